@@ -1,0 +1,76 @@
+// Where "now" comes from. Everything that keeps or schedules time reads it through a Clock,
+// so tests can fix and advance time without sleeping.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+
+#include "core/date_time.h"
+
+namespace plovane {
+
+// Thread-safe: implementations may be called from any thread.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    // Local wall-clock time, whole seconds.
+    virtual CDateTime Now() const = 0;
+    // Minutes to add to local standard time to get UTC (daylight saving never applied).
+    virtual int StandardBiasMinutes() const = 0;
+    // A monotonic millisecond count for measuring intervals.
+    virtual int64_t TickMs() const = 0;
+
+    CDateTime UtcNow() const { return Now() + CDateTimeSpan(0, 0, StandardBiasMinutes(), 0); }
+};
+
+// The host's clock: localtime_r for now, tzset()'s standard offset for the bias.
+class SystemClock final : public Clock {
+public:
+    CDateTime Now() const override;
+    int StandardBiasMinutes() const override;
+    int64_t TickMs() const override;
+};
+
+// A clock that stands still until told to move.
+// Thread-safe: the time is kept under a mutex.
+class FakeClock final : public Clock {
+public:
+    explicit FakeClock(CDateTime start = CDateTime(2026, 1, 1, 12, 0, 0), int biasMinutes = 0)
+        : now_(start), bias_(biasMinutes) {}
+
+    CDateTime Now() const override {
+        std::lock_guard lock(mutex_);
+        return now_;
+    }
+    int StandardBiasMinutes() const override { return bias_.load(); }
+    int64_t TickMs() const override {
+        std::lock_guard lock(mutex_);
+        return tickMs_;
+    }
+
+    void Set(CDateTime now) {
+        std::lock_guard lock(mutex_);
+        now_ = now;
+    }
+    void SetBias(int minutes) { bias_ = minutes; }
+    // Moves both the wall clock and the tick count forward.
+    void AdvanceMs(int64_t ms) {
+        std::lock_guard lock(mutex_);
+        tickMs_ += ms;
+        subSecondMs_ += ms;
+        const int64_t seconds = subSecondMs_ / 1000;
+        subSecondMs_ %= 1000;
+        now_ += CDateTimeSpan(static_cast<double>(seconds) / 86400.0);
+    }
+    void AdvanceSeconds(int64_t seconds) { AdvanceMs(seconds * 1000); }
+
+private:
+    mutable std::mutex mutex_;
+    CDateTime now_;
+    std::atomic<int> bias_;
+    int64_t tickMs_ = 0;
+    int64_t subSecondMs_ = 0;
+};
+
+}  // namespace plovane

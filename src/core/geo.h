@@ -1,0 +1,55 @@
+// Fixed-point geographic units and the APRS latitude/longitude texts.
+//
+// Angles are signed 32-bit counts of 1/360000 degree (a hundredth of an arc-second).
+// Colatitude runs from 0 at the north pole to 64800000 at the south pole; longitude
+// from 0 at 180 W through 64800000 at Greenwich to 129600000 at 180 E.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace plovane {
+
+inline constexpr int32_t kUnitsPerDegree = 360000;
+inline constexpr int32_t kUnitsPerMinute = 6000;
+inline constexpr int32_t kUnitsPerHundredthMinute = 60;
+
+// The equator and the Greenwich meridian double as "no position".
+inline constexpr int32_t kNoColatitude = 32400000;
+inline constexpr int32_t kNoLongitude = 64800000;
+inline constexpr int32_t kMaxColatitude = 64800000;
+inline constexpr int32_t kMaxLongitude = 129600000;
+
+// True when either coordinate carries the no-position value (or a conversion failed).
+inline bool IsNoPosition(int32_t colatitude, int32_t longitude) {
+    return colatitude == kNoColatitude || longitude == kNoLongitude || colatitude < 1 ||
+           longitude < 1;
+}
+
+// "DDMM.mmN" -> colatitude; -1 when the hemisphere letter is missing. Spaces blank digits
+// from the right (position ambiguity); any other non-digit zeroes the number.
+int32_t ParseLatitude(std::string_view text);
+// "DDDMM.mmW" -> longitude; -1 when the hemisphere letter is missing.
+int32_t ParseLongitude(std::string_view text);
+
+// A coordinate split into the pieces the forms and packets are built from.
+struct SplitAngle {
+    std::string degrees;     // no leading zeros
+    std::string minutes;     // no leading zeros
+    std::string hundredths;  // always two digits
+    std::string hemisphere;  // "N"/"S" or "E"/"W"
+};
+
+SplitAngle SplitLatitude(int32_t colatitude);
+SplitAngle SplitLongitude(int32_t longitude);
+
+// Decimal degrees (north/east positive) of a fixed-point coordinate.
+inline double LatitudeDegrees(int32_t colatitude) {
+    return 90.0 - static_cast<double>(colatitude) / kUnitsPerDegree;
+}
+inline double LongitudeDegrees(int32_t longitude) {
+    return static_cast<double>(longitude) / kUnitsPerDegree - 180.0;
+}
+
+}  // namespace plovane

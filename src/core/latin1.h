@@ -1,0 +1,62 @@
+// Character classes of received text. Packets are bytes; a byte is the Latin-1 character
+// of the same code, so 0xC0-0xFF (but for 0xD7 and 0xF7) count as letters.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace plovane::latin1 {
+
+constexpr bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+
+constexpr bool IsUpper(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7);
+}
+
+// 0xDF (sharp s) and 0xFF (y diaeresis) are lower-case letters without an upper-case form here.
+constexpr bool IsLower(unsigned char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 0xDF && c != 0xF7);
+}
+
+constexpr bool IsAlpha(unsigned char c) { return IsUpper(c) || IsLower(c); }
+constexpr bool IsAlnum(unsigned char c) { return IsAlpha(c) || IsDigit(c); }
+
+// Space, tab, LF, VT, FF, CR, and the Latin-1 blanks NEL (0x85) and NBSP (0xA0).
+constexpr bool IsSpace(unsigned char c) {
+    return c == ' ' || (c >= 0x09 && c <= 0x0D) || c == 0x85 || c == 0xA0;
+}
+
+constexpr unsigned char ToUpper(unsigned char c) {
+    if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 32);
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 32);
+    return c;
+}
+
+constexpr unsigned char ToLower(unsigned char c) {
+    if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 32);
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<unsigned char>(c + 32);
+    return c;
+}
+
+inline std::string ToUpper(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = static_cast<char>(ToUpper(static_cast<unsigned char>(c)));
+    return out;
+}
+
+inline std::string ToLower(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = static_cast<char>(ToLower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+// Removes leading and trailing white space.
+inline std::string_view Trim(std::string_view s) {
+    size_t b = 0;
+    size_t e = s.size();
+    while (b < e && IsSpace(static_cast<unsigned char>(s[b]))) ++b;
+    while (e > b && IsSpace(static_cast<unsigned char>(s[e - 1]))) --e;
+    return s.substr(b, e - b);
+}
+
+}  // namespace plovane::latin1

@@ -1,0 +1,188 @@
+#include "core/date_time.h"
+
+#include <gtest/gtest.h>
+
+#include "core/clock.h"
+
+namespace plovane {
+namespace {
+
+constexpr double kSecond = 1.0 / 86400.0;
+
+TEST(DateTime, BuildsValuesFromParts) {
+    struct Case {
+        int y, mo, d, h, mi, s;
+        double value;
+        bool valid;
+    } cases[] = {
+        {1899, 12, 30, 0, 0, 0, 0.0, true},
+        {1899, 12, 31, 12, 0, 0, 1.5, true},
+        {1900, 1, 1, 0, 0, 0, 2.0, true},
+        {1899, 12, 29, 6, 0, 0, -1.25, true},  // negative days: the fraction still counts forward
+        {2000, 2, 29, 0, 0, 0, 36585.0, true},
+        {1900, 2, 29, 0, 0, 0, 0, false},
+        {2001, 2, 29, 0, 0, 0, 0, false},
+        {2026, 13, 1, 0, 0, 0, 0, false},
+        {2026, 4, 31, 0, 0, 0, 0, false},
+        {2026, 1, 1, 24, 0, 0, 0, false},
+        {2026, 1, 1, 0, 60, 0, 0, false},
+        {2026, 1, 1, 0, 0, 60, 0, false},
+        {10000, 1, 1, 0, 0, 0, 0, false},
+        {9999, 12, 31, 0, 0, 0, CDateTime::kMaxValue, true},
+        {100, 1, 1, 0, 0, 0, CDateTime::kMinValue, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.y << "-" << c.mo << "-" << c.d);
+        const CDateTime t(c.y, c.mo, c.d, c.h, c.mi, c.s);
+        EXPECT_EQ(t.IsValid(), c.valid);
+        if (c.valid) {
+            EXPECT_DOUBLE_EQ(t.value(), c.value);
+        }
+    }
+}
+
+TEST(DateTime, PartsRoundTripAcrossTheCalendar) {
+    struct Case {
+        int y, mo, d, h, mi, s, dow, doy;
+    } cases[] = {
+        {1899, 12, 30, 0, 0, 0, 7, 364},  {1899, 12, 29, 6, 0, 0, 6, 363},
+        {1900, 1, 1, 0, 0, 0, 2, 1},      {1900, 3, 1, 23, 59, 59, 5, 60},
+        {2000, 2, 29, 12, 34, 56, 3, 60}, {2000, 12, 31, 1, 2, 3, 1, 366},
+        {2026, 12, 6, 6, 49, 32, 1, 340}, {100, 1, 1, 0, 0, 0, 6, 1},
+        {1600, 2, 29, 0, 0, 0, 3, 60},    {9999, 12, 31, 0, 0, 0, 6, 365},
+        {1700, 3, 1, 0, 0, 0, 2, 60},     {1804, 2, 29, 8, 0, 0, 4, 60},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.y << "-" << c.mo << "-" << c.d);
+        const CDateTime t(c.y, c.mo, c.d, c.h, c.mi, c.s);
+        ASSERT_TRUE(t.IsValid());
+        EXPECT_EQ(t.Year(), c.y);
+        EXPECT_EQ(t.Month(), c.mo);
+        EXPECT_EQ(t.Day(), c.d);
+        EXPECT_EQ(t.Hour(), c.h);
+        EXPECT_EQ(t.Minute(), c.mi);
+        EXPECT_EQ(t.Second(), c.s);
+        EXPECT_EQ(t.DayOfWeek(), c.dow);
+        EXPECT_EQ(t.DayOfYear(), c.doy);
+    }
+}
+
+TEST(DateTime, PartsRoundToTheNearestSecond) {
+    const CDateTime almostMidnight(2.0 - 0.4 * kSecond);
+    EXPECT_EQ(almostMidnight.Day(), 1);
+    EXPECT_EQ(almostMidnight.Month(), 1);
+    EXPECT_EQ(almostMidnight.Year(), 1900);
+    EXPECT_EQ(almostMidnight.Hour(), 0);
+    EXPECT_EQ(almostMidnight.Second(), 0);
+
+    const CDateTime stillToday(2.0 - 0.6 * kSecond);
+    EXPECT_EQ(stillToday.Day(), 31);
+    EXPECT_EQ(stillToday.Year(), 1899);
+    EXPECT_EQ(stillToday.Hour(), 23);
+    EXPECT_EQ(stillToday.Minute(), 59);
+    EXPECT_EQ(stillToday.Second(), 59);
+}
+
+TEST(DateTime, PartsAreMinusOneWhenNotValidOrOutOfRange) {
+    // The last second of 9999 builds from its parts but lies past the last valid value.
+    for (const CDateTime& t : {CDateTime(2958466.0), CDateTime(-657435.0),
+                               CDateTime(9999, 12, 31, 23, 59, 59),
+                               CDateTime(100.0, CDateTime::kInvalid),
+                               CDateTime(100.0, CDateTime::kNull)}) {
+        EXPECT_EQ(t.Year(), -1);
+        EXPECT_EQ(t.Month(), -1);
+        EXPECT_EQ(t.Day(), -1);
+        EXPECT_EQ(t.Hour(), -1);
+        EXPECT_EQ(t.Minute(), -1);
+        EXPECT_EQ(t.Second(), -1);
+        EXPECT_EQ(t.ToIso8601(), "");
+    }
+}
+
+TEST(DateTime, ArithmeticRunsOnTheLinearScale) {
+    const CDateTime before1900(-1.25);  // 29 December 1899 06:00
+    EXPECT_DOUBLE_EQ((before1900 + CDateTimeSpan(1.0)).value(), 0.25);
+    EXPECT_DOUBLE_EQ((before1900 - CDateTimeSpan(1.0)).value(), -2.25);
+    EXPECT_DOUBLE_EQ((CDateTime(0.25) - CDateTimeSpan(1.0)).value(), -1.25);
+    EXPECT_DOUBLE_EQ((CDateTime(0.25) - before1900).value(), 1.0);
+    EXPECT_DOUBLE_EQ((CDateTime(-2.75) - CDateTime(-1.25)).value(), -0.5);  // 28 Dec 18:00 - 29 Dec 06:00
+
+    CDateTime t(2026, 12, 6, 23, 0, 0);
+    t += CDateTimeSpan(0, 2, 0, 0);
+    EXPECT_EQ(t.Day(), 7);
+    EXPECT_EQ(t.Hour(), 1);
+    t -= CDateTimeSpan(0, 0, 90, 0);
+    EXPECT_EQ(t.Day(), 6);
+    EXPECT_EQ(t.Hour(), 23);
+    EXPECT_EQ(t.Minute(), 30);
+}
+
+TEST(DateTime, ResultsOutsideTheRangeAreInvalid) {
+    const CDateTime last(CDateTime::kMaxValue);
+    EXPECT_EQ((last + CDateTimeSpan(1.0)).status(), CDateTime::kInvalid);
+    EXPECT_EQ((CDateTime(CDateTime::kMinValue) - CDateTimeSpan(1.0)).status(),
+              CDateTime::kInvalid);
+    EXPECT_TRUE((last - CDateTimeSpan(1.0)).IsValid());
+}
+
+TEST(DateTime, NullWinsOverInvalidInArithmetic) {
+    const CDateTime valid(100.0);
+    const CDateTime invalid(100.0, CDateTime::kInvalid);
+    const CDateTime null(100.0, CDateTime::kNull);
+    const CDateTimeSpan span(1.0);
+    EXPECT_EQ((null + span).status(), CDateTime::kNull);
+    EXPECT_EQ((invalid + span).status(), CDateTime::kInvalid);
+    EXPECT_EQ((valid + CDateTimeSpan(1.0, CDateTime::kNull)).status(), CDateTime::kNull);
+    EXPECT_EQ((invalid - null).status(), CDateTime::kNull);
+    EXPECT_EQ((valid - invalid).status(), CDateTime::kInvalid);
+}
+
+TEST(DateTime, ComparisonsUseTheLinearScaleAndEqualityTheStatus) {
+    // -1.25 is 29 December 06:00 and -1.75 the same day at 18:00: the smaller number is
+    // the later time.
+    EXPECT_TRUE(CDateTime(-2.25) < CDateTime(-1.75));
+    EXPECT_TRUE(CDateTime(-1.25) < CDateTime(-1.75));  // 29 Dec 06:00 before 29 Dec 18:00
+    EXPECT_TRUE(CDateTime(-1.75) < CDateTime(0.0));
+    EXPECT_TRUE(CDateTime(1.0) >= CDateTime(1.0));
+    EXPECT_TRUE(CDateTime(1.0) <= CDateTime(1.0));
+    EXPECT_FALSE(CDateTime(1.0) > CDateTime(1.0));
+    EXPECT_NE(CDateTime(1.0), CDateTime(1.0, CDateTime::kInvalid));
+    EXPECT_EQ(CDateTime(1.0), CDateTime(1.0));
+}
+
+TEST(DateTimeSpan, BuildsFromPartsAndCountsSeconds) {
+    EXPECT_DOUBLE_EQ(CDateTimeSpan(1, 12, 0, 0).value(), 1.5);
+    EXPECT_EQ(CDateTimeSpan(0, 0, 0, 45).TotalSeconds(), 45);
+    EXPECT_EQ(CDateTimeSpan(0, 1, 30, 15).TotalSeconds(), 5415);
+    EXPECT_EQ(CDateTimeSpan(2, 0, 0, 0).TotalSeconds(), 172800);
+    EXPECT_EQ(CDateTimeSpan(0, 0, -2, 0).TotalSeconds(), -119);  // truncated toward zero
+    EXPECT_EQ((CDateTime(2026, 1, 1, 12, 1, 0) - CDateTime(2026, 1, 1, 12, 0, 15)).TotalSeconds(),
+              45);
+}
+
+TEST(DateTime, FormatsAsIso8601) {
+    EXPECT_EQ(CDateTime(2026, 12, 6, 6, 49, 32).ToIso8601(), "2026-12-06T06:49:32Z");
+}
+
+TEST(Clock, UtcAddsTheStandardBias) {
+    FakeClock clock(CDateTime(2026, 7, 1, 10, 0, 0), 300);  // UTC-5 standard time
+    EXPECT_EQ(clock.UtcNow().Hour(), 15);
+    clock.SetBias(-60);
+    EXPECT_EQ(clock.UtcNow().Hour(), 9);
+    clock.AdvanceMs(1500);
+    clock.AdvanceMs(600);
+    EXPECT_EQ(clock.Now().Second(), 2);
+    EXPECT_EQ(clock.TickMs(), 2100);
+}
+
+TEST(Clock, SystemClockGivesAValidLocalTime) {
+    SystemClock clock;
+    const CDateTime now = clock.Now();
+    ASSERT_TRUE(now.IsValid());
+    EXPECT_GE(now.Year(), 2024);
+    EXPECT_GE(clock.StandardBiasMinutes(), -14 * 60);
+    EXPECT_LE(clock.StandardBiasMinutes(), 12 * 60);
+}
+
+}  // namespace
+}  // namespace plovane

@@ -1,0 +1,115 @@
+#include "core/geo.h"
+
+#include <gtest/gtest.h>
+
+namespace plovane {
+namespace {
+
+TEST(Geo, ParsesLatitudeTexts) {
+    struct Case {
+        const char* text;
+        int32_t expected;
+    } cases[] = {
+        {"4903.50N", 14739000},
+        {"4903.50S", 50061000},
+        {"4903.50n", 14739000},             // hemisphere letter in lower case
+        {"49  .  N", 32400000 - 49 * 360000},  // ambiguity: blanks end the number
+        {"4903.5 N", 14739000},             // one blanked hundredths digit counts as 0
+        {"0000.00N", kNoColatitude},
+        {"4x03.50N", kNoColatitude},        // a foreign character zeroes the number
+        {"4903.50", -1},                    // hemisphere missing
+        {"4903.50X", -1},
+        {"", -1},
+        {"9000.00N", 0},
+        {"9000.00S", kMaxColatitude},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(ParseLatitude(c.text), c.expected);
+    }
+}
+
+TEST(Geo, ParsesLongitudeTexts) {
+    struct Case {
+        const char* text;
+        int32_t expected;
+    } cases[] = {
+        {"07201.75W", 38869500},
+        {"07201.75E", 64800000 + 72 * 360000 + 1750 * 6},
+        {"00000.00E", kNoLongitude},
+        {"180  .  W", 0},
+        {"18000.00E", kMaxLongitude},
+        {"07201.75", -1},
+        {"07201.75w", 38869500},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(ParseLongitude(c.text), c.expected);
+    }
+}
+
+TEST(Geo, SplitsCoordinatesIntoTextPieces) {
+    struct Case {
+        int32_t value;
+        bool latitude;
+        const char* degrees;
+        const char* minutes;
+        const char* hundredths;
+        const char* hemisphere;
+    } cases[] = {
+        {14739000, true, "49", "3", "50", "N"},
+        {50061000, true, "49", "3", "50", "S"},
+        {38869500, false, "72", "1", "75", "W"},
+        {64800000 + 360000 * 151 + 6000 * 12 + 60 * 7, false, "151", "12", "07", "E"},
+        {kNoColatitude, true, "0", "0", "00", "N"},
+        {-5000, true, "90", "0", "00", "N"},  // beyond the pole: clamped
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        const SplitAngle s = c.latitude ? SplitLatitude(c.value) : SplitLongitude(c.value);
+        EXPECT_EQ(s.degrees, c.degrees);
+        EXPECT_EQ(s.minutes, c.minutes);
+        EXPECT_EQ(s.hundredths, c.hundredths);
+        EXPECT_EQ(s.hemisphere, c.hemisphere);
+    }
+}
+
+TEST(Geo, HundredthsRoundingUpCarriesIntoMinutesAndDegrees) {
+    // 49 deg 03.998 min N rounds to 49 deg 04.00, not "03" with a hundredths of "10".
+    const int32_t nearFour = kNoColatitude - (49 * 360000 + 3 * 6000 + 5999);
+    SplitAngle s = SplitLatitude(nearFour);
+    EXPECT_EQ(s.degrees, "49");
+    EXPECT_EQ(s.minutes, "4");
+    EXPECT_EQ(s.hundredths, "00");
+
+    // 71 deg 59.998 min W rounds to 72 deg 00.00.
+    const int32_t nearSeventyTwo = kNoLongitude - (71 * 360000 + 59 * 6000 + 5999);
+    s = SplitLongitude(nearSeventyTwo);
+    EXPECT_EQ(s.degrees, "72");
+    EXPECT_EQ(s.minutes, "0");
+    EXPECT_EQ(s.hundredths, "00");
+}
+
+TEST(Geo, SplitTextParsesBackToTheSameHundredth) {
+    for (int32_t colatitude = 60; colatitude < kMaxColatitude; colatitude += 1234567) {
+        SCOPED_TRACE(colatitude);
+        const SplitAngle s = SplitLatitude(colatitude);
+        char text[16];
+        std::snprintf(text, sizeof text, "%02d%02d.%s%s", std::stoi(s.degrees),
+                      std::stoi(s.minutes), s.hundredths.c_str(), s.hemisphere.c_str());
+        EXPECT_NEAR(ParseLatitude(text), colatitude, 30);
+    }
+}
+
+TEST(Geo, NoPositionRule) {
+    EXPECT_TRUE(IsNoPosition(kNoColatitude, 1000));
+    EXPECT_TRUE(IsNoPosition(1000, kNoLongitude));
+    EXPECT_TRUE(IsNoPosition(-1, 1000));
+    EXPECT_TRUE(IsNoPosition(0, 1000));
+    EXPECT_FALSE(IsNoPosition(14739000, 38869500));
+    EXPECT_NEAR(LatitudeDegrees(14739000), 49.058333, 1e-6);
+    EXPECT_NEAR(LongitudeDegrees(38869500), -72.029167, 1e-6);
+}
+
+}  // namespace
+}  // namespace plovane

@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "core/auto_reset_event.h"
+#include "core/latin1.h"
+#include "core/msvc_rand.h"
+#include "core/profile.h"
+
+namespace plovane {
+namespace {
+
+TEST(MsvcRand, ReproducesTheReferenceSequence) {
+    // The first draws of the classic generator seeded with 1 and with 42.
+    MsvcRand one(1);
+    EXPECT_EQ(one.Next(), 41);
+    EXPECT_EQ(one.Next(), 18467);
+    EXPECT_EQ(one.Next(), 6334);
+    EXPECT_EQ(one.Next(), 26500);
+    MsvcRand fortyTwo(42);
+    EXPECT_EQ(fortyTwo.Next(), 175);
+    EXPECT_EQ(fortyTwo.Next(), 400);
+    fortyTwo.Seed(1);
+    EXPECT_EQ(fortyTwo.Next(), 41);
+    for (int i = 0; i < 10000; ++i) {
+        const int v = one.Next();
+        ASSERT_GE(v, 0);
+        ASSERT_LE(v, MsvcRand::kMax);
+    }
+}
+
+TEST(Latin1, ClassifiesHighBytesAsLetters) {
+    struct Case {
+        unsigned char c;
+        bool alpha, upper, lower, space;
+        unsigned char upperForm;
+    } cases[] = {
+        {'a', true, false, true, false, 'A'},   {'Z', true, true, false, false, 'Z'},
+        {'5', false, false, false, false, '5'}, {0xC4, true, true, false, false, 0xC4},
+        {0xE4, true, false, true, false, 0xC4}, {0xD7, false, false, false, false, 0xD7},
+        {0xF7, false, false, false, false, 0xF7}, {0xDF, true, false, true, false, 0xDF},
+        {0xFF, true, false, true, false, 0xFF}, {0xB0, false, false, false, false, 0xB0},
+        {'\t', false, false, false, true, '\t'}, {0x0B, false, false, false, true, 0x0B},
+        {0xA0, false, false, false, true, 0xA0}, {0x1C, false, false, false, false, 0x1C},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.c));
+        EXPECT_EQ(latin1::IsAlpha(c.c), c.alpha);
+        EXPECT_EQ(latin1::IsUpper(c.c), c.upper);
+        EXPECT_EQ(latin1::IsLower(c.c), c.lower);
+        EXPECT_EQ(latin1::IsSpace(c.c), c.space);
+        EXPECT_EQ(latin1::ToUpper(c.c), c.upperForm);
+    }
+    EXPECT_EQ(latin1::ToUpper("n0call-9 \xE4"), "N0CALL-9 \xC4");
+    EXPECT_EQ(latin1::Trim(" \t x y \r\n"), "x y");
+}
+
+TEST(MemoryProfile, ReadsDefaultsAndWhatWasWritten) {
+    MemoryProfile profile;
+    EXPECT_EQ(profile.GetInt("Station", "Ambiguity", 3), 3);
+    EXPECT_EQ(profile.GetString("Station", "MyCall", "NOCALL"), "NOCALL");
+    std::vector<uint8_t> blob{1};
+    EXPECT_FALSE(profile.GetBinary("ToolBar", "RestoreInfo", blob));
+    EXPECT_TRUE(blob.empty());
+
+    profile.WriteInt("Station", "Ambiguity", -2);
+    profile.WriteString("Station", "MyCall", "N0CALL-9");
+    profile.WriteBinary("ToolBar", "RestoreInfo", {0, 255, 7});
+    EXPECT_EQ(profile.GetInt("Station", "Ambiguity", 3), -2);
+    EXPECT_EQ(profile.GetString("Station", "MyCall", "NOCALL"), "N0CALL-9");
+    EXPECT_TRUE(profile.GetBinary("ToolBar", "RestoreInfo", blob));
+    EXPECT_EQ(blob, (std::vector<uint8_t>{0, 255, 7}));
+    // Sections keep their own keys.
+    EXPECT_EQ(profile.GetString("Comm", "MyCall", "none"), "none");
+}
+
+TEST(MemoryProfile, TextThatIsNotAWholeNumberReadsAsTheDefault) {
+    MemoryProfile profile;
+    const char* bad[] = {"", "12x", "x12", "99999999999", " 5", "1.5"};
+    for (const char* text : bad) {
+        SCOPED_TRACE(text);
+        profile.WriteString("Comm", "TNCBaudRate", text);
+        EXPECT_EQ(profile.GetInt("Comm", "TNCBaudRate", 9600), 9600);
+    }
+    profile.WriteString("Comm", "TNCBaudRate", "+4800");
+    EXPECT_EQ(profile.GetInt("Comm", "TNCBaudRate", 9600), 4800);
+    profile.WriteString("Comm", "TNCBaudRate", "-2147483648");
+    EXPECT_EQ(profile.GetInt("Comm", "TNCBaudRate", 9600), INT32_MIN);
+}
+
+TEST(AutoResetEvent, ReleasesOneWaitAndResets) {
+    AutoResetEvent event;
+    EXPECT_FALSE(event.WaitFor(std::chrono::milliseconds(1)));
+    event.Set();
+    event.Set();  // signalling twice still releases once
+    EXPECT_TRUE(event.WaitFor(std::chrono::milliseconds(1)));
+    EXPECT_FALSE(event.WaitFor(std::chrono::milliseconds(1)));
+
+    bool woke = false;
+    std::thread waiter([&] {
+        event.Wait();
+        woke = true;
+    });
+    event.Set();
+    waiter.join();
+    EXPECT_TRUE(woke);
+}
+
+}  // namespace
+}  // namespace plovane

@@ -1,0 +1,36 @@
+// Command dispatch for plovane-cli.
+#include "cli.h"
+
+#include <ostream>
+
+#include "core/version.h"
+
+namespace plovane::cli {
+namespace {
+
+void Usage(std::ostream& out) {
+    out << "usage: plovane-cli --version\n";
+}
+
+}  // namespace
+
+int Run(const Args& args, std::istream& /*in*/, std::ostream& out, std::ostream& err) {
+    if (args.empty()) {
+        Usage(err);
+        return 2;
+    }
+    const std::string& command = args.front();
+    if (command == "--version" || command == "version") {
+        out << kProgramName << ' ' << kVersionText << '\n';
+        return 0;
+    }
+    if (command == "--help" || command == "-h" || command == "help") {
+        Usage(out);
+        return 0;
+    }
+    err << "plovane-cli: unknown command '" << command << "'\n";
+    Usage(err);
+    return 2;
+}
+
+}  // namespace plovane::cli

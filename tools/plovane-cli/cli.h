@@ -1,0 +1,15 @@
+// The commands of plovane-cli. Each takes its arguments (after the command word) and the
+// streams to use, and returns the process exit status.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace plovane::cli {
+
+using Args = std::vector<std::string>;
+
+int Run(const Args& args, std::istream& in, std::ostream& out, std::ostream& err);
+
+}  // namespace plovane::cli
