@@ -1,0 +1,110 @@
+// One station record: a heard station, an object or item, or the own station.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <string>
+
+#include "core/date_time.h"
+#include "core/geo.h"
+
+namespace plovane {
+
+// A position in angle units (see core/geo.h) with an altitude in decimetres (-1 unknown).
+struct TrackPoint {
+    int32_t colatitude = kNoColatitude;
+    int32_t longitude = kNoLongitude;
+    int32_t altitude = 0;
+
+    bool operator==(const TrackPoint&) const = default;
+};
+
+// The last weather report of a station. Values are -1 when not reported (temperature -1000).
+struct CWeatherReport {
+    bool hasHumidity = false;
+    bool hasLuminosity = false;
+    bool hasBarometer = false;
+    bool hasRain = false;
+    bool hasSnow = false;
+    bool hasTemperature = false;
+    bool hasReportTime = false;
+    bool hasWind = false;
+    CDateTime received;                            // when the report was stored (local time)
+    CDateTime reportTime{2000, 1, 1, 0, 0, 0};     // the report's own date and time
+    int32_t humidity = -1;                         // tenths of a percent
+    int32_t luminosity = -1;                       // W/m2
+    int32_t barometer = -1;                        // tenths of a millibar
+    int32_t rainLastHour = -1;                     // tenths of a millimetre
+    int32_t rainLast24Hours = -1;                  // tenths of a millimetre
+    int32_t rainSinceMidnight = -1;                // tenths of a millimetre
+    int32_t snow[3] = {-1, -1, -1};                // [1]: last 24 hours, tenths of a millimetre
+    int32_t temperature = -1000;                   // tenths of a degree Celsius
+    int32_t windDirection = -1;                    // degrees
+    int32_t windSpeed = -1;                        // knots
+    int32_t windGust = -1;                         // knots
+    std::string description;                       // weather station software and hardware
+};
+
+// The decoded values handed to the weather store; same units and sentinels as above.
+struct WeatherValues {
+    int32_t month = -1, day = -1, hour = -1, minute = -1;
+    int32_t windDirection = -1, windSpeed = -1, windGust = -1;
+    int32_t temperature = -1000;
+    int32_t humidity = -1, barometer = -1;
+    int32_t rainLastHour = -1, rainLast24Hours = -1, rainSinceMidnight = -1;
+    int32_t snow[3] = {-1, -1, -1};
+    int32_t luminosity = -1;
+};
+
+class CStation {
+public:
+    explicit CStation(std::string stationCall = {}, CDateTime now = CDateTime())
+        : call(std::move(stationCall)), trackTime(now), reportTime(now), lastHeard(now),
+          created(now) {
+        weather.received = now;
+    }
+    virtual ~CStation() = default;
+    CStation(const CStation&) = default;
+    CStation& operator=(const CStation&) = default;
+
+    bool heard = false;
+    bool hasDfs = false;
+    bool hasPhg = false;
+    bool hasPosition = false;
+    bool hasReportTime = false;
+    bool moving = false;
+    bool hasSymbol = false;
+    bool hasWeather = false;
+    bool hasOwner = false;
+    bool killed = false;
+    bool shownOnMap = false;
+    std::deque<TrackPoint> track;  // newest first
+    TrackPoint position;
+    std::string comment;
+    std::string path;
+    std::string call;
+    std::string owner;
+    std::string device;
+    std::string lastInfo;
+    std::string destination;
+    CDateTime trackTime;   // report time of the newest track point (UTC)
+    CDateTime reportTime;  // time carried by the last position report (UTC)
+    CDateTime lastHeard;   // local time at which the last position report was processed
+    CDateTime created;     // local time
+    CWeatherReport weather;
+    int16_t ambiguity = 0;
+    int16_t course = 0;  // degrees
+    int16_t speed = 0;   // knots
+    int16_t phgPower = 0;        // watts
+    int16_t phgHeight = 0;       // feet
+    int16_t phgGain = 0;         // dB
+    int16_t phgDirectivity = 0;  // degrees, 0 omnidirectional
+    int16_t dfsStrength = 0;
+    int16_t dfsHeight = 0;
+    int16_t dfsGain = 0;
+    int16_t dfsDirectivity = 0;
+    char symbolTable = '\\';
+    char symbolCode = '0';
+};
+
+}  // namespace plovane
