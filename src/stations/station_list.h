@@ -55,6 +55,9 @@ public:
     std::vector<CStation> Snapshot() const;  // list order, own record first
     CStation OwnStation() const;
     std::string OwnCall() const;
+    // The clock the list dates its records with; decoders that need the current local year
+    // (Ultimeter records carry only a day of the year) read it here.
+    const Clock& clock() const;
     // Calls visit(record) for every record in list order under the lock. visit must not call
     // back into this list or the host. Returns false when the lock could not be had.
     bool ForEach(const std::function<void(const CStation&)>& visit) const;
