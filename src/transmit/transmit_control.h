@@ -16,6 +16,8 @@ public:
     virtual void SendStatusText(const std::string& text) = 0;
     // Restarts the decaying schedule of the position and status slots.
     virtual void RearmPositionAndStatus() = 0;
+    // Restarts the message slot (0.5 min, doubling, 30 min cap).
+    virtual void ArmMessageSlot() = 0;
     // One of our own packets came back (the digipeat check).
     virtual void SetDigipeatHeard() = 0;
 };
