@@ -1,0 +1,67 @@
+// Line reader for simulation files and TNC command files.
+#include "core/line_reader.h"
+
+#include <algorithm>
+#include <istream>
+
+namespace plovane {
+namespace {
+
+constexpr bool IsLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
+
+}  // namespace
+
+LineReader::LineReader(std::istream& in, size_t maxLineLength)
+    : in_(&in), maxLineLength_(std::max<size_t>(maxLineLength, 1)) {}
+
+LineReader::LineReader(std::string_view bytes, size_t maxLineLength)
+    : pending_(bytes), maxLineLength_(std::max<size_t>(maxLineLength, 1)) {}
+
+bool LineReader::Fill() {
+    if (!pending_.empty())
+        return true;
+    if (in_ == nullptr || in_->rdbuf() == nullptr)
+        return false;
+    const std::streamsize got = in_->rdbuf()->sgetn(buffer_.data(), kBufferSize);
+    if (got <= 0) {
+        in_ = nullptr;  // end of input (or a read error, which ends it the same way)
+        return false;
+    }
+    pending_ = std::string_view(buffer_.data(), static_cast<size_t>(got));
+    return true;
+}
+
+bool LineReader::Next(std::string& line) {
+    line.clear();
+    truncated_ = false;
+    for (;;) {
+        // The text, up to the first CR or LF.
+        bool sawLineEnd = false;
+        while (!sawLineEnd && Fill()) {
+            const auto end = std::find_if(pending_.begin(), pending_.end(), IsLineEnd);
+            const size_t length = static_cast<size_t>(end - pending_.begin());
+            const size_t room = maxLineLength_ - line.size();
+            if (length > room)
+                truncated_ = true;
+            line.append(pending_.data(), std::min(length, room));
+            pending_.remove_prefix(length);
+            sawLineEnd = !pending_.empty();
+        }
+        // Every CR and LF that follows belongs to this line.
+        while (sawLineEnd && Fill()) {
+            const auto end = std::find_if_not(pending_.begin(), pending_.end(), IsLineEnd);
+            pending_.remove_prefix(static_cast<size_t>(end - pending_.begin()));
+            if (!pending_.empty())
+                break;
+        }
+        if (!line.empty())
+            return true;
+        if (!sawLineEnd)
+            return false;  // end of input
+        // Line ends at the start of the input: nothing to hand on.
+    }
+}
+
+}  // namespace plovane

@@ -1,0 +1,113 @@
+#include "core/line_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace plovane {
+namespace {
+
+std::vector<std::string> ReadAll(LineReader& reader) {
+    std::vector<std::string> lines;
+    std::string line;
+    while (reader.Next(line))
+        lines.push_back(line);
+    return lines;
+}
+
+std::vector<std::string> LinesOf(std::string_view bytes, size_t limit) {
+    LineReader reader(bytes, limit);
+    return ReadAll(reader);
+}
+
+std::vector<std::string> StreamLinesOf(const std::string& bytes, size_t limit) {
+    std::istringstream in(bytes);
+    LineReader reader(in, limit);
+    return ReadAll(reader);
+}
+
+TEST(LineReader, EveryLineEndStyleGivesOneLinePerRecord) {
+    using Lines = std::vector<std::string>;
+    const Lines two = {"A>B:>one", "C>D:>two"};
+    struct Case {
+        const char* name;
+        std::string input;
+        Lines expected;
+    } cases[] = {
+        {"CR LF", "A>B:>one\r\nC>D:>two\r\n", two},
+        {"LF", "A>B:>one\nC>D:>two\n", two},
+        {"CR", "A>B:>one\rC>D:>two\r", two},
+        {"LF CR", "A>B:>one\n\rC>D:>two\n\r", two},
+        {"blank lines between", "A>B:>one\r\n\r\n\r\nC>D:>two\n\n", two},
+        {"mixed ends", "A>B:>one\r\r\n\nC>D:>two", two},
+        {"no final line end", "A>B:>one\nC>D:>two", two},
+        {"leading blank lines", "\r\n\n\rA>B:>one\nC>D:>two\n", two},
+        {"white space is text", "A>B:>one\n \nC>D:>two\n", {"A>B:>one", " ", "C>D:>two"}},
+        {"only line ends", "\r\n\r\n\n", {}},
+        {"empty", "", {}},
+        {"one byte", "x", {"x"}},
+        {"high bytes kept", "A>B:>\xE9t\xE9\r\n", {"A>B:>\xE9t\xE9"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(LinesOf(c.input, LineReader::kDefaultMaxLineLength), c.expected);
+        EXPECT_EQ(StreamLinesOf(c.input, LineReader::kDefaultMaxLineLength), c.expected);
+    }
+}
+
+TEST(LineReader, LinesAndLineEndsSpanningBufferBoundaries) {
+    // Records of growing length put every line end at every offset of the 4096-byte buffer,
+    // including a CR LF pair split between two reads.
+    std::string input;
+    std::vector<std::string> expected;
+    for (size_t length = 1; input.size() < 3 * LineReader::kBufferSize; length += 7) {
+        std::string text(length, static_cast<char>('a' + length % 26));
+        input += text;
+        input += (length % 2 != 0) ? "\r\n" : "\n\n\r";
+        expected.push_back(text);
+    }
+    EXPECT_EQ(StreamLinesOf(input, LineReader::kDefaultMaxLineLength), expected);
+    EXPECT_EQ(LinesOf(input, LineReader::kDefaultMaxLineLength), expected);
+}
+
+TEST(LineReader, OverlongLineKeepsItsHeadAndSkipsItsTail) {
+    for (const bool fromStream : {false, true}) {
+        SCOPED_TRACE(fromStream ? "stream" : "bytes");
+        // A line ten buffers long, bounded to 5000 bytes, between two ordinary lines.
+        const std::string longText(10 * LineReader::kBufferSize, 'x');
+        const std::string input = "first\r\n" + longText + "\r\nlast\n";
+        std::istringstream in(input);
+        LineReader streamReader(in, 5000);
+        LineReader bytesReader(std::string_view{input}, 5000);
+        LineReader& reader = fromStream ? streamReader : bytesReader;
+        std::string line;
+        ASSERT_TRUE(reader.Next(line));
+        EXPECT_EQ(line, "first");
+        EXPECT_FALSE(reader.truncated());
+        ASSERT_TRUE(reader.Next(line));
+        EXPECT_EQ(line, std::string(5000, 'x'));
+        EXPECT_TRUE(reader.truncated());
+        ASSERT_TRUE(reader.Next(line));
+        EXPECT_EQ(line, "last");
+        EXPECT_FALSE(reader.truncated());
+        EXPECT_FALSE(reader.Next(line));
+    }
+}
+
+TEST(LineReader, LineOfExactlyTheLimitIsWhole) {
+    LineReader reader(std::string_view{"abcd\nabcde\n"}, 4);
+    std::string line;
+    ASSERT_TRUE(reader.Next(line));
+    EXPECT_EQ(line, "abcd");
+    EXPECT_FALSE(reader.truncated());
+    ASSERT_TRUE(reader.Next(line));
+    EXPECT_EQ(line, "abcd");
+    EXPECT_TRUE(reader.truncated());
+    EXPECT_FALSE(reader.Next(line));
+    EXPECT_FALSE(reader.Next(line));  // stays at the end
+}
+
+}  // namespace
+}  // namespace plovane
