@@ -1,0 +1,102 @@
+#include "app/file_search.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace plovane {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FileSearchTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root_ = fs::temp_directory_path() /
+                ("plovane-search-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                 "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(root_);
+        fs::create_directories(root_);
+    }
+    void TearDown() override { fs::remove_all(root_); }
+
+    void Write(const fs::path& relative, const std::string& bytes) {
+        fs::create_directories((root_ / relative).parent_path());
+        std::ofstream(root_ / relative, std::ios::binary) << bytes;
+    }
+
+    fs::path root_;
+};
+
+TEST_F(FileSearchTest, FindsTncFilesByTheirMarker) {
+    Write("kpc3.tnc", "[PLOVANE-TNC-FILE: Kantronics KPC-3+]\r\n[INIT]\r\n");
+    Write("sub/lower.TNC", "\r\n\r\n  [plovane-tnc-file:tnc-x]\n");
+    Write("sub/deeper/late.tnc", "; comment first\n[PLOVANE-TNC-FILE:Late]\n");
+    Write("short.tnc", "[PLOVANE");
+    Write("wrong.txt", "[PLOVANE-TNC-FILE:Not a tnc file]\n");
+    std::vector<std::string> statuses;
+    std::vector<TncFileEntry> found;
+    SearchTncFiles(root_, found, [&](const std::string& s) { statuses.push_back(s); });
+    SortAndNumber(found);
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[0].name, "Kantronics KPC-3+");
+    EXPECT_EQ(found[1].name, "tnc-x");
+    EXPECT_EQ(statuses.front(), "Searching for TNC files in " + root_.string() + "/...");
+    EXPECT_EQ(statuses.size(), 3u);  // root, sub, sub/deeper
+}
+
+TEST_F(FileSearchTest, DoesNotFollowLinkedFoldersSoALoopEnds) {
+    Write("maps/a.map", "x");
+    fs::create_directory_symlink(root_, root_ / "maps" / "loop");
+    std::vector<MapListEntry> found;
+    SearchMaps(
+        root_,
+        [](const fs::path&, std::string& title) {
+            title = " Map & More ";
+            return true;
+        },
+        found, nullptr);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].title, "Map && More");  // trimmed, ampersand doubled for the menu
+}
+
+TEST_F(FileSearchTest, OnlyRecognisedMapAndPdbFilesAreListed) {
+    Write("a.MAP", "1");
+    Write("b.pdb", "2");
+    Write("c.txt", "3");
+    Write("d.map", "not a map");
+    std::vector<MapListEntry> found;
+    SearchMaps(
+        root_,
+        [](const fs::path& path, std::string& title) {
+            title = path.filename().string();
+            return path.filename() != "d.map";
+        },
+        found, nullptr);
+    SortAndNumber(found);
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[0].title, "a.MAP");
+    EXPECT_EQ(found[1].title, "b.pdb");
+}
+
+TEST(FileSearch, SortsWithoutCaseAndNumbersDuplicates) {
+    std::vector<MapListEntry> maps = {{"/1", "T"}, {"/2", "alpha"}, {"/3", "T"},
+                                      {"/4", "Beta"}, {"/5", "T"}, {"/6", "t"}};
+    SortAndNumber(maps);
+    std::vector<std::string> titles;
+    for (const auto& m : maps) titles.push_back(m.title);
+    // "t" sorts among the "T"s but is not equal to them, which ends the first run.
+    EXPECT_EQ(titles, (std::vector<std::string>{"alpha", "Beta", "T", "T (2)", "T (3)", "t"}));
+    EXPECT_EQ(maps[2].path, "/1");
+    EXPECT_EQ(maps[4].path, "/5");
+}
+
+TEST(FileSearch, FoundTextHasNoPluralForOne) {
+    EXPECT_EQ(FoundText(0, "map"), "0 maps found...");
+    EXPECT_EQ(FoundText(1, "map"), "1 map found...");
+    EXPECT_EQ(FoundText(2, "TNC file"), "2 TNC files found...");
+}
+
+}  // namespace
+}  // namespace plovane
