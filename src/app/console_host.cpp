@@ -1,0 +1,59 @@
+// The headless station's host.
+#include "app/console_host.h"
+
+namespace plovane {
+
+void ConsoleHost::Post(ThreadMessage message, std::string text) {
+    {
+        std::lock_guard lock(queueMutex_);
+        queue_.emplace_back(message, std::move(text));
+    }
+    queueChanged_.notify_one();
+}
+
+void ConsoleHost::PrintLine(std::FILE* stream, std::string_view text) {
+    std::lock_guard lock(printMutex_);
+    std::fwrite(text.data(), 1, text.size(), stream);
+    std::fputc('\n', stream);
+    std::fflush(stream);
+}
+
+void ConsoleHost::ShowNotice(std::string_view text) { PrintLine(out_, text); }
+
+MessageBoxResult ConsoleHost::MessageBox(std::string_view text, MessageBoxIcon,
+                                         MessageBoxButtons buttons, std::string_view) {
+    PrintLine(err_, text);
+    switch (buttons) {
+        case MessageBoxButtons::kYesNo:
+        case MessageBoxButtons::kYesNoCancel:
+            return MessageBoxResult::kNo;
+        case MessageBoxButtons::kOkCancel:
+            return MessageBoxResult::kCancel;
+        case MessageBoxButtons::kOk:
+            break;
+    }
+    return MessageBoxResult::kOk;
+}
+
+void ConsoleHost::ShowProgress(std::string_view text) { PrintLine(out_, text); }
+
+std::optional<std::pair<ThreadMessage, std::string>> ConsoleHost::WaitForPost(
+    std::chrono::milliseconds timeout) {
+    std::unique_lock lock(queueMutex_);
+    queueChanged_.wait_for(lock, timeout, [this] { return !queue_.empty() || woken_; });
+    woken_ = false;
+    if (queue_.empty()) return std::nullopt;
+    auto front = std::move(queue_.front());
+    queue_.pop_front();
+    return front;
+}
+
+void ConsoleHost::Wake() {
+    {
+        std::lock_guard lock(queueMutex_);
+        woken_ = true;
+    }
+    queueChanged_.notify_one();
+}
+
+}  // namespace plovane
