@@ -1,0 +1,99 @@
+// Bounded reading of a map file.
+#include "maps/map_stream.h"
+
+namespace plovane {
+
+MapStream::MapStream(std::istream& in) : buf_(in.rdbuf()) {
+    if (buf_ == nullptr)
+        return;
+    const auto end = buf_->pubseekoff(0, std::ios::end, std::ios::in);
+    const auto start = buf_->pubseekpos(0, std::ios::in);
+    if (end == std::streampos(-1) || start == std::streampos(-1)) {
+        buf_ = nullptr;
+        return;
+    }
+    size_ = static_cast<uint64_t>(std::streamoff(end));
+}
+
+bool MapStream::Seek(uint64_t offset) {
+    if (buf_ == nullptr || offset > size_)
+        return false;
+    if (buf_->pubseekpos(static_cast<std::streamoff>(offset), std::ios::in) == std::streampos(-1)) {
+        return false;
+    }
+    pos_ = offset;
+    return true;
+}
+
+bool MapStream::Read(void* out, size_t count) {
+    if (count > Remaining())
+        return false;
+    const auto got = buf_->sgetn(static_cast<char*>(out), static_cast<std::streamsize>(count));
+    if (got > 0)
+        pos_ += static_cast<uint64_t>(got);
+    return got == static_cast<std::streamsize>(count);
+}
+
+bool MapStream::Skip(uint64_t count) {
+    return count <= Remaining() && Seek(pos_ + count);
+}
+
+bool MapStream::ReadU8(uint8_t& value) {
+    return Read(&value, 1);
+}
+
+bool MapStream::ReadU16(uint16_t& value) {
+    uint8_t b[2];
+    if (!Read(b, 2))
+        return false;
+    value = BigEndian16(b);
+    return true;
+}
+
+bool MapStream::ReadI16(int16_t& value) {
+    uint16_t u = 0;
+    if (!ReadU16(u))
+        return false;
+    value = static_cast<int16_t>(u);
+    return true;
+}
+
+bool MapStream::ReadU32(uint32_t& value) {
+    uint8_t b[4];
+    if (!Read(b, 4))
+        return false;
+    value = BigEndian32(b);
+    return true;
+}
+
+bool MapStream::ReadI32(int32_t& value) {
+    uint32_t u = 0;
+    if (!ReadU32(u))
+        return false;
+    value = static_cast<int32_t>(u);
+    return true;
+}
+
+bool MapStream::ReadLine(std::string& line, size_t limit) {
+    line.clear();
+    if (buf_ == nullptr)
+        return false;
+    constexpr int kEof = std::char_traits<char>::eof();
+    int c = buf_->sgetc();
+    while (c == '\r' || c == '\n') {
+        buf_->sbumpc();
+        ++pos_;
+        c = buf_->sgetc();
+    }
+    if (c == kEof || pos_ >= size_)
+        return false;
+    while (line.size() < limit && c != kEof && c != '\r' && c != '\n') {
+        line.push_back(static_cast<char>(c));
+        buf_->sbumpc();
+        ++pos_;
+        c = buf_->sgetc();
+    }
+    return true;
+}
+
+}  // namespace plovane

@@ -1,0 +1,306 @@
+// Win/MacAPRS binary maps: fields, colour rules, end marker, progress, failures, and files
+// whose declared counts do not fit.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/latin1.h"
+#include "map_bytes.h"
+#include "maps/map_writer.h"
+
+// The largest single allocation made while a test watches, to prove that a count claimed by
+// a file is never allocated for.
+namespace {
+std::atomic<size_t> largestAllocation{0};
+}  // namespace
+
+void* operator new(size_t size) {
+    size_t seen = largestAllocation.load();
+    while (size > seen && !largestAllocation.compare_exchange_weak(seen, size)) {
+    }
+    if (void* p = std::malloc(size == 0 ? 1 : size))
+        return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, size_t) noexcept {
+    std::free(p);
+}
+
+namespace plovane::testing {
+namespace {
+
+std::string SimpleMap(std::vector<uint8_t> codes, const BinaryHeader& base = {}) {
+    BinaryHeader h = base;
+    h.points = static_cast<int32_t>(codes.size());
+    Bytes b = h.Build();
+    int32_t i = 0;
+    for (uint8_t code : codes)
+        AddBinaryPoint(b, code, 0, 1000 + i, 3000 + i), ++i;
+    return b.str();
+}
+
+TEST(BinaryMap, ReadsHeaderFields) {
+    BinaryHeader h;
+    h.magic = "aprs";  // recognised whatever its case, kept as stored
+    h.version = "Beta";
+    h.name = "  Portland Metro  ";
+    h.header = " Hdr1 ";
+    h.date = 3029529600u + 86400 + 3600;
+    h.left = -5;
+    h.right = 12960000;
+    h.top = 100;
+    h.bottom = 6480000;
+    ReadOutcome r(h.Build().str());
+    ASSERT_TRUE(r.map.loaded) << r.Error();
+    EXPECT_FALSE(r.map.fitted);
+    EXPECT_EQ(r.map.formatText, "aprs");
+    EXPECT_EQ(r.map.versionText, "Beta");
+    EXPECT_EQ(r.map.name, "Portland Metro");
+    EXPECT_EQ(r.map.headerText, "Hdr1");
+    EXPECT_EQ(r.map.created, CDateTime(2000, 1, 2, 1, 0, 0));
+    EXPECT_EQ(r.map.modified, r.map.created);
+    EXPECT_EQ(r.map.left, -50);
+    EXPECT_EQ(r.map.right, 129600000);
+    EXPECT_EQ(r.map.top, 1000);
+    EXPECT_EQ(r.map.bottom, 64800000);
+    EXPECT_EQ(r.map.points, std::vector<MapVectorPoint>{kEndMarker});
+    EXPECT_TRUE(r.map.labels.empty());
+}
+
+TEST(BinaryMap, RecognisesTheKnownMagicsAndTrimsThem) {
+    for (std::string magic : {"APRS", "ZZ9Q", "100K", "DCW ", "TGR ", "zz9q"}) {
+        SCOPED_TRACE(magic);
+        BinaryHeader h;
+        h.magic = magic;
+        const std::string file = h.Build().str() + "trailing bytes";  // sizes need not match
+        EXPECT_TRUE(Probe(file).isMap);
+        ReadOutcome r(file);
+        ASSERT_TRUE(r.map.loaded) << r.Error();
+        EXPECT_EQ(r.map.formatText, std::string(latin1::Trim(magic)));
+    }
+}
+
+TEST(BinaryMap, OtherMagicsAreBinaryWhenVersionAndSizeAgree) {
+    BinaryHeader h;
+    h.magic = "MKR1";
+    h.points = 1;
+    h.labels = 1;
+    Bytes b = h.Build();
+    AddBinaryPoint(b, 3, 0, 1, 2);
+    AddBinaryLabel(b, 1, 3, 4, 0, "x");
+    const MapProbe probe = Probe(b.str());
+    EXPECT_TRUE(probe.isMap);
+    EXPECT_EQ(probe.title, "Test Map");
+    ReadOutcome r(b.str());
+    ASSERT_TRUE(r.map.loaded) << r.Error();
+    EXPECT_EQ(r.map.formatText, "MKR1");
+    EXPECT_EQ(r.map.points.size(), 2u);
+
+    // One byte more or less, or another version, and it is no binary map (nor a text map).
+    for (const std::string& other : {b.str() + "x", b.str().substr(0, b.size() - 1)}) {
+        EXPECT_FALSE(Probe(other).isMap);
+        EXPECT_EQ(ReadOutcome(other).Error(), "Unsupported map format.");
+    }
+    h.version = "2.00";
+    const std::string wrongVersion = h.Build().str() + b.str().substr(256);
+    EXPECT_EQ(ReadOutcome(wrongVersion).Error(), "Unsupported map format.");
+}
+
+TEST(BinaryMap, PointCodesOutsideThePaletteBecomeColourEight) {
+    BinaryHeader h;
+    h.points = 7;
+    Bytes b = h.Build();
+    const uint8_t codes[] = {255, 0, 1, 33, 34, 254, 12};
+    for (int i = 0; i < 7; ++i)
+        AddBinaryPoint(b, codes[i], static_cast<uint8_t>(i * 40), i, -i);
+    ReadOutcome r(b.str());
+    ASSERT_TRUE(r.map.loaded) << r.Error();
+    const uint8_t expected[] = {255, 8, 1, 33, 8, 8, 12};
+    ASSERT_EQ(r.map.points.size(), 8u);  // the last code is not a move: end marker appended
+    for (int i = 0; i < 7; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(r.map.points[i],
+                  (MapVectorPoint{expected[i], static_cast<uint8_t>(i * 40), 0, i * 10, -i * 10}));
+    }
+    EXPECT_EQ(r.map.points.back(), kEndMarker);
+}
+
+TEST(BinaryMap, EndMarkerOnlyWhenTheLastPointIsNoMove) {
+    EXPECT_EQ(ReadOutcome(SimpleMap({255, 3, 255})).map.points.size(), 3u);
+    EXPECT_EQ(ReadOutcome(SimpleMap({255, 3})).map.points.size(), 3u);
+    EXPECT_EQ(ReadOutcome(SimpleMap({})).map.points, std::vector<MapVectorPoint>{kEndMarker});
+}
+
+TEST(BinaryMap, ReadsLabels) {
+    BinaryHeader h;
+    h.labels = 6;
+    Bytes b = h.Build();
+    AddBinaryLabel(b, 5, 10, 20, 300, "Salem  \t ");
+    AddBinaryLabel(b, 0, 1, 2, 0, "zero");
+    AddBinaryLabel(b, 128, 1, 2, 0, "right, colour 0");
+    AddBinaryLabel(b, 128 | 33, 1, 2, 0, std::string(32, 'w'));
+    AddBinaryLabel(b, 200, 1, 2, 0, "#rotated");
+    AddBinaryLabel(b, 34, 1, 2, 0, std::string("a\0b", 3));
+    ReadOutcome r(b.str());
+    ASSERT_TRUE(r.map.loaded) << r.Error();
+    ASSERT_EQ(r.map.labels.size(), 6u);
+    EXPECT_EQ(r.map.labels[0], (MapLabel{5, 0, 300, 100, 200, "Salem"}));
+    const uint8_t codes[] = {5, 8, 136, 161, 136, 8};
+    const std::string texts[] = {"Salem",    "zero", "right, colour 0", std::string(32, 'w'),
+                                 "#rotated", "a"};
+    for (int i = 0; i < 6; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(r.map.labels[i].code, codes[i]);
+        EXPECT_EQ(r.map.labels[i].text, texts[i]);
+    }
+}
+
+TEST(BinaryMap, FailuresShowTheirTextAndLeaveAnEmptyMap) {
+    BinaryHeader reversed;
+    reversed.left = 2000;
+    reversed.right = 2000;
+    BinaryHeader upsideDown;
+    upsideDown.top = 5000;
+    BinaryHeader negative;
+    negative.labels = -1;
+    BinaryHeader badVersion;
+    badVersion.version = "1.01";
+    BinaryHeader shortPoints;
+    shortPoints.points = 3;
+    BinaryHeader shortLabels;
+    shortLabels.points = 1;
+    shortLabels.labels = 2;
+    Bytes labels = shortLabels.Build();
+    AddBinaryPoint(labels, 255, 0, 0, 0);
+    AddBinaryLabel(labels, 1, 0, 0, 0, "one");
+    labels.Zeros(43);
+
+    struct Case {
+        std::string name;
+        std::string file;
+        std::string text;
+    } cases[] = {
+        {"version", badVersion.Build().str(),
+         "Unable to read map file.  Map appears to be in Mac/WinAPRS format, but map version is "
+         "not 'Beta' or '1.00'."},
+        {"header cut short", BinaryHeader().Build().str().substr(0, 255),
+         "Unable to read map due to an unexpected end of file."},
+        {"no version at all", "APRS", "Unable to read map due to an unexpected end of file."},
+        {"empty box", reversed.Build().str(),
+         "Unable to read map file.  Map boundaries are invalid or out of order."},
+        {"reversed box", upsideDown.Build().str(),
+         "Unable to read map file.  Map boundaries are invalid or out of order."},
+        {"negative count", negative.Build().str(),
+         "Unable to read map file.  Map vector point count and/or label count is negative."},
+        {"points missing", shortPoints.Build().str() + std::string(25, '\0'),
+         "Unable to read map due to an unexpected end of file."},
+        {"label cut short", labels.str(), "Unable to read map due to an unexpected end of file."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ReadOutcome r(c.file);
+        EXPECT_FALSE(r.map.loaded);
+        EXPECT_EQ(r.Error(), c.text);
+        EXPECT_EQ(r.host.boxes().size(), 1u);
+        EXPECT_TRUE(r.map.points.empty());
+        EXPECT_EQ(r.map.name, "");
+        EXPECT_EQ(r.map.right, 129600000);
+        // The indicator is never left showing.
+        const auto progress = r.host.progress();
+        if (!progress.empty()) {
+            EXPECT_EQ(progress.back(), "hide");
+        }
+    }
+}
+
+TEST(BinaryMap, HugeDeclaredCountsFailAtOnceWithoutAllocating) {
+    BinaryHeader h;
+    h.points = 500000000;
+    h.labels = 2000000000;
+    Bytes b = h.Build();
+    for (int i = 0; i < 76; ++i)
+        AddBinaryPoint(b, 1, 0, i, i);  // about 1 KB in all
+
+    largestAllocation = 0;
+    ReadOutcome r(b.str());
+    EXPECT_EQ(r.Error(), "Unable to read map due to an unexpected end of file.");
+    EXPECT_LT(largestAllocation.load(), size_t{1} << 20);
+}
+
+TEST(BinaryMap, ProgressRunsOverPointsAndLabels) {
+    BinaryHeader h;
+    h.points = 4096;
+    h.labels = 300;
+    Bytes b = h.Build();
+    for (int i = 0; i < 4096; ++i)
+        AddBinaryPoint(b, i % 2 ? 1 : 255, 0, i, i);
+    for (int i = 0; i < 300; ++i)
+        AddBinaryLabel(b, 1, i, i, 0, "L");
+    ReadOutcome r(b.str());
+    ASSERT_TRUE(r.map.loaded) << r.Error();
+    // Every 2048 points and 256 labels, over points + labels - 1 = 4395.
+    EXPECT_EQ(r.host.progress(), (std::vector<std::string>{"show:Reading Win/MacAPRS map:", "0",
+                                                           "0", "46", "93", "99", "100", "hide"}));
+    EXPECT_EQ(r.host.notices(), std::vector<std::string>{"Reading map header information..."});
+
+    // One point and no labels: nothing to divide by, still progress from 0 to 100.
+    ReadOutcome single(SimpleMap({7}));
+    ASSERT_TRUE(single.map.loaded);
+    EXPECT_EQ(single.host.progress(),
+              (std::vector<std::string>{"show:Reading Win/MacAPRS map:", "0", "0", "100", "hide"}));
+}
+
+TEST(BinaryMap, ProbeTakesTheNameOnlyForKnownVersions) {
+    BinaryHeader h;
+    h.name = std::string(32, 'N');
+    EXPECT_EQ(Probe(h.Build().str()).title, std::string(32, 'N'));
+    h.version = "beta";
+    EXPECT_TRUE(Probe(h.Build().str()).isMap);
+    h.version = "2.00";
+    EXPECT_FALSE(Probe(h.Build().str()).isMap);
+}
+
+TEST(BinaryMap, WriterOutputReadsBack) {
+    BinaryMapImage image;
+    image.magic = "ZZ9Q";
+    image.name = "Round Trip";
+    image.header = "NE";
+    image.date = 3029529600u;
+    image.left = 10;
+    image.right = 129600000;
+    image.top = 20;
+    image.bottom = 64800000;
+    image.points = {{255, 1, 0, 64800000, 16200000},
+                    {9, 1, 0, 64800010, 16200020},
+                    {255, 0, 0, -360000, 0},
+                    {20, 129, 0, 129600000, 64800000}};
+    image.labels = {{7, 0, 40, 100, 200, "Greenwich"}, {135, 0, 0, 0, 0, std::string(32, 'z')}};
+    std::ostringstream out;
+    ASSERT_TRUE(WriteBinaryMap(image, out));
+    EXPECT_EQ(out.str().size(), 256u + 4 * 10 + 2 * 44);
+
+    ReadOutcome r(out.str());
+    ASSERT_TRUE(r.map.loaded) << r.Error();
+    EXPECT_EQ(r.map.formatText, "ZZ9Q");
+    EXPECT_EQ(r.map.versionText, "1.00");
+    EXPECT_EQ(r.map.name, "Round Trip");
+    EXPECT_EQ(r.map.headerText, "NE");
+    EXPECT_EQ(r.map.created, CDateTime(2000, 1, 1, 0, 0, 0));
+    EXPECT_EQ(r.map.left, 10);
+    EXPECT_EQ(r.map.top, 20);
+    std::vector<MapVectorPoint> points = image.points;
+    points.push_back(kEndMarker);
+    EXPECT_EQ(r.map.points, points);
+    EXPECT_EQ(r.map.labels, image.labels);
+}
+
+}  // namespace
+}  // namespace plovane::testing
