@@ -1,0 +1,32 @@
+// When a position report becomes a new point of a station's track.
+#pragma once
+
+#include "core/date_time.h"
+#include "stations/station.h"
+#include "transmit/station_settings.h"
+
+namespace plovane {
+
+// The track settings that apply to one station: the own station's or everyone else's.
+struct TrackRules {
+    bool on = false;
+    bool timeRule = false;
+    bool distanceRule = false;
+    int timeSeconds = 0;        // a newer report time adds a point after this long
+    double distance = 0.0;      // in the user's unit
+    double unitsPerMile = 1.0;  // statute miles to the user's unit
+    int maxPoints = 0;
+
+    // Threshold indexes outside the tables are clamped to their ends.
+    static TrackRules For(const CStationSettings& settings, bool ownStation);
+};
+
+// Statute miles between two positions (flat-earth approximation at their mean latitude).
+double DistanceMiles(const TrackPoint& a, const TrackPoint& b);
+
+// Whether `next` is added to the station's track. `reportTime` is null when the report
+// carried no time stamp.
+bool TakesTrackPoint(const CStation& station, const TrackRules& rules, const TrackPoint& next,
+                     const CDateTime* reportTime);
+
+}  // namespace plovane

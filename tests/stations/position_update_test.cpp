@@ -1,0 +1,305 @@
+// Position reports: comment altitude, rejected positions, report times, track rules.
+#include <gtest/gtest.h>
+
+#include "stations/position_text.h"
+#include "stations/station_list.h"
+#include "store_fixture.h"
+
+namespace plovane {
+namespace {
+
+using ::plovane::testing::StoreFixture;
+
+TEST(UpdatePosition, TakesTheAltitudeOutOfTheCommentOnlyWhenUnknown) {
+    struct Case {
+        const char* comment;
+        int32_t altitudeIn;
+        int32_t altitude;
+        const char* stored;
+    } cases[] = {
+        {"/A=001234 hello", -1, 3761, " hello"},  // 1234 ft
+        {"/A=001234 hello", 50, 50, "/A=001234 hello"}, {"/A=000100", -1, 304, ""},
+        {"/A=00123 short", -1, -1, "/A=00123 short"},   {"/A=12x456 hi", -1, -1, "/A=12x456 hi"},
+        {"x/A=001234", -1, -1, "x/A=001234"},           {"/A=999999", -1, 3048006, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.comment);
+        StoreFixture f;
+        f.list.UpdatePosition("K1AAA", "/>", "4903.50N", "07201.75W", "", c.comment, c.altitudeIn);
+        const CStation s = f.Get("K1AAA");
+        EXPECT_EQ(s.position.altitude, c.altitude);
+        EXPECT_EQ(s.comment, c.stored);
+    }
+}
+
+TEST(UpdatePosition, AnEmptyCommentClearsTheStoredOne) {
+    StoreFixture f;
+    f.list.UpdatePosition("K1AAA", "/>", "4903.50N", "07201.75W", "", "first", -1);
+    f.list.UpdatePosition("K1AAA", "", "4903.50N", "07201.75W", "", "", -1);
+    const CStation s = f.Get("K1AAA");
+    EXPECT_EQ(s.comment, "");
+    EXPECT_EQ(s.symbolCode, '>');  // a report without a symbol keeps the old one
+}
+
+// Reports that carry no usable position still store their symbol and comment, and raise
+// StationChanged, but leave the position alone.
+TEST(UpdatePosition, RejectsPositionsThatAreNoPosition) {
+    struct Case {
+        const char* name;
+        const char* latitude;
+        const char* longitude;
+    } cases[] = {
+        {"equator", "0000.00N", "07201.75W"},
+        {"greenwich", "4903.50N", "00000.00E"},
+        {"no hemisphere", "4903.50X", "07201.75W"},
+        {"letter in a digit place", "49x3.50N", "07201.75W"},
+        {"short latitude", "4903.5N", "07201.75W"},
+        {"short longitude", "4903.50N", "7201.75W"},
+        {"north pole", "9000.00N", "07201.75W"},
+        {"beyond the south pole", "9900.00S", "07201.75W"},
+        {"beyond the date line", "4903.50N", "19000.00E"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        StoreFixture f;
+        f.list.UpdatePosition("K1AAA", "/>", c.latitude, c.longitude, "", "hi", -1);
+        const CStation s = f.Get("K1AAA");
+        EXPECT_FALSE(s.hasPosition);
+        EXPECT_FALSE(s.heard);
+        EXPECT_EQ(s.position, TrackPoint());
+        EXPECT_EQ(s.comment, "hi");
+        EXPECT_TRUE(s.hasSymbol);
+        EXPECT_EQ(f.host.stationChanges(), std::vector<std::string>{"K1AAA"});
+    }
+}
+
+TEST(UpdatePosition, StoresThePositionAndWhenItWasHeard) {
+    StoreFixture f;
+    f.clock.AdvanceSeconds(90);
+    f.list.UpdatePosition("K1AAA", "/>", "4903.  N", "07201.75W", "", "", 123);
+    const CStation s = f.Get("K1AAA");
+    EXPECT_TRUE(s.hasPosition);
+    EXPECT_TRUE(s.heard);
+    EXPECT_EQ(s.position, (TrackPoint{ParseLatitude("4903.00N"), 38869500, 123}));
+    EXPECT_EQ(s.lastHeard, f.clock.Now());
+    EXPECT_FALSE(s.hasReportTime);
+}
+
+TEST(UpdatePosition, ReadsReportTimesAsUtc) {
+    struct Case {
+        const char* name;
+        CDateTime localNow;
+        int bias;  // minutes, UTC = local + bias
+        const char* time;
+        CDateTime expected;  // invalid: the report carries no time
+    } cases[] = {
+        {"z, day of the previous month",
+         {2026, 8, 1, 0, 5, 0},
+         0,
+         "312359z",
+         {2026, 7, 31, 23, 59, 0}},
+        {"z, today", {2026, 8, 1, 0, 5, 0}, 0, "010004z", {2026, 8, 1, 0, 4, 0}},
+        {"z, day of the UTC month",
+         {2026, 8, 1, 0, 5, 0},
+         -120,
+         "311200z",
+         {2026, 7, 31, 12, 0, 0}},
+        {"z, before January", {2026, 1, 1, 8, 0, 0}, 0, "312359z", {2025, 12, 31, 23, 59, 0}},
+        {"z, day beyond the month is its last",
+         {2026, 7, 5, 0, 0, 0},
+         0,
+         "311000z",
+         {2026, 6, 30, 10, 0, 0}},
+        {"z, 29 February of a common year",
+         {2026, 3, 1, 0, 0, 0},
+         0,
+         "291000z",
+         {2026, 2, 28, 10, 0, 0}},
+        {"local time", {2026, 8, 1, 0, 5, 0}, -120, "010003/", {2026, 7, 31, 22, 3, 0}},
+        {"local time, previous month",
+         {2026, 8, 1, 0, 5, 0},
+         60,
+         "311200/",
+         {2026, 7, 31, 13, 0, 0}},
+        {"hms", {2026, 8, 1, 0, 5, 0}, 0, "235959h", {2026, 8, 1, 23, 59, 59}},
+        {"hms on the UTC date", {2026, 8, 1, 23, 0, 0}, 120, "003000h", {2026, 8, 2, 0, 30, 0}},
+        {"month day hour", {2026, 8, 1, 0, 5, 0}, 0, "0731125", {2026, 7, 31, 12, 0, 0}},
+        {"day zero", {2026, 8, 1, 0, 5, 0}, 0, "001200z", CDateTime(0.0, CDateTime::kInvalid)},
+        {"day 32", {2026, 8, 1, 0, 5, 0}, 0, "321200z", CDateTime(0.0, CDateTime::kInvalid)},
+        {"hour 24", {2026, 8, 1, 0, 5, 0}, 0, "012400z", CDateTime(0.0, CDateTime::kInvalid)},
+        {"letter", {2026, 8, 1, 0, 5, 0}, 0, "0a1200z", CDateTime(0.0, CDateTime::kInvalid)},
+        {"month 13", {2026, 8, 1, 0, 5, 0}, 0, "1301005", CDateTime(0.0, CDateTime::kInvalid)},
+        {"second 60", {2026, 8, 1, 0, 5, 0}, 0, "120060h", CDateTime(0.0, CDateTime::kInvalid)},
+        {"six characters", {2026, 8, 1, 0, 5, 0}, 0, "011200", CDateTime(0.0, CDateTime::kInvalid)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        StoreFixture f(c.localNow);
+        f.clock.SetBias(c.bias);
+        f.Report("K1AAA", "4903.50N", "07201.75W", c.time);
+        const CStation s = f.Get("K1AAA");
+        EXPECT_TRUE(s.hasPosition);
+        EXPECT_EQ(s.hasReportTime, c.expected.IsValid());
+        if (c.expected.IsValid()) {
+            EXPECT_EQ(s.reportTime.ToIso8601(), c.expected.ToIso8601());
+        }
+    }
+}
+
+// Track settings for other stations, written before the first report.
+struct TrackSetup {
+    bool time = false, distance = false;
+    int timeIndex = 0, distanceIndex = 0, units = 0, max = 10;
+};
+
+void UseTrack(StoreFixture& f, const TrackSetup& t) {
+    f.profile.WriteInt("Station", "bTrack", 1);
+    f.profile.WriteInt("Station", "bTrackTime", t.time);
+    f.profile.WriteInt("Station", "bTrackDistance", t.distance);
+    f.profile.WriteInt("Station", "TrackTime", t.timeIndex);
+    f.profile.WriteInt("Station", "TrackDistance", t.distanceIndex);
+    f.profile.WriteInt("Station", "UnitsOfMeasure", t.units);
+    f.profile.WriteInt("Station", "TrackMax", t.max);
+    f.list.ApplySettings(false);
+}
+
+TEST(Track, OtherStationsAreNotTrackedByDefaultButTheOwnStationIs) {
+    StoreFixture f;
+    f.Report("K1AAA", "4900.00N", "07200.00W");
+    f.Report("K1AAA", "4910.00N", "07200.00W");
+    f.Report("N0CALL", "4900.00N", "07200.00W");
+    f.Report("N0CALL", "4910.00N", "07200.00W");  // 11.6 miles: beyond the own 0.5 miles
+    EXPECT_TRUE(f.Get("K1AAA").track.empty());
+    EXPECT_TRUE(f.Get("K1AAA").hasPosition);
+    EXPECT_EQ(f.list.OwnStation().track.size(), 2u);
+}
+
+TEST(Track, TheFirstReportAlwaysStartsTheTrack) {
+    StoreFixture f;
+    UseTrack(f, {.time = true, .distance = true, .timeIndex = 8, .distanceIndex = 9});
+    f.Report("K1AAA", "4903.50N", "07201.75W");
+    const CStation s = f.Get("K1AAA");
+    ASSERT_EQ(s.track.size(), 1u);
+    EXPECT_EQ(s.track.front(), s.position);
+}
+
+TEST(Track, WithNeitherRuleEveryReportAddsAPointUpToTrackMax) {
+    StoreFixture f;
+    UseTrack(f, {.max = 10});
+    for (int i = 0; i < 11; ++i) {
+        f.Report("K1AAA", "49" + std::to_string(10 + i) + ".00N", "07201.75W");
+    }
+    const CStation s = f.Get("K1AAA");
+    ASSERT_EQ(s.track.size(), 10u);
+    EXPECT_EQ(s.track.front().colatitude, ParseLatitude("4920.00N"));  // newest first
+    EXPECT_EQ(s.track.back().colatitude, ParseLatitude("4911.00N"));   // oldest gone
+}
+
+TEST(Track, TheTimeRuleNeedsReportTimesMoreThanTheThresholdApart) {
+    StoreFixture f;
+    UseTrack(f, {.time = true, .timeIndex = 0});  // 5 s
+    const std::pair<const char*, size_t> steps[] = {
+        {"120000h", 1}, {"120004h", 1},  // 4 s
+        {"120006h", 2},                  // 6 s after the newest point
+        {"120011h", 2},                  // exactly 5 s: not more
+        {"", 2},                         // no time stamp: never by the time rule
+        {"120012h", 3},
+    };
+    for (const auto& [time, points] : steps) {
+        SCOPED_TRACE(time);
+        f.Report("K1AAA", "4903.50N", "07201.75W", time);
+        EXPECT_EQ(f.Get("K1AAA").track.size(), points);
+    }
+    EXPECT_EQ(f.Get("K1AAA").trackTime.ToIso8601(), "2026-08-01T12:00:12Z");
+}
+
+TEST(Track, WithoutTimeStampsTheTimeRuleNeverGrowsTheTrack) {
+    StoreFixture f;
+    UseTrack(f, {.time = true, .timeIndex = 0});
+    for (int i = 0; i < 5; ++i) {
+        f.clock.AdvanceSeconds(3600);
+        f.Report("K1AAA", "4903.50N", "07201.75W");
+    }
+    EXPECT_EQ(f.Get("K1AAA").track.size(), 1u);
+}
+
+// One hundredth of a minute of longitude is 0.00818 statute miles at 45 N and 0.00578 at
+// 60 N; the smallest threshold is 0.01 in the user's unit.
+TEST(Track, TheDistanceRuleMeasuresInTheUsersUnit) {
+    struct Case {
+        const char* latitude;
+        int units;
+        bool adds;
+    } cases[] = {
+        {"4500.00N", 0, false}, {"4500.00N", 1, false}, {"4500.00N", 2, true},
+        {"6000.00N", 2, false}, {"0100.00S", 0, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.latitude << " units " << c.units);
+        StoreFixture f;
+        UseTrack(f, {.distance = true, .distanceIndex = 0, .units = c.units});
+        f.Report("K1AAA", c.latitude, "07201.75W");
+        f.Report("K1AAA", c.latitude, "07201.76W");
+        EXPECT_EQ(f.Get("K1AAA").track.size(), c.adds ? 2u : 1u);
+    }
+}
+
+TEST(Track, ThresholdIndexesOutsideTheTablesUseTheirEnds) {
+    StoreFixture f;
+    // Index 99 means the largest distance, 10 miles; index -3 the shortest time, 5 s.
+    UseTrack(f, {.time = true, .distance = true, .timeIndex = -3, .distanceIndex = 99});
+    f.Report("K1AAA", "4900.00N", "07200.00W", "120000h");
+    f.Report("K1AAA", "4905.00N", "07200.00W", "120004h");  // 5.8 miles, 4 s
+    EXPECT_EQ(f.Get("K1AAA").track.size(), 1u);
+    f.Report("K1AAA", "4915.00N", "07200.00W", "120005h");  // 17.4 miles from the newest point
+    EXPECT_EQ(f.Get("K1AAA").track.size(), 2u);
+    f.Report("K1AAA", "4915.00N", "07200.00W", "120011h");  // 6 s
+    EXPECT_EQ(f.Get("K1AAA").track.size(), 3u);
+}
+
+TEST(Track, DistanceIsMeasuredFromTheNewestPoint) {
+    StoreFixture f;
+    UseTrack(f, {.distance = true, .distanceIndex = 6});  // 1 mile
+    const std::pair<const char*, size_t> steps[] = {
+        {"4900.00N", 1},
+        {"4900.50N", 1},  // 0.58 miles
+        {"4901.00N", 2},  // 1.16 miles from the first point
+        {"4901.50N", 2},
+    };
+    for (const auto& [latitude, points] : steps) {
+        SCOPED_TRACE(latitude);
+        f.Report("K1AAA", latitude, "07200.00W");
+        EXPECT_EQ(f.Get("K1AAA").track.size(), points);
+    }
+}
+
+TEST(TypedPosition, ConvertsDegreesMinutesAndFractions) {
+    struct Case {
+        const char *degrees, *minutes, *fraction, *hemisphere;
+        bool latitude;
+        int32_t expected;
+    } cases[] = {
+        {"49", "3", "50", "N", true, 14739000},
+        {"49", "03", "5", "N", true, 14739000},
+        {"49", "3", "50", "S", true, 50061000},
+        {"72", "1", "75", "W", false, 38869500},
+        {"72", "1", "75", "E", false, 64800000 + 25930500},
+        {"90", "30", "99", "N", true, 0},           // minutes dropped at the pole
+        {"95", "0", "0", "S", true, 64800000},      // degrees limited to 90
+        {"180", "59", "0", "E", false, 129600000},  // and to 180
+        {"4x9", "75", "x25", "N", true, 32400000 - (4 * 360000 + 59 * 6000 + 1500)},
+        {"", "", "", "", true, 32400000},
+        {"99999999999999", "99999999999", "9999999999999999999", "N", true, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message()
+                     << c.degrees << " " << c.minutes << " " << c.fraction << " " << c.hemisphere);
+        const int32_t value =
+            c.latitude ? ColatitudeFromText(c.degrees, c.minutes, c.fraction, c.hemisphere)
+                       : LongitudeFromText(c.degrees, c.minutes, c.fraction, c.hemisphere);
+        EXPECT_EQ(value, c.expected);
+    }
+}
+
+}  // namespace
+}  // namespace plovane
