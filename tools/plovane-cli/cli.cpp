@@ -10,6 +10,7 @@ namespace {
 
 void Usage(std::ostream& out) {
     out << "usage: plovane-cli --version\n";
+    out << "       plovane-cli map-info FILE\n";
 }
 
 }  // namespace
@@ -23,6 +24,9 @@ int Run(const Args& args, std::istream& /*in*/, std::ostream& out, std::ostream&
     if (command == "--version" || command == "version") {
         out << kProgramName << ' ' << kVersionText << '\n';
         return 0;
+    }
+    if (command == "map-info") {
+        return MapInfo(Args(args.begin() + 1, args.end()), out, err);
     }
     if (command == "--help" || command == "-h" || command == "help") {
         Usage(out);

@@ -12,4 +12,8 @@ using Args = std::vector<std::string>;
 
 int Run(const Args& args, std::istream& in, std::ostream& out, std::ostream& err);
 
+// map-info FILE: the map recogniser and reader on one file, as one JSON object
+// (map_info.cpp).
+int MapInfo(const Args& args, std::ostream& out, std::ostream& err);
+
 }  // namespace plovane::cli
