@@ -1,0 +1,445 @@
+// The message store: receiving, acking, automatic replies, retries and the windows' access.
+#include "messages/message_list.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "core/latin1.h"
+
+namespace plovane {
+
+namespace {
+
+constexpr std::string_view kAutoReplyPrefix = "AUTO-REPLY:";
+constexpr size_t kMaxNumberLength = 5;
+constexpr int32_t kLastMessageNumber = 99999;
+
+std::string_view TrimBlanks(std::string_view s) {
+    const size_t first = s.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    return s.substr(first, s.find_last_not_of(' ') - first + 1);
+}
+
+bool EqualNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && latin1::ToUpper(a) == latin1::ToUpper(b);
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && EqualNoCase(text.substr(0, prefix.size()), prefix);
+}
+
+// An empty own call (no own record yet) matches nothing, not the empty addressee of a query.
+bool IsOwnCall(std::string_view ownCall, std::string_view call) {
+    return !ownCall.empty() && call == ownCall;
+}
+
+struct NumberedText {
+    std::string number;
+    std::string body;
+};
+
+// Cuts the message number off a received text. The "{" must leave at most five characters
+// after it; a reply-ack tail stays in the body: "hello{12}AB" gives 12 and "hello }AB".
+NumberedText SplitNumber(std::string_view text) {
+    const std::string_view trimmed = TrimBlanks(text);
+    const size_t brace = trimmed.find('{');
+    if (brace == std::string_view::npos || trimmed.size() - brace > kMaxNumberLength + 1) {
+        return {{}, std::string(trimmed)};
+    }
+    std::string number(TrimBlanks(trimmed.substr(brace + 1, kMaxNumberLength)));
+    std::string body(trimmed.substr(0, brace));
+    body += ' ';
+    const auto bad = std::find_if(number.begin(), number.end(), [](char c) {
+        return !latin1::IsAlnum(static_cast<unsigned char>(c));
+    });
+    body.append(bad, number.end());
+    number.erase(bad, number.end());
+    return {std::string(TrimBlanks(number)), std::string(TrimBlanks(body))};
+}
+
+// The first message from `from` to `to` with that number; numbered messages are the same
+// when the numbers agree, numberless ones need equal texts.
+template <typename List>
+auto FindIn(List& messages, std::string_view from, std::string_view to, std::string_view number,
+            std::string_view text) {
+    return std::find_if(messages.begin(), messages.end(), [&](const CMessage& m) {
+        return m.from == from && m.to == to && m.number == number &&
+               (!number.empty() || m.text == text);
+    });
+}
+
+template <typename List>
+auto FindKeyIn(List& messages, uint64_t key) {
+    return std::find_if(messages.begin(), messages.end(),
+                        [key](const CMessage& m) { return m.key == key; });
+}
+
+}  // namespace
+
+CMessageList::CMessageList(const CStationSettings& settings, const Clock& clock, AppHost& host,
+                           OwnCallSource ownCall)
+    : clock_(clock), host_(host), ownCall_(std::move(ownCall)), settings_(settings) {}
+
+CMessageList::~CMessageList() = default;
+
+CMessageList::Lock CMessageList::TakeLock() const {
+    // Measured on the system clock: libstdc++ then waits in pthread_mutex_timedlock, which
+    // ThreadSanitizer follows; the steady-clock wait (pthread_mutex_clocklock) is invisible to
+    // it and every unlock would be reported as a fault.
+    Lock lock(mutex_, std::defer_lock);
+    (void)lock.try_lock_until(std::chrono::system_clock::now() + kLockWait);
+    return lock;
+}
+
+void CMessageList::Deliver(const Effects& effects) {
+    for (const std::string& file : effects.sounds)
+        host_.PlaySound(file);
+    for (const uint64_t key : effects.changed)
+        host_.MessageChanged(key);
+    if (effects.armMessageSlot != nullptr)
+        effects.armMessageSlot->ArmMessageSlot();
+    if (effects.redraw)
+        effects.redraw();
+}
+
+void CMessageList::SetPorts(OutputPort* tnc, OutputPort* network) {
+    std::lock_guard lock(mutex_);
+    tnc_ = tnc;
+    network_ = network;
+}
+
+void CMessageList::SetTransmitControl(TransmitControl* control) {
+    std::lock_guard lock(mutex_);
+    transmit_ = control;
+}
+
+void CMessageList::SetViewRedraw(std::function<void()> redraw) {
+    std::lock_guard lock(mutex_);
+    redraw_ = std::move(redraw);
+}
+
+bool CMessageList::SetSounds(const MessageSoundSettings& sounds) {
+    Lock lock = TakeLock();
+    if (!lock)
+        return false;
+    sounds_ = sounds;
+    return true;
+}
+
+bool CMessageList::ApplySettings(const CStationSettings& settings) {
+    Lock lock = TakeLock();
+    if (!lock)
+        return false;
+    settings_ = settings;
+    return true;
+}
+
+void CMessageList::ApplyLimit() {
+    Effects effects;
+    {
+        Lock lock = TakeLock();
+        if (!lock)
+            return;
+        TrimToLimitLocked(effects);
+    }
+    Deliver(effects);
+}
+
+CMessage* CMessageList::AddLocked(std::string_view ownCall, CDateTime now, std::string_view from,
+                                  std::string_view to, std::string_view number,
+                                  std::string_view text, Effects& effects) {
+    if (settings_.bMyMessagesOnly && !IsOwnCall(ownCall, from) &&
+        !EqualNoCase(to, settings_.MyCall)) {
+        return nullptr;
+    }
+    if (!number.empty()) {
+        const auto existing = FindIn(messages_, from, to, number, text);
+        if (existing != messages_.end())
+            return &*existing;
+    }
+    CMessage& added = messages_.emplace_back();
+    added.key = nextKey_++;
+    added.time = now;
+    added.from = from;
+    added.to = to;
+    added.number = number;
+    added.text = text;
+    // The limit is at least one, so only older records go and `added` stays valid.
+    TrimToLimitLocked(effects);
+    return &added;
+}
+
+void CMessageList::TrimToLimitLocked(Effects& effects) {
+    size_t limit = kMaxMessages;
+    if (settings_.bLimitMessages) {
+        limit = std::min(limit, static_cast<size_t>(std::max<int32_t>(1, settings_.LimitMessages)));
+    }
+    while (messages_.size() > limit) {
+        effects.changed.push_back(messages_.front().key);
+        messages_.pop_front();
+    }
+}
+
+bool CMessageList::TransmitLocked(const std::string& packet) {
+    bool sent = false;
+    if (tnc_ != nullptr && tnc_->IsOpen()) {
+        // The TNC adds source, destination and path itself.
+        tnc_->QueueText(packet);
+        sent = true;
+    }
+    if (network_ != nullptr && network_->IsOpen()) {
+        network_->QueueText(NetworkHeader(settings_.MyCall, settings_.destination) + packet);
+        sent = true;
+    }
+    return sent;
+}
+
+void CMessageList::SendPendingLocked(std::string_view ownCall, std::string_view filter,
+                                     Effects& effects) {
+    if (!settings_.IsConfigured())
+        return;
+    for (CMessage& m : messages_) {
+        // A message from us to ourselves is acked rather than sent again.
+        const bool ackDue = IsOwnCall(ownCall, m.to) && !m.number.empty() && m.ackCount < kMaxAcks;
+        const bool messageDue = !ackDue && IsOwnCall(ownCall, m.from) && !m.acked &&
+                                (filter.empty() || EqualNoCase(m.to, filter));
+        if (!ackDue && !messageDue)
+            continue;
+        if (!TransmitLocked(ackDue ? m.AckPacketText() : m.MessagePacketText()))
+            continue;
+        ++(ackDue ? m.ackCount : m.count);
+        effects.changed.push_back(m.key);
+    }
+}
+
+void CMessageList::ReceiveMessage(std::string_view from, std::string_view to,
+                                  std::string_view text) {
+    if (!ownCall_)
+        return;
+    const std::string ownCall = ownCall_();
+    const CDateTime now = clock_.Now();
+    Effects effects;
+    {
+        Lock lock = TakeLock();
+        if (!lock)
+            return;
+
+        if (StartsWithNoCase(text, "ACK")) {
+            // e.g. ":N0CALL   :ack12" from B marks our message 12 to B acked.
+            const std::string_view number = TrimBlanks(text.substr(3));
+            const auto acked = FindIn(messages_, to, from, number, {});
+            if (acked != messages_.end()) {
+                if (IsOwnCall(ownCall, to) && !acked->acked && sounds_.newAckEnabled) {
+                    effects.sounds.push_back(sounds_.newAckFile);
+                }
+                acked->acked = true;
+                effects.changed.push_back(acked->key);
+            }
+        } else {
+            const NumberedText parsed = SplitNumber(text);
+            // Look-up and add under one lock: the same packet arriving from the TNC and the
+            // network at once is stored once.
+            CMessage* message = nullptr;
+            bool isNew = false;
+            const auto existing = FindIn(messages_, from, to, parsed.number, parsed.body);
+            if (existing != messages_.end()) {
+                message = &*existing;
+            } else {
+                message = AddLocked(ownCall, now, from, to, parsed.number, parsed.body, effects);
+                isNew = true;
+            }
+            if (message == nullptr)
+                return;
+            ++message->count;
+            effects.changed.push_back(message->key);
+
+            const bool toUs = IsOwnCall(ownCall, to);
+            // No automatic reply to an automatic reply: two stations answering each other's
+            // replies would flood the channel for ever.
+            if (toUs && settings_.AutoReply && settings_.IsConfigured() &&
+                !StartsWithNoCase(parsed.body, kAutoReplyPrefix)) {
+                CMessage reply;
+                reply.from = ownCall;
+                reply.to = from;
+                reply.text = std::string(kAutoReplyPrefix) + " " + settings_.AutoReplyText;
+                TransmitLocked(reply.MessagePacketText());
+            }
+
+            if (toUs && !message->number.empty()) {
+                if (isNew && sounds_.newMessageEnabled) {
+                    effects.sounds.push_back(sounds_.newMessageFile);
+                }
+                messageWaiting_.store(true);
+                if (message->ackCount >= kMaxAcks)
+                    message->ackCount = kAcksAfterRepeat;
+                SendPendingLocked(ownCall, {}, effects);
+                effects.armMessageSlot = transmit_;
+                effects.redraw = redraw_;
+            }
+        }
+    }
+    Deliver(effects);
+}
+
+void CMessageList::SendPending(std::string_view addresseeFilter) {
+    if (!ownCall_)
+        return;
+    const std::string ownCall = ownCall_();
+    Effects effects;
+    {
+        Lock lock = TakeLock();
+        if (!lock)
+            return;
+        SendPendingLocked(ownCall, addresseeFilter, effects);
+    }
+    Deliver(effects);
+}
+
+uint64_t CMessageList::SendNewMessage(std::string_view addressee, std::string_view text) {
+    if (!ownCall_)
+        return 0;
+    const std::string number = NextMessageNumber(true);
+    const std::string ownCall = ownCall_();
+    const CDateTime now = clock_.Now();
+    Effects effects;
+    uint64_t key = 0;
+    {
+        Lock lock = TakeLock();
+        if (!lock)
+            return 0;
+        const CMessage* added = AddLocked(ownCall, now, ownCall, addressee, number, text, effects);
+        if (added == nullptr)
+            return 0;
+        key = added->key;
+        effects.armMessageSlot = transmit_;
+        // Everything due goes out now, not only the new message.
+        SendPendingLocked(ownCall, {}, effects);
+        effects.changed.push_back(key);
+    }
+    Deliver(effects);
+    return key;
+}
+
+std::optional<CMessage> CMessageList::FindMessage(std::string_view from, std::string_view to,
+                                                  std::string_view number,
+                                                  std::string_view text) const {
+    Lock lock = TakeLock();
+    if (!lock)
+        return std::nullopt;
+    const auto found = FindIn(messages_, from, to, number, text);
+    if (found == messages_.end())
+        return std::nullopt;
+    return *found;
+}
+
+std::optional<CMessage> CMessageList::AddMessage(std::string_view from, std::string_view to,
+                                                 std::string_view number, std::string_view text) {
+    const std::string ownCall = ownCall_ ? ownCall_() : std::string();
+    const CDateTime now = clock_.Now();
+    Effects effects;
+    std::optional<CMessage> result;
+    {
+        Lock lock = TakeLock();
+        if (!lock)
+            return std::nullopt;
+        const CMessage* added = AddLocked(ownCall, now, from, to, number, text, effects);
+        if (added != nullptr)
+            result = *added;
+    }
+    Deliver(effects);
+    return result;
+}
+
+std::string CMessageList::NextMessageNumber(bool advance) {
+    std::lock_guard lock(countersMutex_);
+    const std::string current = std::to_string(nextNumber_);
+    if (advance)
+        nextNumber_ = nextNumber_ >= kLastMessageNumber ? 1 : nextNumber_ + 1;
+    return current;
+}
+
+std::string CMessageList::NextBulletinId(bool advance) {
+    std::lock_guard lock(countersMutex_);
+    const std::string current = std::string("BLN") + nextBulletin_;
+    if (advance)
+        nextBulletin_ = nextBulletin_ >= '9' ? '1' : static_cast<char>(nextBulletin_ + 1);
+    return current;
+}
+
+std::string CMessageList::NextAnnouncementId(bool advance) {
+    std::lock_guard lock(countersMutex_);
+    const std::string current = std::string("BLN") + nextAnnouncement_;
+    if (advance) {
+        nextAnnouncement_ =
+            nextAnnouncement_ >= 'Z' ? 'A' : static_cast<char>(nextAnnouncement_ + 1);
+    }
+    return current;
+}
+
+std::vector<CMessage> CMessageList::Snapshot() const {
+    Lock lock = TakeLock();
+    if (!lock)
+        return {};
+    return {messages_.begin(), messages_.end()};
+}
+
+std::optional<CMessage> CMessageList::Find(uint64_t key) const {
+    Lock lock = TakeLock();
+    if (!lock)
+        return std::nullopt;
+    const auto found = FindKeyIn(messages_, key);
+    if (found == messages_.end())
+        return std::nullopt;
+    return *found;
+}
+
+size_t CMessageList::Count() const {
+    Lock lock = TakeLock();
+    return lock ? messages_.size() : 0;
+}
+
+bool CMessageList::Delete(uint64_t key) {
+    {
+        Lock lock = TakeLock();
+        if (!lock)
+            return false;
+        const auto found = FindKeyIn(messages_, key);
+        if (found == messages_.end())
+            return false;
+        messages_.erase(found);
+    }
+    host_.MessageChanged(key);
+    return true;
+}
+
+bool CMessageList::Stop(uint64_t key) {
+    {
+        Lock lock = TakeLock();
+        if (!lock)
+            return false;
+        const auto found = FindKeyIn(messages_, key);
+        if (found == messages_.end())
+            return false;
+        found->acked = true;
+    }
+    host_.MessageChanged(key);
+    return true;
+}
+
+bool CMessageList::Resend(uint64_t key) {
+    {
+        Lock lock = TakeLock();
+        if (!lock)
+            return false;
+        const auto found = FindKeyIn(messages_, key);
+        if (found == messages_.end())
+            return false;
+        found->acked = false;
+        found->count = 0;
+    }
+    host_.MessageChanged(key);
+    return true;
+}
+
+}  // namespace plovane

@@ -1,0 +1,175 @@
+// The one message store: every message, bulletin, announcement and query received or sent.
+// It matches incoming acks to the messages the user sent, acks messages addressed to the own
+// station, answers them automatically when asked to, and sends the user's unacknowledged
+// messages again whenever the scheduler's message slot comes due.
+//
+// Thread-safe: every operation takes the store lock (waiting at most 10 s; an operation that
+// cannot get it does nothing). The lock guards the records' fields as well as the list, and
+// the look-up-then-add of a received message runs under one lock, so the same message
+// arriving from the TNC and the network at once is stored once. Readers get copies.
+// Lock order: this store, then a port queue (QueueText is called under the lock); nothing
+// else is taken under it. The own call is read from the station store before the lock is
+// taken. Host notifications (MessageChanged, sounds), the scheduler's ArmMessageSlot and the
+// view redraw are made after the lock is released.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <list>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/app_host.h"
+#include "core/clock.h"
+#include "messages/message.h"
+#include "transmit/output_port.h"
+#include "transmit/station_settings.h"
+#include "transmit/station_source.h"
+#include "transmit/transmit_control.h"
+
+namespace plovane {
+
+// Gives the own station record's call (the application wires it to CStationList::OwnCall).
+// Called from any thread, never while the message store's lock is held.
+using OwnCallSource = std::function<std::string()>;
+
+// The "NewMessage" and "NewAck" alerts.
+struct MessageSoundSettings {
+    bool newMessageEnabled = false;
+    std::string newMessageFile;
+    bool newAckEnabled = false;
+    std::string newAckFile;
+};
+
+class CMessageList final : public PendingSender {
+  public:
+    static constexpr int32_t kMaxAcks = 5;          // acks sent for one received message
+    static constexpr int32_t kAcksAfterRepeat = 3;  // a repetition earns two more acks
+    // The store never holds more than this, even with the message limit off, so a flood of
+    // distinct messages cannot exhaust memory.
+    static constexpr size_t kMaxMessages = 100000;
+    static constexpr std::chrono::milliseconds kLockWait{10000};
+
+    // The settings are copied (see ApplySettings). An empty ownCall leaves the store
+    // unconnected: received messages are dropped and nothing is sent.
+    CMessageList(const CStationSettings& settings, const Clock& clock, AppHost& host,
+                 OwnCallSource ownCall);
+    ~CMessageList() override;
+    CMessageList(const CMessageList&) = delete;
+    CMessageList& operator=(const CMessageList&) = delete;
+
+    // --- Wiring (usually once at start-up; each waits for the lock without a time limit) ---
+    // Either port may be null; a port that is null or not open is skipped.
+    void SetPorts(OutputPort* tnc, OutputPort* network);
+    // Re-arms the message slot after a message to us or from us; may stay null (headless
+    // decoding), then nothing is re-armed.
+    void SetTransmitControl(TransmitControl* control);
+    // Called when a numbered message to the own call arrived, so the main window redraws its
+    // view and the map shows the message-waiting indicator (see MessageWaiting).
+    void SetViewRedraw(std::function<void()> redraw);
+    bool SetSounds(const MessageSoundSettings& sounds);
+    // Settings are written on the user-interface thread while the store works on others, so
+    // the store keeps its own copy (MyCall, destination, AutoReply, AutoReplyText,
+    // bMyMessagesOnly, bLimitMessages, LimitMessages), replaced here under its lock. Call it
+    // after every load of the settings; ApplyLimit then cuts the list down.
+    bool ApplySettings(const CStationSettings& settings);
+    // Removes the oldest messages until the message limit holds.
+    void ApplyLimit();
+
+    // --- Traffic ---
+    // A decoded message, ack or query: the sender, the addressee without blanks and the text
+    // as received.
+    void ReceiveMessage(std::string_view from, std::string_view to, std::string_view text);
+    // Sends every due own message (only those to `addresseeFilter` when it is not empty,
+    // compared without regard to case) and every due ack.
+    void SendPending(std::string_view addresseeFilter) override;
+    // The store's half of the send-message dialog: stores a new own message to the addressee
+    // with the next message number, re-arms the message slot and sends at once. Returns the
+    // new record's key, or 0 when nothing was stored.
+    uint64_t SendNewMessage(std::string_view addressee, std::string_view text);
+
+    // The first message from `from` to `to` with that number, or, when both numbers are
+    // empty, with that text. Comparisons are exact.
+    std::optional<CMessage> FindMessage(std::string_view from, std::string_view to,
+                                        std::string_view number, std::string_view text) const;
+    // Stores a message (an existing one when it is a numbered duplicate) and returns a copy.
+    // A message from the own call is the user's own and always stored; others are refused
+    // under bMyMessagesOnly unless addressed to MyCall.
+    std::optional<CMessage> AddMessage(std::string_view from, std::string_view to,
+                                       std::string_view number, std::string_view text);
+
+    // Identifiers: the current value; with advance the counter moves on afterwards.
+    // Numbers run 1..99999, bulletins "BLN1".."BLN9", announcements "BLNA".."BLNZ", each
+    // wrapping to its start; every run starts afresh.
+    std::string NextMessageNumber(bool advance);
+    std::string NextBulletinId(bool advance);
+    std::string NextAnnouncementId(bool advance);
+
+    // --- Windows (user-interface thread) ---
+    std::vector<CMessage> Snapshot() const;  // oldest first
+    std::optional<CMessage> Find(uint64_t key) const;
+    size_t Count() const;
+    // Each raises MessageChanged(key) and returns false when the key is not stored. After
+    // Delete the key is no longer found, which tells the windows to drop its row (records
+    // removed by the limit are announced the same way).
+    bool Delete(uint64_t key);
+    bool Stop(uint64_t key);    // acked := true: no longer sent
+    bool Resend(uint64_t key);  // acked := false, count := 0: sent at the slot's next firing
+
+    // Set when a numbered message to the own call arrives; the map draws it until the
+    // message list window clears it.
+    bool MessageWaiting() const { return messageWaiting_.load(); }
+    void ClearMessageWaiting() { messageWaiting_.store(false); }
+
+  private:
+    using Lock = std::unique_lock<std::timed_mutex>;
+    // What a locked section leaves to be done once the lock is released.
+    struct Effects {
+        std::vector<uint64_t> changed;
+        std::vector<std::string> sounds;
+        TransmitControl* armMessageSlot = nullptr;  // set: re-arm the message slot
+        std::function<void()> redraw;               // set: redraw the main view
+    };
+
+    Lock TakeLock() const;
+    void Deliver(const Effects& effects);
+
+    // The helpers below run with the lock held.
+    CMessage* AddLocked(std::string_view ownCall, CDateTime now, std::string_view from,
+                        std::string_view to, std::string_view number, std::string_view text,
+                        Effects& effects);
+    void TrimToLimitLocked(Effects& effects);
+    void SendPendingLocked(std::string_view ownCall, std::string_view filter, Effects& effects);
+    bool TransmitLocked(const std::string& packet);
+
+    const Clock& clock_;
+    AppHost& host_;
+    const OwnCallSource ownCall_;
+
+    mutable std::timed_mutex mutex_;
+    // Guarded by mutex_:
+    CStationSettings settings_;
+    MessageSoundSettings sounds_;
+    OutputPort* tnc_ = nullptr;
+    OutputPort* network_ = nullptr;
+    TransmitControl* transmit_ = nullptr;
+    std::function<void()> redraw_;
+    std::list<CMessage> messages_;
+    uint64_t nextKey_ = 1;
+
+    std::atomic<bool> messageWaiting_{false};
+
+    // The identifier counters have their own small lock, never held with mutex_.
+    std::mutex countersMutex_;
+    int32_t nextNumber_ = 1;
+    char nextBulletin_ = '1';
+    char nextAnnouncement_ = 'A';
+};
+
+}  // namespace plovane
