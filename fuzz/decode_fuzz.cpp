@@ -1,0 +1,70 @@
+// Monitor lines of arbitrary bytes through the whole decoder into a small real station list:
+// every line is cut at CR/LF as the intake would, decoded with a tag, and the store must
+// stay within its limit.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "aprs/packet_decoder.h"
+#include "core/app_host.h"
+#include "core/clock.h"
+#include "core/profile.h"
+#include "stations/station_list.h"
+#include "transmit/station_settings.h"
+
+namespace {
+
+class NullHost final : public plovane::AppHost {
+  public:
+    void Post(plovane::ThreadMessage, std::string) override {}
+    void ShowNotice(std::string_view) override {}
+    plovane::MessageBoxResult MessageBox(std::string_view, plovane::MessageBoxIcon,
+                                         plovane::MessageBoxButtons, std::string_view) override {
+        return plovane::MessageBoxResult::kOk;
+    }
+    void StationChanged(const std::string&) override {}
+    void MessageChanged(uint64_t) override {}
+    void ShowProgress(std::string_view) override {}
+    void SetProgress(int) override {}
+    void HideProgress() override {}
+    void PlaySound(const std::string&) override {}
+};
+
+class NullMessages final : public plovane::MessageReceiver {
+  public:
+    void ReceiveMessage(std::string_view, std::string_view, std::string_view) override {}
+};
+
+constexpr int kLimit = 50;
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    plovane::MemoryProfile profile;
+    profile.WriteString("Station", "MyCall", "N0OWN");
+    profile.WriteInt("Station", "bLimitStations", 1);
+    profile.WriteInt("Station", "LimitStations", kLimit);
+    profile.WriteInt("Station", "bTrack", 1);
+    plovane::CStationSettings settings;
+    plovane::FakeClock clock;
+    NullHost host;
+    plovane::CStationList stations(settings, profile, clock, host);
+    stations.ApplySettings(false);
+    NullMessages messages;
+    plovane::CPacketDecoder decoder(host);
+    decoder.SetStations(&stations);
+    decoder.SetMessages(&messages);
+
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    size_t begin = 0;
+    while (begin < bytes.size()) {
+        size_t end = bytes.find_first_of("\r\n", begin);
+        end = end == std::string_view::npos ? bytes.size() : end + 1;
+        decoder.DecodeLine(bytes.substr(begin, end - begin), "", "FUZZ>");
+        begin = end;
+    }
+    if (stations.Count() > static_cast<size_t>(kLimit))
+        std::abort();
+    return 0;
+}

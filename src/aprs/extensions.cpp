@@ -1,0 +1,119 @@
+// What follows the symbol code of a position: the seven-character data extensions PHG, DFS
+// and "ccc/sss", weather data after a weather symbol, storm reports, and the comment. Every
+// path ends in one UpdatePosition and one SetDeviceAndPath.
+#include <algorithm>
+#include <cstdint>
+
+#include "aprs/decoders.h"
+#include "core/latin1.h"
+#include "stations/station_list.h"
+
+namespace plovane::aprs {
+namespace {
+
+using latin1::IsDigit;
+
+constexpr unsigned char U(char c) {
+    return static_cast<unsigned char>(c);
+}
+
+int DigitValue(char c) {
+    return c - '0';
+}
+
+// 10 x 2^h feet. The PHG height character may be any byte from "0" up (":" is 10, and so
+// on), so the power is taken in 64 bits with the exponent capped where the result is far
+// beyond anything stored: the store clamps heights above its 16-bit field to 32767.
+int HeightFeet(char heightChar) {
+    const int exponent = std::min(DigitValue(heightChar), 32);
+    const int64_t feet = int64_t{10} << exponent;
+    return static_cast<int>(std::min<int64_t>(feet, INT32_MAX));
+}
+
+// Directivity code x 45 degrees; 0 is omnidirectional, 9 would be 405 and is held at 360.
+int DirectivityDegrees(char code) {
+    return std::min(DigitValue(code) * 45, 360);
+}
+
+int ThreeDigits(std::string_view text) {
+    return DigitValue(text[0]) * 100 + DigitValue(text[1]) * 10 + DigitValue(text[2]);
+}
+
+}  // namespace
+
+void DecodeExtensions(CStationList& stations, std::string_view name, std::string_view destination,
+                      std::string_view path, std::string_view symbol, std::string_view latitude,
+                      std::string_view longitude, std::string_view time, std::string_view tail) {
+    const auto commentOnly = [&](std::string_view comment) {
+        stations.UpdatePosition(name, symbol, latitude, longitude, time, comment, -1);
+        stations.SetDeviceAndPath(name, destination, path, "");
+    };
+    if (tail.size() < 7)
+        return commentOnly(tail);
+
+    // "PHG5132/Home": power 5^2 W, height 10 x 2^1 ft, gain 3 dB, directivity 2 x 45.
+    if (tail.starts_with("PHG")) {
+        std::string_view comment = tail;
+        if (IsDigit(U(tail[3])) && U(tail[4]) >= '0' && IsDigit(U(tail[5])) &&
+            IsDigit(U(tail[6]))) {
+            const int power = DigitValue(tail[3]);
+            stations.SetPhg(name, power * power, HeightFeet(tail[4]), DigitValue(tail[5]),
+                            DirectivityDegrees(tail[6]));
+            comment = tail.substr(7);
+        }
+        stations.SetDeviceAndPath(name, destination, path, "");
+        stations.UpdatePosition(name, symbol, latitude, longitude, time, comment, -1);
+        return;
+    }
+
+    // "DFS2360": strength 2 (not squared), then height, gain and directivity as for PHG.
+    if (tail.starts_with("DFS")) {
+        std::string_view comment = tail;
+        if (IsDigit(U(tail[3])) && IsDigit(U(tail[4])) && IsDigit(U(tail[5])) &&
+            IsDigit(U(tail[6]))) {
+            stations.SetDfs(name, DigitValue(tail[3]), HeightFeet(tail[4]), DigitValue(tail[5]),
+                            DirectivityDegrees(tail[6]));
+            comment = tail.substr(7);
+        }
+        stations.SetDeviceAndPath(name, destination, path, "");
+        stations.UpdatePosition(name, symbol, latitude, longitude, time, comment, -1);
+        return;
+    }
+
+    // "088/036Moving": course in degrees, speed in knots.
+    if (IsDigit(U(tail[0])) && IsDigit(U(tail[1])) && IsDigit(U(tail[2])) && tail[3] == '/' &&
+        IsDigit(U(tail[4])) && IsDigit(U(tail[5])) && IsDigit(U(tail[6]))) {
+        ApplyCourseSpeed(stations, name, destination, path, symbol, latitude, longitude, time,
+                         ThreeDigits(tail.substr(0, 3)), ThreeDigits(tail.substr(4, 3)),
+                         tail.substr(7));
+        return;
+    }
+
+    commentOnly(tail);
+}
+
+void ApplyCourseSpeed(CStationList& stations, std::string_view name, std::string_view destination,
+                      std::string_view path, std::string_view symbol, std::string_view latitude,
+                      std::string_view longitude, std::string_view time, int course, int speed,
+                      std::string_view rest) {
+    const char code = symbol.size() >= 2 ? symbol[1] : '\0';
+
+    // Weather station: "220/004g005t077..." is wind direction and speed, then the fields.
+    if (code == '_' && (rest.starts_with('g') || rest.starts_with('t'))) {
+        DecodeWeather(stations, name, destination, path, rest, course, speed);
+        stations.SetDeviceAndPath(name, destination, path, "");
+        stations.UpdatePosition(name, symbol, latitude, longitude, time, "", -1);
+        return;
+    }
+    // Storm: "088/036/TS..." describes the storm's track, not the sender's motion.
+    if (code == '@' && rest.starts_with('/')) {
+        stations.SetDeviceAndPath(name, destination, path, "");
+        stations.UpdatePosition(name, symbol, latitude, longitude, time, rest, -1);
+        return;
+    }
+    stations.SetCourseSpeed(name, speed, course);
+    stations.SetDeviceAndPath(name, destination, path, "");
+    stations.UpdatePosition(name, symbol, latitude, longitude, time, rest, -1);
+}
+
+}  // namespace plovane::aprs

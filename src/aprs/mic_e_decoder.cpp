@@ -1,0 +1,170 @@
+// Mic-E: latitude digits and N/S, lon offset and E/W flags ride in the destination call;
+// longitude, speed, course and symbol in the first bytes of the information field.
+// e.g. N0CALL>S32U6T:'(#fpPO>/
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "aprs/decoders.h"
+#include "stations/station_list.h"
+
+namespace plovane::aprs {
+namespace {
+
+constexpr unsigned char U(char c) {
+    return static_cast<unsigned char>(c);
+}
+
+constexpr std::array<std::string_view, 8> kStandardMessages = {
+    "Off Duty",  "En Route", "In Service", "Returning",
+    "Committed", "Special",  "Priority",   "Emergency!",
+};
+constexpr std::array<std::string_view, 8> kCustomMessages = {
+    "Custom-0", "Custom-1", "Custom-2", "Custom-3", "Custom-4", "Custom-5", "Custom-6", "Custom-7",
+};
+
+// Latitude digit of a destination character: "0".."9", "A".."J" and "P".."Y" give 0..9;
+// "K", "L", "Z" (and any other character, which no device sends) mark a blanked digit.
+int LatitudeDigit(unsigned char c) {
+    int digit = -1;
+    switch (c & 0xF0) {
+        case 0x30:
+        case 0x50:
+            digit = c & 0x0F;
+            break;
+        case 0x40:
+            digit = (c & 0x0F) - 1;
+            break;
+        default:
+            break;
+    }
+    return digit >= 0 && digit <= 9 ? digit : -1;
+}
+
+// North, +100 degrees longitude, west, and the message bits: "A".."K" and "P".."Z" (bit
+// 0x40 set), but not "L", which stands for a blanked 0 bit.
+bool FlagSet(unsigned char c) {
+    return (c & 0x40) != 0 && c != 'L';
+}
+
+bool IsCustomMessageChar(unsigned char c) {
+    return c >= 'A' && c <= 'K';
+}
+
+// Base-91 altitude bytes; anything else means the "}" is ordinary comment text.
+bool IsBase91(unsigned char c) {
+    return c >= 33 && c <= 123;
+}
+
+void WriteTwoDigits(int value, char* out) {
+    out[0] = static_cast<char>('0' + value / 10);
+    out[1] = static_cast<char>('0' + value % 10);
+}
+
+}  // namespace
+
+void DecodeMicE(CStationList& stations, std::string_view source, std::string_view destination,
+                std::string_view path, std::string_view information) {
+    const auto notAPosition = [&] {
+        stations.SetDeviceAndPath(source, destination, path, information);
+    };
+    if (destination.size() < 6 || information.size() < 9)
+        return notAPosition();
+
+    const bool north = FlagSet(U(destination[3]));
+    const bool offset = FlagSet(U(destination[4]));
+    const bool west = FlagSet(U(destination[5]));
+
+    // Longitude: degrees, minutes and hundredths as bytes offset by 28, folded back into
+    // range. Bytes that fold to no valid value (below 28, or far above the encodable range)
+    // make the report unusable rather than a text of non-digits.
+    int degrees = U(information[1]) - 28 + (offset ? 100 : 0);
+    if (degrees >= 180 && degrees <= 189) {
+        degrees -= 80;
+    } else if (degrees >= 190 && degrees <= 199) {
+        degrees -= 190;
+    }
+    int minutes = U(information[2]) - 28;
+    if (minutes >= 60)
+        minutes -= 60;
+    const int hundredths = U(information[3]) - 28;
+    if (degrees < 0 || degrees > 179 || minutes < 0 || minutes > 59 || hundredths < 0 ||
+        hundredths > 99) {
+        return notAPosition();
+    }
+
+    // "DDMM.mmN" and "DDDMM.mmW"; a blanked latitude digit blanks the longitude digit one
+    // place further right as well.
+    std::array<char, 8> latitude = {'0', '0', '0', '0', '.', '0', '0', north ? 'N' : 'S'};
+    std::array<char, 9> longitude;
+    longitude[0] = static_cast<char>('0' + degrees / 100);
+    WriteTwoDigits(degrees % 100, &longitude[1]);
+    WriteTwoDigits(minutes, &longitude[3]);
+    longitude[5] = '.';
+    WriteTwoDigits(hundredths, &longitude[6]);
+    longitude[8] = west ? 'W' : 'E';
+    for (int i = 0; i < 6; ++i) {
+        const int place = i < 4 ? i : i + 1;
+        const int digit = LatitudeDigit(U(destination[static_cast<size_t>(i)]));
+        if (digit < 0) {
+            latitude[static_cast<size_t>(place)] = ' ';
+            longitude[static_cast<size_t>(place + 1)] = ' ';
+        } else {
+            latitude[static_cast<size_t>(place)] = static_cast<char>('0' + digit);
+        }
+    }
+
+    const std::array<char, 2> symbol = {information[8] == '/' ? '/' : '\\', information[7]};
+
+    int bits = 0;
+    bool custom = false;
+    for (size_t i = 0; i < 3; ++i) {
+        bits = bits * 2 + (FlagSet(U(destination[i])) ? 1 : 0);
+        custom = custom || IsCustomMessageChar(U(destination[i]));
+    }
+    const std::string_view message = (custom ? kCustomMessages : kStandardMessages)[7 - bits];
+
+    // The Kenwood radios mark themselves with ">" (TH-D7) or "]" (TM-D700) after the symbol.
+    std::string_view device = "Mic-E";
+    std::string_view comment = information.substr(9);
+    if (information.size() >= 10 && information[9] == '>') {
+        device = "TH-D7";
+        comment = information.substr(10);
+    } else if (information.size() >= 10 && information[9] == ']') {
+        device = "TM-D700";
+        comment = information.substr(10);
+    }
+
+    // "xyz}": altitude in metres above -10000 as three base-91 digits.
+    int32_t altitudeDm = -1;
+    if (comment.size() >= 4 && comment[3] == '}' && IsBase91(U(comment[0])) &&
+        IsBase91(U(comment[1])) && IsBase91(U(comment[2]))) {
+        const int32_t metres =
+            (U(comment[0]) - 33) * 8281 + (U(comment[1]) - 33) * 91 + (U(comment[2]) - 33) - 10000;
+        altitudeDm = metres * 10;
+        comment = comment.substr(4);
+    }
+
+    stations.UpdatePosition(source, std::string_view(symbol.data(), symbol.size()),
+                            std::string_view(latitude.data(), latitude.size()),
+                            std::string_view(longitude.data(), longitude.size()), "", message,
+                            altitudeDm);
+    stations.SetDeviceAndPath(source, device, path, comment);
+
+    // Speed: hundreds and tens in byte 4, units in byte 5; course: hundreds in byte 5,
+    // the rest in byte 6. Bytes below 28 encode nothing, so no motion is stored then.
+    const int sp = U(information[4]) - 28;
+    const int dc = U(information[5]) - 28;
+    const int se = U(information[6]) - 28;
+    if (sp < 0 || dc < 0 || se < 0)
+        return;
+    int speed = sp * 10 + dc / 10;
+    for (int i = 0; i < 3 && speed >= 800; ++i)
+        speed -= 800;
+    int course = dc % 10 * 100 + se;
+    for (int i = 0; i < 3 && course >= 400; ++i)
+        course -= 400;
+    stations.SetCourseSpeed(source, speed, course);
+}
+
+}  // namespace plovane::aprs

@@ -1,0 +1,505 @@
+// Line intake and the first stage of decoding: cleans a monitor line, shows it, splits the
+// header, sets aside our own packets, derives a symbol from the destination call or the SSID,
+// and hands the information field to the decoder of its data type.
+#include "aprs/packet_decoder.h"
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstring>
+#include <mutex>
+
+#include "aprs/decoders.h"
+#include "core/latin1.h"
+#include "stations/station_list.h"
+#include "transmit/transmit_control.h"
+
+namespace plovane {
+namespace {
+
+using latin1::IsAlnum;
+using latin1::IsDigit;
+using latin1::IsSpace;
+using latin1::ToUpper;
+
+constexpr unsigned char U(char c) {
+    return static_cast<unsigned char>(c);
+}
+
+// --- Destination-call symbols ---------------------------------------------------------
+
+// 94 symbol codes per table ("!" to "~"), primary table first, then the alternate table.
+constexpr int kCodesPerTable = 94;
+constexpr int kSymbolCount = 2 * kCodesPerTable;
+
+// The two-character destination codes in symbol order, as runs of consecutive second
+// characters: e.g. "BB".."BP" stand for "!".."/" of the primary table.
+struct CodeRun {
+    char first;
+    char secondFrom;
+    int count;
+};
+constexpr std::array<CodeRun, 14> kPairCodeRuns = {{
+    {'B', 'B', 15},
+    {'P', '0', 10},
+    {'M', 'R', 7},
+    {'P', 'A', 26},
+    {'H', 'S', 6},
+    {'L', 'A', 26},
+    {'J', '1', 4},  // primary
+    {'O', 'B', 15},
+    {'A', '0', 10},
+    {'N', 'R', 7},
+    {'A', 'A', 26},
+    {'D', 'S', 6},
+    {'S', 'A', 26},
+    {'Q', '1', 4},  // alternate
+}};
+
+using PairCode = std::array<char, 2>;
+
+constexpr std::array<PairCode, kSymbolCount> MakePairCodes() {
+    std::array<PairCode, kSymbolCount> codes{};
+    int index = 0;
+    for (const CodeRun& run : kPairCodeRuns) {
+        for (int i = 0; i < run.count; ++i) {
+            codes[index++] = {run.first, static_cast<char>(run.secondFrom + i)};
+        }
+    }
+    return codes;
+}
+
+constexpr std::array<PairCode, kSymbolCount> kPairCodes = MakePairCodes();
+static_assert(kPairCodes[0] == PairCode{'B', 'B'} && kPairCodes[93] == PairCode{'J', '4'});
+static_assert(kPairCodes[94] == PairCode{'O', 'B'} && kPairCodes[187] == PairCode{'Q', '4'});
+
+// Symbol index -> table and code; "|" and "~" of both tables have no symbol.
+struct Symbol {
+    std::array<char, 2> text{};
+    bool valid = false;
+
+    std::string_view view() const { return {text.data(), valid ? text.size() : 0}; }
+};
+
+constexpr Symbol SymbolOfIndex(int index) {
+    Symbol symbol;
+    const char code = static_cast<char>('!' + index % kCodesPerTable);
+    if (code == '|' || code == '~')
+        return symbol;
+    symbol.text = {index < kCodesPerTable ? '/' : '\\', code};
+    symbol.valid = true;
+    return symbol;
+}
+
+constexpr std::array<std::string_view, 16> kSsidSymbols = {
+    "", "/a", "/U", "/f", "/b", "/Y", "/X", "/'", "/s", "/>", "/<", "/O", "/j", "/R", "/k", "/v",
+};
+
+bool StartsWithUpper(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size())
+        return false;
+    for (size_t i = 0; i < prefix.size(); ++i) {
+        if (ToUpper(U(text[i])) != U(prefix[i]))
+            return false;
+    }
+    return true;
+}
+
+// "GPSxyz", "SPCxyz", "SYMxyz" name a symbol: "GPSC12"/"GPSE12" by number (1..94 of the
+// primary/alternate table), the others by a two-character code with an optional overlay.
+Symbol SymbolOfDestination(std::string_view destination) {
+    Symbol none;
+    if (StartsWithUpper(destination, "GPSC") || StartsWithUpper(destination, "GPSE")) {
+        // e.g. N0CALL>GPSC12 is symbol 12 of the primary table, "/,"
+        if (destination.size() < 6 || !IsDigit(U(destination[4])) || !IsDigit(U(destination[5]))) {
+            return none;
+        }
+        const int number = (destination[4] - '0') * 10 + (destination[5] - '0');
+        if (number < 1 || number > kCodesPerTable)
+            return none;
+        const bool alternate = ToUpper(U(destination[3])) == 'E';
+        return SymbolOfIndex(number - 1 + (alternate ? kCodesPerTable : 0));
+    }
+    const PairCode code = {static_cast<char>(ToUpper(U(destination[3]))),
+                           static_cast<char>(ToUpper(U(destination[4])))};
+    const auto found = std::find(kPairCodes.begin(), kPairCodes.end(), code);
+    if (found == kPairCodes.end())
+        return none;
+    const int index = static_cast<int>(found - kPairCodes.begin());
+    Symbol symbol = SymbolOfIndex(index);
+    // e.g. GPSOBA: "\!" with the overlay "A" in the table place
+    if (symbol.valid && index >= kCodesPerTable && destination.size() >= 6) {
+        const unsigned char overlay = ToUpper(U(destination[5]));
+        if (IsAlnum(overlay))
+            symbol.text[0] = static_cast<char>(overlay);
+    }
+    return symbol;
+}
+
+// The symbol a packet implies before any position report says otherwise: from the
+// destination call when it is a symbol code, else from the SSID of the source.
+Symbol ImpliedSymbol(std::string_view source, std::string_view destination) {
+    if (destination.size() >= 5 &&
+        (StartsWithUpper(destination, "GPS") || StartsWithUpper(destination, "SPC") ||
+         StartsWithUpper(destination, "SYM"))) {
+        return SymbolOfDestination(destination);
+    }
+    Symbol none;
+    const size_t dash = source.find('-');
+    if (dash == std::string_view::npos || dash == 0)
+        return none;
+    int ssid = 0;
+    for (size_t i = source.rfind('-') + 1; i < source.size() && IsDigit(U(source[i])); ++i) {
+        ssid = ssid * 10 + (source[i] - '0');
+        if (ssid > 15)
+            return none;  // also stops long digit runs from overflowing
+    }
+    const std::string_view text = kSsidSymbols[static_cast<size_t>(ssid)];
+    if (text.empty())
+        return none;
+    none.text = {text[0], text[1]};
+    none.valid = true;
+    return none;
+}
+
+// --- Line cleaning and header ---------------------------------------------------------
+
+// White space becomes a space and both ends are trimmed. Most lines only lose their line
+// ends, so the copy is made only when a tab or the like sits inside the line.
+std::string_view CleanLine(std::string_view raw, std::string& storage) {
+    const std::string_view trimmed = latin1::Trim(raw);
+    const auto isOtherSpace = [](char c) { return c != ' ' && IsSpace(U(c)); };
+    if (std::none_of(trimmed.begin(), trimmed.end(), isOtherSpace))
+        return trimmed;
+    storage.assign(trimmed);
+    std::replace_if(storage.begin(), storage.end(), isOtherSpace, ' ');
+    return storage;
+}
+
+bool IsSourceChar(unsigned char c) {
+    return IsAlnum(c) || c == '-' || c == '/';
+}
+
+bool IsHeaderChar(unsigned char c) {
+    return IsAlnum(c) || c == '-' || c == ',' || c == '/' || c == '*' || c == '>';
+}
+
+// Shows prefix + text without building a string for ordinary lines.
+void ShowJoined(AppHost& host, std::string_view prefix, std::string_view text) {
+    std::array<char, 512> buffer;
+    if (prefix.size() + text.size() <= buffer.size()) {
+        std::memcpy(buffer.data(), prefix.data(), prefix.size());
+        std::memcpy(buffer.data() + prefix.size(), text.data(), text.size());
+        host.ShowNotice(std::string_view(buffer.data(), prefix.size() + text.size()));
+        return;
+    }
+    std::string joined;
+    joined.reserve(prefix.size() + text.size());
+    joined.append(prefix).append(text);
+    host.ShowNotice(joined);
+}
+
+// --- Dispatch -------------------------------------------------------------------------
+
+struct Packet {
+    std::string_view source;
+    std::string_view destination;
+    std::string_view path;
+    std::string_view information;  // from the data type identifier, never empty
+};
+
+struct Links {
+    CStationList& stations;
+    MessageReceiver* messages;
+    SentenceReceiver* gps;
+};
+
+// ";LEADER   *092345z4903.50N/07201.75W>": name in 1..9, live "*" or killed "_" at 10.
+void DecodeObject(const Links& links, const Packet& p) {
+    const std::string_view info = p.information;
+    if (info.size() <= 10 || (info[10] != '*' && info[10] != '_'))
+        return;
+    const std::string_view name = latin1::Trim(info.substr(1, 9));
+    aprs::DecodePosition(links.stations, name, p.destination, p.path, info.substr(10));
+    links.stations.SetObjectOwner(name, p.source);
+    if (info[10] == '_')
+        links.stations.MarkObjectKilled(name);
+}
+
+// ")AID #2!4903.50N/07201.75WA": the name runs up to the first "!" (live) or, when there is
+// none, the first "_" (killed), at most 9 characters.
+void DecodeItem(const Links& links, const Packet& p) {
+    const std::string_view info = p.information;
+    size_t mark = info.find('!', 1);
+    if (mark == std::string_view::npos)
+        mark = info.find('_', 1);
+    if (mark == std::string_view::npos || mark > 10)
+        return;
+    const std::string_view name = latin1::Trim(info.substr(1, mark - 1));
+    aprs::DecodePosition(links.stations, name, p.destination, p.path, info.substr(mark));
+    links.stations.SetObjectOwner(name, p.source);
+    if (info[mark] == '_')
+        links.stations.MarkObjectKilled(name);
+}
+
+// Messages ":ADDRESSEE:text" (addressee padded to nine characters) and queries: a query
+// written in the message layout is handed like a message, a general "?APRS?" with an empty
+// addressee; anything else is dropped.
+void DecodeMessageOrQuery(const Links& links, const Packet& p) {
+    if (links.messages == nullptr)
+        return;
+    const std::string_view info = p.information;
+    if (info.size() > 10 && info[10] == ':') {
+        links.messages->ReceiveMessage(p.source, latin1::Trim(info.substr(1, 9)), info.substr(11));
+    } else if (info[0] == '?' && StartsWithUpper(info, "?APRS?")) {
+        links.messages->ReceiveMessage(p.source, "", info.substr(0, 6));
+    }
+}
+
+// Types without a decoder of their own: an object written without ";", a position found at
+// a "!", or else the information field kept whole as the station's text.
+void DecodeOther(const Links& links, const Packet& p) {
+    const std::string_view info = p.information;
+    if (info.size() > 9 && info[9] == '*') {
+        const std::string_view name = latin1::Trim(info.substr(0, 9));
+        aprs::DecodePosition(links.stations, name, p.destination, p.path, info.substr(9));
+        links.stations.SetObjectOwner(name, p.source);
+        return;
+    }
+    const size_t bang = info.find('!');
+    if (bang != std::string_view::npos) {
+        aprs::DecodePosition(links.stations, p.source, p.destination, p.path, info.substr(bang));
+        return;
+    }
+    links.stations.SetDeviceAndPath(p.source, p.destination, p.path, info);
+}
+
+// Every type but the relayed packet "}", which needs the decoder itself.
+void Dispatch(const Links& links, const Packet& p) {
+    CStationList& stations = links.stations;
+    const std::string_view info = p.information;
+    switch (info[0]) {
+        case '!':
+        case '/':
+        case '=':
+        case '@':
+            if (info.starts_with("!!")) {  // Peet Bros logging record
+                stations.SetDeviceAndPath(p.source, p.destination, p.path, "");
+                aprs::DecodePeetWeather(stations, p.source, p.destination, p.path, info);
+            } else {
+                aprs::DecodePosition(stations, p.source, p.destination, p.path, info);
+            }
+            break;
+        case '#':
+        case '*':
+            stations.SetDeviceAndPath(p.source, p.destination, p.path, "");
+            aprs::DecodePeetWeather(stations, p.source, p.destination, p.path, info);
+            break;
+        case '$':
+            stations.SetDeviceAndPath(p.source, p.destination, p.path, "");
+            if (info.starts_with("$ULTW")) {
+                aprs::DecodePeetWeather(stations, p.source, p.destination, p.path, info);
+            } else if (links.gps != nullptr) {
+                // A raw NMEA sentence as another station's position report.
+                links.gps->ParseSentence(p.source, p.destination, p.path, info, false);
+            }
+            break;
+        case '\'':
+        case '`':
+            aprs::DecodeMicE(stations, p.source, p.destination, p.path, info);
+            break;
+        case ';':
+            DecodeObject(links, p);
+            break;
+        case ')':
+            DecodeItem(links, p);
+            break;
+        case ':':
+        case '?':
+            DecodeMessageOrQuery(links, p);
+            break;
+        case '>':
+            stations.SetDeviceAndPath(p.source, p.destination, p.path, info.substr(1));
+            break;
+        case '_':
+            stations.SetDeviceAndPath(p.source, p.destination, p.path, "");
+            aprs::DecodeWeather(stations, p.source, p.destination, p.path, info, -1, -1);
+            break;
+        case ',':  // invalid or test data
+        case '[':  // Maidenhead locator beacon
+            break;
+        default:
+            DecodeOther(links, p);
+            break;
+    }
+}
+
+// --- Intake ---------------------------------------------------------------------------
+
+bool IsLineEnd(uint8_t c) {
+    return c == '\r' || c == '\n';
+}
+
+// Cuts every complete line out of the buffer and hands each, with its line ends, to
+// `decode`. All complete lines leave the buffer under one lock with one move of the rest,
+// so a full 50 000-byte buffer of short lines costs linear, not quadratic, work; the lock is
+// held only for the cut, never while decoding. An incomplete last line stays for later.
+template <typename Decode>
+void DrainBuffer(ReceiveBuffer* buffer, Decode&& decode) {
+    if (buffer == nullptr)
+        return;
+    std::string lines;
+    for (;;) {
+        {
+            std::unique_lock lock(buffer->mutex, std::defer_lock);
+            if (!lock.try_lock_for(std::chrono::milliseconds(10000)))
+                return;
+            size_t cut = std::min(buffer->fill, buffer->bytes.size());
+            while (cut > 0 && !IsLineEnd(buffer->bytes[cut - 1]))
+                --cut;
+            if (cut == 0)
+                return;
+            const char* bytes = reinterpret_cast<const char*>(buffer->bytes.data());
+            lines.assign(bytes, cut);
+            std::memmove(buffer->bytes.data(), buffer->bytes.data() + cut, buffer->fill - cut);
+            buffer->fill -= cut;
+        }
+        size_t begin = 0;
+        while (begin < lines.size()) {
+            size_t end = begin;
+            while (end < lines.size() && !IsLineEnd(U(lines[end])))
+                ++end;
+            while (end < lines.size() && IsLineEnd(U(lines[end])))
+                ++end;
+            decode(std::string_view(lines).substr(begin, end - begin));
+            begin = end;
+        }
+    }
+}
+
+}  // namespace
+
+CPacketDecoder::CPacketDecoder(AppHost& host) : host_(host) {}
+
+void CPacketDecoder::ProcessInput() {
+    DrainBuffer(tncBuffer_, [this](std::string_view line) { DecodeLine(line, "", "TNC>"); });
+    DrainBuffer(gpsBuffer_, [this](std::string_view line) {
+        if (gps_ != nullptr)
+            gps_->ParseSentence("", "", "", line, true);
+    });
+    DrainBuffer(netBuffer_, [this](std::string_view line) { DecodeLine(line, "", "NET>"); });
+}
+
+void CPacketDecoder::DecodeLine(std::string_view line, std::string_view outerPath,
+                                std::string_view tag) {
+    DecodeLineAt(line, outerPath, tag, 0);
+}
+
+// e.g. N0CALL-9>APRS,WIDE1-1,WIDE2-2*:!4903.50N/07201.75W-
+void CPacketDecoder::DecodeLineAt(std::string_view raw, std::string_view outerPath,
+                                  std::string_view tag, int depth) {
+    if (stations_ == nullptr)
+        return;
+    std::string cleanedStorage;
+    const std::string_view line = CleanLine(raw, cleanedStorage);
+    if (line.empty())
+        return;
+    ShowJoined(host_, tag, line);
+
+    // GPS sentences printed by the TNC feed our own position.
+    if (line[0] == '$' && gps_ != nullptr && gps_->GpsFromTnc()) {
+        gps_->ParseSentence("", "", "", line, true);
+        return;
+    }
+
+    // Source: "N0CALL/P" (a portable suffix) is the station N0CALL.
+    size_t i = 0;
+    while (i < line.size() && IsSourceChar(U(line[i])))
+        ++i;
+    if (i == line.size() || line[i] != '>')
+        return;  // e.g. "cmd:" from the TNC
+    std::string_view source = line.substr(0, i);
+    const size_t slash = source.find('/');
+    if (slash != std::string_view::npos && slash > 0)
+        source = source.substr(0, slash);
+
+    const size_t restBegin = i + 1;
+    size_t stop = restBegin;
+    while (stop < line.size() && IsHeaderChar(U(line[stop])))
+        ++stop;
+    const std::string_view rest = line.substr(restBegin, stop - restBegin);
+
+    std::string_view destination;
+    std::string_view path;
+    std::string pathStorage;
+    const size_t comma = rest.find(',');
+    const size_t lastArrow = rest.rfind('>');
+    if (comma != std::string_view::npos && comma > 0) {
+        destination = rest.substr(0, comma);
+        path = rest.substr(comma + 1);
+    } else if (lastArrow != std::string_view::npos) {
+        // "N0CALL>DIGI1>DIGI2>APRS": digipeaters first, destination last.
+        destination = rest.substr(lastArrow + 1);
+        pathStorage.assign(latin1::Trim(rest.substr(0, lastArrow)));
+        std::replace(pathStorage.begin(), pathStorage.end(), '>', ',');
+        path = pathStorage;
+    } else {
+        destination = rest;
+    }
+
+    // The inner packet of a relayed packet travelled the outer path after its own.
+    std::string combinedPath;
+    const std::string_view outer = latin1::Trim(outerPath);
+    if (!outer.empty()) {
+        combinedPath.reserve(path.size() + outer.size() + 2);
+        combinedPath.assign(path.substr(0, path.find('*')));
+        if (!combinedPath.empty())
+            combinedPath += ',';
+        combinedPath.append(outer);
+        if (combinedPath.find('*') == std::string::npos)
+            combinedPath += '*';
+        path = combinedPath;
+    }
+
+    if (!source.empty() && source == stations_->OwnCall()) {
+        if (transmit_ != nullptr)
+            transmit_->SetDigipeatHeard();
+        ShowJoined(host_, "My Packet:", raw);
+        return;
+    }
+
+    const Symbol implied = ImpliedSymbol(source, destination);
+    if (implied.valid)
+        stations_->SetSymbolIfUnset(source, implied.view());
+
+    if (stop == line.size() || line[stop] != ':') {
+        // No information field: keep what follows the header, e.g. a frame-type marker.
+        stations_->SetDeviceAndPath(source, destination, path, line.substr(stop));
+        return;
+    }
+    if (stop + 1 == line.size()) {
+        stations_->SetDeviceAndPath(source, destination, path, "");
+        return;
+    }
+
+    const Packet packet{source, destination, path, line.substr(stop + 1)};
+    if (packet.information[0] == '}') {
+        // Third-party packet: the inner line is decoded again, and its path continues with
+        // the relaying station and the outer path. Nesting is bounded so a line of
+        // thousands of "}" headers cannot exhaust the stack.
+        if (depth >= kMaxRelayDepth)
+            return;
+        const std::string_view outerCut = path.substr(0, path.find('*'));
+        std::string outerPrefix;
+        outerPrefix.reserve(source.size() + outerCut.size() + 1);
+        outerPrefix.assign(source);
+        if (!source.empty() && !outerCut.empty())
+            outerPrefix += ',';
+        outerPrefix.append(outerCut);
+        DecodeLineAt(packet.information.substr(1), outerPrefix, tag, depth + 1);
+        return;
+    }
+    Dispatch(Links{*stations_, messages_, gps_}, packet);
+}
+
+}  // namespace plovane

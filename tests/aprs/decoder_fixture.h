@@ -1,0 +1,115 @@
+// A decoder wired to a real station list, with recording fakes for the host, the output
+// scheduler, the message store and the GPS receiver. Tests check the records it leaves.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "aprs/packet_decoder.h"
+#include "core/clock.h"
+#include "core/geo.h"
+#include "core/profile.h"
+#include "stations/station_list.h"
+#include "support/recording_host.h"
+#include "transmit/station_settings.h"
+#include "transmit/transmit_control.h"
+
+namespace plovane::testing {
+
+class RecordingTransmit : public TransmitControl {
+  public:
+    void MarkReadyToTransmit() override {}
+    void SendStatusText(const std::string&) override {}
+    void RearmPositionAndStatus() override {}
+    void ArmMessageSlot() override {}
+    void SetDigipeatHeard() override { ++digipeatHeard; }
+
+    int digipeatHeard = 0;
+};
+
+class RecordingMessages : public MessageReceiver {
+  public:
+    struct Message {
+        std::string source, addressee, text;
+        bool operator==(const Message&) const = default;
+    };
+    void ReceiveMessage(std::string_view source, std::string_view addressee,
+                        std::string_view text) override {
+        received.push_back({std::string(source), std::string(addressee), std::string(text)});
+    }
+
+    std::vector<Message> received;
+};
+
+class RecordingGps : public SentenceReceiver {
+  public:
+    struct Sentence {
+        std::string target, destination, path, line;
+        bool handOn;
+        bool operator==(const Sentence&) const = default;
+    };
+    void ParseSentence(std::string_view target, std::string_view destination, std::string_view path,
+                       std::string_view line, bool handOn) override {
+        sentences.push_back({std::string(target), std::string(destination), std::string(path),
+                             std::string(line), handOn});
+    }
+    bool GpsFromTnc() const override { return fromTnc; }
+
+    bool fromTnc = false;
+    std::vector<Sentence> sentences;
+};
+
+inline constexpr const char* kOwnCall = "N0OWN";
+
+class DecoderTest : public ::testing::Test {
+  protected:
+    DecoderTest() {
+        profile.WriteString("Station", "MyCall", kOwnCall);
+        profile.WriteInt("Station", "bTrack", 1);
+        stations.ApplySettings(false);
+        decoder.SetStations(&stations);
+        decoder.SetTransmitControl(&transmit);
+        decoder.SetMessages(&messages);
+        decoder.SetSentenceReceiver(&gps);
+    }
+
+    void Decode(std::string_view line) { decoder.DecodeLine(line, "", "TNC>"); }
+
+    // The record of `call`; fails the test when there is none.
+    CStation Station(std::string_view call) {
+        std::optional<CStation> found = stations.FindStation(call);
+        EXPECT_TRUE(found.has_value()) << "no record " << call;
+        return found.value_or(CStation());
+    }
+
+    MemoryProfile profile;
+    CStationSettings settings;
+    FakeClock clock{CDateTime(2026, 3, 10, 12, 0, 0)};
+    RecordingHost host;
+    CStationList stations{settings, profile, clock, host};
+    RecordingTransmit transmit;
+    RecordingMessages messages;
+    RecordingGps gps;
+    CPacketDecoder decoder{host};
+};
+
+// The fixed-point position a latitude and longitude text stand for, altitude unknown.
+inline TrackPoint PositionOf(std::string_view latitude, std::string_view longitude) {
+    TrackPoint point;
+    point.colatitude = ParseLatitude(latitude);
+    point.longitude = ParseLongitude(longitude);
+    point.altitude = -1;
+    return point;
+}
+
+inline std::string SymbolOf(const CStation& station) {
+    if (!station.hasSymbol)
+        return "";
+    return {station.symbolTable, station.symbolCode};
+}
+
+}  // namespace plovane::testing
