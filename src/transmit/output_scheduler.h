@@ -50,7 +50,7 @@ class COutputScheduler : public TransmitControl {
 
     // Seeds the jitter generator from the local time, arms slots 0, 1, 2, 3 and starts the
     // output thread. Returns false (after "Unable to start output thread.") when the thread
-    // cannot be started; the slots then never fire. A second call does nothing.
+    // cannot be started; the slots then never fire. A call while started does nothing.
     bool StartOutput(ThreadMode mode = ThreadMode::kOutputThread);
     // Ends the output thread and waits for it; the slots are then gone and ArmSlot does
     // nothing.

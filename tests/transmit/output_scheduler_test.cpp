@@ -115,42 +115,47 @@ CStationSettings OwnSettings() {
     return s;
 }
 
-class OutputSchedulerTest : public ::testing::Test {
-  protected:
-    OutputSchedulerTest() {
+// One own station: clock, stores, ports (the TNC open, the network closed) and the
+// scheduler, configured from `settings` and `own`.
+struct Rig {
+    explicit Rig(CStationSettings s = OwnSettings(), PositionReportData own = OwnRecord())
+        : settings(std::move(s)), stations(std::move(own)) {
         scheduler.Attach(&stations, &messages);
         scheduler.SetPorts(&tnc, &network);
         network.open = false;
         scheduler.ApplySettings(settings);
     }
 
-    void Start() {
+    void Start(COutputScheduler::ThreadMode mode = COutputScheduler::ThreadMode::kManual) {
         scheduler.ApplySettings(settings);
-        ASSERT_TRUE(scheduler.StartOutput(COutputScheduler::ThreadMode::kManual));
+        ASSERT_TRUE(scheduler.StartOutput(mode));
         scheduler.MarkReadyToTransmit();
     }
 
     // Lets `seconds` pass in one-second steps, running the due slots after each.
-    void Run(int64_t seconds) {
+    void Elapse(int64_t seconds) {
         for (int64_t i = 0; i < seconds; ++i) {
             clock.AdvanceSeconds(1);
             scheduler.RunDueSlots();
         }
     }
 
+    CStationSettings settings;
     FakeClock clock{kStart};
     testing::RecordingHost host;
-    FakeStations stations{OwnRecord()};
+    FakeStations stations;
     CountingSender messages;
     RecordingPort tnc{clock};
     RecordingPort network{clock};
-    CStationSettings settings = OwnSettings();
     COutputScheduler scheduler{clock, host};
 };
 
+// The tests below use one rig's members by their plain names.
+class OutputSchedulerTest : public ::testing::Test, protected Rig {};
+
 TEST_F(OutputSchedulerTest, FixedStationBeaconsOnTheDecayingSchedule) {
     Start();
-    Run(6000);
+    Elapse(6000);
     const auto positions = tnc.Of("=");
     // 12:00:15, 12:00:45, 12:01:45, 12:03:45, 12:07:45, 12:15:45, 12:31:45, 13:01:45,
     // 13:31:45. Each interval is measured from the actual firing, so each interval (not the
@@ -181,28 +186,16 @@ TEST_F(OutputSchedulerTest, MobileStationBeaconsAtItsFixedRate) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.rate);
-        FakeClock caseClock{kStart};
-        RecordingPort port{caseClock};
-        COutputScheduler mobile{caseClock, host};
-        FakeStations moving{OwnRecord()};
-        moving.Update([](PositionReportData& r) {
-            r.moving = true;
-            r.hasPhg = false;
-        });
-        mobile.Attach(&moving, nullptr);
-        mobile.SetPorts(&port, nullptr);
-        CStationSettings s = settings;
-        s.Mobile = true;
-        s.MobilePositRate = c.rate;
-        mobile.ApplySettings(s);
-        ASSERT_TRUE(mobile.StartOutput(COutputScheduler::ThreadMode::kManual));
-        mobile.MarkReadyToTransmit();
-        for (int64_t i = 0; i < 10 * c.intervalSeconds; ++i) {
-            caseClock.AdvanceSeconds(1);
-            mobile.RunDueSlots();
-        }
+        CStationSettings mobile = OwnSettings();
+        mobile.Mobile = true;
+        mobile.MobilePositRate = c.rate;
+        PositionReportData moving = OwnRecord();
+        moving.moving = true;
+        Rig rig(mobile, moving);
+        rig.Start();
+        rig.Elapse(10 * c.intervalSeconds);
         // Ten intervals, give or take the jitter that adds up over them.
-        const auto positions = port.Of("/@");
+        const auto positions = rig.tnc.Of("/@");
         ASSERT_GE(positions.size(), 9u);
         ASSERT_LE(positions.size(), 11u);
         int64_t previous = 0;
@@ -241,18 +234,18 @@ TEST_F(OutputSchedulerTest, DigipeatCheckAfterEachTncPacket) {
 
     // Not heard: one notice, about 15 s later, then the check is disarmed.
     scheduler.SendPosition();
-    Run(9);
+    Elapse(9);
     EXPECT_TRUE(host.notices().empty());
-    Run(600);
+    Elapse(600);
     EXPECT_EQ(host.notices(), std::vector<std::string>{kNoDigipeat});
     EXPECT_EQ(scheduler.SlotState(kDigipeatCheckSlot)->cap, 0.0f);
 
     // Heard in time: nothing.
     host.Clear();
     scheduler.SendStatus("test");
-    Run(5);
+    Elapse(5);
     scheduler.SetDigipeatHeard();
-    Run(600);
+    Elapse(600);
     EXPECT_TRUE(host.notices().empty());
 
     // A new packet to the TNC forgets the earlier digipeat.
@@ -260,7 +253,7 @@ TEST_F(OutputSchedulerTest, DigipeatCheckAfterEachTncPacket) {
     EXPECT_FALSE(scheduler.DigipeatHeard());
 
     // Only the network took it: no check armed, no notice.
-    Run(600);
+    Elapse(600);
     host.Clear();
     tnc.open = false;
     network.open = true;
@@ -268,7 +261,7 @@ TEST_F(OutputSchedulerTest, DigipeatCheckAfterEachTncPacket) {
     scheduler.SendPosition();
     EXPECT_EQ(network.Of("N").size(), 1u);
     EXPECT_EQ(scheduler.SlotState(kDigipeatCheckSlot)->generation, armings);
-    Run(600);
+    Elapse(600);
     EXPECT_TRUE(host.notices().empty());
 }
 
@@ -301,7 +294,7 @@ TEST_F(OutputSchedulerTest, NocallSendsNothingButKeepsTheSchedule) {
     scheduler.SendPosition();
     scheduler.SendStatus("hello");
     scheduler.SendStatusText("Plovane v1.02 online...");
-    Run(3600);
+    Elapse(3600);
     EXPECT_TRUE(tnc.sent().empty());
     EXPECT_TRUE(network.sent().empty());
     // The slots went on decaying as if they had sent: 15 s ... 16 min, then 30 min.
@@ -322,22 +315,14 @@ TEST_F(OutputSchedulerTest, TransmitSettingsSilenceTheScheduleButNotTheCommands)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.posits << c.status);
-        FakeClock caseClock{kStart};
-        RecordingPort port{caseClock};
-        COutputScheduler s{caseClock, host};
-        s.Attach(&stations, nullptr);
-        s.SetPorts(&port, nullptr);
-        CStationSettings cs = settings;
+        CStationSettings cs = OwnSettings();
         cs.TransmitPosits = c.posits;
         cs.TransmitStatus = c.status;
-        s.ApplySettings(cs);
-        ASSERT_TRUE(s.StartOutput(COutputScheduler::ThreadMode::kManual));
-        s.MarkReadyToTransmit();
-        s.SendStatusText("Plovane v1.02 online...");
-        for (int i = 0; i < 1000; ++i) {  // 6 firings of each within 16 min 40 s
-            caseClock.AdvanceSeconds(1);
-            s.RunDueSlots();
-        }
+        Rig rig(cs);
+        rig.Start();
+        rig.scheduler.SendStatusText("Plovane v1.02 online...");
+        rig.Elapse(1000);  // 6 firings of each within 16 min 40 s
+        RecordingPort& port = rig.tnc;
         EXPECT_EQ(port.Of("=").size(), c.scheduledPositions);
         const auto status = port.Of(">");
         EXPECT_EQ(status.size(), c.scheduledStatus + (c.announced ? 1 : 0));
@@ -346,19 +331,19 @@ TEST_F(OutputSchedulerTest, TransmitSettingsSilenceTheScheduleButNotTheCommands)
         }
         // The menu commands always go.
         const size_t before = port.sent().size();
-        s.SendPosition();
-        s.SendStatus("");
+        rig.scheduler.SendPosition();
+        rig.scheduler.SendStatus("");
         EXPECT_EQ(port.sent().size(), before + 2);
     }
 }
 
 TEST_F(OutputSchedulerTest, NothingScheduledBeforeTheOwnRecordIsReady) {
     ASSERT_TRUE(scheduler.StartOutput(COutputScheduler::ThreadMode::kManual));
-    Run(300);
+    Elapse(300);
     EXPECT_TRUE(tnc.sent().empty());
     EXPECT_GE(messages.calls.load(), 1);  // the message slot does not wait
     scheduler.MarkReadyToTransmit();
-    Run(300);  // positions and status are due again at about 7:45
+    Elapse(300);  // positions and status are due again at about 7:45
     EXPECT_EQ(tnc.Of("=").size(), 1u);
 }
 
@@ -370,7 +355,7 @@ TEST_F(OutputSchedulerTest, NoOwnPositionMeansNoPositionReport) {
     });
     Start();
     scheduler.SendPosition();
-    Run(1000);
+    Elapse(1000);
     EXPECT_TRUE(tnc.Of("=@/").empty());
     EXPECT_FALSE(tnc.Of(">").empty());  // status still goes
     // The slot keeps its schedule, so a fix arriving later goes out at the next firing.
@@ -379,7 +364,7 @@ TEST_F(OutputSchedulerTest, NoOwnPositionMeansNoPositionReport) {
         r.colatitude = ParseLatitude("4903.50N");
         r.longitude = ParseLongitude("07201.75W");
     });
-    Run(1000);
+    Elapse(1000);
     EXPECT_EQ(tnc.Of("=").size(), 1u);
 }
 
@@ -387,7 +372,7 @@ TEST_F(OutputSchedulerTest, EmptyStatusSendsNothingFromTheSlot) {
     stations.Update([](PositionReportData& r) { r.lastInfo.clear(); });
     Start();
     scheduler.SendStatus("");
-    Run(1000);
+    Elapse(1000);
     EXPECT_TRUE(tnc.Of(">").empty());
     scheduler.SendStatusText("Plovane v1.02 online...");  // brings its own text
     EXPECT_EQ(tnc.Of(">").size(), 1u);
@@ -424,19 +409,12 @@ TEST(OutputSchedulerStart, ThreadFailureIsReported) {
 }
 
 TEST(OutputSchedulerThreads, ArmingFromOtherThreadsWhileRunningThenStopJoinsPromptly) {
-    FakeClock clock{kStart};
-    testing::RecordingHost host;
-    FakeStations stations{OwnRecord()};
-    CountingSender messages;
-    RecordingPort tnc{clock};
-    RecordingPort network{clock};
-    COutputScheduler scheduler{clock, host};
-    scheduler.Attach(&stations, &messages);
-    scheduler.SetPorts(&tnc, &network);
-    scheduler.ApplySettings(OwnSettings());
-    ASSERT_TRUE(scheduler.StartOutput());
+    Rig rig;
+    rig.network.open = true;
+    rig.Start(COutputScheduler::ThreadMode::kOutputThread);
+    COutputScheduler& scheduler = rig.scheduler;
+    FakeClock& clock = rig.clock;
     ASSERT_TRUE(scheduler.IsRunning());
-    scheduler.MarkReadyToTransmit();
 
     std::atomic<bool> go{false};
     auto worker = [&](int id) {
@@ -467,10 +445,10 @@ TEST(OutputSchedulerThreads, ArmingFromOtherThreadsWhileRunningThenStopJoinsProm
     // Let the slots come due and wake the thread: it must fire the message slot itself.
     clock.AdvanceSeconds(3600);
     scheduler.Wake();
-    for (int i = 0; i < 500 && messages.calls.load() == 0; ++i) {
+    for (int i = 0; i < 500 && rig.messages.calls.load() == 0; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    EXPECT_GT(messages.calls.load(), 0);
+    EXPECT_GT(rig.messages.calls.load(), 0);
 
     // The thread is now waiting for minutes; StopOutput must wake and join it at once.
     const auto before = std::chrono::steady_clock::now();
