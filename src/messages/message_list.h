@@ -71,7 +71,8 @@ class CMessageList final : public PendingSender {
     // decoding), then nothing is re-armed.
     void SetTransmitControl(TransmitControl* control);
     // Called when a numbered message to the own call arrived, so the main window redraws its
-    // view and the map shows the message-waiting indicator (see MessageWaiting).
+    // view and the map shows the message-waiting indicator (see MessageWaiting). It runs on
+    // the thread that decoded the message, outside the lock: it should only post the redraw.
     void SetViewRedraw(std::function<void()> redraw);
     bool SetSounds(const MessageSoundSettings& sounds);
     // Settings are written on the user-interface thread while the store works on others, so
