@@ -1,0 +1,192 @@
+// The NMEA sentence parser.
+#include "comm/nmea_parser.h"
+
+#include <limits>
+#include <vector>
+
+#include "core/latin1.h"
+
+namespace plovane {
+namespace {
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+std::vector<std::string_view> SplitFields(std::string_view text) {
+    std::vector<std::string_view> fields;
+    size_t start = 0;
+    for (;;) {
+        const size_t comma = text.find(',', start);
+        fields.push_back(
+            text.substr(start, comma == std::string_view::npos ? comma : comma - start));
+        if (comma == std::string_view::npos)
+            break;
+        start = comma + 1;
+    }
+    return fields;
+}
+
+// "4807.038" with four integer digits becomes "4807.03"; "807.5" becomes "0807.50"; an empty
+// field becomes "0000.00".
+std::string NormaliseCoordinate(std::string_view field, size_t integerDigits) {
+    std::string text(field);
+    size_t point = text.find('.');
+    if (point == std::string::npos) {
+        point = text.size();
+        text.push_back('.');
+    }
+    text += "00";
+    text.resize(point + 3);
+    if (point < integerDigits)
+        text.insert(0, integerDigits - point, '0');
+    return text;
+}
+
+// A leading integer as "%ld" reads it (an optional sign, then digits), after cutting the text
+// at its first ".". False without digits or beyond the range of int.
+bool ReadWholeNumber(std::string_view field, long& value) {
+    field = field.substr(0, field.find('.'));
+    size_t i = 0;
+    while (i < field.size() && field[i] == ' ')
+        ++i;
+    bool negative = false;
+    if (i < field.size() && (field[i] == '+' || field[i] == '-'))
+        negative = field[i++] == '-';
+    long result = 0;
+    size_t digits = 0;
+    for (; i < field.size() && latin1::IsDigit(static_cast<unsigned char>(field[i])); ++i) {
+        result = result * 10 + (field[i] - '0');
+        if (result > std::numeric_limits<int>::max())
+            return false;
+        ++digits;
+    }
+    if (digits == 0)
+        return false;
+    value = negative ? -result : result;
+    return true;
+}
+
+// GGA altitude: the metres with one decimal, read as tenths ("545.4" is 5454, "545" 5450).
+int32_t ReadAltitude(std::string_view field, std::string_view unit) {
+    if (field.empty() || unit.size() != 1 || (unit[0] != 'M' && unit[0] != 'm'))
+        return -1;
+    const size_t point = field.find('.');
+    std::string tenths(field.substr(0, point));
+    const bool hasDecimal = point != std::string_view::npos && point + 1 < field.size();
+    tenths.push_back(hasDecimal ? field[point + 1] : '0');
+    const size_t digits = tenths.starts_with('-') || tenths.starts_with('+') ? 1 : 0;
+    long value = 0;
+    if (tenths.find_first_not_of("0123456789", digits) != std::string::npos ||
+        !ReadWholeNumber(tenths, value)) {
+        return -1;
+    }
+    // -1 means unknown to the store; a tenth of a metre below sea level is as good as 0.
+    return value == -1 ? 0 : static_cast<int32_t>(value);
+}
+
+std::string_view Field(const std::vector<std::string_view>& fields, size_t index) {
+    return index < fields.size() ? fields[index] : std::string_view();
+}
+
+}  // namespace
+
+std::string CleanNmeaLine(std::string_view line) {
+    std::string out(line);
+    for (char& c : out) {
+        if (latin1::IsSpace(static_cast<unsigned char>(c)))
+            c = ' ';
+    }
+    return std::string(latin1::Trim(out));
+}
+
+bool NmeaChecksumOk(std::string_view line) {
+    const size_t star = line.rfind('*');
+    if (star == std::string_view::npos)
+        return false;
+    const std::string_view digits = line.substr(star + 1);
+    if (digits.empty() || digits.size() > 2)
+        return false;
+    int expected = 0;
+    for (char c : digits) {
+        const int v = HexValue(c);
+        if (v < 0)
+            return false;
+        expected = expected * 16 + v;
+    }
+    unsigned sum = 0;
+    for (size_t i = 1; i < star; ++i)
+        sum ^= static_cast<unsigned char>(line[i]);
+    return static_cast<int>(sum) == expected;
+}
+
+bool ParseNmeaSentence(std::string_view line, NmeaReport& report) {
+    report = NmeaReport();
+    if (!NmeaChecksumOk(line) || line.size() < 7 || line[0] != '$' || line[6] != ',')
+        return false;
+    const std::string_view talker = line.substr(1, 2);
+    const std::string_view type = line.substr(3, 3);
+    if (talker != "GP" && talker != "GN")
+        return false;
+    const bool gga = type == "GGA", gll = type == "GLL", rmc = type == "RMC", vtg = type == "VTG";
+    if (!gga && !gll && !rmc && !vtg)
+        return false;
+
+    // The fields, without the checksum.
+    const std::string_view body = line.substr(7, line.rfind('*') - 7);
+    const std::vector<std::string_view> fields = SplitFields(body);
+    size_t next = 0;
+    std::string_view timeField;
+
+    if (gga || rmc)
+        timeField = Field(fields, next++);
+    if (rmc)
+        ++next;  // the status letter; a void fix with filled fields still counts
+    if (gga || gll || rmc) {
+        const std::string_view lat = Field(fields, next++);
+        const char north = Field(fields, next++).starts_with('N') ? 'N' : 'S';
+        const std::string_view lon = Field(fields, next++);
+        const char west = Field(fields, next++).starts_with('W') ? 'W' : 'E';
+        report.latitude = NormaliseCoordinate(lat, 4) + north;
+        report.longitude = NormaliseCoordinate(lon, 5) + west;
+    }
+    if (gll)
+        timeField = Field(fields, next++);
+    if (gga) {
+        next += 3;  // fix quality, satellites, dilution
+        const std::string_view altitude = Field(fields, next++);
+        report.altitudeDm = ReadAltitude(altitude, Field(fields, next++));
+    }
+    if (gga || gll || rmc) {
+        report.time = std::string(timeField.substr(0, 6)) + "h";
+        report.hasPosition =
+            !(report.latitude.starts_with("0000.00") && report.longitude.starts_with("00000.00"));
+    }
+
+    std::string_view speed, course;
+    if (rmc) {
+        speed = Field(fields, next++);
+        course = Field(fields, next++);
+    } else if (vtg) {
+        course = Field(fields, 0);
+        speed = Field(fields, 4);  // after "T", the magnetic course and "M"
+    }
+    long value = 0;
+    if ((rmc || vtg) && ReadWholeNumber(speed, value)) {
+        report.hasSpeed = true;
+        report.speedKnots = static_cast<int>(value);
+    }
+    if ((rmc || vtg) && ReadWholeNumber(course, value)) {
+        report.hasCourse = true;
+        report.courseDegrees = static_cast<int>(value);
+    }
+    return true;
+}
+
+}  // namespace plovane

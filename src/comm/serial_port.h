@@ -1,0 +1,168 @@
+// One serial port driven by two worker threads: the read thread gathers received bytes in the
+// port's receive buffer and runs the line intake when a line end arrives; the write thread
+// sends queued texts one by one, each with a pause before and after it. The TNC port and the
+// GPS port build on it.
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+
+#include "aprs/receive_buffer.h"
+#include "core/app_host.h"
+#include "core/profile.h"
+#include "transmit/output_port.h"
+
+namespace plovane {
+
+// The line settings of one port as the "Comm" settings hold them.
+struct SerialParameters {
+    bool enabled = false;
+    std::string portName = "COM2:";  // a device path; "COMn:" means /dev/ttyS(n-1)
+    int32_t baudRate = 9600;
+    std::string parity = "N";    // only an upper-case first letter E, O, M or S counts
+    int32_t dataBits = 8;        // 7 or 8
+    std::string stopBits = "1";  // "1", "1.5" or "2"
+};
+
+// Baud rate not 0, 7 or 8 data bits, and a port name, parity and stop bits given.
+bool ValidSerialParameters(const SerialParameters& parameters);
+
+// The device to open for a stored port name: "COMn:" (n from 1) becomes /dev/ttyS(n-1),
+// anything else is taken as a path.
+std::string SerialDevicePath(std::string_view portName);
+
+// Thread-safe: Open, Close, the setters and the Send hooks belong to one controlling thread
+// (the user-interface thread); QueueText, IsOpen and HasError may be called from any thread.
+// The queue mutex guards the write queue and the writer's state; the receive buffer has its
+// own timed mutex; the flags are atomics.
+class CSerialPort : public OutputPort {
+  public:
+    static constexpr size_t kReadChunkBytes = 511;    // most bytes one read hands on
+    static constexpr size_t kMaxRequestChars = 1024;  // longer texts are refused
+    static constexpr int kReadIdleMs = 100;           // a read ends after this much silence
+    static constexpr int kDrainLimitMs = 16000;       // Close waits this long for the writer
+                                                      // (scaled with the delays)
+
+    // mutexName labels the receive buffer (e.g. "PLOVANE_TNC_MUTEX"); eventName labels the
+    // writer's wake-up event in messages.
+    CSerialPort(AppHost& host, std::string mutexName, std::string eventName);
+    ~CSerialPort() override;
+    CSerialPort(const CSerialPort&) = delete;
+    CSerialPort& operator=(const CSerialPort&) = delete;
+
+    // Creates the event that wakes the worker threads; Open calls it when needed. Shows
+    // "Unable to create serial write event.  " with the quoted event name on failure.
+    bool CreateObjects();
+
+    // Copies the port parameters from the subclass's settings; the base keeps what it has.
+    virtual void LoadSettings(const Profile& profile);
+    void SetParameters(const SerialParameters& parameters) { parameters_ = parameters; }
+    const SerialParameters& parameters() const { return parameters_; }
+
+    // Run on the read thread whenever a received chunk holds CR or LF; normally the
+    // decoder's intake pass. Set while the port is closed.
+    void SetInputHandler(std::function<void()> handler) { inputHandler_ = std::move(handler); }
+    // The application's exiting flag: while it is set no echo lines are posted.
+    void SetExitingFlag(const std::atomic<bool>* exiting) { exiting_ = exiting; }
+    // Multiplies every write delay, the settling pause of Close and its wait for the writer
+    // (1.0 in the program; tests shorten the TNC's multi-second sequences with it). Set while
+    // the port is closed.
+    void SetDelayScale(double scale) { delayScale_ = scale < 0 ? 0 : scale; }
+
+    // Clears the flags, drops queued texts and, when the port is enabled, opens and
+    // configures the device, starts both threads and queues the opening sequence. Every
+    // failure shows its message and leaves the error flag set. True when open.
+    virtual bool Open();
+    // Queues the closing sequence and lets the writer finish it (up to kDrainLimitMs), then
+    // stops both threads and releases the device. Clears open and error.
+    virtual void Close();
+
+    bool IsOpen() const override { return open_.load(); }
+    bool HasError() const { return error_.load(); }
+    // Texts are sent byte for byte. Texts longer than kMaxRequestChars, and texts queued
+    // while the port is not open, are dropped (Open would discard them anyway).
+    void QueueText(const std::string& text, int delayBeforeMs = 0, int delayAfterMs = 0) override;
+
+    // Queues the lines of one section of a TNC command file, 500 ms before each; a missing
+    // file, an empty path or "None" queues nothing.
+    virtual void ExecuteCommandFile(const std::string& path, std::string_view section);
+
+    // The opening sequence (after a successful Open) and the closing sequence (at the start
+    // of Close). The base versions send nothing.
+    virtual void SendWakeUp() {}
+    virtual void SendInitFile() {}
+    virtual void SendInitCommands() {}
+    virtual void SendBreak() {}
+    virtual void SendRestoreFile() {}
+    virtual void SendMonitorOff() {}
+
+    // The receive buffer the decoder's intake pass drains.
+    ReceiveBuffer& Buffer() { return buffer_; }
+
+  protected:
+    AppHost& host() { return host_; }
+    int ScaledMs(int ms) const;
+
+  private:
+    struct WriteRequest {
+        std::string text;
+        int delayBeforeMs = 0;
+        int delayAfterMs = 0;
+    };
+
+    void ReadLoop(int fd);
+    void WriteLoop(int fd);
+    // Appends one received chunk; true when the chunk held a line end.
+    bool StoreChunk(const uint8_t* data, size_t length);
+    bool SendRequest(int fd, const WriteRequest& request);
+    bool WriteAll(int fd, const std::string& bytes);
+    // Sleeps, waking early when the writer is told to stop. False when stopped.
+    bool PauseWriter(int ms);
+    // A read or write failed while running: stop both threads and tell the host.
+    void Fail();
+    void ThreadEnded();
+    void Wake();
+    void DrainWake();
+    void StopThreads();
+    void CloseDevice();
+    void ShowError(const std::string& text);
+
+    AppHost& host_;
+    const std::string eventName_;
+    SerialParameters parameters_;
+    std::function<void()> inputHandler_;
+    const std::atomic<bool>* exiting_ = nullptr;
+    double delayScale_ = 1.0;
+
+    ReceiveBuffer buffer_;
+    bool discarding_ = false;  // read thread only: skipping the rest of an overlong line
+
+    std::atomic<bool> open_{false};
+    std::atomic<bool> error_{false};
+    std::atomic<bool> stopRead_{false};
+    std::atomic<bool> failed_{false};
+    std::atomic<int> runningThreads_{0};
+
+    std::mutex queueMutex_;
+    std::condition_variable queueChanged_;
+    std::deque<WriteRequest> queue_;  // guarded by queueMutex_
+    bool stopWrite_ = false;          // guarded by queueMutex_
+    bool writing_ = false;            // guarded by queueMutex_
+    bool writerRunning_ = false;      // guarded by queueMutex_
+
+    std::mutex deviceMutex_;  // guards fd_ between the last exiting thread and Open/Close
+    int fd_ = -1;
+    int wakeFd_ = -1;  // eventfd: wakes both threads out of poll() at Close or failure
+    std::thread readThread_;
+    std::thread writeThread_;
+};
+
+}  // namespace plovane

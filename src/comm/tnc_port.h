@@ -1,0 +1,66 @@
+// The serial port of a terminal node controller in text (command/converse) mode: its
+// settings, the sequences that put the TNC into monitor and converse mode after the port
+// opens and take it back out before it closes, and the model's TNC command file.
+#pragma once
+
+#include <string>
+
+#include "comm/serial_port.h"
+#include "core/profile.h"
+#include "transmit/station_settings.h"
+
+namespace plovane {
+
+// Thread-compatible: loaded and saved on the user-interface thread.
+struct CTncSettings {
+    static constexpr const char* kSection = "Comm";
+
+    bool enabled = false;
+    int32_t baudRate = 9600;
+    std::string port = "COM1:";
+    int32_t dataBits = 8;
+    std::string parity = "N";    // "None", "Odd", "Even", "Mark" or "Space"
+    std::string stopBits = "1";  // "1", "1.5" or "2"
+    std::string tncCommandFile;  // full path of the model's command file; empty for none
+
+    void Load(const Profile& profile);
+    void Save(Profile& profile) const;
+};
+
+// Thread-safe as a serial port; the Send operations run on the user-interface thread.
+class CTncPort final : public CSerialPort {
+  public:
+    explicit CTncPort(AppHost& host);
+
+    void SetSettings(CTncSettings* settings) { settings_ = settings; }
+    // The own call, alias, destination and path for the standard commands.
+    void SetStationSettings(CStationSettings* settings) { stationSettings_ = settings; }
+
+    // Reads the TNC keys into the settings and the port parameters, then reloads the
+    // own-station settings.
+    void LoadSettings(const Profile& profile) override;
+    const std::string& commandFile() const { return commandFile_; }
+    void SetCommandFile(std::string path) { commandFile_ = std::move(path); }
+
+    // Opening sequence: KISS exit, CTRL-C to reach the command prompt, the [INIT] section,
+    // then MON ON, MYCALL, MYALIAS, UNPROTO and CONV.
+    void SendWakeUp() override;
+    void SendInitFile() override;
+    void SendInitCommands() override;
+    // Closing sequence: CTRL-C back to command mode, the [RESTORE] section, MON OFF.
+    void SendBreak() override;
+    void SendRestoreFile() override;
+    void SendMonitorOff() override;
+
+    // After the station setup: the new call, alias and path reach the TNC without a reopen.
+    void SendStationSetup();
+    // Asks a TNC with a GPS attached for its position (CTRL-E).
+    void SendGpsRequest();
+
+  private:
+    CTncSettings* settings_ = nullptr;
+    CStationSettings* stationSettings_ = nullptr;
+    std::string commandFile_;
+};
+
+}  // namespace plovane

@@ -1,0 +1,378 @@
+#include "comm/serial_port.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "comm/serial_line.h"
+#include "pty_peer.h"
+#include "support/recording_host.h"
+
+namespace plovane {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::PtyPeer;
+using testing::RecordingHost;
+
+TEST(SerialLine, LineSettingsFollowTheParameters) {
+    struct Case {
+        int32_t baud;
+        const char* parity;
+        int32_t dataBits;
+        const char* stopBits;
+        speed_t speed;
+        tcflag_t size, parityFlags;
+        bool twoStop;
+    } cases[] = {
+        {9600, "N", 8, "1", B9600, CS8, 0, false},
+        {4800, "None", 7, "1", B4800, CS7, 0, false},
+        {1200, "Even", 7, "1", B1200, CS7, PARENB, false},
+        {19200, "Odd", 8, "2", B19200, CS8, PARENB | PARODD, true},
+        {38400, "odd", 8, "1", B38400, CS8, 0, false},  // only an upper-case letter counts
+        {2400, "Mark", 8, "1.5", B2400, CS8, PARENB | PARODD | CMSPAR, true},
+        {300, "Space", 8, "3", B300, CS8, PARENB | CMSPAR, false},
+        {115200, "X", 8, "1", B115200, CS8, 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.parity) + " " + c.stopBits + " " + std::to_string(c.baud));
+        termios tio{};
+        tio.c_iflag = IXON | IXOFF | ICRNL | INPCK;
+        tio.c_cflag = CRTSCTS | CSTOPB | PARENB | PARODD | CS5;
+        tio.c_lflag = ICANON | ECHO | ISIG;
+        tio.c_oflag = OPOST;
+        SerialParameters p;
+        p.baudRate = c.baud;
+        p.parity = c.parity;
+        p.dataBits = c.dataBits;
+        p.stopBits = c.stopBits;
+        serial::ApplyLineSettings(tio, p);
+        EXPECT_EQ(cfgetospeed(&tio), c.speed);
+        EXPECT_EQ(cfgetispeed(&tio), c.speed);
+        EXPECT_EQ(tio.c_cflag & CSIZE, c.size);
+        EXPECT_EQ(tio.c_cflag & (PARENB | PARODD | CMSPAR), c.parityFlags);
+        EXPECT_EQ((tio.c_cflag & CSTOPB) != 0, c.twoStop);
+        EXPECT_EQ(tio.c_cflag & CRTSCTS, 0u);
+        EXPECT_NE(tio.c_cflag & CLOCAL, 0u);
+        EXPECT_NE(tio.c_cflag & CREAD, 0u);
+        EXPECT_EQ(tio.c_iflag & (IXON | IXOFF | ICRNL), 0u);
+        EXPECT_NE(tio.c_iflag & INPCK, 0u);  // parity checking stays as the device had it
+        EXPECT_EQ(tio.c_lflag & (ICANON | ECHO | ISIG), 0u);
+        EXPECT_EQ(tio.c_oflag & OPOST, 0u);
+        EXPECT_EQ(tio.c_cc[VMIN], 0);
+        EXPECT_EQ(tio.c_cc[VTIME], 1);
+    }
+    EXPECT_EQ(serial::StandardSpeed(14400), B0);
+    EXPECT_EQ(serial::StandardSpeed(56000), B0);
+}
+
+TEST(SerialLine, ComPortNamesMapToDevices) {
+    struct Case {
+        const char* name;
+        const char* device;
+    } cases[] = {
+        {"COM1:", "/dev/ttyS0"},
+        {"com3:", "/dev/ttyS2"},
+        {"COM10:", "/dev/ttyS9"},
+        {"COM0:", "COM0:"},
+        {"COM1", "COM1"},
+        {"COMX:", "COMX:"},
+        {"/dev/ttyUSB0", "/dev/ttyUSB0"},
+        {"COM99999999:", "COM99999999:"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(SerialDevicePath(c.name), c.device);
+    }
+}
+
+// Cuts whole lines out of a port's receive buffer, as the decoder's intake pass does.
+class LineCollector {
+  public:
+    explicit LineCollector(ReceiveBuffer& buffer) : buffer_(buffer) {}
+
+    void Drain() {
+        std::lock_guard lock(buffer_.mutex);
+        for (;;) {
+            size_t end = 0;
+            while (end < buffer_.fill && buffer_.bytes[end] != '\r' && buffer_.bytes[end] != '\n')
+                ++end;
+            if (end == buffer_.fill)
+                break;
+            while (end < buffer_.fill && (buffer_.bytes[end] == '\r' || buffer_.bytes[end] == '\n'))
+                ++end;
+            std::lock_guard linesLock(mutex_);
+            lines_.emplace_back(buffer_.bytes.begin(), buffer_.bytes.begin() + end);
+            std::copy(buffer_.bytes.begin() + end, buffer_.bytes.begin() + buffer_.fill,
+                      buffer_.bytes.begin());
+            buffer_.fill -= end;
+        }
+        ++passes_;
+    }
+    std::vector<std::string> lines() const {
+        std::lock_guard lock(mutex_);
+        return lines_;
+    }
+    int passes() const { return passes_.load(); }
+
+  private:
+    ReceiveBuffer& buffer_;
+    mutable std::mutex mutex_;
+    std::vector<std::string> lines_;
+    std::atomic<int> passes_{0};
+};
+
+size_t Fill(ReceiveBuffer& buffer) {
+    std::lock_guard lock(buffer.mutex);
+    return buffer.fill;
+}
+
+struct PortFixture {
+    PortFixture() : port(host, "PLOVANE_TNC_MUTEX", "PLOVANE_TNC_EVENT"), lines(port.Buffer()) {
+        SerialParameters p;
+        p.enabled = true;
+        p.portName = peer.slavePath();
+        port.SetParameters(p);
+        port.SetDelayScale(0.01);
+    }
+    void Collect() {
+        port.SetInputHandler([this] { lines.Drain(); });
+    }
+    size_t CountPosts(ThreadMessage message) const {
+        size_t n = 0;
+        for (const auto& post : host.posts())
+            n += post.first == message;
+        return n;
+    }
+
+    RecordingHost host;
+    PtyPeer peer;
+    CSerialPort port;
+    LineCollector lines;
+};
+
+TEST(SerialPortThreads, LinesReachTheIntakeWhenTheirEndArrives) {
+    PortFixture f;
+    ASSERT_TRUE(f.peer.ok());
+    f.Collect();
+    ASSERT_TRUE(f.port.Open());
+    EXPECT_TRUE(f.port.IsOpen());
+    EXPECT_TRUE(f.host.boxes().empty());
+
+    // A chunk without a line end waits in the buffer; NUL bytes never get there.
+    f.peer.Write(std::string("N0CALL>APRS:>h\0i", 16));
+    ASSERT_TRUE(PtyPeer::WaitUntil([&] { return Fill(f.port.Buffer()) == 15; }, 2s));
+    std::this_thread::sleep_for(150ms);
+    EXPECT_EQ(f.lines.passes(), 0);
+
+    f.peer.Write("\r\nN1CALL>APRS:>x\r");
+    ASSERT_TRUE(PtyPeer::WaitUntil([&] { return f.lines.lines().size() == 2; }, 2s));
+    EXPECT_EQ(f.lines.lines()[0], "N0CALL>APRS:>hi\r\n");
+    EXPECT_EQ(f.lines.lines()[1], "N1CALL>APRS:>x\r");
+    f.port.Close();
+    EXPECT_FALSE(f.port.IsOpen());
+    EXPECT_FALSE(f.port.HasError());
+    EXPECT_EQ(f.CountPosts(ThreadMessage::kPortStatus), 0u);
+}
+
+TEST(SerialPortThreads, QueuedTextsGoOutInOrderWithTheirEcho) {
+    PortFixture f;
+    ASSERT_TRUE(f.peer.ok());
+    f.port.QueueText("early\r");  // queued while closed: never sent
+    ASSERT_TRUE(f.port.Open());
+    f.port.QueueText(std::string(CSerialPort::kMaxRequestChars + 1, 'x'));  // refused
+    f.port.QueueText("one\r", 0, 0);
+    f.port.QueueText("two\r", 5000, 0);  // 50 ms at this scale
+    f.port.QueueText(std::string("\xC0\xFF", 2));
+    ASSERT_TRUE(f.peer.WaitFor("\xC0\xFF", 2s));
+    EXPECT_EQ(f.peer.Received(), "one\rtwo\r\xC0\xFF");
+    EXPECT_GE(f.peer.ArrivalOf(4) - f.peer.ArrivalOf(0), 40ms);
+
+    std::vector<std::string> echoes;
+    for (const auto& [message, text] : f.host.posts()) {
+        if (message == ThreadMessage::kEchoLine)
+            echoes.push_back(text);
+    }
+    EXPECT_EQ(echoes, (std::vector<std::string>{"TNC>one\r", "TNC>two\r", "TNC>\xC0\xFF"}));
+
+    // While the application is exiting nothing is echoed.
+    f.port.Close();
+    std::atomic<bool> exiting{true};
+    f.port.SetExitingFlag(&exiting);
+    f.host.Clear();
+    ASSERT_TRUE(f.port.Open());
+    f.port.QueueText("three\r");
+    ASSERT_TRUE(f.peer.WaitFor("three\r", 2s));
+    f.port.Close();
+    EXPECT_EQ(f.CountPosts(ThreadMessage::kEchoLine), 0u);
+}
+
+TEST(SerialPortThreads, HangUpLeavesTheErrorFlagAndTheDeviceReopens) {
+    PortFixture f;
+    ASSERT_TRUE(f.peer.ok());
+    f.Collect();
+    ASSERT_TRUE(f.port.Open());
+    f.port.QueueText("hello\r");
+    ASSERT_TRUE(f.peer.WaitFor("hello\r", 2s));
+
+    f.peer.Hangup();
+    ASSERT_TRUE(PtyPeer::WaitUntil([&] { return f.port.HasError(); }, 2s));
+    EXPECT_FALSE(f.port.IsOpen());
+    ASSERT_TRUE(
+        PtyPeer::WaitUntil([&] { return f.CountPosts(ThreadMessage::kPortStatus) == 1; }, 2s));
+    f.port.QueueText("lost\r");  // the port is not open: dropped, not queued
+
+    const auto before = std::chrono::steady_clock::now();
+    f.port.Close();
+    EXPECT_LT(std::chrono::steady_clock::now() - before, 500ms);
+    EXPECT_FALSE(f.port.HasError());
+    EXPECT_TRUE(f.host.boxes().empty());  // a failure while running shows nothing
+    EXPECT_EQ(f.CountPosts(ThreadMessage::kPortStatus), 1u);
+
+    PtyPeer second;
+    ASSERT_TRUE(second.ok());
+    SerialParameters p = f.port.parameters();
+    p.portName = second.slavePath();
+    f.port.SetParameters(p);
+    ASSERT_TRUE(f.port.Open());
+    f.port.QueueText("again\r");
+    ASSERT_TRUE(second.WaitFor("again\r", 2s));
+    EXPECT_EQ(second.Received(), "again\r");
+    second.Write("N0CALL>APRS:>back\r");
+    ASSERT_TRUE(PtyPeer::WaitUntil([&] { return f.lines.lines().size() == 1; }, 2s));
+    f.port.Close();
+}
+
+TEST(SerialPortThreads, CloseCutsLongDelaysShort) {
+    PortFixture f;
+    ASSERT_TRUE(f.peer.ok());
+    ASSERT_TRUE(f.port.Open());
+    f.port.QueueText("slow\r", 10'000'000, 0);  // 100 000 s at this scale
+    std::this_thread::sleep_for(20ms);
+    const auto before = std::chrono::steady_clock::now();
+    f.port.Close();
+    // The writer is waited for (16 s scaled to 160 ms), then its pause is interrupted.
+    EXPECT_LT(std::chrono::steady_clock::now() - before, 1s);
+    EXPECT_EQ(f.peer.Received(), "");
+}
+
+TEST(SerialPortThreads, ALineThatNeverEndsIsDroppedAndReadingGoesOn) {
+    PortFixture f;
+    ASSERT_TRUE(f.peer.ok());
+    f.Collect();
+    ASSERT_TRUE(f.port.Open());
+    const std::string junk(30000, 'j');
+    for (size_t i = 0; i < junk.size(); i += 1000) {
+        f.peer.Write(junk.substr(i, 1000));
+        std::this_thread::sleep_for(1ms);
+    }
+    f.peer.Write("jjj\r\nN0CALL>APRS:>ok\r");
+    ASSERT_TRUE(PtyPeer::WaitUntil([&] { return !f.lines.lines().empty(); }, 3s));
+    std::this_thread::sleep_for(150ms);
+    EXPECT_EQ(f.lines.lines(), std::vector<std::string>{"N0CALL>APRS:>ok\r"});
+    f.port.Close();
+}
+
+TEST(SerialPortThreads, AFullBufferOfWaitingLinesDropsTheChunkThatDoesNotFit) {
+    PortFixture f;
+    ASSERT_TRUE(f.peer.ok());
+    ASSERT_TRUE(f.port.Open());  // no intake: lines stay in the buffer
+    const std::string line = std::string(509, 'a') + "\r";
+    for (int i = 0; i < 49; ++i)
+        f.peer.Write(line);  // 24 990 bytes
+    ASSERT_TRUE(PtyPeer::WaitUntil([&] { return Fill(f.port.Buffer()) == 24990; }, 3s));
+    f.peer.Write(std::string(20, 'b'));
+    std::this_thread::sleep_for(200ms);
+    EXPECT_EQ(Fill(f.port.Buffer()), 24990u);
+    f.peer.Write(std::string(9, 'c'));
+    ASSERT_TRUE(PtyPeer::WaitUntil([&] { return Fill(f.port.Buffer()) == 24999; }, 2s));
+    f.port.Close();
+}
+
+TEST(SerialPortThreads, OpenFailuresShowTheirMessage) {
+    const std::filesystem::path plainFile =
+        std::filesystem::temp_directory_path() / ("plovane_not_a_tty_" + std::to_string(getpid()));
+    std::ofstream(plainFile) << "x";
+    PtyPeer peer;
+    ASSERT_TRUE(peer.ok());
+
+    struct Case {
+        const char* label;
+        std::string portName;
+        int32_t baud;
+        int32_t dataBits;
+        std::string parity, stopBits;
+        std::string message;  // empty: opens
+    } cases[] = {
+        {"6 data bits", peer.slavePath(), 9600, 6, "N", "1", "Invalid serial port parameters."},
+        {"9 data bits", peer.slavePath(), 9600, 9, "N", "1", "Invalid serial port parameters."},
+        {"baud 0", peer.slavePath(), 0, 8, "N", "1", "Invalid serial port parameters."},
+        {"no name", "", 9600, 8, "N", "1", "Invalid serial port parameters."},
+        {"no parity", peer.slavePath(), 9600, 8, "", "1", "Invalid serial port parameters."},
+        {"no stop bits", peer.slavePath(), 9600, 8, "N", "", "Invalid serial port parameters."},
+        {"missing", "/nonexistent/tty", 9600, 8, "N", "1",
+         "Unable to open serial port /nonexistent/tty (Error code: 2)"},
+        {"plain file", plainFile.string(), 9600, 8, "N", "1",
+         "Unable to set communications parameters."},
+        {"negative rate", peer.slavePath(), -9600, 8, "N", "1",
+         "Unable to set communications parameters."},
+        {"14400", peer.slavePath(), 14400, 8, "N", "1", ""},
+        {"56000 7E2", peer.slavePath(), 56000, 7, "Even", "2", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        RecordingHost host;
+        CSerialPort port(host, "PLOVANE_GPS_MUTEX", "PLOVANE_GPS_EVENT");
+        port.SetDelayScale(0.01);
+        port.SetParameters({true, c.portName, c.baud, c.parity, c.dataBits, c.stopBits});
+        EXPECT_EQ(port.Open(), c.message.empty());
+        EXPECT_EQ(port.IsOpen(), c.message.empty());
+        EXPECT_EQ(port.HasError(), !c.message.empty());
+        const auto boxes = host.boxes();
+        if (c.message.empty()) {
+            EXPECT_TRUE(boxes.empty());
+        } else {
+            ASSERT_EQ(boxes.size(), 1u);
+            EXPECT_EQ(boxes[0].text, c.message);
+            EXPECT_EQ(boxes[0].buttons, MessageBoxButtons::kOk);
+        }
+        port.Close();
+        EXPECT_FALSE(port.HasError());
+    }
+    std::filesystem::remove(plainFile);
+}
+
+TEST(SerialPortThreads, ADisabledPortStaysClosedAndAnOpenPortIsExclusive) {
+    PortFixture f;
+    ASSERT_TRUE(f.peer.ok());
+    SerialParameters p = f.port.parameters();
+    p.enabled = false;
+    f.port.SetParameters(p);
+    EXPECT_FALSE(f.port.Open());
+    EXPECT_FALSE(f.port.HasError());
+    EXPECT_TRUE(f.host.boxes().empty());
+
+    p.enabled = true;
+    f.port.SetParameters(p);
+    ASSERT_TRUE(f.port.Open());
+    RecordingHost otherHost;
+    CSerialPort other(otherHost, "PLOVANE_GPS_MUTEX", "PLOVANE_GPS_EVENT");
+    other.SetParameters(p);
+    other.SetDelayScale(0.01);
+    EXPECT_FALSE(other.Open());
+    ASSERT_EQ(otherHost.boxes().size(), 1u);
+    EXPECT_EQ(otherHost.boxes()[0].text.rfind("Unable to open serial port " + p.portName, 0), 0u);
+    f.port.Close();
+    EXPECT_TRUE(other.Open());  // free again
+    other.Close();
+}
+
+}  // namespace
+}  // namespace plovane
