@@ -3,10 +3,10 @@
 #include "stations/station_list.h"
 
 #include <algorithm>
-#include <chrono>
 #include <climits>
 #include <limits>
 
+#include "core/timed_lock.h"
 #include "core/version.h"
 #include "stations/device_names.h"
 #include "stations/position_text.h"
@@ -17,7 +17,11 @@
 namespace plovane {
 namespace {
 
-constexpr auto kLockWait = std::chrono::milliseconds(10000);
+// Lets the index be searched with a string_view without building a string.
+struct CallHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view call) const { return std::hash<std::string_view>{}(call); }
+};
 
 int16_t ClampShort(int64_t value) {
     return static_cast<int16_t>(std::clamp<int64_t>(value, INT16_MIN, INT16_MAX));
@@ -38,8 +42,10 @@ struct CStationList::Impl {
     using Lock = std::unique_lock<std::timed_mutex>;
 
     Lock TakeLock() const {
-        Lock lock(mutex, std::defer_lock);
-        (void)lock.try_lock_for(kLockWait);
+        // An uncontended lock is taken without reading the clock for the deadline.
+        Lock lock(mutex, std::try_to_lock);
+        if (!lock.owns_lock())
+            lock = TimedLock(mutex, kStoreLockWait);
         return lock;
     }
 
@@ -59,9 +65,15 @@ struct CStationList::Impl {
 
     size_t Count() const { return others.size() + 1; }
 
+    void Unindex(std::string_view call) {
+        const auto it = index.find(call);
+        if (it != index.end())
+            index.erase(it);
+    }
+
     // Removes the earliest-created record (never the own one).
     void RemoveTail() {
-        index.erase(std::string_view(others.back().call));
+        Unindex(others.back().call);
         others.pop_back();
     }
 
@@ -84,7 +96,7 @@ struct CStationList::Impl {
         }
         TrimTo(limit - 1);  // room for the new record; the earliest created go first
         CStation& station = others.emplace_front(std::string(call), now);
-        index.emplace(std::string_view(station.call), &station);
+        index.emplace(station.call, &station);
         created = true;
         return &station;
     }
@@ -95,14 +107,14 @@ struct CStationList::Impl {
         if (own.call == call)
             return;
         if (!own.call.empty())
-            index.erase(std::string_view(own.call));
+            Unindex(own.call);
         if (CStation* heard = Find(call)) {
-            index.erase(std::string_view(heard->call));
+            Unindex(heard->call);
             others.remove_if([heard](const CStation& s) { return &s == heard; });
         }
         own.call = call;
         if (!own.call.empty())
-            index.emplace(std::string_view(own.call), &own);
+            index.emplace(own.call, &own);
     }
 
     // One update: find-or-add and the field writes under one lock, then the notifications
@@ -172,8 +184,9 @@ struct CStationList::Impl {
     std::string soundFile;
     CStation own;
     std::list<CStation> others;  // newest created first; nodes never move
-    // Keys view the records' own call strings, which stay put with their list nodes.
-    std::unordered_map<std::string_view, CStation*> index;
+    // Call -> record. The keys are copies so that a look-up reads the index node only (calls
+    // fit the short-string buffer); records stay put in their list nodes.
+    std::unordered_map<std::string, CStation*, CallHash, std::equal_to<>> index;
 };
 
 CStationList::CStationList(CStationSettings& settings, const Profile& profile, const Clock& clock,

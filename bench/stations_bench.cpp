@@ -1,0 +1,98 @@
+// The station store on the decoding hot path: position reports for a full list.
+#include <benchmark/benchmark.h>
+
+#include <string>
+#include <vector>
+
+#include "core/clock.h"
+#include "core/profile.h"
+#include "stations/station_list.h"
+#include "transmit/station_settings.h"
+
+namespace {
+
+using namespace plovane;
+
+// Takes every notification and drops it, as cheaply as a host can.
+class NullHost : public AppHost {
+  public:
+    void Post(ThreadMessage, std::string) override {}
+    void ShowNotice(std::string_view) override {}
+    MessageBoxResult MessageBox(std::string_view, MessageBoxIcon, MessageBoxButtons,
+                                std::string_view) override {
+        return MessageBoxResult::kOk;
+    }
+    void StationChanged(const std::string& call) override { benchmark::DoNotOptimize(call); }
+    void MessageChanged(uint64_t) override {}
+    void ShowProgress(std::string_view) override {}
+    void SetProgress(int) override {}
+    void HideProgress() override {}
+    void PlaySound(const std::string&) override {}
+};
+
+struct FullList {
+    explicit FullList(int stations, bool tracks) {
+        profile.WriteString("Station", "MyCall", "N0CALL");
+        profile.WriteInt("Station", "LimitStations", stations);
+        profile.WriteInt("Station", "bTrack", tracks);
+        list.ApplySettings(false);
+        for (int i = 1; i < stations; ++i)
+            calls.push_back("K" + std::to_string(i) + "XY-9");
+        for (const std::string& call : calls) {
+            list.UpdatePosition(call, "/>", "4903.50N", "07201.75W", "", "", -1);
+        }
+    }
+    MemoryProfile profile;
+    CStationSettings settings;
+    FakeClock clock;
+    NullHost host;
+    CStationList list{settings, profile, clock, host};
+    std::vector<std::string> calls;
+};
+
+// 9 999 stations at the limit of 9 999: every report finds its record, none is added.
+void BM_UpdatePositionFullList(benchmark::State& state) {
+    FullList f(9999, state.range(0) != 0);
+    size_t next = 0;
+    for (auto _ : state) {
+        f.list.UpdatePosition(f.calls[next], "/>", "4903.50N", "07201.75W", "092345z",
+                              "/A=001234 on the road", -1);
+        if (++next == f.calls.size())
+            next = 0;
+    }
+    state.SetItemsProcessed(state.iterations());
+    state.SetLabel(state.range(0) ? "tracks on" : "tracks off");
+}
+BENCHMARK(BM_UpdatePositionFullList)->Arg(0)->Arg(1);
+
+// A new call every time at the limit: each report creates a record and removes the oldest.
+void BM_UpdatePositionNewCalls(benchmark::State& state) {
+    FullList f(9999, false);
+    std::vector<std::string> fresh;
+    for (int i = 0; i < 100000; ++i)
+        fresh.push_back("W" + std::to_string(i) + "AB");
+    size_t next = 0;
+    for (auto _ : state) {
+        f.list.UpdatePosition(fresh[next], "/>", "4903.50N", "07201.75W", "", "", -1);
+        if (++next == fresh.size())
+            next = 0;
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_UpdatePositionNewCalls);
+
+// Look-up cost must not grow with the list.
+void BM_FindStation(benchmark::State& state) {
+    FullList f(static_cast<int>(state.range(0)), false);
+    size_t next = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(f.list.Contains(f.calls[next]));
+        if (++next == f.calls.size())
+            next = 0;
+    }
+}
+BENCHMARK(BM_FindStation)->Arg(10)->Arg(9999);
+
+}  // namespace
+
+BENCHMARK_MAIN();
