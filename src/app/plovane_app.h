@@ -1,0 +1,131 @@
+// The application object: owns every long-lived part of the program (stores, decoder,
+// scheduler, ports), starts them in order, handles the thread messages and the 25-second
+// timer, plays simulation files and shuts down in order. Windows are not made here: the GUI
+// and the headless station each wrap this core with their own host and views.
+#pragma once
+
+#include <atomic>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/file_search.h"
+#include "app/sound_settings.h"
+#include "aprs/packet_decoder.h"
+#include "core/app_host.h"
+#include "core/clock.h"
+#include "core/profile.h"
+#include "messages/message_list.h"
+#include "stations/station_list.h"
+#include "transmit/output_scheduler.h"
+#include "transmit/station_settings.h"
+
+namespace plovane {
+
+// What the views of a window system do when the core asks; the headless station has none.
+class AppViews {
+public:
+    virtual ~AppViews() = default;
+    // Every view updates itself (a port changed state, a simulation ended).
+    virtual void UpdateViews() = 0;
+    // Every map view redraws, completely when `full`.
+    virtual void RefreshViews(bool full) = 0;
+    // The 25-second tick: redraw stations, or everything when the redraw interval passed.
+    virtual void TimerTick() = 0;
+    // Rebuild the Map > Open menu from the map list.
+    virtual void MapListChanged() = 0;
+};
+
+struct AppStartOptions {
+    // Folders searched for TNC command files and maps (the bundled data folder, the user's
+    // data folder and any folders the user named).
+    std::vector<std::filesystem::path> searchFolders;
+    // Reports search progress (the splash window's status line); may be empty.
+    SearchStatus status;
+};
+
+// Thread-compatible: everything here runs on the user-interface thread; the stores and ports
+// it owns are thread-safe themselves.
+class CPlovaneApp {
+public:
+    static constexpr int kTimerPeriodMs = 25000;
+
+    CPlovaneApp(Profile& profile, AppHost& host, const Clock& clock);
+    ~CPlovaneApp();
+    CPlovaneApp(const CPlovaneApp&) = delete;
+    CPlovaneApp& operator=(const CPlovaneApp&) = delete;
+
+    void SetViews(AppViews* views) { views_ = views; }
+
+    // The start-up sequence (without windows). False ends the program.
+    bool Start(const AppStartOptions& options);
+    // Closes the ports in order and stops the output thread. Safe to call twice.
+    void Shutdown();
+
+    // A message posted by a worker thread, handled on the user-interface thread.
+    void OnThreadMessage(ThreadMessage message, const std::string& text);
+    // The application timer, every kTimerPeriodMs.
+    void OnTimer();
+
+    // Decodes every line of a simulation file with the tag "FILE>"; the number of lines, or
+    // -1 when the file cannot be read.
+    long PlaySimulation(const std::filesystem::path& path);
+
+    // Searches the folders again for maps and rebuilds the list.
+    void RefreshMapList(const std::vector<std::filesystem::path>& folders,
+                        const SearchStatus& status);
+    const std::vector<MapListEntry>& mapList() const { return mapList_; }
+    const std::vector<TncFileEntry>& tncFiles() const { return tncFiles_; }
+
+    // Menu commands.
+    void SendPositionNow() { scheduler_.SendPosition(); }
+    void SendStatusNow() { scheduler_.SendStatus({}); }
+    void SendMessagesNow() { messages_.SendPending({}); }
+
+    // The follow-ups of the setup sheets.
+    void StationSetupDone();
+    void RestartCommunications();
+
+    bool exiting() const { return exiting_.load(); }
+    Profile& profile() { return profile_; }
+    AppHost& host() { return host_; }
+    const Clock& clock() const { return clock_; }
+    CStationSettings& stationSettings() { return stationSettings_; }
+    CSoundSettings& soundSettings() { return soundSettings_; }
+    CStationList& stations() { return stations_; }
+    CMessageList& messages() { return messages_; }
+    COutputScheduler& scheduler() { return scheduler_; }
+    CPacketDecoder& decoder() { return decoder_; }
+
+    // "1.02" for the About box, the splash window and the network login.
+    static std::string VersionText();
+
+private:
+    class MessageAdapter;
+    class StationAdapter;
+
+    void LoadSoundSettings();
+    void ApplyStationSettingsToStores();
+
+    Profile& profile_;
+    AppHost& host_;
+    const Clock& clock_;
+    std::atomic<bool> exiting_{false};
+    bool started_ = false;
+    AppViews* views_ = nullptr;
+
+    CStationSettings stationSettings_;
+    CSoundSettings soundSettings_;
+    CStationList stations_;
+    CMessageList messages_;
+    COutputScheduler scheduler_;
+    CPacketDecoder decoder_;
+    std::unique_ptr<MessageAdapter> messageAdapter_;
+    std::unique_ptr<StationAdapter> stationAdapter_;
+
+    std::vector<MapListEntry> mapList_;
+    std::vector<TncFileEntry> tncFiles_;
+};
+
+}  // namespace plovane

@@ -1,0 +1,120 @@
+// The application core end to end, without windows or ports.
+#include "app/plovane_app.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "support/recording_host.h"
+
+namespace plovane {
+namespace {
+
+namespace fs = std::filesystem;
+
+class PlovaneAppTest : public ::testing::Test {
+protected:
+    PlovaneAppTest() : clock_(CDateTime(2026, 8, 1, 0, 5, 0)) {
+        profile_.WriteString("Station", "MyCall", "N0CALL-9");
+        profile_.WriteString("Station", "Status", "Listening");
+        dir_ = fs::temp_directory_path() /
+               ("plovane-app-" + std::string(::testing::UnitTest::GetInstance()
+                                                 ->current_test_info()
+                                                 ->name()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    ~PlovaneAppTest() override { fs::remove_all(dir_); }
+
+    fs::path WriteFile(const std::string& name, const std::string& bytes) {
+        std::ofstream(dir_ / name, std::ios::binary) << bytes;
+        return dir_ / name;
+    }
+
+    MemoryProfile profile_;
+    testing::RecordingHost host_;
+    FakeClock clock_;
+    fs::path dir_;
+};
+
+TEST_F(PlovaneAppTest, StartsAndBuildsTheOwnRecordFromTheSettings) {
+    CPlovaneApp app(profile_, host_, clock_);
+    ASSERT_TRUE(app.Start({}));
+    EXPECT_EQ(app.stations().OwnCall(), "N0CALL-9");
+    EXPECT_EQ(app.stations().OwnStation().device, "Plovane (102)");
+    EXPECT_TRUE(app.scheduler().IsReady());
+    EXPECT_EQ(CPlovaneApp::VersionText(), "1.02");
+    app.Shutdown();
+    EXPECT_EQ(host_.notices().back(), "Exiting Plovane...");
+    EXPECT_TRUE(app.exiting());
+}
+
+TEST_F(PlovaneAppTest, PlaysASimulationFileWithAnyLineEnds) {
+    CPlovaneApp app(profile_, host_, clock_);
+    ASSERT_TRUE(app.Start({}));
+    const fs::path sim = WriteFile(
+        "test.sim",
+        "W1AAA>APRS:!4903.50N/07201.75W-one\r\n\r\n"
+        "W1BBB>APRS:!4904.50N/07202.75W-two\n\n\n"
+        "W1CCC>APRS:!4905.50N/07203.75W-three\r"
+        "N0CALL-9>APRS:!4905.50N/07203.75W-own");
+    EXPECT_EQ(app.PlaySimulation(sim), 4);
+    for (const char* call : {"W1AAA", "W1BBB", "W1CCC"}) {
+        SCOPED_TRACE(call);
+        const auto station = app.stations().FindStation(call);
+        ASSERT_TRUE(station.has_value());
+        EXPECT_TRUE(station->hasPosition);
+    }
+    // The own packet came back: shown, never decoded.
+    EXPECT_EQ(app.stations().Count(), 4u);
+    EXPECT_EQ(host_.notices().back(), "My Packet:N0CALL-9>APRS:!4905.50N/07203.75W-own");
+    EXPECT_EQ(app.PlaySimulation(dir_ / "missing.sim"), -1);
+}
+
+TEST_F(PlovaneAppTest, MessagesToTheOwnCallReachTheMessageStore) {
+    CPlovaneApp app(profile_, host_, clock_);
+    ASSERT_TRUE(app.Start({}));
+    app.decoder().DecodeLine("W1AAA>APRS::N0CALL-9 :Hello{7", "", "FILE>");
+    const auto messages = app.messages().Snapshot();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].from, "W1AAA");
+    EXPECT_EQ(messages[0].number, "7");
+    EXPECT_EQ(messages[0].text, "Hello");
+    EXPECT_TRUE(app.messages().MessageWaiting());
+}
+
+TEST_F(PlovaneAppTest, EchoLinesBecomeNoticesAndStationSetupReloadsTheSettings) {
+    CPlovaneApp app(profile_, host_, clock_);
+    ASSERT_TRUE(app.Start({}));
+    app.OnThreadMessage(ThreadMessage::kEchoLine, "TNC>hello");
+    EXPECT_EQ(host_.notices().back(), "TNC>hello");
+
+    profile_.WriteString("Station", "MyCall", "N0CALL-7");
+    profile_.WriteInt("Station", "LimitStations", 2);
+    app.decoder().DecodeLine("W1AAA>APRS:>one", "", "FILE>");
+    app.decoder().DecodeLine("W1BBB>APRS:>two", "", "FILE>");
+    app.OnThreadMessage(ThreadMessage::kStationSetupDone, {});
+    EXPECT_EQ(app.stations().OwnCall(), "N0CALL-7");
+    EXPECT_EQ(app.stations().Count(), 2u);  // cut to the new limit, own record kept
+    EXPECT_EQ(app.scheduler().Settings().MyCall, "N0CALL-7");
+}
+
+TEST_F(PlovaneAppTest, FindsMapsAndTncFilesInTheSearchFolders) {
+    WriteFile("kpc3.tnc", "[PLOVANE-TNC-FILE:KPC-3+]\r\n");
+    WriteFile("notamap.map", "just some text\n");
+    std::vector<std::string> statuses;
+    CPlovaneApp app(profile_, host_, clock_);
+    AppStartOptions options;
+    options.searchFolders = {dir_};
+    options.status = [&](const std::string& s) { statuses.push_back(s); };
+    ASSERT_TRUE(app.Start(options));
+    ASSERT_EQ(app.tncFiles().size(), 1u);
+    EXPECT_EQ(app.tncFiles()[0].name, "KPC-3+");
+    EXPECT_TRUE(app.mapList().empty());
+    EXPECT_NE(std::find(statuses.begin(), statuses.end(), "1 TNC file found..."), statuses.end());
+    EXPECT_NE(std::find(statuses.begin(), statuses.end(), "0 maps found..."), statuses.end());
+}
+
+}  // namespace
+}  // namespace plovane
