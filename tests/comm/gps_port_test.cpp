@@ -1,0 +1,155 @@
+#include "comm/gps_port.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+
+#include "aprs/packet_decoder.h"
+#include "core/clock.h"
+#include "core/geo.h"
+#include "nmea_text.h"
+#include "pty_peer.h"
+#include "stations/station_list.h"
+#include "support/recording_host.h"
+
+namespace plovane {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::PtyPeer;
+using testing::RecordingHost;
+using testing::WithChecksum;
+
+struct GpsFixture {
+    GpsFixture() : stations(stationSettings, profile, clock, host), decoder(host), port(host) {
+        profile.WriteString("Station", "MyCall", "W1AW");
+        stations.ApplySettings(false);
+        port.SetSettings(&gpsSettings);
+        port.SetStations(&stations);
+        port.SetDelayScale(0.01);
+        decoder.SetStations(&stations);
+        decoder.SetSentenceReceiver(&port);
+        decoder.SetBuffers(nullptr, &port.Buffer(), nullptr);
+        port.SetInputHandler([this] { decoder.ProcessInput(); });
+    }
+
+    RecordingHost host;
+    MemoryProfile profile;
+    FakeClock clock{CDateTime(2026, 3, 23, 12, 0, 0)};
+    CStationSettings stationSettings;
+    CGpsSettings gpsSettings;
+    CStationList stations;
+    CPacketDecoder decoder;
+    CGpsPort port;
+};
+
+TEST(GpsSettings, PortIsEnabledOnlyForAReceiverOnItsOwnPort) {
+    struct Case {
+        int enabled, type;
+        bool portEnabled, fromTnc;
+    } cases[] = {
+        {0, 2, false, false}, {1, 2, true, false},  {1, 0, false, true},
+        {1, 1, false, true},  {0, 0, false, false}, {1, 7, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.enabled) + "/" + std::to_string(c.type));
+        GpsFixture f;
+        f.profile.WriteInt("Comm", "GPSEnabled", c.enabled);
+        f.profile.WriteInt("Comm", "GPSType", c.type);
+        f.port.LoadSettings(f.profile);
+        EXPECT_EQ(f.port.parameters().enabled, c.portEnabled);
+        EXPECT_EQ(f.port.GpsFromTnc(), c.fromTnc);
+        EXPECT_EQ(f.port.parameters().portName, "COM1:");
+        EXPECT_EQ(f.port.parameters().baudRate, 4800);
+    }
+    GpsFixture f;
+    CGpsSettings saved;
+    saved.port = "/dev/ttyACM0";
+    saved.baudRate = 9600;
+    saved.parity = "Odd";
+    saved.Save(f.profile);
+    f.port.LoadSettings(f.profile);
+    EXPECT_EQ(f.port.parameters().portName, "/dev/ttyACM0");
+    EXPECT_EQ(f.port.parameters().baudRate, 9600);
+    EXPECT_EQ(f.port.parameters().parity, "Odd");
+}
+
+TEST(GpsSentence, PacketsAndReceiverLinesUpdateTheirTarget) {
+    GpsFixture f;
+    // Inside another station's packet: that station is updated.
+    ApplySentence(f.stations, "N0CALL", "APRS", "WIDE1-1",
+                  WithChecksum("GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,,"),
+                  false);
+    auto other = f.stations.FindStation("N0CALL");
+    ASSERT_TRUE(other.has_value());
+    EXPECT_EQ(other->position.colatitude, ParseLatitude("4807.03N"));
+    EXPECT_EQ(other->position.longitude, ParseLongitude("01131.00E"));
+    EXPECT_EQ(other->speed, 22);
+    EXPECT_EQ(other->course, 84);
+
+    // A sentence we do not take becomes the station's information text...
+    ApplySentence(f.stations, "N0CALL", "APRS", "WIDE1-1", "$GPGSA,A,3,04,05*00\r\n", false);
+    other = f.stations.FindStation("N0CALL");
+    EXPECT_EQ(other->lastInfo, "$GPGSA,A,3,04,05*00");
+    // ...unless it came from the receiver, which is simply ignored.
+    ApplySentence(f.stations, "N2XYZ", "", "", "$GPGSA,A,3,04,05*00", true);
+    EXPECT_FALSE(f.stations.Contains("N2XYZ"));
+
+    // A missing course keeps the stored one.
+    ApplySentence(f.stations, "N0CALL", "", "", WithChecksum("GPVTG,,T,,M,7.9,N,,K"), true);
+    other = f.stations.FindStation("N0CALL");
+    EXPECT_EQ(other->speed, 7);
+    EXPECT_EQ(other->course, 84);
+}
+
+TEST(GpsPortThreads, OwnStationFollowsTheReceiver) {
+    GpsFixture f;
+    PtyPeer peer;
+    ASSERT_TRUE(peer.ok());
+    f.profile.WriteInt("Comm", "GPSEnabled", 1);
+    f.profile.WriteInt("Comm", "GPSType", 2);
+    f.profile.WriteString("Comm", "GPSCommPort", peer.slavePath());
+    f.port.LoadSettings(f.profile);
+    ASSERT_TRUE(f.port.Open());
+    EXPECT_TRUE(f.host.boxes().empty());
+
+    auto own = [&] { return f.stations.OwnStation(); };
+    auto waitFor = [&](auto done) { return PtyPeer::WaitUntil(done, 2s); };
+
+    peer.Write(WithChecksum("GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,") +
+               "\r\n");
+    ASSERT_TRUE(waitFor([&] { return own().hasPosition; }));
+    EXPECT_EQ(own().call, "W1AW");
+    EXPECT_EQ(own().position.colatitude, ParseLatitude("4807.03N"));
+    EXPECT_EQ(own().position.longitude, ParseLongitude("01131.00E"));
+    EXPECT_EQ(own().position.altitude, 5454);
+
+    // A bad checksum changes nothing; the next good (lower-case checksum) sentence does.
+    std::string bad = WithChecksum("GPRMC,123520,A,5000.000,N,01000.000,E,010.0,090.0,230394,,");
+    bad.back() = bad.back() == '0' ? '1' : '0';
+    peer.Write(bad + "\r\n");
+    peer.Write(WithChecksum("GPRMC,123521,A,4807.100,N,01131.000,E,012.7,271.2,230394,,", true) +
+               "\r\n");
+    ASSERT_TRUE(waitFor([&] { return own().speed == 12; }));
+    EXPECT_EQ(own().course, 271);
+    EXPECT_EQ(own().position.colatitude, ParseLatitude("4807.10N"));
+
+    // No fix: the position stays, but course and speed of a void RMC still count.
+    peer.Write(WithChecksum("GPGGA,123522,,,,,0,00,,,M,,M,,") + "\r\n");
+    peer.Write(WithChecksum("GPRMC,123523,V,,,,,3.0,180.0,230394,,") + "\r\n");
+    ASSERT_TRUE(waitFor([&] { return own().speed == 3; }));
+    EXPECT_EQ(own().course, 180);
+    EXPECT_EQ(own().position.colatitude, ParseLatitude("4807.10N"));
+
+    // A void RMC with filled position fields still moves the station.
+    peer.Write(WithChecksum("GPRMC,123524,V,4808.000,N,01131.000,E,0.0,180.0,230394,,") + "\r\n");
+    ASSERT_TRUE(waitFor([&] { return own().position.colatitude == ParseLatitude("4808.00N"); }));
+
+    f.port.Close();
+    EXPECT_EQ(peer.Received(), "");  // nothing is ever sent to a receiver
+    EXPECT_FALSE(f.port.HasError());
+}
+
+}  // namespace
+}  // namespace plovane

@@ -1,0 +1,289 @@
+#include "comm/tnc_port.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "aprs/packet_decoder.h"
+#include "core/clock.h"
+#include "core/geo.h"
+#include "pty_peer.h"
+#include "stations/station_list.h"
+#include "support/recording_host.h"
+
+namespace plovane {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::PtyPeer;
+using testing::RecordingHost;
+
+// One text the TNC should receive, with the pauses the writer keeps around it.
+struct Step {
+    std::string text;
+    int beforeMs, afterMs;
+};
+
+std::string Concat(const std::vector<Step>& steps) {
+    std::string all;
+    for (const Step& s : steps)
+        all += s.text;
+    return all;
+}
+
+const std::vector<Step> kWakeUp = {
+    {"\xC0\xFF", 500, 500}, {"\x03\x03\x03", 1000, 2000}, {"\x03\r\r", 500, 500}};
+const std::vector<Step> kBreak = {{"\x03\r", 200, 300}, {"\r\r", 200, 300}};
+
+std::vector<Step> InitCommands(const std::string& myCall, const std::string& unproto) {
+    return {{"MON ON\r", 500, 0},
+            {"MYCALL " + myCall + "\r", 500, 0},
+            {"MYALIAS RELAY\r", 500, 0},
+            {unproto + "\r", 500, 0},
+            {"CONV\r", 500, 0}};
+}
+
+std::vector<Step> Join(std::initializer_list<std::vector<Step>> parts) {
+    std::vector<Step> all;
+    for (const auto& part : parts)
+        all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
+class TempFile {
+  public:
+    explicit TempFile(const std::string& contents)
+        : path_(std::filesystem::temp_directory_path() /
+                ("plovane_tnc_" + std::to_string(getpid()) + "_" + std::to_string(++counter_) +
+                 ".tnc")) {
+        std::ofstream(path_, std::ios::binary) << contents;
+    }
+    ~TempFile() { std::filesystem::remove(path_); }
+    std::string path() const { return path_.string(); }
+
+  private:
+    static inline int counter_ = 0;
+    std::filesystem::path path_;
+};
+
+// A TNC port on a pseudo-terminal, wired to a real decoder and station list.
+struct TncFixture {
+    static constexpr const char* kComm = "Comm";
+
+    explicit TncFixture(double scale)
+        : stations(stationSettings, profile, clock, host), decoder(host), port(host) {
+        profile.WriteInt(kComm, "TNCEnabled", 1);
+        profile.WriteString(kComm, "TNCCommPort", peer.slavePath());
+        profile.WriteInt(kComm, "TNCBaudRate", 1200);
+        port.SetSettings(&tncSettings);
+        port.SetStationSettings(&stationSettings);
+        port.SetDelayScale(scale);
+        decoder.SetStations(&stations);
+        decoder.SetBuffers(&port.Buffer(), nullptr, nullptr);
+        port.SetInputHandler([this] { decoder.ProcessInput(); });
+    }
+    void Load() {
+        port.LoadSettings(profile);
+        stations.ApplySettings(false);
+    }
+    size_t CountPosts(ThreadMessage message) const {
+        size_t n = 0;
+        for (const auto& post : host.posts())
+            n += post.first == message;
+        return n;
+    }
+
+    RecordingHost host;
+    MemoryProfile profile;
+    FakeClock clock;
+    CStationSettings stationSettings;
+    CTncSettings tncSettings;
+    PtyPeer peer;
+    CStationList stations;
+    CPacketDecoder decoder;
+    CTncPort port;
+};
+
+// The steps arrived in order, each no sooner than the pauses around it allow.
+void ExpectSpacing(const PtyPeer& peer, size_t start, testing::SteadyTime previous,
+                   int previousAfterMs, const std::vector<Step>& steps, double scale) {
+    size_t offset = start;
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.text);
+        const testing::SteadyTime arrival = peer.ArrivalOf(offset);
+        const auto least = std::chrono::duration<double, std::milli>(
+            (previousAfterMs + step.beforeMs) * scale - 15);
+        EXPECT_GE(arrival - previous, least);
+        previous = arrival;
+        previousAfterMs = step.afterMs;
+        offset += step.text.size();
+    }
+}
+
+TEST(TncPortThreads, OpeningMonitoringAndClosingTalkToTheTnc) {
+    constexpr double kScale = 0.1;
+    TncFixture f(kScale);
+    ASSERT_TRUE(f.peer.ok());
+    TempFile file(
+        "[PLOVANE-TNC-FILE:Test]\r\n[INIT]\r\n# quiet\r\nECHO OFF\r\n\\[X\r\n"
+        "[RESTORE]\r\nECHO ON\r\n");
+    f.profile.WriteString(TncFixture::kComm, "TNCType", file.path());
+    f.profile.WriteString("Station", "MyCall", "W1AW-9");
+    f.profile.WriteString("Station", "UIDigiPath", "WIDE1-1,WIDE2-1");
+    f.Load();
+    EXPECT_EQ(f.port.parameters().baudRate, 1200);
+
+    const std::vector<Step> opening =
+        Join({kWakeUp,
+              {{"ECHO OFF\r", 500, 0}, {"[X\r", 500, 0}},
+              InitCommands("W1AW-9", "UNPROTO APQ102 VIA WIDE1-1,WIDE2-1")});
+    const auto opened = std::chrono::steady_clock::now();
+    ASSERT_TRUE(f.port.Open());
+    ASSERT_TRUE(f.peer.WaitFor("CONV\r", 5s));
+    EXPECT_EQ(f.peer.Received(), Concat(opening));
+    ExpectSpacing(f.peer, 0, opened, 0, opening, kScale);
+
+    // Monitor lines become stations.
+    f.peer.Write("N0CALL-9>APRS,WIDE2-1:!4903.50N/07201.75W-Test\r\nN1ABC>APRS:>ok\r\n");
+    ASSERT_TRUE(PtyPeer::WaitUntil([&] { return f.stations.Contains("N1ABC"); }, 2s));
+    const auto heard = f.stations.FindStation("N0CALL-9");
+    ASSERT_TRUE(heard.has_value());
+    EXPECT_TRUE(heard->hasPosition);
+    EXPECT_EQ(heard->position.colatitude, ParseLatitude("4903.50N"));
+    EXPECT_EQ(heard->path, "WIDE2-1");
+
+    const size_t before = f.peer.Received().size();
+    const auto lastArrival = f.peer.ArrivalOf(before - 1);
+    f.port.Close();
+    EXPECT_FALSE(f.port.IsOpen());
+    const std::vector<Step> closing =
+        Join({kBreak, {{"ECHO ON\r", 500, 0}, {"MON OFF\r", 250, 0}}});
+    EXPECT_EQ(f.peer.Received().substr(before), Concat(closing));
+    ExpectSpacing(f.peer, before, lastArrival, 0, closing, kScale);
+
+    size_t echoes = 0;
+    for (const auto& [message, text] : f.host.posts()) {
+        echoes += message == ThreadMessage::kEchoLine && text == "TNC>MYCALL W1AW-9\r";
+    }
+    EXPECT_EQ(echoes, 1u);
+    EXPECT_EQ(f.CountPosts(ThreadMessage::kPortStatus), 0u);
+}
+
+TEST(TncPortThreads, WithoutACommandFileOnlyTheStandardSequenceGoesOut) {
+    for (const std::string commandFile : {"", "None", "/nonexistent/model.tnc"}) {
+        SCOPED_TRACE(commandFile);
+        TncFixture f(0.01);
+        ASSERT_TRUE(f.peer.ok());
+        f.profile.WriteString(TncFixture::kComm, "TNCType", commandFile);
+        f.profile.WriteString("Station", "UIDigiPath", " ");  // no path: no "VIA"
+        f.Load();
+        ASSERT_TRUE(f.port.Open());
+        ASSERT_TRUE(f.peer.WaitFor("CONV\r", 3s));
+        f.port.Close();
+        EXPECT_EQ(f.peer.Received(), Concat(Join({kWakeUp,
+                                                  InitCommands("NOCALL", "UNPROTO APQ102"),
+                                                  kBreak,
+                                                  {{"MON OFF\r", 0, 0}}})));
+    }
+}
+
+TEST(TncPortThreads, StationSetupAndGpsRequestReachAnOpenTnc) {
+    TncFixture f(0.01);
+    ASSERT_TRUE(f.peer.ok());
+    f.Load();
+    f.port.SendStationSetup();  // closed: nothing
+    f.port.SendGpsRequest();
+    ASSERT_TRUE(f.port.Open());
+    ASSERT_TRUE(f.peer.WaitFor("CONV\r", 3s));
+    const size_t opened = f.peer.Received().size();
+
+    f.stationSettings.MyCall = "W1AW-2";
+    f.port.SendStationSetup();
+    f.port.SendGpsRequest();
+    ASSERT_TRUE(f.peer.WaitFor("\x05", 3s, opened));
+    EXPECT_EQ(
+        f.peer.Received().substr(opened),
+        Concat(Join(
+            {kBreak, InitCommands("W1AW-2", "UNPROTO APQ102 VIA RELAY,WIDE"), {{"\x05", 0, 0}}})));
+    f.port.Close();
+}
+
+TEST(TncPortThreads, HangUpMidSessionEndsInErrorAndTheTncReopens) {
+    TncFixture f(0.01);
+    ASSERT_TRUE(f.peer.ok());
+    f.Load();
+    ASSERT_TRUE(f.port.Open());
+    ASSERT_TRUE(f.peer.WaitFor("MYCALL", 3s));  // in the middle of the opening sequence
+    f.peer.Hangup();
+    ASSERT_TRUE(PtyPeer::WaitUntil([&] { return f.port.HasError(); }, 2s));
+    EXPECT_FALSE(f.port.IsOpen());
+    ASSERT_TRUE(
+        PtyPeer::WaitUntil([&] { return f.CountPosts(ThreadMessage::kPortStatus) == 1; }, 2s));
+
+    const auto before = std::chrono::steady_clock::now();
+    f.port.Close();  // no closing sequence for a dead line
+    EXPECT_LT(std::chrono::steady_clock::now() - before, 300ms);
+    EXPECT_FALSE(f.port.HasError());
+    EXPECT_TRUE(f.host.boxes().empty());
+
+    PtyPeer second;
+    ASSERT_TRUE(second.ok());
+    f.profile.WriteString(TncFixture::kComm, "TNCCommPort", second.slavePath());
+    f.Load();
+    ASSERT_TRUE(f.port.Open());
+    ASSERT_TRUE(second.WaitFor("CONV\r", 3s));
+    EXPECT_EQ(second.Received(),
+              Concat(Join({kWakeUp, InitCommands("NOCALL", "UNPROTO APQ102 VIA RELAY,WIDE")})));
+    second.Write("N0CALL>APRS:>after\r");
+    ASSERT_TRUE(PtyPeer::WaitUntil([&] { return f.stations.Contains("N0CALL"); }, 2s));
+    f.port.Close();
+}
+
+TEST(TncSettings, LoadFillsThePortParameters) {
+    RecordingHost host;
+    MemoryProfile profile;
+    CTncSettings settings;
+    CStationSettings station;
+    CTncPort port(host);
+    port.SetSettings(&settings);
+    port.SetStationSettings(&station);
+
+    port.LoadSettings(profile);
+    EXPECT_FALSE(port.parameters().enabled);
+    EXPECT_EQ(port.parameters().portName, "COM1:");
+    EXPECT_EQ(port.parameters().baudRate, 9600);
+    EXPECT_EQ(port.parameters().dataBits, 8);
+    EXPECT_EQ(port.parameters().parity, "N");
+    EXPECT_EQ(port.parameters().stopBits, "1");
+    EXPECT_EQ(port.commandFile(), "");
+    EXPECT_EQ(station.destination, "APQ102");
+
+    settings.enabled = true;
+    settings.port = "/dev/ttyUSB0";
+    settings.baudRate = 4800;
+    settings.dataBits = 7;
+    settings.parity = "Even";
+    settings.stopBits = "2";
+    settings.tncCommandFile = "/usr/share/plovane/tnc/kpc3.tnc";
+    settings.Save(profile);
+    profile.WriteString("Station", "MyCall", "W1AW");
+    CTncSettings reread;
+    port.SetSettings(&reread);
+    port.LoadSettings(profile);
+    EXPECT_TRUE(port.parameters().enabled);
+    EXPECT_EQ(port.parameters().portName, "/dev/ttyUSB0");
+    EXPECT_EQ(port.parameters().baudRate, 4800);
+    EXPECT_EQ(port.parameters().dataBits, 7);
+    EXPECT_EQ(port.parameters().parity, "Even");
+    EXPECT_EQ(port.parameters().stopBits, "2");
+    EXPECT_EQ(port.commandFile(), "/usr/share/plovane/tnc/kpc3.tnc");
+    EXPECT_EQ(station.MyCall, "W1AW");
+}
+
+}  // namespace
+}  // namespace plovane
