@@ -11,11 +11,13 @@ namespace {
 void Usage(std::ostream& out) {
     out << "usage: plovane-cli --version\n";
     out << "       plovane-cli map-info FILE\n";
+    out << "       plovane-cli decode [--each] [--mycall CALL] [--now YYYY-MM-DDTHH:MM:SS] "
+           "[FILE|-]\n";
 }
 
 }  // namespace
 
-int Run(const Args& args, std::istream& /*in*/, std::ostream& out, std::ostream& err) {
+int Run(const Args& args, std::istream& in, std::ostream& out, std::ostream& err) {
     if (args.empty()) {
         Usage(err);
         return 2;
@@ -24,6 +26,9 @@ int Run(const Args& args, std::istream& /*in*/, std::ostream& out, std::ostream&
     if (command == "--version" || command == "version") {
         out << kProgramName << ' ' << kVersionText << '\n';
         return 0;
+    }
+    if (command == "decode") {
+        return Decode(Args(args.begin() + 1, args.end()), in, out, err);
     }
     if (command == "map-info") {
         return MapInfo(Args(args.begin() + 1, args.end()), out, err);

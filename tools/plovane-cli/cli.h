@@ -12,6 +12,10 @@ using Args = std::vector<std::string>;
 
 int Run(const Args& args, std::istream& in, std::ostream& out, std::ostream& err);
 
+// decode [--each] [--mycall CALL] [--now YYYY-MM-DDTHH:MM:SS] [FILE|-]: monitor lines to JSON
+// Lines (decode_command.cpp).
+int Decode(const Args& args, std::istream& in, std::ostream& out, std::ostream& err);
+
 // map-info FILE: the map recogniser and reader on one file, as one JSON object
 // (map_info.cpp).
 int MapInfo(const Args& args, std::ostream& out, std::ostream& err);
