@@ -2,9 +2,14 @@
 // streams to use, and returns the process exit status.
 #pragma once
 
+#include <atomic>
 #include <iosfwd>
 #include <string>
 #include <vector>
+
+namespace plovane {
+class ConsoleHost;
+}
 
 namespace plovane::cli {
 
@@ -19,5 +24,17 @@ int Decode(const Args& args, std::istream& in, std::ostream& out, std::ostream& 
 // map-info FILE: the map recogniser and reader on one file, as one JSON object
 // (map_info.cpp).
 int MapInfo(const Args& args, std::ostream& out, std::ostream& err);
+
+// run [--settings FILE.conf] [--simulate FILE]: the headless station until SIGINT/SIGTERM
+// (run_command.cpp).
+int RunCommand(const Args& args, std::ostream& err);
+
+struct RunOptions {
+    std::string settingsPath;  // empty: the user's settings
+    std::string simulatePath;  // empty: no simulation
+};
+// The station itself, until `stop` is set (and the host woken); the exit status.
+int RunStation(const RunOptions& options, ConsoleHost& host, const std::atomic<bool>& stop,
+               std::ostream& err);
 
 }  // namespace plovane::cli
