@@ -2,6 +2,7 @@
 #include "stations/report_time.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "core/latin1.h"
 
@@ -17,12 +18,39 @@ bool TwoDigits(std::string_view text, size_t at, int& value) {
     return true;
 }
 
+struct Date {
+    int year, month, day;
+};
+
+// The calendar date of a valid value, as CDateTime's parts would give it (rounded to the
+// nearest second), but in a few integer steps: this runs for every time-stamped report.
+Date DateOf(const CDateTime& when) {
+    constexpr double kHalfSecond = 0.5 / 86400.0;
+    const double rounded = when.value() + kHalfSecond;
+    if (rounded < 0.0)
+        return {when.Year(), when.Month(), when.Day()};
+    // Days since 1 March of year 0 (the civil-from-days method: years start in March so
+    // that the leap day comes last).
+    const int64_t z = static_cast<int64_t>(rounded) - 25569 + 719468;
+    const int64_t era = z / 146097;
+    const int64_t dayOfEra = z - era * 146097;
+    const int64_t yearOfEra =
+        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const int64_t monthFromMarch = (5 * dayOfYear + 2) / 153;
+    const int day = static_cast<int>(dayOfYear - (153 * monthFromMarch + 2) / 5 + 1);
+    const int month =
+        static_cast<int>(monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9);
+    const int year = static_cast<int>(yearOfEra + era * 400 + (month <= 2 ? 1 : 0));
+    return {year, month, day};
+}
+
 // Day `day` at hh:mm of the month of `today`, or of the month before when `day` is later
 // than today's day.
-CDateTime DayOfRecentMonth(const CDateTime& today, int day, int hour, int minute) {
-    int year = today.Year();
-    int month = today.Month();
-    if (day > today.Day()) {
+CDateTime DayOfRecentMonth(const Date& today, int day, int hour, int minute) {
+    int year = today.year;
+    int month = today.month;
+    if (day > today.day) {
         if (--month < 1) {
             month = 12;
             --year;
@@ -55,21 +83,25 @@ bool ParseReportTime(std::string_view text, const CDateTime& localNow, int biasM
     }
     const CDateTimeSpan bias(0, 0, biasMinutes, 0);
     const CDateTime utcNow = localNow + bias;
+    if (!utcNow.IsValid())
+        return false;
     CDateTime result;
     switch (text[6]) {
         case 'z':  // e.g. 092345z: the 9th, 23:45 UTC
-            result = DayOfRecentMonth(utcNow, first, second, third);
+            result = DayOfRecentMonth(DateOf(utcNow), first, second, third);
             break;
         case '/':  // e.g. 092345/: the 9th, 23:45 local time
-            result = DayOfRecentMonth(localNow, first, second, third);
+            result = DayOfRecentMonth(DateOf(localNow), first, second, third);
             if (result.IsValid())
                 result += bias;
             break;
-        case 'h':  // e.g. 234517h: 23:45:17 UTC today
-            result = CDateTime(utcNow.Year(), utcNow.Month(), utcNow.Day(), first, second, third);
+        case 'h': {  // e.g. 234517h: 23:45:17 UTC today
+            const Date today = DateOf(utcNow);
+            result = CDateTime(today.year, today.month, today.day, first, second, third);
             break;
-        default:  // e.g. 10092345: 9 October, 23:00 UTC (the minutes are not used)
-            result = CDateTime(utcNow.Year(), first, second, third, 0, 0);
+        }
+        default:  // e.g. 1009234: 9 October, 23:00 UTC (the last character is not used)
+            result = CDateTime(DateOf(utcNow).year, first, second, third, 0, 0);
             break;
     }
     if (!result.IsValid())

@@ -1,0 +1,43 @@
+// Report time stamps read against a clock, over the whole calendar.
+#include <gtest/gtest.h>
+
+#include "stations/report_time.h"
+
+namespace plovane {
+namespace {
+
+// "Today" is worked out without CDateTime's part accessors; it must agree with them on every
+// day, in leap and common years and across the century rules.
+TEST(ParseReportTime, TodayAgreesWithTheCalendarOnEveryDay) {
+    const CDateTime first(1900, 1, 1, 0, 0, 0);
+    const CDateTime last(2401, 1, 1, 0, 0, 0);
+    for (double value = first.value(); value < last.value(); value += 1.0) {
+        // Late in the day, and a hair before midnight (which rounds into the next day).
+        for (const double time : {0.75, 1.0 - 0.4 / 86400.0}) {
+            const CDateTime now(value + time);
+            CDateTime utc;
+            ASSERT_TRUE(ParseReportTime("010203h", now, 0, utc)) << now.ToIso8601();
+            ASSERT_EQ(utc.Year(), now.Year()) << now.ToIso8601();
+            ASSERT_EQ(utc.Month(), now.Month()) << now.ToIso8601();
+            ASSERT_EQ(utc.Day(), now.Day()) << now.ToIso8601();
+            ASSERT_EQ(utc.Hour(), 1);
+        }
+    }
+}
+
+TEST(ParseReportTime, RejectsTextsThatAreNoTime) {
+    const CDateTime now(2026, 8, 1, 0, 5, 0);
+    const CDateTime untouched(123.0);
+    for (const char* text : {"", "12345z", "1234567z", "-12345z", "12 345z", "99999 z"}) {
+        SCOPED_TRACE(text);
+        CDateTime utc = untouched;
+        EXPECT_FALSE(ParseReportTime(text, now, 0, utc));
+        EXPECT_EQ(utc, untouched);
+    }
+    CDateTime utc;
+    EXPECT_FALSE(ParseReportTime("011200z", CDateTime(0.0, CDateTime::kInvalid), 0, utc));
+    EXPECT_FALSE(ParseReportTime("011200z", CDateTime(CDateTime::kMaxValue), 24 * 60, utc));
+}
+
+}  // namespace
+}  // namespace plovane
