@@ -201,7 +201,7 @@ std::string CompressedAltitude(int altitudeFeet) {
 }
 
 MicE EncodeMicE(double lat, double lon, int speedKnots, int courseDegrees, int messageIndex,
-                bool custom, char table, char code, MicEDevice device, int altitudeM,
+                bool custom, char table, char code, MicEDevice device, std::optional<int> altitudeM,
                 std::string_view comment, char type) {
     MicE out;
     const auto [latDegrees, latHundredths] = DegreesAndHundredths(lat);
@@ -265,8 +265,10 @@ MicE EncodeMicE(double lat, double lon, int speedKnots, int courseDegrees, int m
         out.information += '>';
     if (device == MicEDevice::kTmD700)
         out.information += ']';
-    if (altitudeM >= 0) {
-        out.information += Base91(static_cast<uint32_t>(std::min(altitudeM, 700000) + 10000), 3);
+    if (altitudeM) {
+        // Metres above 10 km below sea level.
+        const int above = std::clamp(*altitudeM + 10000, 0, 91 * 91 * 91 - 1);
+        out.information += Base91(static_cast<uint32_t>(above), 3);
         out.information += '}';
     }
     out.information += comment;
@@ -354,6 +356,7 @@ void Generator::CreateStations() {
     std::set<std::string> used;
     const Region& r = options_.region;
     const double cosLat = std::max(std::cos(r.lat * kPi / 180.0), 0.05);
+    size_t weatherStations = 0;
 
     for (int i = 0; i < n; ++i) {
         const double at = (i + 0.5) / n;
@@ -506,12 +509,15 @@ void Generator::CreateStations() {
                 s.intervalS = random_.Between(300, 900);
                 s.table = '/';
                 s.code = '_';
-                s.weatherFormat = roll < 0.45   ? WeatherFormat::kPositional
-                                  : roll < 0.65 ? WeatherFormat::kPositionless
-                                  : roll < 0.8  ? WeatherFormat::kUltimeter
-                                  : roll < 0.85 ? WeatherFormat::kLogging
-                                  : roll < 0.93 ? WeatherFormat::kU2Kmh
-                                                : WeatherFormat::kU2Mph;
+                // In turn, so that even a small population has every format.
+                static constexpr WeatherFormat kTurns[] = {
+                    WeatherFormat::kPositional,   WeatherFormat::kPositionless,
+                    WeatherFormat::kUltimeter,    WeatherFormat::kU2Kmh,
+                    WeatherFormat::kPositional,   WeatherFormat::kLogging,
+                    WeatherFormat::kU2Mph,        WeatherFormat::kPositional,
+                    WeatherFormat::kPositionless, WeatherFormat::kPositional,
+                };
+                s.weatherFormat = kTurns[weatherStations++ % std::size(kTurns)];
                 static const std::vector<std::string> kDest = {"APU25N", "APX209", "APWW11",
                                                                "APRS"};
                 s.destination = s.weatherFormat == WeatherFormat::kPositional ||
@@ -651,11 +657,17 @@ std::string Generator::DigipeatedPath(const std::string& path) {
     const int hops = random_.Between(0, 2);
     if (hops == 0)
         return path;
-    auto digi = [this]() {
-        const int d = RandomDigi();
-        return d < 0 ? std::string("WIDE1") : stations_[static_cast<size_t>(d)].call;
+    if (digis_.empty())
+        return path;
+    // The second hop is another digipeater than the first, when there is one.
+    const std::string first = stations_[static_cast<size_t>(RandomDigi())].call;
+    auto digi = [&]() {
+        std::string call = first;
+        for (int tries = 0; tries < 4 && call == first; ++tries) {
+            call = stations_[static_cast<size_t>(RandomDigi())].call;
+        }
+        return call;
     };
-    const std::string first = digi();
     if (path == "WIDE1-1,WIDE2-1") {
         return hops == 1 ? first + ",WIDE1*,WIDE2-1" : first + ",WIDE1," + digi() + ",WIDE2*";
     }
@@ -716,9 +728,10 @@ std::string Generator::PositionBeacon(int index, int64_t now) {
         s.altitudeM < 0 ? -1 : static_cast<int>(std::lround(s.altitudeM / 0.3048));
 
     if (s.encoding == Encoding::kMicE) {
-        const MicE m = EncodeMicE(s.lat, s.lon, speed, course, s.micEMessage, s.micECustom, '/',
-                                  s.code, s.device, s.altitudeInComment ? s.altitudeM : -1,
-                                  s.comment, random_.Chance(0.8) ? '`' : '\'');
+        const MicE m =
+            EncodeMicE(s.lat, s.lon, speed, course, s.micEMessage, s.micECustom, '/', s.code,
+                       s.device, s.altitudeInComment ? std::optional(s.altitudeM) : std::nullopt,
+                       s.comment, random_.Chance(0.8) ? '`' : '\'');
         Report(index, s.lat, s.lon, 0.001);
         std::string line = s.call + ">" + m.destination;
         const std::string path = DigipeatedPath(s.path);
@@ -880,9 +893,18 @@ std::string Generator::ObjectReport(int objectIndex, int64_t now) {
     const bool kill = killAt >= 0 && now >= killAt;
     o.killed = kill;
     o.reported = true;
-    static const char kCodes[] = {'o', 'z', '+', 'h', ';', 'r', 'w', 'E'};
-    const char code = kCodes[static_cast<size_t>(objectIndex) % sizeof kCodes];
-    const char table = code == 'z' || code == 'E' ? '\\' : '/';
+    // The symbol goes with the kind of object its name tells.
+    static constexpr std::pair<std::string_view, std::string_view> kSymbols[] = {
+        {"EOC", "/o"},  {"SHLTR", "\\z"}, {"AID", "/+"},   {"HOSP", "/h"},
+        {"FDAY", "/;"}, {"RPTR", "/r"},   {"WATER", "/w"}, {"NET", "/n"},
+    };
+    std::string_view symbol = "/o";
+    for (const auto& [prefix, s] : kSymbols) {
+        if (o.name.starts_with(prefix))
+            symbol = s;
+    }
+    const char table = symbol[0];
+    const char code = symbol[1];
     std::string info;
     if (o.item) {
         info = ")" + o.name + (kill ? "_" : "!");
@@ -986,7 +1008,8 @@ std::string Generator::NextLine() {
                 const std::string id = "BLN" + std::to_string(bulletinNumber_++ % 4 + 1);
                 std::string addressee = id;
                 addressee.resize(9, ' ');
-                return Header(s, false) + ":" + addressee + ":" + random_.Pick(kBulletinTexts);
+                const std::string& text = random_.Pick(kBulletinTexts);
+                return Header(s, false) + ":" + addressee + ":" + text;
             }
             case EventKind::kTelemetry: {
                 Schedule(now_ + random_.Between(1200, 2400), EventKind::kTelemetry, e.station);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <queue>
 #include <random>
 #include <string>
@@ -82,11 +83,12 @@ struct MicE {
 };
 
 // messageIndex 0 ("Off Duty") to 7 ("Emergency!"); custom picks the "Custom-n" names
-// (index 7 has no custom form and is sent as the standard one). altitudeM < 0 sends none.
+// (index 7 has no custom form and is sent as the standard one). Without an altitude none
+// is sent.
 // Course and the hundredths of the longitude minute are nudged by at most a few units when
 // their byte would be a control character.
 MicE EncodeMicE(double lat, double lon, int speedKnots, int courseDegrees, int messageIndex,
-                bool custom, char table, char code, MicEDevice device, int altitudeM,
+                bool custom, char table, char code, MicEDevice device, std::optional<int> altitudeM,
                 std::string_view comment, char type = '`');
 
 // --- The generator ---
