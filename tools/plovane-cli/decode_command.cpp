@@ -1,0 +1,258 @@
+// plovane-cli decode: reads monitor lines as simulation playback reads them, decodes them
+// with the tag "FILE>" into fresh stations and messages stores, and prints the stores as
+// JSON Lines.
+//
+// The stores run headless: a host that shows nothing, no ports and no output scheduler. The
+// settings are the defaults of a fresh installation (station limit 2000 with the own record,
+// message limit 1000, tracks of other stations off) but for the own call, --mycall.
+#include <filesystem>
+#include <fstream>
+#include <istream>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "aprs/packet_decoder.h"
+#include "cli.h"
+#include "core/app_host.h"
+#include "core/clock.h"
+#include "core/date_time.h"
+#include "core/line_reader.h"
+#include "core/profile.h"
+#include "messages/message_list.h"
+#include "record_json.h"
+#include "stations/station_list.h"
+#include "transmit/station_settings.h"
+
+namespace plovane::cli {
+namespace {
+
+constexpr const char* kUsage =
+    "usage: plovane-cli decode [--each] [--mycall CALL] [--now YYYY-MM-DDTHH:MM:SS] [FILE|-]\n";
+
+struct DecodeOptions {
+    bool each = false;
+    std::string myCall = "NOCALL";
+    std::optional<CDateTime> now;  // local time, taken as UTC; empty: the system clock
+    std::string file = "-";
+};
+
+// Every notice, box and sound goes nowhere; a box answers as if OK or Yes were chosen.
+class SilentHost final : public AppHost {
+  public:
+    void Post(ThreadMessage, std::string) override {}
+    void ShowNotice(std::string_view) override {}
+    MessageBoxResult MessageBox(std::string_view, MessageBoxIcon, MessageBoxButtons buttons,
+                                std::string_view) override {
+        return buttons == MessageBoxButtons::kYesNo || buttons == MessageBoxButtons::kYesNoCancel
+                   ? MessageBoxResult::kYes
+                   : MessageBoxResult::kOk;
+    }
+    void StationChanged(const std::string&) override {}
+    void MessageChanged(uint64_t) override {}
+    void ShowProgress(std::string_view) override {}
+    void SetProgress(int) override {}
+    void HideProgress() override {}
+    void PlaySound(const std::string&) override {}
+};
+
+// The decoder hands messages, acks and queries to the message store through this.
+class MessageStoreLink final : public MessageReceiver {
+  public:
+    explicit MessageStoreLink(CMessageList& messages) : messages_(messages) {}
+    void ReceiveMessage(std::string_view source, std::string_view addressee,
+                        std::string_view text) override {
+        messages_.ReceiveMessage(source, addressee, text);
+    }
+
+  private:
+    CMessageList& messages_;
+};
+
+CStationSettings LoadSettings(MemoryProfile& profile, const std::string& myCall) {
+    profile.WriteString(CStationSettings::kSection, "MyCall", myCall);
+    CStationSettings settings;
+    settings.Load(profile);
+    return settings;
+}
+
+// The stores and the decoder, wired as the application wires them.
+struct Stores {
+    Stores(const Clock& clock, AppHost& host, const std::string& myCall)
+        : settings(LoadSettings(profile, myCall)),
+          stations(settings, profile, clock, host),
+          messages(settings, clock, host, [this] { return stations.OwnCall(); }),
+          messageLink(messages),
+          decoder(host) {
+        stations.ApplySettings(false);
+        decoder.SetStations(&stations);
+        decoder.SetMessages(&messageLink);
+    }
+
+    MemoryProfile profile;
+    CStationSettings settings;
+    CStationList stations;
+    CMessageList messages;
+    MessageStoreLink messageLink;
+    CPacketDecoder decoder;
+};
+
+bool IsDigits(std::string_view text) {
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return false;
+    }
+    return !text.empty();
+}
+
+// "YYYY-MM-DDTHH:MM:SS", optionally followed by "Z".
+std::optional<CDateTime> ParseNow(std::string_view text) {
+    if (text.size() == 20 && text.back() == 'Z')
+        text.remove_suffix(1);
+    if (text.size() != 19 || text[4] != '-' || text[7] != '-' || text[10] != 'T' ||
+        text[13] != ':' || text[16] != ':') {
+        return std::nullopt;
+    }
+    int parts[6] = {};
+    const size_t starts[6] = {0, 5, 8, 11, 14, 17};
+    const size_t lengths[6] = {4, 2, 2, 2, 2, 2};
+    for (int i = 0; i < 6; ++i) {
+        const std::string_view digits = text.substr(starts[i], lengths[i]);
+        if (!IsDigits(digits))
+            return std::nullopt;
+        parts[i] = std::stoi(std::string(digits));
+    }
+    const CDateTime now(parts[0], parts[1], parts[2], parts[3], parts[4], parts[5]);
+    if (!now.IsValid())
+        return std::nullopt;
+    return now;
+}
+
+// Returns false (after saying why) when the arguments are not usable.
+bool ParseOptions(const Args& args, DecodeOptions& options, std::ostream& err) {
+    bool haveFile = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (arg == "--each") {
+            options.each = true;
+        } else if (arg == "--mycall" || arg == "--now") {
+            if (!hasValue) {
+                err << "plovane-cli decode: " << arg << " needs a value\n";
+                return false;
+            }
+            const std::string& value = args[++i];
+            if (arg == "--mycall") {
+                if (value.empty()) {
+                    err << "plovane-cli decode: --mycall needs a call\n";
+                    return false;
+                }
+                options.myCall = value;
+            } else {
+                options.now = ParseNow(value);
+                if (!options.now) {
+                    err << "plovane-cli decode: --now wants YYYY-MM-DDTHH:MM:SS, not '" << value
+                        << "'\n";
+                    return false;
+                }
+            }
+        } else if (arg.size() > 1 && arg.front() == '-') {
+            err << "plovane-cli decode: unknown option '" << arg << "'\n";
+            return false;
+        } else if (haveFile) {
+            err << "plovane-cli decode: only one input file, not also '" << arg << "'\n";
+            return false;
+        } else {
+            options.file = arg;
+            haveFile = true;
+        }
+    }
+    return true;
+}
+
+void PrintStores(const Stores& stores, std::ostream& out) {
+    for (const CStation& station : stores.stations.Snapshot()) {
+        out << StationJson(station, "station").dump() << '\n';
+    }
+    for (const CMessage& message : stores.messages.Snapshot()) {
+        out << MessageJson(message, "message").dump() << '\n';
+    }
+}
+
+// One object for one line decoded into fresh stores; the own record is left out.
+void PrintLine(const std::string& line, const Stores& stores, std::ostream& out) {
+    Json object = Json::object();
+    object["line"] = Latin1ToUtf8(line);
+    Json stations = Json::array();
+    bool first = true;
+    for (const CStation& station : stores.stations.Snapshot()) {
+        if (first) {  // the list always starts with the own record
+            first = false;
+            continue;
+        }
+        stations.push_back(StationJson(station));
+    }
+    object["stations"] = std::move(stations);
+    Json messages = Json::array();
+    for (const CMessage& message : stores.messages.Snapshot()) {
+        messages.push_back(MessageJson(message));
+    }
+    object["messages"] = std::move(messages);
+    out << object.dump() << '\n';
+}
+
+}  // namespace
+
+int Decode(const Args& args, std::istream& in, std::ostream& out, std::ostream& err) {
+    DecodeOptions options;
+    if (!ParseOptions(args, options, err)) {
+        err << kUsage;
+        return 2;
+    }
+
+    std::ifstream file;
+    std::istream* input = &in;
+    if (options.file != "-") {
+        std::error_code error;
+        if (!std::filesystem::is_directory(options.file, error)) {
+            file.open(options.file, std::ios::binary);
+        }
+        if (!file.is_open()) {
+            err << "plovane-cli decode: cannot open '" << options.file << "'\n";
+            return 1;
+        }
+        input = &file;
+    }
+
+    std::unique_ptr<Clock> clock;
+    if (options.now) {
+        clock = std::make_unique<FakeClock>(*options.now, 0);
+    } else {
+        clock = std::make_unique<SystemClock>();
+    }
+    SilentHost host;
+
+    LineReader reader(*input);
+    std::string line;
+    if (options.each) {
+        while (reader.Next(line)) {
+            Stores stores(*clock, host, options.myCall);
+            stores.decoder.DecodeLine(line, "", "FILE>");
+            PrintLine(line, stores, out);
+        }
+    } else {
+        Stores stores(*clock, host, options.myCall);
+        while (reader.Next(line))
+            stores.decoder.DecodeLine(line, "", "FILE>");
+        PrintStores(stores, out);
+    }
+    out.flush();
+    if (!out) {
+        err << "plovane-cli decode: cannot write the output\n";
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace plovane::cli
