@@ -30,7 +30,10 @@ TrackRules TrackRules::For(const CStationSettings& s, bool ownStation) {
     r.timeSeconds = At(kTimeThresholds, ownStation ? s.MyTrackTime : s.TrackTime);
     r.distance = At(kDistanceThresholds, ownStation ? s.MyTrackDistance : s.TrackDistance);
     r.unitsPerMile = At(kUnitsPerMile, s.UnitsOfMeasure);
-    r.maxPoints = ownStation ? s.MyTrackMax : s.TrackMax;
+    // Capped at the most the setup page offers, so a damaged settings file cannot let every
+    // track grow with each report.
+    r.maxPoints = std::clamp(ownStation ? s.MyTrackMax : s.TrackMax, 0,
+                             ownStation ? kMostOwnTrackPoints : kMostTrackPoints);
     return r;
 }
 

@@ -7,6 +7,10 @@
 
 namespace plovane {
 
+// The longest tracks the setup page offers: the own station's and every other station's.
+inline constexpr int kMostOwnTrackPoints = 8000;
+inline constexpr int kMostTrackPoints = 250;
+
 // The track settings that apply to one station: the own station's or everyone else's.
 struct TrackRules {
     bool on = false;

@@ -195,6 +195,14 @@ TEST(Track, WithNeitherRuleEveryReportAddsAPointUpToTrackMax) {
     EXPECT_EQ(s.track.back().colatitude, ParseLatitude("4911.00N"));   // oldest gone
 }
 
+TEST(Track, TrackMaxBeyondTheSetupRangeIsCapped) {
+    StoreFixture f;
+    UseTrack(f, {.max = 1000000});
+    for (int i = 0; i < 300; ++i)
+        f.Report("K1AAA", "4903.50N", "07201.75W");
+    EXPECT_EQ(f.Get("K1AAA").track.size(), 250u);
+}
+
 TEST(Track, TheTimeRuleNeedsReportTimesMoreThanTheThresholdApart) {
     StoreFixture f;
     UseTrack(f, {.time = true, .timeIndex = 0});  // 5 s

@@ -41,101 +41,70 @@ TEST(StationSettings, AnEmptyProfileGivesTheDefaults) {
     EXPECT_EQ(s.MobilePositRate, 2.0f);
 }
 
+// Every value is read under its name and written back under the same name; all stored
+// values differ from their defaults, so a value that is not read or not written shows.
 TEST(StationSettings, EveryStoredValueSurvivesARoundTrip) {
-    CStationSettings out;
-    out.AutoReply = true;
-    out.bDeletedAfter = false;
-    out.HasInitPosit = true;
-    out.HasPHG = true;
-    out.bLimitMessages = false;
-    out.bLimitStations = false;
-    out.Mobile = true;
-    out.bMyMessagesOnly = true;
-    out.bMyTrack = false;
-    out.bMyTrackTime = false;
-    out.bMyTrackDistance = false;
-    out.bTrack = true;
-    out.bTrackTime = true;
-    out.bTrackDistance = true;
-    out.TransmitPosits = true;
-    out.TransmitStatus = true;
-    out.UnitsOfMeasure = 2;
-    out.MobilePositRate = 0.5f;
-    out.Ambiguity = 3;
-    out.Directivity = 4;
-    out.DeletedAfter = 72;
-    out.Lat = 14739000;
-    out.Lon = 38869500;
-    out.LimitMessages = 9999;
-    out.LimitStations = 1;
-    out.MyTrackTime = 8;
-    out.MyTrackDistance = 9;
-    out.MyTrackMax = 8000;
-    out.TrackTime = 1;
-    out.TrackDistance = 2;
-    out.TrackMax = 250;
-    out.Power = 6;
-    out.Height = 3;
-    out.Gain = 7;
-    out.AutoReplyText = "back soon";
-    out.Comments = "portable";
-    out.Alias = "WIDE";
-    out.MyCall = "K1ABC-9";
-    out.Status = "on the air";
-    out.Symbol = "\\k";
-    out.UIDigiPath = "WIDE1-1,WIDE2-1";
-    out.destination = "NOTSTORED";
+    const std::pair<const char*, int> ints[] = {
+        {"AutoReply", 1},      {"bDeletedAfter", 0},    {"HasInitPosit", 1},
+        {"HasPHG", 1},         {"bLimitMessages", 0},   {"bLimitStations", 0},
+        {"Mobile", 1},         {"bMyMessagesOnly", 1},  {"bMyTrack", 0},
+        {"bMyTrackTime", 0},   {"bMyTrackDistance", 0}, {"bTrack", 1},
+        {"bTrackTime", 1},     {"bTrackDistance", 1},   {"TransmitPosits", 1},
+        {"TransmitStatus", 1}, {"UnitsOfMeasure", 2},   {"Ambiguity", 3},
+        {"Directivity", 4},    {"DeletedAfter", 72},    {"Lat", 14739000},
+        {"Lon", 38869500},     {"LimitMessages", 9999}, {"LimitStations", 1},
+        {"MyTrackTime", 8},    {"MyTrackDistance", 9},  {"MyTrackMax", 8000},
+        {"TrackTime", 1},      {"TrackDistance", 2},    {"TrackMax", 250},
+        {"Power", 6},          {"Height", 3},           {"Gain", 7},
+    };
+    const std::pair<const char*, const char*> texts[] = {
+        {"AutoReplyText", "back soon"},
+        {"Comments", "portable"},
+        {"Alias", "WIDE"},
+        {"MyCall", "K1ABC-9"},
+        {"Status", "on the air"},
+        {"Symbol", "\\k"},
+        {"UIDigiPath", "WIDE1-1,WIDE2-1"},
+    };
+    const float rate = 0.5f;
+    std::vector<uint8_t> rateBytes(sizeof rate);
+    std::memcpy(rateBytes.data(), &rate, sizeof rate);
 
-    MemoryProfile profile;
-    out.Save(profile);
-    EXPECT_FALSE(profile.Contains(kSection, "destination"));
-    CStationSettings in;
-    in.Load(profile);
-    out.destination = "APQ102";  // never stored: every load sets it
+    MemoryProfile stored;
+    for (const auto& [key, value] : ints)
+        stored.WriteInt(kSection, key, value);
+    for (const auto& [key, value] : texts)
+        stored.WriteString(kSection, key, value);
+    stored.WriteBinary(kSection, "MobilePositRate", rateBytes);
+    CStationSettings settings;
+    settings.Load(stored);
+    EXPECT_EQ(settings.destination, "APQ102");
+    // Neighbouring values land in their own fields.
+    EXPECT_EQ(std::vector<int>({settings.Power, settings.Height, settings.Gain,
+                                settings.Directivity, settings.Ambiguity}),
+              std::vector<int>({6, 3, 7, 4, 3}));
+    EXPECT_EQ(std::vector<int>({settings.MyTrackTime, settings.MyTrackDistance, settings.MyTrackMax,
+                                settings.TrackTime, settings.TrackDistance, settings.TrackMax}),
+              std::vector<int>({8, 9, 8000, 1, 2, 250}));
+    EXPECT_EQ(std::vector<int>(
+                  {settings.Lat, settings.Lon, settings.LimitMessages, settings.LimitStations}),
+              std::vector<int>({14739000, 38869500, 9999, 1}));
+    EXPECT_TRUE(settings.bTrack && settings.Mobile && settings.HasPHG && !settings.bMyTrack);
+    EXPECT_EQ(settings.MyCall, "K1ABC-9");
+    EXPECT_EQ(settings.Alias, "WIDE");
+    EXPECT_EQ(settings.MobilePositRate, 0.5f);
 
-    // Field by field, so a mismatch names the value.
-    EXPECT_EQ(in.AutoReply, out.AutoReply);
-    EXPECT_EQ(in.bDeletedAfter, out.bDeletedAfter);
-    EXPECT_EQ(in.HasInitPosit, out.HasInitPosit);
-    EXPECT_EQ(in.HasPHG, out.HasPHG);
-    EXPECT_EQ(in.bLimitMessages, out.bLimitMessages);
-    EXPECT_EQ(in.bLimitStations, out.bLimitStations);
-    EXPECT_EQ(in.Mobile, out.Mobile);
-    EXPECT_EQ(in.bMyMessagesOnly, out.bMyMessagesOnly);
-    EXPECT_EQ(in.bMyTrack, out.bMyTrack);
-    EXPECT_EQ(in.bMyTrackTime, out.bMyTrackTime);
-    EXPECT_EQ(in.bMyTrackDistance, out.bMyTrackDistance);
-    EXPECT_EQ(in.bTrack, out.bTrack);
-    EXPECT_EQ(in.bTrackTime, out.bTrackTime);
-    EXPECT_EQ(in.bTrackDistance, out.bTrackDistance);
-    EXPECT_EQ(in.TransmitPosits, out.TransmitPosits);
-    EXPECT_EQ(in.TransmitStatus, out.TransmitStatus);
-    EXPECT_EQ(in.UnitsOfMeasure, out.UnitsOfMeasure);
-    EXPECT_EQ(in.MobilePositRate, out.MobilePositRate);
-    EXPECT_EQ(in.Ambiguity, out.Ambiguity);
-    EXPECT_EQ(in.Directivity, out.Directivity);
-    EXPECT_EQ(in.DeletedAfter, out.DeletedAfter);
-    EXPECT_EQ(in.Lat, out.Lat);
-    EXPECT_EQ(in.Lon, out.Lon);
-    EXPECT_EQ(in.LimitMessages, out.LimitMessages);
-    EXPECT_EQ(in.LimitStations, out.LimitStations);
-    EXPECT_EQ(in.MyTrackTime, out.MyTrackTime);
-    EXPECT_EQ(in.MyTrackDistance, out.MyTrackDistance);
-    EXPECT_EQ(in.MyTrackMax, out.MyTrackMax);
-    EXPECT_EQ(in.TrackTime, out.TrackTime);
-    EXPECT_EQ(in.TrackDistance, out.TrackDistance);
-    EXPECT_EQ(in.TrackMax, out.TrackMax);
-    EXPECT_EQ(in.Power, out.Power);
-    EXPECT_EQ(in.Height, out.Height);
-    EXPECT_EQ(in.Gain, out.Gain);
-    EXPECT_EQ(in.AutoReplyText, out.AutoReplyText);
-    EXPECT_EQ(in.Comments, out.Comments);
-    EXPECT_EQ(in.Alias, out.Alias);
-    EXPECT_EQ(in.MyCall, out.MyCall);
-    EXPECT_EQ(in.Status, out.Status);
-    EXPECT_EQ(in.Symbol, out.Symbol);
-    EXPECT_EQ(in.destination, out.destination);
-    EXPECT_EQ(in.UIDigiPath, out.UIDigiPath);
+    MemoryProfile saved;
+    settings.Save(saved);
+    for (const auto& [key, value] : ints)
+        EXPECT_EQ(saved.GetInt(kSection, key, -999), value) << key;
+    for (const auto& [key, value] : texts) {
+        EXPECT_EQ(saved.GetString(kSection, key, "?"), value) << key;
+    }
+    std::vector<uint8_t> savedRate;
+    EXPECT_TRUE(saved.GetBinary(kSection, "MobilePositRate", savedRate));
+    EXPECT_EQ(savedRate, rateBytes);
+    EXPECT_FALSE(saved.Contains(kSection, "destination"));
 }
 
 TEST(StationSettings, SymbolsAreFixedToTwoCharacters) {
