@@ -18,7 +18,7 @@ constexpr unsigned char U(char c) {
 }
 
 int DigitValue(char c) {
-    return c - '0';
+    return U(c) - '0';
 }
 
 // 10 x 2^h feet. The PHG height character may be any byte from "0" up (":" is 10, and so

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <cstdint>
 #include <cstring>
 #include <mutex>
 
@@ -164,24 +165,68 @@ Symbol ImpliedSymbol(std::string_view source, std::string_view destination) {
 
 // --- Line cleaning and header ---------------------------------------------------------
 
+// Character classes of the header scan, one table look-up per byte on the hot path.
+enum : uint8_t { kOtherBlank = 1, kSourceChar = 2, kHeaderChar = 4 };
+
+constexpr std::array<uint8_t, 256> MakeCharClasses() {
+    std::array<uint8_t, 256> classes{};
+    for (int i = 0; i < 256; ++i) {
+        const auto c = static_cast<unsigned char>(i);
+        uint8_t flags = 0;
+        if (c != ' ' && IsSpace(c))
+            flags |= kOtherBlank;
+        if (IsAlnum(c) || c == '-' || c == '/')
+            flags |= kSourceChar;
+        if (IsAlnum(c) || c == '-' || c == ',' || c == '/' || c == '*' || c == '>') {
+            flags |= kHeaderChar;
+        }
+        classes[static_cast<size_t>(i)] = flags;
+    }
+    return classes;
+}
+
+constexpr std::array<uint8_t, 256> kCharClasses = MakeCharClasses();
+
+bool Is(char c, uint8_t charClass) {
+    return (kCharClasses[U(c)] & charClass) != 0;
+}
+
+// True when the text may hold white space other than a blank: some byte below 0x20, or NEL
+// (0x85) or NBSP (0xA0). Eight bytes at a time, since every line goes through this; a hit
+// is then checked exactly.
+bool MayHoldOtherBlank(std::string_view text) {
+    constexpr uint64_t kOnes = 0x0101010101010101;
+    constexpr uint64_t kHighs = 0x8080808080808080;
+    const auto hasZeroByte = [](uint64_t x) { return ((x - kOnes) & ~x & kHighs) != 0; };
+    size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        uint64_t x;
+        std::memcpy(&x, text.data() + i, sizeof x);
+        if (((x - kOnes * 0x20) & ~x & kHighs) != 0)
+            return true;  // a byte below 0x20
+        if ((x & kHighs) != 0 &&
+            (hasZeroByte(x ^ (kOnes * 0x85)) || hasZeroByte(x ^ (kOnes * 0xA0)))) {
+            return true;
+        }
+    }
+    for (; i < text.size(); ++i) {
+        if (Is(text[i], kOtherBlank))
+            return true;
+    }
+    return false;
+}
+
 // White space becomes a space and both ends are trimmed. Most lines only lose their line
 // ends, so the copy is made only when a tab or the like sits inside the line.
 std::string_view CleanLine(std::string_view raw, std::string& storage) {
     const std::string_view trimmed = latin1::Trim(raw);
-    const auto isOtherSpace = [](char c) { return c != ' ' && IsSpace(U(c)); };
-    if (std::none_of(trimmed.begin(), trimmed.end(), isOtherSpace))
+    const auto isOtherBlank = [](char c) { return Is(c, kOtherBlank); };
+    if (!MayHoldOtherBlank(trimmed) || std::none_of(trimmed.begin(), trimmed.end(), isOtherBlank)) {
         return trimmed;
+    }
     storage.assign(trimmed);
-    std::replace_if(storage.begin(), storage.end(), isOtherSpace, ' ');
+    std::replace_if(storage.begin(), storage.end(), isOtherBlank, ' ');
     return storage;
-}
-
-bool IsSourceChar(unsigned char c) {
-    return IsAlnum(c) || c == '-' || c == '/';
-}
-
-bool IsHeaderChar(unsigned char c) {
-    return IsAlnum(c) || c == '-' || c == ',' || c == '/' || c == '*' || c == '>';
 }
 
 // Shows prefix + text without building a string for ordinary lines.
@@ -414,7 +459,7 @@ void CPacketDecoder::DecodeLineAt(std::string_view raw, std::string_view outerPa
 
     // Source: "N0CALL/P" (a portable suffix) is the station N0CALL.
     size_t i = 0;
-    while (i < line.size() && IsSourceChar(U(line[i])))
+    while (i < line.size() && Is(line[i], kSourceChar))
         ++i;
     if (i == line.size() || line[i] != '>')
         return;  // e.g. "cmd:" from the TNC
@@ -425,7 +470,7 @@ void CPacketDecoder::DecodeLineAt(std::string_view raw, std::string_view outerPa
 
     const size_t restBegin = i + 1;
     size_t stop = restBegin;
-    while (stop < line.size() && IsHeaderChar(U(line[stop])))
+    while (stop < line.size() && Is(line[stop], kHeaderChar))
         ++stop;
     const std::string_view rest = line.substr(restBegin, stop - restBegin);
 
@@ -433,11 +478,11 @@ void CPacketDecoder::DecodeLineAt(std::string_view raw, std::string_view outerPa
     std::string_view path;
     std::string pathStorage;
     const size_t comma = rest.find(',');
-    const size_t lastArrow = rest.rfind('>');
+    size_t lastArrow = std::string_view::npos;
     if (comma != std::string_view::npos && comma > 0) {
         destination = rest.substr(0, comma);
         path = rest.substr(comma + 1);
-    } else if (lastArrow != std::string_view::npos) {
+    } else if ((lastArrow = rest.rfind('>')) != std::string_view::npos) {
         // "N0CALL>DIGI1>DIGI2>APRS": digipeaters first, destination last.
         destination = rest.substr(lastArrow + 1);
         pathStorage.assign(latin1::Trim(rest.substr(0, lastArrow)));
