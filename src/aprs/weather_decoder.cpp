@@ -214,7 +214,10 @@ bool StoreField(WeatherValues& v, char letter, int32_t value, bool& windSpeedFie
 void SetDayOfYear(WeatherValues& v, int32_t dayOfYear, int32_t minuteOfDay, const Clock& clock) {
     if (dayOfYear < 1 || dayOfYear > 366 || minuteOfDay < 0 || minuteOfDay >= 24 * 60)
         return;
-    const CDateTime start(clock.Now().Year(), 1, 1, 0, 0, 0);
+    const int year = clock.Now().Year();
+    if (year < 100)  // no usable clock
+        return;
+    const CDateTime start(year, 1, 1, 0, 0, 0);
     if (!start.IsValid())
         return;
     const CDateTime when = start + CDateTimeSpan(dayOfYear - 1, 0, minuteOfDay, 0);
