@@ -1,0 +1,327 @@
+// Navigation of the map view.
+#include "maps/map_view.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
+
+#include "stations/station.h"
+
+namespace plovane {
+namespace {
+
+// Moves [low, high] by delta units without changing its span; the move stops where an edge
+// would leave the 32-bit range.
+void Shift(int32_t& low, int32_t& high, int64_t delta) {
+    delta = std::clamp(delta, int64_t{std::numeric_limits<int32_t>::min()} - low,
+                       int64_t{std::numeric_limits<int32_t>::max()} - high);
+    low = static_cast<int32_t>(low + delta);
+    high = static_cast<int32_t>(high + delta);
+}
+
+// Brings [low, high] back inside [limitLow, limitHigh] without changing its span. A span
+// wider than the limits cannot fit: it is centred on them instead of being pushed to one side.
+void KeepInside(int32_t& low, int32_t& high, int32_t limitLow, int32_t limitHigh) {
+    const int64_t span = int64_t{high} - low;
+    const int64_t limitSpan = int64_t{limitHigh} - limitLow;
+    if (span > limitSpan) {
+        const int64_t newLow = limitLow - (span - limitSpan) / 2;
+        Shift(low, high, newLow - low);
+        return;
+    }
+    if (low < limitLow)
+        Shift(low, high, int64_t{limitLow} - low);
+    if (high > limitHigh)
+        Shift(low, high, int64_t{limitHigh} - high);
+}
+
+// Zoom Out along one axis: each side outward by half the span, then pushed back inside the
+// limits. False when the doubled span cannot fit.
+bool ZoomOutAxis(int32_t& low, int32_t& high, int32_t limitLow, int32_t limitHigh) {
+    const int64_t half = (int64_t{high} - low) / 2;
+    int64_t lo = low - half;
+    int64_t hi = high + half;
+    if (lo < limitLow) {
+        hi += limitLow - lo;
+        lo = limitLow;
+    }
+    if (hi > limitHigh) {
+        lo -= hi - limitHigh;
+        hi = limitHigh;
+        if (lo < limitLow)
+            return false;
+    }
+    low = static_cast<int32_t>(lo);  // inside the limits now
+    high = static_cast<int32_t>(hi);
+    return true;
+}
+
+// A span narrower than the area is widened evenly to one more than the area's pixels.
+void WidenZoomSpan(int32_t& low, int32_t& high, int pixels) {
+    const int64_t span = int64_t{high} - low;
+    if (span >= pixels)
+        return;
+    const int64_t d = (span - pixels - 1) / 2;  // negative: moves the edges outward
+    low = ClampToInt32(low + d);
+    high = ClampToInt32(high - d);
+}
+
+// Centre of [low, high] as the view computes it.
+int64_t Centre(int32_t low, int32_t high) {
+    return low + (int64_t{high} - low) / 2;
+}
+
+}  // namespace
+
+CMapView::CMapView(int64_t nowMs) : lastCompleteRedrawMs_(nowMs) {}
+
+// --- Window ---
+
+bool CMapView::HasWindow() const {
+    return clientWidth_ > 0 && clientHeight_ > kHeaderStripHeight;
+}
+
+int CMapView::AreaWidth() const {
+    return std::max(clientWidth_, 1);
+}
+
+int CMapView::AreaHeight() const {
+    return std::max(clientHeight_ - kHeaderStripHeight, 1);
+}
+
+void CMapView::Resize(int clientWidth, int clientHeight) {
+    clientWidth = std::max(clientWidth, 0);
+    clientHeight = std::max(clientHeight, 0);
+    if (clientWidth == clientWidth_ && clientHeight == clientHeight_)
+        return;
+    const bool hadWindow = HasWindow();
+    const MapProjection old = Projection();
+    clientWidth_ = clientWidth;
+    clientHeight_ = clientHeight;
+    backgroundValid_ = false;
+    limitsSet_ = false;  // the limits carry the window's proportions
+    if (!HasWindow())
+        return;
+    if (!hadWindow || !aspectFixed_) {
+        aspectFixed_ = false;
+        return;
+    }
+    // Same centre, same units per pixel.
+    const int64_t width = int64_t{old.ux()} * AreaWidth();
+    const int64_t height = int64_t{old.uy()} * AreaHeight();
+    const int64_t left = Centre(view_.left, view_.right) - width / 2;
+    const int64_t top = Centre(view_.top, view_.bottom) - height / 2;
+    view_ = {ClampToInt32(left), ClampToInt32(left + width), ClampToInt32(top),
+             ClampToInt32(top + height)};
+}
+
+// --- Projection ---
+
+MapProjection CMapView::Projection() const {
+    return MapProjection(view_, AreaWidth(), AreaHeight());
+}
+
+int32_t CMapView::DetailThreshold() const {
+    return plovane::DetailThreshold(view_, AreaWidth(), AreaHeight());
+}
+
+// --- Drawing ---
+
+bool CMapView::PrepareForDrawing(CMapData& map) {
+    if (!HasWindow())
+        return false;
+    if (!map.loaded) {
+        map.points.clear();
+        map.labels.clear();
+    }
+    if (!limitsSet_) {
+        limits_ = FitBoxToArea(kWorldBox, AreaWidth(), AreaHeight());
+        limitsSet_ = true;
+    }
+    if (!map.fitted) {
+        FitToMap(map);
+        map.fitted = true;
+    }
+    if (!aspectFixed_) {
+        view_ = FitBoxToArea(view_, AreaWidth(), AreaHeight());
+        aspectFixed_ = true;
+    }
+    return true;
+}
+
+bool CMapView::IsCompleteRedrawDue(const CMapOptions& options, int64_t nowMs) const {
+    return options.bRedrawScreenEvery &&
+           nowMs - lastCompleteRedrawMs_ > int64_t{options.RedrawScreenEvery} * 60000;
+}
+
+// --- Commands ---
+
+void CMapView::ViewChanged() {
+    aspectFixed_ = false;
+    backgroundValid_ = false;
+}
+
+void CMapView::FitToMap(const CMapData& map) {
+    view_ = NormalizedBox({map.left, map.right, map.top, map.bottom});
+    ViewChanged();
+}
+
+bool CMapView::Home(const CMapData& map) {
+    FitToMap(map);
+    return true;
+}
+
+bool CMapView::ZoomIn() {
+    if (!HasWindow())
+        return false;
+    const int64_t quarterX = view_.Width() / 4;
+    const int64_t quarterY = view_.Height() / 4;
+    view_.left = ClampToInt32(view_.left + quarterX);
+    view_.right = ClampToInt32(view_.right - quarterX);
+    view_.top = ClampToInt32(view_.top + quarterY);
+    view_.bottom = ClampToInt32(view_.bottom - quarterY);
+    WidenEvenly(view_.left, view_.right, AreaWidth());
+    WidenEvenly(view_.top, view_.bottom, AreaHeight());
+    ViewChanged();
+    return true;
+}
+
+bool CMapView::ZoomOut() {
+    if (!HasWindow() || !limitsSet_)
+        return false;
+    MapBox box = view_;
+    if (!ZoomOutAxis(box.left, box.right, limits_.left, limits_.right) ||
+        !ZoomOutAxis(box.top, box.bottom, limits_.top, limits_.bottom)) {
+        box = limits_;
+    }
+    view_ = box;
+    ViewChanged();
+    return true;
+}
+
+bool CMapView::Refresh() {
+    backgroundValid_ = false;
+    return true;
+}
+
+bool CMapView::ZoomToRect(const PixelRect& rect) {
+    const PixelRect r = rect.Normalized();
+    if (!HasWindow() || r.Width() < kTapThresholdPixels || r.Height() < kTapThresholdPixels)
+        return false;
+    const MapProjection projection = Projection();
+    const MapPoint topLeft = projection.ScreenToMap(r.left, r.top);
+    const MapPoint bottomRight = projection.ScreenToMap(r.right, r.bottom);
+    MapBox box{topLeft.x, bottomRight.x, topLeft.y, bottomRight.y};
+    WidenZoomSpan(box.left, box.right, AreaWidth());
+    WidenZoomSpan(box.top, box.bottom, AreaHeight());
+    view_ = box;
+    ViewChanged();
+    return true;
+}
+
+bool CMapView::Pan(int32_t dx, int32_t dy) {
+    if (!HasWindow())
+        return false;
+    const MapProjection projection = Projection();
+    Shift(view_.left, view_.right, -int64_t{dx} * projection.ux());
+    Shift(view_.top, view_.bottom, -int64_t{dy} * projection.uy());
+    if (limitsSet_) {
+        KeepInside(view_.left, view_.right, limits_.left, limits_.right);
+        KeepInside(view_.top, view_.bottom, limits_.top, limits_.bottom);
+    }
+    ViewChanged();
+    return true;
+}
+
+bool CMapView::CenterOn(int32_t colatitude, int32_t longitude) {
+    if (colatitude < 0 || colatitude > kMaxColatitude || longitude < 0 ||
+        longitude > kMaxLongitude) {
+        return false;
+    }
+    Shift(view_.left, view_.right, longitude - Centre(view_.left, view_.right));
+    Shift(view_.top, view_.bottom, colatitude - Centre(view_.top, view_.bottom));
+    backgroundValid_ = false;
+    return true;
+}
+
+bool CMapView::IsWellInView(int32_t colatitude, int32_t longitude) const {
+    const int64_t marginX = view_.Width() * 3 / 8;
+    const int64_t marginY = view_.Height() * 3 / 8;
+    const int64_t cx = Centre(view_.left, view_.right);
+    const int64_t cy = Centre(view_.top, view_.bottom);
+    return longitude >= cx - marginX && longitude <= cx + marginX && colatitude >= cy - marginY &&
+           colatitude <= cy + marginY;
+}
+
+bool CMapView::TrackMe(const CMapOptions& options, const CStation& own) {
+    const TrackPoint& p = own.position;
+    // An own station without a position would otherwise pull the view to 0 N 0 E.
+    if (!options.TrackMe || !own.hasPosition || IsNoPosition(p.colatitude, p.longitude))
+        return false;
+    if (IsWellInView(p.colatitude, p.longitude))
+        return false;
+    return CenterOn(p.colatitude, p.longitude);
+}
+
+// --- Dragging ---
+
+void CMapView::OnLButtonDown(PixelPoint p) {
+    if (!HasWindow())
+        return;
+    tracking_ = true;
+    start_ = p;
+    dragRect_ = {p.x, p.y, p.x, p.y};
+    rectNotYetDrawn_ = true;
+}
+
+DragFeedback CMapView::OnMouseMove(PixelPoint p) {
+    DragFeedback feedback;
+    if (!tracking_)
+        return feedback;
+    feedback.erasePrevious = !rectNotYetDrawn_;
+    feedback.previous = dragRect_;
+    if (dragMode_ == DragMode::kZoom) {
+        dragRect_ = PixelRect{start_.x, start_.y, p.x, p.y}.Normalized();
+    } else {
+        const int64_t dx = int64_t{p.x} - start_.x;
+        const int64_t dy = int64_t{p.y} - start_.y;
+        dragRect_ = {ClampToInt32(dx), ClampToInt32(dy), ClampToInt32(clientWidth_ + dx),
+                     ClampToInt32(clientHeight_ + dy)};
+    }
+    rectNotYetDrawn_ = false;
+    feedback.current = dragRect_;
+    return feedback;
+}
+
+DragOutcome CMapView::OnLButtonUp(PixelPoint p) {
+    DragOutcome outcome;
+    if (!tracking_)
+        return outcome;
+    tracking_ = false;
+    outcome.eraseRect = !rectNotYetDrawn_;
+    outcome.rect = dragRect_;
+    rectNotYetDrawn_ = true;
+    outcome.point = p;
+    if (dragMode_ == DragMode::kZoom) {
+        outcome.result =
+            ZoomToRect({start_.x, start_.y, p.x, p.y}) ? DragResult::kZoomed : DragResult::kTap;
+        return outcome;
+    }
+    const int64_t dx = int64_t{p.x} - start_.x;
+    const int64_t dy = int64_t{p.y} - start_.y;
+    if (std::llabs(dx) < kTapThresholdPixels && std::llabs(dy) < kTapThresholdPixels) {
+        outcome.result = DragResult::kTap;
+        return outcome;
+    }
+    Pan(ClampToInt32(dx), ClampToInt32(dy));
+    outcome.result = DragResult::kMoved;
+    return outcome;
+}
+
+std::optional<PixelRect> CMapView::DragRectangle() const {
+    if (!tracking_ || rectNotYetDrawn_)
+        return std::nullopt;
+    return dragRect_;
+}
+
+}  // namespace plovane

@@ -1,0 +1,437 @@
+// Navigation of the map view: fitting, zooming, home, dragging, centring, tracking.
+#include <gtest/gtest.h>
+
+#include "core/clock.h"
+#include "maps/map_view.h"
+#include "stations/station.h"
+
+namespace plovane {
+namespace {
+
+// The world on a 240 x 301 client (map area 240 x 282), as after the first drawing.
+constexpr MapBox kWorldView{0, 129600000, -43740000, 108540000};
+// 2400000 x 2820000 units: exactly 10000 units per pixel on that area.
+constexpr MapBox kCityView{60000000, 62400000, 30000000, 32820000};
+
+struct ViewRig {
+    explicit ViewRig(int width = 240, int height = 301) {
+        view.Resize(width, height);
+        view.PrepareForDrawing(map);
+    }
+    // Makes the view exactly `box` (Home without the drawing that would widen it).
+    void SetView(const MapBox& box) {
+        map.left = box.left;
+        map.right = box.right;
+        map.top = box.top;
+        map.bottom = box.bottom;
+        view.Home(map);
+    }
+    DragOutcome Drag(PixelPoint from, PixelPoint to) {
+        view.OnLButtonDown(from);
+        view.OnMouseMove(to);
+        return view.OnLButtonUp(to);
+    }
+
+    FakeClock clock;
+    CMapData map{clock};
+    CMapView view;
+};
+
+TEST(MapView, FirstDrawingSetsLimitsAndFitsTheEmptyMapToTheWindow) {
+    FakeClock clock;
+    CMapData map(clock);
+    map.points.push_back({});  // stale records of a map that is not loaded
+    map.labels.push_back({});
+    CMapView view;
+    view.Resize(240, 301);
+    ASSERT_TRUE(view.PrepareForDrawing(map));
+    EXPECT_EQ(view.limitsBox(), kWorldView);
+    EXPECT_EQ(view.viewBox(), kWorldView);
+    EXPECT_EQ(view.ux(), 540000);
+    EXPECT_EQ(view.uy(), 540000);
+    EXPECT_TRUE(map.fitted);
+    EXPECT_TRUE(view.limitsSet());
+    EXPECT_TRUE(view.aspectFixed());
+    EXPECT_TRUE(map.points.empty());
+    EXPECT_TRUE(map.labels.empty());
+}
+
+TEST(MapView, WithoutAMapAreaNothingIsFittedOrMoved) {
+    for (const auto& [width, height] : {std::pair{0, 301}, {240, 19}, {-5, -5}}) {
+        SCOPED_TRACE(::testing::Message() << width << " x " << height);
+        FakeClock clock;
+        CMapData map(clock);
+        CMapView view;
+        view.Resize(width, height);
+        EXPECT_FALSE(view.PrepareForDrawing(map));
+        EXPECT_FALSE(map.fitted);
+        EXPECT_FALSE(view.limitsSet());
+        EXPECT_FALSE(view.ZoomIn());
+        EXPECT_FALSE(view.ZoomOut());
+        EXPECT_FALSE(view.Pan(10, 10));
+        view.OnLButtonDown({5, 5});
+        EXPECT_FALSE(view.tracking());
+        EXPECT_EQ(view.viewBox(), kWorldBox);
+    }
+}
+
+TEST(MapView, FittingKeepsTheWholeMapBoxAtLeastOneUnitPerPixel) {
+    struct Case {
+        const char* name;
+        MapBox mapBox;
+        MapBox expected;
+    };
+    const Case cases[] = {
+        {"window proportions already", kCityView, kCityView},
+        {"wide map", {0, 2400000, 0, 100000}, {0, 2400000, -1360000, 1460000}},
+        {"reversed edges", {2400000, 0, 100000, 0}, {0, 2400000, -1360000, 1460000}},
+        {"empty box", {5000, 5000, 7000, 7000}, {4880, 5120, 6859, 7141}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ViewRig rig;
+        rig.SetView(c.mapBox);
+        rig.map.fitted = false;
+        rig.view.PrepareForDrawing(rig.map);
+        EXPECT_EQ(rig.view.viewBox(), c.expected);
+        EXPECT_EQ(rig.view.ux(), rig.view.uy());
+        EXPECT_GE(rig.view.ux(), 1);
+    }
+}
+
+TEST(MapView, ZoomInHalvesTheSpanDownToOneUnitPerPixel) {
+    struct Case {
+        const char* name;
+        MapBox before;
+        MapBox after;
+    };
+    const Case cases[] = {
+        {"plain halving", {0, 4000, 0, 2000}, {1000, 3000, 500, 1500}},
+        {"300 units on 240 pixels", {1000, 1300, 1000, 1282}, {1030, 1270, 1000, 1282}},
+        {"already one unit per pixel", {0, 240, 0, 282}, {0, 240, 0, 282}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ViewRig rig;
+        rig.SetView(c.before);
+        rig.view.SetBackgroundValid(true);
+        EXPECT_TRUE(rig.view.ZoomIn());
+        EXPECT_EQ(rig.view.viewBox(), c.after);
+        EXPECT_FALSE(rig.view.aspectFixed());
+        EXPECT_FALSE(rig.view.backgroundValid());
+    }
+
+    ViewRig rig;
+    for (int i = 0; i < 40; ++i) {
+        rig.view.ZoomIn();
+        rig.view.PrepareForDrawing(rig.map);
+    }
+    EXPECT_EQ(rig.view.ux(), 1);
+    EXPECT_EQ(rig.view.viewBox().Width(), 240);
+    EXPECT_NEAR(rig.view.viewBox().left + 120, 64800000, 240);
+}
+
+TEST(MapView, ZoomOutDoublesTheSpanWithinTheLimits) {
+    struct Case {
+        const char* name;
+        MapBox before;
+        MapBox after;
+    };
+    const Case cases[] = {
+        {"whole limits stay", kWorldView, kWorldView},
+        {"mid-world", kCityView, {58800000, 63600000, 28590000, 34230000}},
+        {"pushed right off the west edge",
+         {1000000, 3400000, 30000000, 32820000},
+         {0, 4800000, 28590000, 34230000}},
+        {"pushed up off the bottom",
+         {60000000, 62400000, 105000000, 107820000},
+         {58800000, 63600000, 102900000, 108540000}},
+        {"too wide to fit", {0, 100000000, 0, 1000}, kWorldView},
+        {"too high to fit", {0, 1000, 0, 100000000}, kWorldView},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ViewRig rig;
+        rig.SetView(c.before);
+        EXPECT_TRUE(rig.view.ZoomOut());
+        EXPECT_EQ(rig.view.viewBox(), c.after);
+    }
+
+    CMapView unset;
+    unset.Resize(240, 301);
+    EXPECT_FALSE(unset.ZoomOut());
+}
+
+TEST(MapView, HomeReturnsToTheMapAfterNavigating) {
+    ViewRig rig;
+    rig.SetView(kCityView);
+    rig.view.PrepareForDrawing(rig.map);
+    rig.view.ZoomIn();
+    rig.view.Pan(37, -12);
+    rig.view.PrepareForDrawing(rig.map);
+    ASSERT_NE(rig.view.viewBox(), kCityView);
+    EXPECT_TRUE(rig.view.Home(rig.map));
+    EXPECT_FALSE(rig.view.aspectFixed());
+    rig.view.PrepareForDrawing(rig.map);
+    EXPECT_EQ(rig.view.viewBox(), kCityView);
+}
+
+TEST(MapView, ReleasingADragZoomsMovesOrTaps) {
+    const MapBox zoomed{5400000, 70200000, -38340000, 37800000};
+    struct Case {
+        const char* name;
+        DragMode mode;
+        PixelPoint from, to;
+        DragResult result;
+        MapBox after;
+    };
+    const Case cases[] = {
+        {"rectangle", DragMode::kZoom, {10, 29}, {130, 170}, DragResult::kZoomed, zoomed},
+        {"reversed rectangle", DragMode::kZoom, {130, 170}, {10, 29}, DragResult::kZoomed, zoomed},
+        {"10 x 10 is enough",
+         DragMode::kZoom,
+         {0, 19},
+         {10, 29},
+         DragResult::kZoomed,
+         {0, 5400000, -43740000, -38340000}},
+        {"9 x 200 is a tap", DragMode::kZoom, {100, 40}, {109, 240}, DragResult::kTap, kCityView},
+        {"200 x 9 is a tap", DragMode::kZoom, {10, 40}, {210, 31}, DragResult::kTap, kCityView},
+        {"move under 10 both ways is a tap",
+         DragMode::kMove,
+         {100, 100},
+         {109, 91},
+         DragResult::kTap,
+         kCityView},
+        {"move 10 across",
+         DragMode::kMove,
+         {100, 100},
+         {110, 100},
+         DragResult::kMoved,
+         {59900000, 62300000, 30000000, 32820000}},
+        {"move 10 up",
+         DragMode::kMove,
+         {100, 100},
+         {100, 90},
+         DragResult::kMoved,
+         {60000000, 62400000, 30100000, 32920000}},
+        {"move 9 x 200 is a move",
+         DragMode::kMove,
+         {100, 40},
+         {109, 240},
+         DragResult::kMoved,
+         {59910000, 62310000, 28000000, 30820000}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ViewRig rig;
+        // The zoom cases start from the world, the others from the city.
+        if (c.result != DragResult::kZoomed)
+            rig.SetView(kCityView);
+        rig.view.SetDragMode(c.mode);
+        const DragOutcome outcome = rig.Drag(c.from, c.to);
+        EXPECT_EQ(outcome.result, c.result);
+        EXPECT_EQ(outcome.point, c.to);
+        EXPECT_FALSE(rig.view.tracking());
+        EXPECT_EQ(rig.view.viewBox(), c.after);
+    }
+}
+
+TEST(MapView, ZoomRectangleAtFullZoomIsWidenedToTheWindow) {
+    ViewRig rig;
+    rig.SetView({0, 240, 0, 282});
+    ASSERT_EQ(rig.view.ux(), 1);
+    struct Case {
+        PixelRect rect;
+        MapBox after;
+    };
+    const Case cases[] = {
+        {{100, 119, 0, 19}, {-70, 170, -91, 191}},
+        {{0, 19, 101, 120}, {-70, 171, -91, 192}},  // odd spans end one unit wider
+    };
+    for (const Case& c : cases) {
+        rig.SetView({0, 240, 0, 282});
+        EXPECT_TRUE(rig.view.ZoomToRect(c.rect));
+        EXPECT_EQ(rig.view.viewBox(), c.after);
+        EXPECT_EQ(rig.view.ux(), 1);
+        EXPECT_EQ(rig.view.uy(), 1);
+    }
+}
+
+TEST(MapView, PanningStaysInsideTheLimits) {
+    struct Case {
+        const char* name;
+        MapBox before;
+        int dx, dy;
+        MapBox after;
+    };
+    const Case cases[] = {
+        {"follows the pointer", kCityView, 10, -5, {59900000, 62300000, 30050000, 32870000}},
+        {"stops at the east edge",
+         kCityView,
+         -100000,
+         0,
+         {127200000, 129600000, 30000000, 32820000}},
+        {"stops at the top of the limits",
+         kCityView,
+         0,
+         2000000000,
+         {60000000, 62400000, -43740000, -40920000}},
+        {"the whole world cannot move", kWorldView, 50, 50, kWorldView},
+        // Wider than the limits: centred on them rather than pushed against one side.
+        {"wider than the limits",
+         {-150000000, 179600000, 0, 64800000},
+         1,
+         0,
+         {-100000000, 229600000, 0, 64800000}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ViewRig rig;
+        rig.SetView(c.before);
+        EXPECT_TRUE(rig.view.Pan(c.dx, c.dy));
+        EXPECT_EQ(rig.view.viewBox(), c.after);
+    }
+}
+
+TEST(MapView, CenterOnMovesTheViewWithoutResizingIt) {
+    struct Case {
+        int32_t colatitude, longitude;
+        bool moved;
+        MapBox after;
+    };
+    const Case cases[] = {
+        {20000000, 10000000, true, {8800000, 11200000, 18590000, 21410000}},
+        {0, 0, true, {-1200000, 1200000, -1410000, 1410000}},
+        {64800000, 129600000, true, {128400000, 130800000, 63390000, 66210000}},
+        {-1, 10000000, false, kCityView},
+        {64800001, 10000000, false, kCityView},
+        {20000000, -1, false, kCityView},
+        {20000000, 129600001, false, kCityView},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.colatitude << ", " << c.longitude);
+        ViewRig rig;
+        rig.SetView(kCityView);
+        rig.view.SetBackgroundValid(true);
+        EXPECT_EQ(rig.view.CenterOn(c.colatitude, c.longitude), c.moved);
+        EXPECT_EQ(rig.view.viewBox(), c.after);
+        EXPECT_EQ(rig.view.backgroundValid(), !c.moved);
+    }
+}
+
+TEST(MapView, WellInViewMeansTheInnerThreeQuartersEdgesIncluded) {
+    ViewRig rig;
+    rig.SetView({0, 800, 0, 1600});  // centre (400, 800); margins 300 and 600
+    struct Case {
+        int32_t colatitude, longitude;
+        bool inView;
+    };
+    const Case cases[] = {
+        {800, 400, true},   {800, 100, true}, {800, 99, false},  {800, 700, true},
+        {800, 701, false},  {200, 400, true}, {199, 400, false}, {1400, 400, true},
+        {1401, 400, false}, {200, 100, true}, {199, 99, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.colatitude << ", " << c.longitude);
+        EXPECT_EQ(rig.view.IsWellInView(c.colatitude, c.longitude), c.inView);
+    }
+}
+
+TEST(MapView, TrackMeRecentresOnlyWhenTheOwnStationDrifts) {
+    struct Case {
+        const char* name;
+        bool option;
+        bool hasPosition;
+        TrackPoint position;
+        bool moved;
+    };
+    const Case cases[] = {
+        {"option off", false, true, {20000000, 10000000, 0}, false},
+        {"well in view", true, true, {31410000, 61200000 + 900000, 0}, false},
+        {"near the edge", true, true, {31410000, 61200000 + 1000000, 0}, true},
+        {"far away", true, true, {20000000, 10000000, 0}, true},
+        {"no position yet", true, false, {20000000, 10000000, 0}, false},
+        {"the no-position value", true, true, {kNoColatitude, kNoLongitude, 0}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ViewRig rig;
+        rig.SetView(kCityView);
+        CMapOptions options;
+        options.TrackMe = c.option;
+        CStation own("N0CALL");
+        own.hasPosition = c.hasPosition;
+        own.position = c.position;
+        EXPECT_EQ(rig.view.TrackMe(options, own), c.moved);
+        if (c.moved) {
+            EXPECT_TRUE(rig.view.IsWellInView(c.position.colatitude, c.position.longitude));
+            EXPECT_EQ(rig.view.viewBox().Width(), kCityView.Width());
+        } else {
+            EXPECT_EQ(rig.view.viewBox(), kCityView);
+        }
+    }
+}
+
+TEST(MapView, ResizingKeepsCentreAndScaleAndRedoesTheLimits) {
+    ViewRig rig;
+    rig.SetView(kCityView);
+    rig.view.PrepareForDrawing(rig.map);
+    rig.view.SetBackgroundValid(true);
+
+    rig.view.Resize(240, 301);  // the same size changes nothing
+    EXPECT_TRUE(rig.view.backgroundValid());
+
+    rig.view.Resize(480, 301);
+    EXPECT_EQ(rig.view.viewBox(), (MapBox{58800000, 63600000, 30000000, 32820000}));
+    EXPECT_EQ(rig.view.ux(), 10000);
+    EXPECT_FALSE(rig.view.backgroundValid());
+    EXPECT_FALSE(rig.view.limitsSet());
+    rig.view.PrepareForDrawing(rig.map);
+    EXPECT_EQ(rig.view.viewBox(), (MapBox{58800000, 63600000, 30000000, 32820000}));
+    EXPECT_EQ(rig.view.limitsBox(), (MapBox{0, 129600000, -5670000, 70470000}));
+
+    // Through a zero size and back: the proportions are fitted again on the next drawing.
+    rig.view.Resize(0, 0);
+    rig.view.Resize(240, 301);
+    EXPECT_FALSE(rig.view.aspectFixed());
+}
+
+TEST(MapView, DragFeedbackShowsTheRubberBandOrTheMovedClient) {
+    ViewRig rig;
+    EXPECT_EQ(rig.view.OnLButtonUp({5, 5}).result, DragResult::kNone);
+
+    rig.view.OnLButtonDown({50, 60});
+    EXPECT_TRUE(rig.view.tracking());
+    EXPECT_FALSE(rig.view.DragRectangle().has_value());
+    DragFeedback first = rig.view.OnMouseMove({20, 100});
+    EXPECT_FALSE(first.erasePrevious);
+    EXPECT_EQ(first.current, (PixelRect{20, 60, 50, 100}));
+    DragFeedback second = rig.view.OnMouseMove({70, 30});
+    EXPECT_TRUE(second.erasePrevious);
+    EXPECT_EQ(second.previous, first.current);
+    EXPECT_EQ(second.current, (PixelRect{50, 30, 70, 60}));
+    EXPECT_EQ(rig.view.DragRectangle(), second.current);
+    DragOutcome up = rig.view.OnLButtonUp({70, 30});
+    EXPECT_TRUE(up.eraseRect);
+    EXPECT_EQ(up.rect, second.current);
+    EXPECT_FALSE(rig.view.DragRectangle().has_value());
+
+    rig.view.SetDragMode(DragMode::kMove);
+    rig.view.OnLButtonDown({50, 60});
+    EXPECT_EQ(rig.view.OnMouseMove({60, 55}).current, (PixelRect{10, -5, 250, 296}));
+}
+
+TEST(MapView, CompleteRedrawFallsDueAfterThePeriod) {
+    CMapView view(1000);
+    CMapOptions options;
+    options.RedrawScreenEvery = 5;
+    EXPECT_FALSE(view.IsCompleteRedrawDue(options, 1000 + 3600000));
+    options.bRedrawScreenEvery = true;
+    EXPECT_FALSE(view.IsCompleteRedrawDue(options, 1000 + 300000));
+    EXPECT_TRUE(view.IsCompleteRedrawDue(options, 1000 + 300001));
+    view.MarkCompleteRedraw(400000);
+    EXPECT_FALSE(view.IsCompleteRedrawDue(options, 400000 + 300000));
+}
+
+}  // namespace
+}  // namespace plovane

@@ -1,0 +1,206 @@
+// Picking stations with a tap: the pick box, the list pop-up pages, the station pop-up, and
+// the icons the pop-ups and the map show.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "maps/map_station_pick.h"
+#include "maps/map_view.h"
+#include "stations/store_fixture.h"
+
+namespace plovane {
+namespace {
+
+using ::plovane::testing::StoreFixture;
+using Kind = PickMenuItem::Kind;
+
+// One arc-minute per pixel from Greenwich and 50 N on a 240 x 282 map area, so the tap at
+// (100, 119) is 48 20 N, 1 40 E and the pick box reaches 8 arc-minutes each way.
+struct PickRig {
+    PickRig() {
+        view.Resize(240, 301);
+        map.left = 64800000;
+        map.right = 64800000 + 240 * 6000;
+        map.top = 14400000;
+        map.bottom = 14400000 + 282 * 6000;
+        view.Home(map);
+    }
+    void Report(const std::string& call, const std::string& lat = "4820.00N",
+                const std::string& lon = "00140.00E") {
+        store.Report(call, lat, lon);
+    }
+    PickMenu Tap() { return pick.Tap(view, kTap, store.list); }
+
+    static constexpr PixelPoint kTap{100, 119};
+    StoreFixture store;
+    CMapData map{store.clock};
+    CMapView view;
+    CStationPick pick;
+};
+
+std::vector<std::string> Texts(const PickMenu& menu) {
+    std::vector<std::string> texts;
+    for (const PickMenuItem& item : menu.items)
+        texts.push_back(item.kind == Kind::kSeparator ? "-" : item.text);
+    return texts;
+}
+
+TEST(StationPick, BoxReachesEightPixelsEachWayEdgesIncluded) {
+    PickRig rig;
+    ASSERT_EQ(rig.view.ux(), 6000);
+    ASSERT_EQ(rig.view.uy(), 6000);
+    rig.Report("CENTRE");
+    rig.Report("EAST", "4820.00N", "00148.00E");
+    rig.Report("WEST", "4820.00N", "00132.00E");
+    rig.Report("NORTH", "4828.00N", "00140.00E");
+    rig.Report("SOUTH", "4812.00N", "00140.00E");
+    rig.Report("EASTOUT", "4820.00N", "00148.01E");
+    rig.Report("NORTHOUT", "4828.01N", "00140.00E");
+    rig.Report("SOUTHOUT", "4811.99N", "00140.00E");
+
+    const PickMenu menu = rig.Tap();
+    EXPECT_EQ(menu.kind, PickMenu::Kind::kStationList);
+    EXPECT_EQ(menu.point, PickRig::kTap);
+    EXPECT_EQ(rig.pick.centre(), (MapPoint{65400000, 15000000}));
+    EXPECT_EQ(rig.pick.halfWidth(), 48000);
+    EXPECT_EQ(rig.pick.halfHeight(), 48000);
+    EXPECT_EQ(Texts(menu), (std::vector<std::string>{"Which station? (1-5 of 5)", "-", "SOUTH",
+                                                     "NORTH", "WEST", "EAST", "CENTRE"}));
+}
+
+TEST(StationPick, BoxFollowsEachAxisScale) {
+    PickRig rig;
+    rig.map.bottom = rig.map.top + 282 * 3000;  // half an arc-minute per pixel down
+    rig.view.Home(rig.map);
+    ASSERT_EQ(rig.view.uy(), 3000);
+    rig.Report("EAST", "4910.00N", "00148.00E");
+    rig.Report("NORTH", "4914.00N", "00140.00E");
+    rig.Report("SOUTH", "4906.00N", "00140.00E");
+    rig.Report("EASTOUT", "4910.00N", "00148.01E");
+    rig.Report("NORTHOUT", "4914.01N", "00140.00E");
+    rig.Report("SOUTHOUT", "4905.99N", "00140.00E");
+    const PickMenu menu = rig.Tap();
+    EXPECT_EQ(rig.pick.centre(), (MapPoint{65400000, 14700000}));
+    EXPECT_EQ(Texts(menu), (std::vector<std::string>{"Which station? (1-3 of 3)", "-", "SOUTH",
+                                                     "NORTH", "EAST"}));
+}
+
+TEST(StationPick, TwentyFiveStationsComeInPagesOfTen) {
+    PickRig rig;
+    for (int i = 1; i <= 25; ++i)
+        rig.Report("S" + std::to_string(i));
+
+    struct Page {
+        const char* title;
+        int first;  // newest first: S25, S24, ...
+        int count;
+        bool more;
+    };
+    const Page pages[] = {
+        {"Which station? (1-10 of 25)", 25, 10, true},
+        {"Which station? (11-20 of 25)", 15, 10, true},
+        {"Which station? (21-25 of 25)", 5, 5, false},
+    };
+    PickMenu menu = rig.Tap();
+    for (const Page& page : pages) {
+        SCOPED_TRACE(page.title);
+        ASSERT_EQ(menu.kind, PickMenu::Kind::kStationList);
+        std::vector<PickMenuItem> expected{{Kind::kTitle, 0, page.title, true, {}},
+                                           {Kind::kSeparator, 0, {}, false, {}}};
+        for (int i = 0; i < page.count; ++i) {
+            expected.push_back({Kind::kStation, kPickFirstStationCommand + i,
+                                "S" + std::to_string(page.first - i), false,
+                                StationIconFor('/', '>', false)});
+        }
+        if (page.more) {
+            expected.push_back({Kind::kSeparator, 0, {}, false, {}});
+            expected.push_back({Kind::kCommand, kPickMoreCommand, "&More...", false, {}});
+        }
+        EXPECT_EQ(menu.items, expected);
+        EXPECT_EQ(menu.point, PickRig::kTap);
+        menu = rig.pick.Choose(kPickMoreCommand, rig.store.list);
+    }
+    EXPECT_EQ(menu.kind, PickMenu::Kind::kNone);  // no page after the last
+
+    // Choosing from the last page shown picks from that page.
+    const PickMenu popup = rig.pick.Choose(kPickFirstStationCommand + 2, rig.store.list);
+    ASSERT_EQ(popup.kind, PickMenu::Kind::kStationPopup);
+    ASSERT_TRUE(rig.pick.chosen().has_value());
+    EXPECT_EQ(rig.pick.chosen()->call, "S3");
+    EXPECT_EQ(rig.pick.Choose(kPickFirstStationCommand + 5, rig.store.list).kind,
+              PickMenu::Kind::kNone);  // only five on that page
+
+    // A new tap starts from the first page again.
+    EXPECT_EQ(Texts(rig.Tap()).front(), "Which station? (1-10 of 25)");
+}
+
+TEST(StationPick, OneStationGivesItsPopupAtOnceButNotOnALaterPage) {
+    PickRig rig;
+    rig.Report("K1ONE");
+    rig.Report("FAR", "4000.00N", "00140.00E");
+    const PickMenu popup = rig.Tap();
+    ASSERT_EQ(popup.kind, PickMenu::Kind::kStationPopup);
+    const std::vector<PickMenuItem> expected{
+        {Kind::kStation, 0, "K1ONE", true, StationIconFor('/', '>', false)},
+        {Kind::kSeparator, 0, {}, false, {}},
+        {Kind::kCommand, kStationInfoCommand, "Station &Info...", false, {}},
+        {Kind::kCommand, kSendMessageCommand, "Send &Message...", false, {}},
+    };
+    EXPECT_EQ(popup.items, expected);
+    ASSERT_TRUE(rig.pick.chosen().has_value());
+    EXPECT_EQ(rig.pick.chosen()->call, "K1ONE");
+    EXPECT_EQ(rig.pick.Choose(kStationInfoCommand, rig.store.list).kind, PickMenu::Kind::kNone);
+
+    for (int i = 2; i <= 11; ++i)
+        rig.Report("K" + std::to_string(i));
+    rig.Tap();
+    const PickMenu second = rig.pick.Choose(kPickMoreCommand, rig.store.list);
+    EXPECT_EQ(second.kind, PickMenu::Kind::kStationList);
+    EXPECT_EQ(Texts(second),
+              (std::vector<std::string>{"Which station? (11-11 of 11)", "-", "K1ONE"}));
+}
+
+TEST(StationPick, NothingUnderTheTapShowsNothing) {
+    PickRig rig;
+    rig.Report("FAR", "4000.00N", "00140.00E");
+    EXPECT_EQ(rig.Tap().kind, PickMenu::Kind::kNone);
+    EXPECT_EQ(rig.pick.total(), 0);
+    EXPECT_FALSE(rig.pick.chosen().has_value());
+    EXPECT_EQ(rig.pick.Choose(kPickMoreCommand, rig.store.list).kind, PickMenu::Kind::kNone);
+}
+
+TEST(StationPick, ItemsAreTheCallPlusIconRoomAtLeast18Square) {
+    EXPECT_EQ(MeasurePickItem(40, 15), (PickItemSize{63, 18}));
+    EXPECT_EQ(MeasurePickItem(100, 22), (PickItemSize{123, 22}));
+    EXPECT_EQ(MeasurePickItem(-30, 0), (PickItemSize{18, 18}));
+}
+
+TEST(StationIcon, TableCodeOverlayAndKilled) {
+    struct Case {
+        char table, code;
+        bool killed;
+        StationIcon icon;
+    };
+    const Case cases[] = {
+        {'/', '>', false, {IconTable::kPrimary, 30, -1}},
+        {'/', '!', false, {IconTable::kPrimary, 1, -1}},
+        {'\\', '>', false, {IconTable::kAlternate, 30, -1}},
+        {'3', '#', false, {IconTable::kAlternate, 3, 3}},
+        {'A', '#', false, {IconTable::kAlternate, 3, 10}},
+        {'Z', '&', false, {IconTable::kAlternate, 6, 35}},
+        {'a', '#', false, {IconTable::kAlternate, 3, -1}},
+        {'/', '>', true, {IconTable::kPrimary, 14, -1}},
+        {'S', '#', true, {IconTable::kPrimary, 14, -1}},
+        {'/', '\x7f', false, {IconTable::kPrimary, 95, -1}},
+        {'/', '\x1f', false, {IconTable::kPrimary, -1, -1}},
+        {'\\', '\xe9', false, {IconTable::kAlternate, -1, -1}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.table << c.code << (c.killed ? " killed" : ""));
+        EXPECT_EQ(StationIconFor(c.table, c.code, c.killed), c.icon);
+    }
+}
+
+}  // namespace
+}  // namespace plovane
