@@ -22,8 +22,7 @@ constexpr size_t kMaxDecimalDigits = 9;
 
 struct Number {
     int32_t value = 0;
-    bool read = false;  // at least one digit was read
-    size_t length = 0;  // characters consumed, a leading "-" included
+    bool read = false;  // at least one digit was read (a lone "-" is no value)
 };
 
 // An optional "-" and the decimal digits after it, at most maxLength characters in all,
@@ -46,7 +45,6 @@ Number ParseDecimal(std::string_view text, size_t start, size_t maxLength) {
         ++pos;
         ++digits;
     }
-    n.length = pos - start;
     n.read = digits > 0;
     n.value = static_cast<int32_t>(negative ? -value : value);
     return n;

@@ -589,7 +589,6 @@ void Generator::CreateStations() {
                 objects_.push_back(o);
                 // A third of them are taken down during the run.
                 objectKillTime_.push_back(random_.Chance(0.35) ? random_.Between(600, 5400) : -1);
-                s.objects.push_back(objectIndex);
                 Schedule(random_.Between(0, 600), EventKind::kObject, index, objectIndex);
             }
         }

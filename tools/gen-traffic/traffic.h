@@ -185,7 +185,6 @@ class Generator {
         int beacons = 0;
         int nextMessage = 1;
         Weather weather;
-        std::vector<int> objects;
     };
 
     void CreateStations();
