@@ -19,6 +19,7 @@
 #include "comm/serial_line.h"
 #include "comm/tnc_file.h"
 #include "core/latin1.h"
+#include "core/timed_lock.h"
 
 namespace plovane {
 namespace {
@@ -113,8 +114,8 @@ bool CSerialPort::Open() {
     }
     discarding_ = false;
     {
-        std::unique_lock lock(buffer_.mutex, std::defer_lock);
-        if (lock.try_lock_for(std::chrono::seconds(10)))
+        const auto lock = TimedLock(buffer_.mutex);
+        if (lock.owns_lock())
             buffer_.fill = 0;
     }
 
@@ -350,8 +351,8 @@ bool CSerialPort::StoreChunk(const uint8_t* data, size_t length) {
     }
     const bool lineEnd = HasLineEnd(bytes, count);
 
-    std::unique_lock lock(buffer_.mutex, std::defer_lock);
-    if (!lock.try_lock_for(std::chrono::milliseconds(1000)))
+    const auto lock = TimedLock(buffer_.mutex, std::chrono::milliseconds(1000));
+    if (!lock.owns_lock())
         return lineEnd;
 
     if (buffer_.fill + count >= buffer_.capacity() &&
