@@ -8,6 +8,7 @@
 
 #include "core/timed_lock.h"
 #include "core/version.h"
+#include "stations/call_index.h"
 #include "stations/device_names.h"
 #include "stations/position_text.h"
 #include "stations/report_time.h"
@@ -16,12 +17,6 @@
 
 namespace plovane {
 namespace {
-
-// Lets the index be searched with a string_view without building a string.
-struct CallHash {
-    using is_transparent = void;
-    size_t operator()(std::string_view call) const { return std::hash<std::string_view>{}(call); }
-};
 
 int16_t ClampShort(int64_t value) {
     return static_cast<int16_t>(std::clamp<int64_t>(value, INT16_MIN, INT16_MAX));
@@ -51,10 +46,7 @@ struct CStationList::Impl {
 
     // --- Everything below runs with the lock held ---
 
-    CStation* Find(std::string_view call) {
-        const auto it = index.find(call);
-        return it == index.end() ? nullptr : it->second;
-    }
+    CStation* Find(std::string_view call) { return index.Find(call); }
 
     // Most records kept, own record included; no limit when the limit is off.
     size_t Limit() const {
@@ -65,15 +57,9 @@ struct CStationList::Impl {
 
     size_t Count() const { return others.size() + 1; }
 
-    void Unindex(std::string_view call) {
-        const auto it = index.find(call);
-        if (it != index.end())
-            index.erase(it);
-    }
-
     // Removes the earliest-created record (never the own one).
     void RemoveTail() {
-        Unindex(others.back().call);
+        index.Erase(others.back().call);
         others.pop_back();
     }
 
@@ -96,7 +82,7 @@ struct CStationList::Impl {
         }
         TrimTo(limit - 1);  // room for the new record; the earliest created go first
         CStation& station = others.emplace_front(std::string(call), now);
-        index.emplace(station.call, &station);
+        index.Insert(&station);
         created = true;
         return &station;
     }
@@ -107,14 +93,14 @@ struct CStationList::Impl {
         if (own.call == call)
             return;
         if (!own.call.empty())
-            Unindex(own.call);
+            index.Erase(own.call);
         if (CStation* heard = Find(call)) {
-            Unindex(heard->call);
+            index.Erase(heard->call);
             others.remove_if([heard](const CStation& s) { return &s == heard; });
         }
         own.call = call;
         if (!own.call.empty())
-            index.emplace(own.call, &own);
+            index.Insert(&own);
     }
 
     // One update: find-or-add and the field writes under one lock, then the notifications
@@ -184,9 +170,7 @@ struct CStationList::Impl {
     std::string soundFile;
     CStation own;
     std::list<CStation> others;  // newest created first; nodes never move
-    // Call -> record. The keys are copies so that a look-up reads the index node only (calls
-    // fit the short-string buffer); records stay put in their list nodes.
-    std::unordered_map<std::string, CStation*, CallHash, std::equal_to<>> index;
+    CallIndex index;             // call -> record; records stay put in their list nodes
 };
 
 CStationList::CStationList(CStationSettings& settings, const Profile& profile, const Clock& clock,
@@ -524,7 +508,7 @@ void CStationList::ApplySettings(bool announce) {
         if (!lock.owns_lock())
             return;
         d.settings = fresh;
-        d.index.reserve(std::min<size_t>(d.Limit(), 10000));
+        d.index.Reserve(std::min<size_t>(d.Limit(), 10000));
         CStation& own = d.own;
         d.RenameOwn(fresh.MyCall);
         own.destination = fresh.destination;
