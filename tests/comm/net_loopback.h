@@ -1,0 +1,146 @@
+// A stand-in APRS-IS server for the network client's tests: a TCP socket on the loopback
+// interface that the test drives step by step (accept, read the login, send lines, drop
+// the link). Every wait has a time-out, so a faulty client fails a test instead of hanging it.
+#pragma once
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace plovane::testing {
+
+// Thread-compatible: used by the test thread only.
+class LoopbackServer {
+  public:
+    // Binds 127.0.0.1 (or ::1) on a free port. Unless listening is asked for, the socket
+    // refuses connections until Listen().
+    explicit LoopbackServer(int family = AF_INET, bool listening = true) : family_(family) {
+        listenFd_ = socket(family, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (listenFd_ < 0)
+            return;
+        sockaddr_storage address{};
+        socklen_t size = 0;
+        if (family == AF_INET6) {
+            auto* a = reinterpret_cast<sockaddr_in6*>(&address);
+            a->sin6_family = AF_INET6;
+            a->sin6_addr = in6addr_loopback;
+            size = sizeof *a;
+        } else {
+            auto* a = reinterpret_cast<sockaddr_in*>(&address);
+            a->sin_family = AF_INET;
+            a->sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+            size = sizeof *a;
+        }
+        if (bind(listenFd_, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
+            getsockname(listenFd_, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
+            Reset(listenFd_);
+            return;
+        }
+        port_ = ntohs(family == AF_INET6 ? reinterpret_cast<sockaddr_in6*>(&address)->sin6_port
+                                         : reinterpret_cast<sockaddr_in*>(&address)->sin_port);
+        if (listening)
+            Listen();
+    }
+    ~LoopbackServer() {
+        Reset(connFd_);
+        Reset(listenFd_);
+    }
+    LoopbackServer(const LoopbackServer&) = delete;
+    LoopbackServer& operator=(const LoopbackServer&) = delete;
+
+    bool ok() const { return listenFd_ >= 0 && port_ != 0; }
+    std::string host() const { return family_ == AF_INET6 ? "::1" : "127.0.0.1"; }
+    std::string port() const { return std::to_string(port_); }
+
+    bool Listen(int backlog = 8) { return listen(listenFd_, backlog) == 0; }
+
+    // Takes the next connection, dropping the one before.
+    bool Accept(std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
+        if (!Wait(listenFd_, POLLIN, timeout))
+            return false;
+        Reset(connFd_);
+        received_.clear();
+        connFd_ = accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
+        return connFd_ >= 0;
+    }
+
+    // Reads up to and including the next CR; what came in so far (no CR) on a time-out or
+    // when the client closes.
+    std::string ReadLine(std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
+        return ReadUntil([this] { return received_.find('\r'); }, timeout);
+    }
+    // Reads exactly `count` bytes, or what came in before a time-out.
+    std::string ReadBytes(size_t count,
+                          std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
+        return ReadUntil(
+            [this, count] { return received_.size() >= count ? count - 1 : std::string::npos; },
+            timeout);
+    }
+
+    bool Send(std::string_view bytes) {
+        size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = send(connFd_, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
+            if (n <= 0)
+                return false;
+            done += static_cast<size_t>(n);
+        }
+        return true;
+    }
+
+    // Closes the accepted connection, as a server that drops its client.
+    void Drop() { Reset(connFd_); }
+
+  private:
+    template <typename Find>
+    std::string ReadUntil(Find find, std::chrono::milliseconds timeout) {
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        for (;;) {
+            const size_t end = find();
+            if (end != std::string::npos) {
+                std::string line = received_.substr(0, end + 1);
+                received_.erase(0, end + 1);
+                return line;
+            }
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
+            char chunk[4096];
+            if (left.count() <= 0 || !Wait(connFd_, POLLIN, left))
+                break;
+            const ssize_t n = recv(connFd_, chunk, sizeof chunk, 0);
+            if (n <= 0)
+                break;
+            received_.append(chunk, static_cast<size_t>(n));
+        }
+        std::string partial;
+        partial.swap(received_);
+        return partial;
+    }
+
+    static bool Wait(int fd, short events, std::chrono::milliseconds timeout) {
+        if (fd < 0)
+            return false;
+        pollfd p = {fd, events, 0};
+        return poll(&p, 1, static_cast<int>(timeout.count())) == 1;
+    }
+    static void Reset(int& fd) {
+        if (fd >= 0)
+            close(fd);
+        fd = -1;
+    }
+
+    int family_;
+    int listenFd_ = -1;
+    int connFd_ = -1;
+    uint16_t port_ = 0;
+    std::string received_;
+};
+
+}  // namespace plovane::testing
