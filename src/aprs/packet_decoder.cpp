@@ -5,13 +5,13 @@
 
 #include <algorithm>
 #include <array>
-#include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <mutex>
 
 #include "aprs/decoders.h"
 #include "core/latin1.h"
+#include "core/timed_lock.h"
 #include "stations/station_list.h"
 #include "transmit/transmit_control.h"
 
@@ -396,18 +396,21 @@ void DrainBuffer(ReceiveBuffer* buffer, Decode&& decode) {
     std::string lines;
     for (;;) {
         {
-            std::unique_lock lock(buffer->mutex, std::defer_lock);
-            if (!lock.try_lock_for(std::chrono::milliseconds(10000)))
+            std::unique_lock lock(buffer->mutex, std::try_to_lock);
+            if (!lock.owns_lock())
+                lock = TimedLock(buffer->mutex, kStoreLockWait);
+            if (!lock.owns_lock())
                 return;
-            size_t cut = std::min(buffer->fill, buffer->bytes.size());
+            const size_t fill = std::min(buffer->fill, buffer->bytes.size());
+            size_t cut = fill;
             while (cut > 0 && !IsLineEnd(buffer->bytes[cut - 1]))
                 --cut;
             if (cut == 0)
                 return;
             const char* bytes = reinterpret_cast<const char*>(buffer->bytes.data());
             lines.assign(bytes, cut);
-            std::memmove(buffer->bytes.data(), buffer->bytes.data() + cut, buffer->fill - cut);
-            buffer->fill -= cut;
+            std::memmove(buffer->bytes.data(), buffer->bytes.data() + cut, fill - cut);
+            buffer->fill = fill - cut;
         }
         size_t begin = 0;
         while (begin < lines.size()) {

@@ -1,6 +1,7 @@
 // Header parsing, own packets, implied symbols, dispatch, objects, items, relayed packets
 // and the line intake, checked through the station records the decoder leaves.
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "aprs/receive_buffer.h"
@@ -96,20 +97,29 @@ TEST_F(DecoderTest, ImpliedSymbolsFromDestinationOrSsid) {
         const char* symbol;  // "" for none
     };
     const Case cases[] = {
-        {"A1", "GPSC12", "/,"},                            // numbered, primary table
-        {"A2", "GPSE01", "\\!"},                           // numbered, alternate table
-        {"A3", "gpsc12", "/,"},                            // compared in upper case
-        {"A4", "GPSCA2", ""},                              // no such number
-        {"A5", "GPSC95", ""},     {"A6", "SYMOB", "\\!"},  // two-character code, alternate table
-        {"A7", "GPSOBA", "A!"},                            // with overlay
-        {"A8", "SPCOB1", "1!"},   {"A9", "GPSLA", "/a"},   // primary table: no overlay taken
-        {"B1", "GPSLAX", "/a"},   {"B2", "GPSJ3", "/}"},  {"B3", "GPSJ2", ""},  // "|" has no symbol
-        {"B4", "GPSQ4", ""},                                                    // nor "~"
-        {"B5", "GPSQ3", "\\}"},   {"B6-9", "GPSXX", ""},  // a symbol destination never falls back
-                                                          // to the SSID
+        {"A1", "GPSC12", "/,"},   // numbered, primary table
+        {"A2", "GPSE01", "\\!"},  // numbered, alternate table
+        {"A3", "gpsc12", "/,"},   // compared in upper case
+        {"A4", "GPSCA2", ""},     // no such number
+        {"A5", "GPSC95", ""},
+        {"A6", "SYMOB", "\\!"},  // two-character code, alternate table
+        {"A7", "GPSOBA", "A!"},  // with overlay
+        {"A8", "SPCOB1", "1!"},
+        {"A9", "GPSLA", "/a"},  // primary table: no overlay taken
+        {"B1", "GPSLAX", "/a"},
+        {"B2", "GPSJ3", "/}"},
+        {"B3", "GPSJ2", ""},  // "|" has no symbol
+        {"B4", "GPSQ4", ""},  // nor "~"
+        {"B5", "GPSQ3", "\\}"},
+        {"B6-9", "GPSXX", ""},  // a symbol destination never falls back
+                                // to the SSID
         {"B7-9", "GPS", "/>"},  // too short to name a symbol: the SSID counts
-        {"B8-9", "APRS", "/>"},   {"B9-0", "APRS", ""},   {"C1-15", "APRS", "/v"},
-        {"C2-16", "APRS", ""},    {"C3-7", "APRS", "/'"}, {"C4-99999999999999999999", "APRS", ""},
+        {"B8-9", "APRS", "/>"},
+        {"B9-0", "APRS", ""},
+        {"C1-15", "APRS", "/v"},
+        {"C2-16", "APRS", ""},
+        {"C3-7", "APRS", "/'"},
+        {"C4-99999999999999999999", "APRS", ""},
         {"C5-1-2", "APRS", "/U"},  // the last "-" counts
     };
     for (const Case& c : cases) {
@@ -391,6 +401,34 @@ TEST_F(DecoderTest, ProcessInputDrainsAFullNetworkBufferInOnePass) {
     decoder.ProcessInput();
     EXPECT_EQ(host.notices().size(), static_cast<size_t>(lines));
     EXPECT_EQ(Contents(net), "");
+}
+
+TEST_F(DecoderTest, ConcurrentIntakeAndDecoding) {
+    // A serial read thread appends and cuts its own lines while the user-interface thread
+    // decodes network lines; every line arrives exactly once.
+    ReceiveBuffer tnc(ReceiveBuffer::kSerialCapacity);
+    decoder.SetBuffers(&tnc, nullptr, nullptr);
+    constexpr int kLines = 300;
+    std::thread reader([&] {
+        for (int i = 0; i < kLines; ++i) {
+            const std::string line = "T" + std::to_string(i) + ">APRS:!4903.50N/07201.75W-\r\n";
+            // Split each line across two chunks, as a serial port delivers it.
+            Append(tnc, line.substr(0, 7));
+            decoder.ProcessInput();
+            Append(tnc, line.substr(7));
+            decoder.ProcessInput();
+        }
+    });
+    for (int i = 0; i < kLines; ++i) {
+        decoder.DecodeLine("N" + std::to_string(i) + ">APRS:=4903.50N/07201.75W-", "", "NET>");
+    }
+    reader.join();
+    for (int i = 0; i < kLines; ++i) {
+        EXPECT_TRUE(Station("T" + std::to_string(i)).hasPosition);
+        EXPECT_TRUE(Station("N" + std::to_string(i)).hasPosition);
+    }
+    EXPECT_EQ(host.notices().size(), 2u * kLines);
+    EXPECT_EQ(Contents(tnc), "");
 }
 
 }  // namespace
