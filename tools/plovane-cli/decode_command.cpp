@@ -4,7 +4,9 @@
 //
 // The stores run headless: a host that shows nothing, no ports and no output scheduler. The
 // settings are the defaults of a fresh installation (station limit 2000 with the own record,
-// message limit 1000, tracks of other stations off) but for the own call, --mycall.
+// message limit 1000, tracks of other stations off, GPS off) but for the own call, --mycall.
+// NMEA sentences sent as packets ("$GPRMC,...") still give their sender a position, as in
+// the program.
 #include <filesystem>
 #include <fstream>
 #include <istream>
@@ -15,6 +17,7 @@
 
 #include "aprs/packet_decoder.h"
 #include "cli.h"
+#include "comm/gps_port.h"
 #include "core/app_host.h"
 #include "core/clock.h"
 #include "core/date_time.h"
@@ -70,6 +73,21 @@ class MessageStoreLink final : public MessageReceiver {
     CMessageList& messages_;
 };
 
+// NMEA sentences inside packets go to the sentence parser. With GPS off (the default) no
+// line is taken for the own station's receiver.
+class SentenceLink final : public SentenceReceiver {
+  public:
+    explicit SentenceLink(CStationList& stations) : stations_(stations) {}
+    void ParseSentence(std::string_view target, std::string_view destination, std::string_view path,
+                       std::string_view line, bool handOn) override {
+        ApplySentence(stations_, target, destination, path, line, handOn);
+    }
+    bool GpsFromTnc() const override { return false; }
+
+  private:
+    CStationList& stations_;
+};
+
 CStationSettings LoadSettings(MemoryProfile& profile, const std::string& myCall) {
     profile.WriteString(CStationSettings::kSection, "MyCall", myCall);
     CStationSettings settings;
@@ -84,10 +102,12 @@ struct Stores {
           stations(settings, profile, clock, host),
           messages(settings, clock, host, [this] { return stations.OwnCall(); }),
           messageLink(messages),
+          sentenceLink(stations),
           decoder(host) {
         stations.ApplySettings(false);
         decoder.SetStations(&stations);
         decoder.SetMessages(&messageLink);
+        decoder.SetSentenceReceiver(&sentenceLink);
     }
 
     MemoryProfile profile;
@@ -95,6 +115,7 @@ struct Stores {
     CStationList stations;
     CMessageList messages;
     MessageStoreLink messageLink;
+    SentenceLink sentenceLink;
     CPacketDecoder decoder;
 };
 
