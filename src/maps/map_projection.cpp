@@ -27,13 +27,27 @@ MapBox NormalizedBox(const MapBox& box) {
     return out;
 }
 
+void StoreSpan(int64_t low, int64_t high, int32_t& outLow, int32_t& outHigh) {
+    constexpr int64_t kLowest = std::numeric_limits<int32_t>::min();
+    constexpr int64_t kHighest = std::numeric_limits<int32_t>::max();
+    if (high > kHighest) {
+        low -= high - kHighest;
+        high = kHighest;
+    }
+    if (low < kLowest) {
+        high = std::min(high + (kLowest - low), kHighest);
+        low = kLowest;
+    }
+    outLow = static_cast<int32_t>(low);
+    outHigh = static_cast<int32_t>(high);
+}
+
 void WidenEvenly(int32_t& low, int32_t& high, int64_t minSpan) {
     const int64_t span = int64_t{high} - low;
     if (span >= minSpan)
         return;
     const int64_t extra = minSpan - span;
-    low = ClampToInt32(int64_t{low} - extra / 2);
-    high = ClampToInt32(int64_t{high} + (extra - extra / 2));
+    StoreSpan(low - extra / 2, high + (extra - extra / 2), low, high);
 }
 
 int32_t UnitsPerPixel(int64_t span, int pixels) {

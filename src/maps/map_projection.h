@@ -71,6 +71,10 @@ struct PixelRect {
 // The box with reversed edges swapped, so its width and height are never negative.
 MapBox NormalizedBox(const MapBox& box);
 
+// Stores the span [low, high] (64-bit) in 32-bit edges: a span crossing the end of the range
+// slides back inside it whole, and only a span longer than the range itself is cut.
+void StoreSpan(int64_t low, int64_t high, int32_t& outLow, int32_t& outHigh);
+
 // Widens [low, high] evenly (the odd unit to the high side) until it spans at least
 // minSpan units. A span already as wide is left alone.
 void WidenEvenly(int32_t& low, int32_t& high, int64_t minSpan);

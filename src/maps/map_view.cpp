@@ -62,8 +62,7 @@ void WidenZoomSpan(int32_t& low, int32_t& high, int pixels) {
     if (span >= pixels)
         return;
     const int64_t d = (span - pixels - 1) / 2;  // negative: moves the edges outward
-    low = ClampToInt32(low + d);
-    high = ClampToInt32(high - d);
+    StoreSpan(low + d, high - d, low, high);
 }
 
 // Centre of [low, high] as the view computes it.
@@ -94,25 +93,14 @@ void CMapView::Resize(int clientWidth, int clientHeight) {
     clientHeight = std::max(clientHeight, 0);
     if (clientWidth == clientWidth_ && clientHeight == clientHeight_)
         return;
-    const bool hadWindow = HasWindow();
-    const MapProjection old = Projection();
     clientWidth_ = clientWidth;
     clientHeight_ = clientHeight;
     backgroundValid_ = false;
     limitsSet_ = false;  // the limits carry the window's proportions
-    if (!HasWindow())
-        return;
-    if (!hadWindow || !aspectFixed_) {
-        aspectFixed_ = false;
-        return;
-    }
-    // Same centre, same units per pixel.
-    const int64_t width = int64_t{old.ux()} * AreaWidth();
-    const int64_t height = int64_t{old.uy()} * AreaHeight();
-    const int64_t left = Centre(view_.left, view_.right) - width / 2;
-    const int64_t top = Centre(view_.top, view_.bottom) - height / 2;
-    view_ = {ClampToInt32(left), ClampToInt32(left + width), ClampToInt32(top),
-             ClampToInt32(top + height)};
+    // The next drawing fits the box last asked for to the new proportions; starting from it
+    // rather than from the widened box keeps back-and-forth resizing from zooming out.
+    view_ = requested_;
+    aspectFixed_ = false;
 }
 
 // --- Projection ---
@@ -157,6 +145,7 @@ bool CMapView::IsCompleteRedrawDue(const CMapOptions& options, int64_t nowMs) co
 // --- Commands ---
 
 void CMapView::ViewChanged() {
+    requested_ = view_;
     aspectFixed_ = false;
     backgroundValid_ = false;
 }
@@ -240,6 +229,7 @@ bool CMapView::CenterOn(int32_t colatitude, int32_t longitude) {
     }
     Shift(view_.left, view_.right, longitude - Centre(view_.left, view_.right));
     Shift(view_.top, view_.bottom, colatitude - Centre(view_.top, view_.bottom));
+    requested_ = view_;
     backgroundValid_ = false;
     return true;
 }

@@ -59,9 +59,9 @@ class CMapView {
     explicit CMapView(int64_t nowMs = 0);
 
     // --- Window ---
-    // The client size in pixels, header strip included. After the first drawing a new size
-    // keeps the centre and the scale (map units per pixel), so the window shows more or less
-    // of the map; the limits are worked out again for the new proportions.
+    // The client size in pixels, header strip included. A new size shows the box last asked
+    // for (by fitting or a navigation command) fitted anew to the window's proportions, and
+    // works the limits out again for them.
     void Resize(int clientWidth, int clientHeight);
     int clientWidth() const { return clientWidth_; }
     int clientHeight() const { return clientHeight_; }
@@ -143,6 +143,7 @@ class CMapView {
     int clientWidth_ = 0;
     int clientHeight_ = 0;
     MapBox view_ = kWorldBox;
+    MapBox requested_ = kWorldBox;  // the view box before widening to the window's proportions
     MapBox limits_ = kWorldBox;
     bool limitsSet_ = false;
     bool aspectFixed_ = false;

@@ -1,6 +1,9 @@
 // Navigation of the map view: fitting, zooming, home, dragging, centring, tracking.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <random>
+
 #include "core/clock.h"
 #include "maps/map_view.h"
 #include "stations/station.h"
@@ -372,7 +375,7 @@ TEST(MapView, TrackMeRecentresOnlyWhenTheOwnStationDrifts) {
     }
 }
 
-TEST(MapView, ResizingKeepsCentreAndScaleAndRedoesTheLimits) {
+TEST(MapView, ResizingRefitsTheRequestedBoxAndRedoesTheLimits) {
     ViewRig rig;
     rig.SetView(kCityView);
     rig.view.PrepareForDrawing(rig.map);
@@ -380,20 +383,39 @@ TEST(MapView, ResizingKeepsCentreAndScaleAndRedoesTheLimits) {
 
     rig.view.Resize(240, 301);  // the same size changes nothing
     EXPECT_TRUE(rig.view.backgroundValid());
+    EXPECT_TRUE(rig.view.aspectFixed());
 
+    struct Step {
+        int width, height;
+        MapBox view;
+        int32_t ux;
+    };
+    const Step steps[] = {
+        {480, 301, {58800000, 63600000, 30000000, 32820000}, 10000},
+        {480, 583, kCityView, 5000},   // twice the area each way: twice the detail
+        {240, 301, kCityView, 10000},  // back where it started, not zoomed out
+        {120, 301, {60000000, 62400000, 28590000, 34230000}, 20000},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(::testing::Message() << step.width << " x " << step.height);
+        rig.view.Resize(step.width, step.height);
+        EXPECT_FALSE(rig.view.backgroundValid());
+        EXPECT_FALSE(rig.view.limitsSet());
+        rig.view.PrepareForDrawing(rig.map);
+        EXPECT_EQ(rig.view.viewBox(), step.view);
+        EXPECT_EQ(rig.view.ux(), step.ux);
+        EXPECT_EQ(rig.view.uy(), step.ux);
+    }
     rig.view.Resize(480, 301);
-    EXPECT_EQ(rig.view.viewBox(), (MapBox{58800000, 63600000, 30000000, 32820000}));
-    EXPECT_EQ(rig.view.ux(), 10000);
-    EXPECT_FALSE(rig.view.backgroundValid());
-    EXPECT_FALSE(rig.view.limitsSet());
     rig.view.PrepareForDrawing(rig.map);
-    EXPECT_EQ(rig.view.viewBox(), (MapBox{58800000, 63600000, 30000000, 32820000}));
     EXPECT_EQ(rig.view.limitsBox(), (MapBox{0, 129600000, -5670000, 70470000}));
 
-    // Through a zero size and back: the proportions are fitted again on the next drawing.
-    rig.view.Resize(0, 0);
-    rig.view.Resize(240, 301);
-    EXPECT_FALSE(rig.view.aspectFixed());
+    // After a pan the visible box is what a new size fits.
+    rig.view.Pan(-10, 0);
+    const MapBox panned = rig.view.viewBox();
+    rig.view.Resize(960, 583);
+    rig.view.PrepareForDrawing(rig.map);
+    EXPECT_EQ(rig.view.viewBox(), panned);
 }
 
 TEST(MapView, DragFeedbackShowsTheRubberBandOrTheMovedClient) {
@@ -431,6 +453,66 @@ TEST(MapView, CompleteRedrawFallsDueAfterThePeriod) {
     EXPECT_TRUE(view.IsCompleteRedrawDue(options, 1000 + 300001));
     view.MarkCompleteRedraw(400000);
     EXPECT_FALSE(view.IsCompleteRedrawDue(options, 400000 + 300000));
+}
+
+// Any mix of sizes, maps and commands leaves a drawable view: edges in order and at least one
+// map unit per pixel after the next drawing (the sanitizer build checks the arithmetic).
+TEST(MapView, RandomNavigationAlwaysLeavesADrawableView) {
+    std::mt19937 random(20260801);
+    const auto pick = [&](int64_t low, int64_t high) {
+        return std::uniform_int_distribution<int64_t>(low, high)(random);
+    };
+    const auto coordinate = [&] { return static_cast<int32_t>(pick(INT32_MIN, INT32_MAX)); };
+    ViewRig rig;
+    for (int i = 0; i < 20000; ++i) {
+        switch (pick(0, 9)) {
+            case 0:
+                rig.view.Resize(static_cast<int>(pick(-2, 3000)), static_cast<int>(pick(-2, 3000)));
+                break;
+            case 1:
+                rig.map.left = coordinate();
+                rig.map.right = coordinate();
+                rig.map.top = coordinate();
+                rig.map.bottom = coordinate();
+                rig.map.fitted = pick(0, 1) == 0;
+                break;
+            case 2:
+                rig.view.ZoomIn();
+                break;
+            case 3:
+                rig.view.ZoomOut();
+                break;
+            case 4:
+                rig.view.Home(rig.map);
+                break;
+            case 5:
+                rig.view.Pan(static_cast<int32_t>(pick(-100000, 100000)),
+                             static_cast<int32_t>(pick(-100000, 100000)));
+                break;
+            case 6:
+                rig.view.CenterOn(static_cast<int32_t>(pick(-10, kMaxColatitude + 10)),
+                                  static_cast<int32_t>(pick(-10, kMaxLongitude + 10)));
+                break;
+            case 7:
+                rig.view.SetDragMode(pick(0, 1) == 0 ? DragMode::kZoom : DragMode::kMove);
+                rig.Drag({static_cast<int32_t>(pick(-500, 3000)),
+                          static_cast<int32_t>(pick(-500, 3000))},
+                         {static_cast<int32_t>(pick(-500, 3000)),
+                          static_cast<int32_t>(pick(-500, 3000))});
+                break;
+            default:
+                break;
+        }
+        if (!rig.view.PrepareForDrawing(rig.map))
+            continue;
+        const MapBox& box = rig.view.viewBox();
+        ASSERT_LE(box.left, box.right) << "step " << i;
+        ASSERT_LE(box.top, box.bottom) << "step " << i;
+        ASSERT_GE(box.Width(), rig.view.AreaWidth()) << "step " << i;
+        ASSERT_GE(box.Height(), rig.view.AreaHeight()) << "step " << i;
+        rig.view.MapToScreen(coordinate(), coordinate());
+        rig.view.DetailThreshold();
+    }
 }
 
 }  // namespace
