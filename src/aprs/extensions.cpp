@@ -39,6 +39,53 @@ int ThreeDigits(std::string_view text) {
     return DigitValue(text[0]) * 100 + DigitValue(text[1]) * 10 + DigitValue(text[2]);
 }
 
+bool AllDigits(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return IsDigit(U(c)); });
+}
+
+// "...", "   " or three digits: a wind group that a station without a wind sensor blanks.
+bool DigitsOrBlank(std::string_view text) {
+    return AllDigits(text) || text == "..." || text == "   ";
+}
+
+bool StartsWithWeatherField(std::string_view text) {
+    return text.starts_with('g') || text.starts_with('t') || text.starts_with('c') ||
+           text.starts_with('s');
+}
+
+// Weather stations without a wind sensor send ".../...g005t077" or start straight with the
+// fields ("g005t077..."); their weather is still weather, with the wind not reported.
+bool DecodeWindlessWeather(CStationList& stations, std::string_view name,
+                           std::string_view destination, std::string_view path,
+                           std::string_view symbol, std::string_view latitude,
+                           std::string_view longitude, std::string_view time,
+                           std::string_view tail) {
+    if (symbol.size() < 2 || symbol[1] != '_')
+        return false;
+    std::string_view fields;
+    int direction = -1;
+    int speed = -1;
+    if (tail.size() >= 7 && tail[3] == '/' && DigitsOrBlank(tail.substr(0, 3)) &&
+        DigitsOrBlank(tail.substr(4, 3)) &&
+        !(AllDigits(tail.substr(0, 3)) && AllDigits(tail.substr(4, 3)))) {
+        fields = tail.substr(7);
+        if (AllDigits(tail.substr(0, 3)))
+            direction = ThreeDigits(tail.substr(0, 3));
+        if (AllDigits(tail.substr(4, 3)))
+            speed = ThreeDigits(tail.substr(4, 3));
+        if (!fields.starts_with('g') && !fields.starts_with('t'))
+            return false;
+    } else if (StartsWithWeatherField(tail) && tail.size() >= 4 && AllDigits(tail.substr(1, 3))) {
+        fields = tail;
+    } else {
+        return false;
+    }
+    DecodeWeather(stations, name, destination, path, fields, direction, speed);
+    stations.SetDeviceAndPath(name, destination, path, "");
+    stations.UpdatePosition(name, symbol, latitude, longitude, time, "", -1);
+    return true;
+}
+
 }  // namespace
 
 void DecodeExtensions(CStationList& stations, std::string_view name, std::string_view destination,
@@ -77,6 +124,11 @@ void DecodeExtensions(CStationList& stations, std::string_view name, std::string
         }
         stations.SetDeviceAndPath(name, destination, path, "");
         stations.UpdatePosition(name, symbol, latitude, longitude, time, comment, -1);
+        return;
+    }
+
+    if (DecodeWindlessWeather(stations, name, destination, path, symbol, latitude, longitude, time,
+                              tail)) {
         return;
     }
 

@@ -87,7 +87,12 @@ TEST_F(DecoderTest, CourseSpeedWeatherAndStorm) {
         // Weather symbol: "ccc/sss" is the wind, and the weather fields follow.
         {"/_", "220/004g005t077r000p000P000h50b09900", false, 0, 0, true, ""},
         {"/_", "220/004t077", false, 0, 0, true, ""},
-        {"/_", ".../...g005t077", false, 0, 0, false, ".../...g005t077"},
+        // Without a wind sensor the wind group is blank, or the fields start at once.
+        {"/_", ".../...g005t077", false, 0, 0, true, ""},
+        {"/_", "   /   t077h50", false, 0, 0, true, ""},
+        {"/_", "g005t077r000", false, 0, 0, true, ""},
+        {"/_", ".../...no fields", false, 0, 0, false, ".../...no fields"},
+        {"/>", ".../...g005t077", false, 0, 0, false, ".../...g005t077"},
         {"/_", "220/004 no fields", true, 220, 4, false, " no fields"},
         // Storm symbol: the course and speed belong to the storm.
         {"/@", "088/036/TS...", false, 0, 0, false, "/TS..."},
@@ -119,6 +124,15 @@ TEST_F(DecoderTest, PositionalWeatherTakesTheWindFromCourseAndSpeed) {
     EXPECT_EQ(s.weather.windSpeed, 4);
     EXPECT_EQ(s.weather.temperature, 250);
     EXPECT_EQ(s.comment, "");
+
+    // No wind sensor: the weather is kept with the wind group not reported.
+    Decode("N2CALL>APRS:!4903.50N/07201.75W_.../...g005t077h50");
+    const CStation w = Station("N2CALL");
+    EXPECT_TRUE(w.hasWeather);
+    EXPECT_FALSE(w.weather.hasWind && w.weather.windDirection >= 0);
+    EXPECT_EQ(w.weather.windDirection, -1);
+    EXPECT_EQ(w.weather.temperature, 250);
+    EXPECT_EQ(w.weather.humidity, 500);
 
     // A compressed weather station hands its course and speed bytes the same way.
     Decode("N1CALL>APRS:!/5L!!<*e7_7P[g005t077");
