@@ -7,6 +7,10 @@
 // message limit 1000, tracks of other stations off, GPS off) but for the own call, --mycall.
 // NMEA sentences sent as packets ("$GPRMC,...") still give their sender a position, as in
 // the program.
+//
+// --now fixes the clock: the time is the local time and UTC alike (bias 0), so report times
+// of "z", "/" and "h" time stamps, which depend on today's date, come out the same on every
+// run. With --each, "line" is the line's text without its line-end bytes.
 #include <filesystem>
 #include <fstream>
 #include <istream>
