@@ -193,6 +193,11 @@ bool CSerialPort::Open() {
     }
 
     open_ = true;
+    if (failed_) {
+        // The line failed at once; the threads are ending and the host has been told.
+        open_ = false;
+        return false;
+    }
     SendWakeUp();
     SendInitFile();
     SendInitCommands();
@@ -261,6 +266,8 @@ void CSerialPort::ThreadEnded() {
 }
 
 void CSerialPort::Fail() {
+    // failed_ first: Open, which sets open_ after starting the threads, looks at it.
+    const bool first = !failed_.exchange(true);
     stopRead_ = true;
     {
         std::lock_guard lock(queueMutex_);
@@ -270,7 +277,7 @@ void CSerialPort::Fail() {
     Wake();
     open_ = false;
     error_ = true;
-    if (!failed_.exchange(true))
+    if (first)
         host_.Post(ThreadMessage::kPortStatus);
 }
 
