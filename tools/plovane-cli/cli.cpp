@@ -11,6 +11,7 @@ namespace {
 void Usage(std::ostream& out) {
     out << "usage: plovane-cli --version\n";
     out << "       plovane-cli map-info FILE\n";
+    out << "       plovane-cli passcode CALL\n";
     out << "       plovane-cli run [--settings FILE.conf] [--simulate FILE]\n";
     out << "       plovane-cli decode [--each] [--mycall CALL] [--now YYYY-MM-DDTHH:MM:SS] "
            "[FILE|-]\n";
@@ -33,6 +34,9 @@ int Run(const Args& args, std::istream& in, std::ostream& out, std::ostream& err
     }
     if (command == "run") {
         return RunCommand(Args(args.begin() + 1, args.end()), err);
+    }
+    if (command == "passcode") {
+        return Passcode(Args(args.begin() + 1, args.end()), out, err);
     }
     if (command == "map-info") {
         return MapInfo(Args(args.begin() + 1, args.end()), out, err);

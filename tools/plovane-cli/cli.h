@@ -25,6 +25,9 @@ int Decode(const Args& args, std::istream& in, std::ostream& out, std::ostream& 
 // (map_info.cpp).
 int MapInfo(const Args& args, std::ostream& out, std::ostream& err);
 
+// passcode CALL: the APRS-IS passcode of the call (passcode_command.cpp).
+int Passcode(const Args& args, std::ostream& out, std::ostream& err);
+
 // run [--settings FILE.conf] [--simulate FILE]: the headless station until SIGINT/SIGTERM
 // (run_command.cpp).
 int RunCommand(const Args& args, std::ostream& err);
