@@ -78,9 +78,10 @@ TEST(GpsSettings, PortIsEnabledOnlyForAReceiverOnItsOwnPort) {
 TEST(GpsSentence, PacketsAndReceiverLinesUpdateTheirTarget) {
     GpsFixture f;
     // Inside another station's packet: that station is updated.
-    ApplySentence(f.stations, "N0CALL", "APRS", "WIDE1-1",
-                  WithChecksum("GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,,"),
-                  false);
+    f.decoder.DecodeLine(
+        "N0CALL>APRS,WIDE1-1:" +
+            WithChecksum("GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,,"),
+        "", "TNC>");
     auto other = f.stations.FindStation("N0CALL");
     ASSERT_TRUE(other.has_value());
     EXPECT_EQ(other->position.colatitude, ParseLatitude("4807.03N"));
@@ -101,6 +102,17 @@ TEST(GpsSentence, PacketsAndReceiverLinesUpdateTheirTarget) {
     other = f.stations.FindStation("N0CALL");
     EXPECT_EQ(other->speed, 7);
     EXPECT_EQ(other->course, 84);
+
+    // A bare sentence in the TNC's stream is the own position while GPS comes through the TNC.
+    const std::string gga = WithChecksum("GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,1.0,M,,,,");
+    f.decoder.DecodeLine(gga, "", "TNC>");
+    EXPECT_FALSE(f.stations.OwnStation().hasPosition);
+    f.profile.WriteInt("Comm", "GPSEnabled", 1);
+    f.profile.WriteInt("Comm", "GPSType", kGpsFromTncPolled);
+    f.port.LoadSettings(f.profile);
+    f.decoder.DecodeLine(gga, "", "TNC>");
+    EXPECT_TRUE(f.stations.OwnStation().hasPosition);
+    EXPECT_EQ(f.stations.OwnStation().position.altitude, 10);
 }
 
 TEST(GpsPortThreads, OwnStationFollowsTheReceiver) {

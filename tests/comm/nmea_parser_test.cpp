@@ -118,10 +118,5 @@ TEST(NmeaSentence, RefusesWhatItDoesNotTake) {
     }
 }
 
-TEST(NmeaSentence, CleaningBlanksWhiteSpaceAndTrims) {
-    EXPECT_EQ(CleanNmeaLine("\t$GPGLL,1\t2*00\r\n"), "$GPGLL,1 2*00");
-    EXPECT_EQ(CleanNmeaLine(" \r\n "), "");
-}
-
 }  // namespace
 }  // namespace plovane

@@ -18,13 +18,6 @@ Lines Section(const std::string& contents, const std::string& section) {
     return TncFileSectionLines(in, section);
 }
 
-TEST(TncFile, SectionHeaderIsBracketedAndTrimmed) {
-    EXPECT_EQ(TncSectionHeader("INIT"), "[INIT]");
-    EXPECT_EQ(TncSectionHeader("  [RESTORE] "), "[RESTORE]");
-    EXPECT_EQ(TncSectionHeader("[INIT"), "[INIT]");
-    EXPECT_EQ(TncSectionHeader(""), "[]");
-}
-
 TEST(TncFile, SectionLinesFollowTheFileRules) {
     const std::string marker = "[PLOVANE-TNC-FILE:Test TNC]\r\n";
     struct Case {

@@ -244,45 +244,29 @@ TEST(TncPortThreads, HangUpMidSessionEndsInErrorAndTheTncReopens) {
     f.port.Close();
 }
 
-TEST(TncSettings, LoadFillsThePortParameters) {
+TEST(TncSettings, LoadFillsThePortParametersAndReloadsTheStation) {
     RecordingHost host;
     MemoryProfile profile;
-    CTncSettings settings;
-    CStationSettings station;
-    CTncPort port(host);
-    port.SetSettings(&settings);
-    port.SetStationSettings(&station);
-
-    port.LoadSettings(profile);
-    EXPECT_FALSE(port.parameters().enabled);
-    EXPECT_EQ(port.parameters().portName, "COM1:");
-    EXPECT_EQ(port.parameters().baudRate, 9600);
-    EXPECT_EQ(port.parameters().dataBits, 8);
-    EXPECT_EQ(port.parameters().parity, "N");
-    EXPECT_EQ(port.parameters().stopBits, "1");
-    EXPECT_EQ(port.commandFile(), "");
-    EXPECT_EQ(station.destination, "APQ102");
-
-    settings.enabled = true;
-    settings.port = "/dev/ttyUSB0";
-    settings.baudRate = 4800;
-    settings.dataBits = 7;
-    settings.parity = "Even";
-    settings.stopBits = "2";
-    settings.tncCommandFile = "/usr/share/plovane/tnc/kpc3.tnc";
+    CTncSettings settings{true, 4800, "/dev/ttyUSB0", 7, "Even", "2", "/tnc/kpc3.tnc"};
     settings.Save(profile);
     profile.WriteString("Station", "MyCall", "W1AW");
-    CTncSettings reread;
-    port.SetSettings(&reread);
+
+    CTncSettings loaded;
+    CStationSettings station;
+    CTncPort port(host);
+    port.SetSettings(&loaded);
+    port.SetStationSettings(&station);
     port.LoadSettings(profile);
-    EXPECT_TRUE(port.parameters().enabled);
-    EXPECT_EQ(port.parameters().portName, "/dev/ttyUSB0");
-    EXPECT_EQ(port.parameters().baudRate, 4800);
-    EXPECT_EQ(port.parameters().dataBits, 7);
-    EXPECT_EQ(port.parameters().parity, "Even");
-    EXPECT_EQ(port.parameters().stopBits, "2");
-    EXPECT_EQ(port.commandFile(), "/usr/share/plovane/tnc/kpc3.tnc");
+    const SerialParameters& p = port.parameters();
+    EXPECT_TRUE(p.enabled);
+    EXPECT_EQ(p.portName, "/dev/ttyUSB0");
+    EXPECT_EQ(p.baudRate, 4800);
+    EXPECT_EQ(p.dataBits, 7);
+    EXPECT_EQ(p.parity, "Even");
+    EXPECT_EQ(p.stopBits, "2");
+    EXPECT_EQ(port.commandFile(), "/tnc/kpc3.tnc");
     EXPECT_EQ(station.MyCall, "W1AW");
+    EXPECT_EQ(station.destination, "APQ102");
 }
 
 }  // namespace
