@@ -2,6 +2,11 @@
 // port's receive buffer and runs the line intake when a line end arrives; the write thread
 // sends queued texts one by one, each with a pause before and after it. The TNC port and the
 // GPS port build on it.
+//
+// Both threads wait in poll() on the device and on a wake-up eventfd, and the writer's pauses
+// wait on the queue's condition, so Close stops them at once and joins them; a read or write
+// that fails (a hang-up, an unplugged adapter) stops both, releases the device and posts
+// kPortStatus.
 #pragma once
 
 #include <atomic>
