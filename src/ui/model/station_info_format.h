@@ -1,0 +1,68 @@
+// The texts of the "Station Info for ..." pages: "General", "Status" and "WX", each field
+// formatted once from a copy of the station record, in the units of "UnitsOfMeasure".
+// Every text is UTF-8 (received text as DisplayUtf8 shows it); a field without data is "-".
+#pragma once
+
+#include <string>
+#include <utility>
+
+#include "stations/station.h"
+
+namespace plovane {
+
+struct GeneralPageText {
+    std::string station;      // the call, with " [owner]" for an object or item
+    std::string stationType;  // the device
+    std::string latitude;     // e.g. "  49° 03.__' N"
+    std::string longitude;    // e.g. "122° 01.__' W"
+    std::string altitude;
+    std::string course;
+    std::string speed;
+    std::string powerHeight;      // "Pwr/Hgt"
+    std::string gainDirectivity;  // "Gain/Dir"
+    std::string positTime;        // the report time in local time
+    std::string actualTime;       // when last heard
+};
+
+struct StatusPageText {
+    std::string comments;
+    std::string status;  // the last information text
+};
+
+struct WxPageText {
+    std::string windGust;
+    std::string temperatureHumidity;
+    std::string pressure;
+    std::string rainLastHour;
+    std::string rainLabel;  // "Rain Last 24:" or "Since 0000:"
+    std::string rain;
+    std::string snow;
+    std::string luminosity;
+    std::string xmitTime;
+    std::string recvTime;
+    std::string stationType;  // the report's description
+};
+
+// "Station Info for " + the call.
+std::string StationInfoTitle(const CStation& station);
+
+// The two location lines: degrees padded to three digits with two blanks per missing digit,
+// minutes and hundredths to two digits, ambiguity 1..4 blanking digits from the right with
+// "_", and then up to four blanks removed from the front of both lines while both have one.
+std::pair<std::string, std::string> LocationLines(int32_t colatitude, int32_t longitude,
+                                                  int ambiguity);
+
+// `biasMinutes` moves the report time (UTC) to local time: local = UTC - bias.
+GeneralPageText FormatGeneralPage(const CStation& station, int unitsOfMeasure, int biasMinutes);
+StatusPageText FormatStatusPage(const CStation& station);
+WxPageText FormatWxPage(const CWeatherReport& weather, int unitsOfMeasure);
+
+// The "WX" page is shown only for a station with weather.
+inline bool HasWxPage(const CStation& station) {
+    return station.hasWeather;
+}
+
+// A date as the pages write it ("2026-Jan-5 09:07"), "-" when not valid.
+std::string InfoDateText(const CDateTime& time);
+
+}  // namespace plovane
