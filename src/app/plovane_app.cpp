@@ -64,6 +64,8 @@ CPlovaneApp::CPlovaneApp(Profile& profile, AppHost& host, const Clock& clock)
       messages_(stationSettings_, clock, host, [this] { return stations_.OwnCall(); }),
       scheduler_(clock, host),
       decoder_(host),
+      tnc_(host),
+      gps_(host),
       messageAdapter_(std::make_unique<MessageAdapter>(messages_)),
       stationAdapter_(std::make_unique<StationAdapter>(stations_)) {}
 
@@ -85,9 +87,33 @@ bool CPlovaneApp::Start(const AppStartOptions& options) {
     decoder_.SetStations(&stations_);
     decoder_.SetMessages(messageAdapter_.get());
     decoder_.SetTransmitControl(&scheduler_);
+    decoder_.SetSentenceReceiver(&gps_);
     stationSettings_.Load(profile_);
 
+    // The serial ports decode their own lines on their read threads.
+    tnc_.SetSettings(&tncSettings_);
+    tnc_.SetStationSettings(&stationSettings_);
+    gps_.SetSettings(&gpsSettings_);
+    gps_.SetStations(&stations_);
+    for (CSerialPort* port : {static_cast<CSerialPort*>(&tnc_), static_cast<CSerialPort*>(&gps_)}) {
+        port->SetInputHandler([this] { decoder_.ProcessInput(); });
+        port->SetExitingFlag(&exiting_);
+        port->CreateObjects();
+    }
+
+    // The network client exists even when the network is off; its lines are decoded when the
+    // user-interface thread gets kNetLines.
+    net_ = std::make_unique<CNetManager>(host_);
+    net_->SetSettings(&netSettings_);
+    net_->SetStationSettings(&stationSettings_);
+    net_->SetExitingFlag(&exiting_);
+    net_->CreateObjects();
+    decoder_.SetBuffers(&tnc_.Buffer(), &gps_.Buffer(), &net_->Buffer());
+    OpenCommunications();
+
     // The output scheduler, with a current copy of the settings before anything announces.
+    scheduler_.SetPorts(&tnc_, net_.get());
+    messages_.SetPorts(&tnc_, net_.get());
     scheduler_.Attach(stationAdapter_.get(), &messages_);
     scheduler_.ApplySettings(stationSettings_);
     scheduler_.StartOutput();
@@ -107,8 +133,32 @@ void CPlovaneApp::Shutdown() {
     if (!started_) return;
     started_ = false;
     host_.ShowNotice("Exiting Plovane...");
+    // The TNC gets its restore sequence before anything else stops.
+    CloseCommunications();
     exiting_ = true;
     scheduler_.StopOutput();
+    scheduler_.SetPorts(nullptr, nullptr);
+    messages_.SetPorts(nullptr, nullptr);
+    decoder_.SetBuffers(&tnc_.Buffer(), &gps_.Buffer(), nullptr);
+    net_.reset();
+}
+
+// Loads the settings of the three connections and opens those that are enabled.
+void CPlovaneApp::OpenCommunications() {
+    if (net_) {
+        net_->LoadSettings(profile_);
+        net_->Open();
+    }
+    tnc_.LoadSettings(profile_);
+    gps_.LoadSettings(profile_);
+    tnc_.Open();
+    gps_.Open();
+}
+
+void CPlovaneApp::CloseCommunications() {
+    tnc_.Close();
+    gps_.Close();
+    if (net_) net_->Close();
 }
 
 void CPlovaneApp::LoadSoundSettings() {
@@ -150,6 +200,10 @@ void CPlovaneApp::OnThreadMessage(ThreadMessage message, const std::string& text
 }
 
 void CPlovaneApp::OnTimer() {
+    // A GPS behind the TNC answers CTRL-E with its latest sentence.
+    if (gpsSettings_.enabled && gpsSettings_.source == kGpsFromTncPolled && tnc_.IsOpen()) {
+        tnc_.SendGpsRequest();
+    }
     if (views_) views_->TimerTick();
 }
 
@@ -184,6 +238,8 @@ void CPlovaneApp::RefreshMapList(const std::vector<std::filesystem::path>& folde
 void CPlovaneApp::StationSetupDone() {
     stations_.ApplySettings(false);
     ApplyStationSettingsToStores();
+    // A changed call or path reaches the TNC at once (break, then the standard commands).
+    tnc_.SendStationSetup();
     stations_.ApplyLimit();
     messages_.ApplyLimit();
     scheduler_.RearmPositionAndStatus();
@@ -191,6 +247,8 @@ void CPlovaneApp::StationSetupDone() {
 }
 
 void CPlovaneApp::RestartCommunications() {
+    CloseCommunications();
+    OpenCommunications();
     stations_.ApplySettings(true);
     if (views_) views_->UpdateViews();
 }

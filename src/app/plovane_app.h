@@ -13,6 +13,10 @@
 #include "app/file_search.h"
 #include "app/sound_settings.h"
 #include "aprs/packet_decoder.h"
+#include "comm/gps_port.h"
+#include "comm/net_manager.h"
+#include "comm/net_settings.h"
+#include "comm/tnc_port.h"
 #include "core/app_host.h"
 #include "core/clock.h"
 #include "core/profile.h"
@@ -97,6 +101,13 @@ public:
     CMessageList& messages() { return messages_; }
     COutputScheduler& scheduler() { return scheduler_; }
     CPacketDecoder& decoder() { return decoder_; }
+    CTncPort& tnc() { return tnc_; }
+    CGpsPort& gps() { return gps_; }
+    // Null before start-up and after shut-down.
+    CNetManager* net() { return net_.get(); }
+    CTncSettings& tncSettings() { return tncSettings_; }
+    CGpsSettings& gpsSettings() { return gpsSettings_; }
+    CNetSettings& netSettings() { return netSettings_; }
 
     // "1.02" for the About box, the splash window and the network login.
     static std::string VersionText();
@@ -107,6 +118,8 @@ private:
 
     void LoadSoundSettings();
     void ApplyStationSettingsToStores();
+    void OpenCommunications();
+    void CloseCommunications();
 
     Profile& profile_;
     AppHost& host_;
@@ -121,6 +134,12 @@ private:
     CMessageList messages_;
     COutputScheduler scheduler_;
     CPacketDecoder decoder_;
+    CTncSettings tncSettings_;
+    CGpsSettings gpsSettings_;
+    CNetSettings netSettings_;
+    CTncPort tnc_;
+    CGpsPort gps_;
+    std::unique_ptr<CNetManager> net_;
     std::unique_ptr<MessageAdapter> messageAdapter_;
     std::unique_ptr<StationAdapter> stationAdapter_;
 
