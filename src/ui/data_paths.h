@@ -1,0 +1,17 @@
+// Where the program's bundled files are: maps, the sample simulation, TNC command files,
+// symbol icons and the help page.
+#pragma once
+
+#include <QString>
+
+namespace plovane {
+
+// The bundled data folder: the source tree's data/ for a build that is run in place, or
+// share/plovane/data beside an installed program. Empty when neither exists.
+QString BundledDataDir();
+// data/help/index.html, or empty when it is missing.
+QString HelpPagePath();
+// data/maps/world.map, or empty when it is missing.
+QString WorldMapPath();
+
+}  // namespace plovane

@@ -1,0 +1,16 @@
+// Received bytes as the windows show them: UTF-8 when the bytes are valid UTF-8, otherwise
+// one character per byte (Latin-1). Widgets show these as plain text, never as rich text.
+#pragma once
+
+#include <QString>
+#include <string>
+#include <string_view>
+
+namespace plovane {
+
+QString DisplayText(std::string_view bytes);
+// Text typed or chosen in the GUI back to the core's bytes (Latin-1, unrepresentable
+// characters become "?"). File paths use QFile::encodeName instead.
+std::string CoreText(const QString& text);
+
+}  // namespace plovane

@@ -1,0 +1,316 @@
+// Start-up, the application's commands and the core's view requests.
+#include "ui/gui_app.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QImage>
+#include <QMessageBox>
+#include <QPainter>
+
+#include "app/qsettings_profile.h"
+#include "app/search_folders.h"
+#include "core/version.h"
+#include "ui/render_bridge.h"
+#include "ui/command_ids.h"
+#include "ui/data_paths.h"
+#include "ui/display_text.h"
+#include "ui/main_frame.h"
+#include "ui/plovane_doc.h"
+#include "ui/plovane_view.h"
+#include "ui/qt_host.h"
+#include "ui/splash_window.h"
+
+namespace plovane {
+namespace {
+
+std::string PathBytes(const QString& path) {
+    const QByteArray bytes = QFile::encodeName(path);
+    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
+QString PathText(const std::string& path) {
+    return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
+}
+
+std::string Trimmed(const std::string& text) {
+    const size_t first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos)
+        return {};
+    const size_t last = text.find_last_not_of(" \t\r\n");
+    return text.substr(first, last - first + 1);
+}
+
+}  // namespace
+
+GuiApp::GuiApp(const GuiOptions& options, bool interactive)
+    : options_(options), interactive_(interactive) {
+    profile_ = options_.settingsPath.empty()
+                   ? std::make_unique<QSettingsProfile>()
+                   : std::make_unique<QSettingsProfile>(options_.settingsPath);
+    host_ = std::make_unique<QtHost>();
+    host_->SetInteractive(interactive_);
+    app_ = std::make_unique<CPlovaneApp>(*profile_, *host_, clock_);
+    doc_ = std::make_unique<CPlovaneDoc>(clock_);
+    const QString dataDir = BundledDataDir();
+    icons_ = dataDir.isEmpty() ? std::make_unique<CSymbolIcons>()
+                               : std::make_unique<CSymbolIcons>(PathBytes(dataDir + "/icons"));
+
+    frame_ = std::make_unique<CMainFrame>(*profile_);
+    view_ = new CPlovaneView(
+        {*doc_, mapOptions_, app_->stations(), *profile_, *host_, clock_, icons_.get()});
+    frame_->SetView(view_);
+    frame_->SetShutdown([this] {
+        timer_.stop();
+        app_->Shutdown();
+    });
+    connect(frame_.get(), &CMainFrame::command, this, &GuiApp::OnCommand);
+    host_->SetDialogParent(frame_.get());
+
+    QtHost::Receivers receivers;
+    receivers.threadMessage = [this](ThreadMessage message, const std::string& text) {
+        app_->OnThreadMessage(message, text);
+    };
+    receivers.notice = [this](const QString& text) { frame_->ShowNotice(text); };
+    receivers.stationsChanged = [this](const std::vector<std::string>& calls, bool all) {
+        view_->StationsChanged(calls, all);
+    };
+    receivers.messagesChanged = [this](const std::vector<uint64_t>&, bool) {
+        // The message-waiting mark of the header strip.
+        view_->SetHeaderStatus(ReadHeaderStatus());
+    };
+    // The host's progress does not nest: a reader that stops without hiding it cannot
+    // leave the indicator standing.
+    receivers.progressShow = [this](const QString& text) {
+        frame_->ShowNotice(text);
+        if (!progressShown_)
+            frame_->BeginProgressDrawing();
+        progressShown_ = true;
+        frame_->Progress(0);
+    };
+    receivers.progressSet = [this](int percent) { frame_->Progress(percent); };
+    receivers.progressHide = [this] {
+        if (progressShown_)
+            frame_->EndProgressDrawing();
+        progressShown_ = false;
+    };
+    host_->SetReceivers(std::move(receivers));
+
+    timer_.setInterval(CPlovaneApp::kTimerPeriodMs);
+    connect(&timer_, &QTimer::timeout, this, [this] { app_->OnTimer(); });
+}
+
+GuiApp::~GuiApp() {
+    timer_.stop();
+    // The ports and the output thread stop before the windows and the host go.
+    app_->Shutdown();
+    app_->SetViews(nullptr);
+    if (splash_)
+        delete splash_.data();
+}
+
+std::vector<std::filesystem::path> GuiApp::Folders() const {
+    return SearchFolders(*profile_, PathBytes(BundledDataDir()));
+}
+
+void GuiApp::ShowStatus(const std::string& text) {
+    if (splash_) {
+        splash_->SetStatus(DisplayText(text));
+    } else {
+        frame_->ShowNotice(DisplayText(text));
+    }
+}
+
+bool GuiApp::Start(bool show) {
+    if (interactive_) {
+        splash_ = new CSplashWnd;
+        splash_->show();
+        splash_->raise();
+        QApplication::processEvents();
+    }
+    app_->SetViews(this);
+    AppStartOptions start;
+    start.searchFolders = Folders();
+    start.status = [this](const std::string& text) { ShowStatus(text); };
+    if (!app_->Start(start))
+        return false;
+
+    mapOptions_.Load(*profile_);
+    view_->SetUnitsOfMeasure(app_->stationSettings().UnitsOfMeasure);
+    view_->SetHeaderStatus(ReadHeaderStatus());
+    if (show) {
+        frame_->show();
+        frame_->raise();
+        frame_->activateWindow();
+    } else {
+        // Laid out and drawable, but never on a screen.
+        frame_->setAttribute(Qt::WA_DontShowOnScreen);
+        frame_->show();
+    }
+    MapListChanged();
+    if (splash_)
+        splash_->SetStatus("Tap here to close this window");
+    timer_.start();
+    started_ = true;
+
+    // The map: the one named on the command line, else the last one when the preferences
+    // ask for it; a start that opens none shows the bundled world map.
+    bool opened = false;
+    if (!options_.mapPath.empty()) {
+        opened = OpenMap(options_.mapPath, true);
+    } else if (mapOptions_.ReloadLastMap && !Trimmed(mapOptions_.LastMapPath).empty()) {
+        opened = OpenMap(Trimmed(mapOptions_.LastMapPath), true);
+    }
+    if (!opened && !doc_->map().loaded) {
+        const QString world = WorldMapPath();
+        if (!world.isEmpty())
+            OpenMap(PathBytes(world), false);
+    }
+    RefreshViews(true);
+
+    if (!options_.simulatePath.empty() && PlaySimulation(options_.simulatePath) < 0) {
+        host_->MessageBox("Unable to open simulation file \"" + options_.simulatePath + "\".",
+                          MessageBoxIcon::kExclamation);
+    }
+    return true;
+}
+
+// --- Document ---
+
+void GuiApp::ShowMapTitle() {
+    const QString program = QString::fromLatin1(kProgramName);
+    frame_->setWindowTitle(doc_->map().loaded ? DisplayText(doc_->Title()) + " - " + program
+                                              : program);
+}
+
+bool GuiApp::OpenMap(const std::string& path, bool remember) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool loaded = doc_->Open(path, *host_);
+    QApplication::restoreOverrideCursor();
+    if (loaded && remember) {
+        mapOptions_.LastMapPath = path;
+        mapOptions_.Save(*profile_);
+    }
+    ShowMapTitle();
+    frame_->ShowNotice("Ready");
+    RefreshViews(true);
+    return loaded;
+}
+
+void GuiApp::CloseMap() {
+    doc_->Close();
+    ShowMapTitle();
+    RefreshViews(true);
+}
+
+long GuiApp::PlaySimulation(const std::string& path) {
+    frame_->repaint();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const long lines = app_->PlaySimulation(path);
+    QApplication::restoreOverrideCursor();
+    return lines;
+}
+
+// --- Commands ---
+
+void GuiApp::OnCommand(int id) {
+    if (id >= kCommandFirstMap && id < kCommandFirstMap + kMaxMapMenuItems) {
+        const size_t index = static_cast<size_t>(id - kCommandFirstMap);
+        if (index < app_->mapList().size())
+            OpenMap(app_->mapList()[index].path, true);
+        return;
+    }
+    switch (id) {
+        case kCommandOpenFile: {
+            const QString start =
+                doc_->path().empty() ? QString() : QFileInfo(PathText(doc_->path())).path();
+            const QString path =
+                QFileDialog::getOpenFileName(frame_.get(), "Open Map File...", start,
+                                             "Map Files (*.map *.MAP *.pdb *.PDB);;All Files (*)");
+            if (!path.isEmpty())
+                OpenMap(PathBytes(path), true);
+            return;
+        }
+        case kCommandCloseMap:
+            CloseMap();
+            return;
+        case kCommandRefreshMapList:
+            app_->RefreshMapList(Folders(), [this](const std::string& text) {
+                frame_->ShowNotice(DisplayText(text));
+            });
+            return;
+        case kCommandSimulate: {
+            QFileDialog dialog(frame_.get(), "Open Simulation File...");
+            dialog.setFileMode(QFileDialog::ExistingFile);
+            dialog.setNameFilter("All Files (*)");
+            if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+                return;
+            const std::string path = PathBytes(dialog.selectedFiles().front());
+            if (PlaySimulation(path) < 0) {
+                host_->MessageBox("Unable to open simulation file \"" + path + "\".",
+                                  MessageBoxIcon::kExclamation);
+            }
+            return;
+        }
+        case kCommandSendPosition:
+            app_->SendPositionNow();
+            return;
+        case kCommandSendStatus:
+            app_->SendStatusNow();
+            return;
+        case kCommandSendMessages:
+            app_->SendMessagesNow();
+            return;
+        default:
+            return;  // the windows of the List and Setup menus are not part of the program yet
+    }
+}
+
+// --- Views ---
+
+HeaderStatus GuiApp::ReadHeaderStatus() const {
+    HeaderStatus status;
+    // The ports' and the network client's states join here once the core owns them.
+    status.messageWaiting = app_->messages().MessageWaiting();
+    return status;
+}
+
+void GuiApp::UpdateViews() {
+    view_->SetUnitsOfMeasure(app_->stationSettings().UnitsOfMeasure);
+    view_->SetHeaderStatus(ReadHeaderStatus());
+    view_->RefreshView(false);
+}
+
+void GuiApp::RefreshViews(bool full) {
+    view_->RefreshView(full);
+}
+
+void GuiApp::TimerTick() {
+    if (splash_ && splash_->finished())
+        delete splash_.data();
+    view_->TimerTick();
+}
+
+void GuiApp::MapListChanged() {
+    frame_->RebuildMapMenu(app_->mapList());
+}
+
+void GuiApp::RaiseWindow() {
+    if (frame_->isMinimized())
+        frame_->showNormal();
+    frame_->show();
+    frame_->raise();
+    frame_->activateWindow();
+}
+
+bool GuiApp::SaveScreenshot(const QString& path) {
+    // Pending deliveries first (stations changed by the simulation, notices).
+    QApplication::processEvents();
+    QImage image(frame_->size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    frame_->render(&image);
+    return image.save(path, "PNG");
+}
+
+}  // namespace plovane

@@ -1,0 +1,101 @@
+// The GUI program around the application core: the settings store, the Qt host, the core,
+// the map preferences, the document, the main frame with its map view, the splash window and
+// the 25-second timer. It runs the start-up order, answers the core's view requests
+// (AppViews) and the menu commands that belong to the application.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/plovane_app.h"
+#include "core/clock.h"
+#include "maps/map_options.h"
+#include "ui/command_line.h"
+#include "ui/splash_window.h"
+
+namespace plovane {
+
+class CMainFrame;
+class CPlovaneDoc;
+class CPlovaneView;
+class CSymbolIcons;
+class QSettingsProfile;
+class QtHost;
+struct HeaderStatus;
+
+// Thread-affine: the user-interface thread.
+class GuiApp : public QObject, public AppViews {
+    Q_OBJECT
+  public:
+    // Builds the objects; nothing starts yet. A settings path in the options points the
+    // settings at that INI file. Without `interactive` (screenshots, tests) there is no
+    // splash window and message boxes are answered without waiting.
+    GuiApp(const GuiOptions& options, bool interactive);
+    ~GuiApp() override;
+
+    // The start-up order: splash, search for TNC files and maps, the core, the map
+    // preferences, the main window (shown unless `show` is false), the timer, the map
+    // (--map, else the last one when asked for, else on a first start the bundled world map)
+    // and the simulation of --simulate. False ends the program.
+    bool Start(bool show = true);
+
+    // Opens a map file; `remember` makes it the "LastMapPath" preference.
+    bool OpenMap(const std::string& path, bool remember = true);
+    void CloseMap();
+    // Plays a simulation file; the number of lines, -1 when it cannot be read.
+    long PlaySimulation(const std::string& path);
+
+    // Renders the main window into a PNG file.
+    bool SaveScreenshot(const QString& path);
+    // Brings the main window to the front (a second start asked for it).
+    void RaiseWindow();
+
+    // The application's menu commands (Map, List, Ops and Setup menus, Map > Open items).
+    void OnCommand(int id);
+
+    // AppViews.
+    void UpdateViews() override;
+    void RefreshViews(bool full) override;
+    void TimerTick() override;
+    void MapListChanged() override;
+
+    CMainFrame& frame() { return *frame_; }
+    CPlovaneView& view() { return *view_; }
+    QtHost& host() { return *host_; }
+    CPlovaneApp& app() { return *app_; }
+    CPlovaneDoc& doc() { return *doc_; }
+    CMapOptions& mapOptions() { return mapOptions_; }
+    QSettingsProfile& profile() { return *profile_; }
+    CSplashWnd* splash() const { return splash_.data(); }
+    QTimer& timer() { return timer_; }
+
+  private:
+    void ShowStatus(const std::string& text);
+    void ShowMapTitle();
+    HeaderStatus ReadHeaderStatus() const;
+    std::vector<std::filesystem::path> Folders() const;
+
+    GuiOptions options_;
+    bool interactive_;
+    std::unique_ptr<QSettingsProfile> profile_;
+    SystemClock clock_;
+    std::unique_ptr<QtHost> host_;
+    std::unique_ptr<CPlovaneApp> app_;
+    CMapOptions mapOptions_;
+    std::unique_ptr<CPlovaneDoc> doc_;
+    std::unique_ptr<CSymbolIcons> icons_;
+    std::unique_ptr<CMainFrame> frame_;
+    CPlovaneView* view_ = nullptr;  // owned by the frame
+    QPointer<CSplashWnd> splash_;
+    QTimer timer_;
+    bool progressShown_ = false;
+    bool started_ = false;
+};
+
+}  // namespace plovane

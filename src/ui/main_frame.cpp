@@ -1,0 +1,301 @@
+// The main window.
+#include "ui/main_frame.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPainter>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QUrl>
+#include <algorithm>
+
+#include "core/version.h"
+#include "ui/command_ids.h"
+#include "ui/data_paths.h"
+#include "ui/display_text.h"
+#include "ui/frame_model.h"
+#include "ui/plovane_view.h"
+#include "ui/toolbar_icons.h"
+
+namespace plovane {
+
+// Draws the progress indicator over the status bar's right third.
+class ProgressIndicator : public QWidget {
+  public:
+    explicit ProgressIndicator(QWidget* parent) : QWidget(parent) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+        hide();
+    }
+    void SetPercent(int percent) {
+        percent_ = std::clamp(percent, 0, 100);
+        update();
+    }
+    int percent() const { return percent_; }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        const PixelRect client{0, 0, width(), height()};
+        const ProgressLayout layout = LayoutProgress(client, percent_);
+        const auto fill = [&painter](const PixelRect& r, const QColor& colour) {
+            if (r.Width() > 0 && r.Height() > 0) {
+                painter.fillRect(r.left, r.top, static_cast<int>(r.Width()),
+                                 static_cast<int>(r.Height()), colour);
+            }
+        };
+        painter.setPen(QColor(0, 0, 0));
+        painter.drawRect(layout.frame.left, layout.frame.top,
+                         static_cast<int>(layout.frame.Width()) - 1,
+                         static_cast<int>(layout.frame.Height()) - 1);
+        fill(layout.done, QColor(0, 0, 192));
+        fill(layout.remaining, QColor(192, 192, 192));
+    }
+
+  private:
+    int percent_ = 0;
+};
+
+CMainFrame::CMainFrame(Profile& profile, QWidget* parent) : QMainWindow(parent), profile_(profile) {
+    setObjectName("mainFrame");
+    setWindowTitle(QString::fromLatin1(kProgramName));
+    BuildMenus();
+    BuildToolBar();
+    notice_ = new QLabel(this);
+    notice_->setObjectName("notice");
+    notice_->setTextFormat(Qt::PlainText);  // received lines are never rich text
+    notice_->setTextInteractionFlags(Qt::NoTextInteraction);
+    notice_->setMinimumWidth(1);
+    statusBar()->addWidget(notice_, 1);
+    progress_ = new ProgressIndicator(statusBar());
+    ShowNotice("Ready");
+    ShowDragMode(DragMode::kZoom);
+    resize(kDefaultWidth, kDefaultHeight);
+}
+
+CMainFrame::~CMainFrame() = default;
+
+QAction* CMainFrame::MakeAction(int id, const QString& text) {
+    auto* action = new QAction(text, this);
+    action->setData(id);
+    connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+    return action;
+}
+
+void CMainFrame::BuildMenus() {
+    dragModes_ = new QActionGroup(this);
+    dragModes_->setExclusive(true);
+    for (const MenuEntry& top : MainMenuBar()) {
+        QMenu* menu = menuBar()->addMenu(QString::fromLatin1(top.text.c_str()));
+        for (const MenuEntry& entry : top.children) {
+            switch (entry.kind) {
+                case MenuEntry::Kind::kSeparator:
+                    menu->addSeparator();
+                    break;
+                case MenuEntry::Kind::kSubmenu:
+                    // Map > Open: filled from the map list.
+                    mapOpen_ = menu->addMenu(QString::fromLatin1(entry.text.c_str()));
+                    mapOpen_->setObjectName("mapOpen");
+                    break;
+                case MenuEntry::Kind::kCommand: {
+                    QAction* action = MakeAction(entry.id, QString::fromLatin1(entry.text.c_str()));
+                    action->setEnabled(entry.enabled);
+                    if (!entry.shortcut.empty()) {
+                        action->setShortcut(
+                            QKeySequence(QString::fromLatin1(entry.shortcut.c_str())));
+                    }
+                    if (entry.checkable) {
+                        action->setCheckable(true);
+                        dragModes_->addAction(action);
+                    }
+                    const QIcon icon = ToolbarIcon(entry.id);
+                    if (!icon.isNull())
+                        action->setIcon(icon);
+                    menu->addAction(action);
+                    actions_[entry.id] = action;
+                    break;
+                }
+            }
+        }
+    }
+    RebuildMapMenu({});
+}
+
+void CMainFrame::BuildToolBar() {
+    toolBar_ = addToolBar("Toolbar");
+    toolBar_->setObjectName("toolBar");  // saveState() needs the name
+    toolBar_->setIconSize(QSize(16, 16));
+    for (const ToolbarButton& button : MainToolbar()) {
+        if (button.id == 0) {
+            toolBar_->addSeparator();
+            continue;
+        }
+        // The menu's action: one state for both, so the pressed drag mode follows the menu.
+        QAction* action = actions_.at(button.id);
+        action->setToolTip(QString::fromLatin1(button.text.c_str()));
+        toolBar_->addAction(action);
+    }
+}
+
+QAction* CMainFrame::action(int id) const {
+    const auto found = actions_.find(id);
+    return found == actions_.end() ? nullptr : found->second;
+}
+
+void CMainFrame::SetView(CPlovaneView* view) {
+    view_ = view;
+    setCentralWidget(view);
+    connect(view, &CPlovaneView::dragModeChanged, this, &CMainFrame::ShowDragMode);
+    ShowDragMode(view->dragMode());
+}
+
+void CMainFrame::ShowDragMode(DragMode mode) {
+    QAction* checked = action(mode == DragMode::kZoom ? kCommandDragToZoom : kCommandDragToMove);
+    if (checked != nullptr)
+        checked->setChecked(true);
+}
+
+// --- Status bar ---
+
+void CMainFrame::ShowNotice(const QString& text) {
+    // One line: a received line's own line ends are not shown.
+    QString line = text;
+    line.replace('\r', ' ').replace('\n', ' ');
+    notice_->setText(line.trimmed());
+}
+
+QString CMainFrame::notice() const {
+    return notice_->text();
+}
+
+void CMainFrame::BeginProgressDrawing() {
+    if (progressUsers_++ == 0) {
+        progress_->setGeometry(statusBar()->rect());
+        progress_->SetPercent(0);
+        progress_->raise();
+        progress_->show();
+    }
+}
+
+void CMainFrame::EndProgressDrawing() {
+    if (progressUsers_ == 0)
+        return;
+    if (--progressUsers_ == 0)
+        progress_->hide();
+}
+
+void CMainFrame::Progress(int percent) {
+    if (progressUsers_ == 0)
+        return;  // nothing is drawn outside a Begin/End pair
+    progress_->setGeometry(statusBar()->rect());
+    progress_->SetPercent(percent);
+    // Map files are read before the event loop gets back: draw now, unless the map view is
+    // painting (no other widget may be painted then; the update follows).
+    if (view_ == nullptr || !view_->painting())
+        progress_->repaint();
+}
+
+int CMainFrame::progressPercent() const {
+    return progressUsers_ > 0 ? progress_->percent() : -1;
+}
+
+// --- Map > Open ---
+
+void CMainFrame::RebuildMapMenu(const std::vector<MapListEntry>& maps) {
+    // The old items go (the menu owns and deletes them); the placeholder or the maps, in
+    // list order, take their place.
+    mapOpen_->clear();
+    for (const MenuEntry& entry : MapOpenItems(maps)) {
+        // Titles arrive with "&" doubled, so the menu shows them literally.
+        QAction* action = mapOpen_->addAction(DisplayText(entry.text));
+        action->setData(entry.id);
+        action->setEnabled(entry.enabled);
+        const int id = entry.id;
+        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+    }
+}
+
+// --- Commands ---
+
+void CMainFrame::OnCommand(int id) {
+    switch (id) {
+        case kCommandExit:
+            close();
+            return;
+        case kCommandAbout: {
+            QMessageBox* box = MakeAboutBox();
+            box->exec();
+            delete box;
+            return;
+        }
+        case kCommandHelpTopics:
+            OpenHelp();
+            return;
+        default:
+            break;
+    }
+    if (view_ != nullptr && view_->OnCommand(id))
+        return;
+    emit command(id);
+}
+
+QMessageBox* CMainFrame::MakeAboutBox() {
+    auto* box = new QMessageBox(this);
+    box->setWindowTitle(QString::fromStdString(AboutCaption()));
+    box->setTextFormat(Qt::PlainText);
+    box->setText(QString::fromLatin1(kProgramName) + "\n" + QString::fromStdString(VersionLine()));
+    box->setInformativeText(QString::fromLatin1(kNavigationWarning));
+    box->setIcon(QMessageBox::Information);
+    box->setStandardButtons(QMessageBox::Ok);
+    return box;
+}
+
+bool CMainFrame::OpenHelp() {
+    const QString path = HelpPagePath();
+    if (path.isEmpty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
+        QMessageBox::warning(this, QString::fromLatin1(kProgramName),
+                             "Unable to open the help page" +
+                                 (path.isEmpty() ? QString() : " \"" + path + "\"") + ".");
+        return false;
+    }
+    return true;
+}
+
+// --- Shut-down ---
+
+void CMainFrame::SaveBarState() {
+    const QByteArray state = saveState();
+    profile_.WriteBinary("ToolBar", "RestoreInfo",
+                         std::vector<uint8_t>(state.begin(), state.end()));
+    // The version as UTF-16 without a terminator, low byte first.
+    std::vector<uint8_t> version;
+    for (const char* c = kVersionText; *c != '\0'; ++c) {
+        version.push_back(static_cast<uint8_t>(*c));
+        version.push_back(0);
+    }
+    profile_.WriteBinary("ToolBar", "LastVersion", version);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (closed_) {
+        event->accept();
+        return;
+    }
+    closed_ = true;
+    SaveBarState();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ShowNotice("Exiting Plovane...");
+    if (shutdown_)
+        shutdown_();
+    QApplication::restoreOverrideCursor();
+    event->accept();
+}
+
+}  // namespace plovane

@@ -1,0 +1,39 @@
+// "Map Options": one check box per map preference and the period of the complete redraw.
+// Opening reads the preferences from the settings; OK stores them there.
+#pragma once
+
+#include <QDialog>
+#include <array>
+
+#include "core/profile.h"
+#include "maps/map_options.h"
+
+class QCheckBox;
+class QComboBox;
+
+namespace plovane {
+
+class MapOptionsDialog : public QDialog {
+    Q_OBJECT
+  public:
+    // Fills the dialog from the "Maps" section of the profile.
+    MapOptionsDialog(Profile& profile, QWidget* parent = nullptr);
+
+    // The preferences as the dialog shows them now.
+    CMapOptions Values() const;
+    // Writes Values() to the profile (the OK button does this before closing).
+    void Store();
+    const CMapOptions& stored() const { return stored_; }
+
+    QCheckBox* checkBox(size_t index) const { return checks_[index]; }
+    QComboBox* periodList() const { return period_; }
+
+  private:
+    Profile& profile_;
+    CMapOptions loaded_;  // fields the dialog does not show keep these values
+    CMapOptions stored_;
+    std::array<QCheckBox*, kMapOptionChecks.size()> checks_{};
+    QComboBox* period_ = nullptr;
+};
+
+}  // namespace plovane

@@ -1,0 +1,126 @@
+// The map widget, the main window's client: it forwards its size and the mouse to the
+// navigation state (CMapView), carries out the View menu's commands, picks stations under a
+// tap and offers their pop-ups, and paints through the map renderer. The last picture is
+// kept, so the rubber band of a drag is drawn over it without drawing the map again.
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/app_host.h"
+#include "core/clock.h"
+#include "core/profile.h"
+#include "maps/map_options.h"
+#include "maps/map_station_pick.h"
+#include "maps/map_view.h"
+#include "ui/pick_menu.h"
+
+class QMenu;
+
+namespace plovane {
+
+class CMapRenderer;
+class CPlovaneDoc;
+class CStationList;
+class CSymbolIcons;
+struct HeaderStatus;
+struct MapScene;
+
+// Thread-affine: the user-interface thread.
+class CPlovaneView : public QWidget {
+    Q_OBJECT
+  public:
+    // A changed station is drawn at once over the picture; the whole map follows this long
+    // after the last change, so a station that moved does not stay at its old place too.
+    static constexpr int kSettleRedrawMs = 2000;
+
+    struct Context {
+        CPlovaneDoc& doc;
+        CMapOptions& options;
+        CStationList& stations;
+        Profile& profile;
+        AppHost& host;
+        const Clock& clock;
+        const CSymbolIcons* icons;  // null: stations are drawn without icons
+    };
+
+    explicit CPlovaneView(const Context& context, QWidget* parent = nullptr);
+    ~CPlovaneView() override;
+
+    // The View menu's commands and the station pop-up's; false for any other id.
+    bool OnCommand(int id);
+    // Stations changed (`all`: too many to list): keep the own station in view when asked,
+    // draw them over the picture and redraw the whole map soon after.
+    void StationsChanged(const std::vector<std::string>& calls, bool all);
+    // The 25-second tick: a complete redraw when its period has passed, otherwise the
+    // stations are drawn again over the picture.
+    void TimerTick();
+    // Repaint; `full` draws the map again instead of copying the off-screen picture.
+    void RefreshView(bool full);
+    // What the header strip's status icons show.
+    void SetHeaderStatus(const HeaderStatus& status);
+    void SetUnitsOfMeasure(int units) { unitsOfMeasure_ = units; }
+
+    // Renders the whole client into an image (the screenshot, and tests).
+    QImage RenderImage();
+    // A drawing is in progress (status texts must not repaint synchronously then).
+    bool painting() const { return painting_; }
+
+    CMapView& mapView() { return view_; }
+    const CStationPick& pick() const { return pick_; }
+    DragMode dragMode() const { return view_.dragMode(); }
+    void SetDragMode(DragMode mode);
+
+    // Shows a pick menu at a client point and returns the command chosen (0 for none).
+    // Tests replace it; the program runs the menu modally.
+    using MenuRunner = std::function<int(QMenu& menu, const QPoint& globalPos)>;
+    void SetMenuRunner(MenuRunner runner) { menuRunner_ = std::move(runner); }
+
+    // A tap at a client point: the station pick and its pop-ups.
+    void Tap(const QPoint& point);
+    // The map options dialog; true when OK was pressed.
+    bool EditOptions();
+
+  signals:
+    void dragModeChanged(plovane::DragMode mode);
+    // "Station &Info..." or "Send &Message..." for the station picked last.
+    void stationCommand(int command, const QString& call);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+  private:
+    void FillScene(MapScene& scene);
+    // Draws the map into the kept picture; false when nothing could be drawn.
+    bool RenderPicture();
+    void DrawStationsOverPicture(const std::vector<std::string>& calls);
+    void Changed(bool viewMoved);
+    int RunMenu(QMenu& menu, const QPoint& clientPoint);
+
+    Context context_;
+    CMapView view_;
+    CStationPick pick_;
+    std::unique_ptr<CMapRenderer> renderer_;
+    std::unique_ptr<HeaderStatus> status_;
+    int unitsOfMeasure_ = 0;
+    QImage picture_;  // the last drawing, client-sized
+    bool pictureStale_ = true;
+    bool painting_ = false;
+    int wheelRemainder_ = 0;
+    QTimer settle_;
+    MenuRunner menuRunner_;
+};
+
+}  // namespace plovane

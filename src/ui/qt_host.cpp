@@ -1,0 +1,393 @@
+// Delivery of the core's requests on the GUI thread.
+#include "ui/qt_host.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QThread>
+#include <cstdio>
+
+#include "core/version.h"
+#include "ui/display_text.h"
+#include "ui/sound_player.h"
+
+namespace plovane {
+namespace {
+
+QMessageBox::Icon ToQtIcon(MessageBoxIcon icon) {
+    switch (icon) {
+        case MessageBoxIcon::kInformation:
+            return QMessageBox::Information;
+        case MessageBoxIcon::kExclamation:
+            return QMessageBox::Warning;
+        case MessageBoxIcon::kStop:
+            return QMessageBox::Critical;
+        case MessageBoxIcon::kQuestion:
+            return QMessageBox::Question;
+        case MessageBoxIcon::kNone:
+            break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons ToQtButtons(MessageBoxButtons buttons) {
+    switch (buttons) {
+        case MessageBoxButtons::kOkCancel:
+            return QMessageBox::Ok | QMessageBox::Cancel;
+        case MessageBoxButtons::kYesNo:
+            return QMessageBox::Yes | QMessageBox::No;
+        case MessageBoxButtons::kYesNoCancel:
+            return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        case MessageBoxButtons::kOk:
+            break;
+    }
+    return QMessageBox::Ok;
+}
+
+MessageBoxResult FromQtButton(int button, MessageBoxButtons buttons) {
+    switch (button) {
+        case QMessageBox::Ok:
+            return MessageBoxResult::kOk;
+        case QMessageBox::Yes:
+            return MessageBoxResult::kYes;
+        case QMessageBox::No:
+            return MessageBoxResult::kNo;
+        case QMessageBox::Cancel:
+            return MessageBoxResult::kCancel;
+        default:
+            break;
+    }
+    // Closed with Escape or the window's close button.
+    return QtHost::CautiousAnswer(buttons);
+}
+
+}  // namespace
+
+QtHost::QtHost(QObject* parent) : QObject(parent), sounds_(new SoundPlayer(this)) {}
+
+QtHost::~QtHost() = default;
+
+bool QtHost::OnGuiThread() const {
+    return QThread::currentThread() == thread();
+}
+
+MessageBoxResult QtHost::CautiousAnswer(MessageBoxButtons buttons) {
+    switch (buttons) {
+        case MessageBoxButtons::kYesNo:
+        case MessageBoxButtons::kYesNoCancel:
+            return buttons == MessageBoxButtons::kYesNo ? MessageBoxResult::kNo
+                                                        : MessageBoxResult::kCancel;
+        case MessageBoxButtons::kOkCancel:
+            return MessageBoxResult::kCancel;
+        case MessageBoxButtons::kOk:
+            break;
+    }
+    return MessageBoxResult::kOk;
+}
+
+// --- Thread messages ---
+
+size_t QtHost::SlotIndex(ThreadMessage message) {
+    switch (message) {
+        case ThreadMessage::kNetLines:
+            return 0;
+        case ThreadMessage::kEchoLine:
+            return 1;
+        case ThreadMessage::kPortStatus:
+            return 2;
+        case ThreadMessage::kStationSetupDone:
+            return 3;
+        case ThreadMessage::kCommSetupDone:
+            return 4;
+    }
+    return 0;
+}
+
+void QtHost::Post(ThreadMessage message, std::string text) {
+    bool queue = false;
+    {
+        std::lock_guard lock(mutex_);
+        PostSlot& slot = posts_[SlotIndex(message)];
+        slot.text = std::move(text);
+        queue = !slot.pending;
+        slot.pending = true;
+    }
+    if (queue) {
+        QMetaObject::invokeMethod(
+            this, [this, message] { DeliverPost(message); }, Qt::QueuedConnection);
+    }
+}
+
+void QtHost::DeliverPost(ThreadMessage message) {
+    std::string text;
+    {
+        std::lock_guard lock(mutex_);
+        PostSlot& slot = posts_[SlotIndex(message)];
+        text = std::move(slot.text);
+        slot.text.clear();
+        slot.pending = false;
+    }
+    if (receivers_.threadMessage)
+        receivers_.threadMessage(message, text);
+}
+
+// --- Change notifications ---
+
+void QtHost::StationChanged(const std::string& call) {
+    bool queue = false;
+    {
+        std::lock_guard lock(mutex_);
+        if (!allStationsChanged_ && changedCallSet_.insert(call).second) {
+            changedCalls_.push_back(call);
+            if (changedCalls_.size() > kMaxPendingChanges) {
+                allStationsChanged_ = true;
+                changedCalls_.clear();
+                changedCallSet_.clear();
+            }
+        }
+        queue = !stationsQueued_;
+        stationsQueued_ = true;
+    }
+    if (queue)
+        QMetaObject::invokeMethod(this, &QtHost::DeliverStations, Qt::QueuedConnection);
+}
+
+void QtHost::DeliverStations() {
+    std::vector<std::string> calls;
+    bool all = false;
+    {
+        std::lock_guard lock(mutex_);
+        calls.swap(changedCalls_);
+        changedCallSet_.clear();
+        all = allStationsChanged_;
+        allStationsChanged_ = false;
+        stationsQueued_ = false;
+    }
+    if (receivers_.stationsChanged)
+        receivers_.stationsChanged(calls, all);
+}
+
+void QtHost::MessageChanged(uint64_t messageKey) {
+    bool queue = false;
+    {
+        std::lock_guard lock(mutex_);
+        if (!allMessagesChanged_ && changedKeySet_.insert(messageKey).second) {
+            changedKeys_.push_back(messageKey);
+            if (changedKeys_.size() > kMaxPendingChanges) {
+                allMessagesChanged_ = true;
+                changedKeys_.clear();
+                changedKeySet_.clear();
+            }
+        }
+        queue = !messagesQueued_;
+        messagesQueued_ = true;
+    }
+    if (queue)
+        QMetaObject::invokeMethod(this, &QtHost::DeliverMessages, Qt::QueuedConnection);
+}
+
+void QtHost::DeliverMessages() {
+    std::vector<uint64_t> keys;
+    bool all = false;
+    {
+        std::lock_guard lock(mutex_);
+        keys.swap(changedKeys_);
+        changedKeySet_.clear();
+        all = allMessagesChanged_;
+        allMessagesChanged_ = false;
+        messagesQueued_ = false;
+    }
+    if (receivers_.messagesChanged)
+        receivers_.messagesChanged(keys, all);
+}
+
+// --- Notices and progress ---
+
+void QtHost::ShowNotice(std::string_view text) {
+    if (OnGuiThread()) {
+        {
+            // A newer notice than one still waiting from another thread.
+            std::lock_guard lock(mutex_);
+            notice_.clear();
+        }
+        if (receivers_.notice)
+            receivers_.notice(DisplayText(text));
+        return;
+    }
+    bool queue = false;
+    {
+        std::lock_guard lock(mutex_);
+        notice_.assign(text);
+        queue = !noticeQueued_;
+        noticeQueued_ = true;
+    }
+    if (queue)
+        QMetaObject::invokeMethod(this, &QtHost::DeliverNotice, Qt::QueuedConnection);
+}
+
+void QtHost::DeliverNotice() {
+    std::string text;
+    {
+        std::lock_guard lock(mutex_);
+        text.swap(notice_);
+        noticeQueued_ = false;
+    }
+    if (!text.empty() && receivers_.notice)
+        receivers_.notice(DisplayText(text));
+}
+
+void QtHost::QueueProgressLocked() {
+    if (progress_.pending)
+        return;
+    progress_.pending = true;
+    QMetaObject::invokeMethod(this, &QtHost::DeliverProgress, Qt::QueuedConnection);
+}
+
+void QtHost::ShowProgress(std::string_view text) {
+    if (OnGuiThread()) {
+        if (receivers_.progressShow)
+            receivers_.progressShow(DisplayText(text));
+        return;
+    }
+    std::lock_guard lock(mutex_);
+    progress_.showChanged = true;
+    progress_.visible = true;
+    progress_.text = DisplayText(text);
+    progress_.percent = -1;
+    QueueProgressLocked();
+}
+
+void QtHost::SetProgress(int percent) {
+    if (OnGuiThread()) {
+        if (receivers_.progressSet)
+            receivers_.progressSet(percent);
+        return;
+    }
+    std::lock_guard lock(mutex_);
+    progress_.percent = percent;
+    QueueProgressLocked();
+}
+
+void QtHost::HideProgress() {
+    if (OnGuiThread()) {
+        if (receivers_.progressHide)
+            receivers_.progressHide();
+        return;
+    }
+    std::lock_guard lock(mutex_);
+    progress_.showChanged = true;
+    progress_.visible = false;
+    progress_.percent = -1;
+    QueueProgressLocked();
+}
+
+void QtHost::DeliverProgress() {
+    ProgressState state;
+    {
+        std::lock_guard lock(mutex_);
+        state = progress_;
+        progress_.pending = false;
+        progress_.showChanged = false;
+        progress_.percent = -1;
+    }
+    if (state.showChanged) {
+        if (state.visible && receivers_.progressShow)
+            receivers_.progressShow(state.text);
+        if (!state.visible && receivers_.progressHide)
+            receivers_.progressHide();
+    }
+    if (state.percent >= 0 && receivers_.progressSet)
+        receivers_.progressSet(state.percent);
+}
+
+// --- Sounds ---
+
+void QtHost::PlaySound(const std::string& path) {
+    if (path.empty())
+        return;
+    if (OnGuiThread()) {
+        sounds_->Play(QString::fromLocal8Bit(path.data(), static_cast<qsizetype>(path.size())));
+        return;
+    }
+    bool queue = false;
+    {
+        std::lock_guard lock(mutex_);
+        soundPaths_.insert(path);
+        queue = !soundsQueued_;
+        soundsQueued_ = true;
+    }
+    if (queue)
+        QMetaObject::invokeMethod(this, &QtHost::DeliverSounds, Qt::QueuedConnection);
+}
+
+void QtHost::DeliverSounds() {
+    std::set<std::string> paths;
+    {
+        std::lock_guard lock(mutex_);
+        paths.swap(soundPaths_);
+        soundsQueued_ = false;
+    }
+    for (const std::string& path : paths) {
+        sounds_->Play(QString::fromLocal8Bit(path.data(), static_cast<qsizetype>(path.size())));
+    }
+}
+
+// --- Message boxes ---
+
+void QtHost::PrintBox(const QString& text) const {
+    const QByteArray bytes = text.toLocal8Bit();
+    std::fprintf(stderr, "plovane: %s\n", bytes.constData());
+}
+
+QMessageBox* QtHost::MakeBox(const QString& text, MessageBoxIcon icon, MessageBoxButtons buttons,
+                             const QString& title) const {
+    auto* box =
+        new QMessageBox(ToQtIcon(icon), title, text, ToQtButtons(buttons), dialogParent_.data());
+    box->setTextFormat(Qt::PlainText);
+    return box;
+}
+
+MessageBoxResult QtHost::MessageBox(std::string_view text, MessageBoxIcon icon,
+                                    MessageBoxButtons buttons, std::string_view title) {
+    const QString shownText = DisplayText(text);
+    const QString shownTitle =
+        title.empty() ? QString::fromLatin1(kProgramName) : DisplayText(title);
+    if (OnGuiThread()) {
+        if (!interactive_) {
+            PrintBox(shownText);
+            return CautiousAnswer(buttons);
+        }
+        QMessageBox* box = MakeBox(shownText, icon, buttons, shownTitle);
+        const int button = box->exec();
+        delete box;
+        return FromQtButton(button, buttons);
+    }
+    std::string key(text);
+    {
+        // The same text already waiting or open: one box is enough.
+        std::lock_guard lock(mutex_);
+        if (!boxesShown_.insert(key).second)
+            return CautiousAnswer(buttons);
+    }
+    QMetaObject::invokeMethod(
+        this,
+        [this, shownText, icon, buttons, shownTitle, key = std::move(key)] {
+            if (!interactive_) {
+                PrintBox(shownText);
+                std::lock_guard lock(mutex_);
+                boxesShown_.erase(key);
+                return;
+            }
+            QMessageBox* box = MakeBox(shownText, icon, buttons, shownTitle);
+            box->setAttribute(Qt::WA_DeleteOnClose);
+            box->setModal(false);
+            connect(box, &QObject::destroyed, this, [this, key] {
+                std::lock_guard lock(mutex_);
+                boxesShown_.erase(key);
+            });
+            box->show();
+        },
+        Qt::QueuedConnection);
+    return CautiousAnswer(buttons);
+}
+
+}  // namespace plovane

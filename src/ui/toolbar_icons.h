@@ -1,0 +1,12 @@
+// Pictures for the toolbar buttons (Refresh, Drag To Zoom, Drag To Move, Home, Zoom In,
+// Zoom Out), drawn in code.
+#pragma once
+
+#include <QIcon>
+
+namespace plovane {
+
+// The picture of a toolbar command; a null icon for any other id.
+QIcon ToolbarIcon(int command);
+
+}  // namespace plovane

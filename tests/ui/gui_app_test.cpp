@@ -1,0 +1,129 @@
+// The whole GUI program: start-up on isolated settings, the first map, simulation, thread
+// messages reaching the status bar, and the `plovane --screenshot` run.
+#include "ui/gui_app.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QFileInfo>
+#include <QImage>
+#include <QMenu>
+#include <QProcess>
+#include <QSettings>
+#include <fstream>
+#include <thread>
+
+#include "app/qsettings_profile.h"
+#include "stations/station_list.h"
+#include "ui/data_paths.h"
+#include "ui/main_frame.h"
+#include "ui/plovane_doc.h"
+#include "ui/plovane_view.h"
+#include "ui/qt_host.h"
+#include "ui_test_support.h"
+
+namespace plovane {
+namespace {
+
+using plovane::testing::ScratchDir;
+using plovane::testing::WaitFor;
+
+const std::string kSource = PLOVANE_SOURCE_DIR;
+const std::string kWorldMap = kSource + "/data/maps/world.map";
+const std::string kSample = kSource + "/data/sim/sample.sim";
+
+GuiOptions Options(const ScratchDir& dir) {
+    GuiOptions options;
+    options.settingsPath = dir / "plovane.conf";
+    return options;
+}
+
+TEST(GuiApp, FirstStartShowsTheBundledWorldMapWithoutRememberingIt) {
+    ScratchDir dir;
+    GuiApp gui(Options(dir), false);
+    ASSERT_TRUE(gui.Start(false));
+    EXPECT_TRUE(gui.doc().map().loaded);
+    EXPECT_EQ(QFileInfo(QString::fromStdString(gui.doc().path())).canonicalFilePath(),
+              QFileInfo(QString::fromStdString(kWorldMap)).canonicalFilePath());
+    EXPECT_EQ(gui.profile().GetString("Maps", "LastMapPath", "none"), "none");
+    EXPECT_TRUE(gui.frame().windowTitle().endsWith(" - Plovane"));
+    // The bundled folder was searched: the world map is in Map > Open.
+    const QList<QAction*> maps = gui.frame().mapOpenMenu()->actions();
+    ASSERT_FALSE(maps.empty());
+    EXPECT_EQ(maps.front()->data().toInt(), 12000);
+    EXPECT_TRUE(maps.front()->isEnabled());
+}
+
+TEST(GuiApp, ReloadsTheLastMapAndPlaysTheSimulation) {
+    ScratchDir dir;
+    {
+        QSettingsProfile profile(dir / "plovane.conf");
+        profile.WriteInt("Maps", "ReloadLastMap", 1);
+        profile.WriteString("Maps", "LastMapPath", "  " + kWorldMap + " ");
+    }
+    GuiOptions options = Options(dir);
+    options.simulatePath = kSample;
+    GuiApp gui(options, false);
+    ASSERT_TRUE(gui.Start(false));
+    EXPECT_EQ(gui.doc().path(), kWorldMap);
+    // The sample has 110 stations, plus the own record.
+    EXPECT_GT(gui.app().stations().Count(), 100u);
+    EXPECT_TRUE(gui.frame().notice().startsWith("FILE>"));
+}
+
+TEST(GuiApp, OpeningAMapRemembersItAndABadFileLeavesTheMapEmpty) {
+    ScratchDir dir;
+    GuiApp gui(Options(dir), false);
+    ASSERT_TRUE(gui.Start(false));
+    ASSERT_TRUE(gui.OpenMap(kWorldMap));
+    EXPECT_EQ(gui.profile().GetString("Maps", "LastMapPath", ""), kWorldMap);
+    EXPECT_EQ(gui.frame().notice(), "Ready");
+
+    std::ofstream(dir / "junk.map") << "not a map at all\n";
+    EXPECT_FALSE(gui.OpenMap(dir / "junk.map"));
+    EXPECT_FALSE(gui.doc().map().loaded);
+    EXPECT_EQ(gui.frame().windowTitle(), "Plovane");
+    EXPECT_FALSE(gui.OpenMap(dir / "missing.map"));
+}
+
+TEST(GuiAppThreads, EchoLinePostedFromAWorkerReachesTheStatusBar) {
+    ScratchDir dir;
+    GuiApp gui(Options(dir), false);
+    ASSERT_TRUE(gui.Start(false));
+    std::thread worker([&] { gui.host().Post(ThreadMessage::kEchoLine, "TNC>N0CALL>APQ102:>on"); });
+    worker.join();
+    EXPECT_TRUE(WaitFor([&] { return gui.frame().notice() == "TNC>N0CALL>APQ102:>on"; }));
+}
+
+TEST(GuiApp, ScreenshotProgramWritesTheWindowAndClosesInOrder) {
+    ScratchDir dir;
+    const QString png = QString::fromStdString(dir / "shot.png");
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    program.setProcessEnvironment(environment);
+    program.start(PLOVANE_GUI_PATH,
+                  {"--settings", QString::fromStdString(dir / "plovane.conf"), "--simulate",
+                   QString::fromStdString(kSample), "--screenshot", png});
+    ASSERT_TRUE(program.waitForFinished(60000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+
+    const QImage image(png);
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.size(), QSize(CMainFrame::kDefaultWidth, CMainFrame::kDefaultHeight));
+    // The close sequence ran: the toolbar state is in the isolated settings file.
+    QSettings stored(QString::fromStdString(dir / "plovane.conf"), QSettings::IniFormat);
+    EXPECT_FALSE(stored.value("ToolBar/RestoreInfo").toByteArray().isEmpty());
+}
+
+TEST(GuiApp, ProgramRejectsUnknownOptions) {
+    QProcess program;
+    program.start(PLOVANE_GUI_PATH, {"--frobnicate"});
+    ASSERT_TRUE(program.waitForFinished(30000));
+    EXPECT_EQ(program.exitCode(), 2);
+    EXPECT_TRUE(program.readAllStandardError().contains("usage: plovane"));
+}
+
+}  // namespace
+}  // namespace plovane

@@ -1,0 +1,93 @@
+// Small pieces of the GUI without windows: options, the splash clock, display text.
+#include <gtest/gtest.h>
+
+#include "ui/command_line.h"
+#include "ui/display_text.h"
+#include "ui/splash_state.h"
+
+namespace plovane {
+namespace {
+
+TEST(GuiOptions, ParsesEveryOptionAndRejectsTheRest) {
+    struct Case {
+        std::vector<std::string> args;
+        bool ok;
+        GuiOptions expected;
+    };
+    const std::vector<Case> cases = {
+        {{}, true, {}},
+        {{"--settings", "a.conf", "--map", "w.map", "--simulate", "s.sim", "--screenshot", "x.png"},
+         true,
+         {"a.conf", "w.map", "s.sim", "x.png", false}},
+        {{"--help"}, true, {"", "", "", "", true}},
+        {{"--map"}, false, {}},
+        {{"--map", ""}, false, {}},
+        {{"--bogus"}, false, {}},
+        {{"w.map"}, false, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.empty() ? "(none)" : c.args.front());
+        GuiOptions options;
+        std::string error;
+        EXPECT_EQ(ParseGuiOptions(c.args, options, error), c.ok);
+        EXPECT_EQ(error.empty(), c.ok);
+        if (!c.ok)
+            continue;
+        EXPECT_EQ(options.settingsPath, c.expected.settingsPath);
+        EXPECT_EQ(options.mapPath, c.expected.mapPath);
+        EXPECT_EQ(options.simulatePath, c.expected.simulatePath);
+        EXPECT_EQ(options.screenshotPath, c.expected.screenshotPath);
+        EXPECT_EQ(options.help, c.expected.help);
+    }
+}
+
+TEST(SplashState, WarningBlinksThreeTicksInFourAndTheWindowGoesAfterThirty) {
+    SplashState splash;
+    std::string pattern;
+    int hiddenAt = 0;
+    for (int tick = 1; tick <= 40 && hiddenAt == 0; ++tick) {
+        if (splash.Tick())
+            hiddenAt = tick;
+        pattern += splash.warningVisible() ? 'X' : '.';
+    }
+    EXPECT_EQ(pattern.substr(0, 8), "XX.XXX.X");
+    EXPECT_EQ(hiddenAt, 31);
+    EXPECT_TRUE(splash.finished());
+    EXPECT_FALSE(splash.Tick());  // finished: nothing more happens
+}
+
+TEST(SplashState, ATapHidesAtOnce) {
+    SplashState splash;
+    splash.Tick();
+    splash.Dismiss();
+    EXPECT_TRUE(splash.finished());
+    EXPECT_FALSE(splash.Tick());
+}
+
+TEST(DisplayText, Utf8WhenValidOtherwiseLatin1) {
+    struct Case {
+        std::string bytes;
+        QString expected;
+    };
+    const std::vector<Case> cases = {
+        {"plain", "plain"},
+        {"caf\xc3\xa9", QString::fromUtf8("caf\xc3\xa9")},
+        {"caf\xe9", QString::fromLatin1("caf\xe9")},
+        {"\xc3", QString::fromLatin1("\xc3")},                  // cut short
+        {"\xc0\xaf", QString::fromLatin1("\xc0\xaf")},          // overlong
+        {"\xed\xa0\x80", QString::fromLatin1("\xed\xa0\x80")},  // a surrogate
+        {std::string("a\0b", 3), QString::fromLatin1("a\0b", 3)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        EXPECT_EQ(DisplayText(c.bytes), c.expected);
+    }
+}
+
+TEST(DisplayText, CoreTextIsLatin1) {
+    EXPECT_EQ(CoreText(QString::fromUtf8("caf\xc3\xa9")), "caf\xe9");
+    EXPECT_EQ(CoreText(QString::fromUtf8("\xe2\x82\xac")), "?");
+}
+
+}  // namespace
+}  // namespace plovane

@@ -1,0 +1,236 @@
+// The map widget with real mouse events: drag to zoom, drag to move, taps that pick stations
+// and the pop-ups they lead to, the wheel, and the Map Options dialog.
+#include "ui/plovane_view.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWheelEvent>
+#include <QWidgetAction>
+
+#include "stations/store_fixture.h"
+#include "ui/command_ids.h"
+#include "ui/map_options_dialog.h"
+#include "ui/plovane_doc.h"
+
+namespace plovane {
+namespace {
+
+using ::plovane::testing::StoreFixture;
+
+// One arc-minute per pixel from Greenwich and 50 N on a 240 x 282 map area: the pixel
+// (100, 119) is 48 20 N, 1 40 E.
+struct ViewRig {
+    ViewRig() : doc(store.clock) {
+        CMapData& map = doc.map();
+        map.left = 64800000;
+        map.right = 64800000 + 240 * 6000;
+        map.top = 14400000;
+        map.bottom = 14400000 + 282 * 6000;
+        view.resize(240, 301);
+        view.RenderImage();  // the first drawing fits the view
+    }
+
+    // What one pop-up showed: its items' texts ("-" for separators) and enabled states.
+    struct Shown {
+        std::vector<std::string> texts;
+        std::vector<bool> enabled;
+    };
+    // Answers the pop-ups in turn with the given commands (0: dismissed).
+    void Answer(std::vector<int> commands) {
+        view.SetMenuRunner([this, commands, i = size_t{0}](QMenu& menu, const QPoint&) mutable {
+            Shown shown;
+            for (const QAction* action : menu.actions()) {
+                shown.texts.push_back(action->isSeparator() ? "-" : action->text().toStdString());
+                shown.enabled.push_back(action->isEnabled());
+                if (auto* item = qobject_cast<const QWidgetAction*>(action)) {
+                    EXPECT_NE(item->defaultWidget(), nullptr);
+                }
+            }
+            menus.push_back(shown);
+            return i < commands.size() ? commands[i++] : 0;
+        });
+    }
+
+    // A station at the tap point.
+    void Here(const std::string& call) { store.Report(call, "4820.00N", "00140.00E"); }
+
+    StoreFixture store;
+    CPlovaneDoc doc;
+    CMapOptions options;
+    CPlovaneView view{{doc, options, store.list, store.profile, store.host, store.clock, nullptr}};
+    std::vector<Shown> menus;
+};
+
+const QPoint kTap(100, 119);
+
+TEST(PlovaneView, FirstDrawingFitsTheMap) {
+    ViewRig rig;
+    EXPECT_EQ(rig.view.mapView().ux(), 6000);
+    EXPECT_EQ(rig.view.mapView().uy(), 6000);
+    EXPECT_EQ(rig.view.dragMode(), DragMode::kZoom);
+}
+
+TEST(PlovaneView, DragToZoomShowsABandThenZoomsToIt) {
+    ViewRig rig;
+    QTest::mousePress(&rig.view, Qt::LeftButton, {}, QPoint(20, 40));
+    QTest::mouseMove(&rig.view, QPoint(80, 100));
+    ASSERT_TRUE(rig.view.mapView().DragRectangle().has_value());
+    EXPECT_EQ(*rig.view.mapView().DragRectangle(), (PixelRect{20, 40, 80, 100}));
+    QTest::mouseRelease(&rig.view, Qt::LeftButton, {}, QPoint(80, 100));
+    EXPECT_FALSE(rig.view.mapView().DragRectangle().has_value());
+    const MapBox box = rig.view.mapView().viewBox();
+    EXPECT_EQ(box.left, 64800000 + 20 * 6000);
+    EXPECT_EQ(box.right, 64800000 + 80 * 6000);
+    EXPECT_TRUE(rig.menus.empty());
+}
+
+TEST(PlovaneView, ABandUnderTenPixelsIsATap) {
+    ViewRig rig;
+    rig.Answer({});
+    rig.Here("W1AAA");
+    const MapBox before = rig.view.mapView().viewBox();
+    QTest::mousePress(&rig.view, Qt::LeftButton, {}, QPoint(96, 20));
+    QTest::mouseMove(&rig.view, QPoint(100, 119));
+    QTest::mouseRelease(&rig.view, Qt::LeftButton, {}, kTap);  // 4 x 99 pixels
+    EXPECT_EQ(rig.view.mapView().viewBox(), before);
+    ASSERT_EQ(rig.menus.size(), 1u);
+    EXPECT_EQ(rig.menus[0].texts.front(), "W1AAA");
+}
+
+TEST(PlovaneView, DragToMoveFollowsThePointerAndShortMovesAreTaps) {
+    ViewRig rig;
+    QSignalSpy modes(&rig.view, &CPlovaneView::dragModeChanged);
+    ASSERT_TRUE(rig.view.OnCommand(kCommandDragToMove));
+    EXPECT_EQ(modes.count(), 1);
+    rig.view.OnCommand(kCommandZoomIn);  // room to move inside the limits
+    rig.view.RenderImage();
+    const MapBox before = rig.view.mapView().viewBox();
+    const int32_t ux = rig.view.mapView().ux();
+
+    rig.Answer({});
+    QTest::mouseClick(&rig.view, Qt::LeftButton, {}, QPoint(50, 50));
+    EXPECT_EQ(rig.view.mapView().viewBox(), before);
+
+    QTest::mousePress(&rig.view, Qt::LeftButton, {}, QPoint(100, 100));
+    QTest::mouseMove(&rig.view, QPoint(130, 100));
+    QTest::mouseRelease(&rig.view, Qt::LeftButton, {}, QPoint(130, 100));
+    EXPECT_EQ(rig.view.mapView().viewBox().left, before.left - 30 * ux);
+    EXPECT_EQ(rig.view.mapView().viewBox().top, before.top);
+}
+
+TEST(PlovaneView, TapOnManyStationsPagesThroughTheListByTen) {
+    ViewRig rig;
+    for (int i = 0; i < 25; ++i)
+        rig.Here("W1S" + std::to_string(100 + i));
+    rig.Answer({kPickMoreCommand, kPickMoreCommand, 0});
+    QTest::mouseClick(&rig.view, Qt::LeftButton, {}, kTap);
+    ASSERT_EQ(rig.menus.size(), 3u);
+    const std::vector<std::string> titles = {rig.menus[0].texts[0], rig.menus[1].texts[0],
+                                             rig.menus[2].texts[0]};
+    EXPECT_EQ(titles, (std::vector<std::string>{"Which station? (1-10 of 25)",
+                                                "Which station? (11-20 of 25)",
+                                                "Which station? (21-25 of 25)"}));
+    EXPECT_FALSE(rig.menus[0].enabled[0]);  // the title is greyed
+    EXPECT_EQ(rig.menus[0].texts.size(), 2u + 10u + 2u);
+    EXPECT_EQ(rig.menus[0].texts.back(), "&More...");
+    EXPECT_EQ(rig.menus[2].texts.size(), 2u + 5u);  // no "&More..." on the last page
+}
+
+TEST(PlovaneView, ChosenStationGetsItsPopupWithLaterCommandsGreyed) {
+    ViewRig rig;
+    rig.Here("W1AAA");
+    rig.Here("W1BBB");
+    rig.Here("W1CCC");
+    rig.Answer({kPickFirstStationCommand + 1, 0});
+    QTest::mouseClick(&rig.view, Qt::LeftButton, {}, kTap);
+    ASSERT_EQ(rig.menus.size(), 2u);
+    const ViewRig::Shown& popup = rig.menus[1];
+    ASSERT_EQ(popup.texts.size(), 4u);
+    EXPECT_EQ(popup.texts[0], rig.view.pick().chosen()->call);
+    EXPECT_EQ(popup.texts[1], "-");
+    EXPECT_EQ(popup.texts[2], "Station &Info...");
+    EXPECT_EQ(popup.texts[3], "Send &Message...");
+    EXPECT_EQ(popup.enabled, (std::vector<bool>{false, true, false, false}));
+}
+
+TEST(PlovaneView, TapWithNothingUnderItShowsNothing) {
+    ViewRig rig;
+    rig.store.Report("FARAWAY", "4000.00N", "00140.00E");
+    rig.Answer({});
+    QTest::mouseClick(&rig.view, Qt::LeftButton, {}, kTap);
+    EXPECT_TRUE(rig.menus.empty());
+}
+
+TEST(PlovaneView, StationItemsAreDrawnWithTheCallAsPlainText) {
+    PickMenu menu;
+    menu.kind = PickMenu::Kind::kStationPopup;
+    menu.items.push_back({PickMenuItem::Kind::kStation, 11000, "R&D<b>", false, {}});
+    std::unique_ptr<QMenu> qmenu(BuildPickMenu(menu, {}, nullptr));
+    auto* action = qobject_cast<QWidgetAction*>(qmenu->actions().front());
+    ASSERT_NE(action, nullptr);
+    auto* item = qobject_cast<StationMenuItem*>(action->defaultWidget());
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->call(), "R&D<b>");
+    EXPECT_EQ(action->text(), "R&&D<b>");
+    const QFontMetrics metrics(PickItemFont());
+    EXPECT_EQ(item->sizeHint().width(), metrics.horizontalAdvance("R&D<b>") + 23);
+    EXPECT_GE(item->sizeHint().height(), 18);
+    // Choosing the item triggers its action.
+    QSignalSpy triggered(action, &QAction::triggered);
+    QTest::mouseClick(item, Qt::LeftButton);
+    EXPECT_EQ(triggered.count(), 1);
+}
+
+TEST(PlovaneView, WheelZoomsInAndOut) {
+    ViewRig rig;
+    const int64_t width = rig.view.mapView().viewBox().Width();
+    const auto wheel = [&](int delta) {
+        QWheelEvent event(QPointF(100, 100), rig.view.mapToGlobal(QPointF(100, 100)), {},
+                          QPoint(0, delta), Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&rig.view, &event);
+    };
+    wheel(60);  // half a notch: nothing yet
+    EXPECT_EQ(rig.view.mapView().viewBox().Width(), width);
+    wheel(60);
+    EXPECT_EQ(rig.view.mapView().viewBox().Width(), width - 2 * (width / 4));
+    rig.view.RenderImage();
+    wheel(-120);
+    EXPECT_GT(rig.view.mapView().viewBox().Width(), width - 2 * (width / 4));
+}
+
+TEST(MapOptionsDialog, ShowsTheStoredPreferencesAndStoresOnOk) {
+    MemoryProfile profile;
+    profile.WriteInt("Maps", "ShowTracks", 1);
+    profile.WriteInt("Maps", "RedrawScreenEvery", 7);  // not in the list
+    profile.WriteString("Maps", "LastMapPath", "/maps/w.map");
+    MapOptionsDialog dialog(profile);
+    for (size_t i = 0; i < kMapOptionChecks.size(); ++i) {
+        SCOPED_TRACE(kMapOptionChecks[i].text);
+        EXPECT_EQ(dialog.checkBox(i)->text(), kMapOptionChecks[i].text);
+        EXPECT_EQ(dialog.checkBox(i)->isChecked(),
+                  kMapOptionChecks[i].member == &CMapOptions::ShowTracks);
+    }
+    ASSERT_EQ(dialog.periodList()->count(), 9);
+    EXPECT_EQ(dialog.periodList()->currentText(), "1 min.");
+    EXPECT_EQ(dialog.periodList()->itemText(8), "60 mins.");
+
+    dialog.checkBox(0)->setChecked(true);  // "Show &Station Labels"
+    // A map opened while the dialog was up is kept.
+    profile.WriteString("Maps", "LastMapPath", "/maps/other.map");
+    dialog.Store();
+    EXPECT_EQ(profile.GetInt("Maps", "RedrawScreenEvery", -1), 1);
+    EXPECT_EQ(profile.GetInt("Maps", "IconLabels", -1), 1);
+    EXPECT_EQ(profile.GetInt("Maps", "ShowTracks", -1), 1);
+    EXPECT_EQ(profile.GetInt("Maps", "MapLabels", -1), 0);
+    EXPECT_EQ(profile.GetString("Maps", "LastMapPath", ""), "/maps/other.map");
+    EXPECT_TRUE(dialog.stored().IconLabels);
+}
+
+}  // namespace
+}  // namespace plovane

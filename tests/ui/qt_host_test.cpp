@@ -1,0 +1,190 @@
+// The Qt host: requests from worker threads arrive on the GUI thread, merged while waiting.
+#include "ui/qt_host.h"
+
+#include <gtest/gtest.h>
+
+#include <QThread>
+#include <atomic>
+#include <thread>
+#include <vector>
+
+#include "ui_test_support.h"
+
+namespace plovane {
+namespace {
+
+using plovane::testing::WaitFor;
+
+struct Delivery {
+    ThreadMessage message;
+    std::string text;
+    bool onGuiThread;
+};
+
+TEST(QtHostThreads, ThreadMessagePostedFromAWorkerArrivesOnTheGuiThread) {
+    QtHost host;
+    host.SetInteractive(false);
+    std::vector<Delivery> deliveries;
+    QtHost::Receivers receivers;
+    receivers.threadMessage = [&](ThreadMessage message, const std::string& text) {
+        deliveries.push_back({message, text, QThread::currentThread() == host.thread()});
+    };
+    host.SetReceivers(receivers);
+
+    std::thread worker([&] {
+        host.Post(ThreadMessage::kPortStatus);
+        host.Post(ThreadMessage::kEchoLine, "TNC>first");
+    });
+    worker.join();
+    EXPECT_TRUE(deliveries.empty());  // nothing is called on the worker
+    ASSERT_TRUE(WaitFor([&] { return deliveries.size() == 2; }));
+    EXPECT_EQ(deliveries[0].message, ThreadMessage::kPortStatus);
+    EXPECT_EQ(deliveries[1].message, ThreadMessage::kEchoLine);
+    EXPECT_EQ(deliveries[1].text, "TNC>first");
+    EXPECT_TRUE(deliveries[0].onGuiThread);
+    EXPECT_TRUE(deliveries[1].onGuiThread);
+}
+
+TEST(QtHostThreads, RepeatedPostsOfOneKindWaitAsOneWithTheLatestText) {
+    QtHost host;
+    std::vector<Delivery> deliveries;
+    QtHost::Receivers receivers;
+    receivers.threadMessage = [&](ThreadMessage message, const std::string& text) {
+        deliveries.push_back({message, text, true});
+    };
+    host.SetReceivers(receivers);
+
+    std::vector<std::thread> workers;
+    for (int t = 0; t < 4; ++t) {
+        workers.emplace_back([&host] {
+            for (int i = 0; i < 5000; ++i)
+                host.Post(ThreadMessage::kNetLines);
+        });
+    }
+    for (auto& worker : workers)
+        worker.join();
+    host.Post(ThreadMessage::kEchoLine, "NET>one");
+    host.Post(ThreadMessage::kEchoLine, "NET>two");
+    ASSERT_TRUE(WaitFor([&] { return deliveries.size() >= 2; }));
+    WaitFor([] { return false; }, 50);  // anything else queued would arrive now
+    ASSERT_EQ(deliveries.size(), 2u);
+    EXPECT_EQ(deliveries[0].message, ThreadMessage::kNetLines);
+    EXPECT_EQ(deliveries[1].text, "NET>two");
+
+    // Once delivered, the next post is queued again.
+    host.Post(ThreadMessage::kNetLines);
+    ASSERT_TRUE(WaitFor([&] { return deliveries.size() == 3; }));
+}
+
+TEST(QtHostThreads, StationChangesFromManyThreadsArriveOnceEach) {
+    QtHost host;
+    std::vector<std::string> seen;
+    int deliveries = 0;
+    QtHost::Receivers receivers;
+    receivers.stationsChanged = [&](const std::vector<std::string>& calls, bool all) {
+        EXPECT_FALSE(all);
+        EXPECT_EQ(QThread::currentThread(), host.thread());
+        seen.insert(seen.end(), calls.begin(), calls.end());
+        ++deliveries;
+    };
+    host.SetReceivers(receivers);
+    std::vector<std::thread> workers;
+    for (int t = 0; t < 3; ++t) {
+        workers.emplace_back([&host] {
+            for (int i = 0; i < 1000; ++i)
+                host.StationChanged("N0CALL-" + std::to_string(i % 50));
+        });
+    }
+    for (auto& worker : workers)
+        worker.join();
+    ASSERT_TRUE(WaitFor([&] { return deliveries > 0; }));
+    EXPECT_EQ(deliveries, 1);
+    std::sort(seen.begin(), seen.end());
+    EXPECT_EQ(seen.size(), 50u);
+    EXPECT_EQ(std::unique(seen.begin(), seen.end()), seen.end());
+}
+
+TEST(QtHost, TooManyChangedStationsWaitingBecomeAll) {
+    QtHost host;
+    bool gotAll = false;
+    size_t listed = 0;
+    QtHost::Receivers receivers;
+    receivers.stationsChanged = [&](const std::vector<std::string>& calls, bool all) {
+        gotAll = all;
+        listed = calls.size();
+    };
+    host.SetReceivers(receivers);
+    for (size_t i = 0; i <= QtHost::kMaxPendingChanges; ++i)
+        host.StationChanged(std::to_string(i));
+    ASSERT_TRUE(WaitFor([&] { return gotAll; }));
+    EXPECT_EQ(listed, 0u);
+}
+
+TEST(QtHostThreads, NoticesAndMessageBoxesFromWorkersNeverBlockThem) {
+    QtHost host;
+    host.SetInteractive(false);
+    std::vector<QString> notices;
+    QtHost::Receivers receivers;
+    receivers.notice = [&](const QString& text) { notices.push_back(text); };
+    host.SetReceivers(receivers);
+
+    std::atomic<int> answered{0};
+    std::thread worker([&] {
+        host.ShowNotice("TNC>W1AW>APRS:first");
+        host.ShowNotice("TNC>W1AW>APRS:caf\xe9");
+        if (host.MessageBox("Unable to open port.", MessageBoxIcon::kExclamation,
+                            MessageBoxButtons::kYesNo) == MessageBoxResult::kNo) {
+            ++answered;
+        }
+        if (host.MessageBox("Unable to open port.", MessageBoxIcon::kExclamation,
+                            MessageBoxButtons::kOkCancel) == MessageBoxResult::kCancel) {
+            ++answered;
+        }
+    });
+    worker.join();
+    EXPECT_EQ(answered.load(), 2);
+    ASSERT_TRUE(WaitFor([&] { return !notices.empty(); }));
+    // Only the latest waiting notice is shown; Latin-1 bytes that are not UTF-8 stay Latin-1.
+    EXPECT_EQ(notices.back(), QString::fromUtf8("TNC>W1AW>APRS:caf\xc3\xa9"));
+    EXPECT_EQ(notices.size(), 1u);
+}
+
+TEST(QtHost, NoticeOnTheGuiThreadIsShownAtOnce) {
+    QtHost host;
+    QString shown;
+    QtHost::Receivers receivers;
+    receivers.notice = [&](const QString& text) { shown = text; };
+    host.SetReceivers(receivers);
+    host.ShowNotice("FILE>N0CALL>APRS:caf\xc3\xa9");
+    EXPECT_EQ(shown, QString::fromUtf8("FILE>N0CALL>APRS:caf\xc3\xa9"));
+}
+
+TEST(QtHostThreads, ProgressFromAWorkerKeepsItsLatestState) {
+    QtHost host;
+    std::vector<std::string> calls;
+    QtHost::Receivers receivers;
+    receivers.progressShow = [&](const QString& text) {
+        calls.push_back("show:" + text.toStdString());
+    };
+    receivers.progressSet = [&](int percent) { calls.push_back(std::to_string(percent)); };
+    receivers.progressHide = [&] { calls.push_back("hide"); };
+    host.SetReceivers(receivers);
+    std::thread worker([&] {
+        host.ShowProgress("Reading map:");
+        for (int i = 0; i <= 100; ++i)
+            host.SetProgress(i);
+    });
+    worker.join();
+    ASSERT_TRUE(WaitFor([&] { return calls.size() >= 2; }));
+    EXPECT_EQ(calls, (std::vector<std::string>{"show:Reading map:", "100"}));
+}
+
+TEST(QtHost, CautiousAnswers) {
+    EXPECT_EQ(QtHost::CautiousAnswer(MessageBoxButtons::kOk), MessageBoxResult::kOk);
+    EXPECT_EQ(QtHost::CautiousAnswer(MessageBoxButtons::kOkCancel), MessageBoxResult::kCancel);
+    EXPECT_EQ(QtHost::CautiousAnswer(MessageBoxButtons::kYesNo), MessageBoxResult::kNo);
+    EXPECT_EQ(QtHost::CautiousAnswer(MessageBoxButtons::kYesNoCancel), MessageBoxResult::kCancel);
+}
+
+}  // namespace
+}  // namespace plovane
