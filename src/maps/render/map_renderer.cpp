@@ -1,0 +1,177 @@
+// The complete redraw, the repaint from the off-screen copy and the station-changed path.
+#include "maps/render/map_renderer.h"
+
+#include <QPaintDevice>
+
+#include "maps/render/render_internal.h"
+#include "stations/station_list.h"
+
+namespace plovane {
+
+namespace {
+
+double PixelsPerInch(QPainter& painter) {
+    const QPaintDevice* device = painter.device();
+    const int dpi = device ? device->logicalDpiX() : 0;
+    return dpi > 0 ? dpi : 96;
+}
+
+// Copies what the map needs of every record, in list order, so that no lock is held while
+// painting. A store that cannot be locked gives no stations this time.
+std::vector<StationSprite> CopyStations(const CStationList* stations, bool withTracks) {
+    std::vector<StationSprite> sprites;
+    if (!stations)
+        return sprites;
+    stations->ForEach([&](const CStation& s) { sprites.push_back(SpriteOf(s, withTracks)); });
+    return sprites;
+}
+
+}  // namespace
+
+CMapRenderer::CMapRenderer(AppHost& host, const Clock& clock, const CSymbolIcons& icons)
+    : host_(host), clock_(clock), icons_(icons) {}
+
+bool CMapRenderer::Check(bool haveTarget, const MapScene& scene) {
+    const char* problem = nullptr;
+    if (!scene.view)
+        problem = kNoViewText;
+    else if (!haveTarget || !scene.map)
+        problem = kInvalidParameterText;
+    else if (!scene.options)
+        problem = kMissingPreferencesText;
+    if (!problem)
+        return true;
+    host_.MessageBox(problem, MessageBoxIcon::kExclamation);
+    return false;
+}
+
+bool CMapRenderer::DrawMap(QPainter* target, const MapScene& scene) {
+    if (!Check(target != nullptr, scene))
+        return false;
+    CMapView& view = *scene.view;
+    CMapData& map = *scene.map;
+    const CMapOptions& options = *scene.options;
+    // A window too small for any map area paints nothing (and says nothing: it is no error).
+    if (!view.PrepareForDrawing(map))
+        return false;
+
+    const int width = view.clientWidth();
+    const int height = view.clientHeight();
+    bitmaps_.Prepare(options.UseOffScreenBitmaps, view.backgroundValid(), width, height);
+    if (view.backgroundValid() && bitmaps_.Exist()) {
+        target->drawImage(0, 0, bitmaps_.picture());
+        return true;
+    }
+
+    view.MarkCompleteRedraw(clock_.TickMs());
+    const MapProjection projection = view.Projection();
+    const double pixelsPerInch = PixelsPerInch(*target);
+    std::vector<StationSprite> sprites = CopyStations(scene.stations, options.ShowTracks);
+
+    host_.ShowProgress(kRenderingProgressText);
+    ProgressMeter progress(host_,
+                           static_cast<int64_t>(map.points.size()) +
+                               10 * static_cast<int64_t>(map.labels.size() + sprites.size()));
+    int64_t done = 0;
+    const bool offScreen = bitmaps_.Exist();
+    target->save();
+
+    // Vectors and labels: into the background copy, or straight onto the target.
+    {
+        QPainter background;
+        QPainter* surface = target;
+        if (offScreen) {
+            background.begin(&bitmaps_.background());
+            surface = &background;
+        }
+        surface->fillRect(0, 0, width + kBitmapExtraWidth, height + kBitmapExtraHeight, Qt::white);
+        MapPainter out(*surface, resources_);
+        const int32_t threshold = view.DetailThreshold();
+        DrawVectors(out, map, projection, threshold, progress, done);
+        if (options.MapLabels)
+            DrawLabels(out, map, projection, threshold, icons_, progress, done);
+        else
+            done += 10 * static_cast<int64_t>(map.labels.size());
+    }
+
+    // Stations, the header strip and the scale bar: into the picture copy, or the target.
+    {
+        QPainter picture;
+        QPainter* surface = target;
+        if (offScreen) {
+            picture.begin(&bitmaps_.picture());
+            picture.drawImage(0, 0, bitmaps_.background());
+            surface = &picture;
+        } else {
+            target->restore();
+            target->save();
+        }
+        MapPainter out(*surface, resources_);
+        BeginStations(out, options);
+        const MapBox cull = CullBox(projection, CullMargin(projection.view()));
+        const StationStyle style{options, icons_, trig_, scene.unitsOfMeasure};
+        std::vector<char> drawn(sprites.size(), 0);
+        for (size_t i = 0; i < sprites.size(); ++i) {
+            if (i % kProgressItemStep == 0)
+                progress.Report(done + 10 * static_cast<int64_t>(i));
+            if (!StationVisible(sprites[i], cull, options.ShowTracks, false))
+                continue;
+            DrawStationSprite(out, sprites[i], projection, style);
+            drawn[i] = 1;
+        }
+        host_.HideProgress();
+        DrawHeaderStrip(*surface, resources_, width, HeaderTitle(map), scene.status);
+        DrawScaleBar(*surface, resources_, width, projection, pixelsPerInch, scene.unitsOfMeasure);
+        if (scene.stations) {
+            for (size_t i = 0; i < sprites.size(); ++i)
+                scene.stations->SetShownOnMap(sprites[i].call, drawn[i] != 0);
+        }
+    }
+    target->restore();
+
+    if (offScreen) {
+        target->drawImage(0, 0, bitmaps_.picture());
+        view.SetBackgroundValid(true);
+    }
+    return true;
+}
+
+bool CMapRenderer::DrawStation(QPainter* target, const MapScene& scene, std::string_view call) {
+    // No target is fine here: the picture copy may take the station alone.
+    if (!Check(true, scene))
+        return false;
+    if (!target && !bitmaps_.Exist())
+        return false;
+    CMapView& view = *scene.view;
+    const CMapOptions& options = *scene.options;
+    if (!view.HasWindow() || !scene.stations)
+        return false;
+    const std::optional<CStation> station = scene.stations->FindStation(call);
+    if (!station)
+        return false;
+    const StationSprite sprite = SpriteOf(*station, options.ShowTracks);
+    const MapProjection projection = view.Projection();
+    const MapBox cull = CullBox(projection, CullMargin(projection.view()));
+    const bool visible = StationVisible(sprite, cull, options.ShowTracks, true);
+    scene.stations->SetShownOnMap(sprite.call, visible);
+    if (!visible)
+        return false;
+
+    const StationStyle style{options, icons_, trig_, scene.unitsOfMeasure};
+    if (bitmaps_.Exist()) {
+        QPainter picture(&bitmaps_.picture());
+        MapPainter out(picture, resources_);
+        BeginStations(out, options);
+        DrawStationSprite(out, sprite, projection, style);
+    }
+    if (target) {
+        target->save();
+        MapPainter out(*target, resources_);
+        BeginStations(out, options);
+        DrawStationSprite(out, sprite, projection, style);
+        target->restore();
+    }
+    return true;
+}
+
+}  // namespace plovane

@@ -1,0 +1,117 @@
+// Paints the map view with QPainter: the map's polylines and filled polygons, its labels,
+// every station with its symbol icon, overlay, call, track, course/speed and wind marks, the
+// header strip with the title and status icons, and the one-inch scale bar. The target is any
+// QPainter (the map widget, or a QImage for tests and screenshots); with "UseOffScreenBitmaps"
+// the renderer keeps a background and a picture copy, so a repaint is a single copy.
+#pragma once
+
+#include <QPainter>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/app_host.h"
+#include "core/clock.h"
+#include "maps/map_data.h"
+#include "maps/map_options.h"
+#include "maps/map_view.h"
+#include "maps/render/map_bitmaps.h"
+#include "maps/render/render_resources.h"
+#include "maps/render/speed_marks.h"
+#include "maps/render/symbol_icons.h"
+#include "stations/station.h"
+
+namespace plovane {
+
+class CStationList;
+
+// The state a port or the network client shows in the header strip.
+enum class LinkState { kOff, kOpen, kPending, kError };
+
+// What the header strip's status icons show; the main window fills it from the ports, the
+// network client and the message store (MessageWaiting).
+struct HeaderStatus {
+    bool gpsConfigured = false;  // a fourth icon, and a narrower title area
+    LinkState tnc = LinkState::kOff;
+    LinkState gps = LinkState::kOff;
+    LinkState net = LinkState::kOff;
+    bool messageWaiting = false;
+};
+
+// Everything one drawing reads. Null pointers are reported as the drawing's check texts.
+struct MapScene {
+    CMapView* view = nullptr;
+    CMapData* map = nullptr;
+    const CMapOptions* options = nullptr;
+    CStationList* stations = nullptr;  // null: no stations drawn
+    int unitsOfMeasure = 0;            // 0 statute, 1 nautical, 2 metric
+    HeaderStatus status;
+};
+
+// The check texts of a drawing that cannot run.
+inline constexpr const char* kNoViewText = "CMapView::drawMap(): No view to draw into.";
+inline constexpr const char* kInvalidParameterText =
+    "Unable to draw map.  Invalid parameter passed to CMapView::drawMap().";
+inline constexpr const char* kMissingPreferencesText =
+    "Unable to draw map.  Missing map preferences data.";
+inline constexpr const char* kRenderingProgressText = "Rendering map:";
+
+// Progress is reported before every this many points, labels and stations.
+inline constexpr int kProgressPointStep = 16384;
+inline constexpr int kProgressItemStep = 512;
+
+// What the map needs of one station record, copied out of the store before painting.
+struct StationSprite {
+    std::string call;
+    TrackPoint position;
+    std::vector<TrackPoint> track;  // newest first; only copied when tracks are shown
+    char symbolTable = '\\';
+    char symbolCode = '0';
+    bool hasPosition = false;
+    bool killed = false;
+    bool moving = false;
+    int course = 0;  // degrees
+    int speed = 0;   // knots
+    bool hasWind = false;
+    int windDirection = -1;  // degrees
+    int windSpeed = -1;      // knots
+    bool shownOnMap = false;
+};
+StationSprite SpriteOf(const CStation& station, bool withTrack);
+
+// Thread-compatible: one renderer per map view, used on the user-interface thread only.
+class CMapRenderer {
+  public:
+    // The icons outlive the renderer (the station list window and pop-ups share them).
+    CMapRenderer(AppHost& host, const Clock& clock, const CSymbolIcons& icons);
+
+    // A complete redraw, or one copy of the picture when the background is still valid.
+    // Returns false when a check failed (its message has been shown) or there is no map
+    // area to draw in.
+    bool DrawMap(QPainter* target, const MapScene& scene);
+
+    // The station-changed path: only that station is drawn, over the picture copy when there
+    // is one and onto the target when one is given (either may be absent; a widget that
+    // cannot paint outside its paint event passes no target and repaints from the copy).
+    // A killed object is drawn, with the "." icon. Returns false when nothing could be drawn.
+    bool DrawStation(QPainter* target, const MapScene& scene, std::string_view call);
+
+    // The off-screen copies; the widget releases them when the preference is switched off.
+    CMapBitmaps& bitmaps() { return bitmaps_; }
+    const CSymbolIcons& icons() const { return icons_; }
+    const RenderResources& resources() const { return resources_; }
+    const DegreeTable& trig() const { return trig_; }
+
+  private:
+    bool Check(bool haveTarget, const MapScene& scene);
+
+    AppHost& host_;
+    const Clock& clock_;
+    const CSymbolIcons& icons_;
+    RenderResources resources_;
+    DegreeTable trig_;
+    CMapBitmaps bitmaps_;
+};
+
+}  // namespace plovane

@@ -1,0 +1,119 @@
+// Pieces of the map drawing shared by the renderer's source files: a painter that keeps the
+// map's pen, brush, background and text selections (changing each only when it differs),
+// progress reporting, and the layers (vectors, labels, stations, header strip, scale bar).
+#pragma once
+
+#include <QPainter>
+#include <QString>
+#include <string_view>
+
+#include "core/app_host.h"
+#include "maps/map_data.h"
+#include "maps/map_options.h"
+#include "maps/map_projection.h"
+#include "maps/render/map_renderer.h"
+#include "maps/render/render_resources.h"
+#include "maps/render/speed_marks.h"
+#include "maps/render/symbol_icons.h"
+
+namespace plovane {
+
+// Received text for display: UTF-8 when it is valid UTF-8, else Latin-1.
+QString DisplayText(std::string_view bytes);
+
+class MapPainter {
+  public:
+    MapPainter(QPainter& painter, const RenderResources& resources);
+
+    QPainter& painter() { return painter_; }
+    const RenderResources& resources() const { return resources_; }
+
+    void SelectPen(int index) { pen_ = index; }
+    void SelectBrush(int index) { brush_ = index; }
+    void SelectWhiteBrush() { brush_ = kWhiteBrush; }
+    void SelectFont(MapFont font);
+    void SetBackgroundColour(const QColor& colour);
+    void SetOpaque(bool opaque);
+    void SetTextColour(const QColor& colour) { text_ = colour; }
+
+    void Line(int x1, int y1, int x2, int y2);
+    void Polyline(const QPoint* points, int count);
+    void Polygon(const QPoint* points, int count);
+    // Text in the current font and text colour, top-left aligned in (or, with flags,
+    // aligned within) the rectangle, one line, never clipped.
+    void Text(const QRect& box, int alignment, const QString& text);
+    // Text turned counter-clockwise by `degrees` about its top-left corner at (x, y).
+    void RotatedText(int x, int y, int degrees, const QString& text);
+
+  private:
+    static constexpr int kWhiteBrush = -1;
+    static constexpr int kTextPen = -2;
+    void ApplyPen();
+    void ApplyTextPen();
+    void ApplyBrush();
+
+    QPainter& painter_;
+    const RenderResources& resources_;
+    int pen_ = 0;
+    int brush_ = kWhiteBrush;
+    QColor text_{Qt::black};
+    // What the QPainter holds now.
+    int appliedPen_ = -3;
+    QColor appliedTextColour_;
+    int appliedBrush_ = -3;
+};
+
+// Counts work done and tells the host's progress indicator every so often.
+class ProgressMeter {
+  public:
+    ProgressMeter(AppHost& host, int64_t total) : host_(host), total_(total > 0 ? total : 1) {}
+    void Report(int64_t done);
+
+  private:
+    AppHost& host_;
+    int64_t total_;
+    int lastPercent_ = -1;
+};
+
+// The view box widened by a margin on every side and by 2 pixels right and 25 down, the
+// region the off-screen copies cover.
+MapBox CullBox(const MapProjection& projection, int64_t margin);
+// Half the larger of the view's width and height: labels and stations this far outside are
+// still considered.
+int64_t CullMargin(const MapBox& view);
+
+// The rotated font (0..71, 5 degrees each) for a label angle in degrees.
+int RotatedLabelFont(int angle);
+
+void DrawVectors(MapPainter& out, const CMapData& map, const MapProjection& projection,
+                 int32_t threshold, ProgressMeter& progress, int64_t& done);
+void DrawLabels(MapPainter& out, const CMapData& map, const MapProjection& projection,
+                int32_t threshold, const CSymbolIcons& icons, ProgressMeter& progress,
+                int64_t& done);
+
+struct StationStyle {
+    const CMapOptions& options;
+    const CSymbolIcons& icons;
+    const DegreeTable& trig;
+    int unitsOfMeasure = 0;
+};
+// Selects the station drawing state: background, font, text colour, pen 12, brush 8.
+void BeginStations(MapPainter& out, const CMapOptions& options);
+// Whether the sprite is on the map: placed, not killed (unless `forced`), its box (with its
+// track when shown) meeting the cull box.
+bool StationVisible(const StationSprite& sprite, const MapBox& cullBox, bool showTracks,
+                    bool forced);
+void DrawStationSprite(MapPainter& out, const StationSprite& sprite,
+                       const MapProjection& projection, const StationStyle& style);
+
+// The title: the program's name with ": " and the map's name, or " v" and the version.
+std::string HeaderTitle(const CMapData& map);
+void DrawHeaderStrip(QPainter& painter, const RenderResources& resources, int clientWidth,
+                     const std::string& title, const HeaderStatus& status);
+void DrawScaleBar(QPainter& painter, const RenderResources& resources, int clientWidth,
+                  const MapProjection& projection, double pixelsPerInch, int unitsOfMeasure);
+// A 16 x 16 status icon: kind 0 TNC, 1 GPS, 2 network; the message icon has its own.
+void DrawLinkIcon(QPainter& painter, int x, int y, int kind, LinkState state);
+void DrawMessageIcon(QPainter& painter, int x, int y, bool waiting);
+
+}  // namespace plovane

@@ -1,0 +1,35 @@
+// Pens and fonts of the map.
+#include "maps/render/render_resources.h"
+
+#include <QFontMetrics>
+
+namespace plovane {
+
+QFont MakeCellFont(int cellHeight, bool bold) {
+    QFont font(QStringLiteral("Tahoma"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setWeight(bold ? QFont::Bold : QFont::Normal);
+    // The cell (ascent + descent) is taller than the em; shrink the em until the cell fits.
+    for (int pixels = cellHeight; pixels > 1; --pixels) {
+        font.setPixelSize(pixels);
+        if (QFontMetrics(font).height() <= cellHeight)
+            return font;
+    }
+    font.setPixelSize(1);
+    return font;
+}
+
+RenderResources::RenderResources() {
+    for (int i = 0; i < kPaletteSize; ++i) {
+        QPen thin(PaletteColour(i), 1, Qt::DashLine, Qt::FlatCap, Qt::MiterJoin);
+        pens_[i] = thin;
+        QPen heavy(PaletteColour(i), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+        pens_[kHeavyPen + i] = heavy;
+    }
+    fonts_[static_cast<int>(MapFont::kNormal10)] = MakeCellFont(10, false);
+    fonts_[static_cast<int>(MapFont::kNormal12)] = MakeCellFont(12, false);
+    fonts_[static_cast<int>(MapFont::kBold12)] = MakeCellFont(12, true);
+    fonts_[static_cast<int>(MapFont::kBold18)] = MakeCellFont(18, true);
+}
+
+}  // namespace plovane

@@ -1,0 +1,162 @@
+// A map, a view, the stores and a renderer painting into a QImage, for the renderer tests.
+// The map area is 200 x 200 pixels over a box of 200000 x 200000 map units, so one pixel is
+// exactly 1000 map units and map point (kX0 + 1000 px, kY0 + 1000 py) lands on pixel
+// (px, 19 + py).
+#pragma once
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+#include "core/clock.h"
+#include "core/profile.h"
+#include "maps/map_data.h"
+#include "maps/map_options.h"
+#include "maps/map_view.h"
+#include "maps/render/map_renderer.h"
+#include "maps/render/symbol_icons.h"
+#include "stations/station_list.h"
+#include "support/recording_host.h"
+#include "transmit/station_settings.h"
+
+namespace plovane::testing {
+
+// QPainter needs a GUI application for fonts; one lives for the whole test run.
+inline void EnsureGuiApplication() {
+    if (QGuiApplication::instance())
+        return;
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "render_tests";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication* app = new QGuiApplication(argc, argv);
+    (void)app;
+}
+
+inline QColor Pixel(const QImage& image, int x, int y) {
+    return QColor::fromRgb(image.pixel(x, y));
+}
+
+inline int CountColour(const QImage& image, const QRect& area, const QColor& colour) {
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (x >= 0 && y >= 0 && x < image.width() && y < image.height() &&
+                Pixel(image, x, y) == colour)
+                ++n;
+        }
+    }
+    return n;
+}
+
+// Pixels of text drawn in `colour`: smoothed text has few pixels of the exact colour, so
+// this counts those much nearer to it than to white.
+inline int CountTinted(const QImage& image, const QRect& area, const QColor& colour) {
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (x < 0 || y < 0 || x >= image.width() || y >= image.height())
+                continue;
+            const QColor p = Pixel(image, x, y);
+            const int toColour = std::abs(p.red() - colour.red()) +
+                                 std::abs(p.green() - colour.green()) +
+                                 std::abs(p.blue() - colour.blue());
+            const int toWhite = (255 - p.red()) + (255 - p.green()) + (255 - p.blue());
+            if (toColour * 3 < toWhite)
+                ++n;
+        }
+    }
+    return n;
+}
+
+struct RenderRig {
+    static constexpr int kWidth = 200;
+    static constexpr int kHeight = 200 + 19;
+    static constexpr int32_t kX0 = 64800000;  // 0 degrees east
+    static constexpr int32_t kY0 = 14400000;  // 50 degrees north
+
+    RenderRig() {
+        stations.ApplySettings(false);
+        map.loaded = true;
+        map.name = "Test Map";
+        map.left = kX0;
+        map.right = kX0 + 200000;
+        map.top = kY0;
+        map.bottom = kY0 + 200000;
+        view.Resize(kWidth, kHeight);
+        image = QImage(kWidth, kHeight, QImage::Format_RGB32);
+        image.fill(Qt::gray);
+    }
+
+    MapScene Scene() {
+        MapScene scene;
+        scene.view = &view;
+        scene.map = &map;
+        scene.options = &options;
+        scene.stations = &stations;
+        return scene;
+    }
+
+    bool Draw() {
+        QPainter painter(&image);
+        return renderer.DrawMap(&painter, Scene());
+    }
+
+    static MapVectorPoint Point(uint8_t code, int px, int py, uint8_t attributes = 0,
+                                uint16_t level = 0) {
+        return {code, attributes, level, kX0 + 1000 * px, kY0 + 1000 * py};
+    }
+    static MapLabel Label(uint8_t code, int px, int py, std::string text) {
+        MapLabel label;
+        label.code = code;
+        label.x = kX0 + 1000 * px;
+        label.y = kY0 + 1000 * py;
+        label.text = std::move(text);
+        return label;
+    }
+
+    // "DDMM.mmN" / "DDDMM.mmE" texts for pixel (px, py) of the map area; aimed at the
+    // middle of the pixel, as the texts carry only hundredths of a minute (60 map units).
+    static std::string LatitudeText(int py) {
+        const int32_t colatitude = kY0 + 1000 * py + 500;
+        const double lat = 90.0 - colatitude / 360000.0;
+        const int deg = static_cast<int>(lat);
+        char text[16];
+        std::snprintf(text, sizeof text, "%02d%05.2fN", deg, (lat - deg) * 60);
+        return text;
+    }
+    static std::string LongitudeText(int px) {
+        const int32_t longitude = kX0 + 1000 * px + 500;
+        const double lon = longitude / 360000.0 - 180.0;
+        const int deg = static_cast<int>(lon);
+        char text[16];
+        std::snprintf(text, sizeof text, "%03d%05.2fE", deg, (lon - deg) * 60);
+        return text;
+    }
+    // A station placed on pixel (px, py) of the map area.
+    void Place(const std::string& call, const std::string& symbol, int px, int py) {
+        stations.UpdatePosition(call, symbol, LatitudeText(py), LongitudeText(px), "", "", -1);
+    }
+
+    // First, so the fonts of the renderer find the application.
+    struct GuiFirst {
+        GuiFirst() { EnsureGuiApplication(); }
+    } guiFirst;
+    MemoryProfile profile;
+    CStationSettings settings;
+    FakeClock clock{CDateTime(2024, 6, 15, 14, 0, 0)};
+    RecordingHost host;
+    CStationList stations{settings, profile, clock, host};
+    CMapData map{clock};
+    CMapView view;
+    CMapOptions options;
+    CSymbolIcons icons;
+    CMapRenderer renderer{host, clock, icons};
+    QImage image;
+};
+
+}  // namespace plovane::testing
