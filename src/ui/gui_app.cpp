@@ -12,7 +12,6 @@
 #include "app/qsettings_profile.h"
 #include "app/search_folders.h"
 #include "core/version.h"
-#include "ui/render_bridge.h"
 #include "ui/command_ids.h"
 #include "ui/data_paths.h"
 #include "ui/display_text.h"
@@ -20,7 +19,9 @@
 #include "ui/plovane_doc.h"
 #include "ui/plovane_view.h"
 #include "ui/qt_host.h"
+#include "ui/render_bridge.h"
 #include "ui/splash_window.h"
+#include "ui/status_icons.h"
 
 namespace plovane {
 namespace {
@@ -78,7 +79,7 @@ GuiApp::GuiApp(const GuiOptions& options, bool interactive)
     };
     receivers.messagesChanged = [this](const std::vector<uint64_t>&, bool) {
         // The message-waiting mark of the header strip.
-        view_->SetHeaderStatus(ReadHeaderStatus());
+        view_->SetHeaderStatus(ReadHeaderStatus(*app_));
     };
     // The host's progress does not nest: a reader that stops without hiding it cannot
     // leave the indicator standing.
@@ -138,7 +139,7 @@ bool GuiApp::Start(bool show) {
 
     mapOptions_.Load(*profile_);
     view_->SetUnitsOfMeasure(app_->stationSettings().UnitsOfMeasure);
-    view_->SetHeaderStatus(ReadHeaderStatus());
+    view_->SetHeaderStatus(ReadHeaderStatus(*app_));
     if (show) {
         frame_->show();
         frame_->raise();
@@ -269,16 +270,9 @@ void GuiApp::OnCommand(int id) {
 
 // --- Views ---
 
-HeaderStatus GuiApp::ReadHeaderStatus() const {
-    HeaderStatus status;
-    // The ports' and the network client's states join here once the core owns them.
-    status.messageWaiting = app_->messages().MessageWaiting();
-    return status;
-}
-
 void GuiApp::UpdateViews() {
     view_->SetUnitsOfMeasure(app_->stationSettings().UnitsOfMeasure);
-    view_->SetHeaderStatus(ReadHeaderStatus());
+    view_->SetHeaderStatus(ReadHeaderStatus(*app_));
     view_->RefreshView(false);
 }
 

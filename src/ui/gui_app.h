@@ -27,7 +27,6 @@ class CPlovaneView;
 class CSymbolIcons;
 class QSettingsProfile;
 class QtHost;
-struct HeaderStatus;
 
 // Thread-affine: the user-interface thread.
 class GuiApp : public QObject, public AppViews {
@@ -78,7 +77,6 @@ class GuiApp : public QObject, public AppViews {
   private:
     void ShowStatus(const std::string& text);
     void ShowMapTitle();
-    HeaderStatus ReadHeaderStatus() const;
     std::vector<std::filesystem::path> Folders() const;
 
     GuiOptions options_;

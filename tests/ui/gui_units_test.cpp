@@ -4,6 +4,7 @@
 #include "ui/command_line.h"
 #include "ui/display_text.h"
 #include "ui/splash_state.h"
+#include "ui/status_icons.h"
 
 namespace plovane {
 namespace {
@@ -87,6 +88,31 @@ TEST(DisplayText, Utf8WhenValidOtherwiseLatin1) {
 TEST(DisplayText, CoreTextIsLatin1) {
     EXPECT_EQ(CoreText(QString::fromUtf8("caf\xc3\xa9")), "caf\xe9");
     EXPECT_EQ(CoreText(QString::fromUtf8("\xe2\x82\xac")), "?");
+}
+
+}  // namespace
+}  // namespace plovane
+
+namespace plovane {
+namespace {
+
+TEST(StatusIcons, LinkStateFromThePortFlags) {
+    struct Case {
+        LinkFacts facts;
+        LinkState expected;
+    };
+    const std::vector<Case> cases = {
+        {{false, false, false, false}, LinkState::kOff},
+        {{false, true, false, true}, LinkState::kOff},  // disabled wins
+        {{true, true, false, false}, LinkState::kOpen},
+        {{true, false, true, false}, LinkState::kPending},
+        {{true, true, false, true}, LinkState::kError},
+        {{true, false, false, false}, LinkState::kError},  // enabled but not open
+    };
+    for (size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(LinkStateOf(cases[i].facts), cases[i].expected);
+    }
 }
 
 }  // namespace

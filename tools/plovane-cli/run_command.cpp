@@ -12,6 +12,7 @@
 
 #include "app/console_host.h"
 #include "app/plovane_app.h"
+#include "app/search_folders.h"
 #include "cli.h"
 #include "core/clock.h"
 #include "core/profile.h"
@@ -20,34 +21,6 @@
 #endif
 
 namespace plovane::cli {
-namespace {
-
-// The bundled data folder, the user's data folder and the folders named in the settings.
-std::vector<std::filesystem::path> SearchFolders(const Profile& profile) {
-    std::vector<std::filesystem::path> folders;
-#ifdef PLOVANE_DATA_DIR
-    folders.emplace_back(PLOVANE_DATA_DIR);
-#endif
-    if (const char* home = std::getenv("HOME")) {
-        const auto user = std::filesystem::path(home) / ".local/share/Plovane";
-        std::error_code ec;
-        if (std::filesystem::is_directory(user, ec)) folders.push_back(user);
-    }
-    const std::string extra = profile.GetString("Maps", "SearchFolders", "");
-    size_t start = 0;
-    while (start <= extra.size()) {
-        const size_t end = extra.find(';', start);
-        const std::string folder =
-            extra.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        if (!folder.empty()) folders.emplace_back(folder);
-        if (end == std::string::npos) break;
-        start = end + 1;
-    }
-    return folders;
-}
-
-}  // namespace
-
 int RunStation(const RunOptions& options, ConsoleHost& host, const std::atomic<bool>& stop,
                std::ostream& err) {
     std::unique_ptr<Profile> profile;
@@ -66,7 +39,11 @@ int RunStation(const RunOptions& options, ConsoleHost& host, const std::atomic<b
     SystemClock clock;
     CPlovaneApp app(*profile, host, clock);
     AppStartOptions start;
-    start.searchFolders = SearchFolders(*profile);
+#ifdef PLOVANE_DATA_DIR
+    start.searchFolders = SearchFolders(*profile, PLOVANE_DATA_DIR);
+#else
+    start.searchFolders = SearchFolders(*profile, {});
+#endif
     start.status = [&host](const std::string& text) { host.ShowNotice(text); };
     if (!app.Start(start)) return 1;
 

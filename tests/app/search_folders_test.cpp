@@ -1,0 +1,70 @@
+// The folders searched at start-up: bundled data, the user's data folder, the named ones.
+#include "app/search_folders.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace plovane {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Sets an environment variable for one test and puts the old value back.
+class ScopedEnv {
+  public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name))
+            old_ = old;
+        if (value != nullptr) {
+            setenv(name, value, 1);
+        } else {
+            unsetenv(name);
+        }
+    }
+    ~ScopedEnv() {
+        if (old_) {
+            setenv(name_, old_->c_str(), 1);
+        } else {
+            unsetenv(name_);
+        }
+    }
+
+  private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+TEST(SearchFolders, BundledThenUserThenNamedWithoutDuplicates) {
+    const fs::path home = fs::temp_directory_path() / "plovane-search-folders-home";
+    fs::remove_all(home);
+    fs::create_directories(home / ".local/share/Plovane");
+    const ScopedEnv homeVar("HOME", home.c_str());
+    const ScopedEnv xdgVar("XDG_DATA_HOME", nullptr);
+
+    MemoryProfile profile;
+    profile.WriteString("Maps", "SearchFolders", " /maps/a ; ;/maps/b;/data;/maps/a");
+    EXPECT_EQ(
+        SearchFolders(profile, "/data"),
+        (std::vector<fs::path>{"/data", home / ".local/share/Plovane", "/maps/a", "/maps/b"}));
+
+    // No user folder on disk, no bundled folder: only the named ones.
+    fs::remove_all(home);
+    EXPECT_EQ(SearchFolders(profile, {}), (std::vector<fs::path>{"/maps/a", "/maps/b", "/data"}));
+}
+
+TEST(SearchFolders, XdgDataHomeTakesThePlaceOfTheHomeFolder) {
+    const fs::path xdg = fs::temp_directory_path() / "plovane-search-folders-xdg";
+    fs::remove_all(xdg);
+    fs::create_directories(xdg / "Plovane");
+    const ScopedEnv xdgVar("XDG_DATA_HOME", xdg.c_str());
+    MemoryProfile profile;
+    EXPECT_EQ(SearchFolders(profile, {}), (std::vector<fs::path>{xdg / "Plovane"}));
+    fs::remove_all(xdg);
+}
+
+}  // namespace
+}  // namespace plovane
