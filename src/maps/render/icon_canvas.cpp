@@ -101,6 +101,15 @@ void Canvas::Line(double x1, double y1, double x2, double y2, const QColor& c, i
     painter.drawLine(QPointF(x1 + 0.5, y1 + 0.5), QPointF(x2 + 0.5, y2 + 0.5));
 }
 
+void Canvas::Arc(double cx, double cy, double r, int startDegrees, int spanDegrees, const QColor& c,
+                 int width) {
+    QPainter painter(&image_);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(c, width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    painter.drawArc(QRectF(cx - r + 0.5, cy - r + 0.5, 2 * r, 2 * r), startDegrees * 16,
+                    spanDegrees * 16);
+}
+
 void Canvas::Glyph(char ch, int x, int y, const QColor& ink) {
     DrawGlyph5x7(image_, x, y, ch, ink);
 }
@@ -300,15 +309,19 @@ void DrawSnowflake(Canvas& c, int cx, int cy, int arm, const QColor& colour) {
 
 void DrawAircraft(Canvas& c, bool large, const QColor& colour) {
     // Top view, nose up.
-    c.Poly({{7, 0}, {8, 0}, {8, 13}, {7, 13}}, colour);
     if (large) {
+        // A jet: swept wings and tailplane.
+        c.Poly({{7, 0}, {8, 0}, {8, 13}, {7, 13}}, colour);
         c.Poly({{7, 4}, {8, 4}, {15, 9}, {15, 10}, {8, 8}, {7, 8}, {0, 10}, {0, 9}}, colour);
         c.Poly({{7, 11}, {8, 11}, {11, 14}, {11, 15}, {4, 15}, {4, 14}}, colour);
         c.Px(5, 8, colour);
         c.Px(10, 8, colour);
     } else {
-        c.Box(1, 5, 14, 2, colour);
-        c.Box(4, 12, 8, 2, colour);
+        // A light aircraft: straight wings, a propeller at the nose.
+        c.Box(7, 1, 2, 13, colour);
+        c.Poly({{1, 4}, {14, 4}, {14, 6}, {9, 7}, {6, 7}, {1, 6}}, colour);
+        c.Box(5, 12, 6, 2, colour);
+        c.Box(5, 0, 6, 1, kInk);
     }
     c.Outline(kWhite);
 }
@@ -366,14 +379,11 @@ void DrawBolt(Canvas& c, int dx, int dy) {
 }
 
 void DrawHurricane(Canvas& c, const QColor& colour) {
-    c.Ring(7.5, 7.5, 3.2, colour);
-    c.Disc(7.5, 7.5, 2.2, colour);
-    // Two hooked arms.
-    c.Line(7, 4, 9, 1, colour, 2);
-    c.Line(9, 1, 12, 1, colour, 2);
-    c.Line(8, 11, 6, 14, colour, 2);
-    c.Line(6, 14, 3, 14, colour, 2);
-    c.Disc(7.5, 7.5, 1.0, kWhite);
+    // The storm symbol: a ring with two curved arms, one leaving up and one down.
+    c.Arc(11.0, 7.5, 6.0, 90, 90, colour, 2);
+    c.Arc(4.0, 7.5, 6.0, 270, 90, colour, 2);
+    c.Disc(7.5, 7.5, 3.2, colour);
+    c.Disc(7.5, 7.5, 1.3, kWhite);
 }
 
 void DrawFunnel(Canvas& c, const QColor& colour) {

@@ -49,6 +49,10 @@ class Canvas {
     // A polygon through pixel centres, filled and edged.
     void Poly(std::initializer_list<QPointF> points, const QColor& fill, const QColor& edge);
     void Poly(std::initializer_list<QPointF> points, const QColor& fill);
+    // An arc of the circle through pixel centres, angles in degrees counter-clockwise from
+    // three o'clock.
+    void Arc(double cx, double cy, double r, int startDegrees, int spanDegrees, const QColor& c,
+             int width = 1);
     // A line through pixel centres.
     void Line(double x1, double y1, double x2, double y2, const QColor& c, int width = 1);
     // A 5 x 7 glyph with its top-left at (x, y); Glyph(c, ink) centres it on pixel (7, 7).

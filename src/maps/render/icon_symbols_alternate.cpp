@@ -15,8 +15,9 @@ void Emergency(Canvas& c) {
 }
 
 void Bank(Canvas& c) {
-    c.Box(0, 3, 16, 10, kGreen, kInk);
-    c.Disc(7.5, 8.0, 4.0, kWhite, kDarkGreen);
+    // A bank note.
+    c.Box(0, 3, 16, 10, kWhite, kDarkGreen);
+    c.Box(1, 4, 14, 8, QColor(200, 240, 200));
     c.Glyph('$', 5, 4, kDarkGreen);
 }
 

@@ -256,15 +256,13 @@ void Hotel(Canvas& c) {
 }
 
 void Repeater(Canvas& c) {
-    c.Line(7, 3, 7, 15, kInk);
-    c.Line(4, 15, 10, 15, kInk);
-    c.Disc(7.5, 2.5, 1.5, kRed);
-    c.Ring(7.5, 2.5, 4.5, kBlue);
-    c.Box(0, 7, 16, 9, Qt::transparent);
-    c.Line(7, 3, 7, 15, kInk);
-    c.Line(4, 15, 10, 15, kInk);
-    c.Box(0, 9, 6, 7, kBlue, kInk);
-    c.Glyph('M', 10, 8, kBlue);
+    // A mast sending, and the "M" of a Mic-E repeater.
+    c.Line(3, 4, 3, 15, kInk);
+    c.Line(1, 15, 5, 15, kInk);
+    c.Disc(3.5, 3.5, 1.5, kRed);
+    c.Arc(3.0, 3.5, 3.5, -60, 120, kBlue);
+    c.Box(6, 5, 10, 10, kGreen, kInk);
+    c.Glyph('M', 8, 6, kWhite);
 }
 
 void Node(Canvas& c) {

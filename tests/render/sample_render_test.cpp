@@ -1,0 +1,90 @@
+// The bundled world map with the bundled sample simulation, rendered whole and zoomed in on
+// the simulated stations; the pictures are written for a person to look at
+// (render_sample_world.png, render_sample_sound.png in the test's temporary folder).
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+#include "aprs/packet_decoder.h"
+#include "maps/render/map_renderer.h"
+#include "render/render_rig.h"
+
+namespace plovane {
+namespace {
+
+using testing::CountColour;
+
+struct SampleScene {
+    SampleScene() {
+        std::ifstream file(std::string(PLOVANE_SOURCE_DIR) + "/data/maps/world.map",
+                           std::ios::binary);
+        loaded = rig.map.Load(file, "world.map", rig.host);
+        decoder.SetStations(&rig.stations);
+        std::ifstream sim(std::string(PLOVANE_SOURCE_DIR) + "/data/sim/sample.sim");
+        std::string line;
+        while (std::getline(sim, line)) {
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            decoder.DecodeLine(line, "", "FILE>");
+            ++lines;
+        }
+        rig.view.Resize(800, 619);
+        image = QImage(800, 619, QImage::Format_RGB32);
+    }
+
+    bool Draw() {
+        QPainter painter(&image);
+        return rig.renderer.DrawMap(&painter, rig.Scene());
+    }
+
+    int Shown() {
+        int n = 0;
+        rig.stations.ForEach([&](const CStation& s) { n += s.shownOnMap; });
+        return n;
+    }
+
+    void Save(const char* name) {
+        const std::string path = ::testing::TempDir() + name;
+        EXPECT_TRUE(image.save(QString::fromStdString(path)));
+        std::printf("picture: %s\n", path.c_str());
+    }
+
+    testing::RenderRig rig;
+    CPacketDecoder decoder{rig.host};
+    bool loaded = false;
+    int lines = 0;
+    QImage image;
+};
+
+TEST(SampleRender, WorldMapWithTheSampleSimulation) {
+    SampleScene scene;
+    ASSERT_TRUE(scene.loaded);
+    ASSERT_EQ(scene.lines, 3000);
+    ASSERT_GT(scene.rig.stations.Count(), 100u);
+
+    // The whole world: coastlines in dark blue, the stations one cluster near Seattle.
+    ASSERT_TRUE(scene.Draw());
+    scene.Save("render_sample_world.png");
+    EXPECT_GT(CountColour(scene.image, QRect(0, 19, 800, 600), QColor(0, 0, 192)), 2000);
+    EXPECT_GT(scene.Shown(), 80);
+    // Seattle (47.6 N, 122.3 W) lies about 1/6 of the way across and 1/4 down the world.
+    const PixelPoint seattle =
+        scene.rig.view.MapToScreen(int32_t((180 - 122.3) * 360000), int32_t((90 - 47.6) * 360000));
+    EXPECT_NEAR(seattle.x, 800 * (180 - 122.3) / 360, 2);
+
+    // Zoomed in on Puget Sound with every station option on.
+    CMapOptions& o = scene.rig.options;
+    o.IconLabels = o.ShowTracks = o.ShowCourseSpeed = o.ShowWX = true;
+    scene.rig.view.CenterOn(int32_t((90 - 47.6) * 360000), int32_t((180 - 122.4) * 360000));
+    for (int i = 0; i < 8; ++i)
+        scene.rig.view.ZoomIn();
+    ASSERT_TRUE(scene.Draw());
+    scene.Save("render_sample_sound.png");
+    EXPECT_GT(scene.Shown(), 50);
+    EXPECT_GT(CountColour(scene.image, QRect(0, 19, 800, 600), QColor(255, 0, 0)), 200);
+    EXPECT_GT(CountColour(scene.image, QRect(0, 19, 800, 600), QColor(0, 0, 255)), 20);
+}
+
+}  // namespace
+}  // namespace plovane
