@@ -58,17 +58,6 @@ NumberedText SplitNumber(std::string_view text) {
     return {std::string(TrimBlanks(number)), std::string(TrimBlanks(body))};
 }
 
-// The first message from `from` to `to` with that number; numbered messages are the same
-// when the numbers agree, numberless ones need equal texts.
-template <typename List>
-auto FindIn(List& messages, std::string_view from, std::string_view to, std::string_view number,
-            std::string_view text) {
-    return std::find_if(messages.begin(), messages.end(), [&](const CMessage& m) {
-        return m.from == from && m.to == to && m.number == number &&
-               (!number.empty() || m.text == text);
-    });
-}
-
 template <typename List>
 auto FindKeyIn(List& messages, uint64_t key) {
     return std::find_if(messages.begin(), messages.end(),
@@ -154,9 +143,8 @@ CMessage* CMessageList::AddLocked(std::string_view ownCall, CDateTime now, std::
         return nullptr;
     }
     if (!number.empty()) {
-        const auto existing = FindIn(messages_, from, to, number, text);
-        if (existing != messages_.end())
-            return &*existing;
+        if (CMessage* existing = index_.Find(from, to, number, text))
+            return existing;
     }
     CMessage& added = messages_.emplace_back();
     added.key = nextKey_++;
@@ -165,6 +153,7 @@ CMessage* CMessageList::AddLocked(std::string_view ownCall, CDateTime now, std::
     added.to = to;
     added.number = number;
     added.text = text;
+    index_.Insert(&added);
     // The limit is at least one, so only older records go and `added` stays valid.
     TrimToLimitLocked(effects);
     return &added;
@@ -177,6 +166,7 @@ void CMessageList::TrimToLimitLocked(Effects& effects) {
     }
     while (messages_.size() > limit) {
         effects.changed.push_back(messages_.front().key);
+        index_.Erase(&messages_.front());
         messages_.pop_front();
     }
 }
@@ -228,8 +218,7 @@ void CMessageList::ReceiveMessage(std::string_view from, std::string_view to,
         if (StartsWithNoCase(text, "ACK")) {
             // e.g. ":N0CALL   :ack12" from B marks our message 12 to B acked.
             const std::string_view number = TrimBlanks(text.substr(3));
-            const auto acked = FindIn(messages_, to, from, number, {});
-            if (acked != messages_.end()) {
+            if (CMessage* acked = index_.Find(to, from, number, {})) {
                 if (IsOwnCall(ownCall, to) && !acked->acked && sounds_.newAckEnabled) {
                     effects.sounds.push_back(sounds_.newAckFile);
                 }
@@ -240,12 +229,9 @@ void CMessageList::ReceiveMessage(std::string_view from, std::string_view to,
             const NumberedText parsed = SplitNumber(text);
             // Look-up and add under one lock: the same packet arriving from the TNC and the
             // network at once is stored once.
-            CMessage* message = nullptr;
             bool isNew = false;
-            const auto existing = FindIn(messages_, from, to, parsed.number, parsed.body);
-            if (existing != messages_.end()) {
-                message = &*existing;
-            } else {
+            CMessage* message = index_.Find(from, to, parsed.number, parsed.body);
+            if (message == nullptr) {
                 message = AddLocked(ownCall, now, from, to, parsed.number, parsed.body, effects);
                 isNew = true;
             }
@@ -327,8 +313,8 @@ std::optional<CMessage> CMessageList::FindMessage(std::string_view from, std::st
     Lock lock = TakeLock();
     if (!lock)
         return std::nullopt;
-    const auto found = FindIn(messages_, from, to, number, text);
-    if (found == messages_.end())
+    const CMessage* found = index_.Find(from, to, number, text);
+    if (found == nullptr)
         return std::nullopt;
     return *found;
 }
@@ -407,6 +393,7 @@ bool CMessageList::Delete(uint64_t key) {
         const auto found = FindKeyIn(messages_, key);
         if (found == messages_.end())
             return false;
+        index_.Erase(&*found);
         messages_.erase(found);
     }
     host_.MessageChanged(key);

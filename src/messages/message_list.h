@@ -28,6 +28,7 @@
 #include "core/app_host.h"
 #include "core/clock.h"
 #include "messages/message.h"
+#include "messages/message_index.h"
 #include "transmit/output_port.h"
 #include "transmit/station_settings.h"
 #include "transmit/station_source.h"
@@ -161,7 +162,8 @@ class CMessageList final : public PendingSender {
     OutputPort* network_ = nullptr;
     TransmitControl* transmit_ = nullptr;
     std::function<void()> redraw_;
-    std::list<CMessage> messages_;
+    std::list<CMessage> messages_;  // oldest first, so in ascending key order
+    MessageIndex index_;            // every record of messages_, by its match key
     uint64_t nextKey_ = 1;
 
     std::atomic<bool> messageWaiting_{false};

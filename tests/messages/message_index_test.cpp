@@ -1,0 +1,153 @@
+#include "messages/message_index.h"
+
+#include <gtest/gtest.h>
+
+#include <list>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "message_test_support.h"
+
+namespace plovane {
+namespace {
+
+using testing::RecordingHost;
+using testing::TestStation;
+
+CMessage Make(uint64_t key, std::string from, std::string to, std::string number,
+              std::string text) {
+    CMessage m;
+    m.key = key;
+    m.from = std::move(from);
+    m.to = std::move(to);
+    m.number = std::move(number);
+    m.text = std::move(text);
+    return m;
+}
+
+TEST(MessageIndex, MatchesAsTheStoreDoesAndPrefersTheOldest) {
+    std::list<CMessage> records = {
+        Make(1, "W1AW", "N0CALL", "7", "first"),
+        Make(2, "W1AW", "N0CALL", "", "hello"),
+        Make(3, "W1AW", "N0CALL", "", "hello"),  // a numberless duplicate
+        Make(4, "W1AW", "N0CALL", "", ""),
+    };
+    MessageIndex index;
+    for (CMessage& m : records)
+        index.Insert(&m);
+
+    struct Case {
+        const char *from, *to, *number, *text;
+        uint64_t expected;  // 0: no match
+    } cases[] = {
+        {"W1AW", "N0CALL", "7", "other text", 1},  // numbered: the text does not count
+        {"W1AW", "N0CALL", "", "hello", 2},        // the oldest of two
+        {"W1AW", "N0CALL", "", "", 4},
+        {"W1AW", "N0CALL", "", "first", 0},  // numberless does not match numbered
+        {"W1AW", "N0CALL", "8", "first", 0},
+        {"N0CALL", "W1AW", "7", "first", 0},  // direction counts
+        {"w1aw", "N0CALL", "7", "first", 0},  // exact, case and all
+        {"W1AW", "N0CALL ", "7", "first", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.from) + ">" + c.to + " {" + c.number + " " + c.text);
+        const CMessage* found = index.Find(c.from, c.to, c.number, c.text);
+        EXPECT_EQ(found != nullptr ? found->key : 0, c.expected);
+    }
+
+    EXPECT_TRUE(index.Erase(&records.front()));
+    EXPECT_FALSE(index.Erase(&records.front()));
+    EXPECT_EQ(index.Find("W1AW", "N0CALL", "7", ""), nullptr);
+    EXPECT_TRUE(index.Erase(&*std::next(records.begin())));
+    const CMessage* left = index.Find("W1AW", "N0CALL", "", "hello");
+    ASSERT_NE(left, nullptr);
+    EXPECT_EQ(left->key, 3u);
+    EXPECT_EQ(index.size(), 2u);
+}
+
+// What the store answered before it had an index: the first match in list order.
+std::optional<CMessage> LinearFind(const std::vector<CMessage>& all, const std::string& from,
+                                   const std::string& to, const std::string& number,
+                                   const std::string& text) {
+    for (const CMessage& m : all) {
+        if (m.from == from && m.to == to && m.number == number &&
+            (!number.empty() || m.text == text)) {
+            return m;
+        }
+    }
+    return std::nullopt;
+}
+
+// Random receiving, acking, adding, deleting and limit changes: after every step every look-up
+// gives the record a scan of the list gives.
+TEST(MessageIndex, StoreAnswersAsALinearScanUnderRandomTraffic) {
+    FakeClock clock;
+    RecordingHost host;
+    TestStation me{"K1ABC", clock, host};
+    CMessageList& list = me.list;
+
+    const std::vector<std::string> calls = {"K1ABC", "W1AW", "N0CALL", "BLN1"};
+    const std::vector<std::string> numbers = {"", "1", "2", "12"};
+    const std::vector<std::string> texts = {"", "hi", "hello", "hi there"};
+    std::mt19937 random(7);
+    const auto pick = [&](const std::vector<std::string>& items) {
+        return items[random() % items.size()];
+    };
+
+    for (int step = 0; step < 3000; ++step) {
+        const std::string from = pick(calls);
+        const std::string to = pick(calls);
+        const std::string number = pick(numbers);
+        const std::string text = pick(texts);
+        switch (random() % 8) {
+            case 0:
+            case 1:
+            case 2:
+                list.ReceiveMessage(from, to, number.empty() ? text : text + "{" + number);
+                break;
+            case 3:
+                list.ReceiveMessage(from, to, "ack" + number);
+                break;
+            case 4:
+                list.AddMessage(from, to, number, text);
+                break;
+            case 5: {
+                const auto all = list.Snapshot();
+                if (!all.empty())
+                    list.Delete(all[random() % all.size()].key);
+                break;
+            }
+            case 6:
+                if (random() % 20 == 0) {
+                    me.settings.LimitMessages = static_cast<int32_t>(1 + random() % 40);
+                    list.ApplySettings(me.settings);
+                    list.ApplyLimit();
+                }
+                break;
+            default:
+                list.SendPending("");
+                break;
+        }
+
+        const auto all = list.Snapshot();
+        for (int query = 0; query < 16; ++query) {
+            const std::string qFrom = pick(calls);
+            const std::string qTo = pick(calls);
+            const std::string qNumber = pick(numbers);
+            const std::string qText = pick(texts);
+            const auto expected = LinearFind(all, qFrom, qTo, qNumber, qText);
+            const auto found = list.FindMessage(qFrom, qTo, qNumber, qText);
+            ASSERT_EQ(found.has_value(), expected.has_value())
+                << "step " << step << ": " << qFrom << ">" << qTo << " {" << qNumber << " "
+                << qText;
+            if (found) {
+                ASSERT_EQ(found->key, expected->key) << "step " << step;
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace plovane
