@@ -3,7 +3,7 @@
 
 #include <QStringDecoder>
 
-namespace plovane {
+namespace plovane::ui {
 
 QString DisplayText(std::string_view bytes) {
     const auto size = static_cast<qsizetype>(bytes.size());
@@ -24,4 +24,4 @@ std::string CoreText(const QString& text) {
     return bytes;
 }
 
-}  // namespace plovane
+}  // namespace plovane::ui

@@ -6,11 +6,19 @@
 #include <string>
 #include <string_view>
 
+// The functions live in their own namespace so their symbols stay apart from the renderer's
+// internal helper of the same name; the using-declarations make them plain plovane names.
 namespace plovane {
+namespace ui {
 
 QString DisplayText(std::string_view bytes);
 // Text typed or chosen in the GUI back to the core's bytes (Latin-1, unrepresentable
 // characters become "?"). File paths use QFile::encodeName instead.
 std::string CoreText(const QString& text);
+
+}  // namespace ui
+
+using ui::CoreText;
+using ui::DisplayText;
 
 }  // namespace plovane

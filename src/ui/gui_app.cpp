@@ -12,6 +12,8 @@
 #include "app/qsettings_profile.h"
 #include "app/search_folders.h"
 #include "core/version.h"
+#include "maps/render/map_renderer.h"
+#include "maps/render/symbol_icons.h"
 #include "ui/command_ids.h"
 #include "ui/data_paths.h"
 #include "ui/display_text.h"
@@ -19,7 +21,6 @@
 #include "ui/plovane_doc.h"
 #include "ui/plovane_view.h"
 #include "ui/qt_host.h"
-#include "ui/render_bridge.h"
 #include "ui/splash_window.h"
 #include "ui/status_icons.h"
 
@@ -60,7 +61,7 @@ GuiApp::GuiApp(const GuiOptions& options, bool interactive)
 
     frame_ = std::make_unique<CMainFrame>(*profile_);
     view_ = new CPlovaneView(
-        {*doc_, mapOptions_, app_->stations(), *profile_, *host_, clock_, icons_.get()});
+        {*doc_, mapOptions_, app_->stations(), *profile_, *host_, clock_, *icons_});
     frame_->SetView(view_);
     frame_->SetShutdown([this] {
         timer_.stop();
@@ -82,19 +83,26 @@ GuiApp::GuiApp(const GuiOptions& options, bool interactive)
         view_->SetHeaderStatus(ReadHeaderStatus(*app_));
     };
     // The host's progress does not nest: a reader that stops without hiding it cannot
-    // leave the indicator standing.
+    // leave the indicator standing. Once the work is done, the notice it replaced (the last
+    // line heard, say) comes back.
     receivers.progressShow = [this](const QString& text) {
-        frame_->ShowNotice(text);
-        if (!progressShown_)
+        if (!progressShown_) {
+            noticeBeforeProgress_ = frame_->notice();
             frame_->BeginProgressDrawing();
+        }
         progressShown_ = true;
+        progressText_ = text;
+        frame_->ShowNotice(text);
         frame_->Progress(0);
     };
     receivers.progressSet = [this](int percent) { frame_->Progress(percent); };
     receivers.progressHide = [this] {
-        if (progressShown_)
-            frame_->EndProgressDrawing();
+        if (!progressShown_)
+            return;
+        frame_->EndProgressDrawing();
         progressShown_ = false;
+        if (frame_->notice() == progressText_)
+            frame_->ShowNotice(noticeBeforeProgress_);
     };
     host_->SetReceivers(std::move(receivers));
 

@@ -93,6 +93,8 @@ class GuiApp : public QObject, public AppViews {
     QPointer<CSplashWnd> splash_;
     QTimer timer_;
     bool progressShown_ = false;
+    QString progressText_;
+    QString noticeBeforeProgress_;
     bool started_ = false;
 };
 

@@ -8,7 +8,8 @@
 #include <QWheelEvent>
 #include <algorithm>
 
-#include "ui/render_bridge.h"
+#include "maps/render/map_renderer.h"
+#include "maps/render/symbol_icons.h"
 #include "stations/station_list.h"
 #include "ui/command_ids.h"
 #include "ui/map_options_dialog.h"
@@ -40,9 +41,7 @@ CPlovaneView::CPlovaneView(const Context& context, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(120, 80);
-    if (context_.icons != nullptr) {
-        renderer_ = std::make_unique<CMapRenderer>(context_.host, context_.clock, *context_.icons);
-    }
+    renderer_ = std::make_unique<CMapRenderer>(context_.host, context_.clock, context_.icons);
     settle_.setSingleShot(true);
     settle_.setInterval(kSettleRedrawMs);
     connect(&settle_, &QTimer::timeout, this, [this] { RefreshView(true); });
@@ -68,11 +67,6 @@ bool CPlovaneView::RenderPicture() {
     }
     picture_.fill(Qt::white);
     pictureStale_ = false;
-    if (!renderer_) {
-        // Without icons there is no renderer: the view still fits itself, for navigation.
-        view_.PrepareForDrawing(context_.doc.map());
-        return true;
-    }
     QPainter painter(&picture_);
     MapScene scene;
     FillScene(scene);
@@ -188,7 +182,7 @@ bool CPlovaneView::EditOptions() {
 // --- Stations ---
 
 void CPlovaneView::DrawStationsOverPicture(const std::vector<std::string>& calls) {
-    if (!renderer_ || pictureStale_ || picture_.isNull() || !view_.aspectFixed())
+    if (pictureStale_ || picture_.isNull() || !view_.aspectFixed())
         return;
     QPainter painter(&picture_);
     MapScene scene;
@@ -295,8 +289,7 @@ int CPlovaneView::RunMenu(QMenu& menu, const QPoint& clientPoint) {
 
 void CPlovaneView::Tap(const QPoint& point) {
     const IconPainter icons = [this](QPainter& painter, const StationIcon& icon, int x, int y) {
-        if (context_.icons != nullptr)
-            context_.icons->Draw(painter, icon, x, y);
+        context_.icons.Draw(painter, icon, x, y);
     };
     PickMenu menu = pick_.Tap(view_, ToPixel(point), context_.stations);
     // Each round shows one pop-up; "&More..." and a station of the list lead to the next.

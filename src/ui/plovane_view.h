@@ -48,7 +48,7 @@ class CPlovaneView : public QWidget {
         Profile& profile;
         AppHost& host;
         const Clock& clock;
-        const CSymbolIcons* icons;  // null: stations are drawn without icons
+        const CSymbolIcons& icons;
     };
 
     explicit CPlovaneView(const Context& context, QWidget* parent = nullptr);

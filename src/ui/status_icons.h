@@ -5,7 +5,7 @@
 // TNC's state.
 #pragma once
 
-#include "ui/render_bridge.h"
+#include "maps/render/map_renderer.h"
 
 namespace plovane {
 

@@ -13,6 +13,7 @@
 #include <QWheelEvent>
 #include <QWidgetAction>
 
+#include "maps/render/symbol_icons.h"
 #include "stations/store_fixture.h"
 #include "ui/command_ids.h"
 #include "ui/map_options_dialog.h"
@@ -61,9 +62,10 @@ struct ViewRig {
     void Here(const std::string& call) { store.Report(call, "4820.00N", "00140.00E"); }
 
     StoreFixture store;
+    CSymbolIcons icons;
     CPlovaneDoc doc;
     CMapOptions options;
-    CPlovaneView view{{doc, options, store.list, store.profile, store.host, store.clock, nullptr}};
+    CPlovaneView view{{doc, options, store.list, store.profile, store.host, store.clock, icons}};
     std::vector<Shown> menus;
 };
 
