@@ -1,0 +1,135 @@
+// A Qt table model over the rows of a list window (ui/model/list_rows.h): it announces the
+// batch fill, live changes, removals and sorting to the view, and asks the window for the
+// text and icon of each cell. The rows and their rules live in the Qt-free ListRows.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QIcon>
+#include <QString>
+#include <functional>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace plovane {
+
+// Thread-affine: the user-interface thread.
+template <typename Rows, typename Record, typename Key>
+class ListTableModel : public QAbstractTableModel {
+  public:
+    using CellText = std::function<QString(const Record&, int column)>;
+    using CellIcon = std::function<QIcon(const Record&)>;  // for column 0
+
+    ListTableModel(std::vector<QString> titles, std::vector<int> widths, CellText text,
+                   CellIcon icon, QObject* parent = nullptr)
+        : QAbstractTableModel(parent),
+          titles_(std::move(titles)),
+          widths_(std::move(widths)),
+          text_(std::move(text)),
+          icon_(std::move(icon)) {}
+
+    const Rows& rows() const { return rows_; }
+    int width(int column) const {
+        return column >= 0 && column < static_cast<int>(widths_.size()) ? widths_[column] : 0;
+    }
+
+    void StartFill(std::vector<Record> records, typename Rows::Filter filter) {
+        beginResetModel();
+        rows_.StartFill(std::move(records), std::move(filter));
+        endResetModel();
+    }
+
+    // One fill tick; returns false when the fill is over.
+    bool FillTick() {
+        std::vector<Record> batch = rows_.TakeBatch();
+        if (!batch.empty()) {
+            const int first = static_cast<int>(rows_.size());
+            beginInsertRows({}, first, first + static_cast<int>(batch.size()) - 1);
+            rows_.AppendBatch(std::move(batch));
+            endInsertRows();
+        }
+        return rows_.Loading();
+    }
+
+    // The record `key` changed; `current` is its present state, nothing when it is gone.
+    void Change(const Key& key, std::optional<Record> current,
+                const typename Rows::Filter& filter) {
+        using Kind = typename Rows::Change::Kind;
+        const auto change = rows_.Classify(key, current, filter);
+        const int row = static_cast<int>(change.row);
+        switch (change.kind) {
+            case Kind::kUpdated:
+                rows_.Apply(change, std::move(current));
+                emit dataChanged(index(row, 0), index(row, columnCount({}) - 1));
+                break;
+            case Kind::kAppended:
+                beginInsertRows({}, row, row);
+                rows_.Apply(change, std::move(current));
+                endInsertRows();
+                break;
+            case Kind::kRemoved:
+                beginRemoveRows({}, row, row);
+                rows_.Apply(change, std::nullopt);
+                endRemoveRows();
+                break;
+            case Kind::kNone:
+                break;
+        }
+    }
+
+    // Drops the rows whose record no longer exists; returns how many went.
+    size_t RemoveMissing(const std::function<bool(const Key&)>& exists) {
+        const std::vector<size_t> missing = rows_.MissingRows(exists);
+        if (missing.size() > 64) {
+            beginResetModel();
+            rows_.RemoveRows(missing);
+            endResetModel();
+            return missing.size();
+        }
+        for (const size_t row : missing) {  // highest first
+            beginRemoveRows({}, static_cast<int>(row), static_cast<int>(row));
+            rows_.Remove(row);
+            endRemoveRows();
+        }
+        return missing.size();
+    }
+
+    // Reorders the rows with `sort(rows)`.
+    void Reorder(const std::function<void(Rows&)>& sort) {
+        emit layoutAboutToBeChanged();
+        sort(rows_);
+        emit layoutChanged();
+    }
+
+    int rowCount(const QModelIndex& parent) const override {
+        return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    }
+    int columnCount(const QModelIndex& parent) const override {
+        return parent.isValid() ? 0 : static_cast<int>(titles_.size());
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid() || index.row() >= static_cast<int>(rows_.size()))
+            return {};
+        const Record& record = rows_.at(static_cast<size_t>(index.row()));
+        if (role == Qt::DisplayRole && index.column() > 0)
+            return text_(record, index.column());
+        if (role == Qt::DecorationRole && index.column() == 0 && icon_)
+            return icon_(record);
+        return {};
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
+            section < static_cast<int>(titles_.size()))
+            return titles_[static_cast<size_t>(section)];
+        return {};
+    }
+
+  private:
+    Rows rows_;
+    std::vector<QString> titles_;
+    std::vector<int> widths_;
+    CellText text_;
+    CellIcon icon_;
+};
+
+}  // namespace plovane

@@ -1,0 +1,88 @@
+// The "Message" dialog.
+#include "ui/send_message_dialog.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "ui/display_text.h"
+#include "ui/model/display_utf8.h"
+
+namespace plovane {
+
+CSendMessageDialog::CSendMessageDialog(CMessageList& store, AppHost& host,
+                                       std::string_view presetAddressee, QWidget* parent)
+    : QDialog(parent),
+      host_(host),
+      form_([&store](bool advance) { return store.NextBulletinId(advance); },
+            [&store](bool advance) { return store.NextAnnouncementId(advance); },
+            DisplayUtf8(presetAddressee)) {
+    setWindowTitle(tr("Message"));
+
+    type_ = new QComboBox(this);
+    for (const char* name : kMessageTypeNames)
+        type_->addItem(tr(name));
+    to_ = new QLineEdit(this);
+    const QString preset = QString::fromStdString(form_.toText());
+    // Typing stops at nine characters; a longer preset is shown whole and refused on OK
+    // rather than cut short without a word.
+    to_->setMaxLength(std::max<int>(kMaxAddresseeLength, static_cast<int>(preset.size())));
+    to_->setText(preset);
+    messageText_ = new QLineEdit(this);
+    messageText_->setMaxLength(kMaxMessageTextLength);
+
+    auto* fields = new QFormLayout;
+    fields->addRow(tr("&Message Type:"), type_);
+    fields->addRow(tr("&To:"), to_);
+    fields->addRow(tr("Message Te&xt:"), messageText_);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(fields);
+    layout->addWidget(buttons);
+    setMinimumWidth(fontMetrics().averageCharWidth() * (kMaxMessageTextLength + 20));
+
+    connect(buttons, &QDialogButtonBox::accepted, this, &CSendMessageDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &CSendMessageDialog::reject);
+    connect(type_, &QComboBox::currentIndexChanged, this, &CSendMessageDialog::TypeChanged);
+    connect(to_, &QLineEdit::textEdited, this,
+            [this](const QString& text) { form_.EditTo(text.toStdString()); });
+
+    if (form_.focusOnText())
+        messageText_->setFocus();
+    else
+        to_->setFocus();
+}
+
+void CSendMessageDialog::TypeChanged(int index) {
+    if (index < 0 || index >= static_cast<int>(kMessageTypeNames.size()))
+        return;
+    form_.SetType(static_cast<MessageType>(index));
+    to_->setText(QString::fromStdString(form_.toText()));
+    to_->setEnabled(form_.toEnabled());
+}
+
+void CSendMessageDialog::accept() {
+    const SendMessageForm::Result result = form_.Accept();
+    if (!result.accepted()) {
+        host_.MessageBox(result.error, MessageBoxIcon::kExclamation, MessageBoxButtons::kOk);
+        return;
+    }
+    // An accepted addressee holds only 0-9, A-Z and "-", so its UTF-8 is its bytes.
+    addressee_ = result.addressee;
+    text_ = CoreText(messageText_->text());
+    QDialog::accept();
+}
+
+uint64_t SendNewMessage(QWidget* parent, CMessageList& store, AppHost& host,
+                        std::string_view presetAddressee) {
+    CSendMessageDialog dialog(store, host, presetAddressee, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return 0;
+    return store.SendNewMessage(dialog.addressee(), dialog.text());
+}
+
+}  // namespace plovane

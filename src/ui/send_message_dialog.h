@@ -1,0 +1,60 @@
+// The modal "Message" dialog: the user writes a message, a bulletin or an announcement. It
+// only collects and checks the input (ui/model/send_message_logic.h); SendNewMessage below
+// hands what was confirmed to the message store.
+#pragma once
+
+#include <QDialog>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/app_host.h"
+#include "messages/message_list.h"
+#include "ui/model/send_message_logic.h"
+
+class QComboBox;
+class QLineEdit;
+
+namespace plovane {
+
+// Thread-affine: the user-interface thread.
+class CSendMessageDialog : public QDialog {
+    Q_OBJECT
+  public:
+    // The store gives the bulletin and announcement identifiers; the host shows the
+    // refusals. The preset addressee may be empty.
+    CSendMessageDialog(CMessageList& store, AppHost& host, std::string_view presetAddressee,
+                       QWidget* parent = nullptr);
+
+    // The results once accepted: the addressee upper-cased without blanks (bytes for the
+    // store) and the text as typed.
+    const std::string& addressee() const { return addressee_; }
+    const std::string& text() const { return text_; }
+
+    QComboBox* typeBox() const { return type_; }
+    QLineEdit* toEdit() const { return to_; }
+    QLineEdit* textEdit() const { return messageText_; }
+
+  public slots:
+    // OK: the checks; a refusal shows its message box and keeps the dialog open.
+    void accept() override;
+
+  private:
+    void TypeChanged(int index);
+
+    AppHost& host_;
+    SendMessageForm form_;
+    QComboBox* type_ = nullptr;
+    QLineEdit* to_ = nullptr;
+    QLineEdit* messageText_ = nullptr;
+    std::string addressee_;
+    std::string text_;
+};
+
+// Runs the dialog with the addressee preset and, when the user confirms, stores and sends
+// the new message (CMessageList::SendNewMessage). Returns the new message's key, 0 when the
+// dialog was cancelled or nothing was stored.
+uint64_t SendNewMessage(QWidget* parent, CMessageList& store, AppHost& host,
+                        std::string_view presetAddressee);
+
+}  // namespace plovane

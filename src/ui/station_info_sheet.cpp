@@ -1,0 +1,127 @@
+// The station information pages.
+#include "ui/station_info_sheet.h"
+
+#include <QDialogButtonBox>
+#include <QFontDatabase>
+#include <QFormLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <initializer_list>
+#include <string>
+#include <utility>
+
+#include "ui/model/station_info_format.h"
+
+namespace plovane {
+namespace {
+
+// A read-only value: received text is shown as written, never as rich text.
+QLabel* Value(const std::string& utf8, QWidget* parent) {
+    auto* label = new QLabel(QString::fromStdString(utf8), parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+
+// A page of labelled values; the label text may carry a mnemonic.
+QWidget* FormPage(std::initializer_list<std::pair<QString, std::string>> fields) {
+    auto* page = new QWidget;
+    auto* layout = new QFormLayout(page);
+    for (const auto& [label, value] : fields) {
+        QLabel* shown = Value(value, page);
+        layout->addRow(label, shown);
+    }
+    return page;
+}
+
+QPlainTextEdit* TextBox(const std::string& utf8, QWidget* parent) {
+    auto* box = new QPlainTextEdit(QString::fromStdString(utf8), parent);
+    box->setReadOnly(true);
+    return box;
+}
+
+QWidget* GeneralPage(const GeneralPageText& t) {
+    // The location lines keep their alignment in a fixed-pitch font.
+    QWidget* page = FormPage({
+        {QObject::tr("Station:"), t.station},
+        {QObject::tr("Station Type:"), t.stationType},
+        {QObject::tr("Location:"), t.latitude},
+        {QString(), t.longitude},
+        {QObject::tr("Altitude:"), t.altitude},
+        {QObject::tr("Course:"), t.course},
+        {QObject::tr("Speed:"), t.speed},
+        {QObject::tr("Pwr/Hgt:"), t.powerHeight},
+        {QObject::tr("Gain/Dir:"), t.gainDirectivity},
+        {QObject::tr("Posit Time:"), t.positTime},
+        {QObject::tr("Actual Time:"), t.actualTime},
+    });
+    auto* layout = static_cast<QFormLayout*>(page->layout());
+    for (int row : {2, 3}) {
+        if (auto* item = layout->itemAt(row, QFormLayout::FieldRole); item && item->widget()) {
+            QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+            item->widget()->setFont(fixed);
+        }
+    }
+    return page;
+}
+
+QWidget* StatusPage(const StatusPageText& t) {
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    auto* commentsLabel = new QLabel(QObject::tr("&Comments:"), page);
+    QPlainTextEdit* comments = TextBox(t.comments, page);
+    commentsLabel->setBuddy(comments);
+    auto* statusLabel = new QLabel(QObject::tr("&Status:"), page);
+    QPlainTextEdit* status = TextBox(t.status, page);
+    statusLabel->setBuddy(status);
+    layout->addWidget(commentsLabel);
+    layout->addWidget(comments);
+    layout->addWidget(statusLabel);
+    layout->addWidget(status);
+    return page;
+}
+
+QWidget* WxPage(const WxPageText& t) {
+    return FormPage({
+        {QObject::tr("Wind/Gust:"), t.windGust},
+        {QObject::tr("Temp/Humid:"), t.temperatureHumidity},
+        {QObject::tr("Pressure:"), t.pressure},
+        {QObject::tr("Rain Last Hr:"), t.rainLastHour},
+        {QString::fromStdString(t.rainLabel), t.rain},
+        {QObject::tr("Snow Last 24:"), t.snow},
+        {QObject::tr("Luminosity:"), t.luminosity},
+        {QObject::tr("Xmit Time:"), t.xmitTime},
+        {QObject::tr("Recv Time:"), t.recvTime},
+        {QObject::tr("Station Type:"), t.stationType},
+    });
+}
+
+}  // namespace
+
+CStationInfo::CStationInfo(const CStation& station, int unitsOfMeasure, int biasMinutes,
+                           QWidget* parent)
+    : QDialog(parent) {
+    setWindowTitle(QString::fromStdString(StationInfoTitle(station)));
+    pages_ = new QTabWidget(this);
+    pages_->addTab(GeneralPage(FormatGeneralPage(station, unitsOfMeasure, biasMinutes)),
+                   tr("General"));
+    pages_->addTab(StatusPage(FormatStatusPage(station)), tr("Status"));
+    if (HasWxPage(station))
+        pages_->addTab(WxPage(FormatWxPage(station.weather, unitsOfMeasure)), tr("WX"));
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(pages_);
+    layout->addWidget(buttons);
+}
+
+void ShowStationInfo(QWidget* parent, const CStation& station, int unitsOfMeasure,
+                     int biasMinutes) {
+    CStationInfo sheet(station, unitsOfMeasure, biasMinutes, parent);
+    sheet.exec();
+}
+
+}  // namespace plovane

@@ -1,0 +1,32 @@
+// "Station Info for ...": the modal sheet with the "General", "Status" and (for a station
+// with weather) "WX" pages, read-only, from a copy of one station record. The texts come
+// from ui/model/station_info_format.h.
+#pragma once
+
+#include <QDialog>
+
+#include "stations/station.h"
+
+class QTabWidget;
+
+namespace plovane {
+
+// Thread-affine: the user-interface thread.
+class CStationInfo : public QDialog {
+    Q_OBJECT
+  public:
+    // `unitsOfMeasure` is the "UnitsOfMeasure" setting; `biasMinutes` the standard time-zone
+    // bias that moves UTC report times to local time.
+    CStationInfo(const CStation& station, int unitsOfMeasure, int biasMinutes,
+                 QWidget* parent = nullptr);
+
+    QTabWidget* pages() const { return pages_; }
+
+  private:
+    QTabWidget* pages_ = nullptr;
+};
+
+// Shows the sheet modally; returns when the user closes it.
+void ShowStationInfo(QWidget* parent, const CStation& station, int unitsOfMeasure, int biasMinutes);
+
+}  // namespace plovane

@@ -1,0 +1,107 @@
+// The modeless "Stations" window: the station list with symbol icons, calls and
+// "[Comments] Status", filtered by two masks, filled in batches, kept current by
+// StationChanged, with "Station &Info..." and "Send &Message..." for the selected row.
+// Created once and only hidden when closed. Rows hold copies keyed by call, never a record;
+// a row whose record the station limit removed is dropped. The rules live in ui/model
+// (station_filter.h, station_actions.h); this class only wires the widgets.
+#pragma once
+
+#include <QIcon>
+#include <QTimer>
+#include <QWidget>
+#include <optional>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "core/app_host.h"
+#include "stations/station_list.h"
+#include "ui/list_table_model.h"
+#include "ui/model/station_actions.h"
+#include "ui/model/station_filter.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTreeView;
+
+namespace plovane {
+
+class CSymbolIcons;
+
+// Thread-affine: the user-interface thread.
+class CStationListWindow : public QWidget {
+    Q_OBJECT
+  public:
+    using Model = ListTableModel<StationRows, StationRowData, std::string>;
+    // While hidden, changes wait; more distinct calls than this make a refill on showing.
+    static constexpr size_t kMaxWaitingChanges = 20000;
+    // Rows are checked against the store this long after a change that may have added a
+    // record (and so may have made the limit remove one).
+    static constexpr int kPruneDelayMs = 300;
+
+    // `icons` may be null (no icon column pictures).
+    CStationListWindow(CStationList& stations, AppHost& host, const CSymbolIcons* icons,
+                       StationListActions::ShowInfo showInfo, StationListActions::SendNew sendNew,
+                       QWidget* parent = nullptr);
+    ~CStationListWindow() override;
+
+    // Shows the window (and raises it); the rows stay as they are.
+    void ShowStationList();
+    // Starts a new fill.
+    void RefillStationList();
+    // Change notifications from the host: the calls changed, or `all`.
+    void StationsChanged(const std::vector<std::string>& calls, bool all);
+    void StationListChanged(const std::string& call);
+    // Drops the rows whose record is gone; returns how many.
+    size_t DropRemovedRows();
+
+    // For tests and the buttons.
+    QString countText() const;
+    const Model& model() const { return *model_; }
+    QTreeView* list() const { return list_; }
+    QLineEdit* callMask() const { return callMask_; }
+    QLineEdit* commentsMask() const { return commentsMask_; }
+    QCheckBox* regularExpressions() const { return regularExpressions_; }
+    QPushButton* infoButton() const { return infoButton_; }
+    QPushButton* messageButton() const { return messageButton_; }
+    bool loading() const { return fillTimer_.isActive(); }
+    std::optional<std::string> SelectedCall() const;
+    void SelectCall(const std::string& call);
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    StationFilter ReadFilter() const;
+    void FillTick();
+    void UpdateCount();
+    void SortByColumn(int column);
+    void ApplyWaitingChanges();
+    void OnButton(bool info);
+
+    CStationList& stations_;
+    const CSymbolIcons* icons_;
+    std::vector<QIcon> symbolIcons_;  // kStationListIcons of them, or none
+    StationListActions actions_;
+    Model* model_ = nullptr;
+    StationFilter filter_;  // as read when the fill started
+    size_t total_ = 0;
+    SortState sort_;
+    std::unordered_set<std::string> waiting_;  // changed while hidden
+    bool waitingAll_ = false;
+
+    QLineEdit* callMask_ = nullptr;
+    QLineEdit* commentsMask_ = nullptr;
+    QLabel* count_ = nullptr;
+    QTreeView* list_ = nullptr;
+    QPushButton* infoButton_ = nullptr;
+    QPushButton* messageButton_ = nullptr;
+    QCheckBox* regularExpressions_ = nullptr;
+    QTimer maskTimer_;
+    QTimer fillTimer_;
+    QTimer pruneTimer_;
+};
+
+}  // namespace plovane

@@ -1,0 +1,211 @@
+// The "Messages" window and the "Message" dialog, wired to a real message store.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+
+#include "messages/message_test_support.h"
+#include "ui/message_list_window.h"
+#include "ui/send_message_dialog.h"
+#include "ui_test_support.h"
+
+namespace plovane {
+namespace {
+
+using testing::WaitFor;
+
+class MessageWindow : public ::testing::Test {
+  protected:
+    FakeClock clock;
+    testing::RecordingHost host;
+    testing::TestStation me{"K1ABC", clock, host};
+    std::vector<std::string> dialogs;
+    int redraws = 0;
+
+    std::unique_ptr<CMessageListWindow> Open() {
+        auto window = std::make_unique<CMessageListWindow>(
+            me.list, host, me.settings,
+            [this](const std::string& preset) { dialogs.push_back(preset); },
+            [this] { ++redraws; });
+        window->setAttribute(Qt::WA_DeleteOnClose, false);  // the test owns it
+        return window;
+    }
+    static bool Filled(const CMessageListWindow& window) { return !window.loading(); }
+    static QString Cell(const CMessageListWindow& window, int row, int column) {
+        return window.model().data(window.model().index(row, column), Qt::DisplayRole).toString();
+    }
+};
+
+TEST_F(MessageWindow, OpensLoadingInBatchesAndClearsTheWaitingMark) {
+    for (int i = 0; i < 60; ++i)
+        me.list.ReceiveMessage(i % 2 == 0 ? "K5AAA" : "W1AW", "K1ABC",
+                               "text " + std::to_string(i) + "{" + std::to_string(i + 1));
+    ASSERT_TRUE(me.list.MessageWaiting());
+    auto window = Open();
+    EXPECT_FALSE(me.list.MessageWaiting());
+    EXPECT_EQ(redraws, 1);
+    EXPECT_EQ(window->statusText(), "Loading 0 of 60 messages");
+    QStringList seen;
+    ASSERT_TRUE(WaitFor([&] {
+        if (seen.isEmpty() || seen.back() != window->statusText())
+            seen.push_back(window->statusText());
+        return Filled(*window);
+    }));
+    EXPECT_EQ(seen.back(), "Showing all 60 messages");
+    EXPECT_TRUE(seen.contains("Loading 25 of 60 messages"));
+    EXPECT_EQ(window->model().rowCount({}), 60);
+
+    // A mask refills 750 ms after the last keystroke.
+    QTest::keyClicks(window->callMask(), "k5");
+    EXPECT_EQ(window->model().rowCount({}), 60);
+    ASSERT_TRUE(WaitFor([&] { return window->model().rowCount({}) == 30 && Filled(*window); }));
+    EXPECT_EQ(window->statusText(), "Showing 30 of 60 messages");
+    EXPECT_EQ(redraws, 2);
+}
+
+TEST_F(MessageWindow, RowsFollowChangesAndShowTextAsWritten) {
+    me.list.ReceiveMessage("W1AW", "BLN1", "<b>x</b>");
+    auto window = Open();
+    window->viewOnly()->setCurrentIndex(static_cast<int>(MessageView::kBulletins));
+    window->Reload();
+    ASSERT_TRUE(WaitFor([&] { return Filled(*window); }));
+    ASSERT_EQ(window->model().rowCount({}), 1);
+    EXPECT_EQ(Cell(*window, 0, kMessageColumnText), "<b>x</b>");
+
+    // A new bulletin gets a row; a message outside the view only counts.
+    me.list.ReceiveMessage("W1AW", "BLN2", "second");
+    window->MessagesChanged(host.messageChanges(), false);
+    me.list.ReceiveMessage("W1AW", "K1ABC", "private{9");
+    window->MessageChanged(me.list.Snapshot().back().key);
+    EXPECT_EQ(window->model().rowCount({}), 2);
+    EXPECT_EQ(window->statusText(), "Showing 2 of 3 messages");
+
+    // A repeated bulletin updates its row's count in place.
+    me.list.ReceiveMessage("W1AW", "BLN2", "second");
+    window->MessageChanged(me.list.Snapshot()[1].key);
+    EXPECT_EQ(Cell(*window, 1, kMessageColumnCount), "2");
+}
+
+TEST_F(MessageWindow, ButtonsWorkOnTheSelectedRow) {
+    const uint64_t own = me.list.SendNewMessage("W1AW", "mine");
+    me.list.ReceiveMessage("W1AW", "K1ABC", "theirs{4");
+    const uint64_t theirs = me.list.Snapshot().back().key;
+    auto window = Open();
+    ASSERT_TRUE(WaitFor([&] { return Filled(*window); }));
+    host.Clear();
+
+    window->button(2)->click();  // Reply without a selection
+    ASSERT_EQ(host.boxes().size(), 1u);
+    EXPECT_EQ(host.boxes()[0].text, kSelectToReplyText);
+
+    window->SelectKey(theirs);
+    window->button(2)->click();
+    EXPECT_EQ(dialogs, std::vector<std::string>{"W1AW"});
+    window->button(3)->click();  // Stop on someone else's message
+    EXPECT_EQ(host.boxes().back().text, kNotOriginatorText);
+
+    window->SelectKey(own);
+    window->button(3)->click();
+    EXPECT_TRUE(me.list.Find(own)->acked);
+
+    host.QueueReply(MessageBoxResult::kYes);
+    window->button(4)->click();
+    EXPECT_FALSE(me.list.Find(own).has_value());
+    EXPECT_EQ(window->model().rowCount({}), 1);
+    EXPECT_EQ(window->statusText(), "Showing 1 message");
+
+    window->SelectKey(theirs);
+    host.QueueReply(MessageBoxResult::kYes);
+    window->button(4)->click();
+    EXPECT_EQ(window->statusText(), "Showing no messages");
+}
+
+TEST_F(MessageWindow, HeaderClicksSortAndKeepTheSelection) {
+    for (const char* from : {"charlie", "Alpha", "BRAVO"})
+        me.list.ReceiveMessage(from, "BLN1", from);
+    auto window = Open();
+    ASSERT_TRUE(WaitFor([&] { return Filled(*window); }));
+    window->SelectKey(me.list.Snapshot()[0].key);  // charlie
+    auto froms = [&] {
+        QStringList out;
+        for (int row = 0; row < window->model().rowCount({}); ++row)
+            out << Cell(*window, row, kMessageColumnFrom);
+        return out;
+    };
+    window->list()->header()->sectionClicked(kMessageColumnFrom);
+    EXPECT_EQ(froms(), (QStringList{"Alpha", "BRAVO", "charlie"}));
+    EXPECT_EQ(window->SelectedKey(), me.list.Snapshot()[0].key);
+    window->list()->header()->sectionClicked(kMessageColumnFrom);
+    EXPECT_EQ(froms(), (QStringList{"charlie", "BRAVO", "Alpha"}));
+}
+
+TEST(SendMessageDialog, ChecksTheAddresseeAndShowsIdentifiers) {
+    FakeClock clock;
+    testing::RecordingHost host;
+    testing::TestStation me("K1ABC", clock, host);
+    {
+        CSendMessageDialog dialog(me.list, host, "");
+        EXPECT_EQ(dialog.toEdit()->maxLength(), 9);
+        EXPECT_EQ(dialog.textEdit()->maxLength(), 67);
+        QTest::keyClicks(dialog.toEdit(), "n0call/9");
+        dialog.accept();
+        ASSERT_EQ(host.boxes().size(), 1u);
+        EXPECT_EQ(host.boxes()[0].text, kInvalidAddresseeText);
+        EXPECT_EQ(host.boxes()[0].icon, MessageBoxIcon::kExclamation);
+        EXPECT_EQ(dialog.result(), QDialog::Rejected);  // still open
+
+        dialog.typeBox()->setCurrentIndex(1);
+        EXPECT_EQ(dialog.toEdit()->text(), "BLN1");
+        EXPECT_FALSE(dialog.toEdit()->isEnabled());
+        dialog.typeBox()->setCurrentIndex(0);
+        EXPECT_EQ(dialog.toEdit()->text(), "n0call/9");
+        dialog.toEdit()->clear();
+        QTest::keyClicks(dialog.toEdit(), " w1aw-15 ");
+        QTest::keyClicks(dialog.textEdit(), "<b>hi</b>");
+        dialog.accept();
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        EXPECT_EQ(dialog.addressee(), "W1AW-15");
+        EXPECT_EQ(dialog.text(), "<b>hi</b>");
+        EXPECT_EQ(me.list.NextBulletinId(false), "BLN1");
+    }
+    // A preset longer than nine characters is shown whole and refused on OK.
+    CSendMessageDialog longPreset(me.list, host, "ABCDEFGHIJK");
+    EXPECT_EQ(longPreset.toEdit()->text(), "ABCDEFGHIJK");
+    longPreset.accept();
+    EXPECT_EQ(host.boxes().back().text, kLongAddresseeText);
+}
+
+TEST(SendMessageDialog, ConfirmedBulletinIsStoredAndAdvancesTheCounter) {
+    FakeClock clock;
+    testing::RecordingHost host;
+    testing::TestStation me("K1ABC", clock, host);
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<CSendMessageDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->typeBox()->setCurrentIndex(1);
+        dialog->textEdit()->setText("net tonight");
+        dialog->accept();
+    });
+    const uint64_t key = SendNewMessage(nullptr, me.list, host, "");
+    ASSERT_NE(key, 0u);
+    const auto stored = me.list.Find(key);
+    ASSERT_TRUE(stored.has_value());
+    EXPECT_EQ(stored->from, "K1ABC");
+    EXPECT_EQ(stored->to, "BLN1");
+    EXPECT_EQ(stored->text, "net tonight");
+    EXPECT_EQ(me.list.NextBulletinId(false), "BLN2");
+
+    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+    EXPECT_EQ(SendNewMessage(nullptr, me.list, host, "W1AW"), 0u);
+    EXPECT_EQ(me.list.Count(), 1u);
+}
+
+}  // namespace
+}  // namespace plovane

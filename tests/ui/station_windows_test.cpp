@@ -1,0 +1,168 @@
+// The "Stations" window and the "Station Info for ..." sheet, wired to a real station list.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include "stations/store_fixture.h"
+#include "ui/station_info_sheet.h"
+#include "ui/station_list_window.h"
+#include "ui_test_support.h"
+
+namespace plovane {
+namespace {
+
+using testing::WaitFor;
+
+class StationWindow : public ::testing::Test {
+  protected:
+    testing::StoreFixture store;
+    std::vector<std::string> shown;
+    std::vector<std::string> presets;
+
+    std::unique_ptr<CStationListWindow> Open() {
+        auto window = std::make_unique<CStationListWindow>(
+            store.list, store.host, nullptr, [this](const CStation& s) { shown.push_back(s.call); },
+            [this](const std::string& preset) { presets.push_back(preset); });
+        window->ShowStationList();
+        return window;
+    }
+    static bool Filled(const CStationListWindow& window) { return !window.loading(); }
+    static QStringList Calls(const CStationListWindow& window) {
+        QStringList calls;
+        for (int row = 0; row < window.model().rowCount({}); ++row)
+            calls << window.model()
+                         .data(window.model().index(row, kStationColumnCall), Qt::DisplayRole)
+                         .toString();
+        return calls;
+    }
+};
+
+TEST_F(StationWindow, FillsInBatchesAndFiltersByMask) {
+    for (int i = 0; i < 59; ++i)
+        store.Report((i < 10 ? "W" : "K") + std::to_string(100 + i));
+    auto window = Open();  // 60 records with the own one
+    QStringList seen;
+    ASSERT_TRUE(WaitFor([&] {
+        if (seen.isEmpty() || seen.back() != window->countText())
+            seen.push_back(window->countText());
+        return Filled(*window);
+    }));
+    EXPECT_TRUE(seen.contains("Loading 25 of 60 stations"));
+    EXPECT_EQ(seen.back(), "Showing all 60 stations");
+
+    QTest::keyClicks(window->callMask(), "w");
+    ASSERT_TRUE(WaitFor([&] { return window->model().rowCount({}) == 10 && Filled(*window); }));
+    EXPECT_EQ(window->countText(), "Showing 10 of 60 stations");
+}
+
+TEST_F(StationWindow, RowsFollowChangesAndDropRemovedStations) {
+    store.Set("LimitStations", 4);  // the own record and three others
+    for (const char* call : {"OLD1", "MID2", "NEW3"})
+        store.Report(call);
+    auto window = Open();
+    ASSERT_TRUE(WaitFor([&] { return Filled(*window); }));
+    ASSERT_EQ(window->model().rowCount({}), 4);
+
+    store.list.SetDeviceAndPath("MID2", "APRS", "WIDE1-1", ">on the air");
+    store.Report("NEWEST");  // the limit removes OLD1, without a word about it
+    window->StationsChanged({"MID2", "NEWEST"}, false);
+    EXPECT_TRUE(Calls(*window).contains("NEWEST"));
+    ASSERT_TRUE(WaitFor([&] { return !Calls(*window).contains("OLD1"); }));
+    EXPECT_EQ(window->countText(), "Showing all 4 stations");
+    const int mid = static_cast<int>(Calls(*window).indexOf("MID2"));
+    EXPECT_EQ(window->model()
+                  .data(window->model().index(mid, kStationColumnStatus), Qt::DisplayRole)
+                  .toString(),
+              ">on the air");
+
+    // A selected row whose record vanished is dropped when used.
+    window->SelectCall("MID2");
+    store.Report("NEWER5");
+    store.Report("NEWER6");
+    window->infoButton()->click();
+    EXPECT_EQ(store.host.boxes().back().text, kSelectForInfoText);
+    EXPECT_FALSE(Calls(*window).contains("MID2"));
+}
+
+TEST_F(StationWindow, ButtonsOpenInfoOrAMessageToTheOwner) {
+    store.Report("W5ABC");
+    store.list.UpdatePosition("BALLOON", "/O", "4903.50N", "07201.75W", "", "", -1);
+    store.list.SetObjectOwner("BALLOON", "K1ABC");
+    auto window = Open();
+    ASSERT_TRUE(WaitFor([&] { return Filled(*window); }));
+
+    window->messageButton()->click();
+    EXPECT_EQ(store.host.boxes().back().text, kSelectForMessageText);
+    window->SelectCall("BALLOON");
+    window->messageButton()->click();
+    window->SelectCall("W5ABC");
+    window->infoButton()->click();
+    window->messageButton()->click();
+    EXPECT_EQ(presets, (std::vector<std::string>{"K1ABC", "W5ABC"}));
+    EXPECT_EQ(shown, std::vector<std::string>{"W5ABC"});
+}
+
+TEST_F(StationWindow, ChangesWhileHiddenWaitForTheWindow) {
+    store.Report("W5ABC");
+    auto window = Open();
+    ASSERT_TRUE(WaitFor([&] { return Filled(*window); }));
+    window->hide();
+    store.Report("K1NEW");
+    window->StationsChanged({"K1NEW"}, false);
+    EXPECT_FALSE(Calls(*window).contains("K1NEW"));
+    window->ShowStationList();
+    EXPECT_TRUE(Calls(*window).contains("K1NEW"));
+}
+
+QString FieldText(QWidget* page, const QString& label) {
+    auto* form = qobject_cast<QFormLayout*>(page->layout());
+    for (int row = 0; form != nullptr && row < form->rowCount(); ++row) {
+        auto* name = form->itemAt(row, QFormLayout::LabelRole);
+        auto* value = form->itemAt(row, QFormLayout::FieldRole);
+        auto* nameLabel = name ? qobject_cast<QLabel*>(name->widget()) : nullptr;
+        if (nameLabel != nullptr && nameLabel->text() == label && value != nullptr)
+            return qobject_cast<QLabel*>(value->widget())->text();
+    }
+    return "<no field " + label + ">";
+}
+
+TEST(StationInfoSheet, PagesTitleAndPlainText) {
+    CStation station("W5ABC", CDateTime(2026, 1, 5, 12, 0, 0));
+    station.comment = "<b>x</b>";
+    station.moving = true;
+    station.speed = 36;
+    CStationInfo plain(station, 2, 0);
+    EXPECT_EQ(plain.windowTitle(), "Station Info for W5ABC");
+    ASSERT_EQ(plain.pages()->count(), 2);
+    EXPECT_EQ(plain.pages()->tabText(0), "General");
+    EXPECT_EQ(plain.pages()->tabText(1), "Status");
+    EXPECT_EQ(FieldText(plain.pages()->widget(0), "Speed:"), "66 kph");
+
+    station.hasWeather = true;
+    station.weather.hasRain = true;
+    station.weather.rainSinceMidnight = 50;
+    CStationInfo wx(station, 0, 0);
+    ASSERT_EQ(wx.pages()->count(), 3);
+    EXPECT_EQ(wx.pages()->tabText(2), "WX");
+    EXPECT_EQ(FieldText(wx.pages()->widget(2), "Since 0000:"), "0.2 in");
+    EXPECT_EQ(FieldText(wx.pages()->widget(0), "Speed:"), "41 mph");
+    // Received text is never read as rich text.
+    for (int page = 0; page < wx.pages()->count(); ++page) {
+        auto* form = qobject_cast<QFormLayout*>(wx.pages()->widget(page)->layout());
+        for (int row = 0; form != nullptr && row < form->rowCount(); ++row) {
+            auto* value =
+                qobject_cast<QLabel*>(form->itemAt(row, QFormLayout::FieldRole)->widget());
+            ASSERT_NE(value, nullptr);
+            EXPECT_EQ(value->textFormat(), Qt::PlainText);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace plovane
