@@ -32,6 +32,21 @@ const std::string kSource = PLOVANE_SOURCE_DIR;
 const std::string kWorldMap = kSource + "/data/maps/world.map";
 const std::string kSample = kSource + "/data/sim/sample.sim";
 
+// The row where the map's header strip starts in a picture of the window, found by its
+// colours down one column: a white line, 16 rows of 192 grey, one of 128 grey, one black.
+int HeaderStripRow(const QImage& image, int x) {
+    const auto is = [&](int y, QRgb colour) { return image.pixel(x, y) == colour; };
+    for (int y = 0; y + 19 <= image.height(); ++y) {
+        bool match = is(y, qRgb(255, 255, 255)) && is(y + 17, qRgb(128, 128, 128)) &&
+                     is(y + 18, qRgb(0, 0, 0));
+        for (int row = 1; match && row <= 16; ++row)
+            match = is(y + row, qRgb(192, 192, 192));
+        if (match)
+            return y;
+    }
+    return -1;
+}
+
 GuiOptions Options(const ScratchDir& dir) {
     GuiOptions options;
     options.settingsPath = dir / "plovane.conf";
@@ -112,9 +127,32 @@ TEST(GuiApp, ScreenshotProgramWritesTheWindowAndClosesInOrder) {
     const QImage image(png);
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.size(), QSize(CMainFrame::kDefaultWidth, CMainFrame::kDefaultHeight));
+    // The map's header strip lies under the menu bar and the toolbar, across the window.
+    const int strip = HeaderStripRow(image, 3);
+    EXPECT_GT(strip, 20);
+    EXPECT_EQ(HeaderStripRow(image, image.width() - 100), strip);
     // The close sequence ran: the toolbar state is in the isolated settings file.
     QSettings stored(QString::fromStdString(dir / "plovane.conf"), QSettings::IniFormat);
     EXPECT_FALSE(stored.value("ToolBar/RestoreInfo").toByteArray().isEmpty());
+}
+
+TEST(GuiApp, ScreenshotShowsTheMapViewWithItsHeaderStripAndTheWorldMap) {
+    ScratchDir dir;
+    GuiApp gui(Options(dir), false);
+    ASSERT_TRUE(gui.Start(false));
+    const QString png = QString::fromStdString(dir / "shot.png");
+    ASSERT_TRUE(gui.SaveScreenshot(png));
+    const QImage image(png);
+    const QPoint origin = gui.view().mapTo(&gui.frame(), QPoint(0, 0));
+    EXPECT_EQ(HeaderStripRow(image, origin.x() + 3), origin.y());
+    // The world map is drawn: somewhere below the strip a coast (palette colour 1, dark
+    // blue) shows.
+    int coast = 0;
+    for (int y = origin.y() + 19; y < origin.y() + gui.view().height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            coast += image.pixel(x, y) == qRgb(0, 0, 192);
+    }
+    EXPECT_GT(coast, 1000);
 }
 
 TEST(GuiApp, ProgramRejectsUnknownOptions) {
