@@ -42,9 +42,14 @@ plovane_jobs() {
     nproc 2>/dev/null || echo 2
 }
 
-# plovane_build <preset>: configure (once) and build.
+# plovane_build <preset> [targets...]: configure (once) and build everything or the targets.
 plovane_build() {
     local preset="$1"
-    cmake --preset "$preset" -S "$PLOVANE_ROOT" >/dev/null
-    cmake --build --preset "$preset" -j "$(plovane_jobs)"
+    shift
+    cmake --preset "$preset" -S "$PLOVANE_ROOT" >/dev/null || return 1
+    if [ $# -gt 0 ]; then
+        cmake --build --preset "$preset" -j "$(plovane_jobs)" --target "$@"
+    else
+        cmake --build --preset "$preset" -j "$(plovane_jobs)"
+    fi
 }
