@@ -78,8 +78,8 @@ std::vector<MenuEntry> MainMenuBar() {
                 }),
         Submenu("&List",
                 {
-                    Later("&Stations...", kCommandStations),
-                    Later("&Messages...", kCommandMessages),
+                    Command("&Stations...", kCommandStations),
+                    Command("&Messages...", kCommandMessages),
                 }),
         Submenu("&Ops",
                 {
@@ -106,8 +106,8 @@ std::vector<MenuEntry> StationOptionsMenu() {
     return {
         Command("Station Call", 0, {}, false),
         Separator(),
-        Later("Station &Info...", kStationInfoCommand),
-        Later("Send &Message...", kSendMessageCommand),
+        Command("Station &Info...", kStationInfoCommand),
+        Command("Send &Message...", kSendMessageCommand),
     };
 }
 

@@ -17,6 +17,7 @@
 #include "ui/command_ids.h"
 #include "ui/data_paths.h"
 #include "ui/display_text.h"
+#include "ui/list_windows.h"
 #include "ui/main_frame.h"
 #include "ui/plovane_doc.h"
 #include "ui/plovane_view.h"
@@ -69,6 +70,10 @@ GuiApp::GuiApp(const GuiOptions& options, bool interactive)
     });
     connect(frame_.get(), &CMainFrame::command, this, &GuiApp::OnCommand);
     host_->SetDialogParent(frame_.get());
+    windows_ = std::make_unique<CListWindows>(*app_, *host_, *icons_, frame_.get(), [this] {
+        view_->SetHeaderStatus(ReadHeaderStatus(*app_));
+    });
+    connect(view_, &CPlovaneView::stationCommand, windows_.get(), &CListWindows::StationCommand);
 
     QtHost::Receivers receivers;
     receivers.threadMessage = [this](ThreadMessage message, const std::string& text) {
@@ -77,10 +82,12 @@ GuiApp::GuiApp(const GuiOptions& options, bool interactive)
     receivers.notice = [this](const QString& text) { frame_->ShowNotice(text); };
     receivers.stationsChanged = [this](const std::vector<std::string>& calls, bool all) {
         view_->StationsChanged(calls, all);
+        windows_->StationsChanged(calls, all);
     };
-    receivers.messagesChanged = [this](const std::vector<uint64_t>&, bool) {
+    receivers.messagesChanged = [this](const std::vector<uint64_t>& keys, bool all) {
         // The message-waiting mark of the header strip.
         view_->SetHeaderStatus(ReadHeaderStatus(*app_));
+        windows_->MessagesChanged(keys, all);
     };
     // The host's progress does not nest: a reader that stops without hiding it cannot
     // leave the indicator standing. Once the work is done, the notice it replaced (the last
@@ -224,6 +231,8 @@ long GuiApp::PlaySimulation(const std::string& path) {
 // --- Commands ---
 
 void GuiApp::OnCommand(int id) {
+    if (windows_->OnCommand(id))
+        return;
     if (id >= kCommandFirstMap && id < kCommandFirstMap + kMaxMapMenuItems) {
         const size_t index = static_cast<size_t>(id - kCommandFirstMap);
         if (index < app_->mapList().size())

@@ -25,6 +25,7 @@ class CMainFrame;
 class CPlovaneDoc;
 class CPlovaneView;
 class CSymbolIcons;
+class CListWindows;
 class QSettingsProfile;
 class QtHost;
 
@@ -65,6 +66,7 @@ class GuiApp : public QObject, public AppViews {
     void MapListChanged() override;
 
     CMainFrame& frame() { return *frame_; }
+    CListWindows& windows() { return *windows_; }
     CPlovaneView& view() { return *view_; }
     QtHost& host() { return *host_; }
     CPlovaneApp& app() { return *app_; }
@@ -90,6 +92,7 @@ class GuiApp : public QObject, public AppViews {
     std::unique_ptr<CSymbolIcons> icons_;
     std::unique_ptr<CMainFrame> frame_;
     CPlovaneView* view_ = nullptr;  // owned by the frame
+    std::unique_ptr<CListWindows> windows_;  // the List menu's windows, gone before the frame
     QPointer<CSplashWnd> splash_;
     QTimer timer_;
     bool progressShown_ = false;

@@ -31,8 +31,8 @@ const std::vector<Item> kExpectedItems = {
     {"&View", "Zoom &Out", 32774, true, "Ctrl+-"},
     {"&View", "Zoom &In", 32775, true, "Ctrl++"},
     {"&View", "Op&tions...", 32783, true, ""},
-    {"&List", "&Stations...", 0x8027, false, ""},
-    {"&List", "&Messages...", 0x8028, false, ""},
+    {"&List", "&Stations...", 0x8027, true, ""},
+    {"&List", "&Messages...", 0x8028, true, ""},
     {"&Ops", "Send &Position", 0x809C, true, "F2"},
     {"&Ops", "Send &Status", 0x809D, true, ""},
     {"&Ops", "Send &Messages", 0x809E, true, ""},
@@ -92,7 +92,7 @@ TEST(FrameModel, MapMenuStartsWithTheOpenSubmenuAndOnlyDragModesAreCheckable) {
     }
 }
 
-TEST(FrameModel, StationPopupOffersInfoAndMessageGreyedUntilTheirWindowsExist) {
+TEST(FrameModel, StationPopupOffersInfoAndMessage) {
     const std::vector<MenuEntry> popup = StationOptionsMenu();
     ASSERT_EQ(popup.size(), 4u);
     EXPECT_EQ(popup[0].text, "Station Call");
@@ -102,8 +102,8 @@ TEST(FrameModel, StationPopupOffersInfoAndMessageGreyedUntilTheirWindowsExist) {
     EXPECT_EQ(popup[2].id, 32805);
     EXPECT_EQ(popup[3].text, "Send &Message...");
     EXPECT_EQ(popup[3].id, 32806);
-    EXPECT_FALSE(popup[2].enabled);
-    EXPECT_FALSE(popup[3].enabled);
+    EXPECT_TRUE(popup[2].enabled);
+    EXPECT_TRUE(popup[3].enabled);
 }
 
 TEST(FrameModel, ToolbarButtonsInOrderWithTheDragModesCheckable) {

@@ -1,0 +1,112 @@
+// The List menu's windows and the station pop-up's dialogs.
+#include "ui/list_windows.h"
+
+#include <QApplication>
+#include <QWidget>
+
+#include "maps/map_station_pick.h"
+#include "ui/command_ids.h"
+#include "ui/display_text.h"
+#include "ui/message_list_window.h"
+#include "ui/model/station_actions.h"
+#include "ui/send_message_dialog.h"
+#include "ui/station_info_sheet.h"
+#include "ui/station_list_window.h"
+
+namespace plovane {
+
+CListWindows::CListWindows(CPlovaneApp& app, AppHost& host, const CSymbolIcons& icons,
+                           QWidget* frame, std::function<void()> messageWaitingCleared)
+    : app_(app),
+      host_(host),
+      icons_(icons),
+      frame_(frame),
+      messageWaitingCleared_(std::move(messageWaitingCleared)) {}
+
+CListWindows::~CListWindows() {
+    // The windows are children of the frame; a frame that outlives this object must not
+    // keep windows that call back into it.
+    delete messageWindow_.data();
+    delete stationWindow_.data();
+}
+
+CStationListWindow* CListWindows::stationWindow() const {
+    return stationWindow_.data();
+}
+CMessageListWindow* CListWindows::messageWindow() const {
+    return messageWindow_.data();
+}
+
+bool CListWindows::OnCommand(int id) {
+    switch (id) {
+        case kCommandStations:
+            ShowStationList();
+            return true;
+        case kCommandMessages:
+            ShowMessageList();
+            return true;
+        default:
+            return false;
+    }
+}
+
+void CListWindows::StationCommand(int id, const QString& call) {
+    const auto station = app_.stations().FindStation(CoreText(call));
+    if (!station)
+        return;  // gone since it was picked
+    if (id == kStationInfoCommand)
+        ShowStationInfo(*station);
+    else if (id == kSendMessageCommand)
+        SendNewMessage(MessageAddresseeFor(*station));
+}
+
+void CListWindows::ShowStationList() {
+    if (!stationWindow_) {
+        stationWindow_ = new CStationListWindow(
+            app_.stations(), host_, &icons_,
+            [this](const CStation& station) { ShowStationInfo(station); },
+            [this](const std::string& preset) { SendNewMessage(preset); }, frame_.data());
+    }
+    stationWindow_->ShowStationList();
+}
+
+void CListWindows::ShowMessageList() {
+    if (!messageWindow_) {
+        messageWindow_ = new CMessageListWindow(
+            app_.messages(), host_, app_.stationSettings(),
+            [this](const std::string& preset) { SendNewMessage(preset); },
+            [this] {
+                if (messageWaitingCleared_)
+                    messageWaitingCleared_();
+            },
+            frame_.data());
+    }
+    messageWindow_->show();
+    messageWindow_->raise();
+    messageWindow_->activateWindow();
+}
+
+void CListWindows::SendNewMessage(const std::string& presetAddressee) {
+    QWidget* parent = QApplication::activeWindow();
+    plovane::SendNewMessage(parent != nullptr ? parent : frame_.data(), app_.messages(), host_,
+                            presetAddressee);
+}
+
+void CListWindows::ShowStationInfo(const CStation& station) {
+    QWidget* parent = QApplication::activeWindow();
+    plovane::ShowStationInfo(parent != nullptr ? parent : frame_.data(), station,
+                             app_.stationSettings().UnitsOfMeasure,
+                             app_.clock().StandardBiasMinutes());
+}
+
+void CListWindows::StationsChanged(const std::vector<std::string>& calls, bool all) {
+    if (stationWindow_)
+        stationWindow_->StationsChanged(calls, all);
+}
+
+void CListWindows::MessagesChanged(const std::vector<uint64_t>& keys, bool all) {
+    if (messageWindow_)
+        messageWindow_->MessagesChanged(keys, all);
+}
+
+}  // namespace plovane

@@ -1,0 +1,65 @@
+// The list windows and dialogs of the List menu and the station pop-up, for the GUI program:
+// the "Stations" window (made once, then only shown), the "Messages" window (made on
+// demand, gone when closed), the "Message" dialog and the "Station Info for ..." sheet. It
+// routes the host's change notifications to whichever window is open.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/plovane_app.h"
+#include "core/app_host.h"
+
+class QWidget;
+
+namespace plovane {
+
+class CMessageListWindow;
+class CStationListWindow;
+class CSymbolIcons;
+
+// Thread-affine: the user-interface thread.
+class CListWindows : public QObject {
+    Q_OBJECT
+  public:
+    // `frame` parents the windows and dialogs; `messageWaitingCleared` runs when the
+    // messages window clears the message-waiting mark, so the map redraws its header.
+    CListWindows(CPlovaneApp& app, AppHost& host, const CSymbolIcons& icons, QWidget* frame,
+                 std::function<void()> messageWaitingCleared);
+    ~CListWindows() override;
+
+    // "&Stations...", "&Messages...", and the station pop-up's "Station &Info..." and
+    // "Send &Message..." (for the station picked, by call). False for other commands.
+    bool OnCommand(int id);
+    void StationCommand(int id, const QString& call);
+
+    void ShowStationList();
+    void ShowMessageList();
+    // The "Message" dialog with a preset addressee; the confirmed message is stored and sent.
+    void SendNewMessage(const std::string& presetAddressee);
+    void ShowStationInfo(const CStation& station);
+
+    // The host's change notifications.
+    void StationsChanged(const std::vector<std::string>& calls, bool all);
+    void MessagesChanged(const std::vector<uint64_t>& keys, bool all);
+
+    CStationListWindow* stationWindow() const;
+    CMessageListWindow* messageWindow() const;
+
+  private:
+    CPlovaneApp& app_;
+    AppHost& host_;
+    const CSymbolIcons& icons_;
+    QPointer<QWidget> frame_;
+    std::function<void()> messageWaitingCleared_;
+    QPointer<CStationListWindow> stationWindow_;  // a child of the frame once made
+    QPointer<CMessageListWindow> messageWindow_;
+};
+
+}  // namespace plovane

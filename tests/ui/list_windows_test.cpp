@@ -1,0 +1,119 @@
+// The List menu and the station pop-up commands on a running application core.
+#include "ui/list_windows.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTimer>
+
+#include "core/profile.h"
+#include "maps/map_station_pick.h"
+#include "maps/render/symbol_icons.h"
+#include "support/recording_host.h"
+#include "ui/command_ids.h"
+#include "ui/message_list_window.h"
+#include "ui/send_message_dialog.h"
+#include "ui/station_info_sheet.h"
+#include "ui/station_list_window.h"
+#include "ui_test_support.h"
+
+namespace plovane {
+namespace {
+
+class ListWindowsTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(app.Start({})); }
+    void TearDown() override { app.Shutdown(); }
+
+    void Report(const char* call) {
+        app.stations().UpdatePosition(call, "/>", "4903.50N", "07201.75W", "", "", -1);
+    }
+    // Runs `inspect` on the modal dialog that `open` shows, then closes it.
+    template <typename Dialog>
+    bool WithModal(const std::function<void()>& open, const std::function<void(Dialog&)>& inspect) {
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+            if (dialog != nullptr) {
+                seen = true;
+                inspect(*dialog);
+                dialog->reject();
+            }
+        });
+        open();
+        QCoreApplication::processEvents();
+        return seen;
+    }
+
+    MemoryProfile profile;
+    testing::RecordingHost host;
+    FakeClock clock;
+    CPlovaneApp app{profile, host, clock};
+    CSymbolIcons icons;
+    QWidget frame;
+    int headerRedraws = 0;
+    CListWindows windows{app, host, icons, &frame, [this] { ++headerRedraws; }};
+};
+
+TEST_F(ListWindowsTest, ListMenuOpensTheWindowsAndRoutesChanges) {
+    EXPECT_FALSE(windows.OnCommand(kCommandSendPosition));
+    Report("W5ABC");
+    ASSERT_TRUE(windows.OnCommand(kCommandStations));
+    CStationListWindow* stations = windows.stationWindow();
+    ASSERT_NE(stations, nullptr);
+    EXPECT_TRUE(stations->isVisible());
+    ASSERT_TRUE(testing::WaitFor([&] { return !stations->loading(); }));
+    stations->hide();
+    windows.OnCommand(kCommandStations);  // shown again, the same window
+    EXPECT_EQ(windows.stationWindow(), stations);
+    EXPECT_TRUE(stations->isVisible());
+
+    Report("K1NEW");
+    windows.StationsChanged({"K1NEW"}, false);
+    EXPECT_TRUE(stations->model().rows().RowOf("K1NEW").has_value());
+
+    const std::string me = app.stations().OwnCall();
+    app.messages().ReceiveMessage("W1AW", me, "hello{1");
+    ASSERT_TRUE(app.messages().MessageWaiting());
+    ASSERT_TRUE(windows.OnCommand(kCommandMessages));
+    CMessageListWindow* messages = windows.messageWindow();
+    ASSERT_NE(messages, nullptr);
+    EXPECT_FALSE(app.messages().MessageWaiting());
+    EXPECT_EQ(headerRedraws, 1);
+    ASSERT_TRUE(testing::WaitFor([&] { return !messages->loading(); }));
+    app.messages().ReceiveMessage("W1AW", me, "again{2");
+    windows.MessagesChanged(host.messageChanges(), false);
+    EXPECT_EQ(messages->model().rowCount({}), 2);
+
+    // Closed, the window is gone and notifications stop reaching it.
+    messages->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(windows.messageWindow(), nullptr);
+    windows.MessagesChanged(host.messageChanges(), true);
+}
+
+TEST_F(ListWindowsTest, StationPopupOpensInfoOrAMessageToTheOwner) {
+    Report("W5ABC");
+    Report("BALLOON");
+    app.stations().SetObjectOwner("BALLOON", "K1ABC");
+
+    QString preset;
+    EXPECT_TRUE(WithModal<CSendMessageDialog>(
+        [&] { windows.StationCommand(kSendMessageCommand, "BALLOON"); },
+        [&](CSendMessageDialog& dialog) { preset = dialog.toEdit()->text(); }));
+    EXPECT_EQ(preset, "K1ABC");
+
+    QString title;
+    EXPECT_TRUE(
+        WithModal<CStationInfo>([&] { windows.StationCommand(kStationInfoCommand, "W5ABC"); },
+                                [&](CStationInfo& sheet) { title = sheet.windowTitle(); }));
+    EXPECT_EQ(title, "Station Info for W5ABC");
+
+    // A station gone since it was picked opens nothing.
+    EXPECT_FALSE(WithModal<QDialog>([&] { windows.StationCommand(kStationInfoCommand, "GONE"); },
+                                    [](QDialog&) {}));
+}
+
+}  // namespace
+}  // namespace plovane
