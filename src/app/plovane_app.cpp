@@ -75,12 +75,7 @@ std::string CPlovaneApp::VersionText() { return kVersionText; }
 
 bool CPlovaneApp::Start(const AppStartOptions& options) {
     // TNC command files, then maps, each sorted with duplicate names numbered.
-    tncFiles_.clear();
-    for (const auto& folder : options.searchFolders) {
-        SearchTncFiles(folder, tncFiles_, options.status);
-    }
-    if (options.status) options.status(FoundText(tncFiles_.size(), "TNC file"));
-    SortAndNumber(tncFiles_);
+    RefreshTncFiles(options.searchFolders, options.status);
     RefreshMapList(options.searchFolders, options.status);
 
     // The decoder's links and the own-station settings.
@@ -221,6 +216,14 @@ long CPlovaneApp::PlaySimulation(const std::filesystem::path& path) {
     return count;
 }
 
+void CPlovaneApp::RefreshTncFiles(const std::vector<std::filesystem::path>& folders,
+                                  const SearchStatus& status) {
+    tncFiles_.clear();
+    for (const auto& folder : folders) SearchTncFiles(folder, tncFiles_, status);
+    if (status) status(FoundText(tncFiles_.size(), "TNC file"));
+    SortAndNumber(tncFiles_);
+}
+
 void CPlovaneApp::RefreshMapList(const std::vector<std::filesystem::path>& folders,
                                  const SearchStatus& status) {
     mapList_.clear();
@@ -243,6 +246,11 @@ void CPlovaneApp::StationSetupDone() {
     stations_.ApplyLimit();
     messages_.ApplyLimit();
     scheduler_.RearmPositionAndStatus();
+    if (views_) views_->RefreshViews(true);
+}
+
+void CPlovaneApp::SoundSetupDone() {
+    LoadSoundSettings();
     if (views_) views_->RefreshViews(true);
 }
 

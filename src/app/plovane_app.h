@@ -80,6 +80,10 @@ public:
     void RefreshMapList(const std::vector<std::filesystem::path>& folders,
                         const SearchStatus& status);
     const std::vector<MapListEntry>& mapList() const { return mapList_; }
+    // Searches the folders again for TNC command files and rebuilds the list (the
+    // communications setup's "&Refresh TNC List").
+    void RefreshTncFiles(const std::vector<std::filesystem::path>& folders,
+                         const SearchStatus& status);
     const std::vector<TncFileEntry>& tncFiles() const { return tncFiles_; }
 
     // Menu commands.
@@ -90,6 +94,8 @@ public:
     // The follow-ups of the setup sheets.
     void StationSetupDone();
     void RestartCommunications();
+    // The alerts dialog was accepted: the stores play the sounds now stored.
+    void SoundSetupDone();
 
     bool exiting() const { return exiting_.load(); }
     Profile& profile() { return profile_; }
