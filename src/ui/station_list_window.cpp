@@ -185,7 +185,8 @@ void CStationListWindow::StationListChanged(const std::string& call) {
     if (const auto station = stations_.FindStation(call))
         current = StationRowOf(*station);
     // A record without a row may be new, and a new record may have pushed the oldest out.
-    if (current && !model_->rows().RowOf(call))
+    // The check is not put off again by later changes, so steady traffic cannot starve it.
+    if (current && !model_->rows().RowOf(call) && !pruneTimer_.isActive())
         pruneTimer_.start();
     model_->Change(call, std::move(current),
                    [this](const StationRowData& s) { return filter_.Passes(s); });

@@ -90,6 +90,23 @@ TEST_F(StationWindow, RowsFollowChangesAndDropRemovedStations) {
     EXPECT_FALSE(Calls(*window).contains("MID2"));
 }
 
+TEST_F(StationWindow, SteadyNewStationsDoNotPutOffDroppingRemovedRows) {
+    store.Set("LimitStations", 3);
+    auto window = Open();
+    ASSERT_TRUE(WaitFor([&] { return Filled(*window); }));
+    // A new station every 100 ms for a second: the rows of stations removed well before the
+    // end (more than the prune delay) are gone.
+    for (int i = 0; i < 10; ++i) {
+        const std::string call = "NEW" + std::to_string(i);
+        store.Report(call);
+        window->StationsChanged({call}, false);
+        WaitFor([] { return false; }, 100);
+    }
+    const QStringList calls = Calls(*window);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_FALSE(calls.contains("NEW" + QString::number(i))) << i;
+}
+
 TEST_F(StationWindow, ButtonsOpenInfoOrAMessageToTheOwner) {
     store.Report("W5ABC");
     store.list.UpdatePosition("BALLOON", "/O", "4903.50N", "07201.75W", "", "", -1);
