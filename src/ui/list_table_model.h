@@ -4,14 +4,23 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QFontMetrics>
 #include <QIcon>
 #include <QString>
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
 
 namespace plovane {
+
+// A column width given for the small fonts of a hand-held screen (about 4.4 pixels per
+// character), widened for the font the list actually uses.
+inline int ScaledColumnWidth(const QFontMetrics& metrics, int designWidth) {
+    const double scale = std::max(1.0, metrics.averageCharWidth() / 4.4);
+    return static_cast<int>(designWidth * scale + 0.5);
+}
 
 // Thread-affine: the user-interface thread.
 template <typename Rows, typename Record, typename Key>

@@ -123,7 +123,13 @@ CMessageListWindow::CMessageListWindow(CMessageList& store, AppHost& host,
     list_->header()->setSectionsClickable(true);
     list_->header()->setStretchLastSection(false);
     for (int column = 0; column < kMessageColumns; ++column)
-        list_->setColumnWidth(column, model_->width(column));
+        list_->setColumnWidth(column,
+                              ScaledColumnWidth(list_->fontMetrics(), model_->width(column)));
+    // The date column shows its longest text whole.
+    list_->setColumnWidth(
+        kMessageColumnDateTime,
+        std::max(list_->columnWidth(kMessageColumnDateTime),
+                 list_->fontMetrics().horizontalAdvance("2026-Sep-30 23:59") + 12));
     status_ = new QLabel(this);
     status_->setTextFormat(Qt::PlainText);
 

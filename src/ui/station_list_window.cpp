@@ -68,7 +68,8 @@ CStationListWindow::CStationListWindow(CStationList& stations, AppHost& host,
     list_->setIconSize(QSize(16, 16));
     list_->header()->setSectionsClickable(true);
     for (int column = 0; column < kStationColumns; ++column)
-        list_->setColumnWidth(column, model_->width(column));
+        list_->setColumnWidth(column,
+                              ScaledColumnWidth(list_->fontMetrics(), model_->width(column)));
 
     infoButton_ = new QPushButton(tr("Station &Info..."), this);
     messageButton_ = new QPushButton(tr("Send &Message..."), this);
