@@ -19,11 +19,6 @@ MenuEntry Command(std::string text, int id, std::string shortcut = {}, bool enab
     return entry;
 }
 
-// Items whose windows are not part of the program yet: shown, but greyed.
-MenuEntry Later(std::string text, int id) {
-    return Command(std::move(text), id, {}, false);
-}
-
 MenuEntry Radio(std::string text, int id) {
     MenuEntry entry = Command(std::move(text), id);
     entry.checkable = true;
@@ -89,9 +84,9 @@ std::vector<MenuEntry> MainMenuBar() {
                 }),
         Submenu("&Setup",
                 {
-                    Later("&Station...", kCommandSetupStation),
-                    Later("&Communications...", kCommandSetupCommunications),
-                    Later("S&ound...", kCommandSetupSound),
+                    Command("&Station...", kCommandSetupStation),
+                    Command("&Communications...", kCommandSetupCommunications),
+                    Command("S&ound...", kCommandSetupSound),
                 }),
         Submenu("&Help",
                 {

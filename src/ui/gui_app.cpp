@@ -22,6 +22,7 @@
 #include "ui/plovane_doc.h"
 #include "ui/plovane_view.h"
 #include "ui/qt_host.h"
+#include "ui/setup_commands.h"
 #include "ui/splash_window.h"
 #include "ui/status_icons.h"
 
@@ -280,8 +281,17 @@ void GuiApp::OnCommand(int id) {
         case kCommandSendMessages:
             app_->SendMessagesNow();
             return;
+        case kCommandSetupStation:
+            RunStationSetup(*this);
+            return;
+        case kCommandSetupCommunications:
+            RunCommSetup(*this);
+            return;
+        case kCommandSetupSound:
+            RunSoundSetup(*this);
+            return;
         default:
-            return;  // the windows of the List and Setup menus are not part of the program yet
+            return;
     }
 }
 

@@ -36,9 +36,9 @@ const std::vector<Item> kExpectedItems = {
     {"&Ops", "Send &Position", 0x809C, true, "F2"},
     {"&Ops", "Send &Status", 0x809D, true, ""},
     {"&Ops", "Send &Messages", 0x809E, true, ""},
-    {"&Setup", "&Station...", 0x8021, false, ""},
-    {"&Setup", "&Communications...", 0x8012, false, ""},
-    {"&Setup", "S&ound...", 0x809F, false, ""},
+    {"&Setup", "&Station...", 0x8021, true, ""},
+    {"&Setup", "&Communications...", 0x8012, true, ""},
+    {"&Setup", "S&ound...", 0x809F, true, ""},
     {"&Help", "&Help Topics", 0xE143, true, "F1"},
     {"&Help", "&About Plovane...", 0xE140, true, ""},
 };

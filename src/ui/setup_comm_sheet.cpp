@@ -1,0 +1,223 @@
+// The communications setup sheet and its pages.
+#include "ui/setup_comm_sheet.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace plovane {
+
+// --- TNC page ---
+
+CSetupCommTNCPage::CSetupCommTNCPage(CTncSettings& settings, const CommSetupSources& sources,
+                                     const std::vector<std::string>& ports, QWidget* parent)
+    : QWidget(parent),
+      settings_(settings),
+      refreshFiles_(sources.refreshTncFiles),
+      files_(sources.tncFiles) {
+    const TncForm form = TncFormFrom(settings_, files_);
+    auto* layout = new QVBoxLayout(this);
+    enabled_ = new QCheckBox("TNC &Enabled", this);
+    enabled_->setChecked(form.enabled);
+    layout->addWidget(enabled_);
+    auto* fields = new QFormLayout;
+    serial_.Build(fields, this, ports);
+    serial_.Show(form.serial);
+    type_ = new QComboBox(this);
+    FillList(type_, TncTypeTexts(files_), form.type);
+    fields->addRow("TNC T&ype:", type_);
+    layout->addLayout(fields);
+    refresh_ = new QPushButton("&Refresh TNC List", this);
+    layout->addWidget(refresh_, 0, Qt::AlignLeft);
+    layout->addStretch();
+
+    connect(enabled_, &QCheckBox::toggled, this, [this] { UpdateEnabling(); });
+    connect(refresh_, &QPushButton::clicked, this, [this] { RefreshTncList(); });
+    UpdateEnabling();
+}
+
+void CSetupCommTNCPage::UpdateEnabling() {
+    const bool on = enabled_->isChecked();
+    serial_.SetEnabled(on);
+    type_->setEnabled(on);
+    refresh_->setEnabled(on);
+}
+
+void CSetupCommTNCPage::RefreshTncList() {
+    if (!refreshFiles_)
+        return;
+    std::vector<TncTypeChoice> fresh = refreshFiles_();
+    const int index = TncTypeIndexAfterRefresh(files_, type_->currentIndex(), fresh);
+    files_ = std::move(fresh);
+    FillList(type_, TncTypeTexts(files_), index);
+}
+
+void CSetupCommTNCPage::Store() {
+    TncForm form;
+    form.enabled = enabled_->isChecked();
+    form.serial = serial_.Read();
+    form.type = type_->currentIndex();
+    StoreTncForm(form, files_, settings_);
+}
+
+// --- GPS page ---
+
+CSetupCommGPSPage::CSetupCommGPSPage(CGpsSettings& settings, const std::vector<std::string>& ports,
+                                     QWidget* parent)
+    : QWidget(parent), settings_(settings) {
+    const GpsForm form = GpsFormFrom(settings_);
+    auto* layout = new QVBoxLayout(this);
+    enabled_ = new QCheckBox("&GPS Enabled", this);
+    enabled_->setChecked(form.enabled);
+    layout->addWidget(enabled_);
+    sources_ = new QButtonGroup(this);
+    for (int source = kGpsFromTncMonitor; source <= kGpsSerialPort; ++source) {
+        auto* button = new QRadioButton(kGpsSourceTexts[source], this);
+        sources_->addButton(button, source);
+        layout->addWidget(button);
+    }
+    if (QAbstractButton* chosen = sources_->button(form.source))
+        chosen->setChecked(true);
+    auto* fields = new QFormLayout;
+    serial_.Build(fields, this, ports);
+    serial_.Show(form.serial);
+    layout->addLayout(fields);
+    layout->addStretch();
+
+    connect(enabled_, &QCheckBox::toggled, this, [this] { UpdateEnabling(); });
+    connect(sources_, &QButtonGroup::idToggled, this, [this] { UpdateEnabling(); });
+    UpdateEnabling();
+}
+
+QRadioButton* CSetupCommGPSPage::sourceButton(int source) const {
+    return qobject_cast<QRadioButton*>(sources_->button(source));
+}
+
+GpsForm CSetupCommGPSPage::Read() const {
+    GpsForm form;
+    form.enabled = enabled_->isChecked();
+    form.source = sources_->checkedId();  // -1 when none is checked
+    form.serial = serial_.Read();
+    return form;
+}
+
+void CSetupCommGPSPage::UpdateEnabling() {
+    const GpsForm form = Read();
+    for (QAbstractButton* button : sources_->buttons()) {
+        button->setEnabled(form.sourcesEnabled());
+    }
+    serial_.SetEnabled(form.serialEnabled());
+}
+
+void CSetupCommGPSPage::Store() {
+    StoreGpsForm(Read(), settings_);
+}
+
+// --- Net page ---
+
+CSetupCommNetPage::CSetupCommNetPage(CNetSettings& settings, std::function<std::string()> status,
+                                     QWidget* parent, int statusPeriodMs)
+    : QWidget(parent), settings_(settings), statusText_(std::move(status)) {
+    const NetForm form = NetFormFrom(settings_);
+    auto* layout = new QVBoxLayout(this);
+    enabled_ = new QCheckBox("&Enabled", this);
+    enabled_->setChecked(form.enabled);
+    layout->addWidget(enabled_);
+    autoReconnect_ = new QCheckBox("Auto &Reconnect", this);
+    autoReconnect_->setChecked(form.autoReconnect);
+    layout->addWidget(autoReconnect_);
+    auto* fields = new QFormLayout;
+    host_ = new QLineEdit(SettingText(form.hostAddress), this);
+    fields->addRow("Host &Address:", host_);
+    port_ = new QLineEdit(SettingText(form.hostPort), this);
+    fields->addRow("Port &Number:", port_);
+    // A server-side filter such as "r/50.1/14.4/100" (servers take one on port 14580).
+    filter_ = new QLineEdit(SettingText(form.netFilter), this);
+    fields->addRow("Server &Filter:", filter_);
+    status_ = new QLabel(this);
+    status_->setTextFormat(Qt::PlainText);
+    fields->addRow("Status:", status_);
+    layout->addLayout(fields);
+    layout->addStretch();
+
+    connect(enabled_, &QCheckBox::toggled, this, [this] { UpdateEnabling(); });
+    UpdateEnabling();
+    UpdateStatus();
+    // The connection changes state while the sheet is open; the line follows it.
+    statusTimer_ = new QTimer(this);
+    statusTimer_->setInterval(statusPeriodMs);
+    connect(statusTimer_, &QTimer::timeout, this, [this] { UpdateStatus(); });
+    statusTimer_->start();
+}
+
+void CSetupCommNetPage::UpdateEnabling() {
+    const bool on = enabled_->isChecked();
+    autoReconnect_->setEnabled(on);
+    host_->setEnabled(on);
+    port_->setEnabled(on);
+    filter_->setEnabled(on);
+}
+
+void CSetupCommNetPage::UpdateStatus() {
+    const std::string text =
+        statusText_ ? statusText_() : std::string("Unknown - no net manager object.");
+    status_->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void CSetupCommNetPage::Store() {
+    NetForm form;
+    form.enabled = enabled_->isChecked();
+    form.autoReconnect = autoReconnect_->isChecked();
+    form.hostAddress = SettingBytes(host_->text(), settings_.hostAddress);
+    form.hostPort = SettingBytes(port_->text(), settings_.hostPort);
+    form.netFilter = SettingBytes(filter_->text(), settings_.netFilter);
+    StoreNetForm(form, settings_);
+}
+
+// --- Sheet ---
+
+CSetupComm::CSetupComm(Profile& profile, const CommSetupSources& sources, QWidget* parent)
+    : QDialog(parent), profile_(profile) {
+    setWindowTitle("Setup Communications");
+    tnc_.Load(profile_);
+    gps_.Load(profile_);
+    net_.Load(profile_);
+
+    const std::vector<std::string> ports = SerialPortChoices(sources.devRoot);
+    auto* layout = new QVBoxLayout(this);
+    tabs_ = new QTabWidget(this);
+    tncPage_ = new CSetupCommTNCPage(tnc_, sources, ports, tabs_);
+    gpsPage_ = new CSetupCommGPSPage(gps_, ports, tabs_);
+    netPage_ = new CSetupCommNetPage(net_, sources.netStatus, tabs_);
+    tabs_->addTab(tncPage_, "TNC");
+    tabs_->addTab(gpsPage_, "GPS");
+    tabs_->addTab(netPage_, "Net");
+    layout->addWidget(tabs_);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
+        Apply();
+        accept();
+    });
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+}
+
+void CSetupComm::Apply() {
+    tncPage_->Store();
+    gpsPage_->Store();
+    netPage_->Store();
+    tnc_.Save(profile_);
+    gps_.Save(profile_);
+    net_.Save(profile_);
+}
+
+}  // namespace plovane

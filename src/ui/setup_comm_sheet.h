@@ -1,0 +1,151 @@
+// "Setup Communications": the TNC, GPS and Net pages. Opening reads the "Comm" keys; OK
+// writes them back (the caller then restarts the connections).
+#pragma once
+
+#include <QDialog>
+#include <QWidget>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "comm/gps_port.h"
+#include "comm/net_settings.h"
+#include "comm/tnc_port.h"
+#include "core/profile.h"
+#include "ui/model/setup_comm.h"
+#include "ui/setup_widgets.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class QTimer;
+
+namespace plovane {
+
+// What the sheet needs from the program around it.
+struct CommSetupSources {
+    // The TNC command files found, in list order.
+    std::vector<TncTypeChoice> tncFiles;
+    // "&Refresh TNC List": searches again and gives the new list (may be empty: the button
+    // then keeps the list as it is).
+    std::function<std::vector<TncTypeChoice>()> refreshTncFiles;
+    // The Net page's "Status:" line (may be empty: no network client).
+    std::function<std::string()> netStatus;
+    // Where the serial devices are looked for.
+    std::filesystem::path devRoot = "/dev";
+};
+
+// Thread-affine: the user-interface thread, like every page below.
+class CSetupCommTNCPage : public QWidget {
+    Q_OBJECT
+  public:
+    CSetupCommTNCPage(CTncSettings& settings, const CommSetupSources& sources,
+                      const std::vector<std::string>& ports, QWidget* parent = nullptr);
+    // Writes what the page shows into the settings record.
+    void Store();
+    // Rebuilds the "TNC T&ype:" list, keeping the chosen file when it is found again.
+    void RefreshTncList();
+
+    QCheckBox* enabledBox() const { return enabled_; }
+    const SerialControls& serial() const { return serial_; }
+    QComboBox* typeList() const { return type_; }
+    QPushButton* refreshButton() const { return refresh_; }
+
+  private:
+    void UpdateEnabling();
+
+    CTncSettings& settings_;
+    std::function<std::vector<TncTypeChoice>()> refreshFiles_;
+    std::vector<TncTypeChoice> files_;
+    QCheckBox* enabled_ = nullptr;
+    SerialControls serial_;
+    QComboBox* type_ = nullptr;
+    QPushButton* refresh_ = nullptr;
+};
+
+class CSetupCommGPSPage : public QWidget {
+    Q_OBJECT
+  public:
+    CSetupCommGPSPage(CGpsSettings& settings, const std::vector<std::string>& ports,
+                      QWidget* parent = nullptr);
+    void Store();
+
+    QCheckBox* enabledBox() const { return enabled_; }
+    // The source buttons, GpsSource order.
+    QRadioButton* sourceButton(int source) const;
+    const SerialControls& serial() const { return serial_; }
+
+  private:
+    GpsForm Read() const;
+    void UpdateEnabling();
+
+    CGpsSettings& settings_;
+    QCheckBox* enabled_ = nullptr;
+    QButtonGroup* sources_ = nullptr;
+    SerialControls serial_;
+};
+
+class CSetupCommNetPage : public QWidget {
+    Q_OBJECT
+  public:
+    // The status line is read again every `statusPeriodMs` while the page exists.
+    CSetupCommNetPage(CNetSettings& settings, std::function<std::string()> status,
+                      QWidget* parent = nullptr, int statusPeriodMs = 1000);
+    void Store();
+    void UpdateStatus();
+
+    QCheckBox* enabledBox() const { return enabled_; }
+    QCheckBox* autoReconnectBox() const { return autoReconnect_; }
+    QLineEdit* hostField() const { return host_; }
+    QLineEdit* portField() const { return port_; }
+    QLineEdit* filterField() const { return filter_; }
+    QLabel* statusLine() const { return status_; }
+
+  private:
+    void UpdateEnabling();
+
+    CNetSettings& settings_;
+    std::function<std::string()> statusText_;
+    QCheckBox* enabled_ = nullptr;
+    QCheckBox* autoReconnect_ = nullptr;
+    QLineEdit* host_ = nullptr;
+    QLineEdit* port_ = nullptr;
+    QLineEdit* filter_ = nullptr;
+    QLabel* status_ = nullptr;
+    QTimer* statusTimer_ = nullptr;
+};
+
+class CSetupComm : public QDialog {
+    Q_OBJECT
+  public:
+    CSetupComm(Profile& profile, const CommSetupSources& sources, QWidget* parent = nullptr);
+
+    // OK: every page writes its record, the records go to the "Comm" section.
+    void Apply();
+
+    CSetupCommTNCPage* tncPage() const { return tncPage_; }
+    CSetupCommGPSPage* gpsPage() const { return gpsPage_; }
+    CSetupCommNetPage* netPage() const { return netPage_; }
+    QTabWidget* tabs() const { return tabs_; }
+    const CTncSettings& tncSettings() const { return tnc_; }
+    const CGpsSettings& gpsSettings() const { return gps_; }
+    const CNetSettings& netSettings() const { return net_; }
+
+  private:
+    Profile& profile_;
+    CTncSettings tnc_;
+    CGpsSettings gps_;
+    CNetSettings net_;
+    QTabWidget* tabs_ = nullptr;
+    CSetupCommTNCPage* tncPage_ = nullptr;
+    CSetupCommGPSPage* gpsPage_ = nullptr;
+    CSetupCommNetPage* netPage_ = nullptr;
+};
+
+}  // namespace plovane

@@ -1,0 +1,288 @@
+// The Position, Ops, Track and Limits pages of the station setup sheet.
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include "ui/setup_station_sheet.h"
+#include "ui/setup_widgets.h"
+
+namespace plovane {
+namespace {
+
+template <typename Array>
+std::vector<std::string> Texts(const Array& array) {
+    return {array.begin(), array.end()};
+}
+
+QSpinBox* CountSpin(int maximum, int value, QWidget* parent) {
+    auto* spin = new QSpinBox(parent);
+    spin->setRange(1, maximum);
+    spin->setValue(value);
+    return spin;
+}
+
+}  // namespace
+
+// --- Position page ---
+
+CSetupStationPositPage::CSetupStationPositPage(CStationSettings& settings, QWidget* parent)
+    : QWidget(parent), settings_(settings) {
+    const PositForm form = PositFormFrom(settings_);
+    auto* layout = new QVBoxLayout(this);
+    transmit_ = new QCheckBox("&Transmit Position Reports", this);
+    transmit_->setChecked(form.transmit);
+    layout->addWidget(transmit_);
+
+    fixed_ = new QRadioButton("Use &Fixed Position Reporting Rate", this);
+    mobile_ = new QRadioButton("Use &Mobile Position Reporting Rate", this);
+    auto* mode = new QButtonGroup(this);
+    mode->addButton(fixed_);
+    mode->addButton(mobile_);
+    (form.mobile ? mobile_ : fixed_)->setChecked(true);
+    layout->addWidget(fixed_);
+    auto* rateRow = new QHBoxLayout;
+    rateRow->addWidget(mobile_);
+    auto* every = new QLabel("of &every:", this);
+    rateRow->addWidget(every);
+    rate_ = new QComboBox(this);
+    FillList(rate_, Texts(kRateTexts), form.rate);
+    every->setBuddy(rate_);
+    rateRow->addWidget(rate_);
+    rateRow->addWidget(new QLabel("minutes", this));
+    rateRow->addStretch();
+    layout->addLayout(rateRow);
+
+    auto* fields = new QFormLayout;
+    ambiguity_ = new QComboBox(this);
+    FillList(ambiguity_, Texts(kAmbiguityTexts), form.ambiguity);
+    fields->addRow("&Ambiguity:", ambiguity_);
+    const auto angleRow = [this](const TypedAngle& angle, QLineEdit*(&parts)[3],
+                                 QComboBox*& hemisphere, const std::vector<std::string>& sides) {
+        auto* row = new QHBoxLayout;
+        const QString texts[3] = {SettingText(angle.degrees), SettingText(angle.minutes),
+                                  SettingText(angle.fraction)};
+        const char* marks[3] = {"\u00B0", ".", "'"};
+        for (int i = 0; i < 3; ++i) {
+            parts[i] = new QLineEdit(texts[i], this);
+            parts[i]->setMaximumWidth(i == 2 ? 64 : 48);
+            row->addWidget(parts[i]);
+            row->addWidget(new QLabel(QString::fromUtf8(marks[i]), this));
+        }
+        hemisphere = new QComboBox(this);
+        FillList(hemisphere, sides, angle.hemisphere);
+        row->addWidget(hemisphere);
+        row->addStretch();
+        return row;
+    };
+    auto* latitudeLabel = new QLabel("&Latitude:", this);
+    fields->addRow(latitudeLabel,
+                   angleRow(form.latitude, latitude_, latHemisphere_, Texts(kLatitudeHemispheres)));
+    latitudeLabel->setBuddy(latitude_[0]);
+    auto* longitudeLabel = new QLabel("L&ongitude:", this);
+    fields->addRow(longitudeLabel, angleRow(form.longitude, longitude_, lonHemisphere_,
+                                            Texts(kLongitudeHemispheres)));
+    longitudeLabel->setBuddy(longitude_[0]);
+    layout->addLayout(fields);
+    layout->addStretch();
+
+    connect(mobile_, &QRadioButton::toggled, this, [this] { UpdateEnabling(); });
+    UpdateEnabling();
+}
+
+PositForm CSetupStationPositPage::Read() const {
+    PositForm form;
+    form.transmit = transmit_->isChecked();
+    form.mobile = mobile_->isChecked();
+    form.rate = rate_->currentIndex();
+    form.ambiguity = ambiguity_->currentIndex();
+    const auto angle = [](QLineEdit* const(&parts)[3], const QComboBox* hemisphere) {
+        // Fields that are not Latin-1 fail the digit check whatever they become.
+        TypedAngle typed;
+        typed.degrees = SettingBytes(parts[0]->text(), {});
+        typed.minutes = SettingBytes(parts[1]->text(), {});
+        typed.fraction = SettingBytes(parts[2]->text(), {});
+        typed.hemisphere = hemisphere->currentIndex();
+        return typed;
+    };
+    form.latitude = angle(latitude_, latHemisphere_);
+    form.longitude = angle(longitude_, lonHemisphere_);
+    return form;
+}
+
+void CSetupStationPositPage::UpdateEnabling() {
+    const PositForm form = Read();
+    rate_->setEnabled(form.rateEnabled());
+    for (QLineEdit* field :
+         {latitude_[0], latitude_[1], latitude_[2], longitude_[0], longitude_[1], longitude_[2]}) {
+        field->setEnabled(form.positionEnabled());
+    }
+    latHemisphere_->setEnabled(form.positionEnabled());
+    lonHemisphere_->setEnabled(form.positionEnabled());
+}
+
+std::string CSetupStationPositPage::Check() const {
+    return PositFormErrors(Read());
+}
+
+bool CSetupStationPositPage::Store() {
+    return StorePositForm(Read(), settings_);
+}
+
+// --- Ops page ---
+
+CSetupStationOpsPage::CSetupStationOpsPage(CStationSettings& settings, QWidget* parent)
+    : QWidget(parent), settings_(settings) {
+    const OpsForm form = OpsFormFrom(settings_);
+    auto* layout = new QVBoxLayout(this);
+    auto* fields = new QFormLayout;
+    alias_ = new QLineEdit(SettingText(form.alias), this);
+    fields->addRow("My &Alias:", alias_);
+    path_ = new QLineEdit(SettingText(form.digipeaterPath), this);
+    fields->addRow("&Digipeater Path:", path_);
+    comments_ = new QLineEdit(SettingText(form.comments), this);
+    fields->addRow("&Comments:", comments_);
+    status_ = new QLineEdit(SettingText(form.status), this);
+    fields->addRow("&Status:", status_);
+    layout->addLayout(fields);
+    transmitStatus_ = new QCheckBox("Trans&mit Status Reports", this);
+    transmitStatus_->setChecked(form.transmitStatus);
+    layout->addWidget(transmitStatus_);
+    auto* reply = new QHBoxLayout;
+    autoReply_ = new QCheckBox("Message Auto &Reply:", this);
+    autoReply_->setChecked(form.autoReply);
+    reply->addWidget(autoReply_);
+    autoReplyText_ = new QLineEdit(SettingText(form.autoReplyText), this);
+    autoReplyText_->setEnabled(form.autoReplyTextEnabled());
+    reply->addWidget(autoReplyText_, 1);
+    layout->addLayout(reply);
+    layout->addStretch();
+    connect(autoReply_, &QCheckBox::toggled, autoReplyText_, &QLineEdit::setEnabled);
+}
+
+void CSetupStationOpsPage::Store() {
+    OpsForm form;
+    form.alias = SettingBytes(alias_->text(), settings_.Alias);
+    form.digipeaterPath = SettingBytes(path_->text(), settings_.UIDigiPath);
+    form.comments = SettingBytes(comments_->text(), settings_.Comments);
+    form.status = SettingBytes(status_->text(), settings_.Status);
+    form.transmitStatus = transmitStatus_->isChecked();
+    form.autoReply = autoReply_->isChecked();
+    form.autoReplyText = SettingBytes(autoReplyText_->text(), settings_.AutoReplyText);
+    StoreOpsForm(form, settings_);
+}
+
+// --- Track page ---
+
+CSetupStationTrackPage::CSetupStationTrackPage(CStationSettings& settings, QWidget* parent)
+    : QWidget(parent), settings_(settings) {
+    const TrackForm form = TrackFormFrom(settings_);
+    auto* layout = new QVBoxLayout(this);
+    const TrackRuleForm* forms[2] = {&form.mine, &form.others};
+    const char* titles[2] = {"Keep a Track Log for &My Station",
+                             "Keep a Track Log for &Other Stations"};
+    const int limits[2] = {kMaxOwnTrackPoints, kMaxOtherTrackPoints};
+    for (int which = 0; which < 2; ++which) {
+        const TrackRuleForm& f = *forms[which];
+        Rule& rule = rules_[which];
+        auto* grid = new QGridLayout;
+        rule.on = new QCheckBox(titles[which], this);
+        rule.on->setChecked(f.on);
+        grid->addWidget(rule.on, 0, 0, 1, 3);
+        grid->addWidget(new QLabel("Keep at most", this), 1, 0);
+        rule.maxPoints = CountSpin(limits[which], f.maxPoints, this);
+        grid->addWidget(rule.maxPoints, 1, 1);
+        grid->addWidget(new QLabel("positions", this), 1, 2);
+        rule.timeOn = new QCheckBox("&Every", this);
+        rule.timeOn->setChecked(f.timeOn);
+        grid->addWidget(rule.timeOn, 2, 0);
+        rule.time = new QComboBox(this);
+        FillList(rule.time, Texts(kTrackTimeTexts), f.time);
+        grid->addWidget(rule.time, 2, 1);
+        rule.distanceOn = new QCheckBox("E&very", this);
+        rule.distanceOn->setChecked(f.distanceOn);
+        grid->addWidget(rule.distanceOn, 3, 0);
+        rule.distance = new QComboBox(this);
+        FillList(rule.distance, TrackDistanceTexts(settings_.UnitsOfMeasure), f.distance);
+        grid->addWidget(rule.distance, 3, 1);
+        grid->setColumnStretch(3, 1);
+        layout->addLayout(grid);
+    }
+    layout->addStretch();
+}
+
+void CSetupStationTrackPage::SetUnits(int units) {
+    for (Rule& rule : rules_) {
+        FillList(rule.distance, TrackDistanceTexts(units), rule.distance->currentIndex());
+    }
+}
+
+void CSetupStationTrackPage::Store() {
+    TrackForm form;
+    TrackRuleForm* forms[2] = {&form.mine, &form.others};
+    for (int which = 0; which < 2; ++which) {
+        const Rule& rule = rules_[which];
+        TrackRuleForm& f = *forms[which];
+        f.on = rule.on->isChecked();
+        f.maxPoints = rule.maxPoints->value();
+        f.timeOn = rule.timeOn->isChecked();
+        f.time = rule.time->currentIndex();
+        f.distanceOn = rule.distanceOn->isChecked();
+        f.distance = rule.distance->currentIndex();
+    }
+    StoreTrackForm(form, settings_);
+}
+
+// --- Limits page ---
+
+CSetupStationLimitsPage::CSetupStationLimitsPage(CStationSettings& settings, QWidget* parent)
+    : QWidget(parent), settings_(settings) {
+    const LimitsForm form = LimitsFormFrom(settings_);
+    auto* grid = new QGridLayout(this);
+    limitStations_ = new QCheckBox("Store at most", this);
+    limitStations_->setChecked(form.limitStations);
+    stations_ = CountSpin(kMaxStoredRecords, form.stations, this);
+    grid->addWidget(limitStations_, 0, 0);
+    grid->addWidget(stations_, 0, 1);
+    grid->addWidget(new QLabel("stations", this), 0, 2);
+    deletedAfter_ = new QCheckBox("Stations are deleted after", this);
+    deletedAfter_->setChecked(form.deletedAfter);
+    hours_ = new QComboBox(this);
+    FillList(hours_, DeletedAfterTexts(), form.hours);
+    grid->addWidget(deletedAfter_, 1, 0);
+    grid->addWidget(hours_, 1, 1);
+    grid->addWidget(new QLabel("hours", this), 1, 2);
+    limitMessages_ = new QCheckBox("Store at most", this);
+    limitMessages_->setChecked(form.limitMessages);
+    messages_ = CountSpin(kMaxStoredRecords, form.messages, this);
+    grid->addWidget(limitMessages_, 2, 0);
+    grid->addWidget(messages_, 2, 1);
+    grid->addWidget(new QLabel("messages", this), 2, 2);
+    myMessagesOnly_ = new QCheckBox("Store only my messages", this);
+    myMessagesOnly_->setChecked(form.myMessagesOnly);
+    grid->addWidget(myMessagesOnly_, 3, 0, 1, 3);
+    grid->setColumnStretch(3, 1);
+    grid->setRowStretch(4, 1);
+}
+
+void CSetupStationLimitsPage::Store() {
+    LimitsForm form;
+    form.limitStations = limitStations_->isChecked();
+    form.stations = stations_->value();
+    form.deletedAfter = deletedAfter_->isChecked();
+    form.hours = hours_->currentIndex();
+    form.limitMessages = limitMessages_->isChecked();
+    form.messages = messages_->value();
+    form.myMessagesOnly = myMessagesOnly_->isChecked();
+    StoreLimitsForm(form, settings_);
+}
+
+}  // namespace plovane

@@ -1,0 +1,208 @@
+// The station setup sheet with its Station and Icon pages (the other pages are in
+// setup_station_pages.cpp).
+#include "ui/setup_station_sheet.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "maps/render/symbol_icons.h"
+#include "ui/model/setup_symbol_names.h"
+#include "ui/setup_widgets.h"
+
+namespace plovane {
+
+// --- Station page ---
+
+CSetupStationStationPage::CSetupStationStationPage(CStationSettings& settings, QWidget* parent)
+    : QWidget(parent), settings_(settings) {
+    const StationForm form = StationFormFrom(settings_);
+    auto* layout = new QVBoxLayout(this);
+    auto* fields = new QFormLayout;
+    call_ = new QLineEdit(SettingText(form.myCall), this);
+    fields->addRow("My &Callsign:", call_);
+    units_ = new QComboBox(this);
+    FillList(units_, {kUnitsTexts.begin(), kUnitsTexts.end()}, form.units);
+    fields->addRow("Preferred &Units of Measure:", units_);
+    layout->addLayout(fields);
+    phg_ = new QCheckBox("&Send PHG Information", this);
+    phg_->setChecked(form.sendPhg);
+    layout->addWidget(phg_);
+    auto* phg = new QFormLayout;
+    power_ = new QComboBox(this);
+    FillList(power_, PowerTexts(), form.power);
+    phg->addRow("Station &Power:", power_);
+    height_ = new QComboBox(this);
+    FillList(height_, HeightTexts(form.units), form.height);
+    phg->addRow("Antenna &Height:", height_);
+    gain_ = new QComboBox(this);
+    FillList(gain_, GainTexts(), form.gain);
+    phg->addRow("Antenna &Gain:", gain_);
+    directivity_ = new QComboBox(this);
+    FillList(directivity_, DirectivityTexts(), form.directivity);
+    phg->addRow("Antenna &Directivity:", directivity_);
+    layout->addLayout(phg);
+    layout->addStretch();
+
+    // Feet or meters: the entries are renamed, the chosen height code stays.
+    connect(units_, &QComboBox::currentIndexChanged, this, [this](int units) {
+        FillList(height_, HeightTexts(units), height_->currentIndex());
+        emit unitsChanged(units);
+    });
+}
+
+int CSetupStationStationPage::units() const {
+    return units_->currentIndex();
+}
+
+void CSetupStationStationPage::Store() {
+    StationForm form;
+    form.myCall = SettingBytes(call_->text(), settings_.MyCall);
+    form.units = units_->currentIndex();
+    form.sendPhg = phg_->isChecked();
+    form.power = power_->currentIndex();
+    form.height = height_->currentIndex();
+    form.gain = gain_->currentIndex();
+    form.directivity = directivity_->currentIndex();
+    StoreStationForm(form, settings_);
+}
+
+// --- Icon page ---
+
+CSetupStationIconPage::CSetupStationIconPage(CStationSettings& settings, const CSymbolIcons* icons,
+                                             QWidget* parent)
+    : QWidget(parent), settings_(settings), symbolIcons_(icons) {
+    const IconForm form = IconFormFrom(settings_.Symbol);
+    auto* layout = new QVBoxLayout(this);
+    auto* fields = new QFormLayout;
+    table_ = new QComboBox(this);
+    FillList(table_, {kIconListTexts.begin(), kIconListTexts.end()}, form.table);
+    fields->addRow("&Choose an icon list:", table_);
+    overlay_ = new QComboBox(this);
+    FillList(overlay_, OverlayTexts(), form.overlay);
+    fields->addRow("Choose an optional icon &overlay:", overlay_);
+    layout->addLayout(fields);
+    auto* label = new QLabel("Choose an &icon:", this);
+    layout->addWidget(label);
+    icons_ = new QTreeWidget(this);
+    icons_->setColumnCount(1);
+    icons_->setHeaderLabels({"Description"});
+    icons_->setRootIsDecorated(false);
+    icons_->setUniformRowHeights(true);
+    icons_->setIconSize(QSize(16, 16));
+    icons_->header()->setStretchLastSection(false);
+    icons_->setColumnWidth(0, 180);
+    label->setBuddy(icons_);
+    layout->addWidget(icons_, 1);
+    FillIcons(form.table, form.icon);
+    overlay_->setEnabled(form.overlayEnabled());
+
+    connect(table_, &QComboBox::currentIndexChanged, this, [this](int table) {
+        FillIcons(table, icons_->currentIndex().isValid() ? icons_->currentIndex().row() : -1);
+        overlay_->setEnabled(Read().overlayEnabled());
+    });
+}
+
+void CSetupStationIconPage::FillIcons(int table, int selected) {
+    const IconStrip strip = table == 1 ? IconStrip::kAlternate : IconStrip::kPrimary;
+    icons_->clear();
+    const std::vector<std::string> texts = IconTexts(table);
+    for (size_t n = 0; n < texts.size(); ++n) {
+        auto* item = new QTreeWidgetItem(icons_);
+        item->setText(0,
+                      QString::fromUtf8(texts[n].data(), static_cast<qsizetype>(texts[n].size())));
+        if (symbolIcons_ != nullptr) {
+            const QImage& icon = symbolIcons_->Icon(strip, static_cast<int>(n));
+            if (!icon.isNull())
+                item->setIcon(0, QPixmap::fromImage(icon));
+        }
+    }
+    if (selected >= 0 && selected < icons_->topLevelItemCount()) {
+        QTreeWidgetItem* item = icons_->topLevelItem(selected);
+        icons_->setCurrentItem(item);
+        icons_->scrollToItem(item);
+    }
+}
+
+IconForm CSetupStationIconPage::Read() const {
+    IconForm form;
+    form.table = table_->currentIndex();
+    form.overlay = overlay_->currentIndex();
+    const QModelIndex current = icons_->currentIndex();
+    form.icon = current.isValid() ? current.row() : -1;
+    return form;
+}
+
+void CSetupStationIconPage::Store() {
+    StoreIconForm(Read(), settings_.Symbol);
+}
+
+// --- Sheet ---
+
+CSetupStation::CSetupStation(Profile& profile, const CSymbolIcons* icons, QWidget* parent)
+    : QDialog(parent), profile_(profile) {
+    setWindowTitle("Setup Station");
+    settings_.Load(profile_);
+    showMessage_ = [this](const std::string& text) {
+        // The message's line ends are CR LF; the box wants LF.
+        QString shown = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+        shown.replace("\r\n", "\n");
+        QMessageBox::warning(this, "Plovane", shown);
+    };
+
+    auto* layout = new QVBoxLayout(this);
+    tabs_ = new QTabWidget(this);
+    stationPage_ = new CSetupStationStationPage(settings_, tabs_);
+    iconPage_ = new CSetupStationIconPage(settings_, icons, tabs_);
+    positPage_ = new CSetupStationPositPage(settings_, tabs_);
+    opsPage_ = new CSetupStationOpsPage(settings_, tabs_);
+    trackPage_ = new CSetupStationTrackPage(settings_, tabs_);
+    limitsPage_ = new CSetupStationLimitsPage(settings_, tabs_);
+    tabs_->addTab(stationPage_, "Station");
+    tabs_->addTab(iconPage_, "Icon");
+    tabs_->addTab(positPage_, "Position");
+    tabs_->addTab(opsPage_, "Ops");
+    tabs_->addTab(trackPage_, "Track");
+    tabs_->addTab(limitsPage_, "Limits");
+    layout->addWidget(tabs_);
+    // The track distances are in the unit chosen on the Station page.
+    connect(stationPage_, &CSetupStationStationPage::unitsChanged, trackPage_,
+            &CSetupStationTrackPage::SetUnits);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
+        if (Apply())
+            accept();
+    });
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+}
+
+bool CSetupStation::Apply() {
+    const std::string problem = positPage_->Check();
+    if (!problem.empty()) {
+        tabs_->setCurrentWidget(positPage_);
+        if (showMessage_)
+            showMessage_(problem);
+        return false;
+    }
+    stationPage_->Store();
+    iconPage_->Store();
+    positPage_->Store();
+    opsPage_->Store();
+    trackPage_->Store();
+    limitsPage_->Store();
+    settings_.Save(profile_);
+    return true;
+}
+
+}  // namespace plovane

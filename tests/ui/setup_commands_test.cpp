@@ -1,0 +1,150 @@
+// The Setup menu of the running program: each item opens its sheet, and what is accepted
+// there takes effect without a restart (the TNC gets the new call, the network client moves
+// to the new host, a new station plays the chosen sound).
+#include "ui/setup_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <fstream>
+#include <functional>
+
+#include "app/qsettings_profile.h"
+#include "comm/net_loopback.h"
+#include "comm/pty_peer.h"
+#include "ui/alerts_dialog.h"
+#include "ui/command_ids.h"
+#include "ui/gui_app.h"
+#include "ui/main_frame.h"
+#include "ui/qt_host.h"
+#include "ui/setup_comm_sheet.h"
+#include "ui/setup_station_sheet.h"
+#include "ui/sound_player.h"
+#include "ui_test_support.h"
+
+namespace plovane {
+namespace {
+
+using plovane::testing::ScratchDir;
+using plovane::testing::WaitFor;
+
+GuiOptions Options(const ScratchDir& dir) {
+    GuiOptions options;
+    options.settingsPath = dir / "plovane.conf";
+    return options;
+}
+
+// Chooses the Setup menu item and, once its modal window is up, hands the window to `fill`
+// and presses OK. False when the item is disabled or no window of that class came up.
+template <typename Window>
+bool RunSetupItem(GuiApp& gui, int command, const std::function<void(Window&)>& fill) {
+    QAction* action = gui.frame().action(command);
+    if (action == nullptr || !action->isEnabled())
+        return false;
+    bool seen = false;
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* window = qobject_cast<Window*>(QApplication::activeModalWidget());
+        if (window == nullptr)
+            return;
+        poll.stop();
+        seen = true;
+        fill(*window);
+        window->template findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    });
+    poll.start();
+    QTimer::singleShot(10000, [&] {
+        if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            modal->reject();  // never hang the suite
+    });
+    action->trigger();
+    return seen;
+}
+
+TEST(SetupCommandsThreads, ChangedCallReachesTheTnc) {
+    testing::PtyPeer peer;
+    ASSERT_TRUE(peer.ok());
+    ScratchDir dir;
+    {
+        QSettingsProfile profile(dir / "plovane.conf");
+        profile.WriteString("Station", "MyCall", "N0CALL-1");
+        profile.WriteInt("Comm", "TNCEnabled", 1);
+        profile.WriteString("Comm", "TNCCommPort", peer.slavePath());
+    }
+    GuiApp gui(Options(dir), false);
+    gui.app().tnc().SetDelayScale(0.01);
+    ASSERT_TRUE(gui.Start(false));
+    ASSERT_TRUE(WaitFor([&] { return peer.Received().find("CONV\r") != std::string::npos; }));
+    const size_t before = peer.Received().size();
+
+    ASSERT_TRUE(RunSetupItem<CSetupStation>(gui, kCommandSetupStation, [](CSetupStation& sheet) {
+        sheet.stationPage()->callField()->setText("W1NEW-7");
+    }));
+    EXPECT_TRUE(WaitFor([&] {
+        const std::string sent = peer.Received().substr(before);
+        return sent.find("MYCALL W1NEW-7\r") != std::string::npos &&
+               sent.find("CONV\r") != std::string::npos;
+    }));
+    EXPECT_EQ(peer.Received().substr(before, 2), "\x03\r");  // the break comes first
+    EXPECT_EQ(gui.app().stations().OwnCall(), "W1NEW-7");
+    EXPECT_EQ(gui.profile().GetString("Station", "MyCall", ""), "W1NEW-7");
+}
+
+TEST(SetupCommandsThreads, ChangedHostMovesTheNetworkClient) {
+    testing::LoopbackServer first;
+    testing::LoopbackServer second;
+    ASSERT_TRUE(first.ok() && second.ok());
+    ScratchDir dir;
+    {
+        QSettingsProfile profile(dir / "plovane.conf");
+        profile.WriteString("Station", "MyCall", "N0CALL-9");
+        profile.WriteInt("Comm", "NetEnabled", 1);
+        profile.WriteString("Comm", "HostAddress", first.host());
+        profile.WriteString("Comm", "HostPort", first.port());
+    }
+    GuiApp gui(Options(dir), false);
+    ASSERT_TRUE(gui.Start(false));
+    ASSERT_TRUE(first.Accept());
+
+    ASSERT_TRUE(RunSetupItem<CSetupComm>(gui, kCommandSetupCommunications, [&](CSetupComm& sheet) {
+        sheet.netPage()->portField()->setText(QString::fromStdString(second.port()));
+    }));
+    EXPECT_TRUE(WaitFor([&] { return second.Accept(std::chrono::milliseconds(0)); }));
+    EXPECT_EQ(second.ReadLine().rfind("user N0CALL-9 pass ", 0), 0u);
+}
+
+TEST(SetupCommands, ChosenSoundPlaysForTheNextNewStation) {
+    ScratchDir dir;
+    const std::string wav = dir / "station.wav";
+    {
+        // A short silent PCM file: 8 kHz, 8 bits, mono, 8 samples.
+        std::ofstream file(wav, std::ios::binary);
+        const char header[] =
+            "RIFF\x2C\x00\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x01\x00\x40\x1F\x00\x00"
+            "\x40\x1F\x00\x00\x01\x00\x08\x00"
+            "data\x08\x00\x00\x00";
+        file.write(header, sizeof header - 1);
+        file.write("\x80\x80\x80\x80\x80\x80\x80\x80", 8);
+    }
+    GuiApp gui(Options(dir), false);
+    ASSERT_TRUE(gui.Start(false));
+    gui.app().decoder().DecodeLine("W1AAA>APRS:!4903.50N/07201.75W-", "", "FILE>");
+    EXPECT_EQ(gui.host().sounds().loadedCount(), 0u);
+
+    ASSERT_TRUE(RunSetupItem<CAlertsDialog>(gui, kCommandSetupSound, [&](CAlertsDialog& dialog) {
+        dialog.SetFileChooser([&](const QString&) { return QString::fromStdString(wav); });
+        dialog.Choose(CAlertsDialog::kNewStation);
+    }));
+    EXPECT_EQ(gui.profile().GetString("Sound", "NewStation", ""), wav);
+    gui.app().decoder().DecodeLine("W1BBB>APRS:!4904.50N/07202.75W-", "", "FILE>");
+    EXPECT_EQ(gui.host().sounds().loadedCount(), 1u);
+}
+
+}  // namespace
+}  // namespace plovane
