@@ -295,13 +295,6 @@ void CPlovaneView::Tap(const QPoint& point) {
     // Each round shows one pop-up; "&More..." and a station of the list lead to the next.
     while (menu.kind != PickMenu::Kind::kNone) {
         std::unique_ptr<QMenu> qmenu(BuildPickMenu(menu, icons, this));
-        for (QAction* action : qmenu->actions()) {
-            const int command = PickCommandOf(action);
-            // Their windows are not part of the program yet.
-            if (command == kStationInfoCommand || command == kSendMessageCommand) {
-                action->setEnabled(false);
-            }
-        }
         const int command = RunMenu(*qmenu, point);
         if (command == 0)
             return;

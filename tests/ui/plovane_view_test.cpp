@@ -144,21 +144,25 @@ TEST(PlovaneView, TapOnManyStationsPagesThroughTheListByTen) {
     EXPECT_EQ(rig.menus[2].texts.size(), 2u + 5u);  // no "&More..." on the last page
 }
 
-TEST(PlovaneView, ChosenStationGetsItsPopupWithLaterCommandsGreyed) {
+TEST(PlovaneView, ChosenStationGetsItsPopupAndItsCommandsReachTheWindows) {
     ViewRig rig;
     rig.Here("W1AAA");
     rig.Here("W1BBB");
     rig.Here("W1CCC");
-    rig.Answer({kPickFirstStationCommand + 1, 0});
+    QSignalSpy commands(&rig.view, &CPlovaneView::stationCommand);
+    rig.Answer({kPickFirstStationCommand + 1, kSendMessageCommand});
     QTest::mouseClick(&rig.view, Qt::LeftButton, {}, kTap);
     ASSERT_EQ(rig.menus.size(), 2u);
+    ASSERT_EQ(commands.count(), 1);
+    EXPECT_EQ(commands[0][0].toInt(), kSendMessageCommand);
+    EXPECT_EQ(commands[0][1].toString().toStdString(), rig.view.pick().chosen()->call);
     const ViewRig::Shown& popup = rig.menus[1];
     ASSERT_EQ(popup.texts.size(), 4u);
     EXPECT_EQ(popup.texts[0], rig.view.pick().chosen()->call);
     EXPECT_EQ(popup.texts[1], "-");
     EXPECT_EQ(popup.texts[2], "Station &Info...");
     EXPECT_EQ(popup.texts[3], "Send &Message...");
-    EXPECT_EQ(popup.enabled, (std::vector<bool>{false, true, false, false}));
+    EXPECT_EQ(popup.enabled, (std::vector<bool>{false, true, true, true}));
 }
 
 TEST(PlovaneView, TapWithNothingUnderItShowsNothing) {
