@@ -6,7 +6,7 @@
 
 #include "aprs/decoders.h"
 #include "core/latin1.h"
-#include "stations/station_list.h"
+#include "stations/station_batch.h"
 
 namespace plovane::aprs {
 namespace {
@@ -55,7 +55,7 @@ bool StartsWithWeatherField(std::string_view text) {
 
 // Weather stations without a wind sensor send ".../...g005t077" or start straight with the
 // fields ("g005t077..."); their weather is still weather, with the wind not reported.
-bool DecodeWindlessWeather(CStationList& stations, std::string_view name,
+bool DecodeWindlessWeather(StationBatch& stations, std::string_view name,
                            std::string_view destination, std::string_view path,
                            std::string_view symbol, std::string_view latitude,
                            std::string_view longitude, std::string_view time,
@@ -88,7 +88,7 @@ bool DecodeWindlessWeather(CStationList& stations, std::string_view name,
 
 }  // namespace
 
-void DecodeExtensions(CStationList& stations, std::string_view name, std::string_view destination,
+void DecodeExtensions(StationBatch& stations, std::string_view name, std::string_view destination,
                       std::string_view path, std::string_view symbol, std::string_view latitude,
                       std::string_view longitude, std::string_view time, std::string_view tail) {
     const auto commentOnly = [&](std::string_view comment) {
@@ -144,7 +144,7 @@ void DecodeExtensions(CStationList& stations, std::string_view name, std::string
     commentOnly(tail);
 }
 
-void ApplyCourseSpeed(CStationList& stations, std::string_view name, std::string_view destination,
+void ApplyCourseSpeed(StationBatch& stations, std::string_view name, std::string_view destination,
                       std::string_view path, std::string_view symbol, std::string_view latitude,
                       std::string_view longitude, std::string_view time, int course, int speed,
                       std::string_view rest) {

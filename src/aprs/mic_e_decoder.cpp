@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "aprs/decoders.h"
-#include "stations/station_list.h"
+#include "stations/station_batch.h"
 
 namespace plovane::aprs {
 namespace {
@@ -63,7 +63,7 @@ void WriteTwoDigits(int value, char* out) {
 
 }  // namespace
 
-void DecodeMicE(CStationList& stations, std::string_view source, std::string_view destination,
+void DecodeMicE(StationBatch& stations, std::string_view source, std::string_view destination,
                 std::string_view path, std::string_view information) {
     const auto notAPosition = [&] {
         stations.SetDeviceAndPath(source, destination, path, information);

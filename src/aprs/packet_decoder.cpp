@@ -12,6 +12,7 @@
 #include "aprs/decoders.h"
 #include "core/latin1.h"
 #include "core/timed_lock.h"
+#include "stations/station_batch.h"
 #include "stations/station_list.h"
 #include "transmit/transmit_control.h"
 
@@ -57,22 +58,20 @@ constexpr std::array<CodeRun, 14> kPairCodeRuns = {{
     {'Q', '1', 4},  // alternate
 }};
 
-using PairCode = std::array<char, 2>;
-
-constexpr std::array<PairCode, kSymbolCount> MakePairCodes() {
-    std::array<PairCode, kSymbolCount> codes{};
-    int index = 0;
+// The symbol index of a two-character code, or -1.
+constexpr int PairCodeIndex(char first, char second) {
+    int base = 0;
     for (const CodeRun& run : kPairCodeRuns) {
-        for (int i = 0; i < run.count; ++i) {
-            codes[index++] = {run.first, static_cast<char>(run.secondFrom + i)};
-        }
+        if (first == run.first && second >= run.secondFrom && second - run.secondFrom < run.count)
+            return base + (second - run.secondFrom);
+        base += run.count;
     }
-    return codes;
+    return -1;
 }
-
-constexpr std::array<PairCode, kSymbolCount> kPairCodes = MakePairCodes();
-static_assert(kPairCodes[0] == PairCode{'B', 'B'} && kPairCodes[93] == PairCode{'J', '4'});
-static_assert(kPairCodes[94] == PairCode{'O', 'B'} && kPairCodes[187] == PairCode{'Q', '4'});
+static_assert(PairCodeIndex('B', 'B') == 0 && PairCodeIndex('J', '4') == 93);
+static_assert(PairCodeIndex('O', 'B') == 94 && PairCodeIndex('Q', '4') == 187);
+static_assert(PairCodeIndex('L', 'V') == 85 && PairCodeIndex('B', 'A') == -1);
+static_assert(PairCodeIndex('Q', '4') == kSymbolCount - 1);
 
 // Symbol index -> table and code; "|" and "~" of both tables have no symbol.
 struct Symbol {
@@ -121,12 +120,10 @@ Symbol SymbolOfDestination(std::string_view destination) {
         const bool alternate = ToUpper(U(destination[3])) == 'E';
         return SymbolOfIndex(number - 1 + (alternate ? kCodesPerTable : 0));
     }
-    const PairCode code = {static_cast<char>(ToUpper(U(destination[3]))),
-                           static_cast<char>(ToUpper(U(destination[4])))};
-    const auto found = std::find(kPairCodes.begin(), kPairCodes.end(), code);
-    if (found == kPairCodes.end())
+    const int index = PairCodeIndex(static_cast<char>(ToUpper(U(destination[3]))),
+                                    static_cast<char>(ToUpper(U(destination[4]))));
+    if (index < 0)
         return none;
-    const int index = static_cast<int>(found - kPairCodes.begin());
     Symbol symbol = SymbolOfIndex(index);
     // e.g. GPSOBA: "\!" with the overlay "A" in the table place
     if (symbol.valid && index >= kCodesPerTable && destination.size() >= 6) {
@@ -189,6 +186,17 @@ constexpr std::array<uint8_t, 256> kCharClasses = MakeCharClasses();
 
 bool Is(char c, uint8_t charClass) {
     return (kCharClasses[U(c)] & charClass) != 0;
+}
+
+// The end of the run of `charClass` characters that starts at `i`. Headers are tens of
+// characters long, so four bytes are classed per step while all of them belong.
+size_t RunEnd(std::string_view text, size_t i, uint8_t charClass) {
+    const auto at = [&](size_t k) { return kCharClasses[U(text[k])]; };
+    while (i + 4 <= text.size() && (at(i) & at(i + 1) & at(i + 2) & at(i + 3) & charClass) != 0)
+        i += 4;
+    while (i < text.size() && Is(text[i], charClass))
+        ++i;
+    return i;
 }
 
 // True when the text may hold white space other than a blank: some byte below 0x20, or NEL
@@ -254,7 +262,7 @@ struct Packet {
 };
 
 struct Links {
-    CStationList& stations;
+    StationBatch& stations;
     MessageReceiver* messages;
     SentenceReceiver* gps;
 };
@@ -321,7 +329,7 @@ void DecodeOther(const Links& links, const Packet& p) {
 
 // Every type but the relayed packet "}", which needs the decoder itself.
 void Dispatch(const Links& links, const Packet& p) {
-    CStationList& stations = links.stations;
+    StationBatch& stations = links.stations;
     const std::string_view info = p.information;
     switch (info[0]) {
         case '!':
@@ -345,7 +353,9 @@ void Dispatch(const Links& links, const Packet& p) {
             if (info.starts_with("$ULTW")) {
                 aprs::DecodePeetWeather(stations, p.source, p.destination, p.path, info);
             } else if (links.gps != nullptr) {
-                // A raw NMEA sentence as another station's position report.
+                // A raw NMEA sentence as another station's position report. The sentence
+                // parser updates the store itself, after the updates made so far.
+                stations.Apply();
                 links.gps->ParseSentence(p.source, p.destination, p.path, info, false);
             }
             break;
@@ -438,32 +448,48 @@ void CPacketDecoder::ProcessInput() {
     DrainBuffer(netBuffer_, [this](std::string_view line) { DecodeLine(line, "", "NET>"); });
 }
 
+// The strings a line's decoding builds. The batch keeps views into them, so they live until
+// the batch is applied at the end of the line's level.
+struct CPacketDecoder::LineBuffers {
+    std::string cleaned;       // the line with tabs and the like made blanks
+    std::string path;          // "DIGI1,DIGI2" of a "SRC>DIGI1>DIGI2>DEST" header
+    std::string combinedPath;  // a relayed packet's path continued by the outer one
+    std::string outerPrefix;   // the path this packet hands to the packet it relays
+};
+
 void CPacketDecoder::DecodeLine(std::string_view line, std::string_view outerPath,
                                 std::string_view tag) {
-    DecodeLineAt(line, outerPath, tag, 0);
+    if (stations_ == nullptr)
+        return;
+    StationBatch batch(*stations_);
+    DecodeLineAt(line, outerPath, tag, 0, batch);
+}
+
+void CPacketDecoder::DecodeLineAt(std::string_view raw, std::string_view outerPath,
+                                  std::string_view tag, int depth, StationBatch& batch) {
+    LineBuffers buffers;
+    DecodeInto(raw, outerPath, tag, depth, batch, buffers);
+    batch.Apply();
 }
 
 // e.g. N0CALL-9>APRS,WIDE1-1,WIDE2-2*:!4903.50N/07201.75W-
-void CPacketDecoder::DecodeLineAt(std::string_view raw, std::string_view outerPath,
-                                  std::string_view tag, int depth) {
-    if (stations_ == nullptr)
-        return;
-    std::string cleanedStorage;
-    const std::string_view line = CleanLine(raw, cleanedStorage);
+void CPacketDecoder::DecodeInto(std::string_view raw, std::string_view outerPath,
+                                std::string_view tag, int depth, StationBatch& batch,
+                                LineBuffers& buffers) {
+    const std::string_view line = CleanLine(raw, buffers.cleaned);
     if (line.empty())
         return;
     ShowJoined(host_, tag, line);
 
     // GPS sentences printed by the TNC feed our own position.
     if (line[0] == '$' && gps_ != nullptr && gps_->GpsFromTnc()) {
+        batch.Apply();  // an outer packet's updates go first
         gps_->ParseSentence("", "", "", line, true);
         return;
     }
 
     // Source: "N0CALL/P" (a portable suffix) is the station N0CALL.
-    size_t i = 0;
-    while (i < line.size() && Is(line[i], kSourceChar))
-        ++i;
+    const size_t i = RunEnd(line, 0, kSourceChar);
     if (i == line.size() || line[i] != '>')
         return;  // e.g. "cmd:" from the TNC
     std::string_view source = line.substr(0, i);
@@ -472,14 +498,11 @@ void CPacketDecoder::DecodeLineAt(std::string_view raw, std::string_view outerPa
         source = source.substr(0, slash);
 
     const size_t restBegin = i + 1;
-    size_t stop = restBegin;
-    while (stop < line.size() && Is(line[stop], kHeaderChar))
-        ++stop;
+    const size_t stop = RunEnd(line, restBegin, kHeaderChar);
     const std::string_view rest = line.substr(restBegin, stop - restBegin);
 
     std::string_view destination;
     std::string_view path;
-    std::string pathStorage;
     const size_t comma = rest.find(',');
     size_t lastArrow = std::string_view::npos;
     if (comma != std::string_view::npos && comma > 0) {
@@ -488,28 +511,28 @@ void CPacketDecoder::DecodeLineAt(std::string_view raw, std::string_view outerPa
     } else if ((lastArrow = rest.rfind('>')) != std::string_view::npos) {
         // "N0CALL>DIGI1>DIGI2>APRS": digipeaters first, destination last.
         destination = rest.substr(lastArrow + 1);
-        pathStorage.assign(latin1::Trim(rest.substr(0, lastArrow)));
-        std::replace(pathStorage.begin(), pathStorage.end(), '>', ',');
-        path = pathStorage;
+        buffers.path.assign(latin1::Trim(rest.substr(0, lastArrow)));
+        std::replace(buffers.path.begin(), buffers.path.end(), '>', ',');
+        path = buffers.path;
     } else {
         destination = rest;
     }
 
     // The inner packet of a relayed packet travelled the outer path after its own.
-    std::string combinedPath;
     const std::string_view outer = latin1::Trim(outerPath);
     if (!outer.empty()) {
-        combinedPath.reserve(path.size() + outer.size() + 2);
-        combinedPath.assign(path.substr(0, path.find('*')));
-        if (!combinedPath.empty())
-            combinedPath += ',';
-        combinedPath.append(outer);
-        if (combinedPath.find('*') == std::string::npos)
-            combinedPath += '*';
-        path = combinedPath;
+        std::string& combined = buffers.combinedPath;
+        combined.reserve(path.size() + outer.size() + 2);
+        combined.assign(path.substr(0, path.find('*')));
+        if (!combined.empty())
+            combined += ',';
+        combined.append(outer);
+        if (combined.find('*') == std::string::npos)
+            combined += '*';
+        path = combined;
     }
 
-    if (!source.empty() && source == stations_->OwnCall()) {
+    if (!source.empty() && stations_->IsOwnCall(source)) {
         if (transmit_ != nullptr)
             transmit_->SetDigipeatHeard();
         ShowJoined(host_, "My Packet:", raw);
@@ -518,15 +541,15 @@ void CPacketDecoder::DecodeLineAt(std::string_view raw, std::string_view outerPa
 
     const Symbol implied = ImpliedSymbol(source, destination);
     if (implied.valid)
-        stations_->SetSymbolIfUnset(source, implied.view());
+        batch.SetSymbolIfUnset(source, implied.view());
 
     if (stop == line.size() || line[stop] != ':') {
         // No information field: keep what follows the header, e.g. a frame-type marker.
-        stations_->SetDeviceAndPath(source, destination, path, line.substr(stop));
+        batch.SetDeviceAndPath(source, destination, path, line.substr(stop));
         return;
     }
     if (stop + 1 == line.size()) {
-        stations_->SetDeviceAndPath(source, destination, path, "");
+        batch.SetDeviceAndPath(source, destination, path, "");
         return;
     }
 
@@ -534,20 +557,21 @@ void CPacketDecoder::DecodeLineAt(std::string_view raw, std::string_view outerPa
     if (packet.information[0] == '}') {
         // Third-party packet: the inner line is decoded again, and its path continues with
         // the relaying station and the outer path. Nesting is bounded so a line of
-        // thousands of "}" headers cannot exhaust the stack.
+        // thousands of "}" headers cannot exhaust the stack. The inner level applies this
+        // level's updates with its own, in their order.
         if (depth >= kMaxRelayDepth)
             return;
         const std::string_view outerCut = path.substr(0, path.find('*'));
-        std::string outerPrefix;
+        std::string& outerPrefix = buffers.outerPrefix;
         outerPrefix.reserve(source.size() + outerCut.size() + 1);
         outerPrefix.assign(source);
         if (!source.empty() && !outerCut.empty())
             outerPrefix += ',';
         outerPrefix.append(outerCut);
-        DecodeLineAt(packet.information.substr(1), outerPrefix, tag, depth + 1);
+        DecodeLineAt(packet.information.substr(1), outerPrefix, tag, depth + 1, batch);
         return;
     }
-    Dispatch(Links{*stations_, messages_, gps_}, packet);
+    Dispatch(Links{batch, messages_, gps_}, packet);
 }
 
 }  // namespace plovane

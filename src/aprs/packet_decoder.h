@@ -13,11 +13,12 @@
 namespace plovane {
 
 class CStationList;
+class StationBatch;
 class TransmitControl;
 
 // Messages, bulletins, announcements, acks and queries go to the message store.
 class MessageReceiver {
-public:
+  public:
     virtual ~MessageReceiver() = default;
     virtual void ReceiveMessage(std::string_view source, std::string_view addressee,
                                 std::string_view text) = 0;
@@ -25,7 +26,7 @@ public:
 
 // NMEA sentences go to the GPS receiver's sentence parser.
 class SentenceReceiver {
-public:
+  public:
     virtual ~SentenceReceiver() = default;
     // target: the station to update ("" means the own station); handOn: the sentence came
     // from the GPS receiver's own source rather than from inside a packet.
@@ -37,9 +38,10 @@ public:
 
 // Thread-safe: DecodeLine and ProcessInput may run on several threads at once (serial read
 // threads and the user-interface thread); a decode keeps all its working values per call and
-// the stores lock themselves. Set the links before any thread decodes.
+// the stores lock themselves. A line's station updates gather in a batch of its own that the
+// station store applies under one lock. Set the links before any thread decodes.
 class CPacketDecoder {
-public:
+  public:
     // Relayed packets ("}") nested deeper than this are dropped.
     static constexpr int kMaxRelayDepth = 8;
 
@@ -61,9 +63,14 @@ public:
     // "TNC>", "NET>" or "FILE>".
     void DecodeLine(std::string_view line, std::string_view outerPath, std::string_view tag);
 
-private:
+  private:
+    struct LineBuffers;
+
+    // One level of a line (relayed packets nest); applies the batch at its end.
     void DecodeLineAt(std::string_view line, std::string_view outerPath, std::string_view tag,
-                      int depth);
+                      int depth, StationBatch& batch);
+    void DecodeInto(std::string_view line, std::string_view outerPath, std::string_view tag,
+                    int depth, StationBatch& batch, LineBuffers& buffers);
 
     AppHost& host_;
     CStationList* stations_ = nullptr;

@@ -8,7 +8,7 @@
 
 #include "aprs/decoders.h"
 #include "core/latin1.h"
-#include "stations/station_list.h"
+#include "stations/station_batch.h"
 
 namespace plovane::aprs {
 namespace {
@@ -65,7 +65,7 @@ long Base91Number(std::string_view four) {
 
 // "/5L!!<*e7>7P[": table, 4 latitude and 4 longitude digits, code, then c, s and T.
 // Returns false when the text is not a usable compressed position.
-bool DecodeCompressed(CStationList& stations, std::string_view name, std::string_view destination,
+bool DecodeCompressed(StationBatch& stations, std::string_view name, std::string_view destination,
                       std::string_view path, std::string_view time, std::string_view body) {
     if (body.size() < 11)
         return false;
@@ -126,7 +126,7 @@ bool DecodeCompressed(CStationList& stations, std::string_view name, std::string
 }
 
 // "4903.50N/07201.75W-Test": latitude, table, longitude, code, then the extensions.
-bool DecodeUncompressed(CStationList& stations, std::string_view name, std::string_view destination,
+bool DecodeUncompressed(StationBatch& stations, std::string_view name, std::string_view destination,
                         std::string_view path, std::string_view time, std::string_view body) {
     size_t p = 0;
     while (p < body.size() && IsUncompressedCoordinateChar(U(body[p])))
@@ -162,7 +162,7 @@ bool DecodeUncompressed(CStationList& stations, std::string_view name, std::stri
 
 }  // namespace
 
-void DecodePosition(CStationList& stations, std::string_view name, std::string_view destination,
+void DecodePosition(StationBatch& stations, std::string_view name, std::string_view destination,
                     std::string_view path, std::string_view information) {
     const auto notAPosition = [&] {
         stations.SetDeviceAndPath(name, destination, path, information);

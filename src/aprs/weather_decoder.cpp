@@ -9,7 +9,7 @@
 #include "aprs/decoders.h"
 #include "core/clock.h"
 #include "core/date_time.h"
-#include "stations/station_list.h"
+#include "stations/station_batch.h"
 
 namespace plovane::aprs {
 namespace {
@@ -229,7 +229,7 @@ void SetDayOfYear(WeatherValues& v, int32_t dayOfYear, int32_t minuteOfDay, cons
 
 // "$ULTW" record: four-digit hex fields counted from the "$".
 // e.g. $ULTW0053002D028D02FA2813000D87BD000103E8015703430010000C
-void DecodeUltimeter(CStationList& stations, std::string_view name, std::string_view destination,
+void DecodeUltimeter(StationBatch& stations, std::string_view name, std::string_view destination,
                      std::string_view path, std::string_view text) {
     WeatherValues v;
     const int32_t peakWind = HexField(text, 5);
@@ -260,7 +260,7 @@ void DecodeUltimeter(CStationList& stations, std::string_view name, std::string_
 
 // "!!" logging record: four-digit hex fields from position 2.
 // e.g. !!00000066013D000028710166--------0158053201200210
-void DecodeLogging(CStationList& stations, std::string_view name, std::string_view destination,
+void DecodeLogging(StationBatch& stations, std::string_view name, std::string_view destination,
                    std::string_view path, std::string_view text) {
     WeatherValues v;
     const int32_t wind = HexField(text, 2);
@@ -287,7 +287,7 @@ void DecodeLogging(CStationList& stations, std::string_view name, std::string_vi
 
 // U-II records: "#" carries the wind in km/h, "*" in mph.
 // e.g. #5103E: direction 5 x 22.5, wind 0x10, temperature 0x3E - 56 in degrees F
-void DecodeUltimeterII(CStationList& stations, std::string_view name, std::string_view destination,
+void DecodeUltimeterII(StationBatch& stations, std::string_view name, std::string_view destination,
                        std::string_view path, std::string_view text) {
     WeatherValues v;
     const HexNumber direction = ParseHex(text, 1, 1);
@@ -307,7 +307,7 @@ void DecodeUltimeterII(CStationList& stations, std::string_view name, std::strin
 
 }  // namespace
 
-void DecodeWeather(CStationList& stations, std::string_view name, std::string_view destination,
+void DecodeWeather(StationBatch& stations, std::string_view name, std::string_view destination,
                    std::string_view path, std::string_view text, int windDirection, int windSpeed) {
     WeatherValues v;
     v.windDirection = windDirection;
@@ -357,7 +357,7 @@ void DecodeWeather(CStationList& stations, std::string_view name, std::string_vi
     stations.StoreWeather(name, destination, path, comment, v);
 }
 
-void DecodePeetWeather(CStationList& stations, std::string_view name, std::string_view destination,
+void DecodePeetWeather(StationBatch& stations, std::string_view name, std::string_view destination,
                        std::string_view path, std::string_view text) {
     if (text.starts_with("$ULTW")) {
         DecodeUltimeter(stations, name, destination, path, text);
@@ -368,6 +368,20 @@ void DecodePeetWeather(CStationList& stations, std::string_view name, std::strin
     } else {
         stations.SetDeviceAndPath(name, destination, path, text);
     }
+}
+
+void DecodeWeather(CStationList& stations, std::string_view name, std::string_view destination,
+                   std::string_view path, std::string_view text, int windDirection, int windSpeed) {
+    StationBatch batch(stations);
+    DecodeWeather(batch, name, destination, path, text, windDirection, windSpeed);
+    batch.Apply();
+}
+
+void DecodePeetWeather(CStationList& stations, std::string_view name, std::string_view destination,
+                       std::string_view path, std::string_view text) {
+    StationBatch batch(stations);
+    DecodePeetWeather(batch, name, destination, path, text);
+    batch.Apply();
 }
 
 }  // namespace plovane::aprs

@@ -2,12 +2,56 @@
 // leaving tombstones, so probe sequences stay short however many records come and go.
 #include "stations/call_index.h"
 
-#include <functional>
+#include <cstdint>
+#include <cstring>
 
 namespace plovane {
 
+namespace {
+
+uint64_t Load64(const char* p) {
+    uint64_t v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+uint64_t Load32(const char* p) {
+    uint32_t v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+// The splitmix64 finaliser: every input bit reaches every output bit, the low ones (which
+// choose the slot) included.
+uint64_t Fold(uint64_t x) {
+    x ^= x >> 30;
+    x *= 0xbf58476d1ce4e5b9ULL;
+    x ^= x >> 27;
+    x *= 0x94d049bb133111ebULL;
+    return x ^ (x >> 31);
+}
+
+}  // namespace
+
+// Calls are short, so the bytes are read a word at a time, the last word (or, below eight
+// bytes, two overlapping half words) ending at the last byte; the length is mixed in so keys
+// that differ only by trailing zero bytes differ.
 size_t CallIndex::Hash(std::string_view call) {
-    return std::hash<std::string_view>{}(call);
+    const char* p = call.data();
+    const size_t n = call.size();
+    uint64_t h = n * 0x9e3779b97f4a7c15ULL;
+    for (size_t i = 0; i + 8 < n; i += 8)
+        h = Fold(h ^ Load64(p + i));
+    uint64_t last = 0;
+    if (n >= 8) {
+        last = Load64(p + n - 8);
+    } else if (n >= 4) {
+        last = (Load32(p) << 32) | Load32(p + n - 4);
+    } else if (n > 0) {
+        const auto byte = [&](size_t i) { return uint64_t{static_cast<unsigned char>(p[i])}; };
+        last = (byte(0) << 16) | (byte(n / 2) << 8) | byte(n - 1);
+    }
+    return static_cast<size_t>(Fold(h ^ last));
 }
 
 size_t CallIndex::Probe(std::string_view call, size_t hash) const {

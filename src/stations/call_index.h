@@ -25,13 +25,14 @@ class CallIndex {
     // Room for `count` records without growing.
     void Reserve(size_t count);
 
+    static size_t Hash(std::string_view call);
+
   private:
     struct Slot {
         size_t hash = 0;
         CStation* station = nullptr;  // null: empty
     };
 
-    static size_t Hash(std::string_view call);
     // The slot holding `call`, or the empty slot that ends its probe sequence.
     size_t Probe(std::string_view call, size_t hash) const;
     void Grow(size_t capacity);

@@ -29,20 +29,20 @@ struct CWeatherReport {
     bool hasTemperature = false;
     bool hasReportTime = false;
     bool hasWind = false;
-    CDateTime received;                            // when the report was stored (local time)
-    CDateTime reportTime{2000, 1, 1, 0, 0, 0};     // the report's own date and time
-    int32_t humidity = -1;                         // tenths of a percent
-    int32_t luminosity = -1;                       // W/m2
-    int32_t barometer = -1;                        // tenths of a millibar
-    int32_t rainLastHour = -1;                     // tenths of a millimetre
-    int32_t rainLast24Hours = -1;                  // tenths of a millimetre
-    int32_t rainSinceMidnight = -1;                // tenths of a millimetre
-    int32_t snow[3] = {-1, -1, -1};                // [1]: last 24 hours, tenths of a millimetre
-    int32_t temperature = -1000;                   // tenths of a degree Celsius
-    int32_t windDirection = -1;                    // degrees
-    int32_t windSpeed = -1;                        // knots
-    int32_t windGust = -1;                         // knots
-    std::string description;                       // weather station software and hardware
+    CDateTime received;                         // when the report was stored (local time)
+    CDateTime reportTime{2000, 1, 1, 0, 0, 0};  // the report's own date and time
+    int32_t humidity = -1;                      // tenths of a percent
+    int32_t luminosity = -1;                    // W/m2
+    int32_t barometer = -1;                     // tenths of a millibar
+    int32_t rainLastHour = -1;                  // tenths of a millimetre
+    int32_t rainLast24Hours = -1;               // tenths of a millimetre
+    int32_t rainSinceMidnight = -1;             // tenths of a millimetre
+    int32_t snow[3] = {-1, -1, -1};             // [1]: last 24 hours, tenths of a millimetre
+    int32_t temperature = -1000;                // tenths of a degree Celsius
+    int32_t windDirection = -1;                 // degrees
+    int32_t windSpeed = -1;                     // knots
+    int32_t windGust = -1;                      // knots
+    std::string description;                    // weather station software and hardware
 };
 
 // The decoded values handed to the weather store; same units and sentinels as above.
@@ -56,10 +56,16 @@ struct WeatherValues {
     int32_t luminosity = -1;
 };
 
+// The fields a packet reads and writes come first, so an update touches a few neighbouring
+// cache lines of the record rather than all of them: the call a look-up compares, the flags,
+// symbol, motion, position and times, then the texts.
 class CStation {
-public:
+  public:
     explicit CStation(std::string stationCall = {}, CDateTime now = CDateTime())
-        : call(std::move(stationCall)), trackTime(now), reportTime(now), lastHeard(now),
+        : call(std::move(stationCall)),
+          lastHeard(now),
+          reportTime(now),
+          trackTime(now),
           created(now) {
         weather.received = now;
     }
@@ -67,6 +73,7 @@ public:
     CStation(const CStation&) = default;
     CStation& operator=(const CStation&) = default;
 
+    std::string call;
     bool heard = false;
     bool hasDfs = false;
     bool hasPhg = false;
@@ -78,23 +85,20 @@ public:
     bool hasOwner = false;
     bool killed = false;
     bool shownOnMap = false;
-    std::deque<TrackPoint> track;  // newest first
-    TrackPoint position;
-    std::string comment;
-    std::string path;
-    std::string call;
-    std::string owner;
-    std::string device;
-    std::string lastInfo;
-    std::string destination;
-    CDateTime trackTime;   // report time of the newest track point (UTC)
-    CDateTime reportTime;  // time carried by the last position report (UTC)
-    CDateTime lastHeard;   // local time at which the last position report was processed
-    CDateTime created;     // local time
-    CWeatherReport weather;
+    char symbolTable = '\\';
+    char symbolCode = '0';
     int16_t ambiguity = 0;
     int16_t course = 0;  // degrees
     int16_t speed = 0;   // knots
+    TrackPoint position;
+    CDateTime lastHeard;   // local time at which the last position report was processed
+    CDateTime reportTime;  // time carried by the last position report (UTC)
+    CDateTime trackTime;   // report time of the newest track point (UTC)
+    std::string comment;
+    std::string path;
+    std::string destination;
+    std::string device;
+    std::string lastInfo;
     int16_t phgPower = 0;        // watts
     int16_t phgHeight = 0;       // feet
     int16_t phgGain = 0;         // dB
@@ -103,8 +107,10 @@ public:
     int16_t dfsHeight = 0;
     int16_t dfsGain = 0;
     int16_t dfsDirectivity = 0;
-    char symbolTable = '\\';
-    char symbolCode = '0';
+    std::string owner;
+    CDateTime created;             // local time
+    std::deque<TrackPoint> track;  // newest first
+    CWeatherReport weather;
 };
 
 }  // namespace plovane

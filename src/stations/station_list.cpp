@@ -3,15 +3,19 @@
 #include "stations/station_list.h"
 
 #include <algorithm>
+#include <array>
+#include <atomic>
 #include <climits>
+#include <cstring>
 #include <limits>
+#include <optional>
 
 #include "core/timed_lock.h"
 #include "core/version.h"
 #include "stations/call_index.h"
 #include "stations/device_names.h"
-#include "stations/position_text.h"
 #include "stations/report_time.h"
+#include "stations/station_batch.h"
 #include "stations/track.h"
 #include "stations/weather_description.h"
 
@@ -20,6 +24,75 @@ namespace {
 
 int16_t ClampShort(int64_t value) {
     return static_cast<int16_t>(std::clamp<int64_t>(value, INT16_MIN, INT16_MAX));
+}
+
+// Equal texts; the views a packet's operations hold for one call usually share their bytes.
+bool SameCall(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && (a.data() == b.data() || a == b);
+}
+
+// The stored form of a weather report received now.
+CWeatherReport WeatherReport(const WeatherValues& v, std::string_view comment,
+                             const CDateTime& now) {
+    CWeatherReport report;
+    report.received = now;
+    report.description = WeatherDescription(comment);
+    report.hasReportTime = WeatherReportTime(v, now, report.reportTime);
+    if (v.windDirection >= 0 || v.windSpeed >= 0 || v.windGust >= 0) {
+        report.windDirection = v.windDirection;
+        report.windSpeed = v.windSpeed;
+        report.windGust = v.windGust;
+        report.hasWind = true;
+    }
+    if (v.temperature != -1000) {
+        report.temperature = v.temperature;
+        report.hasTemperature = true;
+    }
+    if (v.humidity >= 0) {
+        report.humidity = v.humidity;
+        report.hasHumidity = true;
+    }
+    if (v.barometer >= 0) {
+        report.barometer = v.barometer;
+        report.hasBarometer = true;
+    }
+    if (v.rainLastHour >= 0 || v.rainLast24Hours >= 0 || v.rainSinceMidnight >= 0) {
+        report.rainLastHour = v.rainLastHour;
+        report.rainLast24Hours = v.rainLast24Hours;
+        report.rainSinceMidnight = v.rainSinceMidnight;
+        report.hasRain = true;
+    }
+    if (v.snow[0] >= 0 || v.snow[1] >= 0 || v.snow[2] >= 0) {
+        std::copy(std::begin(v.snow), std::end(v.snow), std::begin(report.snow));
+        report.hasSnow = true;
+    }
+    if (v.luminosity >= 0) {
+        report.luminosity = v.luminosity;
+        report.hasLuminosity = true;
+    }
+    return report;
+}
+
+// Writes a text field only when it changes: a station's packets mostly repeat its texts, and
+// comparing is cheaper than writing (which also dirties the text's memory).
+inline void Store(std::string& field, std::string_view value) {
+    if (field.size() != value.size() ||
+        (!value.empty() && std::memcmp(field.data(), value.data(), value.size()) != 0)) {
+        field.assign(value);
+    }
+}
+
+void ApplyDeviceAndPath(CStation& s, std::string_view destination, std::string_view path,
+                        std::string_view information) {
+    if (!destination.empty())
+        Store(s.destination, destination);
+    if (!path.empty())
+        Store(s.path, path);
+    // A status text (">...") is only replaced by another status text.
+    if (!information.empty() && (!s.lastInfo.starts_with('>') || information.starts_with('>'))) {
+        Store(s.lastInfo, information);
+    }
+    AssignDeviceName(s.device, destination);
 }
 
 }  // namespace
@@ -31,8 +104,9 @@ struct CStationList::Impl {
           profile(profileRef),
           clock(clockRef),
           host(hostRef),
-          settings(shared),
-          own(std::string(), clockRef.Now()) {}
+          own(std::string(), clockRef.Now()) {
+        SetSettings(shared);
+    }
 
     using Lock = std::unique_lock<std::timed_mutex>;
 
@@ -80,10 +154,26 @@ struct CStationList::Impl {
             TrimTo(limit);
             return nullptr;
         }
-        TrimTo(limit - 1);  // room for the new record; the earliest created go first
+        // Room for the new record; the earliest created go first. The last one to go is
+        // reused for the new record (its strings and track keep their storage), which
+        // spares a full record's worth of allocations whenever the list is full.
+        TrimTo(limit);
+        created = true;
+        if (Count() == limit) {
+            others.splice(others.begin(), others, std::prev(others.end()));
+            CStation& station = others.front();
+            index.Erase(station.call);
+            // As a fresh CStation(call, now): the blank record's values, then the call and
+            // the times the constructor sets.
+            station = blank;
+            station.call.assign(call);
+            station.lastHeard = station.reportTime = station.trackTime = station.created = now;
+            station.weather.received = now;
+            index.Insert(&station);
+            return &station;
+        }
         CStation& station = others.emplace_front(std::string(call), now);
         index.Insert(&station);
-        created = true;
         return &station;
     }
 
@@ -101,60 +191,47 @@ struct CStationList::Impl {
         own.call = call;
         if (!own.call.empty())
             index.Insert(&own);
+        ownCallHash.store(CallIndex::Hash(own.call), std::memory_order_relaxed);
     }
 
-    // One update: find-or-add and the field writes under one lock, then the notifications
-    // (new-station sound, StationChanged) after it is released. Returns false when nothing
-    // was written (empty call, lock not had, no room).
-    template <typename Apply>
-    bool Update(std::string_view call, Apply&& apply, bool notify = true) {
-        if (call.empty())
-            return false;
-        {
-            // Most updates are for a known station: no clock read needed.
-            Lock lock = TakeLock();
-            if (!lock.owns_lock())
-                return false;
-            if (CStation* station = Find(call)) {
-                apply(*station);
-                lock.unlock();
-                if (notify)
-                    host.StationChanged(std::string(call));
-                return true;
+    void SetSettings(const CStationSettings& fresh) {
+        settings = fresh;
+        ownTrackRules = TrackRules::For(settings, true);
+        otherTrackRules = TrackRules::For(settings, false);
+    }
+
+    // reportTime is null when the report carried no usable time stamp.
+    void ApplyPosition(CStation& s, const StationBatch::Op& op, const CDateTime* reportTime,
+                       const CDateTime& now) {
+        Store(s.comment, op.text[0]);
+        if (op.hasSymbol) {
+            s.symbolTable = op.symbol[0];
+            s.symbolCode = op.symbol[1];
+            s.hasSymbol = true;
+        }
+        if (!op.hasPoint)
+            return;
+
+        const TrackPoint point = {op.number[1], op.number[2], op.number[0]};
+        const TrackRules& rules = s.call == settings.MyCall ? ownTrackRules : otherTrackRules;
+        if (TakesTrackPoint(s, rules, point, reportTime)) {
+            s.track.push_front(point);
+            if (reportTime != nullptr)
+                s.trackTime = *reportTime;
+            while (!s.track.empty() && static_cast<int64_t>(s.track.size()) > rules.maxPoints) {
+                s.track.pop_back();
             }
         }
-        return Add(call, clock.Now(), std::forward<Apply>(apply), notify);
-    }
-
-    // As Update with "now" already known (taken before the lock: the clock is not called
-    // under it).
-    template <typename Apply>
-    bool UpdateAt(std::string_view call, const CDateTime& now, Apply&& apply) {
-        if (call.empty())
-            return false;
-        return Add(call, now, std::forward<Apply>(apply));
-    }
-
-    template <typename Apply>
-    bool Add(std::string_view call, const CDateTime& now, Apply&& apply, bool notify = true) {
-        bool created = false;
-        std::string sound;
-        {
-            Lock lock = TakeLock();
-            if (!lock.owns_lock())
-                return false;
-            CStation* station = FindOrAdd(call, now, created);
-            if (station == nullptr)
-                return false;
-            apply(*station);
-            if (created && soundEnabled)
-                sound = soundFile;
+        s.position = point;
+        if (reportTime != nullptr) {
+            s.reportTime = *reportTime;
+            s.hasReportTime = true;
+            if (!s.hasPosition)
+                s.trackTime = *reportTime;
         }
-        if (!sound.empty())
-            host.PlaySound(sound);
-        if (notify || created)
-            host.StationChanged(std::string(call));
-        return true;
+        s.lastHeard = now;
+        s.heard = true;
+        s.hasPosition = true;
     }
 
     CStationSettings& sharedSettings;  // loaded on the user-interface thread only
@@ -164,11 +241,17 @@ struct CStationList::Impl {
 
     mutable std::timed_mutex mutex;
     // Guarded by mutex:
-    CStationSettings settings;  // the copy every operation reads
+    CStationSettings settings;   // the copy every operation reads; set by SetSettings
+    TrackRules ownTrackRules;    // the track rules of settings, for the own call...
+    TrackRules otherTrackRules;  // ...and for everyone else
     TransmitControl* transmit = nullptr;
     bool soundEnabled = false;
     std::string soundFile;
     CStation own;
+    const CStation blank;  // a record as constructed, to reset reused records from
+    // The hash of own.call, written under the lock and read without it, so a packet from
+    // another station (nearly every packet) is told apart from our own without the lock.
+    std::atomic<size_t> ownCallHash{CallIndex::Hash({})};
     std::list<CStation> others;  // newest created first; nodes never move
     CallIndex index;             // call -> record; records stay put in their list nodes
 };
@@ -295,195 +378,202 @@ StationBoxResult CStationList::StationsInBox(int32_t centreColatitude, int32_t c
 
 // --- Updates ---
 
+bool CStationList::IsOwnCall(std::string_view call) const {
+    if (CallIndex::Hash(call) != impl_->ownCallHash.load(std::memory_order_relaxed))
+        return false;
+    const Impl::Lock lock = impl_->TakeLock();
+    return lock.owns_lock() && impl_->own.call == call;
+}
+
+void CStationList::Apply(StationBatch& batch) {
+    using Kind = StationBatch::Kind;
+    Impl& d = *impl_;
+    const size_t count = batch.count_;
+    if (count == 0)
+        return;
+    // Read once, before the lock: the clock is never called under it.
+    const CDateTime now = d.clock.Now();
+
+    // Everything that needs no record is worked out before the lock: the report times
+    // (against now) and the weather report.
+    std::optional<CWeatherReport> report;
+    for (size_t i = 0; i < count; ++i) {
+        StationBatch::Op& op = batch.op(i);
+        if (op.kind == Kind::kPosition && op.hasTime) {
+            const std::string_view time(op.time.data(), op.time.size());
+            op.hasTime = ParseReportTime(time, now, d.clock.StandardBiasMinutes(), op.reportTime);
+        } else if (op.kind == Kind::kWeather) {
+            report = WeatherReport(batch.weather_.values, op.text[0], now);
+        }
+    }
+
+    // The calls to announce, each once, in the order their first announced operation came.
+    std::array<std::string_view, StationBatch::kCapacity> changed;
+    size_t changedCount = 0;
+    size_t created = 0;
+    std::string sound;
+    {
+        const Impl::Lock lock = d.TakeLock();
+        if (!lock.owns_lock()) {
+            batch.Clear();
+            return;
+        }
+        // Consecutive operations on one call share its look-up. A record made meanwhile for
+        // another call replaces the remembered one, so a record the limit removed to make
+        // room is never used again.
+        std::string_view cachedCall;
+        CStation* cached = nullptr;
+        for (size_t i = 0; i < count; ++i) {
+            const StationBatch::Op& op = batch.op(i);
+            bool isNew = false;
+            if (cached == nullptr || !SameCall(op.call, cachedCall)) {
+                cached = d.FindOrAdd(op.call, now, isNew);
+                cachedCall = op.call;
+            }
+            if (cached == nullptr)
+                continue;  // no room beside the own record
+            CStation& s = *cached;
+            const auto& n = op.number;
+            switch (op.kind) {
+                case Kind::kPosition:
+                    d.ApplyPosition(s, op, op.hasTime ? &op.reportTime : nullptr, now);
+                    break;
+                case Kind::kCourseSpeed:
+                    s.speed = ClampShort(n[0]);
+                    s.course = ClampShort(n[1]);
+                    s.moving = true;
+                    break;
+                case Kind::kPhg:
+                    s.phgPower = ClampShort(n[0]);
+                    s.phgHeight = ClampShort(n[1]);
+                    s.phgGain = ClampShort(n[2]);
+                    s.phgDirectivity = ClampShort(n[3]);
+                    s.hasPhg = true;
+                    break;
+                case Kind::kDfs:
+                    s.dfsStrength = ClampShort(n[0]);
+                    s.dfsHeight = ClampShort(n[1]);
+                    s.dfsGain = ClampShort(n[2]);
+                    s.dfsDirectivity = ClampShort(n[3]);
+                    s.hasDfs = true;
+                    break;
+                case Kind::kSymbolIfUnset:
+                    if (op.hasSymbol && !s.hasSymbol) {
+                        s.symbolTable = op.symbol[0];
+                        s.symbolCode = op.symbol[1];
+                        s.hasSymbol = true;
+                    }
+                    break;
+                case Kind::kObjectOwner:
+                    Store(s.owner, op.text[0]);
+                    s.hasOwner = true;
+                    s.killed = false;
+                    break;
+                case Kind::kObjectKilled:
+                    s.killed = true;
+                    break;
+                case Kind::kDeviceAndPath:
+                    ApplyDeviceAndPath(s, op.text[0], op.text[1], op.text[2]);
+                    break;
+                case Kind::kWeather:
+                    // The new report replaces the old one whole.
+                    s.weather = std::move(*report);
+                    s.hasWeather = true;
+                    if (!s.hasSymbol) {
+                        s.symbolTable = '/';
+                        s.symbolCode = '_';
+                        s.hasSymbol = true;
+                    }
+                    break;
+            }
+
+            // Every operation but SetSymbolIfUnset on a known record is announced; a record
+            // it creates is announced too, so the windows learn of it.
+            if (isNew)
+                ++created;
+            if (isNew || op.kind != Kind::kSymbolIfUnset) {
+                size_t c = 0;
+                while (c < changedCount && !SameCall(changed[c], op.call))
+                    ++c;
+                if (c == changedCount)
+                    changed[changedCount++] = op.call;
+            }
+        }
+        if (created > 0 && d.soundEnabled)
+            sound = d.soundFile;
+    }
+    batch.Clear();
+
+    if (!sound.empty()) {
+        for (size_t i = 0; i < created; ++i)
+            d.host.PlaySound(sound);
+    }
+    for (size_t c = 0; c < changedCount; ++c)
+        d.host.StationChanged(std::string(changed[c]));
+}
+
+// The single operations are batches of one.
+
 void CStationList::UpdatePosition(std::string_view call, std::string_view symbol,
                                   std::string_view latitude, std::string_view longitude,
                                   std::string_view time, std::string_view comment,
                                   int32_t altitudeDm) {
-    if (call.empty())
-        return;
-    const CDateTime now = impl_->clock.Now();
-
-    // Everything that needs no record is worked out before the lock.
-    int32_t altitude = altitudeDm;
-    std::string_view storedComment = comment;
-    TakeCommentAltitude(storedComment, altitude);
-
-    // A report without both position texts, or with a position that is no position (the
-    // equator, Greenwich, a missing hemisphere, or beyond the poles or the date line), still
-    // stores its symbol and comment.
-    bool hasPoint = false;
-    bool hasTime = false;
-    TrackPoint point;
-    CDateTime reportTime;
-    if (latitude.size() >= 8 && longitude.size() >= 9) {
-        point = {ParseLatitude(latitude), ParseLongitude(longitude), altitude};
-        hasPoint = !IsNoPosition(point.colatitude, point.longitude) &&
-                   point.colatitude <= kMaxColatitude && point.longitude <= kMaxLongitude;
-        if (hasPoint && time.size() == 7) {
-            hasTime = ParseReportTime(time, now, impl_->clock.StandardBiasMinutes(), reportTime);
-        }
-    }
-
-    impl_->UpdateAt(call, now, [&](CStation& s) {
-        s.comment.assign(storedComment);
-        if (symbol.size() >= 2) {
-            s.symbolTable = symbol[0];
-            s.symbolCode = symbol[1];
-            s.hasSymbol = true;
-        }
-        if (!hasPoint)
-            return;
-
-        const CStationSettings& settings = impl_->settings;
-        const TrackRules rules = TrackRules::For(settings, s.call == settings.MyCall);
-        if (TakesTrackPoint(s, rules, point, hasTime ? &reportTime : nullptr)) {
-            s.track.push_front(point);
-            if (hasTime)
-                s.trackTime = reportTime;
-            while (!s.track.empty() && static_cast<int64_t>(s.track.size()) > rules.maxPoints) {
-                s.track.pop_back();
-            }
-        }
-        s.position = point;
-        if (hasTime) {
-            s.reportTime = reportTime;
-            s.hasReportTime = true;
-            if (!s.hasPosition)
-                s.trackTime = reportTime;
-        }
-        s.lastHeard = now;
-        s.heard = true;
-        s.hasPosition = true;
-    });
+    StationBatch batch(*this);
+    batch.UpdatePosition(call, symbol, latitude, longitude, time, comment, altitudeDm);
+    batch.Apply();
 }
 
 void CStationList::SetCourseSpeed(std::string_view call, int speedKnots, int courseDegrees) {
-    impl_->Update(call, [&](CStation& s) {
-        s.speed = ClampShort(speedKnots);
-        s.course = ClampShort(courseDegrees);
-        s.moving = true;
-    });
+    StationBatch batch(*this);
+    batch.SetCourseSpeed(call, speedKnots, courseDegrees);
+    batch.Apply();
 }
 
 void CStationList::SetPhg(std::string_view call, int powerWatts, int heightFeet, int gainDb,
                           int directivityDegrees) {
-    impl_->Update(call, [&](CStation& s) {
-        s.phgPower = ClampShort(powerWatts);
-        s.phgHeight = ClampShort(heightFeet);
-        s.phgGain = ClampShort(gainDb);
-        s.phgDirectivity = ClampShort(directivityDegrees);
-        s.hasPhg = true;
-    });
+    StationBatch batch(*this);
+    batch.SetPhg(call, powerWatts, heightFeet, gainDb, directivityDegrees);
+    batch.Apply();
 }
 
 void CStationList::SetDfs(std::string_view call, int strength, int heightFeet, int gainDb,
                           int directivityDegrees) {
-    impl_->Update(call, [&](CStation& s) {
-        s.dfsStrength = ClampShort(strength);
-        s.dfsHeight = ClampShort(heightFeet);
-        s.dfsGain = ClampShort(gainDb);
-        s.dfsDirectivity = ClampShort(directivityDegrees);
-        s.hasDfs = true;
-    });
+    StationBatch batch(*this);
+    batch.SetDfs(call, strength, heightFeet, gainDb, directivityDegrees);
+    batch.Apply();
 }
 
-// Raises no StationChanged for a known station (the packet's other updates do); a record it
-// creates is announced so the windows learn of it.
 void CStationList::SetSymbolIfUnset(std::string_view call, std::string_view symbol) {
-    impl_->Update(
-        call,
-        [&](CStation& s) {
-            if (symbol.size() < 2 || s.hasSymbol)
-                return;
-            s.symbolTable = symbol[0];
-            s.symbolCode = symbol[1];
-            s.hasSymbol = true;
-        },
-        /*notify=*/false);
+    StationBatch batch(*this);
+    batch.SetSymbolIfUnset(call, symbol);
+    batch.Apply();
 }
 
 void CStationList::SetObjectOwner(std::string_view name, std::string_view senderCall) {
-    impl_->Update(name, [&](CStation& s) {
-        s.owner.assign(senderCall);
-        s.hasOwner = true;
-        s.killed = false;
-    });
+    StationBatch batch(*this);
+    batch.SetObjectOwner(name, senderCall);
+    batch.Apply();
 }
 
 void CStationList::MarkObjectKilled(std::string_view name) {
-    impl_->Update(name, [](CStation& s) { s.killed = true; });
+    StationBatch batch(*this);
+    batch.MarkObjectKilled(name);
+    batch.Apply();
 }
 
 void CStationList::SetDeviceAndPath(std::string_view call, std::string_view destination,
                                     std::string_view path, std::string_view information) {
-    impl_->Update(call, [&](CStation& s) {
-        if (!destination.empty())
-            s.destination.assign(destination);
-        if (!path.empty())
-            s.path.assign(path);
-        // A status text (">...") is only replaced by another status text.
-        if (!information.empty() &&
-            (!s.lastInfo.starts_with('>') || information.starts_with('>'))) {
-            s.lastInfo.assign(information);
-        }
-        AssignDeviceName(s.device, destination);
-    });
+    StationBatch batch(*this);
+    batch.SetDeviceAndPath(call, destination, path, information);
+    batch.Apply();
 }
 
-void CStationList::StoreWeather(std::string_view call, std::string_view /*destination*/,
-                                std::string_view /*path*/, std::string_view comment,
-                                const WeatherValues& v) {
-    if (call.empty())
-        return;
-    const CDateTime now = impl_->clock.Now();
-
-    // The new report replaces the old one whole: nothing of an earlier report survives.
-    CWeatherReport report;
-    report.received = now;
-    report.description = WeatherDescription(comment);
-    report.hasReportTime = WeatherReportTime(v, now, report.reportTime);
-    if (v.windDirection >= 0 || v.windSpeed >= 0 || v.windGust >= 0) {
-        report.windDirection = v.windDirection;
-        report.windSpeed = v.windSpeed;
-        report.windGust = v.windGust;
-        report.hasWind = true;
-    }
-    if (v.temperature != -1000) {
-        report.temperature = v.temperature;
-        report.hasTemperature = true;
-    }
-    if (v.humidity >= 0) {
-        report.humidity = v.humidity;
-        report.hasHumidity = true;
-    }
-    if (v.barometer >= 0) {
-        report.barometer = v.barometer;
-        report.hasBarometer = true;
-    }
-    if (v.rainLastHour >= 0 || v.rainLast24Hours >= 0 || v.rainSinceMidnight >= 0) {
-        report.rainLastHour = v.rainLastHour;
-        report.rainLast24Hours = v.rainLast24Hours;
-        report.rainSinceMidnight = v.rainSinceMidnight;
-        report.hasRain = true;
-    }
-    if (v.snow[0] >= 0 || v.snow[1] >= 0 || v.snow[2] >= 0) {
-        std::copy(std::begin(v.snow), std::end(v.snow), std::begin(report.snow));
-        report.hasSnow = true;
-    }
-    if (v.luminosity >= 0) {
-        report.luminosity = v.luminosity;
-        report.hasLuminosity = true;
-    }
-
-    impl_->UpdateAt(call, now, [&](CStation& s) {
-        s.weather = std::move(report);
-        s.hasWeather = true;
-        if (!s.hasSymbol) {
-            s.symbolTable = '/';
-            s.symbolCode = '_';
-            s.hasSymbol = true;
-        }
-    });
+void CStationList::StoreWeather(std::string_view call, std::string_view destination,
+                                std::string_view path, std::string_view comment,
+                                const WeatherValues& values) {
+    StationBatch batch(*this);
+    batch.StoreWeather(call, destination, path, comment, values);
+    batch.Apply();
 }
 
 void CStationList::SetShownOnMap(std::string_view call, bool shown) {
@@ -507,7 +597,7 @@ void CStationList::ApplySettings(bool announce) {
         const Impl::Lock lock = d.TakeLock();
         if (!lock.owns_lock())
             return;
-        d.settings = fresh;
+        d.SetSettings(fresh);
         d.index.Reserve(std::min<size_t>(d.Limit(), 10000));
         CStation& own = d.own;
         d.RenameOwn(fresh.MyCall);

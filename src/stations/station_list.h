@@ -29,14 +29,16 @@
 
 namespace plovane {
 
+class StationBatch;
+
 struct StationBoxResult {
-    int total = 0;       // matches in the whole box
-    int stored = 0;      // matches written to the result (after the skipped ones)
-    bool more = false;   // a match fell beyond the capacity
+    int total = 0;      // matches in the whole box
+    int stored = 0;     // matches written to the result (after the skipped ones)
+    bool more = false;  // a match fell beyond the capacity
 };
 
 class CStationList {
-public:
+  public:
     // The settings are reloaded from the profile by ApplySettings; both outlive the list.
     CStationList(CStationSettings& settings, const Profile& profile, const Clock& clock,
                  AppHost& host);
@@ -51,7 +53,7 @@ public:
     // --- Reading (copies taken under the lock) ---
     std::optional<CStation> FindStation(std::string_view call) const;
     bool Contains(std::string_view call) const;
-    size_t Count() const;  // own record included
+    size_t Count() const;                    // own record included
     std::vector<CStation> Snapshot() const;  // list order, own record first
     CStation OwnStation() const;
     std::string OwnCall() const;
@@ -62,12 +64,20 @@ public:
     // back into this list or the host. Returns false when the lock could not be had.
     bool ForEach(const std::function<void(const CStation&)>& visit) const;
 
+    // True when `call` is the own record's call. Cheap for other calls: no lock is taken.
+    bool IsOwnCall(std::string_view call) const;
+
     // --- Updates; an empty call does nothing ---
+    // Applies a batch's operations in their order under one lock (one look-up for a run of
+    // operations on the same call), then plays the new-station sound for each record
+    // created and raises one StationChanged per call touched. The batch is left empty. The
+    // single operations below are batches of one.
+    void Apply(StationBatch& batch);
     // Position report: symbol (2 chars or empty), "DDMM.mmN", "DDDMM.mmW", time ("" or
     // 7 characters such as "092345z"), comment, altitude in decimetres (-1 unknown).
     void UpdatePosition(std::string_view call, std::string_view symbol, std::string_view latitude,
-                        std::string_view longitude, std::string_view time,
-                        std::string_view comment, int32_t altitudeDm);
+                        std::string_view longitude, std::string_view time, std::string_view comment,
+                        int32_t altitudeDm);
     void SetCourseSpeed(std::string_view call, int speedKnots, int courseDegrees);
     // Values beyond the 16-bit fields are clamped to 32767.
     void SetPhg(std::string_view call, int powerWatts, int heightFeet, int gainDb,
@@ -97,7 +107,7 @@ public:
     // The renderer marks which stations it drew.
     void SetShownOnMap(std::string_view call, bool shown);
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

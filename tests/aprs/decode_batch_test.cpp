@@ -1,0 +1,75 @@
+// A packet's station updates are applied together: one announcement per call, the order of
+// records as the updates came, and the sentence parser sees what came before it.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "decoder_fixture.h"
+
+namespace plovane::testing {
+namespace {
+
+using Calls = std::vector<std::string>;
+
+TEST_F(DecoderTest, EachPacketAnnouncesEveryCallItTouchesOnce) {
+    Decode("K1ABC-9>APRS,WIDE1-1:!4903.50N/07201.75W>");  // known from now on
+    Decode("K1OWN>APRS:>hello");
+    struct Case {
+        const char* line;
+        Calls changed;
+    } cases[] = {
+        // symbol, PHG, device and path, position: four updates of one record
+        {"K1ABC-9>APRS,WIDE1-1:!4903.50N/07201.75W#PHG5132/home", {"K1ABC-9"}},
+        // Mic-E: position, device and path, course and speed
+        {"K1ABC-9>S32U6T,WIDE1-1:`(_fn\"Oj/]", {"K1ABC-9"}},
+        // an object and its (known) owner: the owner's implied symbol is no change
+        {"K1OWN>APRS:;LEADER   *092345z4903.50N/07201.75W>", {"LEADER"}},
+        // a new owner is announced, before its object
+        {"K1NEW-9>APRS:;LEADER   _092345z4903.50N/07201.75W>", {"K1NEW-9", "LEADER"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        host.Clear();
+        Decode(c.line);
+        EXPECT_EQ(host.stationChanges(), c.changed);
+    }
+}
+
+// The inner packet of a relayed packet is decoded after the outer header has given the
+// relaying station its implied symbol: the relaying station's record is the older one.
+TEST_F(DecoderTest, RelayedPacketKeepsTheOrderOfItsUpdates) {
+    Decode("K1OUT-9>APRS,WIDE1-1:}K1IN-9>APRS,TCPIP,K1OUT-9*:!4903.50N/07201.75W-");
+    std::vector<std::string> calls;
+    for (const CStation& s : stations.Snapshot())
+        calls.push_back(s.call);
+    EXPECT_EQ(calls, (Calls{kOwnCall, "K1IN-9", "K1OUT-9"}));
+    EXPECT_EQ(SymbolOf(Station("K1OUT-9")), "/>");
+}
+
+// A sentence parser that looks the sender up when a sentence arrives.
+class LookingGps : public SentenceReceiver {
+  public:
+    explicit LookingGps(const CStationList& list) : list_(list) {}
+    void ParseSentence(std::string_view target, std::string_view, std::string_view,
+                       std::string_view, bool) override {
+        const auto found = list_.FindStation(target);
+        destinationSeen = found ? found->destination : "<none>";
+    }
+    bool GpsFromTnc() const override { return false; }
+
+    std::string destinationSeen;
+
+  private:
+    const CStationList& list_;
+};
+
+TEST_F(DecoderTest, SentenceParserSeesTheUpdatesBeforeIt) {
+    LookingGps looking(stations);
+    decoder.SetSentenceReceiver(&looking);
+    Decode("K1GPS>GPSLV:$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A");
+    EXPECT_EQ(looking.destinationSeen, "GPSLV");
+}
+
+}  // namespace
+}  // namespace plovane::testing
