@@ -4,7 +4,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QVBoxLayout>
 
 namespace plovane {
@@ -36,6 +38,11 @@ MapOptionsDialog::MapOptionsDialog(Profile& profile, QWidget* parent)
             layout->addWidget(checks_[i]);
         }
     }
+    // More folders searched for maps and TNC command files, separated by ";".
+    auto* folders = new QFormLayout;
+    searchFolders_ = new QLineEdit(QString::fromLocal8Bit(loaded_.SearchFolders), this);
+    folders->addRow("Search &Folders:", searchFolders_);
+    layout->addLayout(folders);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, [this] {
         Store();
@@ -51,6 +58,7 @@ CMapOptions MapOptionsDialog::Values() const {
         options.*kMapOptionChecks[i].member = checks_[i]->isChecked();
     }
     options.RedrawScreenEvery = RedrawPeriodMinutes(period_->currentIndex());
+    options.SearchFolders = searchFolders_->text().toLocal8Bit().toStdString();
     return options;
 }
 
@@ -64,6 +72,7 @@ void MapOptionsDialog::Store() {
         current.*check.member = shown.*check.member;
     }
     current.RedrawScreenEvery = shown.RedrawScreenEvery;
+    current.SearchFolders = shown.SearchFolders;
     current.Save(profile_);
     stored_ = current;
 }

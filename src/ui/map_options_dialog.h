@@ -1,4 +1,5 @@
-// "Map Options": one check box per map preference and the period of the complete redraw.
+// "Map Options": one check box per map preference, the period of the complete redraw and
+// the further folders searched for maps and TNC command files.
 // Opening reads the preferences from the settings; OK stores them there.
 #pragma once
 
@@ -10,6 +11,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLineEdit;
 
 namespace plovane {
 
@@ -27,6 +29,7 @@ class MapOptionsDialog : public QDialog {
 
     QCheckBox* checkBox(size_t index) const { return checks_[index]; }
     QComboBox* periodList() const { return period_; }
+    QLineEdit* searchFoldersField() const { return searchFolders_; }
 
   private:
     Profile& profile_;
@@ -34,6 +37,7 @@ class MapOptionsDialog : public QDialog {
     CMapOptions stored_;
     std::array<QCheckBox*, kMapOptionChecks.size()> checks_{};
     QComboBox* period_ = nullptr;
+    QLineEdit* searchFolders_ = nullptr;
 };
 
 }  // namespace plovane

@@ -7,6 +7,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,6 +23,7 @@
 #include "ui/command_ids.h"
 #include "ui/gui_app.h"
 #include "ui/main_frame.h"
+#include "ui/map_options_dialog.h"
 #include "ui/qt_host.h"
 #include "ui/setup_comm_sheet.h"
 #include "ui/setup_station_sheet.h"
@@ -117,6 +120,30 @@ TEST(SetupCommandsThreads, ChangedHostMovesTheNetworkClient) {
     }));
     EXPECT_TRUE(WaitFor([&] { return second.Accept(std::chrono::milliseconds(0)); }));
     EXPECT_EQ(second.ReadLine().rfind("user N0CALL-9 pass ", 0), 0u);
+}
+
+TEST(SetupCommands, RefreshTncListSearchesTheFoldersNamedInMapOptions) {
+    ScratchDir dir;
+    std::filesystem::create_directories(dir.path() / "mine");
+    std::ofstream(dir / "mine/home.tnc") << "[PLOVANE-TNC-FILE: Home Built TNC]\r\n[INIT]\r\n";
+    GuiApp gui(Options(dir), false);
+    ASSERT_TRUE(gui.Start(false));
+    {
+        MapOptionsDialog options(gui.profile());
+        options.searchFoldersField()->setText(QString::fromStdString(dir / "mine") + ";");
+        options.Store();
+    }
+    EXPECT_EQ(gui.profile().GetString("Maps", "SearchFolders", ""), (dir / "mine") + ";");
+
+    ASSERT_TRUE(RunSetupItem<CSetupComm>(gui, kCommandSetupCommunications, [](CSetupComm& sheet) {
+        CSetupCommTNCPage& tnc = *sheet.tncPage();
+        tnc.enabledBox()->setChecked(true);
+        tnc.refreshButton()->click();
+        tnc.typeList()->setCurrentText("Home Built TNC");
+    }));
+    EXPECT_EQ(gui.profile().GetString("Comm", "TNCType", ""), dir / "mine/home.tnc");
+    EXPECT_TRUE(gui.frame().notice().endsWith("TNC files found..."))
+        << gui.frame().notice().toStdString();
 }
 
 TEST(SetupCommands, ChosenSoundPlaysForTheNextNewStation) {
