@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/null_host.h"
 #include "core/clock.h"
 #include "core/profile.h"
 #include "stations/station_list.h"
@@ -12,23 +13,6 @@
 namespace {
 
 using namespace plovane;
-
-// Takes every notification and drops it, as cheaply as a host can.
-class NullHost : public AppHost {
-  public:
-    void Post(ThreadMessage, std::string) override {}
-    void ShowNotice(std::string_view) override {}
-    MessageBoxResult MessageBox(std::string_view, MessageBoxIcon, MessageBoxButtons,
-                                std::string_view) override {
-        return MessageBoxResult::kOk;
-    }
-    void StationChanged(const std::string& call) override { benchmark::DoNotOptimize(call); }
-    void MessageChanged(uint64_t) override {}
-    void ShowProgress(std::string_view) override {}
-    void SetProgress(int) override {}
-    void HideProgress() override {}
-    void PlaySound(const std::string&) override {}
-};
 
 struct FullList {
     explicit FullList(int stations, bool tracks) {
@@ -45,7 +29,7 @@ struct FullList {
     MemoryProfile profile;
     CStationSettings settings;
     FakeClock clock;
-    NullHost host;
+    plovane::NullHost host;
     CStationList list{settings, profile, clock, host};
     std::vector<std::string> calls;
 };

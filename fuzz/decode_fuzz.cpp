@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/null_host.h"
 #include "aprs/packet_decoder.h"
 #include "core/app_host.h"
 #include "core/clock.h"
@@ -14,22 +15,6 @@
 #include "transmit/station_settings.h"
 
 namespace {
-
-class NullHost final : public plovane::AppHost {
-  public:
-    void Post(plovane::ThreadMessage, std::string) override {}
-    void ShowNotice(std::string_view) override {}
-    plovane::MessageBoxResult MessageBox(std::string_view, plovane::MessageBoxIcon,
-                                         plovane::MessageBoxButtons, std::string_view) override {
-        return plovane::MessageBoxResult::kOk;
-    }
-    void StationChanged(const std::string&) override {}
-    void MessageChanged(uint64_t) override {}
-    void ShowProgress(std::string_view) override {}
-    void SetProgress(int) override {}
-    void HideProgress() override {}
-    void PlaySound(const std::string&) override {}
-};
 
 class NullMessages final : public plovane::MessageReceiver {
   public:
@@ -48,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     profile.WriteInt("Station", "bTrack", 1);
     plovane::CStationSettings settings;
     plovane::FakeClock clock;
-    NullHost host;
+    plovane::NullHost host;
     plovane::CStationList stations(settings, profile, clock, host);
     stations.ApplySettings(false);
     NullMessages messages;

@@ -5,29 +5,13 @@
 #include <string>
 #include <string_view>
 
+#include "core/null_host.h"
 #include "core/app_host.h"
 #include "core/clock.h"
 #include "maps/map_data.h"
 #include "maps/map_reader.h"
 
 namespace {
-
-// Answers every host call and shows nothing.
-class QuietHost final : public plovane::AppHost {
-  public:
-    void Post(plovane::ThreadMessage, std::string) override {}
-    void ShowNotice(std::string_view) override {}
-    plovane::MessageBoxResult MessageBox(std::string_view, plovane::MessageBoxIcon,
-                                         plovane::MessageBoxButtons, std::string_view) override {
-        return plovane::MessageBoxResult::kOk;
-    }
-    void StationChanged(const std::string&) override {}
-    void MessageChanged(uint64_t) override {}
-    void ShowProgress(std::string_view) override {}
-    void SetProgress(int) override {}
-    void HideProgress() override {}
-    void PlaySound(const std::string&) override {}
-};
 
 }  // namespace
 
@@ -38,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         (void)plovane::ProbeMapFile(in, "/maps/FUZZ.MAP");
     }
     plovane::FakeClock clock;
-    QuietHost host;
+    plovane::NullHost host;
     plovane::CMapData map(clock);
     std::istringstream in(bytes);
     plovane::ReadMap(map, in, "/maps/FUZZ.MAP", host);

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/null_host.h"
 #include "core/clock.h"
 #include "messages/message_list.h"
 #include "transmit/output_port.h"
@@ -14,22 +15,6 @@
 namespace {
 
 using namespace plovane;
-
-class NullHost final : public AppHost {
-  public:
-    void Post(ThreadMessage, std::string) override {}
-    void ShowNotice(std::string_view) override {}
-    MessageBoxResult MessageBox(std::string_view, MessageBoxIcon, MessageBoxButtons,
-                                std::string_view) override {
-        return MessageBoxResult::kOk;
-    }
-    void StationChanged(const std::string&) override {}
-    void MessageChanged(uint64_t) override {}
-    void ShowProgress(std::string_view) override {}
-    void SetProgress(int) override {}
-    void HideProgress() override {}
-    void PlaySound(const std::string&) override {}
-};
 
 class CountingPort final : public OutputPort {
   public:
@@ -49,7 +34,7 @@ constexpr int32_t kLimit = 50;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     FakeClock clock;
-    NullHost host;
+    plovane::NullHost host;
     CountingPort tnc;
     CountingPort network;
     CStationSettings settings;

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/null_host.h"
 #include "comm/gps_port.h"
 #include "comm/nmea_parser.h"
 #include "core/clock.h"
@@ -12,23 +13,6 @@
 #include "stations/station_list.h"
 
 namespace {
-
-// The store reports changes and sounds to its host; nothing needs them here.
-class QuietHost final : public plovane::AppHost {
-  public:
-    void Post(plovane::ThreadMessage, std::string) override {}
-    void ShowNotice(std::string_view) override {}
-    plovane::MessageBoxResult MessageBox(std::string_view, plovane::MessageBoxIcon,
-                                         plovane::MessageBoxButtons, std::string_view) override {
-        return plovane::MessageBoxResult::kOk;
-    }
-    void StationChanged(const std::string&) override {}
-    void MessageChanged(uint64_t) override {}
-    void ShowProgress(std::string_view) override {}
-    void SetProgress(int) override {}
-    void HideProgress() override {}
-    void PlaySound(const std::string&) override {}
-};
 
 }  // namespace
 
@@ -48,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             std::abort();
     }
 
-    QuietHost host;
+    plovane::NullHost host;
     MemoryProfile profile;
     FakeClock clock;
     CStationSettings settings;

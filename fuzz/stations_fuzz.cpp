@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/null_host.h"
 #include "core/clock.h"
 #include "core/profile.h"
 #include "stations/device_names.h"
@@ -19,22 +20,6 @@
 namespace {
 
 using namespace plovane;
-
-class NullHost final : public AppHost {
-  public:
-    void Post(ThreadMessage, std::string) override {}
-    void ShowNotice(std::string_view) override {}
-    MessageBoxResult MessageBox(std::string_view, MessageBoxIcon, MessageBoxButtons,
-                                std::string_view) override {
-        return MessageBoxResult::kOk;
-    }
-    void StationChanged(const std::string&) override {}
-    void MessageChanged(uint64_t) override {}
-    void ShowProgress(std::string_view) override {}
-    void SetProgress(int) override {}
-    void HideProgress() override {}
-    void PlaySound(const std::string&) override {}
-};
 
 std::vector<std::string_view> Fields(std::string_view text, size_t count) {
     std::vector<std::string_view> fields;
@@ -68,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     profile.WriteInt("Station", "LimitStations", static_cast<int>(size % 4));
     CStationSettings settings;
     FakeClock clock(CDateTime(2026, 3, 1, 0, 30, 0), bias);
-    NullHost host;
+    plovane::NullHost host;
     CStationList list(settings, profile, clock, host);
     list.ApplySettings(false);
 

@@ -19,6 +19,7 @@
 #include <ostream>
 #include <string>
 
+#include "core/null_host.h"
 #include "aprs/packet_decoder.h"
 #include "cli.h"
 #include "comm/gps_port.h"
@@ -43,25 +44,6 @@ struct DecodeOptions {
     std::string myCall = "NOCALL";
     std::optional<CDateTime> now;  // local time, taken as UTC; empty: the system clock
     std::string file = "-";
-};
-
-// Every notice, box and sound goes nowhere; a box answers as if OK or Yes were chosen.
-class SilentHost final : public AppHost {
-  public:
-    void Post(ThreadMessage, std::string) override {}
-    void ShowNotice(std::string_view) override {}
-    MessageBoxResult MessageBox(std::string_view, MessageBoxIcon, MessageBoxButtons buttons,
-                                std::string_view) override {
-        return buttons == MessageBoxButtons::kYesNo || buttons == MessageBoxButtons::kYesNoCancel
-                   ? MessageBoxResult::kYes
-                   : MessageBoxResult::kOk;
-    }
-    void StationChanged(const std::string&) override {}
-    void MessageChanged(uint64_t) override {}
-    void ShowProgress(std::string_view) override {}
-    void SetProgress(int) override {}
-    void HideProgress() override {}
-    void PlaySound(const std::string&) override {}
 };
 
 // The decoder hands messages, acks and queries to the message store through this.
@@ -256,7 +238,7 @@ int Decode(const Args& args, std::istream& in, std::ostream& out, std::ostream& 
     } else {
         clock = std::make_unique<SystemClock>();
     }
-    SilentHost host;
+    plovane::NullHost host;
 
     LineReader reader(*input);
     std::string line;

@@ -12,49 +12,27 @@
 #include "core/clock.h"
 #include "core/geo.h"
 #include "maps/map_data.h"
+#include "core/null_host.h"
+#include "record_json.h"
 #include "maps/map_reader.h"
 
 namespace plovane::cli {
 namespace {
 
 // Keeps the last message box text; everything else the reader tells the host is dropped.
-class MessageCaptureHost final : public AppHost {
+class MessageCaptureHost final : public NullHost {
   public:
     const std::string& message() const { return message_; }
 
-    void Post(ThreadMessage, std::string) override {}
-    void ShowNotice(std::string_view) override {}
     MessageBoxResult MessageBox(std::string_view text, MessageBoxIcon, MessageBoxButtons,
                                 std::string_view) override {
         message_ = std::string(text);
         return MessageBoxResult::kOk;
     }
-    void StationChanged(const std::string&) override {}
-    void MessageChanged(uint64_t) override {}
-    void ShowProgress(std::string_view) override {}
-    void SetProgress(int) override {}
-    void HideProgress() override {}
-    void PlaySound(const std::string&) override {}
 
   private:
     std::string message_;
 };
-
-// Map texts are file bytes: each byte becomes the code point of the same value.
-std::string BytesAsUtf8(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size());
-    for (char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 0x80) {
-            out.push_back(c);
-        } else {
-            out.push_back(static_cast<char>(0xC0 | (b >> 6)));
-            out.push_back(static_cast<char>(0x80 | (b & 0x3F)));
-        }
-    }
-    return out;
-}
 
 nlohmann::ordered_json DateJson(const CDateTime& date) {
     const std::string text = date.ToIso8601();
@@ -97,11 +75,11 @@ int MapInfo(const Args& args, std::ostream& out, std::ostream& err) {
 
     nlohmann::ordered_json info;
     info["isMap"] = probe.isMap;
-    info["title"] = BytesAsUtf8(probe.title);
-    info["format"] = BytesAsUtf8(map.formatText);
-    info["version"] = BytesAsUtf8(map.versionText);
-    info["name"] = BytesAsUtf8(map.name);
-    info["header"] = BytesAsUtf8(map.headerText);
+    info["title"] = Latin1ToUtf8(probe.title);
+    info["format"] = Latin1ToUtf8(map.formatText);
+    info["version"] = Latin1ToUtf8(map.versionText);
+    info["name"] = Latin1ToUtf8(map.name);
+    info["header"] = Latin1ToUtf8(map.headerText);
     info["created"] = DateJson(map.created);
     info["modified"] = DateJson(map.modified);
     info["box"] = box;
