@@ -68,6 +68,9 @@ GuiApp::GuiApp(const GuiOptions& options, bool interactive)
     frame_->SetShutdown([this] {
         timer_.stop();
         app_->Shutdown();
+        // The program ends with its main window, even while a list window or the splash is
+        // still open (they are windows of their own).
+        emit quitRequested();
     });
     connect(frame_.get(), &CMainFrame::command, this, &GuiApp::OnCommand);
     host_->SetDialogParent(frame_.get());

@@ -65,6 +65,11 @@ class GuiApp : public QObject, public AppViews {
     void TimerTick() override;
     void MapListChanged() override;
 
+  signals:
+    // The main window has closed and the ports are shut: the event loop may end.
+    void quitRequested();
+
+  public:
     CMainFrame& frame() { return *frame_; }
     CListWindows& windows() { return *windows_; }
     CPlovaneView& view() { return *view_; }
@@ -91,7 +96,7 @@ class GuiApp : public QObject, public AppViews {
     std::unique_ptr<CPlovaneDoc> doc_;
     std::unique_ptr<CSymbolIcons> icons_;
     std::unique_ptr<CMainFrame> frame_;
-    CPlovaneView* view_ = nullptr;  // owned by the frame
+    CPlovaneView* view_ = nullptr;           // owned by the frame
     std::unique_ptr<CListWindows> windows_;  // the List menu's windows, gone before the frame
     QPointer<CSplashWnd> splash_;
     QTimer timer_;

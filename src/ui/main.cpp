@@ -49,6 +49,8 @@ int main(int argc, char* argv[]) {
     plovane::GuiApp gui(options, !screenshot);
     QObject::connect(&instance, &plovane::SingleInstance::raiseRequested, &gui,
                      &plovane::GuiApp::RaiseWindow);
+    QObject::connect(&gui, &plovane::GuiApp::quitRequested, &application, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
     if (!gui.Start(!screenshot))
         return 1;
 

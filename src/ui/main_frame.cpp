@@ -214,7 +214,8 @@ void CMainFrame::RebuildMapMenu(const std::vector<MapListEntry>& maps) {
     mapOpen_->clear();
     for (const MenuEntry& entry : MapOpenItems(maps)) {
         // Titles arrive with "&" doubled, so the menu shows them literally.
-        QAction* action = mapOpen_->addAction(DisplayText(entry.text));
+        // A tab would start the item's shortcut column; the title shows a space instead.
+        QAction* action = mapOpen_->addAction(DisplayText(entry.text).replace('\t', ' '));
         action->setData(entry.id);
         action->setEnabled(entry.enabled);
         const int id = entry.id;

@@ -5,11 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QFileInfo>
 #include <QImage>
 #include <QMenu>
 #include <QProcess>
 #include <QSettings>
+#include <QSignalSpy>
+#include <QWidget>
 #include <fstream>
 #include <thread>
 
@@ -153,6 +156,18 @@ TEST(GuiApp, ScreenshotShowsTheMapViewWithItsHeaderStripAndTheWorldMap) {
             coast += image.pixel(x, y) == qRgb(0, 0, 192);
     }
     EXPECT_GT(coast, 1000);
+}
+
+TEST(GuiApp, ClosingTheMainWindowEndsTheProgramWhileOtherWindowsAreOpen) {
+    ScratchDir dir;
+    GuiApp gui(Options(dir), false);
+    ASSERT_TRUE(gui.Start(false));
+    QSignalSpy quit(&gui, &GuiApp::quitRequested);
+    QWidget listWindow;  // a window of its own, as the station list is
+    listWindow.show();
+    gui.frame().close();
+    EXPECT_TRUE(gui.app().exiting());
+    EXPECT_EQ(quit.count(), 1);
 }
 
 TEST(GuiApp, ProgramRejectsUnknownOptions) {

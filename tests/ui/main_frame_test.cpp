@@ -134,12 +134,14 @@ TEST(MainFrame, MapMenuHoldsAtMostAThousandMapsOrThePlaceholder) {
     for (int i = 0; i < 1200; ++i) {
         maps.push_back({"/m/" + std::to_string(i), "R&&D " + std::to_string(i)});
     }
+    maps[1].title = "Puget\tSound \xc3\xa9t\xc3\xa9";  // a tab, and UTF-8
     frame.RebuildMapMenu(maps);
     const QList<QAction*> items = frame.mapOpenMenu()->actions();
     ASSERT_EQ(items.size(), 1000);
     EXPECT_EQ(items.front()->text(), "R&&D 0");
     EXPECT_EQ(items.front()->data().toInt(), 12000);
     EXPECT_EQ(items.back()->data().toInt(), 12999);
+    EXPECT_EQ(items[1]->text(), QString::fromUtf8("Puget Sound \xc3\xa9t\xc3\xa9"));
     items[5]->trigger();
     ASSERT_EQ(commands.count(), 1);
     EXPECT_EQ(commands.front().front().toInt(), 12005);

@@ -210,6 +210,51 @@ TEST(PlovaneView, WheelZoomsInAndOut) {
     EXPECT_GT(rig.view.mapView().viewBox().Width(), width - 2 * (width / 4));
 }
 
+TEST(PlovaneView, TimerRedrawsEverythingOnlyWhenThePeriodHasPassed) {
+    ViewRig rig;
+    rig.options.bRedrawScreenEvery = true;
+    rig.options.RedrawScreenEvery = 1;
+    rig.view.show();
+    rig.view.grab();
+    const int64_t first = rig.view.mapView().lastCompleteRedrawMs();
+    rig.view.grab();  // paints from the kept picture: no new drawing
+    EXPECT_EQ(rig.view.mapView().lastCompleteRedrawMs(), first);
+
+    rig.store.clock.AdvanceMs(30000);
+    rig.view.TimerTick();
+    rig.view.grab();
+    EXPECT_EQ(rig.view.mapView().lastCompleteRedrawMs(), first);
+
+    rig.store.clock.AdvanceMs(31000);  // 61 s since the last complete drawing
+    rig.view.TimerTick();
+    rig.view.grab();
+    EXPECT_EQ(rig.view.mapView().lastCompleteRedrawMs(), first + 61000);
+
+    rig.options.bRedrawScreenEvery = false;
+    rig.store.clock.AdvanceMs(600000);
+    rig.view.TimerTick();
+    rig.view.grab();
+    EXPECT_EQ(rig.view.mapView().lastCompleteRedrawMs(), first + 61000);
+}
+
+TEST(PlovaneView, KeepsTheOwnStationInViewWhenAsked) {
+    ViewRig rig;
+    const std::string own = rig.store.list.OwnCall();
+    rig.store.Report(own, "4000.00N", "00500.00E");  // far below and right of the view
+    const MapBox before = rig.view.mapView().viewBox();
+    rig.view.StationsChanged({own}, false);
+    EXPECT_EQ(rig.view.mapView().viewBox(), before);  // "TrackMe" is off
+
+    rig.options.TrackMe = true;
+    rig.view.StationsChanged({"W1OTHER"}, false);  // not the own station
+    EXPECT_EQ(rig.view.mapView().viewBox(), before);
+    rig.view.StationsChanged({own}, false);
+    const MapBox after = rig.view.mapView().viewBox();
+    EXPECT_EQ(after.Width(), before.Width());
+    EXPECT_TRUE(rig.view.mapView().IsWellInView(rig.store.Get(own).position.colatitude,
+                                                rig.store.Get(own).position.longitude));
+}
+
 TEST(MapOptionsDialog, ShowsTheStoredPreferencesAndStoresOnOk) {
     MemoryProfile profile;
     profile.WriteInt("Maps", "ShowTracks", 1);
