@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <new>
 
 #include "core/geo.h"
 #include "stations/position_text.h"
@@ -91,8 +92,11 @@ StationBatch::Op* StationBatch::Add(Kind kind, std::string_view call) {
         return nullptr;
     if (count_ == kCapacity)
         Apply();
-    Op& op = *std::construct_at(&ops_[count_++].op);
+    Op& op = *::new (static_cast<void*>(&ops_[count_++].op)) Op;
     op.kind = kind;
+    op.hasSymbol = false;
+    op.hasPoint = false;
+    op.hasTime = false;
     op.call = call;
     return &op;
 }

@@ -407,8 +407,10 @@ void CStationList::Apply(StationBatch& batch) {
         }
     }
 
-    // The calls to announce, each once, in the order their first announced operation came.
-    std::array<std::string_view, StationBatch::kCapacity> changed;
+    // The calls to announce, each once, in the order their first announced operation came,
+    // as the index of that operation (left unset beyond changedCount).
+    static_assert(StationBatch::kCapacity <= UINT8_MAX);
+    std::array<uint8_t, StationBatch::kCapacity> changed;
     size_t changedCount = 0;
     size_t created = 0;
     std::string sound;
@@ -493,23 +495,23 @@ void CStationList::Apply(StationBatch& batch) {
                 ++created;
             if (isNew || op.kind != Kind::kSymbolIfUnset) {
                 size_t c = 0;
-                while (c < changedCount && !SameCall(changed[c], op.call))
+                while (c < changedCount && !SameCall(batch.op(changed[c]).call, op.call))
                     ++c;
                 if (c == changedCount)
-                    changed[changedCount++] = op.call;
+                    changed[changedCount++] = static_cast<uint8_t>(i);
             }
         }
         if (created > 0 && d.soundEnabled)
             sound = d.soundFile;
     }
-    batch.Clear();
 
     if (!sound.empty()) {
         for (size_t i = 0; i < created; ++i)
             d.host.PlaySound(sound);
     }
     for (size_t c = 0; c < changedCount; ++c)
-        d.host.StationChanged(std::string(changed[c]));
+        d.host.StationChanged(std::string(batch.op(changed[c]).call));
+    batch.Clear();
 }
 
 // The single operations are batches of one.

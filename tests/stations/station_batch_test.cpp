@@ -6,10 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <random>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/geo.h"
@@ -303,6 +305,47 @@ TEST(StationList, PositionTextsAreReadAsTheParsersReadThem) {
             ASSERT_EQ(s.position.longitude, lon);
         }
     }
+}
+
+// Two threads apply batches over overlapping calls through a small limit, so records are
+// reused while a third thread reads; every view of the list must hold together.
+TEST(StationBatchThreads, BatchesFromTwoThreadsKeepTheListConsistent) {
+    StoreFixture f;
+    f.profile.WriteInt("Station", "LimitStations", 8);
+    f.profile.WriteInt("Station", "bTrack", 1);
+    f.list.ApplySettings(false);
+    std::atomic<bool> done{false};
+    std::atomic<int> violations{0};
+    const auto writer = [&](unsigned seed) {
+        std::mt19937 random(seed);
+        for (int round = 0; round < 3000; ++round) {
+            std::vector<Operation> ops(1 + random() % 10);
+            for (Operation& op : ops)
+                op = RandomOperation(random);
+            StationBatch batch(f.list);
+            for (const Operation& op : ops)
+                op.To(batch);
+        }
+    };
+    std::thread reader([&] {
+        while (!done.load()) {
+            std::vector<std::string> calls;
+            for (const CStation& s : f.list.Snapshot())
+                calls.push_back(s.call);
+            if (calls.empty() || calls.size() > 8 || calls.front() != "N0CALL")
+                ++violations;
+            std::sort(calls.begin(), calls.end());
+            if (std::adjacent_find(calls.begin(), calls.end()) != calls.end())
+                ++violations;
+        }
+    });
+    std::thread first(writer, 1u);
+    std::thread second(writer, 2u);
+    first.join();
+    second.join();
+    done = true;
+    reader.join();
+    EXPECT_EQ(violations.load(), 0);
 }
 
 TEST(StationList, TellsTheOwnCallWithoutBeingFooledByARename) {
