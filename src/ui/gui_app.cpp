@@ -169,8 +169,10 @@ bool GuiApp::Start(bool show) {
         frame_->show();
     }
     MapListChanged();
-    if (splash_)
+    if (splash_) {
         splash_->SetStatus("Tap here to close this window");
+        splash_->raise();  // it stays above the main window until it goes
+    }
     timer_.start();
     started_ = true;
 

@@ -251,8 +251,8 @@ QMessageBox* CMainFrame::MakeAboutBox() {
     auto* box = new QMessageBox(this);
     box->setWindowTitle(QString::fromStdString(AboutCaption()));
     box->setTextFormat(Qt::PlainText);
-    box->setText(QString::fromLatin1(kProgramName) + "\n" + QString::fromStdString(VersionLine()));
-    box->setInformativeText(QString::fromLatin1(kNavigationWarning));
+    box->setText(QString::fromLatin1(kProgramName) + "\n" + QString::fromStdString(VersionLine()) +
+                 "\n\n" + QString::fromLatin1(kNavigationWarning));
     box->setIcon(QMessageBox::Information);
     box->setStandardButtons(QMessageBox::Ok);
     return box;

@@ -42,8 +42,9 @@ void StationMenuItem::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QPalette& palette = this->palette();
     const bool selected = highlighted_ && !greyed_;
-    painter.fillRect(
-        rect(), selected ? palette.color(QPalette::Highlight) : palette.color(QPalette::Window));
+    // Unselected, the menu's own background shows through.
+    if (selected)
+        painter.fillRect(rect(), palette.color(QPalette::Highlight));
     if (icons_)
         icons_(painter, icon_, kPickItemIconOffset, kPickItemIconOffset);
     QColor text = palette.color(QPalette::WindowText);

@@ -8,10 +8,12 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QToolBar>
+#include <memory>
 
 #include "app/qsettings_profile.h"
 #include "core/profile.h"
@@ -168,6 +170,15 @@ TEST(MainFrame, ApplicationCommandsAreSignalledAndExitCloses) {
     frame.action(kCommandExit)->trigger();
     EXPECT_TRUE(shutDown);
     EXPECT_FALSE(frame.isVisible());
+}
+
+TEST(MainFrame, AboutBoxNamesTheVersionAndWarns) {
+    MemoryProfile profile;
+    CMainFrame frame(profile);
+    std::unique_ptr<QMessageBox> box(frame.MakeAboutBox());
+    EXPECT_EQ(box->windowTitle(), "About Plovane...");
+    EXPECT_EQ(box->text(), "Plovane\nVersion 1.02\n\nNot to be used as an aid to navigation!");
+    EXPECT_EQ(box->textFormat(), Qt::PlainText);
 }
 
 TEST(MainFrame, CloseWritesTheToolbarStateIntoTheSettingsFile) {
