@@ -2,6 +2,8 @@
 #include "stations/station_batch.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <memory>
 #include <new>
 
@@ -12,12 +14,25 @@
 namespace plovane {
 namespace {
 
-bool AreDigits(const char* p, size_t count) {
-    for (size_t i = 0; i < count; ++i) {
-        if (p[i] < '0' || p[i] > '9')
-            return false;
+// Whether the bytes of `p` that `lanes` marks (0xFF per byte, first byte lowest) are all
+// digits, eight bytes at a time: a digit is 0x30..0x39, so its high nibble is 3 both before
+// and after adding 6.
+bool AreDigits(const char* p, uint64_t lanes) {
+    if constexpr (std::endian::native == std::endian::little) {
+        uint64_t word;
+        std::memcpy(&word, p, sizeof word);
+        constexpr uint64_t kHigh = 0xF0F0F0F0F0F0F0F0;
+        constexpr uint64_t kThrees = 0x3030303030303030;
+        constexpr uint64_t kSixes = 0x0606060606060606;
+        const uint64_t high = kHigh & lanes;
+        return (word & high) == (kThrees & lanes) && ((word + kSixes) & high) == (kThrees & lanes);
+    } else {
+        for (int i = 0; i < 8; ++i) {
+            if (((lanes >> (8 * i)) & 0xFF) != 0 && (p[i] < '0' || p[i] > '9'))
+                return false;
+        }
+        return true;
     }
-    return true;
 }
 
 int32_t DigitsValue(const char* p, size_t count) {
@@ -32,7 +47,7 @@ int32_t DigitsValue(const char* p, size_t count) {
 // position, missing digits) goes to them. The texts hold at least 8 and 9 characters.
 int32_t LatitudeOf(std::string_view text) {
     const char* p = text.data();
-    if (p[4] != '.' || !AreDigits(p, 4) || !AreDigits(p + 5, 2))
+    if (p[4] != '.' || !AreDigits(p, 0x00FFFF00FFFFFFFF))  // DDMM.mm
         return ParseLatitude(text);
     const int32_t a = DigitsValue(p, 4) * 100 + DigitsValue(p + 5, 2);  // DDMMmm
     const int32_t degrees = a / 10000;
@@ -50,7 +65,7 @@ int32_t LatitudeOf(std::string_view text) {
 
 int32_t LongitudeOf(std::string_view text) {
     const char* p = text.data();
-    if (p[5] != '.' || !AreDigits(p, 5) || !AreDigits(p + 6, 2))
+    if (p[5] != '.' || !AreDigits(p, 0xFFFF00FFFFFFFFFF))  // DDDMM.mm
         return ParseLongitude(text);
     const int32_t a = DigitsValue(p, 5) * 100 + DigitsValue(p + 6, 2);  // DDDMMmm
     const int32_t degrees = a / 10000;

@@ -8,7 +8,6 @@
 #include <climits>
 #include <cstring>
 #include <limits>
-#include <optional>
 
 #include "core/timed_lock.h"
 #include "core/version.h"
@@ -82,8 +81,16 @@ inline void Store(std::string& field, std::string_view value) {
     }
 }
 
-void ApplyDeviceAndPath(CStation& s, std::string_view destination, std::string_view path,
+// `own`: the record is the own station's, whose device name the settings give.
+void ApplyDeviceAndPath(CStation& s, bool own, std::string_view destination, std::string_view path,
                         std::string_view information) {
+    // Naming the device twice from one destination gives the first name again, and a
+    // destination never names an empty device. So a heard station's record that already
+    // holds this destination and a device name was named from it (a packet without
+    // destination empties the name, and only the settings name the own station): the name
+    // stands, and a station's packets mostly repeat their destination.
+    const bool named = !own && !destination.empty() && !s.device.empty() &&
+                       std::string_view(s.destination) == destination;
     if (!destination.empty())
         Store(s.destination, destination);
     if (!path.empty())
@@ -92,7 +99,8 @@ void ApplyDeviceAndPath(CStation& s, std::string_view destination, std::string_v
     if (!information.empty() && (!s.lastInfo.starts_with('>') || information.starts_with('>'))) {
         Store(s.lastInfo, information);
     }
-    AssignDeviceName(s.device, destination);
+    if (!named)
+        AssignDeviceName(s.device, destination);
 }
 
 }  // namespace
@@ -394,16 +402,12 @@ void CStationList::Apply(StationBatch& batch) {
     // Read once, before the lock: the clock is never called under it.
     const CDateTime now = d.clock.Now();
 
-    // Everything that needs no record is worked out before the lock: the report times
-    // (against now) and the weather report.
-    std::optional<CWeatherReport> report;
+    // The report times are read before the lock, against now.
     for (size_t i = 0; i < count; ++i) {
         StationBatch::Op& op = batch.op(i);
         if (op.kind == Kind::kPosition && op.hasTime) {
             const std::string_view time(op.time.data(), op.time.size());
             op.hasTime = ParseReportTime(time, now, d.clock.StandardBiasMinutes(), op.reportTime);
-        } else if (op.kind == Kind::kWeather) {
-            report = WeatherReport(batch.weather_.values, op.text[0], now);
         }
     }
 
@@ -475,11 +479,11 @@ void CStationList::Apply(StationBatch& batch) {
                     s.killed = true;
                     break;
                 case Kind::kDeviceAndPath:
-                    ApplyDeviceAndPath(s, op.text[0], op.text[1], op.text[2]);
+                    ApplyDeviceAndPath(s, &s == &d.own, op.text[0], op.text[1], op.text[2]);
                     break;
                 case Kind::kWeather:
                     // The new report replaces the old one whole.
-                    s.weather = std::move(*report);
+                    s.weather = WeatherReport(batch.weather_.values, op.text[0], now);
                     s.hasWeather = true;
                     if (!s.hasSymbol) {
                         s.symbolTable = '/';

@@ -36,6 +36,28 @@ TEST_F(DecoderTest, EachPacketAnnouncesEveryCallItTouchesOnce) {
     }
 }
 
+// Lines are checked for other white space a word at a time: wherever one stands (here in a
+// status text, at every place of a word and in the short tail), it becomes a blank, and
+// Latin-1 letters beside it stay.
+TEST_F(DecoderTest, OtherBlanksBecomeBlanksWhereverTheyStand) {
+    const std::string head = "K1ABC>APRS:>";
+    for (const char blank : {'\t', '\v', '\r', '\x85', '\xA0'}) {
+        for (size_t length = 1; length <= 20; ++length) {
+            for (size_t at = 0; at + 1 < length; ++at) {
+                std::string text(length, 'x');
+                text[at] = blank;
+                text[length - 1] = '\xE9';
+                SCOPED_TRACE(std::to_string(static_cast<unsigned char>(blank)) + " at " +
+                             std::to_string(at) + " of " + std::to_string(length));
+                Decode(head + text);
+                std::string expected = text;  // the status text, without its ">"
+                expected[at] = ' ';
+                ASSERT_EQ(Station("K1ABC").lastInfo, expected);
+            }
+        }
+    }
+}
+
 // The inner packet of a relayed packet is decoded after the outer header has given the
 // relaying station its implied symbol: the relaying station's record is the older one.
 TEST_F(DecoderTest, RelayedPacketKeepsTheOrderOfItsUpdates) {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/geo.h"
+#include "stations/device_names.h"
 #include "stations/station_list.h"
 #include "store_fixture.h"
 
@@ -267,7 +268,9 @@ TEST(StationList, ReusedRecordIsAsFreshAsANewOne) {
 }
 
 std::string RandomCoordinate(std::mt19937& random, int degreeDigits) {
-    static const std::string kChars = "0123456789.  NSEWnsewX-";
+    // Digits, their neighbours in the byte table (0x2F, 0x3A, 0x3F, 0x40), blanks, hemispheres
+    // and bytes whose carry would run into the next one.
+    static const std::string kChars = "0123456789.  NSEWnsewX-/:?@\xFA\xFF";
     std::string text;
     for (int i = 0; i < degreeDigits + 2; ++i)
         text += static_cast<char>('0' + random() % 10);
@@ -304,6 +307,42 @@ TEST(StationList, PositionTextsAreReadAsTheParsersReadThem) {
             ASSERT_EQ(s.position.colatitude, colatitude);
             ASSERT_EQ(s.position.longitude, lon);
         }
+    }
+}
+
+// The store names a device again only when the destination changes; that is right only as
+// long as naming twice from one destination changes nothing and never gives an empty name.
+TEST(DeviceName, NamingTwiceFromOneDestinationChangesNothing) {
+    const char* destinations[] = {"Mic-E",  "TH-D7",  "TM-D700", "APRSM",  "APRSW",  "APRS",
+                                  "APRSX",  "APIC12", "GPSLJ",   "APQ102", "APK003", "APk003",
+                                  "APA123", "AP",     "apw251",  "BEACON", "A"};
+    const char* devices[] = {"", "Kenwood TH-D7", "Mic-E/Pic-E Device", "old"};
+    for (const char* destination : destinations) {
+        for (const char* device : devices) {
+            SCOPED_TRACE(std::string(destination) + " after " + device);
+            const std::string once = DeviceName(destination, device);
+            EXPECT_FALSE(once.empty());
+            EXPECT_EQ(DeviceName(destination, once), once);
+        }
+    }
+}
+
+TEST(SetDeviceAndPath, NamesTheDeviceAgainAfterAPacketWithoutDestination) {
+    StoreFixture f;
+    struct Step {
+        const char* destination;
+        const char* device;
+    } steps[] = {
+        {"APK102", "Kenwood (102)"},     {"Mic-E", "Kenwood (102)"},
+        {"TH-D7", "Kenwood TH-D7"},      {"TH-D7", "Kenwood TH-D7"},
+        {"APK102", "Kenwood TH-D7"},     {"", ""},
+        {"APK102", "Kenwood (102)"},     {"", ""},
+        {"Mic-E", "Mic-E/Pic-E Device"},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.destination);
+        f.list.SetDeviceAndPath("K1AAA", step.destination, "", "");
+        EXPECT_EQ(f.Get("K1AAA").device, step.device);
     }
 }
 
