@@ -333,7 +333,10 @@ void GuiApp::RaiseWindow() {
 bool GuiApp::SaveScreenshot(const QString& path) {
     // Pending deliveries first (stations changed by the simulation, notices).
     QApplication::processEvents();
-    QImage image(frame_->size(), QImage::Format_RGB32);
+    // At the screen's pixel density, as the window would show.
+    const qreal ratio = frame_->devicePixelRatioF();
+    QImage image(frame_->size() * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
     image.fill(Qt::white);
     frame_->render(&image);
     return image.save(path, "PNG");

@@ -60,10 +60,15 @@ void CPlovaneView::FillScene(MapScene& scene) {
 
 bool CPlovaneView::RenderPicture() {
     view_.Resize(width(), height());
-    if (picture_.size() != size()) {
-        picture_ = QImage(size(), QImage::Format_RGB32);
+    // On a high-density screen the picture has more pixels than the widget, so lines and
+    // text stay sharp; the drawing itself works in the widget's pixels.
+    const qreal ratio = devicePixelRatioF();
+    if (picture_.deviceIndependentSize() != QSizeF(size()) ||
+        picture_.devicePixelRatio() != ratio) {
+        picture_ = QImage(size() * ratio, QImage::Format_RGB32);
         if (picture_.isNull())
             return false;  // out of memory: nothing to show
+        picture_.setDevicePixelRatio(ratio);
     }
     picture_.fill(Qt::white);
     pictureStale_ = false;
@@ -80,7 +85,7 @@ QImage CPlovaneView::RenderImage() {
 
 void CPlovaneView::paintEvent(QPaintEvent*) {
     painting_ = true;
-    if (pictureStale_ || picture_.size() != size())
+    if (pictureStale_ || picture_.deviceIndependentSize() != QSizeF(size()))
         RenderPicture();
     QPainter painter(this);
     painter.drawImage(0, 0, picture_);

@@ -82,34 +82,43 @@ void DrawHome(QPainter& p) {
 }  // namespace
 
 QIcon ToolbarIcon(int command) {
-    QPixmap pixmap(kSize, kSize);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
+    using Draw = void (*)(QPainter&);
+    Draw draw = nullptr;
     switch (command) {
         case kCommandRefresh:
-            DrawRefresh(p);
+            draw = DrawRefresh;
             break;
         case kCommandDragToZoom:
-            DrawDragZoom(p);
+            draw = DrawDragZoom;
             break;
         case kCommandDragToMove:
-            DrawDragMove(p);
+            draw = DrawDragMove;
             break;
         case kCommandHome:
-            DrawHome(p);
+            draw = DrawHome;
             break;
         case kCommandZoomIn:
-            DrawMagnifier(p, '+');
+            draw = [](QPainter& p) { DrawMagnifier(p, '+'); };
             break;
         case kCommandZoomOut:
-            DrawMagnifier(p, '-');
+            draw = [](QPainter& p) { DrawMagnifier(p, '-'); };
             break;
         default:
             return {};
     }
-    p.end();
-    return QIcon(pixmap);
+    // The same picture at twice the size for high-density screens.
+    QIcon icon;
+    for (const int scale : {1, 2}) {
+        QPixmap pixmap(kSize * scale, kSize * scale);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(scale, scale);
+        draw(p);
+        p.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
 }
 
 }  // namespace plovane
