@@ -309,6 +309,8 @@ void GuiApp::UpdateViews() {
 }
 
 void GuiApp::RefreshViews(bool full) {
+    // The station setup may have changed the units the scale bar and marks use.
+    view_->SetUnitsOfMeasure(app_->stationSettings().UnitsOfMeasure);
     view_->RefreshView(full);
 }
 

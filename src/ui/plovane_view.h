@@ -67,6 +67,7 @@ class CPlovaneView : public QWidget {
     // What the header strip's status icons show.
     void SetHeaderStatus(const HeaderStatus& status);
     void SetUnitsOfMeasure(int units) { unitsOfMeasure_ = units; }
+    int unitsOfMeasure() const { return unitsOfMeasure_; }
 
     // Renders the whole client into an image (the screenshot, and tests).
     QImage RenderImage();

@@ -113,6 +113,17 @@ TEST(GuiAppThreads, EchoLinePostedFromAWorkerReachesTheStatusBar) {
     EXPECT_TRUE(WaitFor([&] { return gui.frame().notice() == "TNC>N0CALL>APQ102:>on"; }));
 }
 
+TEST(GuiAppThreads, StationSetupPostedFromAWorkerRedrawsWithTheNewUnits) {
+    ScratchDir dir;
+    GuiApp gui(Options(dir), false);
+    ASSERT_TRUE(gui.Start(false));
+    EXPECT_EQ(gui.view().unitsOfMeasure(), 0);
+    gui.profile().WriteInt("Station", "UnitsOfMeasure", 2);
+    std::thread worker([&] { gui.host().Post(ThreadMessage::kStationSetupDone); });
+    worker.join();
+    EXPECT_TRUE(WaitFor([&] { return gui.view().unitsOfMeasure() == 2; }));
+}
+
 TEST(GuiApp, ScreenshotProgramWritesTheWindowAndClosesInOrder) {
     ScratchDir dir;
     const QString png = QString::fromStdString(dir / "shot.png");
