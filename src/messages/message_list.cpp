@@ -22,7 +22,15 @@ std::string_view TrimBlanks(std::string_view s) {
 }
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && latin1::ToUpper(a) == latin1::ToUpper(b);
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (latin1::ToUpper(static_cast<unsigned char>(a[i])) !=
+            latin1::ToUpper(static_cast<unsigned char>(b[i]))) {
+            return false;
+        }
+    }
+    return true;
 }
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
@@ -35,27 +43,31 @@ bool IsOwnCall(std::string_view ownCall, std::string_view call) {
 }
 
 struct NumberedText {
-    std::string number;
-    std::string body;
+    std::string_view number;
+    std::string_view body;
 };
 
 // Cuts the message number off a received text. The "{" must leave at most five characters
 // after it; a reply-ack tail stays in the body: "hello{12}AB" gives 12 and "hello }AB".
-NumberedText SplitNumber(std::string_view text) {
+// The parts are views of the text, but for such a body, which is put together in `storage`.
+NumberedText SplitNumber(std::string_view text, std::string& storage) {
     const std::string_view trimmed = TrimBlanks(text);
     const size_t brace = trimmed.find('{');
     if (brace == std::string_view::npos || trimmed.size() - brace > kMaxNumberLength + 1) {
-        return {{}, std::string(trimmed)};
+        return {{}, trimmed};
     }
-    std::string number(TrimBlanks(trimmed.substr(brace + 1, kMaxNumberLength)));
-    std::string body(trimmed.substr(0, brace));
-    body += ' ';
+    const std::string_view number = TrimBlanks(trimmed.substr(brace + 1, kMaxNumberLength));
     const auto bad = std::find_if(number.begin(), number.end(), [](char c) {
         return !latin1::IsAlnum(static_cast<unsigned char>(c));
     });
-    body.append(bad, number.end());
-    number.erase(bad, number.end());
-    return {std::string(TrimBlanks(number)), std::string(TrimBlanks(body))};
+    const std::string_view head = trimmed.substr(0, brace);
+    if (bad == number.end())
+        return {number, TrimBlanks(head)};
+    const auto good = static_cast<size_t>(bad - number.begin());
+    storage.assign(head);
+    storage += ' ';
+    storage.append(number.substr(good));
+    return {TrimBlanks(number.substr(0, good)), TrimBlanks(storage)};
 }
 
 template <typename List>
@@ -73,11 +85,13 @@ CMessageList::CMessageList(const CStationSettings& settings, const Clock& clock,
 CMessageList::~CMessageList() = default;
 
 CMessageList::Lock CMessageList::TakeLock() const {
-    // Measured on the system clock: libstdc++ then waits in pthread_mutex_timedlock, which
-    // ThreadSanitizer follows; the steady-clock wait (pthread_mutex_clocklock) is invisible to
-    // it and every unlock would be reported as a fault.
-    Lock lock(mutex_, std::defer_lock);
-    (void)lock.try_lock_until(std::chrono::system_clock::now() + kLockWait);
+    // A free lock is taken without reading the clock. The wait is measured on the system
+    // clock: libstdc++ then waits in pthread_mutex_timedlock, which ThreadSanitizer follows;
+    // the steady-clock wait (pthread_mutex_clocklock) is invisible to it and every unlock
+    // would be reported as a fault.
+    Lock lock(mutex_, std::try_to_lock);
+    if (!lock)
+        (void)lock.try_lock_until(std::chrono::system_clock::now() + kLockWait);
     return lock;
 }
 
@@ -146,27 +160,50 @@ CMessage* CMessageList::AddLocked(std::string_view ownCall, CDateTime now, std::
         if (CMessage* existing = index_.Find(from, to, number, text))
             return existing;
     }
-    CMessage& added = messages_.emplace_back();
-    added.key = nextKey_++;
-    added.time = now;
-    added.from = from;
-    added.to = to;
-    added.number = number;
-    added.text = text;
-    index_.Insert(&added);
-    // The limit is at least one, so only older records go and `added` stays valid.
-    TrimToLimitLocked(effects);
-    return &added;
+    // A full store drops its oldest record to make room and reuses its node (and the
+    // storage of its texts) for the new one.
+    const size_t limit = LimitLocked();
+    TrimLocked(limit, effects);
+    CMessage* added = nullptr;
+    if (messages_.size() == limit) {
+        TrimLocked(limit - 1, effects, /*keepNode=*/true);
+        added = &messages_.back();
+        added->acked = false;
+        added->count = 0;
+        added->ackCount = 0;
+    } else {
+        added = &messages_.emplace_back();
+    }
+    added->key = nextKey_++;
+    added->time = now;
+    added->from.assign(from);
+    added->to.assign(to);
+    added->number.assign(number);
+    added->text.assign(text);
+    index_.Insert(added);
+    return added;
+}
+
+size_t CMessageList::LimitLocked() const {
+    if (!settings_.bLimitMessages)
+        return kMaxMessages;
+    return std::min(kMaxMessages,
+                    static_cast<size_t>(std::max<int32_t>(1, settings_.LimitMessages)));
 }
 
 void CMessageList::TrimToLimitLocked(Effects& effects) {
-    size_t limit = kMaxMessages;
-    if (settings_.bLimitMessages) {
-        limit = std::min(limit, static_cast<size_t>(std::max<int32_t>(1, settings_.LimitMessages)));
-    }
-    while (messages_.size() > limit) {
-        effects.changed.push_back(messages_.front().key);
-        index_.Erase(&messages_.front());
+    TrimLocked(LimitLocked(), effects);
+}
+
+void CMessageList::TrimLocked(size_t count, Effects& effects, bool keepNode) {
+    while (messages_.size() > count) {
+        CMessage& oldest = messages_.front();
+        effects.changed.push_back(oldest.key);
+        index_.Erase(&oldest);
+        if (keepNode) {
+            messages_.splice(messages_.end(), messages_, messages_.begin());
+            return;
+        }
         messages_.pop_front();
     }
 }
@@ -226,7 +263,8 @@ void CMessageList::ReceiveMessage(std::string_view from, std::string_view to,
                 effects.changed.push_back(acked->key);
             }
         } else {
-            const NumberedText parsed = SplitNumber(text);
+            std::string bodyStorage;
+            const NumberedText parsed = SplitNumber(text, bodyStorage);
             // Look-up and add under one lock: the same packet arriving from the TNC and the
             // network at once is stored once.
             bool isNew = false;

@@ -146,7 +146,12 @@ class CMessageList final : public PendingSender {
     CMessage* AddLocked(std::string_view ownCall, CDateTime now, std::string_view from,
                         std::string_view to, std::string_view number, std::string_view text,
                         Effects& effects);
+    // The most records kept: the message limit, or kMaxMessages when it is off.
+    size_t LimitLocked() const;
     void TrimToLimitLocked(Effects& effects);
+    // Removes the oldest records until `count` are left; with keepNode the last one removed
+    // (from the index and the windows' view) stays in the list, moved to its end for reuse.
+    void TrimLocked(size_t count, Effects& effects, bool keepNode = false);
     void SendPendingLocked(std::string_view ownCall, std::string_view filter, Effects& effects);
     bool TransmitLocked(const std::string& packet);
 

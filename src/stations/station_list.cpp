@@ -171,18 +171,56 @@ struct CStationList::Impl {
             others.splice(others.begin(), others, std::prev(others.end()));
             CStation& station = others.front();
             index.Erase(station.call);
-            // As a fresh CStation(call, now): the blank record's values, then the call and
-            // the times the constructor sets.
-            station = blank;
-            station.call.assign(call);
-            station.lastHeard = station.reportTime = station.trackTime = station.created = now;
-            station.weather.received = now;
+            Reuse(station, call, now);
             index.Insert(&station);
             return &station;
         }
         CStation& station = others.emplace_front(std::string(call), now);
         index.Insert(&station);
         return &station;
+    }
+
+    // Makes `s` what CStation(call, now) makes, keeping the storage of its texts and track.
+    // The record is the oldest and far from the cache, so parts that still hold their
+    // initial values are left alone: the weather fields, which only StoreWeather (setting
+    // hasWeather) writes, and an empty track. Every field of CStation is set here.
+    void Reuse(CStation& s, std::string_view call, const CDateTime& now) const {
+        s.call.assign(call);
+        s.heard = blank.heard;
+        s.hasDfs = blank.hasDfs;
+        s.hasPhg = blank.hasPhg;
+        s.hasPosition = blank.hasPosition;
+        s.hasReportTime = blank.hasReportTime;
+        s.moving = blank.moving;
+        s.hasSymbol = blank.hasSymbol;
+        if (s.hasWeather)
+            s.weather = blank.weather;
+        s.weather.received = now;
+        s.hasWeather = blank.hasWeather;
+        s.hasOwner = blank.hasOwner;
+        s.killed = blank.killed;
+        s.shownOnMap = blank.shownOnMap;
+        s.symbolTable = blank.symbolTable;
+        s.symbolCode = blank.symbolCode;
+        s.ambiguity = blank.ambiguity;
+        s.course = blank.course;
+        s.speed = blank.speed;
+        s.position = blank.position;
+        s.lastHeard = s.reportTime = s.trackTime = s.created = now;
+        for (std::string* text :
+             {&s.comment, &s.path, &s.destination, &s.device, &s.lastInfo, &s.owner}) {
+            text->clear();
+        }
+        s.phgPower = blank.phgPower;
+        s.phgHeight = blank.phgHeight;
+        s.phgGain = blank.phgGain;
+        s.phgDirectivity = blank.phgDirectivity;
+        s.dfsStrength = blank.dfsStrength;
+        s.dfsHeight = blank.dfsHeight;
+        s.dfsGain = blank.dfsGain;
+        s.dfsDirectivity = blank.dfsDirectivity;
+        if (!s.track.empty())
+            s.track.clear();
     }
 
     // Gives the own record a new call. A heard record that already has that call is removed:

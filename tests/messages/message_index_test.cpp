@@ -67,6 +67,41 @@ TEST(MessageIndex, MatchesAsTheStoreDoesAndPrefersTheOldest) {
     EXPECT_EQ(index.size(), 2u);
 }
 
+// At its limit the store reuses the oldest record for the new message: nothing of the old
+// one may show, and the windows learn that the old one is gone.
+TEST(MessageIndex, FullStoreGivesTheNewMessageAFreshRecord) {
+    FakeClock clock;
+    RecordingHost host;
+    TestStation me{"K1ABC", clock, host};
+    me.settings.LimitMessages = 2;
+    me.list.ApplySettings(me.settings);
+    const uint64_t own = me.list.SendNewMessage("W1AW", "a long text that needs storage");
+    me.list.ReceiveMessage("W1AW", "K1ABC", "ack1");
+    me.list.ReceiveMessage("W1AW", "K1ABC", "hi{7");
+    me.list.ReceiveMessage("W1AW", "K1ABC", "hi{7");  // counted twice, acked twice
+    host.Clear();
+
+    me.list.ReceiveMessage("N0CALL", "BLN1", "bulletin");  // the own message makes room
+    const auto all = me.list.Snapshot();
+    ASSERT_EQ(all.size(), 2u);
+    const CMessage& added = all.back();
+    EXPECT_GT(added.key, all.front().key);
+    EXPECT_EQ(added.from, "N0CALL");
+    EXPECT_EQ(added.to, "BLN1");
+    EXPECT_EQ(added.number, "");
+    EXPECT_EQ(added.text, "bulletin");
+    EXPECT_FALSE(added.acked);
+    EXPECT_EQ(added.count, 1);
+    EXPECT_EQ(added.ackCount, 0);
+    EXPECT_EQ(added.time, clock.Now());
+    EXPECT_FALSE(me.list.Find(own).has_value());
+    EXPECT_EQ(host.messageChanges(), (std::vector<uint64_t>{own, added.key}));
+    EXPECT_FALSE(me.list.FindMessage("K1ABC", "W1AW", "1", "").has_value());
+
+    me.list.ReceiveMessage("N0CALL", "BLN1", "bulletin");  // a copy, not a new record
+    EXPECT_EQ(me.list.Snapshot().back().count, 2);
+}
+
 // What the store answered before it had an index: the first match in list order.
 std::optional<CMessage> LinearFind(const std::vector<CMessage>& all, const std::string& from,
                                    const std::string& to, const std::string& number,

@@ -262,10 +262,24 @@ TEST(StationList, ReusedRecordIsAsFreshAsANewOne) {
     ASSERT_FALSE(f.list.Contains("K1OLD"));
 
     StoreFixture fresh(f.clock.Now());
+    fresh.profile.WriteInt("Station", "bTrack", 1);
+    fresh.list.ApplySettings(false);
     fresh.list.SetDeviceAndPath("K1NEW", "APRS", "WIDE1-1", "");
     EXPECT_EQ(Describe(f.Get("K1NEW")), Describe(fresh.Get("K1NEW")));
     EXPECT_EQ(f.Calls(), (std::vector<std::string>{"N0CALL", "K1NEW", "K1MID"}));
+
+    // A record that never had weather or a track is reused the same way.
+    f.list.UpdatePosition("K1NEXT", "", "4903.50N", "07201.75W", "", "", -1);
+    fresh.list.UpdatePosition("K1NEXT", "", "4903.50N", "07201.75W", "", "", -1);
+    ASSERT_FALSE(f.list.Contains("K1MID"));
+    EXPECT_EQ(Describe(f.Get("K1NEXT")), Describe(fresh.Get("K1NEXT")));
 }
+
+// Describe above and the reuse of records in the store name every field of CStation; a new
+// field must be added to both (and this size updated).
+#if defined(__GLIBCXX__) && defined(__x86_64__)
+static_assert(sizeof(CStation) == 552, "a new field of CStation?");
+#endif
 
 std::string RandomCoordinate(std::mt19937& random, int degreeDigits) {
     // Digits, their neighbours in the byte table (0x2F, 0x3A, 0x3F, 0x40), blanks, hemispheres
