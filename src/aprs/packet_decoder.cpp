@@ -95,6 +95,16 @@ constexpr std::array<std::string_view, 16> kSsidSymbols = {
     "", "/a", "/U", "/f", "/b", "/Y", "/X", "/'", "/s", "/>", "/<", "/O", "/j", "/R", "/k", "/v",
 };
 
+// The first `c` in a short field (a call, a destination), or npos: a plain loop, cheaper
+// than a library search for the few bytes of a header field.
+size_t FindInField(std::string_view field, char c) {
+    for (size_t i = 0; i < field.size(); ++i) {
+        if (field[i] == c)
+            return i;
+    }
+    return std::string_view::npos;
+}
+
 bool StartsWithUpper(std::string_view text, std::string_view prefix) {
     if (text.size() < prefix.size())
         return false;
@@ -143,7 +153,7 @@ Symbol ImpliedSymbol(std::string_view source, std::string_view destination) {
         return SymbolOfDestination(destination);
     }
     Symbol none;
-    const size_t dash = source.find('-');
+    const size_t dash = FindInField(source, '-');
     if (dash == std::string_view::npos || dash == 0)
         return none;
     int ssid = 0;
@@ -489,7 +499,7 @@ void CPacketDecoder::DecodeInto(std::string_view raw, std::string_view outerPath
     if (i == line.size() || line[i] != '>')
         return;  // e.g. "cmd:" from the TNC
     std::string_view source = line.substr(0, i);
-    const size_t slash = source.find('/');
+    const size_t slash = FindInField(source, '/');
     if (slash != std::string_view::npos && slash > 0)
         source = source.substr(0, slash);
 
@@ -499,7 +509,7 @@ void CPacketDecoder::DecodeInto(std::string_view raw, std::string_view outerPath
 
     std::string_view destination;
     std::string_view path;
-    const size_t comma = rest.find(',');
+    const size_t comma = FindInField(rest, ',');
     size_t lastArrow = std::string_view::npos;
     if (comma != std::string_view::npos && comma > 0) {
         destination = rest.substr(0, comma);
