@@ -9,7 +9,6 @@
 #include <string_view>
 
 #include "core/date_time.h"
-
 #include "stations/station.h"
 
 namespace plovane {
@@ -24,7 +23,9 @@ class Clock;
 // applied (by Apply, when it fills up, or when it is destroyed).
 class StationBatch {
   public:
-    static constexpr size_t kCapacity = 8;  // a full batch is applied before it grows
+    // A full batch is applied before it takes more; so is a batch that holds a weather report
+    // when a second one comes (a packet makes one at most).
+    static constexpr size_t kCapacity = 8;
 
     explicit StationBatch(CStationList& stations) : stations_(stations) {}
     ~StationBatch();

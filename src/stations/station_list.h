@@ -4,7 +4,8 @@
 //
 // Thread-safe: every operation takes the list lock (waiting at most 10 s; an operation that
 // cannot get it does nothing). The lock guards the records' fields as well as the list, and
-// one update (find-or-add plus its field writes) runs under one lock. Readers get copies.
+// one update (find-or-add plus its field writes), or a packet's batch of them, runs under one
+// lock. Readers get copies.
 // Notifications (StationChanged, the new-station sound) go to the host after the lock is
 // released, by call, so a record removed meanwhile is simply not found again.
 #pragma once
@@ -70,8 +71,9 @@ class CStationList {
     // --- Updates; an empty call does nothing ---
     // Applies a batch's operations in their order under one lock (one look-up for a run of
     // operations on the same call), then plays the new-station sound for each record
-    // created and raises one StationChanged per call touched. The batch is left empty. The
-    // single operations below are batches of one.
+    // created and raises one StationChanged per call updated (a SetSymbolIfUnset alone on a
+    // known record raises none). The batch is left empty. The single operations below are
+    // batches of one.
     void Apply(StationBatch& batch);
     // Position report: symbol (2 chars or empty), "DDMM.mmN", "DDDMM.mmW", time ("" or
     // 7 characters such as "092345z"), comment, altitude in decimetres (-1 unknown).
