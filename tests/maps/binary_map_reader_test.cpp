@@ -19,6 +19,9 @@ namespace {
 std::atomic<size_t> largestAllocation{0};
 }  // namespace
 
+// The replacement pairs malloc with free on purpose; gcc sees only the standard operators.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 void* operator new(size_t size) {
     size_t seen = largestAllocation.load();
     while (size > seen && !largestAllocation.compare_exchange_weak(seen, size)) {
@@ -33,6 +36,7 @@ void operator delete(void* p) noexcept {
 void operator delete(void* p, size_t) noexcept {
     std::free(p);
 }
+#pragma GCC diagnostic pop
 
 namespace plovane::testing {
 namespace {
