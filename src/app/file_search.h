@@ -38,7 +38,7 @@ void SearchTncFiles(const std::filesystem::path& folder, std::vector<TncFileEntr
 void SearchMaps(const std::filesystem::path& folder, const MapRecogniser& recognise,
                 std::vector<MapListEntry>& out, const SearchStatus& status);
 
-// Sorts by name without regard to case (a stable sort, as the original bubble sort) and
+// Sorts by name without regard to case (stable, so equal names keep the order found) and
 // numbers equal names.
 void SortAndNumber(std::vector<TncFileEntry>& entries);
 void SortAndNumber(std::vector<MapListEntry>& entries);
