@@ -9,7 +9,7 @@ PLOVANE_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev
     qt6-base-dev qt6-serialport-dev qt6-multimedia-dev
-    xvfb xauth
+    xvfb xauth gstreamer1.0-plugins-base
 )
 
 plovane_missing_packages() {
@@ -35,7 +35,7 @@ plovane_install_packages() {
     export DEBIAN_FRONTEND=noninteractive
     $sudo apt-get update -qq
     # shellcheck disable=SC2086
-    $sudo apt-get install -y -qq --no-install-recommends $missing
+    $sudo apt-get install -y -qq $missing
 }
 
 plovane_jobs() {
