@@ -227,61 +227,40 @@ void SetDayOfYear(WeatherValues& v, int32_t dayOfYear, int32_t minuteOfDay, cons
     v.minute = when.Minute();
 }
 
-// "$ULTW" record: four-digit hex fields counted from the "$".
-// e.g. $ULTW0053002D028D02FA2813000D87BD000103E8015703430010000C
-void DecodeUltimeter(StationBatch& stations, std::string_view name, std::string_view destination,
-                     std::string_view path, std::string_view text) {
-    WeatherValues v;
-    const int32_t peakWind = HexField(text, 5);
-    const int32_t direction = HexField(text, 9);
-    const int32_t temperature = HexField(text, 13);
-    const int32_t rain = HexField(text, 17);
-    const int32_t pressure = HexField(text, 21);
-    const int32_t humidity = HexField(text, 37);
-    const int32_t dayOfYear = HexField(text, 41);
-    const int32_t minuteOfDay = HexField(text, 45);
-    const int32_t averageWind = HexField(text, 53);
+// Where the four-digit hex fields of an Ultimeter record start; -1 for a field it lacks.
+struct UltimeterLayout {
+    int wind, gust, direction, temperature, rain, pressure, humidity, dayOfYear, minuteOfDay;
+};
 
-    if (peakWind >= 0)
-        v.windGust = TenthsKmhToKnots(peakWind);
-    if (averageWind >= 0)
-        v.windSpeed = TenthsKmhToKnots(averageWind);
+// "$ULTW" record: fields counted from the "$"; the average wind is the wind, the peak the gust.
+// e.g. $ULTW0053002D028D02FA2813000D87BD000103E8015703430010000C
+constexpr UltimeterLayout kUltimeterPacket{53, 5, 9, 13, 17, 21, 37, 41, 45};
+// "!!" logging record: fields from position 2, no gust.
+// e.g. !!00000066013D000028710166--------0158053201200210
+constexpr UltimeterLayout kUltimeterLogging{2, -1, 6, 10, 14, 18, 26, 34, 38};
+
+void DecodeUltimeterRecord(StationBatch& stations, std::string_view name,
+                           std::string_view destination, std::string_view path,
+                           std::string_view text, const UltimeterLayout& layout) {
+    const auto field = [&](int position) { return position < 0 ? -1 : HexField(text, position); };
+    WeatherValues v;
+    const int32_t wind = field(layout.wind);
+    const int32_t gust = field(layout.gust);
+    const int32_t direction = field(layout.direction);
+    const int32_t rain = field(layout.rain);
+    if (wind >= 0)
+        v.windSpeed = TenthsKmhToKnots(wind);
+    if (gust >= 0)
+        v.windGust = TenthsKmhToKnots(gust);
     if (direction >= 0)
         v.windDirection = UltimeterDirection(direction);
-    v.temperature = UltimeterTemperature(temperature);
+    v.temperature = UltimeterTemperature(field(layout.temperature));
     // The long-term total counts hundredths of an inch; the 24-hour slot holds tenths of a mm.
     if (rain >= 0)
         v.rainLast24Hours = HundredthsInchToTenthsMm(rain);
-    v.barometer = pressure;
-    v.humidity = humidity;
-    SetDayOfYear(v, dayOfYear, minuteOfDay, stations.clock());
-    stations.StoreWeather(name, destination, path, "", v);
-}
-
-// "!!" logging record: four-digit hex fields from position 2.
-// e.g. !!00000066013D000028710166--------0158053201200210
-void DecodeLogging(StationBatch& stations, std::string_view name, std::string_view destination,
-                   std::string_view path, std::string_view text) {
-    WeatherValues v;
-    const int32_t wind = HexField(text, 2);
-    const int32_t direction = HexField(text, 6);
-    const int32_t temperature = HexField(text, 10);
-    const int32_t rain = HexField(text, 14);
-    const int32_t pressure = HexField(text, 18);
-    const int32_t humidity = HexField(text, 26);
-    const int32_t dayOfYear = HexField(text, 34);
-    const int32_t minuteOfDay = HexField(text, 38);
-
-    if (wind >= 0)
-        v.windSpeed = TenthsKmhToKnots(wind);
-    if (direction >= 0)
-        v.windDirection = UltimeterDirection(direction);
-    v.temperature = UltimeterTemperature(temperature);
-    if (rain >= 0)
-        v.rainLast24Hours = HundredthsInchToTenthsMm(rain);
-    v.barometer = pressure;
-    v.humidity = humidity;
-    SetDayOfYear(v, dayOfYear, minuteOfDay, stations.clock());
+    v.barometer = field(layout.pressure);
+    v.humidity = field(layout.humidity);
+    SetDayOfYear(v, field(layout.dayOfYear), field(layout.minuteOfDay), stations.clock());
     stations.StoreWeather(name, destination, path, "", v);
 }
 
@@ -360,9 +339,9 @@ void DecodeWeather(StationBatch& stations, std::string_view name, std::string_vi
 void DecodePeetWeather(StationBatch& stations, std::string_view name, std::string_view destination,
                        std::string_view path, std::string_view text) {
     if (text.starts_with("$ULTW")) {
-        DecodeUltimeter(stations, name, destination, path, text);
+        DecodeUltimeterRecord(stations, name, destination, path, text, kUltimeterPacket);
     } else if (text.starts_with("!!")) {
-        DecodeLogging(stations, name, destination, path, text);
+        DecodeUltimeterRecord(stations, name, destination, path, text, kUltimeterLogging);
     } else if (!text.empty() && (text[0] == '#' || text[0] == '*')) {
         DecodeUltimeterII(stations, name, destination, path, text);
     } else {
