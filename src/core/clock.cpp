@@ -9,13 +9,17 @@ namespace plovane {
 CDateTime SystemClock::Now() const {
     const std::time_t t = std::time(nullptr);
     std::tm local{};
-    localtime_r(&t, &local);
+    {
+        std::lock_guard lock(timeZoneMutex_);
+        localtime_r(&t, &local);
+    }
     return CDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
                      local.tm_min, local.tm_sec > 59 ? 59 : local.tm_sec);
 }
 
 int SystemClock::StandardBiasMinutes() const {
     // `timezone` is seconds west of UTC for standard time: the same sign as the bias.
+    std::lock_guard lock(timeZoneMutex_);
     tzset();
     return static_cast<int>(timezone / 60);
 }

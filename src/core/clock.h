@@ -25,11 +25,16 @@ public:
 };
 
 // The host's clock: localtime_r for now, tzset()'s standard offset for the bias.
+// Thread-safe: the C library's time-zone state is read under one lock, since tzset() rewrites
+// it and decoding threads ask for the time at once.
 class SystemClock final : public Clock {
 public:
     CDateTime Now() const override;
     int StandardBiasMinutes() const override;
     int64_t TickMs() const override;
+
+private:
+    mutable std::mutex timeZoneMutex_;
 };
 
 // A clock that stands still until told to move.
