@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <system_error>
 
+#include "comm/event_fd.h"
 #include "comm/passcode.h"
 #include "core/latin1.h"
 #include "core/timed_lock.h"
@@ -200,16 +201,11 @@ void CNetManager::SetState(bool open, bool pending, bool error) {
 }
 
 void CNetManager::Wake() {
-    if (wakeFd_ < 0)
-        return;
-    const uint64_t one = 1;
-    [[maybe_unused]] const ssize_t written = write(wakeFd_, &one, sizeof one);
+    SignalEventFd(wakeFd_);
 }
 
 void CNetManager::DrainWake() {
-    uint64_t count = 0;
-    while (wakeFd_ >= 0 && read(wakeFd_, &count, sizeof count) == sizeof count) {
-    }
+    DrainEventFd(wakeFd_);
 }
 
 bool CNetManager::Open() {

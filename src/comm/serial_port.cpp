@@ -16,6 +16,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "comm/event_fd.h"
 #include "comm/serial_line.h"
 #include "comm/tnc_file.h"
 #include "core/latin1.h"
@@ -87,16 +88,11 @@ void CSerialPort::ShowError(const std::string& text) {
 }
 
 void CSerialPort::Wake() {
-    if (wakeFd_ < 0)
-        return;
-    const uint64_t one = 1;
-    [[maybe_unused]] const ssize_t written = write(wakeFd_, &one, sizeof one);
+    SignalEventFd(wakeFd_);
 }
 
 void CSerialPort::DrainWake() {
-    uint64_t count = 0;
-    while (wakeFd_ >= 0 && read(wakeFd_, &count, sizeof count) == sizeof count) {
-    }
+    DrainEventFd(wakeFd_);
 }
 
 bool CSerialPort::Open() {
