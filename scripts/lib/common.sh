@@ -10,6 +10,7 @@ PLOVANE_PACKAGES=(
     nlohmann-json3-dev
     qt6-base-dev qt6-serialport-dev qt6-multimedia-dev
     xvfb xauth gstreamer1.0-plugins-base
+    gcovr
 )
 
 plovane_missing_packages() {
