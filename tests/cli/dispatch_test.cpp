@@ -29,7 +29,7 @@ TEST(Dispatch, HelpVersionAndUnknownCommands) {
         SCOPED_TRACE(c.args.empty() ? "(none)" : c.args.front());
         std::istringstream in;
         std::ostringstream out, err;
-        EXPECT_EQ(Run(c.args, in, out, err), c.status);
+        EXPECT_EQ(cli::Run(c.args, in, out, err), c.status);
         EXPECT_EQ(out.str().rfind(c.outStart, 0), 0u) << out.str();
         EXPECT_EQ(err.str().rfind(c.errStart, 0), 0u) << err.str();
         // The help lists every command; an error goes to stderr only.
@@ -38,8 +38,9 @@ TEST(Dispatch, HelpVersionAndUnknownCommands) {
                 EXPECT_NE(out.str().find(std::string("\n  ") + command), std::string::npos)
                     << command;
         }
-        if (c.status != 0)
+        if (c.status != 0) {
             EXPECT_TRUE(out.str().empty());
+        }
     }
 }
 
