@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <QString>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -36,11 +37,17 @@ int main(int argc, char* argv[]) {
         // Qt's own options are not known here; a command line with them is parsed again
         // once QApplication has taken them out.
         plovane::GuiOptions early;
-        std::string ignored;
+        std::string error;
         if (plovane::ParseGuiOptions(std::vector<std::string>(argv + 1, argv + argc), early,
-                                     ignored) &&
-            PrintHelpOrVersion(early))
-            return 0;
+                                     error)) {
+            if (PrintHelpOrVersion(early))
+                return 0;
+        } else if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr &&
+                   std::getenv("QT_QPA_PLATFORM") == nullptr) {
+            // Qt would abort for want of a display before the command line is checked.
+            std::fprintf(stderr, "%s\n%s", error.c_str(), plovane::kGuiUsage);
+            return 2;
+        }
     }
     QApplication application(argc, argv);
     QApplication::setOrganizationName("Drennic");
