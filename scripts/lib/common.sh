@@ -11,6 +11,7 @@ PLOVANE_PACKAGES=(
     qt6-base-dev qt6-serialport-dev qt6-multimedia-dev
     xvfb xauth gstreamer1.0-plugins-base
     gcovr
+    dpkg-dev desktop-file-utils appstream man-db file
 )
 
 plovane_missing_packages() {

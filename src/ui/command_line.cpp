@@ -21,6 +21,10 @@ bool ParseGuiOptions(const std::vector<std::string>& args, GuiOptions& options,
             options.help = true;
             continue;
         }
+        if (arg == "--version") {
+            options.version = true;
+            continue;
+        }
         bool known = false;
         for (const Valued& valued : kValued) {
             if (arg != valued.name)

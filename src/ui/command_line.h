@@ -13,6 +13,7 @@ struct GuiOptions {
     std::string simulatePath;    // a simulation file played after start-up
     std::string screenshotPath;  // render the window into this PNG and exit
     bool help = false;           // --help: print the usage and exit
+    bool version = false;        // --version: print the version and exit
 };
 
 // Parses the arguments after the program name. False with a message in `error` for an
@@ -22,5 +23,20 @@ bool ParseGuiOptions(const std::vector<std::string>& args, GuiOptions& options, 
 inline constexpr const char* kGuiUsage =
     "usage: plovane [--settings FILE.conf] [--map FILE] [--simulate FILE] "
     "[--screenshot FILE.png]\n";
+
+// --help: the usage and what each option does.
+inline constexpr const char* kGuiHelp =
+    "usage: plovane [--settings FILE.conf] [--map FILE] [--simulate FILE] "
+    "[--screenshot FILE.png]\n"
+    "The APRS station with its map window.\n"
+    "\n"
+    "  --settings FILE.conf   keep the settings in this INI file instead of the user's\n"
+    "  --map FILE             open this map file after start-up\n"
+    "  --simulate FILE        play this file of monitor lines after start-up\n"
+    "  --screenshot FILE.png  draw the main window into FILE.png after start-up and exit\n"
+    "  --help                 show this help and exit\n"
+    "  --version              show the version and exit\n"
+    "\n"
+    "Qt's own options (for example -platform offscreen) are accepted as well.\n";
 
 }  // namespace plovane

@@ -1,9 +1,10 @@
 // Locating the bundled data folder.
 #include "ui/data_paths.h"
 
-#include <QCoreApplication>
-#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+
+#include "app/data_dir.h"
 
 namespace plovane {
 namespace {
@@ -15,18 +16,7 @@ QString Existing(const QString& path) {
 }  // namespace
 
 QString BundledDataDir() {
-    QStringList candidates;
-#ifdef PLOVANE_DATA_DIR
-    candidates << QString::fromUtf8(PLOVANE_DATA_DIR);
-#endif
-    if (QCoreApplication::instance() != nullptr) {
-        candidates << QCoreApplication::applicationDirPath() + "/../share/plovane/data";
-    }
-    for (const QString& dir : candidates) {
-        if (QFileInfo(dir).isDir())
-            return QDir(dir).absolutePath();
-    }
-    return {};
+    return QFile::decodeName(BundledDataPath().c_str());
 }
 
 QString HelpPagePath() {

@@ -6,8 +6,9 @@
 
 namespace plovane {
 
-// The bundled data folder: the source tree's data/ for a build that is run in place, or
-// share/plovane/data beside an installed program. Empty when neither exists.
+// The bundled data folder: share/plovane beside an installed program, the source tree's
+// data/ for a build that is run in place, or the XDG data folders' plovane/ (see
+// FindDataDir). Empty when none exists.
 QString BundledDataDir();
 // data/help/index.html, or empty when it is missing.
 QString HelpPagePath();

@@ -1,8 +1,10 @@
 // plovane: the APRS station with its map window.
 //   plovane [--settings FILE.conf] [--map FILE] [--simulate FILE] [--screenshot FILE.png]
 #include <QApplication>
+#include <QIcon>
 #include <QString>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -12,11 +14,49 @@
 #include "ui/main_frame.h"
 #include "ui/single_instance.h"
 
+namespace {
+
+// --help and --version print and return true. Handled before Qt starts, so they work
+// without a display.
+bool PrintHelpOrVersion(const plovane::GuiOptions& options) {
+    if (options.help) {
+        std::fputs(plovane::kGuiHelp, stdout);
+        return true;
+    }
+    if (options.version) {
+        std::printf("plovane %s\n", plovane::kVersionText);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+    {
+        // Qt's own options are not known here; a command line with them is parsed again
+        // once QApplication has taken them out.
+        plovane::GuiOptions early;
+        std::string error;
+        if (plovane::ParseGuiOptions(std::vector<std::string>(argv + 1, argv + argc), early,
+                                     error)) {
+            if (PrintHelpOrVersion(early))
+                return 0;
+        } else if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr &&
+                   std::getenv("QT_QPA_PLATFORM") == nullptr) {
+            // Qt would abort for want of a display before the command line is checked.
+            std::fprintf(stderr, "%s\n%s", error.c_str(), plovane::kGuiUsage);
+            return 2;
+        }
+    }
     QApplication application(argc, argv);
     QApplication::setOrganizationName("Drennic");
     QApplication::setApplicationName(plovane::kProgramName);
     QApplication::setApplicationVersion(plovane::kVersionText);
+    // Ties the windows to the installed desktop entry (its name and icon on Wayland).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.drennic.Plovane"));
+    if (QIcon::hasThemeIcon(QStringLiteral("org.drennic.Plovane")))
+        QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.drennic.Plovane")));
 
     std::vector<std::string> args;
     for (const QString& arg : QApplication::arguments().mid(1))
@@ -27,10 +67,8 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "%s\n%s", error.c_str(), plovane::kGuiUsage);
         return 2;
     }
-    if (options.help) {
-        std::fputs(plovane::kGuiUsage, stdout);
+    if (PrintHelpOrVersion(options))
         return 0;
-    }
     const bool screenshot = !options.screenshotPath.empty();
 
     // A second copy on the same settings brings the first one forward and quits.

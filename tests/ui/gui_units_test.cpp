@@ -21,6 +21,7 @@ TEST(GuiOptions, ParsesEveryOptionAndRejectsTheRest) {
          true,
          {"a.conf", "w.map", "s.sim", "x.png", false}},
         {{"--help"}, true, {"", "", "", "", true}},
+        {{"--version"}, true, {"", "", "", "", false, true}},
         {{"--map"}, false, {}},
         {{"--map", ""}, false, {}},
         {{"--bogus"}, false, {}},
@@ -39,6 +40,7 @@ TEST(GuiOptions, ParsesEveryOptionAndRejectsTheRest) {
         EXPECT_EQ(options.simulatePath, c.expected.simulatePath);
         EXPECT_EQ(options.screenshotPath, c.expected.screenshotPath);
         EXPECT_EQ(options.help, c.expected.help);
+        EXPECT_EQ(options.version, c.expected.version);
     }
 }
 

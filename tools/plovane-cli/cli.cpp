@@ -9,12 +9,22 @@ namespace plovane::cli {
 namespace {
 
 void Usage(std::ostream& out) {
-    out << "usage: plovane-cli --version\n";
-    out << "       plovane-cli map-info FILE\n";
-    out << "       plovane-cli passcode CALL\n";
-    out << "       plovane-cli run [--settings FILE.conf] [--simulate FILE]\n";
-    out << "       plovane-cli decode [--each] [--mycall CALL] [--now YYYY-MM-DDTHH:MM:SS] "
-           "[FILE|-]\n";
+    out << "usage: plovane-cli decode [--each] [--mycall CALL] [--now YYYY-MM-DDTHH:MM:SS] "
+           "[FILE|-]\n"
+           "       plovane-cli map-info FILE\n"
+           "       plovane-cli passcode CALL\n"
+           "       plovane-cli run [--settings FILE.conf] [--simulate FILE]\n"
+           "       plovane-cli --help | --version\n";
+}
+
+void Help(std::ostream& out) {
+    Usage(out);
+    out << "\n"
+           "  decode    decode monitor lines (a file, or - for standard input) and print the\n"
+           "            stations and messages as JSON Lines\n"
+           "  map-info  read a map file and print what it holds as JSON\n"
+           "  passcode  print the APRS-IS passcode of a call\n"
+           "  run       run the station without a screen until SIGINT or SIGTERM\n";
 }
 
 }  // namespace
@@ -26,7 +36,7 @@ int Run(const Args& args, std::istream& in, std::ostream& out, std::ostream& err
     }
     const std::string& command = args.front();
     if (command == "--version" || command == "version") {
-        out << kProgramName << ' ' << kVersionText << '\n';
+        out << "plovane-cli " << kVersionText << '\n';
         return 0;
     }
     if (command == "decode") {
@@ -42,7 +52,7 @@ int Run(const Args& args, std::istream& in, std::ostream& out, std::ostream& err
         return MapInfo(Args(args.begin() + 1, args.end()), out, err);
     }
     if (command == "--help" || command == "-h" || command == "help") {
-        Usage(out);
+        Help(out);
         return 0;
     }
     err << "plovane-cli: unknown command '" << command << "'\n";

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "app/console_host.h"
+#include "app/data_dir.h"
 #include "app/plovane_app.h"
 #include "app/search_folders.h"
 #include "cli.h"
@@ -39,13 +40,10 @@ int RunStation(const RunOptions& options, ConsoleHost& host, const std::atomic<b
     SystemClock clock;
     CPlovaneApp app(*profile, host, clock);
     AppStartOptions start;
-#ifdef PLOVANE_DATA_DIR
-    start.searchFolders = SearchFolders(*profile, PLOVANE_DATA_DIR);
-#else
-    start.searchFolders = SearchFolders(*profile, {});
-#endif
+    start.searchFolders = SearchFolders(*profile, BundledDataPath());
     start.status = [&host](const std::string& text) { host.ShowNotice(text); };
-    if (!app.Start(start)) return 1;
+    if (!app.Start(start))
+        return 1;
 
     if (!options.simulatePath.empty() && app.PlaySimulation(options.simulatePath) < 0) {
         err << "plovane-cli: cannot read " << options.simulatePath << '\n';

@@ -1,0 +1,37 @@
+// Sets an environment variable for one test and puts the old value back.
+#pragma once
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+namespace plovane {
+
+class ScopedEnv {
+  public:
+    // A null value unsets the variable.
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name))
+            old_ = old;
+        if (value != nullptr) {
+            setenv(name, value, 1);
+        } else {
+            unsetenv(name);
+        }
+    }
+    ~ScopedEnv() {
+        if (old_) {
+            setenv(name_, old_->c_str(), 1);
+        } else {
+            unsetenv(name_);
+        }
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+  private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+}  // namespace plovane
