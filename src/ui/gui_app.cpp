@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QMessageBox>
 #include <QPainter>
+#include <algorithm>
 
 #include "app/qsettings_profile.h"
 #include "app/search_folders.h"
@@ -45,6 +46,19 @@ std::string Trimmed(const std::string& text) {
     const size_t last = text.find_last_not_of(" \t\r\n");
     return text.substr(first, last - first + 1);
 }
+
+// A map read's progress on the host's status line and indicator.
+class HostMapProgress final : public MapProgress {
+  public:
+    explicit HostMapProgress(AppHost& host) : host_(host) {}
+    void Notice(std::string_view text) override { host_.ShowNotice(text); }
+    void Begin(std::string_view title) override { host_.ShowProgress(title); }
+    void Step(int percent) override { host_.SetProgress(percent); }
+    void End() override { host_.HideProgress(); }
+
+  private:
+    AppHost& host_;
+};
 
 }  // namespace
 
@@ -182,7 +196,9 @@ bool GuiApp::Start(bool show) {
     if (!options_.mapPath.empty()) {
         opened = OpenMap(options_.mapPath, true);
     } else if (mapOptions_.ReloadLastMap && !Trimmed(mapOptions_.LastMapPath).empty()) {
-        opened = OpenMap(Trimmed(mapOptions_.LastMapPath), true);
+        // A last map that no longer reads is skipped with a notice rather than a box that
+        // would stop every start.
+        opened = OpenMap(Trimmed(mapOptions_.LastMapPath), true, true);
     }
     if (!opened && !doc_->map().loaded) {
         const QString world = WorldMapPath();
@@ -206,18 +222,31 @@ void GuiApp::ShowMapTitle() {
                                               : program);
 }
 
-bool GuiApp::OpenMap(const std::string& path, bool remember) {
+bool GuiApp::OpenMap(const std::string& path, bool remember, bool quiet) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool loaded = doc_->Open(path, *host_);
+    HostMapProgress progress(*host_);
+    const std::string error = doc_->Open(path, progress);
     QApplication::restoreOverrideCursor();
-    if (loaded && remember) {
-        mapOptions_.LastMapPath = path;
+    if (!error.empty()) {
+        // The map shown stays, and so does the view.
+        if (quiet) {
+            std::string notice = error;
+            std::replace(notice.begin(), notice.end(), '\n', ' ');
+            frame_->ShowNotice(DisplayText(notice));
+        } else {
+            host_->MessageBox(error, MessageBoxIcon::kExclamation);
+            frame_->ShowNotice("Ready");
+        }
+        return false;
+    }
+    if (remember) {
+        mapOptions_.LastMapPath = doc_->path();
         mapOptions_.Save(*profile_);
     }
     ShowMapTitle();
     frame_->ShowNotice("Ready");
     RefreshViews(true);
-    return loaded;
+    return true;
 }
 
 void GuiApp::CloseMap() {

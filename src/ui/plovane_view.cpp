@@ -199,10 +199,13 @@ void CPlovaneView::DrawStationsOverPicture(const std::vector<std::string>& calls
 void CPlovaneView::StationsChanged(const std::vector<std::string>& calls, bool all) {
     const std::string own = context_.stations.OwnCall();
     const bool ownChanged = all || std::find(calls.begin(), calls.end(), own) != calls.end();
-    if (ownChanged && context_.options.TrackMe &&
-        view_.TrackMe(context_.options, context_.stations.OwnStation())) {
-        Changed(true);
-        return;
+    if (ownChanged && context_.options.TrackMe) {
+        const CStation ownStation = context_.stations.OwnStation();
+        if (view_.TrackMe(context_.options, ownStation.hasPosition, ownStation.position.colatitude,
+                          ownStation.position.longitude)) {
+            Changed(true);
+            return;
+        }
     }
     if (all) {
         RefreshView(true);

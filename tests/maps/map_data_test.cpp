@@ -2,14 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "core/clock.h"
-
 namespace plovane {
 namespace {
 
 TEST(MapData, ClearedMapIsTheEmptyWorld) {
-    FakeClock clock(CDateTime(2026, 3, 4, 5, 6, 7));
-    CMapData map(clock);
+    CMapData map(CDateTime(2026, 3, 4, 5, 6, 7));
     map.loaded = true;
     map.fitted = true;
     map.points.push_back({1, 0, 0, 5, 5});
@@ -18,8 +15,7 @@ TEST(MapData, ClearedMapIsTheEmptyWorld) {
     map.formatText = "APRS";
     map.left = 5;
     map.right = 6;
-    clock.Set(CDateTime(2027, 1, 2, 3, 4, 5));
-    map.Clear();
+    map.Clear(CDateTime(2027, 1, 2, 3, 4, 5));
 
     EXPECT_FALSE(map.loaded);
     EXPECT_FALSE(map.fitted);

@@ -6,7 +6,6 @@
 
 #include "core/clock.h"
 #include "maps/map_view.h"
-#include "stations/station.h"
 
 namespace plovane {
 namespace {
@@ -36,13 +35,13 @@ struct ViewRig {
     }
 
     FakeClock clock;
-    CMapData map{clock};
+    CMapData map{clock.Now()};
     CMapView view;
 };
 
 TEST(MapView, FirstDrawingSetsLimitsAndFitsTheEmptyMapToTheWindow) {
     FakeClock clock;
-    CMapData map(clock);
+    CMapData map(clock.Now());
     map.points.push_back({});  // stale records of a map that is not loaded
     map.labels.push_back({});
     CMapView view;
@@ -63,7 +62,7 @@ TEST(MapView, WithoutAMapAreaNothingIsFittedOrMoved) {
     for (const auto& [width, height] : {std::pair{0, 301}, {240, 19}, {-5, -5}}) {
         SCOPED_TRACE(::testing::Message() << width << " x " << height);
         FakeClock clock;
-        CMapData map(clock);
+        CMapData map(clock.Now());
         CMapView view;
         view.Resize(width, height);
         EXPECT_FALSE(view.PrepareForDrawing(map));
@@ -345,7 +344,9 @@ TEST(MapView, TrackMeRecentresOnlyWhenTheOwnStationDrifts) {
         const char* name;
         bool option;
         bool hasPosition;
-        TrackPoint position;
+        struct {
+            int32_t colatitude, longitude, altitude;
+        } position;
         bool moved;
     };
     const Case cases[] = {
@@ -362,10 +363,9 @@ TEST(MapView, TrackMeRecentresOnlyWhenTheOwnStationDrifts) {
         rig.SetView(kCityView);
         CMapOptions options;
         options.TrackMe = c.option;
-        CStation own("N0CALL");
-        own.hasPosition = c.hasPosition;
-        own.position = c.position;
-        EXPECT_EQ(rig.view.TrackMe(options, own), c.moved);
+        EXPECT_EQ(
+            rig.view.TrackMe(options, c.hasPosition, c.position.colatitude, c.position.longitude),
+            c.moved);
         if (c.moved) {
             EXPECT_TRUE(rig.view.IsWellInView(c.position.colatitude, c.position.longitude));
             EXPECT_EQ(rig.view.viewBox().Width(), kCityView.Width());

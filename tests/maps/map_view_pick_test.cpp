@@ -34,7 +34,7 @@ struct PickRig {
 
     static constexpr PixelPoint kTap{100, 119};
     StoreFixture store;
-    CMapData map{store.clock};
+    CMapData map{store.clock.Now()};
     CMapView view;
     CStationPick pick;
 };

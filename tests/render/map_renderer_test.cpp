@@ -360,13 +360,13 @@ TEST(MapRenderer, FarAwayVerticesAreClippedNotWrapped) {
 }
 
 TEST(DisplayText, Utf8WhenValidElseLatin1) {
-    EXPECT_EQ(DisplayText("Gr\xC3\xBC\xC3\x9F"
+    EXPECT_EQ(render::DisplayText("Gr\xC3\xBC\xC3\x9F"
                           "e"),
               QString::fromUtf8("Grüße"));
-    EXPECT_EQ(DisplayText("Stra\xDF"
+    EXPECT_EQ(render::DisplayText("Stra\xDF"
                           "e"),
               QString::fromUtf8("Straße"));
-    EXPECT_EQ(DisplayText(""), QString());
+    EXPECT_EQ(render::DisplayText(""), QString());
 }
 
 }  // namespace

@@ -151,7 +151,7 @@ struct RenderRig {
     FakeClock clock{CDateTime(2024, 6, 15, 14, 0, 0)};
     RecordingHost host;
     CStationList stations{settings, profile, clock, host};
-    CMapData map{clock};
+    CMapData map{clock.Now()};
     CMapView view;
     CMapOptions options;
     CSymbolIcons icons;

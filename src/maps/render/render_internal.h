@@ -18,8 +18,11 @@
 
 namespace plovane {
 
-// Received text for display: UTF-8 when it is valid UTF-8, else Latin-1.
+namespace render {
+// Received text for display: UTF-8 when it is valid UTF-8, else Latin-1. The renderer's
+// own, kept apart from the windows' (the renderer links no widget code).
 QString DisplayText(std::string_view bytes);
+}  // namespace render
 
 class MapPainter {
   public:
