@@ -48,14 +48,20 @@ size_t SkipBlanks(std::string_view text) {
     return i;
 }
 
-// The leading number of a text, as "%f" reads it; 0 when there is none.
-float LeadingFloat(std::string_view text) {
+// Skips the blanks and the sign before a number; true when the sign is '-'.
+bool TakeSign(std::string_view& text) {
     text.remove_prefix(SkipBlanks(text));
     bool negative = false;
     if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
         negative = text[0] == '-';
         text.remove_prefix(1);
     }
+    return negative;
+}
+
+// The leading number of a text, as "%f" reads it; 0 when there is none.
+float LeadingFloat(std::string_view text) {
+    const bool negative = TakeSign(text);
     double value = 0;
     const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
     if (result.ec != std::errc())
@@ -69,12 +75,7 @@ float LeadingFloat(std::string_view text) {
 
 // The leading whole number of a text, as "%ld" reads it; 0 when there is none, clamped.
 long LeadingLong(std::string_view text) {
-    text.remove_prefix(SkipBlanks(text));
-    bool negative = false;
-    if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
-        negative = text[0] == '-';
-        text.remove_prefix(1);
-    }
+    const bool negative = TakeSign(text);
     long value = 0;
     for (char c : text) {
         if (!latin1::IsDigit(static_cast<unsigned char>(c)))

@@ -18,6 +18,7 @@
 #include "ui/command_ids.h"
 #include "ui/data_paths.h"
 #include "ui/display_text.h"
+#include "ui/host_render_report.h"
 #include "ui/list_windows.h"
 #include "ui/main_frame.h"
 #include "ui/plovane_doc.h"
@@ -46,19 +47,6 @@ std::string Trimmed(const std::string& text) {
     const size_t last = text.find_last_not_of(" \t\r\n");
     return text.substr(first, last - first + 1);
 }
-
-// A map read's progress on the host's status line and indicator.
-class HostMapProgress final : public MapProgress {
-  public:
-    explicit HostMapProgress(AppHost& host) : host_(host) {}
-    void Notice(std::string_view text) override { host_.ShowNotice(text); }
-    void Begin(std::string_view title) override { host_.ShowProgress(title); }
-    void Step(int percent) override { host_.SetProgress(percent); }
-    void End() override { host_.HideProgress(); }
-
-  private:
-    AppHost& host_;
-};
 
 }  // namespace
 
@@ -224,7 +212,7 @@ void GuiApp::ShowMapTitle() {
 
 bool GuiApp::OpenMap(const std::string& path, bool remember, bool quiet) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    HostMapProgress progress(*host_);
+    HostRenderReport progress(*host_);
     const std::string error = doc_->Open(path, progress);
     QApplication::restoreOverrideCursor();
     if (!error.empty()) {

@@ -170,12 +170,6 @@ TEST(StationPick, NothingUnderTheTapShowsNothing) {
     EXPECT_EQ(rig.pick.Choose(kPickMoreCommand, rig.store.list).kind, PickMenu::Kind::kNone);
 }
 
-TEST(StationPick, ItemsAreTheCallPlusIconRoomAtLeast18Square) {
-    EXPECT_EQ(MeasurePickItem(40, 15), (PickItemSize{63, 18}));
-    EXPECT_EQ(MeasurePickItem(100, 22), (PickItemSize{123, 22}));
-    EXPECT_EQ(MeasurePickItem(-30, 0), (PickItemSize{18, 18}));
-}
-
 TEST(StationIcon, TableCodeOverlayAndKilled) {
     struct Case {
         char table, code;

@@ -94,7 +94,7 @@ void ProgressMeter::Report(int64_t done) {
     if (percent == lastPercent_)
         return;
     lastPercent_ = percent;
-    host_.SetProgress(percent);
+    progress_.Step(percent);
 }
 
 int64_t CullMargin(const MapBox& view) {
