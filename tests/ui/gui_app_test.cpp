@@ -114,7 +114,7 @@ TEST(GuiApp, OpeningAMapRemembersItAndABadFileKeepsTheMapShown) {
               "Unsupported map format.\nFile: " + dir / "junk.map");
 }
 
-TEST(GuiApp, AFolderAsTheLastMapIsSkippedWithANotice) {
+TEST(GuiApp, AFolderAsTheLastMapIsSkippedWithANoticeAndAsSimulationRefused) {
     ScratchDir dir;
     {
         QSettingsProfile profile(dir / "plovane.conf");
@@ -126,6 +126,8 @@ TEST(GuiApp, AFolderAsTheLastMapIsSkippedWithANotice) {
     GuiApp gui(options, false);
     ASSERT_TRUE(gui.Start(false));
     EXPECT_TRUE(gui.doc().map().loaded);  // the bundled world map instead
+    EXPECT_EQ(gui.frame().notice().toStdString(),
+              "Unsupported map format. File: " + dir.path().string());
 }
 
 TEST(GuiApp, ARelativeMapPathIsRememberedAbsolute) {
