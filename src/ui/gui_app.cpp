@@ -181,18 +181,23 @@ bool GuiApp::Start(bool show) {
     // The map: the one named on the command line, else the last one when the preferences
     // ask for it; a start that opens none shows the bundled world map.
     bool opened = false;
+    QString skipped;
     if (!options_.mapPath.empty()) {
         opened = OpenMap(options_.mapPath, true);
     } else if (mapOptions_.ReloadLastMap && !Trimmed(mapOptions_.LastMapPath).empty()) {
         // A last map that no longer reads is skipped with a notice rather than a box that
         // would stop every start.
         opened = OpenMap(Trimmed(mapOptions_.LastMapPath), true, true);
+        if (!opened)
+            skipped = frame_->notice();
     }
     if (!opened && !doc_->map().loaded) {
         const QString world = WorldMapPath();
         if (!world.isEmpty())
             OpenMap(PathBytes(world), false);
     }
+    if (!skipped.isEmpty())
+        frame_->ShowNotice(skipped);
     RefreshViews(true);
 
     if (!options_.simulatePath.empty() && PlaySimulation(options_.simulatePath) < 0) {
