@@ -142,8 +142,10 @@ int Percent(uint64_t step, uint64_t span) {
 bool BoundRecords(std::vector<Record>& records, uint64_t listEnd, uint64_t fileSize) {
     std::vector<size_t> order(records.size());
     std::iota(order.begin(), order.end(), size_t{0});
-    std::stable_sort(order.begin(), order.end(),
-                     [&](size_t a, size_t b) { return records[a].begin < records[b].begin; });
+    // By offset; of two records at one offset the one listed first comes first.
+    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        return records[a].begin != records[b].begin ? records[a].begin < records[b].begin : a < b;
+    });
     for (size_t i = 0; i < order.size(); ++i) {
         Record& record = records[order[i]];
         if (record.begin < listEnd || record.begin > fileSize)
