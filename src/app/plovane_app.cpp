@@ -2,10 +2,11 @@
 #include "app/plovane_app.h"
 
 #include <fstream>
+#include <system_error>
 
 #include "core/line_reader.h"
 #include "core/version.h"
-#include "maps/map_reader.h"
+#include "maps/map_file.h"
 
 namespace plovane {
 
@@ -203,6 +204,9 @@ void CPlovaneApp::OnTimer() {
 }
 
 long CPlovaneApp::PlaySimulation(const std::filesystem::path& path) {
+    // A folder opens like a file on Linux but cannot be read: refuse it as unopenable.
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) return -1;
     std::ifstream file(path, std::ios::binary);
     if (!file) return -1;
     LineReader reader(file);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
 #include <istream>
 
 namespace plovane {
@@ -36,7 +37,12 @@ bool LineReader::Fill() {
         return true;
     if (in_ == nullptr || in_->rdbuf() == nullptr)
         return false;
-    const std::streamsize got = in_->rdbuf()->sgetn(buffer_.data(), kBufferSize);
+    std::streamsize got = 0;
+    try {
+        got = in_->rdbuf()->sgetn(buffer_.data(), kBufferSize);
+    } catch (const std::exception&) {
+        got = 0;  // a file buffer throws on a read error (a folder, a removed card)
+    }
     if (got <= 0) {
         in_ = nullptr;  // end of input (or a read error, which ends it the same way)
         return false;

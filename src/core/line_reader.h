@@ -37,6 +37,7 @@ class LineReader {
     LineReader& operator=(const LineReader&) = delete;
 
     // The next line's text into `line` (its capacity is reused); false at the end of input.
+    // A read error ends the input; it never throws.
     bool Next(std::string& line);
     // The line last returned by Next was longer than the limit and was cut.
     bool truncated() const { return truncated_; }

@@ -4,15 +4,20 @@
 // Header: magic (0, 4), version "BETA"/"1.00" (4, 4), name (40, 32), header text (72, 8),
 // date in seconds since 1904 (80), left/right/top/bottom (84..99), point count (108),
 // label count (112).
+#include "maps/binary_map_reader.h"
+
 #include <algorithm>
 #include <new>
 #include <string>
 
 #include "core/latin1.h"
-#include "maps/map_reader_internal.h"
+#include "maps/map_read_support.h"
 
-namespace plovane::map_reader {
+namespace plovane {
 namespace {
+
+using map_reader::ReadContext;
+using map_reader::TenthsToMapUnits;
 
 constexpr uint64_t kHeaderSize = 256;
 constexpr uint64_t kPointRecordSize = 10;
@@ -32,17 +37,58 @@ uint8_t LabelCode(uint8_t code) {
     return colour == 0 || colour > 33 ? static_cast<uint8_t>((code & 128) | 8) : code;
 }
 
+bool IsBinaryVersion(std::string_view version) {
+    const std::string upper = latin1::ToUpper(version);
+    return upper == "BETA" || upper == "1.00";
+}
+
 }  // namespace
 
-void ReadBinaryMap(ReadContext& ctx) {
+bool BinaryMapReader::HasKnownMagic(MapStream& in) {
+    uint8_t magic[4] = {};
+    const size_t magicSize = in.size() < 4 ? static_cast<size_t>(in.size()) : 4;
+    if (!in.Seek(0) || !in.Read(magic, magicSize))
+        return false;
+    const std::string text = latin1::ToUpper(FieldText(magic, magicSize));
+    return text == "APRS" || text == "ZZ9Q" || text == "100K" || text == "DCW " || text == "TGR ";
+}
+
+// Maps in circulation carry magics beyond the five known ones (map makers tag their own
+// files), so a header whose version is right and whose declared tables fill the file to
+// the byte is a binary map too.
+bool BinaryMapReader::LooksLikeBinaryMap(MapStream& in) {
+    uint8_t head[116];
+    if (in.size() < kHeaderSize || !in.Seek(0) || !in.Read(head, sizeof head))
+        return false;
+    if (!IsBinaryVersion(FieldText(head + 4, 4)))
+        return false;
+    const int64_t points = BigEndianI32(head + 108);
+    const int64_t labels = BigEndianI32(head + 112);
+    if (points < 0 || labels < 0)
+        return false;
+    return static_cast<uint64_t>(kHeaderSize + 10 * points + 44 * labels) == in.size();
+}
+
+MapProbe BinaryMapReader::Probe(MapStream& in, std::string_view /*path*/) const {
+    uint8_t head[72] = {};
+    if (!in.Seek(0) || !in.Read(head, 8) || !IsBinaryVersion(FieldText(head + 4, 4)))
+        return {};
+    // The title field may be cut short by the end of the file; take what is there.
+    const size_t have = static_cast<size_t>(std::min<uint64_t>(in.Remaining(), 64));
+    if (!in.Read(head + 8, have))
+        return {};
+    return {true, FieldText(head + 40, have > 32 ? have - 32 : 0)};
+}
+
+MapReadResult BinaryMapReader::Read(MapStream& in, std::string_view path,
+                                    MapProgress& progress) const {
+    ReadContext ctx{in, path, progress};
     CMapData& map = ctx.map;
-    MapStream& in = ctx.in;
     uint8_t head[kHeaderSize];
     if (!in.Seek(0) || !in.Read(head, 8))
         return ctx.Fail(kMapEndOfFileText);
     const std::string version = FieldText(head + 4, 4);
-    const std::string upperVersion = latin1::ToUpper(version);
-    if (upperVersion != "BETA" && upperVersion != "1.00")
+    if (!IsBinaryVersion(version))
         return ctx.Fail(kMapVersionText);
     if (!in.Read(head + 8, kHeaderSize - 8))
         return ctx.Fail(kMapEndOfFileText);
@@ -76,8 +122,6 @@ void ReadBinaryMap(ReadContext& ctx) {
     if (declared > in.size())
         return ctx.Fail(kMapEndOfFileText);
     try {
-        map.points.clear();
-        map.labels.clear();
         map.points.reserve(static_cast<size_t>(pointCount) + 1);
         map.labels.reserve(static_cast<size_t>(labelCount));
     } catch (const std::bad_alloc&) {
@@ -85,14 +129,14 @@ void ReadBinaryMap(ReadContext& ctx) {
     }
 
     ctx.ShowProgress("Reading Win/MacAPRS map:");
-    ctx.host.SetProgress(0);
+    progress.Step(0);
     // One point and no labels would divide by zero.
     const int64_t progressSpan = std::max<int64_t>(1, int64_t{pointCount} + labelCount - 1);
 
     uint8_t record[kLabelRecordSize];
     for (int32_t i = 0; i < pointCount; ++i) {
         if (i % 2048 == 0) {
-            ctx.host.SetProgress(static_cast<int>(int64_t{i} * 100 / progressSpan));
+            progress.Step(static_cast<int>(int64_t{i} * 100 / progressSpan));
         }
         if (!in.Read(record, kPointRecordSize))
             return ctx.Fail(kMapEndOfFileText);
@@ -107,7 +151,7 @@ void ReadBinaryMap(ReadContext& ctx) {
 
     for (int32_t i = 0; i < labelCount; ++i) {
         if (i % 256 == 0) {
-            ctx.host.SetProgress(static_cast<int>((int64_t{i} + pointCount) * 100 / progressSpan));
+            progress.Step(static_cast<int>((int64_t{i} + pointCount) * 100 / progressSpan));
         }
         if (!in.Read(record, kLabelRecordSize))
             return ctx.Fail(kMapEndOfFileText);
@@ -122,7 +166,7 @@ void ReadBinaryMap(ReadContext& ctx) {
         }
         map.labels.push_back(std::move(label));
     }
-    ctx.Finish();
+    return ctx.Finish();
 }
 
-}  // namespace plovane::map_reader
+}  // namespace plovane

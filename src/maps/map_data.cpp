@@ -1,7 +1,5 @@
-// The map held by the document: its empty state and the Palm date conversion.
+// The Palm date conversion of the map files.
 #include "maps/map_data.h"
-
-#include "maps/map_reader.h"
 
 namespace plovane {
 namespace {
@@ -11,30 +9,6 @@ bool IsLeapYear(int year) {
 }
 
 }  // namespace
-
-void CMapData::Clear() {
-    loaded = false;
-    fitted = false;
-    points.clear();
-    points.shrink_to_fit();
-    labels.clear();
-    labels.shrink_to_fit();
-    formatText.clear();
-    versionText.clear();
-    name.clear();
-    headerText.clear();
-    created = clock_->Now();
-    modified = created;
-    left = 0;
-    right = kMaxLongitude;
-    top = 0;
-    bottom = kMaxColatitude;
-}
-
-bool CMapData::Load(std::istream& file, std::string_view path, AppHost& host) {
-    ReadMap(*this, file, path, host);
-    return loaded;
-}
 
 CDateTime PalmDateToDateTime(uint32_t seconds) {
     constexpr uint32_t kDay = 86400;

@@ -1,19 +1,15 @@
 // The one map the document holds: a box, a table of vector points forming polylines and
-// filled polygons, a table of labels, four descriptive texts and two dates. The readers
-// fill it from a map file; the map view reads it.
+// filled polygons, a table of labels, four descriptive texts and two dates. Plain data: the
+// readers (map_file.h) return one, the document holds one, the map view reads it.
 //
 // Map units are the fixed-point angles of core/geo.h: x = (east longitude + 180) x 360000,
 // y = (90 - latitude) x 360000, so both grow the way screen coordinates do.
 #pragma once
 
 #include <cstdint>
-#include <iosfwd>
 #include <string>
-#include <string_view>
 #include <vector>
 
-#include "core/app_host.h"
-#include "core/clock.h"
 #include "core/date_time.h"
 #include "core/geo.h"
 
@@ -52,15 +48,13 @@ inline constexpr MapVectorPoint kEndMarker{kMoveCode, 0, 0, 0, 0};
 // Thread-compatible: owned by the document and used on the user-interface thread.
 class CMapData {
   public:
-    explicit CMapData(const Clock& clock) : clock_(&clock) { Clear(); }
+    // The empty map: the whole world as box, no records, texts empty, dates unset.
+    CMapData() = default;
+    // The empty map dated `now`.
+    explicit CMapData(const CDateTime& now) : created(now), modified(now) {}
 
-    // Back to the empty map: the whole world as box, no records, texts empty, both dates now.
-    void Clear();
-
-    // Reads a map file (any of the three families). On success the map is loaded and
-    // unfitted, and the caller sets the document title to `name`; on failure the reader has
-    // shown its message through the host and the map is empty. Returns `loaded`.
-    bool Load(std::istream& file, std::string_view path, AppHost& host);
+    // Back to the empty map, dated `now`.
+    void Clear(const CDateTime& now) { *this = CMapData(now); }
 
     bool loaded = false;
     bool fitted = false;  // set by the view once it has fitted itself to the box
@@ -76,9 +70,6 @@ class CMapData {
     int32_t right = kMaxLongitude;
     int32_t top = 0;
     int32_t bottom = kMaxColatitude;
-
-  private:
-    const Clock* clock_;
 };
 
 // Seconds since 1904-01-01 00:00:00 (the Palm and Macintosh epoch) as a date-time.

@@ -1,22 +1,19 @@
-// Readers of the three map-file families: dosAPRS text maps (plain, Compressed and
-// LineFormat), Win/MacAPRS binary maps and pocketAPRS Palm databases.
-//
-// ProbeMapFile is the recogniser used by the map search: is this a map, and what is its menu
-// title. ReadMap fills a CMapData, showing progress and status texts and, on failure, the
-// error text through the host. Files are only read, never written.
+// What every map-file reader shares: the failure texts, the recogniser's answer, the result
+// of a read (the map or its error text) and the narrow sink a read reports progress to.
+// One reader per family derives from MapReader (binary_map_reader.h, pdb_map_reader.h,
+// text_map_reader.h); map_file.h picks the family of a file and runs its reader.
 #pragma once
 
-#include <filesystem>
-#include <iosfwd>
 #include <string>
 #include <string_view>
 
-#include "core/app_host.h"
 #include "maps/map_data.h"
 
 namespace plovane {
 
-// The texts a failed read shows, word for word.
+class MapStream;
+
+// The texts a failed read gives, word for word.
 inline constexpr std::string_view kMapMemoryText = "Unable to allocate sufficient memory.";
 inline constexpr std::string_view kMapUnsupportedText = "Unsupported map format.";
 inline constexpr std::string_view kMapTableMemoryText =
@@ -41,15 +38,35 @@ struct MapProbe {
     std::string title;  // the Map > Open title; empty when not a map
 };
 
-// Recognises a map from its first bytes (and, for text maps, its header lines). The path
-// gives a text map its title. `file` must be seekable.
-MapProbe ProbeMapFile(std::istream& file, std::string_view path);
-// The same on a file opened here through a 4096-byte buffer; a file that cannot be opened
-// is not a map.
-MapProbe ProbeMapFile(const std::filesystem::path& path);
+// A read's outcome: a loaded, unfitted map, or the empty map and the failure text.
+struct MapReadResult {
+    CMapData map;
+    std::string error;  // empty on success
 
-// Fills `map` from `file` (readable and seekable; `path` is its full path). Afterwards the
-// map is loaded, or a message has been shown through the host and the map is empty.
-void ReadMap(CMapData& map, std::istream& file, std::string_view path, AppHost& host);
+    bool ok() const { return error.empty(); }
+};
+
+// Where a read reports how far it has got. The default does nothing, so a plain MapProgress
+// is the silent sink (command-line tools, tests, the fuzzer).
+// Thread-compatible: called on the reading thread only.
+class MapProgress {
+  public:
+    virtual ~MapProgress() = default;
+    virtual void Notice(std::string_view /*text*/) {}  // a status-line text
+    virtual void Begin(std::string_view /*title*/) {}  // the progress indicator appears
+    virtual void Step(int /*percent*/) {}
+    virtual void End() {}  // the indicator goes
+};
+
+// One family of map files. Both operations read from the start of `in`; `path` is the
+// file's full path (a text map takes its title from it). Neither throws.
+// Thread-safe: readers hold no state.
+class MapReader {
+  public:
+    virtual ~MapReader() = default;
+    virtual MapProbe Probe(MapStream& in, std::string_view path) const = 0;
+    virtual MapReadResult Read(MapStream& in, std::string_view path,
+                               MapProgress& progress) const = 0;
+};
 
 }  // namespace plovane

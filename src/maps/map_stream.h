@@ -12,7 +12,8 @@
 namespace plovane {
 
 // Thread-compatible. Works on the stream buffer directly, so the stream's state flags are
-// never consulted; a stream that cannot seek is taken as empty.
+// never consulted; a stream that cannot seek is taken as empty. A read error (a folder given
+// as a file, a removed card: the buffer throws) ends the stream: every later read is short.
 class MapStream {
   public:
     explicit MapStream(std::istream& in);
@@ -38,6 +39,8 @@ class MapStream {
     bool ReadLine(std::string& line, size_t limit);
 
   private:
+    bool ReadLineFromBuffer(std::string& line, size_t limit);
+
     std::streambuf* buf_;
     uint64_t size_ = 0;
     uint64_t pos_ = 0;

@@ -5,8 +5,6 @@
 #include <cstdlib>
 #include <limits>
 
-#include "stations/station.h"
-
 namespace plovane {
 namespace {
 
@@ -243,14 +241,14 @@ bool CMapView::IsWellInView(int32_t colatitude, int32_t longitude) const {
            colatitude <= cy + marginY;
 }
 
-bool CMapView::TrackMe(const CMapOptions& options, const CStation& own) {
-    const TrackPoint& p = own.position;
+bool CMapView::TrackMe(const CMapOptions& options, bool hasPosition, int32_t colatitude,
+                       int32_t longitude) {
     // An own station without a position would otherwise pull the view to 0 N 0 E.
-    if (!options.TrackMe || !own.hasPosition || IsNoPosition(p.colatitude, p.longitude))
+    if (!options.TrackMe || !hasPosition || IsNoPosition(colatitude, longitude))
         return false;
-    if (IsWellInView(p.colatitude, p.longitude))
+    if (IsWellInView(colatitude, longitude))
         return false;
-    return CenterOn(p.colatitude, p.longitude);
+    return CenterOn(colatitude, longitude);
 }
 
 // --- Dragging ---

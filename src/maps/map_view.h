@@ -15,8 +15,6 @@
 
 namespace plovane {
 
-class CStation;
-
 enum class DragMode { kZoom, kMove };
 
 // View menu command ids.
@@ -126,8 +124,9 @@ class CMapView {
     // The position lies within the inner three quarters of the view, edges included.
     bool IsWellInView(int32_t colatitude, int32_t longitude) const;
     // "TrackMe": with the option set and the own station placed but not well in view, centre
-    // on it. Returns true when the view moved.
-    bool TrackMe(const CMapOptions& options, const CStation& own);
+    // on its position (map units). Returns true when the view moved.
+    bool TrackMe(const CMapOptions& options, bool hasPosition, int32_t colatitude,
+                 int32_t longitude);
 
     // --- Dragging (client pixel points) ---
     void OnLButtonDown(PixelPoint p);

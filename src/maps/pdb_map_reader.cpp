@@ -3,18 +3,26 @@
 // length-prefixed entries up to a length of 0: labels (type 0) or polylines (types 1..15)
 // stored as a start vertex and one byte per axis for each further step.
 //
-// Every count and offset comes from the file, so each record is bounded by the next one's
-// offset (the last by the end of the file) and no read leaves its record.
+// Every count and offset comes from the file. The record list may name the records in any
+// order; each record runs up to the next record's offset in the file (the last one up to the
+// end of the file), so records never overlap and no read leaves its record.
+#include "maps/pdb_map_reader.h"
+
 #include <algorithm>
 #include <new>
+#include <numeric>
 #include <string>
 #include <vector>
 
 #include "core/latin1.h"
-#include "maps/map_reader_internal.h"
+#include "maps/map_read_support.h"
 
-namespace plovane::map_reader {
+namespace plovane {
 namespace {
+
+using map_reader::ReadContext;
+using map_reader::SaturateToInt32;
+using map_reader::TenthsToMapUnits;
 
 constexpr uint64_t kDatabaseHeaderSize = 78;
 constexpr uint64_t kRecordListEntrySize = 8;
@@ -128,11 +136,44 @@ int Percent(uint64_t step, uint64_t span) {
     return static_cast<int>(std::min<uint64_t>(100, step * 100 / std::max<uint64_t>(1, span)));
 }
 
+// Gives every record its end: the offset of the record that follows it in the file, or the
+// end of the file. False when an offset lies inside the header or the record list or beyond
+// the end of the file. Of two records at one offset the first is empty, and too short to read.
+bool BoundRecords(std::vector<Record>& records, uint64_t listEnd, uint64_t fileSize) {
+    std::vector<size_t> order(records.size());
+    std::iota(order.begin(), order.end(), size_t{0});
+    // By offset; of two records at one offset the one listed first comes first.
+    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        return records[a].begin != records[b].begin ? records[a].begin < records[b].begin : a < b;
+    });
+    for (size_t i = 0; i < order.size(); ++i) {
+        Record& record = records[order[i]];
+        if (record.begin < listEnd || record.begin > fileSize)
+            return false;
+        record.end = i + 1 < order.size() ? records[order[i + 1]].begin : fileSize;
+    }
+    return true;
+}
+
 }  // namespace
 
-void ReadPocketMap(ReadContext& ctx) {
+bool PocketMapReader::HasTypeAndCreator(MapStream& in) {
+    uint8_t typeCreator[8];
+    return in.Seek(60) && in.Read(typeCreator, sizeof typeCreator) &&
+           std::string_view(reinterpret_cast<const char*>(typeCreator), 8) == "map1pAPR";
+}
+
+MapProbe PocketMapReader::Probe(MapStream& in, std::string_view /*path*/) const {
+    uint8_t name[32];
+    if (!in.Seek(0) || !in.Read(name, sizeof name))
+        return {};
+    return {true, FieldText(name, sizeof name)};
+}
+
+MapReadResult PocketMapReader::Read(MapStream& in, std::string_view path,
+                                    MapProgress& progress) const {
+    ReadContext ctx{in, path, progress};
     CMapData& map = ctx.map;
-    MapStream& in = ctx.in;
     uint8_t head[kDatabaseHeaderSize];
     if (!in.Seek(0) || !in.Read(head, sizeof head))
         return ctx.Fail(kMapEndOfFileText);
@@ -147,7 +188,7 @@ void ReadPocketMap(ReadContext& ctx) {
     if (count == 0)
         return ctx.Fail(kMapNoRecordsText);
 
-    // The record list; records lie after it, in order, inside the file.
+    // The record list; the records lie after it, inside the file.
     std::vector<Record> records;
     try {
         records.resize(count);
@@ -161,14 +202,8 @@ void ReadPocketMap(ReadContext& ctx) {
             return ctx.Fail(kMapEndOfFileText);
         record.begin = BigEndian32(entry);
     }
-    for (size_t i = 0; i < records.size(); ++i) {
-        const uint64_t floor = i == 0 ? listEnd : records[i - 1].begin;
-        if (records[i].begin < floor || records[i].begin > in.size()) {
-            return ctx.Fail(kMapEndOfFileText);
-        }
-        records[i].end =
-            i + 1 < records.size() ? std::max(records[i].begin, records[i + 1].begin) : in.size();
-    }
+    if (!BoundRecords(records, listEnd, in.size()))
+        return ctx.Fail(kMapEndOfFileText);
 
     uint8_t mapHeader[kMapHeaderRecordSize];
     if (records[0].end - records[0].begin < kMapHeaderRecordSize || !in.Seek(records[0].begin) ||
@@ -187,15 +222,13 @@ void ReadPocketMap(ReadContext& ctx) {
     Totals totals;
     std::vector<uint8_t> entry;
     for (size_t i = 1; i < records.size(); ++i) {
-        ctx.host.SetProgress(Percent(i, span));
+        progress.Step(Percent(i, span));
         if (!WalkRecord(in, records[i], origin, totals, nullptr, entry)) {
             return ctx.Fail(kMapEndOfFileText);
         }
     }
     // The totals are bounded by the file's size (every point or label takes bytes of it).
     try {
-        map.points.clear();
-        map.labels.clear();
         map.points.reserve(totals.points + 1);
         map.labels.reserve(totals.labels);
     } catch (const std::bad_alloc&) {
@@ -203,14 +236,14 @@ void ReadPocketMap(ReadContext& ctx) {
     }
     Totals stored;
     for (size_t i = 1; i < records.size(); ++i) {
-        ctx.host.SetProgress(Percent(count - 1 + i, span));
+        progress.Step(Percent(count - 1 + i, span));
         if (!WalkRecord(in, records[i], origin, stored, &map, entry)) {
             return ctx.Fail(kMapEndOfFileText);
         }
     }
     // Closes the last polyline for drawing.
     map.points.push_back(kEndMarker);
-    ctx.Finish();
+    return ctx.Finish();
 }
 
-}  // namespace plovane::map_reader
+}  // namespace plovane

@@ -9,6 +9,8 @@
 //   122.0,     centre longitude, west positive
 //   0, 0,      unused
 //   Compressed variant keyword ("LineFormat", "Compressed", anything else: plain)
+#include "maps/text_map_reader.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cstdlib>
@@ -17,10 +19,14 @@
 
 #include "core/latin1.h"
 #include "core/regular_expression.h"
-#include "maps/map_reader_internal.h"
+#include "maps/map_read_support.h"
 
-namespace plovane::map_reader {
+namespace plovane {
 namespace {
+
+using map_reader::ReadContext;
+using map_reader::SaturateToInt32;
+using map_reader::TruncateToInt32;
 
 constexpr size_t kLineLimit = 256;
 constexpr size_t kLineFormatLimit = 9050;
@@ -42,14 +48,20 @@ size_t SkipBlanks(std::string_view text) {
     return i;
 }
 
-// The leading number of a text, as "%f" reads it; 0 when there is none.
-float LeadingFloat(std::string_view text) {
+// Skips the blanks and the sign before a number; true when the sign is '-'.
+bool TakeSign(std::string_view& text) {
     text.remove_prefix(SkipBlanks(text));
     bool negative = false;
     if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
         negative = text[0] == '-';
         text.remove_prefix(1);
     }
+    return negative;
+}
+
+// The leading number of a text, as "%f" reads it; 0 when there is none.
+float LeadingFloat(std::string_view text) {
+    const bool negative = TakeSign(text);
     double value = 0;
     const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
     if (result.ec != std::errc())
@@ -63,12 +75,7 @@ float LeadingFloat(std::string_view text) {
 
 // The leading whole number of a text, as "%ld" reads it; 0 when there is none, clamped.
 long LeadingLong(std::string_view text) {
-    text.remove_prefix(SkipBlanks(text));
-    bool negative = false;
-    if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
-        negative = text[0] == '-';
-        text.remove_prefix(1);
-    }
+    const bool negative = TakeSign(text);
     long value = 0;
     for (char c : text) {
         if (!latin1::IsDigit(static_cast<unsigned char>(c)))
@@ -270,22 +277,22 @@ std::string TextMapTitle(std::string_view path, std::string_view keyword) {
     return title;
 }
 
-MapProbe ProbeTextMap(MapStream& in, std::string_view path) {
+MapProbe TextMapReader::Probe(MapStream& in, std::string_view path) const {
     TextHeader header;
     if (!in.Seek(0) || !ReadHeader(in, header))
         return {};
     return {true, TextMapTitle(path, header.keyword)};
 }
 
-void ReadTextMap(ReadContext& ctx) {
+MapReadResult TextMapReader::Read(MapStream& in, std::string_view path,
+                                  MapProgress& progress) const {
+    ReadContext ctx{in, path, progress};
     CMapData& map = ctx.map;
     TextHeader header;
     if (!ctx.in.Seek(0) || !ReadHeader(ctx.in, header))
         return ctx.Fail(kMapUnsupportedText);
 
     // Tables start at the customary 3000 points and 200 labels and grow beyond them.
-    map.points.clear();
-    map.labels.clear();
     map.points.reserve(kPointCapacity);
     map.labels.reserve(kLabelCapacity);
 
@@ -298,15 +305,15 @@ void ReadTextMap(ReadContext& ctx) {
     const Variant variant = VariantOf(header.keyword);
     switch (variant) {
         case Variant::kLineFormat:
-            ctx.host.ShowNotice("Reading dosAPRS LineFormat map...");
+            progress.Notice("Reading dosAPRS LineFormat map...");
             ReadLineFormatVectors(ctx, grid);
             break;
         case Variant::kCompressed:
-            ctx.host.ShowNotice("Reading dosAPRS Compressed map...");
+            progress.Notice("Reading dosAPRS Compressed map...");
             ReadCompressedVectors(ctx, grid);
             break;
         case Variant::kPlain:
-            ctx.host.ShowNotice("Reading dosAPRS map...");
+            progress.Notice("Reading dosAPRS map...");
             ReadPlainVectors(ctx, grid);
             break;
     }
@@ -323,7 +330,7 @@ void ReadTextMap(ReadContext& ctx) {
     map.headerText = "N/A";
     map.created = CDateTime(1980, 1, 1, 0, 0, 0);
     map.modified = map.created;
-    ctx.Finish();
+    return ctx.Finish();
 }
 
-}  // namespace plovane::map_reader
+}  // namespace plovane

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QMessageBox>
 #include <QPainter>
+#include <algorithm>
 
 #include "app/qsettings_profile.h"
 #include "app/search_folders.h"
@@ -17,6 +18,7 @@
 #include "ui/command_ids.h"
 #include "ui/data_paths.h"
 #include "ui/display_text.h"
+#include "ui/host_render_report.h"
 #include "ui/list_windows.h"
 #include "ui/main_frame.h"
 #include "ui/plovane_doc.h"
@@ -179,16 +181,23 @@ bool GuiApp::Start(bool show) {
     // The map: the one named on the command line, else the last one when the preferences
     // ask for it; a start that opens none shows the bundled world map.
     bool opened = false;
+    QString skipped;
     if (!options_.mapPath.empty()) {
         opened = OpenMap(options_.mapPath, true);
     } else if (mapOptions_.ReloadLastMap && !Trimmed(mapOptions_.LastMapPath).empty()) {
-        opened = OpenMap(Trimmed(mapOptions_.LastMapPath), true);
+        // A last map that no longer reads is skipped with a notice rather than a box that
+        // would stop every start.
+        opened = OpenMap(Trimmed(mapOptions_.LastMapPath), true, true);
+        if (!opened)
+            skipped = frame_->notice();
     }
     if (!opened && !doc_->map().loaded) {
         const QString world = WorldMapPath();
         if (!world.isEmpty())
             OpenMap(PathBytes(world), false);
     }
+    if (!skipped.isEmpty())
+        frame_->ShowNotice(skipped);
     RefreshViews(true);
 
     if (!options_.simulatePath.empty() && PlaySimulation(options_.simulatePath) < 0) {
@@ -206,18 +215,31 @@ void GuiApp::ShowMapTitle() {
                                               : program);
 }
 
-bool GuiApp::OpenMap(const std::string& path, bool remember) {
+bool GuiApp::OpenMap(const std::string& path, bool remember, bool quiet) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool loaded = doc_->Open(path, *host_);
+    HostRenderReport progress(*host_);
+    const std::string error = doc_->Open(path, progress);
     QApplication::restoreOverrideCursor();
-    if (loaded && remember) {
-        mapOptions_.LastMapPath = path;
+    if (!error.empty()) {
+        // The map shown stays, and so does the view.
+        if (quiet) {
+            std::string notice = error;
+            std::replace(notice.begin(), notice.end(), '\n', ' ');
+            frame_->ShowNotice(DisplayText(notice));
+        } else {
+            host_->MessageBox(error, MessageBoxIcon::kExclamation);
+            frame_->ShowNotice("Ready");
+        }
+        return false;
+    }
+    if (remember) {
+        mapOptions_.LastMapPath = doc_->path();
         mapOptions_.Save(*profile_);
     }
     ShowMapTitle();
     frame_->ShowNotice("Ready");
     RefreshViews(true);
-    return loaded;
+    return true;
 }
 
 void GuiApp::CloseMap() {

@@ -45,8 +45,9 @@ class GuiApp : public QObject, public AppViews {
     // and the simulation of --simulate. False ends the program.
     bool Start(bool show = true);
 
-    // Opens a map file; `remember` makes it the "LastMapPath" preference.
-    bool OpenMap(const std::string& path, bool remember = true);
+    // Opens a map file; `remember` makes it the "LastMapPath" preference. A file that does
+    // not read leaves the map shown and says why in a box, or with `quiet` on the status line.
+    bool OpenMap(const std::string& path, bool remember = true, bool quiet = false);
     void CloseMap();
     // Plays a simulation file; the number of lines, -1 when it cannot be read.
     long PlaySimulation(const std::string& path);

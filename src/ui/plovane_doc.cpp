@@ -1,26 +1,31 @@
 // Opening and closing the document's map.
 #include "ui/plovane_doc.h"
 
-#include <fstream>
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+#include "maps/map_file.h"
 
 namespace plovane {
 
-bool CPlovaneDoc::Open(const std::string& path, AppHost& host) {
-    map_.Clear();
-    path_.clear();
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        host.MessageBox("Unable to open map file \"" + path + "\".", MessageBoxIcon::kExclamation);
-        return false;
-    }
-    if (!map_.Load(file, path, host))
-        return false;
-    path_ = path;
-    return true;
+std::string CPlovaneDoc::Open(const std::string& path, MapProgress& progress) {
+    // Stored absolute, so that a map named relative to one folder opens from any other.
+    std::error_code error;
+    std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    if (error)
+        absolute = path;
+    // The file is read beside the map shown, which stays unless the new one loads.
+    MapReadResult result = ReadMapFile(absolute, progress);
+    if (!result.ok())
+        return MapFailureText(result.error, path);
+    map_ = std::move(result.map);
+    path_ = absolute.string();
+    return {};
 }
 
 void CPlovaneDoc::Close() {
-    map_.Clear();
+    map_.Clear(clock_.Now());
     path_.clear();
 }
 

@@ -4,20 +4,21 @@
 
 #include <string>
 
-#include "core/app_host.h"
 #include "core/clock.h"
 #include "maps/map_data.h"
+#include "maps/map_reader.h"
 
 namespace plovane {
 
 // Thread-compatible: the user-interface thread.
 class CPlovaneDoc {
   public:
-    explicit CPlovaneDoc(const Clock& clock) : map_(clock) {}
+    explicit CPlovaneDoc(const Clock& clock) : clock_(clock), map_(clock.Now()) {}
 
-    // Reads the file; on failure the reader has told the user through the host and the
-    // document is empty. Returns whether a map is loaded.
-    bool Open(const std::string& path, AppHost& host);
+    // Reads the file. On success the map replaces the one shown and path() is the file's
+    // absolute path, and the result is empty; on failure the map shown stays as it was and
+    // the result is the text to show, naming the file.
+    std::string Open(const std::string& path, MapProgress& progress);
     // Back to the empty map.
     void Close();
 
@@ -28,6 +29,7 @@ class CPlovaneDoc {
     std::string Title() const;
 
   private:
+    const Clock& clock_;
     CMapData map_;
     std::string path_;
 };

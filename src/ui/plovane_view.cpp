@@ -12,6 +12,7 @@
 #include "maps/render/symbol_icons.h"
 #include "stations/station_list.h"
 #include "ui/command_ids.h"
+#include "ui/host_render_report.h"
 #include "ui/map_options_dialog.h"
 #include "ui/plovane_doc.h"
 
@@ -41,7 +42,8 @@ CPlovaneView::CPlovaneView(const Context& context, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(120, 80);
-    renderer_ = std::make_unique<CMapRenderer>(context_.host, context_.clock, context_.icons);
+    report_ = std::make_unique<HostRenderReport>(context_.host);
+    renderer_ = std::make_unique<CMapRenderer>(*report_, context_.clock, context_.icons);
     settle_.setSingleShot(true);
     settle_.setInterval(kSettleRedrawMs);
     connect(&settle_, &QTimer::timeout, this, [this] { RefreshView(true); });
@@ -199,10 +201,13 @@ void CPlovaneView::DrawStationsOverPicture(const std::vector<std::string>& calls
 void CPlovaneView::StationsChanged(const std::vector<std::string>& calls, bool all) {
     const std::string own = context_.stations.OwnCall();
     const bool ownChanged = all || std::find(calls.begin(), calls.end(), own) != calls.end();
-    if (ownChanged && context_.options.TrackMe &&
-        view_.TrackMe(context_.options, context_.stations.OwnStation())) {
-        Changed(true);
-        return;
+    if (ownChanged && context_.options.TrackMe) {
+        const CStation ownStation = context_.stations.OwnStation();
+        if (view_.TrackMe(context_.options, ownStation.hasPosition, ownStation.position.colatitude,
+                          ownStation.position.longitude)) {
+            Changed(true);
+            return;
+        }
     }
     if (all) {
         RefreshView(true);

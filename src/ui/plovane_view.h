@@ -27,6 +27,7 @@ class QMenu;
 namespace plovane {
 
 class CMapRenderer;
+class HostRenderReport;
 class CPlovaneDoc;
 class CStationList;
 class CSymbolIcons;
@@ -113,6 +114,7 @@ class CPlovaneView : public QWidget {
     Context context_;
     CMapView view_;
     CStationPick pick_;
+    std::unique_ptr<HostRenderReport> report_;  // before the renderer, which uses it
     std::unique_ptr<CMapRenderer> renderer_;
     std::unique_ptr<HeaderStatus> status_;
     int unitsOfMeasure_ = 0;

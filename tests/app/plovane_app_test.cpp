@@ -70,6 +70,7 @@ TEST_F(PlovaneAppTest, PlaysASimulationFileWithAnyLineEnds) {
     EXPECT_EQ(app.stations().Count(), 4u);
     EXPECT_EQ(host_.notices().back(), "My Packet:N0CALL-9>APRS:!4905.50N/07203.75W-own");
     EXPECT_EQ(app.PlaySimulation(dir_ / "missing.sim"), -1);
+    EXPECT_EQ(app.PlaySimulation(dir_), -1);  // a folder: refused, not thrown
 }
 
 TEST_F(PlovaneAppTest, MessagesToTheOwnCallReachTheMessageStore) {

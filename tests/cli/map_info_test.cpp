@@ -94,10 +94,14 @@ TEST_F(MapInfoTest, FailuresPrintTheReaderTextOnStandardError) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(Run({"map-info", Write(c.name, c.bytes)}), 1);
+        const std::string path = Write(c.name, c.bytes);
+        EXPECT_EQ(Run({"map-info", path}), 1);
         EXPECT_EQ(out_.str(), "");
-        EXPECT_EQ(err_.str(), c.error);
+        EXPECT_EQ(err_.str(), c.error + "File: " + path + "\n");
     }
+    // A folder opens like a file but cannot be read.
+    EXPECT_EQ(Run({"map-info", dir_.string()}), 1);
+    EXPECT_EQ(err_.str(), "Unsupported map format.\nFile: " + dir_.string() + "\n");
     EXPECT_EQ(Run({"map-info", (dir_ / "missing.map").string()}), 1);
     EXPECT_NE(err_.str().find("cannot open"), std::string::npos);
     EXPECT_EQ(Run({"map-info"}), 2);

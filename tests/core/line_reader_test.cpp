@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -107,6 +109,14 @@ TEST(LineReader, LineOfExactlyTheLimitIsWhole) {
     EXPECT_TRUE(reader.truncated());
     EXPECT_FALSE(reader.Next(line));
     EXPECT_FALSE(reader.Next(line));  // stays at the end
+}
+
+TEST(LineReader, AFolderGivenAsAFileEndsTheInputWithoutThrowing) {
+    std::ifstream in(std::filesystem::temp_directory_path(), std::ios::binary);
+    ASSERT_TRUE(in.is_open());
+    LineReader reader(in);
+    std::string line;
+    EXPECT_FALSE(reader.Next(line));
 }
 
 }  // namespace

@@ -5,13 +5,11 @@
 #include <atomic>
 #include <cstdlib>
 #include <new>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "core/latin1.h"
 #include "map_bytes.h"
-#include "maps/map_writer.h"
 
 // The largest single allocation made while a test watches, to prove that a count claimed by
 // a file is never allocated for.
@@ -213,12 +211,11 @@ TEST(BinaryMap, FailuresShowTheirTextAndLeaveAnEmptyMap) {
         ReadOutcome r(c.file);
         EXPECT_FALSE(r.map.loaded);
         EXPECT_EQ(r.Error(), c.text);
-        EXPECT_EQ(r.host.boxes().size(), 1u);
         EXPECT_TRUE(r.map.points.empty());
         EXPECT_EQ(r.map.name, "");
         EXPECT_EQ(r.map.right, 129600000);
         // The indicator is never left showing.
-        const auto progress = r.host.progress();
+        const auto progress = r.progress.steps;
         if (!progress.empty()) {
             EXPECT_EQ(progress.back(), "hide");
         }
@@ -251,14 +248,14 @@ TEST(BinaryMap, ProgressRunsOverPointsAndLabels) {
     ReadOutcome r(b.str());
     ASSERT_TRUE(r.map.loaded) << r.Error();
     // Every 2048 points and 256 labels, over points + labels - 1 = 4395.
-    EXPECT_EQ(r.host.progress(), (std::vector<std::string>{"show:Reading Win/MacAPRS map:", "0",
-                                                           "0", "46", "93", "99", "100", "hide"}));
-    EXPECT_EQ(r.host.notices(), std::vector<std::string>{"Reading map header information..."});
+    EXPECT_EQ(r.progress.steps, (std::vector<std::string>{"show:Reading Win/MacAPRS map:", "0", "0",
+                                                          "46", "93", "99", "100", "hide"}));
+    EXPECT_EQ(r.progress.notices, std::vector<std::string>{"Reading map header information..."});
 
     // One point and no labels: nothing to divide by, still progress from 0 to 100.
     ReadOutcome single(SimpleMap({7}));
     ASSERT_TRUE(single.map.loaded);
-    EXPECT_EQ(single.host.progress(),
+    EXPECT_EQ(single.progress.steps,
               (std::vector<std::string>{"show:Reading Win/MacAPRS map:", "0", "0", "100", "hide"}));
 }
 
@@ -270,40 +267,6 @@ TEST(BinaryMap, ProbeTakesTheNameOnlyForKnownVersions) {
     EXPECT_TRUE(Probe(h.Build().str()).isMap);
     h.version = "2.00";
     EXPECT_FALSE(Probe(h.Build().str()).isMap);
-}
-
-TEST(BinaryMap, WriterOutputReadsBack) {
-    BinaryMapImage image;
-    image.magic = "ZZ9Q";
-    image.name = "Round Trip";
-    image.header = "NE";
-    image.date = 3029529600u;
-    image.left = 10;
-    image.right = 129600000;
-    image.top = 20;
-    image.bottom = 64800000;
-    image.points = {{255, 1, 0, 64800000, 16200000},
-                    {9, 1, 0, 64800010, 16200020},
-                    {255, 0, 0, -360000, 0},
-                    {20, 129, 0, 129600000, 64800000}};
-    image.labels = {{7, 0, 40, 100, 200, "Greenwich"}, {135, 0, 0, 0, 0, std::string(32, 'z')}};
-    std::ostringstream out;
-    ASSERT_TRUE(WriteBinaryMap(image, out));
-    EXPECT_EQ(out.str().size(), 256u + 4 * 10 + 2 * 44);
-
-    ReadOutcome r(out.str());
-    ASSERT_TRUE(r.map.loaded) << r.Error();
-    EXPECT_EQ(r.map.formatText, "ZZ9Q");
-    EXPECT_EQ(r.map.versionText, "1.00");
-    EXPECT_EQ(r.map.name, "Round Trip");
-    EXPECT_EQ(r.map.headerText, "NE");
-    EXPECT_EQ(r.map.created, CDateTime(2000, 1, 1, 0, 0, 0));
-    EXPECT_EQ(r.map.left, 10);
-    EXPECT_EQ(r.map.top, 20);
-    std::vector<MapVectorPoint> points = image.points;
-    points.push_back(kEndMarker);
-    EXPECT_EQ(r.map.points, points);
-    EXPECT_EQ(r.map.labels, image.labels);
 }
 
 }  // namespace

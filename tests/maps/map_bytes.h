@@ -1,4 +1,4 @@
-// Builders for small map files in memory, and a one-call read through a RecordingHost.
+// Builders for small map files in memory, and a one-call read that records its progress.
 #pragma once
 
 #include <cstdint>
@@ -6,10 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "core/clock.h"
 #include "maps/map_data.h"
-#include "maps/map_reader.h"
-#include "support/recording_host.h"
+#include "maps/map_file.h"
 
 namespace plovane::testing {
 
@@ -72,25 +70,33 @@ inline void AddBinaryLabel(Bytes& b, uint8_t code, int32_t x, int32_t y, uint16_
     b.U8(code).U8(0).I32(x).I32(y).U16(level).Text(text, 32);
 }
 
-// A Palm database of type "map1", creator "pAPR", with the given records laid out in order.
+// A Palm database of type "map1", creator "pAPR". The records lie in the file in the order
+// `layout` gives (record indexes; in list order when empty), the list in record order.
 struct PdbFile {
     std::string name = "Pocket Test";
     uint32_t created = 0;
     uint32_t modified = 0;
     std::vector<std::string> records;
+    std::vector<size_t> layout;
 
     std::string Build() const {
+        std::vector<size_t> order = layout;
+        for (size_t i = 0; order.size() < records.size(); ++i)
+            order.push_back(i);
+        std::vector<uint32_t> offsets(records.size());
+        uint32_t offset = static_cast<uint32_t>(78 + 8 * records.size() + 2);
+        for (size_t index : order) {
+            offsets[index] = offset;
+            offset += static_cast<uint32_t>(records[index].size());
+        }
         Bytes b;
         b.Text(name, 32).Zeros(4).U32(created).U32(modified).Zeros(16);
         b.Raw("map1pAPR").Zeros(8).U16(static_cast<uint32_t>(records.size()));
-        uint32_t offset = static_cast<uint32_t>(78 + 8 * records.size() + 2);
-        for (const std::string& r : records) {
-            b.U32(offset).Zeros(4);
-            offset += static_cast<uint32_t>(r.size());
-        }
+        for (uint32_t at : offsets)
+            b.U32(at).Zeros(4);
         b.Zeros(2);
-        for (const std::string& r : records)
-            b.Raw(r);
+        for (size_t index : order)
+            b.Raw(records[index]);
         return b.str();
     }
 };
@@ -127,21 +133,29 @@ inline std::string PdbPolyline(uint16_t x0, uint16_t y0,
     return b.str();
 }
 
-// A map read from bytes, with the host calls it made.
+// Every report of a read: notices apart, the indicator as "show:<title>", "<percent>", "hide".
+class RecordingProgress final : public MapProgress {
+  public:
+    void Notice(std::string_view text) override { notices.emplace_back(text); }
+    void Begin(std::string_view title) override { steps.push_back("show:" + std::string(title)); }
+    void Step(int percent) override { steps.push_back(std::to_string(percent)); }
+    void End() override { steps.emplace_back("hide"); }
+
+    std::vector<std::string> notices;
+    std::vector<std::string> steps;
+};
+
+// A map read from bytes, with what the read reported.
 struct ReadOutcome {
-    FakeClock clock{CDateTime(2026, 5, 4, 3, 2, 1)};
-    RecordingHost host;
-    CMapData map{clock};
+    RecordingProgress progress;
+    MapReadResult result;
+    const CMapData& map = result.map;
 
     explicit ReadOutcome(const std::string& bytes, const std::string& path = "/maps/TEST.MAP") {
         std::istringstream in(bytes);
-        ReadMap(map, in, path, host);
+        result = ReadMapFile(in, path, progress);
     }
-    // The one message box text, or empty.
-    std::string Error() const {
-        const auto boxes = host.boxes();
-        return boxes.empty() ? std::string() : boxes.front().text;
-    }
+    const std::string& Error() const { return result.error; }
 };
 
 inline MapProbe Probe(const std::string& bytes, const std::string& path = "/maps/TEST.MAP") {

@@ -2,38 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "core/clock.h"
-
 namespace plovane {
 namespace {
-
-TEST(MapData, ClearedMapIsTheEmptyWorld) {
-    FakeClock clock(CDateTime(2026, 3, 4, 5, 6, 7));
-    CMapData map(clock);
-    map.loaded = true;
-    map.fitted = true;
-    map.points.push_back({1, 0, 0, 5, 5});
-    map.labels.push_back({});
-    map.name = "Old";
-    map.formatText = "APRS";
-    map.left = 5;
-    map.right = 6;
-    clock.Set(CDateTime(2027, 1, 2, 3, 4, 5));
-    map.Clear();
-
-    EXPECT_FALSE(map.loaded);
-    EXPECT_FALSE(map.fitted);
-    EXPECT_TRUE(map.points.empty());
-    EXPECT_TRUE(map.labels.empty());
-    EXPECT_EQ(map.name, "");
-    EXPECT_EQ(map.formatText, "");
-    EXPECT_EQ(map.left, 0);
-    EXPECT_EQ(map.right, 129600000);
-    EXPECT_EQ(map.top, 0);
-    EXPECT_EQ(map.bottom, 64800000);
-    EXPECT_EQ(map.created, CDateTime(2027, 1, 2, 3, 4, 5));
-    EXPECT_EQ(map.modified, map.created);
-}
 
 TEST(MapData, PalmDatesCountSecondsFrom1904) {
     struct Case {

@@ -8,66 +8,34 @@ namespace {
 
 constexpr const char* kMaps = "Maps";
 
-TEST(MapOptions, DefaultsWhenNothingIsStored) {
-    MemoryProfile profile;
+TEST(MapOptions, EachCheckBoxHasItsOwnKeyAndAnyNonZeroNumberIsOn) {
+    MemoryProfile empty;
     CMapOptions options;
-    options.TrackMe = true;  // stale values are replaced
-    options.RedrawScreenEvery = 30;
-    options.LastMapPath = "/old.map";
-    options.Load(profile);
+    options.TrackMe = true;  // stale values are replaced by the defaults
+    options.Load(empty);
     EXPECT_EQ(options, CMapOptions{});
-    EXPECT_FALSE(options.TrackMe);
     EXPECT_EQ(options.RedrawScreenEvery, 5);
-    EXPECT_EQ(options.LastMapPath, "");
-    EXPECT_EQ(options.SearchFolders, "");
-}
 
-TEST(MapOptions, SavedValuesReadBackUnderTheirKeys) {
-    CMapOptions options;
-    for (const MapOptionCheck& check : kMapOptionChecks)
-        options.*check.member = true;
-    options.RedrawScreenEvery = 15;
+    // Switching one check box on changes only its own key.
+    for (const MapOptionCheck& check : kMapOptionChecks) {
+        SCOPED_TRACE(check.key);
+        MemoryProfile stored;
+        stored.WriteInt(kMaps, check.key, -7);
+        CMapOptions expected;
+        expected.*check.member = true;
+        CMapOptions loaded;
+        loaded.Load(stored);
+        EXPECT_EQ(loaded, expected);
+        loaded.Save(stored);
+        EXPECT_EQ(stored.GetInt(kMaps, check.key, -1), 1);
+    }
     options.LastMapPath = "/home/ham/maps/Lake Tahoe.map";
-    options.SearchFolders = "/srv/maps;/media/card";
-
+    options.RedrawScreenEvery = 15;
     MemoryProfile profile;
     options.Save(profile);
-    for (const MapOptionCheck& check : kMapOptionChecks) {
-        SCOPED_TRACE(check.key);
-        EXPECT_EQ(profile.GetInt(kMaps, check.key, -1), 1);
-    }
-    EXPECT_EQ(profile.GetInt(kMaps, "RedrawScreenEvery", -1), 15);
-    EXPECT_EQ(profile.GetString(kMaps, "LastMapPath", "?"), options.LastMapPath);
-    EXPECT_EQ(profile.GetString(kMaps, "SearchFolders", "?"), options.SearchFolders);
-
-    CMapOptions loaded;
-    loaded.Load(profile);
-    EXPECT_EQ(loaded, options);
-
-    // Each check box maps to its own key: switching one off changes only that one.
-    for (const MapOptionCheck& check : kMapOptionChecks) {
-        SCOPED_TRACE(check.key);
-        CMapOptions one = options;
-        one.*check.member = false;
-        MemoryProfile stored;
-        one.Save(stored);
-        EXPECT_EQ(stored.GetInt(kMaps, check.key, -1), 0);
-        CMapOptions back;
-        back.Load(stored);
-        EXPECT_EQ(back, one);
-    }
-}
-
-TEST(MapOptions, AnyNonZeroNumberIsOn) {
-    MemoryProfile profile;
-    profile.WriteInt(kMaps, "ShowWX", 7);
-    profile.WriteInt(kMaps, "MapLabels", -1);
-    profile.WriteString(kMaps, "IconLabels", "yes");
-    CMapOptions options;
-    options.Load(profile);
-    EXPECT_TRUE(options.ShowWX);
-    EXPECT_TRUE(options.MapLabels);
-    EXPECT_FALSE(options.IconLabels);
+    CMapOptions back;
+    back.Load(profile);
+    EXPECT_EQ(back, options);
 }
 
 TEST(MapOptions, SearchFoldersSplitAtSemicolons) {

@@ -34,7 +34,7 @@ struct PickRig {
 
     static constexpr PixelPoint kTap{100, 119};
     StoreFixture store;
-    CMapData map{store.clock};
+    CMapData map{store.clock.Now()};
     CMapView view;
     CStationPick pick;
 };
@@ -168,12 +168,6 @@ TEST(StationPick, NothingUnderTheTapShowsNothing) {
     EXPECT_EQ(rig.pick.total(), 0);
     EXPECT_FALSE(rig.pick.chosen().has_value());
     EXPECT_EQ(rig.pick.Choose(kPickMoreCommand, rig.store.list).kind, PickMenu::Kind::kNone);
-}
-
-TEST(StationPick, ItemsAreTheCallPlusIconRoomAtLeast18Square) {
-    EXPECT_EQ(MeasurePickItem(40, 15), (PickItemSize{63, 18}));
-    EXPECT_EQ(MeasurePickItem(100, 22), (PickItemSize{123, 22}));
-    EXPECT_EQ(MeasurePickItem(-30, 0), (PickItemSize{18, 18}));
 }
 
 TEST(StationIcon, TableCodeOverlayAndKilled) {

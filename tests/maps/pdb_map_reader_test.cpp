@@ -71,6 +71,21 @@ TEST(PocketMap, ReadsRecordsIntoPointsAndLabels) {
     EXPECT_EQ(probe.title, " Seattle Area ");
 }
 
+TEST(PocketMap, RecordsMayLieInTheFileInAnyOrder) {
+    const ReadOutcome reference(SampleMap().Build());
+    ASSERT_TRUE(reference.map.loaded) << reference.Error();
+    const std::vector<size_t> layouts[] = {{4, 3, 2, 1, 0}, {2, 0, 4, 1, 3}, {1, 2, 3, 4, 0}};
+    for (const auto& layout : layouts) {
+        SCOPED_TRACE(::testing::PrintToString(layout));
+        PdbFile pdb = SampleMap();
+        pdb.layout = layout;
+        ReadOutcome r(pdb.Build());
+        ASSERT_TRUE(r.map.loaded) << r.Error();
+        EXPECT_EQ(r.map.points, reference.map.points);
+        EXPECT_EQ(r.map.labels, reference.map.labels);
+    }
+}
+
 TEST(PocketMap, EveryVectorTypeHasItsStyle) {
     const uint8_t colours[] = {7, 2, 9, 7, 7, 7, 7, 7, 7, 12, 4, 12, 1, 7, 6};
     const uint8_t attributes[] = {0, 1, 0, 0, 1, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0};
@@ -92,8 +107,8 @@ TEST(PocketMap, ProgressCoversBothPasses) {
     pdb.records = {Header(), PdbRecordHead(0, 0), PdbRecordHead(1, 0)};
     ReadOutcome r(pdb.Build());
     ASSERT_TRUE(r.map.loaded) << r.Error();
-    EXPECT_EQ(r.host.progress(), (std::vector<std::string>{"show:Reading PocketAPRS map:", "25",
-                                                           "50", "75", "100", "100", "hide"}));
+    EXPECT_EQ(r.progress.steps, (std::vector<std::string>{"show:Reading PocketAPRS map:", "25",
+                                                          "50", "75", "100", "100", "hide"}));
 
     PdbFile headerOnly;
     headerOnly.records = {Header()};
@@ -139,7 +154,8 @@ TEST(PocketMap, BrokenDatabasesFailWithTheirText) {
         {"database header cut", good.substr(0, 77), eof},
         {"record list cut", good.substr(0, 78 + 8 * 3), eof},
         {"offset beyond the file", WithRecordOffset(good, 2, 0x7fffffff), eof},
-        {"offset backwards", WithRecordOffset(good, 2, 150), eof},
+        {"offset inside another record", WithRecordOffset(good, 2, 150), eof},
+        {"two records at one offset", WithRecordOffset(good, 2, 78 + 8 * 5 + 2 + 65), eof},
         {"offset into the record list", WithRecordOffset(good, 0, 80), eof},
         {"map header cut", shortHeader.Build(), eof},
         {"entry length 1", lengthOne.Build(), eof},
@@ -157,7 +173,7 @@ TEST(PocketMap, BrokenDatabasesFailWithTheirText) {
         EXPECT_EQ(r.Error(), c.text);
         EXPECT_TRUE(r.map.points.empty());
         EXPECT_TRUE(r.map.labels.empty());
-        const auto progress = r.host.progress();
+        const auto progress = r.progress.steps;
         if (!progress.empty()) {
             EXPECT_EQ(progress.back(), "hide");
         }

@@ -45,10 +45,10 @@ TEST(TextMap, ReadsHeaderBoxTextsAndDates) {
     EXPECT_EQ(r.map.created, CDateTime(1980, 1, 1, 0, 0, 0));
     EXPECT_EQ(r.map.modified, r.map.created);
     EXPECT_EQ(r.map.points, std::vector<MapVectorPoint>{kEndMarker});
-    EXPECT_EQ(r.host.notices(), (std::vector<std::string>{"Reading map header information...",
-                                                          "Reading dosAPRS map..."}));
-    EXPECT_TRUE(r.host.boxes().empty());
-    EXPECT_TRUE(r.host.progress().empty());
+    EXPECT_EQ(r.progress.notices, (std::vector<std::string>{"Reading map header information...",
+                                                            "Reading dosAPRS map..."}));
+    EXPECT_TRUE(r.Error().empty());
+    EXPECT_TRUE(r.progress.steps.empty());
 }
 
 TEST(TextMap, DecodesTheCompressedPointCharacters) {
@@ -113,7 +113,7 @@ TEST(TextMap, ReadsTheVectorsOfEachVariant) {
         ReadOutcome r(c.file);
         ASSERT_TRUE(r.map.loaded) << r.Error();
         EXPECT_EQ(r.map.formatText, c.format);
-        EXPECT_EQ(r.host.notices().back(), c.notice);
+        EXPECT_EQ(r.progress.notices.back(), c.notice);
         std::vector<MapVectorPoint> expected = c.points;
         expected.push_back(kEndMarker);
         EXPECT_EQ(r.map.points, expected);

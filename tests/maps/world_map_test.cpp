@@ -3,13 +3,10 @@
 
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 
-#include "core/clock.h"
 #include "core/geo.h"
 #include "maps/map_data.h"
-#include "maps/map_reader.h"
-#include "support/recording_host.h"
+#include "maps/map_file.h"
 
 namespace plovane {
 namespace {
@@ -24,11 +21,10 @@ TEST(WorldMap, IsRecognisedByItsTitle) {
 }
 
 TEST(WorldMap, CoastsAndBordersLieWhereTheyBelong) {
-    FakeClock clock;
-    testing::RecordingHost host;
-    CMapData map(clock);
-    std::ifstream file(kWorldMap, std::ios::binary);
-    ASSERT_TRUE(map.Load(file, kWorldMap.string(), host));
+    MapProgress silent;
+    const MapReadResult read = ReadMapFile(kWorldMap, silent);
+    ASSERT_TRUE(read.ok()) << read.error;
+    const CMapData& map = read.map;
     EXPECT_EQ(map.left, 0);
     EXPECT_EQ(map.right, kMaxLongitude);
     EXPECT_EQ(map.top, 0);

@@ -35,12 +35,10 @@ TEST(MapRenderer, VectorLineLandsOnItsProjectedPixels) {
     EXPECT_EQ(Pixel(rig.image, 151, 69), kWhite);
     EXPECT_EQ(CountColour(rig.image, QRect(40, 119, 1, 80), kBlue), 80);
     EXPECT_EQ(Pixel(rig.image, 41, 150), kWhite);
-}
 
-TEST(MapRenderer, HeavyPenIsTwoPixelsWide) {
-    RenderRig rig;
-    rig.map.points = {RenderRig::Point(kMoveCode, 10, 50, 1), RenderRig::Point(12, 150, 50),
-                      kEndMarker};
+    // A heavy pen is two pixels wide.
+    rig.map.points[0].attributes = 1;
+    rig.view.Refresh();
     ASSERT_TRUE(rig.Draw());
     EXPECT_EQ(CountColour(rig.image, QRect(80, 60, 1, 20), kRed), 2);
 }
@@ -282,7 +280,7 @@ TEST(MapRenderer, ProgressAndCompleteRedrawTime) {
     RenderRig rig;
     rig.clock.AdvanceSeconds(7);
     ASSERT_TRUE(rig.Draw());
-    const std::vector<std::string> progress = rig.host.progress();
+    const std::vector<std::string>& progress = rig.report.steps;
     ASSERT_GE(progress.size(), 2u);
     EXPECT_EQ(progress.front(), "show:Rendering map:");
     EXPECT_EQ(progress.back(), "hide");
@@ -301,10 +299,10 @@ TEST(MapRenderer, OffScreenCopiesMakeARepaintOneCopy) {
     EXPECT_EQ(Pixel(rig.image, 80, 69), kRed);
 
     // A repaint copies the picture: no new progress, same pixels.
-    rig.host.Clear();
+    rig.report.steps.clear();
     rig.image.fill(Qt::gray);
     ASSERT_TRUE(rig.Draw());
-    EXPECT_TRUE(rig.host.progress().empty());
+    EXPECT_TRUE(rig.report.steps.empty());
     EXPECT_EQ(Pixel(rig.image, 80, 69), kRed);
 
     // A changed station goes onto the picture without a target; the next repaint shows it.
@@ -333,16 +331,13 @@ TEST(MapRenderer, ChecksShowTheirMessages) {
     scene.view = nullptr;
     EXPECT_FALSE(rig.renderer.DrawMap(&painter, scene));
     EXPECT_FALSE(rig.renderer.DrawStation(&painter, scene, "N0CALL"));
-    const std::vector<testing::RecordingHost::Box> boxes = rig.host.boxes();
-    ASSERT_EQ(boxes.size(), 4u);
-    EXPECT_EQ(boxes[0].text, kInvalidParameterText);
-    EXPECT_EQ(boxes[1].text, kMissingPreferencesText);
-    EXPECT_EQ(boxes[2].text, kNoViewText);
-    EXPECT_EQ(boxes[3].text, kNoViewText);
+    EXPECT_EQ(rig.report.checks,
+              (std::vector<std::string>{kInvalidParameterText, kMissingPreferencesText, kNoViewText,
+                                        kNoViewText}));
     // A window too small for a map area draws nothing and complains about nothing.
     rig.view.Resize(100, 10);
     EXPECT_FALSE(rig.renderer.DrawMap(&painter, rig.Scene()));
-    EXPECT_EQ(rig.host.boxes().size(), 4u);
+    EXPECT_EQ(rig.report.checks.size(), 4u);
 }
 
 TEST(MapRenderer, FarAwayVerticesAreClippedNotWrapped) {
@@ -360,13 +355,13 @@ TEST(MapRenderer, FarAwayVerticesAreClippedNotWrapped) {
 }
 
 TEST(DisplayText, Utf8WhenValidElseLatin1) {
-    EXPECT_EQ(DisplayText("Gr\xC3\xBC\xC3\x9F"
-                          "e"),
+    EXPECT_EQ(render::DisplayText("Gr\xC3\xBC\xC3\x9F"
+                                  "e"),
               QString::fromUtf8("Grüße"));
-    EXPECT_EQ(DisplayText("Stra\xDF"
-                          "e"),
+    EXPECT_EQ(render::DisplayText("Stra\xDF"
+                                  "e"),
               QString::fromUtf8("Straße"));
-    EXPECT_EQ(DisplayText(""), QString());
+    EXPECT_EQ(render::DisplayText(""), QString());
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/clock.h"
 #include "core/profile.h"
@@ -41,37 +42,45 @@ inline QColor Pixel(const QImage& image, int x, int y) {
     return QColor::fromRgb(image.pixel(x, y));
 }
 
-inline int CountColour(const QImage& image, const QRect& area, const QColor& colour) {
+// Pixels of `area` (clipped to the image) that `match`.
+template <typename Match>
+int CountPixels(const QImage& image, const QRect& area, Match match) {
+    const QRect clipped = area & image.rect();
     int n = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            if (x >= 0 && y >= 0 && x < image.width() && y < image.height() &&
-                Pixel(image, x, y) == colour)
-                ++n;
-        }
+    for (int y = clipped.top(); y <= clipped.bottom(); ++y) {
+        for (int x = clipped.left(); x <= clipped.right(); ++x)
+            n += match(Pixel(image, x, y)) ? 1 : 0;
     }
     return n;
+}
+
+inline int CountColour(const QImage& image, const QRect& area, const QColor& colour) {
+    return CountPixels(image, area, [&](const QColor& p) { return p == colour; });
 }
 
 // Pixels of text drawn in `colour`: smoothed text has few pixels of the exact colour, so
 // this counts those much nearer to it than to white.
 inline int CountTinted(const QImage& image, const QRect& area, const QColor& colour) {
-    int n = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            if (x < 0 || y < 0 || x >= image.width() || y >= image.height())
-                continue;
-            const QColor p = Pixel(image, x, y);
-            const int toColour = std::abs(p.red() - colour.red()) +
-                                 std::abs(p.green() - colour.green()) +
-                                 std::abs(p.blue() - colour.blue());
-            const int toWhite = (255 - p.red()) + (255 - p.green()) + (255 - p.blue());
-            if (toColour * 3 < toWhite)
-                ++n;
-        }
-    }
-    return n;
+    return CountPixels(image, area, [&](const QColor& p) {
+        const int toColour = std::abs(p.red() - colour.red()) +
+                             std::abs(p.green() - colour.green()) +
+                             std::abs(p.blue() - colour.blue());
+        const int toWhite = (255 - p.red()) + (255 - p.green()) + (255 - p.blue());
+        return toColour * 3 < toWhite;
+    });
 }
+
+// What a drawing reported: the indicator as "show:<title>", "<percent>", "hide", and the
+// texts of failed checks.
+struct RecordingReport final : RenderReport {
+    void Begin(std::string_view title) override { steps.push_back("show:" + std::string(title)); }
+    void Step(int percent) override { steps.push_back(std::to_string(percent)); }
+    void End() override { steps.emplace_back("hide"); }
+    void CheckFailed(std::string_view text) override { checks.emplace_back(text); }
+
+    std::vector<std::string> steps;
+    std::vector<std::string> checks;
+};
 
 struct RenderRig {
     static constexpr int kWidth = 200;
@@ -151,11 +160,12 @@ struct RenderRig {
     FakeClock clock{CDateTime(2024, 6, 15, 14, 0, 0)};
     RecordingHost host;
     CStationList stations{settings, profile, clock, host};
-    CMapData map{clock};
+    CMapData map{clock.Now()};
     CMapView view;
     CMapOptions options;
     CSymbolIcons icons;
-    CMapRenderer renderer{host, clock, icons};
+    RecordingReport report;
+    CMapRenderer renderer{report, clock, icons};
     QImage image;
 };
 

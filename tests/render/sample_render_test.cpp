@@ -7,6 +7,7 @@
 #include <string>
 
 #include "aprs/packet_decoder.h"
+#include "maps/map_file.h"
 #include "maps/render/map_renderer.h"
 #include "render/render_rig.h"
 
@@ -17,9 +18,11 @@ using testing::CountColour;
 
 struct SampleScene {
     SampleScene() {
-        std::ifstream file(std::string(PLOVANE_SOURCE_DIR) + "/data/maps/world.map",
-                           std::ios::binary);
-        loaded = rig.map.Load(file, "world.map", rig.host);
+        MapProgress silent;
+        MapReadResult read =
+            ReadMapFile(std::string(PLOVANE_SOURCE_DIR) + "/data/maps/world.map", silent);
+        loaded = read.ok();
+        rig.map = std::move(read.map);
         decoder.SetStations(&rig.stations);
         std::ifstream sim(std::string(PLOVANE_SOURCE_DIR) + "/data/sim/sample.sim");
         std::string line;

@@ -13,10 +13,12 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QWidget>
+#include <filesystem>
 #include <fstream>
 #include <thread>
 
 #include "app/qsettings_profile.h"
+#include "maps/map_reader.h"
 #include "stations/station_list.h"
 #include "ui/data_paths.h"
 #include "ui/main_frame.h"
@@ -89,19 +91,55 @@ TEST(GuiApp, ReloadsTheLastMapAndPlaysTheSimulation) {
     EXPECT_TRUE(gui.frame().notice().startsWith("FILE>"));
 }
 
-TEST(GuiApp, OpeningAMapRemembersItAndABadFileLeavesTheMapEmpty) {
+TEST(GuiApp, OpeningAMapRemembersItAndABadFileKeepsTheMapShown) {
     ScratchDir dir;
     GuiApp gui(Options(dir), false);
     ASSERT_TRUE(gui.Start(false));
     ASSERT_TRUE(gui.OpenMap(kWorldMap));
     EXPECT_EQ(gui.profile().GetString("Maps", "LastMapPath", ""), kWorldMap);
     EXPECT_EQ(gui.frame().notice(), "Ready");
+    const QString title = gui.frame().windowTitle();
 
     std::ofstream(dir / "junk.map") << "not a map at all\n";
-    EXPECT_FALSE(gui.OpenMap(dir / "junk.map"));
-    EXPECT_FALSE(gui.doc().map().loaded);
-    EXPECT_EQ(gui.frame().windowTitle(), "Plovane");
-    EXPECT_FALSE(gui.OpenMap(dir / "missing.map"));
+    for (const std::string& bad : {dir / "junk.map", dir / "missing.map", dir.path().string()}) {
+        SCOPED_TRACE(bad);
+        EXPECT_FALSE(gui.OpenMap(bad));
+        EXPECT_TRUE(gui.doc().map().loaded);
+        EXPECT_EQ(gui.doc().path(), kWorldMap);
+        EXPECT_EQ(gui.frame().windowTitle(), title);
+        EXPECT_EQ(gui.profile().GetString("Maps", "LastMapPath", ""), kWorldMap);
+    }
+    MapProgress silent;
+    EXPECT_EQ(gui.doc().Open(dir / "junk.map", silent),
+              "Unsupported map format.\nFile: " + dir / "junk.map");
+}
+
+TEST(GuiApp, AFolderAsTheLastMapIsSkippedWithANoticeAndAsSimulationRefused) {
+    ScratchDir dir;
+    {
+        QSettingsProfile profile(dir / "plovane.conf");
+        profile.WriteInt("Maps", "ReloadLastMap", 1);
+        profile.WriteString("Maps", "LastMapPath", dir.path().string());
+    }
+    GuiOptions options = Options(dir);
+    options.simulatePath = dir.path().string();  // a folder as simulation file: refused
+    GuiApp gui(options, false);
+    ASSERT_TRUE(gui.Start(false));
+    EXPECT_TRUE(gui.doc().map().loaded);  // the bundled world map instead
+    EXPECT_EQ(gui.frame().notice().toStdString(),
+              "Unsupported map format. File: " + dir.path().string());
+}
+
+TEST(GuiApp, ARelativeMapPathIsRememberedAbsolute) {
+    ScratchDir dir;
+    GuiOptions options = Options(dir);
+    options.mapPath = std::filesystem::relative(kWorldMap).string();
+    ASSERT_FALSE(std::filesystem::path(options.mapPath).is_absolute());
+    GuiApp gui(options, false);
+    ASSERT_TRUE(gui.Start(false));
+    const std::string stored = gui.profile().GetString("Maps", "LastMapPath", "");
+    EXPECT_TRUE(std::filesystem::path(stored).is_absolute()) << stored;
+    EXPECT_TRUE(std::filesystem::equivalent(stored, kWorldMap));
 }
 
 TEST(GuiAppThreads, EchoLinePostedFromAWorkerReachesTheStatusBar) {

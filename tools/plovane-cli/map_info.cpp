@@ -1,5 +1,5 @@
 // plovane-cli map-info FILE: runs the map recogniser and reader on a file and prints what
-// they found as one JSON object, or the reader's error text on stderr.
+// they found as one JSON object, or the reader's error text and the file on stderr.
 #include <fstream>
 #include <ostream>
 #include <string>
@@ -8,31 +8,13 @@
 #include <nlohmann/json.hpp>
 
 #include "cli.h"
-#include "core/app_host.h"
-#include "core/clock.h"
 #include "core/geo.h"
 #include "maps/map_data.h"
-#include "core/null_host.h"
+#include "maps/map_file.h"
 #include "record_json.h"
-#include "maps/map_reader.h"
 
 namespace plovane::cli {
 namespace {
-
-// Keeps the last message box text; everything else the reader tells the host is dropped.
-class MessageCaptureHost final : public NullHost {
-  public:
-    const std::string& message() const { return message_; }
-
-    MessageBoxResult MessageBox(std::string_view text, MessageBoxIcon, MessageBoxButtons,
-                                std::string_view) override {
-        message_ = std::string(text);
-        return MessageBoxResult::kOk;
-    }
-
-  private:
-    std::string message_;
-};
 
 nlohmann::ordered_json DateJson(const CDateTime& date) {
     const std::string text = date.ToIso8601();
@@ -53,15 +35,13 @@ int MapInfo(const Args& args, std::ostream& out, std::ostream& err) {
         return 1;
     }
     const MapProbe probe = ProbeMapFile(file, path);
-    file.clear();
-
-    SystemClock clock;
-    MessageCaptureHost host;
-    CMapData map(clock);
-    if (!map.Load(file, path, host)) {
-        err << host.message() << '\n';
+    MapProgress silent;
+    const MapReadResult result = ReadMapFile(file, path, silent);
+    if (!result.ok()) {
+        err << MapFailureText(result.error, path) << '\n';
         return 1;
     }
+    const CMapData& map = result.map;
 
     nlohmann::ordered_json box;
     box["left"] = map.left;

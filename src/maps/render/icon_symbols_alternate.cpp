@@ -303,222 +303,125 @@ void OverlayTriangle(Canvas& c) {
 
 }  // namespace
 
-void PaintAlternateSymbol(Canvas& c, char code) {
-    switch (code) {
-        case ' ':
-            c.Disc(7.5, 7.5, 2.0, kGrey, kInk);
-            break;
-        case '!':
-            Emergency(c);
-            break;
-        case '#':
-            OverlayStar(c);
-            break;
-        case '$':
-            Bank(c);
-            break;
-        case '&':
-            OverlayDiamond(c);
-            break;
-        case '\'':
-            CrashSite(c);
-            break;
-        case '(':
-            DrawCloud(c, 2, kCloud);
-            break;
-        case '*':
-            DrawSnowflake(c, 7, 7, 6, kBlue);
-            c.Outline(kWhite);
-            break;
-        case '+':
-            Church(c);
-            break;
-        case ',':
-            c.Box(10, 1, 4, 14, kGreen, kInk);
-            c.Box(2, 11, 12, 4, kGreen, kInk);
-            c.Box(11, 11, 2, 3, kGreen);
-            break;
-        case '-':
-            DrawHouse(c, Antenna::kVertical, kBlue);
-            break;
-        case '.':
-            c.Line(3, 3, 12, 12, kGrey, 2);
-            c.Line(3, 12, 12, 3, kGrey, 2);
-            break;
-        case '0':
-            OverlayCircle(c);
-            break;
-        case '9':
-            DrawFuelPump(c, kRed);
-            break;
-        case ':':
-            Hail(c);
-            break;
-        case ';':
-            Park(c);
-            break;
-        case '<':
-            Advisory(c);
-            break;
-        case '>':
-            DrawVehicle(c, Vehicle::kCar, kBlue);
-            break;
-        case '?':
-            Kiosk(c);
-            break;
-        case '@':
-            DrawHurricane(c, kViolet);
-            break;
-        case 'A':
-            OverlayBox(c);
-            break;
-        case 'B':
-            BlowingSnow(c);
-            break;
-        case 'C':
-            CoastGuard(c);
-            break;
-        case 'D':
-            Drizzle(c);
-            break;
-        case 'E':
-            Smoke(c);
-            break;
-        case 'F':
-            FreezingRain(c);
-            break;
-        case 'G':
-            SnowShower(c);
-            break;
-        case 'H':
-            Haze(c);
-            break;
-        case 'I':
-            RainShower(c);
-            break;
-        case 'J':
-            DrawBolt(c, 0, 3);
-            break;
-        case 'K':
-            Kenwood(c);
-            break;
-        case 'L':
-            Lighthouse(c);
-            break;
-        case 'N':
-            Buoy(c);
-            break;
-        case 'P':
-            Parking(c);
-            break;
-        case 'Q':
-            Earthquake(c);
-            break;
-        case 'R':
-            Restaurant(c);
-            break;
-        case 'S':
-            Satellite(c);
-            break;
-        case 'T':
-            Thunderstorm(c);
-            break;
-        case 'U':
-            DrawSun(c, 7, 7, 4);
-            break;
-        case 'V':
-            Vortac(c);
-            break;
-        case 'W':
-            c.Disc(7.5, 7.5, 7.0, kBlue, kInk);
-            break;
-        case 'X':
-            Pharmacy(c);
-            break;
-        case '[':
-            WallCloud(c);
-            break;
-        case '^':
-            DrawAircraft(c, true, kGrey);
-            break;
-        case '_':
-            c.Disc(7.5, 7.5, 7.0, kSky, kBlue);
-            break;
-        case '`':
-            DrawCloud(c, 0, kCloud);
-            DrawRainDrops(c, kBlue);
-            break;
-        case 'a':
-            Ares(c);
-            break;
-        case 'b':
-            BlowingDust(c);
-            break;
-        case 'c':
-            CivilDefense(c);
-            break;
-        case 'd':
-            DrawTextPlate(c, "DX", kWhite, kRed);
-            break;
-        case 'e':
-            Sleet(c);
-            break;
-        case 'f':
-            DrawFunnel(c, kGrey);
-            break;
-        case 'g':
-            GaleFlags(c);
-            break;
-        case 'h':
-            HamStore(c);
-            break;
-        case 'i':
-            IndoorDigi(c);
-            break;
-        case 'j':
-            WorkZone(c);
-            break;
-        case 'l':
-            AreaObjects(c);
-            break;
-        case 'm':
-            Signpost(c);
-            break;
-        case 'n':
-            OverlayTriangle(c);
-            break;
-        case 'o':
-            c.Ring(7.5, 7.5, 4.0, kInk);
-            c.Ring(7.5, 7.5, 3.0, kRed);
-            break;
-        case 'p':
-            PartlyCloudy(c);
-            break;
-        case 'r':
-            Restrooms(c);
-            break;
-        case 's':
-            DrawShip(c, kGrey);
-            break;
-        case 't':
-            DrawFunnel(c, kInk);
-            break;
-        case 'u':
-            DrawVehicle(c, Vehicle::kTruck, kOrange);
-            break;
-        case 'v':
-            DrawVehicle(c, Vehicle::kVan, kOrange);
-            break;
-        case 'w':
-            Flooding(c);
-            break;
-        case '{':
-            Fog(c);
-            break;
-        default:
-            PaintPlainSymbol(c, code);
-            break;
-    }
-}
+const SymbolTable kAlternateSymbols{{
+    {"Unused", [](Canvas& c, char) { c.Disc(7.5, 7.5, 2.0, kGrey, kInk); }},  // ' '
+    {"Emergency", [](Canvas& c, char) { Emergency(c); }},                     // '!'
+    {"TBD", PaintPlainSymbol},                                                // '"'
+    {"Star w/Overlay", [](Canvas& c, char) { OverlayStar(c); }},              // '#'
+    {"Bank or ATM", [](Canvas& c, char) { Bank(c); }},                        // '$'
+    {"TBD", PaintPlainSymbol},                                                // '%'
+    {"Diamond w/ Overlay", [](Canvas& c, char) { OverlayDiamond(c); }},       // '&'
+    {"Crash Site", [](Canvas& c, char) { CrashSite(c); }},                    // '\''
+    {"Cloudy", [](Canvas& c, char) { DrawCloud(c, 2, kCloud); }},             // '('
+    {"TBD", PaintPlainSymbol},                                                // ')'
+    {"Snow",                                                                  // '*'
+     [](Canvas& c, char) {
+         DrawSnowflake(c, 7, 7, 6, kBlue);
+         c.Outline(kWhite);
+     }},
+    {"Church", [](Canvas& c, char) { Church(c); }},  // '+'
+    {"Reverse L (or Girl Scouts)",                   // ','
+     [](Canvas& c, char) {
+         c.Box(10, 1, 4, 14, kGreen, kInk);
+         c.Box(2, 11, 12, 4, kGreen, kInk);
+         c.Box(11, 11, 2, 3, kGreen);
+     }},
+    {"House w/ Vertical Ant.",
+     [](Canvas& c, char) { DrawHouse(c, Antenna::kVertical, kBlue); }},  // '-'
+    {"X (Vicinity Ambiguous Plot)",                                      // '.'
+     [](Canvas& c, char) {
+         c.Line(3, 3, 12, 12, kGrey, 2);
+         c.Line(3, 12, 12, 3, kGrey, 2);
+     }},
+    {"TBD", PaintPlainSymbol},                                                             // '/'
+    {"Circle w/ Overlay", [](Canvas& c, char) { OverlayCircle(c); }},                      // '0'
+    {"TBD", PaintPlainSymbol},                                                             // '1'
+    {"TBD", PaintPlainSymbol},                                                             // '2'
+    {"TBD", PaintPlainSymbol},                                                             // '3'
+    {"TBD", PaintPlainSymbol},                                                             // '4'
+    {"TBD", PaintPlainSymbol},                                                             // '5'
+    {"TBD", PaintPlainSymbol},                                                             // '6'
+    {"TBD", PaintPlainSymbol},                                                             // '7'
+    {"TBD", PaintPlainSymbol},                                                             // '8'
+    {"Gas Station", [](Canvas& c, char) { DrawFuelPump(c, kRed); }},                       // '9'
+    {"Hail", [](Canvas& c, char) { Hail(c); }},                                            // ':'
+    {"Park / Picnic Area", [](Canvas& c, char) { Park(c); }},                              // ';'
+    {"Advisory", [](Canvas& c, char) { Advisory(c); }},                                    // '<'
+    {"TBD", PaintPlainSymbol},                                                             // '='
+    {"Car w/ Overlay", [](Canvas& c, char) { DrawVehicle(c, Vehicle::kCar, kBlue); }},     // '>'
+    {"Information Kiosk", [](Canvas& c, char) { Kiosk(c); }},                              // '?'
+    {"Hurricane or Tropical Storm", [](Canvas& c, char) { DrawHurricane(c, kViolet); }},   // '@'
+    {"Box w/ Overlay", [](Canvas& c, char) { OverlayBox(c); }},                            // 'A'
+    {"Blowing Snow", [](Canvas& c, char) { BlowingSnow(c); }},                             // 'B'
+    {"Coast Guard", [](Canvas& c, char) { CoastGuard(c); }},                               // 'C'
+    {"Drizzle", [](Canvas& c, char) { Drizzle(c); }},                                      // 'D'
+    {"Smoke", [](Canvas& c, char) { Smoke(c); }},                                          // 'E'
+    {"Freezing Rain", [](Canvas& c, char) { FreezingRain(c); }},                           // 'F'
+    {"Snow Shower (TBD)", [](Canvas& c, char) { SnowShower(c); }},                         // 'G'
+    {"Haze (TBD)", [](Canvas& c, char) { Haze(c); }},                                      // 'H'
+    {"Rain Shower", [](Canvas& c, char) { RainShower(c); }},                               // 'I'
+    {"Lightning", [](Canvas& c, char) { DrawBolt(c, 0, 3); }},                             // 'J'
+    {"Kenwood (Data Radio)", [](Canvas& c, char) { Kenwood(c); }},                         // 'K'
+    {"Lighthouse", [](Canvas& c, char) { Lighthouse(c); }},                                // 'L'
+    {"TBD", PaintPlainSymbol},                                                             // 'M'
+    {"Navigation Buoy", [](Canvas& c, char) { Buoy(c); }},                                 // 'N'
+    {"TBD", PaintPlainSymbol},                                                             // 'O'
+    {"Parking", [](Canvas& c, char) { Parking(c); }},                                      // 'P'
+    {"Earthquake", [](Canvas& c, char) { Earthquake(c); }},                                // 'Q'
+    {"Restaurant", [](Canvas& c, char) { Restaurant(c); }},                                // 'R'
+    {"Satellite (PacSat)", [](Canvas& c, char) { Satellite(c); }},                         // 'S'
+    {"Thunderstorm", [](Canvas& c, char) { Thunderstorm(c); }},                            // 'T'
+    {"Sunny", [](Canvas& c, char) { DrawSun(c, 7, 7, 4); }},                               // 'U'
+    {"VORTAC Navigational Aid", [](Canvas& c, char) { Vortac(c); }},                       // 'V'
+    {"NWS Site w/ Overlay", [](Canvas& c, char) { c.Disc(7.5, 7.5, 7.0, kBlue, kInk); }},  // 'W'
+    {"Pharmacy (Rx)", [](Canvas& c, char) { Pharmacy(c); }},                               // 'X'
+    {"TBD", PaintPlainSymbol},                                                             // 'Y'
+    {"TBD", PaintPlainSymbol},                                                             // 'Z'
+    {"Wall Cloud", [](Canvas& c, char) { WallCloud(c); }},                                 // '['
+    {"TBD", PaintPlainSymbol},                                                             // '\\'
+    {"TBD", PaintPlainSymbol},                                                             // ']'
+    {"Aircraft w/ Overlay", [](Canvas& c, char) { DrawAircraft(c, true, kGrey); }},        // '^'
+    {"WX Site w/ Overlay", [](Canvas& c, char) { c.Disc(7.5, 7.5, 7.0, kSky, kBlue); }},   // '_'
+    {"Rain",                                                                               // '`'
+     [](Canvas& c, char) {
+         DrawCloud(c, 0, kCloud);
+         DrawRainDrops(c, kBlue);
+     }},
+    {"ARRL / ARES", [](Canvas& c, char) { Ares(c); }},                                       // 'a'
+    {"Blowing Dust or Sand", [](Canvas& c, char) { BlowingDust(c); }},                       // 'b'
+    {"Civil Defense w/ Overlay", [](Canvas& c, char) { CivilDefense(c); }},                  // 'c'
+    {"DX Spot by Callsign", [](Canvas& c, char) { DrawTextPlate(c, "DX", kWhite, kRed); }},  // 'd'
+    {"Sleet", [](Canvas& c, char) { Sleet(c); }},                                            // 'e'
+    {"Funnel Cloud", [](Canvas& c, char) { DrawFunnel(c, kGrey); }},                         // 'f'
+    {"Gale Flags", [](Canvas& c, char) { GaleFlags(c); }},                                   // 'g'
+    {"Ham Store", [](Canvas& c, char) { HamStore(c); }},                                     // 'h'
+    {"Indoor Digi w/ Overlay (TBD)", [](Canvas& c, char) { IndoorDigi(c); }},                // 'i'
+    {"Work Zone", [](Canvas& c, char) { WorkZone(c); }},                                     // 'j'
+    {"TBD", PaintPlainSymbol},                                                               // 'k'
+    {"Area Objects", [](Canvas& c, char) { AreaObjects(c); }},                               // 'l'
+    {"Value Signpost", [](Canvas& c, char) { Signpost(c); }},                                // 'm'
+    {"Numbered Triangle", [](Canvas& c, char) { OverlayTriangle(c); }},                      // 'n'
+    {"Small Circle",                                                                         // 'o'
+     [](Canvas& c, char) {
+         c.Ring(7.5, 7.5, 4.0, kInk);
+         c.Ring(7.5, 7.5, 3.0, kRed);
+     }},
+    {"Partly Cloudy", [](Canvas& c, char) { PartlyCloudy(c); }},                              // 'p'
+    {"TBD", PaintPlainSymbol},                                                                // 'q'
+    {"Restrooms", [](Canvas& c, char) { Restrooms(c); }},                                     // 'r'
+    {"Ship w/ Overlay", [](Canvas& c, char) { DrawShip(c, kGrey); }},                         // 's'
+    {"Tornado", [](Canvas& c, char) { DrawFunnel(c, kInk); }},                                // 't'
+    {"Truck w/ Overlay", [](Canvas& c, char) { DrawVehicle(c, Vehicle::kTruck, kOrange); }},  // 'u'
+    {"Van w/ Overlay", [](Canvas& c, char) { DrawVehicle(c, Vehicle::kVan, kOrange); }},      // 'v'
+    {"Flooding", [](Canvas& c, char) { Flooding(c); }},                                       // 'w'
+    {"TBD", PaintPlainSymbol},                                                                // 'x'
+    {"TBD", PaintPlainSymbol},                                                                // 'y'
+    {"TBD", PaintPlainSymbol},                                                                // 'z'
+    {"Fog", [](Canvas& c, char) { Fog(c); }},                                                 // '{'
+    {"Reserved (TNC Switch Char.)", PaintPlainSymbol},                                        // '|'
+    {"TBD", PaintPlainSymbol},                                                                // '}'
+    {"Reserved (TNC Switch Char.)", PaintPlainSymbol},                                        // '~'
+    {"Reserved", PaintPlainSymbol},                                                           // ''
+}};
 
 }  // namespace plovane::icons

@@ -9,7 +9,8 @@ namespace {
 
 // The numeral circles '0'..'9': black, brown, red, orange, yellow, green, blue, violet,
 // grey, white.
-void NumeralCircle(Canvas& c, int digit) {
+void NumeralCircle(Canvas& c, char code) {
+    const int digit = code - '0';
     const QColor kFill[10] = {kInk,   kBrown, kRed,    kOrange, kYellow,
                               kGreen, kBlue,  kViolet, kGrey,   kWhite};
     const bool light = digit == 4 || digit == 9 || digit == 3;
@@ -298,272 +299,162 @@ void PaintPlainSymbol(Canvas& c, char code) {
     DrawLetterSquare(c, code, kLightGrey, kInk);
 }
 
-void PaintPrimarySymbol(Canvas& c, char code) {
-    switch (code) {
-        case ' ':
-            c.Disc(7.5, 7.5, 2.0, kGrey, kInk);
-            break;
-        case '!':  // police: a blue beacon
-            c.Poly({{4, 12}, {5, 4}, {10, 4}, {11, 12}}, kBlue, kInk);
-            c.Box(6, 5, 2, 5, kSky);
-            c.Box(2, 12, 12, 3, kInk);
-            c.Line(1, 2, 3, 4, kBlue);
-            c.Line(14, 2, 12, 4, kBlue);
-            c.Line(7, 0, 7, 2, kBlue);
-            break;
-        case '"':
-            DrawCloud(c, 0, kCloud);
-            DrawRainDrops(c, kBlue);
-            break;
-        case '#':  // digipeater
-            DrawStar(c, kGreen);
-            break;
-        case '$':
-            Telephone(c);
-            break;
-        case '%':
-            DrawTextPlate(c, "DX", kYellow, kInk);
-            break;
-        case '&':
-            Gateway(c);
-            break;
-        case '\'':
-            DrawAircraft(c, false, kRed);
-            break;
-        case '(':
-            DrawCloud(c, 2, kCloud);
-            break;
-        case '*':
-            DrawSnowflake(c, 7, 7, 6, kBlue);
-            c.Outline(kWhite);
-            break;
-        case '+':
-            RedCross(c);
-            break;
-        case ',':
-            ReverseL(c, kBrown);
-            break;
-        case '-':
-            DrawHouse(c, Antenna::kVertical, kRed);
-            break;
-        case '.':
-            c.Line(2, 2, 13, 13, kRed, 3);
-            c.Line(2, 13, 13, 2, kRed, 3);
-            break;
-        case '/':
-            c.Disc(7.5, 7.5, 3.5, kRed, kDarkRed);
-            break;
-        case '0':
-        case '1':
-        case '2':
-        case '3':
-        case '4':
-        case '5':
-        case '6':
-        case '7':
-        case '8':
-        case '9':
-            NumeralCircle(c, code - '0');
-            break;
-        case ':':
-            DrawFlame(c);
-            break;
-        case ';':
-            Tent(c);
-            break;
-        case '<':
-            Motorcycle(c);
-            break;
-        case '=':
-            Locomotive(c);
-            break;
-        case '>':
-            DrawVehicle(c, Vehicle::kCar, kRed);
-            break;
-        case '?':
-            Server(c);
-            break;
-        case '@':
-            DrawHurricane(c, kRed);
-            break;
-        case 'A':  // aid station
-            c.Box(0, 0, 16, 16, kGreen, kInk);
-            c.Box(6, 2, 4, 12, kWhite);
-            c.Box(2, 6, 12, 4, kWhite);
-            break;
-        case 'B':
-            Computer(c, "BBS");
-            break;
-        case 'C':
-            Canoe(c);
-            break;
-        case 'D':
-            c.Box(1, 1, 14, 14, kYellow, kInk);
-            break;
-        case 'E':
-            c.Disc(7.5, 7.5, 7.0, kGreen, kInk);
-            break;
-        case 'F':
-            c.Box(1, 1, 14, 14, kBlue, kInk);
-            break;
-        case 'G':
-            Grid(c, 3);
-            break;
-        case 'H':
-            Hotel(c);
-            break;
-        case 'I':
-            Computer(c, "IP");
-            break;
-        case 'J':
-            c.Glyph('J', 5, 4, kBlue);
-            c.Glyph('J', 6, 4, kBlue);
-            c.Outline(kWhite);
-            break;
-        case 'K':
-            SchoolHouse(c);
-            break;
-        case 'M':
-            DrawLetterSquare(c, 'M', kWhite, kBlue);
-            break;
-        case 'N':
-            DrawTextPlate(c, "NTS", kWhite, kRed);
-            break;
-        case 'O':
-            Balloon(c);
-            break;
-        case 'P':  // police car
-            DrawVehicle(c, Vehicle::kPolice, kNavy);
-            break;
-        case 'R':
-            DrawVehicle(c, Vehicle::kRv, kWhite);
-            break;
-        case 'S':
-            Shuttle(c);
-            break;
-        case 'T':
-            TvSet(c, "SSTV");
-            break;
-        case 'U':
-            DrawVehicle(c, Vehicle::kBus, kYellow);
-            break;
-        case 'V':
-            TvSet(c, "ATV");
-            break;
-        case 'W':  // weather service site
-            c.Disc(7.5, 7.5, 7.0, kBlue, kInk);
-            c.Small("NWS", 6, kWhite);
-            break;
-        case 'X':
-            Helicopter(c);
-            break;
-        case 'Y':
-            DrawSailboat(c);
-            break;
-        case 'Z':
-            c.Box(0, 1, 16, 14, kSky, kInk);
-            c.Box(0, 1, 16, 3, kNavy);
-            c.Small("WIN", 7, kInk);
-            break;
-        case '[':
-            Person(c, kRed);
-            break;
-        case '\\':
-            DfTriangle(c);
-            break;
-        case ']':
-            Mailbox(c);
-            break;
-        case '^':
-            DrawAircraft(c, true, kBlue);
-            break;
-        case '_':  // weather station
-            c.Disc(7.5, 7.5, 7.0, kBlue, kInk);
-            c.Small("WX", 6, kWhite);
-            break;
-        case '`':
-            Dish(c);
-            break;
-        case 'a':
-            DrawVehicle(c, Vehicle::kAmbulance, kWhite);
-            break;
-        case 'b':
-            Bicycle(c);
-            break;
-        case 'd':
-            FireStation(c);
-            break;
-        case 'e':
-            Horse(c);
-            break;
-        case 'f':
-            DrawVehicle(c, Vehicle::kFireTruck, kRed);
-            break;
-        case 'g':
-            Glider(c);
-            break;
-        case 'h':
-            Hospital(c);
-            break;
-        case 'i':
-            Island(c);
-            break;
-        case 'j':
-            DrawVehicle(c, Vehicle::kJeep, kDarkGreen);
-            break;
-        case 'k':
-            DrawVehicle(c, Vehicle::kTruck, kWhite);
-            break;
-        case 'l':
-            c.Disc(7.5, 7.5, 2.0, kInk);
-            break;
-        case 'm':
-            Repeater(c);
-            break;
-        case 'n':
-            Node(c);
-            break;
-        case 'o':
-            DrawTextPlate(c, "EOC", kOrange, kInk);
-            break;
-        case 'p':
-            Dog(c);
-            break;
-        case 'q':
-            Grid(c, 2);
-            break;
-        case 'r':
-            Tower(c);
-            break;
-        case 's':
-            DrawShip(c, kNavy);
-            break;
-        case 't':
-            DrawFuelPump(c, kBlue);
-            c.Small("T", 12, 0, kInk);
-            break;
-        case 'u':
-            DrawVehicle(c, Vehicle::kSemi, kLightGrey);
-            break;
-        case 'v':
-            DrawVehicle(c, Vehicle::kVan, kBlue);
-            break;
-        case 'w':
-            WaterDrop(c);
-            break;
-        case 'x':
-            DrawLetterSquare(c, 'X', kInk, kYellow);
-            break;
-        case 'y':
-            DrawHouse(c, Antenna::kYagi, kRed);
-            break;
-        case '}':
-            DrawDiamond(c, kYellow);
-            break;
-        default:
-            PaintPlainSymbol(c, code);
-            break;
-    }
-}
+const SymbolTable kPrimarySymbols{{
+    {"Unused", [](Canvas& c, char) { c.Disc(7.5, 7.5, 2.0, kGrey, kInk); }},  // ' '
+    {"Police",  // '!' police: a blue beacon
+     [](Canvas& c, char) {
+         c.Poly({{4, 12}, {5, 4}, {10, 4}, {11, 12}}, kBlue, kInk);
+         c.Box(6, 5, 2, 5, kSky);
+         c.Box(2, 12, 12, 3, kInk);
+         c.Line(1, 2, 3, 4, kBlue);
+         c.Line(14, 2, 12, 4, kBlue);
+         c.Line(7, 0, 7, 2, kBlue);
+     }},
+    {"Rain",  // '"'
+     [](Canvas& c, char) {
+         DrawCloud(c, 0, kCloud);
+         DrawRainDrops(c, kBlue);
+     }},
+    {"Digipeater",  // '#' digipeater
+     [](Canvas& c, char) { DrawStar(c, kGreen); }},
+    {"Phone", [](Canvas& c, char) { Telephone(c); }},                                      // '$'
+    {"DX Cluster", [](Canvas& c, char) { DrawTextPlate(c, "DX", kYellow, kInk); }},        // '%'
+    {"HF Gateway", [](Canvas& c, char) { Gateway(c); }},                                   // '&'
+    {"Small Aircraft (SSID = 7)", [](Canvas& c, char) { DrawAircraft(c, false, kRed); }},  // '\''
+    {"Cloudy", [](Canvas& c, char) { DrawCloud(c, 2, kCloud); }},                          // '('
+    {"TBD", PaintPlainSymbol},                                                             // ')'
+    {"Snow (TBD)",                                                                         // '*'
+     [](Canvas& c, char) {
+         DrawSnowflake(c, 7, 7, 6, kBlue);
+         c.Outline(kWhite);
+     }},
+    {"Red Cross", [](Canvas& c, char) { RedCross(c); }},                          // '+'
+    {"Reverse L (or Boy Scouts)", [](Canvas& c, char) { ReverseL(c, kBrown); }},  // ','
+    {"House w/ Vertical Ant.",
+     [](Canvas& c, char) { DrawHouse(c, Antenna::kVertical, kRed); }},  // '-'
+    {"X",                                                               // '.'
+     [](Canvas& c, char) {
+         c.Line(2, 2, 13, 13, kRed, 3);
+         c.Line(2, 13, 13, 2, kRed, 3);
+     }},
+    {"Dot", [](Canvas& c, char) { c.Disc(7.5, 7.5, 3.5, kRed, kDarkRed); }},           // '/'
+    {"Black Numeral Circle", NumeralCircle},                                           // '0'
+    {"Brown Numeral Circle", NumeralCircle},                                           // '1'
+    {"Red Numeral Circle", NumeralCircle},                                             // '2'
+    {"Orange Numeral Circle", NumeralCircle},                                          // '3'
+    {"Yellow Numeral Circle", NumeralCircle},                                          // '4'
+    {"Green Numeral Circle", NumeralCircle},                                           // '5'
+    {"Blue Numeral Circle", NumeralCircle},                                            // '6'
+    {"Violet Numeral Circle", NumeralCircle},                                          // '7'
+    {"Gray Numeral Circle", NumeralCircle},                                            // '8'
+    {"White Numeral Circle", NumeralCircle},                                           // '9'
+    {"Fire", [](Canvas& c, char) { DrawFlame(c); }},                                   // ':'
+    {"Campground", [](Canvas& c, char) { Tent(c); }},                                  // ';'
+    {"Motorcycle (SSID = 10)", [](Canvas& c, char) { Motorcycle(c); }},                // '<'
+    {"Railroad Locomotive", [](Canvas& c, char) { Locomotive(c); }},                   // '='
+    {"Car (SSID = 9)", [](Canvas& c, char) { DrawVehicle(c, Vehicle::kCar, kRed); }},  // '>'
+    {"File Server", [](Canvas& c, char) { Server(c); }},                               // '?'
+    {"Hurricane Future Position", [](Canvas& c, char) { DrawHurricane(c, kRed); }},    // '@'
+    {"Aid Station",  // 'A' aid station
+     [](Canvas& c, char) {
+         c.Box(0, 0, 16, 16, kGreen, kInk);
+         c.Box(6, 2, 4, 12, kWhite);
+         c.Box(2, 6, 12, 4, kWhite);
+     }},
+    {"Bulletin Board System", [](Canvas& c, char) { Computer(c, "BBS"); }},                // 'B'
+    {"Canoe", [](Canvas& c, char) { Canoe(c); }},                                          // 'C'
+    {"Yellow Square (TBD)", [](Canvas& c, char) { c.Box(1, 1, 14, 14, kYellow, kInk); }},  // 'D'
+    {"Green Circle (TBD)", [](Canvas& c, char) { c.Disc(7.5, 7.5, 7.0, kGreen, kInk); }},  // 'E'
+    {"Blue Square (TBD)", [](Canvas& c, char) { c.Box(1, 1, 14, 14, kBlue, kInk); }},      // 'F'
+    {"Grid Square (6-digit)", [](Canvas& c, char) { Grid(c, 3); }},                        // 'G'
+    {"Hotel", [](Canvas& c, char) { Hotel(c); }},                                          // 'H'
+    {"TCP/IP", [](Canvas& c, char) { Computer(c, "IP"); }},                                // 'I'
+    {"Large J (TBD)",                                                                      // 'J'
+     [](Canvas& c, char) {
+         c.Glyph('J', 5, 4, kBlue);
+         c.Glyph('J', 6, 4, kBlue);
+         c.Outline(kWhite);
+     }},
+    {"School", [](Canvas& c, char) { SchoolHouse(c); }},  // 'K'
+    {"TBD", PaintPlainSymbol},                            // 'L'
+    {"MacAPRS\xE2\x84\xA2",
+     [](Canvas& c, char) { DrawLetterSquare(c, 'M', kWhite, kBlue); }},  // 'M'
+    {"NTS Station (Traffic)",
+     [](Canvas& c, char) { DrawTextPlate(c, "NTS", kWhite, kRed); }},  // 'N'
+    {"Balloon (SSID = 11)", [](Canvas& c, char) { Balloon(c); }},      // 'O'
+    {"Police",                                                         // 'P' police car
+     [](Canvas& c, char) { DrawVehicle(c, Vehicle::kPolice, kNavy); }},
+    {"TBD", PaintPlainSymbol},  // 'Q'
+    {"Recreational Vehicle (RV)",
+     [](Canvas& c, char) { DrawVehicle(c, Vehicle::kRv, kWhite); }},                      // 'R'
+    {"Shuttle", [](Canvas& c, char) { Shuttle(c); }},                                     // 'S'
+    {"SSTV", [](Canvas& c, char) { TvSet(c, "SSTV"); }},                                  // 'T'
+    {"Bus (SSID = 2)", [](Canvas& c, char) { DrawVehicle(c, Vehicle::kBus, kYellow); }},  // 'U'
+    {"ATV", [](Canvas& c, char) { TvSet(c, "ATV"); }},                                    // 'V'
+    {"National WX Service Site",  // 'W' weather service site
+     [](Canvas& c, char) {
+         c.Disc(7.5, 7.5, 7.0, kBlue, kInk);
+         c.Small("NWS", 6, kWhite);
+     }},
+    {"Helicopter (SSID = 6)", [](Canvas& c, char) { Helicopter(c); }},             // 'X'
+    {"Sailboat (or Yacht) (SSID = 5)", [](Canvas& c, char) { DrawSailboat(c); }},  // 'Y'
+    {"WinAPRS\xE2\x84\xA2",                                                        // 'Z'
+     [](Canvas& c, char) {
+         c.Box(0, 1, 16, 14, kSky, kInk);
+         c.Box(0, 1, 16, 3, kNavy);
+         c.Small("WIN", 7, kInk);
+     }},
+    {"Jogger", [](Canvas& c, char) { Person(c, kRed); }},                       // '['
+    {"Triangle (DF)", [](Canvas& c, char) { DfTriangle(c); }},                  // '\\'
+    {"PBBS (Mailbox)", [](Canvas& c, char) { Mailbox(c); }},                    // ']'
+    {"Large Aircraft", [](Canvas& c, char) { DrawAircraft(c, true, kBlue); }},  // '^'
+    {"Weather Station",  // '_' weather station
+     [](Canvas& c, char) {
+         c.Disc(7.5, 7.5, 7.0, kBlue, kInk);
+         c.Small("WX", 6, kWhite);
+     }},
+    {"Dish Antenna", [](Canvas& c, char) { Dish(c); }},  // '`'
+    {"Ambulance (SSID = 1)",
+     [](Canvas& c, char) { DrawVehicle(c, Vehicle::kAmbulance, kWhite); }},  // 'a'
+    {"Bicycle (SSID = 4)", [](Canvas& c, char) { Bicycle(c); }},             // 'b'
+    {"TBD", PaintPlainSymbol},                                               // 'c'
+    {"Fire Department", [](Canvas& c, char) { FireStation(c); }},            // 'd'
+    {"Horse", [](Canvas& c, char) { Horse(c); }},                            // 'e'
+    {"Fire Truck (SSID = 3)",
+     [](Canvas& c, char) { DrawVehicle(c, Vehicle::kFireTruck, kRed); }},  // 'f'
+    {"Glider", [](Canvas& c, char) { Glider(c); }},                        // 'g'
+    {"Hospital", [](Canvas& c, char) { Hospital(c); }},                    // 'h'
+    {"IOTA (Island On The Air)", [](Canvas& c, char) { Island(c); }},      // 'i'
+    {"Jeep (SSID = 12)",
+     [](Canvas& c, char) { DrawVehicle(c, Vehicle::kJeep, kDarkGreen); }},                    // 'j'
+    {"Truck (SSID = 14)", [](Canvas& c, char) { DrawVehicle(c, Vehicle::kTruck, kWhite); }},  // 'k'
+    {"Small Dot (TBD)", [](Canvas& c, char) { c.Disc(7.5, 7.5, 2.0, kInk); }},                // 'l'
+    {"Mic-E Capable Repeater", [](Canvas& c, char) { Repeater(c); }},                         // 'm'
+    {"Node", [](Canvas& c, char) { Node(c); }},                                               // 'n'
+    {"EOC (Emgcy. Ops. Cntr.)",
+     [](Canvas& c, char) { DrawTextPlate(c, "EOC", kOrange, kInk); }},           // 'o'
+    {"Rover (Moof!)", [](Canvas& c, char) { Dog(c); }},                          // 'p'
+    {"Grid Square (4-digit)", [](Canvas& c, char) { Grid(c, 2); }},              // 'q'
+    {"Antenna (or Tower)", [](Canvas& c, char) { Tower(c); }},                   // 'r'
+    {"Ship (Powered) (SSID = 8)", [](Canvas& c, char) { DrawShip(c, kNavy); }},  // 's'
+    {"Truck Stop",                                                               // 't'
+     [](Canvas& c, char) {
+         DrawFuelPump(c, kBlue);
+         c.Small("T", 12, 0, kInk);
+     }},
+    {"Truck (18-Wheeler)",
+     [](Canvas& c, char) { DrawVehicle(c, Vehicle::kSemi, kLightGrey); }},               // 'u'
+    {"Van (SSID = 15)", [](Canvas& c, char) { DrawVehicle(c, Vehicle::kVan, kBlue); }},  // 'v'
+    {"Water Station", [](Canvas& c, char) { WaterDrop(c); }},                            // 'w'
+    {"xAPRS\xE2\x84\xA2 (Unix)",
+     [](Canvas& c, char) { DrawLetterSquare(c, 'X', kInk, kYellow); }},                     // 'x'
+    {"Home w/ Yagi Antenna", [](Canvas& c, char) { DrawHouse(c, Antenna::kYagi, kRed); }},  // 'y'
+    {"TBD", PaintPlainSymbol},                                                              // 'z'
+    {"TBD", PaintPlainSymbol},                                                              // '{'
+    {"Reserved (TNC Stream Char.)", PaintPlainSymbol},                                      // '|'
+    {"Diamond (TBD)", [](Canvas& c, char) { DrawDiamond(c, kYellow); }},                    // '}'
+    {"Reserved (TNC Switch Char.)", PaintPlainSymbol},                                      // '~'
+    {"Reserved", PaintPlainSymbol},                                                         // ''
+}};
 
 }  // namespace plovane::icons

@@ -6,7 +6,7 @@
 
 namespace plovane {
 
-QString DisplayText(std::string_view bytes) {
+QString render::DisplayText(std::string_view bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
     if (!utf8.hasError())
@@ -94,7 +94,7 @@ void ProgressMeter::Report(int64_t done) {
     if (percent == lastPercent_)
         return;
     lastPercent_ = percent;
-    host_.SetProgress(percent);
+    progress_.Step(percent);
 }
 
 int64_t CullMargin(const MapBox& view) {

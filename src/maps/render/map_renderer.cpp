@@ -28,8 +28,8 @@ std::vector<StationSprite> CopyStations(const CStationList* stations, bool withT
 
 }  // namespace
 
-CMapRenderer::CMapRenderer(AppHost& host, const Clock& clock, const CSymbolIcons& icons)
-    : host_(host), clock_(clock), icons_(icons) {}
+CMapRenderer::CMapRenderer(RenderReport& report, const Clock& clock, const CSymbolIcons& icons)
+    : report_(report), clock_(clock), icons_(icons) {}
 
 bool CMapRenderer::Check(bool haveTarget, const MapScene& scene) {
     const char* problem = nullptr;
@@ -41,7 +41,7 @@ bool CMapRenderer::Check(bool haveTarget, const MapScene& scene) {
         problem = kMissingPreferencesText;
     if (!problem)
         return true;
-    host_.MessageBox(problem, MessageBoxIcon::kExclamation);
+    report_.CheckFailed(problem);
     return false;
 }
 
@@ -68,8 +68,8 @@ bool CMapRenderer::DrawMap(QPainter* target, const MapScene& scene) {
     const double pixelsPerInch = PixelsPerInch(*target);
     std::vector<StationSprite> sprites = CopyStations(scene.stations, options.ShowTracks);
 
-    host_.ShowProgress(kRenderingProgressText);
-    ProgressMeter progress(host_,
+    report_.Begin(kRenderingProgressText);
+    ProgressMeter progress(report_,
                            static_cast<int64_t>(map.points.size()) +
                                10 * static_cast<int64_t>(map.labels.size() + sprites.size()));
     int64_t done = 0;
@@ -119,7 +119,7 @@ bool CMapRenderer::DrawMap(QPainter* target, const MapScene& scene) {
             DrawStationSprite(out, sprites[i], projection, style);
             drawn[i] = 1;
         }
-        host_.HideProgress();
+        report_.End();
         DrawHeaderStrip(*surface, resources_, width, HeaderTitle(map), scene.status);
         DrawScaleBar(*surface, resources_, width, projection, pixelsPerInch, scene.unitsOfMeasure);
         if (scene.stations) {

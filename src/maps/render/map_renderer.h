@@ -11,10 +11,10 @@
 #include <string_view>
 #include <vector>
 
-#include "core/app_host.h"
 #include "core/clock.h"
 #include "maps/map_data.h"
 #include "maps/map_options.h"
+#include "maps/map_reader.h"
 #include "maps/map_view.h"
 #include "maps/render/map_bitmaps.h"
 #include "maps/render/render_resources.h"
@@ -80,14 +80,23 @@ struct StationSprite {
 };
 StationSprite SpriteOf(const CStation& station, bool withTrack);
 
+// Where a drawing reports: the progress indicator (as a map read does) and the text of a
+// failed check, which the window shows. The defaults do nothing.
+// Thread-compatible: called on the drawing thread only.
+class RenderReport : public MapProgress {
+  public:
+    virtual void CheckFailed(std::string_view /*text*/) {}
+};
+
 // Thread-compatible: one renderer per map view, used on the user-interface thread only.
 class CMapRenderer {
   public:
-    // The icons outlive the renderer (the station list window and pop-ups share them).
-    CMapRenderer(AppHost& host, const Clock& clock, const CSymbolIcons& icons);
+    // The report and the icons outlive the renderer (the station list window and pop-ups
+    // share the icons).
+    CMapRenderer(RenderReport& report, const Clock& clock, const CSymbolIcons& icons);
 
     // A complete redraw, or one copy of the picture when the background is still valid.
-    // Returns false when a check failed (its message has been shown) or there is no map
+    // Returns false when a check failed (its text has been reported) or there is no map
     // area to draw in.
     bool DrawMap(QPainter* target, const MapScene& scene);
 
@@ -106,7 +115,7 @@ class CMapRenderer {
   private:
     bool Check(bool haveTarget, const MapScene& scene);
 
-    AppHost& host_;
+    RenderReport& report_;
     const Clock& clock_;
     const CSymbolIcons& icons_;
     RenderResources resources_;

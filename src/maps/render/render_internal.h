@@ -7,7 +7,6 @@
 #include <QString>
 #include <string_view>
 
-#include "core/app_host.h"
 #include "maps/map_data.h"
 #include "maps/map_options.h"
 #include "maps/map_projection.h"
@@ -18,8 +17,11 @@
 
 namespace plovane {
 
-// Received text for display: UTF-8 when it is valid UTF-8, else Latin-1.
+namespace render {
+// Received text for display: UTF-8 when it is valid UTF-8, else Latin-1. The renderer's
+// own, kept apart from the windows' (the renderer links no widget code).
 QString DisplayText(std::string_view bytes);
+}  // namespace render
 
 class MapPainter {
   public:
@@ -63,14 +65,15 @@ class MapPainter {
     int appliedBrush_ = -3;
 };
 
-// Counts work done and tells the host's progress indicator every so often.
+// Counts work done and tells the progress indicator every so often.
 class ProgressMeter {
   public:
-    ProgressMeter(AppHost& host, int64_t total) : host_(host), total_(total > 0 ? total : 1) {}
+    ProgressMeter(MapProgress& progress, int64_t total)
+        : progress_(progress), total_(total > 0 ? total : 1) {}
     void Report(int64_t done);
 
   private:
-    AppHost& host_;
+    MapProgress& progress_;
     int64_t total_;
     int lastPercent_ = -1;
 };

@@ -112,7 +112,7 @@ void DrawStationSprite(MapPainter& out, const StationSprite& sprite,
     }
 
     if (options.IconLabels) {
-        const QString call = DisplayText(sprite.call);
+        const QString call = render::DisplayText(sprite.call);
         const QRect box(sx + 9, sy - 8, 50, 10);
         const int align = Qt::AlignLeft | Qt::AlignTop;
         if (!options.OpaqueLabels) {

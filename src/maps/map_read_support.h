@@ -1,4 +1,4 @@
-// What the three family readers share: the read in progress, its failure path, and the
+// What the three family readers share: the read in progress and its two endings, and the
 // number helpers that keep every coordinate inside 32 bits whatever the file says.
 #pragma once
 
@@ -7,8 +7,8 @@
 #include <limits>
 #include <string>
 #include <string_view>
+#include <utility>
 
-#include "core/app_host.h"
 #include "maps/map_data.h"
 #include "maps/map_reader.h"
 #include "maps/map_stream.h"
@@ -17,33 +17,36 @@ namespace plovane::map_reader {
 
 // Thread-compatible: one read on one thread.
 struct ReadContext {
-    CMapData& map;
+    ReadContext(MapStream& stream, std::string_view filePath, MapProgress& sink)
+        : in(stream), path(filePath), progress(sink) {}
+
     MapStream& in;
-    AppHost& host;
     std::string_view path;
+    MapProgress& progress;
+    CMapData map;
     bool progressShown = false;
 
     void ShowProgress(std::string_view text) {
-        host.ShowProgress(text);
+        progress.Begin(text);
         progressShown = true;
     }
-    // Every failure: hide the indicator, show the text, leave nothing of the partial map.
-    void Fail(std::string_view text) {
+    // Every failure: hide the indicator and give the text with the empty map.
+    MapReadResult Fail(std::string_view text) {
         if (progressShown) {
-            host.HideProgress();
+            progress.End();
             progressShown = false;
         }
-        host.MessageBox(text, MessageBoxIcon::kExclamation);
-        map.Clear();
+        return {CMapData{}, std::string(text)};
     }
-    void Finish() {
+    MapReadResult Finish() {
         if (progressShown) {
-            host.SetProgress(100);
-            host.HideProgress();
+            progress.Step(100);
+            progress.End();
             progressShown = false;
         }
         map.loaded = true;
         map.fitted = false;
+        return {std::move(map), {}};
     }
 };
 
@@ -69,16 +72,5 @@ inline int32_t TruncateToInt32(double value) {
 inline int32_t TenthsToMapUnits(int32_t tenths) {
     return SaturateToInt32(static_cast<int64_t>(tenths) * 10);
 }
-
-// The title a text map gets from its path: "ROADS.MAP" in LineFormat -> "ROADS (DL)".
-std::string TextMapTitle(std::string_view path, std::string_view keyword);
-
-// Family readers; each ends with ctx.Finish() or ctx.Fail(...).
-void ReadTextMap(ReadContext& ctx);
-void ReadBinaryMap(ReadContext& ctx);
-void ReadPocketMap(ReadContext& ctx);
-
-// Recognisers, each reading from the start of the stream.
-MapProbe ProbeTextMap(MapStream& in, std::string_view path);
 
 }  // namespace plovane::map_reader

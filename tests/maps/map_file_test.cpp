@@ -1,0 +1,35 @@
+// Map files on disk: files that cannot be read give the usual failure text, never an
+// exception, and the failure text names the file.
+#include "maps/map_file.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace plovane {
+namespace {
+
+TEST(MapFile, FoldersAndMissingFilesAreRefusedWithTheirText) {
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("plovane_map_file_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    MapProgress silent;
+
+    EXPECT_FALSE(ProbeMapFile(dir).isMap);
+    const MapReadResult folder = ReadMapFile(dir, silent);
+    EXPECT_EQ(folder.error, kMapUnsupportedText);
+    EXPECT_FALSE(folder.map.loaded);
+    // The same through a stream the caller opened (the buffer throws on reading).
+    std::ifstream stream(dir, std::ios::binary);
+    EXPECT_FALSE(ProbeMapFile(stream, dir.string()).isMap);
+    EXPECT_EQ(ReadMapFile(stream, dir.string(), silent).error, kMapUnsupportedText);
+
+    EXPECT_EQ(ReadMapFile(dir / "missing.map", silent).error, kMapOpenText);
+    EXPECT_EQ(MapFailureText(kMapUnsupportedText, "/tmp"), "Unsupported map format.\nFile: /tmp");
+    std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace plovane
