@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/model/setup_serial.h"
-#include "ui/model/setup_station.h"
+#include "ui/logic/setup_serial.h"
+#include "ui/logic/setup_station.h"
 
 namespace {
 

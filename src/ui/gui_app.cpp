@@ -14,17 +14,18 @@
 #include "core/version.h"
 #include "maps/render/map_renderer.h"
 #include "maps/render/symbol_icons.h"
-#include "ui/command_ids.h"
 #include "ui/data_paths.h"
 #include "ui/display_text.h"
 #include "ui/list_windows.h"
+#include "ui/logic/command_ids.h"
+#include "ui/logic/plovane_doc.h"
+#include "ui/logic/status_icons.h"
 #include "ui/main_frame.h"
-#include "ui/plovane_doc.h"
 #include "ui/plovane_view.h"
 #include "ui/qt_host.h"
 #include "ui/setup_commands.h"
+#include "ui/setup_widgets.h"
 #include "ui/splash_window.h"
-#include "ui/status_icons.h"
 
 namespace plovane {
 namespace {
@@ -287,13 +288,22 @@ void GuiApp::OnCommand(int id) {
             app_->SendMessagesNow();
             return;
         case kCommandSetupStation:
-            RunStationSetup(*this);
+            if (const auto settings = RunStationSetup(*profile_, frame_.get())) {
+                view_->SetUnitsOfMeasure(settings->UnitsOfMeasure);
+                host_->Post(ThreadMessage::kStationSetupDone);
+            }
             return;
         case kCommandSetupCommunications:
-            RunCommSetup(*this);
+            if (RunCommSetup(*profile_, *app_, frame_.get(), [this](const std::string& text) {
+                    frame_->ShowNotice(SettingText(text));
+                })) {
+                RefreshViews(true);
+                host_->Post(ThreadMessage::kCommSetupDone);
+            }
             return;
         case kCommandSetupSound:
-            RunSoundSetup(*this);
+            if (RunSoundSetup(*profile_, frame_.get()))
+                app_->SoundSetupDone();
             return;
         default:
             return;

@@ -16,7 +16,7 @@
 #include "app/plovane_app.h"
 #include "core/clock.h"
 #include "maps/map_options.h"
-#include "ui/command_line.h"
+#include "ui/logic/command_line.h"
 #include "ui/splash_window.h"
 
 namespace plovane {

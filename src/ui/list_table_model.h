@@ -1,4 +1,4 @@
-// A Qt table model over the rows of a list window (ui/model/list_rows.h): it announces the
+// A Qt table model over the rows of a list window (ui/logic/list_rows.h): it announces the
 // batch fill, live changes, removals and sorting to the view, and asks the window for the
 // text and icon of each cell. The rows and their rules live in the Qt-free ListRows.
 #pragma once

@@ -18,7 +18,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "ui/model/list_text.h"
+#include "ui/logic/list_text.h"
 
 namespace plovane {
 namespace {

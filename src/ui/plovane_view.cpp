@@ -11,9 +11,9 @@
 #include "maps/render/map_renderer.h"
 #include "maps/render/symbol_icons.h"
 #include "stations/station_list.h"
-#include "ui/command_ids.h"
+#include "ui/logic/command_ids.h"
+#include "ui/logic/plovane_doc.h"
 #include "ui/map_options_dialog.h"
-#include "ui/plovane_doc.h"
 
 namespace plovane {
 namespace {

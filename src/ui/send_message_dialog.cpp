@@ -10,7 +10,7 @@
 #include <algorithm>
 
 #include "ui/display_text.h"
-#include "ui/model/display_utf8.h"
+#include "ui/logic/display_utf8.h"
 
 namespace plovane {
 

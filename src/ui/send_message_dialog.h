@@ -1,5 +1,5 @@
 // The modal "Message" dialog: the user writes a message, a bulletin or an announcement. It
-// only collects and checks the input (ui/model/send_message_logic.h); SendNewMessage below
+// only collects and checks the input (ui/logic/send_message_logic.h); SendNewMessage below
 // hands what was confirmed to the message store.
 #pragma once
 
@@ -10,7 +10,7 @@
 
 #include "core/app_host.h"
 #include "messages/message_list.h"
-#include "ui/model/send_message_logic.h"
+#include "ui/logic/send_message_logic.h"
 
 class QComboBox;
 class QLineEdit;

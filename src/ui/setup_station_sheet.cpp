@@ -16,7 +16,7 @@
 #include <QVBoxLayout>
 
 #include "maps/render/symbol_icons.h"
-#include "ui/model/setup_symbol_names.h"
+#include "ui/logic/setup_symbol_names.h"
 #include "ui/setup_widgets.h"
 
 namespace plovane {

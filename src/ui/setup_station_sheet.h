@@ -10,7 +10,7 @@
 
 #include "core/profile.h"
 #include "transmit/station_settings.h"
-#include "ui/model/setup_station.h"
+#include "ui/logic/setup_station.h"
 
 class QCheckBox;
 class QComboBox;

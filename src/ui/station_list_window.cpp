@@ -15,7 +15,7 @@
 #include <QVBoxLayout>
 
 #include "maps/render/symbol_icons.h"
-#include "ui/model/list_text.h"
+#include "ui/logic/list_text.h"
 
 namespace plovane {
 

@@ -11,7 +11,7 @@
 #include "maps/map_station_pick.h"
 #include "maps/render/symbol_icons.h"
 #include "support/recording_host.h"
-#include "ui/command_ids.h"
+#include "ui/logic/command_ids.h"
 #include "ui/message_list_window.h"
 #include "ui/send_message_dialog.h"
 #include "ui/station_info_sheet.h"

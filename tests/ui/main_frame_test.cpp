@@ -17,8 +17,8 @@
 
 #include "app/qsettings_profile.h"
 #include "core/profile.h"
-#include "ui/command_ids.h"
-#include "ui/frame_model.h"
+#include "ui/logic/command_ids.h"
+#include "ui/logic/frame_model.h"
 #include "ui_test_support.h"
 
 namespace plovane {

@@ -15,9 +15,9 @@
 
 #include "maps/render/symbol_icons.h"
 #include "stations/store_fixture.h"
-#include "ui/command_ids.h"
+#include "ui/logic/command_ids.h"
+#include "ui/logic/plovane_doc.h"
 #include "ui/map_options_dialog.h"
-#include "ui/plovane_doc.h"
 
 namespace plovane {
 namespace {
