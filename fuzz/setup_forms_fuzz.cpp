@@ -72,6 +72,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (back.Ambiguity < 0 || back.Ambiguity > 5)
         std::abort();
 
+    // A call the radio takes, the APRS-IS takes too.
+    if (IsCallSign(p[1], true) && !IsCallSign(p[1], false))
+        std::abort();
+
     std::string symbol = p[6];
     StoreIconForm(IconFormFrom(symbol), symbol);
     if (symbol.size() != 2)

@@ -11,6 +11,7 @@
 
 #include "app/qsettings_profile.h"
 #include "app/search_folders.h"
+#include "core/latin1.h"
 #include "core/version.h"
 #include "maps/render/map_renderer.h"
 #include "maps/render/symbol_icons.h"
@@ -26,6 +27,7 @@
 #include "ui/setup_commands.h"
 #include "ui/setup_widgets.h"
 #include "ui/splash_window.h"
+#include "ui/stop_signals.h"
 
 namespace plovane {
 namespace {
@@ -37,14 +39,6 @@ std::string PathBytes(const QString& path) {
 
 QString PathText(const std::string& path) {
     return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
-}
-
-std::string Trimmed(const std::string& text) {
-    const size_t first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos)
-        return {};
-    const size_t last = text.find_last_not_of(" \t\r\n");
-    return text.substr(first, last - first + 1);
 }
 
 }  // namespace
@@ -150,16 +144,9 @@ bool GuiApp::Start(bool show) {
         splash_->raise();
         QApplication::processEvents();
     }
-    app_->SetViews(this);
-    AppStartOptions start;
-    start.searchFolders = Folders();
-    start.status = [this](const std::string& text) { ShowStatus(text); };
-    if (!app_->Start(start))
-        return false;
-
+    // The main window comes first: a port that cannot open reports over it, without
+    // keeping it hidden or waiting for a click.
     mapOptions_.Load(*profile_);
-    view_->SetUnitsOfMeasure(app_->stationSettings().UnitsOfMeasure);
-    view_->SetHeaderStatus(ReadHeaderStatus(*app_));
     if (show) {
         frame_->show();
         frame_->raise();
@@ -169,6 +156,18 @@ bool GuiApp::Start(bool show) {
         frame_->setAttribute(Qt::WA_DontShowOnScreen);
         frame_->show();
     }
+    app_->SetViews(this);
+    AppStartOptions start;
+    start.searchFolders = Folders();
+    start.status = [this](const std::string& text) { ShowStatus(text); };
+    host_->SetBoxesWait(false);
+    const bool coreStarted = app_->Start(start);
+    host_->SetBoxesWait(true);
+    if (!coreStarted)
+        return false;
+
+    view_->SetUnitsOfMeasure(app_->stationSettings().UnitsOfMeasure);
+    view_->SetHeaderStatus(ReadHeaderStatus(*app_));
     MapListChanged();
     if (splash_) {
         splash_->SetStatus("Tap here to close this window");
@@ -176,14 +175,16 @@ bool GuiApp::Start(bool show) {
     }
     timer_.start();
     started_ = true;
+    // SIGTERM and SIGINT stop the program as closing the main window does.
+    stopSignals_ = std::make_unique<StopSignals>([this] { frame_->close(); });
 
     // The map: the one named on the command line, else the last one when the preferences
     // ask for it; a start that opens none shows the bundled world map.
     bool opened = false;
     if (!options_.mapPath.empty()) {
         opened = OpenMap(options_.mapPath, true);
-    } else if (mapOptions_.ReloadLastMap && !Trimmed(mapOptions_.LastMapPath).empty()) {
-        opened = OpenMap(Trimmed(mapOptions_.LastMapPath), true);
+    } else if (mapOptions_.ReloadLastMap && !latin1::Trim(mapOptions_.LastMapPath).empty()) {
+        opened = OpenMap(std::string(latin1::Trim(mapOptions_.LastMapPath)), true);
     }
     if (!opened && !doc_->map().loaded) {
         const QString world = WorldMapPath();

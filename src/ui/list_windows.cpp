@@ -56,7 +56,7 @@ void CListWindows::StationCommand(int id, const QString& call) {
         return;  // gone since it was picked
     if (id == kStationInfoCommand)
         ShowStationInfo(*station);
-    else if (id == kSendMessageCommand)
+    else if (id == kSendMessageCommand && OffersMessage(*station))
         SendNewMessage(MessageAddresseeFor(*station));
 }
 

@@ -187,11 +187,18 @@ bool CPlovaneView::EditOptions() {
 // --- Stations ---
 
 void CPlovaneView::DrawStationsOverPicture(const std::vector<std::string>& calls) {
-    if (pictureStale_ || picture_.isNull() || !view_.aspectFixed())
-        return;
-    QPainter painter(&picture_);
+    if (!view_.aspectFixed())
+        return;  // never drawn yet: the first paint draws everything
     MapScene scene;
     FillScene(scene);
+    if (pictureStale_ || picture_.isNull()) {
+        // A repaint is due. When it copies the kept off-screen picture instead of drawing
+        // the map again, that copy must hold these stations too.
+        for (const std::string& call : calls)
+            renderer_->DrawStation(nullptr, scene, call);
+        return;
+    }
+    QPainter painter(&picture_);
     for (const std::string& call : calls)
         renderer_->DrawStation(&painter, scene, call);
 }

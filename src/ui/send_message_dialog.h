@@ -13,6 +13,7 @@
 #include "ui/logic/send_message_logic.h"
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 
 namespace plovane {
@@ -34,6 +35,7 @@ class CSendMessageDialog : public QDialog {
     QComboBox* typeBox() const { return type_; }
     QLineEdit* toEdit() const { return to_; }
     QLineEdit* textEdit() const { return messageText_; }
+    QLabel* textCount() const { return textCount_; }
 
   public slots:
     // OK: the checks; a refusal shows its message box and keeps the dialog open.
@@ -47,6 +49,7 @@ class CSendMessageDialog : public QDialog {
     QComboBox* type_ = nullptr;
     QLineEdit* to_ = nullptr;
     QLineEdit* messageText_ = nullptr;
+    QLabel* textCount_ = nullptr;
     std::string addressee_;
     std::string text_;
 };

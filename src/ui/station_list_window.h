@@ -80,6 +80,7 @@ class CStationListWindow : public QWidget {
     void SortByColumn(int column);
     void ApplyWaitingChanges();
     void OnButton(bool info);
+    void UpdateMessageButton();
 
     CStationList& stations_;
     const CSymbolIcons* icons_;

@@ -113,6 +113,10 @@ TEST_F(ListWindowsTest, StationPopupOpensInfoOrAMessageToTheOwner) {
     // A station gone since it was picked opens nothing.
     EXPECT_FALSE(WithModal<QDialog>([&] { windows.StationCommand(kStationInfoCommand, "GONE"); },
                                     [](QDialog&) {}));
+    // Nor does a message to a killed object.
+    app.stations().MarkObjectKilled("BALLOON");
+    EXPECT_FALSE(WithModal<QDialog>([&] { windows.StationCommand(kSendMessageCommand, "BALLOON"); },
+                                    [](QDialog&) {}));
 }
 
 }  // namespace

@@ -42,19 +42,6 @@ std::vector<uint64_t> Keys(const MessageRows& rows) {
     return keys;
 }
 
-TEST(MessageRows, SixtyMessagesFillInThreeTicks) {
-    MessageRows rows;
-    rows.StartFill(Numbered(60), PassAll());
-    ASSERT_TRUE(rows.Loading());
-    EXPECT_EQ(Tick(rows, 60), "Loading 25 of 60 messages");
-    EXPECT_EQ(Tick(rows, 60), "Loading 50 of 60 messages");
-    EXPECT_EQ(Tick(rows, 60), "Showing all 60 messages");
-    EXPECT_FALSE(rows.Loading());
-    EXPECT_EQ(rows.size(), 60u);
-    EXPECT_EQ(rows.at(0).key, 1u);
-    EXPECT_EQ(rows.at(59).key, 60u);
-}
-
 TEST(MessageRows, FilteredFillCountsThePassingRowsAgainstTheTotal) {
     MessageRows rows;
     MessageFilter bulletins;
@@ -107,25 +94,6 @@ TEST(MessageRows, ChangedRowIsRewrittenInPlaceWithoutTheFilter) {
     CMessage fresh = Numbered(4).back();
     EXPECT_EQ(rows.Classify(fresh.key, fresh, rejectAll).kind, Change::Kind::kNone);
     EXPECT_EQ(rows.size(), 3u);
-}
-
-TEST(MessageRows, DeletingTheOnlyMessageLeavesNoRows) {
-    FakeClock clock;
-    testing::RecordingHost host;
-    testing::TestStation me("K1ABC", clock, host);
-    me.list.ReceiveMessage("W1AW", "K1ABC", "hello{1");
-    MessageRows rows;
-    rows.StartFill(me.list.Snapshot(), PassAll());
-    rows.AppendBatch(rows.TakeBatch());
-    ASSERT_EQ(rows.size(), 1u);
-    const uint64_t key = rows.at(0).key;
-
-    ASSERT_TRUE(me.list.Delete(key));
-    const Change change = rows.Classify(key, me.list.Find(key), PassAll());
-    EXPECT_EQ(change.kind, Change::Kind::kRemoved);
-    rows.Apply(change, std::nullopt);
-    EXPECT_EQ(MessageStatusText(rows.size(), me.list.Count(), rows.Loading()),
-              "Showing no messages");
 }
 
 TEST(MessageRows, NewMessageOutsideTheFilterOnlyGrowsTheTotal) {

@@ -146,6 +146,9 @@ TEST(StationInfoStatus, ReceivedTextShownAsWritten) {
     EXPECT_EQ(page.comments, "<b>x</b>");
     EXPECT_EQ(page.status, ">caf\xC3\xA9");
     EXPECT_EQ(StationInfoTitle(s), "Station Info for W5ABC");
+    s.killed = true;  // a killed object's texts are not shown
+    EXPECT_EQ(FormatStatusPage(s).comments, "Killed");
+    EXPECT_EQ(FormatStatusPage(s).status, "Killed");
 }
 
 CWeatherReport FullReport() {

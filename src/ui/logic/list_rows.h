@@ -25,6 +25,7 @@ template <typename Record, typename Key, typename KeyOf>
 class ListRows {
   public:
     using Filter = std::function<bool(const Record&)>;
+    static Key KeyOfRecord(const Record& record) { return KeyOf{}(record); }
 
     struct Change {
         enum class Kind { kNone, kUpdated, kAppended, kRemoved };

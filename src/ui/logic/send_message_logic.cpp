@@ -70,4 +70,12 @@ SendMessageForm::Result SendMessageForm::Accept() {
     return result;
 }
 
+const char* MessageTextError(std::string_view text) {
+    return text.find_first_not_of(' ') == std::string_view::npos ? kEmptyMessageText : nullptr;
+}
+
+std::string MessageTextCount(int used) {
+    return std::to_string(used) + " of " + std::to_string(kMaxMessageTextLength) + " characters";
+}
+
 }  // namespace plovane

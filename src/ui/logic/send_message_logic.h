@@ -25,6 +25,13 @@ inline constexpr char kInvalidAddresseeText[] =
     "The 'To' field has an invalid character, it can only contain '0' through '9', 'A' "
     "through 'Z', and '-'.";
 
+inline constexpr char kEmptyMessageText[] = "Please enter the text of the message.";
+
+// Why a message text is refused (empty, or blanks only), or nullptr when it is accepted.
+const char* MessageTextError(std::string_view text);
+// The count shown under the text while typing: "12 of 67 characters".
+std::string MessageTextCount(int used);
+
 // The typed addressee upper-cased without blanks at either end (UTF-8 in, UTF-8 out).
 std::string NormalizeAddressee(std::string_view typed);
 // Why an addressee is refused (one of the three texts above), or nullptr when it is

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <system_error>
 
+#include "core/latin1.h"
+
 namespace plovane {
 namespace {
 
@@ -87,14 +89,6 @@ std::vector<std::string> Texts(const Array& values) {
     return texts;
 }
 
-std::string Trimmed(std::string_view text) {
-    const size_t first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string_view::npos)
-        return {};
-    const size_t last = text.find_last_not_of(" \t\r\n");
-    return std::string(text.substr(first, last - first + 1));
-}
-
 }  // namespace
 
 std::vector<std::string> SerialDevices(const std::filesystem::path& devRoot) {
@@ -153,7 +147,7 @@ SerialForm SerialFormFrom(const SerialValues& stored) {
 }
 
 void StoreSerialForm(const SerialForm& form, SerialValues& stored) {
-    std::string port = Trimmed(form.port);
+    std::string port(latin1::Trim(form.port));
     if (!port.empty())
         stored.port = std::move(port);
     if (form.baudRate >= 0 && form.baudRate < static_cast<int>(kBaudRates.size()))

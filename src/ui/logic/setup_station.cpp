@@ -3,8 +3,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <tuple>
 
 #include "core/geo.h"
+#include "core/latin1.h"
 #include "stations/position_text.h"
 #include "ui/logic/setup_symbol_names.h"
 
@@ -12,14 +14,6 @@ namespace plovane {
 namespace {
 
 constexpr double kMetresPerFoot = 0.304801;
-
-std::string Trimmed(std::string_view text) {
-    const size_t first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string_view::npos)
-        return {};
-    const size_t last = text.find_last_not_of(" \t\r\n");
-    return std::string(text.substr(first, last - first + 1));
-}
 
 // A list position for a stored value, -1 when the value is outside the list.
 int PositionOf(int value, int count) {
@@ -126,8 +120,48 @@ StationForm StationFormFrom(const CStationSettings& s) {
     return form;
 }
 
+bool IsCallSign(std::string_view typed, bool radio) {
+    const std::string_view call = latin1::Trim(typed);
+    const auto alnum = [](std::string_view text) {
+        return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+            return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+        });
+    };
+    const size_t dash = call.find('-');
+    const std::string_view base = call.substr(0, dash);
+    const std::string_view ssid =
+        dash == std::string_view::npos ? std::string_view() : call.substr(dash + 1);
+    if (!alnum(base) || (dash != std::string_view::npos && !alnum(ssid)) || ssid.size() > 2)
+        return false;
+    if (!radio)
+        return call.size() <= 9;
+    if (base.size() > 6)
+        return false;
+    if (ssid.empty())
+        return true;
+    if (!AllDigits(ssid) || (ssid.size() == 2 && ssid[0] == '0'))
+        return false;
+    return std::stoi(std::string(ssid)) <= 15;
+}
+
+std::vector<std::string> StationFormProblems(const StationForm& form, bool radio) {
+    if (IsCallSign(form.myCall, radio))
+        return {};
+    return {"call sign"};
+}
+
+std::string FieldsNeedCorrection(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names) {
+        if (!text.empty())
+            text += ",\r\n";
+        text += name;
+    }
+    return text.empty() ? std::string() : kFieldsNeedCorrectionText + text + ".";
+}
+
 void StoreStationForm(const StationForm& form, CStationSettings& s) {
-    s.MyCall = Trimmed(form.myCall);
+    s.MyCall = latin1::Trim(form.myCall);
     StoreIfSelected(form.units, static_cast<int>(kUnitsTexts.size()), s.UnitsOfMeasure);
     s.HasPHG = form.sendPhg;
     StoreIfSelected(form.power, 10, s.Power);
@@ -227,27 +261,39 @@ PositForm PositFormFrom(const CStationSettings& s) {
     return form;
 }
 
-std::string PositFormErrors(const PositForm& form) {
-    const struct {
-        const std::string& text;
-        const char* name;
-    } fields[] = {
-        {form.latitude.degrees, "degrees of latitude"},
-        {form.latitude.minutes, "minutes of latitude"},
-        {form.latitude.fraction, "fractional minutes of latitude"},
-        {form.longitude.degrees, "degrees of longitude"},
-        {form.longitude.minutes, "minutes of longitude"},
-        {form.longitude.fraction, "fractional minutes of longitude"},
+std::vector<std::string> PositFormProblems(const PositForm& form) {
+    // A typed number, or -1 when it is too long to be in any range here.
+    const auto value = [](const std::string& text) {
+        const size_t digits = text.find_first_not_of('0');
+        if (digits == std::string::npos)
+            return 0L;
+        return text.size() - digits > 4 ? -1L : std::stol(text.substr(digits));
     };
-    std::string names;
-    for (const auto& field : fields) {
-        if (AllDigits(field.text))
-            continue;
-        if (!names.empty())
-            names += ",\r\n";
-        names += field.name;
+    std::vector<std::string> names;
+    for (const auto& [angle, limit, degreesName, minutesName, fractionName] :
+         {std::tuple{&form.latitude, 90L, "degrees of latitude", "minutes of latitude",
+                     "fractional minutes of latitude"},
+          std::tuple{&form.longitude, 180L, "degrees of longitude", "minutes of longitude",
+                     "fractional minutes of longitude"}}) {
+        const bool digits[] = {AllDigits(angle->degrees), AllDigits(angle->minutes),
+                               AllDigits(angle->fraction)};
+        const long degrees = digits[0] ? value(angle->degrees) : -1;
+        const long minutes = digits[1] ? value(angle->minutes) : -1;
+        const bool beyondLimit =
+            degrees == limit &&
+            (minutes != 0 || angle->fraction.find_first_not_of('0') != std::string::npos);
+        if (degrees < 0 || degrees > limit || beyondLimit)
+            names.push_back(degreesName);
+        if (minutes < 0 || minutes > 59)
+            names.push_back(minutesName);
+        if (!digits[2])
+            names.push_back(fractionName);
     }
-    return names.empty() ? std::string() : kFieldsNeedCorrectionText + names + ".";
+    return names;
+}
+
+std::string PositFormErrors(const PositForm& form) {
+    return FieldsNeedCorrection(PositFormProblems(form));
 }
 
 bool StorePositForm(const PositForm& form, CStationSettings& s) {

@@ -41,6 +41,14 @@ struct StationForm {
 };
 
 StationForm StationFormFrom(const CStationSettings& settings);
+// A call sign that may be sent (blanks at either end aside): on the radio 1 to 6 letters and
+// digits with an optional SSID "-0" to "-15"; over the APRS-IS alone up to 9 characters,
+// letters and digits with an optional "-" and one or two letters or digits after it.
+bool IsCallSign(std::string_view call, bool radio);
+// The names of the Station page's fields that need to be corrected (the call sign).
+std::vector<std::string> StationFormProblems(const StationForm& form, bool radio);
+// The message box text for the fields named; empty when there are none.
+std::string FieldsNeedCorrection(const std::vector<std::string>& names);
 // The call is stored without blanks at either end.
 void StoreStationForm(const StationForm& form, CStationSettings& settings);
 
@@ -116,8 +124,10 @@ TypedAngle LongitudeFields(int32_t longitude);
 std::string ThreeDigitFraction(std::string_view typed);
 
 PositForm PositFormFrom(const CStationSettings& settings);
-// The message box text naming every field that holds something other than decimal
-// digits; empty when the page may be accepted.
+// The names of the position fields that hold something other than decimal digits, or an
+// angle out of range (latitude up to 90 degrees, longitude up to 180, minutes below 60).
+std::vector<std::string> PositFormProblems(const PositForm& form);
+// The message box text for PositFormProblems; empty when the page may be accepted.
 std::string PositFormErrors(const PositForm& form);
 // Stores the page; false (nothing stored) while PositFormErrors has something to say.
 // The fixed rate reports the typed position (HasInitPosit), the mobile one does not.

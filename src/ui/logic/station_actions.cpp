@@ -7,6 +7,10 @@ std::string MessageAddresseeFor(const CStation& station) {
     return station.hasOwner ? station.owner : station.call;
 }
 
+bool OffersMessage(const CStation& station) {
+    return !station.killed;
+}
+
 StationListActions::StationListActions(const CStationList& stations, AppHost& host,
                                        ShowInfo showInfo, SendNew sendNew)
     : stations_(stations),
@@ -37,6 +41,8 @@ bool StationListActions::SendMessage(const std::optional<std::string>& selectedC
     const auto station = Selected(selectedCall, kSelectForMessageText);
     if (!station)
         return false;
+    if (!OffersMessage(*station))
+        return true;  // nobody to write to; the window has the button greyed
     if (sendNew_)
         sendNew_(MessageAddresseeFor(*station));
     return true;

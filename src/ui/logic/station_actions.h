@@ -18,6 +18,8 @@ inline constexpr char kSelectForMessageText[] =
 
 // A message to an object or item goes to the station that sent it.
 std::string MessageAddresseeFor(const CStation& station);
+// A killed object or item is offered no "Send &Message...".
+bool OffersMessage(const CStation& station);
 
 // Thread-compatible: user-interface thread only (it may run modal dialogs).
 class StationListActions {

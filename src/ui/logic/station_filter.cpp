@@ -8,8 +8,8 @@
 namespace plovane {
 
 StationRowData StationRowOf(const CStation& station) {
-    return {station.call, station.comment, station.lastInfo, station.symbolTable,
-            station.symbolCode};
+    return {station.call,        station.comment,    station.lastInfo,
+            station.symbolTable, station.symbolCode, station.killed};
 }
 
 std::vector<StationRowData> CollectStationRows(const CStationList& stations) {
@@ -43,6 +43,8 @@ int StationListIcon(char symbolTable, char symbolCode) {
 }
 
 std::string StationStatusText(const StationRowData& station) {
+    if (station.killed)
+        return kKilledText;
     std::string text;
     if (!station.comment.empty())
         text = "[" + DisplayUtf8(station.comment) + "] ";

@@ -17,12 +17,16 @@
 namespace plovane {
 
 // The part of a station record a row shows, copied so that no row points into the store.
+// What the lists and Station Info show for a killed object or item instead of its texts.
+inline constexpr char kKilledText[] = "Killed";
+
 struct StationRowData {
     std::string call;
     std::string comment;
     std::string lastInfo;
     char symbolTable = '\\';
     char symbolCode = '0';
+    bool killed = false;  // a killed object or item: its texts are not shown
 };
 StationRowData StationRowOf(const CStation& station);
 // The rows of every record in list order, and the calls the store holds, each read in one

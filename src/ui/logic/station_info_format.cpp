@@ -9,6 +9,7 @@
 #include "core/latin1.h"
 #include "ui/logic/display_utf8.h"
 #include "ui/logic/list_text.h"
+#include "ui/logic/station_filter.h"
 #include "ui/logic/units.h"
 
 namespace plovane {
@@ -134,6 +135,8 @@ GeneralPageText FormatGeneralPage(const CStation& station, int unitsOfMeasure, i
 }
 
 StatusPageText FormatStatusPage(const CStation& station) {
+    if (station.killed)
+        return {kKilledText, kKilledText};
     return {DisplayUtf8(station.comment), DisplayUtf8(station.lastInfo)};
 }
 
