@@ -165,6 +165,7 @@ TEST(SendMessageDialog, ChecksTheAddresseeAndShowsIdentifiers) {
     // A preset longer than nine characters is shown whole and refused on OK.
     CSendMessageDialog longPreset(me.list, host, "ABCDEFGHIJK");
     EXPECT_EQ(longPreset.toEdit()->text(), "ABCDEFGHIJK");
+    longPreset.textEdit()->setText("hello");
     longPreset.accept();
     EXPECT_EQ(host.boxes().back().text, kLongAddresseeText);
 }
