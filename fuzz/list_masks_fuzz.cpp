@@ -6,10 +6,10 @@
 #include <string>
 #include <string_view>
 
-#include "ui/model/display_utf8.h"
-#include "ui/model/send_message_logic.h"
-#include "ui/model/station_filter.h"
-#include "ui/model/text_mask.h"
+#include "ui/logic/display_utf8.h"
+#include "ui/logic/send_message_logic.h"
+#include "ui/logic/station_filter.h"
+#include "ui/logic/text_mask.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);

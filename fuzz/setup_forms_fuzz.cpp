@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/model/setup_serial.h"
-#include "ui/model/setup_station.h"
+#include "ui/logic/setup_serial.h"
+#include "ui/logic/setup_station.h"
 
 namespace {
 
@@ -70,6 +70,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!shown.longitude.degrees.empty() && std::abs(back.Lon - stored.Lon) > 3)
         std::abort();
     if (back.Ambiguity < 0 || back.Ambiguity > 5)
+        std::abort();
+
+    // A call the radio takes, the APRS-IS takes too.
+    if (IsCallSign(p[1], true) && !IsCallSign(p[1], false))
         std::abort();
 
     std::string symbol = p[6];

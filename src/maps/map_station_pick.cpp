@@ -85,8 +85,11 @@ PickMenu CStationPick::StationPopup(const CStation& station) const {
     menu.items.push_back(Separator());
     menu.items.push_back(
         {PickMenuItem::Kind::kCommand, kStationInfoCommand, "Station &Info...", false, {}});
-    menu.items.push_back(
-        {PickMenuItem::Kind::kCommand, kSendMessageCommand, "Send &Message...", false, {}});
+    menu.items.push_back({PickMenuItem::Kind::kCommand,
+                          kSendMessageCommand,
+                          "Send &Message...",
+                          station.killed,
+                          {}});
     return menu;
 }
 

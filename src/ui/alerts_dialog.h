@@ -10,7 +10,7 @@
 
 #include "app/sound_settings.h"
 #include "core/profile.h"
-#include "ui/model/setup_alerts.h"
+#include "ui/logic/setup_alerts.h"
 
 class QLabel;
 class QPushButton;

@@ -12,21 +12,24 @@
 
 #include "app/qsettings_profile.h"
 #include "app/search_folders.h"
+#include "core/latin1.h"
 #include "core/version.h"
 #include "maps/render/map_renderer.h"
 #include "maps/render/symbol_icons.h"
-#include "ui/command_ids.h"
 #include "ui/data_paths.h"
 #include "ui/display_text.h"
 #include "ui/host_render_report.h"
 #include "ui/list_windows.h"
+#include "ui/logic/command_ids.h"
+#include "ui/logic/plovane_doc.h"
+#include "ui/logic/status_icons.h"
 #include "ui/main_frame.h"
-#include "ui/plovane_doc.h"
 #include "ui/plovane_view.h"
 #include "ui/qt_host.h"
 #include "ui/setup_commands.h"
+#include "ui/setup_widgets.h"
 #include "ui/splash_window.h"
-#include "ui/status_icons.h"
+#include "ui/stop_signals.h"
 
 namespace plovane {
 namespace {
@@ -38,14 +41,6 @@ std::string PathBytes(const QString& path) {
 
 QString PathText(const std::string& path) {
     return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
-}
-
-std::string Trimmed(const std::string& text) {
-    const size_t first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos)
-        return {};
-    const size_t last = text.find_last_not_of(" \t\r\n");
-    return text.substr(first, last - first + 1);
 }
 
 }  // namespace
@@ -151,16 +146,9 @@ bool GuiApp::Start(bool show) {
         splash_->raise();
         QApplication::processEvents();
     }
-    app_->SetViews(this);
-    AppStartOptions start;
-    start.searchFolders = Folders();
-    start.status = [this](const std::string& text) { ShowStatus(text); };
-    if (!app_->Start(start))
-        return false;
-
+    // The main window comes first: a port that cannot open reports over it, without
+    // keeping it hidden or waiting for a click.
     mapOptions_.Load(*profile_);
-    view_->SetUnitsOfMeasure(app_->stationSettings().UnitsOfMeasure);
-    view_->SetHeaderStatus(ReadHeaderStatus(*app_));
     if (show) {
         frame_->show();
         frame_->raise();
@@ -170,6 +158,18 @@ bool GuiApp::Start(bool show) {
         frame_->setAttribute(Qt::WA_DontShowOnScreen);
         frame_->show();
     }
+    app_->SetViews(this);
+    AppStartOptions start;
+    start.searchFolders = Folders();
+    start.status = [this](const std::string& text) { ShowStatus(text); };
+    host_->SetBoxesWait(false);
+    const bool coreStarted = app_->Start(start);
+    host_->SetBoxesWait(true);
+    if (!coreStarted)
+        return false;
+
+    view_->SetUnitsOfMeasure(app_->stationSettings().UnitsOfMeasure);
+    view_->SetHeaderStatus(ReadHeaderStatus(*app_));
     MapListChanged();
     if (splash_) {
         splash_->SetStatus("Tap here to close this window");
@@ -177,6 +177,8 @@ bool GuiApp::Start(bool show) {
     }
     timer_.start();
     started_ = true;
+    // SIGTERM and SIGINT stop the program as closing the main window does.
+    stopSignals_ = std::make_unique<StopSignals>([this] { frame_->close(); });
 
     // The map: the one named on the command line, else the last one when the preferences
     // ask for it; a start that opens none shows the bundled world map.
@@ -184,10 +186,10 @@ bool GuiApp::Start(bool show) {
     QString skipped;
     if (!options_.mapPath.empty()) {
         opened = OpenMap(options_.mapPath, true);
-    } else if (mapOptions_.ReloadLastMap && !Trimmed(mapOptions_.LastMapPath).empty()) {
+    } else if (mapOptions_.ReloadLastMap && !latin1::Trim(mapOptions_.LastMapPath).empty()) {
         // A last map that no longer reads is skipped with a notice rather than a box that
         // would stop every start.
-        opened = OpenMap(Trimmed(mapOptions_.LastMapPath), true, true);
+        opened = OpenMap(std::string(latin1::Trim(mapOptions_.LastMapPath)), true, true);
         if (!opened)
             skipped = frame_->notice();
     }
@@ -309,13 +311,22 @@ void GuiApp::OnCommand(int id) {
             app_->SendMessagesNow();
             return;
         case kCommandSetupStation:
-            RunStationSetup(*this);
+            if (const auto settings = RunStationSetup(*profile_, frame_.get())) {
+                view_->SetUnitsOfMeasure(settings->UnitsOfMeasure);
+                host_->Post(ThreadMessage::kStationSetupDone);
+            }
             return;
         case kCommandSetupCommunications:
-            RunCommSetup(*this);
+            if (RunCommSetup(*profile_, *app_, frame_.get(), [this](const std::string& text) {
+                    frame_->ShowNotice(SettingText(text));
+                })) {
+                RefreshViews(true);
+                host_->Post(ThreadMessage::kCommSetupDone);
+            }
             return;
         case kCommandSetupSound:
-            RunSoundSetup(*this);
+            if (RunSoundSetup(*profile_, frame_.get()))
+                app_->SoundSetupDone();
             return;
         default:
             return;

@@ -16,7 +16,7 @@
 #include "app/plovane_app.h"
 #include "core/clock.h"
 #include "maps/map_options.h"
-#include "ui/command_line.h"
+#include "ui/logic/command_line.h"
 #include "ui/splash_window.h"
 
 namespace plovane {
@@ -28,6 +28,7 @@ class CSymbolIcons;
 class CListWindows;
 class QSettingsProfile;
 class QtHost;
+class StopSignals;
 
 // Thread-affine: the user-interface thread.
 class GuiApp : public QObject, public AppViews {
@@ -101,6 +102,7 @@ class GuiApp : public QObject, public AppViews {
     std::unique_ptr<CListWindows> windows_;  // the List menu's windows, gone before the frame
     QPointer<CSplashWnd> splash_;
     QTimer timer_;
+    std::unique_ptr<StopSignals> stopSignals_;
     bool progressShown_ = false;
     QString progressText_;
     QString noticeBeforeProgress_;

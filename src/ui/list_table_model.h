@@ -1,17 +1,24 @@
-// A Qt table model over the rows of a list window (ui/model/list_rows.h): it announces the
-// batch fill, live changes, removals and sorting to the view, and asks the window for the
-// text and icon of each cell. The rows and their rules live in the Qt-free ListRows.
+// A Qt table model over the rows of a list window (ui/logic/list_rows.h), and the view parts
+// both list windows share. The model announces the batch fill, live changes, removals and
+// sorting to the view, and asks the window for the text and icon of each cell. The rows and
+// their rules live in the Qt-free ListRows.
 #pragma once
 
 #include <QAbstractTableModel>
 #include <QFontMetrics>
+#include <QGuiApplication>
+#include <QHeaderView>
 #include <QIcon>
+#include <QScreen>
 #include <QString>
+#include <QTreeView>
 #include <algorithm>
 #include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
+
+#include "ui/logic/list_text.h"
 
 namespace plovane {
 
@@ -26,6 +33,7 @@ inline int ScaledColumnWidth(const QFontMetrics& metrics, int designWidth) {
 template <typename Rows, typename Record, typename Key>
 class ListTableModel : public QAbstractTableModel {
   public:
+    using KeyType = Key;
     using CellText = std::function<QString(const Record&, int column)>;
     using CellIcon = std::function<QIcon(const Record&)>;  // for column 0
 
@@ -140,5 +148,82 @@ class ListTableModel : public QAbstractTableModel {
     CellText text_;
     CellIcon icon_;
 };
+
+// --- What the list windows share around the model ---
+
+// The tree view of a list window: whole rows, one at a time, 16-pixel icons, clickable
+// headers, the design widths scaled to the font.
+template <typename Model>
+QTreeView* NewListView(Model* model, int columns, QWidget* parent) {
+    auto* list = new QTreeView(parent);
+    list->setModel(model);
+    list->setRootIsDecorated(false);
+    list->setUniformRowHeights(true);
+    list->setAllColumnsShowFocus(true);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setIconSize(QSize(16, 16));
+    list->header()->setSectionsClickable(true);
+    for (int column = 0; column < columns; ++column)
+        list->setColumnWidth(column, ScaledColumnWidth(list->fontMetrics(), model->width(column)));
+    return list;
+}
+
+// A desktop window of a useful size rather than the whole screen.
+inline void ResizeWithinScreen(QWidget& window, QSize size) {
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size());
+    window.resize(size);
+}
+
+// One batch of the fill, without a repaint per row; true while more are to come.
+template <typename Model>
+bool FillListTick(QTreeView& list, Model& model) {
+    list.setUpdatesEnabled(false);
+    const bool more = model.FillTick();
+    list.setUpdatesEnabled(true);
+    return more;
+}
+
+// The key of the selected row, or nothing.
+template <typename Model>
+std::optional<typename Model::KeyType> SelectedRowKey(const QTreeView& list, const Model& model) {
+    const QModelIndexList rows = list.selectionModel()->selectedRows();
+    if (rows.isEmpty())
+        return std::nullopt;
+    const int row = rows.front().row();
+    if (row < 0 || row >= static_cast<int>(model.rows().size()))
+        return std::nullopt;
+    return model.rows().KeyOfRecord(model.rows().at(static_cast<size_t>(row)));
+}
+
+// Selects and shows the row of `key`; without such a row, nothing is selected.
+template <typename Model>
+void SelectRowKey(QTreeView& list, const Model& model, const typename Model::KeyType& key) {
+    const auto row = model.rows().RowOf(key);
+    if (!row) {
+        list.clearSelection();
+        return;
+    }
+    const QModelIndex index = model.index(static_cast<int>(*row), 0);
+    list.selectionModel()->setCurrentIndex(
+        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    list.scrollTo(index);
+}
+
+// A header click: `sortRows` orders the rows by the clicked column (a second click on it
+// reverses), the header shows the order, and the selected row stays selected.
+template <typename Model, typename SortRows>
+void SortListByColumn(QTreeView& list, Model& model, SortState& sort, int column,
+                      SortRows sortRows) {
+    const auto selected = SelectedRowKey(list, model);
+    sort.Click(column);
+    model.Reorder(sortRows);
+    list.header()->setSortIndicatorShown(true);
+    list.header()->setSortIndicator(column,
+                                    sort.ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+    if (selected)
+        SelectRowKey(list, model, *selected);
+}
 
 }  // namespace plovane

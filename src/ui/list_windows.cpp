@@ -5,10 +5,10 @@
 #include <QWidget>
 
 #include "maps/map_station_pick.h"
-#include "ui/command_ids.h"
 #include "ui/display_text.h"
+#include "ui/logic/command_ids.h"
+#include "ui/logic/station_actions.h"
 #include "ui/message_list_window.h"
-#include "ui/model/station_actions.h"
 #include "ui/send_message_dialog.h"
 #include "ui/station_info_sheet.h"
 #include "ui/station_list_window.h"
@@ -56,7 +56,7 @@ void CListWindows::StationCommand(int id, const QString& call) {
         return;  // gone since it was picked
     if (id == kStationInfoCommand)
         ShowStationInfo(*station);
-    else if (id == kSendMessageCommand)
+    else if (id == kSendMessageCommand && OffersMessage(*station))
         SendNewMessage(MessageAddresseeFor(*station));
 }
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "core/version.h"
-#include "ui/command_line.h"
 #include "ui/gui_app.h"
+#include "ui/logic/command_line.h"
 #include "ui/main_frame.h"
 #include "ui/single_instance.h"
 

@@ -17,10 +17,10 @@
 #include <algorithm>
 
 #include "core/version.h"
-#include "ui/command_ids.h"
 #include "ui/data_paths.h"
 #include "ui/display_text.h"
-#include "ui/frame_model.h"
+#include "ui/logic/command_ids.h"
+#include "ui/logic/frame_model.h"
 #include "ui/plovane_view.h"
 #include "ui/toolbar_icons.h"
 

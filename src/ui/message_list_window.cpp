@@ -18,7 +18,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "ui/model/list_text.h"
+#include "ui/logic/list_text.h"
 
 namespace plovane {
 namespace {
@@ -112,19 +112,8 @@ CMessageListWindow::CMessageListWindow(CMessageList& store, AppHost& host,
             return icon >= 0 && icon < static_cast<int>(icons_.size()) ? icons_[icon] : QIcon();
         },
         this);
-    list_ = new QTreeView(this);
-    list_->setModel(model_);
-    list_->setRootIsDecorated(false);
-    list_->setUniformRowHeights(true);
-    list_->setAllColumnsShowFocus(true);
-    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list_->setSelectionMode(QAbstractItemView::SingleSelection);
-    list_->setIconSize(QSize(16, 16));
-    list_->header()->setSectionsClickable(true);
+    list_ = NewListView(model_, kMessageColumns, this);
     list_->header()->setStretchLastSection(false);
-    for (int column = 0; column < kMessageColumns; ++column)
-        list_->setColumnWidth(column,
-                              ScaledColumnWidth(list_->fontMetrics(), model_->width(column)));
     // The date column shows its longest text whole.
     list_->setColumnWidth(
         kMessageColumnDateTime,
@@ -151,11 +140,7 @@ CMessageListWindow::CMessageListWindow(CMessageList& store, AppHost& host,
     layout->addWidget(status_);
     layout->addLayout(buttonRow);
 
-    // A desktop window of a useful size rather than the whole screen.
-    QSize size(720, 520);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        size = size.boundedTo(screen->availableGeometry().size());
-    resize(size);
+    ResizeWithinScreen(*this, QSize(720, 520));
 
     maskTimer_.setSingleShot(true);
     maskTimer_.setInterval(kMaskDelayMs);
@@ -225,10 +210,7 @@ void CMessageListWindow::Reload() {
 }
 
 void CMessageListWindow::FillTick() {
-    list_->setUpdatesEnabled(false);
-    const bool more = model_->FillTick();
-    list_->setUpdatesEnabled(true);
-    if (!more)
+    if (!FillListTick(*list_, *model_))
         fillTimer_.stop();
     UpdateStatus();
 }
@@ -263,37 +245,17 @@ QString CMessageListWindow::statusText() const {
 }
 
 std::optional<uint64_t> CMessageListWindow::SelectedKey() const {
-    const QModelIndexList rows = list_->selectionModel()->selectedRows();
-    if (rows.isEmpty())
-        return std::nullopt;
-    const int row = rows.front().row();
-    if (row < 0 || row >= static_cast<int>(model_->rows().size()))
-        return std::nullopt;
-    return model_->rows().at(static_cast<size_t>(row)).key;
+    return SelectedRowKey(*list_, *model_);
 }
 
 void CMessageListWindow::SelectKey(uint64_t key) {
-    const auto row = model_->rows().RowOf(key);
-    if (!row) {
-        list_->clearSelection();
-        return;
-    }
-    const QModelIndex index = model_->index(static_cast<int>(*row), 0);
-    list_->selectionModel()->setCurrentIndex(
-        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    list_->scrollTo(index);
+    SelectRowKey(*list_, *model_, key);
 }
 
 void CMessageListWindow::SortByColumn(int column) {
-    const std::optional<uint64_t> selected = SelectedKey();
-    sort_.Click(column);
     const std::string myCall = settings_.MyCall;
-    model_->Reorder([this, &myCall](MessageRows& rows) { SortMessageRows(rows, sort_, myCall); });
-    list_->header()->setSortIndicatorShown(true);
-    list_->header()->setSortIndicator(column,
-                                      sort_.ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
-    if (selected)
-        SelectKey(*selected);
+    SortListByColumn(*list_, *model_, sort_, column,
+                     [this, &myCall](MessageRows& rows) { SortMessageRows(rows, sort_, myCall); });
 }
 
 }  // namespace plovane

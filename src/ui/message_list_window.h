@@ -1,7 +1,7 @@
 // The modeless "Messages" window: the message store filtered by kind, call and contents,
 // filled in batches, kept current by MessageChanged, with the buttons that write, answer,
 // resend, stop and delete messages. It deletes itself when closed. The rules live in
-// ui/model (message_filter.h, message_actions.h); this class only wires the widgets.
+// ui/logic (message_filter.h, message_actions.h); this class only wires the widgets.
 #pragma once
 
 #include <QTimer>
@@ -17,8 +17,8 @@
 #include "messages/message_list.h"
 #include "transmit/station_settings.h"
 #include "ui/list_table_model.h"
-#include "ui/model/message_actions.h"
-#include "ui/model/message_filter.h"
+#include "ui/logic/message_actions.h"
+#include "ui/logic/message_filter.h"
 
 class QCheckBox;
 class QComboBox;

@@ -11,10 +11,10 @@
 #include "maps/render/map_renderer.h"
 #include "maps/render/symbol_icons.h"
 #include "stations/station_list.h"
-#include "ui/command_ids.h"
 #include "ui/host_render_report.h"
+#include "ui/logic/command_ids.h"
+#include "ui/logic/plovane_doc.h"
 #include "ui/map_options_dialog.h"
-#include "ui/plovane_doc.h"
 
 namespace plovane {
 namespace {
@@ -189,11 +189,18 @@ bool CPlovaneView::EditOptions() {
 // --- Stations ---
 
 void CPlovaneView::DrawStationsOverPicture(const std::vector<std::string>& calls) {
-    if (pictureStale_ || picture_.isNull() || !view_.aspectFixed())
-        return;
-    QPainter painter(&picture_);
+    if (!view_.aspectFixed())
+        return;  // never drawn yet: the first paint draws everything
     MapScene scene;
     FillScene(scene);
+    if (pictureStale_ || picture_.isNull()) {
+        // A repaint is due. When it copies the kept off-screen picture instead of drawing
+        // the map again, that copy must hold these stations too.
+        for (const std::string& call : calls)
+            renderer_->DrawStation(nullptr, scene, call);
+        return;
+    }
+    QPainter painter(&picture_);
     for (const std::string& call : calls)
         renderer_->DrawStation(&painter, scene, call);
 }

@@ -351,7 +351,7 @@ MessageBoxResult QtHost::MessageBox(std::string_view text, MessageBoxIcon icon,
     const QString shownText = DisplayText(text);
     const QString shownTitle =
         title.empty() ? QString::fromLatin1(kProgramName) : DisplayText(title);
-    if (OnGuiThread()) {
+    if (OnGuiThread() && boxesWait_) {
         if (!interactive_) {
             PrintBox(shownText);
             return CautiousAnswer(buttons);

@@ -61,6 +61,9 @@ class QtHost final : public QObject, public AppHost {
     // Not interactive (screenshots, tests): message boxes are written to standard error and
     // answered cautiously instead of waiting for a click.
     void SetInteractive(bool interactive) { interactive_ = interactive; }
+    // While false (start-up), boxes asked for on the GUI thread are shown without waiting
+    // as well, and the caller gets the cautious answer: the main window stays usable.
+    void SetBoxesWait(bool wait) { boxesWait_ = wait; }
     bool interactive() const { return interactive_; }
     SoundPlayer& sounds() { return *sounds_; }
 
@@ -109,6 +112,7 @@ class QtHost final : public QObject, public AppHost {
     Receivers receivers_;
     QPointer<QWidget> dialogParent_;
     bool interactive_ = true;
+    bool boxesWait_ = true;
     SoundPlayer* sounds_;  // child
 
     std::mutex mutex_;  // guards everything below

@@ -10,7 +10,7 @@
 #include <algorithm>
 
 #include "ui/display_text.h"
-#include "ui/model/display_utf8.h"
+#include "ui/logic/display_utf8.h"
 
 namespace plovane {
 
@@ -34,11 +34,14 @@ CSendMessageDialog::CSendMessageDialog(CMessageList& store, AppHost& host,
     to_->setText(preset);
     messageText_ = new QLineEdit(this);
     messageText_->setMaxLength(kMaxMessageTextLength);
+    textCount_ = new QLabel(QString::fromStdString(MessageTextCount(0)), this);
+    textCount_->setTextFormat(Qt::PlainText);
 
     auto* fields = new QFormLayout;
     fields->addRow(tr("&Message Type:"), type_);
     fields->addRow(tr("&To:"), to_);
     fields->addRow(tr("Message Te&xt:"), messageText_);
+    fields->addRow(QString(), textCount_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);
@@ -48,6 +51,10 @@ CSendMessageDialog::CSendMessageDialog(CMessageList& store, AppHost& host,
     connect(buttons, &QDialogButtonBox::accepted, this, &CSendMessageDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CSendMessageDialog::reject);
     connect(type_, &QComboBox::currentIndexChanged, this, &CSendMessageDialog::TypeChanged);
+    connect(messageText_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        textCount_->setText(
+            QString::fromStdString(MessageTextCount(static_cast<int>(text.size()))));
+    });
     connect(to_, &QLineEdit::textEdited, this,
             [this](const QString& text) { form_.EditTo(text.toStdString()); });
 
@@ -66,6 +73,13 @@ void CSendMessageDialog::TypeChanged(int index) {
 }
 
 void CSendMessageDialog::accept() {
+    // The text first: a refused text must not advance a bulletin or announcement counter.
+    const std::string text = CoreText(messageText_->text());
+    if (const char* error = MessageTextError(text)) {
+        host_.MessageBox(error, MessageBoxIcon::kExclamation, MessageBoxButtons::kOk);
+        messageText_->setFocus();
+        return;
+    }
     const SendMessageForm::Result result = form_.Accept();
     if (!result.accepted()) {
         host_.MessageBox(result.error, MessageBoxIcon::kExclamation, MessageBoxButtons::kOk);
@@ -73,7 +87,7 @@ void CSendMessageDialog::accept() {
     }
     // An accepted addressee holds only 0-9, A-Z and "-", so its UTF-8 is its bytes.
     addressee_ = result.addressee;
-    text_ = CoreText(messageText_->text());
+    text_ = text;
     QDialog::accept();
 }
 

@@ -1,5 +1,5 @@
 // The modal "Message" dialog: the user writes a message, a bulletin or an announcement. It
-// only collects and checks the input (ui/model/send_message_logic.h); SendNewMessage below
+// only collects and checks the input (ui/logic/send_message_logic.h); SendNewMessage below
 // hands what was confirmed to the message store.
 #pragma once
 
@@ -10,9 +10,10 @@
 
 #include "core/app_host.h"
 #include "messages/message_list.h"
-#include "ui/model/send_message_logic.h"
+#include "ui/logic/send_message_logic.h"
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 
 namespace plovane {
@@ -34,6 +35,7 @@ class CSendMessageDialog : public QDialog {
     QComboBox* typeBox() const { return type_; }
     QLineEdit* toEdit() const { return to_; }
     QLineEdit* textEdit() const { return messageText_; }
+    QLabel* textCount() const { return textCount_; }
 
   public slots:
     // OK: the checks; a refusal shows its message box and keeps the dialog open.
@@ -47,6 +49,7 @@ class CSendMessageDialog : public QDialog {
     QComboBox* type_ = nullptr;
     QLineEdit* to_ = nullptr;
     QLineEdit* messageText_ = nullptr;
+    QLabel* textCount_ = nullptr;
     std::string addressee_;
     std::string text_;
 };

@@ -13,7 +13,7 @@
 #include "comm/net_settings.h"
 #include "comm/tnc_port.h"
 #include "core/profile.h"
-#include "ui/model/setup_comm.h"
+#include "ui/logic/setup_comm.h"
 #include "ui/setup_widgets.h"
 
 class QButtonGroup;

@@ -3,16 +3,13 @@
 
 #include <QString>
 
+#include "app/plovane_app.h"
 #include "app/qsettings_profile.h"
 #include "app/search_folders.h"
 #include "comm/net_manager.h"
 #include "maps/render/symbol_icons.h"
 #include "ui/alerts_dialog.h"
 #include "ui/data_paths.h"
-#include "ui/gui_app.h"
-#include "ui/main_frame.h"
-#include "ui/plovane_view.h"
-#include "ui/qt_host.h"
 #include "ui/setup_comm_sheet.h"
 #include "ui/setup_station_sheet.h"
 #include "ui/setup_widgets.h"
@@ -31,40 +28,33 @@ std::vector<TncTypeChoice> TncChoices(const std::vector<TncFileEntry>& files) {
 
 }  // namespace
 
-void RunStationSetup(GuiApp& gui) {
+std::optional<CStationSettings> RunStationSetup(QSettingsProfile& profile, QWidget* parent) {
     const QString dataDir = BundledDataDir();
     const CSymbolIcons icons =
         dataDir.isEmpty() ? CSymbolIcons() : CSymbolIcons(FilePathBytes(dataDir + "/icons"));
-    CSetupStation sheet(gui.profile(), &icons, &gui.frame());
+    CSetupStation sheet(profile, &icons, parent);
     if (sheet.exec() != QDialog::Accepted)
-        return;
-    gui.view().SetUnitsOfMeasure(sheet.settings().UnitsOfMeasure);
-    gui.host().Post(ThreadMessage::kStationSetupDone);
+        return std::nullopt;
+    return sheet.settings();
 }
 
-void RunCommSetup(GuiApp& gui) {
+bool RunCommSetup(QSettingsProfile& profile, CPlovaneApp& app, QWidget* parent,
+                  const std::function<void(const std::string&)>& notice) {
     CommSetupSources sources;
-    sources.tncFiles = TncChoices(gui.app().tncFiles());
-    sources.refreshTncFiles = [&gui] {
-        const auto folders = SearchFolders(gui.profile(), FilePathBytes(BundledDataDir()));
-        gui.app().RefreshTncFiles(folders, [&gui](const std::string& text) {
-            gui.frame().ShowNotice(SettingText(text));
-        });
-        return TncChoices(gui.app().tncFiles());
+    sources.tncFiles = TncChoices(app.tncFiles());
+    sources.refreshTncFiles = [&] {
+        const auto folders = SearchFolders(profile, FilePathBytes(BundledDataDir()));
+        app.RefreshTncFiles(folders, notice);
+        return TncChoices(app.tncFiles());
     };
-    sources.netStatus = [&gui] { return NetStatusText(gui.app().net()); };
-    CSetupComm sheet(gui.profile(), sources, &gui.frame());
-    if (sheet.exec() != QDialog::Accepted)
-        return;
-    gui.RefreshViews(true);
-    gui.host().Post(ThreadMessage::kCommSetupDone);
+    sources.netStatus = [&app] { return NetStatusText(app.net()); };
+    CSetupComm sheet(profile, sources, parent);
+    return sheet.exec() == QDialog::Accepted;
 }
 
-void RunSoundSetup(GuiApp& gui) {
-    CAlertsDialog dialog(gui.profile(), &gui.frame());
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    gui.app().SoundSetupDone();
+bool RunSoundSetup(QSettingsProfile& profile, QWidget* parent) {
+    CAlertsDialog dialog(profile, parent);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 }  // namespace plovane

@@ -1,18 +1,30 @@
-// The Setup menu: each command opens its sheet or dialog, and after OK the application takes
-// the new settings without a restart.
+// The Setup menu: each command opens its sheet or dialog over `parent` and says whether it
+// was accepted; the caller then makes the application take the new settings without a
+// restart.
 #pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "transmit/station_settings.h"
+
+class QWidget;
 
 namespace plovane {
 
-class GuiApp;
+class CPlovaneApp;
+class QSettingsProfile;
 
-// "&Station...": on OK the units reach the map view and the station-setup follow-up is
-// posted (the stores reload and trim to their limits, a changed call reaches the TNC).
-void RunStationSetup(GuiApp& gui);
-// "&Communications...": on OK the views are redrawn and the restart of the TNC, the GPS and
-// the network client is posted.
-void RunCommSetup(GuiApp& gui);
-// "S&ound...": on OK the stores play the new sounds and the views are redrawn.
-void RunSoundSetup(GuiApp& gui);
+// "&Station...": the accepted settings on OK (the caller hands the units to the map view and
+// posts the station-setup follow-up: the stores reload and trim, a changed call reaches the
+// TNC); nothing on Cancel.
+std::optional<CStationSettings> RunStationSetup(QSettingsProfile& profile, QWidget* parent);
+// "&Communications...": true on OK (the caller redraws and posts the restart of the TNC,
+// the GPS and the network client). `notice` shows the TNC-file search's notices.
+bool RunCommSetup(QSettingsProfile& profile, CPlovaneApp& app, QWidget* parent,
+                  const std::function<void(const std::string&)>& notice);
+// "S&ound...": true on OK (the caller makes the stores play the new sounds).
+bool RunSoundSetup(QSettingsProfile& profile, QWidget* parent);
 
 }  // namespace plovane

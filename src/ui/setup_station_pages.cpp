@@ -35,7 +35,7 @@ QSpinBox* CountSpin(int maximum, int value, QWidget* parent) {
 // --- Position page ---
 
 CSetupStationPositPage::CSetupStationPositPage(CStationSettings& settings, QWidget* parent)
-    : QWidget(parent), settings_(settings) {
+    : CSetupStationPage(settings, parent) {
     const PositForm form = PositFormFrom(settings_);
     auto* layout = new QVBoxLayout(this);
     transmit_ = new QCheckBox("&Transmit Position Reports", this);
@@ -129,18 +129,14 @@ void CSetupStationPositPage::UpdateEnabling() {
     lonHemisphere_->setEnabled(form.positionEnabled());
 }
 
-std::string CSetupStationPositPage::Check() const {
-    return PositFormErrors(Read());
-}
-
-bool CSetupStationPositPage::Store() {
-    return StorePositForm(Read(), settings_);
+void CSetupStationPositPage::Store() {
+    StorePositForm(Read(), settings_);
 }
 
 // --- Ops page ---
 
 CSetupStationOpsPage::CSetupStationOpsPage(CStationSettings& settings, QWidget* parent)
-    : QWidget(parent), settings_(settings) {
+    : CSetupStationPage(settings, parent) {
     const OpsForm form = OpsFormFrom(settings_);
     auto* layout = new QVBoxLayout(this);
     auto* fields = new QFormLayout;
@@ -183,7 +179,7 @@ void CSetupStationOpsPage::Store() {
 // --- Track page ---
 
 CSetupStationTrackPage::CSetupStationTrackPage(CStationSettings& settings, QWidget* parent)
-    : QWidget(parent), settings_(settings) {
+    : CSetupStationPage(settings, parent) {
     const TrackForm form = TrackFormFrom(settings_);
     auto* layout = new QVBoxLayout(this);
     const TrackRuleForm* forms[2] = {&form.mine, &form.others};
@@ -244,7 +240,7 @@ void CSetupStationTrackPage::Store() {
 // --- Limits page ---
 
 CSetupStationLimitsPage::CSetupStationLimitsPage(CStationSettings& settings, QWidget* parent)
-    : QWidget(parent), settings_(settings) {
+    : CSetupStationPage(settings, parent) {
     const LimitsForm form = LimitsFormFrom(settings_);
     auto* grid = new QGridLayout(this);
     limitStations_ = new QCheckBox("Store at most", this);

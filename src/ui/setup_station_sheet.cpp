@@ -15,8 +15,10 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "comm/net_settings.h"
+#include "comm/tnc_port.h"
 #include "maps/render/symbol_icons.h"
-#include "ui/model/setup_symbol_names.h"
+#include "ui/logic/setup_symbol_names.h"
 #include "ui/setup_widgets.h"
 
 namespace plovane {
@@ -24,7 +26,7 @@ namespace plovane {
 // --- Station page ---
 
 CSetupStationStationPage::CSetupStationStationPage(CStationSettings& settings, QWidget* parent)
-    : QWidget(parent), settings_(settings) {
+    : CSetupStationPage(settings, parent) {
     const StationForm form = StationFormFrom(settings_);
     auto* layout = new QVBoxLayout(this);
     auto* fields = new QFormLayout;
@@ -64,7 +66,7 @@ int CSetupStationStationPage::units() const {
     return units_->currentIndex();
 }
 
-void CSetupStationStationPage::Store() {
+StationForm CSetupStationStationPage::Read() const {
     StationForm form;
     form.myCall = SettingBytes(call_->text(), settings_.MyCall);
     form.units = units_->currentIndex();
@@ -73,14 +75,18 @@ void CSetupStationStationPage::Store() {
     form.height = height_->currentIndex();
     form.gain = gain_->currentIndex();
     form.directivity = directivity_->currentIndex();
-    StoreStationForm(form, settings_);
+    return form;
+}
+
+void CSetupStationStationPage::Store() {
+    StoreStationForm(Read(), settings_);
 }
 
 // --- Icon page ---
 
 CSetupStationIconPage::CSetupStationIconPage(CStationSettings& settings, const CSymbolIcons* icons,
                                              QWidget* parent)
-    : QWidget(parent), settings_(settings), symbolIcons_(icons) {
+    : CSetupStationPage(settings, parent), symbolIcons_(icons) {
     const IconForm form = IconFormFrom(settings_.Symbol);
     auto* layout = new QVBoxLayout(this);
     auto* fields = new QFormLayout;
@@ -188,19 +194,24 @@ CSetupStation::CSetupStation(Profile& profile, const CSymbolIcons* icons, QWidge
 }
 
 bool CSetupStation::Apply() {
-    const std::string problem = positPage_->Check();
-    if (!problem.empty()) {
-        tabs_->setCurrentWidget(positPage_);
+    // The call is held to the radio's rule unless only the APRS-IS is in use.
+    const bool radio = profile_.GetInt(CTncSettings::kSection, "TNCEnabled", 0) != 0 ||
+                       profile_.GetInt(CNetSettings::kSection, "NetEnabled", 0) == 0;
+    std::vector<std::string> problems = StationFormProblems(stationPage_->Read(), radio);
+    const bool stationPageWrong = !problems.empty();
+    for (std::string& name : PositFormProblems(positPage_->Read()))
+        problems.push_back(std::move(name));
+    if (!problems.empty()) {
+        tabs_->setCurrentWidget(stationPageWrong ? static_cast<QWidget*>(stationPage_)
+                                                 : static_cast<QWidget*>(positPage_));
         if (showMessage_)
-            showMessage_(problem);
+            showMessage_(FieldsNeedCorrection(problems));
         return false;
     }
-    stationPage_->Store();
-    iconPage_->Store();
-    positPage_->Store();
-    opsPage_->Store();
-    trackPage_->Store();
-    limitsPage_->Store();
+    for (CSetupStationPage* page : std::initializer_list<CSetupStationPage*>{
+             stationPage_, iconPage_, positPage_, opsPage_, trackPage_, limitsPage_}) {
+        page->Store();
+    }
     settings_.Save(profile_);
     return true;
 }

@@ -10,7 +10,7 @@
 
 #include "core/profile.h"
 #include "transmit/station_settings.h"
-#include "ui/model/setup_station.h"
+#include "ui/logic/setup_station.h"
 
 class QCheckBox;
 class QComboBox;
@@ -24,13 +24,24 @@ namespace plovane {
 
 class CSymbolIcons;
 
-// Thread-affine: the user-interface thread, like every page below. Each page holds a
-// reference to the sheet's settings record and writes into it on Store().
-class CSetupStationStationPage : public QWidget {
+// One page of the sheet: it shows the sheet's settings record and writes into it on Store().
+// Thread-affine: the user-interface thread, like every page below.
+class CSetupStationPage : public QWidget {
+  public:
+    CSetupStationPage(CStationSettings& settings, QWidget* parent)
+        : QWidget(parent), settings_(settings) {}
+    virtual void Store() = 0;
+
+  protected:
+    CStationSettings& settings_;
+};
+
+class CSetupStationStationPage : public CSetupStationPage {
     Q_OBJECT
   public:
     explicit CSetupStationStationPage(CStationSettings& settings, QWidget* parent = nullptr);
-    void Store();
+    StationForm Read() const;
+    void Store() override;
     // The units chosen now (-1: none).
     int units() const;
 
@@ -46,7 +57,6 @@ class CSetupStationStationPage : public QWidget {
     void unitsChanged(int units);
 
   private:
-    CStationSettings& settings_;
     QLineEdit* call_ = nullptr;
     QComboBox* units_ = nullptr;
     QCheckBox* phg_ = nullptr;
@@ -56,13 +66,13 @@ class CSetupStationStationPage : public QWidget {
     QComboBox* directivity_ = nullptr;
 };
 
-class CSetupStationIconPage : public QWidget {
+class CSetupStationIconPage : public CSetupStationPage {
     Q_OBJECT
   public:
     // `icons` may be null: the list then shows names only.
     CSetupStationIconPage(CStationSettings& settings, const CSymbolIcons* icons,
                           QWidget* parent = nullptr);
-    void Store();
+    void Store() override;
 
     QComboBox* tableList() const { return table_; }
     QComboBox* overlayList() const { return overlay_; }
@@ -72,21 +82,19 @@ class CSetupStationIconPage : public QWidget {
     void FillIcons(int table, int selected);
     IconForm Read() const;
 
-    CStationSettings& settings_;
     const CSymbolIcons* symbolIcons_;
     QComboBox* table_ = nullptr;
     QComboBox* overlay_ = nullptr;
     QTreeWidget* icons_ = nullptr;
 };
 
-class CSetupStationPositPage : public QWidget {
+class CSetupStationPositPage : public CSetupStationPage {
     Q_OBJECT
   public:
     explicit CSetupStationPositPage(CStationSettings& settings, QWidget* parent = nullptr);
-    // The message naming the fields to correct; empty when the page may be stored.
-    std::string Check() const;
-    // False (nothing stored) while Check() has something to say.
-    bool Store();
+    PositForm Read() const;
+    // Nothing is stored while the typed position has fields to correct.
+    void Store() override;
 
     QCheckBox* transmitBox() const { return transmit_; }
     QRadioButton* fixedButton() const { return fixed_; }
@@ -100,10 +108,8 @@ class CSetupStationPositPage : public QWidget {
     QComboBox* longitudeHemisphere() const { return lonHemisphere_; }
 
   private:
-    PositForm Read() const;
     void UpdateEnabling();
 
-    CStationSettings& settings_;
     QCheckBox* transmit_ = nullptr;
     QRadioButton* fixed_ = nullptr;
     QRadioButton* mobile_ = nullptr;
@@ -115,11 +121,11 @@ class CSetupStationPositPage : public QWidget {
     QComboBox* lonHemisphere_ = nullptr;
 };
 
-class CSetupStationOpsPage : public QWidget {
+class CSetupStationOpsPage : public CSetupStationPage {
     Q_OBJECT
   public:
     explicit CSetupStationOpsPage(CStationSettings& settings, QWidget* parent = nullptr);
-    void Store();
+    void Store() override;
 
     QLineEdit* aliasField() const { return alias_; }
     QLineEdit* pathField() const { return path_; }
@@ -130,7 +136,6 @@ class CSetupStationOpsPage : public QWidget {
     QLineEdit* autoReplyField() const { return autoReplyText_; }
 
   private:
-    CStationSettings& settings_;
     QLineEdit* alias_ = nullptr;
     QLineEdit* path_ = nullptr;
     QLineEdit* comments_ = nullptr;
@@ -140,11 +145,11 @@ class CSetupStationOpsPage : public QWidget {
     QLineEdit* autoReplyText_ = nullptr;
 };
 
-class CSetupStationTrackPage : public QWidget {
+class CSetupStationTrackPage : public CSetupStationPage {
     Q_OBJECT
   public:
     explicit CSetupStationTrackPage(CStationSettings& settings, QWidget* parent = nullptr);
-    void Store();
+    void Store() override;
     // The distance lists name the unit of distance of these units.
     void SetUnits(int units);
 
@@ -160,15 +165,14 @@ class CSetupStationTrackPage : public QWidget {
     const Rule& rule(int which) const { return rules_[which]; }
 
   private:
-    CStationSettings& settings_;
     Rule rules_[2];
 };
 
-class CSetupStationLimitsPage : public QWidget {
+class CSetupStationLimitsPage : public CSetupStationPage {
     Q_OBJECT
   public:
     explicit CSetupStationLimitsPage(CStationSettings& settings, QWidget* parent = nullptr);
-    void Store();
+    void Store() override;
 
     QCheckBox* limitStationsBox() const { return limitStations_; }
     QSpinBox* stationsSpin() const { return stations_; }
@@ -179,7 +183,6 @@ class CSetupStationLimitsPage : public QWidget {
     QCheckBox* myMessagesOnlyBox() const { return myMessagesOnly_; }
 
   private:
-    CStationSettings& settings_;
     QCheckBox* limitStations_ = nullptr;
     QSpinBox* stations_ = nullptr;
     QCheckBox* deletedAfter_ = nullptr;
@@ -195,9 +198,9 @@ class CSetupStation : public QDialog {
     // `icons` may be null (names only on the Icon page).
     CSetupStation(Profile& profile, const CSymbolIcons* icons, QWidget* parent = nullptr);
 
-    // OK: a typed position that does not check out shows its message and keeps the sheet
-    // open (false); otherwise every page writes the record and the record goes to the
-    // "Station" section.
+    // OK: a call sign or typed position that does not check out shows the message naming
+    // the fields and keeps the sheet open (false); otherwise every page writes the record and the
+    // record goes to the "Station" section.
     bool Apply();
 
     // Shows the position page's message; a message box unless replaced (tests).

@@ -4,18 +4,14 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFormLayout>
-#include <QStringDecoder>
 #include <algorithm>
+
+#include "ui/display_text.h"
 
 namespace plovane {
 
 QString SettingText(const std::string& bytes) {
-    const auto size = static_cast<qsizetype>(bytes.size());
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    QString text = utf8.decode(QByteArrayView(bytes.data(), size));
-    if (!utf8.hasError())
-        return text;
-    return QString::fromLatin1(bytes.data(), size);
+    return DisplayText(bytes);
 }
 
 std::string SettingBytes(const QString& shown, const std::string& stored) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/model/setup_serial.h"
+#include "ui/logic/setup_serial.h"
 
 class QComboBox;
 class QFormLayout;

@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 
 #include "core/version.h"
-#include "ui/frame_model.h"
+#include "ui/logic/frame_model.h"
 
 namespace plovane {
 namespace {

@@ -6,7 +6,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "ui/splash_state.h"
+#include "ui/logic/splash_state.h"
 
 class QLabel;
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <utility>
 
-#include "ui/model/station_info_format.h"
+#include "ui/logic/station_info_format.h"
 
 namespace plovane {
 namespace {

@@ -1,6 +1,6 @@
 // "Station Info for ...": the modal sheet with the "General", "Status" and (for a station
 // with weather) "WX" pages, read-only, from a copy of one station record. The texts come
-// from ui/model/station_info_format.h.
+// from ui/logic/station_info_format.h.
 #pragma once
 
 #include <QDialog>

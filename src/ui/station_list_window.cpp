@@ -15,7 +15,7 @@
 #include <QVBoxLayout>
 
 #include "maps/render/symbol_icons.h"
-#include "ui/model/list_text.h"
+#include "ui/logic/list_text.h"
 
 namespace plovane {
 
@@ -58,18 +58,7 @@ CStationListWindow::CStationListWindow(CStationList& stations, AppHost& host,
             return symbolIcons_[static_cast<size_t>(index)];
         },
         this);
-    list_ = new QTreeView(this);
-    list_->setModel(model_);
-    list_->setRootIsDecorated(false);
-    list_->setUniformRowHeights(true);
-    list_->setAllColumnsShowFocus(true);
-    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list_->setSelectionMode(QAbstractItemView::SingleSelection);
-    list_->setIconSize(QSize(16, 16));
-    list_->header()->setSectionsClickable(true);
-    for (int column = 0; column < kStationColumns; ++column)
-        list_->setColumnWidth(column,
-                              ScaledColumnWidth(list_->fontMetrics(), model_->width(column)));
+    list_ = NewListView(model_, kStationColumns, this);
 
     infoButton_ = new QPushButton(tr("Station &Info..."), this);
     messageButton_ = new QPushButton(tr("Send &Message..."), this);
@@ -94,10 +83,7 @@ CStationListWindow::CStationListWindow(CStationList& stations, AppHost& host,
     layout->addLayout(buttonRow);
     layout->addWidget(regularExpressions_);
 
-    QSize size(560, 600);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        size = size.boundedTo(screen->availableGeometry().size());
-    resize(size);
+    ResizeWithinScreen(*this, QSize(560, 600));
 
     maskTimer_.setSingleShot(true);
     maskTimer_.setInterval(kMaskDelayMs);
@@ -115,6 +101,8 @@ CStationListWindow::CStationListWindow(CStationList& stations, AppHost& host,
     connect(commentsMask_, &QLineEdit::textChanged, this, restartMaskTimer);
     connect(regularExpressions_, &QCheckBox::toggled, this, restartMaskTimer);
     connect(list_->header(), &QHeaderView::sectionClicked, this, &CStationListWindow::SortByColumn);
+    connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CStationListWindow::UpdateMessageButton);
     connect(infoButton_, &QPushButton::clicked, this, [this] { OnButton(true); });
     connect(messageButton_, &QPushButton::clicked, this, [this] { OnButton(false); });
 
@@ -151,10 +139,7 @@ void CStationListWindow::RefillStationList() {
 }
 
 void CStationListWindow::FillTick() {
-    list_->setUpdatesEnabled(false);
-    const bool more = model_->FillTick();
-    list_->setUpdatesEnabled(true);
-    if (!more) {
+    if (!FillListTick(*list_, *model_)) {
         fillTimer_.stop();
         // Records the limit removed while the fill ran must not keep their rows.
         DropRemovedRows();
@@ -193,6 +178,17 @@ void CStationListWindow::StationListChanged(const std::string& call) {
                    [this](const StationRowData& s) { return filter_.Passes(s); });
     total_ = stations_.Count();
     UpdateCount();
+    UpdateMessageButton();
+}
+
+void CStationListWindow::UpdateMessageButton() {
+    // A killed object or item has nobody to write to.
+    bool offer = true;
+    if (const std::optional<std::string> call = SelectedCall()) {
+        if (const auto row = model_->rows().RowOf(*call))
+            offer = !model_->rows().at(*row).killed;
+    }
+    messageButton_->setEnabled(offer);
 }
 
 size_t CStationListWindow::DropRemovedRows() {
@@ -232,25 +228,11 @@ QString CStationListWindow::countText() const {
 }
 
 std::optional<std::string> CStationListWindow::SelectedCall() const {
-    const QModelIndexList rows = list_->selectionModel()->selectedRows();
-    if (rows.isEmpty())
-        return std::nullopt;
-    const int row = rows.front().row();
-    if (row < 0 || row >= static_cast<int>(model_->rows().size()))
-        return std::nullopt;
-    return model_->rows().at(static_cast<size_t>(row)).call;
+    return SelectedRowKey(*list_, *model_);
 }
 
 void CStationListWindow::SelectCall(const std::string& call) {
-    const auto row = model_->rows().RowOf(call);
-    if (!row) {
-        list_->clearSelection();
-        return;
-    }
-    const QModelIndex index = model_->index(static_cast<int>(*row), 0);
-    list_->selectionModel()->setCurrentIndex(
-        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    list_->scrollTo(index);
+    SelectRowKey(*list_, *model_, call);
 }
 
 void CStationListWindow::OnButton(bool info) {
@@ -263,14 +245,8 @@ void CStationListWindow::OnButton(bool info) {
 }
 
 void CStationListWindow::SortByColumn(int column) {
-    const std::optional<std::string> selected = SelectedCall();
-    sort_.Click(column);
-    model_->Reorder([this](StationRows& rows) { SortStationRows(rows, sort_); });
-    list_->header()->setSortIndicatorShown(true);
-    list_->header()->setSortIndicator(column,
-                                      sort_.ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
-    if (selected)
-        SelectCall(*selected);
+    SortListByColumn(*list_, *model_, sort_, column,
+                     [this](StationRows& rows) { SortStationRows(rows, sort_); });
 }
 
 }  // namespace plovane

@@ -2,7 +2,7 @@
 // "[Comments] Status", filtered by two masks, filled in batches, kept current by
 // StationChanged, with "Station &Info..." and "Send &Message..." for the selected row.
 // Created once and only hidden when closed. Rows hold copies keyed by call, never a record;
-// a row whose record the station limit removed is dropped. The rules live in ui/model
+// a row whose record the station limit removed is dropped. The rules live in ui/logic
 // (station_filter.h, station_actions.h); this class only wires the widgets.
 #pragma once
 
@@ -17,8 +17,8 @@
 #include "core/app_host.h"
 #include "stations/station_list.h"
 #include "ui/list_table_model.h"
-#include "ui/model/station_actions.h"
-#include "ui/model/station_filter.h"
+#include "ui/logic/station_actions.h"
+#include "ui/logic/station_filter.h"
 
 class QCheckBox;
 class QLabel;
@@ -80,6 +80,7 @@ class CStationListWindow : public QWidget {
     void SortByColumn(int column);
     void ApplyWaitingChanges();
     void OnButton(bool info);
+    void UpdateMessageButton();
 
     CStationList& stations_;
     const CSymbolIcons* icons_;

@@ -5,7 +5,7 @@
 #include <QPainterPath>
 #include <QPixmap>
 
-#include "ui/command_ids.h"
+#include "ui/logic/command_ids.h"
 
 namespace plovane {
 namespace {

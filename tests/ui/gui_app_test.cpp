@@ -9,10 +9,13 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QMenu>
+#include <QMessageBox>
 #include <QProcess>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QWidget>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -21,8 +24,8 @@
 #include "maps/map_reader.h"
 #include "stations/station_list.h"
 #include "ui/data_paths.h"
+#include "ui/logic/plovane_doc.h"
 #include "ui/main_frame.h"
-#include "ui/plovane_doc.h"
 #include "ui/plovane_view.h"
 #include "ui/qt_host.h"
 #include "ui_test_support.h"
@@ -217,6 +220,57 @@ TEST(GuiApp, ClosingTheMainWindowEndsTheProgramWhileOtherWindowsAreOpen) {
     gui.frame().close();
     EXPECT_TRUE(gui.app().exiting());
     EXPECT_EQ(quit.count(), 1);
+}
+
+// A TNC that cannot be opened at start-up is reported over the main window, which is up
+// first, in a box that does not wait for a click.
+TEST(GuiApp, PortErrorsAtStartUpNeitherHideNorBlockTheMainWindow) {
+    ScratchDir dir;
+    {
+        QSettingsProfile profile(dir / "plovane.conf");
+        profile.WriteInt("Comm", "TNCEnabled", 1);
+        profile.WriteString("Comm", "TNCCommPort", dir / "no-such-tty");
+    }
+    GuiApp gui(Options(dir), true);
+    bool modalSeen = false;
+    QTimer poll;  // a box that waits is recorded and closed, so the test cannot hang
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            modalSeen = true;
+            modal->reject();
+        }
+    });
+    poll.start(10);
+    ASSERT_TRUE(gui.Start(true));
+    EXPECT_FALSE(modalSeen);
+    QMessageBox* box = nullptr;
+    EXPECT_TRUE(WaitFor([&] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* candidate = qobject_cast<QMessageBox*>(widget);
+            if (candidate && candidate->isVisible() &&
+                candidate->text().contains("Unable to open serial port"))
+                box = candidate;
+        }
+        return box != nullptr;
+    }));
+    EXPECT_TRUE(gui.frame().isVisible());
+    EXPECT_FALSE(modalSeen);
+    if (box)
+        box->close();
+}
+
+TEST(GuiApp, TerminationSignalsCloseTheMainWindowInOrder) {
+    for (const int signal : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(signal);
+        ScratchDir dir;
+        GuiApp gui(Options(dir), false);
+        ASSERT_TRUE(gui.Start(false));
+        QSignalSpy quit(&gui, &GuiApp::quitRequested);
+        ASSERT_EQ(::raise(signal), 0);
+        EXPECT_TRUE(WaitFor([&] { return quit.count() == 1; }));
+        EXPECT_TRUE(gui.app().exiting());
+        EXPECT_FALSE(gui.frame().isVisible());
+    }
 }
 
 TEST(GuiApp, ProgramRejectsUnknownOptions) {

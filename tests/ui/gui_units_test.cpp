@@ -1,10 +1,10 @@
 // Small pieces of the GUI without windows: options, the splash clock, display text.
 #include <gtest/gtest.h>
 
-#include "ui/command_line.h"
 #include "ui/display_text.h"
-#include "ui/splash_state.h"
-#include "ui/status_icons.h"
+#include "ui/logic/command_line.h"
+#include "ui/logic/splash_state.h"
+#include "ui/logic/status_icons.h"
 
 namespace plovane {
 namespace {

@@ -11,7 +11,7 @@
 #include "maps/map_station_pick.h"
 #include "maps/render/symbol_icons.h"
 #include "support/recording_host.h"
-#include "ui/command_ids.h"
+#include "ui/logic/command_ids.h"
 #include "ui/message_list_window.h"
 #include "ui/send_message_dialog.h"
 #include "ui/station_info_sheet.h"
@@ -112,6 +112,10 @@ TEST_F(ListWindowsTest, StationPopupOpensInfoOrAMessageToTheOwner) {
 
     // A station gone since it was picked opens nothing.
     EXPECT_FALSE(WithModal<QDialog>([&] { windows.StationCommand(kStationInfoCommand, "GONE"); },
+                                    [](QDialog&) {}));
+    // Nor does a message to a killed object.
+    app.stations().MarkObjectKilled("BALLOON");
+    EXPECT_FALSE(WithModal<QDialog>([&] { windows.StationCommand(kSendMessageCommand, "BALLOON"); },
                                     [](QDialog&) {}));
 }
 

@@ -15,9 +15,9 @@
 
 #include "maps/render/symbol_icons.h"
 #include "stations/store_fixture.h"
-#include "ui/command_ids.h"
+#include "ui/logic/command_ids.h"
+#include "ui/logic/plovane_doc.h"
 #include "ui/map_options_dialog.h"
-#include "ui/plovane_doc.h"
 
 namespace plovane {
 namespace {
@@ -253,6 +253,35 @@ TEST(PlovaneView, KeepsTheOwnStationInViewWhenAsked) {
     EXPECT_EQ(after.Width(), before.Width());
     EXPECT_TRUE(rig.view.mapView().IsWellInView(rig.store.Get(own).position.colatitude,
                                                 rig.store.Get(own).position.longitude));
+}
+
+// A station drawn alone (a change, the timer's station pass) keeps below the header strip,
+// as in a complete drawing; and with off-screen bitmaps, a station that changes while a
+// repaint is pending is in the picture that repaint copies.
+TEST(PlovaneView, StationsDrawnAloneKeepOffTheHeaderAndReachTheKeptPicture) {
+    for (const bool bitmaps : {false, true}) {
+        SCOPED_TRACE(bitmaps ? "off-screen bitmaps" : "direct");
+        ViewRig rig;
+        rig.options.IconLabels = true;  // the call's text is drawn even without icon art
+        rig.options.UseOffScreenBitmaps = bitmaps;
+        rig.view.RefreshView(true);
+        const QImage empty = rig.view.grab().toImage();
+
+        // Its label (8 pixels above the station) reaches into the 19-pixel strip.
+        rig.store.Report("W1TOP", "4958.00N", "00140.00E");
+        rig.view.StationsChanged({"W1TOP"}, false);
+        const QImage shown = rig.view.grab().toImage();
+        EXPECT_EQ(shown.copy(0, 0, 240, kHeaderStripHeight),
+                  empty.copy(0, 0, 240, kHeaderStripHeight));
+        EXPECT_NE(shown.copy(100, kHeaderStripHeight, 60, 10),
+                  empty.copy(100, kHeaderStripHeight, 60, 10));
+
+        rig.view.RefreshView(false);  // a repaint is pending when the next station comes
+        rig.Here("W1LOW");
+        rig.view.StationsChanged({"W1LOW"}, false);
+        const QImage later = rig.view.grab().toImage();
+        EXPECT_NE(later.copy(100, 110, 60, 12), empty.copy(100, 110, 60, 12));
+    }
 }
 
 TEST(MapOptionsDialog, ShowsTheStoredPreferencesAndStoresOnOk) {

@@ -149,16 +149,6 @@ TEST(QtHostThreads, NoticesAndMessageBoxesFromWorkersNeverBlockThem) {
     EXPECT_EQ(notices.size(), 1u);
 }
 
-TEST(QtHost, NoticeOnTheGuiThreadIsShownAtOnce) {
-    QtHost host;
-    QString shown;
-    QtHost::Receivers receivers;
-    receivers.notice = [&](const QString& text) { shown = text; };
-    host.SetReceivers(receivers);
-    host.ShowNotice("FILE>N0CALL>APRS:caf\xc3\xa9");
-    EXPECT_EQ(shown, QString::fromUtf8("FILE>N0CALL>APRS:caf\xc3\xa9"));
-}
-
 TEST(QtHostThreads, ProgressFromAWorkerKeepsItsLatestState) {
     QtHost host;
     std::vector<std::string> calls;
@@ -177,13 +167,6 @@ TEST(QtHostThreads, ProgressFromAWorkerKeepsItsLatestState) {
     worker.join();
     ASSERT_TRUE(WaitFor([&] { return calls.size() >= 2; }));
     EXPECT_EQ(calls, (std::vector<std::string>{"show:Reading map:", "100"}));
-}
-
-TEST(QtHost, CautiousAnswers) {
-    EXPECT_EQ(QtHost::CautiousAnswer(MessageBoxButtons::kOk), MessageBoxResult::kOk);
-    EXPECT_EQ(QtHost::CautiousAnswer(MessageBoxButtons::kOkCancel), MessageBoxResult::kCancel);
-    EXPECT_EQ(QtHost::CautiousAnswer(MessageBoxButtons::kYesNo), MessageBoxResult::kNo);
-    EXPECT_EQ(QtHost::CautiousAnswer(MessageBoxButtons::kYesNoCancel), MessageBoxResult::kCancel);
 }
 
 }  // namespace

@@ -50,85 +50,40 @@ class CommSheet : public ::testing::Test {
     std::string status = "[Active] ";
 };
 
+// The lists show stored values they do not hold (a typed port) and OK keeps every key.
 TEST_F(CommSheet, PagesShowTheStoredKeysAndOkWritesThemBackUnchanged) {
     const std::string usb = dir / "dev/ttyUSB0";
-    {
-        auto profile = Profile();
-        profile->WriteInt("Comm", "TNCEnabled", 1);
-        profile->WriteInt("Comm", "TNCBaudRate", 1200);
-        profile->WriteString("Comm", "TNCCommPort", usb);
-        profile->WriteInt("Comm", "TNCDataBits", 7);
-        profile->WriteString("Comm", "TNCParity", "Even");
-        profile->WriteString("Comm", "TNCStopBits", "2");
-        profile->WriteString("Comm", "TNCType", "/data/tnc/kpc3.tnc");
-        profile->WriteInt("Comm", "GPSEnabled", 1);
-        profile->WriteInt("Comm", "GPSType", 2);
-        profile->WriteString("Comm", "GPSCommPort", "/dev/pts/7");  // typed, not in the list
-        profile->WriteInt("Comm", "GPSBaudRate", 38400);
-        profile->WriteInt("Comm", "GPSDataBits", 8);
-        profile->WriteString("Comm", "GPSParity", "Odd");
-        profile->WriteString("Comm", "GPSStopBits", "1.5");
-        profile->WriteInt("Comm", "NetEnabled", 1);
-        profile->WriteInt("Comm", "AutoReconnect", 1);
-        profile->WriteString("Comm", "HostAddress", "noam.aprs2.net");
-        profile->WriteString("Comm", "HostPort", "14580");
-        profile->WriteString("Comm", "NetFilter", "r/49.1/-72.0/50");
-        profile->Sync();
-    }
+    const std::vector<std::pair<const char*, std::string>> keys = {
+        {"TNCCommPort", usb},
+        {"TNCParity", "Even"},
+        {"TNCStopBits", "2"},
+        {"TNCType", "/data/tnc/kpc3.tnc"},
+        {"GPSCommPort", "/dev/pts/7"},
+        {"GPSStopBits", "1.5"},
+        {"HostAddress", "noam.aprs2.net"},
+        {"NetFilter", "r/49.1/-72.0/50"}};
     auto profile = Profile();
+    for (const auto& [key, value] : keys)
+        profile->WriteString("Comm", key, value);
+    profile->WriteInt("Comm", "GPSEnabled", 1);
+    profile->WriteInt("Comm", "GPSType", 2);
+    profile->WriteInt("Comm", "TNCBaudRate", 1200);
     {
         CSetupComm sheet(*profile, sources);
-        ASSERT_EQ(sheet.tabs()->count(), 3);
-        EXPECT_EQ(sheet.windowTitle(), "Setup Communications");
-        EXPECT_EQ(sheet.tabs()->tabText(0), "TNC");
-        EXPECT_EQ(sheet.tabs()->tabText(2), "Net");
-
         const CSetupCommTNCPage& tnc = *sheet.tncPage();
-        EXPECT_TRUE(tnc.enabledBox()->isChecked());
-        EXPECT_EQ(tnc.serial().port()->currentText().toStdString(), usb);
         EXPECT_EQ(tnc.serial().port()->currentIndex(), 9);  // after COM1: .. COM9:
         EXPECT_EQ(tnc.serial().baudRate()->currentText(), "1200");
-        EXPECT_EQ(tnc.serial().dataBits()->currentText(), "7");
-        EXPECT_EQ(tnc.serial().parity()->currentText(), "Even");
-        EXPECT_EQ(tnc.serial().stopBits()->currentText(), "2");
         EXPECT_EQ(tnc.typeList()->currentText(), "KPC-3+");
-        EXPECT_EQ(tnc.typeList()->itemText(0), "[None]");
-
         const CSetupCommGPSPage& gps = *sheet.gpsPage();
         EXPECT_TRUE(gps.sourceButton(kGpsSerialPort)->isChecked());
-        EXPECT_EQ(gps.sourceButton(1)->text(), "Get GPS Data from TNC using CTRL-&E");
-        EXPECT_EQ(gps.serial().port()->currentText(), "/dev/pts/7");
-        EXPECT_EQ(gps.serial().baudRate()->currentText(), "38400");
-
-        const CSetupCommNetPage& net = *sheet.netPage();
-        EXPECT_TRUE(net.autoReconnectBox()->isChecked());
-        EXPECT_EQ(net.hostField()->text(), "noam.aprs2.net");
-        EXPECT_EQ(net.portField()->text(), "14580");
-        EXPECT_EQ(net.filterField()->text(), "r/49.1/-72.0/50");
-        EXPECT_EQ(net.statusLine()->text(), "[Active] ");
+        EXPECT_EQ(gps.serial().port()->currentText(), "/dev/pts/7");  // typed, not listed
+        EXPECT_EQ(sheet.netPage()->filterField()->text(), "r/49.1/-72.0/50");
         sheet.Apply();
     }
-    profile->Sync();
-    profile = Profile();
-    EXPECT_EQ(profile->GetInt("Comm", "TNCEnabled", 0), 1);
+    for (const auto& [key, value] : keys)
+        EXPECT_EQ(profile->GetString("Comm", key, ""), value) << key;
     EXPECT_EQ(profile->GetInt("Comm", "TNCBaudRate", 0), 1200);
-    EXPECT_EQ(profile->GetString("Comm", "TNCCommPort", ""), usb);
-    EXPECT_EQ(profile->GetInt("Comm", "TNCDataBits", 0), 7);
-    EXPECT_EQ(profile->GetString("Comm", "TNCParity", ""), "Even");
-    EXPECT_EQ(profile->GetString("Comm", "TNCStopBits", ""), "2");
-    EXPECT_EQ(profile->GetString("Comm", "TNCType", ""), "/data/tnc/kpc3.tnc");
-    EXPECT_EQ(profile->GetInt("Comm", "GPSEnabled", 0), 1);
     EXPECT_EQ(profile->GetInt("Comm", "GPSType", 0), 2);
-    EXPECT_EQ(profile->GetString("Comm", "GPSCommPort", ""), "/dev/pts/7");
-    EXPECT_EQ(profile->GetInt("Comm", "GPSBaudRate", 0), 38400);
-    EXPECT_EQ(profile->GetInt("Comm", "GPSDataBits", 0), 8);
-    EXPECT_EQ(profile->GetString("Comm", "GPSParity", ""), "Odd");
-    EXPECT_EQ(profile->GetString("Comm", "GPSStopBits", ""), "1.5");
-    EXPECT_EQ(profile->GetInt("Comm", "NetEnabled", 0), 1);
-    EXPECT_EQ(profile->GetInt("Comm", "AutoReconnect", 0), 1);
-    EXPECT_EQ(profile->GetString("Comm", "HostAddress", ""), "noam.aprs2.net");
-    EXPECT_EQ(profile->GetString("Comm", "HostPort", ""), "14580");
-    EXPECT_EQ(profile->GetString("Comm", "NetFilter", ""), "r/49.1/-72.0/50");
 }
 
 TEST_F(CommSheet, ChangesMadeOnThePagesAreStored) {
@@ -147,19 +102,14 @@ TEST_F(CommSheet, ChangesMadeOnThePagesAreStored) {
     sheet.gpsPage()->enabledBox()->setChecked(true);
     sheet.gpsPage()->sourceButton(kGpsFromTncPolled)->click();
     sheet.netPage()->enabledBox()->setChecked(true);
-    sheet.netPage()->hostField()->setText("127.0.0.1");
-    sheet.netPage()->portField()->setText("14580");
     sheet.netPage()->filterField()->setText("m/25");
     sheet.Apply();
 
-    EXPECT_EQ(profile->GetInt("Comm", "TNCEnabled", 0), 1);
     EXPECT_EQ(profile->GetString("Comm", "TNCCommPort", ""), "/dev/rfcomm0");
     EXPECT_EQ(profile->GetInt("Comm", "TNCBaudRate", 0), 115200);
     EXPECT_EQ(profile->GetString("Comm", "TNCParity", ""), "None");
     EXPECT_EQ(profile->GetString("Comm", "TNCType", ""), "/data/tnc/kenwood.tnc");
     EXPECT_EQ(profile->GetInt("Comm", "GPSType", 0), 1);
-    EXPECT_EQ(profile->GetString("Comm", "HostAddress", ""), "127.0.0.1");
-    EXPECT_EQ(profile->GetString("Comm", "HostPort", ""), "14580");
     EXPECT_EQ(profile->GetString("Comm", "NetFilter", ""), "m/25");
 }
 
@@ -167,30 +117,22 @@ TEST_F(CommSheet, ControlsFollowTheirSwitches) {
     auto profile = Profile();
     CSetupComm sheet(*profile, sources);
     const CSetupCommTNCPage& tnc = *sheet.tncPage();
-    EXPECT_FALSE(tnc.serial().port()->isEnabled());
-    EXPECT_FALSE(tnc.typeList()->isEnabled());
     EXPECT_FALSE(tnc.refreshButton()->isEnabled());
     tnc.enabledBox()->setChecked(true);
     EXPECT_TRUE(tnc.serial().stopBits()->isEnabled());
     EXPECT_TRUE(tnc.refreshButton()->isEnabled());
 
     const CSetupCommGPSPage& gps = *sheet.gpsPage();
-    EXPECT_FALSE(gps.sourceButton(0)->isEnabled());
-    EXPECT_FALSE(gps.serial().baudRate()->isEnabled());
     gps.enabledBox()->setChecked(true);
-    EXPECT_TRUE(gps.sourceButton(2)->isEnabled());
     EXPECT_FALSE(gps.serial().baudRate()->isEnabled());  // the TNC is the source
     gps.sourceButton(kGpsSerialPort)->click();
     EXPECT_TRUE(gps.serial().baudRate()->isEnabled());
     gps.enabledBox()->setChecked(false);
     EXPECT_FALSE(gps.serial().baudRate()->isEnabled());
 
-    const CSetupCommNetPage& net = *sheet.netPage();
-    EXPECT_FALSE(net.hostField()->isEnabled());
-    EXPECT_FALSE(net.autoReconnectBox()->isEnabled());
-    net.enabledBox()->setChecked(true);
-    EXPECT_TRUE(net.hostField()->isEnabled());
-    EXPECT_TRUE(net.portField()->isEnabled());
+    EXPECT_FALSE(sheet.netPage()->hostField()->isEnabled());
+    sheet.netPage()->enabledBox()->setChecked(true);
+    EXPECT_TRUE(sheet.netPage()->hostField()->isEnabled());
 }
 
 TEST_F(CommSheet, RefreshTncListKeepsTheChosenFileOrFallsBackToNone) {

@@ -12,6 +12,7 @@
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTimer>
 #include <fstream>
 #include <functional>
@@ -20,8 +21,8 @@
 #include "comm/net_loopback.h"
 #include "comm/pty_peer.h"
 #include "ui/alerts_dialog.h"
-#include "ui/command_ids.h"
 #include "ui/gui_app.h"
+#include "ui/logic/command_ids.h"
 #include "ui/main_frame.h"
 #include "ui/map_options_dialog.h"
 #include "ui/qt_host.h"
@@ -85,9 +86,15 @@ TEST(SetupCommandsThreads, ChangedCallReachesTheTnc) {
     ASSERT_TRUE(gui.Start(false));
     ASSERT_TRUE(WaitFor([&] { return peer.Received().find("CONV\r") != std::string::npos; }));
     const size_t before = peer.Received().size();
+    for (const char* line : {"W1AAA>APRS:!4903.50N/07201.75W-", "W1BBB>APRS:!4904.50N/07202.75W-",
+                             "W1CCC>APRS:!4905.50N/07203.75W-"}) {
+        gui.app().decoder().DecodeLine(line, "", "FILE>");
+    }
 
     ASSERT_TRUE(RunSetupItem<CSetupStation>(gui, kCommandSetupStation, [](CSetupStation& sheet) {
         sheet.stationPage()->callField()->setText("W1NEW-7");
+        sheet.limitsPage()->limitStationsBox()->setChecked(true);
+        sheet.limitsPage()->stationsSpin()->setValue(2);
     }));
     EXPECT_TRUE(WaitFor([&] {
         const std::string sent = peer.Received().substr(before);
@@ -97,6 +104,7 @@ TEST(SetupCommandsThreads, ChangedCallReachesTheTnc) {
     EXPECT_EQ(peer.Received().substr(before, 2), "\x03\r");  // the break comes first
     EXPECT_EQ(gui.app().stations().OwnCall(), "W1NEW-7");
     EXPECT_EQ(gui.profile().GetString("Station", "MyCall", ""), "W1NEW-7");
+    EXPECT_LE(gui.app().stations().Count(), 2u);  // the store shrank to the new limit
 }
 
 TEST(SetupCommandsThreads, ChangedHostMovesTheNetworkClient) {
@@ -117,9 +125,12 @@ TEST(SetupCommandsThreads, ChangedHostMovesTheNetworkClient) {
 
     ASSERT_TRUE(RunSetupItem<CSetupComm>(gui, kCommandSetupCommunications, [&](CSetupComm& sheet) {
         sheet.netPage()->portField()->setText(QString::fromStdString(second.port()));
+        sheet.netPage()->filterField()->setText("m/10");
     }));
     EXPECT_TRUE(WaitFor([&] { return second.Accept(std::chrono::milliseconds(0)); }));
-    EXPECT_EQ(second.ReadLine().rfind("user N0CALL-9 pass ", 0), 0u);
+    const std::string login = second.ReadLine();
+    EXPECT_EQ(login.rfind("user N0CALL-9 pass ", 0), 0u) << login;
+    EXPECT_NE(login.find(" filter m/10\r"), std::string::npos) << login;
 }
 
 TEST(SetupCommands, RefreshTncListSearchesTheFoldersNamedInMapOptions) {

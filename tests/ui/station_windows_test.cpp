@@ -123,6 +123,22 @@ TEST_F(StationWindow, ButtonsOpenInfoOrAMessageToTheOwner) {
     window->messageButton()->click();
     EXPECT_EQ(presets, (std::vector<std::string>{"K1ABC", "W5ABC"}));
     EXPECT_EQ(shown, std::vector<std::string>{"W5ABC"});
+
+    // Killed, the object shows "Killed" and offers no message.
+    store.list.MarkObjectKilled("BALLOON");
+    window->SelectCall("BALLOON");
+    EXPECT_TRUE(window->messageButton()->isEnabled());
+    window->StationListChanged("BALLOON");
+    const auto row = window->model().rows().RowOf("BALLOON");
+    ASSERT_TRUE(row.has_value());
+    EXPECT_EQ(window->model()
+                  .data(window->model().index(static_cast<int>(*row), kStationColumnStatus),
+                        Qt::DisplayRole)
+                  .toString(),
+              "Killed");
+    EXPECT_FALSE(window->messageButton()->isEnabled());
+    window->SelectCall("W5ABC");
+    EXPECT_TRUE(window->messageButton()->isEnabled());
 }
 
 TEST_F(StationWindow, ChangesWhileHiddenWaitForTheWindow) {

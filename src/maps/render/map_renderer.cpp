@@ -2,6 +2,7 @@
 #include "maps/render/map_renderer.h"
 
 #include <QPaintDevice>
+#include <algorithm>
 
 #include "maps/render/render_internal.h"
 #include "stations/station_list.h"
@@ -158,14 +159,20 @@ bool CMapRenderer::DrawStation(QPainter* target, const MapScene& scene, std::str
         return false;
 
     const StationStyle style{options, icons_, trig_, scene.unitsOfMeasure};
+    // A complete drawing puts the header strip over the stations; a station drawn alone
+    // must not cover the strip's title and status icons either.
+    const QRect belowHeader(0, kHeaderStripHeight, view.clientWidth(),
+                            std::max(0, view.clientHeight() - kHeaderStripHeight));
     if (bitmaps_.Exist()) {
         QPainter picture(&bitmaps_.picture());
+        picture.setClipRect(belowHeader);
         MapPainter out(picture, resources_);
         BeginStations(out, options);
         DrawStationSprite(out, sprite, projection, style);
     }
     if (target) {
         target->save();
+        target->setClipRect(belowHeader);
         MapPainter out(*target, resources_);
         BeginStations(out, options);
         DrawStationSprite(out, sprite, projection, style);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/clock.h"
+#include "maps/header_status.h"
 #include "maps/map_data.h"
 #include "maps/map_options.h"
 #include "maps/map_reader.h"
@@ -25,19 +26,6 @@
 namespace plovane {
 
 class CStationList;
-
-// The state a port or the network client shows in the header strip.
-enum class LinkState { kOff, kOpen, kPending, kError };
-
-// What the header strip's status icons show; the main window fills it from the ports, the
-// network client and the message store (MessageWaiting).
-struct HeaderStatus {
-    bool gpsConfigured = false;  // a fourth icon, and a narrower title area
-    LinkState tnc = LinkState::kOff;
-    LinkState gps = LinkState::kOff;
-    LinkState net = LinkState::kOff;
-    bool messageWaiting = false;
-};
 
 // Everything one drawing reads. Null pointers are reported as the drawing's check texts.
 struct MapScene {

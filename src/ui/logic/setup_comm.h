@@ -1,0 +1,81 @@
+// The pages of the "Setup Communications" sheet without their widgets: what the TNC, GPS and
+// Net pages show for the stored settings, which controls are enabled, and what OK stores.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "comm/gps_port.h"
+#include "comm/net_settings.h"
+#include "comm/tnc_port.h"
+#include "ui/logic/setup_serial.h"
+
+namespace plovane {
+
+inline constexpr char kNoTncTypeText[] = "[None]";
+
+// One TNC command file as the "TNC T&ype:" list offers it.
+struct TncTypeChoice {
+    std::string path;
+    std::string name;
+};
+
+// "[None]" followed by the names in list order.
+std::vector<std::string> TncTypeTexts(const std::vector<TncTypeChoice>& files);
+// The list position of the file whose path equals `path` (index + 1), else 0 ("[None]").
+int TncTypeIndexOf(const std::vector<TncTypeChoice>& files, const std::string& path);
+// The path behind a list position; empty for "[None]" or a position outside the list.
+std::string TncTypePathAt(const std::vector<TncTypeChoice>& files, int index);
+// After "&Refresh TNC List": the position in `fresh` of the file chosen at `index` in
+// `old`, else 0 ("[None]").
+int TncTypeIndexAfterRefresh(const std::vector<TncTypeChoice>& old, int index,
+                             const std::vector<TncTypeChoice>& fresh);
+
+struct TncForm {
+    bool enabled = false;
+    SerialForm serial;
+    int type = 0;  // position in TncTypeTexts
+
+    // With "TNC &Enabled" clear every other control is disabled.
+    bool controlsEnabled() const { return enabled; }
+};
+
+TncForm TncFormFrom(const CTncSettings& settings, const std::vector<TncTypeChoice>& files);
+void StoreTncForm(const TncForm& form, const std::vector<TncTypeChoice>& files,
+                  CTncSettings& settings);
+
+inline constexpr const char* kGpsSourceTexts[] = {
+    "Get GPS Data from TNC (&Automatic)",
+    "Get GPS Data from TNC using CTRL-&E",
+    "Get GPS Data from this &Serial Port: ->",
+};
+
+struct GpsForm {
+    bool enabled = false;
+    int source = kGpsFromTncMonitor;  // GpsSource; another stored value checks no button
+    SerialForm serial;
+
+    bool sourcesEnabled() const { return enabled; }
+    bool serialEnabled() const { return enabled && source == kGpsSerialPort; }
+};
+
+GpsForm GpsFormFrom(const CGpsSettings& settings);
+// A form with no source button checked keeps the stored source.
+void StoreGpsForm(const GpsForm& form, CGpsSettings& settings);
+
+struct NetForm {
+    bool enabled = false;
+    bool autoReconnect = false;
+    std::string hostAddress;
+    std::string hostPort;
+    std::string netFilter;
+
+    // With "&Enabled" clear the other inputs are disabled.
+    bool inputsEnabled() const { return enabled; }
+};
+
+NetForm NetFormFrom(const CNetSettings& settings);
+// The host, port and filter are stored as typed.
+void StoreNetForm(const NetForm& form, CNetSettings& settings);
+
+}  // namespace plovane

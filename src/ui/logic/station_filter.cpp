@@ -1,0 +1,97 @@
+// Station list filters, row texts and sort keys.
+#include "ui/logic/station_filter.h"
+
+#include <utility>
+
+#include "ui/logic/display_utf8.h"
+
+namespace plovane {
+
+StationRowData StationRowOf(const CStation& station) {
+    return {station.call,        station.comment,    station.lastInfo,
+            station.symbolTable, station.symbolCode, station.killed};
+}
+
+std::vector<StationRowData> CollectStationRows(const CStationList& stations) {
+    std::vector<StationRowData> rows;
+    stations.ForEach([&rows](const CStation& station) { rows.push_back(StationRowOf(station)); });
+    return rows;
+}
+
+std::optional<std::unordered_set<std::string>> CollectStationCalls(const CStationList& stations) {
+    std::unordered_set<std::string> calls;
+    if (!stations.ForEach([&calls](const CStation& station) { calls.insert(station.call); }))
+        return std::nullopt;
+    return calls;
+}
+
+bool StationFilter::Passes(const StationRowData& station) const {
+    if (callMask.empty() && commentsMask.empty())
+        return true;
+    if (callMask.FoundIn(MatchText(station.call), regularExpression))
+        return true;
+    return !commentsMask.empty() &&
+           (commentsMask.FoundIn(MatchText(station.comment), regularExpression) ||
+            commentsMask.FoundIn(MatchText(station.lastInfo), regularExpression));
+}
+
+int StationListIcon(char symbolTable, char symbolCode) {
+    const int index = (static_cast<unsigned char>(symbolCode) & 127) - 32;
+    if (index < 0)
+        return -1;
+    return symbolTable == '/' ? index : index + 96;
+}
+
+std::string StationStatusText(const StationRowData& station) {
+    if (station.killed)
+        return kKilledText;
+    std::string text;
+    if (!station.comment.empty())
+        text = "[" + DisplayUtf8(station.comment) + "] ";
+    return text + DisplayUtf8(station.lastInfo);
+}
+
+std::string StationCellText(const StationRowData& station, int column) {
+    switch (column) {
+        case kStationColumnCall:
+            return DisplayUtf8(station.call);
+        case kStationColumnStatus:
+            return StationStatusText(station);
+        default:
+            return {};
+    }
+}
+
+std::string StationCountText(size_t shown, size_t total, bool loading) {
+    if (total < shown)
+        total = shown;
+    if (loading)
+        return "Loading " + std::to_string(shown) + " of " + std::to_string(total) + " stations";
+    if (shown == total)
+        return "Showing all " + std::to_string(total) + " stations";
+    return "Showing " + std::to_string(shown) + " of " + std::to_string(total) + " stations";
+}
+
+void SortStationRows(StationRows& rows, const SortState& sort) {
+    // std::string orders by character code (bytes compare as unsigned).
+    switch (sort.column) {
+        case kStationColumnIcon:
+            rows.SortByKey(
+                [](const StationRowData& s) {
+                    return std::pair(static_cast<unsigned char>(s.symbolCode),
+                                     static_cast<unsigned char>(s.symbolTable));
+                },
+                sort.ascending);
+            break;
+        case kStationColumnCall:
+            rows.SortByKey([](const StationRowData& s) { return s.call; }, sort.ascending);
+            break;
+        case kStationColumnStatus:
+            rows.SortByKey([](const StationRowData& s) { return s.comment; }, sort.ascending);
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace plovane

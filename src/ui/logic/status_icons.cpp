@@ -1,0 +1,39 @@
+// Port states for the header strip.
+#include "ui/logic/status_icons.h"
+
+#include "app/plovane_app.h"
+
+namespace plovane {
+
+LinkState LinkStateOf(const LinkFacts& facts) {
+    if (!facts.enabled)
+        return LinkState::kOff;
+    if (facts.error)
+        return LinkState::kError;
+    if (facts.pending)
+        return LinkState::kPending;
+    return facts.open ? LinkState::kOpen : LinkState::kError;
+}
+
+HeaderStatus ReadHeaderStatus(CPlovaneApp& app) {
+    HeaderStatus status;
+    const LinkFacts tnc{app.tncSettings().enabled, app.tnc().IsOpen(), false, app.tnc().HasError()};
+    status.tnc = LinkStateOf(tnc);
+
+    const CGpsSettings& gps = app.gpsSettings();
+    status.gpsConfigured = gps.enabled;
+    if (gps.source == kGpsSerialPort) {
+        status.gps = LinkStateOf({gps.enabled, app.gps().IsOpen(), false, app.gps().HasError()});
+    } else {
+        status.gps = gps.enabled ? LinkStateOf(tnc) : LinkState::kOff;
+    }
+
+    if (const CNetManager* net = app.net()) {
+        status.net = LinkStateOf(
+            {app.netSettings().enabled, net->IsOpen(), net->IsPending(), net->HasError()});
+    }
+    status.messageWaiting = app.messages().MessageWaiting();
+    return status;
+}
+
+}  // namespace plovane

@@ -1,0 +1,26 @@
+// What the header strip's status icons show for the TNC port, the GPS receiver and the
+// APRS-IS client: off while not enabled, an error while enabled but not working, pending
+// while the network client connects, open while working. The GPS icon (and its place in
+// the strip) appears only when a GPS is configured; a GPS read through the TNC shows the
+// TNC's state.
+#pragma once
+
+#include "maps/header_status.h"
+
+namespace plovane {
+
+class CPlovaneApp;
+
+struct LinkFacts {
+    bool enabled = false;
+    bool open = false;
+    bool pending = false;
+    bool error = false;
+};
+
+LinkState LinkStateOf(const LinkFacts& facts);
+
+// The states of the core's ports, the network client and the message-waiting mark.
+HeaderStatus ReadHeaderStatus(CPlovaneApp& app);
+
+}  // namespace plovane

@@ -1,0 +1,133 @@
+#include "ui/logic/setup_serial.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace plovane {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A folder standing in for /dev, removed afterwards.
+class FakeDev {
+  public:
+    FakeDev() {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        root_ = fs::temp_directory_path() / ("plovane-setup-dev-" + std::string(info->name()));
+        fs::remove_all(root_);
+        fs::create_directories(root_);
+    }
+    ~FakeDev() { fs::remove_all(root_); }
+    void Add(const std::string& name) { std::ofstream(root_ / name) << ""; }
+    const fs::path& root() const { return root_; }
+    std::string operator/(const std::string& name) const { return (root_ / name).string(); }
+
+  private:
+    fs::path root_;
+};
+
+TEST(SerialDevices, FoundGroupsInOrderEachInNaturalOrder) {
+    FakeDev dev;
+    for (const char* name : {"ttyUSB10", "ttyUSB2", "ttyUSB0", "ttyS10", "ttyS2", "ttyACM0",
+                             "rfcomm0", "tty0", "ttyUSB", "console", "ttyprintk"}) {
+        dev.Add(name);
+    }
+    fs::create_directories(dev.root() / "serial" / "by-id");
+    fs::create_symlink("../../ttyUSB0", dev.root() / "serial" / "by-id" / "usb-FTDI_FT232R-if00");
+
+    const std::vector<std::string> expected = {
+        dev / "ttyUSB0",  dev / "ttyUSB2",
+        dev / "ttyUSB10", dev / "ttyACM0",
+        dev / "ttyS2",    dev / "ttyS10",
+        dev / "rfcomm0",  (dev.root() / "serial/by-id/usb-FTDI_FT232R-if00").string(),
+    };
+    EXPECT_EQ(SerialDevices(dev.root()), expected);
+
+    const std::vector<std::string> choices = SerialPortChoices(dev.root());
+    ASSERT_EQ(choices.size(), 9 + expected.size());
+    EXPECT_EQ(choices.front(), "COM1:");
+    EXPECT_EQ(choices[8], "COM9:");
+    EXPECT_EQ(choices[9], dev / "ttyUSB0");
+}
+
+TEST(SerialDevices, MissingFolderGivesTheNineComNamesAndAHugeOneIsCut) {
+    EXPECT_TRUE(SerialDevices("/nonexistent/plovane-dev").empty());
+    EXPECT_EQ(SerialPortChoices("/nonexistent/plovane-dev").size(), 9u);
+
+    FakeDev dev;
+    for (int n = 0; n < 300; ++n)
+        dev.Add("ttyUSB" + std::to_string(n));
+    dev.Add("ttyACM0");
+    const std::vector<std::string> devices = SerialDevices(dev.root());
+    EXPECT_EQ(devices.size(), kMaxSerialDevices);
+    EXPECT_EQ(devices.front().substr(devices.front().size() - 7), "ttyUSB0");
+}
+
+TEST(SerialForm, StoredValuesSelectTheirEntriesAndComeBackUnchanged) {
+    struct Case {
+        SerialValues stored;
+        int baud, dataBits, parity, stopBits;
+    } cases[] = {
+        {{"COM1:", 9600, 8, "N", "1"}, 6, 1, 0, 0},  // the TNC defaults: parity by its letter
+        {{"/dev/ttyUSB0", 4800, 7, "Even", "1.5"}, 5, 0, 2, 1},
+        {{"COM3:", 115200, 8, "Space", "2"}, 12, 1, 4, 2},
+        {{"COM2:", 110, 8, "M", "2"}, 0, 1, 3, 2},
+        {{"COM2:", 12345, 9, "", "3"}, -1, -1, -1, -1},  // unknown values select nothing
+        {{"COM2:", 1200, 8, "x", "1"}, 3, 1, -1, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored.port + " " + std::to_string(c.stored.baudRate));
+        const SerialForm form = SerialFormFrom(c.stored);
+        EXPECT_EQ(form.port, c.stored.port);
+        EXPECT_EQ(form.baudRate, c.baud);
+        EXPECT_EQ(form.dataBits, c.dataBits);
+        EXPECT_EQ(form.parity, c.parity);
+        EXPECT_EQ(form.stopBits, c.stopBits);
+
+        // OK without a change: numbers and unmatched texts stay; a matched parity letter
+        // becomes the name it stands for.
+        SerialValues back = c.stored;
+        StoreSerialForm(form, back);
+        EXPECT_EQ(back.port, c.stored.port);
+        EXPECT_EQ(back.baudRate, c.stored.baudRate);
+        EXPECT_EQ(back.dataBits, c.stored.dataBits);
+        EXPECT_EQ(back.stopBits, c.stored.stopBits);
+        if (c.parity >= 0) {
+            EXPECT_EQ(back.parity, kParityNames[static_cast<size_t>(c.parity)]);
+        } else {
+            EXPECT_EQ(back.parity, c.stored.parity);
+        }
+    }
+}
+
+TEST(SerialForm, SelectionsAndATypedPortAreStored) {
+    SerialValues stored{"COM1:", 9600, 8, "N", "1"};
+    SerialForm form;
+    form.port = "  /dev/serial/by-id/usb-Prolific-if00-port0 ";
+    form.baudRate = 9;  // 38400
+    form.dataBits = 0;
+    form.parity = 1;
+    form.stopBits = 2;
+    StoreSerialForm(form, stored);
+    EXPECT_EQ(stored.port, "/dev/serial/by-id/usb-Prolific-if00-port0");
+    EXPECT_EQ(stored.baudRate, 38400);
+    EXPECT_EQ(stored.dataBits, 7);
+    EXPECT_EQ(stored.parity, "Odd");
+    EXPECT_EQ(stored.stopBits, "2");
+
+    // An emptied port field and out-of-range positions leave the stored values.
+    form = SerialForm{" ", 13, 2, 5, 3};
+    StoreSerialForm(form, stored);
+    EXPECT_EQ(stored.port, "/dev/serial/by-id/usb-Prolific-if00-port0");
+    EXPECT_EQ(stored.baudRate, 38400);
+    EXPECT_EQ(stored.dataBits, 7);
+    EXPECT_EQ(stored.parity, "Odd");
+    EXPECT_EQ(stored.stopBits, "2");
+}
+
+}  // namespace
+}  // namespace plovane

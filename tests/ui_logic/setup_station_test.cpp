@@ -1,0 +1,336 @@
+#include "ui/logic/setup_station.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "core/profile.h"
+#include "stations/position_text.h"
+#include "ui/logic/setup_symbol_names.h"
+
+namespace plovane {
+namespace {
+
+// Every value differs from its default and lies within what the pages offer.
+CStationSettings EveryValueChanged() {
+    CStationSettings s;
+    s.AutoReply = s.HasInitPosit = s.HasPHG = s.bMyMessagesOnly = s.bTrack = true;
+    s.bTrackTime = s.bTrackDistance = s.TransmitPosits = s.TransmitStatus = true;
+    s.bDeletedAfter = s.bLimitMessages = s.bLimitStations = s.Mobile = false;
+    s.bMyTrack = s.bMyTrackTime = s.bMyTrackDistance = false;
+    s.UnitsOfMeasure = 2;
+    s.MobilePositRate = 15.0f;
+    s.Ambiguity = 3;
+    s.Directivity = 6;
+    s.DeletedAfter = 48;
+    s.Lat = 15261000;  // 47 36.500 N
+    s.Lon = 20759262;  // 122 20.123 W
+    s.LimitMessages = 250;
+    s.LimitStations = 9999;
+    s.MyTrackTime = 8;
+    s.MyTrackDistance = 9;
+    s.MyTrackMax = 8000;
+    s.TrackTime = 2;
+    s.TrackDistance = 1;
+    s.TrackMax = 250;
+    s.Power = 9;
+    s.Height = 3;
+    s.Gain = 7;
+    s.AutoReplyText = "Gone fishing";
+    s.Comments = "Plovane station";
+    s.Alias = "WIDE1";
+    s.MyCall = "W1AW-9";
+    s.Status = "QRV 145.500";
+    s.Symbol = "D>";
+    s.UIDigiPath = "WIDE1-1,WIDE2-1";
+    return s;
+}
+
+// The settings as one comparable value (the sheet's record holds nothing else that is
+// stored).
+auto Fields(const CStationSettings& s) {
+    return std::tuple(
+        std::tie(s.AutoReply, s.bDeletedAfter, s.HasInitPosit, s.HasPHG, s.bLimitMessages,
+                 s.bLimitStations, s.Mobile, s.bMyMessagesOnly, s.bMyTrack, s.bMyTrackTime,
+                 s.bMyTrackDistance, s.bTrack, s.bTrackTime, s.bTrackDistance, s.TransmitPosits,
+                 s.TransmitStatus),
+        std::tie(s.UnitsOfMeasure, s.MobilePositRate, s.Ambiguity, s.Directivity, s.DeletedAfter,
+                 s.Lat, s.Lon, s.LimitMessages, s.LimitStations, s.MyTrackTime, s.MyTrackDistance,
+                 s.MyTrackMax, s.TrackTime, s.TrackDistance, s.TrackMax, s.Power, s.Height, s.Gain),
+        std::tie(s.AutoReplyText, s.Comments, s.Alias, s.MyCall, s.Status, s.Symbol, s.UIDigiPath));
+}
+
+// The six pages shown and accepted unchanged, into `out`.
+void ThroughEveryPage(const CStationSettings& in, CStationSettings& out) {
+    StoreStationForm(StationFormFrom(in), out);
+    StoreIconForm(IconFormFrom(in.Symbol), out.Symbol);
+    ASSERT_TRUE(StorePositForm(PositFormFrom(in), out));
+    StoreOpsForm(OpsFormFrom(in), out);
+    StoreTrackForm(TrackFormFrom(in), out);
+    StoreLimitsForm(LimitsFormFrom(in), out);
+}
+
+TEST(StationSheet, EveryValueGoesThroughThePagesAndTheProfile) {
+    MemoryProfile profile;
+    CStationSettings original = EveryValueChanged();
+    original.Save(profile);
+    CStationSettings loaded;
+    loaded.Load(profile);
+    CStationSettings accepted;  // at its defaults: every value must come from the pages
+    ThroughEveryPage(loaded, accepted);
+    accepted.Save(profile);
+    CStationSettings again;
+    again.Load(profile);
+    EXPECT_EQ(Fields(again), Fields(loaded));
+    EXPECT_EQ(again.MyCall, "W1AW-9");
+
+    // Defaults come back unchanged but for the typed-position flag of the fixed rate.
+    accepted = EveryValueChanged();
+    ThroughEveryPage(CStationSettings(), accepted);
+    CStationSettings expected;
+    expected.HasInitPosit = true;
+    EXPECT_EQ(Fields(accepted), Fields(expected));
+}
+
+TEST(StationPage, HeightsInTheChosenUnitsKeepTheirCodes) {
+    struct Case {
+        int units;
+        int n;
+        const char* text;
+    } cases[] = {
+        {0, 9, "5120 feet"},
+        {2, 0, "3 meters"},
+        {2, 9, "1560 meters"},
+        {-1, 1, "20 feet"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const std::vector<std::string> heights = HeightTexts(c.units);
+        ASSERT_EQ(heights.size(), 10u);
+        EXPECT_EQ(heights[static_cast<size_t>(c.n)], c.text);
+    }
+}
+
+TEST(StationPage, UnlistedStoredCodesSelectNothingAndStayStored) {
+    CStationSettings s;
+    s.Power = 12;
+    s.Directivity = 9;
+    s.UnitsOfMeasure = 5;
+    s.MyCall = "  K1ABC-7 ";
+    const StationForm form = StationFormFrom(s);
+    EXPECT_EQ(form.power, -1);
+    EXPECT_EQ(form.directivity, -1);
+    EXPECT_EQ(form.units, -1);
+    StoreStationForm(form, s);
+    EXPECT_EQ(s.Power, 12);
+    EXPECT_EQ(s.Directivity, 9);
+    EXPECT_EQ(s.UnitsOfMeasure, 5);
+    EXPECT_EQ(s.MyCall, "K1ABC-7");
+}
+
+TEST(StationPage, OnlyCallSignsAreAccepted) {
+    struct Case {
+        const char* call;
+        bool radio;
+        bool internet;
+    } cases[] = {
+        {"W1AW", true, true},       {" K1ABC-7 ", true, true},    {"N0CALL-15", true, true},
+        {"N0CALL-16", false, true}, {"N0CALL-07", false, true},   {"ABCDEFG", false, true},
+        {"ABCDEFGHI", false, true}, {"ABCDEFGHIJ", false, false}, {"toolongcall-99!", false, false},
+        {"", false, false},         {"W1AW-", false, false},      {"-5", false, false},
+        {"W1 AW", false, false},    {"W1AW-1-2", false, false},   {"W1\xC9W", false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.call);
+        EXPECT_EQ(IsCallSign(c.call, true), c.radio);
+        EXPECT_EQ(IsCallSign(c.call, false), c.internet);
+    }
+    StationForm form;
+    form.myCall = "toolongcall-99!";
+    EXPECT_EQ(FieldsNeedCorrection(StationFormProblems(form, false)),
+              "The following fields need to be corrected:\r\n\r\ncall sign.");
+}
+
+TEST(IconPage, SymbolNamesAndTheStoredSymbol) {
+    EXPECT_EQ(SymbolEntryText(SymbolTable::kPrimary, 45), "M - MacAPRS\u2122");
+    EXPECT_EQ(SymbolEntryText(SymbolTable::kAlternate, 96), "");
+    EXPECT_EQ(SymbolEntryText(SymbolTable::kAlternate, -1), "");
+    struct Case {
+        const char* stored;
+        int table, overlay, icon;
+    } cases[] = {
+        {"/Z", 0, 0, 58},  {"\\n", 1, 0, 78},   {"3#", 1, 4, 3},
+        {"D>", 1, 14, 30}, {"/", 0, 0, 0},      {"", 1, 0, 0},
+        {"a>", 1, 0, 30},  {"/\x7F", 0, 0, 95}, {"/\xE9", 0, 0, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
+        const IconForm form = IconFormFrom(c.stored);
+        EXPECT_EQ(form.table, c.table);
+        EXPECT_EQ(form.overlay, c.overlay);
+        EXPECT_EQ(form.icon, c.icon);
+    }
+
+    std::string symbol = "3#";
+    IconForm form = IconFormFrom(symbol);
+    form.overlay = 36;  // Z
+    StoreIconForm(form, symbol);
+    EXPECT_EQ(symbol, "Z#");
+    form.table = 0;  // the overlay belongs to the secondary table only
+    EXPECT_FALSE(form.overlayEnabled());
+    form.icon = 30;
+    StoreIconForm(form, symbol);
+    EXPECT_EQ(symbol, "/>");
+    form.table = 1;
+    form.overlay = 0;
+    form.icon = -1;  // nothing chosen: the code stays
+    StoreIconForm(form, symbol);
+    EXPECT_EQ(symbol, "\\>");
+}
+
+TEST(PositPage, FieldsNotDigitsOrOutOfRangeAreNamedAndNothingIsStored) {
+    const std::string head = "The following fields need to be corrected:\r\n\r\n";
+    struct Case {
+        TypedAngle latitude;
+        TypedAngle longitude;
+        std::string message;
+    } cases[] = {
+        {{"4x", "36", "5", 0}, {"122", "20", "123", 1}, head + "degrees of latitude."},
+        {{"", "", "", 0}, {"", "", "", 0}, ""},  // empty fields are accepted
+        {{"47", "3 6", "5", 0},
+         {"-122", "20", "1.5", 1},
+         head + "minutes of latitude,\r\ndegrees of longitude,\r\nfractional minutes of "
+                "longitude."},
+        {{"47", "36", "\xD9\xA5", 0},  // an Arabic-Indic five
+         {"122", "20", "123", 1},
+         head + "fractional minutes of latitude."},
+        {{"4736", "0", "0", 0},
+         {"122", "60", "0", 1},
+         head + "degrees of latitude,\r\nminutes of longitude."},
+        {{"90", "00", "000", 1}, {"180", "0", "0", 1}, ""},
+        {{"90", "00", "001", 0},
+         {"180", "01", "0", 0},
+         head + "degrees of latitude,\r\ndegrees of longitude."},
+        {{"0000045", "059", "9", 0},
+         {"99999999999999999999", "0", "0", 1},
+         head + "degrees of longitude."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        PositForm form;
+        form.latitude = c.latitude;
+        form.longitude = c.longitude;
+        EXPECT_EQ(PositFormErrors(form), c.message);
+        CStationSettings s;
+        s.Lat = 123;
+        EXPECT_EQ(StorePositForm(form, s), c.message.empty());
+        if (!c.message.empty()) {
+            EXPECT_EQ(s.Lat, 123);
+        }
+    }
+}
+
+TEST(PositPage, FractionsAreCutOrPaddedToThreeDigits) {
+    struct Case {
+        const char* typed;
+        const char* stored;
+    } cases[] = {{"5", "500"}, {"12345", "123"}, {"", "000"}, {"07", "070"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        EXPECT_EQ(ThreeDigitFraction(c.typed), c.stored);
+    }
+    PositForm form;
+    form.latitude = {"33", "51", "9", 1};        // 33 51.900 S
+    form.longitude = {"122", "20", "12345", 1};  // 122 20.123 W
+    CStationSettings s;
+    ASSERT_TRUE(StorePositForm(form, s));
+    EXPECT_EQ(s.Lat, 32400000 + 33 * 360000 + 51900 * 6);
+    EXPECT_EQ(s.Lon, 20759262);
+}
+
+TEST(PositPage, StoredPositionsComeBackAsTheSameFields) {
+    // Every thousandth of a minute is a whole number of units, so typed positions survive.
+    for (int32_t colatitude = 6; colatitude < 64800000; colatitude += 997 * 6 + 6 * 3601) {
+        const TypedAngle f = LatitudeFields(colatitude);
+        ASSERT_EQ(ColatitudeFromText(f.degrees, f.minutes, f.fraction,
+                                     kLatitudeHemispheres[static_cast<size_t>(f.hemisphere)]),
+                  colatitude)
+            << f.degrees << " " << f.minutes << "." << f.fraction;
+    }
+    for (int32_t longitude = 6; longitude <= 129600000; longitude += 1999 * 6 + 6 * 3601) {
+        const TypedAngle f = LongitudeFields(longitude);
+        ASSERT_EQ(LongitudeFromText(f.degrees, f.minutes, f.fraction,
+                                    kLongitudeHemispheres[static_cast<size_t>(f.hemisphere)]),
+                  longitude);
+    }
+    const TypedAngle lon = LongitudeFields(64800000 + 5 * 360000 + 3 * 6000 + 42);  // 5 03.007 E
+    EXPECT_EQ(lon.degrees + " " + lon.minutes + "." + lon.fraction, "5 03.007");
+    // No position, or a value outside the globe, shows empty fields.
+    for (const TypedAngle& empty : {LatitudeFields(32400000), LatitudeFields(-5),
+                                    LatitudeFields(64800001), LongitudeFields(64800000)}) {
+        EXPECT_EQ(empty.degrees + empty.minutes + empty.fraction, "");
+    }
+}
+
+TEST(PositPage, RateListSelectionAndWhatOkStores) {
+    struct Case {
+        float stored;
+        int index;
+    } cases[] = {
+        {0.25f, 0},  {0.99f, 0}, {1.0f, 1},  {5.9f, 4},
+        {30.5f, -1}, {7.0f, -1}, {0.0f, -1}, {std::numeric_limits<float>::quiet_NaN(), -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
+        EXPECT_EQ(RateIndexOf(c.stored), c.index);
+    }
+    CStationSettings s;
+    s.MobilePositRate = 0.0f;  // the ten-minute default of a mobile station
+    s.Ambiguity = 7;
+    PositForm form = PositFormFrom(s);
+    EXPECT_EQ(form.ambiguity, 0);  // shown as "None"
+    ASSERT_TRUE(StorePositForm(form, s));
+    EXPECT_EQ(s.MobilePositRate, 0.0f);
+    EXPECT_EQ(s.Ambiguity, 0);
+    form.rate = 6;
+    form.mobile = true;
+    ASSERT_TRUE(StorePositForm(form, s));
+    EXPECT_EQ(s.MobilePositRate, 15.0f);
+    EXPECT_FALSE(s.HasInitPosit);
+}
+
+TEST(TrackAndLimitsPages, CountsAreClampedAndUnlistedCodesKept) {
+    EXPECT_EQ(TrackDistanceTexts(3)[6], " 1.00 ???");
+    CStationSettings s;
+    s.MyTrackMax = 9000;
+    s.TrackMax = 0;
+    s.MyTrackTime = 9;
+    const TrackForm form = TrackFormFrom(s);
+    EXPECT_EQ(form.mine.maxPoints, 8000);
+    EXPECT_EQ(form.others.maxPoints, 1);
+    EXPECT_EQ(form.mine.time, -1);
+    StoreTrackForm(form, s);
+    EXPECT_EQ(s.MyTrackMax, 8000);
+    EXPECT_EQ(s.TrackMax, 1);
+    EXPECT_EQ(s.MyTrackTime, 9);  // nothing chosen: kept
+
+    s.DeletedAfter = 5;
+    s.LimitStations = 20000;
+    LimitsForm limits = LimitsFormFrom(s);
+    EXPECT_EQ(limits.hours, -1);
+    EXPECT_EQ(limits.stations, 9999);
+    StoreLimitsForm(limits, s);
+    EXPECT_EQ(s.DeletedAfter, 5);
+    EXPECT_EQ(s.LimitStations, 9999);
+    limits.hours = 8;
+    limits.messages = 0;
+    StoreLimitsForm(limits, s);
+    EXPECT_EQ(s.DeletedAfter, 168);
+    EXPECT_EQ(s.LimitMessages, 1);
+}
+
+}  // namespace
+}  // namespace plovane

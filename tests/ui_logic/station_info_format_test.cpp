@@ -1,0 +1,241 @@
+#include "ui/logic/station_info_format.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/geo.h"
+#include "ui/logic/units.h"
+
+namespace plovane {
+namespace {
+
+constexpr int kUnits[] = {kUnitsStatute, kUnitsNautical, kUnitsMetric};
+
+CStation At(const char* latitude, const char* longitude, int ambiguity = 0) {
+    CStation s("W5ABC", CDateTime(2026, 1, 5, 12, 0, 0));
+    s.hasPosition = true;
+    s.position.colatitude = ParseLatitude(latitude);
+    s.position.longitude = ParseLongitude(longitude);
+    s.position.altitude = -1;
+    s.ambiguity = static_cast<int16_t>(ambiguity);
+    return s;
+}
+
+TEST(StationInfoLocation, AmbiguityBlanksDigitsFromTheRight) {
+    struct Case {
+        int ambiguity;
+        const char* latitude;
+        const char* longitude;
+    } cases[] = {
+        {0, "  49\u00B0 03.50' N", "122\u00B0 01.75' W"},
+        {1, "  49\u00B0 03.5_' N", "122\u00B0 01.7_' W"},
+        {2, "  49\u00B0 03.__' N", "122\u00B0 01.__' W"},
+        {3, "  49\u00B0 0_.__' N", "122\u00B0 0_.__' W"},
+        {4, "  49\u00B0 __.__' N", "122\u00B0 __.__' W"},
+        {9, "  49\u00B0 __.__' N", "122\u00B0 __.__' W"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.ambiguity);
+        const auto page = FormatGeneralPage(At("4903.50N", "12201.75W", c.ambiguity), 0, 0);
+        EXPECT_EQ(page.latitude, c.latitude);
+        EXPECT_EQ(page.longitude, c.longitude);
+    }
+}
+
+TEST(StationInfoLocation, CommonLeadingBlanksAreRemoved) {
+    struct Case {
+        const char* latitudeText;
+        const char* longitudeText;
+        const char* latitude;
+        const char* longitude;
+    } cases[] = {
+        {"4903.50N", "07201.75W", "49\u00B0 03.50' N", "72\u00B0 01.75' W"},
+        {"4903.50N", "00501.05E", "49\u00B0 03.50' N", "  5\u00B0 01.05' E"},
+        {"0530.00S", "00501.05E", "5\u00B0 30.00' S", "5\u00B0 01.05' E"},
+        {"0530.00S", "17959.99W", "    5\u00B0 30.00' S", "179\u00B0 59.99' W"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.latitudeText);
+        const auto page = FormatGeneralPage(At(c.latitudeText, c.longitudeText), 0, 0);
+        EXPECT_EQ(page.latitude, c.latitude);
+        EXPECT_EQ(page.longitude, c.longitude);
+    }
+}
+
+TEST(StationInfoGeneral, FieldsInEveryUnitSystem) {
+    CStation s = At("4903.50N", "12201.75W");
+    s.position.altitude = 30492;  // decimetres
+    s.moving = true;
+    s.course = 275;
+    s.speed = 36;
+    s.hasPhg = true;
+    s.phgPower = 25;
+    s.phgHeight = 20;
+    s.phgGain = 3;
+    s.phgDirectivity = 0;
+    struct Expected {
+        const char* altitude;
+        const char* speed;
+        const char* powerHeight;
+    } expected[] = {
+        {"10003 ft", "41 mph", "25 W/20 ft"},
+        {"10003 ft", "36 knots", "25 W/20 ft"},
+        {"3049 m", "66 kph", "25 W/6 m"},
+    };
+    for (int units : kUnits) {
+        SCOPED_TRACE(units);
+        const auto page = FormatGeneralPage(s, units, 0);
+        EXPECT_EQ(page.altitude, expected[units].altitude);
+        EXPECT_EQ(page.course, "275\u00B0");
+        EXPECT_EQ(page.speed, expected[units].speed);
+        EXPECT_EQ(page.powerHeight, expected[units].powerHeight);
+        EXPECT_EQ(page.gainDirectivity, "3 dB/Omni");
+    }
+    s.phgDirectivity = 90;
+    EXPECT_EQ(FormatGeneralPage(s, 0, 0).gainDirectivity, "3 dB/90\u00B0");
+}
+
+TEST(StationInfoGeneral, ConversionsSurviveFloatingPointRoundTrips) {
+    // Knots shown as knots, and metres shown as metres, come back unchanged.
+    for (int knots = 0; knots < 400; ++knots)
+        ASSERT_EQ(SpeedInUnits(knots, kUnitsNautical), knots) << knots;
+    for (int metres = 0; metres < 9000; ++metres) {
+        const CStation s = [&] {
+            CStation st = At("4903.50N", "12201.75W");
+            st.position.altitude = metres * 10 + 9;
+            return st;
+        }();
+        ASSERT_EQ(FormatGeneralPage(s, kUnitsMetric, 0).altitude, std::to_string(metres) + " m");
+    }
+}
+
+TEST(StationInfoGeneral, MissingDataShowsDashes) {
+    CStation s("OBJECT1", CDateTime(2026, 1, 5, 12, 0, 0));
+    s.hasOwner = true;
+    s.owner = "K1ABC";
+    const auto page = FormatGeneralPage(s, 0, 0);
+    EXPECT_EQ(page.station, "OBJECT1 [K1ABC]");
+    for (const std::string* field :
+         {&page.stationType, &page.latitude, &page.longitude, &page.altitude, &page.course,
+          &page.speed, &page.powerHeight, &page.gainDirectivity, &page.positTime, &page.actualTime})
+        EXPECT_EQ(*field, "-");
+    // A position without altitude.
+    EXPECT_EQ(FormatGeneralPage(At("4903.50N", "12201.75W"), 0, 0).altitude, "-");
+}
+
+TEST(StationInfoGeneral, DatesInLocalTime) {
+    CStation s = At("4903.50N", "12201.75W");
+    s.hasReportTime = true;
+    s.reportTime = CDateTime(2026, 1, 5, 17, 7, 0);  // UTC
+    s.heard = true;
+    s.lastHeard = CDateTime(2026, 1, 5, 12, 8, 59);  // local
+    s.device = "Kenwood TH-D72";
+    const auto page = FormatGeneralPage(s, 0, 300);  // five hours west of UTC
+    EXPECT_EQ(page.positTime, "2026-Jan-5 12:07");
+    EXPECT_EQ(page.actualTime, "2026-Jan-5 12:08");
+    EXPECT_EQ(page.stationType, "Kenwood TH-D72");
+    EXPECT_EQ(FormatGeneralPage(s, 0, -60).positTime, "2026-Jan-5 18:07");
+}
+
+TEST(StationInfoStatus, ReceivedTextShownAsWritten) {
+    CStation s("W5ABC");
+    s.comment = "<b>x</b>";
+    s.lastInfo = ">caf\xE9";
+    const auto page = FormatStatusPage(s);
+    EXPECT_EQ(page.comments, "<b>x</b>");
+    EXPECT_EQ(page.status, ">caf\xC3\xA9");
+    EXPECT_EQ(StationInfoTitle(s), "Station Info for W5ABC");
+    s.killed = true;  // a killed object's texts are not shown
+    EXPECT_EQ(FormatStatusPage(s).comments, "Killed");
+    EXPECT_EQ(FormatStatusPage(s).status, "Killed");
+}
+
+CWeatherReport FullReport() {
+    CWeatherReport w;
+    w.hasWind = w.hasTemperature = w.hasHumidity = w.hasBarometer = true;
+    w.hasRain = w.hasSnow = w.hasLuminosity = w.hasReportTime = true;
+    w.windSpeed = 36;
+    w.windDirection = 220;
+    w.windGust = 45;
+    w.temperature = 215;   // 21.5 C
+    w.humidity = 655;      // 65.5 %
+    w.barometer = 10132;   // 1013.2 mb
+    w.rainLastHour = 254;  // 25.4 mm
+    w.rainLast24Hours = 127;
+    w.rainSinceMidnight = 50;
+    w.snow[1] = 508;
+    w.luminosity = 750;  // W/m2
+    w.reportTime = CDateTime(2026, 3, 9, 6, 30, 0);
+    w.received = CDateTime(2026, 3, 9, 6, 31, 0);
+    w.description = "Davis Vantage Pro";
+    return w;
+}
+
+TEST(StationInfoWx, FieldsInEveryUnitSystem) {
+    struct Expected {
+        const char* wind;
+        const char* temperature;
+        const char* pressure;
+        const char* rainHour;
+        const char* rain24;
+        const char* snow;
+    } expected[] = {
+        {"41 mph @ 220\u00B0 / 51 mph", "70.7\u00B0F/65.5%", "1013.2 mb", "1.0 in", "0.5 in",
+         "2.0 in"},
+        {"36 knots @ 220\u00B0 / 45 knots", "70.7\u00B0F/65.5%", "1013.2 mb", "1.0 in", "0.5 in",
+         "2.0 in"},
+        {"66 kph @ 220\u00B0 / 83 kph", "21.5\u00B0C/65.5%", "101.32 kPas", "25.4 mm", "12.7 mm",
+         "50.8 mm"},
+    };
+    const CWeatherReport w = FullReport();
+    for (int units : kUnits) {
+        SCOPED_TRACE(units);
+        const auto page = FormatWxPage(w, units);
+        EXPECT_EQ(page.windGust, expected[units].wind);
+        EXPECT_EQ(page.temperatureHumidity, expected[units].temperature);
+        EXPECT_EQ(page.pressure, expected[units].pressure);
+        EXPECT_EQ(page.rainLastHour, expected[units].rainHour);
+        EXPECT_EQ(page.rainLabel, "Rain Last 24:");
+        EXPECT_EQ(page.rain, expected[units].rain24);
+        EXPECT_EQ(page.snow, expected[units].snow);
+        EXPECT_EQ(page.luminosity, "750.0 W/m\u00B2");
+        EXPECT_EQ(page.xmitTime, "2026-Mar-9 06:30");
+        EXPECT_EQ(page.recvTime, "2026-Mar-9 06:31");
+        EXPECT_EQ(page.stationType, "Davis Vantage Pro");
+    }
+}
+
+TEST(StationInfoWx, PartialReports) {
+    CWeatherReport w = FullReport();
+    w.windGust = 0;
+    w.rainLast24Hours = -1;
+    w.temperature = -178;  // -17.8 C
+    EXPECT_EQ(FormatWxPage(w, 0).windGust, "41 mph @ 220\u00B0 / -");
+    EXPECT_EQ(FormatWxPage(w, 0).rainLabel, "Since 0000:");
+    EXPECT_EQ(FormatWxPage(w, 2).rain, "5.0 mm");
+    EXPECT_EQ(FormatWxPage(w, 0).temperatureHumidity, "-0.0\u00B0F/65.5%");
+    EXPECT_EQ(FormatWxPage(w, 2).temperatureHumidity, "-17.8\u00B0C/65.5%");
+
+    w.rainSinceMidnight = -1;
+    w.rainLastHour = -1;
+    w.snow[1] = -1;
+    w.hasTemperature = false;
+    const auto page = FormatWxPage(w, 2);
+    EXPECT_EQ(page.rainLabel, "Rain Last 24:");
+    EXPECT_EQ(page.rain, "-");
+    EXPECT_EQ(page.rainLastHour, "-");
+    EXPECT_EQ(page.snow, "-");
+    EXPECT_EQ(page.temperatureHumidity, "-/65.5%");
+
+    const auto empty = FormatWxPage(CWeatherReport{}, 0);
+    for (const std::string* field :
+         {&empty.windGust, &empty.pressure, &empty.rainLastHour, &empty.rain, &empty.snow,
+          &empty.luminosity, &empty.xmitTime, &empty.stationType})
+        EXPECT_EQ(*field, "-");
+    EXPECT_EQ(empty.temperatureHumidity, "-/-");
+    EXPECT_EQ(empty.rainLabel, "Rain Last 24:");
+}
+
+}  // namespace
+}  // namespace plovane

@@ -1,0 +1,156 @@
+// The station window's filter, rows, texts and sorting.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "stations/store_fixture.h"
+#include "ui/logic/station_actions.h"
+#include "ui/logic/station_filter.h"
+
+namespace plovane {
+namespace {
+
+StationRowData Row(std::string call, std::string comment = {}, std::string lastInfo = {},
+                   char table = '/', char code = '>') {
+    return {std::move(call), std::move(comment), std::move(lastInfo), table, code};
+}
+
+StationFilter Filter(const char* callMask, const char* commentsMask, bool regex = false) {
+    return {TextMask(callMask), TextMask(commentsMask), regex};
+}
+
+TEST(StationFilter, MasksOnCallCommentAndLastInformation) {
+    const StationRowData stations[] = {
+        Row("W5ABC", "", "on the air"),
+        Row("K1ABC", "Sunny wx", ""),
+        Row("N0CALL-9", "", ">mobile sunny"),
+        Row("KB2W", "", ""),
+    };
+    struct Case {
+        const char* callMask;
+        const char* commentsMask;
+        bool regex;
+        std::vector<bool> passes;
+    } cases[] = {
+        {"", "", false, {true, true, true, true}},
+        {"w", "", false, {true, false, false, true}},  // either case
+        {"ZZ", "SUNNY", false, {false, true, true, false}},
+        {"KB", "AIR", false, {true, false, false, true}},
+        {"^K", "", true, {false, true, false, true}},
+        {"^K", "", false, {false, false, false, false}},
+        {"", "^>", true, {false, false, true, false}},
+        {"", "", true, {true, true, true, true}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.callMask) + "|" + c.commentsMask);
+        const StationFilter filter = Filter(c.callMask, c.commentsMask, c.regex);
+        for (size_t i = 0; i < std::size(stations); ++i)
+            EXPECT_EQ(filter.Passes(stations[i]), c.passes[i]) << stations[i].call;
+    }
+}
+
+TEST(StationRow, IconIndexAndStatusColumn) {
+    EXPECT_EQ(StationListIcon('\\', '>'), 126);
+    EXPECT_EQ(StationListIcon('5', '>'), 126);  // an overlay counts as the alternate table
+    EXPECT_EQ(StationListIcon('/', '\x7F'), 95);
+    EXPECT_EQ(StationListIcon('/', static_cast<char>(0xBE)), 30);  // high bit dropped
+    EXPECT_EQ(StationListIcon('/', '\x05'), -1);
+
+    EXPECT_EQ(StationStatusText(Row("A", "", "info")), "info");
+    EXPECT_EQ(StationStatusText(Row("A", "note", "")), "[note] ");
+    EXPECT_EQ(StationStatusText(Row("A", "<b>x</b>", "caf\xE9")), "[<b>x</b>] caf\xC3\xA9");
+    StationRowData killed = Row("OBJ", "", "_4714.31N/12220.65W>");
+    killed.killed = true;
+    EXPECT_EQ(StationStatusText(killed), "Killed");
+}
+
+TEST(StationRow, CountTexts) {
+    EXPECT_EQ(StationCountText(25, 60, true), "Loading 25 of 60 stations");
+    EXPECT_EQ(StationCountText(3, 60, false), "Showing 3 of 60 stations");
+    EXPECT_EQ(StationCountText(5, 4, false), "Showing all 5 stations");
+}
+
+TEST(StationRows, SortKeys) {
+    StationRows rows;
+    rows.StartFill(
+        {Row("a", "b", "", '\\', '>'), Row("B", "A", "", '/', '>'), Row("C", "", "zzz", '/', '-')},
+        nullptr);
+    rows.AppendBatch(rows.TakeBatch());
+    auto calls = [&rows] {
+        std::string out;
+        for (size_t i = 0; i < rows.size(); ++i)
+            out += rows.at(i).call;
+        return out;
+    };
+    SortState sort;
+    sort.Click(kStationColumnIcon);  // code, then table character ('/' < '\\')
+    SortStationRows(rows, sort);
+    EXPECT_EQ(calls(), "CBa");
+    sort.Click(kStationColumnCall);  // character codes: capitals first
+    SortStationRows(rows, sort);
+    EXPECT_EQ(calls(), "BCa");
+    sort.Click(kStationColumnStatus);  // the comment alone
+    SortStationRows(rows, sort);
+    EXPECT_EQ(calls(), "CBa");
+}
+
+TEST(StationRows, RowOfAStationRemovedByTheLimitIsDropped) {
+    testing::StoreFixture store;
+    store.Set("bLimitStations", 1);
+    store.Set("LimitStations", 4);  // the own record and three others
+    for (const char* call : {"OLD1", "MID2", "NEW3"})
+        store.Report(call);
+    StationRows rows;
+    rows.StartFill(CollectStationRows(store.list), nullptr);
+    rows.AppendBatch(rows.TakeBatch());
+    ASSERT_EQ(rows.size(), 4u);
+
+    store.Report("NEWEST");  // the earliest created record goes
+    const auto calls = CollectStationCalls(store.list);
+    ASSERT_TRUE(calls.has_value());
+    const auto missing =
+        rows.MissingRows([&](const std::string& call) { return calls->count(call) != 0; });
+    ASSERT_EQ(missing.size(), 1u);
+    EXPECT_EQ(rows.at(missing[0]).call, "OLD1");
+    rows.RemoveRows(missing);
+    EXPECT_FALSE(rows.RowOf("OLD1").has_value());
+    EXPECT_EQ(rows.size(), 3u);
+    for (size_t i = 0; i < rows.size(); ++i)
+        EXPECT_EQ(rows.RowOf(rows.at(i).call), i);
+
+    // A later change for the removed call finds no record and adds nothing.
+    EXPECT_EQ(rows.Classify("OLD1", std::nullopt, nullptr).kind, StationRows::Change::Kind::kNone);
+}
+
+TEST(StationActions, PromptsAndAddressees) {
+    testing::StoreFixture store;
+    store.Report("W5ABC");
+    store.list.UpdatePosition("BALLOON", "/O", "4903.50N", "07201.75W", "", "", -1);
+    store.list.SetObjectOwner("BALLOON", "K1ABC");
+    store.list.UpdatePosition("GONE-OBJ", "/O", "4903.50N", "07201.75W", "", "", -1);
+    store.list.SetObjectOwner("GONE-OBJ", "K1ABC");
+    store.list.MarkObjectKilled("GONE-OBJ");
+    std::vector<std::string> shown;
+    std::vector<std::string> presets;
+    StationListActions actions(
+        store.list, store.host, [&](const CStation& s) { shown.push_back(s.call); },
+        [&](const std::string& preset) { presets.push_back(preset); });
+
+    EXPECT_FALSE(actions.Info(std::nullopt));
+    EXPECT_FALSE(actions.SendMessage(std::string("GONE")));
+    ASSERT_EQ(store.host.boxes().size(), 2u);
+    EXPECT_EQ(store.host.boxes()[0].text, kSelectForInfoText);
+    EXPECT_EQ(store.host.boxes()[1].text, kSelectForMessageText);
+    EXPECT_EQ(store.host.boxes()[1].icon, MessageBoxIcon::kExclamation);
+
+    EXPECT_TRUE(actions.Info(std::string("W5ABC")));
+    EXPECT_TRUE(actions.SendMessage(std::string("W5ABC")));
+    EXPECT_TRUE(actions.SendMessage(std::string("BALLOON")));
+    EXPECT_TRUE(actions.SendMessage(std::string("GONE-OBJ")));  // killed: no dialog
+    EXPECT_EQ(shown, std::vector<std::string>{"W5ABC"});
+    EXPECT_EQ(presets, (std::vector<std::string>{"W5ABC", "K1ABC"}));
+}
+
+}  // namespace
+}  // namespace plovane
