@@ -57,7 +57,8 @@ void ApplySentence(CStationList& stations, std::string_view target, std::string_
     stations.SetCourseSpeed(call, speed, course);
 }
 
-CGpsPort::CGpsPort(AppHost& host) : CSerialPort(host, "PLOVANE_GPS_MUTEX", "PLOVANE_GPS_EVENT") {}
+CGpsPort::CGpsPort(ThreadPoster& poster, NoticeSink& notices)
+    : CSerialPort(poster, notices, "GPS", "PLOVANE_GPS_MUTEX", "PLOVANE_GPS_EVENT") {}
 
 void CGpsPort::LoadSettings(const Profile& profile) {
     if (settings_ == nullptr)

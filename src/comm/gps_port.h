@@ -49,7 +49,7 @@ void ApplySentence(CStationList& stations, std::string_view target, std::string_
 // (the store locks itself; the source flag is atomic).
 class CGpsPort final : public CSerialPort, public SentenceReceiver {
   public:
-    explicit CGpsPort(AppHost& host);
+    CGpsPort(ThreadPoster& poster, NoticeSink& notices);
 
     void SetSettings(CGpsSettings* settings) { settings_ = settings; }
     // The store the sentences update; set before any line is decoded.

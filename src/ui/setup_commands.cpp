@@ -39,7 +39,7 @@ void RunStationSetup(GuiApp& gui) {
     if (sheet.exec() != QDialog::Accepted)
         return;
     gui.view().SetUnitsOfMeasure(sheet.settings().UnitsOfMeasure);
-    gui.host().Post(ThreadMessage::kStationSetupDone);
+    gui.app().StationSetupDone(sheet.settings());
 }
 
 void RunCommSetup(GuiApp& gui) {

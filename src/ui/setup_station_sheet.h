@@ -9,7 +9,7 @@
 #include <string>
 
 #include "core/profile.h"
-#include "transmit/station_settings.h"
+#include "core/station_settings.h"
 #include "ui/model/setup_station.h"
 
 class QCheckBox;

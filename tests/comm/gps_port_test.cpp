@@ -22,9 +22,10 @@ using testing::RecordingHost;
 using testing::WithChecksum;
 
 struct GpsFixture {
-    GpsFixture() : stations(stationSettings, profile, clock, host), decoder(host), port(host) {
+    GpsFixture() : stations(stationSettings, clock, host, host), decoder(host), port(host, host) {
         profile.WriteString("Station", "MyCall", "W1AW");
-        stations.ApplySettings(false);
+        stationSettings.Load(profile);
+        stations.ApplySettings(stationSettings, false);
         port.SetSettings(&gpsSettings);
         port.SetStations(&stations);
         port.SetDelayScale(0.01);
@@ -123,7 +124,7 @@ TEST(GpsPortThreads, OwnStationFollowsTheReceiver) {
     f.profile.WriteInt("Comm", "GPSType", 2);
     f.profile.WriteString("Comm", "GPSCommPort", peer.slavePath());
     f.port.LoadSettings(f.profile);
-    ASSERT_TRUE(f.port.Open());
+    ASSERT_TRUE(f.port.Open().open);
     EXPECT_TRUE(f.host.boxes().empty());
 
     auto own = [&] { return f.stations.OwnStation(); };

@@ -97,7 +97,7 @@ TEST(NetManager, LoadSettingsFillsTheGivenRecord) {
     profile.WriteInt("Comm", "NetEnabled", 1);
     profile.WriteString("Comm", "HostAddress", "example.net");
     RecordingHost host;
-    CNetManager net(host);
+    CNetManager net(host, host);
     CNetSettings record;
     net.SetSettings(&record);
     net.LoadSettings(profile);
@@ -112,7 +112,7 @@ TEST(NetManager, OpenRefusesBadParametersWithoutStartingThreads) {
         bool enabled;
         const char* host;
         const char* port;
-        bool invalid;  // the message box and the error flag
+        bool invalid;  // the error text and the error flag
     } cases[] = {
         {false, "", "", false},  // disabled: nothing at all
         {true, "", "23", true},           {true, "  ", "23", true},
@@ -127,19 +127,17 @@ TEST(NetManager, OpenRefusesBadParametersWithoutStartingThreads) {
         profile.WriteString("Comm", "HostAddress", c.host);
         profile.WriteString("Comm", "HostPort", c.port);
         RecordingHost host;
-        CNetManager net(host);
-        ASSERT_TRUE(net.CreateObjects());
+        CNetManager net(host, host);
+        ASSERT_TRUE(net.CreateObjects().open);
         net.LoadSettings(profile);
-        EXPECT_FALSE(net.Open());
+        const OpenResult result = net.Open();
+        EXPECT_FALSE(result.open);
+        EXPECT_EQ(result.error, c.invalid ? "Invalid network connection parameters." : "");
         EXPECT_FALSE(net.IsOpen());
         EXPECT_FALSE(net.IsPending());
         EXPECT_EQ(net.HasError(), c.invalid);
         EXPECT_EQ(net.StatusText(), c.invalid ? "[Error] " : "");
-        const auto boxes = host.boxes();
-        ASSERT_EQ(boxes.size(), c.invalid ? 1u : 0u);
-        if (c.invalid) {
-            EXPECT_EQ(boxes[0].text, "Invalid network connection parameters.");
-        }
+        EXPECT_TRUE(host.boxes().empty());
         EXPECT_TRUE(host.posts().empty());
         net.Close();
         EXPECT_FALSE(net.HasError());
@@ -149,13 +147,13 @@ TEST(NetManager, OpenRefusesBadParametersWithoutStartingThreads) {
 TEST(NetManager, StatusTextWithoutAClient) {
     EXPECT_EQ(NetStatusText(nullptr), "Unknown - no net manager object.");
     RecordingHost host;
-    CNetManager net(host);
+    CNetManager net(host, host);
     EXPECT_EQ(NetStatusText(&net), "");
 }
 
 TEST(NetManager, QueueTextWhileNotConnectedIsDropped) {
     RecordingHost host;
-    CNetManager net(host);
+    CNetManager net(host, host);
     net.QueueText("N0CALL>APQ102,TCPIP*:>hello\r");
     EXPECT_FALSE(net.IsOpen());
     net.Close();

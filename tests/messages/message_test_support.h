@@ -11,9 +11,9 @@
 #include "core/clock.h"
 #include "messages/message_list.h"
 #include "support/recording_host.h"
-#include "transmit/output_port.h"
-#include "transmit/station_settings.h"
-#include "transmit/transmit_control.h"
+#include "core/output_port.h"
+#include "core/station_settings.h"
+#include "core/transmit_control.h"
 
 namespace plovane::testing {
 
