@@ -90,13 +90,15 @@ bool CPlovaneApp::Start(const AppStartOptions& options) {
     decoder_.SetSentenceReceiver(&gps_);
     stationSettings_.Load(profile_);
 
-    // The serial ports decode their own lines on their read threads.
+    // The serial ports and what they need.
     tnc_.SetSettings(&tncSettings_);
     tnc_.SetStationSettings(stationSettings_);
     gps_.SetSettings(&gpsSettings_);
     gps_.SetStations(&stations_);
+    // The serial ports handle their lines on their read threads: the TNC's are decoded, the
+    // GPS receiver's go to its own NMEA parser.
+    tnc_.SetInputHandler([this] { decoder_.ProcessInput(); });
     for (CSerialPort* port : {static_cast<CSerialPort*>(&tnc_), static_cast<CSerialPort*>(&gps_)}) {
-        port->SetInputHandler([this] { decoder_.ProcessInput(); });
         port->SetExitingFlag(&exiting_);
         Report(port->CreateObjects());
     }
@@ -108,7 +110,7 @@ bool CPlovaneApp::Start(const AppStartOptions& options) {
     net_->SetMyCall(stationSettings_.MyCall);
     net_->SetExitingFlag(&exiting_);
     Report(net_->CreateObjects());
-    decoder_.SetBuffers(&tnc_.Buffer(), &gps_.Buffer(), &net_->Buffer());
+    decoder_.SetBuffers(&tnc_.Buffer(), nullptr, &net_->Buffer());
     OpenCommunications();
 
     // The output scheduler, with a current copy of the settings before anything announces.
@@ -142,7 +144,7 @@ void CPlovaneApp::Shutdown() {
     scheduler_.StopOutput();
     scheduler_.SetPorts(nullptr, nullptr);
     messages_.SetPorts(nullptr, nullptr);
-    decoder_.SetBuffers(&tnc_.Buffer(), &gps_.Buffer(), nullptr);
+    decoder_.SetBuffers(&tnc_.Buffer(), nullptr, nullptr);
     net_.reset();
 }
 

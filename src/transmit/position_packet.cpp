@@ -83,10 +83,10 @@ std::string FormatPositionReport(const PositionReportData& record, std::string_v
                                  bool mobile, const CDateTime& utcNow) {
     std::string text;
     if (record.moving) {
-        text = record.speed > 0 ? "@" : "/";
+        text += record.speed > 0 ? '@' : '/';
         AppendTimeStamp(text, utcNow);
     } else {
-        text = "=";
+        text += '=';
     }
     text += FormatLatitudeText(record.colatitude, record.ambiguity);
     text += record.symbolTable;

@@ -31,8 +31,6 @@ struct GpsFixture {
         port.SetDelayScale(0.01);
         decoder.SetStations(&stations);
         decoder.SetSentenceReceiver(&port);
-        decoder.SetBuffers(nullptr, &port.Buffer(), nullptr);
-        port.SetInputHandler([this] { decoder.ProcessInput(); });
     }
 
     RecordingHost host;
