@@ -62,7 +62,7 @@ inline CStationSettings SettingsFor(const std::string& call) {
 // One station's message store, wired as the application wires it.
 struct TestStation {
     explicit TestStation(const std::string& call, const Clock& clock, AppHost& host)
-        : settings(SettingsFor(call)), ownCall(call), list(settings, clock, host, [this] {
+        : settings(SettingsFor(call)), ownCall(call), list(settings, clock, host, host, [this] {
               std::lock_guard lock(ownCallMutex);
               return ownCall;
           }) {
