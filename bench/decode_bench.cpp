@@ -36,7 +36,7 @@
 #include "messages/message_list.h"
 #include "stations/station_list.h"
 #include "traffic.h"
-#include "transmit/station_settings.h"
+#include "core/station_settings.h"
 
 extern char** environ;
 
@@ -109,11 +109,12 @@ CStationSettings LimitedSettings(MemoryProfile& profile) {
 struct Stores {
     Stores(const Clock& clock, AppHost& host)
         : settings(LimitedSettings(profile)),
-          stations(settings, profile, clock, host),
-          messages(settings, clock, host, [this] { return stations.OwnCall(); }),
+          stations(settings, clock, host, host),
+          messages(settings, clock, host, host, [this] { return stations.OwnCall(); }),
           link(messages),
           decoder(host) {
-        stations.ApplySettings(false);
+        settings.Load(profile);
+        stations.ApplySettings(settings, false);
         decoder.SetStations(&stations);
         decoder.SetMessages(&link);
     }

@@ -12,7 +12,7 @@
 #include "core/clock.h"
 #include "core/profile.h"
 #include "stations/station_list.h"
-#include "transmit/station_settings.h"
+#include "core/station_settings.h"
 
 namespace {
 
@@ -34,8 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     plovane::CStationSettings settings;
     plovane::FakeClock clock;
     plovane::NullHost host;
-    plovane::CStationList stations(settings, profile, clock, host);
-    stations.ApplySettings(false);
+    plovane::CStationList stations(settings, clock, host, host);
+    settings.Load(profile);
+    stations.ApplySettings(settings, false);
     NullMessages messages;
     plovane::CPacketDecoder decoder(host);
     decoder.SetStations(&stations);

@@ -10,7 +10,7 @@
 #include "core/null_host.h"
 #include "core/clock.h"
 #include "messages/message_list.h"
-#include "transmit/output_port.h"
+#include "core/output_port.h"
 
 namespace {
 
@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     settings.MyCall = "K1ABC";
     settings.AutoReply = true;
     settings.LimitMessages = kLimit;
-    CMessageList list(settings, clock, host, [] { return std::string("K1ABC"); });
+    CMessageList list(settings, clock, host, host, [] { return std::string("K1ABC"); });
     list.SetPorts(&tnc, &network);
 
     size_t start = 0;

@@ -36,8 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     MemoryProfile profile;
     FakeClock clock;
     CStationSettings settings;
-    CStationList stations(settings, profile, clock, host);
-    stations.ApplySettings(false);
+    CStationList stations(settings, clock, host, host);
+    settings.Load(profile);
+    stations.ApplySettings(settings, false);
     ApplySentence(stations, "", "", "", line, true);
     ApplySentence(stations, "N0CALL", "APRS", "WIDE1-1", line, false);
     return 0;

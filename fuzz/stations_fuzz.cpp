@@ -15,7 +15,7 @@
 #include "stations/position_text.h"
 #include "stations/station_list.h"
 #include "stations/weather_description.h"
-#include "transmit/station_settings.h"
+#include "core/station_settings.h"
 
 namespace {
 
@@ -54,8 +54,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CStationSettings settings;
     FakeClock clock(CDateTime(2026, 3, 1, 0, 30, 0), bias);
     plovane::NullHost host;
-    CStationList list(settings, profile, clock, host);
-    list.ApplySettings(false);
+    CStationList list(settings, clock, host, host);
+    settings.Load(profile);
+    list.ApplySettings(settings, false);
 
     for (int i = 0; i < 3; ++i) {
         list.UpdatePosition(f[0], f[1], f[2], f[3], f[4], f[5], -1);

@@ -12,25 +12,26 @@ namespace plovane {
 
 // The decoder hands messages to the message store through this.
 class CPlovaneApp::MessageAdapter final : public MessageReceiver {
-public:
+  public:
     explicit MessageAdapter(CMessageList& messages) : messages_(messages) {}
     void ReceiveMessage(std::string_view source, std::string_view addressee,
                         std::string_view text) override {
         messages_.ReceiveMessage(source, addressee, text);
     }
 
-private:
+  private:
     CMessageList& messages_;
 };
 
 // The scheduler reads the own record through this.
 class CPlovaneApp::StationAdapter final : public StationSource {
-public:
+  public:
     explicit StationAdapter(CStationList& stations) : stations_(stations) {}
 
     bool GetPositionReportData(std::string_view call, PositionReportData& out) const override {
         const std::optional<CStation> station = stations_.FindStation(call);
-        if (!station) return false;
+        if (!station)
+            return false;
         out.call = station->call;
         out.hasPosition = station->hasPosition;
         out.colatitude = station->position.colatitude;
@@ -53,7 +54,7 @@ public:
 
     std::string OwnCall() const override { return stations_.OwnCall(); }
 
-private:
+  private:
     CStationList& stations_;
 };
 
@@ -61,18 +62,22 @@ CPlovaneApp::CPlovaneApp(Profile& profile, AppHost& host, const Clock& clock)
     : profile_(profile),
       host_(host),
       clock_(clock),
-      stations_(stationSettings_, profile, clock, host),
-      messages_(stationSettings_, clock, host, [this] { return stations_.OwnCall(); }),
+      stations_(stationSettings_, clock, host, host),
+      messages_(stationSettings_, clock, host, host, [this] { return stations_.OwnCall(); }),
       scheduler_(clock, host),
       decoder_(host),
-      tnc_(host),
-      gps_(host),
+      tnc_(host, host),
+      gps_(host, host),
       messageAdapter_(std::make_unique<MessageAdapter>(messages_)),
       stationAdapter_(std::make_unique<StationAdapter>(stations_)) {}
 
-CPlovaneApp::~CPlovaneApp() { Shutdown(); }
+CPlovaneApp::~CPlovaneApp() {
+    Shutdown();
+}
 
-std::string CPlovaneApp::VersionText() { return kVersionText; }
+std::string CPlovaneApp::VersionText() {
+    return kVersionText;
+}
 
 bool CPlovaneApp::Start(const AppStartOptions& options) {
     // TNC command files, then maps, each sorted with duplicate names numbered.
@@ -86,25 +91,27 @@ bool CPlovaneApp::Start(const AppStartOptions& options) {
     decoder_.SetSentenceReceiver(&gps_);
     stationSettings_.Load(profile_);
 
-    // The serial ports decode their own lines on their read threads.
+    // The serial ports and what they need.
     tnc_.SetSettings(&tncSettings_);
-    tnc_.SetStationSettings(&stationSettings_);
+    tnc_.SetStationSettings(stationSettings_);
     gps_.SetSettings(&gpsSettings_);
     gps_.SetStations(&stations_);
+    // The serial ports handle their lines on their read threads: the TNC's are decoded, the
+    // GPS receiver's go to its own NMEA parser.
+    tnc_.SetInputHandler([this] { decoder_.ProcessInput(); });
     for (CSerialPort* port : {static_cast<CSerialPort*>(&tnc_), static_cast<CSerialPort*>(&gps_)}) {
-        port->SetInputHandler([this] { decoder_.ProcessInput(); });
         port->SetExitingFlag(&exiting_);
-        port->CreateObjects();
+        Report(port->CreateObjects());
     }
 
     // The network client exists even when the network is off; its lines are decoded when the
     // user-interface thread gets kNetLines.
-    net_ = std::make_unique<CNetManager>(host_);
+    net_ = std::make_unique<CNetManager>(host_, host_);
     net_->SetSettings(&netSettings_);
-    net_->SetStationSettings(&stationSettings_);
+    net_->SetMyCall(stationSettings_.MyCall);
     net_->SetExitingFlag(&exiting_);
-    net_->CreateObjects();
-    decoder_.SetBuffers(&tnc_.Buffer(), &gps_.Buffer(), &net_->Buffer());
+    Report(net_->CreateObjects());
+    decoder_.SetBuffers(&tnc_.Buffer(), nullptr, &net_->Buffer());
     OpenCommunications();
 
     // The output scheduler, with a current copy of the settings before anything announces.
@@ -112,21 +119,24 @@ bool CPlovaneApp::Start(const AppStartOptions& options) {
     messages_.SetPorts(&tnc_, net_.get());
     scheduler_.Attach(stationAdapter_.get(), &messages_);
     scheduler_.ApplySettings(stationSettings_);
-    scheduler_.StartOutput();
+    if (!scheduler_.StartOutput())
+        host_.ReportError(COutputScheduler::kStartFailedText);
 
     // The stores and their settings, then the sounds.
     stations_.SetTransmitControl(&scheduler_);
     messages_.SetTransmitControl(&scheduler_);
     messages_.ApplySettings(stationSettings_);
     LoadSoundSettings();
-    stations_.ApplySettings(true);
+    stations_.ApplySettings(stationSettings_, true);
     started_ = true;
-    if (views_) views_->RefreshViews(true);
+    if (views_)
+        views_->RefreshViews(true);
     return true;
 }
 
 void CPlovaneApp::Shutdown() {
-    if (!started_) return;
+    if (!started_)
+        return;
     started_ = false;
     host_.ShowNotice("Exiting Plovane...");
     // The TNC gets its restore sequence before anything else stops.
@@ -135,26 +145,33 @@ void CPlovaneApp::Shutdown() {
     scheduler_.StopOutput();
     scheduler_.SetPorts(nullptr, nullptr);
     messages_.SetPorts(nullptr, nullptr);
-    decoder_.SetBuffers(&tnc_.Buffer(), &gps_.Buffer(), nullptr);
+    decoder_.SetBuffers(&tnc_.Buffer(), nullptr, nullptr);
     net_.reset();
 }
 
-// Loads the settings of the three connections and opens those that are enabled.
+// Loads the settings of the three connections and opens those that are enabled. A port
+// that fails to open is reported without waiting for anyone: the program runs on without it.
 void CPlovaneApp::OpenCommunications() {
     if (net_) {
         net_->LoadSettings(profile_);
-        net_->Open();
+        Report(net_->Open());
     }
     tnc_.LoadSettings(profile_);
     gps_.LoadSettings(profile_);
-    tnc_.Open();
-    gps_.Open();
+    Report(tnc_.Open());
+    Report(gps_.Open());
+}
+
+void CPlovaneApp::Report(const OpenResult& result) {
+    if (result.failed())
+        host_.ReportError(result.error);
 }
 
 void CPlovaneApp::CloseCommunications() {
     tnc_.Close();
     gps_.Close();
-    if (net_) net_->Close();
+    if (net_)
+        net_->Close();
 }
 
 void CPlovaneApp::LoadSoundSettings() {
@@ -168,11 +185,14 @@ void CPlovaneApp::LoadSoundSettings() {
     messages_.SetSounds(sounds);
 }
 
-// The station store has just reloaded the settings; the scheduler and the message store keep
-// copies of their own.
-void CPlovaneApp::ApplyStationSettingsToStores() {
+// Everyone who needs the own-station settings gets a copy of the application's value.
+void CPlovaneApp::HandOutStationSettings(bool announce) {
+    stations_.ApplySettings(stationSettings_, announce);
     scheduler_.ApplySettings(stationSettings_);
     messages_.ApplySettings(stationSettings_);
+    tnc_.SetStationSettings(stationSettings_);
+    if (net_)
+        net_->SetMyCall(stationSettings_.MyCall);
 }
 
 void CPlovaneApp::OnThreadMessage(ThreadMessage message, const std::string& text) {
@@ -184,11 +204,16 @@ void CPlovaneApp::OnThreadMessage(ThreadMessage message, const std::string& text
             host_.ShowNotice(text);
             break;
         case ThreadMessage::kPortStatus:
-            if (views_) views_->UpdateViews();
+            if (views_)
+                views_->UpdateViews();
             break;
-        case ThreadMessage::kStationSetupDone:
-            StationSetupDone();
+        case ThreadMessage::kStationSetupDone: {
+            // Posted after the settings were stored by someone else: read them back.
+            CStationSettings stored = stationSettings_;
+            stored.Load(profile_);
+            StationSetupDone(stored);
             break;
+        }
         case ThreadMessage::kCommSetupDone:
             RestartCommunications();
             break;
@@ -200,7 +225,8 @@ void CPlovaneApp::OnTimer() {
     if (gpsSettings_.enabled && gpsSettings_.source == kGpsFromTncPolled && tnc_.IsOpen()) {
         tnc_.SendGpsRequest();
     }
-    if (views_) views_->TimerTick();
+    if (views_)
+        views_->TimerTick();
 }
 
 long CPlovaneApp::PlaySimulation(const std::filesystem::path& path) {
@@ -208,7 +234,8 @@ long CPlovaneApp::PlaySimulation(const std::filesystem::path& path) {
     std::error_code error;
     if (std::filesystem::is_directory(path, error)) return -1;
     std::ifstream file(path, std::ios::binary);
-    if (!file) return -1;
+    if (!file)
+        return -1;
     LineReader reader(file);
     std::string line;
     long count = 0;
@@ -216,15 +243,18 @@ long CPlovaneApp::PlaySimulation(const std::filesystem::path& path) {
         decoder_.DecodeLine(line, "", "FILE>");
         ++count;
     }
-    if (views_) views_->UpdateViews();
+    if (views_)
+        views_->UpdateViews();
     return count;
 }
 
 void CPlovaneApp::RefreshTncFiles(const std::vector<std::filesystem::path>& folders,
                                   const SearchStatus& status) {
     tncFiles_.clear();
-    for (const auto& folder : folders) SearchTncFiles(folder, tncFiles_, status);
-    if (status) status(FoundText(tncFiles_.size(), "TNC file"));
+    for (const auto& folder : folders)
+        SearchTncFiles(folder, tncFiles_, status);
+    if (status)
+        status(FoundText(tncFiles_.size(), "TNC file"));
     SortAndNumber(tncFiles_);
 }
 
@@ -236,33 +266,40 @@ void CPlovaneApp::RefreshMapList(const std::vector<std::filesystem::path>& folde
         title = probe.title;
         return probe.isMap;
     };
-    for (const auto& folder : folders) SearchMaps(folder, recognise, mapList_, status);
-    if (status) status(FoundText(mapList_.size(), "map"));
+    for (const auto& folder : folders)
+        SearchMaps(folder, recognise, mapList_, status);
+    if (status)
+        status(FoundText(mapList_.size(), "map"));
     SortAndNumber(mapList_);
-    if (views_) views_->MapListChanged();
+    if (views_)
+        views_->MapListChanged();
 }
 
-void CPlovaneApp::StationSetupDone() {
-    stations_.ApplySettings(false);
-    ApplyStationSettingsToStores();
+void CPlovaneApp::StationSetupDone(const CStationSettings& settings) {
+    stationSettings_ = settings;
+    stationSettings_.Save(profile_);
+    HandOutStationSettings(false);
     // A changed call or path reaches the TNC at once (break, then the standard commands).
     tnc_.SendStationSetup();
     stations_.ApplyLimit();
     messages_.ApplyLimit();
     scheduler_.RearmPositionAndStatus();
-    if (views_) views_->RefreshViews(true);
+    if (views_)
+        views_->RefreshViews(true);
 }
 
 void CPlovaneApp::SoundSetupDone() {
     LoadSoundSettings();
-    if (views_) views_->RefreshViews(true);
+    if (views_)
+        views_->RefreshViews(true);
 }
 
 void CPlovaneApp::RestartCommunications() {
     CloseCommunications();
     OpenCommunications();
-    stations_.ApplySettings(true);
-    if (views_) views_->UpdateViews();
+    HandOutStationSettings(true);
+    if (views_)
+        views_->UpdateViews();
 }
 
 }  // namespace plovane

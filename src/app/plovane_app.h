@@ -20,16 +20,16 @@
 #include "core/app_host.h"
 #include "core/clock.h"
 #include "core/profile.h"
+#include "core/station_settings.h"
 #include "messages/message_list.h"
 #include "stations/station_list.h"
 #include "transmit/output_scheduler.h"
-#include "transmit/station_settings.h"
 
 namespace plovane {
 
 // What the views of a window system do when the core asks; the headless station has none.
 class AppViews {
-public:
+  public:
     virtual ~AppViews() = default;
     // Every view updates itself (a port changed state, a simulation ended).
     virtual void UpdateViews() = 0;
@@ -52,7 +52,7 @@ struct AppStartOptions {
 // Thread-compatible: everything here runs on the user-interface thread; the stores and ports
 // it owns are thread-safe themselves.
 class CPlovaneApp {
-public:
+  public:
     static constexpr int kTimerPeriodMs = 25000;
 
     CPlovaneApp(Profile& profile, AppHost& host, const Clock& clock);
@@ -91,8 +91,9 @@ public:
     void SendStatusNow() { scheduler_.SendStatus({}); }
     void SendMessagesNow() { messages_.SendPending({}); }
 
-    // The follow-ups of the setup sheets.
-    void StationSetupDone();
+    // The follow-ups of the setup sheets. The station setup hands its new settings: they are
+    // saved and every part gets a copy.
+    void StationSetupDone(const CStationSettings& settings);
     void RestartCommunications();
     // The alerts dialog was accepted: the stores play the sounds now stored.
     void SoundSetupDone();
@@ -101,7 +102,7 @@ public:
     Profile& profile() { return profile_; }
     AppHost& host() { return host_; }
     const Clock& clock() const { return clock_; }
-    CStationSettings& stationSettings() { return stationSettings_; }
+    const CStationSettings& stationSettings() const { return stationSettings_; }
     CSoundSettings& soundSettings() { return soundSettings_; }
     CStationList& stations() { return stations_; }
     CMessageList& messages() { return messages_; }
@@ -118,12 +119,13 @@ public:
     // "1.02" for the About box, the splash window and the network login.
     static std::string VersionText();
 
-private:
+  private:
     class MessageAdapter;
     class StationAdapter;
 
     void LoadSoundSettings();
-    void ApplyStationSettingsToStores();
+    void HandOutStationSettings(bool announce);
+    void Report(const OpenResult& result);
     void OpenCommunications();
     void CloseCommunications();
 

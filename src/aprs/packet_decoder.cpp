@@ -14,7 +14,7 @@
 #include "core/timed_lock.h"
 #include "stations/station_batch.h"
 #include "stations/station_list.h"
-#include "transmit/transmit_control.h"
+#include "core/transmit_control.h"
 
 namespace plovane {
 namespace {

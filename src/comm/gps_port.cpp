@@ -1,9 +1,13 @@
 // The GPS receiver's settings, port and sentence receiver.
 #include "comm/gps_port.h"
 
+#include <algorithm>
+#include <cstring>
 #include <optional>
+#include <string>
 
 #include "comm/nmea_parser.h"
+#include "core/timed_lock.h"
 #include "stations/station_list.h"
 
 namespace plovane {
@@ -57,7 +61,38 @@ void ApplySentence(CStationList& stations, std::string_view target, std::string_
     stations.SetCourseSpeed(call, speed, course);
 }
 
-CGpsPort::CGpsPort(AppHost& host) : CSerialPort(host, "PLOVANE_GPS_MUTEX", "PLOVANE_GPS_EVENT") {}
+CGpsPort::CGpsPort(ThreadPoster& poster, NoticeSink& notices)
+    : CSerialPort(poster, notices, "GPS", "PLOVANE_GPS_MUTEX", "PLOVANE_GPS_EVENT") {
+    SetInputHandler([this] { ProcessInput(); });
+}
+
+void CGpsPort::ProcessInput() {
+    // The complete lines leave the buffer under its lock; they are applied without it.
+    std::string lines;
+    {
+        ReceiveBuffer& buffer = Buffer();
+        const auto lock = TimedLock(buffer.mutex);
+        if (!lock.owns_lock())
+            return;
+        const size_t fill = std::min(buffer.fill, buffer.bytes.size());
+        size_t cut = fill;
+        while (cut > 0 && buffer.bytes[cut - 1] != '\r' && buffer.bytes[cut - 1] != '\n')
+            --cut;
+        lines.assign(reinterpret_cast<const char*>(buffer.bytes.data()), cut);
+        std::memmove(buffer.bytes.data(), buffer.bytes.data() + cut, fill - cut);
+        buffer.fill = fill - cut;
+    }
+    if (stations_ == nullptr)
+        return;
+    size_t begin = 0;
+    while (begin < lines.size()) {
+        const size_t end = std::min(lines.find_first_of("\r\n", begin), lines.size());
+        if (end > begin)
+            ApplySentence(*stations_, "", "", "",
+                          std::string_view(lines).substr(begin, end - begin), true);
+        begin = end + 1;
+    }
+}
 
 void CGpsPort::LoadSettings(const Profile& profile) {
     if (settings_ == nullptr)

@@ -46,10 +46,11 @@ void ApplySentence(CStationList& stations, std::string_view target, std::string_
                    std::string_view path, std::string_view line, bool handOn);
 
 // Thread-safe as a serial port; ParseSentence and GpsFromTnc may run on any decoding thread
-// (the store locks itself; the source flag is atomic).
+// (the store locks itself; the source flag is atomic). Sentences inside packets and in the
+// TNC's stream come through ParseSentence; the receiver's own through ProcessInput.
 class CGpsPort final : public CSerialPort, public SentenceReceiver {
   public:
-    explicit CGpsPort(AppHost& host);
+    CGpsPort(ThreadPoster& poster, NoticeSink& notices);
 
     void SetSettings(CGpsSettings* settings) { settings_ = settings; }
     // The store the sentences update; set before any line is decoded.
@@ -57,6 +58,11 @@ class CGpsPort final : public CSerialPort, public SentenceReceiver {
 
     // Reads the GPS keys; the port is enabled only for a receiver on its own port.
     void LoadSettings(const Profile& profile) override;
+
+    // Cuts the complete sentences out of the port's receive buffer and applies each to the
+    // own record. The port's read thread runs it whenever a line end arrives: the
+    // receiver's sentences go straight to the NMEA parser, never through the decoder.
+    void ProcessInput();
 
     void ParseSentence(std::string_view target, std::string_view destination, std::string_view path,
                        std::string_view line, bool handOn) override;

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <iterator>
 #include <system_error>
 
 #include "comm/event_fd.h"
@@ -146,8 +147,10 @@ std::string NetStatusText(const CNetManager* net) {
     return net != nullptr ? net->StatusText() : "Unknown - no net manager object.";
 }
 
-CNetManager::CNetManager(AppHost& host, std::string mutexName, std::string eventName)
-    : host_(host),
+CNetManager::CNetManager(ThreadPoster& poster, NoticeSink& notices, std::string mutexName,
+                         std::string eventName)
+    : poster_(poster),
+      notices_(notices),
       eventName_(std::move(eventName)),
       buffer_(ReceiveBuffer::kNetworkCapacity, std::move(mutexName)) {}
 
@@ -157,17 +160,13 @@ CNetManager::~CNetManager() {
         close(wakeFd_);
 }
 
-bool CNetManager::CreateObjects() {
+OpenResult CNetManager::CreateObjects() {
     lastError_ = 0;
-    if (wakeFd_ >= 0)
-        return true;
-    wakeFd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (wakeFd_ < 0) {
-        host_.MessageBox("Unable to create network write event.  \"" + eventName_ + "\"",
-                         MessageBoxIcon::kExclamation, MessageBoxButtons::kOk);
-        return false;
-    }
-    return true;
+    if (wakeFd_ < 0)
+        wakeFd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (wakeFd_ < 0)
+        return {false, "Unable to create network write event.  \"" + eventName_ + "\""};
+    return {true, {}};
 }
 
 void CNetManager::LoadSettings(const Profile& profile) {
@@ -190,6 +189,8 @@ std::string CNetManager::StatusText() const {
     const int code = lastError_;
     if (code > 0)
         text += "Last Error #: " + std::to_string(code);
+    else if (code < 0)
+        text += std::string("Host lookup failed: ") + gai_strerror(code);
     return text;
 }
 
@@ -197,7 +198,7 @@ void CNetManager::SetState(bool open, bool pending, bool error) {
     open_ = open;
     pending_ = pending;
     error_ = error;
-    host_.Post(ThreadMessage::kPortStatus);
+    poster_.Post(ThreadMessage::kPortStatus);
 }
 
 void CNetManager::Wake() {
@@ -208,7 +209,7 @@ void CNetManager::DrainWake() {
     DrainEventFd(wakeFd_);
 }
 
-bool CNetManager::Open() {
+OpenResult CNetManager::Open() {
     // Threads that ended on a failure are collected first.
     StopThreads();
     open_ = false;
@@ -218,29 +219,26 @@ bool CNetManager::Open() {
     {
         std::lock_guard lock(queueMutex_);
         queue_.clear();
+        held_.clear();
         stopWrite_ = false;
         writing_ = false;
     }
 
     if (!loaded_.enabled)
-        return false;
+        return {};
     ConnectPlan plan;
     plan.host = HostName(loaded_.hostAddress);
     plan.port = PortNumber(loaded_.hostPort);
     if (plan.host.empty() || plan.port.empty()) {
         error_ = true;
-        host_.MessageBox("Invalid network connection parameters.", MessageBoxIcon::kExclamation,
-                         MessageBoxButtons::kOk);
-        return false;
+        return {false, "Invalid network connection parameters."};
     }
-    if (!CreateObjects()) {
+    if (OpenResult objects = CreateObjects(); objects.failed()) {
         error_ = true;
-        return false;
+        return objects;
     }
     DrainWake();
-    const std::string myCall =
-        stationSettings_ != nullptr ? stationSettings_->MyCall : std::string("NOCALL");
-    plan.loginLine = NetLoginLine(myCall, loaded_.netFilter);
+    plan.loginLine = NetLoginLine(myCall_, loaded_.netFilter);
     plan.autoReconnect = loaded_.autoReconnect;
     plan.timings = timings_;
 
@@ -249,9 +247,7 @@ bool CNetManager::Open() {
         readThread_ = std::thread([this, plan] { ReadLoop(plan); });
     } catch (const std::system_error&) {
         SetState(false, false, true);
-        host_.MessageBox("Unable to start network read thread.", MessageBoxIcon::kExclamation,
-                         MessageBoxButtons::kOk);
-        return false;
+        return {false, "Unable to start network read thread."};
     }
     {
         std::lock_guard lock(queueMutex_);
@@ -266,11 +262,9 @@ bool CNetManager::Open() {
         }
         StopThreads();
         SetState(false, false, true);
-        host_.MessageBox("Unable to start network write thread.", MessageBoxIcon::kExclamation,
-                         MessageBoxButtons::kOk);
-        return false;
+        return {false, "Unable to start network write thread."};
     }
-    return true;
+    return {true, {}};
 }
 
 void CNetManager::Close() {
@@ -288,7 +282,7 @@ void CNetManager::Close() {
     pending_ = false;
     error_ = false;
     if (running)
-        host_.Post(ThreadMessage::kPortStatus);
+        poster_.Post(ThreadMessage::kPortStatus);
 }
 
 void CNetManager::StopThreads() {
@@ -309,20 +303,35 @@ void CNetManager::StopThreads() {
         writeThread_.join();
     std::lock_guard lock(queueMutex_);
     queue_.clear();
+    held_.clear();
     socket_.reset();
     writing_ = false;
     writerRunning_ = false;
 }
 
 void CNetManager::QueueText(const std::string& text, int /*delayBeforeMs*/, int /*delayAfterMs*/) {
+    bool droppedHeld = false;
     {
         std::lock_guard lock(queueMutex_);
         // open_ changes under this lock, so a text never lands in the queue of a dead link.
-        if (!open_ || stopWrite_ || queue_.size() >= kMaxQueuedTexts)
+        if (stopWrite_ || !writerRunning_)
             return;
-        queue_.push_back(text);
+        if (open_) {
+            if (queue_.size() >= kMaxQueuedTexts)
+                return;
+            queue_.push_back(text);
+        } else {
+            // Connecting: an ack or a message sent now must not be lost.
+            if (held_.size() >= kMaxHeldTexts) {
+                held_.pop_front();
+                droppedHeld = true;
+            }
+            held_.push_back(text);
+        }
     }
     queueChanged_.notify_all();
+    if (droppedHeld)
+        notices_.ShowNotice("APRS-IS not connected: the oldest waiting text was dropped.");
 }
 
 bool CNetManager::WaitForStop(Ms timeout) {
@@ -353,11 +362,14 @@ void CNetManager::ReadLoop(const ConnectPlan& plan) {
         }
         if (fd < 0) {
             lastError_ = code;
+            // A host name that does not resolve is an error even while retrying: it will
+            // not fix itself the way a busy server might.
+            const bool lookupFailed = code < 0;
             if (!plan.autoReconnect) {
                 SetState(false, false, true);
                 break;
             }
-            SetState(false, true, false);
+            SetState(false, !lookupFailed, lookupFailed);
             continue;
         }
 
@@ -369,17 +381,27 @@ void CNetManager::ReadLoop(const ConnectPlan& plan) {
             socket_ = socket;
             queue_.clear();
             queue_.push_back(plan.loginLine);
+            // Then what was queued while connecting, oldest first.
+            std::move(held_.begin(), held_.end(), std::back_inserter(queue_));
+            held_.clear();
             open_ = true;
             pending_ = false;
             error_ = false;
         }
         queueChanged_.notify_all();
-        host_.Post(ThreadMessage::kPortStatus);
+        poster_.Post(ThreadMessage::kPortStatus);
 
         const bool stopped = Receive(fd, plan.timings);
         {
             std::lock_guard lock(queueMutex_);
             socket_.reset();
+            // Texts not yet sent wait for the next connection (not the old login line).
+            if (!queue_.empty() && queue_.front() == plan.loginLine)
+                queue_.pop_front();
+            while (!queue_.empty() && held_.size() < kMaxHeldTexts) {
+                held_.push_front(std::move(queue_.back()));
+                queue_.pop_back();
+            }
             queue_.clear();
             open_ = false;
         }
@@ -401,7 +423,7 @@ void CNetManager::ReadLoop(const ConnectPlan& plan) {
     }
     queueChanged_.notify_all();
     pending_ = false;
-    host_.Post(ThreadMessage::kPortStatus);
+    poster_.Post(ThreadMessage::kPortStatus);
 }
 
 int CNetManager::Connect(const ConnectPlan& plan, int& errorCode) {
@@ -566,7 +588,7 @@ CNetManager::StoreResult CNetManager::StoreChunk(const uint8_t* data, size_t len
         break;
     }
     if (lineEnd)
-        host_.Post(ThreadMessage::kNetLines);
+        poster_.Post(ThreadMessage::kNetLines);
     return StoreResult::kStored;
 }
 
@@ -593,7 +615,7 @@ void CNetManager::WriteLoop() {
         lock.unlock();
 
         if (exiting_ == nullptr || !exiting_->load())
-            host_.Post(ThreadMessage::kEchoLine, "NET>" + text);
+            poster_.Post(ThreadMessage::kEchoLine, "NET>" + text);
         if (text.size() > kMaxSendChars)
             text.resize(kMaxSendChars);
         // A failed send needs nothing here: the read thread sees the broken link.

@@ -18,10 +18,10 @@
 
 #include "aprs/receive_buffer.h"
 #include "comm/net_settings.h"
-#include "core/app_host.h"
+#include "comm/open_result.h"
+#include "core/output_port.h"
 #include "core/profile.h"
-#include "transmit/output_port.h"
-#include "transmit/station_settings.h"
+#include "core/sinks.h"
 
 namespace plovane {
 
@@ -51,22 +51,28 @@ class CNetManager final : public OutputPort {
     static constexpr size_t kReadChunkBytes = 511;   // most bytes one receive hands on
     static constexpr size_t kMaxSendChars = 1023;    // longer texts are cut to this
     static constexpr size_t kMaxQueuedTexts = 1000;  // more wait to be sent: new ones dropped
+    // Texts queued while a connection is being made wait for it, up to this many; the
+    // oldest is dropped (with a notice) to make room.
+    static constexpr size_t kMaxHeldTexts = 200;
 
-    explicit CNetManager(AppHost& host, std::string mutexName = "PLOVANE_NET_MUTEX",
-                         std::string eventName = "PLOVANE_NET_EVENT");
+    // Port status, received lines and echo lines are posted; notices tell of held texts
+    // dropped.
+    CNetManager(ThreadPoster& poster, NoticeSink& notices,
+                std::string mutexName = "PLOVANE_NET_MUTEX",
+                std::string eventName = "PLOVANE_NET_EVENT");
     ~CNetManager() override;
     CNetManager(const CNetManager&) = delete;
     CNetManager& operator=(const CNetManager&) = delete;
 
     // Clears the last error code and creates the event that wakes the worker threads out of
-    // their waits (Open calls it when needed). Shows "Unable to create network write event.  "
-    // with the quoted event name on failure.
-    bool CreateObjects();
+    // their waits (Open calls it when needed). On failure the text is "Unable to create
+    // network write event.  " with the quoted event name.
+    OpenResult CreateObjects();
 
     // The settings record LoadSettings fills (may be null: the client then keeps its own).
     void SetSettings(CNetSettings* settings) { settings_ = settings; }
-    // The own call for the login line, read at Open.
-    void SetStationSettings(const CStationSettings* settings) { stationSettings_ = settings; }
+    // The own call for the login line, read at Open ("NOCALL" until set).
+    void SetMyCall(std::string call) { myCall_ = std::move(call); }
     // The application's exiting flag: while it is set no echo lines are posted.
     void SetExitingFlag(const std::atomic<bool>* exiting) { exiting_ = exiting; }
     // Set while closed.
@@ -77,10 +83,9 @@ class CNetManager final : public OutputPort {
     const CNetSettings& loadedSettings() const { return loaded_; }
 
     // Clears the flags and the write queue, and when the network is enabled starts the
-    // threads that connect (pending until connected). Shows "Invalid network connection
-    // parameters." for an empty host or a port that is not a number from 1 to 65535. True
-    // when the threads run.
-    bool Open();
+    // threads that connect (pending until connected). Fails with "Invalid network connection
+    // parameters." for an empty host or a port that is not a number from 1 to 65535.
+    OpenResult Open();
     // Lets queued texts go out (while connected, up to closeDrainLimit), then stops and
     // joins both threads, waking them out of any wait, and clears open, pending and error.
     void Close();
@@ -91,11 +96,14 @@ class CNetManager final : public OutputPort {
     // errno of the last failure (ECONNREFUSED, ETIMEDOUT, ...), a getaddrinfo code (below
     // 0) after a failed lookup, 0 when none since CreateObjects.
     int LastError() const { return lastError_.load(); }
-    // "[Active] ", "[Pending] " or "[Error] ", then "Last Error #: " and the code when above 0.
+    // "[Active] ", "[Pending] " or "[Error] ", then "Last Error #: " and the code when above 0,
+    // or "Host lookup failed: " and the resolver's text after a failed lookup.
     std::string StatusText() const;
 
     // Queues a text to be sent byte for byte (the caller includes the line end); texts
-    // longer than kMaxSendChars are cut. Dropped while not connected.
+    // longer than kMaxSendChars are cut. While a connection is being made (or made again)
+    // the text waits for it (see kMaxHeldTexts) and goes out after the login line; with no
+    // connection under way it is dropped.
     void QueueText(const std::string& text, int delayBeforeMs = 0, int delayAfterMs = 0) override;
 
     // The receive buffer the decoder's intake pass drains.
@@ -130,10 +138,11 @@ class CNetManager final : public OutputPort {
     void Wake();
     void DrainWake();
 
-    AppHost& host_;
+    ThreadPoster& poster_;
+    NoticeSink& notices_;
     const std::string eventName_;
     CNetSettings* settings_ = nullptr;
-    const CStationSettings* stationSettings_ = nullptr;
+    std::string myCall_ = "NOCALL";
     const std::atomic<bool>* exiting_ = nullptr;
     CNetSettings loaded_;
     NetTimings timings_;
@@ -150,6 +159,7 @@ class CNetManager final : public OutputPort {
     std::mutex queueMutex_;
     std::condition_variable queueChanged_;
     std::deque<std::string> queue_;   // guarded by queueMutex_
+    std::deque<std::string> held_;    // guarded by queueMutex_: waiting for a connection
     std::shared_ptr<Socket> socket_;  // guarded by queueMutex_: the current connection
     bool stopWrite_ = false;          // guarded by queueMutex_
     bool writing_ = false;            // guarded by queueMutex_

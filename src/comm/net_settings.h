@@ -23,6 +23,8 @@ struct CNetSettings {
 
     void Load(const Profile& profile);
     void Save(Profile& profile) const;
+
+    bool operator==(const CNetSettings&) const = default;
 };
 
 }  // namespace plovane

@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <system_error>
 
@@ -53,8 +53,11 @@ std::string SerialDevicePath(std::string_view portName) {
     return std::string(portName);
 }
 
-CSerialPort::CSerialPort(AppHost& host, std::string mutexName, std::string eventName)
-    : host_(host),
+CSerialPort::CSerialPort(ThreadPoster& poster, NoticeSink& notices, std::string role,
+                         std::string mutexName, std::string eventName)
+    : poster_(poster),
+      notices_(notices),
+      role_(std::move(role)),
       eventName_(std::move(eventName)),
       buffer_(ReceiveBuffer::kSerialCapacity, std::move(mutexName)) {}
 
@@ -64,15 +67,13 @@ CSerialPort::~CSerialPort() {
         close(wakeFd_);
 }
 
-bool CSerialPort::CreateObjects() {
-    if (wakeFd_ >= 0)
-        return true;
-    wakeFd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (wakeFd_ < 0) {
-        ShowError("Unable to create serial write event.  \"" + eventName_ + "\"");
-        return false;
-    }
-    return true;
+OpenResult CSerialPort::CreateObjects() {
+    if (wakeFd_ < 0)
+        wakeFd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (wakeFd_ < 0)
+        return {false,
+                role_ + " port: Unable to create serial write event.  \"" + eventName_ + "\""};
+    return {true, {}};
 }
 
 void CSerialPort::LoadSettings(const Profile& /*profile*/) {}
@@ -83,8 +84,9 @@ int CSerialPort::ScaledMs(int ms) const {
     return static_cast<int>(ms * delayScale_ + 0.5);
 }
 
-void CSerialPort::ShowError(const std::string& text) {
-    host_.MessageBox(text, MessageBoxIcon::kExclamation, MessageBoxButtons::kOk);
+OpenResult CSerialPort::Failed(const std::string& text) {
+    error_ = true;
+    return {false, role_ + " port: " + text};
 }
 
 void CSerialPort::Wake() {
@@ -95,7 +97,7 @@ void CSerialPort::DrainWake() {
     DrainEventFd(wakeFd_);
 }
 
-bool CSerialPort::Open() {
+OpenResult CSerialPort::Open() {
     // Threads left over from a failure have ended by now (or are about to); collect them.
     StopThreads();
     stopRead_ = false;
@@ -116,15 +118,12 @@ bool CSerialPort::Open() {
     }
 
     if (!parameters_.enabled)
-        return false;
-    if (!ValidSerialParameters(parameters_)) {
+        return {};
+    if (!ValidSerialParameters(parameters_))
+        return Failed("Invalid serial port parameters.");
+    if (OpenResult objects = CreateObjects(); objects.failed()) {
         error_ = true;
-        ShowError("Invalid serial port parameters.");
-        return false;
-    }
-    if (!CreateObjects()) {
-        error_ = true;
-        return false;
+        return objects;
     }
     DrainWake();
 
@@ -140,22 +139,16 @@ bool CSerialPort::Open() {
         errno = code;
     }
     if (fd < 0) {
-        const long code = errno;
-        error_ = true;
-        char text[512];
-        std::snprintf(text, sizeof text, "Unable to open serial port %s (Error code: %ld)",
-                      parameters_.portName.c_str(), code);
-        ShowError(text);
-        return false;
+        const int code = errno;
+        return Failed("Unable to open serial port " + parameters_.portName +
+                      " (Error code: " + std::to_string(code) + "): " + std::strerror(code));
     }
     ioctl(fd, TIOCEXCL);  // not a terminal: the line settings below fail
     const int flags = fcntl(fd, F_GETFL);
     if (!serial::ConfigureLine(fd, parameters_) || flags < 0 ||
         fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
         close(fd);
-        error_ = true;
-        ShowError("Unable to set communications parameters.");
-        return false;
+        return Failed("Unable to set communications parameters.");
     }
 
     {
@@ -174,30 +167,26 @@ bool CSerialPort::Open() {
     } catch (const std::system_error&) {
         runningThreads_ = 0;
         StopThreads();
-        error_ = true;
-        ShowError("Unable to start serial read thread.");
-        return false;
+        return Failed("Unable to start serial read thread.");
     }
     try {
         writeThread_ = std::thread([this, fd] { WriteLoop(fd); });
     } catch (const std::system_error&) {
         ThreadEnded();
         StopThreads();
-        error_ = true;
-        ShowError("Unable to start serial write thread.");
-        return false;
+        return Failed("Unable to start serial write thread.");
     }
 
     open_ = true;
     if (failed_) {
         // The line failed at once; the threads are ending and the host has been told.
         open_ = false;
-        return false;
+        return {};
     }
     SendWakeUp();
     SendInitFile();
     SendInitCommands();
-    return true;
+    return {true, {}};
 }
 
 void CSerialPort::Close() {
@@ -274,7 +263,7 @@ void CSerialPort::Fail() {
     open_ = false;
     error_ = true;
     if (first)
-        host_.Post(ThreadMessage::kPortStatus);
+        poster_.Post(ThreadMessage::kPortStatus);
 }
 
 void CSerialPort::QueueText(const std::string& text, int delayBeforeMs, int delayAfterMs) {
@@ -293,9 +282,12 @@ void CSerialPort::ExecuteCommandFile(const std::string& path, std::string_view s
     if (path.empty() || path == "None")
         return;
     std::ifstream in(path, std::ios::binary);
-    if (!in)
+    std::vector<std::string> lines;
+    if (!in || !TncFileSectionLines(in, section, lines)) {
+        notices_.ShowNotice("Unable to read TNC command file " + path);
         return;
-    for (const std::string& line : TncFileSectionLines(in, section))
+    }
+    for (const std::string& line : lines)
         QueueText(line, 500, 0);
 }
 
@@ -428,7 +420,7 @@ bool CSerialPort::SendRequest(int fd, const WriteRequest& request) {
     if (!PauseWriter(ScaledMs(request.delayBeforeMs)))
         return true;
     if (exiting_ == nullptr || !exiting_->load()) {
-        host_.Post(ThreadMessage::kEchoLine, "TNC>" + request.text);
+        poster_.Post(ThreadMessage::kEchoLine, "TNC>" + request.text);
     }
     if (!WriteAll(fd, request.text))
         return false;

@@ -21,9 +21,10 @@
 #include <thread>
 
 #include "aprs/receive_buffer.h"
-#include "core/app_host.h"
+#include "comm/open_result.h"
+#include "core/output_port.h"
 #include "core/profile.h"
-#include "transmit/output_port.h"
+#include "core/sinks.h"
 
 namespace plovane {
 
@@ -56,16 +57,18 @@ class CSerialPort : public OutputPort {
     static constexpr int kDrainLimitMs = 16000;       // Close waits this long for the writer
                                                       // (scaled with the delays)
 
-    // mutexName labels the receive buffer (e.g. "PLOVANE_TNC_MUTEX"); eventName labels the
-    // writer's wake-up event in messages.
-    CSerialPort(AppHost& host, std::string mutexName, std::string eventName);
+    // role names the port in its error texts ("TNC", "GPS"); mutexName labels the receive
+    // buffer (e.g. "PLOVANE_TNC_MUTEX"); eventName labels the writer's wake-up event in
+    // messages. Port status and echo lines are posted; notices tell of skipped files.
+    CSerialPort(ThreadPoster& poster, NoticeSink& notices, std::string role, std::string mutexName,
+                std::string eventName);
     ~CSerialPort() override;
     CSerialPort(const CSerialPort&) = delete;
     CSerialPort& operator=(const CSerialPort&) = delete;
 
-    // Creates the event that wakes the worker threads; Open calls it when needed. Shows
-    // "Unable to create serial write event.  " with the quoted event name on failure.
-    bool CreateObjects();
+    // Creates the event that wakes the worker threads; Open calls it when needed. Fails with
+    // "Unable to create serial write event.  " and the quoted event name.
+    OpenResult CreateObjects();
 
     // Copies the port parameters from the subclass's settings; the base keeps what it has.
     virtual void LoadSettings(const Profile& profile);
@@ -84,8 +87,10 @@ class CSerialPort : public OutputPort {
 
     // Clears the flags, drops queued texts and, when the port is enabled, opens and
     // configures the device, starts both threads and queues the opening sequence. Every
-    // failure shows its message and leaves the error flag set. True when open.
-    virtual bool Open();
+    // failure leaves the error flag set and returns its text, which begins with the role
+    // ("TNC port: Unable to open serial port /dev/ttyUSB0 (Error code: 2): No such file or
+    // directory").
+    virtual OpenResult Open();
     // Queues the closing sequence and lets the writer finish it (up to kDrainLimitMs), then
     // stops both threads and releases the device. Clears open and error.
     virtual void Close();
@@ -96,8 +101,9 @@ class CSerialPort : public OutputPort {
     // while the port is not open, are dropped (Open would discard them anyway).
     void QueueText(const std::string& text, int delayBeforeMs = 0, int delayAfterMs = 0) override;
 
-    // Queues the lines of one section of a TNC command file, 500 ms before each; a missing
-    // file, an empty path or "None" queues nothing.
+    // Queues the lines of one section of a TNC command file, 500 ms before each; an empty path
+    // or "None" queues nothing, and a file that cannot be read (missing, a folder) is skipped
+    // with a notice.
     virtual void ExecuteCommandFile(const std::string& path, std::string_view section);
 
     // The opening sequence (after a successful Open) and the closing sequence (at the start
@@ -113,7 +119,7 @@ class CSerialPort : public OutputPort {
     ReceiveBuffer& Buffer() { return buffer_; }
 
   protected:
-    AppHost& host() { return host_; }
+    const std::string& role() const { return role_; }
     int ScaledMs(int ms) const;
 
   private:
@@ -138,9 +144,11 @@ class CSerialPort : public OutputPort {
     void DrainWake();
     void StopThreads();
     void CloseDevice();
-    void ShowError(const std::string& text);
+    OpenResult Failed(const std::string& text);
 
-    AppHost& host_;
+    ThreadPoster& poster_;
+    NoticeSink& notices_;
+    const std::string role_;
     const std::string eventName_;
     SerialParameters parameters_;
     std::function<void()> inputHandler_;

@@ -39,9 +39,10 @@ std::string TncSectionHeader(std::string_view section) {
     return header;
 }
 
-std::vector<std::string> TncFileSectionLines(std::istream& in, std::string_view section) {
+bool TncFileSectionLines(std::istream& in, std::string_view section,
+                         std::vector<std::string>& lines) {
     const std::string header = TncSectionHeader(section);
-    std::vector<std::string> lines;
+    lines.clear();
     bool inside = false;
     LineReader reader(in, kTncFileMaxLine);
     std::string raw;
@@ -59,7 +60,11 @@ std::vector<std::string> TncFileSectionLines(std::istream& in, std::string_view 
         const bool escaped = text.starts_with("\\[") || text.starts_with("\\\\");
         lines.push_back((escaped ? text.substr(1) : text) + "\r");
     }
-    return lines;
+    if (reader.failed()) {
+        lines.clear();
+        return false;
+    }
+    return true;
 }
 
 }  // namespace plovane

@@ -28,7 +28,9 @@ std::string TncSectionHeader(std::string_view section);
 // its header (case ignored, no blanks inside the brackets) to the next line that begins with
 // "["; such a line is itself tested as a header, so a second [INIT] continues the first.
 // Lines beginning with "#" are comments; "\[" and "\\" lose their backslash; a line of blanks
-// inside the section is a bare CR. Line ends are CR, LF or both.
-std::vector<std::string> TncFileSectionLines(std::istream& in, std::string_view section);
+// inside the section is a bare CR. Line ends are CR, LF or both. False when a read error
+// (a folder given as the file, a removed card) cut the file short; `lines` is then empty.
+bool TncFileSectionLines(std::istream& in, std::string_view section,
+                         std::vector<std::string>& lines);
 
 }  // namespace plovane

@@ -25,7 +25,8 @@ void CTncSettings::Save(Profile& p) const {
     p.WriteString(kSection, "TNCType", tncCommandFile);
 }
 
-CTncPort::CTncPort(AppHost& host) : CSerialPort(host, "PLOVANE_TNC_MUTEX", "PLOVANE_TNC_EVENT") {}
+CTncPort::CTncPort(ThreadPoster& poster, NoticeSink& notices)
+    : CSerialPort(poster, notices, "TNC", "PLOVANE_TNC_MUTEX", "PLOVANE_TNC_EVENT") {}
 
 void CTncPort::LoadSettings(const Profile& profile) {
     if (settings_ != nullptr) {
@@ -40,8 +41,6 @@ void CTncPort::LoadSettings(const Profile& profile) {
         SetParameters(p);
         commandFile_ = settings_->tncCommandFile;
     }
-    if (stationSettings_ != nullptr)
-        stationSettings_->Load(profile);
 }
 
 void CTncPort::SendWakeUp() {
@@ -55,7 +54,7 @@ void CTncPort::SendInitFile() {
 }
 
 void CTncPort::SendInitCommands() {
-    if (stationSettings_ == nullptr)
+    if (!stationSettings_)
         return;
     const CStationSettings& s = *stationSettings_;
     QueueText("MON ON\r", 500, 0);

@@ -3,11 +3,12 @@
 // opens and take it back out before it closes, and the model's TNC command file.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "comm/serial_port.h"
 #include "core/profile.h"
-#include "transmit/station_settings.h"
+#include "core/station_settings.h"
 
 namespace plovane {
 
@@ -30,14 +31,14 @@ struct CTncSettings {
 // Thread-safe as a serial port; the Send operations run on the user-interface thread.
 class CTncPort final : public CSerialPort {
   public:
-    explicit CTncPort(AppHost& host);
+    CTncPort(ThreadPoster& poster, NoticeSink& notices);
 
     void SetSettings(CTncSettings* settings) { settings_ = settings; }
-    // The own call, alias, destination and path for the standard commands.
-    void SetStationSettings(CStationSettings* settings) { stationSettings_ = settings; }
+    // A copy of the own call, alias, destination and path for the standard commands; the
+    // application hands a new one after every station setup.
+    void SetStationSettings(const CStationSettings& settings) { stationSettings_ = settings; }
 
-    // Reads the TNC keys into the settings and the port parameters, then reloads the
-    // own-station settings.
+    // Reads the TNC keys into the settings and the port parameters.
     void LoadSettings(const Profile& profile) override;
     const std::string& commandFile() const { return commandFile_; }
     void SetCommandFile(std::string path) { commandFile_ = std::move(path); }
@@ -59,7 +60,7 @@ class CTncPort final : public CSerialPort {
 
   private:
     CTncSettings* settings_ = nullptr;
-    CStationSettings* stationSettings_ = nullptr;
+    std::optional<CStationSettings> stationSettings_;  // none: no standard commands
     std::string commandFile_;
 };
 

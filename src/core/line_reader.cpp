@@ -37,14 +37,17 @@ bool LineReader::Fill() {
         return true;
     if (in_ == nullptr || in_->rdbuf() == nullptr)
         return false;
+    // A file buffer throws on a read error (EISDIR, EIO) whatever the stream's exception
+    // mask says; that error ends the input here, never the program.
     std::streamsize got = 0;
     try {
         got = in_->rdbuf()->sgetn(buffer_.data(), kBufferSize);
     } catch (const std::exception&) {
-        got = 0;  // a file buffer throws on a read error (a folder, a removed card)
+        failed_ = true;
+        got = 0;
     }
     if (got <= 0) {
-        in_ = nullptr;  // end of input (or a read error, which ends it the same way)
+        in_ = nullptr;  // end of input, or the read error noted above
         return false;
     }
     pending_ = std::string_view(buffer_.data(), static_cast<size_t>(got));

@@ -41,6 +41,8 @@ class LineReader {
     bool Next(std::string& line);
     // The line last returned by Next was longer than the limit and was cut.
     bool truncated() const { return truncated_; }
+    // A read error (a folder opened as a file, a removed card) ended the input early.
+    bool failed() const { return failed_; }
 
   private:
     // Makes unread bytes available; false at the end of input.
@@ -50,6 +52,7 @@ class LineReader {
     std::string_view pending_;  // unread bytes of the buffer (or of the caller's bytes)
     size_t maxLineLength_;
     bool truncated_ = false;
+    bool failed_ = false;
     std::array<char, kBufferSize> buffer_{};
 };
 

@@ -78,9 +78,13 @@ auto FindKeyIn(List& messages, uint64_t key) {
 
 }  // namespace
 
-CMessageList::CMessageList(const CStationSettings& settings, const Clock& clock, AppHost& host,
-                           OwnCallSource ownCall)
-    : clock_(clock), host_(host), ownCall_(std::move(ownCall)), settings_(settings) {}
+CMessageList::CMessageList(const CStationSettings& settings, const Clock& clock,
+                           ChangeSink& changes, SoundSink& sounds, OwnCallSource ownCall)
+    : clock_(clock),
+      changes_(changes),
+      soundSink_(sounds),
+      ownCall_(std::move(ownCall)),
+      settings_(settings) {}
 
 CMessageList::~CMessageList() = default;
 
@@ -97,9 +101,9 @@ CMessageList::Lock CMessageList::TakeLock() const {
 
 void CMessageList::Deliver(const Effects& effects) {
     for (const std::string& file : effects.sounds)
-        host_.PlaySound(file);
+        soundSink_.PlaySound(file);
     for (const uint64_t key : effects.changed)
-        host_.MessageChanged(key);
+        changes_.MessageChanged(key);
     if (effects.armMessageSlot != nullptr)
         effects.armMessageSlot->ArmMessageSlot();
     if (effects.redraw)
@@ -434,7 +438,7 @@ bool CMessageList::Delete(uint64_t key) {
         index_.Erase(&*found);
         messages_.erase(found);
     }
-    host_.MessageChanged(key);
+    changes_.MessageChanged(key);
     return true;
 }
 
@@ -448,7 +452,7 @@ bool CMessageList::Stop(uint64_t key) {
             return false;
         found->acked = true;
     }
-    host_.MessageChanged(key);
+    changes_.MessageChanged(key);
     return true;
 }
 
@@ -463,7 +467,7 @@ bool CMessageList::Resend(uint64_t key) {
         found->acked = false;
         found->count = 0;
     }
-    host_.MessageChanged(key);
+    changes_.MessageChanged(key);
     return true;
 }
 

@@ -25,14 +25,14 @@
 #include <string_view>
 #include <vector>
 
-#include "core/app_host.h"
+#include "core/sinks.h"
 #include "core/clock.h"
 #include "messages/message.h"
 #include "messages/message_index.h"
-#include "transmit/output_port.h"
-#include "transmit/station_settings.h"
-#include "transmit/station_source.h"
-#include "transmit/transmit_control.h"
+#include "core/output_port.h"
+#include "core/station_settings.h"
+#include "core/station_source.h"
+#include "core/transmit_control.h"
 
 namespace plovane {
 
@@ -59,8 +59,8 @@ class CMessageList final : public PendingSender {
 
     // The settings are copied (see ApplySettings). An empty ownCall leaves the store
     // unconnected: received messages are dropped and nothing is sent.
-    CMessageList(const CStationSettings& settings, const Clock& clock, AppHost& host,
-                 OwnCallSource ownCall);
+    CMessageList(const CStationSettings& settings, const Clock& clock, ChangeSink& changes,
+                 SoundSink& sounds, OwnCallSource ownCall);
     ~CMessageList() override;
     CMessageList(const CMessageList&) = delete;
     CMessageList& operator=(const CMessageList&) = delete;
@@ -156,7 +156,8 @@ class CMessageList final : public PendingSender {
     bool TransmitLocked(const std::string& packet);
 
     const Clock& clock_;
-    AppHost& host_;
+    ChangeSink& changes_;
+    SoundSink& soundSink_;
     const OwnCallSource ownCall_;
 
     mutable std::timed_mutex mutex_;

@@ -106,14 +106,10 @@ void ApplyDeviceAndPath(CStation& s, bool own, std::string_view destination, std
 }  // namespace
 
 struct CStationList::Impl {
-    Impl(CStationSettings& shared, const Profile& profileRef, const Clock& clockRef,
-         AppHost& hostRef)
-        : sharedSettings(shared),
-          profile(profileRef),
-          clock(clockRef),
-          host(hostRef),
-          own(std::string(), clockRef.Now()) {
-        SetSettings(shared);
+    Impl(const CStationSettings& initial, const Clock& clockRef, ChangeSink& changeSink,
+         SoundSink& soundSink)
+        : clock(clockRef), changes(changeSink), sounds(soundSink), own(std::string(), clockRef.Now()) {
+        SetSettings(initial);
     }
 
     using Lock = std::unique_lock<std::timed_mutex>;
@@ -280,10 +276,9 @@ struct CStationList::Impl {
         s.hasPosition = true;
     }
 
-    CStationSettings& sharedSettings;  // loaded on the user-interface thread only
-    const Profile& profile;
     const Clock& clock;
-    AppHost& host;
+    ChangeSink& changes;
+    SoundSink& sounds;
 
     mutable std::timed_mutex mutex;
     // Guarded by mutex:
@@ -302,9 +297,9 @@ struct CStationList::Impl {
     CallIndex index;             // call -> record; records stay put in their list nodes
 };
 
-CStationList::CStationList(CStationSettings& settings, const Profile& profile, const Clock& clock,
-                           AppHost& host)
-    : impl_(std::make_unique<Impl>(settings, profile, clock, host)) {}
+CStationList::CStationList(const CStationSettings& settings, const Clock& clock,
+                           ChangeSink& changes, SoundSink& sounds)
+    : impl_(std::make_unique<Impl>(settings, clock, changes, sounds)) {}
 
 CStationList::~CStationList() = default;
 
@@ -549,10 +544,10 @@ void CStationList::Apply(StationBatch& batch) {
 
     if (!sound.empty()) {
         for (size_t i = 0; i < created; ++i)
-            d.host.PlaySound(sound);
+            d.sounds.PlaySound(sound);
     }
     for (size_t c = 0; c < changedCount; ++c)
-        d.host.StationChanged(std::string(batch.op(changed[c]).call));
+        d.changes.StationChanged(std::string(batch.op(changed[c]).call));
     batch.Clear();
 }
 
@@ -630,10 +625,8 @@ void CStationList::SetShownOnMap(std::string_view call, bool shown) {
 
 // --- Settings ---
 
-void CStationList::ApplySettings(bool announce) {
+void CStationList::ApplySettings(const CStationSettings& fresh, bool announce) {
     Impl& d = *impl_;
-    d.sharedSettings.Load(d.profile);
-    const CStationSettings fresh = d.sharedSettings;
 
     std::string ownCall;
     TransmitControl* transmit = nullptr;
@@ -687,7 +680,7 @@ void CStationList::ApplySettings(bool announce) {
 
     if (transmit != nullptr)
         transmit->MarkReadyToTransmit();
-    d.host.StationChanged(ownCall);
+    d.changes.StationChanged(ownCall);
     if (announce && transmit != nullptr) {
         transmit->SendStatusText(std::string(kProgramName) + " v" + kVersionText + " online...");
         transmit->RearmPositionAndStatus();

@@ -21,12 +21,11 @@
 #include <unordered_map>
 #include <vector>
 
-#include "core/app_host.h"
+#include "core/sinks.h"
 #include "core/clock.h"
-#include "core/profile.h"
 #include "stations/station.h"
-#include "transmit/station_settings.h"
-#include "transmit/transmit_control.h"
+#include "core/station_settings.h"
+#include "core/transmit_control.h"
 
 namespace plovane {
 
@@ -40,9 +39,10 @@ struct StationBoxResult {
 
 class CStationList {
   public:
-    // The settings are reloaded from the profile by ApplySettings; both outlive the list.
-    CStationList(CStationSettings& settings, const Profile& profile, const Clock& clock,
-                 AppHost& host);
+    // Starts from a copy of the settings (ApplySettings hands newer ones); the clock and the
+    // sinks outlive the list.
+    CStationList(const CStationSettings& settings, const Clock& clock, ChangeSink& changes,
+                 SoundSink& sounds);
     ~CStationList();
     CStationList(const CStationList&) = delete;
     CStationList& operator=(const CStationList&) = delete;
@@ -101,9 +101,9 @@ class CStationList {
                                    std::vector<CStation>& result, size_t capacity,
                                    size_t skip) const;
 
-    // Reloads the settings and refreshes the own record; with announce, sends the
+    // Takes a copy of the settings and refreshes the own record; with announce, sends the
     // "online" status and re-arms the position and status slots.
-    void ApplySettings(bool announce);
+    void ApplySettings(const CStationSettings& settings, bool announce);
     // Removes the oldest records until the station limit holds (after a settings change).
     void ApplyLimit();
     // The renderer marks which stations it drew.

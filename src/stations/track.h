@@ -3,7 +3,7 @@
 
 #include "core/date_time.h"
 #include "stations/station.h"
-#include "transmit/station_settings.h"
+#include "core/station_settings.h"
 
 namespace plovane {
 

@@ -18,8 +18,8 @@ constexpr float kDefaultMobileRate = 10.0f;
 
 }  // namespace
 
-COutputScheduler::COutputScheduler(const Clock& clock, AppHost& host)
-    : clock_(clock), host_(host) {}
+COutputScheduler::COutputScheduler(const Clock& clock, NoticeSink& notices)
+    : clock_(clock), notices_(notices) {}
 
 COutputScheduler::~COutputScheduler() {
     StopOutput();
@@ -63,7 +63,6 @@ bool COutputScheduler::StartOutput(ThreadMode mode) {
     try {
         thread_ = CreateOutputThread();
     } catch (const std::system_error&) {
-        host_.MessageBox("Unable to start output thread.", MessageBoxIcon::kExclamation);
         return false;
     }
     return true;
@@ -146,7 +145,7 @@ void COutputScheduler::FireSlot(int slot) {
             break;
         case kDigipeatCheckSlot:
             if (stations && !digipeatHeard_) {
-                host_.ShowNotice("No digipeat of your packet was heard.");
+                notices_.ShowNotice("No digipeat of your packet was heard.");
             }
             break;
         default:  // the spare slot does nothing

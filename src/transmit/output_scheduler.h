@@ -10,14 +10,14 @@
 #include <string>
 #include <thread>
 
-#include "core/app_host.h"
 #include "core/auto_reset_event.h"
 #include "core/clock.h"
-#include "transmit/output_port.h"
+#include "core/output_port.h"
+#include "core/sinks.h"
+#include "core/station_settings.h"
+#include "core/station_source.h"
+#include "core/transmit_control.h"
 #include "transmit/schedule_slots.h"
-#include "transmit/station_settings.h"
-#include "transmit/station_source.h"
-#include "transmit/transmit_control.h"
 
 namespace plovane {
 
@@ -32,7 +32,11 @@ class COutputScheduler : public TransmitControl {
     // driver) then calls RunDueSlots itself.
     enum class ThreadMode { kOutputThread, kManual };
 
-    COutputScheduler(const Clock& clock, AppHost& host);
+    // The text the caller shows when StartOutput fails.
+    static constexpr const char* kStartFailedText = "Unable to start output thread.";
+
+    // Notices: "No digipeat of your packet was heard."
+    COutputScheduler(const Clock& clock, NoticeSink& notices);
     ~COutputScheduler() override;
     COutputScheduler(const COutputScheduler&) = delete;
     COutputScheduler& operator=(const COutputScheduler&) = delete;
@@ -49,7 +53,7 @@ class COutputScheduler : public TransmitControl {
     CStationSettings Settings() const;
 
     // Seeds the jitter generator from the local time, arms slots 0, 1, 2, 3 and starts the
-    // output thread. Returns false (after "Unable to start output thread.") when the thread
+    // output thread. Returns false (the caller shows kStartFailedText) when the thread
     // cannot be started; the slots then never fire. A call while started does nothing.
     bool StartOutput(ThreadMode mode = ThreadMode::kOutputThread);
     // Ends the output thread and waits for it; the slots are then gone and ArmSlot does
@@ -112,7 +116,7 @@ class COutputScheduler : public TransmitControl {
     void Transmit(const std::string& text, const CStationSettings& settings);
 
     const Clock& clock_;
-    AppHost& host_;
+    NoticeSink& notices_;
     std::atomic<StationSource*> stations_{nullptr};
     std::atomic<PendingSender*> messages_{nullptr};
     std::atomic<OutputPort*> tnc_{nullptr};

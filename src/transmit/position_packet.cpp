@@ -11,19 +11,21 @@
 namespace plovane {
 namespace {
 
-std::string ZeroPadded(const std::string& digits, size_t width) {
-    return digits.size() >= width ? digits : std::string(width - digits.size(), '0') + digits;
-}
+// The texts here are built by appending to one string: gcc 12 inlines chains of
+// std::string operator+ and then warns (-Wrestrict) about copies that cannot overlap.
 
-std::string TwoDigits(int value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d", std::clamp(value, 0, 99));
-    return text;
+void AppendZeroPadded(std::string& out, const std::string& digits, size_t width) {
+    if (digits.size() < width)
+        out.append(width - digits.size(), '0');
+    out += digits;
 }
 
 // "DDHHMMz" of the given UTC time.
-std::string TimeStamp(const CDateTime& utcNow) {
-    return TwoDigits(utcNow.Day()) + TwoDigits(utcNow.Hour()) + TwoDigits(utcNow.Minute()) + "z";
+void AppendTimeStamp(std::string& out, const CDateTime& utcNow) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d%02d%02dz", std::clamp(utcNow.Day(), 0, 99),
+                  std::clamp(utcNow.Hour(), 0, 99), std::clamp(utcNow.Minute(), 0, 99));
+    out += text;
 }
 
 // Blanks the last `ambiguity` digit places of "DDMM.mm" / "DDDMM.mm" (before the hemisphere):
@@ -36,20 +38,18 @@ void BlankDigits(std::string& text, int ambiguity) {
 }
 
 std::string AngleText(const SplitAngle& split, size_t degreeWidth, int ambiguity) {
-    std::string text = ZeroPadded(split.degrees, degreeWidth) + ZeroPadded(split.minutes, 2) + "." +
-                       ZeroPadded(split.hundredths, 2);
+    std::string text;
+    AppendZeroPadded(text, split.degrees, degreeWidth);
+    AppendZeroPadded(text, split.minutes, 2);
+    text += '.';
+    AppendZeroPadded(text, split.hundredths, 2);
     BlankDigits(text, ambiguity);
-    return text + split.hemisphere;
+    text += split.hemisphere;
+    return text;
 }
 
 char Digit(long value) {
     return static_cast<char>('0' + std::clamp(value, 0L, 9L));
-}
-
-std::string ThreeDigits(int value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%03d", value);
-    return text;
 }
 
 }  // namespace
@@ -83,10 +83,10 @@ std::string FormatPositionReport(const PositionReportData& record, std::string_v
                                  bool mobile, const CDateTime& utcNow) {
     std::string text;
     if (record.moving) {
-        text = record.speed > 0 ? "@" : "/";
-        text += TimeStamp(utcNow);
+        text += record.speed > 0 ? '@' : '/';
+        AppendTimeStamp(text, utcNow);
     } else {
-        text = "=";
+        text += '=';
     }
     text += FormatLatitudeText(record.colatitude, record.ambiguity);
     text += record.symbolTable;
@@ -96,18 +96,26 @@ std::string FormatPositionReport(const PositionReportData& record, std::string_v
     const bool ours = latin1::ToUpper(record.call) == latin1::ToUpper(myCall);
     if (record.moving && (!ours || mobile)) {
         // e.g. 088/036: course in degrees, speed in knots
-        text += ThreeDigits(std::clamp<int>(record.course, 0, 360)) + "/" +
-                ThreeDigits(std::clamp<int>(record.speed, 0, 999));
+        char courseSpeed[16];
+        std::snprintf(courseSpeed, sizeof courseSpeed, "%03d/%03d",
+                      std::clamp<int>(record.course, 0, 360),
+                      std::clamp<int>(record.speed, 0, 999));
+        text += courseSpeed;
     } else if (record.hasPhg) {
         text += FormatPhg(record.phgPower, record.phgHeight, record.phgGain, record.phgDirectivity);
     }
-    if (!record.comment.empty())
-        text += "/" + record.comment;
+    if (!record.comment.empty()) {
+        text += '/';
+        text += record.comment;
+    }
     return text;
 }
 
 std::string FormatStatusReport(std::string_view text, const CDateTime& utcNow) {
-    return ">" + TimeStamp(utcNow) + std::string(text);
+    std::string report = ">";
+    AppendTimeStamp(report, utcNow);
+    report += text;
+    return report;
 }
 
 }  // namespace plovane

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "core/date_time.h"
-#include "transmit/station_source.h"
+#include "core/station_source.h"
 
 namespace plovane {
 

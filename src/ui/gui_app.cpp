@@ -313,7 +313,7 @@ void GuiApp::OnCommand(int id) {
         case kCommandSetupStation:
             if (const auto settings = RunStationSetup(*profile_, frame_.get())) {
                 view_->SetUnitsOfMeasure(settings->UnitsOfMeasure);
-                host_->Post(ThreadMessage::kStationSetupDone);
+                app_->StationSetupDone(*settings);
             }
             return;
         case kCommandSetupCommunications:

@@ -15,7 +15,7 @@
 
 #include "core/app_host.h"
 #include "messages/message_list.h"
-#include "transmit/station_settings.h"
+#include "core/station_settings.h"
 #include "ui/list_table_model.h"
 #include "ui/logic/message_actions.h"
 #include "ui/logic/message_filter.h"

@@ -361,12 +361,25 @@ MessageBoxResult QtHost::MessageBox(std::string_view text, MessageBoxIcon icon,
         delete box;
         return FromQtButton(button, buttons);
     }
-    std::string key(text);
+    QueueNonModalBox(std::string(text), shownText, icon, buttons, shownTitle);
+    return CautiousAnswer(buttons);
+}
+
+// Errors from below the user interface: the status line at once, and a box that does not
+// hold up the window (nor the start-up behind it).
+void QtHost::ReportError(std::string_view text) {
+    ShowNotice(text);
+    QueueNonModalBox(std::string(text), DisplayText(text), MessageBoxIcon::kExclamation,
+                     MessageBoxButtons::kOk, QString::fromLatin1(kProgramName));
+}
+
+void QtHost::QueueNonModalBox(std::string key, const QString& shownText, MessageBoxIcon icon,
+                              MessageBoxButtons buttons, const QString& shownTitle) {
     {
         // The same text already waiting or open: one box is enough.
         std::lock_guard lock(mutex_);
         if (!boxesShown_.insert(key).second)
-            return CautiousAnswer(buttons);
+            return;
     }
     QMetaObject::invokeMethod(
         this,
@@ -387,7 +400,6 @@ MessageBoxResult QtHost::MessageBox(std::string_view text, MessageBoxIcon icon,
             box->show();
         },
         Qt::QueuedConnection);
-    return CautiousAnswer(buttons);
 }
 
 }  // namespace plovane

@@ -69,6 +69,7 @@ class QtHost final : public QObject, public AppHost {
 
     void Post(ThreadMessage message, std::string text = {}) override;
     void ShowNotice(std::string_view text) override;
+    void ReportError(std::string_view text) override;
     MessageBoxResult MessageBox(std::string_view text, MessageBoxIcon icon,
                                 MessageBoxButtons buttons = MessageBoxButtons::kOk,
                                 std::string_view title = {}) override;
@@ -107,6 +108,9 @@ class QtHost final : public QObject, public AppHost {
     QMessageBox* MakeBox(const QString& text, MessageBoxIcon icon, MessageBoxButtons buttons,
                          const QString& title) const;
     void PrintBox(const QString& text) const;
+    // Shows a box without waiting for it, from any thread; one per text at a time.
+    void QueueNonModalBox(std::string key, const QString& shownText, MessageBoxIcon icon,
+                          MessageBoxButtons buttons, const QString& shownTitle);
     void QueueProgressLocked();
 
     Receivers receivers_;

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "transmit/station_settings.h"
+#include "core/station_settings.h"
 
 class QWidget;
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "core/profile.h"
-#include "transmit/station_settings.h"
+#include "core/station_settings.h"
 #include "ui/logic/setup_station.h"
 
 class QCheckBox;

@@ -14,14 +14,13 @@ namespace {
 namespace fs = std::filesystem;
 
 class PlovaneAppTest : public ::testing::Test {
-protected:
+  protected:
     PlovaneAppTest() : clock_(CDateTime(2026, 8, 1, 0, 5, 0)) {
         profile_.WriteString("Station", "MyCall", "N0CALL-9");
         profile_.WriteString("Station", "Status", "Listening");
         dir_ = fs::temp_directory_path() /
-               ("plovane-app-" + std::string(::testing::UnitTest::GetInstance()
-                                                 ->current_test_info()
-                                                 ->name()));
+               ("plovane-app-" +
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }
@@ -53,12 +52,11 @@ TEST_F(PlovaneAppTest, StartsAndBuildsTheOwnRecordFromTheSettings) {
 TEST_F(PlovaneAppTest, PlaysASimulationFileWithAnyLineEnds) {
     CPlovaneApp app(profile_, host_, clock_);
     ASSERT_TRUE(app.Start({}));
-    const fs::path sim = WriteFile(
-        "test.sim",
-        "W1AAA>APRS:!4903.50N/07201.75W-one\r\n\r\n"
-        "W1BBB>APRS:!4904.50N/07202.75W-two\n\n\n"
-        "W1CCC>APRS:!4905.50N/07203.75W-three\r"
-        "N0CALL-9>APRS:!4905.50N/07203.75W-own");
+    const fs::path sim = WriteFile("test.sim",
+                                   "W1AAA>APRS:!4903.50N/07201.75W-one\r\n\r\n"
+                                   "W1BBB>APRS:!4904.50N/07202.75W-two\n\n\n"
+                                   "W1CCC>APRS:!4905.50N/07203.75W-three\r"
+                                   "N0CALL-9>APRS:!4905.50N/07203.75W-own");
     EXPECT_EQ(app.PlaySimulation(sim), 4);
     for (const char* call : {"W1AAA", "W1BBB", "W1CCC"}) {
         SCOPED_TRACE(call);
@@ -99,6 +97,41 @@ TEST_F(PlovaneAppTest, EchoLinesBecomeNoticesAndStationSetupReloadsTheSettings) 
     EXPECT_EQ(app.stations().OwnCall(), "N0CALL-7");
     EXPECT_EQ(app.stations().Count(), 2u);  // cut to the new limit, own record kept
     EXPECT_EQ(app.scheduler().Settings().MyCall, "N0CALL-7");
+}
+
+TEST_F(PlovaneAppTest, StationSetupValueIsSavedAndHandedToEveryPart) {
+    CPlovaneApp app(profile_, host_, clock_);
+    ASSERT_TRUE(app.Start({}));
+    CStationSettings fresh = app.stationSettings();
+    fresh.MyCall = "N0CALL-5";
+    fresh.Status = "New status";
+    app.StationSetupDone(fresh);
+    CStationSettings saved;
+    saved.Load(profile_);
+    EXPECT_EQ(saved.MyCall, "N0CALL-5");
+    EXPECT_EQ(app.stationSettings().MyCall, "N0CALL-5");
+    EXPECT_EQ(app.stations().OwnCall(), "N0CALL-5");
+    EXPECT_EQ(app.stations().OwnStation().lastInfo, "New status");
+    EXPECT_EQ(app.scheduler().Settings().MyCall, "N0CALL-5");
+}
+
+TEST_F(PlovaneAppTest, PortsThatFailAtStartAreReportedWithoutABox) {
+    profile_.WriteInt("Comm", "TNCEnabled", 1);
+    profile_.WriteString("Comm", "TNCCommPort", "/nonexistent/ttyTNC");
+    profile_.WriteInt("Comm", "GPSEnabled", 1);
+    profile_.WriteInt("Comm", "GPSType", kGpsSerialPort);
+    profile_.WriteString("Comm", "GPSCommPort", "/nonexistent/ttyGPS");
+    CPlovaneApp app(profile_, host_, clock_);
+    ASSERT_TRUE(app.Start({}));
+    EXPECT_TRUE(host_.boxes().empty());
+    EXPECT_EQ(host_.errors(),
+              (std::vector<std::string>{
+                  "TNC port: Unable to open serial port /nonexistent/ttyTNC (Error code: 2): "
+                  "No such file or directory",
+                  "GPS port: Unable to open serial port /nonexistent/ttyGPS (Error code: 2): "
+                  "No such file or directory"}));
+    EXPECT_TRUE(app.tnc().HasError());
+    EXPECT_TRUE(app.gps().HasError());
 }
 
 TEST_F(PlovaneAppTest, FindsMapsAndTncFilesInTheSearchFolders) {

@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "transmit/station_settings.h"
+#include "core/station_settings.h"
 
 namespace plovane {
 namespace {
@@ -35,14 +35,12 @@ TEST(QSettingsProfile, RoundTripsEveryKindThroughAnIniFile) {
     CStationSettings settings;
     settings.MyCall = "N0CALL-9";
     settings.MobilePositRate = 2.5f;
-    settings.Symbol = "x";
+    settings.Symbol = "x ";
+    settings.destination = "APQ102";
     settings.Save(reopened);
     CStationSettings loaded;
     loaded.Load(reopened);
-    EXPECT_EQ(loaded.MyCall, "N0CALL-9");
-    EXPECT_FLOAT_EQ(loaded.MobilePositRate, 2.5f);
-    EXPECT_EQ(loaded.Symbol, "x ");
-    EXPECT_EQ(loaded.destination, "APQ102");
+    EXPECT_TRUE(loaded == settings);
     std::filesystem::remove(path);
 }
 

@@ -15,8 +15,8 @@
 #include "core/profile.h"
 #include "stations/station_list.h"
 #include "support/recording_host.h"
-#include "transmit/station_settings.h"
-#include "transmit/transmit_control.h"
+#include "core/station_settings.h"
+#include "core/transmit_control.h"
 
 namespace plovane::testing {
 
@@ -70,7 +70,8 @@ class DecoderTest : public ::testing::Test {
     DecoderTest() {
         profile.WriteString("Station", "MyCall", kOwnCall);
         profile.WriteInt("Station", "bTrack", 1);
-        stations.ApplySettings(false);
+        settings.Load(profile);
+        stations.ApplySettings(settings, false);
         decoder.SetStations(&stations);
         decoder.SetTransmitControl(&transmit);
         decoder.SetMessages(&messages);
@@ -90,7 +91,7 @@ class DecoderTest : public ::testing::Test {
     CStationSettings settings;
     FakeClock clock{CDateTime(2026, 3, 10, 12, 0, 0)};
     RecordingHost host;
-    CStationList stations{settings, profile, clock, host};
+    CStationList stations{settings, clock, host, host};
     RecordingTransmit transmit;
     RecordingMessages messages;
     RecordingGps gps;

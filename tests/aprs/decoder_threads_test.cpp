@@ -12,7 +12,7 @@
 #include "core/profile.h"
 #include "stations/station_list.h"
 #include "support/recording_host.h"
-#include "transmit/station_settings.h"
+#include "core/station_settings.h"
 
 namespace plovane {
 namespace {
@@ -24,8 +24,9 @@ TEST(DecoderThreads, TwoSourcesAndAReaderKeepTheStoreConsistent) {
     CStationSettings settings;
     SystemClock clock;
     testing::RecordingHost host;
-    CStationList stations(settings, profile, clock, host);
-    stations.ApplySettings(false);
+    CStationList stations(settings, clock, host, host);
+    settings.Load(profile);
+    stations.ApplySettings(settings, false);
     CPacketDecoder decoder(host);
     decoder.SetStations(&stations);
 

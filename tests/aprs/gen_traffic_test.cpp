@@ -17,7 +17,7 @@
 #include "stations/station_list.h"
 #include "support/recording_host.h"
 #include "traffic.h"
-#include "transmit/station_settings.h"
+#include "core/station_settings.h"
 
 namespace plovane::traffic {
 namespace {
@@ -27,7 +27,8 @@ class Receiver : public MessageReceiver {
   public:
     Receiver() {
         profile.WriteInt("Station", "LimitStations", 9999);
-        stations.ApplySettings(false);
+        settings.Load(profile);
+        stations.ApplySettings(settings, false);
         decoder.SetStations(&stations);
         decoder.SetMessages(this);
     }
@@ -45,7 +46,7 @@ class Receiver : public MessageReceiver {
     CStationSettings settings;
     FakeClock clock{CDateTime(2024, 6, 15, 14, 0, 0)};
     testing::RecordingHost host;
-    CStationList stations{settings, profile, clock, host};
+    CStationList stations{settings, clock, host, host};
     CPacketDecoder decoder{host};
     std::vector<std::string> texts;
 };

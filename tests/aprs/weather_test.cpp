@@ -19,7 +19,7 @@
 #include "core/profile.h"
 #include "stations/station_list.h"
 #include "support/recording_host.h"
-#include "transmit/station_settings.h"
+#include "core/station_settings.h"
 
 namespace plovane::aprs {
 namespace {
@@ -75,7 +75,7 @@ class WeatherTest : public ::testing::Test {
     CStationSettings settings;
     FakeClock clock{CDateTime(2026, 3, 10, 12, 0, 0)};
     testing::RecordingHost host;
-    CStationList stations{settings, profile, clock, host};
+    CStationList stations{settings, clock, host, host};
 };
 
 TEST_F(WeatherTest, PositionlessReportsConvertEachField) {
@@ -366,7 +366,7 @@ TEST(WeatherPeerVectors, AgreeWithOtherParsers) {
         CStationSettings settings;
         FakeClock clock{CDateTime(2026, 3, 10, 12, 0, 0)};
         testing::RecordingHost host;
-        CStationList stations{settings, profile, clock, host};
+        CStationList stations{settings, clock, host, host};
         CPacketDecoder decoder(host);
         decoder.SetStations(&stations);
         decoder.DecodeLine(line, "", "TNC>");

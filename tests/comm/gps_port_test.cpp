@@ -22,16 +22,15 @@ using testing::RecordingHost;
 using testing::WithChecksum;
 
 struct GpsFixture {
-    GpsFixture() : stations(stationSettings, profile, clock, host), decoder(host), port(host) {
+    GpsFixture() : stations(stationSettings, clock, host, host), decoder(host), port(host, host) {
         profile.WriteString("Station", "MyCall", "W1AW");
-        stations.ApplySettings(false);
+        stationSettings.Load(profile);
+        stations.ApplySettings(stationSettings, false);
         port.SetSettings(&gpsSettings);
         port.SetStations(&stations);
         port.SetDelayScale(0.01);
         decoder.SetStations(&stations);
         decoder.SetSentenceReceiver(&port);
-        decoder.SetBuffers(nullptr, &port.Buffer(), nullptr);
-        port.SetInputHandler([this] { decoder.ProcessInput(); });
     }
 
     RecordingHost host;
@@ -123,7 +122,7 @@ TEST(GpsPortThreads, OwnStationFollowsTheReceiver) {
     f.profile.WriteInt("Comm", "GPSType", 2);
     f.profile.WriteString("Comm", "GPSCommPort", peer.slavePath());
     f.port.LoadSettings(f.profile);
-    ASSERT_TRUE(f.port.Open());
+    ASSERT_TRUE(f.port.Open().open);
     EXPECT_TRUE(f.host.boxes().empty());
 
     auto own = [&] { return f.stations.OwnStation(); };

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <netdb.h>
+
 #include <cerrno>
 #include <chrono>
 #include <functional>
@@ -16,13 +18,13 @@
 #include "aprs/packet_decoder.h"
 #include "core/clock.h"
 #include "core/profile.h"
+#include "core/station_settings.h"
 #include "core/timed_lock.h"
 #include "core/version.h"
 #include "net_loopback.h"
 #include "stations/station_list.h"
 #include "support/recording_host.h"
 #include "transmit/output_scheduler.h"
-#include "transmit/station_settings.h"
 
 namespace plovane {
 namespace {
@@ -39,16 +41,17 @@ class NetManagerThreads : public ::testing::Test {
   protected:
     NetManagerThreads() {
         profile.WriteString("Station", "MyCall", "N0CALL");
-        stations.ApplySettings(false);  // loads the settings: MyCall is N0CALL
+        settings.Load(profile);
+        stations.ApplySettings(settings, false);  // loads the settings: MyCall is N0CALL
         decoder.SetStations(&stations);
         decoder.SetBuffers(nullptr, nullptr, &net.Buffer());
-        net.SetStationSettings(&settings);
+        net.SetMyCall("N0CALL");
         timings.retryInterval = 50ms;
         timings.connectTimeout = 5s;
         timings.drainLimit = 5s;
         timings.closeDrainLimit = 2s;
         net.SetTimings(timings);
-        EXPECT_TRUE(net.CreateObjects());
+        EXPECT_TRUE(net.CreateObjects().open);
     }
     ~NetManagerThreads() override { net.Close(); }
 
@@ -67,7 +70,7 @@ class NetManagerThreads : public ::testing::Test {
     void Connect(LoopbackServer& server, bool autoReconnect = false) {
         ASSERT_TRUE(server.ok());
         Configure(server.host(), server.port(), autoReconnect);
-        ASSERT_TRUE(net.Open());
+        ASSERT_TRUE(net.Open().open);
         ASSERT_TRUE(server.Accept());
         ASSERT_EQ(server.ReadLine(), kLogin);
         ASSERT_TRUE(WaitFor([&] { return net.IsOpen(); }));
@@ -120,10 +123,10 @@ class NetManagerThreads : public ::testing::Test {
     CStationSettings settings;
     FakeClock clock{CDateTime(2026, 3, 10, 12, 0, 0)};
     RecordingHost host;
-    CStationList stations{settings, profile, clock, host};
+    CStationList stations{settings, clock, host, host};
     CPacketDecoder decoder{host};
     NetTimings timings;
-    CNetManager net{host};  // last: its threads stop before the rest goes
+    CNetManager net{host, host};  // last: its threads stop before the rest goes
 
   private:
     size_t handledNetLines_ = 0;
@@ -142,7 +145,7 @@ TEST_F(NetManagerThreads, LogsInWithCallPasscodeAndOptionalFilter) {
         LoopbackServer server;
         ASSERT_TRUE(server.ok());
         Configure(server.host(), server.port(), false, c.filter);
-        ASSERT_TRUE(net.Open());
+        ASSERT_TRUE(net.Open().open);
         EXPECT_TRUE(net.IsPending() || net.IsOpen());
         ASSERT_TRUE(server.Accept());
         EXPECT_EQ(server.ReadLine(), c.login);
@@ -239,7 +242,7 @@ TEST_F(NetManagerThreads, RefusedConnectionEndsInErrorWithoutAutoReconnect) {
     LoopbackServer server(AF_INET, false);
     ASSERT_TRUE(server.ok());
     Configure(server.host(), server.port(), false);
-    ASSERT_TRUE(net.Open());
+    ASSERT_TRUE(net.Open().open);
     EXPECT_TRUE(WaitFor([&] { return net.StatusText() == "[Error] " + kRefused; }));
     EXPECT_EQ(net.LastError(), ECONNREFUSED);
     server.Listen();
@@ -250,7 +253,7 @@ TEST_F(NetManagerThreads, RefusedConnectionIsRetriedUntilTheServerListens) {
     LoopbackServer server(AF_INET, false);
     ASSERT_TRUE(server.ok());
     Configure(server.host(), server.port(), true);
-    ASSERT_TRUE(net.Open());
+    ASSERT_TRUE(net.Open().open);
     EXPECT_TRUE(WaitFor([&] { return net.StatusText() == "[Pending] " + kRefused; }));
     // Every failed attempt reports its state again, one per retry interval.
     const size_t before = CountPosts(ThreadMessage::kPortStatus);
@@ -262,6 +265,41 @@ TEST_F(NetManagerThreads, RefusedConnectionIsRetriedUntilTheServerListens) {
     ASSERT_TRUE(server.Accept());
     EXPECT_EQ(server.ReadLine(), kLogin);
     EXPECT_TRUE(WaitFor([&] { return net.StatusText() == "[Active] " + kRefused; }));
+}
+
+TEST_F(NetManagerThreads, TextsQueuedWhileConnectingGoOutAfterTheLogin) {
+    LoopbackServer server(AF_INET, false);
+    ASSERT_TRUE(server.ok());
+    Configure(server.host(), server.port(), true);
+    ASSERT_TRUE(net.Open().open);
+    ASSERT_TRUE(WaitFor([&] { return net.StatusText() == "[Pending] " + kRefused; }));
+    // One more than the queue holds: the oldest goes, with a notice.
+    const size_t count = CNetManager::kMaxHeldTexts + 1;
+    for (size_t i = 0; i < count; ++i)
+        net.QueueText("N0CALL>APQ102,TCPIP*::N0AAA    :ack" + std::to_string(i) + "\r");
+    EXPECT_TRUE(Noticed("APRS-IS not connected: the oldest waiting text was dropped."));
+    ASSERT_TRUE(server.Listen());
+    ASSERT_TRUE(server.Accept());
+    EXPECT_EQ(server.ReadLine(), kLogin);
+    for (size_t i = 1; i < count; ++i)
+        ASSERT_EQ(server.ReadLine(),
+                  "N0CALL>APQ102,TCPIP*::N0AAA    :ack" + std::to_string(i) + "\r");
+}
+
+TEST_F(NetManagerThreads, HostThatDoesNotResolveIsAnErrorWithTheResolversText) {
+    // A label longer than 63 characters fails in the resolver itself: no query leaves here.
+    const std::string unresolvable = std::string(70, 'a') + ".invalid";
+    for (const bool autoReconnect : {false, true}) {
+        SCOPED_TRACE(autoReconnect);
+        Configure(unresolvable, "14580", autoReconnect);
+        ASSERT_TRUE(net.Open().open);
+        EXPECT_TRUE(WaitFor([&] { return net.HasError(); }));
+        EXPECT_FALSE(net.IsPending());
+        EXPECT_LT(net.LastError(), 0);
+        EXPECT_EQ(net.StatusText(),
+                  std::string("[Error] Host lookup failed: ") + gai_strerror(net.LastError()));
+        net.Close();
+    }
 }
 
 TEST_F(NetManagerThreads, ChunkWithNulKeepsTheBytesAfterIt) {
@@ -342,7 +380,7 @@ TEST_F(NetManagerThreads, CloseWhileBackingOffReturnsPromptly) {
     LoopbackServer server(AF_INET, false);
     ASSERT_TRUE(server.ok());
     Configure(server.host(), server.port(), true);
-    ASSERT_TRUE(net.Open());
+    ASSERT_TRUE(net.Open().open);
     ASSERT_TRUE(WaitFor([&] { return net.StatusText() == "[Pending] " + kRefused; }));
     EXPECT_LT(Timed([&] { net.Close(); }), 1000ms);
     EXPECT_EQ(net.StatusText(), kRefused);  // the code stays for the next look
@@ -366,7 +404,7 @@ TEST_F(NetManagerThreads, CloseWhileConnectingReturnsPromptly) {
     }
     std::this_thread::sleep_for(100ms);
     Configure(server.host(), server.port(), false);
-    ASSERT_TRUE(net.Open());
+    ASSERT_TRUE(net.Open().open);
     std::this_thread::sleep_for(300ms);
     if (!net.IsPending()) {
         for (int fd : queued)
@@ -386,7 +424,7 @@ TEST_F(NetManagerThreads, ConnectsOverIpv6Loopback) {
     for (const std::string address : {"::1", "[::1]"}) {
         SCOPED_TRACE(address);
         Configure(address, server.port());
-        ASSERT_TRUE(net.Open());
+        ASSERT_TRUE(net.Open().open);
         ASSERT_TRUE(server.Accept());
         EXPECT_EQ(server.ReadLine(), kLogin);
         server.Send("N0V6>APRS:>over six\r\n");
@@ -400,7 +438,7 @@ TEST_F(NetManagerThreads, HostNameConnectsAndReconnects) {
     LoopbackServer server;
     ASSERT_TRUE(server.ok());
     Configure("localhost", server.port(), true);
-    ASSERT_TRUE(net.Open());
+    ASSERT_TRUE(net.Open().open);
     ASSERT_TRUE(server.Accept());
     EXPECT_EQ(server.ReadLine(), kLogin);
     server.Drop();

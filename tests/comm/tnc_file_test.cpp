@@ -15,7 +15,9 @@ using Lines = std::vector<std::string>;
 
 Lines Section(const std::string& contents, const std::string& section) {
     std::istringstream in(contents);
-    return TncFileSectionLines(in, section);
+    Lines lines;
+    EXPECT_TRUE(TncFileSectionLines(in, section, lines));
+    return lines;
 }
 
 TEST(TncFile, SectionLinesFollowTheFileRules) {
@@ -70,6 +72,14 @@ TEST(TncFile, LongLinesAreCut) {
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0], std::string(kTncFileMaxLine, 'x') + "\r");
     EXPECT_EQ(lines[1], "NEXT\r");
+}
+
+TEST(TncFile, AFolderReadsAsAnErrorNotAnException) {
+    std::ifstream in(std::filesystem::temp_directory_path(), std::ios::binary);
+    ASSERT_TRUE(in.is_open());  // a folder opens; reading it fails
+    Lines lines{"stale"};
+    EXPECT_FALSE(TncFileSectionLines(in, "INIT", lines));
+    EXPECT_TRUE(lines.empty());
 }
 
 // The command files shipped for real TNCs: each is recognised, has both sections, and keeps

@@ -439,7 +439,7 @@ TEST_F(MessageList, DisabledSoundsStayQuiet) {
 }
 
 TEST_F(MessageList, UnconnectedStoreDropsTraffic) {
-    CMessageList unconnected(me.settings, clock, host, nullptr);
+    CMessageList unconnected(me.settings, clock, host, host, nullptr);
     unconnected.SetPorts(&me.tnc, nullptr);
     unconnected.ReceiveMessage("W1AW", kMe, "hi{1");
     EXPECT_EQ(unconnected.SendNewMessage("W1AW", "x"), 0u);

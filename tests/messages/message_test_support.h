@@ -11,9 +11,9 @@
 #include "core/clock.h"
 #include "messages/message_list.h"
 #include "support/recording_host.h"
-#include "transmit/output_port.h"
-#include "transmit/station_settings.h"
-#include "transmit/transmit_control.h"
+#include "core/output_port.h"
+#include "core/station_settings.h"
+#include "core/transmit_control.h"
 
 namespace plovane::testing {
 
@@ -62,7 +62,7 @@ inline CStationSettings SettingsFor(const std::string& call) {
 // One station's message store, wired as the application wires it.
 struct TestStation {
     explicit TestStation(const std::string& call, const Clock& clock, AppHost& host)
-        : settings(SettingsFor(call)), ownCall(call), list(settings, clock, host, [this] {
+        : settings(SettingsFor(call)), ownCall(call), list(settings, clock, host, host, [this] {
               std::lock_guard lock(ownCallMutex);
               return ownCall;
           }) {

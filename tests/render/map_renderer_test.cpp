@@ -251,7 +251,8 @@ TEST(MapRenderer, TracksAreDashedRedLines) {
     RenderRig rig;
     rig.options.ShowTracks = true;
     rig.profile.WriteInt(CStationSettings::kSection, "bTrack", 1);
-    rig.stations.ApplySettings(false);
+    rig.settings.Load(rig.profile);
+    rig.stations.ApplySettings(rig.settings, false);
     rig.Place("N0TRK", "/>", 150, 100);
     rig.Place("N0TRK", "/>", 50, 100);
     ASSERT_FALSE(rig.stations.FindStation("N0TRK")->track.empty());

@@ -21,7 +21,7 @@
 #include "maps/render/symbol_icons.h"
 #include "stations/station_list.h"
 #include "support/recording_host.h"
-#include "transmit/station_settings.h"
+#include "core/station_settings.h"
 
 namespace plovane::testing {
 
@@ -89,7 +89,8 @@ struct RenderRig {
     static constexpr int32_t kY0 = 14400000;  // 50 degrees north
 
     RenderRig() {
-        stations.ApplySettings(false);
+        settings.Load(profile);
+        stations.ApplySettings(settings, false);
         map.loaded = true;
         map.name = "Test Map";
         map.left = kX0;
@@ -159,7 +160,7 @@ struct RenderRig {
     CStationSettings settings;
     FakeClock clock{CDateTime(2024, 6, 15, 14, 0, 0)};
     RecordingHost host;
-    CStationList stations{settings, profile, clock, host};
+    CStationList stations{settings, clock, host, host};
     CMapData map{clock.Now()};
     CMapView view;
     CMapOptions options;

@@ -160,7 +160,8 @@ void UseTrack(StoreFixture& f, const TrackSetup& t) {
     f.profile.WriteInt("Station", "TrackDistance", t.distanceIndex);
     f.profile.WriteInt("Station", "UnitsOfMeasure", t.units);
     f.profile.WriteInt("Station", "TrackMax", t.max);
-    f.list.ApplySettings(false);
+    f.settings.Load(f.profile);
+    f.list.ApplySettings(f.settings, false);
 }
 
 TEST(Track, OtherStationsAreNotTrackedByDefaultButTheOwnStationIs) {

@@ -160,7 +160,8 @@ TEST(StationBatch, GivesTheRecordsAndAnnouncementsOfTheSingleOperations) {
         f->profile.WriteInt("Station", "LimitStations", 4);
         f->profile.WriteInt("Station", "bTrack", 1);
         f->profile.WriteInt("Station", "TrackMax", 3);
-        f->list.ApplySettings(false);
+        f->settings.Load(f->profile);
+        f->list.ApplySettings(f->settings, false);
         f->list.SetNewStationSound(true, "new.wav");
         f->host.Clear();
     }
@@ -240,7 +241,8 @@ TEST(StationList, ReusedRecordIsAsFreshAsANewOne) {
     StoreFixture f;
     f.profile.WriteInt("Station", "LimitStations", 3);
     f.profile.WriteInt("Station", "bTrack", 1);
-    f.list.ApplySettings(false);
+    f.settings.Load(f.profile);
+    f.list.ApplySettings(f.settings, false);
     WeatherValues weather;
     weather.temperature = 210;
     weather.windSpeed = 4;
@@ -263,7 +265,8 @@ TEST(StationList, ReusedRecordIsAsFreshAsANewOne) {
 
     StoreFixture fresh(f.clock.Now());
     fresh.profile.WriteInt("Station", "bTrack", 1);
-    fresh.list.ApplySettings(false);
+    fresh.settings.Load(fresh.profile);
+    fresh.list.ApplySettings(fresh.settings, false);
     fresh.list.SetDeviceAndPath("K1NEW", "APRS", "WIDE1-1", "");
     EXPECT_EQ(Describe(f.Get("K1NEW")), Describe(fresh.Get("K1NEW")));
     EXPECT_EQ(f.Calls(), (std::vector<std::string>{"N0CALL", "K1NEW", "K1MID"}));
@@ -366,7 +369,8 @@ TEST(StationBatchThreads, BatchesFromTwoThreadsKeepTheListConsistent) {
     StoreFixture f;
     f.profile.WriteInt("Station", "LimitStations", 8);
     f.profile.WriteInt("Station", "bTrack", 1);
-    f.list.ApplySettings(false);
+    f.settings.Load(f.profile);
+    f.list.ApplySettings(f.settings, false);
     std::atomic<bool> done{false};
     std::atomic<int> violations{0};
     const auto writer = [&](unsigned seed) {

@@ -273,7 +273,8 @@ TEST(StationList, ApplySettingsRefreshesTheOwnRecord) {
             f.profile.WriteInt("Station", key, value);
         for (const auto& [key, value] : c.texts)
             f.profile.WriteString("Station", key, value);
-        f.list.ApplySettings(false);
+        f.settings.Load(f.profile);
+        f.list.ApplySettings(f.settings, false);
         const CStation own = f.list.OwnStation();
         EXPECT_EQ(own.moving, c.moving);
         if (c.moving) {
@@ -299,7 +300,8 @@ TEST(StationList, ApplySettingsCopiesTextsPositionAndAmbiguity) {
     f.profile.WriteInt("Station", "Lat", 14739000);
     f.profile.WriteInt("Station", "Lon", 38869500);
     f.profile.WriteInt("Station", "Ambiguity", 2);
-    f.list.ApplySettings(false);
+    f.settings.Load(f.profile);
+    f.list.ApplySettings(f.settings, false);
     const CStation own = f.list.OwnStation();
     EXPECT_EQ(own.call, "N0CALL");
     EXPECT_EQ(own.destination, "APQ102");
@@ -315,11 +317,13 @@ TEST(StationList, ApplySettingsCopiesTextsPositionAndAmbiguity) {
 
 TEST(StationList, ApplySettingsAnnouncesOnlyWhenAsked) {
     StoreFixture f;
-    f.list.ApplySettings(false);
+    f.settings.Load(f.profile);
+    f.list.ApplySettings(f.settings, false);
     EXPECT_EQ(f.transmit.calls().back(), "ready");
     EXPECT_EQ(f.host.stationChanges(), (Calls{"N0CALL"}));
     const size_t before = f.transmit.calls().size();
-    f.list.ApplySettings(true);
+    f.settings.Load(f.profile);
+    f.list.ApplySettings(f.settings, true);
     const Calls calls = f.transmit.calls();
     EXPECT_EQ(Calls(calls.begin() + static_cast<long>(before), calls.end()),
               (Calls{"ready", "status:Plovane v1.02 online...", "rearm"}));

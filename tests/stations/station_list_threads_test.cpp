@@ -22,7 +22,8 @@ TEST(StationListThreads, UpdatesAndReadsKeepTheListConsistent) {
     StoreFixture f;
     f.profile.WriteInt("Station", "LimitStations", 50);
     f.profile.WriteInt("Station", "bTrack", 1);
-    f.list.ApplySettings(false);
+    f.settings.Load(f.profile);
+    f.list.ApplySettings(f.settings, false);
     constexpr int kUpdates = 20000;
     const int32_t colatitude = ParseLatitude("4903.50N");
     const int32_t longitude = ParseLongitude("07201.75W");
@@ -93,7 +94,8 @@ TEST(StationListThreads, UpdatesAndReadsKeepTheListConsistent) {
 TEST(StationListThreads, TwoThreadsAddingTheSameCallsCreateOneRecordEach) {
     StoreFixture f;
     f.profile.WriteInt("Station", "bLimitStations", 0);
-    f.list.ApplySettings(false);
+    f.settings.Load(f.profile);
+    f.list.ApplySettings(f.settings, false);
     f.list.SetNewStationSound(true, "new.wav");
     constexpr int kCalls = 2000;
     auto adder = [&] {

@@ -9,8 +9,8 @@
 #include "core/profile.h"
 #include "stations/station_list.h"
 #include "support/recording_host.h"
-#include "transmit/station_settings.h"
-#include "transmit/transmit_control.h"
+#include "core/station_settings.h"
+#include "core/transmit_control.h"
 
 namespace plovane::testing {
 
@@ -42,18 +42,21 @@ struct StoreFixture {
     explicit StoreFixture(CDateTime now = CDateTime(2026, 8, 1, 0, 5, 0)) : clock(now) {
         list.SetTransmitControl(&transmit);
         profile.WriteString(kSection, "MyCall", "N0CALL");
-        list.ApplySettings(false);
+        settings.Load(profile);
+        list.ApplySettings(settings, false);
         host.Clear();
     }
 
     // Stores one setting and applies the settings again.
     void Set(const std::string& key, int value) {
         profile.WriteInt(kSection, key, value);
-        list.ApplySettings(false);
+        settings.Load(profile);
+        list.ApplySettings(settings, false);
     }
     void Set(const std::string& key, const std::string& value) {
         profile.WriteString(kSection, key, value);
-        list.ApplySettings(false);
+        settings.Load(profile);
+        list.ApplySettings(settings, false);
     }
 
     std::vector<std::string> Calls() const {
@@ -78,7 +81,7 @@ struct StoreFixture {
     FakeClock clock;
     RecordingHost host;
     RecordingTransmit transmit;
-    CStationList list{settings, profile, clock, host};
+    CStationList list{settings, clock, host, host};
 };
 
 }  // namespace plovane::testing

@@ -29,6 +29,10 @@ public:
         std::lock_guard lock(mutex_);
         notices_.emplace_back(text);
     }
+    void ReportError(std::string_view text) override {
+        std::lock_guard lock(mutex_);
+        errors_.emplace_back(text);
+    }
     MessageBoxResult MessageBox(std::string_view text, MessageBoxIcon icon,
                                 MessageBoxButtons buttons, std::string_view title) override {
         std::lock_guard lock(mutex_);
@@ -75,6 +79,7 @@ public:
     // Copies, so a test can read while other threads keep recording.
     std::vector<std::pair<ThreadMessage, std::string>> posts() const { return Get(posts_); }
     std::vector<std::string> notices() const { return Get(notices_); }
+    std::vector<std::string> errors() const { return Get(errors_); }
     std::vector<Box> boxes() const { return Get(boxes_); }
     std::vector<std::string> stationChanges() const { return Get(stationChanges_); }
     std::vector<uint64_t> messageChanges() const { return Get(messageChanges_); }
@@ -85,6 +90,7 @@ public:
         std::lock_guard lock(mutex_);
         posts_.clear();
         notices_.clear();
+        errors_.clear();
         boxes_.clear();
         stationChanges_.clear();
         messageChanges_.clear();
@@ -102,6 +108,7 @@ private:
     mutable std::mutex mutex_;
     std::vector<std::pair<ThreadMessage, std::string>> posts_;
     std::vector<std::string> notices_;
+    std::vector<std::string> errors_;
     std::vector<Box> boxes_;
     std::vector<std::string> stationChanges_;
     std::vector<uint64_t> messageChanges_;

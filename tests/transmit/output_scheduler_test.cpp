@@ -403,8 +403,7 @@ TEST(OutputSchedulerStart, ThreadFailureIsReported) {
     testing::RecordingHost host;
     FailingThreadScheduler scheduler{clock, host};
     EXPECT_FALSE(scheduler.StartOutput());
-    ASSERT_EQ(host.boxes().size(), 1u);
-    EXPECT_EQ(host.boxes()[0].text, "Unable to start output thread.");
+    EXPECT_TRUE(host.boxes().empty());  // the caller reports it
     EXPECT_FALSE(scheduler.IsRunning());
 }
 

@@ -31,7 +31,7 @@
 #include "messages/message_list.h"
 #include "record_json.h"
 #include "stations/station_list.h"
-#include "transmit/station_settings.h"
+#include "core/station_settings.h"
 
 namespace plovane::cli {
 namespace {
@@ -85,12 +85,13 @@ CStationSettings LoadSettings(MemoryProfile& profile, const std::string& myCall)
 struct Stores {
     Stores(const Clock& clock, AppHost& host, const std::string& myCall)
         : settings(LoadSettings(profile, myCall)),
-          stations(settings, profile, clock, host),
-          messages(settings, clock, host, [this] { return stations.OwnCall(); }),
+          stations(settings, clock, host, host),
+          messages(settings, clock, host, host, [this] { return stations.OwnCall(); }),
           messageLink(messages),
           sentenceLink(stations),
           decoder(host) {
-        stations.ApplySettings(false);
+        settings.Load(profile);
+        stations.ApplySettings(settings, false);
         decoder.SetStations(&stations);
         decoder.SetMessages(&messageLink);
         decoder.SetSentenceReceiver(&sentenceLink);

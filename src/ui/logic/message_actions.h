@@ -9,7 +9,7 @@
 
 #include "core/app_host.h"
 #include "messages/message_list.h"
-#include "transmit/station_settings.h"
+#include "core/station_settings.h"
 
 namespace plovane {
 

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "transmit/station_settings.h"
+#include "core/station_settings.h"
 
 namespace plovane {
 

@@ -29,7 +29,7 @@ struct CStationSettings {
     bool bTrackDistance = false;
     bool TransmitPosits = false;
     bool TransmitStatus = false;
-    int32_t UnitsOfMeasure = 0;  // 0 statute miles, 1 nautical miles, 2 kilometres
+    int32_t UnitsOfMeasure = 0;    // 0 statute miles, 1 nautical miles, 2 kilometres
     float MobilePositRate = 5.0f;  // minutes between mobile beacons
     int16_t Ambiguity = 0;         // 0..5 blanked digits
     int16_t Directivity = 0;       // PHG code; degrees = code x 45
@@ -61,6 +61,8 @@ struct CStationSettings {
     void Load(const Profile& profile);
     // Writes every stored value (not destination); the symbol is fixed up first.
     void Save(Profile& profile);
+
+    bool operator==(const CStationSettings&) const = default;
 
     // "NOCALL" means the station is not configured: nothing is transmitted.
     bool IsConfigured() const { return MyCall != "NOCALL"; }

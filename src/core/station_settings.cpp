@@ -1,5 +1,5 @@
 // Loading and saving the own-station settings.
-#include "transmit/station_settings.h"
+#include "core/station_settings.h"
 
 #include <cstring>
 #include <vector>

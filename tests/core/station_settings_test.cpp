@@ -1,0 +1,117 @@
+// Own-station settings: defaults, the symbol fix-up and the round trip through a profile.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "core/profile.h"
+#include "core/station_settings.h"
+
+namespace plovane {
+namespace {
+
+constexpr const char* kSection = "Station";
+
+std::vector<uint8_t> FloatBytes(float value) {
+    std::vector<uint8_t> bytes(sizeof value);
+    std::memcpy(bytes.data(), &value, sizeof value);
+    return bytes;
+}
+
+TEST(StationSettings, AnEmptyProfileGivesTheDefaults) {
+    MemoryProfile profile;
+    CStationSettings s;
+    s.MobilePositRate = 2.0f;
+    s.MyCall = "K1ABC";
+    s.Load(profile);
+    CStationSettings expected;
+    expected.MobilePositRate = 2.0f;  // without a stored binary value the rate stays
+    expected.destination = "APQ102";
+    EXPECT_TRUE(s == expected);
+    EXPECT_FALSE(s.IsConfigured());
+}
+
+// Every field differs from its default, so a value that is not written, not read, or read
+// into a neighbour's field breaks the equality.
+TEST(StationSettings, EveryStoredValueSurvivesARoundTrip) {
+    CStationSettings s;
+    s.AutoReply = s.HasInitPosit = s.HasPHG = s.Mobile = s.bMyMessagesOnly = true;
+    s.bTrack = s.bTrackTime = s.bTrackDistance = s.TransmitPosits = s.TransmitStatus = true;
+    s.bDeletedAfter = s.bLimitMessages = s.bLimitStations = false;
+    s.bMyTrack = s.bMyTrackTime = s.bMyTrackDistance = false;
+    s.UnitsOfMeasure = 2;
+    s.MobilePositRate = 0.5f;
+    s.Ambiguity = 3;
+    s.Directivity = 4;
+    s.DeletedAfter = 72;
+    s.Lat = 14739000;
+    s.Lon = 38869500;
+    s.LimitMessages = 9999;
+    s.LimitStations = 1;
+    s.MyTrackTime = 8;
+    s.MyTrackDistance = 9;
+    s.MyTrackMax = 8000;
+    s.TrackTime = 1;
+    s.TrackDistance = 2;
+    s.TrackMax = 250;
+    s.Power = 6;
+    s.Height = 3;
+    s.Gain = 7;
+    s.AutoReplyText = "back soon";
+    s.Comments = "portable";
+    s.Alias = "WIDE";
+    s.MyCall = "K1ABC-9";
+    s.Status = "on the air";
+    s.Symbol = "\\k";
+    s.UIDigiPath = "WIDE1-1,WIDE2-1";
+    s.destination = "APQ102";
+
+    MemoryProfile profile;
+    s.Save(profile);
+    CStationSettings loaded;
+    loaded.Load(profile);
+    EXPECT_TRUE(loaded == s);
+    // The stored names other programs' files use; destination is never stored.
+    EXPECT_EQ(profile.GetInt(kSection, "bMyTrackDistance", -1), 0);
+    EXPECT_EQ(profile.GetString(kSection, "UIDigiPath", ""), "WIDE1-1,WIDE2-1");
+    std::vector<uint8_t> rate;
+    EXPECT_TRUE(profile.GetBinary(kSection, "MobilePositRate", rate));
+    EXPECT_EQ(rate, FloatBytes(0.5f));
+    EXPECT_FALSE(profile.Contains(kSection, "destination"));
+}
+
+TEST(StationSettings, SymbolsAreFixedToTwoCharactersOnLoadAndSave) {
+    struct Case {
+        const char* stored;
+        const char* read;
+    } cases[] = {{"x", "x "}, {"", "  "}, {"/>", "/>"}, {"\\kX", "\\k"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
+        MemoryProfile profile;
+        profile.WriteString(kSection, "Symbol", c.stored);
+        CStationSettings s;
+        s.Load(profile);
+        EXPECT_EQ(s.Symbol, c.read);
+        s.Symbol = c.stored;
+        s.Save(profile);
+        EXPECT_EQ(profile.GetString(kSection, "Symbol", "?"), c.read);
+    }
+}
+
+TEST(StationSettings, StoredFormsOfRateAndBooleans) {
+    MemoryProfile profile;
+    CStationSettings s;
+    profile.WriteBinary(kSection, "MobilePositRate", {1, 2});  // not four bytes: ignored
+    profile.WriteInt(kSection, "bTrack", 7);                   // any non-zero value is set
+    s.Load(profile);
+    EXPECT_EQ(s.MobilePositRate, 5.0f);
+    EXPECT_TRUE(s.bTrack);
+    s.Mobile = true;
+    s.bTrack = false;
+    s.Save(profile);
+    EXPECT_EQ(profile.GetString(kSection, "Mobile", ""), "1");
+    EXPECT_EQ(profile.GetString(kSection, "bTrack", ""), "0");
+}
+
+}  // namespace
+}  // namespace plovane
