@@ -6,7 +6,6 @@
 #include <string_view>
 
 #include "aprs/decoders.h"
-#include "stations/station_batch.h"
 
 namespace plovane::aprs {
 namespace {
@@ -63,10 +62,10 @@ void WriteTwoDigits(int value, char* out) {
 
 }  // namespace
 
-void DecodeMicE(StationBatch& stations, std::string_view source, std::string_view destination,
+void DecodeMicE(ReportWriter& out, std::string_view source, std::string_view destination,
                 std::string_view path, std::string_view information) {
     const auto notAPosition = [&] {
-        stations.SetDeviceAndPath(source, destination, path, information);
+        out.SetDeviceAndPath(source, destination, path, information);
     };
     if (destination.size() < 6 || information.size() < 9)
         return notAPosition();
@@ -145,11 +144,11 @@ void DecodeMicE(StationBatch& stations, std::string_view source, std::string_vie
         comment = comment.substr(4);
     }
 
-    stations.UpdatePosition(source, std::string_view(symbol.data(), symbol.size()),
+    out.UpdatePosition(source, std::string_view(symbol.data(), symbol.size()),
                             std::string_view(latitude.data(), latitude.size()),
                             std::string_view(longitude.data(), longitude.size()), "", message,
                             altitudeDm);
-    stations.SetDeviceAndPath(source, device, path, comment);
+    out.SetDeviceAndPath(source, device, path, comment);
 
     // Speed: hundreds and tens in byte 4, units in byte 5; course: hundreds in byte 5,
     // the rest in byte 6. Bytes below 28 encode nothing, so no motion is stored then.
@@ -164,7 +163,7 @@ void DecodeMicE(StationBatch& stations, std::string_view source, std::string_vie
     int course = dc % 10 * 100 + se;
     for (int i = 0; i < 3 && course >= 400; ++i)
         course -= 400;
-    stations.SetCourseSpeed(source, speed, course);
+    out.SetCourseSpeed(source, speed, course);
 }
 
 }  // namespace plovane::aprs

@@ -6,7 +6,7 @@
 #include <set>
 #include <thread>
 
-#include "aprs/packet_decoder.h"
+#include "intake/packet_intake.h"
 #include "core/clock.h"
 #include "core/geo.h"
 #include "core/profile.h"
@@ -26,8 +26,7 @@ TEST(DecoderThreads, TwoSourcesAndAReaderKeepTheStoreConsistent) {
     testing::RecordingHost host;
     CStationList stations(settings, profile, clock, host);
     stations.ApplySettings(false);
-    CPacketDecoder decoder(host);
-    decoder.SetStations(&stations);
+    CPacketIntake decoder(clock, PacketTargets{host, stations});
 
     // 300 calls shared by both sources, in every position format and with objects.
     auto source = [&](int seed, const char* tag) {
@@ -35,10 +34,10 @@ TEST(DecoderThreads, TwoSourcesAndAReaderKeepTheStoreConsistent) {
             const std::string call = "K" + std::to_string((i * 13 + seed) % 300) + "XY";
             switch (i % 4) {
                 case 0:
-                    decoder.DecodeLine(call + ">APRS,WIDE1-1:!4903.50N/07201.75W>088/036", "", tag);
+                    decoder.DecodeLine(call + ">APRS,WIDE1-1:!4903.50N/07201.75W>088/036", tag);
                     break;
                 case 1:
-                    decoder.DecodeLine(call + ">S32U6T:`(#fpPO>/", "", tag);
+                    decoder.DecodeLine(call + ">S32U6T:`(#fpPO>/", tag);
                     break;
                 case 2:
                     decoder.DecodeLine(call + ">APRS:;OBJ" + std::to_string(i % 20) +
@@ -46,7 +45,7 @@ TEST(DecoderThreads, TwoSourcesAndAReaderKeepTheStoreConsistent) {
                                        "", tag);
                     break;
                 default:
-                    decoder.DecodeLine(call + ">APRS:=/5L!!<*e7>7P[moving", "", tag);
+                    decoder.DecodeLine(call + ">APRS:=/5L!!<*e7>7P[moving", tag);
                     break;
             }
         }

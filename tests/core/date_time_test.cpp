@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
 #include "core/clock.h"
 
 namespace plovane {
@@ -164,7 +168,7 @@ TEST(DateTime, FormatsAsIso8601) {
     EXPECT_EQ(CDateTime(2026, 12, 6, 6, 49, 32).ToIso8601(), "2026-12-06T06:49:32Z");
 }
 
-TEST(Clock, UtcAddsTheStandardBias) {
+TEST(Clock, UtcAddsTheBias) {
     FakeClock clock(CDateTime(2026, 7, 1, 10, 0, 0), 300);  // UTC-5 standard time
     EXPECT_EQ(clock.UtcNow().Hour(), 15);
     clock.SetBias(-60);
@@ -175,13 +179,45 @@ TEST(Clock, UtcAddsTheStandardBias) {
     EXPECT_EQ(clock.TickMs(), 2100);
 }
 
+// The bias is the zone's offset at that instant, daylight saving included; an unknown zone
+// is UTC.
+TEST(Clock, BiasFollowsDaylightSavingTime) {
+    const char* saved = std::getenv("TZ");
+    const std::string savedZone = saved != nullptr ? saved : "";
+    constexpr std::time_t kJanuary = 1768478400;  // 2026-01-15 12:00 UTC
+    constexpr std::time_t kJuly = 1782907200;     // 2026-07-01 12:00 UTC
+    struct Case {
+        const char* zone;
+        int january, july;
+    };
+    const Case cases[] = {
+        {"CET-1CEST,M3.5.0,M10.5.0/3", -60, -120},
+        {"EST5EDT,M3.2.0,M11.1.0", 300, 240},
+        {"UTC0", 0, 0},
+        {"Nowhere/Atlantis", 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.zone);
+        ::setenv("TZ", c.zone, 1);
+        ::tzset();
+        EXPECT_EQ(BiasMinutesAt(kJanuary), c.january);
+        EXPECT_EQ(BiasMinutesAt(kJuly), c.july);
+    }
+    if (saved != nullptr) {
+        ::setenv("TZ", savedZone.c_str(), 1);
+    } else {
+        ::unsetenv("TZ");
+    }
+    ::tzset();
+}
+
 TEST(Clock, SystemClockGivesAValidLocalTime) {
     SystemClock clock;
     const CDateTime now = clock.Now();
     ASSERT_TRUE(now.IsValid());
     EXPECT_GE(now.Year(), 2024);
-    EXPECT_GE(clock.StandardBiasMinutes(), -14 * 60);
-    EXPECT_LE(clock.StandardBiasMinutes(), 12 * 60);
+    EXPECT_GE(clock.BiasMinutes(), -14 * 60);
+    EXPECT_LE(clock.BiasMinutes(), 12 * 60);
 }
 
 }  // namespace

@@ -43,7 +43,7 @@ TEST(SetupFollowUpThreads, ChangedCallReachesTheTncAndTheStoresShrinkToNewLimits
     for (const char* line :
          {"W1AAA>APRS:!4903.50N/07201.75W-", "W1BBB>APRS:!4904.50N/07202.75W-",
           "W1CCC>APRS:!4905.50N/07203.75W-", "W1DDD>APRS:!4906.50N/07204.75W-"}) {
-        app.decoder().DecodeLine(line, "", "FILE>");
+        app.decoder().DecodeLine(line, "FILE>");
     }
     ASSERT_EQ(app.stations().Count(), 5u);  // the own record and four heard
     const size_t before = peer.Received().size();
