@@ -12,9 +12,7 @@ namespace {
 
 using latin1::IsDigit;
 
-constexpr unsigned char U(char c) {
-    return static_cast<unsigned char>(c);
-}
+using latin1::U;
 
 int DigitValue(char c) {
     return U(c) - '0';

@@ -6,13 +6,12 @@
 #include <string_view>
 
 #include "aprs/decoders.h"
+#include "core/latin1.h"
 
 namespace plovane::aprs {
 namespace {
 
-constexpr unsigned char U(char c) {
-    return static_cast<unsigned char>(c);
-}
+using latin1::U;
 
 constexpr std::array<std::string_view, 8> kStandardMessages = {
     "Off Duty",  "En Route", "In Service", "Returning",

@@ -19,9 +19,7 @@ using latin1::IsDigit;
 using latin1::IsSpace;
 using latin1::ToUpper;
 
-constexpr unsigned char U(char c) {
-    return static_cast<unsigned char>(c);
-}
+using latin1::U;
 
 // --- Destination-call symbols ---------------------------------------------------------
 
@@ -100,21 +98,11 @@ size_t FindInField(std::string_view field, char c) {
     return std::string_view::npos;
 }
 
-bool StartsWithUpper(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size())
-        return false;
-    for (size_t i = 0; i < prefix.size(); ++i) {
-        if (ToUpper(U(text[i])) != U(prefix[i]))
-            return false;
-    }
-    return true;
-}
-
 // "GPSxyz", "SPCxyz", "SYMxyz" name a symbol: "GPSC12"/"GPSE12" by number (1..94 of the
 // primary/alternate table), the others by a two-character code with an optional overlay.
 Symbol SymbolOfDestination(std::string_view destination) {
     Symbol none;
-    if (StartsWithUpper(destination, "GPSC") || StartsWithUpper(destination, "GPSE")) {
+    if (latin1::StartsWithNoCase(destination, "GPSC") || latin1::StartsWithNoCase(destination, "GPSE")) {
         // e.g. N0CALL>GPSC12 is symbol 12 of the primary table, "/,"
         if (destination.size() < 6 || !IsDigit(U(destination[4])) || !IsDigit(U(destination[5]))) {
             return none;
@@ -143,8 +131,8 @@ Symbol SymbolOfDestination(std::string_view destination) {
 // destination call when it is a symbol code, else from the SSID of the source.
 Symbol ImpliedSymbol(std::string_view source, std::string_view destination) {
     if (destination.size() >= 5 &&
-        (StartsWithUpper(destination, "GPS") || StartsWithUpper(destination, "SPC") ||
-         StartsWithUpper(destination, "SYM"))) {
+        (latin1::StartsWithNoCase(destination, "GPS") || latin1::StartsWithNoCase(destination, "SPC") ||
+         latin1::StartsWithNoCase(destination, "SYM"))) {
         return SymbolOfDestination(destination);
     }
     Symbol none;
@@ -282,7 +270,7 @@ void DecodeMessageOrQuery(DecodedPacket& out, const Packet& p) {
         out.messageSource = p.source;
         out.messageAddressee = latin1::Trim(info.substr(1, 9));
         out.messageText = info.substr(11);
-    } else if (info[0] == '?' && StartsWithUpper(info, "?APRS?")) {
+    } else if (info[0] == '?' && latin1::StartsWithNoCase(info, "?APRS?")) {
         out.hasMessage = true;
         out.messageSource = p.source;
         out.messageAddressee = {};

@@ -16,9 +16,7 @@ using latin1::IsDigit;
 using latin1::ToLower;
 using latin1::ToUpper;
 
-constexpr unsigned char U(char c) {
-    return static_cast<unsigned char>(c);
-}
+using latin1::U;
 
 bool IsCompressedStart(unsigned char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'j') || c == '/' || c == '\\';

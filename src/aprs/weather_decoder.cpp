@@ -8,6 +8,7 @@
 
 #include "aprs/decoders.h"
 #include "core/date_time.h"
+#include "core/latin1.h"
 
 namespace plovane::aprs {
 namespace {
@@ -48,15 +49,7 @@ Number ParseDecimal(std::string_view text, size_t start, size_t maxLength) {
     return n;
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
+using latin1::HexDigit;
 
 // Up to `length` hexadecimal digits (at most 8), stopping at the first other character.
 struct HexNumber {

@@ -7,7 +7,18 @@
 
 namespace plovane::latin1 {
 
+// A received byte as its character code (char is signed here).
+constexpr unsigned char U(char c) { return static_cast<unsigned char>(c); }
+
 constexpr bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+
+// The value of a hexadecimal digit, or -1.
+constexpr int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
 
 constexpr bool IsUpper(unsigned char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7);
@@ -48,6 +59,19 @@ inline std::string ToLower(std::string_view s) {
     std::string out(s);
     for (char& c : out) c = static_cast<char>(ToLower(static_cast<unsigned char>(c)));
     return out;
+}
+
+// Equal texts but for the case of letters.
+constexpr bool EqualsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (ToUpper(U(a[i])) != ToUpper(U(b[i]))) return false;
+    }
+    return true;
+}
+
+constexpr bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
 }
 
 // Removes leading and trailing white space.

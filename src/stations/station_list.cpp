@@ -8,9 +8,9 @@
 #include <cstring>
 #include <limits>
 
+#include "core/open_index.h"
 #include "core/timed_lock.h"
 #include "core/version.h"
-#include "stations/call_index.h"
 #include "stations/device_names.h"
 #include "core/report_time.h"
 #include "stations/track.h"
@@ -126,7 +126,11 @@ struct CStationList::Impl {
 
     // --- Everything below runs with the lock held ---
 
-    CStation* Find(std::string_view call) { return index.Find(call); }
+    CStation* Find(std::string_view call) {
+        return index.Find(HashText(call), [call](const CStation& s) { return s.call == call; });
+    }
+    void Index(CStation& s) { index.Insert(&s, HashText(s.call)); }
+    void Unindex(CStation& s) { index.Erase(&s, HashText(s.call)); }
 
     // Most records kept, own record included; no limit when the limit is off.
     size_t Limit() const {
@@ -139,7 +143,7 @@ struct CStationList::Impl {
 
     // Removes the earliest-created record (never the own one).
     void RemoveTail() {
-        index.Erase(others.back().call);
+        Unindex(others.back());
         others.pop_back();
     }
 
@@ -168,13 +172,13 @@ struct CStationList::Impl {
         if (Count() == limit) {
             others.splice(others.begin(), others, std::prev(others.end()));
             CStation& station = others.front();
-            index.Erase(station.call);
+            Unindex(station);
             Reuse(station, call, now);
-            index.Insert(&station);
+            Index(station);
             return &station;
         }
         CStation& station = others.emplace_front(std::string(call), now);
-        index.Insert(&station);
+        Index(station);
         return &station;
     }
 
@@ -227,14 +231,14 @@ struct CStationList::Impl {
         if (own.call == call)
             return;
         if (!own.call.empty())
-            index.Erase(own.call);
+            Unindex(own);
         if (CStation* heard = Find(call)) {
-            index.Erase(heard->call);
+            Unindex(*heard);
             others.remove_if([heard](const CStation& s) { return &s == heard; });
         }
         own.call = call;
         if (!own.call.empty())
-            index.Insert(&own);
+            Index(own);
     }
 
     void SetSettings(const CStationSettings& fresh) {
@@ -341,7 +345,7 @@ struct CStationList::Impl {
     CStation own;
     const CStation blank;  // a record as constructed, to reset reused records from
     std::list<CStation> others;  // newest created first; nodes never move
-    CallIndex index;             // call -> record; records stay put in their list nodes
+    OpenIndex<CStation> index;   // call -> record; records stay put in their list nodes
 };
 
 CStationList::CStationList(CStationSettings& settings, const Profile& profile, const Clock& clock,

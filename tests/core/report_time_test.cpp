@@ -18,11 +18,11 @@ TEST(ParseReportTime, TodayAgreesWithTheCalendarOnEveryDay) {
         for (const double time : {0.75, 1.0 - 0.4 / 86400.0}) {
             const CDateTime now(value + time);
             CDateTime utc;
-            ASSERT_TRUE(ParseReportTime("010203h", now, 0, utc)) << now.ToIso8601();
+            ASSERT_TRUE(ParseReportTime("000003h", now, 0, utc)) << now.ToIso8601();
             ASSERT_EQ(utc.Year(), now.Year()) << now.ToIso8601();
             ASSERT_EQ(utc.Month(), now.Month()) << now.ToIso8601();
             ASSERT_EQ(utc.Day(), now.Day()) << now.ToIso8601();
-            ASSERT_EQ(utc.Hour(), 1);
+            ASSERT_EQ(utc.Hour(), 0);
         }
     }
 }
