@@ -6,12 +6,12 @@
 #include <string>
 #include <string_view>
 
-#include "core/null_host.h"
-#include "intake/packet_intake.h"
-#include "messages/message_list.h"
 #include "core/app_host.h"
 #include "core/clock.h"
+#include "core/null_host.h"
 #include "core/profile.h"
+#include "intake/packet_intake.h"
+#include "messages/message_list.h"
 #include "stations/station_list.h"
 #include "transmit/station_settings.h"
 

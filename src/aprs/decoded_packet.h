@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <memory>
+#include <new>
 #include <span>
 #include <string>
 #include <string_view>
@@ -29,17 +30,20 @@ class DecodedPacket {
     // Decodes `line` (see Decode in packet_decoder.h).
     DecodedPacket(std::string_view line, const CDateTime& localNow, int biasMinutes,
                   std::string_view myCall);
-    ~DecodedPacket() { std::destroy_n(Reports().data(), reportCount_); }
+    ~DecodedPacket() { std::destroy_n(Report(0), reportCount_); }
     DecodedPacket(const DecodedPacket&) = delete;
     DecodedPacket& operator=(const DecodedPacket&) = delete;
 
     // The cleaned line of each level (the relaying packet, then the packet it carries), to
     // show behind the source's tag.
-    std::span<const std::string_view> shownLines() const {
-        return {shown_.data(), shownCount_};
-    }
+    std::span<const std::string_view> shownLines() const { return {shown_.data(), shownCount_}; }
     // The station updates, in the order they are applied.
-    std::span<const StationReport> reports() const { return {Reports().data(), reportCount_}; }
+    std::span<const StationReport> reports() const {
+        if (reportCount_ == 0)
+            return {};
+        return {std::launder(reinterpret_cast<const StationReport*>(reportBytes_.data())),
+                reportCount_};
+    }
 
     // The packet was sent by the own station (heard back through a digipeater): `ownPacket`
     // is the line of that level as received, and nothing else is reported.
@@ -72,11 +76,14 @@ class DecodedPacket {
     StationReport* ReportFor(std::string_view call) {
         if (call.empty())
             return nullptr;
-        if (reportCount_ > 0 && Reports()[reportCount_ - 1].call == call)
-            return &Reports()[reportCount_ - 1];
+        if (reportCount_ > 0) {
+            StationReport* last = std::launder(Report(reportCount_ - 1));
+            if (last->call == call)
+                return last;
+        }
         if (reportCount_ == kMaxReports)
             return nullptr;
-        StationReport* report = std::construct_at(&Reports()[reportCount_++]);
+        StationReport* report = std::construct_at(Report(reportCount_++));
         report->call = call;
         return report;
     }
@@ -92,14 +99,9 @@ class DecodedPacket {
     std::string outerPrefix;
 
   private:
-    // Left unset until used: a line makes one or two reports of the ten.
-    std::span<StationReport, kMaxReports> Reports() {
-        return std::span<StationReport, kMaxReports>(
-            reinterpret_cast<StationReport*>(reportBytes_.data()), kMaxReports);
-    }
-    std::span<const StationReport, kMaxReports> Reports() const {
-        return std::span<const StationReport, kMaxReports>(
-            reinterpret_cast<const StationReport*>(reportBytes_.data()), kMaxReports);
+    // Room for the reports, left unset until used: a line makes one or two of the ten.
+    StationReport* Report(size_t i) {
+        return reinterpret_cast<StationReport*>(reportBytes_.data()) + i;
     }
 
     std::array<std::string_view, kMaxRelayDepth + 1> shown_;

@@ -52,11 +52,10 @@ bool StartsWithWeatherField(std::string_view text) {
 
 // Weather stations without a wind sensor send ".../...g005t077" or start straight with the
 // fields ("g005t077..."); their weather is still weather, with the wind not reported.
-bool DecodeWindlessWeather(ReportWriter& out, std::string_view name,
-                           std::string_view destination, std::string_view path,
-                           std::string_view symbol, std::string_view latitude,
-                           std::string_view longitude, std::string_view time,
-                           std::string_view tail) {
+bool DecodeWindlessWeather(ReportWriter& out, std::string_view name, std::string_view destination,
+                           std::string_view path, std::string_view symbol,
+                           std::string_view latitude, std::string_view longitude,
+                           std::string_view time, std::string_view tail) {
     if (symbol.size() < 2 || symbol[1] != '_')
         return false;
     std::string_view fields;
@@ -102,7 +101,7 @@ void DecodeExtensions(ReportWriter& out, std::string_view name, std::string_view
             IsDigit(U(tail[6]))) {
             const int power = DigitValue(tail[3]);
             out.SetPhg(name, power * power, HeightFeet(tail[4]), DigitValue(tail[5]),
-                            DirectivityDegrees(tail[6]));
+                       DirectivityDegrees(tail[6]));
             comment = tail.substr(7);
         }
         out.SetDeviceAndPath(name, destination, path, "");
@@ -116,7 +115,7 @@ void DecodeExtensions(ReportWriter& out, std::string_view name, std::string_view
         if (IsDigit(U(tail[3])) && IsDigit(U(tail[4])) && IsDigit(U(tail[5])) &&
             IsDigit(U(tail[6]))) {
             out.SetDfs(name, DigitValue(tail[3]), HeightFeet(tail[4]), DigitValue(tail[5]),
-                            DirectivityDegrees(tail[6]));
+                       DirectivityDegrees(tail[6]));
             comment = tail.substr(7);
         }
         out.SetDeviceAndPath(name, destination, path, "");

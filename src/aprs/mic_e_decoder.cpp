@@ -63,9 +63,7 @@ void WriteTwoDigits(int value, char* out) {
 
 void DecodeMicE(ReportWriter& out, std::string_view source, std::string_view destination,
                 std::string_view path, std::string_view information) {
-    const auto notAPosition = [&] {
-        out.SetDeviceAndPath(source, destination, path, information);
-    };
+    const auto notAPosition = [&] { out.SetDeviceAndPath(source, destination, path, information); };
     if (destination.size() < 6 || information.size() < 9)
         return notAPosition();
 
@@ -144,9 +142,9 @@ void DecodeMicE(ReportWriter& out, std::string_view source, std::string_view des
     }
 
     out.UpdatePosition(source, std::string_view(symbol.data(), symbol.size()),
-                            std::string_view(latitude.data(), latitude.size()),
-                            std::string_view(longitude.data(), longitude.size()), "", message,
-                            altitudeDm);
+                       std::string_view(latitude.data(), latitude.size()),
+                       std::string_view(longitude.data(), longitude.size()), "", message,
+                       altitudeDm);
     out.SetDeviceAndPath(source, device, path, comment);
 
     // Speed: hundreds and tens in byte 4, units in byte 5; course: hundreds in byte 5,

@@ -102,7 +102,8 @@ size_t FindInField(std::string_view field, char c) {
 // primary/alternate table), the others by a two-character code with an optional overlay.
 Symbol SymbolOfDestination(std::string_view destination) {
     Symbol none;
-    if (latin1::StartsWithNoCase(destination, "GPSC") || latin1::StartsWithNoCase(destination, "GPSE")) {
+    if (latin1::StartsWithNoCase(destination, "GPSC") ||
+        latin1::StartsWithNoCase(destination, "GPSE")) {
         // e.g. N0CALL>GPSC12 is symbol 12 of the primary table, "/,"
         if (destination.size() < 6 || !IsDigit(U(destination[4])) || !IsDigit(U(destination[5]))) {
             return none;
@@ -130,9 +131,9 @@ Symbol SymbolOfDestination(std::string_view destination) {
 // The symbol a packet implies before any position report says otherwise: from the
 // destination call when it is a symbol code, else from the SSID of the source.
 Symbol ImpliedSymbol(std::string_view source, std::string_view destination) {
-    if (destination.size() >= 5 &&
-        (latin1::StartsWithNoCase(destination, "GPS") || latin1::StartsWithNoCase(destination, "SPC") ||
-         latin1::StartsWithNoCase(destination, "SYM"))) {
+    if (destination.size() >= 5 && (latin1::StartsWithNoCase(destination, "GPS") ||
+                                    latin1::StartsWithNoCase(destination, "SPC") ||
+                                    latin1::StartsWithNoCase(destination, "SYM"))) {
         return SymbolOfDestination(destination);
     }
     Symbol none;

@@ -117,8 +117,7 @@ bool DecodeCompressed(ReportWriter& out, std::string_view name, std::string_view
     }
     const int course = Base91(c) * 4;                             // 0..356 degrees
     const int speed = static_cast<int>(std::pow(1.08, s) - 1.0);  // knots, below 1017
-    ApplyCourseSpeed(out, name, destination, path, symbol, lat, lon, time, course, speed,
-                     comment);
+    ApplyCourseSpeed(out, name, destination, path, symbol, lat, lon, time, course, speed, comment);
     return true;
 }
 
@@ -161,9 +160,7 @@ bool DecodeUncompressed(ReportWriter& out, std::string_view name, std::string_vi
 
 void DecodePosition(ReportWriter& out, std::string_view name, std::string_view destination,
                     std::string_view path, std::string_view information, bool hasTime) {
-    const auto notAPosition = [&] {
-        out.SetDeviceAndPath(name, destination, path, information);
-    };
+    const auto notAPosition = [&] { out.SetDeviceAndPath(name, destination, path, information); };
     if (information.empty())
         return notAPosition();
 

@@ -54,8 +54,7 @@ void ReportWriter::SetImpliedSymbol(std::string_view call, std::string_view symb
         r->hasImpliedSymbol = CopySymbol(symbol, r->impliedSymbol);
 }
 
-void ReportWriter::SetObjectOwner(std::string_view name, std::string_view senderCall,
-                                  bool killed) {
+void ReportWriter::SetObjectOwner(std::string_view name, std::string_view senderCall, bool killed) {
     if (StationReport* r = packet_.ReportFor(name)) {
         r->hasOwner = true;
         r->owner = senderCall;

@@ -200,7 +200,8 @@ bool StoreField(WeatherValues& v, char letter, int32_t value, bool& windSpeedFie
 
 // Month, day, hour and minute of "day of year" (1 = 1 January) and "minute of day" in the
 // current local year; left unset when either is missing or out of range.
-void SetDayOfYear(WeatherValues& v, int32_t dayOfYear, int32_t minuteOfDay, const CDateTime& localNow) {
+void SetDayOfYear(WeatherValues& v, int32_t dayOfYear, int32_t minuteOfDay,
+                  const CDateTime& localNow) {
     if (dayOfYear < 1 || dayOfYear > 366 || minuteOfDay < 0 || minuteOfDay >= 24 * 60)
         return;
     const int year = localNow.Year();

@@ -13,7 +13,7 @@ namespace plovane {
 
 // Thread-safe: implementations may be called from any thread.
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     // Local wall-clock time, whole seconds.
     virtual CDateTime Now() const = 0;
@@ -35,12 +35,12 @@ int BiasMinutesAt(std::time_t t);
 // Thread-safe: the C library's time-zone state is read under one lock, since tzset() rewrites
 // it and decoding threads ask for the time at once.
 class SystemClock final : public Clock {
-public:
+  public:
     CDateTime Now() const override;
     int BiasMinutes() const override;
     int64_t TickMs() const override;
 
-private:
+  private:
     mutable std::mutex timeZoneMutex_;
     mutable bool zoneRead_ = false;  // guarded by timeZoneMutex_, as the two below
     mutable int64_t zoneReadMs_ = 0;
@@ -50,7 +50,7 @@ private:
 // A clock that stands still until told to move.
 // Thread-safe: the time is kept under a mutex.
 class FakeClock final : public Clock {
-public:
+  public:
     explicit FakeClock(CDateTime start = CDateTime(2026, 1, 1, 12, 0, 0), int biasMinutes = 0)
         : now_(start), bias_(biasMinutes) {}
 
@@ -80,7 +80,7 @@ public:
     }
     void AdvanceSeconds(int64_t seconds) { AdvanceMs(seconds * 1000); }
 
-private:
+  private:
     mutable std::mutex mutex_;
     CDateTime now_;
     std::atomic<int> bias_;

@@ -99,9 +99,8 @@ void TakeCommentAltitude(std::string_view& comment, int32_t& altitudeDm) {
 }  // namespace
 
 void FillPositionReport(StationReport& r, std::string_view symbol, std::string_view latitude,
-                        std::string_view longitude, std::string_view time,
-                        std::string_view comment, int32_t altitudeDm, const CDateTime& localNow,
-                        int biasMinutes) {
+                        std::string_view longitude, std::string_view time, std::string_view comment,
+                        int32_t altitudeDm, const CDateTime& localNow, int biasMinutes) {
     r.hasPositionReport = true;
     r.hasSymbol = symbol.size() >= 2;
     if (r.hasSymbol)

@@ -13,7 +13,7 @@ namespace plovane {
 
 // Decoded weather values; -1 when not reported (temperature -1000).
 struct WeatherValues {
-    int32_t month = -1, day = -1, hour = -1, minute = -1;  // the report's own date, if any
+    int32_t month = -1, day = -1, hour = -1, minute = -1;       // the report's own date, if any
     int32_t windDirection = -1, windSpeed = -1, windGust = -1;  // degrees, knots, knots
     int32_t temperature = -1000;                                // tenths of a degree Celsius
     int32_t humidity = -1, barometer = -1;  // tenths of a percent, tenths of a millibar
@@ -71,8 +71,7 @@ struct StationReport {
 // local time and bias: UTC = local + bias minutes), comment and altitude in decimetres (-1
 // unknown; a comment starting "/A=" and six digits of feet gives it then).
 void FillPositionReport(StationReport& r, std::string_view symbol, std::string_view latitude,
-                        std::string_view longitude, std::string_view time,
-                        std::string_view comment, int32_t altitudeDm, const CDateTime& localNow,
-                        int biasMinutes);
+                        std::string_view longitude, std::string_view time, std::string_view comment,
+                        int32_t altitudeDm, const CDateTime& localNow, int biasMinutes);
 
 }  // namespace plovane

@@ -9,10 +9,10 @@
 #include <limits>
 
 #include "core/open_index.h"
+#include "core/report_time.h"
 #include "core/timed_lock.h"
 #include "core/version.h"
 #include "stations/device_names.h"
-#include "core/report_time.h"
 #include "stations/track.h"
 #include "stations/weather_description.h"
 
@@ -343,7 +343,7 @@ struct CStationList::Impl {
     bool soundEnabled = false;
     std::string soundFile;
     CStation own;
-    const CStation blank;  // a record as constructed, to reset reused records from
+    const CStation blank;        // a record as constructed, to reset reused records from
     std::list<CStation> others;  // newest created first; nodes never move
     OpenIndex<CStation> index;   // call -> record; records stay put in their list nodes
 };
@@ -497,10 +497,9 @@ void CStationList::Apply(std::span<const StationReport> reports) {
             // record it creates is announced, so the windows learn of it.
             if (isNew)
                 ++created;
-            const bool onlySymbol = r.hasImpliedSymbol && !r.hasPositionReport &&
-                                    !r.hasCourseSpeed && !r.hasPhg && !r.hasDfs &&
-                                    !r.hasDevicePath && r.weather == nullptr && !r.hasOwner &&
-                                    !r.killed;
+            const bool onlySymbol =
+                r.hasImpliedSymbol && !r.hasPositionReport && !r.hasCourseSpeed && !r.hasPhg &&
+                !r.hasDfs && !r.hasDevicePath && r.weather == nullptr && !r.hasOwner && !r.killed;
             if (isNew || !onlySymbol) {
                 size_t c = 0;
                 while (c < changedCount && !SameCall(changed[c], r.call))

@@ -4,9 +4,9 @@
 //
 // Thread-safe: every operation takes the list lock (waiting at most 10 s; an operation that
 // cannot get it does nothing). The lock guards the records' fields as well as the list, and
-// one update (find-or-add plus its field writes), or a packet's reports, runs under one lock. Readers get copies.
-// Notifications (StationChanged, the new-station sound) go to the host after the lock is
-// released, by call, so a record removed meanwhile is simply not found again.
+// one update (find-or-add plus its field writes), or a packet's reports, runs under one lock.
+// Readers get copies. Notifications (StationChanged, the new-station sound) go to the host after
+// the lock is released, by call, so a record removed meanwhile is simply not found again.
 #pragma once
 
 #include <cstdint>

@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "aprs/packet_decoder.h"
-#include "intake/packet_intake.h"
 #include "core/clock.h"
 #include "core/geo.h"
 #include "core/profile.h"
+#include "intake/packet_intake.h"
 #include "stations/station_list.h"
 #include "support/recording_host.h"
 #include "transmit/station_settings.h"

@@ -6,10 +6,10 @@
 #include <set>
 #include <thread>
 
-#include "intake/packet_intake.h"
 #include "core/clock.h"
 #include "core/geo.h"
 #include "core/profile.h"
+#include "intake/packet_intake.h"
 #include "stations/station_list.h"
 #include "support/recording_host.h"
 #include "transmit/station_settings.h"
@@ -58,15 +58,17 @@ TEST(DecoderThreads, TwoSourcesAndAReaderKeepTheStoreConsistent) {
         while (!done) {
             const std::vector<CStation> all = stations.Snapshot();
             std::set<std::string> calls;
-            for (const CStation& s : all) calls.insert(s.call);
+            for (const CStation& s : all)
+                calls.insert(s.call);
             if (all.size() > 40 || all.empty() || all.front().call != "N0CALL" ||
                 calls.size() != all.size()) {
                 ++violations;
             }
-            const StationBoxResult box = stations.StationsInBox(
-                ParseLatitude("4903.50N"), ParseLongitude("07201.75W"), 36000000, 20000000,
-                found, 10, 0);
-            if (box.total > 40 || box.stored > 10) ++violations;
+            const StationBoxResult box =
+                stations.StationsInBox(ParseLatitude("4903.50N"), ParseLongitude("07201.75W"),
+                                       36000000, 20000000, found, 10, 0);
+            if (box.total > 40 || box.stored > 10)
+                ++violations;
             (void)stations.FindStation("K1XY");
         }
     });

@@ -315,19 +315,6 @@ TEST_F(DecoderTest, NmeaSentences) {
     EXPECT_EQ(Station("N0CALL").destination, "APRS");
 }
 
-TEST_F(DecoderTest, StatusAndPositionlessTypesSetTheText) {
-    Decode("N0CALL>APRS:>Net control tonight");
-    EXPECT_EQ(Station("N0CALL").lastInfo, "Net control tonight");
-    Decode("N1CALL>APRS:_10090556c220s004g005t077r000p000P000h50b09900wRSW");
-    const CStation wx = Station("N1CALL");
-    EXPECT_TRUE(wx.hasWeather);
-    EXPECT_EQ(wx.destination, "APRS");
-    Decode("N2CALL>APRS:#5103E");
-    EXPECT_TRUE(Station("N2CALL").hasWeather);
-    Decode("N3CALL>APRS:!!0000000000000000000000000000");
-    EXPECT_TRUE(Station("N3CALL").hasWeather);
-}
-
 // --- Line intake --------------------------------------------------------------------
 
 void Append(ReceiveBuffer& buffer, std::string_view bytes) {

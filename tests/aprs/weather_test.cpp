@@ -15,9 +15,9 @@
 
 #include "aprs/decoders.h"
 #include "aprs/packet_decoder.h"
-#include "intake/packet_intake.h"
 #include "core/clock.h"
 #include "core/profile.h"
+#include "intake/packet_intake.h"
 #include "stations/station_list.h"
 #include "support/recording_host.h"
 #include "transmit/station_settings.h"
@@ -43,9 +43,8 @@ void DecodeWeather(CStationList& stations, std::string_view name, std::string_vi
     });
 }
 
-void DecodePeetWeather(CStationList& stations, std::string_view name,
-                       std::string_view destination, std::string_view path,
-                       std::string_view text) {
+void DecodePeetWeather(CStationList& stations, std::string_view name, std::string_view destination,
+                       std::string_view path, std::string_view text) {
     DecodeAlone(stations, [&](ReportWriter& out) {
         aprs::DecodePeetWeather(out, name, destination, path, text);
     });
@@ -326,13 +325,6 @@ TEST_F(WeatherTest, OtherRecordsBecomeInformationText) {
         EXPECT_FALSE(record->hasWeather);
         EXPECT_EQ(record->lastInfo, text);
     }
-}
-
-TEST_F(WeatherTest, ANewReportReplacesTheOldOne) {
-    DecodeWeather(stations, kCall, "APRS", "", "_03091200c220s004g005t077h50", -1, -1);
-    DecodePeetWeather(stations, kCall, "APRS", "", "#5");
-    ExpectWeather({.direction = 112});
-    EXPECT_EQ(Record()->symbolCode, '_');
 }
 
 // Weather reports from other parsers' test suites (a JSON Lines file named by the environment

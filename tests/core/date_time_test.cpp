@@ -89,10 +89,9 @@ TEST(DateTime, PartsRoundToTheNearestSecond) {
 
 TEST(DateTime, PartsAreMinusOneWhenNotValidOrOutOfRange) {
     // The last second of 9999 builds from its parts but lies past the last valid value.
-    for (const CDateTime& t : {CDateTime(2958466.0), CDateTime(-657435.0),
-                               CDateTime(9999, 12, 31, 23, 59, 59),
-                               CDateTime(100.0, CDateTime::kInvalid),
-                               CDateTime(100.0, CDateTime::kNull)}) {
+    for (const CDateTime& t :
+         {CDateTime(2958466.0), CDateTime(-657435.0), CDateTime(9999, 12, 31, 23, 59, 59),
+          CDateTime(100.0, CDateTime::kInvalid), CDateTime(100.0, CDateTime::kNull)}) {
         EXPECT_EQ(t.Year(), -1);
         EXPECT_EQ(t.Month(), -1);
         EXPECT_EQ(t.Day(), -1);
@@ -109,7 +108,8 @@ TEST(DateTime, ArithmeticRunsOnTheLinearScale) {
     EXPECT_DOUBLE_EQ((before1900 - CDateTimeSpan(1.0)).value(), -2.25);
     EXPECT_DOUBLE_EQ((CDateTime(0.25) - CDateTimeSpan(1.0)).value(), -1.25);
     EXPECT_DOUBLE_EQ((CDateTime(0.25) - before1900).value(), 1.0);
-    EXPECT_DOUBLE_EQ((CDateTime(-2.75) - CDateTime(-1.25)).value(), -0.5);  // 28 Dec 18:00 - 29 Dec 06:00
+    EXPECT_DOUBLE_EQ((CDateTime(-2.75) - CDateTime(-1.25)).value(),
+                     -0.5);  // 28 Dec 18:00 - 29 Dec 06:00
 
     CDateTime t(2026, 12, 6, 23, 0, 0);
     t += CDateTimeSpan(0, 2, 0, 0);
@@ -124,8 +124,7 @@ TEST(DateTime, ArithmeticRunsOnTheLinearScale) {
 TEST(DateTime, ResultsOutsideTheRangeAreInvalid) {
     const CDateTime last(CDateTime::kMaxValue);
     EXPECT_EQ((last + CDateTimeSpan(1.0)).status(), CDateTime::kInvalid);
-    EXPECT_EQ((CDateTime(CDateTime::kMinValue) - CDateTimeSpan(1.0)).status(),
-              CDateTime::kInvalid);
+    EXPECT_EQ((CDateTime(CDateTime::kMinValue) - CDateTimeSpan(1.0)).status(), CDateTime::kInvalid);
     EXPECT_TRUE((last - CDateTimeSpan(1.0)).IsValid());
 }
 
