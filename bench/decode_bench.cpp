@@ -28,11 +28,11 @@
 #include <string_view>
 #include <vector>
 
-#include "aprs/packet_decoder.h"
 #include "core/app_host.h"
 #include "core/clock.h"
 #include "core/line_reader.h"
 #include "core/profile.h"
+#include "intake/packet_intake.h"
 #include "messages/message_list.h"
 #include "stations/station_list.h"
 #include "traffic.h"
@@ -85,18 +85,6 @@ class SilentHost final : public AppHost {
     void PlaySound(const std::string&) override {}
 };
 
-class MessageStoreLink final : public MessageReceiver {
-  public:
-    explicit MessageStoreLink(CMessageList& messages) : messages_(messages) {}
-    void ReceiveMessage(std::string_view source, std::string_view addressee,
-                        std::string_view text) override {
-        messages_.ReceiveMessage(source, addressee, text);
-    }
-
-  private:
-    CMessageList& messages_;
-};
-
 CStationSettings LimitedSettings(MemoryProfile& profile) {
     profile.WriteString(CStationSettings::kSection, "MyCall", "N0CALL");
     profile.WriteInt(CStationSettings::kSection, "bLimitStations", 1);
@@ -111,19 +99,15 @@ struct Stores {
         : settings(LimitedSettings(profile)),
           stations(settings, clock, host, host),
           messages(settings, clock, host, host, [this] { return stations.OwnCall(); }),
-          link(messages),
-          decoder(host) {
+          intake(clock, PacketTargets{host, stations, &messages}) {
         settings.Load(profile);
         stations.ApplySettings(settings, false);
-        decoder.SetStations(&stations);
-        decoder.SetMessages(&link);
     }
     MemoryProfile profile;
     CStationSettings settings;
     CStationList stations;
     CMessageList messages;
-    MessageStoreLink link;
-    CPacketDecoder decoder;
+    CPacketIntake intake;
 };
 
 struct Results {
@@ -148,12 +132,13 @@ void BM_DecodeLines(benchmark::State& state, const std::string& traffic, Results
     SilentHost host;
     for (auto _ : state) {
         Stores stores(clock, host);
+        const std::string myCall = stores.stations.OwnCall();
         const auto start = std::chrono::steady_clock::now();
         const double cpuStart = ThreadCpuSeconds();
         LineReader reader{std::string_view(traffic)};
         std::string line;
         while (reader.Next(line))
-            stores.decoder.DecodeLine(line, "", "FILE>");
+            stores.intake.DecodeLine(line, "FILE>", myCall);
         const double cpuSeconds = ThreadCpuSeconds() - cpuStart;
         const double seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -1,25 +1,21 @@
-// Monitor lines of arbitrary bytes through the whole decoder into a small real station list:
-// every line is cut at CR/LF as the intake would, decoded with a tag, and the store must
-// stay within its limit.
+// Monitor lines of arbitrary bytes through the whole decoder into a small real station list
+// and message store: every line is cut at CR/LF as the intake would, decoded and applied,
+// and the store must stay within its limit.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
 
-#include "core/null_host.h"
-#include "aprs/packet_decoder.h"
 #include "core/app_host.h"
 #include "core/clock.h"
+#include "core/null_host.h"
 #include "core/profile.h"
+#include "intake/packet_intake.h"
+#include "messages/message_list.h"
 #include "stations/station_list.h"
 #include "core/station_settings.h"
 
 namespace {
-
-class NullMessages final : public plovane::MessageReceiver {
-  public:
-    void ReceiveMessage(std::string_view, std::string_view, std::string_view) override {}
-};
 
 constexpr int kLimit = 50;
 
@@ -37,17 +33,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     plovane::CStationList stations(settings, clock, host, host);
     settings.Load(profile);
     stations.ApplySettings(settings, false);
-    NullMessages messages;
-    plovane::CPacketDecoder decoder(host);
-    decoder.SetStations(&stations);
-    decoder.SetMessages(&messages);
+    plovane::CMessageList messages(settings, clock, host, host, [] { return std::string("N0OWN"); });
+    plovane::CPacketIntake intake(clock, plovane::PacketTargets{host, stations, &messages});
 
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     size_t begin = 0;
     while (begin < bytes.size()) {
         size_t end = bytes.find_first_of("\r\n", begin);
         end = end == std::string_view::npos ? bytes.size() : end + 1;
-        decoder.DecodeLine(bytes.substr(begin, end - begin), "", "FUZZ>");
+        intake.DecodeLine(bytes.substr(begin, end - begin), "FUZZ>", "N0OWN");
         begin = end;
     }
     if (stations.Count() > static_cast<size_t>(kLimit))

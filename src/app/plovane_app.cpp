@@ -10,19 +10,6 @@
 
 namespace plovane {
 
-// The decoder hands messages to the message store through this.
-class CPlovaneApp::MessageAdapter final : public MessageReceiver {
-  public:
-    explicit MessageAdapter(CMessageList& messages) : messages_(messages) {}
-    void ReceiveMessage(std::string_view source, std::string_view addressee,
-                        std::string_view text) override {
-        messages_.ReceiveMessage(source, addressee, text);
-    }
-
-  private:
-    CMessageList& messages_;
-};
-
 // The scheduler reads the own record through this.
 class CPlovaneApp::StationAdapter final : public StationSource {
   public:
@@ -65,10 +52,9 @@ CPlovaneApp::CPlovaneApp(Profile& profile, AppHost& host, const Clock& clock)
       stations_(stationSettings_, clock, host, host),
       messages_(stationSettings_, clock, host, host, [this] { return stations_.OwnCall(); }),
       scheduler_(clock, host),
-      decoder_(host),
+      decoder_(clock, PacketTargets{host, stations_, &messages_}),
       tnc_(host, host),
       gps_(host, host),
-      messageAdapter_(std::make_unique<MessageAdapter>(messages_)),
       stationAdapter_(std::make_unique<StationAdapter>(stations_)) {}
 
 CPlovaneApp::~CPlovaneApp() {
@@ -85,8 +71,6 @@ bool CPlovaneApp::Start(const AppStartOptions& options) {
     RefreshMapList(options.searchFolders, options.status);
 
     // The decoder's links and the own-station settings.
-    decoder_.SetStations(&stations_);
-    decoder_.SetMessages(messageAdapter_.get());
     decoder_.SetTransmitControl(&scheduler_);
     decoder_.SetSentenceReceiver(&gps_);
     stationSettings_.Load(profile_);
@@ -239,8 +223,9 @@ long CPlovaneApp::PlaySimulation(const std::filesystem::path& path) {
     LineReader reader(file);
     std::string line;
     long count = 0;
+    const std::string myCall = stations_.OwnCall();
     while (reader.Next(line)) {
-        decoder_.DecodeLine(line, "", "FILE>");
+        decoder_.DecodeLine(line, "FILE>", myCall);
         ++count;
     }
     if (views_)

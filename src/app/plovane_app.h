@@ -12,7 +12,6 @@
 
 #include "app/file_search.h"
 #include "app/sound_settings.h"
-#include "aprs/packet_decoder.h"
 #include "comm/gps_port.h"
 #include "comm/net_manager.h"
 #include "comm/net_settings.h"
@@ -21,6 +20,7 @@
 #include "core/clock.h"
 #include "core/profile.h"
 #include "core/station_settings.h"
+#include "intake/packet_intake.h"
 #include "messages/message_list.h"
 #include "stations/station_list.h"
 #include "transmit/output_scheduler.h"
@@ -107,7 +107,7 @@ class CPlovaneApp {
     CStationList& stations() { return stations_; }
     CMessageList& messages() { return messages_; }
     COutputScheduler& scheduler() { return scheduler_; }
-    CPacketDecoder& decoder() { return decoder_; }
+    CPacketIntake& decoder() { return decoder_; }
     CTncPort& tnc() { return tnc_; }
     CGpsPort& gps() { return gps_; }
     // Null before start-up and after shut-down.
@@ -120,7 +120,6 @@ class CPlovaneApp {
     static std::string VersionText();
 
   private:
-    class MessageAdapter;
     class StationAdapter;
 
     void LoadSoundSettings();
@@ -141,14 +140,13 @@ class CPlovaneApp {
     CStationList stations_;
     CMessageList messages_;
     COutputScheduler scheduler_;
-    CPacketDecoder decoder_;
+    CPacketIntake decoder_;
     CTncSettings tncSettings_;
     CGpsSettings gpsSettings_;
     CNetSettings netSettings_;
     CTncPort tnc_;
     CGpsPort gps_;
     std::unique_ptr<CNetManager> net_;
-    std::unique_ptr<MessageAdapter> messageAdapter_;
     std::unique_ptr<StationAdapter> stationAdapter_;
 
     std::vector<MapListEntry> mapList_;

@@ -1,51 +1,78 @@
-// The decoders of the information field, one family per file. Each takes the station (or
-// object/item) name, the destination call, the path and the information text starting where
-// the dispatch says, and records its station-store updates in the packet's batch.
+// The decoders of the information field, one family per file, and the writer they fill a
+// decoded packet's station reports with. Each takes the station (or object/item) name, the
+// destination call, the path and the information text starting where the dispatch says.
 #pragma once
 
 #include <string_view>
 
-namespace plovane {
-class CStationList;
-class StationBatch;
-}  // namespace plovane
+#include "aprs/decoded_packet.h"
+#include "core/date_time.h"
 
 namespace plovane::aprs {
 
+// Thread-compatible: belongs to one decoding call. The operations fill in the report of
+// their call (an empty call is ignored); texts are kept as views, symbols and position
+// texts are read at once, and a time stamp is read against `localNow` and the bias.
+class ReportWriter {
+  public:
+    ReportWriter(DecodedPacket& packet, const CDateTime& localNow, int biasMinutes)
+        : packet_(packet), localNow_(localNow), biasMinutes_(biasMinutes) {}
+
+    // Position report: symbol (2 chars or empty), "DDMM.mmN", "DDDMM.mmW", time ("" or
+    // 7 characters such as "092345z"), comment, altitude in decimetres (-1 unknown).
+    void UpdatePosition(std::string_view call, std::string_view symbol, std::string_view latitude,
+                        std::string_view longitude, std::string_view time, std::string_view comment,
+                        int32_t altitudeDm);
+    void SetCourseSpeed(std::string_view call, int speedKnots, int courseDegrees);
+    void SetPhg(std::string_view call, int powerWatts, int heightFeet, int gainDb,
+                int directivityDegrees);
+    void SetDfs(std::string_view call, int strength, int heightFeet, int gainDb,
+                int directivityDegrees);
+    void SetImpliedSymbol(std::string_view call, std::string_view symbol);
+    void SetObjectOwner(std::string_view name, std::string_view senderCall, bool killed);
+    // A later non-empty text replaces an earlier one of the same packet.
+    void SetDeviceAndPath(std::string_view call, std::string_view destination,
+                          std::string_view path, std::string_view information);
+    void StoreWeather(std::string_view call, std::string_view comment, const WeatherValues& values);
+
+    DecodedPacket& packet() { return packet_; }
+    const CDateTime& localNow() const { return localNow_; }
+    int biasMinutes() const { return biasMinutes_; }
+
+  private:
+    DecodedPacket& packet_;
+    CDateTime localNow_;
+    int biasMinutes_;
+};
+
 // Positions: "!", "=", "/", "@" reports and object/item bodies (position_decoder.cpp).
-void DecodePosition(StationBatch& stations, std::string_view name, std::string_view destination,
-                    std::string_view path, std::string_view information);
+// With `hasTime` false the body has no time stamp (items).
+void DecodePosition(ReportWriter& out, std::string_view name, std::string_view destination,
+                    std::string_view path, std::string_view information, bool hasTime = true);
 
 // Mic-E: latitude and flags ride in the destination call (mic_e_decoder.cpp).
-void DecodeMicE(StationBatch& stations, std::string_view source, std::string_view destination,
+void DecodeMicE(ReportWriter& out, std::string_view source, std::string_view destination,
                 std::string_view path, std::string_view information);
 
 // What follows a symbol code: PHG, DFS, course/speed, weather, storm, comment
 // (extensions.cpp). `tail` is the text after the symbol code.
-void DecodeExtensions(StationBatch& stations, std::string_view name, std::string_view destination,
+void DecodeExtensions(ReportWriter& out, std::string_view name, std::string_view destination,
                       std::string_view path, std::string_view symbol, std::string_view latitude,
                       std::string_view longitude, std::string_view time, std::string_view tail);
 
 // The course-and-speed rule, shared by "ccc/sss" extensions and compressed positions.
-void ApplyCourseSpeed(StationBatch& stations, std::string_view name, std::string_view destination,
+void ApplyCourseSpeed(ReportWriter& out, std::string_view name, std::string_view destination,
                       std::string_view path, std::string_view symbol, std::string_view latitude,
                       std::string_view longitude, std::string_view time, int course, int speed,
                       std::string_view rest);
 
 // APRS weather fields, positionless ("_") or after a weather-symbol position
 // (weather_decoder.cpp). Wind values are -1 for a positionless report.
-void DecodeWeather(StationBatch& stations, std::string_view name, std::string_view destination,
+void DecodeWeather(ReportWriter& out, std::string_view name, std::string_view destination,
                    std::string_view path, std::string_view text, int windDirection, int windSpeed);
 
 // Peet Bros / Ultimeter records: "$ULTW", "!!", "#", "*" (weather_decoder.cpp).
-void DecodePeetWeather(StationBatch& stations, std::string_view name, std::string_view destination,
-                       std::string_view path, std::string_view text);
-
-// The two weather decoders on their own, outside a packet: the store is updated before they
-// return.
-void DecodeWeather(CStationList& stations, std::string_view name, std::string_view destination,
-                   std::string_view path, std::string_view text, int windDirection, int windSpeed);
-void DecodePeetWeather(CStationList& stations, std::string_view name, std::string_view destination,
+void DecodePeetWeather(ReportWriter& out, std::string_view name, std::string_view destination,
                        std::string_view path, std::string_view text);
 
 }  // namespace plovane::aprs

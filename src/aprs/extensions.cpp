@@ -6,16 +6,13 @@
 
 #include "aprs/decoders.h"
 #include "core/latin1.h"
-#include "stations/station_batch.h"
 
 namespace plovane::aprs {
 namespace {
 
 using latin1::IsDigit;
 
-constexpr unsigned char U(char c) {
-    return static_cast<unsigned char>(c);
-}
+using latin1::U;
 
 int DigitValue(char c) {
     return U(c) - '0';
@@ -55,11 +52,10 @@ bool StartsWithWeatherField(std::string_view text) {
 
 // Weather stations without a wind sensor send ".../...g005t077" or start straight with the
 // fields ("g005t077..."); their weather is still weather, with the wind not reported.
-bool DecodeWindlessWeather(StationBatch& stations, std::string_view name,
-                           std::string_view destination, std::string_view path,
-                           std::string_view symbol, std::string_view latitude,
-                           std::string_view longitude, std::string_view time,
-                           std::string_view tail) {
+bool DecodeWindlessWeather(ReportWriter& out, std::string_view name, std::string_view destination,
+                           std::string_view path, std::string_view symbol,
+                           std::string_view latitude, std::string_view longitude,
+                           std::string_view time, std::string_view tail) {
     if (symbol.size() < 2 || symbol[1] != '_')
         return false;
     std::string_view fields;
@@ -80,20 +76,20 @@ bool DecodeWindlessWeather(StationBatch& stations, std::string_view name,
     } else {
         return false;
     }
-    DecodeWeather(stations, name, destination, path, fields, direction, speed);
-    stations.SetDeviceAndPath(name, destination, path, "");
-    stations.UpdatePosition(name, symbol, latitude, longitude, time, "", -1);
+    DecodeWeather(out, name, destination, path, fields, direction, speed);
+    out.SetDeviceAndPath(name, destination, path, "");
+    out.UpdatePosition(name, symbol, latitude, longitude, time, "", -1);
     return true;
 }
 
 }  // namespace
 
-void DecodeExtensions(StationBatch& stations, std::string_view name, std::string_view destination,
+void DecodeExtensions(ReportWriter& out, std::string_view name, std::string_view destination,
                       std::string_view path, std::string_view symbol, std::string_view latitude,
                       std::string_view longitude, std::string_view time, std::string_view tail) {
     const auto commentOnly = [&](std::string_view comment) {
-        stations.UpdatePosition(name, symbol, latitude, longitude, time, comment, -1);
-        stations.SetDeviceAndPath(name, destination, path, "");
+        out.UpdatePosition(name, symbol, latitude, longitude, time, comment, -1);
+        out.SetDeviceAndPath(name, destination, path, "");
     };
     if (tail.size() < 7)
         return commentOnly(tail);
@@ -104,12 +100,12 @@ void DecodeExtensions(StationBatch& stations, std::string_view name, std::string
         if (IsDigit(U(tail[3])) && U(tail[4]) >= '0' && IsDigit(U(tail[5])) &&
             IsDigit(U(tail[6]))) {
             const int power = DigitValue(tail[3]);
-            stations.SetPhg(name, power * power, HeightFeet(tail[4]), DigitValue(tail[5]),
-                            DirectivityDegrees(tail[6]));
+            out.SetPhg(name, power * power, HeightFeet(tail[4]), DigitValue(tail[5]),
+                       DirectivityDegrees(tail[6]));
             comment = tail.substr(7);
         }
-        stations.SetDeviceAndPath(name, destination, path, "");
-        stations.UpdatePosition(name, symbol, latitude, longitude, time, comment, -1);
+        out.SetDeviceAndPath(name, destination, path, "");
+        out.UpdatePosition(name, symbol, latitude, longitude, time, comment, -1);
         return;
     }
 
@@ -118,16 +114,16 @@ void DecodeExtensions(StationBatch& stations, std::string_view name, std::string
         std::string_view comment = tail;
         if (IsDigit(U(tail[3])) && IsDigit(U(tail[4])) && IsDigit(U(tail[5])) &&
             IsDigit(U(tail[6]))) {
-            stations.SetDfs(name, DigitValue(tail[3]), HeightFeet(tail[4]), DigitValue(tail[5]),
-                            DirectivityDegrees(tail[6]));
+            out.SetDfs(name, DigitValue(tail[3]), HeightFeet(tail[4]), DigitValue(tail[5]),
+                       DirectivityDegrees(tail[6]));
             comment = tail.substr(7);
         }
-        stations.SetDeviceAndPath(name, destination, path, "");
-        stations.UpdatePosition(name, symbol, latitude, longitude, time, comment, -1);
+        out.SetDeviceAndPath(name, destination, path, "");
+        out.UpdatePosition(name, symbol, latitude, longitude, time, comment, -1);
         return;
     }
 
-    if (DecodeWindlessWeather(stations, name, destination, path, symbol, latitude, longitude, time,
+    if (DecodeWindlessWeather(out, name, destination, path, symbol, latitude, longitude, time,
                               tail)) {
         return;
     }
@@ -135,7 +131,7 @@ void DecodeExtensions(StationBatch& stations, std::string_view name, std::string
     // "088/036Moving": course in degrees, speed in knots.
     if (IsDigit(U(tail[0])) && IsDigit(U(tail[1])) && IsDigit(U(tail[2])) && tail[3] == '/' &&
         IsDigit(U(tail[4])) && IsDigit(U(tail[5])) && IsDigit(U(tail[6]))) {
-        ApplyCourseSpeed(stations, name, destination, path, symbol, latitude, longitude, time,
+        ApplyCourseSpeed(out, name, destination, path, symbol, latitude, longitude, time,
                          ThreeDigits(tail.substr(0, 3)), ThreeDigits(tail.substr(4, 3)),
                          tail.substr(7));
         return;
@@ -144,7 +140,7 @@ void DecodeExtensions(StationBatch& stations, std::string_view name, std::string
     commentOnly(tail);
 }
 
-void ApplyCourseSpeed(StationBatch& stations, std::string_view name, std::string_view destination,
+void ApplyCourseSpeed(ReportWriter& out, std::string_view name, std::string_view destination,
                       std::string_view path, std::string_view symbol, std::string_view latitude,
                       std::string_view longitude, std::string_view time, int course, int speed,
                       std::string_view rest) {
@@ -152,20 +148,20 @@ void ApplyCourseSpeed(StationBatch& stations, std::string_view name, std::string
 
     // Weather station: "220/004g005t077..." is wind direction and speed, then the fields.
     if (code == '_' && (rest.starts_with('g') || rest.starts_with('t'))) {
-        DecodeWeather(stations, name, destination, path, rest, course, speed);
-        stations.SetDeviceAndPath(name, destination, path, "");
-        stations.UpdatePosition(name, symbol, latitude, longitude, time, "", -1);
+        DecodeWeather(out, name, destination, path, rest, course, speed);
+        out.SetDeviceAndPath(name, destination, path, "");
+        out.UpdatePosition(name, symbol, latitude, longitude, time, "", -1);
         return;
     }
     // Storm: "088/036/TS..." describes the storm's track, not the sender's motion.
     if (code == '@' && rest.starts_with('/')) {
-        stations.SetDeviceAndPath(name, destination, path, "");
-        stations.UpdatePosition(name, symbol, latitude, longitude, time, rest, -1);
+        out.SetDeviceAndPath(name, destination, path, "");
+        out.UpdatePosition(name, symbol, latitude, longitude, time, rest, -1);
         return;
     }
-    stations.SetCourseSpeed(name, speed, course);
-    stations.SetDeviceAndPath(name, destination, path, "");
-    stations.UpdatePosition(name, symbol, latitude, longitude, time, rest, -1);
+    out.SetCourseSpeed(name, speed, course);
+    out.SetDeviceAndPath(name, destination, path, "");
+    out.UpdatePosition(name, symbol, latitude, longitude, time, rest, -1);
 }
 
 }  // namespace plovane::aprs

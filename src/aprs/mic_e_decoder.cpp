@@ -6,14 +6,12 @@
 #include <string_view>
 
 #include "aprs/decoders.h"
-#include "stations/station_batch.h"
+#include "core/latin1.h"
 
 namespace plovane::aprs {
 namespace {
 
-constexpr unsigned char U(char c) {
-    return static_cast<unsigned char>(c);
-}
+using latin1::U;
 
 constexpr std::array<std::string_view, 8> kStandardMessages = {
     "Off Duty",  "En Route", "In Service", "Returning",
@@ -63,11 +61,9 @@ void WriteTwoDigits(int value, char* out) {
 
 }  // namespace
 
-void DecodeMicE(StationBatch& stations, std::string_view source, std::string_view destination,
+void DecodeMicE(ReportWriter& out, std::string_view source, std::string_view destination,
                 std::string_view path, std::string_view information) {
-    const auto notAPosition = [&] {
-        stations.SetDeviceAndPath(source, destination, path, information);
-    };
+    const auto notAPosition = [&] { out.SetDeviceAndPath(source, destination, path, information); };
     if (destination.size() < 6 || information.size() < 9)
         return notAPosition();
 
@@ -145,11 +141,11 @@ void DecodeMicE(StationBatch& stations, std::string_view source, std::string_vie
         comment = comment.substr(4);
     }
 
-    stations.UpdatePosition(source, std::string_view(symbol.data(), symbol.size()),
-                            std::string_view(latitude.data(), latitude.size()),
-                            std::string_view(longitude.data(), longitude.size()), "", message,
-                            altitudeDm);
-    stations.SetDeviceAndPath(source, device, path, comment);
+    out.UpdatePosition(source, std::string_view(symbol.data(), symbol.size()),
+                       std::string_view(latitude.data(), latitude.size()),
+                       std::string_view(longitude.data(), longitude.size()), "", message,
+                       altitudeDm);
+    out.SetDeviceAndPath(source, device, path, comment);
 
     // Speed: hundreds and tens in byte 4, units in byte 5; course: hundreds in byte 5,
     // the rest in byte 6. Bytes below 28 encode nothing, so no motion is stored then.
@@ -164,7 +160,7 @@ void DecodeMicE(StationBatch& stations, std::string_view source, std::string_vie
     int course = dc % 10 * 100 + se;
     for (int i = 0; i < 3 && course >= 400; ++i)
         course -= 400;
-    stations.SetCourseSpeed(source, speed, course);
+    out.SetCourseSpeed(source, speed, course);
 }
 
 }  // namespace plovane::aprs

@@ -1,20 +1,15 @@
-// Line intake and the first stage of decoding: cleans a monitor line, shows it, splits the
-// header, sets aside our own packets, derives a symbol from the destination call or the SSID,
-// and hands the information field to the decoder of its data type.
+// The first stage of decoding: cleans a monitor line, splits the header, sets aside our own
+// packets, derives a symbol from the destination call or the SSID, and hands the information
+// field to the decoder of its data type.
 #include "aprs/packet_decoder.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
-#include <mutex>
 
 #include "aprs/decoders.h"
 #include "core/latin1.h"
-#include "core/timed_lock.h"
-#include "stations/station_batch.h"
-#include "stations/station_list.h"
-#include "core/transmit_control.h"
 
 namespace plovane {
 namespace {
@@ -24,9 +19,7 @@ using latin1::IsDigit;
 using latin1::IsSpace;
 using latin1::ToUpper;
 
-constexpr unsigned char U(char c) {
-    return static_cast<unsigned char>(c);
-}
+using latin1::U;
 
 // --- Destination-call symbols ---------------------------------------------------------
 
@@ -105,21 +98,12 @@ size_t FindInField(std::string_view field, char c) {
     return std::string_view::npos;
 }
 
-bool StartsWithUpper(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size())
-        return false;
-    for (size_t i = 0; i < prefix.size(); ++i) {
-        if (ToUpper(U(text[i])) != U(prefix[i]))
-            return false;
-    }
-    return true;
-}
-
 // "GPSxyz", "SPCxyz", "SYMxyz" name a symbol: "GPSC12"/"GPSE12" by number (1..94 of the
 // primary/alternate table), the others by a two-character code with an optional overlay.
 Symbol SymbolOfDestination(std::string_view destination) {
     Symbol none;
-    if (StartsWithUpper(destination, "GPSC") || StartsWithUpper(destination, "GPSE")) {
+    if (latin1::StartsWithNoCase(destination, "GPSC") ||
+        latin1::StartsWithNoCase(destination, "GPSE")) {
         // e.g. N0CALL>GPSC12 is symbol 12 of the primary table, "/,"
         if (destination.size() < 6 || !IsDigit(U(destination[4])) || !IsDigit(U(destination[5]))) {
             return none;
@@ -147,9 +131,9 @@ Symbol SymbolOfDestination(std::string_view destination) {
 // The symbol a packet implies before any position report says otherwise: from the
 // destination call when it is a symbol code, else from the SSID of the source.
 Symbol ImpliedSymbol(std::string_view source, std::string_view destination) {
-    if (destination.size() >= 5 &&
-        (StartsWithUpper(destination, "GPS") || StartsWithUpper(destination, "SPC") ||
-         StartsWithUpper(destination, "SYM"))) {
+    if (destination.size() >= 5 && (latin1::StartsWithNoCase(destination, "GPS") ||
+                                    latin1::StartsWithNoCase(destination, "SPC") ||
+                                    latin1::StartsWithNoCase(destination, "SYM"))) {
         return SymbolOfDestination(destination);
     }
     Symbol none;
@@ -243,21 +227,6 @@ std::string_view CleanLine(std::string_view raw, std::string& storage) {
     return storage;
 }
 
-// Shows prefix + text without building a string for ordinary lines.
-void ShowJoined(AppHost& host, std::string_view prefix, std::string_view text) {
-    std::array<char, 512> buffer;
-    if (prefix.size() + text.size() <= buffer.size()) {
-        std::memcpy(buffer.data(), prefix.data(), prefix.size());
-        std::memcpy(buffer.data() + prefix.size(), text.data(), text.size());
-        host.ShowNotice(std::string_view(buffer.data(), prefix.size() + text.size()));
-        return;
-    }
-    std::string joined;
-    joined.reserve(prefix.size() + text.size());
-    joined.append(prefix).append(text);
-    host.ShowNotice(joined);
-}
-
 // --- Dispatch -------------------------------------------------------------------------
 
 struct Packet {
@@ -267,27 +236,20 @@ struct Packet {
     std::string_view information;  // from the data type identifier, never empty
 };
 
-struct Links {
-    StationBatch& stations;
-    MessageReceiver* messages;
-    SentenceReceiver* gps;
-};
-
 // ";LEADER   *092345z4903.50N/07201.75W>": name in 1..9, live "*" or killed "_" at 10.
-void DecodeObject(const Links& links, const Packet& p) {
+void DecodeObject(aprs::ReportWriter& out, const Packet& p) {
     const std::string_view info = p.information;
     if (info.size() <= 10 || (info[10] != '*' && info[10] != '_'))
         return;
     const std::string_view name = latin1::Trim(info.substr(1, 9));
-    aprs::DecodePosition(links.stations, name, p.destination, p.path, info.substr(10));
-    links.stations.SetObjectOwner(name, p.source);
-    if (info[10] == '_')
-        links.stations.MarkObjectKilled(name);
+    aprs::DecodePosition(out, name, p.destination, p.path, info.substr(10));
+    out.SetObjectOwner(name, p.source, info[10] == '_');
 }
 
 // ")AID #2!4903.50N/07201.75WA": the name runs up to the first "!" (live) or, when there is
-// none, the first "_" (killed), at most 9 characters.
-void DecodeItem(const Links& links, const Packet& p) {
+// none, the first "_" (killed), at most 9 characters. An item carries no time stamp, so
+// the position follows the mark straight away.
+void DecodeItem(aprs::ReportWriter& out, const Packet& p) {
     const std::string_view info = p.information;
     size_t mark = info.find('!', 1);
     if (mark == std::string_view::npos)
@@ -295,47 +257,48 @@ void DecodeItem(const Links& links, const Packet& p) {
     if (mark == std::string_view::npos || mark > 10)
         return;
     const std::string_view name = latin1::Trim(info.substr(1, mark - 1));
-    aprs::DecodePosition(links.stations, name, p.destination, p.path, info.substr(mark));
-    links.stations.SetObjectOwner(name, p.source);
-    if (info[mark] == '_')
-        links.stations.MarkObjectKilled(name);
+    aprs::DecodePosition(out, name, p.destination, p.path, info.substr(mark), false);
+    out.SetObjectOwner(name, p.source, info[mark] == '_');
 }
 
 // Messages ":ADDRESSEE:text" (addressee padded to nine characters) and queries: a query
 // written in the message layout is handed like a message, a general "?APRS?" with an empty
 // addressee; anything else is dropped.
-void DecodeMessageOrQuery(const Links& links, const Packet& p) {
-    if (links.messages == nullptr)
-        return;
+void DecodeMessageOrQuery(DecodedPacket& out, const Packet& p) {
     const std::string_view info = p.information;
     if (info.size() > 10 && info[10] == ':') {
-        links.messages->ReceiveMessage(p.source, latin1::Trim(info.substr(1, 9)), info.substr(11));
-    } else if (info[0] == '?' && StartsWithUpper(info, "?APRS?")) {
-        links.messages->ReceiveMessage(p.source, "", info.substr(0, 6));
+        out.hasMessage = true;
+        out.messageSource = p.source;
+        out.messageAddressee = latin1::Trim(info.substr(1, 9));
+        out.messageText = info.substr(11);
+    } else if (info[0] == '?' && latin1::StartsWithNoCase(info, "?APRS?")) {
+        out.hasMessage = true;
+        out.messageSource = p.source;
+        out.messageAddressee = {};
+        out.messageText = info.substr(0, 6);
     }
 }
 
 // Types without a decoder of their own: an object written without ";", a position found at
 // a "!", or else the information field kept whole as the station's text.
-void DecodeOther(const Links& links, const Packet& p) {
+void DecodeOther(aprs::ReportWriter& out, const Packet& p) {
     const std::string_view info = p.information;
     if (info.size() > 9 && info[9] == '*') {
         const std::string_view name = latin1::Trim(info.substr(0, 9));
-        aprs::DecodePosition(links.stations, name, p.destination, p.path, info.substr(9));
-        links.stations.SetObjectOwner(name, p.source);
+        aprs::DecodePosition(out, name, p.destination, p.path, info.substr(9));
+        out.SetObjectOwner(name, p.source, false);
         return;
     }
     const size_t bang = info.find('!');
     if (bang != std::string_view::npos) {
-        aprs::DecodePosition(links.stations, p.source, p.destination, p.path, info.substr(bang));
+        aprs::DecodePosition(out, p.source, p.destination, p.path, info.substr(bang));
         return;
     }
-    links.stations.SetDeviceAndPath(p.source, p.destination, p.path, info);
+    out.SetDeviceAndPath(p.source, p.destination, p.path, info);
 }
 
 // Every type but the relayed packet "}", which needs the decoder itself.
-void Dispatch(const Links& links, const Packet& p) {
-    StationBatch& stations = links.stations;
+void Dispatch(aprs::ReportWriter& out, const Packet& p) {
     const std::string_view info = p.information;
     switch (info[0]) {
         case '!':
@@ -343,154 +306,73 @@ void Dispatch(const Links& links, const Packet& p) {
         case '=':
         case '@':
             if (info.starts_with("!!")) {  // Peet Bros logging record
-                stations.SetDeviceAndPath(p.source, p.destination, p.path, "");
-                aprs::DecodePeetWeather(stations, p.source, p.destination, p.path, info);
+                out.SetDeviceAndPath(p.source, p.destination, p.path, "");
+                aprs::DecodePeetWeather(out, p.source, p.destination, p.path, info);
             } else {
-                aprs::DecodePosition(stations, p.source, p.destination, p.path, info);
+                aprs::DecodePosition(out, p.source, p.destination, p.path, info);
             }
             break;
         case '#':
         case '*':
-            stations.SetDeviceAndPath(p.source, p.destination, p.path, "");
-            aprs::DecodePeetWeather(stations, p.source, p.destination, p.path, info);
+            out.SetDeviceAndPath(p.source, p.destination, p.path, "");
+            aprs::DecodePeetWeather(out, p.source, p.destination, p.path, info);
             break;
         case '$':
-            stations.SetDeviceAndPath(p.source, p.destination, p.path, "");
+            out.SetDeviceAndPath(p.source, p.destination, p.path, "");
             if (info.starts_with("$ULTW")) {
-                aprs::DecodePeetWeather(stations, p.source, p.destination, p.path, info);
-            } else if (links.gps != nullptr) {
-                // A raw NMEA sentence as another station's position report. The sentence
-                // parser updates the store itself, after the updates made so far.
-                stations.Apply();
-                links.gps->ParseSentence(p.source, p.destination, p.path, info, false);
+                aprs::DecodePeetWeather(out, p.source, p.destination, p.path, info);
+            } else {
+                // A raw NMEA sentence as another station's position report.
+                DecodedPacket& packet = out.packet();
+                packet.sentence = info;
+                packet.sentenceSource = p.source;
+                packet.sentenceDestination = p.destination;
+                packet.sentencePath = p.path;
             }
             break;
         case '\'':
         case '`':
-            aprs::DecodeMicE(stations, p.source, p.destination, p.path, info);
+            aprs::DecodeMicE(out, p.source, p.destination, p.path, info);
             break;
         case ';':
-            DecodeObject(links, p);
+            DecodeObject(out, p);
             break;
         case ')':
-            DecodeItem(links, p);
+            DecodeItem(out, p);
             break;
         case ':':
         case '?':
-            DecodeMessageOrQuery(links, p);
+            DecodeMessageOrQuery(out.packet(), p);
             break;
         case '>':
-            stations.SetDeviceAndPath(p.source, p.destination, p.path, info.substr(1));
+            out.SetDeviceAndPath(p.source, p.destination, p.path, info.substr(1));
             break;
         case '_':
-            stations.SetDeviceAndPath(p.source, p.destination, p.path, "");
-            aprs::DecodeWeather(stations, p.source, p.destination, p.path, info, -1, -1);
+            out.SetDeviceAndPath(p.source, p.destination, p.path, "");
+            aprs::DecodeWeather(out, p.source, p.destination, p.path, info, -1, -1);
             break;
         case ',':  // invalid or test data
         case '[':  // Maidenhead locator beacon
             break;
         default:
-            DecodeOther(links, p);
+            DecodeOther(out, p);
             break;
     }
 }
 
-// --- Intake ---------------------------------------------------------------------------
-
-bool IsLineEnd(uint8_t c) {
-    return c == '\r' || c == '\n';
-}
-
-// Cuts every complete line out of the buffer and hands each, with its line ends, to
-// `decode`. All complete lines leave the buffer under one lock with one move of the rest,
-// so a full 50 000-byte buffer of short lines costs linear, not quadratic, work; the lock is
-// held only for the cut, never while decoding. An incomplete last line stays for later.
-template <typename Decode>
-void DrainBuffer(ReceiveBuffer* buffer, Decode&& decode) {
-    if (buffer == nullptr)
-        return;
-    std::string lines;
-    for (;;) {
-        {
-            std::unique_lock lock(buffer->mutex, std::try_to_lock);
-            if (!lock.owns_lock())
-                lock = TimedLock(buffer->mutex, kStoreLockWait);
-            if (!lock.owns_lock())
-                return;
-            const size_t fill = std::min(buffer->fill, buffer->bytes.size());
-            size_t cut = fill;
-            while (cut > 0 && !IsLineEnd(buffer->bytes[cut - 1]))
-                --cut;
-            if (cut == 0)
-                return;
-            const char* bytes = reinterpret_cast<const char*>(buffer->bytes.data());
-            lines.assign(bytes, cut);
-            std::memmove(buffer->bytes.data(), buffer->bytes.data() + cut, fill - cut);
-            buffer->fill = fill - cut;
-        }
-        size_t begin = 0;
-        while (begin < lines.size()) {
-            size_t end = begin;
-            while (end < lines.size() && !IsLineEnd(U(lines[end])))
-                ++end;
-            while (end < lines.size() && IsLineEnd(U(lines[end])))
-                ++end;
-            decode(std::string_view(lines).substr(begin, end - begin));
-            begin = end;
-        }
-    }
-}
-
-}  // namespace
-
-CPacketDecoder::CPacketDecoder(AppHost& host) : host_(host) {}
-
-void CPacketDecoder::ProcessInput() {
-    DrainBuffer(tncBuffer_, [this](std::string_view line) { DecodeLine(line, "", "TNC>"); });
-    DrainBuffer(gpsBuffer_, [this](std::string_view line) {
-        if (gps_ != nullptr)
-            gps_->ParseSentence("", "", "", line, true);
-    });
-    DrainBuffer(netBuffer_, [this](std::string_view line) { DecodeLine(line, "", "NET>"); });
-}
-
-// The strings a line's decoding builds. The batch keeps views into them, so they live until
-// the batch is applied at the end of the line's level.
-struct CPacketDecoder::LineBuffers {
-    std::string cleaned;       // the line with tabs and the like made blanks
-    std::string path;          // "DIGI1,DIGI2" of a "SRC>DIGI1>DIGI2>DEST" header
-    std::string combinedPath;  // a relayed packet's path continued by the outer one
-    std::string outerPrefix;   // the path this packet hands to the packet it relays
-};
-
-void CPacketDecoder::DecodeLine(std::string_view line, std::string_view outerPath,
-                                std::string_view tag) {
-    if (stations_ == nullptr)
-        return;
-    StationBatch batch(*stations_);
-    DecodeLineAt(line, outerPath, tag, 0, batch);
-}
-
-void CPacketDecoder::DecodeLineAt(std::string_view raw, std::string_view outerPath,
-                                  std::string_view tag, int depth, StationBatch& batch) {
-    LineBuffers buffers;
-    DecodeInto(raw, outerPath, tag, depth, batch, buffers);
-    batch.Apply();
-}
-
+// One level of a line; relayed packets nest. outerPath is empty but for a relayed packet.
 // e.g. N0CALL-9>APRS,WIDE1-1,WIDE2-2*:!4903.50N/07201.75W-
-void CPacketDecoder::DecodeInto(std::string_view raw, std::string_view outerPath,
-                                std::string_view tag, int depth, StationBatch& batch,
-                                LineBuffers& buffers) {
-    const std::string_view line = CleanLine(raw, buffers.cleaned);
+void DecodeLevel(aprs::ReportWriter& out, std::string_view myCall, std::string_view raw,
+                 std::string_view outerPath, int depth) {
+    DecodedPacket& packet = out.packet();
+    const std::string_view line = CleanLine(raw, packet.cleaned);
     if (line.empty())
         return;
-    ShowJoined(host_, tag, line);
+    packet.AddShownLine(line);
 
-    // GPS sentences printed by the TNC feed our own position.
-    if (line[0] == '$' && gps_ != nullptr && gps_->GpsFromTnc()) {
-        batch.Apply();  // an outer packet's updates go first
-        gps_->ParseSentence("", "", "", line, true);
+    // GPS sentences printed by the TNC feed our own position (when GPS data comes that way).
+    if (line[0] == '$') {
+        packet.gpsSentence = line;
         return;
     }
 
@@ -517,9 +399,9 @@ void CPacketDecoder::DecodeInto(std::string_view raw, std::string_view outerPath
     } else if ((lastArrow = rest.rfind('>')) != std::string_view::npos) {
         // "N0CALL>DIGI1>DIGI2>APRS": digipeaters first, destination last.
         destination = rest.substr(lastArrow + 1);
-        buffers.path.assign(latin1::Trim(rest.substr(0, lastArrow)));
-        std::replace(buffers.path.begin(), buffers.path.end(), '>', ',');
-        path = buffers.path;
+        packet.path.assign(latin1::Trim(rest.substr(0, lastArrow)));
+        std::replace(packet.path.begin(), packet.path.end(), '>', ',');
+        path = packet.path;
     } else {
         destination = rest;
     }
@@ -527,7 +409,7 @@ void CPacketDecoder::DecodeInto(std::string_view raw, std::string_view outerPath
     // The inner packet of a relayed packet travelled the outer path after its own.
     const std::string_view outer = latin1::Trim(outerPath);
     if (!outer.empty()) {
-        std::string& combined = buffers.combinedPath;
+        std::string& combined = packet.combinedPath;
         combined.reserve(path.size() + outer.size() + 2);
         combined.assign(path.substr(0, path.find('*')));
         if (!combined.empty())
@@ -538,46 +420,54 @@ void CPacketDecoder::DecodeInto(std::string_view raw, std::string_view outerPath
         path = combined;
     }
 
-    if (!source.empty() && stations_->IsOwnCall(source)) {
-        if (transmit_ != nullptr)
-            transmit_->SetDigipeatHeard();
-        ShowJoined(host_, "My Packet:", raw);
+    if (!source.empty() && source == myCall) {
+        packet.isOwn = true;
+        packet.ownPacket = raw;
         return;
     }
 
     const Symbol implied = ImpliedSymbol(source, destination);
     if (implied.valid)
-        batch.SetSymbolIfUnset(source, implied.view());
+        out.SetImpliedSymbol(source, implied.view());
 
     if (stop == line.size() || line[stop] != ':') {
         // No information field: keep what follows the header, e.g. a frame-type marker.
-        batch.SetDeviceAndPath(source, destination, path, line.substr(stop));
+        out.SetDeviceAndPath(source, destination, path, line.substr(stop));
         return;
     }
     if (stop + 1 == line.size()) {
-        batch.SetDeviceAndPath(source, destination, path, "");
+        out.SetDeviceAndPath(source, destination, path, "");
         return;
     }
 
-    const Packet packet{source, destination, path, line.substr(stop + 1)};
-    if (packet.information[0] == '}') {
+    const Packet p{source, destination, path, line.substr(stop + 1)};
+    if (p.information[0] == '}') {
         // Third-party packet: the inner line is decoded again, and its path continues with
         // the relaying station and the outer path. Nesting is bounded so a line of
-        // thousands of "}" headers cannot exhaust the stack. The inner level applies this
-        // level's updates with its own, in their order.
-        if (depth >= kMaxRelayDepth)
+        // thousands of "}" headers cannot exhaust the stack.
+        if (depth >= DecodedPacket::kMaxRelayDepth)
             return;
         const std::string_view outerCut = path.substr(0, path.find('*'));
-        std::string& outerPrefix = buffers.outerPrefix;
-        outerPrefix.reserve(source.size() + outerCut.size() + 1);
-        outerPrefix.assign(source);
+        // The prefix is built apart: the path it is cut from may be the buffer's own text.
+        std::string prefix;
+        prefix.reserve(source.size() + outerCut.size() + 1);
+        prefix.assign(source);
         if (!source.empty() && !outerCut.empty())
-            outerPrefix += ',';
-        outerPrefix.append(outerCut);
-        DecodeLineAt(packet.information.substr(1), outerPrefix, tag, depth + 1, batch);
+            prefix += ',';
+        prefix.append(outerCut);
+        packet.outerPrefix.swap(prefix);
+        DecodeLevel(out, myCall, p.information.substr(1), packet.outerPrefix, depth + 1);
         return;
     }
-    Dispatch(Links{batch, messages_, gps_}, packet);
+    Dispatch(out, p);
+}
+
+}  // namespace
+
+DecodedPacket::DecodedPacket(std::string_view line, const CDateTime& localNow, int biasMinutes,
+                             std::string_view myCall) {
+    aprs::ReportWriter out(*this, localNow, biasMinutes);
+    DecodeLevel(out, myCall, line, {}, 0);
 }
 
 }  // namespace plovane

@@ -1,28 +1,21 @@
-// The packet decoder: cuts monitor lines out of the receive buffers, splits the header
-// "SOURCE>DESTINATION,PATH:information", and hands each packet type to its decoder, which
-// updates the station store (and the message store and GPS receiver through the small
-// interfaces below, wired by the application).
+// The packet decoder: a function of the monitor line. It cleans the line, splits the header
+// "SOURCE>DESTINATION,PATH:information", and hands each packet type to its decoder; the
+// result is a DecodedPacket that the application applies to its stores.
 #pragma once
 
-#include <string>
 #include <string_view>
 
-#include "aprs/receive_buffer.h"
-#include "core/app_host.h"
+#include "aprs/decoded_packet.h"
+#include "core/date_time.h"
 
 namespace plovane {
 
-class CStationList;
-class StationBatch;
-class TransmitControl;
-
-// Messages, bulletins, announcements, acks and queries go to the message store.
-class MessageReceiver {
-  public:
-    virtual ~MessageReceiver() = default;
-    virtual void ReceiveMessage(std::string_view source, std::string_view addressee,
-                                std::string_view text) = 0;
-};
+// Decodes one monitor line received at `localNow` (local time; UTC = local + biasMinutes).
+// Packets from `myCall` are only marked as the own packet. Thread-safe: a pure function.
+inline DecodedPacket Decode(std::string_view line, const CDateTime& localNow, int biasMinutes,
+                            std::string_view myCall) {
+    return DecodedPacket(line, localNow, biasMinutes, myCall);
+}
 
 // NMEA sentences go to the GPS receiver's sentence parser.
 class SentenceReceiver {
@@ -34,52 +27,6 @@ class SentenceReceiver {
                                std::string_view path, std::string_view line, bool handOn) = 0;
     // True when GPS is enabled with the data coming through the TNC.
     virtual bool GpsFromTnc() const = 0;
-};
-
-// Thread-safe: DecodeLine and ProcessInput may run on several threads at once (serial read
-// threads and the user-interface thread); a decode keeps all its working values per call and
-// the stores lock themselves. A line's station updates gather in a batch of its own that the
-// station store applies under one lock. Set the links before any thread decodes.
-class CPacketDecoder {
-  public:
-    // Relayed packets ("}") nested deeper than this are dropped.
-    static constexpr int kMaxRelayDepth = 8;
-
-    explicit CPacketDecoder(AppHost& host);
-
-    void SetStations(CStationList* stations) { stations_ = stations; }
-    void SetMessages(MessageReceiver* messages) { messages_ = messages; }
-    void SetTransmitControl(TransmitControl* transmit) { transmit_ = transmit; }
-    void SetSentenceReceiver(SentenceReceiver* gps) { gps_ = gps; }
-    void SetBuffers(ReceiveBuffer* tnc, ReceiveBuffer* gps, ReceiveBuffer* network) {
-        tncBuffer_ = tnc;
-        gpsBuffer_ = gps;
-        netBuffer_ = network;
-    }
-
-    // One intake pass: every complete line of the TNC, GPS and network buffers.
-    void ProcessInput();
-    // Decodes one monitor line. outerPath is empty except for relayed inner packets; tag is
-    // "TNC>", "NET>" or "FILE>".
-    void DecodeLine(std::string_view line, std::string_view outerPath, std::string_view tag);
-
-  private:
-    struct LineBuffers;
-
-    // One level of a line (relayed packets nest); applies the batch at its end.
-    void DecodeLineAt(std::string_view line, std::string_view outerPath, std::string_view tag,
-                      int depth, StationBatch& batch);
-    void DecodeInto(std::string_view line, std::string_view outerPath, std::string_view tag,
-                    int depth, StationBatch& batch, LineBuffers& buffers);
-
-    AppHost& host_;
-    CStationList* stations_ = nullptr;
-    MessageReceiver* messages_ = nullptr;
-    TransmitControl* transmit_ = nullptr;
-    SentenceReceiver* gps_ = nullptr;
-    ReceiveBuffer* tncBuffer_ = nullptr;
-    ReceiveBuffer* gpsBuffer_ = nullptr;
-    ReceiveBuffer* netBuffer_ = nullptr;
 };
 
 }  // namespace plovane

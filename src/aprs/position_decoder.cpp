@@ -8,7 +8,6 @@
 
 #include "aprs/decoders.h"
 #include "core/latin1.h"
-#include "stations/station_batch.h"
 
 namespace plovane::aprs {
 namespace {
@@ -17,9 +16,7 @@ using latin1::IsDigit;
 using latin1::ToLower;
 using latin1::ToUpper;
 
-constexpr unsigned char U(char c) {
-    return static_cast<unsigned char>(c);
-}
+using latin1::U;
 
 bool IsCompressedStart(unsigned char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'j') || c == '/' || c == '\\';
@@ -65,7 +62,7 @@ long Base91Number(std::string_view four) {
 
 // "/5L!!<*e7>7P[": table, 4 latitude and 4 longitude digits, code, then c, s and T.
 // Returns false when the text is not a usable compressed position.
-bool DecodeCompressed(StationBatch& stations, std::string_view name, std::string_view destination,
+bool DecodeCompressed(ReportWriter& out, std::string_view name, std::string_view destination,
                       std::string_view path, std::string_view time, std::string_view body) {
     if (body.size() < 11)
         return false;
@@ -96,8 +93,8 @@ bool DecodeCompressed(StationBatch& stations, std::string_view name, std::string
     // speed or altitude: reading them would run past the text or give nonsense values.
     const bool hasCs = body.size() >= 13 && IsBase91(c) && IsBase91(body[11]);
     if (c == ' ' || !hasCs) {
-        stations.UpdatePosition(name, symbol, lat, lon, time, comment, -1);
-        stations.SetDeviceAndPath(name, destination, path, "");
+        out.UpdatePosition(name, symbol, lat, lon, time, comment, -1);
+        out.SetDeviceAndPath(name, destination, path, "");
         return true;
     }
     const int s = Base91(body[11]);
@@ -109,24 +106,23 @@ bool DecodeCompressed(StationBatch& stations, std::string_view name, std::string
         int32_t altitudeDm = static_cast<int32_t>(feet * 3.04801);
         if (altitudeDm == -1)
             altitudeDm = 0;
-        stations.UpdatePosition(name, symbol, lat, lon, time, comment, altitudeDm);
-        stations.SetDeviceAndPath(name, destination, path, "");
+        out.UpdatePosition(name, symbol, lat, lon, time, comment, altitudeDm);
+        out.SetDeviceAndPath(name, destination, path, "");
         return true;
     }
     if (c == '{') {  // pre-calculated radio range, not kept
-        stations.UpdatePosition(name, symbol, lat, lon, time, comment, -1);
-        stations.SetDeviceAndPath(name, destination, path, "");
+        out.UpdatePosition(name, symbol, lat, lon, time, comment, -1);
+        out.SetDeviceAndPath(name, destination, path, "");
         return true;
     }
     const int course = Base91(c) * 4;                             // 0..356 degrees
     const int speed = static_cast<int>(std::pow(1.08, s) - 1.0);  // knots, below 1017
-    ApplyCourseSpeed(stations, name, destination, path, symbol, lat, lon, time, course, speed,
-                     comment);
+    ApplyCourseSpeed(out, name, destination, path, symbol, lat, lon, time, course, speed, comment);
     return true;
 }
 
 // "4903.50N/07201.75W-Test": latitude, table, longitude, code, then the extensions.
-bool DecodeUncompressed(StationBatch& stations, std::string_view name, std::string_view destination,
+bool DecodeUncompressed(ReportWriter& out, std::string_view name, std::string_view destination,
                         std::string_view path, std::string_view time, std::string_view body) {
     size_t p = 0;
     while (p < body.size() && IsUncompressedCoordinateChar(U(body[p])))
@@ -154,7 +150,7 @@ bool DecodeUncompressed(StationBatch& stations, std::string_view name, std::stri
         return false;
     const std::array<char, 2> symbolText = {table, body[p++]};
 
-    DecodeExtensions(stations, name, destination, path,
+    DecodeExtensions(out, name, destination, path,
                      std::string_view(symbolText.data(), symbolText.size()), latitude, longitude,
                      time, body.substr(p));
     return true;
@@ -162,11 +158,9 @@ bool DecodeUncompressed(StationBatch& stations, std::string_view name, std::stri
 
 }  // namespace
 
-void DecodePosition(StationBatch& stations, std::string_view name, std::string_view destination,
-                    std::string_view path, std::string_view information) {
-    const auto notAPosition = [&] {
-        stations.SetDeviceAndPath(name, destination, path, information);
-    };
+void DecodePosition(ReportWriter& out, std::string_view name, std::string_view destination,
+                    std::string_view path, std::string_view information, bool hasTime) {
+    const auto notAPosition = [&] { out.SetDeviceAndPath(name, destination, path, information); };
     if (information.empty())
         return notAPosition();
 
@@ -176,7 +170,7 @@ void DecodePosition(StationBatch& stations, std::string_view name, std::string_v
     std::string timeStorage;
     size_t start = 1;
     const char type = information[0];
-    if (type == '/' || type == '@' || type == '*' || type == '_') {
+    if (hasTime && (type == '/' || type == '@' || type == '*' || type == '_')) {
         size_t p = 1;
         while (p < information.size() && IsDigit(U(information[p])))
             ++p;
@@ -199,8 +193,8 @@ void DecodePosition(StationBatch& stations, std::string_view name, std::string_v
 
     const std::string_view body = information.substr(start);
     const bool decoded = IsCompressedStart(U(body[0]))
-                             ? DecodeCompressed(stations, name, destination, path, time, body)
-                             : DecodeUncompressed(stations, name, destination, path, time, body);
+                             ? DecodeCompressed(out, name, destination, path, time, body)
+                             : DecodeUncompressed(out, name, destination, path, time, body);
     if (!decoded)
         notAPosition();
 }

@@ -7,9 +7,8 @@
 #include <string_view>
 
 #include "aprs/decoders.h"
-#include "core/clock.h"
 #include "core/date_time.h"
-#include "stations/station_batch.h"
+#include "core/latin1.h"
 
 namespace plovane::aprs {
 namespace {
@@ -50,15 +49,7 @@ Number ParseDecimal(std::string_view text, size_t start, size_t maxLength) {
     return n;
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
+using latin1::HexDigit;
 
 // Up to `length` hexadecimal digits (at most 8), stopping at the first other character.
 struct HexNumber {
@@ -209,10 +200,11 @@ bool StoreField(WeatherValues& v, char letter, int32_t value, bool& windSpeedFie
 
 // Month, day, hour and minute of "day of year" (1 = 1 January) and "minute of day" in the
 // current local year; left unset when either is missing or out of range.
-void SetDayOfYear(WeatherValues& v, int32_t dayOfYear, int32_t minuteOfDay, const Clock& clock) {
+void SetDayOfYear(WeatherValues& v, int32_t dayOfYear, int32_t minuteOfDay,
+                  const CDateTime& localNow) {
     if (dayOfYear < 1 || dayOfYear > 366 || minuteOfDay < 0 || minuteOfDay >= 24 * 60)
         return;
-    const int year = clock.Now().Year();
+    const int year = localNow.Year();
     if (year < 100)  // no usable clock
         return;
     const CDateTime start(year, 1, 1, 0, 0, 0);
@@ -239,9 +231,8 @@ constexpr UltimeterLayout kUltimeterPacket{53, 5, 9, 13, 17, 21, 37, 41, 45};
 // e.g. !!00000066013D000028710166--------0158053201200210
 constexpr UltimeterLayout kUltimeterLogging{2, -1, 6, 10, 14, 18, 26, 34, 38};
 
-void DecodeUltimeterRecord(StationBatch& stations, std::string_view name,
-                           std::string_view destination, std::string_view path,
-                           std::string_view text, const UltimeterLayout& layout) {
+void DecodeUltimeterRecord(ReportWriter& out, std::string_view name, std::string_view text,
+                           const UltimeterLayout& layout) {
     const auto field = [&](int position) { return position < 0 ? -1 : HexField(text, position); };
     WeatherValues v;
     const int32_t wind = field(layout.wind);
@@ -260,14 +251,13 @@ void DecodeUltimeterRecord(StationBatch& stations, std::string_view name,
         v.rainLast24Hours = HundredthsInchToTenthsMm(rain);
     v.barometer = field(layout.pressure);
     v.humidity = field(layout.humidity);
-    SetDayOfYear(v, field(layout.dayOfYear), field(layout.minuteOfDay), stations.clock());
-    stations.StoreWeather(name, destination, path, "", v);
+    SetDayOfYear(v, field(layout.dayOfYear), field(layout.minuteOfDay), out.localNow());
+    out.StoreWeather(name, "", v);
 }
 
 // U-II records: "#" carries the wind in km/h, "*" in mph.
 // e.g. #5103E: direction 5 x 22.5, wind 0x10, temperature 0x3E - 56 in degrees F
-void DecodeUltimeterII(StationBatch& stations, std::string_view name, std::string_view destination,
-                       std::string_view path, std::string_view text) {
+void DecodeUltimeterII(ReportWriter& out, std::string_view name, std::string_view text) {
     WeatherValues v;
     const HexNumber direction = ParseHex(text, 1, 1);
     if (direction.digits == 1)
@@ -281,12 +271,12 @@ void DecodeUltimeterII(StationBatch& stations, std::string_view name, std::strin
     if (temperature.digits == 2) {
         v.temperature = (static_cast<int32_t>(temperature.value) - 56) * 5 / 9 * 10;
     }
-    stations.StoreWeather(name, destination, path, "", v);
+    out.StoreWeather(name, "", v);
 }
 
 }  // namespace
 
-void DecodeWeather(StationBatch& stations, std::string_view name, std::string_view destination,
+void DecodeWeather(ReportWriter& out, std::string_view name, std::string_view destination,
                    std::string_view path, std::string_view text, int windDirection, int windSpeed) {
     WeatherValues v;
     v.windDirection = windDirection;
@@ -306,7 +296,7 @@ void DecodeWeather(StationBatch& stations, std::string_view name, std::string_vi
             parts[i] = (a - '0') * 10 + (b - '0');
         }
         if (!timeOk) {
-            stations.SetDeviceAndPath(name, destination, path, text);
+            out.SetDeviceAndPath(name, destination, path, text);
             return;
         }
         v.month = Clamp(parts[0], 1, 12);
@@ -333,34 +323,20 @@ void DecodeWeather(StationBatch& stations, std::string_view name, std::string_vi
         pos += 1 + length;
     }
     const std::string_view comment = pos < text.size() ? text.substr(pos) : std::string_view();
-    stations.StoreWeather(name, destination, path, comment, v);
+    out.StoreWeather(name, comment, v);
 }
 
-void DecodePeetWeather(StationBatch& stations, std::string_view name, std::string_view destination,
+void DecodePeetWeather(ReportWriter& out, std::string_view name, std::string_view destination,
                        std::string_view path, std::string_view text) {
     if (text.starts_with("$ULTW")) {
-        DecodeUltimeterRecord(stations, name, destination, path, text, kUltimeterPacket);
+        DecodeUltimeterRecord(out, name, text, kUltimeterPacket);
     } else if (text.starts_with("!!")) {
-        DecodeUltimeterRecord(stations, name, destination, path, text, kUltimeterLogging);
+        DecodeUltimeterRecord(out, name, text, kUltimeterLogging);
     } else if (!text.empty() && (text[0] == '#' || text[0] == '*')) {
-        DecodeUltimeterII(stations, name, destination, path, text);
+        DecodeUltimeterII(out, name, text);
     } else {
-        stations.SetDeviceAndPath(name, destination, path, text);
+        out.SetDeviceAndPath(name, destination, path, text);
     }
-}
-
-void DecodeWeather(CStationList& stations, std::string_view name, std::string_view destination,
-                   std::string_view path, std::string_view text, int windDirection, int windSpeed) {
-    StationBatch batch(stations);
-    DecodeWeather(batch, name, destination, path, text, windDirection, windSpeed);
-    batch.Apply();
-}
-
-void DecodePeetWeather(CStationList& stations, std::string_view name, std::string_view destination,
-                       std::string_view path, std::string_view text) {
-    StationBatch batch(stations);
-    DecodePeetWeather(batch, name, destination, path, text);
-    batch.Apply();
 }
 
 }  // namespace plovane::aprs

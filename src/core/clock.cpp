@@ -17,11 +17,25 @@ CDateTime SystemClock::Now() const {
                      local.tm_min, local.tm_sec > 59 ? 59 : local.tm_sec);
 }
 
-int SystemClock::StandardBiasMinutes() const {
-    // `timezone` is seconds west of UTC for standard time: the same sign as the bias.
+int BiasMinutesAt(std::time_t t) {
+    std::tm local{};
+    if (localtime_r(&t, &local) == nullptr)
+        return static_cast<int>(timezone / 60);
+    // tm_gmtoff is seconds east of UTC; the bias runs the other way.
+    return static_cast<int>(-local.tm_gmtoff / 60);
+}
+
+int SystemClock::BiasMinutes() const {
+    constexpr int64_t kZoneReadIntervalMs = 60000;
+    const int64_t tick = TickMs();
     std::lock_guard lock(timeZoneMutex_);
-    tzset();
-    return static_cast<int>(timezone / 60);
+    if (!zoneRead_ || tick - zoneReadMs_ >= kZoneReadIntervalMs) {
+        tzset();
+        bias_ = BiasMinutesAt(std::time(nullptr));
+        zoneRead_ = true;
+        zoneReadMs_ = tick;
+    }
+    return bias_;
 }
 
 int64_t SystemClock::TickMs() const {

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <ctime>
 #include <mutex>
 
 #include "core/date_time.h"
@@ -12,35 +13,44 @@ namespace plovane {
 
 // Thread-safe: implementations may be called from any thread.
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     // Local wall-clock time, whole seconds.
     virtual CDateTime Now() const = 0;
-    // Minutes to add to local standard time to get UTC (daylight saving never applied).
-    virtual int StandardBiasMinutes() const = 0;
+    // Minutes to add to local time to get UTC now (daylight saving included).
+    virtual int BiasMinutes() const = 0;
     // A monotonic millisecond count for measuring intervals.
     virtual int64_t TickMs() const = 0;
 
-    CDateTime UtcNow() const { return Now() + CDateTimeSpan(0, 0, StandardBiasMinutes(), 0); }
+    CDateTime UtcNow() const { return Now() + CDateTimeSpan(0, 0, BiasMinutes(), 0); }
 };
 
-// The host's clock: localtime_r for now, tzset()'s standard offset for the bias.
+// The bias (UTC = local + bias minutes) of the C library's current time zone at `t`,
+// daylight saving included; 0 when the zone is unknown (it is then UTC).
+int BiasMinutesAt(std::time_t t);
+
+// The host's clock: localtime_r for now, the zone's offset at this instant for the bias.
+// The zone (TZ, /etc/localtime) is read once and again at most once a minute, and so is the
+// bias: reading it per packet would cost a file-system call each time.
 // Thread-safe: the C library's time-zone state is read under one lock, since tzset() rewrites
 // it and decoding threads ask for the time at once.
 class SystemClock final : public Clock {
-public:
+  public:
     CDateTime Now() const override;
-    int StandardBiasMinutes() const override;
+    int BiasMinutes() const override;
     int64_t TickMs() const override;
 
-private:
+  private:
     mutable std::mutex timeZoneMutex_;
+    mutable bool zoneRead_ = false;  // guarded by timeZoneMutex_, as the two below
+    mutable int64_t zoneReadMs_ = 0;
+    mutable int bias_ = 0;
 };
 
 // A clock that stands still until told to move.
 // Thread-safe: the time is kept under a mutex.
 class FakeClock final : public Clock {
-public:
+  public:
     explicit FakeClock(CDateTime start = CDateTime(2026, 1, 1, 12, 0, 0), int biasMinutes = 0)
         : now_(start), bias_(biasMinutes) {}
 
@@ -48,7 +58,7 @@ public:
         std::lock_guard lock(mutex_);
         return now_;
     }
-    int StandardBiasMinutes() const override { return bias_.load(); }
+    int BiasMinutes() const override { return bias_.load(); }
     int64_t TickMs() const override {
         std::lock_guard lock(mutex_);
         return tickMs_;
@@ -70,7 +80,7 @@ public:
     }
     void AdvanceSeconds(int64_t seconds) { AdvanceMs(seconds * 1000); }
 
-private:
+  private:
     mutable std::mutex mutex_;
     CDateTime now_;
     std::atomic<int> bias_;

@@ -2,6 +2,7 @@
 #include "messages/message_list.h"
 
 #include <algorithm>
+#include <functional>
 #include <utility>
 
 #include "core/latin1.h"
@@ -21,21 +22,41 @@ std::string_view TrimBlanks(std::string_view s) {
     return s.substr(first, s.find_last_not_of(' ') - first + 1);
 }
 
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (latin1::ToUpper(static_cast<unsigned char>(a[i])) !=
-            latin1::ToUpper(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
+// The match key of the index: equal sender, addressee and number, and, when the number is
+// empty, equal text. Numbered messages match on the number alone, so the text stays out of
+// their hash.
+size_t Mix(size_t seed, std::string_view part) {
+    // boost::hash_combine's step.
+    return seed ^ (std::hash<std::string_view>{}(part) + 0x9e3779b97f4a7c15ULL + (seed << 6) +
+                   (seed >> 2));
 }
 
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() && EqualNoCase(text.substr(0, prefix.size()), prefix);
+size_t KeyHash(std::string_view from, std::string_view to, std::string_view number,
+               std::string_view text) {
+    const size_t hash = Mix(Mix(Mix(0, from), to), number);
+    return number.empty() ? Mix(hash, text) : hash;
 }
+
+size_t KeyHash(const CMessage& m) {
+    return KeyHash(m.from, m.to, m.number, m.text);
+}
+
+// Of several matches (numberless messages stored twice) the oldest, as a scan of the list
+// would find it.
+CMessage* FindByKey(const OpenIndex<CMessage>& index, std::string_view from, std::string_view to,
+                    std::string_view number, std::string_view text) {
+    CMessage* first = nullptr;
+    index.ForEach(KeyHash(from, to, number, text), [&](CMessage& m) {
+        if ((first == nullptr || m.key < first->key) && m.from == from && m.to == to &&
+            m.number == number && (!number.empty() || m.text == text)) {
+            first = &m;
+        }
+    });
+    return first;
+}
+
+using latin1::EqualsNoCase;
+using latin1::StartsWithNoCase;
 
 // An empty own call (no own record yet) matches nothing, not the empty addressee of a query.
 bool IsOwnCall(std::string_view ownCall, std::string_view call) {
@@ -157,11 +178,11 @@ CMessage* CMessageList::AddLocked(std::string_view ownCall, CDateTime now, std::
                                   std::string_view to, std::string_view number,
                                   std::string_view text, Effects& effects) {
     if (settings_.bMyMessagesOnly && !IsOwnCall(ownCall, from) &&
-        !EqualNoCase(to, settings_.MyCall)) {
+        !EqualsNoCase(to, settings_.MyCall)) {
         return nullptr;
     }
     if (!number.empty()) {
-        if (CMessage* existing = index_.Find(from, to, number, text))
+        if (CMessage* existing = FindByKey(index_, from, to, number, text))
             return existing;
     }
     // A full store drops its oldest record to make room and reuses its node (and the
@@ -184,7 +205,7 @@ CMessage* CMessageList::AddLocked(std::string_view ownCall, CDateTime now, std::
     added->to.assign(to);
     added->number.assign(number);
     added->text.assign(text);
-    index_.Insert(added);
+    index_.Insert(added, KeyHash(*added));
     return added;
 }
 
@@ -203,7 +224,7 @@ void CMessageList::TrimLocked(size_t count, Effects& effects, bool keepNode) {
     while (messages_.size() > count) {
         CMessage& oldest = messages_.front();
         effects.changed.push_back(oldest.key);
-        index_.Erase(&oldest);
+        index_.Erase(&oldest, KeyHash(oldest));
         if (keepNode) {
             messages_.splice(messages_.end(), messages_, messages_.begin());
             return;
@@ -234,7 +255,7 @@ void CMessageList::SendPendingLocked(std::string_view ownCall, std::string_view 
         // A message from us to ourselves is acked rather than sent again.
         const bool ackDue = IsOwnCall(ownCall, m.to) && !m.number.empty() && m.ackCount < kMaxAcks;
         const bool messageDue = !ackDue && IsOwnCall(ownCall, m.from) && !m.acked &&
-                                (filter.empty() || EqualNoCase(m.to, filter));
+                                (filter.empty() || EqualsNoCase(m.to, filter));
         if (!ackDue && !messageDue)
             continue;
         if (!TransmitLocked(ackDue ? m.AckPacketText() : m.MessagePacketText()))
@@ -259,7 +280,7 @@ void CMessageList::ReceiveMessage(std::string_view from, std::string_view to,
         if (StartsWithNoCase(text, "ACK")) {
             // e.g. ":N0CALL   :ack12" from B marks our message 12 to B acked.
             const std::string_view number = TrimBlanks(text.substr(3));
-            if (CMessage* acked = index_.Find(to, from, number, {})) {
+            if (CMessage* acked = FindByKey(index_, to, from, number, {})) {
                 if (IsOwnCall(ownCall, to) && !acked->acked && sounds_.newAckEnabled) {
                     effects.sounds.push_back(sounds_.newAckFile);
                 }
@@ -272,7 +293,7 @@ void CMessageList::ReceiveMessage(std::string_view from, std::string_view to,
             // Look-up and add under one lock: the same packet arriving from the TNC and the
             // network at once is stored once.
             bool isNew = false;
-            CMessage* message = index_.Find(from, to, parsed.number, parsed.body);
+            CMessage* message = FindByKey(index_, from, to, parsed.number, parsed.body);
             if (message == nullptr) {
                 message = AddLocked(ownCall, now, from, to, parsed.number, parsed.body, effects);
                 isNew = true;
@@ -355,7 +376,7 @@ std::optional<CMessage> CMessageList::FindMessage(std::string_view from, std::st
     Lock lock = TakeLock();
     if (!lock)
         return std::nullopt;
-    const CMessage* found = index_.Find(from, to, number, text);
+    const CMessage* found = FindByKey(index_, from, to, number, text);
     if (found == nullptr)
         return std::nullopt;
     return *found;
@@ -435,7 +456,7 @@ bool CMessageList::Delete(uint64_t key) {
         const auto found = FindKeyIn(messages_, key);
         if (found == messages_.end())
             return false;
-        index_.Erase(&*found);
+        index_.Erase(&*found, KeyHash(*found));
         messages_.erase(found);
     }
     changes_.MessageChanged(key);

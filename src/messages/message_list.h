@@ -27,8 +27,8 @@
 
 #include "core/sinks.h"
 #include "core/clock.h"
+#include "core/open_index.h"
 #include "messages/message.h"
-#include "messages/message_index.h"
 #include "core/output_port.h"
 #include "core/station_settings.h"
 #include "core/station_source.h"
@@ -169,7 +169,7 @@ class CMessageList final : public PendingSender {
     TransmitControl* transmit_ = nullptr;
     std::function<void()> redraw_;
     std::list<CMessage> messages_;  // oldest first, so in ascending key order
-    MessageIndex index_;            // every record of messages_, by its match key
+    OpenIndex<CMessage> index_;     // every record of messages_, by its match key
     uint64_t nextKey_ = 1;
 
     std::atomic<bool> messageWaiting_{false};

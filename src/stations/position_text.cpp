@@ -66,19 +66,4 @@ int32_t LongitudeFromText(std::string_view degrees, std::string_view minutes,
     return ToUnits(IsLetter(hemisphere, 'E') ? 180.0 + value : 180.0 - value);
 }
 
-bool TakeCommentAltitude(std::string_view& comment, int32_t& altitudeDm) {
-    if (altitudeDm != -1 || comment.size() < 9 || !comment.starts_with("/A="))
-        return false;
-    int32_t feet = 0;
-    for (size_t i = 3; i < 9; ++i) {
-        const auto c = static_cast<unsigned char>(comment[i]);
-        if (!latin1::IsDigit(c))
-            return false;
-        feet = feet * 10 + (c - '0');
-    }
-    altitudeDm = static_cast<int32_t>(feet * 3.04801);
-    comment.remove_prefix(9);
-    return true;
-}
-
 }  // namespace plovane

@@ -1,5 +1,4 @@
-// Positions typed as degrees, minutes and hundredths (the station setup page), and the
-// altitude that a position comment may carry.
+// Positions typed as degrees, minutes and hundredths (the station setup page).
 #pragma once
 
 #include <cstdint>
@@ -15,11 +14,5 @@ int32_t ColatitudeFromText(std::string_view degrees, std::string_view minutes,
 // Longitude in angle units; degrees 0..180, hemisphere "E" east, anything else west.
 int32_t LongitudeFromText(std::string_view degrees, std::string_view minutes,
                           std::string_view fraction, std::string_view hemisphere);
-
-// A comment that starts "/A=" and six digits carries the altitude in feet. When the
-// altitude is still unknown (-1) this takes it out: the altitude becomes decimetres and the
-// comment loses its first nine characters. Returns true when it did.
-// e.g. "/A=001234 hello" -> 3761 dm, " hello"
-bool TakeCommentAltitude(std::string_view& comment, int32_t& altitudeDm);
 
 }  // namespace plovane

@@ -7,6 +7,7 @@
 
 #include "core/date_time.h"
 #include "core/geo.h"
+#include "core/station_report.h"
 
 namespace plovane {
 
@@ -43,17 +44,6 @@ struct CWeatherReport {
     int32_t windSpeed = -1;                     // knots
     int32_t windGust = -1;                      // knots
     std::string description;                    // weather station software and hardware
-};
-
-// The decoded values handed to the weather store; same units and sentinels as above.
-struct WeatherValues {
-    int32_t month = -1, day = -1, hour = -1, minute = -1;
-    int32_t windDirection = -1, windSpeed = -1, windGust = -1;
-    int32_t temperature = -1000;
-    int32_t humidity = -1, barometer = -1;
-    int32_t rainLastHour = -1, rainLast24Hours = -1, rainSinceMidnight = -1;
-    int32_t snow[3] = {-1, -1, -1};
-    int32_t luminosity = -1;
 };
 
 // The fields a packet reads and writes come first, so an update touches a few neighbouring

@@ -4,17 +4,15 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <climits>
 #include <cstring>
 #include <limits>
 
+#include "core/open_index.h"
+#include "core/report_time.h"
 #include "core/timed_lock.h"
 #include "core/version.h"
-#include "stations/call_index.h"
 #include "stations/device_names.h"
-#include "stations/report_time.h"
-#include "stations/station_batch.h"
 #include "stations/track.h"
 #include "stations/weather_description.h"
 
@@ -124,7 +122,11 @@ struct CStationList::Impl {
 
     // --- Everything below runs with the lock held ---
 
-    CStation* Find(std::string_view call) { return index.Find(call); }
+    CStation* Find(std::string_view call) {
+        return index.Find(HashText(call), [call](const CStation& s) { return s.call == call; });
+    }
+    void Index(CStation& s) { index.Insert(&s, HashText(s.call)); }
+    void Unindex(CStation& s) { index.Erase(&s, HashText(s.call)); }
 
     // Most records kept, own record included; no limit when the limit is off.
     size_t Limit() const {
@@ -137,7 +139,7 @@ struct CStationList::Impl {
 
     // Removes the earliest-created record (never the own one).
     void RemoveTail() {
-        index.Erase(others.back().call);
+        Unindex(others.back());
         others.pop_back();
     }
 
@@ -166,13 +168,13 @@ struct CStationList::Impl {
         if (Count() == limit) {
             others.splice(others.begin(), others, std::prev(others.end()));
             CStation& station = others.front();
-            index.Erase(station.call);
+            Unindex(station);
             Reuse(station, call, now);
-            index.Insert(&station);
+            Index(station);
             return &station;
         }
         CStation& station = others.emplace_front(std::string(call), now);
-        index.Insert(&station);
+        Index(station);
         return &station;
     }
 
@@ -225,15 +227,14 @@ struct CStationList::Impl {
         if (own.call == call)
             return;
         if (!own.call.empty())
-            index.Erase(own.call);
+            Unindex(own);
         if (CStation* heard = Find(call)) {
-            index.Erase(heard->call);
+            Unindex(*heard);
             others.remove_if([heard](const CStation& s) { return &s == heard; });
         }
         own.call = call;
         if (!own.call.empty())
-            index.Insert(&own);
-        ownCallHash.store(CallIndex::Hash(own.call), std::memory_order_relaxed);
+            Index(own);
     }
 
     void SetSettings(const CStationSettings& fresh) {
@@ -242,19 +243,18 @@ struct CStationList::Impl {
         otherTrackRules = TrackRules::For(settings, false);
     }
 
-    // reportTime is null when the report carried no usable time stamp.
-    void ApplyPosition(CStation& s, const StationBatch::Op& op, const CDateTime* reportTime,
-                       const CDateTime& now) {
-        Store(s.comment, op.text[0]);
-        if (op.hasSymbol) {
-            s.symbolTable = op.symbol[0];
-            s.symbolCode = op.symbol[1];
+    void ApplyPosition(CStation& s, const StationReport& r, const CDateTime& now) {
+        Store(s.comment, r.comment);
+        if (r.hasSymbol) {
+            s.symbolTable = r.symbol[0];
+            s.symbolCode = r.symbol[1];
             s.hasSymbol = true;
         }
-        if (!op.hasPoint)
+        if (!r.hasPoint)
             return;
 
-        const TrackPoint point = {op.number[1], op.number[2], op.number[0]};
+        const CDateTime* reportTime = r.hasReportTime ? &r.reportTime : nullptr;
+        const TrackPoint point = {r.colatitude, r.longitude, r.altitudeDm};
         const TrackRules& rules = s.call == settings.MyCall ? ownTrackRules : otherTrackRules;
         if (TakesTrackPoint(s, rules, point, reportTime)) {
             s.track.push_front(point);
@@ -276,6 +276,55 @@ struct CStationList::Impl {
         s.hasPosition = true;
     }
 
+    // One report's parts, in their order.
+    void ApplyReport(CStation& s, const StationReport& r, const CDateTime& now) {
+        if (r.hasImpliedSymbol && !s.hasSymbol) {
+            s.symbolTable = r.impliedSymbol[0];
+            s.symbolCode = r.impliedSymbol[1];
+            s.hasSymbol = true;
+        }
+        if (r.hasPositionReport)
+            ApplyPosition(s, r, now);
+        if (r.hasCourseSpeed) {
+            s.speed = ClampShort(r.speedKnots);
+            s.course = ClampShort(r.courseDegrees);
+            s.moving = true;
+        }
+        if (r.hasPhg) {
+            s.phgPower = ClampShort(r.phg[0]);
+            s.phgHeight = ClampShort(r.phg[1]);
+            s.phgGain = ClampShort(r.phg[2]);
+            s.phgDirectivity = ClampShort(r.phg[3]);
+            s.hasPhg = true;
+        }
+        if (r.hasDfs) {
+            s.dfsStrength = ClampShort(r.dfs[0]);
+            s.dfsHeight = ClampShort(r.dfs[1]);
+            s.dfsGain = ClampShort(r.dfs[2]);
+            s.dfsDirectivity = ClampShort(r.dfs[3]);
+            s.hasDfs = true;
+        }
+        if (r.hasDevicePath)
+            ApplyDeviceAndPath(s, &s == &own, r.destination, r.path, r.information);
+        if (r.weather != nullptr) {
+            // The new report replaces the old one whole.
+            s.weather = WeatherReport(*r.weather, r.weatherComment, now);
+            s.hasWeather = true;
+            if (!s.hasSymbol) {
+                s.symbolTable = '/';
+                s.symbolCode = '_';
+                s.hasSymbol = true;
+            }
+        }
+        if (r.hasOwner) {
+            Store(s.owner, r.owner);
+            s.hasOwner = true;
+            s.killed = false;
+        }
+        if (r.killed)
+            s.killed = true;
+    }
+
     const Clock& clock;
     ChangeSink& changes;
     SoundSink& sounds;
@@ -289,12 +338,9 @@ struct CStationList::Impl {
     bool soundEnabled = false;
     std::string soundFile;
     CStation own;
-    const CStation blank;  // a record as constructed, to reset reused records from
-    // The hash of own.call, written under the lock and read without it, so a packet from
-    // another station (nearly every packet) is told apart from our own without the lock.
-    std::atomic<size_t> ownCallHash{CallIndex::Hash({})};
+    const CStation blank;        // a record as constructed, to reset reused records from
     std::list<CStation> others;  // newest created first; nodes never move
-    CallIndex index;             // call -> record; records stay put in their list nodes
+    OpenIndex<CStation> index;   // call -> record; records stay put in their list nodes
 };
 
 CStationList::CStationList(const CStationSettings& settings, const Clock& clock,
@@ -419,123 +465,42 @@ StationBoxResult CStationList::StationsInBox(int32_t centreColatitude, int32_t c
 
 // --- Updates ---
 
-bool CStationList::IsOwnCall(std::string_view call) const {
-    if (CallIndex::Hash(call) != impl_->ownCallHash.load(std::memory_order_relaxed))
-        return false;
-    const Impl::Lock lock = impl_->TakeLock();
-    return lock.owns_lock() && impl_->own.call == call;
-}
-
-void CStationList::Apply(StationBatch& batch) {
-    using Kind = StationBatch::Kind;
+void CStationList::Apply(std::span<const StationReport> reports) {
     Impl& d = *impl_;
-    const size_t count = batch.count_;
-    if (count == 0)
+    if (reports.empty())
         return;
     // Read once, before the lock: the clock is never called under it.
     const CDateTime now = d.clock.Now();
 
-    // The report times are read before the lock, against now.
-    for (size_t i = 0; i < count; ++i) {
-        StationBatch::Op& op = batch.op(i);
-        if (op.kind == Kind::kPosition && op.hasTime) {
-            const std::string_view time(op.time.data(), op.time.size());
-            op.hasTime = ParseReportTime(time, now, d.clock.StandardBiasMinutes(), op.reportTime);
-        }
-    }
-
-    // The calls to announce, each once, in the order their first announced operation came,
-    // as the index of that operation (left unset beyond changedCount).
-    static_assert(StationBatch::kCapacity <= UINT8_MAX);
-    std::array<uint8_t, StationBatch::kCapacity> changed;
+    // The calls to announce, each once, in the order of their first announced report.
+    std::array<std::string_view, 16> changed;
     size_t changedCount = 0;
     size_t created = 0;
     std::string sound;
     {
         const Impl::Lock lock = d.TakeLock();
-        if (!lock.owns_lock()) {
-            batch.Clear();
+        if (!lock.owns_lock())
             return;
-        }
-        // Consecutive operations on one call share its look-up. A record made meanwhile for
-        // another call replaces the remembered one, so a record the limit removed to make
-        // room is never used again.
-        std::string_view cachedCall;
-        CStation* cached = nullptr;
-        for (size_t i = 0; i < count; ++i) {
-            const StationBatch::Op& op = batch.op(i);
+        for (const StationReport& r : reports) {
             bool isNew = false;
-            if (cached == nullptr || !SameCall(op.call, cachedCall)) {
-                cached = d.FindOrAdd(op.call, now, isNew);
-                cachedCall = op.call;
-            }
-            if (cached == nullptr)
+            CStation* station = r.call.empty() ? nullptr : d.FindOrAdd(r.call, now, isNew);
+            if (station == nullptr)
                 continue;  // no room beside the own record
-            CStation& s = *cached;
-            const auto& n = op.number;
-            switch (op.kind) {
-                case Kind::kPosition:
-                    d.ApplyPosition(s, op, op.hasTime ? &op.reportTime : nullptr, now);
-                    break;
-                case Kind::kCourseSpeed:
-                    s.speed = ClampShort(n[0]);
-                    s.course = ClampShort(n[1]);
-                    s.moving = true;
-                    break;
-                case Kind::kPhg:
-                    s.phgPower = ClampShort(n[0]);
-                    s.phgHeight = ClampShort(n[1]);
-                    s.phgGain = ClampShort(n[2]);
-                    s.phgDirectivity = ClampShort(n[3]);
-                    s.hasPhg = true;
-                    break;
-                case Kind::kDfs:
-                    s.dfsStrength = ClampShort(n[0]);
-                    s.dfsHeight = ClampShort(n[1]);
-                    s.dfsGain = ClampShort(n[2]);
-                    s.dfsDirectivity = ClampShort(n[3]);
-                    s.hasDfs = true;
-                    break;
-                case Kind::kSymbolIfUnset:
-                    if (op.hasSymbol && !s.hasSymbol) {
-                        s.symbolTable = op.symbol[0];
-                        s.symbolCode = op.symbol[1];
-                        s.hasSymbol = true;
-                    }
-                    break;
-                case Kind::kObjectOwner:
-                    Store(s.owner, op.text[0]);
-                    s.hasOwner = true;
-                    s.killed = false;
-                    break;
-                case Kind::kObjectKilled:
-                    s.killed = true;
-                    break;
-                case Kind::kDeviceAndPath:
-                    ApplyDeviceAndPath(s, &s == &d.own, op.text[0], op.text[1], op.text[2]);
-                    break;
-                case Kind::kWeather:
-                    // The new report replaces the old one whole.
-                    s.weather = WeatherReport(batch.weather_.values, op.text[0], now);
-                    s.hasWeather = true;
-                    if (!s.hasSymbol) {
-                        s.symbolTable = '/';
-                        s.symbolCode = '_';
-                        s.hasSymbol = true;
-                    }
-                    break;
-            }
+            d.ApplyReport(*station, r, now);
 
-            // Every operation but SetSymbolIfUnset on a known record is announced; a record
-            // it creates is announced too, so the windows learn of it.
+            // A report that only implies a symbol does not announce a known record; a
+            // record it creates is announced, so the windows learn of it.
             if (isNew)
                 ++created;
-            if (isNew || op.kind != Kind::kSymbolIfUnset) {
+            const bool onlySymbol =
+                r.hasImpliedSymbol && !r.hasPositionReport && !r.hasCourseSpeed && !r.hasPhg &&
+                !r.hasDfs && !r.hasDevicePath && r.weather == nullptr && !r.hasOwner && !r.killed;
+            if (isNew || !onlySymbol) {
                 size_t c = 0;
-                while (c < changedCount && !SameCall(batch.op(changed[c]).call, op.call))
+                while (c < changedCount && !SameCall(changed[c], r.call))
                     ++c;
-                if (c == changedCount)
-                    changed[changedCount++] = static_cast<uint8_t>(i);
+                if (c == changedCount && changedCount < changed.size())
+                    changed[changedCount++] = r.call;
             }
         }
         if (created > 0 && d.soundEnabled)
@@ -547,72 +512,69 @@ void CStationList::Apply(StationBatch& batch) {
             d.sounds.PlaySound(sound);
     }
     for (size_t c = 0; c < changedCount; ++c)
-        d.changes.StationChanged(std::string(batch.op(changed[c]).call));
-    batch.Clear();
+        d.changes.StationChanged(std::string(changed[c]));
 }
 
-// The single operations are batches of one.
+void CStationList::Apply(const StationReport& report) {
+    Apply(std::span<const StationReport>(&report, 1));
+}
+
+// Single updates, for the GPS receiver and the tools that place stations themselves.
 
 void CStationList::UpdatePosition(std::string_view call, std::string_view symbol,
                                   std::string_view latitude, std::string_view longitude,
                                   std::string_view time, std::string_view comment,
                                   int32_t altitudeDm) {
-    StationBatch batch(*this);
-    batch.UpdatePosition(call, symbol, latitude, longitude, time, comment, altitudeDm);
-    batch.Apply();
+    StationReport r;
+    r.call = call;
+    FillPositionReport(r, symbol, latitude, longitude, time, comment, altitudeDm,
+                       impl_->clock.Now(), impl_->clock.BiasMinutes());
+    Apply(r);
 }
 
 void CStationList::SetCourseSpeed(std::string_view call, int speedKnots, int courseDegrees) {
-    StationBatch batch(*this);
-    batch.SetCourseSpeed(call, speedKnots, courseDegrees);
-    batch.Apply();
-}
-
-void CStationList::SetPhg(std::string_view call, int powerWatts, int heightFeet, int gainDb,
-                          int directivityDegrees) {
-    StationBatch batch(*this);
-    batch.SetPhg(call, powerWatts, heightFeet, gainDb, directivityDegrees);
-    batch.Apply();
-}
-
-void CStationList::SetDfs(std::string_view call, int strength, int heightFeet, int gainDb,
-                          int directivityDegrees) {
-    StationBatch batch(*this);
-    batch.SetDfs(call, strength, heightFeet, gainDb, directivityDegrees);
-    batch.Apply();
-}
-
-void CStationList::SetSymbolIfUnset(std::string_view call, std::string_view symbol) {
-    StationBatch batch(*this);
-    batch.SetSymbolIfUnset(call, symbol);
-    batch.Apply();
+    StationReport r;
+    r.call = call;
+    r.hasCourseSpeed = true;
+    r.speedKnots = speedKnots;
+    r.courseDegrees = courseDegrees;
+    Apply(r);
 }
 
 void CStationList::SetObjectOwner(std::string_view name, std::string_view senderCall) {
-    StationBatch batch(*this);
-    batch.SetObjectOwner(name, senderCall);
-    batch.Apply();
+    StationReport r;
+    r.call = name;
+    r.hasOwner = true;
+    r.owner = senderCall;
+    Apply(r);
 }
 
 void CStationList::MarkObjectKilled(std::string_view name) {
-    StationBatch batch(*this);
-    batch.MarkObjectKilled(name);
-    batch.Apply();
+    StationReport r;
+    r.call = name;
+    r.killed = true;
+    Apply(r);
 }
 
 void CStationList::SetDeviceAndPath(std::string_view call, std::string_view destination,
                                     std::string_view path, std::string_view information) {
-    StationBatch batch(*this);
-    batch.SetDeviceAndPath(call, destination, path, information);
-    batch.Apply();
+    StationReport r;
+    r.call = call;
+    r.hasDevicePath = true;
+    r.destination = destination;
+    r.path = path;
+    r.information = information;
+    Apply(r);
 }
 
-void CStationList::StoreWeather(std::string_view call, std::string_view destination,
-                                std::string_view path, std::string_view comment,
+void CStationList::StoreWeather(std::string_view call, std::string_view /*destination*/,
+                                std::string_view /*path*/, std::string_view comment,
                                 const WeatherValues& values) {
-    StationBatch batch(*this);
-    batch.StoreWeather(call, destination, path, comment, values);
-    batch.Apply();
+    StationReport r;
+    r.call = call;
+    r.weather = &values;
+    r.weatherComment = comment;
+    Apply(r);
 }
 
 void CStationList::SetShownOnMap(std::string_view call, bool shown) {

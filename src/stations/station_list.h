@@ -4,10 +4,9 @@
 //
 // Thread-safe: every operation takes the list lock (waiting at most 10 s; an operation that
 // cannot get it does nothing). The lock guards the records' fields as well as the list, and
-// one update (find-or-add plus its field writes), or a packet's batch of them, runs under one
-// lock. Readers get copies.
-// Notifications (StationChanged, the new-station sound) go to the host after the lock is
-// released, by call, so a record removed meanwhile is simply not found again.
+// one update (find-or-add plus its field writes), or a packet's reports, runs under one lock.
+// Readers get copies. Notifications (StationChanged, the new-station sound) go to the host after
+// the lock is released, by call, so a record removed meanwhile is simply not found again.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +15,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -28,8 +28,6 @@
 #include "core/transmit_control.h"
 
 namespace plovane {
-
-class StationBatch;
 
 struct StationBoxResult {
     int total = 0;      // matches in the whole box
@@ -65,28 +63,19 @@ class CStationList {
     // back into this list or the host. Returns false when the lock could not be had.
     bool ForEach(const std::function<void(const CStation&)>& visit) const;
 
-    // True when `call` is the own record's call. Cheap for other calls: no lock is taken.
-    bool IsOwnCall(std::string_view call) const;
-
-    // --- Updates; an empty call does nothing ---
-    // Applies a batch's operations in their order under one lock (one look-up for a run of
-    // operations on the same call), then plays the new-station sound for each record
-    // created and raises one StationChanged per call updated (a SetSymbolIfUnset alone on a
-    // known record raises none). The batch is left empty. The single operations below are
-    // batches of one.
-    void Apply(StationBatch& batch);
-    // Position report: symbol (2 chars or empty), "DDMM.mmN", "DDDMM.mmW", time ("" or
-    // 7 characters such as "092345z"), comment, altitude in decimetres (-1 unknown).
+    // --- Updates; a report with an empty call does nothing ---
+    // Applies a packet's reports in their order under one lock, then plays the new-station
+    // sound for each record created and raises one StationChanged per call updated (a
+    // report that only implies a symbol, for a known record, raises none).
+    void Apply(std::span<const StationReport> reports);
+    void Apply(const StationReport& report);
+    // Single updates (reports of one part). Position report: symbol (2 chars or empty),
+    // "DDMM.mmN", "DDDMM.mmW", time ("" or 7 characters such as "092345z"), comment,
+    // altitude in decimetres (-1 unknown).
     void UpdatePosition(std::string_view call, std::string_view symbol, std::string_view latitude,
                         std::string_view longitude, std::string_view time, std::string_view comment,
                         int32_t altitudeDm);
     void SetCourseSpeed(std::string_view call, int speedKnots, int courseDegrees);
-    // Values beyond the 16-bit fields are clamped to 32767.
-    void SetPhg(std::string_view call, int powerWatts, int heightFeet, int gainDb,
-                int directivityDegrees);
-    void SetDfs(std::string_view call, int strength, int heightFeet, int gainDb,
-                int directivityDegrees);
-    void SetSymbolIfUnset(std::string_view call, std::string_view symbol);
     void SetObjectOwner(std::string_view name, std::string_view senderCall);
     void MarkObjectKilled(std::string_view name);
     void SetDeviceAndPath(std::string_view call, std::string_view destination,

@@ -96,7 +96,7 @@ void CListWindows::ShowStationInfo(const CStation& station) {
     QWidget* parent = QApplication::activeWindow();
     plovane::ShowStationInfo(parent != nullptr ? parent : frame_.data(), station,
                              app_.stationSettings().UnitsOfMeasure,
-                             app_.clock().StandardBiasMinutes());
+                             app_.clock().BiasMinutes());
 }
 
 void CListWindows::StationsChanged(const std::vector<std::string>& calls, bool all) {

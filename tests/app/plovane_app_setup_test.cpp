@@ -23,8 +23,8 @@ TEST(PlovaneAppSetup, SoundsStoredByTheAlertsDialogPlayWithoutARestart) {
     CPlovaneApp app(profile, host, clock);
     ASSERT_TRUE(app.Start({}));
 
-    app.decoder().DecodeLine("W1AAA>APRS:!4903.50N/07201.75W-one", "", "FILE>");
-    app.decoder().DecodeLine("W1AAA>APRS::N0CALL-9 :Hello{1", "", "FILE>");
+    app.decoder().DecodeLine("W1AAA>APRS:!4903.50N/07201.75W-one", "FILE>");
+    app.decoder().DecodeLine("W1AAA>APRS::N0CALL-9 :Hello{1", "FILE>");
     EXPECT_TRUE(host.sounds().empty());
 
     // What the dialog writes on OK: two rows on, the ack row off.
@@ -36,8 +36,8 @@ TEST(PlovaneAppSetup, SoundsStoredByTheAlertsDialogPlayWithoutARestart) {
     profile.WriteString("Sound", "NewAck", "/sounds/ack.wav");
     app.SoundSetupDone();
 
-    app.decoder().DecodeLine("W1BBB>APRS:!4904.50N/07202.75W-two", "", "FILE>");
-    app.decoder().DecodeLine("W1BBB>APRS::N0CALL-9 :Hi{2", "", "FILE>");
+    app.decoder().DecodeLine("W1BBB>APRS:!4904.50N/07202.75W-two", "FILE>");
+    app.decoder().DecodeLine("W1BBB>APRS::N0CALL-9 :Hi{2", "FILE>");
     const std::vector<std::string> expected = {"/sounds/station.wav", "/sounds/message.wav"};
     EXPECT_EQ(host.sounds(), expected);
 
@@ -45,7 +45,7 @@ TEST(PlovaneAppSetup, SoundsStoredByTheAlertsDialogPlayWithoutARestart) {
     profile.WriteInt("Sound", "NewStationEnabled", 0);
     profile.WriteString("Sound", "NewStation", "None");
     app.SoundSetupDone();
-    app.decoder().DecodeLine("W1CCC>APRS:!4905.50N/07203.75W-three", "", "FILE>");
+    app.decoder().DecodeLine("W1CCC>APRS:!4905.50N/07203.75W-three", "FILE>");
     EXPECT_EQ(host.sounds().size(), 2u);
     app.Shutdown();
 }

@@ -1,5 +1,6 @@
-// A decoder wired to a real station list, with recording fakes for the host, the output
-// scheduler, the message store and the GPS receiver. Tests check the records it leaves.
+// The decoder and the intake wired to a real station list, with recording fakes for the
+// host, the output scheduler and the GPS receiver; the message fields of each packet are
+// recorded. Tests check the records and messages it leaves.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@
 #include "core/clock.h"
 #include "core/geo.h"
 #include "core/profile.h"
+#include "intake/packet_intake.h"
 #include "stations/station_list.h"
 #include "support/recording_host.h"
 #include "core/station_settings.h"
@@ -31,15 +33,17 @@ class RecordingTransmit : public TransmitControl {
     int digipeatHeard = 0;
 };
 
-class RecordingMessages : public MessageReceiver {
-  public:
+struct RecordingMessages {
     struct Message {
         std::string source, addressee, text;
         bool operator==(const Message&) const = default;
     };
-    void ReceiveMessage(std::string_view source, std::string_view addressee,
-                        std::string_view text) override {
-        received.push_back({std::string(source), std::string(addressee), std::string(text)});
+    void Record(const DecodedPacket& packet) {
+        if (packet.hasMessage) {
+            received.push_back({std::string(packet.messageSource),
+                                std::string(packet.messageAddressee),
+                                std::string(packet.messageText)});
+        }
     }
 
     std::vector<Message> received;
@@ -72,13 +76,14 @@ class DecoderTest : public ::testing::Test {
         profile.WriteInt("Station", "bTrack", 1);
         settings.Load(profile);
         stations.ApplySettings(settings, false);
-        decoder.SetStations(&stations);
-        decoder.SetTransmitControl(&transmit);
-        decoder.SetMessages(&messages);
-        decoder.SetSentenceReceiver(&gps);
     }
 
-    void Decode(std::string_view line) { decoder.DecodeLine(line, "", "TNC>"); }
+    void Decode(std::string_view line, std::string_view tag = "TNC>") {
+        const DecodedPacket packet =
+            plovane::Decode(line, clock.Now(), clock.BiasMinutes(), kOwnCall);
+        messages.Record(packet);
+        ApplyPacket(packet, tag, targets);
+    }
 
     // The record of `call`; fails the test when there is none.
     CStation Station(std::string_view call) {
@@ -95,7 +100,8 @@ class DecoderTest : public ::testing::Test {
     RecordingTransmit transmit;
     RecordingMessages messages;
     RecordingGps gps;
-    CPacketDecoder decoder{host};
+    PacketTargets targets{host, stations, nullptr, &transmit, &gps};
+    CPacketIntake intake{clock, targets};
 };
 
 // The fixed-point position a latitude and longitude text stand for, altitude unknown.

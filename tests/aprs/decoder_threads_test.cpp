@@ -6,10 +6,10 @@
 #include <set>
 #include <thread>
 
-#include "aprs/packet_decoder.h"
 #include "core/clock.h"
 #include "core/geo.h"
 #include "core/profile.h"
+#include "intake/packet_intake.h"
 #include "stations/station_list.h"
 #include "support/recording_host.h"
 #include "core/station_settings.h"
@@ -27,8 +27,7 @@ TEST(DecoderThreads, TwoSourcesAndAReaderKeepTheStoreConsistent) {
     CStationList stations(settings, clock, host, host);
     settings.Load(profile);
     stations.ApplySettings(settings, false);
-    CPacketDecoder decoder(host);
-    decoder.SetStations(&stations);
+    CPacketIntake decoder(clock, PacketTargets{host, stations});
 
     // 300 calls shared by both sources, in every position format and with objects.
     auto source = [&](int seed, const char* tag) {
@@ -36,10 +35,10 @@ TEST(DecoderThreads, TwoSourcesAndAReaderKeepTheStoreConsistent) {
             const std::string call = "K" + std::to_string((i * 13 + seed) % 300) + "XY";
             switch (i % 4) {
                 case 0:
-                    decoder.DecodeLine(call + ">APRS,WIDE1-1:!4903.50N/07201.75W>088/036", "", tag);
+                    decoder.DecodeLine(call + ">APRS,WIDE1-1:!4903.50N/07201.75W>088/036", tag);
                     break;
                 case 1:
-                    decoder.DecodeLine(call + ">S32U6T:`(#fpPO>/", "", tag);
+                    decoder.DecodeLine(call + ">S32U6T:`(#fpPO>/", tag);
                     break;
                 case 2:
                     decoder.DecodeLine(call + ">APRS:;OBJ" + std::to_string(i % 20) +
@@ -47,7 +46,7 @@ TEST(DecoderThreads, TwoSourcesAndAReaderKeepTheStoreConsistent) {
                                        "", tag);
                     break;
                 default:
-                    decoder.DecodeLine(call + ">APRS:=/5L!!<*e7>7P[moving", "", tag);
+                    decoder.DecodeLine(call + ">APRS:=/5L!!<*e7>7P[moving", tag);
                     break;
             }
         }
@@ -60,15 +59,17 @@ TEST(DecoderThreads, TwoSourcesAndAReaderKeepTheStoreConsistent) {
         while (!done) {
             const std::vector<CStation> all = stations.Snapshot();
             std::set<std::string> calls;
-            for (const CStation& s : all) calls.insert(s.call);
+            for (const CStation& s : all)
+                calls.insert(s.call);
             if (all.size() > 40 || all.empty() || all.front().call != "N0CALL" ||
                 calls.size() != all.size()) {
                 ++violations;
             }
-            const StationBoxResult box = stations.StationsInBox(
-                ParseLatitude("4903.50N"), ParseLongitude("07201.75W"), 36000000, 20000000,
-                found, 10, 0);
-            if (box.total > 40 || box.stored > 10) ++violations;
+            const StationBoxResult box =
+                stations.StationsInBox(ParseLatitude("4903.50N"), ParseLongitude("07201.75W"),
+                                       36000000, 20000000, found, 10, 0);
+            if (box.total > 40 || box.stored > 10)
+                ++violations;
             (void)stations.FindStation("K1XY");
         }
     });

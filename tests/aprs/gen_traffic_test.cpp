@@ -14,6 +14,7 @@
 #include "core/clock.h"
 #include "core/geo.h"
 #include "core/profile.h"
+#include "intake/packet_intake.h"
 #include "stations/station_list.h"
 #include "support/recording_host.h"
 #include "traffic.h"
@@ -23,19 +24,20 @@ namespace plovane::traffic {
 namespace {
 
 // A decoder feeding a real station list; messages are counted.
-class Receiver : public MessageReceiver {
+class Receiver {
   public:
     Receiver() {
         profile.WriteInt("Station", "LimitStations", 9999);
         settings.Load(profile);
         stations.ApplySettings(settings, false);
-        decoder.SetStations(&stations);
-        decoder.SetMessages(this);
     }
-    void ReceiveMessage(std::string_view, std::string_view, std::string_view text) override {
-        texts.emplace_back(text);
+    void Decode(const std::string& line) {
+        const DecodedPacket packet =
+            plovane::Decode(line, clock.Now(), clock.BiasMinutes(), stations.OwnCall());
+        if (packet.hasMessage)
+            texts.emplace_back(packet.messageText);
+        ApplyPacket(packet, "TNC>", PacketTargets{host, stations});
     }
-    void Decode(const std::string& line) { decoder.DecodeLine(line, "", "TNC>"); }
     CStation Station(const std::string& call) {
         const std::optional<CStation> found = stations.FindStation(call);
         EXPECT_TRUE(found.has_value()) << "no record " << call;
@@ -47,7 +49,6 @@ class Receiver : public MessageReceiver {
     FakeClock clock{CDateTime(2024, 6, 15, 14, 0, 0)};
     testing::RecordingHost host;
     CStationList stations{settings, clock, host, host};
-    CPacketDecoder decoder{host};
     std::vector<std::string> texts;
 };
 

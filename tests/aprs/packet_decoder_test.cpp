@@ -56,17 +56,11 @@ TEST_F(DecoderTest, LinesWithoutSourceHeaderAreShownAndDropped) {
 }
 
 TEST_F(DecoderTest, EveryNonBlankLineIsShownOnceWithItsTag) {
-    decoder.DecodeLine(" \t\r\n", "", "NET>");
-    decoder.DecodeLine("N0CALL>APRS:>hello \r\n", "", "NET>");
-    decoder.DecodeLine("N0CALL>APRS:[JO22ab", "", "FILE>");
+    Decode(" \t\r\n", "NET>");
+    Decode("N0CALL>APRS:>hello \r\n", "NET>");
+    Decode("N0CALL>APRS:[JO22ab", "FILE>");
     EXPECT_EQ(host.notices(),
               (std::vector<std::string>{"NET>N0CALL>APRS:>hello", "FILE>N0CALL>APRS:[JO22ab"}));
-}
-
-TEST_F(DecoderTest, WithoutStationStoreNothingIsShown) {
-    CPacketDecoder unlinked(host);
-    unlinked.DecodeLine("N0CALL>APRS:>x", "", "TNC>");
-    EXPECT_TRUE(host.notices().empty());
 }
 
 TEST_F(DecoderTest, OwnPacketsOnlySetDigipeatHeard) {
@@ -177,7 +171,7 @@ TEST_F(DecoderTest, ItemsLiveAndKilled) {
         {")AID #2!4903.50N/07201.75WA", "AID #2", false},
         {")OH8!4903.50N/07201.75WA", "OH8", false},
         {")ITEMNAME9!4903.50N/07201.75WA", "ITEMNAME9", false},
-        // Items carry no time stamp, yet "_" reads like one: a killed item keeps no position.
+        // Items carry no time stamp: a killed item keeps its position.
         {")GONE_4903.50N/07201.75WA", "GONE", true},
         {")A_B!4903.50N/07201.75WA", "A_B", false},  // a "!" anywhere wins over "_"
         {")TOOLONGNAME!4903.50N/07201.75WA", "", false},
@@ -194,10 +188,8 @@ TEST_F(DecoderTest, ItemsLiveAndKilled) {
         const CStation item = Station(c.name);
         EXPECT_EQ(item.owner, "N0CALL");
         EXPECT_EQ(item.killed, c.killed);
-        if (!c.killed) {
-            EXPECT_EQ(item.position, PositionOf("4903.50N", "07201.75W"));
-            EXPECT_EQ(SymbolOf(item), "/A");
-        }
+        EXPECT_EQ(item.position, PositionOf("4903.50N", "07201.75W"));
+        EXPECT_EQ(SymbolOf(item), "/A");
     }
     // An empty name stores nothing, not even for the sender.
     const size_t before = stations.Count();
@@ -234,9 +226,9 @@ std::string Nested(int levels, const std::string& innermost) {
 }
 
 TEST_F(DecoderTest, RelayNestingIsBounded) {
-    Decode(Nested(CPacketDecoder::kMaxRelayDepth, "DEEP1>APRS:>reached"));
+    Decode(Nested(DecodedPacket::kMaxRelayDepth, "DEEP1>APRS:>reached"));
     EXPECT_EQ(Station("DEEP1").lastInfo, "reached");
-    Decode(Nested(CPacketDecoder::kMaxRelayDepth + 1, "DEEP2>APRS:>too deep"));
+    Decode(Nested(DecodedPacket::kMaxRelayDepth + 1, "DEEP2>APRS:>too deep"));
     EXPECT_FALSE(stations.Contains("DEEP2"));
 
     // Thousands of levels neither exhaust the stack nor take long.
@@ -246,7 +238,7 @@ TEST_F(DecoderTest, RelayNestingIsBounded) {
         line += "N0CALL>APRS:}";
     Decode(line + "DEEP3>APRS:>x");
     EXPECT_FALSE(stations.Contains("DEEP3"));
-    EXPECT_EQ(host.notices().size(), static_cast<size_t>(CPacketDecoder::kMaxRelayDepth) + 1);
+    EXPECT_EQ(host.notices().size(), static_cast<size_t>(DecodedPacket::kMaxRelayDepth) + 1);
 }
 
 TEST_F(DecoderTest, OtherTypesFallBackToObjectPositionOrText) {
@@ -304,11 +296,6 @@ TEST_F(DecoderTest, MessagesAndQueriesGoToTheMessageStore) {
                                  }));
     // Messages leave the station record alone.
     EXPECT_FALSE(stations.Contains("N0CALL"));
-
-    CPacketDecoder noMessages(host);
-    noMessages.SetStations(&stations);
-    noMessages.DecodeLine("N0CALL>APRS::N0CALL-5 :Hello", "", "TNC>");
-    EXPECT_EQ(messages.received.size(), 7u);
 }
 
 TEST_F(DecoderTest, NmeaSentences) {
@@ -328,19 +315,6 @@ TEST_F(DecoderTest, NmeaSentences) {
     EXPECT_EQ(Station("N0CALL").destination, "APRS");
 }
 
-TEST_F(DecoderTest, StatusAndPositionlessTypesSetTheText) {
-    Decode("N0CALL>APRS:>Net control tonight");
-    EXPECT_EQ(Station("N0CALL").lastInfo, "Net control tonight");
-    Decode("N1CALL>APRS:_10090556c220s004g005t077r000p000P000h50b09900wRSW");
-    const CStation wx = Station("N1CALL");
-    EXPECT_TRUE(wx.hasWeather);
-    EXPECT_EQ(wx.destination, "APRS");
-    Decode("N2CALL>APRS:#5103E");
-    EXPECT_TRUE(Station("N2CALL").hasWeather);
-    Decode("N3CALL>APRS:!!0000000000000000000000000000");
-    EXPECT_TRUE(Station("N3CALL").hasWeather);
-}
-
 // --- Line intake --------------------------------------------------------------------
 
 void Append(ReceiveBuffer& buffer, std::string_view bytes) {
@@ -358,12 +332,12 @@ TEST_F(DecoderTest, ProcessInputCutsLinesAndKeepsThePartialOne) {
     ReceiveBuffer tnc(ReceiveBuffer::kSerialCapacity);
     ReceiveBuffer gpsBuffer(ReceiveBuffer::kSerialCapacity);
     ReceiveBuffer net(ReceiveBuffer::kNetworkCapacity);
-    decoder.SetBuffers(&tnc, &gpsBuffer, &net);
+    intake.SetBuffers(&tnc, &gpsBuffer, &net);
 
     Append(tnc, "A1>APRS:>one\r");
     Append(net, "B1>APRS:>two\r\n\r\nB2>AP");
     Append(gpsBuffer, "$GPRMC,1*00\r\n$GPGGA,2");
-    decoder.ProcessInput();
+    intake.ProcessInput();
     EXPECT_EQ(host.notices(), (std::vector<std::string>{"TNC>A1>APRS:>one", "NET>B1>APRS:>two"}));
     EXPECT_EQ(gps.sentences.size(), 1u);
     EXPECT_EQ(gps.sentences[0].line, "$GPRMC,1*00\r\n");
@@ -376,7 +350,7 @@ TEST_F(DecoderTest, ProcessInputCutsLinesAndKeepsThePartialOne) {
     host.Clear();
     Append(tnc, "\nA2>APRS:>three\n\rA3>APRS:>four\r");
     Append(net, "RS:>five\n");
-    decoder.ProcessInput();
+    intake.ProcessInput();
     EXPECT_EQ(host.notices(), (std::vector<std::string>{"TNC>A2>APRS:>three", "TNC>A3>APRS:>four",
                                                         "NET>B2>APRS:>five"}));
     EXPECT_EQ(Contents(net), "");
@@ -384,21 +358,21 @@ TEST_F(DecoderTest, ProcessInputCutsLinesAndKeepsThePartialOne) {
     // No complete line: nothing happens.
     host.Clear();
     Append(tnc, "A4>APRS:>partial");
-    decoder.ProcessInput();
+    intake.ProcessInput();
     EXPECT_TRUE(host.notices().empty());
     EXPECT_EQ(Contents(tnc), "A4>APRS:>partial");
 }
 
 TEST_F(DecoderTest, ProcessInputDrainsAFullNetworkBufferInOnePass) {
     ReceiveBuffer net(ReceiveBuffer::kNetworkCapacity);
-    decoder.SetBuffers(nullptr, nullptr, &net);
+    intake.SetBuffers(nullptr, nullptr, &net);
     std::string chunk;
     int lines = 0;
     while (chunk.size() + 40 < net.capacity()) {
         chunk += "S" + std::to_string(lines++) + ">APRS:>x\r\n";
     }
     Append(net, chunk);
-    decoder.ProcessInput();
+    intake.ProcessInput();
     EXPECT_EQ(host.notices().size(), static_cast<size_t>(lines));
     EXPECT_EQ(Contents(net), "");
 }
@@ -407,20 +381,20 @@ TEST_F(DecoderTest, ConcurrentIntakeAndDecoding) {
     // A serial read thread appends and cuts its own lines while the user-interface thread
     // decodes network lines; every line arrives exactly once.
     ReceiveBuffer tnc(ReceiveBuffer::kSerialCapacity);
-    decoder.SetBuffers(&tnc, nullptr, nullptr);
+    intake.SetBuffers(&tnc, nullptr, nullptr);
     constexpr int kLines = 300;
     std::thread reader([&] {
         for (int i = 0; i < kLines; ++i) {
             const std::string line = "T" + std::to_string(i) + ">APRS:!4903.50N/07201.75W-\r\n";
             // Split each line across two chunks, as a serial port delivers it.
             Append(tnc, line.substr(0, 7));
-            decoder.ProcessInput();
+            intake.ProcessInput();
             Append(tnc, line.substr(7));
-            decoder.ProcessInput();
+            intake.ProcessInput();
         }
     });
     for (int i = 0; i < kLines; ++i) {
-        decoder.DecodeLine("N" + std::to_string(i) + ">APRS:=4903.50N/07201.75W-", "", "NET>");
+        intake.DecodeLine("N" + std::to_string(i) + ">APRS:=4903.50N/07201.75W-", "NET>");
     }
     reader.join();
     for (int i = 0; i < kLines; ++i) {

@@ -5,9 +5,9 @@
 #include <chrono>
 #include <string>
 
-#include "aprs/packet_decoder.h"
 #include "core/clock.h"
 #include "core/geo.h"
+#include "intake/packet_intake.h"
 #include "nmea_text.h"
 #include "pty_peer.h"
 #include "stations/station_list.h"
@@ -22,14 +22,16 @@ using testing::RecordingHost;
 using testing::WithChecksum;
 
 struct GpsFixture {
-    GpsFixture() : stations(stationSettings, clock, host, host), decoder(host), port(host, host) {
+    GpsFixture()
+        : stations(stationSettings, clock, host, host),
+          decoder(clock, PacketTargets{host, stations}),
+          port(host, host) {
         profile.WriteString("Station", "MyCall", "W1AW");
         stationSettings.Load(profile);
         stations.ApplySettings(stationSettings, false);
         port.SetSettings(&gpsSettings);
         port.SetStations(&stations);
         port.SetDelayScale(0.01);
-        decoder.SetStations(&stations);
         decoder.SetSentenceReceiver(&port);
     }
 
@@ -39,7 +41,7 @@ struct GpsFixture {
     CStationSettings stationSettings;
     CGpsSettings gpsSettings;
     CStationList stations;
-    CPacketDecoder decoder;
+    CPacketIntake decoder;
     CGpsPort port;
 };
 
@@ -80,7 +82,7 @@ TEST(GpsSentence, PacketsAndReceiverLinesUpdateTheirTarget) {
     f.decoder.DecodeLine(
         "N0CALL>APRS,WIDE1-1:" +
             WithChecksum("GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,,"),
-        "", "TNC>");
+        "TNC>");
     auto other = f.stations.FindStation("N0CALL");
     ASSERT_TRUE(other.has_value());
     EXPECT_EQ(other->position.colatitude, ParseLatitude("4807.03N"));
@@ -104,12 +106,12 @@ TEST(GpsSentence, PacketsAndReceiverLinesUpdateTheirTarget) {
 
     // A bare sentence in the TNC's stream is the own position while GPS comes through the TNC.
     const std::string gga = WithChecksum("GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,1.0,M,,,,");
-    f.decoder.DecodeLine(gga, "", "TNC>");
+    f.decoder.DecodeLine(gga, "TNC>");
     EXPECT_FALSE(f.stations.OwnStation().hasPosition);
     f.profile.WriteInt("Comm", "GPSEnabled", 1);
     f.profile.WriteInt("Comm", "GPSType", kGpsFromTncPolled);
     f.port.LoadSettings(f.profile);
-    f.decoder.DecodeLine(gga, "", "TNC>");
+    f.decoder.DecodeLine(gga, "TNC>");
     EXPECT_TRUE(f.stations.OwnStation().hasPosition);
     EXPECT_EQ(f.stations.OwnStation().position.altitude, 10);
 }

@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "aprs/packet_decoder.h"
+#include "intake/packet_intake.h"
 #include "core/clock.h"
 #include "core/profile.h"
 #include "core/station_settings.h"
@@ -43,7 +43,6 @@ class NetManagerThreads : public ::testing::Test {
         profile.WriteString("Station", "MyCall", "N0CALL");
         settings.Load(profile);
         stations.ApplySettings(settings, false);  // loads the settings: MyCall is N0CALL
-        decoder.SetStations(&stations);
         decoder.SetBuffers(nullptr, nullptr, &net.Buffer());
         net.SetMyCall("N0CALL");
         timings.retryInterval = 50ms;
@@ -124,7 +123,7 @@ class NetManagerThreads : public ::testing::Test {
     FakeClock clock{CDateTime(2026, 3, 10, 12, 0, 0)};
     RecordingHost host;
     CStationList stations{settings, clock, host, host};
-    CPacketDecoder decoder{host};
+    CPacketIntake decoder{clock, PacketTargets{host, stations}};
     NetTimings timings;
     CNetManager net{host, host};  // last: its threads stop before the rest goes
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "aprs/packet_decoder.h"
+#include "intake/packet_intake.h"
 #include "core/clock.h"
 #include "core/geo.h"
 #include "pty_peer.h"
@@ -76,13 +76,12 @@ struct TncFixture {
     static constexpr const char* kComm = "Comm";
 
     explicit TncFixture(double scale)
-        : stations(stationSettings, clock, host, host), decoder(host), port(host, host) {
+        : stations(stationSettings, clock, host, host), decoder(clock, PacketTargets{host, stations}), port(host, host) {
         profile.WriteInt(kComm, "TNCEnabled", 1);
         profile.WriteString(kComm, "TNCCommPort", peer.slavePath());
         profile.WriteInt(kComm, "TNCBaudRate", 1200);
         port.SetSettings(&tncSettings);
         port.SetDelayScale(scale);
-        decoder.SetStations(&stations);
         decoder.SetBuffers(&port.Buffer(), nullptr, nullptr);
         port.SetInputHandler([this] { decoder.ProcessInput(); });
     }
@@ -106,7 +105,7 @@ struct TncFixture {
     CTncSettings tncSettings;
     PtyPeer peer;
     CStationList stations;
-    CPacketDecoder decoder;
+    CPacketIntake decoder;
     CTncPort port;
 };
 

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
 #include "core/clock.h"
 
 namespace plovane {
@@ -85,10 +89,9 @@ TEST(DateTime, PartsRoundToTheNearestSecond) {
 
 TEST(DateTime, PartsAreMinusOneWhenNotValidOrOutOfRange) {
     // The last second of 9999 builds from its parts but lies past the last valid value.
-    for (const CDateTime& t : {CDateTime(2958466.0), CDateTime(-657435.0),
-                               CDateTime(9999, 12, 31, 23, 59, 59),
-                               CDateTime(100.0, CDateTime::kInvalid),
-                               CDateTime(100.0, CDateTime::kNull)}) {
+    for (const CDateTime& t :
+         {CDateTime(2958466.0), CDateTime(-657435.0), CDateTime(9999, 12, 31, 23, 59, 59),
+          CDateTime(100.0, CDateTime::kInvalid), CDateTime(100.0, CDateTime::kNull)}) {
         EXPECT_EQ(t.Year(), -1);
         EXPECT_EQ(t.Month(), -1);
         EXPECT_EQ(t.Day(), -1);
@@ -105,7 +108,8 @@ TEST(DateTime, ArithmeticRunsOnTheLinearScale) {
     EXPECT_DOUBLE_EQ((before1900 - CDateTimeSpan(1.0)).value(), -2.25);
     EXPECT_DOUBLE_EQ((CDateTime(0.25) - CDateTimeSpan(1.0)).value(), -1.25);
     EXPECT_DOUBLE_EQ((CDateTime(0.25) - before1900).value(), 1.0);
-    EXPECT_DOUBLE_EQ((CDateTime(-2.75) - CDateTime(-1.25)).value(), -0.5);  // 28 Dec 18:00 - 29 Dec 06:00
+    EXPECT_DOUBLE_EQ((CDateTime(-2.75) - CDateTime(-1.25)).value(),
+                     -0.5);  // 28 Dec 18:00 - 29 Dec 06:00
 
     CDateTime t(2026, 12, 6, 23, 0, 0);
     t += CDateTimeSpan(0, 2, 0, 0);
@@ -120,8 +124,7 @@ TEST(DateTime, ArithmeticRunsOnTheLinearScale) {
 TEST(DateTime, ResultsOutsideTheRangeAreInvalid) {
     const CDateTime last(CDateTime::kMaxValue);
     EXPECT_EQ((last + CDateTimeSpan(1.0)).status(), CDateTime::kInvalid);
-    EXPECT_EQ((CDateTime(CDateTime::kMinValue) - CDateTimeSpan(1.0)).status(),
-              CDateTime::kInvalid);
+    EXPECT_EQ((CDateTime(CDateTime::kMinValue) - CDateTimeSpan(1.0)).status(), CDateTime::kInvalid);
     EXPECT_TRUE((last - CDateTimeSpan(1.0)).IsValid());
 }
 
@@ -164,7 +167,7 @@ TEST(DateTime, FormatsAsIso8601) {
     EXPECT_EQ(CDateTime(2026, 12, 6, 6, 49, 32).ToIso8601(), "2026-12-06T06:49:32Z");
 }
 
-TEST(Clock, UtcAddsTheStandardBias) {
+TEST(Clock, UtcAddsTheBias) {
     FakeClock clock(CDateTime(2026, 7, 1, 10, 0, 0), 300);  // UTC-5 standard time
     EXPECT_EQ(clock.UtcNow().Hour(), 15);
     clock.SetBias(-60);
@@ -175,13 +178,45 @@ TEST(Clock, UtcAddsTheStandardBias) {
     EXPECT_EQ(clock.TickMs(), 2100);
 }
 
+// The bias is the zone's offset at that instant, daylight saving included; an unknown zone
+// is UTC.
+TEST(Clock, BiasFollowsDaylightSavingTime) {
+    const char* saved = std::getenv("TZ");
+    const std::string savedZone = saved != nullptr ? saved : "";
+    constexpr std::time_t kJanuary = 1768478400;  // 2026-01-15 12:00 UTC
+    constexpr std::time_t kJuly = 1782907200;     // 2026-07-01 12:00 UTC
+    struct Case {
+        const char* zone;
+        int january, july;
+    };
+    const Case cases[] = {
+        {"CET-1CEST,M3.5.0,M10.5.0/3", -60, -120},
+        {"EST5EDT,M3.2.0,M11.1.0", 300, 240},
+        {"UTC0", 0, 0},
+        {"Nowhere/Atlantis", 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.zone);
+        ::setenv("TZ", c.zone, 1);
+        ::tzset();
+        EXPECT_EQ(BiasMinutesAt(kJanuary), c.january);
+        EXPECT_EQ(BiasMinutesAt(kJuly), c.july);
+    }
+    if (saved != nullptr) {
+        ::setenv("TZ", savedZone.c_str(), 1);
+    } else {
+        ::unsetenv("TZ");
+    }
+    ::tzset();
+}
+
 TEST(Clock, SystemClockGivesAValidLocalTime) {
     SystemClock clock;
     const CDateTime now = clock.Now();
     ASSERT_TRUE(now.IsValid());
     EXPECT_GE(now.Year(), 2024);
-    EXPECT_GE(clock.StandardBiasMinutes(), -14 * 60);
-    EXPECT_LE(clock.StandardBiasMinutes(), 12 * 60);
+    EXPECT_GE(clock.BiasMinutes(), -14 * 60);
+    EXPECT_LE(clock.BiasMinutes(), 12 * 60);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <string>
 
-#include "aprs/packet_decoder.h"
+#include "intake/packet_intake.h"
 #include "maps/map_file.h"
 #include "maps/render/map_renderer.h"
 #include "render/render_rig.h"
@@ -23,13 +23,12 @@ struct SampleScene {
             ReadMapFile(std::string(PLOVANE_SOURCE_DIR) + "/data/maps/world.map", silent);
         loaded = read.ok();
         rig.map = std::move(read.map);
-        decoder.SetStations(&rig.stations);
         std::ifstream sim(std::string(PLOVANE_SOURCE_DIR) + "/data/sim/sample.sim");
         std::string line;
         while (std::getline(sim, line)) {
             if (!line.empty() && line.back() == '\r')
                 line.pop_back();
-            decoder.DecodeLine(line, "", "FILE>");
+            decoder.DecodeLine(line, "FILE>");
             ++lines;
         }
         rig.view.Resize(800, 619);
@@ -54,7 +53,7 @@ struct SampleScene {
     }
 
     testing::RenderRig rig;
-    CPacketDecoder decoder{rig.host};
+    CPacketIntake decoder{rig.clock, PacketTargets{rig.host, rig.stations}};
     bool loaded = false;
     int lines = 0;
     QImage image;

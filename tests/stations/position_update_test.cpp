@@ -121,7 +121,11 @@ TEST(UpdatePosition, ReadsReportTimesAsUtc) {
          60,
          "311200/",
          {2026, 7, 31, 13, 0, 0}},
-        {"hms", {2026, 8, 1, 0, 5, 0}, 0, "235959h", {2026, 8, 1, 23, 59, 59}},
+        {"hms ahead of now: yesterday",
+         {2026, 8, 1, 0, 5, 0},
+         0,
+         "235959h",
+         {2026, 7, 31, 23, 59, 59}},
         {"hms on the UTC date", {2026, 8, 1, 23, 0, 0}, 120, "003000h", {2026, 8, 2, 0, 30, 0}},
         {"month day hour", {2026, 8, 1, 0, 5, 0}, 0, "0731125", {2026, 7, 31, 12, 0, 0}},
         {"day zero", {2026, 8, 1, 0, 5, 0}, 0, "001200z", CDateTime(0.0, CDateTime::kInvalid)},
@@ -219,7 +223,7 @@ TEST(Track, TheTimeRuleNeedsReportTimesMoreThanTheThresholdApart) {
         f.Report("K1AAA", "4903.50N", "07201.75W", time);
         EXPECT_EQ(f.Get("K1AAA").track.size(), points);
     }
-    EXPECT_EQ(f.Get("K1AAA").trackTime.ToIso8601(), "2026-08-01T12:00:12Z");
+    EXPECT_EQ(f.Get("K1AAA").trackTime.ToIso8601(), "2026-07-31T12:00:12Z");  // yesterday
 }
 
 TEST(Track, WithoutTimeStampsTheTimeRuleNeverGrowsTheTrack) {

@@ -93,9 +93,9 @@ TEST(StationList, EmptyCallsChangeNothing) {
     weather.temperature = 200;
     f.list.UpdatePosition("", "/>", "4903.50N", "07201.75W", "", "x", -1);
     f.list.SetCourseSpeed("", 1, 1);
-    f.list.SetPhg("", 1, 1, 1, 1);
-    f.list.SetDfs("", 1, 1, 1, 1);
-    f.list.SetSymbolIfUnset("", "/>");
+    f.Phg("", {1, 1, 1, 1});
+    f.Dfs("", {1, 1, 1, 1});
+    f.ImplySymbol("", "/>");
     f.list.SetObjectOwner("", "K1ABC");
     f.list.MarkObjectKilled("");
     f.list.SetDeviceAndPath("", "APRS", "WIDE", "x");
@@ -116,31 +116,31 @@ TEST(StationList, NewStationSoundPlaysOncePerNewRecordWhenEnabled) {
     EXPECT_EQ(f.host.sounds().size(), 2u);
 }
 
-TEST(StationList, EveryUpdateButSetSymbolIfUnsetRaisesStationChanged) {
+TEST(StationList, EveryUpdateButAnImpliedSymbolRaisesStationChanged) {
     StoreFixture f;
     f.Report("K1AAA");
     f.host.Clear();
-    f.list.SetSymbolIfUnset("K1AAA", "/-");
+    f.ImplySymbol("K1AAA", "/-");
     EXPECT_TRUE(f.host.stationChanges().empty());
     f.list.SetCourseSpeed("K1AAA", 5, 180);
-    f.list.SetPhg("K1AAA", 25, 160, 3, 90);
-    f.list.SetDfs("K1AAA", 1, 2, 3, 4);
+    f.Phg("K1AAA", {25, 160, 3, 90});
+    f.Dfs("K1AAA", {1, 2, 3, 4});
     f.list.SetObjectOwner("K1AAA", "K1OWN");
     f.list.MarkObjectKilled("K1AAA");
     f.list.SetDeviceAndPath("K1AAA", "APRS", "", "");
     f.list.StoreWeather("K1AAA", "", "", "", WeatherValues{});
     f.Report("K1AAA");
     EXPECT_EQ(f.host.stationChanges(), Calls(8, "K1AAA"));
-    // A record created by SetSymbolIfUnset is announced, or no window would list it.
-    f.list.SetSymbolIfUnset("K1NEW", "/-");
+    // A record created by an implied symbol is announced, or no window would list it.
+    f.ImplySymbol("K1NEW", "/-");
     EXPECT_EQ(f.host.stationChanges().back(), "K1NEW");
 }
 
 TEST(StationList, FieldUpdatesStoreTheirValues) {
     StoreFixture f;
     f.list.SetCourseSpeed("K1AAA", 40000, 270);
-    f.list.SetPhg("K1AAA", 25, 160, 3, 90);
-    f.list.SetDfs("K1AAA", -40000, 2, 3, 99999);
+    f.Phg("K1AAA", {25, 160, 3, 90});
+    f.Dfs("K1AAA", {-40000, 2, 3, 99999});
     const CStation s = f.Get("K1AAA");
     EXPECT_TRUE(s.moving);
     EXPECT_EQ(s.speed, 32767);  // clamped to the 16-bit field
@@ -153,13 +153,13 @@ TEST(StationList, FieldUpdatesStoreTheirValues) {
               std::vector<int>({-32768, 2, 3, 32767}));
 }
 
-TEST(StationList, SymbolFromAPositionReportWinsOverSetSymbolIfUnset) {
+TEST(StationList, SymbolFromAPositionReportWinsOverAnImpliedSymbol) {
     StoreFixture f;
-    f.list.SetSymbolIfUnset("K1AAA", "/-");
-    f.list.SetSymbolIfUnset("K1AAA", "/>");  // already set: ignored
+    f.ImplySymbol("K1AAA", "/-");
+    f.ImplySymbol("K1AAA", "/>");  // already set: ignored
     EXPECT_EQ(f.Get("K1AAA").symbolCode, '-');
     f.list.UpdatePosition("K1AAA", "\\k", "4903.50N", "07201.75W", "", "", -1);
-    f.list.SetSymbolIfUnset("K1AAA", "/-");
+    f.ImplySymbol("K1AAA", "/-");
     const CStation s = f.Get("K1AAA");
     EXPECT_EQ(s.symbolTable, '\\');
     EXPECT_EQ(s.symbolCode, 'k');

@@ -1,6 +1,8 @@
 // A station list with everything it talks to, for the store tests.
 #pragma once
 
+#include <array>
+
 #include <mutex>
 #include <string>
 #include <vector>
@@ -70,6 +72,29 @@ struct StoreFixture {
     void Report(const std::string& call, const std::string& latitude = "4903.50N",
                 const std::string& longitude = "07201.75W", const std::string& time = "") {
         list.UpdatePosition(call, "/>", latitude, longitude, time, "", -1);
+    }
+
+    // Reports of one part each, as a packet's decoder writes them.
+    void ImplySymbol(std::string_view call, std::string_view symbol) {
+        StationReport r;
+        r.call = call;
+        r.hasImpliedSymbol = true;
+        r.impliedSymbol = {symbol[0], symbol[1]};
+        list.Apply(r);
+    }
+    void Phg(std::string_view call, std::array<int32_t, 4> values) {
+        StationReport r;
+        r.call = call;
+        r.hasPhg = true;
+        r.phg = values;
+        list.Apply(r);
+    }
+    void Dfs(std::string_view call, std::array<int32_t, 4> values) {
+        StationReport r;
+        r.call = call;
+        r.hasDfs = true;
+        r.dfs = values;
+        list.Apply(r);
     }
 
     CStation Get(const std::string& call) const {

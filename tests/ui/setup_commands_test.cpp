@@ -172,7 +172,7 @@ TEST(SetupCommands, ChosenSoundPlaysForTheNextNewStation) {
     }
     GuiApp gui(Options(dir), false);
     ASSERT_TRUE(gui.Start(false));
-    gui.app().decoder().DecodeLine("W1AAA>APRS:!4903.50N/07201.75W-", "", "FILE>");
+    gui.app().decoder().DecodeLine("W1AAA>APRS:!4903.50N/07201.75W-", "FILE>");
     EXPECT_EQ(gui.host().sounds().loadedCount(), 0u);
 
     ASSERT_TRUE(RunSetupItem<CAlertsDialog>(gui, kCommandSetupSound, [&](CAlertsDialog& dialog) {
@@ -180,7 +180,7 @@ TEST(SetupCommands, ChosenSoundPlaysForTheNextNewStation) {
         dialog.Choose(CAlertsDialog::kNewStation);
     }));
     EXPECT_EQ(gui.profile().GetString("Sound", "NewStation", ""), wav);
-    gui.app().decoder().DecodeLine("W1BBB>APRS:!4904.50N/07202.75W-", "", "FILE>");
+    gui.app().decoder().DecodeLine("W1BBB>APRS:!4904.50N/07202.75W-", "FILE>");
     EXPECT_EQ(gui.host().sounds().loadedCount(), 1u);
 }
 

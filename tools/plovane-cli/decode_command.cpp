@@ -20,7 +20,6 @@
 #include <string>
 
 #include "core/null_host.h"
-#include "aprs/packet_decoder.h"
 #include "cli.h"
 #include "comm/gps_port.h"
 #include "core/app_host.h"
@@ -28,6 +27,7 @@
 #include "core/date_time.h"
 #include "core/line_reader.h"
 #include "core/profile.h"
+#include "intake/packet_intake.h"
 #include "messages/message_list.h"
 #include "record_json.h"
 #include "stations/station_list.h"
@@ -44,19 +44,6 @@ struct DecodeOptions {
     std::string myCall = "NOCALL";
     std::optional<CDateTime> now;  // local time, taken as UTC; empty: the system clock
     std::string file = "-";
-};
-
-// The decoder hands messages, acks and queries to the message store through this.
-class MessageStoreLink final : public MessageReceiver {
-  public:
-    explicit MessageStoreLink(CMessageList& messages) : messages_(messages) {}
-    void ReceiveMessage(std::string_view source, std::string_view addressee,
-                        std::string_view text) override {
-        messages_.ReceiveMessage(source, addressee, text);
-    }
-
-  private:
-    CMessageList& messages_;
 };
 
 // NMEA sentences inside packets go to the sentence parser. With GPS off (the default) no
@@ -87,23 +74,18 @@ struct Stores {
         : settings(LoadSettings(profile, myCall)),
           stations(settings, clock, host, host),
           messages(settings, clock, host, host, [this] { return stations.OwnCall(); }),
-          messageLink(messages),
           sentenceLink(stations),
-          decoder(host) {
+          intake(clock, PacketTargets{host, stations, &messages, nullptr, &sentenceLink}) {
         settings.Load(profile);
         stations.ApplySettings(settings, false);
-        decoder.SetStations(&stations);
-        decoder.SetMessages(&messageLink);
-        decoder.SetSentenceReceiver(&sentenceLink);
     }
 
     MemoryProfile profile;
     CStationSettings settings;
     CStationList stations;
     CMessageList messages;
-    MessageStoreLink messageLink;
     SentenceLink sentenceLink;
-    CPacketDecoder decoder;
+    CPacketIntake intake;
 };
 
 bool IsDigits(std::string_view text) {
@@ -246,13 +228,14 @@ int Decode(const Args& args, std::istream& in, std::ostream& out, std::ostream& 
     if (options.each) {
         while (reader.Next(line)) {
             Stores stores(*clock, host, options.myCall);
-            stores.decoder.DecodeLine(line, "", "FILE>");
+            stores.intake.DecodeLine(line, "FILE>", stores.stations.OwnCall());
             PrintLine(line, stores, out);
         }
     } else {
         Stores stores(*clock, host, options.myCall);
+        const std::string myCall = stores.stations.OwnCall();
         while (reader.Next(line))
-            stores.decoder.DecodeLine(line, "", "FILE>");
+            stores.intake.DecodeLine(line, "FILE>", myCall);
         PrintStores(stores, out);
     }
     out.flush();

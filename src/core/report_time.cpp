@@ -1,5 +1,5 @@
 // Report time stamps.
-#include "stations/report_time.h"
+#include "core/report_time.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -45,12 +45,17 @@ Date DateOf(const CDateTime& when) {
     return {year, month, day};
 }
 
+// A stamp later than now by more than this is taken as one of the day (for "h") or month
+// (for "z") before: clocks disagree by a little, never by hours.
+const CDateTimeSpan kFutureTolerance(0, 0, 5, 0);
+
 // Day `day` at hh:mm of the month of `today`, or of the month before when `day` is later
-// than today's day.
-CDateTime DayOfRecentMonth(const Date& today, int day, int hour, int minute) {
+// than today's day or `previous` is set.
+CDateTime DayOfRecentMonth(const Date& today, int day, int hour, int minute,
+                           bool previous = false) {
     int year = today.year;
     int month = today.month;
-    if (day > today.day) {
+    if (previous || day > today.day) {
         if (--month < 1) {
             month = 12;
             --year;
@@ -89,6 +94,8 @@ bool ParseReportTime(std::string_view text, const CDateTime& localNow, int biasM
     switch (text[6]) {
         case 'z':  // e.g. 092345z: the 9th, 23:45 UTC
             result = DayOfRecentMonth(DateOf(utcNow), first, second, third);
+            if (result.IsValid() && result > utcNow + kFutureTolerance)
+                result = DayOfRecentMonth(DateOf(utcNow), first, second, third, true);
             break;
         case '/':  // e.g. 092345/: the 9th, 23:45 local time
             result = DayOfRecentMonth(DateOf(localNow), first, second, third);
@@ -98,6 +105,9 @@ bool ParseReportTime(std::string_view text, const CDateTime& localNow, int biasM
         case 'h': {  // e.g. 234517h: 23:45:17 UTC today
             const Date today = DateOf(utcNow);
             result = CDateTime(today.year, today.month, today.day, first, second, third);
+            // e.g. 235959h heard at 00:05 was sent yesterday
+            if (result.IsValid() && result > utcNow + kFutureTolerance)
+                result -= CDateTimeSpan(1, 0, 0, 0);
             break;
         }
         default:  // e.g. 1009234: 9 October, 23:00 UTC (the last character is not used)

@@ -4,14 +4,16 @@
 #include <string_view>
 
 #include "core/date_time.h"
-#include "stations/station.h"
+#include "core/station_report.h"
 
 namespace plovane {
 
 // A seven-character APRS time stamp to UTC, relative to local "now" and the standard bias
 // (UTC = local + bias minutes):
-//   "DDHHMMz" day DD of the current UTC month (the previous month when DD is later than
-//             today), "DDHHMM/" the same in local time, "HHMMSSh" today in UTC,
+//   "DDHHMMz" day DD of the current UTC month (the previous month when that lies more than
+//             a few minutes ahead of now), "DDHHMM/" day DD of the current local month (the
+//             previous one when DD is later than today), "HHMMSSh" today in UTC (yesterday
+//             when that lies more than a few minutes ahead),
 //   anything else: "MMDDHH" of the current UTC year.
 // A day the chosen month does not have (31 in a 30-day month) is taken as the month's last
 // day. Returns false, leaving `utc` alone, when the text is not a usable time: wrong length,

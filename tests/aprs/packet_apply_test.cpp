@@ -88,7 +88,7 @@ class LookingGps : public SentenceReceiver {
 
 TEST_F(DecoderTest, SentenceParserSeesTheUpdatesBeforeIt) {
     LookingGps looking(stations);
-    decoder.SetSentenceReceiver(&looking);
+    targets.gps = &looking;
     Decode("K1GPS>GPSLV:$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A");
     EXPECT_EQ(looking.destinationSeen, "GPSLV");
 }

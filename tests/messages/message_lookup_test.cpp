@@ -1,5 +1,4 @@
-#include "messages/message_index.h"
-
+// The message store's look-up by match key: what it finds agrees with a scan of the list.
 #include <gtest/gtest.h>
 
 #include <list>
@@ -15,57 +14,6 @@ namespace {
 
 using testing::RecordingHost;
 using testing::TestStation;
-
-CMessage Make(uint64_t key, std::string from, std::string to, std::string number,
-              std::string text) {
-    CMessage m;
-    m.key = key;
-    m.from = std::move(from);
-    m.to = std::move(to);
-    m.number = std::move(number);
-    m.text = std::move(text);
-    return m;
-}
-
-TEST(MessageIndex, MatchesAsTheStoreDoesAndPrefersTheOldest) {
-    std::list<CMessage> records = {
-        Make(1, "W1AW", "N0CALL", "7", "first"),
-        Make(2, "W1AW", "N0CALL", "", "hello"),
-        Make(3, "W1AW", "N0CALL", "", "hello"),  // a numberless duplicate
-        Make(4, "W1AW", "N0CALL", "", ""),
-    };
-    MessageIndex index;
-    for (CMessage& m : records)
-        index.Insert(&m);
-
-    struct Case {
-        const char *from, *to, *number, *text;
-        uint64_t expected;  // 0: no match
-    } cases[] = {
-        {"W1AW", "N0CALL", "7", "other text", 1},  // numbered: the text does not count
-        {"W1AW", "N0CALL", "", "hello", 2},        // the oldest of two
-        {"W1AW", "N0CALL", "", "", 4},
-        {"W1AW", "N0CALL", "", "first", 0},  // numberless does not match numbered
-        {"W1AW", "N0CALL", "8", "first", 0},
-        {"N0CALL", "W1AW", "7", "first", 0},  // direction counts
-        {"w1aw", "N0CALL", "7", "first", 0},  // exact, case and all
-        {"W1AW", "N0CALL ", "7", "first", 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.from) + ">" + c.to + " {" + c.number + " " + c.text);
-        const CMessage* found = index.Find(c.from, c.to, c.number, c.text);
-        EXPECT_EQ(found != nullptr ? found->key : 0, c.expected);
-    }
-
-    EXPECT_TRUE(index.Erase(&records.front()));
-    EXPECT_FALSE(index.Erase(&records.front()));
-    EXPECT_EQ(index.Find("W1AW", "N0CALL", "7", ""), nullptr);
-    EXPECT_TRUE(index.Erase(&*std::next(records.begin())));
-    const CMessage* left = index.Find("W1AW", "N0CALL", "", "hello");
-    ASSERT_NE(left, nullptr);
-    EXPECT_EQ(left->key, 3u);
-    EXPECT_EQ(index.size(), 2u);
-}
 
 // At its limit the store reuses the oldest record for the new message: nothing of the old
 // one may show, and the windows learn that the old one is gone.

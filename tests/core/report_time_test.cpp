@@ -1,7 +1,9 @@
 // Report time stamps read against a clock, over the whole calendar.
 #include <gtest/gtest.h>
 
-#include "stations/report_time.h"
+#include <string>
+
+#include "core/report_time.h"
 
 namespace plovane {
 namespace {
@@ -16,11 +18,11 @@ TEST(ParseReportTime, TodayAgreesWithTheCalendarOnEveryDay) {
         for (const double time : {0.75, 1.0 - 0.4 / 86400.0}) {
             const CDateTime now(value + time);
             CDateTime utc;
-            ASSERT_TRUE(ParseReportTime("010203h", now, 0, utc)) << now.ToIso8601();
+            ASSERT_TRUE(ParseReportTime("000003h", now, 0, utc)) << now.ToIso8601();
             ASSERT_EQ(utc.Year(), now.Year()) << now.ToIso8601();
             ASSERT_EQ(utc.Month(), now.Month()) << now.ToIso8601();
             ASSERT_EQ(utc.Day(), now.Day()) << now.ToIso8601();
-            ASSERT_EQ(utc.Hour(), 1);
+            ASSERT_EQ(utc.Hour(), 0);
         }
     }
 }
@@ -37,6 +39,32 @@ TEST(ParseReportTime, RejectsTextsThatAreNoTime) {
     CDateTime utc;
     EXPECT_FALSE(ParseReportTime("011200z", CDateTime(0.0, CDateTime::kInvalid), 0, utc));
     EXPECT_FALSE(ParseReportTime("011200z", CDateTime(CDateTime::kMaxValue), 24 * 60, utc));
+}
+
+// A stamp ahead of now by more than a few minutes was sent the day ("h") or the month ("z")
+// before; a little ahead is a clock running fast.
+TEST(ParseReportTime, StampsAheadOfNowBelongToTheDayOrMonthBefore) {
+    struct Case {
+        const char* text;
+        CDateTime localNow;
+        int bias;
+        CDateTime expected;
+    };
+    const Case cases[] = {
+        {"235959h", {2026, 3, 1, 0, 5, 0}, 0, {2026, 2, 28, 23, 59, 59}},
+        {"235959h", {2026, 3, 1, 1, 5, 0}, -60, {2026, 2, 28, 23, 59, 59}},  // UTC+1
+        {"000800h", {2026, 3, 1, 0, 5, 0}, 0, {2026, 3, 1, 0, 8, 0}},
+        {"102300z", {2026, 3, 10, 12, 0, 0}, 0, {2026, 2, 10, 23, 0, 0}},
+        {"101203z", {2026, 3, 10, 12, 0, 0}, 0, {2026, 3, 10, 12, 3, 0}},
+        {"152300z", {2026, 1, 10, 12, 0, 0}, 0, {2025, 12, 15, 23, 0, 0}},
+        {"092300z", {2026, 1, 10, 12, 0, 0}, 0, {2026, 1, 9, 23, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.text) + " at " + c.localNow.ToIso8601());
+        CDateTime utc;
+        ASSERT_TRUE(ParseReportTime(c.text, c.localNow, c.bias, utc));
+        EXPECT_EQ(utc.ToIso8601(), c.expected.ToIso8601());
+    }
 }
 
 }  // namespace

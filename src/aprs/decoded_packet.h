@@ -1,0 +1,114 @@
+// A decoded monitor line as a plain value: what it says about stations, objects and items,
+// the message it carries, the NMEA sentence in it, and the lines to show. The application
+// applies it to the stores; nothing here touches them.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <memory>
+#include <new>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "core/date_time.h"
+#include "core/station_report.h"
+
+namespace plovane {
+
+// Thread-compatible. Texts are views into the decoded line or into the packet's own
+// buffers, so the packet is neither copied nor moved: it lives where Decode makes it, and
+// the line must outlive it.
+class DecodedPacket {
+  public:
+    // Relayed packets ("}") nested deeper than this are dropped.
+    static constexpr int kMaxRelayDepth = 8;
+    // A report per relay level (its sender's implied symbol) and two for the innermost
+    // packet (its sender and the object or item it names).
+    static constexpr size_t kMaxReports = kMaxRelayDepth + 2;
+
+    // Decodes `line` (see Decode in packet_decoder.h).
+    DecodedPacket(std::string_view line, const CDateTime& localNow, int biasMinutes,
+                  std::string_view myCall);
+    ~DecodedPacket() { std::destroy_n(Report(0), reportCount_); }
+    DecodedPacket(const DecodedPacket&) = delete;
+    DecodedPacket& operator=(const DecodedPacket&) = delete;
+
+    // The cleaned line of each level (the relaying packet, then the packet it carries), to
+    // show behind the source's tag.
+    std::span<const std::string_view> shownLines() const { return {shown_.data(), shownCount_}; }
+    // The station updates, in the order they are applied.
+    std::span<const StationReport> reports() const {
+        if (reportCount_ == 0)
+            return {};
+        return {std::launder(reinterpret_cast<const StationReport*>(reportBytes_.data())),
+                reportCount_};
+    }
+
+    // The packet was sent by the own station (heard back through a digipeater): `ownPacket`
+    // is the line of that level as received, and nothing else is reported.
+    bool isOwn = false;
+    std::string_view ownPacket;
+
+    // A message, bulletin, announcement, ack or query (addressee "" for "?APRS?").
+    bool hasMessage = false;
+    std::string_view messageSource;
+    std::string_view messageAddressee;
+    std::string_view messageText;
+
+    // A line starting with "$": the own GPS receiver's sentence when GPS data comes through
+    // the TNC (the line is nothing else).
+    std::string_view gpsSentence;
+    // A raw NMEA sentence sent as `sentenceSource`'s position report.
+    std::string_view sentence;
+    std::string_view sentenceSource;
+    std::string_view sentenceDestination;
+    std::string_view sentencePath;
+
+    // --- Filled in by the decoder ---
+
+    void AddShownLine(std::string_view line) {
+        if (shownCount_ < shown_.size())
+            shown_[shownCount_++] = line;
+    }
+    // The report for `call`: the last one when it is for the same call, else a new one.
+    // Null for an empty call (nothing acts on it) or when all are taken.
+    StationReport* ReportFor(std::string_view call) {
+        if (call.empty())
+            return nullptr;
+        if (reportCount_ > 0) {
+            StationReport* last = std::launder(Report(reportCount_ - 1));
+            if (last->call == call)
+                return last;
+        }
+        if (reportCount_ == kMaxReports)
+            return nullptr;
+        StationReport* report = std::construct_at(Report(reportCount_++));
+        report->call = call;
+        return report;
+    }
+    // The one weather report a packet carries.
+    WeatherValues& weather() { return weather_; }
+
+    // Room for the texts the decoder builds: the cleaned line (tabs made blanks), a
+    // "DIGI1,DIGI2" path written with ">", a relayed packet's continued path, the path a
+    // relaying level hands to the packet it carries.
+    std::string cleaned;
+    std::string path;
+    std::string combinedPath;
+    std::string outerPrefix;
+
+  private:
+    // Room for the reports, left unset until used: a line makes one or two of the ten.
+    StationReport* Report(size_t i) {
+        return reinterpret_cast<StationReport*>(reportBytes_.data()) + i;
+    }
+
+    std::array<std::string_view, kMaxRelayDepth + 1> shown_;
+    size_t shownCount_ = 0;
+    size_t reportCount_ = 0;
+    alignas(StationReport) std::array<std::byte, sizeof(StationReport) * kMaxReports> reportBytes_;
+    WeatherValues weather_;
+};
+
+}  // namespace plovane

@@ -1,0 +1,130 @@
+// Filling in a station report from the texts of a position report.
+#include "core/station_report.h"
+
+#include <bit>
+#include <cstring>
+
+#include "core/geo.h"
+#include "core/latin1.h"
+#include "core/report_time.h"
+
+namespace plovane {
+namespace {
+
+// Whether the bytes of `p` that `lanes` marks (0xFF per byte, first byte lowest) are all
+// digits, eight bytes at a time: a digit is 0x30..0x39, so its high nibble is 3 both before
+// and after adding 6.
+bool AreDigits(const char* p, uint64_t lanes) {
+    if constexpr (std::endian::native == std::endian::little) {
+        uint64_t word;
+        std::memcpy(&word, p, sizeof word);
+        constexpr uint64_t kHigh = 0xF0F0F0F0F0F0F0F0;
+        constexpr uint64_t kThrees = 0x3030303030303030;
+        constexpr uint64_t kSixes = 0x0606060606060606;
+        const uint64_t high = kHigh & lanes;
+        return (word & high) == (kThrees & lanes) && ((word + kSixes) & high) == (kThrees & lanes);
+    } else {
+        for (int i = 0; i < 8; ++i) {
+            if (((lanes >> (8 * i)) & 0xFF) != 0 && (p[i] < '0' || p[i] > '9'))
+                return false;
+        }
+        return true;
+    }
+}
+
+int32_t DigitsValue(const char* p, size_t count) {
+    int32_t value = 0;
+    for (size_t i = 0; i < count; ++i)
+        value = value * 10 + (p[i] - '0');
+    return value;
+}
+
+// "DDMM.mmN" and "DDDMM.mmW" as nearly every report writes them are converted here at once,
+// as ParseLatitude and ParseLongitude would; any other text (blanks of an ambiguous
+// position, missing digits) goes to them. The texts hold at least 8 and 9 characters.
+int32_t LatitudeOf(std::string_view text) {
+    const char* p = text.data();
+    if (p[4] != '.' || !AreDigits(p, 0x00FFFF00FFFFFFFF))  // DDMM.mm
+        return ParseLatitude(text);
+    const int32_t a = DigitsValue(p, 4) * 100 + DigitsValue(p + 5, 2);  // DDMMmm
+    const int32_t degrees = a / 10000;
+    switch (p[7]) {
+        case 'N':
+        case 'n':
+            return ((degrees + 135) * 4000 - a) * 60;
+        case 'S':
+        case 's':
+            return ((135 - degrees) * 4000 + a) * 60;
+        default:
+            return -1;
+    }
+}
+
+int32_t LongitudeOf(std::string_view text) {
+    const char* p = text.data();
+    if (p[5] != '.' || !AreDigits(p, 0xFFFF00FFFFFFFFFF))  // DDDMM.mm
+        return ParseLongitude(text);
+    const int32_t a = DigitsValue(p, 5) * 100 + DigitsValue(p + 6, 2);  // DDDMMmm
+    const int32_t degrees = a / 10000;
+    switch (p[8]) {
+        case 'W':
+        case 'w':
+            return ((degrees + 270) * 4000 - a) * 60;
+        case 'E':
+        case 'e':
+            return ((270 - degrees) * 4000 + a) * 60;
+        default:
+            return -1;
+    }
+}
+
+// A comment that starts "/A=" and six digits carries the altitude in feet. When the
+// altitude is still unknown (-1) this takes it out: the altitude becomes decimetres and the
+// comment loses its first nine characters.
+// e.g. "/A=001234 hello" -> 3761 dm, " hello"
+void TakeCommentAltitude(std::string_view& comment, int32_t& altitudeDm) {
+    if (altitudeDm != -1 || comment.size() < 9 || !comment.starts_with("/A="))
+        return;
+    int32_t feet = 0;
+    for (size_t i = 3; i < 9; ++i) {
+        const auto c = static_cast<unsigned char>(comment[i]);
+        if (!latin1::IsDigit(c))
+            return;
+        feet = feet * 10 + (c - '0');
+    }
+    altitudeDm = static_cast<int32_t>(feet * 3.04801);
+    comment.remove_prefix(9);
+}
+
+}  // namespace
+
+void FillPositionReport(StationReport& r, std::string_view symbol, std::string_view latitude,
+                        std::string_view longitude, std::string_view time, std::string_view comment,
+                        int32_t altitudeDm, const CDateTime& localNow, int biasMinutes) {
+    r.hasPositionReport = true;
+    r.hasSymbol = symbol.size() >= 2;
+    if (r.hasSymbol)
+        r.symbol = {symbol[0], symbol[1]};
+    int32_t altitude = altitudeDm;
+    TakeCommentAltitude(comment, altitude);
+    r.comment = comment;
+    r.hasPoint = false;
+    r.hasReportTime = false;
+
+    // A report without both position texts, or with a position that is no position (the
+    // equator, Greenwich, a missing hemisphere, or beyond the poles or the date line), still
+    // stores its symbol and comment.
+    if (latitude.size() < 8 || longitude.size() < 9)
+        return;
+    const int32_t colatitude = LatitudeOf(latitude);
+    const int32_t lon = LongitudeOf(longitude);
+    r.hasPoint =
+        !IsNoPosition(colatitude, lon) && colatitude <= kMaxColatitude && lon <= kMaxLongitude;
+    r.colatitude = colatitude;
+    r.longitude = lon;
+    r.altitudeDm = altitude;
+    if (r.hasPoint && time.size() == 7)
+        r.hasReportTime = ParseReportTime(time, localNow, biasMinutes, r.reportTime);
+}
+
+}  // namespace plovane

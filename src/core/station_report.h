@@ -1,0 +1,77 @@
+// What one received packet says about one station, object or item: the decoder fills it in,
+// the station store applies it whole. Texts are views into the packet's line (or the decoded
+// packet's own buffers) and live as long as the packet does.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "core/date_time.h"
+
+namespace plovane {
+
+// Decoded weather values; -1 when not reported (temperature -1000).
+struct WeatherValues {
+    int32_t month = -1, day = -1, hour = -1, minute = -1;       // the report's own date, if any
+    int32_t windDirection = -1, windSpeed = -1, windGust = -1;  // degrees, knots, knots
+    int32_t temperature = -1000;                                // tenths of a degree Celsius
+    int32_t humidity = -1, barometer = -1;  // tenths of a percent, tenths of a millibar
+    int32_t rainLastHour = -1, rainLast24Hours = -1, rainSinceMidnight = -1;  // tenths of a mm
+    int32_t snow[3] = {-1, -1, -1};
+    int32_t luminosity = -1;  // W/m2
+};
+
+// The parts are applied in this order: implied symbol, position report, course and speed,
+// PHG, DFS, device and path, weather, owner, killed.
+struct StationReport {
+    std::string_view call;
+
+    // A symbol implied by the destination call or the SSID: kept only when the record has
+    // none. A report carrying nothing else does not announce a known record as changed.
+    bool hasImpliedSymbol = false;
+    std::array<char, 2> impliedSymbol{};
+
+    // A position report: the comment and symbol always, the point when it is usable.
+    bool hasPositionReport = false;
+    bool hasSymbol = false;
+    bool hasPoint = false;
+    bool hasReportTime = false;  // the report carried a usable time stamp (UTC)
+    std::array<char, 2> symbol{};
+    int32_t colatitude = 0;  // angle units
+    int32_t longitude = 0;
+    int32_t altitudeDm = -1;  // decimetres, -1 unknown
+    CDateTime reportTime;
+    std::string_view comment;
+
+    bool hasCourseSpeed = false;
+    int32_t speedKnots = 0;
+    int32_t courseDegrees = 0;
+
+    bool hasPhg = false;  // power W, height ft, gain dB, directivity degrees
+    std::array<int32_t, 4> phg{};
+    bool hasDfs = false;  // strength, height ft, gain dB, directivity degrees
+    std::array<int32_t, 4> dfs{};
+
+    bool hasDevicePath = false;
+    std::string_view destination;
+    std::string_view path;
+    std::string_view information;  // "" leaves the last information text as it is
+
+    const WeatherValues* weather = nullptr;  // a weather report, replacing the last one
+    std::string_view weatherComment;
+
+    bool hasOwner = false;  // an object or item sent by `owner`; clears the killed flag
+    std::string_view owner;
+    bool killed = false;  // an object or item reported killed
+};
+
+// Fills in the position report of `r` from its texts: symbol (2 characters or empty),
+// "DDMM.mmN", "DDDMM.mmW", time ("" or 7 characters such as "092345z", read against the
+// local time and bias: UTC = local + bias minutes), comment and altitude in decimetres (-1
+// unknown; a comment starting "/A=" and six digits of feet gives it then).
+void FillPositionReport(StationReport& r, std::string_view symbol, std::string_view latitude,
+                        std::string_view longitude, std::string_view time, std::string_view comment,
+                        int32_t altitudeDm, const CDateTime& localNow, int biasMinutes);
+
+}  // namespace plovane

@@ -1,0 +1,64 @@
+// Where received lines become store updates: the intake cuts lines out of the receive
+// buffers, decodes each into a DecodedPacket and applies it to the station store, the message
+// store, the scheduler and the GPS receiver. The program, plovane-cli and the decode
+// benchmark all go through here.
+#pragma once
+
+#include <string_view>
+
+#include "aprs/packet_decoder.h"
+#include "aprs/receive_buffer.h"
+#include "core/app_host.h"
+#include "core/clock.h"
+
+namespace plovane {
+
+class CMessageList;
+class CStationList;
+class TransmitControl;
+
+// Where a decoded packet goes. Only `host` and `stations` are required.
+struct PacketTargets {
+    AppHost& host;
+    CStationList& stations;
+    CMessageList* messages = nullptr;
+    TransmitControl* transmit = nullptr;
+    SentenceReceiver* gps = nullptr;
+};
+
+// Applies one decoded line: shows each level's line behind `tag` ("TNC>", "NET>", "FILE>"),
+// then either marks the own packet heard, or hands the message to the message store,
+// applies the station reports under one store lock and passes NMEA sentences on.
+void ApplyPacket(const DecodedPacket& packet, std::string_view tag, const PacketTargets& targets);
+
+// Thread-safe: ProcessInput and DecodeLine may run on several threads at once (serial read
+// threads and the user-interface thread); each line is decoded on its own and the stores
+// lock themselves. Set the links before any thread decodes.
+class CPacketIntake {
+  public:
+    CPacketIntake(const Clock& clock, PacketTargets targets) : clock_(clock), targets_(targets) {}
+
+    void SetTransmitControl(TransmitControl* transmit) { targets_.transmit = transmit; }
+    void SetSentenceReceiver(SentenceReceiver* gps) { targets_.gps = gps; }
+    void SetBuffers(ReceiveBuffer* tnc, ReceiveBuffer* gps, ReceiveBuffer* network) {
+        tncBuffer_ = tnc;
+        gpsBuffer_ = gps;
+        netBuffer_ = network;
+    }
+
+    // One intake pass: every complete line of the TNC, GPS and network buffers.
+    void ProcessInput();
+    // Decodes and applies one monitor line; tag is "TNC>", "NET>" or "FILE>".
+    void DecodeLine(std::string_view line, std::string_view tag);
+    // The same with the own call already read (a pass reads it once for all its lines).
+    void DecodeLine(std::string_view line, std::string_view tag, std::string_view myCall);
+
+  private:
+    const Clock& clock_;
+    PacketTargets targets_;
+    ReceiveBuffer* tncBuffer_ = nullptr;
+    ReceiveBuffer* gpsBuffer_ = nullptr;
+    ReceiveBuffer* netBuffer_ = nullptr;
+};
+
+}  // namespace plovane

@@ -1,0 +1,83 @@
+// The open-addressing index against a standard map, under random inserts, removals and
+// look-ups, with unique keys (calls) and with repeated keys (as the message store has).
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <random>
+#include <set>
+#include <string>
+#include <unordered_map>
+
+#include "core/open_index.h"
+
+namespace plovane {
+namespace {
+
+struct Record {
+    std::string call;
+};
+
+TEST(OpenIndex, AgreesWithAStandardMapUnderRandomTraffic) {
+    // Few enough calls that runs of neighbouring slots form and wrap around the table.
+    std::deque<Record> records;
+    for (int i = 0; i < 400; ++i)
+        records.push_back({"C" + std::to_string(i * 37)});
+    OpenIndex<Record> index;
+    const auto find = [&](const std::string& call) {
+        return index.Find(HashText(call), [&](const Record& r) { return r.call == call; });
+    };
+    std::unordered_map<std::string, Record*> reference;
+    std::mt19937 random(7);
+    for (int step = 0; step < 200000; ++step) {
+        Record& record = records[random() % records.size()];
+        const bool indexed = reference.count(record.call) != 0;
+        switch (random() % 3) {
+            case 0:
+                if (!indexed) {
+                    index.Insert(&record, HashText(record.call));
+                    reference[record.call] = &record;
+                }
+                break;
+            case 1:
+                ASSERT_EQ(index.Erase(&record, HashText(record.call)), indexed) << "step " << step;
+                reference.erase(record.call);
+                break;
+            default:
+                ASSERT_EQ(find(record.call), indexed ? &record : nullptr) << "step " << step;
+                break;
+        }
+        ASSERT_EQ(index.size(), reference.size());
+        if (step % 10000 == 0) {
+            for (const Record& r : records) {
+                const auto it = reference.find(r.call);
+                ASSERT_EQ(find(r.call), it == reference.end() ? nullptr : it->second);
+            }
+        }
+    }
+}
+
+TEST(OpenIndex, KeepsRepeatedKeysApartAndEntriesAcrossGrowth) {
+    OpenIndex<Record> index;
+    EXPECT_EQ(index.Find(HashText("K1ABC"), [](const Record&) { return true; }), nullptr);
+    std::deque<Record> records;
+    for (int i = 0; i < 5000; ++i) {
+        records.push_back({"W" + std::to_string(i % 1000)});  // every key five times
+        index.Insert(&records.back(), HashText(records.back().call));
+    }
+    index.Reserve(20000);
+    for (int key = 0; key < 1000; key += 7) {
+        const std::string call = "W" + std::to_string(key);
+        std::set<const Record*> seen;
+        index.ForEach(HashText(call), [&](Record& r) {
+            if (r.call == call)
+                seen.insert(&r);
+        });
+        ASSERT_EQ(seen.size(), 5u) << call;
+        ASSERT_TRUE(index.Erase(*seen.begin(), HashText(call)));
+        ASSERT_FALSE(index.Erase(*seen.begin(), HashText(call)));
+    }
+    EXPECT_EQ(index.size(), 5000u - 143u);
+}
+
+}  // namespace
+}  // namespace plovane
