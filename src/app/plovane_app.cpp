@@ -1,6 +1,7 @@
 // Start-up, thread messages, the timer, simulation playback and shut-down.
 #include "app/plovane_app.h"
 
+#include <cmath>
 #include <fstream>
 
 #include "core/line_reader.h"
@@ -8,6 +9,14 @@
 #include "maps/map_reader.h"
 
 namespace plovane {
+namespace {
+
+int64_t UtcSeconds(const Clock& clock) {
+    constexpr double kUnixEpochDays = 25569.0;  // OLE date of 1 January 1970
+    return std::llround((clock.UtcNow().value() - kUnixEpochDays) * 86400.0);
+}
+
+}  // namespace
 
 // The decoder hands messages to the message store through this.
 class CPlovaneApp::MessageAdapter final : public MessageReceiver {
@@ -60,10 +69,11 @@ CPlovaneApp::CPlovaneApp(Profile& profile, AppHost& host, const Clock& clock)
     : profile_(profile),
       host_(host),
       clock_(clock),
-      stations_(stationSettings_, profile, clock, host),
-      messages_(stationSettings_, clock, host, [this] { return stations_.OwnCall(); }),
+      gate_(clock, host),
+      stations_(stationSettings_, profile, gate_, gate_),
+      messages_(stationSettings_, gate_, gate_, [this] { return stations_.OwnCall(); }),
       scheduler_(clock, host),
-      decoder_(host),
+      decoder_(gate_),
       tnc_(host),
       gps_(host),
       messageAdapter_(std::make_unique<MessageAdapter>(messages_)),
@@ -84,6 +94,7 @@ bool CPlovaneApp::Start(const AppStartOptions& options) {
     decoder_.SetTransmitControl(&scheduler_);
     decoder_.SetSentenceReceiver(&gps_);
     stationSettings_.Load(profile_);
+    StartStationLog(options.logFolder);  // station log: replay before any port opens
 
     // The serial ports decode their own lines on their read threads.
     tnc_.SetSettings(&tncSettings_);
@@ -107,8 +118,10 @@ bool CPlovaneApp::Start(const AppStartOptions& options) {
     OpenCommunications();
 
     // The output scheduler, with a current copy of the settings before anything announces.
-    scheduler_.SetPorts(&tnc_, net_.get());
-    messages_.SetPorts(&tnc_, net_.get());
+    tncOut_.Wrap(&tnc_);
+    netOut_.Wrap(net_.get());
+    scheduler_.SetPorts(tncOut_.get(), netOut_.get());
+    messages_.SetPorts(tncOut_.get(), netOut_.get());
     scheduler_.Attach(stationAdapter_.get(), &messages_);
     scheduler_.ApplySettings(stationSettings_);
     scheduler_.StartOutput();
@@ -135,7 +148,9 @@ void CPlovaneApp::Shutdown() {
     scheduler_.SetPorts(nullptr, nullptr);
     messages_.SetPorts(nullptr, nullptr);
     decoder_.SetBuffers(&tnc_.Buffer(), &gps_.Buffer(), nullptr);
+    netOut_.Wrap(nullptr);
     net_.reset();
+    StopStationLog();  // station log: the last lines are written
 }
 
 // Loads the settings of the three connections and opens those that are enabled.
@@ -216,6 +231,82 @@ long CPlovaneApp::PlaySimulation(const std::filesystem::path& path) {
     return count;
 }
 
+// --- Station log ---
+
+void CPlovaneApp::StartStationLog(const std::filesystem::path& folder) {
+    logSettings_.Load(profile_);
+    logFolder_ = folder.empty() ? DefaultLogFolder() : folder;
+    decoder_.SetLineObserver([this](std::string_view line, std::string_view tag) {
+        CStationLog* const log = activeLog_.load();
+        if (log == nullptr || gate_.Replaying())
+            return;
+        if (!tag.empty() && tag.back() == '>')
+            tag.remove_suffix(1);
+        log->Append(LogDirection::kReceived, tag, line);
+    });
+    if (!logSettings_.bStationLog || logFolder_.empty())
+        return;
+    const int64_t now = UtcSeconds(clock_);
+    PurgeOldLogs(logFolder_, now, logSettings_.LogRetentionDays);
+    if (logSettings_.LogReplayHours > 0) {
+        // The stores need the own call and their settings before the replay.
+        stations_.ApplySettings(false);
+        messages_.ApplySettings(stationSettings_);
+        LogReplaySet set;
+        set.AddFolder(logFolder_, now - int64_t{logSettings_.LogReplayHours} * 3600);
+        set.Sort();
+        const ReplayCounts counts = ReplayRecords(set, gate_, decoder_, stations_, messages_);
+        if (!set.records().empty() || set.damaged() > 0)
+            host_.ShowNotice(ReplayNotice(counts, set.damaged()));
+    }
+    ApplyLogSettings();
+}
+
+void CPlovaneApp::ApplyLogSettings() {
+    logSettings_.Load(profile_);
+    if (!logSettings_.bStationLog || logFolder_.empty()) {
+        activeLog_ = nullptr;
+        tncOut_.SetLog(nullptr);
+        netOut_.SetLog(nullptr);
+        if (log_)
+            log_->Flush();
+        return;
+    }
+    if (!log_) {
+        log_ = std::make_unique<CStationLog>(
+            logFolder_, [this] { return UtcSeconds(clock_); },
+            [this](const std::string& text) { host_.ShowNotice(text); },
+            logSettings_.LogRetentionDays);
+    }
+    log_->SetRetentionDays(logSettings_.LogRetentionDays);
+    log_->SetTncHeader(TncLogHeader(stationSettings_.MyCall, stationSettings_.destination,
+                                    stationSettings_.UIDigiPath));
+    log_->Start();
+    activeLog_ = log_.get();
+    tncOut_.SetLog(log_.get());
+    netOut_.SetLog(log_.get());
+}
+
+void CPlovaneApp::StopStationLog() {
+    activeLog_ = nullptr;
+    tncOut_.SetLog(nullptr);
+    netOut_.SetLog(nullptr);
+    if (log_)
+        log_->Close();
+}
+
+long CPlovaneApp::ReplayLogFile(const std::filesystem::path& path) {
+    LogReplaySet set;
+    if (!set.AddFile(path))
+        return -1;
+    set.Sort();
+    const ReplayCounts counts = ReplayRecords(set, gate_, decoder_, stations_, messages_);
+    host_.ShowNotice(ReplayNotice(counts, set.damaged()));
+    if (views_)
+        views_->UpdateViews();
+    return static_cast<long>(counts.received + counts.sent);
+}
+
 void CPlovaneApp::RefreshTncFiles(const std::vector<std::filesystem::path>& folders,
                                   const SearchStatus& status) {
     tncFiles_.clear();
@@ -241,6 +332,7 @@ void CPlovaneApp::RefreshMapList(const std::vector<std::filesystem::path>& folde
 void CPlovaneApp::StationSetupDone() {
     stations_.ApplySettings(false);
     ApplyStationSettingsToStores();
+    ApplyLogSettings();  // station log: on or off, the TNC header
     // A changed call or path reaches the TNC at once (break, then the standard commands).
     tnc_.SendStationSetup();
     stations_.ApplyLimit();

@@ -467,6 +467,8 @@ void CPacketDecoder::DecodeLine(std::string_view line, std::string_view outerPat
                                 std::string_view tag) {
     if (stations_ == nullptr)
         return;
+    if (observer_)
+        observer_(line, tag);
     StationBatch batch(*stations_);
     DecodeLineAt(line, outerPath, tag, 0, batch);
 }

@@ -4,6 +4,7 @@
 // interfaces below, wired by the application).
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -57,6 +58,11 @@ class CPacketDecoder {
         netBuffer_ = network;
     }
 
+    // Sees every line handed to DecodeLine before it is decoded (the station log). Set it
+    // before any thread decodes; it runs on the decoding thread.
+    using LineObserver = std::function<void(std::string_view line, std::string_view tag)>;
+    void SetLineObserver(LineObserver observer) { observer_ = std::move(observer); }
+
     // One intake pass: every complete line of the TNC, GPS and network buffers.
     void ProcessInput();
     // Decodes one monitor line. outerPath is empty except for relayed inner packets; tag is
@@ -80,6 +86,7 @@ class CPacketDecoder {
     ReceiveBuffer* tncBuffer_ = nullptr;
     ReceiveBuffer* gpsBuffer_ = nullptr;
     ReceiveBuffer* netBuffer_ = nullptr;
+    LineObserver observer_;
 };
 
 }  // namespace plovane
