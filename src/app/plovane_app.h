@@ -112,6 +112,7 @@ public:
     CStationSettings& stationSettings() { return stationSettings_; }
     CSoundSettings& soundSettings() { return soundSettings_; }
     CLogSettings& logSettings() { return logSettings_; }
+    const std::filesystem::path& logFolder() const { return logFolder_; }
     // Null while the log is off.
     const CStationLog* stationLog() const { return log_.get(); }
     CStationList& stations() { return stations_; }

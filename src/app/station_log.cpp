@@ -220,7 +220,7 @@ bool ParseStampLine(std::string_view text, int64_t& utcSeconds, LogDirection& di
     int64_t day = 0;
     unsigned h = 0, m = 0, s = 0;
     if (!GetDate(text, 1, day) || !GetDigits(text, 12, 2, h) || !GetDigits(text, 15, 2, m) ||
-        !GetDigits(text, 18, 2, s) || h > 23 || m > 59 || s > 60) {
+        !GetDigits(text, 18, 2, s) || h > 23 || m > 59 || s > 59) {
         return false;
     }
     if (text[22] == 'R') {
@@ -245,9 +245,13 @@ bool LogReplaySet::AddFile(const std::filesystem::path& file, int64_t sinceUtc) 
     std::string bytes;
     if (!ReadTail(file, bytes))
         return false;
+    AddBytes(std::move(bytes), sinceUtc);
+    return true;
+}
+
+void LogReplaySet::AddBytes(std::string bytes, int64_t sinceUtc) {
     files_.push_back(std::move(bytes));
     Parse(files_.back(), sinceUtc);
-    return true;
 }
 
 void LogReplaySet::Parse(std::string_view bytes, int64_t sinceUtc) {

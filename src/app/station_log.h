@@ -65,6 +65,8 @@ class LogReplaySet {
     // be read. A stamp without its line, a line without its stamp, or a stamp that does not
     // parse counts as one damaged record and is skipped.
     bool AddFile(const std::filesystem::path& file, int64_t sinceUtc = INT64_MIN);
+    // The same for the bytes of a day file.
+    void AddBytes(std::string bytes, int64_t sinceUtc = INT64_MIN);
     // Reads the day files of `folder` that can hold records from `sinceUtc` on (future days
     // included: a line from a wrong clock is still kept in stamp order).
     void AddFolder(const std::filesystem::path& folder, int64_t sinceUtc);

@@ -17,6 +17,7 @@
 
 #include "maps/render/symbol_icons.h"
 #include "ui/model/setup_symbol_names.h"
+#include "ui/setup_log_page.h"
 #include "ui/setup_widgets.h"
 
 namespace plovane {
@@ -152,6 +153,7 @@ CSetupStation::CSetupStation(Profile& profile, const CSymbolIcons* icons, QWidge
     : QDialog(parent), profile_(profile) {
     setWindowTitle("Setup Station");
     settings_.Load(profile_);
+    logSettings_.Load(profile_);
     showMessage_ = [this](const std::string& text) {
         // The message's line ends are CR LF; the box wants LF.
         QString shown = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
@@ -173,6 +175,8 @@ CSetupStation::CSetupStation(Profile& profile, const CSymbolIcons* icons, QWidge
     tabs_->addTab(opsPage_, "Ops");
     tabs_->addTab(trackPage_, "Track");
     tabs_->addTab(limitsPage_, "Limits");
+    logPage_ = new CSetupStationLogPage(logSettings_, tabs_);
+    tabs_->addTab(logPage_, "Log");
     layout->addWidget(tabs_);
     // The track distances are in the unit chosen on the Station page.
     connect(stationPage_, &CSetupStationStationPage::unitsChanged, trackPage_,
@@ -201,7 +205,9 @@ bool CSetupStation::Apply() {
     opsPage_->Store();
     trackPage_->Store();
     limitsPage_->Store();
+    logPage_->Store();
     settings_.Save(profile_);
+    logSettings_.Save(profile_);
     return true;
 }
 
