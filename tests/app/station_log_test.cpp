@@ -9,9 +9,7 @@
 
 #include <algorithm>
 #include <chrono>
-#include <ctime>
 #include <fstream>
-#include <sstream>
 #include <thread>
 
 #include "app/plovane_app.h"
@@ -34,13 +32,6 @@ struct TempDir {
     }
     ~TempDir() { fs::remove_all(path); }
 };
-
-std::string ReadAll(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 TEST(StationLog, StampLinesRoundTripAndOddLinesAreRefused) {
     const std::string stamp = StampLine(kNoon + 3661, LogDirection::kSent, "NET");
@@ -199,7 +190,7 @@ TEST(StationLog, RestartedStationComesBackWithoutSendingOldLines) {
         profile.WriteString("Comm", "HostAddress", server.host());
         profile.WriteString("Comm", "HostPort", server.port());
         testing::RecordingHost host;
-        SystemClock clock;
+        FakeClock clock(CDateTime(2026, 12, 6, 12, 0, 0));
         CPlovaneApp app(profile, host, clock);
         ASSERT_TRUE(app.Start(options));
         ASSERT_TRUE(server.Accept());
@@ -216,7 +207,7 @@ TEST(StationLog, RestartedStationComesBackWithoutSendingOldLines) {
         app.Shutdown();
     }
     // A crash left half a record behind, and a stray line came in.
-    std::ofstream(options.logFolder / LogFileName(std::time(nullptr)), std::ios::app)
+    std::ofstream(options.logFolder / LogFileName(kNoon), std::ios::app)
         << "stray\n#2026-12";
 
     testing::LoopbackServer server;
@@ -224,7 +215,7 @@ TEST(StationLog, RestartedStationComesBackWithoutSendingOldLines) {
     profile.WriteString("Comm", "HostAddress", server.host());
     profile.WriteString("Comm", "HostPort", server.port());
     testing::RecordingHost host;
-    SystemClock clock;
+    FakeClock clock(CDateTime(2026, 12, 6, 15, 0, 0));  // three hours later
     CPlovaneApp app(profile, host, clock);
     ASSERT_TRUE(app.Start(options));
     ASSERT_TRUE(server.Accept());
@@ -241,8 +232,9 @@ TEST(StationLog, RestartedStationComesBackWithoutSendingOldLines) {
         EXPECT_EQ(stations[i].position.colatitude, stationsBefore[i].position.colatitude);
         EXPECT_EQ(stations[i].track.size(), stationsBefore[i].track.size());
         EXPECT_EQ(stations[i].hasWeather, stationsBefore[i].hasWeather);
-        if (i > 0)  // the own record is made afresh
+        if (i > 0) {  // the own record is made afresh
             EXPECT_EQ((stations[i].lastHeard - stationsBefore[i].lastHeard).TotalSeconds(), 0);
+        }
     }
     EXPECT_EQ(app.stations().FindStation("W1AAA")->track.size(), 2u);
     const std::vector<CMessage> messages = app.messages().Snapshot();
