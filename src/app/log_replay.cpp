@@ -56,7 +56,7 @@ void RestoreSent(std::string_view line, CMessageList& messages) {
 
 void ReplayGate::SetUtc(int64_t utcSeconds) {
     const CDateTime utc(kUnixEpochDays + static_cast<double>(utcSeconds) / 86400.0);
-    replayNow_ = utc - CDateTimeSpan(0, 0, clock_.StandardBiasMinutes(), 0);
+    replayNow_ = utc - CDateTimeSpan(0, 0, replayBias_, 0);
 }
 
 CDateTime ReplayGate::Now() const {

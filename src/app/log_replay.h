@@ -28,7 +28,12 @@ class ReplayGate final : public Clock, public AppHost {
   public:
     ReplayGate(const Clock& clock, AppHost& host) : clock_(clock), host_(host) {}
 
-    void Begin() { thread_.store(std::this_thread::get_id()); }
+    // The time-zone offset is read once per replay: the host's clock may read the zone
+    // files on every call.
+    void Begin() {
+        replayBias_ = clock_.StandardBiasMinutes();
+        thread_.store(std::this_thread::get_id());
+    }
     void End() { thread_.store(std::thread::id()); }
     // The replaying thread's current record.
     void SetUtc(int64_t utcSeconds);
@@ -36,7 +41,9 @@ class ReplayGate final : public Clock, public AppHost {
 
     // Clock
     CDateTime Now() const override;
-    int StandardBiasMinutes() const override { return clock_.StandardBiasMinutes(); }
+    int StandardBiasMinutes() const override {
+        return Replaying() ? replayBias_ : clock_.StandardBiasMinutes();
+    }
     int64_t TickMs() const override { return clock_.TickMs(); }
 
     // AppHost
@@ -57,7 +64,9 @@ class ReplayGate final : public Clock, public AppHost {
     const Clock& clock_;
     AppHost& host_;
     std::atomic<std::thread::id> thread_{};
-    CDateTime replayNow_;  // local time; only the replaying thread touches it
+    // Only the replaying thread touches these.
+    CDateTime replayNow_;  // local time
+    int replayBias_ = 0;
 };
 
 // An output port that appends what it sends to the station log; texts queued by a replaying

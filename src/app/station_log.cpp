@@ -94,37 +94,6 @@ std::string_view WithoutLineEnds(std::string_view line) {
     return line;
 }
 
-// Reads the last kMaxReadBytes of a file (from the start of a line); false when it cannot.
-bool ReadTail(const std::filesystem::path& file, std::string& bytes) {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat info {};
-    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-    int64_t skip = ok ? std::max<int64_t>(0, info.st_size - kMaxReadBytes) : 0;
-    if (ok) {
-        bytes.resize(static_cast<size_t>(info.st_size - skip));
-        size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t got = ::pread(fd, bytes.data() + done, bytes.size() - done,
-                                        static_cast<off_t>(skip + static_cast<int64_t>(done)));
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got <= 0)
-                break;  // the file shrank meanwhile: keep what was read
-            done += static_cast<size_t>(got);
-        }
-        bytes.resize(done);
-    }
-    ::close(fd);
-    if (ok && skip > 0) {
-        // Start at a line boundary: the part line before the first LF is not a record.
-        const size_t lf = bytes.find('\n');
-        bytes.erase(0, lf == std::string::npos ? bytes.size() : lf + 1);
-    }
-    return ok;
-}
-
 // Cuts a file that does not end in LF back to its last LF (its last record was cut short).
 void TrimPartLine(int fd) {
     struct stat info {};
@@ -242,18 +211,47 @@ bool ParseStampLine(std::string_view text, int64_t& utcSeconds, LogDirection& di
 // --- Reading ---
 
 bool LogReplaySet::AddFile(const std::filesystem::path& file, int64_t sinceUtc) {
-    std::string bytes;
-    if (!ReadTail(file, bytes))
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
         return false;
-    AddBytes(std::move(bytes), sinceUtc);
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    // Only the newest kMaxReadBytes are read.
+    const int64_t skip = std::max<int64_t>(0, info.st_size - kMaxReadBytes);
+    const auto size = static_cast<size_t>(info.st_size - skip);
+    std::unique_ptr<char[]> buffer(new char[size + 1]);
+    size_t done = 0;
+    while (done < size) {
+        const ssize_t got = ::pread(fd, buffer.get() + done, size - done,
+                                    static_cast<off_t>(skip + static_cast<int64_t>(done)));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break;  // the file shrank meanwhile: keep what was read
+        done += static_cast<size_t>(got);
+    }
+    ::close(fd);
+    std::string_view bytes(buffer.get(), done);
+    if (skip > 0) {
+        // Start at a line boundary: the part line before the first LF is not a record.
+        const size_t lf = bytes.find('\n');
+        bytes.remove_prefix(lf == std::string_view::npos ? bytes.size() : lf + 1);
+    }
+    buffers_.push_back(std::move(buffer));
+    Parse(bytes, sinceUtc);
     return true;
 }
 
-void LogReplaySet::AddBytes(std::string bytes, int64_t sinceUtc) {
-    files_.push_back(std::move(bytes));
-    Parse(files_.back(), sinceUtc);
+void LogReplaySet::AddBytes(std::string_view bytes, int64_t sinceUtc) {
+    std::unique_ptr<char[]> buffer(new char[bytes.size() + 1]);
+    std::memcpy(buffer.get(), bytes.data(), bytes.size());
+    const std::string_view view(buffer.get(), bytes.size());
+    buffers_.push_back(std::move(buffer));
+    Parse(view, sinceUtc);
 }
-
 void LogReplaySet::Parse(std::string_view bytes, int64_t sinceUtc) {
     bool haveStamp = false;
     LogRecord record;

@@ -14,9 +14,9 @@
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -66,7 +66,7 @@ class LogReplaySet {
     // parse counts as one damaged record and is skipped.
     bool AddFile(const std::filesystem::path& file, int64_t sinceUtc = INT64_MIN);
     // The same for the bytes of a day file.
-    void AddBytes(std::string bytes, int64_t sinceUtc = INT64_MIN);
+    void AddBytes(std::string_view bytes, int64_t sinceUtc = INT64_MIN);
     // Reads the day files of `folder` that can hold records from `sinceUtc` on (future days
     // included: a line from a wrong clock is still kept in stamp order).
     void AddFolder(const std::filesystem::path& folder, int64_t sinceUtc);
@@ -79,7 +79,9 @@ class LogReplaySet {
   private:
     void Parse(std::string_view bytes, int64_t sinceUtc);
 
-    std::deque<std::string> files_;  // a deque: records point into the strings
+    // The bytes read; records point into them. Left uninitialised before the read: a day
+    // file can be large.
+    std::vector<std::unique_ptr<char[]>> buffers_;
     std::vector<LogRecord> records_;
     size_t damaged_ = 0;
 };

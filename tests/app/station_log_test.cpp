@@ -207,8 +207,7 @@ TEST(StationLog, RestartedStationComesBackWithoutSendingOldLines) {
         app.Shutdown();
     }
     // A crash left half a record behind, and a stray line came in.
-    std::ofstream(options.logFolder / LogFileName(kNoon), std::ios::app)
-        << "stray\n#2026-12";
+    std::ofstream(options.logFolder / LogFileName(kNoon), std::ios::app) << "stray\n#2026-12";
 
     testing::LoopbackServer server;
     ASSERT_TRUE(server.ok());
@@ -254,6 +253,17 @@ TEST(StationLog, RestartedStationComesBackWithoutSendingOldLines) {
     // A new message continues the numbers and goes out alone.
     app.messages().SendNewMessage("W1AAA", "new");
     EXPECT_EQ(server.ReadLine(), "N0CALL-9>APQ102,TCPIP*::W1AAA    :new{3\r");
+    app.decoder().DecodeLine("W1AAA>APRS::N0CALL-9 :ack3", "", "NET>");
+
+    // File > Replay Log... while on the air: a logged message to us is stored, not acked.
+    const fs::path day = dir.path / "day.log";
+    std::ofstream(day) << StampLine(kNoon, LogDirection::kReceived, "NET")
+                       << "\nW4DDD>APRS::N0CALL-9 :old news{77\n";
+    EXPECT_EQ(app.ReplayLogFile(day), 1);
+    ASSERT_TRUE(app.messages().FindMessage("W4DDD", "N0CALL-9", "77", {}).has_value());
+    app.SendMessagesNow();
+    app.SendStatusNow();
+    EXPECT_EQ(server.ReadLine().find("N0CALL-9>APQ102,TCPIP*:>"), 0u);
 }
 
 }  // namespace

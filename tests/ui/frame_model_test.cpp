@@ -23,6 +23,7 @@ const std::vector<Item> kExpectedItems = {
     {"&Map", "&Close", 0xE102, true, ""},
     {"&Map", "&Refresh Map List", 0x802C, true, ""},
     {"&Map", "&Simulate...", 0x8003, true, ""},
+    {"&Map", "Replay &Log...", 0x80A0, true, ""},
     {"&Map", "E&xit", 0xE141, true, "Ctrl+Q"},
     {"&View", "&Refresh", 32798, true, "F5"},
     {"&View", "&Drag To Zoom", 32779, true, ""},
