@@ -53,8 +53,13 @@ class LogFolder {
     std::filesystem::path path_;
 };
 
-void BM_ReplayAtStart(benchmark::State& state) {
+const LogFolder& Folder() {
     static const LogFolder folder;
+    return folder;
+}
+
+void BM_ReplayAtStart(benchmark::State& state) {
+    const LogFolder& folder = Folder();
     MemoryProfile profile;
     profile.WriteString("Station", "MyCall", "N0CALL");
     profile.WriteInt("Station", "bLimitStations", 1);
@@ -74,6 +79,19 @@ void BM_ReplayAtStart(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kLines);
 }
 BENCHMARK(BM_ReplayAtStart)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The log's own share of it: reading the day files and putting the records in order.
+void BM_ReadDayFiles(benchmark::State& state) {
+    const LogFolder& folder = Folder();
+    for (auto _ : state) {
+        LogReplaySet set;
+        set.AddFolder(folder.path(), std::time(nullptr) - 24 * 3600);
+        set.Sort();
+        benchmark::DoNotOptimize(set.records().size());
+    }
+    state.SetItemsProcessed(state.iterations() * kLines);
+}
+BENCHMARK(BM_ReadDayFiles)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 
