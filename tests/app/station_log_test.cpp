@@ -199,8 +199,10 @@ TEST(StationLog, RestartedStationComesBackWithoutSendingOldLines) {
         EXPECT_EQ(server.ReadLine(), "N0CALL-9>APQ102,TCPIP*::W1AAA    :ack42\r");
         app.messages().SendNewMessage("W1AAA", "pending");
         app.messages().SendNewMessage("W3CCC", "answered");
-        while (server.ReadLine(500ms).find("answered") == std::string::npos) {
-        }
+        std::string sent;
+        for (int i = 0; i < 8 && sent.find("answered") == std::string::npos; ++i)
+            sent = server.ReadLine();
+        ASSERT_NE(sent.find("answered"), std::string::npos);
         app.decoder().DecodeLine("W3CCC>APRS::N0CALL-9 :ack2", "", "NET>");
         stationsBefore = app.stations().Snapshot();
         messagesBefore = app.messages().Snapshot();
