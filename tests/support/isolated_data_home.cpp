@@ -1,36 +1,37 @@
-// Every test process gets a data folder of its own (XDG_DATA_HOME), so that the station log
-// a test writes is never replayed by another test, nor the user's log by a test. Programs a
-// test starts inherit it.
+// Every test gets a data folder of its own (XDG_DATA_HOME), so that the station log one test
+// writes is never replayed by another, nor the user's log by a test. Programs a test starts
+// inherit it.
+#include <gtest/gtest.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <string>
 
 namespace {
 
-class IsolatedDataHome {
+class IsolatedDataHome final : public ::testing::EmptyTestEventListener {
   public:
-    IsolatedDataHome() : owner_(::getpid()) {
+    void OnTestStart(const ::testing::TestInfo&) override {
         char name[] = "/tmp/plovane-test-data-XXXXXX";
         if (::mkdtemp(name) != nullptr) {
             path_ = name;
             ::setenv("XDG_DATA_HOME", name, 1);
         }
     }
-    ~IsolatedDataHome() {
-        // A forked child leaves the folder to its parent.
-        if (!path_.empty() && ::getpid() == owner_) {
-            std::error_code error;
+    void OnTestEnd(const ::testing::TestInfo&) override {
+        std::error_code error;
+        if (!path_.empty())
             std::filesystem::remove_all(path_, error);
-        }
+        path_.clear();
     }
 
   private:
-    pid_t owner_;
     std::string path_;
 };
 
-const IsolatedDataHome isolatedDataHome;
+const bool installed = [] {
+    ::testing::UnitTest::GetInstance()->listeners().Append(new IsolatedDataHome);
+    return true;
+}();
 
 }  // namespace
