@@ -49,10 +49,11 @@ CPlovaneApp::CPlovaneApp(Profile& profile, AppHost& host, const Clock& clock)
     : profile_(profile),
       host_(host),
       clock_(clock),
-      stations_(stationSettings_, clock, host, host),
-      messages_(stationSettings_, clock, host, host, [this] { return stations_.OwnCall(); }),
+      gate_(clock, host),
+      stations_(stationSettings_, gate_, gate_, gate_),
+      messages_(stationSettings_, gate_, gate_, gate_, [this] { return stations_.OwnCall(); }),
       scheduler_(clock, host),
-      decoder_(clock, PacketTargets{host, stations_, &messages_}),
+      decoder_(gate_, PacketTargets{gate_, stations_, &messages_}),
       tnc_(host, host),
       gps_(host, host),
       stationAdapter_(std::make_unique<StationAdapter>(stations_)) {}
@@ -74,6 +75,7 @@ bool CPlovaneApp::Start(const AppStartOptions& options) {
     decoder_.SetTransmitControl(&scheduler_);
     decoder_.SetSentenceReceiver(&gps_);
     stationSettings_.Load(profile_);
+    StartStationLog(options.logFolder);  // station log: replay before any port opens
 
     // The serial ports and what they need.
     tnc_.SetSettings(&tncSettings_);
@@ -99,8 +101,10 @@ bool CPlovaneApp::Start(const AppStartOptions& options) {
     OpenCommunications();
 
     // The output scheduler, with a current copy of the settings before anything announces.
-    scheduler_.SetPorts(&tnc_, net_.get());
-    messages_.SetPorts(&tnc_, net_.get());
+    tncOut_.Wrap(&tnc_);
+    netOut_.Wrap(net_.get());
+    scheduler_.SetPorts(tncOut_.get(), netOut_.get());
+    messages_.SetPorts(tncOut_.get(), netOut_.get());
     scheduler_.Attach(stationAdapter_.get(), &messages_);
     scheduler_.ApplySettings(stationSettings_);
     if (!scheduler_.StartOutput())
@@ -130,7 +134,9 @@ void CPlovaneApp::Shutdown() {
     scheduler_.SetPorts(nullptr, nullptr);
     messages_.SetPorts(nullptr, nullptr);
     decoder_.SetBuffers(&tnc_.Buffer(), nullptr, nullptr);
+    netOut_.Wrap(nullptr);
     net_.reset();
+    StopStationLog();  // station log: the last lines are written
 }
 
 // Loads the settings of the three connections and opens those that are enabled. A port
@@ -264,6 +270,7 @@ void CPlovaneApp::StationSetupDone(const CStationSettings& settings) {
     stationSettings_ = settings;
     stationSettings_.Save(profile_);
     HandOutStationSettings(false);
+    ApplyLogSettings();  // station log: on or off, the TNC header
     // A changed call or path reaches the TNC at once (break, then the standard commands).
     tnc_.SendStationSetup();
     stations_.ApplyLimit();

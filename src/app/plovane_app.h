@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/file_search.h"
+#include "app/log_replay.h"
 #include "app/sound_settings.h"
 #include "comm/gps_port.h"
 #include "comm/net_manager.h"
@@ -47,6 +48,8 @@ struct AppStartOptions {
     std::vector<std::filesystem::path> searchFolders;
     // Reports search progress (the splash window's status line); may be empty.
     SearchStatus status;
+    // The station log's folder; empty: plovane/log under the XDG data folder.
+    std::filesystem::path logFolder;
 };
 
 // Thread-compatible: everything here runs on the user-interface thread; the stores and ports
@@ -76,6 +79,11 @@ class CPlovaneApp {
     // -1 when the file cannot be read.
     long PlaySimulation(const std::filesystem::path& path);
 
+    // File > Replay Log...: plays one day file of the station log into the stores as at
+    // start (the stamps as times, nothing sent, not logged again); the number of lines, or
+    // -1 when the file cannot be read.
+    long ReplayLogFile(const std::filesystem::path& path);
+
     // Searches the folders again for maps and rebuilds the list.
     void RefreshMapList(const std::vector<std::filesystem::path>& folders,
                         const SearchStatus& status);
@@ -104,6 +112,10 @@ class CPlovaneApp {
     const Clock& clock() const { return clock_; }
     const CStationSettings& stationSettings() const { return stationSettings_; }
     CSoundSettings& soundSettings() { return soundSettings_; }
+    CLogSettings& logSettings() { return logSettings_; }
+    const std::filesystem::path& logFolder() const { return logFolder_; }
+    // Null while the log is off.
+    const CStationLog* stationLog() const { return log_.get(); }
     CStationList& stations() { return stations_; }
     CMessageList& messages() { return messages_; }
     COutputScheduler& scheduler() { return scheduler_; }
@@ -127,6 +139,10 @@ class CPlovaneApp {
     void Report(const OpenResult& result);
     void OpenCommunications();
     void CloseCommunications();
+    // The station log: replay at start, then the writer; stopped at shut-down.
+    void StartStationLog(const std::filesystem::path& folder);
+    void StopStationLog();
+    void ApplyLogSettings();
 
     Profile& profile_;
     AppHost& host_;
@@ -134,6 +150,8 @@ class CPlovaneApp {
     std::atomic<bool> exiting_{false};
     bool started_ = false;
     AppViews* views_ = nullptr;
+    // The stores see the clock and the host through the gate (silent, log-dated replays).
+    ReplayGate gate_;
 
     CStationSettings stationSettings_;
     CSoundSettings soundSettings_;
@@ -148,6 +166,13 @@ class CPlovaneApp {
     CGpsPort gps_;
     std::unique_ptr<CNetManager> net_;
     std::unique_ptr<StationAdapter> stationAdapter_;
+
+    CLogSettings logSettings_;
+    std::filesystem::path logFolder_;
+    std::unique_ptr<CStationLog> log_;
+    std::atomic<CStationLog*> activeLog_{nullptr};  // read by the decoding threads
+    LoggedPort tncOut_{gate_, "TNC"};
+    LoggedPort netOut_{gate_, "NET"};
 
     std::vector<MapListEntry> mapList_;
     std::vector<TncFileEntry> tncFiles_;

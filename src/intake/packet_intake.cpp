@@ -102,6 +102,8 @@ void ApplyPacket(const DecodedPacket& packet, std::string_view tag, const Packet
 
 void CPacketIntake::DecodeLine(std::string_view line, std::string_view tag,
                                std::string_view myCall) {
+    if (observer_)
+        observer_(line, tag);
     const DecodedPacket packet = Decode(line, clock_.Now(), clock_.BiasMinutes(), myCall);
     ApplyPacket(packet, tag, targets_);
 }

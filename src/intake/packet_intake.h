@@ -4,6 +4,7 @@
 // benchmark all go through here.
 #pragma once
 
+#include <functional>
 #include <string_view>
 
 #include "aprs/packet_decoder.h"
@@ -46,6 +47,11 @@ class CPacketIntake {
         netBuffer_ = network;
     }
 
+    // Sees every line handed to DecodeLine before it is decoded (the station log). Set it
+    // before any thread decodes; it runs on the decoding thread.
+    using LineObserver = std::function<void(std::string_view line, std::string_view tag)>;
+    void SetLineObserver(LineObserver observer) { observer_ = std::move(observer); }
+
     // One intake pass: every complete line of the TNC, GPS and network buffers.
     void ProcessInput();
     // Decodes and applies one monitor line; tag is "TNC>", "NET>" or "FILE>".
@@ -59,6 +65,7 @@ class CPacketIntake {
     ReceiveBuffer* tncBuffer_ = nullptr;
     ReceiveBuffer* gpsBuffer_ = nullptr;
     ReceiveBuffer* netBuffer_ = nullptr;
+    LineObserver observer_;
 };
 
 }  // namespace plovane

@@ -20,6 +20,9 @@ struct CMessage {
     int32_t count = 0;
     // Received message to the own call: acks sent (they stop at five).
     int32_t ackCount = 0;
+    // Own message restored from the station log and not acked: kept, but not sent again
+    // until the user resends it.
+    bool held = false;
     CDateTime time;      // local time at which the message was first stored
     std::string from;    // sender's call
     std::string number;  // at most five characters; empty when the message has none

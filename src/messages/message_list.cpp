@@ -196,6 +196,7 @@ CMessage* CMessageList::AddLocked(std::string_view ownCall, CDateTime now, std::
         added->acked = false;
         added->count = 0;
         added->ackCount = 0;
+        added->held = false;
     } else {
         added = &messages_.emplace_back();
     }
@@ -254,7 +255,7 @@ void CMessageList::SendPendingLocked(std::string_view ownCall, std::string_view 
     for (CMessage& m : messages_) {
         // A message from us to ourselves is acked rather than sent again.
         const bool ackDue = IsOwnCall(ownCall, m.to) && !m.number.empty() && m.ackCount < kMaxAcks;
-        const bool messageDue = !ackDue && IsOwnCall(ownCall, m.from) && !m.acked &&
+        const bool messageDue = !ackDue && IsOwnCall(ownCall, m.from) && !m.acked && !m.held &&
                                 (filter.empty() || EqualsNoCase(m.to, filter));
         if (!ackDue && !messageDue)
             continue;
@@ -400,6 +401,61 @@ std::optional<CMessage> CMessageList::AddMessage(std::string_view from, std::str
     return result;
 }
 
+void CMessageList::RestoreSentMessage(std::string_view to, std::string_view number,
+                                      std::string_view text) {
+    if (!ownCall_)
+        return;
+    const std::string ownCall = ownCall_();
+    if (ownCall.empty())
+        return;
+    const CDateTime now = clock_.Now();
+    Effects effects;
+    {
+        Lock lock = TakeLock();
+        if (!lock)
+            return;
+        CMessage* message = AddLocked(ownCall, now, ownCall, to, number, text, effects);
+        if (message == nullptr)
+            return;
+        ++message->count;
+        effects.changed.push_back(message->key);
+    }
+    // A new message must not reuse a restored number: the addressee would take it for a
+    // repeat, and the store would find the old record instead of adding the new one.
+    int32_t value = 0;
+    for (const char c : number) {
+        if (c < '0' || c > '9' || value > kLastMessageNumber)
+            break;
+        value = value * 10 + (c - '0');
+    }
+    if (value > 0 && value <= kLastMessageNumber) {
+        std::lock_guard counters(countersMutex_);
+        if (value >= nextNumber_)
+            nextNumber_ = value >= kLastMessageNumber ? 1 : value + 1;
+    }
+    Deliver(effects);
+}
+
+void CMessageList::HoldRestored(uint64_t firstKey) {
+    const std::string ownCall = ownCall_ ? ownCall_() : std::string();
+    Lock lock = TakeLock();
+    if (!lock)
+        return;
+    for (CMessage& m : messages_) {
+        if (m.key < firstKey)
+            continue;
+        if (IsOwnCall(ownCall, m.from) && !m.acked)
+            m.held = true;
+        if (IsOwnCall(ownCall, m.to))
+            m.ackCount = std::max(m.ackCount, kMaxAcks);
+    }
+}
+
+uint64_t CMessageList::NextKey() const {
+    Lock lock = TakeLock();
+    return nextKey_;
+}
+
 std::string CMessageList::NextMessageNumber(bool advance) {
     std::lock_guard lock(countersMutex_);
     const std::string current = std::to_string(nextNumber_);
@@ -486,6 +542,7 @@ bool CMessageList::Resend(uint64_t key) {
         if (found == messages_.end())
             return false;
         found->acked = false;
+        found->held = false;
         found->count = 0;
     }
     changes_.MessageChanged(key);

@@ -96,6 +96,16 @@ class CMessageList final : public PendingSender {
     // new record's key, or 0 when nothing was stored.
     uint64_t SendNewMessage(std::string_view addressee, std::string_view text);
 
+    // --- Replay of the station log (nothing is sent) ---
+    // One of our own messages, sent at the clock's time, comes back: stored as SendNewMessage
+    // stores it, its count raised by one. New numbers continue after the restored one.
+    void RestoreSentMessage(std::string_view to, std::string_view number, std::string_view text);
+    // The records from key `firstKey` on were restored: our messages not acked are held, and
+    // messages to us get no further acks (a repeat received later still earns them).
+    void HoldRestored(uint64_t firstKey);
+    // The key the next record will get.
+    uint64_t NextKey() const;
+
     // The first message from `from` to `to` with that number, or, when both numbers are
     // empty, with that text. Comparisons are exact.
     std::optional<CMessage> FindMessage(std::string_view from, std::string_view to,

@@ -301,6 +301,22 @@ void GuiApp::OnCommand(int id) {
             }
             return;
         }
+        case kCommandReplayLog: {
+            // A day file of the station log, played like a simulation at its own times.
+            const QString path = QFileDialog::getOpenFileName(
+                frame_.get(), "Replay Station Log...", PathText(app_->logFolder().string()),
+                "Station Logs (*.log);;All Files (*)");
+            if (path.isEmpty())
+                return;
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            const long lines = app_->ReplayLogFile(PathBytes(path));
+            QApplication::restoreOverrideCursor();
+            if (lines < 0) {
+                host_->MessageBox("Unable to open log file \"" + PathBytes(path) + "\".",
+                                  MessageBoxIcon::kExclamation);
+            }
+            return;
+        }
         case kCommandSendPosition:
             app_->SendPositionNow();
             return;

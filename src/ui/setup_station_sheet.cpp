@@ -19,6 +19,7 @@
 #include "comm/tnc_port.h"
 #include "maps/render/symbol_icons.h"
 #include "ui/logic/setup_symbol_names.h"
+#include "ui/setup_log_page.h"
 #include "ui/setup_widgets.h"
 
 namespace plovane {
@@ -158,6 +159,7 @@ CSetupStation::CSetupStation(Profile& profile, const CSymbolIcons* icons, QWidge
     : QDialog(parent), profile_(profile) {
     setWindowTitle("Setup Station");
     settings_.Load(profile_);
+    logSettings_.Load(profile_);
     showMessage_ = [this](const std::string& text) {
         // The message's line ends are CR LF; the box wants LF.
         QString shown = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
@@ -179,6 +181,8 @@ CSetupStation::CSetupStation(Profile& profile, const CSymbolIcons* icons, QWidge
     tabs_->addTab(opsPage_, "Ops");
     tabs_->addTab(trackPage_, "Track");
     tabs_->addTab(limitsPage_, "Limits");
+    logPage_ = new CSetupStationLogPage(logSettings_, tabs_);
+    tabs_->addTab(logPage_, "Log");
     layout->addWidget(tabs_);
     // The track distances are in the unit chosen on the Station page.
     connect(stationPage_, &CSetupStationStationPage::unitsChanged, trackPage_,
@@ -212,7 +216,9 @@ bool CSetupStation::Apply() {
              stationPage_, iconPage_, positPage_, opsPage_, trackPage_, limitsPage_}) {
         page->Store();
     }
+    logPage_->Store();
     settings_.Save(profile_);
+    logSettings_.Save(profile_);
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "app/station_log.h"
 #include "core/profile.h"
 #include "core/station_settings.h"
 #include "ui/logic/setup_station.h"
@@ -23,6 +24,7 @@ class QTreeWidget;
 namespace plovane {
 
 class CSymbolIcons;
+class CSetupStationLogPage;
 
 // One page of the sheet: it shows the sheet's settings record and writes into it on Store().
 // Thread-affine: the user-interface thread, like every page below.
@@ -216,6 +218,7 @@ class CSetupStation : public QDialog {
     CSetupStationOpsPage* opsPage() const { return opsPage_; }
     CSetupStationTrackPage* trackPage() const { return trackPage_; }
     CSetupStationLimitsPage* limitsPage() const { return limitsPage_; }
+    CSetupStationLogPage* logPage() const { return logPage_; }
 
   private:
     Profile& profile_;
@@ -228,6 +231,8 @@ class CSetupStation : public QDialog {
     CSetupStationOpsPage* opsPage_ = nullptr;
     CSetupStationTrackPage* trackPage_ = nullptr;
     CSetupStationLimitsPage* limitsPage_ = nullptr;
+    CLogSettings logSettings_;  // the station log's settings (Log page)
+    CSetupStationLogPage* logPage_ = nullptr;
 };
 
 }  // namespace plovane

@@ -19,6 +19,7 @@
 
 #include "app/qsettings_profile.h"
 #include "maps/render/symbol_icons.h"
+#include "ui/setup_log_page.h"
 #include "ui_test_support.h"
 
 namespace plovane {
@@ -95,7 +96,10 @@ TEST_F(StationSheet, EveryValueIsShownAndComesBackUnchanged) {
     {
         CSetupStation sheet(*profile, nullptr);
         EXPECT_EQ(sheet.windowTitle(), "Setup Station");
-        ASSERT_EQ(sheet.tabs()->count(), 6);
+        ASSERT_EQ(sheet.tabs()->count(), 7);
+        const char* titles[] = {"Station", "Icon", "Position", "Ops", "Track", "Limits", "Log"};
+        for (int i = 0; i < 7; ++i)
+            EXPECT_EQ(sheet.tabs()->tabText(i), titles[i]);
 
         const auto& station = *sheet.stationPage();
         EXPECT_EQ(station.callField()->text(), "OK1ABC-2");
@@ -182,6 +186,25 @@ TEST_F(StationSheet, IconListFollowsTheTableAndStoresTheChosenSymbol) {
     page.overlayList()->setCurrentText("7");
     ASSERT_TRUE(sheet.Apply());
     EXPECT_EQ(Stored().Symbol, "7>");
+}
+
+TEST_F(StationSheet, LogPageShowsAndStoresTheStationLogSettings) {
+    auto profile = Profile();
+    CSetupStation sheet(*profile, nullptr);
+    auto& page = *sheet.logPage();
+    EXPECT_TRUE(page.enabledBox()->isChecked());
+    EXPECT_EQ(page.replayHoursSpin()->value(), 24);
+    EXPECT_EQ(page.retentionDaysSpin()->value(), 30);
+    page.enabledBox()->setChecked(false);
+    EXPECT_FALSE(page.replayHoursSpin()->isEnabled());
+    page.replayHoursSpin()->setValue(6);
+    page.retentionDaysSpin()->setValue(7);
+    ASSERT_TRUE(sheet.Apply());
+    CLogSettings back;
+    back.Load(*Profile());
+    EXPECT_FALSE(back.bStationLog);
+    EXPECT_EQ(back.LogReplayHours, 6);
+    EXPECT_EQ(back.LogRetentionDays, 7);
 }
 
 TEST_F(StationSheet, BadFieldsKeepTheSheetOpenOnTheirPageAndStoreNothing) {

@@ -13,6 +13,7 @@ inline constexpr int kCommandOpenFile = 32840;            // a map file anywhere
 inline constexpr int kCommandCloseMap = 0xE102;
 inline constexpr int kCommandRefreshMapList = 0x802C;
 inline constexpr int kCommandSimulate = 0x8003;
+inline constexpr int kCommandReplayLog = 0x80A0;  // a day of the station log
 inline constexpr int kCommandExit = 0xE141;
 // List menu.
 inline constexpr int kCommandStations = 0x8027;

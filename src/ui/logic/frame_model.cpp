@@ -55,6 +55,7 @@ std::vector<MenuEntry> MainMenuBar() {
                     Separator(),
                     Command("&Refresh Map List", kCommandRefreshMapList),
                     Command("&Simulate...", kCommandSimulate),
+                    Command("Replay &Log...", kCommandReplayLog),
                     Separator(),
                     Command("E&xit", kCommandExit, "Ctrl+Q"),
                 }),

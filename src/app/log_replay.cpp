@@ -1,0 +1,158 @@
+// The replay gate, the logging output ports and the replay of the station log.
+#include "app/log_replay.h"
+
+#include "intake/packet_intake.h"
+#include "messages/message_list.h"
+#include "stations/station_list.h"
+
+namespace plovane {
+namespace {
+
+// OLE date of 1 January 1970.
+constexpr double kUnixEpochDays = 25569.0;
+
+std::string_view TrimBlanks(std::string_view s) {
+    while (!s.empty() && s.front() == ' ')
+        s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ')
+        s.remove_suffix(1);
+    return s;
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size())
+        return false;
+    for (size_t i = 0; i < prefix.size(); ++i) {
+        if ((text[i] | 0x20) != prefix[i])
+            return false;
+    }
+    return true;
+}
+
+// Our own message as sent, e.g. "N0CALL>APQ102,TCPIP*::W1AAA    :Hello{12": stored again
+// when it carries a number (acks, rejects and automatic replies carry none).
+void RestoreSent(std::string_view line, CMessageList& messages) {
+    const size_t colon = line.find(':');
+    if (colon == std::string_view::npos)
+        return;
+    const std::string_view info = line.substr(colon + 1);
+    if (info.size() < 11 || info[0] != ':' || info[10] != ':')
+        return;
+    const std::string_view addressee = TrimBlanks(info.substr(1, 9));
+    std::string_view body = info.substr(11);
+    const size_t brace = body.rfind('{');
+    if (addressee.empty() || brace == std::string_view::npos || body.size() - brace > 6)
+        return;
+    const std::string_view number = TrimBlanks(body.substr(brace + 1));
+    body = TrimBlanks(body.substr(0, brace));
+    if (number.empty() || StartsWithNoCase(body, "ack") || StartsWithNoCase(body, "rej"))
+        return;
+    messages.RestoreSentMessage(addressee, number, body);
+}
+
+}  // namespace
+
+// --- ReplayGate ---
+
+void ReplayGate::SetUtc(int64_t utcSeconds) {
+    const CDateTime utc(kUnixEpochDays + static_cast<double>(utcSeconds) / 86400.0);
+    replayNow_ = utc - CDateTimeSpan(0, 0, replayBias_, 0);
+}
+
+CDateTime ReplayGate::Now() const {
+    return Replaying() ? replayNow_ : clock_.Now();
+}
+
+void ReplayGate::Post(ThreadMessage message, std::string text) {
+    host_.Post(message, std::move(text));
+}
+
+void ReplayGate::ShowNotice(std::string_view text) {
+    if (!Replaying())
+        host_.ShowNotice(text);
+}
+
+void ReplayGate::PlaySound(const std::string& path) {
+    if (!Replaying())
+        host_.PlaySound(path);
+}
+
+// --- LoggedPort ---
+
+bool LoggedPort::IsOpen() const {
+    OutputPort* const port = port_.load();
+    return port != nullptr && port->IsOpen();
+}
+
+void LoggedPort::QueueText(const std::string& text, int delayBeforeMs, int delayAfterMs) {
+    OutputPort* const port = port_.load();
+    if (port == nullptr || gate_.Replaying())
+        return;
+    if (CStationLog* const log = log_.load()) {
+        if (source_ == "TNC") {
+            log->Append(LogDirection::kSent, source_, log->TncHeader() + text);
+        } else {
+            log->Append(LogDirection::kSent, source_, text);
+        }
+    }
+    port->QueueText(text, delayBeforeMs, delayAfterMs);
+}
+
+// --- Replay ---
+
+ReplayCounts ReplayRecords(const LogReplaySet& set, ReplayGate& gate, CPacketIntake& decoder,
+                           CStationList& stations, CMessageList& messages) {
+    ReplayCounts counts;
+    const std::string ownCall = stations.OwnCall();
+    const std::string ownPrefix = ownCall + ">";
+    const uint64_t firstKey = messages.NextKey();
+    // A message sent on both ports at once is one sending.
+    std::string_view lastSent;
+    int64_t lastSentAt = INT64_MIN;
+    std::string tag;
+    gate.Begin();
+    for (const LogRecord& record : set.records()) {
+        gate.SetUtc(record.utcSeconds);
+        if (record.direction == LogDirection::kSent) {
+            const std::string_view info = record.line.substr(record.line.find(':') + 1);
+            if (record.utcSeconds == lastSentAt && info == lastSent)
+                continue;
+            lastSent = info;
+            lastSentAt = record.utcSeconds;
+            RestoreSent(record.line, messages);
+            ++counts.sent;
+            continue;
+        }
+        const std::string_view line = TrimBlanks(record.line);
+        if (line.empty() || line[0] == '$' || (!ownCall.empty() && line.starts_with(ownPrefix)))
+            continue;
+        tag.assign(record.source);
+        tag += '>';
+        decoder.DecodeLine(record.line, tag);
+        ++counts.received;
+    }
+    gate.End();
+    messages.HoldRestored(firstKey);
+    return counts;
+}
+
+std::string TncLogHeader(const std::string& myCall, const std::string& destination,
+                         const std::string& path) {
+    std::string header = myCall + ">" + destination;
+    const std::string_view trimmed = TrimBlanks(path);
+    if (!trimmed.empty()) {
+        header += ',';
+        header.append(trimmed);
+    }
+    return header + ":";
+}
+
+std::string ReplayNotice(const ReplayCounts& counts, size_t damaged) {
+    std::string text =
+        "Station log: " + std::to_string(counts.received + counts.sent) + " lines replayed";
+    if (damaged > 0)
+        text += ", " + std::to_string(damaged) + " damaged lines skipped";
+    return text;
+}
+
+}  // namespace plovane

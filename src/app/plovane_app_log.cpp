@@ -1,0 +1,92 @@
+// The application's station log: the replay at start, the writer and its settings, and
+// File > Replay Log.... Kept apart from plovane_app.cpp, which only calls in at start,
+// at shut-down and after the station setup.
+#include <cmath>
+
+#include "app/plovane_app.h"
+
+namespace plovane {
+namespace {
+
+int64_t UtcSeconds(const Clock& clock) {
+    constexpr double kUnixEpochDays = 25569.0;  // OLE date of 1 January 1970
+    return std::llround((clock.UtcNow().value() - kUnixEpochDays) * 86400.0);
+}
+
+}  // namespace
+
+void CPlovaneApp::StartStationLog(const std::filesystem::path& folder) {
+    logSettings_.Load(profile_);
+    logFolder_ = folder.empty() ? DefaultLogFolder() : folder;
+    decoder_.SetLineObserver([this](std::string_view line, std::string_view tag) {
+        CStationLog* const log = activeLog_.load();
+        if (log == nullptr || gate_.Replaying())
+            return;
+        if (!tag.empty() && tag.back() == '>')
+            tag.remove_suffix(1);
+        log->Append(LogDirection::kReceived, tag, line);
+    });
+    if (!logSettings_.bStationLog || logFolder_.empty())
+        return;
+    const int64_t now = UtcSeconds(clock_);
+    PurgeOldLogs(logFolder_, now, logSettings_.LogRetentionDays);
+    if (logSettings_.LogReplayHours > 0) {
+        // The stores need the own call and their settings before the replay.
+        stations_.ApplySettings(stationSettings_, false);
+        messages_.ApplySettings(stationSettings_);
+        LogReplaySet set;
+        set.AddFolder(logFolder_, now - int64_t{logSettings_.LogReplayHours} * 3600);
+        set.Sort();
+        const ReplayCounts counts = ReplayRecords(set, gate_, decoder_, stations_, messages_);
+        if (!set.records().empty() || set.damaged() > 0)
+            host_.ShowNotice(ReplayNotice(counts, set.damaged()));
+    }
+    ApplyLogSettings();
+}
+
+void CPlovaneApp::ApplyLogSettings() {
+    logSettings_.Load(profile_);
+    if (!logSettings_.bStationLog || logFolder_.empty()) {
+        activeLog_ = nullptr;
+        tncOut_.SetLog(nullptr);
+        netOut_.SetLog(nullptr);
+        if (log_)
+            log_->Flush();
+        return;
+    }
+    if (!log_) {
+        log_ = std::make_unique<CStationLog>(
+            logFolder_, [this] { return UtcSeconds(clock_); },
+            [this](const std::string& text) { host_.ShowNotice(text); },
+            logSettings_.LogRetentionDays);
+    }
+    log_->SetRetentionDays(logSettings_.LogRetentionDays);
+    log_->SetTncHeader(TncLogHeader(stationSettings_.MyCall, stationSettings_.destination,
+                                    stationSettings_.UIDigiPath));
+    log_->Start();
+    activeLog_ = log_.get();
+    tncOut_.SetLog(log_.get());
+    netOut_.SetLog(log_.get());
+}
+
+void CPlovaneApp::StopStationLog() {
+    activeLog_ = nullptr;
+    tncOut_.SetLog(nullptr);
+    netOut_.SetLog(nullptr);
+    if (log_)
+        log_->Close();
+}
+
+long CPlovaneApp::ReplayLogFile(const std::filesystem::path& path) {
+    LogReplaySet set;
+    if (!set.AddFile(path))
+        return -1;
+    set.Sort();
+    const ReplayCounts counts = ReplayRecords(set, gate_, decoder_, stations_, messages_);
+    host_.ShowNotice(ReplayNotice(counts, set.damaged()));
+    if (views_)
+        views_->UpdateViews();
+    return static_cast<long>(counts.received + counts.sent);
+}
+
+}  // namespace plovane

@@ -1,0 +1,160 @@
+// The station log: the memory of the station across restarts. Every line heard and every line
+// sent is appended with its UTC time to one file per UTC day, plovane/log/YYYY-MM-DD.log under
+// the XDG data folder. A record is two lines:
+//
+//   #2026-12-06T13:58:21Z RX NET
+//   W1AAA>APRS,TCPIP*,qAC,T2TEST:!4903.50N/07201.75W-hi
+//
+// The first line is skipped by the decoder (no call precedes a ">"), so a day file plays as a
+// simulation file, decodes with plovane-cli decode and greps with ordinary tools.
+// Lines sent through the TNC carry the header the TNC puts on them.
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "core/profile.h"
+
+namespace plovane {
+
+// The log's three settings, in the "Station" section.
+struct CLogSettings {
+    bool bStationLog = true;
+    int32_t LogReplayHours = 24;    // replayed at start; 0 replays nothing
+    int32_t LogRetentionDays = 30;  // older day files are removed; 0 keeps them all
+
+    void Load(const Profile& profile);
+    void Save(Profile& profile) const;
+};
+
+enum class LogDirection : uint8_t { kReceived, kSent };
+
+// One record as read back. The texts are views into the bytes the reader holds.
+struct LogRecord {
+    int64_t utcSeconds = 0;  // Unix time
+    LogDirection direction = LogDirection::kReceived;
+    std::string_view source;  // "TNC", "NET" or "FILE"
+    std::string_view line;
+};
+
+// "$XDG_DATA_HOME/plovane/log", else "$HOME/.local/share/plovane/log"; empty when neither is set.
+std::filesystem::path DefaultLogFolder();
+// "2026-12-06.log" for a Unix time.
+std::string LogFileName(int64_t utcSeconds);
+// "#2026-12-06T13:58:21Z RX NET".
+std::string StampLine(int64_t utcSeconds, LogDirection direction, std::string_view source);
+// Parses a stamp line; false for anything else.
+bool ParseStampLine(std::string_view text, int64_t& utcSeconds, LogDirection& direction,
+                    std::string_view& source);
+
+// Records read from day files, kept in time-stamp order (records with the same stamp keep
+// the order they were written in). Holds the files' bytes; records point into them.
+class LogReplaySet {
+  public:
+    // Reads one day file's records stamped at or after `sinceUtc`. False when the file cannot
+    // be read. A stamp without its line, a line without its stamp, or a stamp that does not
+    // parse counts as one damaged record and is skipped.
+    bool AddFile(const std::filesystem::path& file, int64_t sinceUtc = INT64_MIN);
+    // The same for the bytes of a day file.
+    void AddBytes(std::string_view bytes, int64_t sinceUtc = INT64_MIN);
+    // Reads the day files of `folder` that can hold records from `sinceUtc` on (future days
+    // included: a line from a wrong clock is still kept in stamp order).
+    void AddFolder(const std::filesystem::path& folder, int64_t sinceUtc);
+    // Sorts by stamp; call once after adding.
+    void Sort();
+
+    const std::vector<LogRecord>& records() const { return records_; }
+    size_t damaged() const { return damaged_; }
+
+  private:
+    void Parse(std::string_view bytes, int64_t sinceUtc);
+
+    // The bytes read; records point into them. Left uninitialised before the read: a day
+    // file can be large.
+    std::vector<std::unique_ptr<char[]>> buffers_;
+    std::vector<LogRecord> records_;
+    size_t damaged_ = 0;
+};
+
+// Removes day files older than `retentionDays` full days before `nowUtc`; the number removed.
+size_t PurgeOldLogs(const std::filesystem::path& folder, int64_t nowUtc, int retentionDays);
+
+// Appends records to the day files. Appends go to a memory buffer; a writer thread writes it
+// out every half second, on Flush and on Close, so a crash loses at most the last second. A
+// write that fails (unwritable folder, full disk) drops what it could not write and raises
+// one notice; the station goes on, and the log tries again on the next flush. Old day files
+// are removed when the UTC day turns.
+// Thread-safe: Append may be called from any thread; the buffer is guarded by one mutex, the
+// files are written by the writer thread only (or by the caller of Flush, under the file lock).
+class CStationLog {
+  public:
+    using UtcSource = std::function<int64_t()>;
+    using NoticeSink = std::function<void(const std::string&)>;
+    static constexpr int kFlushPeriodMs = 500;
+    // Bytes kept while the disk does not take them; beyond this new records are dropped.
+    static constexpr size_t kMaxBufferBytes = 4 * 1024 * 1024;
+
+    // `now` gives the UTC time of each record; `notice` reports the first failure.
+    CStationLog(std::filesystem::path folder, UtcSource now, NoticeSink notice, int retentionDays);
+    ~CStationLog();
+    CStationLog(const CStationLog&) = delete;
+    CStationLog& operator=(const CStationLog&) = delete;
+
+    // Starts the writer thread.
+    void Start();
+    // Writes what is buffered and stops the writer thread. Safe to call twice.
+    void Close();
+
+    // One line heard (source "TNC", "NET", "FILE") or sent; line ends are dropped.
+    void Append(LogDirection direction, std::string_view source, std::string_view line);
+    // Writes the buffer now; false when a write failed.
+    bool Flush();
+
+    // The header the TNC adds to what we send ("N0CALL>APQ102,WIDE1-1:"), for sent TNC lines.
+    void SetTncHeader(std::string header);
+    std::string TncHeader() const;
+
+    void SetRetentionDays(int days) { retentionDays_.store(days); }
+    const std::filesystem::path& folder() const { return folder_; }
+    // Records dropped because the disk did not take them.
+    uint64_t dropped() const;
+
+  private:
+    struct Pending {
+        int64_t day;  // UTC day number of the records
+        std::string bytes;
+        size_t records = 0;
+    };
+    void Run(std::stop_token stop);
+    bool WriteOut(std::vector<Pending>& batch);
+    void Fail(const std::string& what, int error);
+
+    const std::filesystem::path folder_;
+    const UtcSource now_;
+    const NoticeSink notice_;
+    std::atomic<int> retentionDays_;
+
+    mutable std::mutex mutex_;  // guards the fields below
+    std::condition_variable_any wake_;
+    std::vector<Pending> pending_;
+    size_t pendingBytes_ = 0;
+    uint64_t dropped_ = 0;
+    std::string tncHeader_;
+    bool noticeGiven_ = false;
+
+    std::mutex fileMutex_;  // one writer of the files at a time
+    int64_t lastPurgeDay_ = INT64_MIN;
+    std::jthread thread_;
+};
+
+}  // namespace plovane
