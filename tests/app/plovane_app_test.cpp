@@ -74,7 +74,7 @@ TEST_F(PlovaneAppTest, PlaysASimulationFileWithAnyLineEnds) {
 TEST_F(PlovaneAppTest, MessagesToTheOwnCallReachTheMessageStore) {
     CPlovaneApp app(profile_, host_, clock_);
     ASSERT_TRUE(app.Start({}));
-    app.decoder().DecodeLine("W1AAA>APRS::N0CALL-9 :Hello{7", "", "FILE>");
+    app.decoder().DecodeLine("W1AAA>APRS::N0CALL-9 :Hello{7", "FILE>");
     const auto messages = app.messages().Snapshot();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].from, "W1AAA");
@@ -91,8 +91,8 @@ TEST_F(PlovaneAppTest, EchoLinesBecomeNoticesAndStationSetupReloadsTheSettings) 
 
     profile_.WriteString("Station", "MyCall", "N0CALL-7");
     profile_.WriteInt("Station", "LimitStations", 2);
-    app.decoder().DecodeLine("W1AAA>APRS:>one", "", "FILE>");
-    app.decoder().DecodeLine("W1BBB>APRS:>two", "", "FILE>");
+    app.decoder().DecodeLine("W1AAA>APRS:>one", "FILE>");
+    app.decoder().DecodeLine("W1BBB>APRS:>two", "FILE>");
     app.OnThreadMessage(ThreadMessage::kStationSetupDone, {});
     EXPECT_EQ(app.stations().OwnCall(), "N0CALL-7");
     EXPECT_EQ(app.stations().Count(), 2u);  // cut to the new limit, own record kept

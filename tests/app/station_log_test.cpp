@@ -203,7 +203,7 @@ TEST(StationLog, RestartedStationComesBackWithoutSendingOldLines) {
         for (int i = 0; i < 8 && sent.find("answered") == std::string::npos; ++i)
             sent = server.ReadLine();
         ASSERT_NE(sent.find("answered"), std::string::npos);
-        app.decoder().DecodeLine("W3CCC>APRS::N0CALL-9 :ack2", "", "NET>");
+        app.decoder().DecodeLine("W3CCC>APRS::N0CALL-9 :ack2", "NET>");
         stationsBefore = app.stations().Snapshot();
         messagesBefore = app.messages().Snapshot();
         app.Shutdown();
@@ -255,7 +255,7 @@ TEST(StationLog, RestartedStationComesBackWithoutSendingOldLines) {
     // A new message continues the numbers and goes out alone.
     app.messages().SendNewMessage("W1AAA", "new");
     EXPECT_EQ(server.ReadLine(), "N0CALL-9>APQ102,TCPIP*::W1AAA    :new{3\r");
-    app.decoder().DecodeLine("W1AAA>APRS::N0CALL-9 :ack3", "", "NET>");
+    app.decoder().DecodeLine("W1AAA>APRS::N0CALL-9 :ack3", "NET>");
 
     // File > Replay Log... while on the air: a logged message to us is stored, not acked.
     const fs::path day = dir.path / "day.log";

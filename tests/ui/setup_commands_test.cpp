@@ -88,7 +88,7 @@ TEST(SetupCommandsThreads, ChangedCallReachesTheTnc) {
     const size_t before = peer.Received().size();
     for (const char* line : {"W1AAA>APRS:!4903.50N/07201.75W-", "W1BBB>APRS:!4904.50N/07202.75W-",
                              "W1CCC>APRS:!4905.50N/07203.75W-"}) {
-        gui.app().decoder().DecodeLine(line, "", "FILE>");
+        gui.app().decoder().DecodeLine(line, "FILE>");
     }
 
     ASSERT_TRUE(RunSetupItem<CSetupStation>(gui, kCommandSetupStation, [](CSetupStation& sheet) {
