@@ -9,16 +9,6 @@
 namespace plovane {
 namespace {
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
 std::vector<std::string_view> SplitFields(std::string_view text) {
     std::vector<std::string_view> fields;
     size_t start = 0;
@@ -115,7 +105,7 @@ bool NmeaChecksumOk(std::string_view line) {
         return false;
     int expected = 0;
     for (char c : digits) {
-        const int v = HexValue(c);
+        const int v = latin1::HexDigit(c);
         if (v < 0)
             return false;
         expected = expected * 16 + v;

@@ -8,35 +8,13 @@
 #include <optional>
 #include <string>
 
+#include "support/scoped_env.h"
+
 namespace plovane {
 namespace {
 
 namespace fs = std::filesystem;
 
-// Sets an environment variable for one test and puts the old value back.
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name))
-            old_ = old;
-        if (value != nullptr) {
-            setenv(name, value, 1);
-        } else {
-            unsetenv(name);
-        }
-    }
-    ~ScopedEnv() {
-        if (old_) {
-            setenv(name_, old_->c_str(), 1);
-        } else {
-            unsetenv(name_);
-        }
-    }
-
-  private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 TEST(SearchFolders, BundledThenUserThenNamedWithoutDuplicates) {
     const fs::path home = fs::temp_directory_path() / "plovane-search-folders-home";
