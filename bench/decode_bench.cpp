@@ -138,7 +138,7 @@ void BM_DecodeLines(benchmark::State& state, const std::string& traffic, Results
         LineReader reader{std::string_view(traffic)};
         std::string line;
         while (reader.Next(line))
-            stores.intake.DecodeLine(line, "FILE>", myCall);
+            stores.intake.DecodeLineAs(line, "FILE>", myCall);
         const double cpuSeconds = ThreadCpuSeconds() - cpuStart;
         const double seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     while (begin < bytes.size()) {
         size_t end = bytes.find_first_of("\r\n", begin);
         end = end == std::string_view::npos ? bytes.size() : end + 1;
-        intake.DecodeLine(bytes.substr(begin, end - begin), "FUZZ>", "N0OWN");
+        intake.DecodeLineAs(bytes.substr(begin, end - begin), "FUZZ>", "N0OWN");
         begin = end;
     }
     if (stations.Count() > static_cast<size_t>(kLimit))

@@ -231,7 +231,7 @@ long CPlovaneApp::PlaySimulation(const std::filesystem::path& path) {
     long count = 0;
     const std::string myCall = stations_.OwnCall();
     while (reader.Next(line)) {
-        decoder_.DecodeLine(line, "FILE>", myCall);
+        decoder_.DecodeLineAs(line, "FILE>", myCall);
         ++count;
     }
     if (views_)

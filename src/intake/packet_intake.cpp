@@ -8,9 +8,9 @@
 #include <string>
 
 #include "core/timed_lock.h"
+#include "core/transmit_control.h"
 #include "messages/message_list.h"
 #include "stations/station_list.h"
-#include "core/transmit_control.h"
 
 namespace plovane {
 namespace {
@@ -100,8 +100,8 @@ void ApplyPacket(const DecodedPacket& packet, std::string_view tag, const Packet
         targets.gps->ParseSentence("", "", "", packet.gpsSentence, true);
 }
 
-void CPacketIntake::DecodeLine(std::string_view line, std::string_view tag,
-                               std::string_view myCall) {
+void CPacketIntake::DecodeLineAs(std::string_view line, std::string_view tag,
+                                 std::string_view myCall) {
     if (observer_)
         observer_(line, tag);
     const DecodedPacket packet = Decode(line, clock_.Now(), clock_.BiasMinutes(), myCall);
@@ -109,17 +109,17 @@ void CPacketIntake::DecodeLine(std::string_view line, std::string_view tag,
 }
 
 void CPacketIntake::DecodeLine(std::string_view line, std::string_view tag) {
-    DecodeLine(line, tag, targets_.stations.OwnCall());
+    DecodeLineAs(line, tag, targets_.stations.OwnCall());
 }
 
 void CPacketIntake::ProcessInput() {
     const std::string myCall = targets_.stations.OwnCall();
-    DrainBuffer(tncBuffer_, [&](std::string_view line) { DecodeLine(line, "TNC>", myCall); });
+    DrainBuffer(tncBuffer_, [&](std::string_view line) { DecodeLineAs(line, "TNC>", myCall); });
     DrainBuffer(gpsBuffer_, [this](std::string_view line) {
         if (targets_.gps != nullptr)
             targets_.gps->ParseSentence("", "", "", line, true);
     });
-    DrainBuffer(netBuffer_, [&](std::string_view line) { DecodeLine(line, "NET>", myCall); });
+    DrainBuffer(netBuffer_, [&](std::string_view line) { DecodeLineAs(line, "NET>", myCall); });
 }
 
 }  // namespace plovane

@@ -56,8 +56,9 @@ class CPacketIntake {
     void ProcessInput();
     // Decodes and applies one monitor line; tag is "TNC>", "NET>" or "FILE>".
     void DecodeLine(std::string_view line, std::string_view tag);
-    // The same with the own call already read (a pass reads it once for all its lines).
-    void DecodeLine(std::string_view line, std::string_view tag, std::string_view myCall);
+    // The same with the own call already read (a pass reads it once for all its lines); named
+    // apart so that three string literals cannot pick it by mistake.
+    void DecodeLineAs(std::string_view line, std::string_view tag, std::string_view myCall);
 
   private:
     const Clock& clock_;

@@ -9,10 +9,10 @@
 #include "core/clock.h"
 #include "core/geo.h"
 #include "core/profile.h"
+#include "core/station_settings.h"
 #include "intake/packet_intake.h"
 #include "stations/station_list.h"
 #include "support/recording_host.h"
-#include "core/station_settings.h"
 
 namespace plovane {
 namespace {
@@ -43,7 +43,7 @@ TEST(DecoderThreads, TwoSourcesAndAReaderKeepTheStoreConsistent) {
                 case 2:
                     decoder.DecodeLine(call + ">APRS:;OBJ" + std::to_string(i % 20) +
                                            "     *092345z4903.50N/07201.75W-obj",
-                                       "", tag);
+                                       tag);
                     break;
                 default:
                     decoder.DecodeLine(call + ">APRS:=/5L!!<*e7>7P[moving", tag);

@@ -228,14 +228,14 @@ int Decode(const Args& args, std::istream& in, std::ostream& out, std::ostream& 
     if (options.each) {
         while (reader.Next(line)) {
             Stores stores(*clock, host, options.myCall);
-            stores.intake.DecodeLine(line, "FILE>", stores.stations.OwnCall());
+            stores.intake.DecodeLineAs(line, "FILE>", stores.stations.OwnCall());
             PrintLine(line, stores, out);
         }
     } else {
         Stores stores(*clock, host, options.myCall);
         const std::string myCall = stores.stations.OwnCall();
         while (reader.Next(line))
-            stores.intake.DecodeLine(line, "FILE>", myCall);
+            stores.intake.DecodeLineAs(line, "FILE>", myCall);
         PrintStores(stores, out);
     }
     out.flush();
