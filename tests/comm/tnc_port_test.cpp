@@ -215,7 +215,7 @@ TEST(TncPortThreads, StationSetupAndGpsRequestReachAnOpenTnc) {
     EXPECT_EQ(
         f.peer.Received().substr(opened),
         Concat(Join(
-            {kBreak, InitCommands("W1AW-2", "UNPROTO APQ102 VIA RELAY,WIDE"), {{"\x05", 0, 0}}})));
+            {kBreak, InitCommands("W1AW-2", "UNPROTO APQ102 VIA WIDE1-1,WIDE2-1"), {{"\x05", 0, 0}}})));
     f.port.Close();
 }
 
@@ -244,7 +244,7 @@ TEST(TncPortThreads, HangUpMidSessionEndsInErrorAndTheTncReopens) {
     ASSERT_TRUE(f.port.Open().open);
     ASSERT_TRUE(second.WaitFor("CONV\r", 3s));
     EXPECT_EQ(second.Received(),
-              Concat(Join({kWakeUp, InitCommands("NOCALL", "UNPROTO APQ102 VIA RELAY,WIDE")})));
+              Concat(Join({kWakeUp, InitCommands("NOCALL", "UNPROTO APQ102 VIA WIDE1-1,WIDE2-1")})));
     second.Write("N0CALL>APRS:>after\r");
     ASSERT_TRUE(PtyPeer::WaitUntil([&] { return f.stations.Contains("N0CALL"); }, 2s));
     f.port.Close();
@@ -253,7 +253,7 @@ TEST(TncPortThreads, HangUpMidSessionEndsInErrorAndTheTncReopens) {
 TEST(TncSettings, LoadFillsThePortParameters) {
     RecordingHost host;
     MemoryProfile profile;
-    CTncSettings settings{true, 4800, "/dev/ttyUSB0", 7, "Even", "2", "/tnc/kpc3.tnc"};
+    CTncSettings settings{true, kTncText, 4800, "/dev/ttyUSB0", 7, "Even", "2", "/tnc/kpc3.tnc"};
     settings.Save(profile);
 
     CTncSettings loaded;
