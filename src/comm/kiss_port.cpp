@@ -176,8 +176,12 @@ void CKissPort::Received(const uint8_t* data, size_t length) {
             return;
         }
         ++received_;
+        // A line end that ends the information field ends the monitor line anyway.
+        std::string line = Ax25MonitorLine(decoded);
+        while (!line.empty() && (line.back() == '\r' || line.back() == '\n'))
+            line.pop_back();
         if (lineHandler_)
-            lineHandler_(Ax25MonitorLine(decoded));
+            lineHandler_(line);
     });
     if (const size_t framing = deframer_.framesDropped() - droppedBefore; framing > 0) {
         dropped_ += framing;
