@@ -12,6 +12,7 @@ PLOVANE_PACKAGES=(
     xvfb xauth gstreamer1.0-plugins-base
     gcovr
     dpkg-dev desktop-file-utils appstream man-db file
+    direwolf gpsd gpsd-clients gpsd-tools sox socat iproute2
 )
 
 plovane_missing_packages() {
