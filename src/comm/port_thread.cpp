@@ -105,12 +105,20 @@ void CPortThread::SetError(const std::string& text) {
     lastError_ = text;
 }
 
-bool CPortThread::Start(PortOpener opener, PortHandlers handlers, PortTimings timings) {
-    Stop();
+bool CPortThread::CreateWakeEvent() {
     if (wakeFd_ < 0)
         wakeFd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (wakeFd_ < 0)
+    return wakeFd_ >= 0;
+}
+
+bool CPortThread::Start(PortOpener opener, PortHandlers handlers, PortTimings timings, int openFd) {
+    Stop();
+    if (!CreateWakeEvent()) {
+        if (openFd >= 0)
+            close(openFd);
         return false;
+    }
+    timings_ = timings;
     DrainEventFd(wakeFd_);
     stop_ = false;
     {
@@ -118,28 +126,35 @@ bool CPortThread::Start(PortOpener opener, PortHandlers handlers, PortTimings ti
         queue_.clear();
         writing_ = false;
         lastError_.clear();
+        open_ = openFd >= 0;
     }
     running_ = true;
     try {
         thread_ = std::thread([this, opener = std::move(opener), handlers = std::move(handlers),
-                               timings] { Run(opener, handlers, timings); });
+                               timings, openFd] { Run(opener, handlers, timings, openFd); });
     } catch (const std::system_error&) {
         running_ = false;
+        open_ = false;
+        if (openFd >= 0)
+            close(openFd);
         return false;
     }
     return true;
 }
 
-void CPortThread::Stop() {
+void CPortThread::Stop(Ms drainLimit) {
     if (!thread_.joinable())
         return;
     {
         // Queued bytes (a KISS exit, restore commands) go out before the link closes.
         std::unique_lock lock(mutex_);
-        Ms limit = Ms(0);
-        for (const Item& item : queue_)
-            limit += Ms(item.delayBeforeMs);
-        drained_.wait_for(lock, limit + Ms(5000),
+        Ms limit = drainLimit;
+        if (limit.count() < 0) {
+            limit = timings_.drainLimit;
+            for (const Item& item : queue_)
+                limit += Ms(item.delayBeforeMs + item.delayAfterMs);
+        }
+        drained_.wait_for(lock, limit,
                           [this] { return (queue_.empty() && !writing_) || !open_ || !running_; });
     }
     stop_ = true;
@@ -150,12 +165,12 @@ void CPortThread::Stop() {
     writing_ = false;
 }
 
-bool CPortThread::Send(std::string bytes, int delayBeforeMs) {
+bool CPortThread::Send(std::string bytes, int delayBeforeMs, int delayAfterMs) {
     {
         std::lock_guard lock(mutex_);
         if (!open_ || stop_ || queue_.size() >= kMaxQueued)
             return false;
-        queue_.push_back({std::move(bytes), std::max(0, delayBeforeMs)});
+        queue_.push_back({std::move(bytes), std::max(0, delayBeforeMs), std::max(0, delayAfterMs)});
     }
     SignalEventFd(wakeFd_);
     return true;
@@ -171,11 +186,13 @@ bool CPortThread::WaitForStop(Ms timeout) {
 }
 
 void CPortThread::Run(const PortOpener& opener, const PortHandlers& handlers,
-                      const PortTimings& timings) {
+                      const PortTimings& timings, int openFd) {
     Ms pause = timings.retryFirst;
     while (!stop_) {
         std::string reason;
-        const int fd = opener(wakeFd_, reason);
+        const bool given = openFd >= 0;
+        const int fd = given ? openFd : opener ? opener(wakeFd_, reason) : -1;
+        openFd = -1;
         if (stop_) {
             if (fd >= 0)
                 close(fd);
@@ -184,7 +201,7 @@ void CPortThread::Run(const PortOpener& opener, const PortHandlers& handlers,
         if (fd >= 0) {
             pause = timings.retryFirst;
             SetError({});
-            {
+            if (!given) {
                 std::lock_guard lock(mutex_);
                 queue_.clear();
                 writing_ = false;
@@ -207,13 +224,17 @@ void CPortThread::Run(const PortOpener& opener, const PortHandlers& handlers,
         SetError(reason);
         if (handlers.lost)
             handlers.lost(reason);
-        if (WaitForStop(pause))
+        if (!timings.reconnect || WaitForStop(pause))
             break;
         pause = std::min(pause * 2, timings.retryMax);
     }
+    // Stopped before the worker got to a device it was handed.
+    if (openFd >= 0)
+        close(openFd);
     {
         std::lock_guard lock(mutex_);
         running_ = false;
+        open_ = false;
     }
     drained_.notify_all();
 }
@@ -223,23 +244,44 @@ bool CPortThread::Serve(int fd, const PortHandlers& handlers, std::string& reaso
     std::string pending;  // the front item, being written
     size_t written = 0;
     bool havePending = false;
+    bool announced = false;  // the writing hook has seen the pending item
+    int delayAfterMs = 0;
     auto due = SteadyClock::now();
+    auto pauseEnd = SteadyClock::now();  // the pause after the last item written
+    bool pausing = false;
     for (;;) {
-        if (!havePending) {
+        const auto now = SteadyClock::now();
+        if (pausing && now >= pauseEnd) {
+            pausing = false;
+            std::lock_guard lock(mutex_);
+            writing_ = false;
+            if (queue_.empty())
+                drained_.notify_all();
+        }
+        if (!havePending && !pausing) {
             std::lock_guard lock(mutex_);
             if (!queue_.empty()) {
                 pending = std::move(queue_.front().bytes);
-                due = SteadyClock::now() + Ms(queue_.front().delayBeforeMs);
+                due = now + Ms(queue_.front().delayBeforeMs);
+                delayAfterMs = queue_.front().delayAfterMs;
                 queue_.pop_front();
                 written = 0;
                 havePending = true;
+                announced = false;
                 writing_ = true;
             }
         }
-        const bool writeNow = havePending && SteadyClock::now() >= due;
+        const bool writeNow = havePending && now >= due;
+        if (writeNow && !announced) {
+            announced = true;
+            if (handlers.writing)
+                handlers.writing(pending);
+        }
         Ms timeout(-1);
         if (havePending && !writeNow)
-            timeout = std::chrono::ceil<Ms>(due - SteadyClock::now());
+            timeout = std::chrono::ceil<Ms>(due - now);
+        else if (pausing)
+            timeout = std::chrono::ceil<Ms>(pauseEnd - now);
         pollfd fds[2] = {{fd, static_cast<short>(POLLIN | (writeNow ? POLLOUT : 0)), 0},
                          {wakeFd_, POLLIN, 0}};
         if (PollFor(fds, 2, timeout) < 0) {
@@ -282,10 +324,15 @@ bool CPortThread::Serve(int fd, const PortHandlers& handlers, std::string& reaso
             }
             if (written >= pending.size()) {
                 havePending = false;
-                std::lock_guard lock(mutex_);
-                writing_ = false;
-                if (queue_.empty())
-                    drained_.notify_all();
+                if (delayAfterMs > 0) {
+                    pausing = true;
+                    pauseEnd = SteadyClock::now() + Ms(delayAfterMs);
+                } else {
+                    std::lock_guard lock(mutex_);
+                    writing_ = false;
+                    if (queue_.empty())
+                        drained_.notify_all();
+                }
             }
         }
     }

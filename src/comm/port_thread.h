@@ -22,6 +22,7 @@ struct PortTimings {
     std::chrono::milliseconds retryFirst{1000};  // pause after the first failure
     std::chrono::milliseconds retryMax{30000};   // the pause doubles up to this
     std::chrono::milliseconds drainLimit{5000};  // Stop lets queued bytes go out this long
+    bool reconnect = true;  // false: a broken link ends the worker (a serial TNC's hang-up)
 };
 
 // Opens the link: a connected, non-blocking descriptor, or -1 with the reason in `error`.
@@ -32,7 +33,8 @@ using PortOpener = std::function<int(int wakeFd, std::string& error)>;
 struct PortHandlers {
     std::function<void()> opened;  // may queue with Send
     std::function<void(const uint8_t*, size_t)> received;
-    std::function<void(const std::string& reason)> lost;  // broke, or would not open
+    std::function<void(const std::string& reason)> lost;    // broke, or would not open
+    std::function<void(const std::string& bytes)> writing;  // about to write these
 };
 
 // Thread-safe: Start and Stop belong to one controlling thread; Send, IsOpen and LastError
@@ -47,14 +49,19 @@ class CPortThread {
     CPortThread(const CPortThread&) = delete;
     CPortThread& operator=(const CPortThread&) = delete;
 
-    // Starts the worker; false when the thread or its wake-up event cannot be made.
-    bool Start(PortOpener opener, PortHandlers handlers, PortTimings timings = {});
-    // Lets the queue go out (while open, up to drainLimit), then stops and joins the worker.
-    void Stop();
+    // Creates the wake-up event Start needs (Start makes it too); false when it cannot.
+    bool CreateWakeEvent();
+    // Starts the worker; false when the thread or its wake-up event cannot be made. With
+    // openFd (a device the caller has opened and set up) the link counts as open at once and
+    // the opener is only used to open it again.
+    bool Start(PortOpener opener, PortHandlers handlers, PortTimings timings = {}, int openFd = -1);
+    // Lets the queue go out (while open, up to drainLimit; by default the timings' limit plus
+    // the queued pauses), then stops and joins the worker, cutting any pause short.
+    void Stop(std::chrono::milliseconds drainLimit = std::chrono::milliseconds(-1));
 
-    // Queues bytes to be written after delayBeforeMs; refused (false) while the link is not
-    // open or the queue is full.
-    bool Send(std::string bytes, int delayBeforeMs = 0);
+    // Queues bytes to be written after delayBeforeMs, the next write waiting delayAfterMs
+    // more; refused (false) while the link is not open or the queue is full.
+    bool Send(std::string bytes, int delayBeforeMs = 0, int delayAfterMs = 0);
 
     bool IsOpen() const { return open_.load(); }
     bool IsRunning() const { return running_.load(); }
@@ -64,9 +71,11 @@ class CPortThread {
     struct Item {
         std::string bytes;
         int delayBeforeMs = 0;
+        int delayAfterMs = 0;
     };
 
-    void Run(const PortOpener& opener, const PortHandlers& handlers, const PortTimings& timings);
+    void Run(const PortOpener& opener, const PortHandlers& handlers, const PortTimings& timings,
+             int openFd);
     // Runs one open link until it breaks (false, with the reason) or the port stops (true).
     bool Serve(int fd, const PortHandlers& handlers, std::string& reason);
     bool WaitForStop(std::chrono::milliseconds timeout);
@@ -82,6 +91,7 @@ class CPortThread {
     std::deque<Item> queue_;  // guarded by mutex_
     bool writing_ = false;    // guarded by mutex_: the front item is partly written
     std::string lastError_;   // guarded by mutex_
+    PortTimings timings_;
     std::thread thread_;
 };
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "intake/packet_intake.h"
 #include "core/clock.h"
 #include "core/geo.h"
+#include "intake/packet_intake.h"
 #include "pty_peer.h"
 #include "stations/station_list.h"
 #include "support/recording_host.h"
@@ -76,7 +76,9 @@ struct TncFixture {
     static constexpr const char* kComm = "Comm";
 
     explicit TncFixture(double scale)
-        : stations(stationSettings, clock, host, host), decoder(clock, PacketTargets{host, stations}), port(host, host) {
+        : stations(stationSettings, clock, host, host),
+          decoder(clock, PacketTargets{host, stations}),
+          port(host, host) {
         profile.WriteInt(kComm, "TNCEnabled", 1);
         profile.WriteString(kComm, "TNCCommPort", peer.slavePath());
         profile.WriteInt(kComm, "TNCBaudRate", 1200);
@@ -161,6 +163,7 @@ TEST(TncPortThreads, OpeningMonitoringAndClosingTalkToTheTnc) {
     const auto lastArrival = f.peer.ArrivalOf(before - 1);
     f.port.Close();
     EXPECT_FALSE(f.port.IsOpen());
+    EXPECT_TRUE(f.peer.WaitFor("MON OFF\r", 2s, before));
     const std::vector<Step> closing =
         Join({kBreak, {{"ECHO ON\r", 500, 0}, {"MON OFF\r", 250, 0}}});
     EXPECT_EQ(f.peer.Received().substr(before), Concat(closing));
@@ -188,6 +191,8 @@ TEST(TncPortThreads, WithoutACommandFileOnlyTheStandardSequenceGoesOut) {
         ASSERT_TRUE(f.port.Open().open);
         ASSERT_TRUE(f.peer.WaitFor("CONV\r", 3s));
         f.port.Close();
+        // Close returns once the last bytes are written; the peer reads them on its thread.
+        EXPECT_TRUE(f.peer.WaitFor("MON OFF\r", 2s));
         EXPECT_EQ(f.peer.Received(), Concat(Join({kWakeUp,
                                                   InitCommands("NOCALL", "UNPROTO APQ102"),
                                                   kBreak,
@@ -212,10 +217,10 @@ TEST(TncPortThreads, StationSetupAndGpsRequestReachAnOpenTnc) {
     f.port.SendStationSetup();
     f.port.SendGpsRequest();
     ASSERT_TRUE(f.peer.WaitFor("\x05", 3s, opened));
-    EXPECT_EQ(
-        f.peer.Received().substr(opened),
-        Concat(Join(
-            {kBreak, InitCommands("W1AW-2", "UNPROTO APQ102 VIA WIDE1-1,WIDE2-1"), {{"\x05", 0, 0}}})));
+    EXPECT_EQ(f.peer.Received().substr(opened),
+              Concat(Join({kBreak,
+                           InitCommands("W1AW-2", "UNPROTO APQ102 VIA WIDE1-1,WIDE2-1"),
+                           {{"\x05", 0, 0}}})));
     f.port.Close();
 }
 
@@ -243,8 +248,9 @@ TEST(TncPortThreads, HangUpMidSessionEndsInErrorAndTheTncReopens) {
     f.Load();
     ASSERT_TRUE(f.port.Open().open);
     ASSERT_TRUE(second.WaitFor("CONV\r", 3s));
-    EXPECT_EQ(second.Received(),
-              Concat(Join({kWakeUp, InitCommands("NOCALL", "UNPROTO APQ102 VIA WIDE1-1,WIDE2-1")})));
+    EXPECT_EQ(
+        second.Received(),
+        Concat(Join({kWakeUp, InitCommands("NOCALL", "UNPROTO APQ102 VIA WIDE1-1,WIDE2-1")})));
     second.Write("N0CALL>APRS:>after\r");
     ASSERT_TRUE(PtyPeer::WaitUntil([&] { return f.stations.Contains("N0CALL"); }, 2s));
     f.port.Close();
