@@ -1,5 +1,5 @@
-// The KISS and gpsd fields of the communications pages: through the page and the profile,
-// which controls each TNC mode enables, and the KISS parameter fields.
+// The KISS and gpsd fields of the communications pages: through the page and the profile, and
+// the KISS parameter fields.
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -50,28 +50,6 @@ TEST(CommPagesKiss, KissAndGpsdValuesGoThroughThePagesAndTheProfile) {
     EXPECT_EQ(std::tie(fresh.mode, fresh.kissHost, fresh.kissPort, fresh.kissTxDelay),
               std::make_tuple(int32_t(kTncText), std::string("localhost"), std::string("8001"),
                               int32_t(-1)));
-}
-
-TEST(CommPagesKiss, EachModeEnablesItsControls) {
-    struct Case {
-        bool enabled;
-        int mode;
-        bool serial, tcp, kiss;
-    } cases[] = {
-        {true, kTncText, true, false, false},
-        {true, kTncKissSerial, true, false, true},
-        {true, kTncKissTcp, false, true, true},
-        {false, kTncKissTcp, false, false, false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.mode);
-        TncForm form;
-        form.enabled = c.enabled;
-        form.mode = c.mode;
-        EXPECT_EQ(form.serialEnabled(), c.serial);
-        EXPECT_EQ(form.tcpEnabled(), c.tcp);
-        EXPECT_EQ(form.kissEnabled(), c.kiss);
-    }
 }
 
 TEST(CommPagesKiss, KissParameterFieldsTakeWholeNumbersUpTo255) {
