@@ -6,6 +6,7 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -176,10 +177,10 @@ void CKissPort::Received(const uint8_t* data, size_t length) {
             return;
         }
         ++received_;
-        // A line end that ends the information field ends the monitor line anyway.
+        // A monitor line ends at the first line end, as a text-mode TNC's line would; what
+        // follows it would have been split off as a line of its own there, and is left out.
         std::string line = Ax25MonitorLine(decoded);
-        while (!line.empty() && (line.back() == '\r' || line.back() == '\n'))
-            line.pop_back();
+        line.resize(std::min(line.size(), line.find_first_of("\r\n")));
         if (lineHandler_)
             lineHandler_(line);
     });

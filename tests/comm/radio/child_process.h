@@ -55,12 +55,8 @@ class ChildProcess {
         return true;
     }
 
-    // Writes all of the file to the child's stdin.
-    bool Feed(const std::string& path) {
-        std::ifstream file(path, std::ios::binary);
-        std::ostringstream bytes;
-        bytes << file.rdbuf();
-        const std::string data = bytes.str();
+    // Writes the bytes to the child's stdin.
+    bool Feed(const std::string& data) {
         size_t done = 0;
         while (done < data.size()) {
             const ssize_t n = write(stdin_, data.data() + done, data.size() - done);

@@ -79,8 +79,10 @@ TEST(Direwolf, ReceivedFramesDecodeAsTheLinesThemselves) {
     ASSERT_TRUE(port.Open().open);
     ASSERT_TRUE(WaitUntil([&] { return port.IsOpen(); }, 15s)) << ReadFile(dir / "direwolf.log");
 
-    ASSERT_TRUE(direwolf.Feed(dir / "packets.wav"));
-    direwolf.CloseStdin();
+    ASSERT_TRUE(direwolf.Feed(ReadFile(dir / "packets.wav")));
+    // A second of silence after the last packet lets the demodulator finish it; the input
+    // stays open until every frame has come, since its end ends the program at once.
+    ASSERT_TRUE(direwolf.Feed(std::string(2 * 44100, '\0')));
     EXPECT_TRUE(WaitUntil([&] { return port.framesReceived() == lines.size(); }, 20s))
         << port.framesReceived() << " frames\n"
         << ReadFile(dir / "direwolf.log");
