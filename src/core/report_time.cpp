@@ -92,11 +92,15 @@ bool ParseReportTime(std::string_view text, const CDateTime& localNow, int biasM
         return false;
     CDateTime result;
     switch (text[6]) {
-        case 'z':  // e.g. 092345z: the 9th, 23:45 UTC
-            result = DayOfRecentMonth(DateOf(utcNow), first, second, third);
-            if (result.IsValid() && result > utcNow + kFutureTolerance)
-                result = DayOfRecentMonth(DateOf(utcNow), first, second, third, true);
+        case 'z': {  // e.g. 092345z: the 9th, 23:45 UTC
+            const Date today = DateOf(utcNow);
+            result = DayOfRecentMonth(today, first, second, third);
+            // Only a stamp of today's day can lie ahead: other days are earlier this month
+            // or fall in the month before.
+            if (first == today.day && result.IsValid() && result > utcNow + kFutureTolerance)
+                result = DayOfRecentMonth(today, first, second, third, true);
             break;
+        }
         case '/':  // e.g. 092345/: the 9th, 23:45 local time
             result = DayOfRecentMonth(DateOf(localNow), first, second, third);
             if (result.IsValid())

@@ -23,9 +23,12 @@ int16_t ClampShort(int64_t value) {
     return static_cast<int16_t>(std::clamp<int64_t>(value, INT16_MIN, INT16_MAX));
 }
 
-// Equal texts; the views a packet's operations hold for one call usually share their bytes.
+// Equal texts; the views a packet's operations hold for one call usually share their bytes,
+// and calls of one length mostly differ in their first byte, which is read before the
+// library compare.
 bool SameCall(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && (a.data() == b.data() || a == b);
+    return a.size() == b.size() &&
+           (a.data() == b.data() || a.empty() || (a[0] == b[0] && a.substr(1) == b.substr(1)));
 }
 
 // The stored form of a weather report received now.
@@ -106,7 +109,10 @@ void ApplyDeviceAndPath(CStation& s, bool own, std::string_view destination, std
 struct CStationList::Impl {
     Impl(const CStationSettings& initial, const Clock& clockRef, ChangeSink& changeSink,
          SoundSink& soundSink)
-        : clock(clockRef), changes(changeSink), sounds(soundSink), own(std::string(), clockRef.Now()) {
+        : clock(clockRef),
+          changes(changeSink),
+          sounds(soundSink),
+          own(std::string(), clockRef.Now()) {
         SetSettings(initial);
     }
 
@@ -255,7 +261,10 @@ struct CStationList::Impl {
 
         const CDateTime* reportTime = r.hasReportTime ? &r.reportTime : nullptr;
         const TrackPoint point = {r.colatitude, r.longitude, r.altitudeDm};
-        const TrackRules& rules = s.call == settings.MyCall ? ownTrackRules : otherTrackRules;
+        // The own record holds the own call once the settings are applied; before that a
+        // heard record may carry it.
+        const bool ownCall = &s == &own || SameCall(s.call, settings.MyCall);
+        const TrackRules& rules = ownCall ? ownTrackRules : otherTrackRules;
         if (TakesTrackPoint(s, rules, point, reportTime)) {
             s.track.push_front(point);
             if (reportTime != nullptr)
@@ -466,11 +475,15 @@ StationBoxResult CStationList::StationsInBox(int32_t centreColatitude, int32_t c
 // --- Updates ---
 
 void CStationList::Apply(std::span<const StationReport> reports) {
+    // Read before the lock: the clock is never called under it.
+    if (!reports.empty())
+        Apply(reports, impl_->clock.Now());
+}
+
+void CStationList::Apply(std::span<const StationReport> reports, const CDateTime& now) {
     Impl& d = *impl_;
     if (reports.empty())
         return;
-    // Read once, before the lock: the clock is never called under it.
-    const CDateTime now = d.clock.Now();
 
     // The calls to announce, each once, in the order of their first announced report.
     std::array<std::string_view, 16> changed;
