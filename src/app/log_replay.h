@@ -41,9 +41,7 @@ class ReplayGate final : public Clock, public AppHost {
 
     // Clock
     CDateTime Now() const override;
-    int BiasMinutes() const override {
-        return Replaying() ? replayBias_ : clock_.BiasMinutes();
-    }
+    int BiasMinutes() const override { return Replaying() ? replayBias_ : clock_.BiasMinutes(); }
     int64_t TickMs() const override { return clock_.TickMs(); }
 
     // AppHost
@@ -110,7 +108,8 @@ ReplayCounts ReplayRecords(const LogReplaySet& set, ReplayGate& gate, CPacketInt
 std::string TncLogHeader(const std::string& myCall, const std::string& destination,
                          const std::string& path);
 
-// The status text after a replay: "Station log: 120 lines replayed" and the damaged count.
-std::string ReplayNotice(const ReplayCounts& counts, size_t damaged);
+// The status text after a replay: "Station log: 120 lines replayed", the damaged count, and
+// whether older lines were left out by the read limit.
+std::string ReplayNotice(const ReplayCounts& counts, const LogReplaySet& set);
 
 }  // namespace plovane

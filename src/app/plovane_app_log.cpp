@@ -38,8 +38,8 @@ void CPlovaneApp::StartStationLog(const std::filesystem::path& folder) {
         set.AddFolder(logFolder_, now - int64_t{logSettings_.LogReplayHours} * 3600);
         set.Sort();
         const ReplayCounts counts = ReplayRecords(set, gate_, decoder_, stations_, messages_);
-        if (!set.records().empty() || set.damaged() > 0)
-            host_.ShowNotice(ReplayNotice(counts, set.damaged()));
+        if (!set.records().empty() || set.damaged() > 0 || set.leftOutBytes() > 0)
+            host_.ShowNotice(ReplayNotice(counts, set));
     }
     ApplyLogSettings();
 }
@@ -83,7 +83,7 @@ long CPlovaneApp::ReplayLogFile(const std::filesystem::path& path) {
         return -1;
     set.Sort();
     const ReplayCounts counts = ReplayRecords(set, gate_, decoder_, stations_, messages_);
-    host_.ShowNotice(ReplayNotice(counts, set.damaged()));
+    host_.ShowNotice(ReplayNotice(counts, set));
     if (views_)
         views_->UpdateViews();
     return static_cast<long>(counts.received + counts.sent);
