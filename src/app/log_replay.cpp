@@ -101,7 +101,7 @@ void LoggedPort::QueueText(const std::string& text, int delayBeforeMs, int delay
 // --- Replay ---
 
 ReplayCounts ReplayRecords(const LogReplaySet& set, ReplayGate& gate, CPacketIntake& decoder,
-                           CStationList& stations, CMessageList& messages) {
+                           CStationList& stations, CMessageList& messages, int64_t seenUtc) {
     ReplayCounts counts;
     const std::string ownCall = stations.OwnCall();
     const std::string ownPrefix = ownCall + ">";
@@ -129,6 +129,8 @@ ReplayCounts ReplayRecords(const LogReplaySet& set, ReplayGate& gate, CPacketInt
         tag.assign(record.source);
         tag += '>';
         decoder.DecodeLineAs(record.line, tag, ownCall);
+        if (record.utcSeconds <= seenUtc)
+            messages.ClearMessageWaiting();
         ++counts.received;
     }
     gate.End();

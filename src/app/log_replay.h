@@ -101,8 +101,11 @@ struct ReplayCounts {
 // holds back every text queued meanwhile, and the message store holds what it restored
 // (own messages wait for Resend, received ones are not acked again). GPS sentences and our
 // own packets heard back are skipped: they describe where we were, not where we are.
+// Messages to us stamped at or before `seenUtc` had been seen by the user when the station
+// last stopped: they come back without the message-waiting mark.
 ReplayCounts ReplayRecords(const LogReplaySet& set, ReplayGate& gate, CPacketIntake& decoder,
-                           CStationList& stations, CMessageList& messages);
+                           CStationList& stations, CMessageList& messages,
+                           int64_t seenUtc = INT64_MIN);
 
 // "N0CALL>APQ102,WIDE1-1:" for the TNC's UNPROTO destination and path.
 std::string TncLogHeader(const std::string& myCall, const std::string& destination,
