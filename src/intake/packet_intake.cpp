@@ -101,6 +101,10 @@ void ApplyPacket(const DecodedPacket& packet, std::string_view tag, const CDateT
         targets.gps->ParseSentence("", "", "", packet.gpsSentence, true);
 }
 
+void ApplyPacket(const DecodedPacket& packet, std::string_view tag, const PacketTargets& targets) {
+    ApplyPacket(packet, tag, targets.stations.clock().Now(), targets);
+}
+
 void CPacketIntake::DecodeLineAs(std::string_view line, std::string_view tag,
                                  std::string_view myCall) {
     if (observer_)

@@ -33,6 +33,8 @@ struct PacketTargets {
 // the local time the line was decoded at, so the line reads the clock once.
 void ApplyPacket(const DecodedPacket& packet, std::string_view tag, const CDateTime& now,
                  const PacketTargets& targets);
+// The same, the station store reading the clock itself.
+void ApplyPacket(const DecodedPacket& packet, std::string_view tag, const PacketTargets& targets);
 
 // Thread-safe: ProcessInput and DecodeLine may run on several threads at once (serial read
 // threads and the user-interface thread); each line is decoded on its own and the stores

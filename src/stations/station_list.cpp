@@ -23,6 +23,12 @@ int16_t ClampShort(int64_t value) {
     return static_cast<int16_t>(std::clamp<int64_t>(value, INT16_MIN, INT16_MAX));
 }
 
+// The four values of a PHG or DFS group, each clamped to the record's 16 bits.
+void StoreGroup(const std::array<int32_t, 4>& values, const std::array<int16_t*, 4>& fields) {
+    for (size_t i = 0; i < values.size(); ++i)
+        *fields[i] = ClampShort(values[i]);
+}
+
 // Equal texts; the views a packet's operations hold for one call usually share their bytes,
 // and calls of one length mostly differ in their first byte, which is read before the
 // library compare.
@@ -119,11 +125,15 @@ struct CStationList::Impl {
     using Lock = std::unique_lock<std::timed_mutex>;
 
     Lock TakeLock() const {
-        // An uncontended lock is taken without reading the clock for the deadline.
+        // An uncontended lock is taken without reading the clock for the deadline, and
+        // without a call: the wait is kept out of line.
         Lock lock(mutex, std::try_to_lock);
-        if (!lock.owns_lock())
-            lock = TimedLock(mutex, kStoreLockWait);
+        if (!lock.owns_lock()) [[unlikely]]
+            lock = WaitForLock(mutex);
         return lock;
+    }
+    [[gnu::noinline]] static Lock WaitForLock(std::timed_mutex& m) {
+        return TimedLock(m, kStoreLockWait);
     }
 
     // --- Everything below runs with the lock held ---
@@ -300,17 +310,11 @@ struct CStationList::Impl {
             s.moving = true;
         }
         if (r.hasPhg) {
-            s.phgPower = ClampShort(r.phg[0]);
-            s.phgHeight = ClampShort(r.phg[1]);
-            s.phgGain = ClampShort(r.phg[2]);
-            s.phgDirectivity = ClampShort(r.phg[3]);
+            StoreGroup(r.phg, {&s.phgPower, &s.phgHeight, &s.phgGain, &s.phgDirectivity});
             s.hasPhg = true;
         }
         if (r.hasDfs) {
-            s.dfsStrength = ClampShort(r.dfs[0]);
-            s.dfsHeight = ClampShort(r.dfs[1]);
-            s.dfsGain = ClampShort(r.dfs[2]);
-            s.dfsDirectivity = ClampShort(r.dfs[3]);
+            StoreGroup(r.dfs, {&s.dfsStrength, &s.dfsHeight, &s.dfsGain, &s.dfsDirectivity});
             s.hasDfs = true;
         }
         if (r.hasDevicePath)
@@ -485,8 +489,9 @@ void CStationList::Apply(std::span<const StationReport> reports, const CDateTime
     if (reports.empty())
         return;
 
-    // The calls to announce, each once, in the order of their first announced report.
-    std::array<std::string_view, 16> changed;
+    // The reports whose calls to announce, each call once, in the order of its first
+    // announced report.
+    std::array<uint32_t, 16> changed;
     size_t changedCount = 0;
     size_t created = 0;
     std::string sound;
@@ -494,7 +499,8 @@ void CStationList::Apply(std::span<const StationReport> reports, const CDateTime
         const Impl::Lock lock = d.TakeLock();
         if (!lock.owns_lock())
             return;
-        for (const StationReport& r : reports) {
+        for (uint32_t i = 0; i < reports.size(); ++i) {
+            const StationReport& r = reports[i];
             bool isNew = false;
             CStation* station = r.call.empty() ? nullptr : d.FindOrAdd(r.call, now, isNew);
             if (station == nullptr)
@@ -510,10 +516,10 @@ void CStationList::Apply(std::span<const StationReport> reports, const CDateTime
                 !r.hasDfs && !r.hasDevicePath && r.weather == nullptr && !r.hasOwner && !r.killed;
             if (isNew || !onlySymbol) {
                 size_t c = 0;
-                while (c < changedCount && !SameCall(changed[c], r.call))
+                while (c < changedCount && !SameCall(reports[changed[c]].call, r.call))
                     ++c;
                 if (c == changedCount && changedCount < changed.size())
-                    changed[changedCount++] = r.call;
+                    changed[changedCount++] = i;
             }
         }
         if (created > 0 && d.soundEnabled)
@@ -525,7 +531,7 @@ void CStationList::Apply(std::span<const StationReport> reports, const CDateTime
             d.sounds.PlaySound(sound);
     }
     for (size_t c = 0; c < changedCount; ++c)
-        d.changes.StationChanged(std::string(changed[c]));
+        d.changes.StationChanged(std::string(reports[changed[c]].call));
 }
 
 void CStationList::Apply(const StationReport& report) {
