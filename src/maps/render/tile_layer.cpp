@@ -97,7 +97,8 @@ const CTileLayer::Slot* CTileLayer::Find(const TileId& tile,
         if (read == TileRead::kMissing)
             return Put(key, State::kMissing, {}), nullptr;
         QImage image = Decode(bytes, tile);
-        return &Put(key, image.isNull() ? State::kBlank : State::kImage, std::move(image));
+        const State state = image.isNull() ? State::kBlank : State::kImage;
+        return &Put(key, state, std::move(image));
     }
     if (!setup_.cache)
         return nullptr;
@@ -110,7 +111,8 @@ const CTileLayer::Slot* CTileLayer::Find(const TileId& tile,
     if (wishes && validators.expiresUtc < NowUtc())
         wishes->push_back({tile, validators});
     QImage image = Decode(bytes, tile);
-    return &Put(key, image.isNull() ? State::kBlank : State::kImage, std::move(image), validators);
+    const State state = image.isNull() ? State::kBlank : State::kImage;
+    return &Put(key, state, std::move(image), validators);
 }
 
 const CTileLayer::Slot* CTileLayer::FindBase(const TileId& tile) {
@@ -124,7 +126,8 @@ const CTileLayer::Slot* CTileLayer::FindBase(const TileId& tile) {
         return Put(key, State::kMissing, {}), nullptr;
     QImage image = Decode(bytes, tile);
     const bool ok = !image.isNull();
-    Slot& slot = Put(key, ok ? State::kImage : State::kBlank, std::move(image));
+    const State state = ok ? State::kImage : State::kBlank;
+    Slot& slot = Put(key, state, std::move(image));
     return ok ? &slot : nullptr;
 }
 
@@ -241,7 +244,8 @@ void CTileLayer::Deliver(const TileId& tile, const std::string& bytes,
     if (setup_.cache)
         setup_.cache->Store(tile, bytes, validators, NowUtc());
     QImage image = Decode(bytes, tile);
-    Put(tile.Key(), image.isNull() ? State::kBlank : State::kImage, std::move(image), validators);
+    const State state = image.isNull() ? State::kBlank : State::kImage;
+    Put(tile.Key(), state, std::move(image), validators);
 }
 
 void CTileLayer::Confirm(const TileId& tile, const TileValidators& validators) {
