@@ -54,7 +54,7 @@ int64_t ParseHttpDate(std::string_view text) {
     char weekday[4] = {}, month[4] = {}, zone[4] = {};
     int day = 0, year = 0, hour = 0, minute = 0, second = 0;
     const std::string s(text.substr(0, 64));
-    if (std::sscanf(s.c_str(), "%3s %d %3s %d %d:%d:%d %3s", weekday, &day, month, &year, &hour,
+    if (std::sscanf(s.c_str(), "%3s, %d %3s %d %d:%d:%d %3s", weekday, &day, month, &year, &hour,
                     &minute, &second, zone) != 8 ||
         std::string_view(zone) != "GMT") {
         return -1;
