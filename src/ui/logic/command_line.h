@@ -11,11 +11,11 @@ namespace plovane {
 struct GuiOptions {
     std::string settingsPath;    // an INI file instead of the user's settings
     std::string mapPath;         // a map opened after start-up
-    std::string tilesSource;     // the tile background for this run (see maps/tile_source.h)
     std::string simulatePath;    // a simulation file played after start-up
     std::string screenshotPath;  // render the window into this PNG and exit
     bool help = false;           // --help: print the usage and exit
     bool version = false;        // --version: print the version and exit
+    std::string tilesSource;     // the tile background for this run (see maps/tile_source.h)
 };
 
 // Parses the arguments after the program name. False with a message in `error` for an
