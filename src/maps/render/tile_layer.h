@@ -85,6 +85,7 @@ class CTileLayer {
     const Slot* FindBase(const TileId& tile);
     Slot& Put(uint64_t key, State state, QImage image, const TileValidators& validators = {});
     QImage Decode(const std::string& bytes, const TileId& tile);
+    static void DrawTile(QPainter& painter, const QRectF& target, const QImage& image);
     // Draws `tile`'s area from the nearest ancestor this layer has; false if none.
     bool DrawPlaceholder(QPainter& painter, const TileId& tile, const QRectF& target);
     int64_t NowUtc() const;
