@@ -408,6 +408,8 @@ void GuiApp::WaitForTiles() {
     waited.start();
     while (view_->TilesBusy() && waited.elapsed() < kScreenshotTileWaitMs)
         QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+    // The last tiles came in after the picture was drawn; their batched redraw is not due yet.
+    view_->RefreshView(true);
     QApplication::processEvents();
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <QBuffer>
 #include <QPainter>
+#include <QProcess>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
@@ -207,6 +208,41 @@ TEST(TileFetch, AStaleTileIsRevalidatedAndKept) {
     EXPECT_GE(validators.expiresUtc, now + kMinTileLifetimeSeconds - 5);
     EXPECT_EQ(validators.etag, "\"v1\"");
     EXPECT_EQ(FetchRig::Tile(rig.Draw(), 0, 0), QColor(Qt::darkCyan));
+}
+
+// The program itself: --tiles with the test's server and --screenshot draw the served tiles
+// under the world map, with the stations of the sample simulation over them.
+TEST(TileFetch, ScreenshotDrawsTheServedTilesUnderTheMap) {
+    FetchRig rig;
+    const fs::path dir = rig.cacheDir.string() + "-run";
+    fs::create_directories(dir);
+    const QString png = QString::fromStdString(dir / "out.png");
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("XDG_CACHE_HOME", QString::fromStdString(dir / "cache"));
+    program.setProcessEnvironment(environment);
+    program.start(PLOVANE_GUI_PATH,
+                  {"--settings", QString::fromStdString(dir / "plovane.conf"), "--tiles",
+                   rig.server.UrlTemplate(), "--simulate",
+                   QString(PLOVANE_SOURCE_DIR) + "/data/sim/sample.sim", "--screenshot", png});
+    // The server answers from this thread's event loop while the program runs.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return program.state() == QProcess::NotRunning; }, 60000));
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+    const QImage image(png);
+    ASSERT_FALSE(image.isNull());
+    int served = 0;
+    for (int y = 0; y < image.height(); y += 4) {
+        for (int x = 0; x < image.width(); x += 4) {
+            const QColor c = image.pixelColor(x, y);  // scaled tiles may round by one
+            served +=
+                c.red() <= 2 && std::abs(c.green() - 128) <= 2 && std::abs(c.blue() - 128) <= 2;
+        }
+    }
+    // The world square, about half the window, is tile under the lines of the world map.
+    EXPECT_GT(served, image.width() * image.height() / 16 * 4 / 10);
+    EXPECT_GE(rig.server.requests.size(), 4u);
+    fs::remove_all(dir);
 }
 
 }  // namespace
