@@ -41,7 +41,7 @@ std::string Coord(double value, bool lat) {
 }
 
 struct Scene {
-    explicit Scene(int64_t vectorPoints) {
+    explicit Scene(int64_t vectorPoints, bool withTiles = true) {
         profile.WriteInt("Station", "LimitStations", 2000);
         profile.WriteInt("Station", "bTrack", 1);
         settings.Load(profile);
@@ -107,16 +107,17 @@ struct Scene {
         options.ShowTracks = true;
         options.IconLabels = true;
         view.Resize(kWidth, kHeight + kHeaderStripHeight);
-        view.SetMercator(true);
+        view.SetMercator(withTiles);
         // About 38 m per pixel: tile zoom 12.
         const int32_t cx = static_cast<int32_t>((kLon + 180) * kUnitsPerDegree);
-        const int32_t cy = MercatorY(static_cast<int32_t>((90 - kLat) * kUnitsPerDegree));
+        const int32_t colat = static_cast<int32_t>((90 - kLat) * kUnitsPerDegree);
+        const int32_t cy = withTiles ? MercatorY(colat) : colat;
         const int32_t halfW = kWidth / 2 * 124, halfH = kHeight / 2 * 124;
         CMapData box;
         box.left = cx - halfW;
         box.right = cx + halfW;
-        box.top = ColatitudeOfMercatorY(cy - halfH);
-        box.bottom = ColatitudeOfMercatorY(cy + halfH);
+        box.top = withTiles ? ColatitudeOfMercatorY(cy - halfH) : cy - halfH;
+        box.bottom = withTiles ? ColatitudeOfMercatorY(cy + halfH) : cy + halfH;
         view.FitToMap(box);
         image = QImage(kWidth, kHeight + kHeaderStripHeight, QImage::Format_RGB32);
         Draw();  // the tiles into memory
@@ -131,7 +132,7 @@ struct Scene {
         scene.map = &map;
         scene.options = &options;
         scene.stations = &stations;
-        scene.tiles = tiles.get();
+        scene.tiles = view.mercator() ? tiles.get() : nullptr;
         renderer.DrawMap(&painter, scene);
     }
 
@@ -165,6 +166,14 @@ void BM_RedrawMillionPointMapOverTiles(benchmark::State& state) {
         scene.Draw();
 }
 BENCHMARK(BM_RedrawMillionPointMapOverTiles)->Unit(benchmark::kMillisecond);
+
+// For comparison: the same map on the plain grid without tiles, as before tiles existed.
+void BM_RedrawMillionPointMapPlain(benchmark::State& state) {
+    Scene scene(1'000'000, false);
+    for (auto _ : state)
+        scene.Draw();
+}
+BENCHMARK(BM_RedrawMillionPointMapPlain)->Unit(benchmark::kMillisecond);
 
 // The projection alone: a million colatitudes to Mercator y.
 void BM_MercatorY(benchmark::State& state) {
