@@ -17,11 +17,13 @@ TEST(GuiOptions, ParsesEveryOptionAndRejectsTheRest) {
     };
     const std::vector<Case> cases = {
         {{}, true, {}},
-        {{"--settings", "a.conf", "--map", "w.map", "--simulate", "s.sim", "--screenshot", "x.png"},
+        {{"--settings", "a.conf", "--map", "w.map", "--simulate", "s.sim", "--screenshot", "x.png",
+          "--tiles", "t.mbtiles"},
          true,
-         {"a.conf", "w.map", "s.sim", "x.png", false}},
-        {{"--help"}, true, {"", "", "", "", true}},
-        {{"--version"}, true, {"", "", "", "", false, true}},
+         {"a.conf", "w.map", "s.sim", "x.png", false, false, "t.mbtiles"}},
+        {{"--help"}, true, {"", "", "", "", true, false, ""}},
+        {{"--version"}, true, {"", "", "", "", false, true, ""}},
+        {{"--tiles"}, false, {}},
         {{"--map"}, false, {}},
         {{"--map", ""}, false, {}},
         {{"--bogus"}, false, {}},
@@ -41,6 +43,7 @@ TEST(GuiOptions, ParsesEveryOptionAndRejectsTheRest) {
         EXPECT_EQ(options.screenshotPath, c.expected.screenshotPath);
         EXPECT_EQ(options.help, c.expected.help);
         EXPECT_EQ(options.version, c.expected.version);
+        EXPECT_EQ(options.tilesSource, c.expected.tilesSource);
     }
 }
 
