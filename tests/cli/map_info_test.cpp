@@ -65,20 +65,6 @@ TEST_F(MapInfoTest, PrintsABinaryMap) {
               "\"points\":3,\"labels\":1}\n");
 }
 
-TEST_F(MapInfoTest, PrintsTextMapsWithTheirPathTitle) {
-    const std::string path = Write("Roads.map",
-                                   "45,\n123,\n100,\n44,\n122,\n0,\n0,\nLineFormat\n"
-                                   "5,\x1B\x1B\x1B\x1C\x1C\x1C\n-1,\nTown,44.5,122.5,0\n");
-    ASSERT_EQ(Run({"map-info", path}), 0) << err_.str();
-    const std::string text = out_.str();
-    EXPECT_NE(text.find("\"isMap\":true,\"title\":\"Roads (DL)\",\"format\":\"DOS:LineFormat\","
-                        "\"version\":\"N/A\",\"name\":\"Roads (DL)\",\"header\":\"N/A\","
-                        "\"created\":\"1980-01-01T00:00:00Z\""),
-              std::string::npos)
-        << text;
-    EXPECT_NE(text.find("\"points\":3,\"labels\":1}"), std::string::npos) << text;
-}
-
 TEST_F(MapInfoTest, FailuresPrintTheReaderTextOnStandardError) {
     struct Case {
         std::string name;
@@ -86,9 +72,6 @@ TEST_F(MapInfoTest, FailuresPrintTheReaderTextOnStandardError) {
         std::string error;
     } cases[] = {
         {"not_a_map.map", "hello\nworld\n", "Unsupported map format.\n"},
-        {"old.map", "APRS2.00",
-         "Unable to read map file.  Map appears to be in Mac/WinAPRS format, but map version is "
-         "not 'Beta' or '1.00'.\n"},
         {"short.map", "APRS1.00" + std::string(100, '\0'),
          "Unable to read map due to an unexpected end of file.\n"},
     };
