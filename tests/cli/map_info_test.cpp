@@ -1,6 +1,5 @@
 // plovane-cli map-info: the JSON it prints for each map family, and its failures.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -9,21 +8,15 @@
 
 #include "cli.h"
 #include "maps/map_writer.h"
+#include "support/scratch_dir.h"
 
 namespace plovane::cli {
 namespace {
 
 class MapInfoTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("plovane_map_info_" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-
     std::string Write(const std::string& name, const std::string& bytes) {
-        const auto path = dir_ / name;
+        const auto path = scratch_.path() / name;
         std::ofstream(path, std::ios::binary) << bytes;
         return path.string();
     }
@@ -33,7 +26,8 @@ class MapInfoTest : public ::testing::Test {
         return plovane::cli::Run(args, in_, out_, err_);
     }
 
-    std::filesystem::path dir_;
+    testing::ScratchDir scratch_;
+    const std::filesystem::path& dir_ = scratch_.path();
     std::istringstream in_;
     std::ostringstream out_;
     std::ostringstream err_;

@@ -8,6 +8,8 @@
 #include <tuple>
 #include <vector>
 
+#include "support/scratch_dir.h"
+
 namespace plovane {
 namespace {
 
@@ -21,21 +23,10 @@ auto Fields(const SerialForm& f) {
 }
 
 // A folder standing in for /dev, removed afterwards.
-class FakeDev {
+class FakeDev : public testing::ScratchDir {
   public:
-    FakeDev() {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        root_ = fs::temp_directory_path() / ("plovane-setup-dev-" + std::string(info->name()));
-        fs::remove_all(root_);
-        fs::create_directories(root_);
-    }
-    ~FakeDev() { fs::remove_all(root_); }
-    void Add(const std::string& name) { std::ofstream(root_ / name) << ""; }
-    const fs::path& root() const { return root_; }
-    std::string operator/(const std::string& name) const { return (root_ / name).string(); }
-
-  private:
-    fs::path root_;
+    void Add(const std::string& name) { std::ofstream(path() / name) << ""; }
+    const fs::path& root() const { return path(); }
 };
 
 TEST(SerialDevices, FoundGroupsInOrderEachInNaturalOrder) {
