@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "support/scoped_env.h"
+#include "support/scratch_dir.h"
 
 namespace plovane {
 namespace {
@@ -16,7 +17,8 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(DataDir, FirstExistingOfProgramBuildTreeAndXdgFolders) {
-    const fs::path root = fs::temp_directory_path() / "plovane-data-dir-test";
+    const testing::ScratchDir scratch;
+    const fs::path root = scratch.path() / "root";
     struct Case {
         const char* name;
         std::vector<std::string> folders;      // created under root
@@ -74,7 +76,6 @@ TEST(DataDir, FirstExistingOfProgramBuildTreeAndXdgFolders) {
         const fs::path found = FindDataDir(root / "usr/bin", "../share/plovane", root / "src/data");
         EXPECT_EQ(found, c.expected.empty() ? fs::path() : root / c.expected);
     }
-    fs::remove_all(root);
 }
 
 TEST(DataDir, ProgramDirIsTheTestsOwnFolder) {

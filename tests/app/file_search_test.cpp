@@ -5,28 +5,22 @@
 #include <filesystem>
 #include <fstream>
 
+#include "support/scratch_dir.h"
+
 namespace plovane {
 namespace {
 
 namespace fs = std::filesystem;
 
 class FileSearchTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        root_ = fs::temp_directory_path() /
-                ("plovane-search-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                 "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root_);
-        fs::create_directories(root_);
-    }
-    void TearDown() override { fs::remove_all(root_); }
-
+  protected:
     void Write(const fs::path& relative, const std::string& bytes) {
         fs::create_directories((root_ / relative).parent_path());
         std::ofstream(root_ / relative, std::ios::binary) << bytes;
     }
 
-    fs::path root_;
+    testing::ScratchDir scratch_;
+    const fs::path& root_ = scratch_.path();
 };
 
 TEST_F(FileSearchTest, FindsTncFilesByTheirMarker) {
@@ -81,11 +75,12 @@ TEST_F(FileSearchTest, OnlyRecognisedMapAndPdbFilesAreListed) {
 }
 
 TEST(FileSearch, SortsWithoutCaseAndNumbersDuplicates) {
-    std::vector<MapListEntry> maps = {{"/1", "T"}, {"/2", "alpha"}, {"/3", "T"},
-                                      {"/4", "Beta"}, {"/5", "T"}, {"/6", "t"}};
+    std::vector<MapListEntry> maps = {{"/1", "T"},    {"/2", "alpha"}, {"/3", "T"},
+                                      {"/4", "Beta"}, {"/5", "T"},     {"/6", "t"}};
     SortAndNumber(maps);
     std::vector<std::string> titles;
-    for (const auto& m : maps) titles.push_back(m.title);
+    for (const auto& m : maps)
+        titles.push_back(m.title);
     // "t" sorts among the "T"s but is not equal to them, which ends the first run.
     EXPECT_EQ(titles, (std::vector<std::string>{"alpha", "Beta", "T", "T (2)", "T (3)", "t"}));
     EXPECT_EQ(maps[2].path, "/1");

@@ -9,6 +9,7 @@
 
 #include "app/plovane_app.h"
 #include "support/recording_host.h"
+#include "support/scratch_dir.h"
 
 namespace plovane {
 namespace {
@@ -51,8 +52,8 @@ TEST(PlovaneAppSetup, SoundsStoredByTheAlertsDialogPlayWithoutARestart) {
 }
 
 TEST(PlovaneAppSetup, RefreshTncFilesFindsTheFilesAnewAndSaysHowMany) {
-    const fs::path dir = fs::temp_directory_path() / "plovane-app-setup-tnc";
-    fs::remove_all(dir);
+    const testing::ScratchDir scratch;
+    const fs::path& dir = scratch.path();
     fs::create_directories(dir / "more");
     std::ofstream(dir / "b.tnc") << "[PLOVANE-TNC-FILE: Beta]\r\n[INIT]\r\n";
     std::ofstream(dir / "more" / "a.TNC") << "\n[plovane-tnc-file:Alpha]\n";
@@ -77,7 +78,6 @@ TEST(PlovaneAppSetup, RefreshTncFilesFindsTheFilesAnewAndSaysHowMany) {
     ASSERT_EQ(app.tncFiles().size(), 1u);
     EXPECT_EQ(status.back(), "1 TNC file found...");
     app.Shutdown();
-    fs::remove_all(dir);
 }
 
 }  // namespace

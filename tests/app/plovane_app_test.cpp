@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "support/recording_host.h"
+#include "support/scratch_dir.h"
 
 namespace plovane {
 namespace {
@@ -18,13 +19,7 @@ class PlovaneAppTest : public ::testing::Test {
     PlovaneAppTest() : clock_(CDateTime(2026, 8, 1, 0, 5, 0)) {
         profile_.WriteString("Station", "MyCall", "N0CALL-9");
         profile_.WriteString("Station", "Status", "Listening");
-        dir_ = fs::temp_directory_path() /
-               ("plovane-app-" +
-                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
     }
-    ~PlovaneAppTest() override { fs::remove_all(dir_); }
 
     fs::path WriteFile(const std::string& name, const std::string& bytes) {
         std::ofstream(dir_ / name, std::ios::binary) << bytes;
@@ -34,7 +29,8 @@ class PlovaneAppTest : public ::testing::Test {
     MemoryProfile profile_;
     testing::RecordingHost host_;
     FakeClock clock_;
-    fs::path dir_;
+    testing::ScratchDir scratch_;
+    const fs::path& dir_ = scratch_.path();
 };
 
 TEST_F(PlovaneAppTest, StartsAndBuildsTheOwnRecordFromTheSettings) {

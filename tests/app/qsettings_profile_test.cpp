@@ -7,13 +7,14 @@
 #include <filesystem>
 
 #include "core/station_settings.h"
+#include "support/scratch_dir.h"
 
 namespace plovane {
 namespace {
 
 TEST(QSettingsProfile, RoundTripsEveryKindThroughAnIniFile) {
-    const auto path = std::filesystem::temp_directory_path() / "plovane-profile-test.conf";
-    std::filesystem::remove(path);
+    const testing::ScratchDir scratch;
+    const auto path = scratch.path() / "plovane.conf";
     {
         QSettingsProfile profile(path.string());
         profile.WriteInt("Station", "LimitStations", 9999);
@@ -41,7 +42,6 @@ TEST(QSettingsProfile, RoundTripsEveryKindThroughAnIniFile) {
     CStationSettings loaded;
     loaded.Load(reopened);
     EXPECT_TRUE(loaded == settings);
-    std::filesystem::remove(path);
 }
 
 }  // namespace

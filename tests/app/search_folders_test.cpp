@@ -9,16 +9,17 @@
 #include <string>
 
 #include "support/scoped_env.h"
+#include "support/scratch_dir.h"
 
 namespace plovane {
 namespace {
 
 namespace fs = std::filesystem;
-
+using testing::ScratchDir;
 
 TEST(SearchFolders, BundledThenUserThenNamedWithoutDuplicates) {
-    const fs::path home = fs::temp_directory_path() / "plovane-search-folders-home";
-    fs::remove_all(home);
+    const ScratchDir scratch;
+    const fs::path home = scratch.path() / "home";
     fs::create_directories(home / ".local/share/Plovane");
     const ScopedEnv homeVar("HOME", home.c_str());
     const ScopedEnv xdgVar("XDG_DATA_HOME", nullptr);
@@ -35,13 +36,12 @@ TEST(SearchFolders, BundledThenUserThenNamedWithoutDuplicates) {
 }
 
 TEST(SearchFolders, XdgDataHomeTakesThePlaceOfTheHomeFolder) {
-    const fs::path xdg = fs::temp_directory_path() / "plovane-search-folders-xdg";
-    fs::remove_all(xdg);
+    const ScratchDir scratch;
+    const fs::path& xdg = scratch.path();
     fs::create_directories(xdg / "Plovane");
     const ScopedEnv xdgVar("XDG_DATA_HOME", xdg.c_str());
     MemoryProfile profile;
     EXPECT_EQ(SearchFolders(profile, {}), (std::vector<fs::path>{xdg / "Plovane"}));
-    fs::remove_all(xdg);
 }
 
 }  // namespace

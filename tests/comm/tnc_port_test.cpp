@@ -93,12 +93,6 @@ struct TncFixture {
         port.SetStationSettings(stationSettings);
         stations.ApplySettings(stationSettings, false);
     }
-    size_t CountPosts(ThreadMessage message) const {
-        size_t n = 0;
-        for (const auto& post : host.posts())
-            n += post.first == message;
-        return n;
-    }
 
     RecordingHost host;
     MemoryProfile profile;
@@ -174,14 +168,13 @@ TEST(TncPortThreads, OpeningMonitoringAndClosingTalkToTheTnc) {
         echoes += message == ThreadMessage::kEchoLine && text == "TNC>MYCALL W1AW-9\r";
     }
     EXPECT_EQ(echoes, 1u);
-    EXPECT_EQ(f.CountPosts(ThreadMessage::kPortStatus), 0u);
+    EXPECT_EQ(f.host.CountPosts(ThreadMessage::kPortStatus), 0u);
 }
 
 TEST(TncPortThreads, WithoutACommandFileOnlyTheStandardSequenceGoesOut) {
     // A folder chosen as the file reads with an error: skipped like a missing file.
     const std::string folder = std::filesystem::temp_directory_path().string();
-    for (const std::string& commandFile :
-         {std::string(), std::string("None"), std::string("/nonexistent/model.tnc"), folder}) {
+    for (const std::string& commandFile : {std::string(), std::string("None"), folder}) {
         SCOPED_TRACE(commandFile);
         TncFixture f(0.01);
         ASSERT_TRUE(f.peer.ok());
@@ -234,7 +227,7 @@ TEST(TncPortThreads, HangUpMidSessionEndsInErrorAndTheTncReopens) {
     ASSERT_TRUE(PtyPeer::WaitUntil([&] { return f.port.HasError(); }, 2s));
     EXPECT_FALSE(f.port.IsOpen());
     ASSERT_TRUE(
-        PtyPeer::WaitUntil([&] { return f.CountPosts(ThreadMessage::kPortStatus) == 1; }, 2s));
+        PtyPeer::WaitUntil([&] { return f.host.CountPosts(ThreadMessage::kPortStatus) == 1; }, 2s));
 
     const auto before = std::chrono::steady_clock::now();
     f.port.Close();  // no closing sequence for a dead line

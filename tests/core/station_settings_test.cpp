@@ -6,6 +6,7 @@
 
 #include "core/profile.h"
 #include "core/station_settings.h"
+#include "support/station_settings_values.h"
 
 namespace plovane {
 namespace {
@@ -34,36 +35,9 @@ TEST(StationSettings, AnEmptyProfileGivesTheDefaults) {
 // Every field differs from its default, so a value that is not written, not read, or read
 // into a neighbour's field breaks the equality.
 TEST(StationSettings, EveryStoredValueSurvivesARoundTrip) {
-    CStationSettings s;
-    s.AutoReply = s.HasInitPosit = s.HasPHG = s.Mobile = s.bMyMessagesOnly = true;
-    s.bTrack = s.bTrackTime = s.bTrackDistance = s.TransmitPosits = s.TransmitStatus = true;
-    s.bDeletedAfter = s.bLimitMessages = s.bLimitStations = false;
-    s.bMyTrack = s.bMyTrackTime = s.bMyTrackDistance = false;
-    s.UnitsOfMeasure = 2;
+    CStationSettings s = testing::EveryStationValueChanged();
+    s.Mobile = true;
     s.MobilePositRate = 0.5f;
-    s.Ambiguity = 3;
-    s.Directivity = 4;
-    s.DeletedAfter = 72;
-    s.Lat = 14739000;
-    s.Lon = 38869500;
-    s.LimitMessages = 9999;
-    s.LimitStations = 1;
-    s.MyTrackTime = 8;
-    s.MyTrackDistance = 9;
-    s.MyTrackMax = 8000;
-    s.TrackTime = 1;
-    s.TrackDistance = 2;
-    s.TrackMax = 250;
-    s.Power = 6;
-    s.Height = 3;
-    s.Gain = 7;
-    s.AutoReplyText = "back soon";
-    s.Comments = "portable";
-    s.Alias = "WIDE";
-    s.MyCall = "K1ABC-9";
-    s.Status = "on the air";
-    s.Symbol = "\\k";
-    s.UIDigiPath = "WIDE1-1,WIDE2-1";
     s.destination = "APQ102";
 
     MemoryProfile profile;

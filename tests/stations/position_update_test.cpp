@@ -52,11 +52,8 @@ TEST(UpdatePosition, RejectsPositionsThatAreNoPosition) {
         {"equator", "0000.00N", "07201.75W"},
         {"greenwich", "4903.50N", "00000.00E"},
         {"no hemisphere", "4903.50X", "07201.75W"},
-        {"letter in a digit place", "49x3.50N", "07201.75W"},
-        {"short latitude", "4903.5N", "07201.75W"},
         {"short longitude", "4903.50N", "7201.75W"},
         {"north pole", "9000.00N", "07201.75W"},
-        {"beyond the south pole", "9900.00S", "07201.75W"},
         {"beyond the date line", "4903.50N", "19000.00E"},
     };
     for (const Case& c : cases) {
@@ -86,67 +83,34 @@ TEST(UpdatePosition, StoresThePositionAndWhenItWasHeard) {
 }
 
 TEST(UpdatePosition, ReadsReportTimesAsUtc) {
+    const CDateTime aug1(2026, 8, 1, 0, 5, 0);
     struct Case {
-        const char* name;
         CDateTime localNow;
         int bias;  // minutes, UTC = local + bias
         const char* time;
-        CDateTime expected;  // invalid: the report carries no time
+        const char* expected;  // empty: the report carries no time
     } cases[] = {
-        {"z, day of the previous month",
-         {2026, 8, 1, 0, 5, 0},
-         0,
-         "312359z",
-         {2026, 7, 31, 23, 59, 0}},
-        {"z, today", {2026, 8, 1, 0, 5, 0}, 0, "010004z", {2026, 8, 1, 0, 4, 0}},
-        {"z, day of the UTC month",
-         {2026, 8, 1, 0, 5, 0},
-         -120,
-         "311200z",
-         {2026, 7, 31, 12, 0, 0}},
-        {"z, before January", {2026, 1, 1, 8, 0, 0}, 0, "312359z", {2025, 12, 31, 23, 59, 0}},
-        {"z, day beyond the month is its last",
-         {2026, 7, 5, 0, 0, 0},
-         0,
-         "311000z",
-         {2026, 6, 30, 10, 0, 0}},
-        {"z, 29 February of a common year",
-         {2026, 3, 1, 0, 0, 0},
-         0,
-         "291000z",
-         {2026, 2, 28, 10, 0, 0}},
-        {"local time", {2026, 8, 1, 0, 5, 0}, -120, "010003/", {2026, 7, 31, 22, 3, 0}},
-        {"local time, previous month",
-         {2026, 8, 1, 0, 5, 0},
-         60,
-         "311200/",
-         {2026, 7, 31, 13, 0, 0}},
-        {"hms ahead of now: yesterday",
-         {2026, 8, 1, 0, 5, 0},
-         0,
-         "235959h",
-         {2026, 7, 31, 23, 59, 59}},
-        {"hms on the UTC date", {2026, 8, 1, 23, 0, 0}, 120, "003000h", {2026, 8, 2, 0, 30, 0}},
-        {"month day hour", {2026, 8, 1, 0, 5, 0}, 0, "0731125", {2026, 7, 31, 12, 0, 0}},
-        {"day zero", {2026, 8, 1, 0, 5, 0}, 0, "001200z", CDateTime(0.0, CDateTime::kInvalid)},
-        {"day 32", {2026, 8, 1, 0, 5, 0}, 0, "321200z", CDateTime(0.0, CDateTime::kInvalid)},
-        {"hour 24", {2026, 8, 1, 0, 5, 0}, 0, "012400z", CDateTime(0.0, CDateTime::kInvalid)},
-        {"letter", {2026, 8, 1, 0, 5, 0}, 0, "0a1200z", CDateTime(0.0, CDateTime::kInvalid)},
-        {"month 13", {2026, 8, 1, 0, 5, 0}, 0, "1301005", CDateTime(0.0, CDateTime::kInvalid)},
-        {"second 60", {2026, 8, 1, 0, 5, 0}, 0, "120060h", CDateTime(0.0, CDateTime::kInvalid)},
-        {"six characters", {2026, 8, 1, 0, 5, 0}, 0, "011200", CDateTime(0.0, CDateTime::kInvalid)},
+        {aug1, 0, "312359z", "2026-07-31T23:59:00Z"},     // day of the previous month
+        {aug1, -120, "311200z", "2026-07-31T12:00:00Z"},  // day of the UTC month
+        {{2026, 1, 1, 8, 0, 0}, 0, "312359z", "2025-12-31T23:59:00Z"},
+        {{2026, 7, 5, 0, 0, 0}, 0, "311000z", "2026-06-30T10:00:00Z"},  // beyond the month
+        {aug1, -120, "010003/", "2026-07-31T22:03:00Z"},                // local time
+        {aug1, 0, "235959h", "2026-07-31T23:59:59Z"},                   // ahead of now: yesterday
+        {{2026, 8, 1, 23, 0, 0}, 120, "003000h", "2026-08-02T00:30:00Z"},
+        {aug1, 0, "0731125", "2026-07-31T12:00:00Z"},  // month day hour
+        {aug1, 0, "001200z", ""},
+        {aug1, 0, "012400z", ""},
+        {aug1, 0, "1301005", ""},
+        {aug1, 0, "011200", ""},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.time);
         StoreFixture f(c.localNow);
         f.clock.SetBias(c.bias);
         f.Report("K1AAA", "4903.50N", "07201.75W", c.time);
         const CStation s = f.Get("K1AAA");
         EXPECT_TRUE(s.hasPosition);
-        EXPECT_EQ(s.hasReportTime, c.expected.IsValid());
-        if (c.expected.IsValid()) {
-            EXPECT_EQ(s.reportTime.ToIso8601(), c.expected.ToIso8601());
-        }
+        EXPECT_EQ(s.hasReportTime ? s.reportTime.ToIso8601() : "", c.expected);
     }
 }
 
@@ -177,15 +141,6 @@ TEST(Track, OtherStationsAreNotTrackedByDefaultButTheOwnStationIs) {
     EXPECT_TRUE(f.Get("K1AAA").track.empty());
     EXPECT_TRUE(f.Get("K1AAA").hasPosition);
     EXPECT_EQ(f.list.OwnStation().track.size(), 2u);
-}
-
-TEST(Track, TheFirstReportAlwaysStartsTheTrack) {
-    StoreFixture f;
-    UseTrack(f, {.time = true, .distance = true, .timeIndex = 8, .distanceIndex = 9});
-    f.Report("K1AAA", "4903.50N", "07201.75W");
-    const CStation s = f.Get("K1AAA");
-    ASSERT_EQ(s.track.size(), 1u);
-    EXPECT_EQ(s.track.front(), s.position);
 }
 
 TEST(Track, WithNeitherRuleEveryReportAddsAPointUpToTrackMax) {
@@ -224,16 +179,6 @@ TEST(Track, TheTimeRuleNeedsReportTimesMoreThanTheThresholdApart) {
         EXPECT_EQ(f.Get("K1AAA").track.size(), points);
     }
     EXPECT_EQ(f.Get("K1AAA").trackTime.ToIso8601(), "2026-07-31T12:00:12Z");  // yesterday
-}
-
-TEST(Track, WithoutTimeStampsTheTimeRuleNeverGrowsTheTrack) {
-    StoreFixture f;
-    UseTrack(f, {.time = true, .timeIndex = 0});
-    for (int i = 0; i < 5; ++i) {
-        f.clock.AdvanceSeconds(3600);
-        f.Report("K1AAA", "4903.50N", "07201.75W");
-    }
-    EXPECT_EQ(f.Get("K1AAA").track.size(), 1u);
 }
 
 // One hundredth of a minute of longitude is 0.00818 statute miles at 45 N and 0.00578 at
@@ -293,13 +238,11 @@ TEST(TypedPosition, ConvertsDegreesMinutesAndFractions) {
         int32_t expected;
     } cases[] = {
         {"49", "3", "50", "N", true, 14739000},
-        {"49", "03", "5", "N", true, 14739000},
         {"49", "3", "50", "S", true, 50061000},
         {"72", "1", "75", "W", false, 38869500},
         {"72", "1", "75", "E", false, 64800000 + 25930500},
-        {"90", "30", "99", "N", true, 0},           // minutes dropped at the pole
-        {"95", "0", "0", "S", true, 64800000},      // degrees limited to 90
-        {"180", "59", "0", "E", false, 129600000},  // and to 180
+        {"90", "30", "99", "N", true, 0},       // minutes dropped at the pole
+        {"95", "0", "0", "S", true, 64800000},  // degrees limited to 90
         {"4x9", "75", "x25", "N", true, 32400000 - (4 * 360000 + 59 * 6000 + 1500)},
         {"", "", "", "", true, 32400000},
         {"99999999999999", "99999999999", "9999999999999999999", "N", true, 0},

@@ -9,10 +9,10 @@
 
 #include "core/clock.h"
 #include "core/profile.h"
-#include "stations/station_list.h"
-#include "support/recording_host.h"
 #include "core/station_settings.h"
 #include "core/transmit_control.h"
+#include "stations/station_list.h"
+#include "support/recording_host.h"
 
 namespace plovane::testing {
 
@@ -83,17 +83,17 @@ struct StoreFixture {
         list.Apply(r);
     }
     void Phg(std::string_view call, std::array<int32_t, 4> values) {
-        StationReport r;
-        r.call = call;
-        r.hasPhg = true;
-        r.phg = values;
-        list.Apply(r);
+        Group(call, &StationReport::hasPhg, &StationReport::phg, values);
     }
     void Dfs(std::string_view call, std::array<int32_t, 4> values) {
+        Group(call, &StationReport::hasDfs, &StationReport::dfs, values);
+    }
+    void Group(std::string_view call, bool StationReport::*has,
+               std::array<int32_t, 4> StationReport::*group, std::array<int32_t, 4> values) {
         StationReport r;
         r.call = call;
-        r.hasDfs = true;
-        r.dfs = values;
+        r.*has = true;
+        r.*group = values;
         list.Apply(r);
     }
 

@@ -13,7 +13,7 @@
 namespace plovane::testing {
 
 class RecordingHost : public AppHost {
-public:
+  public:
     struct Box {
         std::string text;
         MessageBoxIcon icon;
@@ -85,6 +85,13 @@ public:
     std::vector<uint64_t> messageChanges() const { return Get(messageChanges_); }
     std::vector<std::string> progress() const { return Get(progress_); }
     std::vector<std::string> sounds() const { return Get(sounds_); }
+    size_t CountPosts(ThreadMessage message) const {
+        std::lock_guard lock(mutex_);
+        size_t n = 0;
+        for (const auto& post : posts_)
+            n += post.first == message;
+        return n;
+    }
 
     void Clear() {
         std::lock_guard lock(mutex_);
@@ -98,7 +105,7 @@ public:
         sounds_.clear();
     }
 
-private:
+  private:
     template <typename T>
     T Get(const T& field) const {
         std::lock_guard lock(mutex_);

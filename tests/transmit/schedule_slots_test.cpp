@@ -65,48 +65,6 @@ TEST(ScheduleSlots, WaitIsTheShortestSlotClampedToOneSecondAndTheLongestWait) {
     EXPECT_FALSE(slots.IsDue(kSpareSlot, At(15)));
 }
 
-// Steps through a day second by second as the output thread would.
-std::vector<std::pair<int, int64_t>> RunDay(ScheduleSlots& slots) {
-    std::vector<std::pair<int, int64_t>> fired;
-    for (int64_t s = 1; s <= 86400; ++s) {
-        for (int slot : slots.FireDue(At(s)))
-            fired.emplace_back(slot, s);
-    }
-    return fired;
-}
-
-TEST(ScheduleSlots, FixedRateDecaysToHalfHourlyOverADay) {
-    ScheduleSlots slots(kStart, 14120000);
-    slots.Arm(kPositionSlot, 0.25f, 2, 30, kStart);
-    const auto fired = RunDay(slots);
-
-    // 15 s, 30 s, 1, 2, 4, 8, 16 minutes, then every 30 minutes, each +-5 s.
-    const int64_t nominal[] = {15, 30, 60, 120, 240, 480, 960, 1800};
-    ASSERT_GT(fired.size(), 50u);
-    int64_t previous = 0;
-    for (size_t i = 0; i < fired.size(); ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(fired[i].first, kPositionSlot);
-        const int64_t expected = nominal[std::min<size_t>(i, 7)];
-        EXPECT_NEAR(fired[i].second - previous, expected, 5);
-        previous = fired[i].second;
-    }
-    EXPECT_EQ(slots.slot(kPositionSlot).delay, 30.0f);
-}
-
-TEST(ScheduleSlots, DigipeatCheckFiresOnceAndDisarms) {
-    ScheduleSlots slots(kStart, 7);
-    slots.Arm(kDigipeatCheckSlot, 0.25f, 1, 0.25f, kStart);
-    const auto fired = RunDay(slots);
-    ASSERT_EQ(fired.size(), 1u);
-    EXPECT_EQ(fired[0].first, kDigipeatCheckSlot);
-    EXPECT_NEAR(fired[0].second, 15, 5);
-    const auto& slot = slots.slot(kDigipeatCheckSlot);
-    EXPECT_EQ(slot.delay, 0.0f);
-    EXPECT_EQ(slot.multiplier, 0.0f);
-    EXPECT_EQ(slot.cap, 0.0f);
-}
-
 TEST(ScheduleSlots, FiringDoesNotUndoAnArmingMadeMeanwhile) {
     ScheduleSlots slots(kStart, 1);
     slots.Arm(kPositionSlot, 0.25f, 2, 30, kStart);

@@ -11,25 +11,9 @@
 #include <functional>
 #include <string>
 
+#include "support/scratch_dir.h"
+
 namespace plovane::testing {
-
-// A folder under the temporary directory named after the running test, removed afterwards.
-class ScratchDir {
-  public:
-    ScratchDir() {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        path_ = std::filesystem::temp_directory_path() /
-                ("plovane-ui-" + std::string(info->test_suite_name()) + "-" + info->name());
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~ScratchDir() { std::filesystem::remove_all(path_); }
-    const std::filesystem::path& path() const { return path_; }
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-
-  private:
-    std::filesystem::path path_;
-};
 
 // Runs the event loop until the condition holds or the time runs out; returns the condition.
 inline bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 5000) {

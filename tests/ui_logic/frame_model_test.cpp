@@ -44,8 +44,7 @@ TEST(FrameModel, MapOpenItemsKeepListOrderAndStopAtAThousand) {
     std::vector<MapListEntry> maps;
     for (int i = 0; i < 1200; ++i)
         maps.push_back({"/maps/" + std::to_string(i) + ".map", "Map " + std::to_string(i)});
-    for (const auto& [count, expected] :
-         {std::pair<size_t, size_t>{1, 1}, {1000, 1000}, {1001, 1000}}) {
+    for (const auto& [count, expected] : {std::pair<size_t, size_t>{1000, 1000}, {1001, 1000}}) {
         SCOPED_TRACE(count);
         const std::vector<MenuEntry> items =
             MapOpenItems({maps.begin(), maps.begin() + static_cast<long>(count)});

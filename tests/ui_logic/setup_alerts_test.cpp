@@ -12,8 +12,6 @@ TEST(AlertRow, ShownNameIsThePartAfterTheLastSeparator) {
     } cases[] = {
         {"/usr/share/sounds/ding.wav", "ding.wav"},
         {"\\Windows\\Alarm1.wav", "Alarm1.wav"},
-        {"ding.wav", "ding.wav"},
-        {"None", "None"},
         {"", "None"},
         {"/sounds/", "None"},
     };
