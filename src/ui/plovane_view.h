@@ -100,6 +100,7 @@ class CPlovaneView : public QWidget {
     // A tile source chosen from the menu: stored in the settings and applied.
     void SetTileSource(const std::string& source);
     CTileLayer* tileLayer() const;
+    const std::string& tileSource() const { return context_.options.TileSource; }
     // Tiles are being fetched; the screenshot waits for them.
     bool TilesBusy() const;
 

@@ -16,6 +16,8 @@ void AddTileMenu(QMenu& viewMenu, CPlovaneView& view) {
     QMenu* menu = viewMenu.addMenu("Map &Tiles");
     menu->setObjectName("tileMenu");
     auto* group = new QActionGroup(menu);
+    // A URL other than OpenStreetMap's has no entry of its own: then nothing is ticked.
+    group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     const auto choice = [&](const QString& text, auto pick) {
         QAction* action = menu->addAction(text);
         action->setCheckable(true);
@@ -27,18 +29,40 @@ void AddTileMenu(QMenu& viewMenu, CPlovaneView& view) {
         });
         return action;
     };
-    choice("&None", [] { return std::string("none"); });
-    choice("&OpenStreetMap", [] { return std::string(kOsmTileUrl); });
+    QAction* none = choice("&None", [] { return std::string("none"); });
+    QAction* osm = choice("&OpenStreetMap", [] { return std::string(kOsmTileUrl); });
     QAction* base = choice("&Base Layer (Offline)", [] { return BaseLayerPath().toStdString(); });
     base->setEnabled(!BaseLayerPath().isEmpty());
-    choice("MB&Tiles File...", [&view] {
+    QAction* file = choice("MB&Tiles File...", [&view] {
         return QFileDialog::getOpenFileName(&view, "Open MBTiles File", {},
                                             "MBTiles (*.mbtiles);;All Files (*)")
             .toStdString();
     });
-    choice("Tile &Folder...", [&view] {
+    QAction* folder = choice("Tile &Folder...", [&view] {
         return QFileDialog::getExistingDirectory(&view, "Folder of z/x/y Tiles").toStdString();
     });
+    // The tick follows the source in use, whichever way it was chosen.
+    QObject::connect(menu, &QMenu::aboutToShow, menu,
+                     [&view, group, none, osm, base, file, folder] {
+                         TileSourceSpec spec;
+                         std::string error;
+                         ParseTileSource(view.tileSource(), spec, error);
+                         QAction* current = nullptr;
+                         if (spec.kind == TileSourceKind::kNone)
+                             current = none;
+                         else if (spec.location == kOsmTileUrl)
+                             current = osm;
+                         else if (QString::fromStdString(spec.location) == BaseLayerPath())
+                             current = base;
+                         else if (spec.kind == TileSourceKind::kMbtiles)
+                             current = file;
+                         else if (spec.kind == TileSourceKind::kFolder)
+                             current = folder;
+                         if (current)
+                             current->setChecked(true);
+                         else if (QAction* checked = group->checkedAction())
+                             checked->setChecked(false);
+                     });
 }
 
 }  // namespace plovane
