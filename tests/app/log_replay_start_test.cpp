@@ -1,5 +1,6 @@
-// The station log's read limit: a replay reads at most so many bytes of day files, the
-// newest first, and says how much it left out.
+// Replaying the station log at start: the read limit (at most so many bytes of day files,
+// the newest first, with a word on what was left out) and the message-waiting mark, which a
+// message comes back with only when the user had not seen it before the station stopped.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -9,7 +10,9 @@
 #include <vector>
 
 #include "app/log_replay.h"
+#include "app/plovane_app.h"
 #include "app/station_log.h"
+#include "core/null_host.h"
 
 namespace plovane {
 namespace {
@@ -21,7 +24,7 @@ constexpr int64_t kNoon = 1796558400;  // 2026-12-06T12:00:00Z
 struct TempDir {
     fs::path path;
     TempDir() {
-        char name[] = "/tmp/plovane-limit-XXXXXX";
+        char name[] = "/tmp/plovane-replay-XXXXXX";
         path = ::mkdtemp(name);
     }
     ~TempDir() { fs::remove_all(path); }
@@ -83,6 +86,54 @@ TEST(StationLogLimit, NewestRecordsHaveTheFirstClaimAndTheRestIsReported) {
     ASSERT_TRUE(single.AddFile(dir.path / LogFileName(kNoon)));
     EXPECT_EQ(Lines(single), (std::vector<std::string>{">12", ">13"}));
     EXPECT_EQ(single.leftOutBytes(), static_cast<int64_t>(2 * kRecordBytes));
+}
+
+void LogMessageToUs(const fs::path& folder, int64_t utc, const std::string& number) {
+    fs::create_directories(folder);
+    std::ofstream(folder / LogFileName(utc), std::ios::app)
+        << StampLine(utc, LogDirection::kReceived, "NET") << "\nW1AAA>APRS::N0CALL   :Hello{"
+        << number << "\n";
+}
+
+TEST(StationLogMessageWaiting, ReplayedMessagesAreMarkedOnlyWhenNotSeenBeforeTheStop) {
+    struct Case {
+        const char* name;
+        bool clearedBeforeStop;  // the user opened the messages window
+        bool messageAfterStop;   // a later message reached the log (a crashed run)
+        bool waitingAfterRestart;
+    };
+    const Case cases[] = {
+        {"seen", true, false, false},
+        {"not seen", false, false, true},
+        {"seen, then a new one", true, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        MemoryProfile profile;
+        profile.WriteString("Station", "MyCall", "N0CALL");
+        AppStartOptions options;
+        options.logFolder = dir.path / "log";
+        LogMessageToUs(options.logFolder, kNoon - 3600, "1");
+        NullHost host;
+        {
+            FakeClock clock(CDateTime(2026, 12, 6, 12, 0, 0));
+            CPlovaneApp app(profile, host, clock);
+            ASSERT_TRUE(app.Start(options));
+            // A first start knows nothing of what was seen: the message is waiting, as live.
+            ASSERT_TRUE(app.messages().MessageWaiting());
+            if (c.clearedBeforeStop)
+                app.messages().ClearMessageWaiting();
+            app.Shutdown();
+        }
+        if (c.messageAfterStop)
+            LogMessageToUs(options.logFolder, kNoon + 60, "2");
+        FakeClock clock(CDateTime(2026, 12, 6, 12, 5, 0));
+        CPlovaneApp app(profile, host, clock);
+        ASSERT_TRUE(app.Start(options));
+        EXPECT_EQ(app.messages().MessageWaiting(), c.waitingAfterRestart);
+        EXPECT_EQ(app.messages().Count(), c.messageAfterStop ? 2u : 1u);
+    }
 }
 
 }  // namespace
