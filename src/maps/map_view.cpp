@@ -186,6 +186,26 @@ bool CMapView::ZoomOut() {
     return true;
 }
 
+bool CMapView::ZoomAbout(PixelPoint p, bool in) {
+    if (!HasWindow())
+        return false;
+    const MapPoint anchor = ScreenToMap(p.x, p.y);
+    if (!(in ? ZoomIn() : ZoomOut()))
+        return false;
+    view_ = FitBoxToArea(view_, AreaWidth(), AreaHeight());
+    const MapPoint moved = ScreenToMap(p.x, p.y);
+    Shift(view_.left, view_.right, int64_t{anchor.x} - moved.x);
+    Shift(view_.top, view_.bottom, int64_t{anchor.y} - moved.y);
+    if (!in) {
+        KeepInside(view_.left, view_.right, limits_.left, limits_.right);
+        KeepInside(view_.top, view_.bottom, limits_.top, limits_.bottom);
+    }
+    requested_ = view_;
+    aspectFixed_ = true;
+    backgroundValid_ = false;
+    return true;
+}
+
 bool CMapView::Refresh() {
     backgroundValid_ = false;
     return true;

@@ -110,6 +110,11 @@ class CMapView {
     bool ZoomIn();
     // Doubles the span each way, kept inside the limits; nothing before the first drawing.
     bool ZoomOut();
+    // ZoomIn or ZoomOut that keeps the map point under the client pixel `p` at `p` (the
+    // wheel and the zoom keys zoom about the pointer). The new box is fitted to the window
+    // at once, so the next drawing uses exactly the projection the point was kept with; a
+    // zoom out is still kept inside the limits.
+    bool ZoomAbout(PixelPoint p, bool in);
     // A complete redraw without moving.
     bool Refresh();
     // The view becomes the pixel rectangle (either corner order) in map units; false, and

@@ -157,12 +157,13 @@ TEST(PlovaneView, ChosenStationGetsItsPopupAndItsCommandsReachTheWindows) {
     EXPECT_EQ(commands[0][0].toInt(), kSendMessageCommand);
     EXPECT_EQ(commands[0][1].toString().toStdString(), rig.view.pick().chosen()->call);
     const ViewRig::Shown& popup = rig.menus[1];
-    ASSERT_EQ(popup.texts.size(), 4u);
+    ASSERT_EQ(popup.texts.size(), 5u);
     EXPECT_EQ(popup.texts[0], rig.view.pick().chosen()->call);
     EXPECT_EQ(popup.texts[1], "-");
     EXPECT_EQ(popup.texts[2], "Station &Info...");
     EXPECT_EQ(popup.texts[3], "Send &Message...");
-    EXPECT_EQ(popup.enabled, (std::vector<bool>{false, true, true, true}));
+    EXPECT_EQ(popup.texts[4], "&Center on Station");
+    EXPECT_EQ(popup.enabled, (std::vector<bool>{false, true, true, true, true}));
 }
 
 TEST(PlovaneView, TapWithNothingUnderItShowsNothing) {
