@@ -153,6 +153,11 @@ void CMapView::FitToMap(const CMapData& map) {
     ViewChanged();
 }
 
+void CMapView::ShowBox(const MapBox& box) {
+    view_ = NormalizedBox(box);
+    ViewChanged();
+}
+
 bool CMapView::Home(const CMapData& map) {
     FitToMap(map);
     return true;

@@ -105,6 +105,9 @@ class CMapView {
     // View box = the map's box (reversed edges swapped); proportions are restored by the
     // next drawing.
     void FitToMap(const CMapData& map);
+    // Shows a box kept from an earlier run (reversed edges swapped); the next drawing fits
+    // it to the window's proportions.
+    void ShowBox(const MapBox& box);
     bool Home(const CMapData& map);
     // Halves the span each way, keeping at least one map unit per pixel.
     bool ZoomIn();

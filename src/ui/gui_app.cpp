@@ -27,6 +27,7 @@
 #include "ui/logic/plovane_doc.h"
 #include "ui/logic/send_feedback.h"
 #include "ui/logic/status_icons.h"
+#include "ui/logic/view_state.h"
 #include "ui/main_frame.h"
 #include "ui/plovane_view.h"
 #include "ui/qt_host.h"
@@ -69,6 +70,7 @@ GuiApp::GuiApp(const GuiOptions& options, bool interactive)
     frame_->SetView(view_);
     frame_->SetShutdown([this] {
         timer_.stop();
+        SaveView();
         app_->Shutdown();
         // The program ends with its main window, even while a list window or the splash is
         // still open (they are windows of their own).
@@ -173,6 +175,7 @@ bool GuiApp::Start(bool show) {
     // keeping it hidden or waiting for a click.
     mapOptions_.Load(*profile_);
     if (show) {
+        frame_->RestoreWindowGeometry();
         frame_->show();
         frame_->raise();
         frame_->activateWindow();
@@ -224,6 +227,7 @@ bool GuiApp::Start(bool show) {
     }
     if (!skipped.isEmpty())
         frame_->ShowNotice(skipped);
+    RestoreView();
     RefreshViews(true);
 
     if (!options_.simulatePath.empty() && PlaySimulation(options_.simulatePath) < 0) {
@@ -231,6 +235,22 @@ bool GuiApp::Start(bool show) {
                           MessageBoxIcon::kExclamation);
     }
     return true;
+}
+
+// --- The view kept across starts ---
+
+void GuiApp::SaveView() {
+    if (!doc_->map().loaded || !view_->mapView().aspectFixed())
+        return;
+    SaveViewState(*profile_, {view_->mapView().viewBox(), doc_->path()});
+}
+
+void GuiApp::RestoreView() {
+    const std::optional<ViewState> saved = LoadViewState(*profile_);
+    if (!saved || !doc_->map().loaded || saved->mapPath != doc_->path())
+        return;
+    doc_->map().fitted = true;  // the first drawing keeps the saved box instead
+    view_->mapView().ShowBox(saved->box);
 }
 
 // --- Document ---

@@ -89,6 +89,8 @@ class GuiApp : public QObject, public AppViews {
   private:
     void ShowStatus(const std::string& text);
     void SendNow(int id);
+    void SaveView();
+    void RestoreView();
     void FindStation();
     void ShowMapTitle();
     std::vector<std::filesystem::path> Folders() const;

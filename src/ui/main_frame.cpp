@@ -310,6 +310,17 @@ void CMainFrame::SaveBarState() {
         version.push_back(0);
     }
     profile_.WriteBinary("ToolBar", "LastVersion", version);
+    const QByteArray geometry = saveGeometry();
+    profile_.WriteBinary("ToolBar", "WindowGeometry",
+                         std::vector<uint8_t>(geometry.begin(), geometry.end()));
+}
+
+void CMainFrame::RestoreWindowGeometry() {
+    std::vector<uint8_t> geometry;
+    if (profile_.GetBinary("ToolBar", "WindowGeometry", geometry) && !geometry.empty()) {
+        restoreGeometry(QByteArray(reinterpret_cast<const char*>(geometry.data()),
+                                   static_cast<qsizetype>(geometry.size())));
+    }
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

@@ -70,6 +70,9 @@ class CMainFrame : public QMainWindow {
     // The pointer position shown at the right of the status bar.
     QString pointerText() const;
 
+    // The size and place the window had when it was last closed (Qt ignores damaged data).
+    void RestoreWindowGeometry();
+
     // Runs after the toolbar state is saved and "Exiting Plovane..." is shown: closes the
     // ports. Set by the application.
     void SetShutdown(std::function<void()> shutdown) { shutdown_ = std::move(shutdown); }

@@ -64,6 +64,7 @@ void CPlovaneView::FillScene(MapScene& scene) {
     scene.stations = &context_.stations;
     scene.unitsOfMeasure = unitsOfMeasure_;
     scene.status = *status_;
+    scene.selectedCall = selected_;
 }
 
 bool CPlovaneView::RenderPicture() {

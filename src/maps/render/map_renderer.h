@@ -35,6 +35,7 @@ struct MapScene {
     CStationList* stations = nullptr;  // null: no stations drawn
     int unitsOfMeasure = 0;            // 0 statute, 1 nautical, 2 metric
     HeaderStatus status;
+    std::string selectedCall;  // its call label is placed before the others'
 };
 
 // The check texts of a drawing that cannot run.
