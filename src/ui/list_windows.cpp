@@ -9,6 +9,7 @@
 #include "ui/logic/command_ids.h"
 #include "ui/logic/send_feedback.h"
 #include "ui/logic/station_actions.h"
+#include "ui/logic/station_context.h"
 #include "ui/message_list_window.h"
 #include "ui/send_message_dialog.h"
 #include "ui/station_info_sheet.h"

@@ -22,7 +22,9 @@
 #include "ui/logic/command_ids.h"
 #include "ui/logic/plovane_doc.h"
 #include "ui/main_frame.h"
+#include "ui/map_options_dialog.h"
 #include "ui/plovane_view.h"
+#include "ui/station_info_sheet.h"
 #include "ui/station_list_window.h"
 #include "ui_test_support.h"
 
@@ -188,6 +190,32 @@ TEST(MapDesk, HelpOpensInItsOwnViewerAtTheTopic) {
     EXPECT_LT(help->browser()->verticalScrollBar()->value(), atStations);
     frame.OpenHelp({});  // F1 from the main window: its topic
     EXPECT_EQ(help->browser()->source().fragment(), "window");
+}
+
+}  // namespace
+}  // namespace plovane
+
+namespace plovane {
+namespace {
+
+TEST(MapDesk, StationInfoShowsPathDistanceAndAgeAndMapOptionsSayWhatTracksLack) {
+    CStation station("KK7OL-3");
+    StationContextText context{"KD7BZW-3*,WIDE2-1", "11.1 km at 0\u00b0 N", "7 min ago"};
+    CStationInfo sheet(station, 2, 0);
+    sheet.SetContext(context);
+    sheet.show();
+    EXPECT_TRUE(sheet.contextText().contains("KD7BZW-3*,WIDE2-1"));
+    EXPECT_TRUE(sheet.contextText().contains("7 min ago"));
+    // Sized to what it shows, not stretched to a screen.
+    EXPECT_LT(sheet.height(), 600);
+
+    testing::StoreFixture store;
+    store.profile.WriteInt("Maps", "ShowTracks", 1);
+    MapOptionsDialog dialog(store.profile);
+    dialog.show();
+    ASSERT_NE(dialog.trackNote(), nullptr);
+    EXPECT_TRUE(dialog.trackNote()->isVisible());
+    EXPECT_TRUE(dialog.trackNote()->text().startsWith("Other stations' tracks"));
 }
 
 }  // namespace
