@@ -70,6 +70,13 @@ TEST(MapDesk, WheelZoomKeepsThePlaceUnderThePointer) {
         rig.Wheel(pointer, -240);
         EXPECT_NEAR(rig.At(pointer).x, before.x, rig.view.mapView().ux());
     }
+    // The zoom keys reach the map while it has the focus, even where a menu shortcut uses them.
+    const int32_t ux = rig.view.mapView().ux();
+    QTest::keyClick(&rig.view, Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_EQ(rig.view.mapView().ux(), ux / 2);
+    rig.view.RenderImage();
+    QTest::keyClick(&rig.view, Qt::Key_Minus);
+    EXPECT_EQ(rig.view.mapView().ux(), ux);
 }
 
 TEST(MapDesk, PanningMovesThePictureLiveThenTheMap) {
