@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "ui/logic/display_utf8.h"
+#include "ui/logic/find_station.h"
 #include "ui/logic/send_message_logic.h"
 #include "ui/logic/station_filter.h"
 #include "ui/logic/text_mask.h"
@@ -28,6 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string matchText = plovane::MatchText(text);
     mask.FoundIn(matchText, false);
     mask.FoundIn(matchText, true);
+    // Find Station: the typed text against the received text taken as a call.
+    plovane::FindStationMatches({std::string(text)}, typed, 1);
 
     plovane::StationFilter filter{mask, mask, true};
     filter.Passes({std::string(text), std::string(text), std::string(text), '/', '>'});

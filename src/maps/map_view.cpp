@@ -179,6 +179,11 @@ void CMapView::FitToMap(const CMapData& map) {
     ViewChanged();
 }
 
+void CMapView::ShowBox(const MapBox& box) {
+    view_ = NormalizedBox(box);
+    ViewChanged();
+}
+
 bool CMapView::Home(const CMapData& map) {
     FitToMap(map);
     return true;
@@ -209,6 +214,26 @@ bool CMapView::ZoomOut() {
     }
     view_ = box;
     ViewChanged();
+    return true;
+}
+
+bool CMapView::ZoomAbout(PixelPoint p, bool in) {
+    if (!HasWindow())
+        return false;
+    const MapPoint anchor = ScreenToMap(p.x, p.y);
+    if (!(in ? ZoomIn() : ZoomOut()))
+        return false;
+    view_ = FitBoxToArea(view_, AreaWidth(), AreaHeight());
+    const MapPoint moved = ScreenToMap(p.x, p.y);
+    Shift(view_.left, view_.right, int64_t{anchor.x} - moved.x);
+    Shift(view_.top, view_.bottom, int64_t{anchor.y} - moved.y);
+    if (!in) {
+        KeepInside(view_.left, view_.right, limits_.left, limits_.right);
+        KeepInside(view_.top, view_.bottom, limits_.top, limits_.bottom);
+    }
+    requested_ = view_;
+    aspectFixed_ = true;
+    backgroundValid_ = false;
     return true;
 }
 

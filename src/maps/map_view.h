@@ -109,11 +109,19 @@ class CMapView {
     // View box = the map's box (reversed edges swapped); proportions are restored by the
     // next drawing.
     void FitToMap(const CMapData& map);
+    // Shows a box kept from an earlier run (reversed edges swapped); the next drawing fits
+    // it to the window's proportions.
+    void ShowBox(const MapBox& box);
     bool Home(const CMapData& map);
     // Halves the span each way, keeping at least one map unit per pixel.
     bool ZoomIn();
     // Doubles the span each way, kept inside the limits; nothing before the first drawing.
     bool ZoomOut();
+    // ZoomIn or ZoomOut that keeps the map point under the client pixel `p` at `p` (the
+    // wheel and the zoom keys zoom about the pointer). The new box is fitted to the window
+    // at once, so the next drawing uses exactly the projection the point was kept with; a
+    // zoom out is still kept inside the limits.
+    bool ZoomAbout(PixelPoint p, bool in);
     // A complete redraw without moving.
     bool Refresh();
     // The view becomes the pixel rectangle (either corner order) in map units; false, and

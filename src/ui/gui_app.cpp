@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <algorithm>
+#include <cstring>
 
 #include "app/qsettings_profile.h"
 #include "app/search_folders.h"
@@ -19,17 +20,22 @@
 #include "maps/render/symbol_icons.h"
 #include "ui/data_paths.h"
 #include "ui/display_text.h"
+#include "ui/find_station_dialog.h"
 #include "ui/host_render_report.h"
 #include "ui/list_windows.h"
 #include "ui/logic/command_ids.h"
+#include "ui/logic/map_tips.h"
 #include "ui/logic/plovane_doc.h"
+#include "ui/logic/send_feedback.h"
 #include "ui/logic/status_icons.h"
+#include "ui/logic/view_state.h"
 #include "ui/main_frame.h"
 #include "ui/plovane_view.h"
 #include "ui/qt_host.h"
 #include "ui/setup_commands.h"
 #include "ui/setup_widgets.h"
 #include "ui/splash_window.h"
+#include "ui/station_list_window.h"
 #include "ui/stop_signals.h"
 
 namespace plovane {
@@ -65,6 +71,7 @@ GuiApp::GuiApp(const GuiOptions& options, bool interactive)
     frame_->SetView(view_);
     frame_->SetShutdown([this] {
         timer_.stop();
+        SaveView();
         app_->Shutdown();
         // The program ends with its main window, even while a list window or the splash is
         // still open (they are windows of their own).
@@ -76,6 +83,24 @@ GuiApp::GuiApp(const GuiOptions& options, bool interactive)
         view_->SetHeaderStatus(ReadHeaderStatus(*app_));
     });
     connect(view_, &CPlovaneView::stationCommand, windows_.get(), &CListWindows::StationCommand);
+    windows_->SetCenterOn([this](const std::string& call) {
+        CenterOnStation(call);
+        RaiseWindow();
+    });
+    view_->SetLinkDetail([this](int icon) -> std::string {
+        switch (static_cast<HeaderIcon>(icon)) {
+            case HeaderIcon::kTnc:
+                return app_->tncSettings().port;
+            case HeaderIcon::kGps:
+                return app_->gpsSettings().port;
+            case HeaderIcon::kNet:
+                if (const CNetManager* net = app_->net(); net != nullptr && net->LastError() != 0)
+                    return std::strerror(net->LastError());
+                return app_->netSettings().hostAddress + ":" + app_->netSettings().hostPort;
+            default:
+                return {};
+        }
+    });
 
     QtHost::Receivers receivers;
     receivers.threadMessage = [this](ThreadMessage message, const std::string& text) {
@@ -154,6 +179,7 @@ bool GuiApp::Start(bool show) {
         mapOptions_.TileSource = options_.tilesSource;  // for this run; not saved
     view_->ApplyTileSource();
     if (show) {
+        frame_->RestoreWindowGeometry();
         frame_->show();
         frame_->raise();
         frame_->activateWindow();
@@ -174,6 +200,7 @@ bool GuiApp::Start(bool show) {
 
     view_->SetUnitsOfMeasure(app_->stationSettings().UnitsOfMeasure);
     view_->SetHeaderStatus(ReadHeaderStatus(*app_));
+    view_->RefreshOwnPosition();
     MapListChanged();
     if (splash_) {
         splash_->SetStatus("Tap here to close this window");
@@ -204,6 +231,7 @@ bool GuiApp::Start(bool show) {
     }
     if (!skipped.isEmpty())
         frame_->ShowNotice(skipped);
+    RestoreView();
     RefreshViews(true);
 
     if (!options_.simulatePath.empty() && PlaySimulation(options_.simulatePath) < 0) {
@@ -211,6 +239,22 @@ bool GuiApp::Start(bool show) {
                           MessageBoxIcon::kExclamation);
     }
     return true;
+}
+
+// --- The view kept across starts ---
+
+void GuiApp::SaveView() {
+    if (!doc_->map().loaded || !view_->mapView().aspectFixed())
+        return;
+    SaveViewState(*profile_, {view_->mapView().viewBox(), doc_->path()});
+}
+
+void GuiApp::RestoreView() {
+    const std::optional<ViewState> saved = LoadViewState(*profile_);
+    if (!saved || !doc_->map().loaded || saved->mapPath != doc_->path())
+        return;
+    doc_->map().fitted = true;  // the first drawing keeps the saved box instead
+    view_->mapView().ShowBox(saved->box);
 }
 
 // --- Document ---
@@ -322,13 +366,12 @@ void GuiApp::OnCommand(int id) {
             return;
         }
         case kCommandSendPosition:
-            app_->SendPositionNow();
-            return;
         case kCommandSendStatus:
-            app_->SendStatusNow();
-            return;
         case kCommandSendMessages:
-            app_->SendMessagesNow();
+            SendNow(id);
+            return;
+        case kCommandFindStation:
+            FindStation();
             return;
         case kCommandSetupStation:
             if (const auto settings = RunStationSetup(*profile_, frame_.get())) {
@@ -351,6 +394,53 @@ void GuiApp::OnCommand(int id) {
         default:
             return;
     }
+}
+
+// The send commands say in the status line what went where, or why nothing did. A position
+// is not sent while the own station has none: the packet would put it at 0 N 0 E.
+void GuiApp::SendNow(int id) {
+    const SendKind kind = id == kCommandSendPosition ? SendKind::kPosition
+                          : id == kCommandSendStatus ? SendKind::kStatus
+                                                     : SendKind::kMessages;
+    const CStation own = app_->stations().OwnStation();
+    SendFacts facts;
+    facts.myCall = app_->stationSettings().MyCall;
+    facts.hasPosition =
+        own.hasPosition && !IsNoPosition(own.position.colatitude, own.position.longitude);
+    facts.hasStatus = !own.lastInfo.empty();
+    facts.tncOpen = app_->tnc().IsOpen();
+    facts.netConnected = app_->net() != nullptr && app_->net()->IsOpen();
+    if (!SendBlocked(kind, facts)) {
+        if (kind == SendKind::kPosition)
+            app_->SendPositionNow();
+        else if (kind == SendKind::kStatus)
+            app_->SendStatusNow();
+        else
+            app_->SendMessagesNow();
+    }
+    frame_->ShowNotice(DisplayText(SendFeedback(kind, facts)));
+}
+
+void GuiApp::FindStation() {
+    std::vector<std::string> calls;
+    app_->stations().ForEach([&calls](const CStation& s) {
+        if (s.hasPosition)
+            calls.push_back(s.call);
+    });
+    FindStationDialog dialog(std::move(calls), QApplication::activeWindow());
+    if (dialog.exec() != QDialog::Accepted || dialog.chosenCall().empty())
+        return;
+    CenterOnStation(dialog.chosenCall());
+}
+
+void GuiApp::CenterOnStation(const std::string& call) {
+    if (!view_->CenterOnStation(call)) {
+        frame_->ShowNotice(DisplayText("Station " + call + " has no position on the map."));
+        return;
+    }
+    if (CStationListWindow* list = windows_->stationWindow())
+        list->SelectCall(call);
+    frame_->ShowNotice(DisplayText("Centred on " + call));
 }
 
 // --- Views ---

@@ -85,9 +85,16 @@ class GuiApp : public QObject, public AppViews {
     CSplashWnd* splash() const { return splash_.data(); }
     QTimer& timer() { return timer_; }
 
+    // Centres the map on a station and selects it in the station list.
+    void CenterOnStation(const std::string& call);
+
   private:
     void WaitForTiles();
     void ShowStatus(const std::string& text);
+    void SendNow(int id);
+    void SaveView();
+    void RestoreView();
+    void FindStation();
     void ShowMapTitle();
     std::vector<std::filesystem::path> Folders() const;
 

@@ -56,9 +56,9 @@ class ListTableModel : public QAbstractTableModel {
         endResetModel();
     }
 
-    // One fill tick; returns false when the fill is over.
-    bool FillTick() {
-        std::vector<Record> batch = rows_.TakeBatch();
+    // One fill tick of up to `batch` records; returns false when the fill is over.
+    bool FillTick(size_t batchSize = kFillBatch) {
+        std::vector<Record> batch = rows_.TakeBatch(batchSize);
         if (!batch.empty()) {
             const int first = static_cast<int>(rows_.size());
             beginInsertRows({}, first, first + static_cast<int>(batch.size()) - 1);
@@ -178,9 +178,9 @@ inline void ResizeWithinScreen(QWidget& window, QSize size) {
 
 // One batch of the fill, without a repaint per row; true while more are to come.
 template <typename Model>
-bool FillListTick(QTreeView& list, Model& model) {
+bool FillListTick(QTreeView& list, Model& model, size_t batch = kFillBatch) {
     list.setUpdatesEnabled(false);
-    const bool more = model.FillTick();
+    const bool more = model.FillTick(batch);
     list.setUpdatesEnabled(true);
     return more;
 }

@@ -7,7 +7,9 @@
 #include "maps/map_station_pick.h"
 #include "ui/display_text.h"
 #include "ui/logic/command_ids.h"
+#include "ui/logic/send_feedback.h"
 #include "ui/logic/station_actions.h"
+#include "ui/logic/station_context.h"
 #include "ui/message_list_window.h"
 #include "ui/send_message_dialog.h"
 #include "ui/station_info_sheet.h"
@@ -66,8 +68,15 @@ void CListWindows::ShowStationList() {
             app_.stations(), host_, &icons_,
             [this](const CStation& station) { ShowStationInfo(station); },
             [this](const std::string& preset) { SendNewMessage(preset); }, frame_.data());
+        stationWindow_->SetCenterOn(centerOn_);
     }
     stationWindow_->ShowStationList();
+}
+
+void CListWindows::SetCenterOn(std::function<void(const std::string&)> centerOn) {
+    centerOn_ = std::move(centerOn);
+    if (stationWindow_)
+        stationWindow_->SetCenterOn(centerOn_);
 }
 
 void CListWindows::ShowMessageList() {
@@ -89,14 +98,13 @@ void CListWindows::ShowMessageList() {
 void CListWindows::SendNewMessage(const std::string& presetAddressee) {
     QWidget* parent = QApplication::activeWindow();
     plovane::SendNewMessage(parent != nullptr ? parent : frame_.data(), app_.messages(), host_,
-                            presetAddressee);
+                            presetAddressee, NoCallMessageWarning(app_.stationSettings().MyCall));
 }
 
 void CListWindows::ShowStationInfo(const CStation& station) {
     QWidget* parent = QApplication::activeWindow();
     plovane::ShowStationInfo(parent != nullptr ? parent : frame_.data(), station,
-                             app_.stationSettings().UnitsOfMeasure,
-                             app_.clock().BiasMinutes());
+                             app_.stationSettings().UnitsOfMeasure, app_.clock().BiasMinutes());
 }
 
 void CListWindows::StationsChanged(const std::vector<std::string>& calls, bool all) {

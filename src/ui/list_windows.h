@@ -50,6 +50,8 @@ class CListWindows : public QObject {
     void MessagesChanged(const std::vector<uint64_t>& keys, bool all);
 
     CStationListWindow* stationWindow() const;
+    // "&Center on Station" of the station list.
+    void SetCenterOn(std::function<void(const std::string&)> centerOn);
     CMessageListWindow* messageWindow() const;
 
   private:
@@ -60,6 +62,7 @@ class CListWindows : public QObject {
     std::function<void()> messageWaitingCleared_;
     QPointer<CStationListWindow> stationWindow_;  // a child of the frame once made
     QPointer<CMessageListWindow> messageWindow_;
+    std::function<void(const std::string&)> centerOn_;
 };
 
 }  // namespace plovane

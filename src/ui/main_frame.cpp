@@ -5,7 +5,6 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -13,14 +12,15 @@
 #include <QPainter>
 #include <QStatusBar>
 #include <QToolBar>
-#include <QUrl>
 #include <algorithm>
 
 #include "core/version.h"
 #include "ui/data_paths.h"
 #include "ui/display_text.h"
+#include "ui/help_viewer.h"
 #include "ui/logic/command_ids.h"
 #include "ui/logic/frame_model.h"
+#include "ui/logic/help_about.h"
 #include "ui/plovane_view.h"
 #include "ui/tile_menu.h"
 #include "ui/toolbar_icons.h"
@@ -75,6 +75,10 @@ CMainFrame::CMainFrame(Profile& profile, QWidget* parent) : QMainWindow(parent),
     notice_->setTextInteractionFlags(Qt::NoTextInteraction);
     notice_->setMinimumWidth(1);
     statusBar()->addWidget(notice_, 1);
+    pointer_ = new QLabel(this);
+    pointer_->setObjectName("pointerPosition");
+    pointer_->setTextFormat(Qt::PlainText);
+    statusBar()->addPermanentWidget(pointer_);
     progress_ = new ProgressIndicator(statusBar());
     ShowNotice("Ready");
     ShowDragMode(DragMode::kZoom);
@@ -112,6 +116,9 @@ void CMainFrame::BuildMenus() {
                         action->setShortcut(
                             QKeySequence(QString::fromLatin1(entry.shortcut.c_str())));
                     }
+                    // Help and Find Station answer from the list windows too.
+                    if (entry.id == kCommandHelpTopics || entry.id == kCommandFindStation)
+                        action->setShortcutContext(Qt::ApplicationShortcut);
                     if (entry.checkable) {
                         action->setCheckable(true);
                         dragModes_->addAction(action);
@@ -154,6 +161,7 @@ void CMainFrame::SetView(CPlovaneView* view) {
     view_ = view;
     setCentralWidget(view);
     connect(view, &CPlovaneView::dragModeChanged, this, &CMainFrame::ShowDragMode);
+    connect(view, &CPlovaneView::pointerText, pointer_, &QLabel::setText);
     ShowDragMode(view->dragMode());
     for (QAction* top : menuBar()->actions()) {
         if (top->menu() && top->text() == "&View")
@@ -178,6 +186,10 @@ void CMainFrame::ShowNotice(const QString& text) {
 
 QString CMainFrame::notice() const {
     return notice_->text();
+}
+
+QString CMainFrame::pointerText() const {
+    return pointer_->text();
 }
 
 void CMainFrame::BeginProgressDrawing() {
@@ -257,20 +269,36 @@ QMessageBox* CMainFrame::MakeAboutBox() {
     box->setWindowTitle(QString::fromStdString(AboutCaption()));
     box->setTextFormat(Qt::PlainText);
     box->setText(QString::fromLatin1(kProgramName) + "\n" + QString::fromStdString(VersionLine()) +
-                 "\n\n" + QString::fromLatin1(kNavigationWarning));
+                 "\n\n" + QString::fromStdString(AboutDetails(tilesShown_)));
     box->setIcon(QMessageBox::Information);
     box->setStandardButtons(QMessageBox::Ok);
     return box;
 }
 
-bool CMainFrame::OpenHelp() {
+HelpViewer* CMainFrame::helpViewer() const {
+    return help_.data();
+}
+
+bool CMainFrame::OpenHelp(const QString& topic) {
     const QString path = HelpPagePath();
-    if (path.isEmpty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
+    if (path.isEmpty()) {
         QMessageBox::warning(this, QString::fromLatin1(kProgramName),
-                             "Unable to open the help page" +
-                                 (path.isEmpty() ? QString() : " \"" + path + "\"") + ".");
+                             "Unable to open the help page.");
         return false;
     }
+    QString section = topic;
+    if (section.isEmpty()) {
+        const QWidget* active = QApplication::activeWindow();
+        section = QString::fromStdString(HelpTopicFor(active != nullptr && active != help_.data()
+                                                          ? active->metaObject()->className()
+                                                          : "CMainFrame"));
+    }
+    if (!help_)
+        help_ = new HelpViewer(path, this);
+    help_->ShowTopic(section);
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
     return true;
 }
 
@@ -287,6 +315,17 @@ void CMainFrame::SaveBarState() {
         version.push_back(0);
     }
     profile_.WriteBinary("ToolBar", "LastVersion", version);
+    const QByteArray geometry = saveGeometry();
+    profile_.WriteBinary("ToolBar", "WindowGeometry",
+                         std::vector<uint8_t>(geometry.begin(), geometry.end()));
+}
+
+void CMainFrame::RestoreWindowGeometry() {
+    std::vector<uint8_t> geometry;
+    if (profile_.GetBinary("ToolBar", "WindowGeometry", geometry) && !geometry.empty()) {
+        restoreGeometry(QByteArray(reinterpret_cast<const char*>(geometry.data()),
+                                   static_cast<qsizetype>(geometry.size())));
+    }
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

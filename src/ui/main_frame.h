@@ -23,6 +23,7 @@ class QToolBar;
 namespace plovane {
 
 class CPlovaneView;
+class HelpViewer;
 class ProgressIndicator;
 
 class CMainFrame : public QMainWindow {
@@ -60,8 +61,17 @@ class CMainFrame : public QMainWindow {
 
     // The About box (not shown); the caller runs it.
     QMessageBox* MakeAboutBox();
-    // Opens the help page in the desktop's browser; false when it cannot be found.
-    bool OpenHelp();
+    // Opens the help page in the program's viewer at a section ("stations"); an empty topic
+    // picks the section of the active window. False when the page cannot be found.
+    bool OpenHelp(const QString& topic = {});
+    HelpViewer* helpViewer() const;
+    // Whether the map shows OpenStreetMap tiles (their credit goes in the About box).
+    void SetTilesShown(bool shown) { tilesShown_ = shown; }
+    // The pointer position shown at the right of the status bar.
+    QString pointerText() const;
+
+    // The size and place the window had when it was last closed (Qt ignores damaged data).
+    void RestoreWindowGeometry();
 
     // Runs after the toolbar state is saved and "Exiting Plovane..." is shown: closes the
     // ports. Set by the application.
@@ -90,6 +100,9 @@ class CMainFrame : public QMainWindow {
     QMenu* mapOpen_ = nullptr;
     QToolBar* toolBar_ = nullptr;
     QLabel* notice_ = nullptr;
+    QLabel* pointer_ = nullptr;
+    QPointer<HelpViewer> help_;
+    bool tilesShown_ = false;
     ProgressIndicator* progress_ = nullptr;
     int progressUsers_ = 0;
     std::function<void()> shutdown_;

@@ -1,11 +1,15 @@
 // The Map Options dialog.
 #include "ui/map_options_dialog.h"
 
+#include "core/station_settings.h"
+#include "ui/logic/track_note.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -37,6 +41,25 @@ MapOptionsDialog::MapOptionsDialog(Profile& profile, QWidget* parent)
             layout->addLayout(row);
         } else {
             layout->addWidget(checks_[i]);
+        }
+        if (check.member == &CMapOptions::ShowTracks) {
+            // What the station setup does not record, said under the check box.
+            CStationSettings station;
+            station.Load(profile_);
+            trackNote_ = new QLabel(this);
+            trackNote_->setObjectName("trackNote");
+            trackNote_->setTextFormat(Qt::PlainText);
+            trackNote_->setWordWrap(true);
+            trackNote_->setStyleSheet("color: #a05000; margin-left: 20px;");
+            layout->addWidget(trackNote_);
+            QCheckBox* box = checks_[i];
+            const auto update = [this, station](bool on) {
+                const std::string note = TrackHistoryNote(on, station);
+                trackNote_->setText(QString::fromStdString(note));
+                trackNote_->setVisible(!note.empty());
+            };
+            connect(box, &QCheckBox::toggled, this, update);
+            update(box->isChecked());
         }
     }
     // More folders searched for maps and TNC command files, separated by ";".

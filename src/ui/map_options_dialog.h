@@ -11,6 +11,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QSpinBox;
 
@@ -30,6 +31,7 @@ class MapOptionsDialog : public QDialog {
 
     QCheckBox* checkBox(size_t index) const { return checks_[index]; }
     QComboBox* periodList() const { return period_; }
+    QLabel* trackNote() const { return trackNote_; }
     QLineEdit* searchFoldersField() const { return searchFolders_; }
     QLineEdit* tileSourceField() const { return tileSource_; }
 
@@ -39,6 +41,7 @@ class MapOptionsDialog : public QDialog {
     CMapOptions stored_;
     std::array<QCheckBox*, kMapOptionChecks.size()> checks_{};
     QComboBox* period_ = nullptr;
+    QLabel* trackNote_ = nullptr;
     QLineEdit* searchFolders_ = nullptr;
     QLineEdit* tileSource_ = nullptr;
     QSpinBox* tileCache_ = nullptr;

@@ -14,6 +14,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -146,6 +147,9 @@ CMessageListWindow::CMessageListWindow(CMessageList& store, AppHost& host,
     maskTimer_.setInterval(kMaskDelayMs);
     fillTimer_.setInterval(kFillTickMs);
     connect(&maskTimer_, &QTimer::timeout, this, &CMessageListWindow::Reload);
+    // Escape closes the window, as in the station list.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            &QWidget::close);
     connect(&fillTimer_, &QTimer::timeout, this, &CMessageListWindow::FillTick);
     const auto restartMaskTimer = [this] { maskTimer_.start(); };
     connect(viewOnly_, &QComboBox::currentIndexChanged, this, restartMaskTimer);

@@ -2,9 +2,13 @@
 #include "ui/plovane_view.h"
 
 #include <QAction>
+#include <QCursor>
+#include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <algorithm>
 
@@ -13,6 +17,7 @@
 #include "stations/station_list.h"
 #include "ui/host_render_report.h"
 #include "ui/logic/command_ids.h"
+#include "ui/logic/map_tips.h"
 #include "ui/logic/plovane_doc.h"
 #include "ui/map_options_dialog.h"
 #include "ui/tile_background.h"
@@ -42,6 +47,7 @@ CPlovaneView::CPlovaneView(const Context& context, QWidget* parent)
     setObjectName("mapView");
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);  // the pointer position in the status bar
     setMinimumSize(120, 80);
     report_ = std::make_unique<HostRenderReport>(context_.host);
     renderer_ = std::make_unique<CMapRenderer>(*report_, context_.clock, context_.icons);
@@ -63,6 +69,7 @@ void CPlovaneView::FillScene(MapScene& scene) {
     scene.unitsOfMeasure = unitsOfMeasure_;
     scene.status = *status_;
     scene.tiles = tileLayer();
+    scene.selectedCall = selected_;
 }
 
 bool CPlovaneView::RenderPicture() {
@@ -95,16 +102,58 @@ void CPlovaneView::paintEvent(QPaintEvent*) {
     if (pictureStale_ || picture_.deviceIndependentSize() != QSizeF(size()))
         RenderPicture();
     QPainter painter(this);
-    painter.drawImage(0, 0, picture_);
-    if (const std::optional<PixelRect> band = view_.DragRectangle()) {
-        // The rubber band: a dotted line over a white one shows on any map colour.
-        const QRect rect = ToQRect(*band);
-        painter.setPen(QPen(Qt::white, 1));
-        painter.drawRect(rect);
-        painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
-        painter.drawRect(rect);
+    const QPoint offset = PanOffset();
+    if (!offset.isNull()) {
+        // Live panning: the picture follows the pointer; what it uncovers is blank until
+        // the button is released and the map is drawn there.
+        painter.fillRect(rect(), Qt::white);
+        painter.drawImage(offset, picture_);
+        painting_ = false;
+        return;
     }
+    painter.drawImage(0, 0, picture_);
+    if (view_.dragMode() == DragMode::kZoom) {
+        if (const std::optional<PixelRect> band = view_.DragRectangle()) {
+            // The rubber band: a dotted line over a white one shows on any map colour.
+            const QRect rect = ToQRect(*band);
+            painter.setPen(QPen(Qt::white, 1));
+            painter.drawRect(rect);
+            painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+            painter.drawRect(rect);
+        }
+    }
+    DrawSelection(painter);
     painting_ = false;
+}
+
+QPoint CPlovaneView::PanOffset() const {
+    if (panning_)
+        return panNow_ - panStart_;
+    if (view_.dragMode() == DragMode::kMove) {
+        // While dragging to move, the drag rectangle is the client moved with the pointer.
+        if (const std::optional<PixelRect> moved = view_.DragRectangle())
+            return {moved->left, moved->top};
+    }
+    return {};
+}
+
+void CPlovaneView::DrawSelection(QPainter& painter) {
+    if (selected_.empty() || !view_.aspectFixed())
+        return;
+    const auto station = context_.stations.FindStation(selected_);
+    if (!station || !station->hasPosition)
+        return;
+    const PixelPoint at =
+        view_.MapToScreen(station->position.longitude, station->position.colatitude);
+    if (at.y < kHeaderStripHeight)
+        return;
+    // A ring around the symbol marks the station found or chosen.
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(QColor(255, 255, 255), 5));
+    painter.drawEllipse(QPoint(at.x, at.y), 13, 13);
+    painter.setPen(QPen(QColor(0, 120, 255), 3));
+    painter.drawEllipse(QPoint(at.x, at.y), 13, 13);
 }
 
 void CPlovaneView::resizeEvent(QResizeEvent*) {
@@ -171,6 +220,10 @@ bool CPlovaneView::OnCommand(int id) {
         case kCommandMapOptions:
             EditOptions();
             return true;
+        case kCenterOnStationCommand:
+            if (pick_.chosen())
+                CenterOnStation(pick_.chosen()->call);
+            return true;
         case kStationInfoCommand:
         case kSendMessageCommand:
             if (pick_.chosen()) {
@@ -214,6 +267,8 @@ void CPlovaneView::DrawStationsOverPicture(const std::vector<std::string>& calls
 void CPlovaneView::StationsChanged(const std::vector<std::string>& calls, bool all) {
     const std::string own = context_.stations.OwnCall();
     const bool ownChanged = all || std::find(calls.begin(), calls.end(), own) != calls.end();
+    if (ownChanged)
+        RefreshOwnPosition();
     if (ownChanged && context_.options.TrackMe) {
         const CStation ownStation = context_.stations.OwnStation();
         if (view_.TrackMe(context_.options, ownStation.hasPosition, ownStation.position.colatitude,
@@ -246,24 +301,72 @@ void CPlovaneView::TimerTick() {
 // --- Mouse ---
 
 void CPlovaneView::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
-        QWidget::mousePressEvent(event);
-        return;
-    }
+    const QPoint point = event->position().toPoint();
     // The navigation state needs the projection of the picture on screen.
     if (pictureStale_)
         RenderPicture();
-    view_.OnLButtonDown(ToPixel(event->position().toPoint()));
+    switch (event->button()) {
+        case Qt::LeftButton:
+            view_.OnLButtonDown(ToPixel(point));
+            break;
+        case Qt::MiddleButton:
+            // The middle button always pans, whichever drag mode is chosen.
+            panning_ = true;
+            panStart_ = panNow_ = point;
+            break;
+        case Qt::RightButton:
+            // The stations under the pointer and their pop-up, as desktop programs do.
+            Tap(point);
+            break;
+        default:
+            QWidget::mousePressEvent(event);
+            return;
+    }
+    event->accept();
 }
 
 void CPlovaneView::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint point = event->position().toPoint();
+    ShowPointer(point);
+    if (panning_) {
+        panNow_ = point;
+        update();
+        return;
+    }
     if (!view_.tracking())
         return;
-    view_.OnMouseMove(ToPixel(event->position().toPoint()));
-    update();  // the rubber band only; the picture stays
+    view_.OnMouseMove(ToPixel(point));
+    update();  // the rubber band or the moved picture; the map is not drawn again
+}
+
+void CPlovaneView::leaveEvent(QEvent* event) {
+    emit pointerText(QString());
+    QWidget::leaveEvent(event);
+}
+
+void CPlovaneView::ShowPointer(const QPoint& point) {
+    if (!view_.aspectFixed() || point.y() < kHeaderStripHeight) {
+        emit pointerText(QString());
+        return;
+    }
+    const QPoint offset = PanOffset();
+    const MapPoint at = view_.ScreenToMap(point.x() - offset.x(), point.y() - offset.y());
+    std::optional<GeoPoint> own;
+    if (ownKnown_)
+        own = ownPosition_;
+    emit pointerText(QString::fromStdString(PointerStatusText({at.y, at.x}, own, unitsOfMeasure_)));
 }
 
 void CPlovaneView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::MiddleButton && panning_) {
+        const QPoint offset = panNow_ - panStart_;
+        panning_ = false;
+        if (!offset.isNull() && view_.Pan(offset.x(), offset.y()))
+            Changed(true);
+        else
+            update();
+        return;
+    }
     if (event->button() != Qt::LeftButton || !view_.tracking())
         return;
     const DragOutcome outcome = view_.OnLButtonUp(ToPixel(event->position().toPoint()));
@@ -282,19 +385,129 @@ void CPlovaneView::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void CPlovaneView::wheelEvent(QWheelEvent* event) {
+    // Each notch zooms about the pointer, so the place under it stays put.
+    const PixelPoint at = ToPixel(event->position().toPoint());
+    if (pictureStale_)
+        RenderPicture();  // the projection the pointer was seen with
     wheelRemainder_ += event->angleDelta().y();
     bool changed = false;
     while (wheelRemainder_ >= kWheelStep) {
         wheelRemainder_ -= kWheelStep;
-        changed = view_.ZoomIn() || changed;
+        changed = view_.ZoomAbout(at, true) || changed;
     }
     while (wheelRemainder_ <= -kWheelStep) {
         wheelRemainder_ += kWheelStep;
-        changed = view_.ZoomOut() || changed;
+        changed = view_.ZoomAbout(at, false) || changed;
     }
     if (changed)
         Changed(true);
     event->accept();
+}
+
+bool CPlovaneView::ZoomAtPointer(bool in) {
+    const QPoint pointer = mapFromGlobal(QCursor::pos());
+    if (!rect().contains(pointer) || pointer.y() < kHeaderStripHeight)
+        return OnCommand(in ? kCommandZoomIn : kCommandZoomOut);
+    if (pictureStale_)
+        RenderPicture();
+    if (view_.ZoomAbout(ToPixel(pointer), in))
+        Changed(true);
+    return true;
+}
+
+// The zoom keys belong to the map while it has the focus: they zoom about the pointer
+// rather than about the centre as the menu and toolbar commands do.
+int CPlovaneView::ZoomKeyOf(const QKeyEvent& key) {
+    const Qt::KeyboardModifiers mods = key.modifiers() & ~Qt::KeypadModifier & ~Qt::ShiftModifier;
+    if (mods != Qt::NoModifier && mods != Qt::ControlModifier)
+        return 0;
+    switch (key.key()) {
+        case Qt::Key_Plus:
+        case Qt::Key_Equal:
+            return 1;
+        case Qt::Key_Minus:
+        case Qt::Key_Underscore:
+            return -1;
+        default:
+            return 0;
+    }
+}
+
+bool CPlovaneView::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride &&
+        ZoomKeyOf(*static_cast<QKeyEvent*>(event)) != 0) {
+        event->accept();
+        return true;
+    }
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QString text = ToolTipAt(help->pos());
+        if (text.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), text, this);
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void CPlovaneView::keyPressEvent(QKeyEvent* event) {
+    if (const int zoom = ZoomKeyOf(*event)) {
+        ZoomAtPointer(zoom > 0);
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+// --- Stations found, the own position, tooltips ---
+
+bool CPlovaneView::CenterOnStation(const std::string& call) {
+    const auto station = context_.stations.FindStation(call);
+    if (!station || !station->hasPosition ||
+        IsNoPosition(station->position.colatitude, station->position.longitude)) {
+        return false;
+    }
+    selected_ = station->call;
+    if (pictureStale_)
+        RenderPicture();  // the view box the centring starts from
+    view_.CenterOn(station->position.colatitude, station->position.longitude);
+    Changed(true);
+    return true;
+}
+
+void CPlovaneView::RefreshOwnPosition() {
+    const CStation own = context_.stations.OwnStation();
+    ownKnown_ = own.hasPosition && !IsNoPosition(own.position.colatitude, own.position.longitude);
+    ownPosition_ = {own.position.colatitude, own.position.longitude};
+}
+
+QString CPlovaneView::ToolTipAt(const QPoint& point) {
+    if (point.y() < kHeaderStripHeight) {
+        const HeaderIcon icon = HeaderIconAt(width(), status_->gpsConfigured, point.x(), point.y());
+        if (icon == HeaderIcon::kNone)
+            return {};
+        const std::string detail =
+            linkDetail_ ? linkDetail_(static_cast<int>(icon)) : std::string();
+        return QString::fromStdString(HeaderIconTip(icon, *status_, detail));
+    }
+    if (!view_.aspectFixed() || view_.tracking() || panning_)
+        return {};
+    CStationPick probe;
+    probe.Tap(view_, ToPixel(point), context_.stations);
+    if (probe.page().empty())
+        return {};
+    const CStation& station = probe.page().front();
+    StationTip tip;
+    tip.call = station.call;
+    tip.symbolTable = station.symbolTable;
+    tip.symbolCode = station.symbolCode;
+    tip.ageSeconds = (context_.clock.Now() - station.lastHeard).TotalSeconds();
+    tip.comment = station.killed ? std::string() : station.comment;
+    QString text = QString::fromStdString(StationTipText(tip));
+    if (probe.total() > 1)
+        text += QString("\n(%1 stations here)").arg(probe.total());
+    return text;
 }
 
 // --- Station pick ---
@@ -317,11 +530,19 @@ void CPlovaneView::Tap(const QPoint& point) {
     PickMenu menu = pick_.Tap(view_, ToPixel(point), context_.stations);
     // Each round shows one pop-up; "&More..." and a station of the list lead to the next.
     while (menu.kind != PickMenu::Kind::kNone) {
+        if (menu.kind == PickMenu::Kind::kStationPopup) {
+            menu.items.push_back({PickMenuItem::Kind::kCommand,
+                                  kCenterOnStationCommand,
+                                  "&Center on Station",
+                                  false,
+                                  {}});
+        }
         std::unique_ptr<QMenu> qmenu(BuildPickMenu(menu, icons, this));
         const int command = RunMenu(*qmenu, point);
         if (command == 0)
             return;
-        if (command == kStationInfoCommand || command == kSendMessageCommand) {
+        if (command == kStationInfoCommand || command == kSendMessageCommand ||
+            command == kCenterOnStationCommand) {
             OnCommand(command);
             return;
         }

@@ -20,9 +20,12 @@
 #include "maps/map_options.h"
 #include "maps/map_station_pick.h"
 #include "maps/map_view.h"
+#include "ui/logic/geo_text.h"
 #include "ui/pick_menu.h"
 
+class QKeyEvent;
 class QMenu;
+class QPainter;
 
 namespace plovane {
 
@@ -91,6 +94,20 @@ class CPlovaneView : public QWidget {
 
     // A tap at a client point: the station pick and its pop-ups.
     void Tap(const QPoint& point);
+    // The zoom keys: about the pointer when it is over the map, else about the centre.
+    bool ZoomAtPointer(bool in);
+    // Centres the map on a station and marks it selected (a ring around its symbol);
+    // false when it is unknown or has no position.
+    bool CenterOnStation(const std::string& call);
+    const std::string& selectedCall() const { return selected_; }
+    // The own station's position, for the distances the status bar shows.
+    void RefreshOwnPosition();
+    // The tooltip at a client point: a status icon of the header strip, or the station
+    // under the pointer; empty for none.
+    QString ToolTipAt(const QPoint& point);
+    // What each status icon's tooltip says beyond the port's state (its last error).
+    using LinkDetail = std::function<std::string(int icon)>;
+    void SetLinkDetail(LinkDetail detail) { linkDetail_ = std::move(detail); }
     // The map options dialog; true when OK was pressed.
     bool EditOptions();
 
@@ -108,6 +125,8 @@ class CPlovaneView : public QWidget {
     void dragModeChanged(plovane::DragMode mode);
     // "Station &Info..." or "Send &Message..." for the station picked last.
     void stationCommand(int command, const QString& call);
+    // The pointer's position for the status bar; empty when it left the map.
+    void pointerText(const QString& text);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -116,6 +135,9 @@ class CPlovaneView : public QWidget {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
 
   private:
     void FillScene(MapScene& scene);
@@ -124,6 +146,10 @@ class CPlovaneView : public QWidget {
     void DrawStationsOverPicture(const std::vector<std::string>& calls);
     void Changed(bool viewMoved);
     int RunMenu(QMenu& menu, const QPoint& clientPoint);
+    static int ZoomKeyOf(const QKeyEvent& key);
+    QPoint PanOffset() const;
+    void DrawSelection(QPainter& painter);
+    void ShowPointer(const QPoint& point);
 
     Context context_;
     CMapView view_;
@@ -141,6 +167,13 @@ class CPlovaneView : public QWidget {
     std::unique_ptr<TileBackground> tiles_;
     std::string tilesApplied_;  // the source, attribution and cache size tiles_ was built for
     QTimer tileRepaint_;        // arriving tiles are drawn in batches
+    bool panning_ = false;  // a middle-button drag
+    QPoint panStart_;
+    QPoint panNow_;
+    std::string selected_;  // found or centred on
+    bool ownKnown_ = false;
+    GeoPoint ownPosition_;
+    LinkDetail linkDetail_;
 };
 
 }  // namespace plovane

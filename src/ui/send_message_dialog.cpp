@@ -43,7 +43,13 @@ CSendMessageDialog::CSendMessageDialog(CMessageList& store, AppHost& host,
     fields->addRow(tr("Message Te&xt:"), messageText_);
     fields->addRow(QString(), textCount_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    warning_ = new QLabel(this);
+    warning_->setTextFormat(Qt::PlainText);
+    warning_->setWordWrap(true);
+    warning_->setStyleSheet("color: #b00000;");
+    warning_->hide();
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(warning_);
     layout->addLayout(fields);
     layout->addWidget(buttons);
     setMinimumWidth(fontMetrics().averageCharWidth() * (kMaxMessageTextLength + 20));
@@ -91,9 +97,15 @@ void CSendMessageDialog::accept() {
     QDialog::accept();
 }
 
+void CSendMessageDialog::SetWarning(const std::string& warning) {
+    warning_->setText(QString::fromStdString(warning));
+    warning_->setVisible(!warning.empty());
+}
+
 uint64_t SendNewMessage(QWidget* parent, CMessageList& store, AppHost& host,
-                        std::string_view presetAddressee) {
+                        std::string_view presetAddressee, const std::string& warning) {
     CSendMessageDialog dialog(store, host, presetAddressee, parent);
+    dialog.SetWarning(warning);
     if (dialog.exec() != QDialog::Accepted)
         return 0;
     return store.SendNewMessage(dialog.addressee(), dialog.text());

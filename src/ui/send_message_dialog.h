@@ -36,6 +36,9 @@ class CSendMessageDialog : public QDialog {
     QLineEdit* toEdit() const { return to_; }
     QLineEdit* textEdit() const { return messageText_; }
     QLabel* textCount() const { return textCount_; }
+    // A warning line above the fields; empty hides it.
+    void SetWarning(const std::string& warning);
+    QLabel* warning() const { return warning_; }
 
   public slots:
     // OK: the checks; a refusal shows its message box and keeps the dialog open.
@@ -50,6 +53,7 @@ class CSendMessageDialog : public QDialog {
     QLineEdit* to_ = nullptr;
     QLineEdit* messageText_ = nullptr;
     QLabel* textCount_ = nullptr;
+    QLabel* warning_ = nullptr;
     std::string addressee_;
     std::string text_;
 };
@@ -57,7 +61,8 @@ class CSendMessageDialog : public QDialog {
 // Runs the dialog with the addressee preset and, when the user confirms, stores and sends
 // the new message (CMessageList::SendNewMessage). Returns the new message's key, 0 when the
 // dialog was cancelled or nothing was stored.
+// A `warning` (the own call is not set) is shown above the fields.
 uint64_t SendNewMessage(QWidget* parent, CMessageList& store, AppHost& host,
-                        std::string_view presetAddressee);
+                        std::string_view presetAddressee, const std::string& warning = {});
 
 }  // namespace plovane

@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <initializer_list>
 #include <string>
 #include <utility>
@@ -39,6 +40,9 @@ QWidget* FormPage(std::initializer_list<std::pair<QString, std::string>> fields)
 QPlainTextEdit* TextBox(const std::string& utf8, QWidget* parent) {
     auto* box = new QPlainTextEdit(QString::fromStdString(utf8), parent);
     box->setReadOnly(true);
+    // As tall as a few lines of text rather than a page: the sheet is sized to its content.
+    const int lines = std::clamp(static_cast<int>(box->toPlainText().size()) / 40 + 1, 2, 6);
+    box->setMaximumHeight(box->fontMetrics().lineSpacing() * lines + 12);
     return box;
 }
 
@@ -113,14 +117,37 @@ CStationInfo::CStationInfo(const CStation& station, int unitsOfMeasure, int bias
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    context_ = new QWidget(this);
+    context_->hide();
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(pages_);
+    layout->addWidget(context_);
     layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);  // the size of what it shows
 }
 
-void ShowStationInfo(QWidget* parent, const CStation& station, int unitsOfMeasure,
-                     int biasMinutes) {
+void CStationInfo::SetContext(const StationContextText& context) {
+    delete context_->layout();
+    auto* form = new QFormLayout(context_);
+    form->setContentsMargins(0, 0, 0, 0);
+    form->addRow(tr("Path:"), Value(context.path, context_));
+    form->addRow(tr("From us:"), Value(context.fromUs, context_));
+    form->addRow(tr("Last report:"), Value(context.lastHeard, context_));
+    context_->show();
+}
+
+QString CStationInfo::contextText() const {
+    QStringList lines;
+    for (const QLabel* label : context_->findChildren<QLabel*>())
+        lines << label->text();
+    return lines.join('\n');
+}
+
+void ShowStationInfo(QWidget* parent, const CStation& station, int unitsOfMeasure, int biasMinutes,
+                     const StationContextText* context) {
     CStationInfo sheet(station, unitsOfMeasure, biasMinutes, parent);
+    if (context != nullptr)
+        sheet.SetContext(*context);
     sheet.exec();
 }
 

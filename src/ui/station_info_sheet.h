@@ -6,6 +6,7 @@
 #include <QDialog>
 
 #include "stations/station.h"
+#include "ui/logic/station_context.h"
 
 class QTabWidget;
 
@@ -21,12 +22,17 @@ class CStationInfo : public QDialog {
                  QWidget* parent = nullptr);
 
     QTabWidget* pages() const { return pages_; }
+    // The path, distance and bearing from us, and age lines below the pages.
+    void SetContext(const StationContextText& context);
+    QString contextText() const;
 
   private:
     QTabWidget* pages_ = nullptr;
+    QWidget* context_ = nullptr;
 };
 
 // Shows the sheet modally; returns when the user closes it.
-void ShowStationInfo(QWidget* parent, const CStation& station, int unitsOfMeasure, int biasMinutes);
+void ShowStationInfo(QWidget* parent, const CStation& station, int unitsOfMeasure, int biasMinutes,
+                     const StationContextText* context = nullptr);
 
 }  // namespace plovane

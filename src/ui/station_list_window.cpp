@@ -2,15 +2,18 @@
 #include "ui/station_list_window.h"
 
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -86,8 +89,8 @@ CStationListWindow::CStationListWindow(CStationList& stations, AppHost& host,
     ResizeWithinScreen(*this, QSize(560, 600));
 
     maskTimer_.setSingleShot(true);
-    maskTimer_.setInterval(kMaskDelayMs);
-    fillTimer_.setInterval(kFillTickMs);
+    maskTimer_.setInterval(kStationMaskDelayMs);
+    fillTimer_.setInterval(0);
     pruneTimer_.setSingleShot(true);
     pruneTimer_.setInterval(kPruneDelayMs);
     connect(&maskTimer_, &QTimer::timeout, this, &CStationListWindow::RefillStationList);
@@ -104,6 +107,12 @@ CStationListWindow::CStationListWindow(CStationList& stations, AppHost& host,
     connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &CStationListWindow::UpdateMessageButton);
     connect(infoButton_, &QPushButton::clicked, this, [this] { OnButton(true); });
+    // Enter or a double click on a row opens its Station Info; Escape closes the window.
+    connect(list_, &QTreeView::activated, this, [this](const QModelIndex&) { OnButton(true); });
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
+    list_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(list_, &QWidget::customContextMenuRequested, this, &CStationListWindow::ShowRowMenu);
     connect(messageButton_, &QPushButton::clicked, this, [this] { OnButton(false); });
 
     RefillStationList();
@@ -131,6 +140,8 @@ void CStationListWindow::RefillStationList() {
     filter_ = ReadFilter();
     std::vector<StationRowData> records = CollectStationRows(stations_);
     total_ = records.size();
+    // The rows come in the order the header shows, not the store's.
+    SortStationRecords(records, sort_);
     model_->StartFill(std::move(records),
                       [filter = filter_](const StationRowData& s) { return filter.Passes(s); });
     if (model_->rows().Loading())
@@ -139,12 +150,45 @@ void CStationListWindow::RefillStationList() {
 }
 
 void CStationListWindow::FillTick() {
-    if (!FillListTick(*list_, *model_)) {
+    QElapsedTimer spent;
+    spent.start();
+    bool more = true;
+    while (more && spent.elapsed() < kFillTickBudgetMs)
+        more = FillListTick(*list_, *model_, kFillSlice);
+    if (!more) {
         fillTimer_.stop();
         // Records the limit removed while the fill ran must not keep their rows.
         DropRemovedRows();
     }
     UpdateCount();
+}
+
+void CStationListWindow::FinishFill() {
+    while (fillTimer_.isActive())
+        FillTick();
+}
+
+void CStationListWindow::ShowRowMenu(const QPoint& pos) {
+    const QModelIndex index = list_->indexAt(pos);
+    if (!index.isValid())
+        return;
+    list_->setCurrentIndex(index);
+    const std::optional<std::string> call = SelectedCall();
+    if (!call)
+        return;
+    QMenu menu(this);
+    QAction* info = menu.addAction(tr("Station &Info..."));
+    QAction* message = menu.addAction(tr("Send &Message..."));
+    message->setEnabled(messageButton_->isEnabled());
+    QAction* centre = menu.addAction(tr("&Center on Station"));
+    centre->setEnabled(static_cast<bool>(centerOn_));
+    QAction* chosen = menu.exec(list_->viewport()->mapToGlobal(pos));
+    if (chosen == info)
+        OnButton(true);
+    else if (chosen == message)
+        OnButton(false);
+    else if (chosen == centre && centerOn_)
+        centerOn_(*call);
 }
 
 void CStationListWindow::StationsChanged(const std::vector<std::string>& calls, bool all) {

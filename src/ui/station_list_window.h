@@ -9,6 +9,7 @@
 #include <QIcon>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <optional>
 #include <string>
 #include <unordered_set>
@@ -40,6 +41,12 @@ class CStationListWindow : public QWidget {
     // Rows are checked against the store this long after a change that may have added a
     // record (and so may have made the limit remove one).
     static constexpr int kPruneDelayMs = 300;
+    // The fill adds rows in slices of this many, each tick running until its time is up,
+    // so ten thousand stations show at once while a larger store still leaves the window
+    // responsive. A mask change refills after this pause in typing.
+    static constexpr size_t kFillSlice = 2000;
+    static constexpr int kFillTickBudgetMs = 40;
+    static constexpr int kStationMaskDelayMs = 120;
 
     // `icons` may be null (no icon column pictures).
     CStationListWindow(CStationList& stations, AppHost& host, const CSymbolIcons* icons,
@@ -69,6 +76,12 @@ class CStationListWindow : public QWidget {
     bool loading() const { return fillTimer_.isActive(); }
     std::optional<std::string> SelectedCall() const;
     void SelectCall(const std::string& call);
+    // "&Center on Station" in the rows' context menu.
+    void SetCenterOn(std::function<void(const std::string&)> centerOn) {
+        centerOn_ = std::move(centerOn);
+    }
+    // Runs the fill to its end (tests, benchmarks).
+    void FinishFill();
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -81,6 +94,7 @@ class CStationListWindow : public QWidget {
     void ApplyWaitingChanges();
     void OnButton(bool info);
     void UpdateMessageButton();
+    void ShowRowMenu(const QPoint& pos);
 
     CStationList& stations_;
     const CSymbolIcons* icons_;
@@ -103,6 +117,7 @@ class CStationListWindow : public QWidget {
     QTimer maskTimer_;
     QTimer fillTimer_;
     QTimer pruneTimer_;
+    std::function<void(const std::string&)> centerOn_;
 };
 
 }  // namespace plovane

@@ -206,15 +206,15 @@ TEST(MapRenderer, CallsWithHaloOrOpaqueBox) {
         RenderRig rig;
         rig.options.IconLabels = true;
         rig.options.OpaqueLabels = opaque;
-        rig.map.points = {RenderRig::Point(kMoveCode, 0, 95, 1), RenderRig::Point(9, 199, 95),
-                          kEndMarker};  // blue under the call
+        rig.map.points = {RenderRig::Point(kMoveCode, 0, 100, 1), RenderRig::Point(9, 199, 100),
+                          kEndMarker};  // blue under the call, level with the symbol
         rig.Place("N0CALL-9", "/>", 100, 100);
         ASSERT_TRUE(rig.Draw());
         const QRect callBox(109, 19 + 92, 50, 12);
         EXPECT_GT(CountColour(rig.image, callBox, QColor(0, 0, 0)), 10);
         EXPECT_GT(CountColour(rig.image, callBox, kWhite), 10);
-        // The halo is two shifted copies; the opaque box covers the line along the text.
-        const int blue = CountColour(rig.image, QRect(109, 19 + 94, 45, 3), kBlue);
+        // The halo surrounds the glyphs only; the opaque box covers the line along the text.
+        const int blue = CountColour(rig.image, QRect(111, 19 + 99, 45, 3), kBlue);
         if (opaque) {
             EXPECT_EQ(blue, 0);
         } else {

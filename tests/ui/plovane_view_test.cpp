@@ -133,7 +133,8 @@ TEST(PlovaneView, ChosenStationGetsItsPopupAndItsCommandsReachTheWindows) {
     EXPECT_EQ(commands[0][0].toInt(), kSendMessageCommand);
     EXPECT_EQ(commands[0][1].toString().toStdString(), rig.view.pick().chosen()->call);
     EXPECT_EQ(rig.menus[1].texts[0], rig.view.pick().chosen()->call);
-    EXPECT_EQ(rig.menus[1].enabled, (std::vector<bool>{false, true, true, true}));
+    EXPECT_EQ(rig.menus[1].texts.back(), "&Center on Station");
+    EXPECT_EQ(rig.menus[1].enabled, (std::vector<bool>{false, true, true, true, true}));
 }
 
 TEST(PlovaneView, TapWithNothingUnderItShowsNothing) {

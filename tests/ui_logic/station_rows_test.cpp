@@ -84,9 +84,9 @@ TEST(StationRows, SortKeys) {
     sort.Click(kStationColumnIcon);  // code, then table character ('/' < '\\')
     SortStationRows(rows, sort);
     EXPECT_EQ(calls(), "CBa");
-    sort.Click(kStationColumnCall);  // character codes: capitals first
+    sort.Click(kStationColumnCall);  // natural order, letters without regard to case
     SortStationRows(rows, sort);
-    EXPECT_EQ(calls(), "BCa");
+    EXPECT_EQ(calls(), "aBC");
     sort.Click(kStationColumnStatus);  // the comment alone
     SortStationRows(rows, sort);
     EXPECT_EQ(calls(), "CBa");

@@ -115,7 +115,8 @@ bool CMapRenderer::DrawMap(QPainter* target, const MapScene& scene) {
         MapPainter out(*surface, resources_);
         BeginStations(out, options);
         const MapBox cull = CullBox(projection, CullMargin(projection.view()));
-        const StationStyle style{options, icons_, trig_, scene.unitsOfMeasure};
+        StationStyle style{options, icons_, trig_, scene.unitsOfMeasure};
+        style.callBesideIcon = false;  // placed together below
         std::vector<char> drawn(sprites.size(), 0);
         for (size_t i = 0; i < sprites.size(); ++i) {
             if (i % kProgressItemStep == 0)
@@ -125,6 +126,9 @@ bool CMapRenderer::DrawMap(QPainter* target, const MapScene& scene) {
             DrawStationSprite(out, sprites[i], projection, style);
             drawn[i] = 1;
         }
+        DrawStationLabels(out, sprites, drawn, projection, options,
+                          scene.stations ? scene.stations->OwnCall() : std::string(),
+                          scene.selectedCall);
         report_.End();
         if (scene.tiles && projection.mercator())
             scene.tiles->DrawAttribution(*surface, width, height);

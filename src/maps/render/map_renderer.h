@@ -37,6 +37,7 @@ struct MapScene {
     int unitsOfMeasure = 0;            // 0 statute, 1 nautical, 2 metric
     HeaderStatus status;
     CTileLayer* tiles = nullptr;  // drawn under everything when the view is in Mercator
+    std::string selectedCall;  // its call label is placed before the others'
 };
 
 // The check texts of a drawing that cannot run.

@@ -164,16 +164,20 @@ void DrawScaleBar(QPainter& painter, const RenderResources& resources, int clien
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setBackgroundMode(Qt::TransparentMode);
+    painter.setFont(resources.Font(MapFont::kNormal12));
+    // Wide enough for "Off Edge of Globe" over a narrow inch; centred on the bar.
+    const int textWidth = std::max(inch, painter.fontMetrics().horizontalAdvance(text) + 4);
+    const QRect box(left + inch / 2 - textWidth / 2, kScaleTextTop, textWidth, 12);
+    // A white panel under the bar and its text, so no map line runs through the figures.
+    painter.fillRect(QRect(QPoint(std::min(left, box.left()) - 2, kScaleTextTop - 1),
+                           QPoint(std::max(right, box.right()) + 2, y + 2)),
+                     Qt::white);
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(Qt::white, 3, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     painter.drawPolyline(bracket, 4);
     painter.setPen(QPen(Qt::black, 1));
     painter.drawPolyline(bracket, 4);
 
-    painter.setFont(resources.Font(MapFont::kNormal12));
-    // Wide enough for "Off Edge of Globe" over a narrow inch; centred on the bar.
-    const int textWidth = std::max(inch, painter.fontMetrics().horizontalAdvance(text) + 4);
-    const QRect box(left + inch / 2 - textWidth / 2, kScaleTextTop, textWidth, 12);
     const int align = Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip;
     painter.setPen(Qt::white);
     for (const QPoint& d : {QPoint(-1, 0), QPoint(1, 0), QPoint(0, -1), QPoint(0, 1)})

@@ -101,6 +101,9 @@ struct StationStyle {
     const CSymbolIcons& icons;
     const DegreeTable& trig;
     int unitsOfMeasure = 0;
+    // The call beside the icon at its usual place; a complete drawing places the calls
+    // together afterwards (DrawStationLabels) and turns this off.
+    bool callBesideIcon = true;
 };
 // Selects the station drawing state: background, font, text colour, pen 12, brush 8.
 void BeginStations(MapPainter& out, const CMapOptions& options);
@@ -110,6 +113,15 @@ bool StationVisible(const StationSprite& sprite, const MapBox& cullBox, bool sho
                     bool forced);
 void DrawStationSprite(MapPainter& out, const StationSprite& sprite,
                        const MapProjection& projection, const StationStyle& style);
+
+// The calls of the stations drawn (`drawn[i]` set), placed so that none overlaps another
+// or a symbol; the own station, the selected one and moving ones are placed first.
+void DrawStationLabels(MapPainter& out, const std::vector<StationSprite>& sprites,
+                       const std::vector<char>& drawn, const MapProjection& projection,
+                       const CMapOptions& options, const std::string& ownCall,
+                       const std::string& selectedCall);
+// A call with a white halo (transparent labels) or on the white box (opaque ones).
+void DrawCallText(MapPainter& out, const QRect& box, const QString& call, bool opaque);
 
 // The title: the program's name with ": " and the map's name, or " v" and the version.
 std::string HeaderTitle(const CMapData& map);

@@ -111,17 +111,9 @@ void DrawStationSprite(MapPainter& out, const StationSprite& sprite,
             out.Polyline(run.data(), static_cast<int>(run.size()));
     }
 
-    if (options.IconLabels) {
-        const QString call = render::DisplayText(sprite.call);
+    if (options.IconLabels && style.callBesideIcon) {
         const QRect box(sx + 9, sy - 8, 50, 10);
-        const int align = Qt::AlignLeft | Qt::AlignTop;
-        if (!options.OpaqueLabels) {
-            out.SetTextColour(Qt::white);
-            out.Text(box.translated(-1, -1), align, call);
-            out.Text(box.translated(1, 1), align, call);
-        }
-        out.SetTextColour(Qt::black);
-        out.Text(box, align, call);
+        DrawCallText(out, box, render::DisplayText(sprite.call), options.OpaqueLabels);
     }
 
     if (options.ShowCourseSpeed && sprite.moving && sprite.speed > 0) {

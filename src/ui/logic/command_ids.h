@@ -18,6 +18,9 @@ inline constexpr int kCommandExit = 0xE141;
 // List menu.
 inline constexpr int kCommandStations = 0x8027;
 inline constexpr int kCommandMessages = 0x8028;
+inline constexpr int kCommandFindStation = 0x80A1;  // Ctrl+F
+// The station pop-up and the station list: centre the map on the station.
+inline constexpr int kCenterOnStationCommand = 32807;
 // Ops menu.
 inline constexpr int kCommandSendPosition = 0x809C;
 inline constexpr int kCommandSendStatus = 0x809D;

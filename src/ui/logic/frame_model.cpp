@@ -76,6 +76,8 @@ std::vector<MenuEntry> MainMenuBar() {
                 {
                     Command("&Stations...", kCommandStations),
                     Command("&Messages...", kCommandMessages),
+                    Separator(),
+                    Command("&Find Station...", kCommandFindStation, "Ctrl+F"),
                 }),
         Submenu("&Ops",
                 {
@@ -104,6 +106,7 @@ std::vector<MenuEntry> StationOptionsMenu() {
         Separator(),
         Command("Station &Info...", kStationInfoCommand),
         Command("Send &Message...", kSendMessageCommand),
+        Command("&Center on Station", kCenterOnStationCommand),
     };
 }
 

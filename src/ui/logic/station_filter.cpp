@@ -1,9 +1,11 @@
 // Station list filters, row texts and sort keys.
 #include "ui/logic/station_filter.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "ui/logic/display_utf8.h"
+#include "ui/logic/natural_sort.h"
 
 namespace plovane {
 
@@ -72,26 +74,58 @@ std::string StationCountText(size_t shown, size_t total, bool loading) {
     return "Showing " + std::to_string(shown) + " of " + std::to_string(total) + " stations";
 }
 
-void SortStationRows(StationRows& rows, const SortState& sort) {
-    // std::string orders by character code (bytes compare as unsigned).
-    switch (sort.column) {
-        case kStationColumnIcon:
-            rows.SortByKey(
-                [](const StationRowData& s) {
-                    return std::pair(static_cast<unsigned char>(s.symbolCode),
-                                     static_cast<unsigned char>(s.symbolTable));
-                },
-                sort.ascending);
-            break;
-        case kStationColumnCall:
-            rows.SortByKey([](const StationRowData& s) { return s.call; }, sort.ascending);
-            break;
-        case kStationColumnStatus:
-            rows.SortByKey([](const StationRowData& s) { return s.comment; }, sort.ascending);
-            break;
-        default:
-            break;
+namespace {
+
+// The sort key of a column: the symbol code then the table character, the call in natural
+// order (WATER-3 before WATER-21), or the comment in natural order.
+struct StationSortKey {
+    int column;
+    auto operator()(const StationRowData& s) const {
+        struct Key {
+            std::pair<unsigned char, unsigned char> symbol;
+            NaturalKey text;
+            bool operator<(const Key& other) const {
+                if (symbol != other.symbol)
+                    return symbol < other.symbol;
+                return text < other.text;
+            }
+        };
+        if (column == kStationColumnIcon) {
+            return Key{{static_cast<unsigned char>(s.symbolCode),
+                        static_cast<unsigned char>(s.symbolTable)},
+                       {}};
+        }
+        return Key{{}, {column == kStationColumnCall ? s.call : s.comment}};
     }
+};
+
+bool Sortable(const SortState& sort) {
+    return sort.column >= kStationColumnIcon && sort.column <= kStationColumnStatus;
+}
+
+}  // namespace
+
+void SortStationRows(StationRows& rows, const SortState& sort) {
+    if (Sortable(sort))
+        rows.SortByKey(StationSortKey{sort.column}, sort.ascending);
+}
+
+void SortStationRecords(std::vector<StationRowData>& records, const SortState& sort) {
+    if (!Sortable(sort))
+        return;
+    const StationSortKey keyOf{sort.column};
+    std::vector<std::pair<decltype(keyOf(records.front())), size_t>> keys;
+    keys.reserve(records.size());
+    for (size_t i = 0; i < records.size(); ++i)
+        keys.emplace_back(keyOf(records[i]), i);
+    std::stable_sort(keys.begin(), keys.end(), [&sort](const auto& a, const auto& b) {
+        return sort.ascending ? a.first < b.first : b.first < a.first;
+    });
+    std::vector<StationRowData> sorted;
+    sorted.reserve(records.size());
+    for (const auto& entry : keys)
+        sorted.push_back(std::move(records[entry.second]));
+    records = std::move(sorted);
 }
 
 }  // namespace plovane

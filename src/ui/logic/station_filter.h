@@ -74,7 +74,9 @@ struct StationKeyOf {
 using StationRows = ListRows<StationRowData, std::string, StationKeyOf>;
 
 // Sorts by a column: the symbol code then the table character, the call, or the comment
-// alone, comparing character codes.
+// alone; texts in natural order (digit runs by value). Equal keys keep their order.
 void SortStationRows(StationRows& rows, const SortState& sort);
+// The same order for the records a fill starts from, so a refill keeps the order shown.
+void SortStationRecords(std::vector<StationRowData>& records, const SortState& sort);
 
 }  // namespace plovane

@@ -3,6 +3,7 @@
 
 #include "core/regular_expression.h"
 #include "ui/logic/display_utf8.h"
+#include "ui/logic/find_station.h"
 
 namespace plovane {
 namespace {
@@ -27,8 +28,12 @@ TextMask::TextMask(std::string_view typed) : mask_(UpperUtf8(TrimAscii(typed))) 
 bool TextMask::FoundIn(std::string_view matchText, bool regularExpression) const {
     if (mask_.empty())
         return false;
-    if (!regularExpression)
+    if (!regularExpression) {
+        // "*" and "?" make the mask a pattern of the whole text ("*7OL*" finds KK7OL-3).
+        if (HasWildcard(mask_))
+            return WildcardMatch(mask_, matchText);
         return matchText.find(mask_) != std::string_view::npos;
+    }
     // The matcher's work is bounded by pattern length x subject length, so a pattern the
     // user types cannot stall the window.
     CRegularExpression matcher{std::string(matchText)};

@@ -1,6 +1,7 @@
 // One mask of a list window ("Mask by Call:", "Mask by Contents:", "Mask by Comments:"): the
-// text the user typed, trimmed and upper-cased, found in a text either as a substring or,
-// with "Use regular expressions", as a pattern of the core's matcher.
+// text the user typed, trimmed and upper-cased, found in a text as a substring, as a
+// wildcard pattern of the whole text when it holds "*" or "?", or, with "Use regular
+// expressions", as a pattern of the core's matcher.
 #pragma once
 
 #include <string>

@@ -1,0 +1,229 @@
+// What a desktop map user expects of the widgets: the wheel zooms about the pointer, the
+// picture follows a pan live, a right click opens the station pop-up, tooltips and the
+// pointer position speak, the station list answers Enter and Escape and keeps its natural
+// order through a filter, Find Station matches, and F1 opens the help at a topic.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTreeView>
+#include <QWheelEvent>
+
+#include "maps/render/symbol_icons.h"
+#include "stations/store_fixture.h"
+#include "ui/find_station_dialog.h"
+#include "ui/help_viewer.h"
+#include "ui/logic/command_ids.h"
+#include "ui/logic/plovane_doc.h"
+#include "ui/main_frame.h"
+#include "ui/map_options_dialog.h"
+#include "ui/plovane_view.h"
+#include "ui/station_info_sheet.h"
+#include "ui/station_list_window.h"
+#include "ui_test_support.h"
+
+namespace plovane {
+namespace {
+
+using testing::WaitFor;
+
+struct MapRig {
+    MapRig() : doc(store.clock) {
+        CMapData& map = doc.map();
+        map.left = 64800000;
+        map.right = 64800000 + 400 * 6000;
+        map.top = 14400000;
+        map.bottom = 14400000 + 300 * 6000;
+        view.resize(400, 319);
+        view.RenderImage();
+    }
+    MapPoint At(QPoint p) { return view.mapView().ScreenToMap(p.x(), p.y()); }
+    void Wheel(QPoint p, int delta) {
+        QWheelEvent event(p, view.mapToGlobal(p), {}, QPoint(0, delta), Qt::NoButton, {},
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&view, &event);
+        view.RenderImage();
+    }
+    testing::StoreFixture store;
+    CSymbolIcons icons;
+    CPlovaneDoc doc;
+    CMapOptions options;
+    CPlovaneView view{{doc, options, store.list, store.profile, store.host, store.clock, icons}};
+};
+
+TEST(MapDesk, WheelZoomKeepsThePlaceUnderThePointer) {
+    MapRig rig;
+    for (const QPoint pointer : {QPoint(30, 40), QPoint(380, 300), QPoint(200, 160)}) {
+        SCOPED_TRACE(pointer.x());
+        const MapPoint before = rig.At(pointer);
+        const int32_t ux = rig.view.mapView().ux();
+        rig.Wheel(pointer, 240);  // two notches in
+        EXPECT_EQ(rig.view.mapView().ux(), ux / 4);
+        EXPECT_NEAR(rig.At(pointer).x, before.x, rig.view.mapView().ux());
+        EXPECT_NEAR(rig.At(pointer).y, before.y, rig.view.mapView().uy());
+        rig.Wheel(pointer, -240);
+        EXPECT_NEAR(rig.At(pointer).x, before.x, rig.view.mapView().ux());
+    }
+    // The zoom keys reach the map while it has the focus, even where a menu shortcut uses them.
+    const int32_t ux = rig.view.mapView().ux();
+    QTest::keyClick(&rig.view, Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_EQ(rig.view.mapView().ux(), ux / 2);
+    rig.view.RenderImage();
+    QTest::keyClick(&rig.view, Qt::Key_Minus);
+    EXPECT_EQ(rig.view.mapView().ux(), ux);
+}
+
+TEST(MapDesk, PanningMovesThePictureLiveThenTheMap) {
+    MapRig rig;
+    rig.store.Report("W1AAA", "4820.00N", "00140.00E");
+    rig.view.RenderImage();
+    rig.view.show();
+    const QImage before = rig.view.grab().toImage();
+    const MapPoint grabbed = rig.At({150, 150});
+    QTest::mousePress(&rig.view, Qt::MiddleButton, {}, QPoint(150, 150));
+    QTest::mouseMove(&rig.view, QPoint(190, 130));
+    const QImage during = rig.view.grab().toImage();
+    int same = 0, compared = 0;
+    for (int y = 60; y < 250; y += 3) {
+        for (int x = 20; x < 300; x += 3, ++compared)
+            same += during.pixel(x + 40, y - 20) == before.pixel(x, y);
+    }
+    EXPECT_EQ(same, compared);  // the whole picture moved with the pointer
+    EXPECT_EQ(rig.view.mapView().ScreenToMap(150, 150), grabbed);  // not yet the view
+    QTest::mouseRelease(&rig.view, Qt::MiddleButton, {}, QPoint(190, 130));
+    EXPECT_EQ(rig.At({190, 130}), grabbed);
+}
+
+TEST(MapDesk, RightClickOffersTheStationAndTooltipsDescribeIt) {
+    MapRig rig;
+    rig.store.Report("KK7OL-3", "4820.00N", "00140.00E");
+    rig.view.RenderImage();
+    const PixelPoint at =
+        rig.view.mapView().MapToScreen(64800000 + 100 * 6000, 14400000 + 100 * 6000);
+    const QPoint station(at.x, at.y);
+    const QString tip = rig.view.ToolTipAt(station);
+    EXPECT_TRUE(tip.startsWith("KK7OL-3\nCar")) << tip.toStdString();
+    EXPECT_TRUE(tip.contains("Last report")) << tip.toStdString();
+    EXPECT_TRUE(rig.view.ToolTipAt({5, 150}).isEmpty());
+
+    int menus = 0;
+    rig.view.SetMenuRunner([&menus](QMenu&, const QPoint&) {
+        ++menus;
+        return kCenterOnStationCommand;
+    });
+    QTest::mouseClick(&rig.view, Qt::RightButton, {}, station);
+    EXPECT_EQ(menus, 1);
+    EXPECT_EQ(rig.view.selectedCall(), "KK7OL-3");
+    rig.view.RenderImage();
+    const PixelPoint centred =
+        rig.view.mapView().MapToScreen(64800000 + 100 * 6000, 14400000 + 100 * 6000);
+    EXPECT_NEAR(centred.x, 200, 1);
+    EXPECT_EQ(rig.view.ToolTipAt({400 - 53 + 4, 6}), "TNC: off");
+}
+
+TEST(MapDesk, PointerPositionGoesToTheStatusBar) {
+    MapRig rig;
+    rig.view.show();
+    QSignalSpy texts(&rig.view, &CPlovaneView::pointerText);
+    QTest::mouseMove(&rig.view, QPoint(200, 160));
+    ASSERT_FALSE(texts.isEmpty());
+    const QString text = texts.last()[0].toString();
+    EXPECT_TRUE(text.contains("N ") && text.contains("E   ")) << text.toStdString();
+    EXPECT_EQ(text.count("from me"), 0);  // the own station has no position
+}
+
+TEST(MapDesk, StationListAnswersEnterAndEscapeAndKeepsNaturalOrder) {
+    testing::StoreFixture store;
+    for (const char* call : {"WATER-21", "WATER-3", "KK7OL-3", "WATER-10"})
+        store.Report(call);
+    std::vector<std::string> shown;
+    CStationListWindow window(
+        store.list, store.host, nullptr, [&shown](const CStation& s) { shown.push_back(s.call); },
+        [](const std::string&) {});
+    window.ShowStationList();
+    window.FinishFill();
+    window.list()->header()->sectionClicked(kStationColumnCall);
+    QTest::keyClicks(window.callMask(), "WATER");
+    ASSERT_TRUE(WaitFor([&] { return window.model().rowCount({}) == 3 && !window.loading(); }));
+    std::vector<std::string> order;
+    for (size_t i = 0; i < window.model().rows().size(); ++i)
+        order.push_back(window.model().rows().at(i).call);
+    EXPECT_EQ(order, (std::vector<std::string>{"WATER-3", "WATER-10", "WATER-21"}));
+
+    window.SelectCall("WATER-10");
+    window.list()->setFocus();
+    QTest::keyClick(window.list(), Qt::Key_Return);
+    EXPECT_EQ(shown, std::vector<std::string>{"WATER-10"});
+
+    window.callMask()->setText("*7OL*");
+    ASSERT_TRUE(WaitFor([&] { return window.model().rowCount({}) == 1 && !window.loading(); }));
+    EXPECT_EQ(window.model().rows().at(0).call, "KK7OL-3");
+
+    ASSERT_TRUE(window.isVisible());
+    QTest::keyClick(&window, Qt::Key_Escape);
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST(MapDesk, FindStationListsMatchesAsYouType) {
+    FindStationDialog dialog({"KK7OL-13", "KK7OL-3", "W7ABC", "KK7OL"});
+    QTest::keyClicks(dialog.edit(), "kk7ol");
+    ASSERT_EQ(dialog.matches()->count(), 3);
+    EXPECT_EQ(dialog.chosenCall(), "KK7OL");
+    QTest::keyClick(dialog.edit(), Qt::Key_Down);
+    EXPECT_EQ(dialog.chosenCall(), "KK7OL-3");
+    dialog.edit()->setText("*ABC");
+    EXPECT_EQ(dialog.chosenCall(), "W7ABC");
+}
+
+TEST(MapDesk, HelpOpensInItsOwnViewerAtTheTopic) {
+    testing::StoreFixture store;
+    CMainFrame frame(store.profile);
+    frame.show();
+    ASSERT_TRUE(frame.OpenHelp("stations"));
+    HelpViewer* help = frame.helpViewer();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->browser()->source().fragment(), "stations");
+    EXPECT_TRUE(help->browser()->source().toLocalFile().endsWith("help/index.html"));
+    const int atStations = help->browser()->verticalScrollBar()->value();
+    EXPECT_GT(atStations, 0);
+    help->browser()->setSource(QUrl("#start"));  // a link within the page
+    EXPECT_LT(help->browser()->verticalScrollBar()->value(), atStations);
+    frame.OpenHelp({});  // F1 from the main window: its topic
+    EXPECT_EQ(help->browser()->source().fragment(), "window");
+}
+
+}  // namespace
+}  // namespace plovane
+
+namespace plovane {
+namespace {
+
+TEST(MapDesk, StationInfoShowsPathDistanceAndAgeAndMapOptionsSayWhatTracksLack) {
+    CStation station("KK7OL-3");
+    StationContextText context{"KD7BZW-3*,WIDE2-1", "11.1 km at 0\u00b0 N", "7 min ago"};
+    CStationInfo sheet(station, 2, 0);
+    sheet.SetContext(context);
+    sheet.show();
+    EXPECT_TRUE(sheet.contextText().contains("KD7BZW-3*,WIDE2-1"));
+    EXPECT_TRUE(sheet.contextText().contains("7 min ago"));
+    // Sized to what it shows, not stretched to a screen.
+    EXPECT_LT(sheet.height(), 600);
+
+    testing::StoreFixture store;
+    store.profile.WriteInt("Maps", "ShowTracks", 1);
+    MapOptionsDialog dialog(store.profile);
+    dialog.show();
+    ASSERT_NE(dialog.trackNote(), nullptr);
+    EXPECT_TRUE(dialog.trackNote()->isVisible());
+    EXPECT_TRUE(dialog.trackNote()->text().startsWith("Other stations' tracks"));
+}
+
+}  // namespace
+}  // namespace plovane
