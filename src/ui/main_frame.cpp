@@ -15,6 +15,7 @@
 #include <algorithm>
 
 #include "core/version.h"
+#include "maps/tile_source.h"
 #include "ui/data_paths.h"
 #include "ui/display_text.h"
 #include "ui/help_viewer.h"
@@ -265,11 +266,19 @@ void CMainFrame::OnCommand(int id) {
 }
 
 QMessageBox* CMainFrame::MakeAboutBox() {
+    // OpenStreetMap is credited while its tiles are under the map.
+    bool osmTiles = false;
+    if (view_ != nullptr) {
+        TileSourceSpec spec;
+        std::string error;
+        osmTiles = ParseTileSource(view_->tileSource(), spec, error) &&
+                   spec.kind == TileSourceKind::kUrl && IsOsmTileUrl(spec.location);
+    }
     auto* box = new QMessageBox(this);
     box->setWindowTitle(QString::fromStdString(AboutCaption()));
     box->setTextFormat(Qt::PlainText);
     box->setText(QString::fromLatin1(kProgramName) + "\n" + QString::fromStdString(VersionLine()) +
-                 "\n\n" + QString::fromStdString(AboutDetails(tilesShown_)));
+                 "\n\n" + QString::fromStdString(AboutDetails(osmTiles)));
     box->setIcon(QMessageBox::Information);
     box->setStandardButtons(QMessageBox::Ok);
     return box;

@@ -66,7 +66,6 @@ class CMainFrame : public QMainWindow {
     bool OpenHelp(const QString& topic = {});
     HelpViewer* helpViewer() const;
     // Whether the map shows OpenStreetMap tiles (their credit goes in the About box).
-    void SetTilesShown(bool shown) { tilesShown_ = shown; }
     // The pointer position shown at the right of the status bar.
     QString pointerText() const;
 
@@ -102,7 +101,6 @@ class CMainFrame : public QMainWindow {
     QLabel* notice_ = nullptr;
     QLabel* pointer_ = nullptr;
     QPointer<HelpViewer> help_;
-    bool tilesShown_ = false;
     ProgressIndicator* progress_ = nullptr;
     int progressUsers_ = 0;
     std::function<void()> shutdown_;
