@@ -86,7 +86,7 @@ void ApplyPacket(const DecodedPacket& packet, std::string_view tag, const Packet
     }
     if (packet.hasMessage && targets.messages != nullptr) {
         targets.messages->ReceiveMessage(packet.messageSource, packet.messageAddressee,
-                                         packet.messageText);
+                                         packet.messageText, packet.messageRoute);
     }
     targets.stations.Apply(packet.reports());
     if (targets.gps == nullptr)

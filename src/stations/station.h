@@ -8,6 +8,7 @@
 #include "core/date_time.h"
 #include "core/geo.h"
 #include "core/station_report.h"
+#include "stations/telemetry.h"
 
 namespace plovane {
 
@@ -101,6 +102,8 @@ class CStation {
     CDateTime created;             // local time
     std::deque<TrackPoint> track;  // newest first
     CWeatherReport weather;
+    std::string micEMessage;  // Mic-E message type, e.g. "En Route"
+    CTelemetry telemetry;
 };
 
 }  // namespace plovane

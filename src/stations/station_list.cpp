@@ -106,7 +106,10 @@ void ApplyDeviceAndPath(CStation& s, bool own, std::string_view destination, std
 struct CStationList::Impl {
     Impl(const CStationSettings& initial, const Clock& clockRef, ChangeSink& changeSink,
          SoundSink& soundSink)
-        : clock(clockRef), changes(changeSink), sounds(soundSink), own(std::string(), clockRef.Now()) {
+        : clock(clockRef),
+          changes(changeSink),
+          sounds(soundSink),
+          own(std::string(), clockRef.Now()) {
         SetSettings(initial);
     }
 
@@ -219,6 +222,8 @@ struct CStationList::Impl {
         s.dfsDirectivity = blank.dfsDirectivity;
         if (!s.track.empty())
             s.track.clear();
+        s.micEMessage.clear();
+        s.telemetry = blank.telemetry;
     }
 
     // Gives the own record a new call. A heard record that already has that call is removed:
@@ -316,6 +321,15 @@ struct CStationList::Impl {
                 s.hasSymbol = true;
             }
         }
+        if (r.telemetry != nullptr) {
+            s.telemetry.values = *r.telemetry;
+            s.telemetry.received = now;
+            s.telemetry.hasValues = true;
+        }
+        if (!r.telemetryDefinition.empty())
+            s.telemetry.ApplyDefinition(r.telemetryDefinition);
+        if (!r.micEMessage.empty())
+            Store(s.micEMessage, r.micEMessage);
         if (r.hasOwner) {
             Store(s.owner, r.owner);
             s.hasOwner = true;
@@ -494,7 +508,8 @@ void CStationList::Apply(std::span<const StationReport> reports) {
                 ++created;
             const bool onlySymbol =
                 r.hasImpliedSymbol && !r.hasPositionReport && !r.hasCourseSpeed && !r.hasPhg &&
-                !r.hasDfs && !r.hasDevicePath && r.weather == nullptr && !r.hasOwner && !r.killed;
+                !r.hasDfs && !r.hasDevicePath && r.weather == nullptr && !r.hasOwner && !r.killed &&
+                r.telemetry == nullptr && r.telemetryDefinition.empty();
             if (isNew || !onlySymbol) {
                 size_t c = 0;
                 while (c < changedCount && !SameCall(changed[c], r.call))

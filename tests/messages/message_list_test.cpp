@@ -70,10 +70,12 @@ TEST_F(MessageList, SplitsTheNumberOffTheText) {
         {"  padded text {7  ", "7", "padded text"},
         {"exact{12345", "12345", "exact"},
         {"too early{123456", "", "too early{123456"},
-        {"hello{12}AB", "12", "hello }AB"},
-        {"two{1 2", "1", "two  2"},
+        {"hello{12}AB", "12", "hello"},
+        {"Testing, 1 2 3{1}", "1", "Testing, 1 2 3"},
+        {"two{1 2", "", "two{1 2"},
+        {"brace {in} text{9", "9", "brace {in} text"},
         {"no number at all  ", "", "no number at all"},
-        {"{", "", ""},
+        {"{", "", "{"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -90,7 +92,7 @@ TEST_F(MessageList, SplitsTheNumberOffTheText) {
 }
 
 TEST_F(MessageList, AckMarksOnlyTheMatchingOwnMessage) {
-    for (const char* ack : {"ack5", "ACK5", "Ack 5 ", "aCk   5"}) {
+    for (const char* ack : {"ack5", "ACK5", "ack5 ", "ack5}", "ack5}77"}) {
         SCOPED_TRACE(ack);
         RecordingHost ackHost;
         TestStation station(kMe, clock, ackHost);

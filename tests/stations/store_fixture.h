@@ -9,10 +9,10 @@
 
 #include "core/clock.h"
 #include "core/profile.h"
-#include "stations/station_list.h"
-#include "support/recording_host.h"
 #include "core/station_settings.h"
 #include "core/transmit_control.h"
+#include "stations/station_list.h"
+#include "support/recording_host.h"
 
 namespace plovane::testing {
 
@@ -23,6 +23,7 @@ class RecordingTransmit : public TransmitControl {
     void RearmPositionAndStatus() override { Record("rearm"); }
     void ArmMessageSlot() override { Record("message slot"); }
     void SetDigipeatHeard() override { Record("digipeat"); }
+    void AnswerQuery(QueryAnswer) override { Record("query"); }
 
     std::vector<std::string> calls() const {
         std::lock_guard lock(mutex_);
