@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 
 #include "core/date_time.h"
@@ -103,7 +104,10 @@ class CStation {
     std::deque<TrackPoint> track;  // newest first
     CWeatherReport weather;
     std::string micEMessage;  // Mic-E message type, e.g. "En Route"
-    CTelemetry telemetry;
+    // Null until the station sends telemetry. Replaced whole on every update and never
+    // changed in place, so copies of the record share it safely across threads (and the
+    // records of the many stations without telemetry stay small).
+    std::shared_ptr<const CTelemetry> telemetry;
 };
 
 }  // namespace plovane

@@ -223,7 +223,7 @@ struct CStationList::Impl {
         if (!s.track.empty())
             s.track.clear();
         s.micEMessage.clear();
-        s.telemetry = blank.telemetry;
+        s.telemetry.reset();
     }
 
     // Gives the own record a new call. A heard record that already has that call is removed:
@@ -321,13 +321,18 @@ struct CStationList::Impl {
                 s.hasSymbol = true;
             }
         }
-        if (r.telemetry != nullptr) {
-            s.telemetry.values = *r.telemetry;
-            s.telemetry.received = now;
-            s.telemetry.hasValues = true;
+        if (r.telemetry != nullptr || !r.telemetryDefinition.empty()) {
+            auto updated = s.telemetry ? std::make_shared<CTelemetry>(*s.telemetry)
+                                       : std::make_shared<CTelemetry>();
+            if (r.telemetry != nullptr) {
+                updated->values = *r.telemetry;
+                updated->received = now;
+                updated->hasValues = true;
+            }
+            if (!r.telemetryDefinition.empty())
+                updated->ApplyDefinition(r.telemetryDefinition);
+            s.telemetry = std::move(updated);
         }
-        if (!r.telemetryDefinition.empty())
-            s.telemetry.ApplyDefinition(r.telemetryDefinition);
         if (!r.micEMessage.empty())
             Store(s.micEMessage, r.micEMessage);
         if (r.hasOwner) {

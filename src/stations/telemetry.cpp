@@ -37,8 +37,6 @@ bool CTelemetry::ApplyDefinition(std::string_view text) {
         return false;
     const std::string_view kind = text.substr(0, 4);
     const std::string_view list = text.substr(5);
-    const bool known = kind == "PARM" || kind == "UNIT" || kind == "EQNS" || kind == "BITS";
-    hasDefinitions = hasDefinitions || known;
     if (kind == "PARM" || kind == "UNIT") {
         auto& target = kind == "PARM" ? names : units;
         for (std::string& field : target)

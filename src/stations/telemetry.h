@@ -16,7 +16,6 @@ struct CTelemetry {
     static constexpr size_t kDigital = 8;
 
     bool hasValues = false;
-    bool hasDefinitions = false;  // a PARM., UNIT., EQNS. or BITS. message came
     TelemetryValues values;
     CDateTime received;  // local time the values were stored
     // "PARM." and "UNIT.": per channel, empty when not defined.

@@ -130,7 +130,7 @@ CStationInfo::CStationInfo(const CStation& station, int unitsOfMeasure, int bias
     if (HasWxPage(station))
         pages_->addTab(WxPage(FormatWxPage(station.weather, unitsOfMeasure)), tr("WX"));
     if (HasTelemetryPage(station))
-        pages_->addTab(TelemetryPage(FormatTelemetryPage(station.telemetry)), tr("Telemetry"));
+        pages_->addTab(TelemetryPage(FormatTelemetryPage(*station.telemetry)), tr("Telemetry"));
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -89,8 +89,8 @@ TEST_F(DecoderTest, TelemetryFromReportsAndComments) {
         Decode(c.line);
         const std::string line(c.line);
         const CStation s = Station(line.substr(0, 2));
-        ASSERT_TRUE(s.telemetry.hasValues);
-        const TelemetryValues& v = s.telemetry.values;
+        ASSERT_TRUE(s.telemetry && s.telemetry->hasValues);
+        const TelemetryValues& v = s.telemetry->values;
         EXPECT_EQ(v.sequence, c.sequence);
         for (size_t i = 0; i < 5; ++i) {
             SCOPED_TRACE(i);
@@ -114,7 +114,9 @@ TEST_F(DecoderTest, TelemetryDefinitionsNameScaleAndLabelTheValues) {
     Decode("N0QBF>APRS::N0QBF    :BITS.10110000,Big Balloon");
     Decode("N0QBF>APRS::OTHER    :PARM.Not,Mine");  // only definitions sent to oneself count
     Decode("N0QBF>APRS:T#001,10,2,3,4,5,10100000");
-    const CTelemetry t = Station("N0QBF").telemetry;
+    const CStation station = Station("N0QBF");
+    ASSERT_TRUE(station.telemetry);
+    const CTelemetry& t = *station.telemetry;
     EXPECT_EQ(t.names[0], "Battery");
     EXPECT_EQ(t.names[5], "Camera");
     EXPECT_EQ(t.units[1], "deg.F");

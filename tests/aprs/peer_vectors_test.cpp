@@ -289,8 +289,8 @@ void CompareMessage(const Decoded& d, const Json& expected, const std::string& i
 
 void CompareTelemetry(const CStation* s, const Json& expected,
                       const std::function<void(const std::string&, bool)>& count) {
-    const bool has = s != nullptr && s->telemetry.hasValues;
-    const TelemetryValues& v = s != nullptr ? s->telemetry.values : TelemetryValues();
+    const bool has = s != nullptr && s->telemetry && s->telemetry->hasValues;
+    const TelemetryValues v = has ? s->telemetry->values : TelemetryValues();
     for (const auto& [key, value] : expected.items()) {
         if (key == "seq") {
             count("telemetry.seq", has && v.sequence == value.get<int>());

@@ -1,14 +1,8 @@
 // The weather decoders, checked through the records they leave in a real station list.
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <map>
-#include <nlohmann/json.hpp>
 #include <optional>
-#include <set>
 #include <string>
 #include <string_view>
 #include <vector>

@@ -179,8 +179,7 @@ Json StationJson(const CStation& s, std::string_view record) {
     j["track"] = std::move(track);
     j["weather"] = s.hasWeather ? WeatherJson(s.weather) : Json(nullptr);
     j["micEMessage"] = s.micEMessage.empty() ? Json(nullptr) : Text(s.micEMessage);
-    const bool hasTelemetry = s.telemetry.hasValues || s.telemetry.hasDefinitions;
-    j["telemetry"] = hasTelemetry ? TelemetryJson(s.telemetry) : Json(nullptr);
+    j["telemetry"] = s.telemetry ? TelemetryJson(*s.telemetry) : Json(nullptr);
     j["encoding"] = EncodingJson({s.comment, s.lastInfo});
     return j;
 }

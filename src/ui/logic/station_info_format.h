@@ -77,7 +77,7 @@ TelemetryPageText FormatTelemetryPage(const CTelemetry& telemetry);
 
 // The "Telemetry" page is shown only for a station that sent telemetry values.
 inline bool HasTelemetryPage(const CStation& station) {
-    return station.telemetry.hasValues;
+    return station.telemetry && station.telemetry->hasValues;
 }
 
 // The "WX" page is shown only for a station with weather.
