@@ -55,6 +55,7 @@ class DecodedPacket {
     std::string_view messageSource;
     std::string_view messageAddressee;
     std::string_view messageText;
+    std::string_view messageRoute;  // the header it came with, "W1AW>APRS,WIDE1-1*"
 
     // A line starting with "$": the own GPS receiver's sentence when GPS data comes through
     // the TNC (the line is nothing else).
@@ -87,8 +88,9 @@ class DecodedPacket {
         report->call = call;
         return report;
     }
-    // The one weather report a packet carries.
+    // The one weather report a packet carries, and its one telemetry report.
     WeatherValues& weather() { return weather_; }
+    TelemetryValues& telemetry() { return telemetry_; }
 
     // Room for the texts the decoder builds: the cleaned line (tabs made blanks), a
     // "DIGI1,DIGI2" path written with ">", a relayed packet's continued path, the path a
@@ -97,6 +99,10 @@ class DecodedPacket {
     std::string path;
     std::string combinedPath;
     std::string outerPrefix;
+    // A comment with an extension cut out of its middle; a Mic-E text with its altitude
+    // cut out of the middle.
+    std::string comment;
+    std::string micEText;
 
   private:
     // Room for the reports, left unset until used: a line makes one or two of the ten.
@@ -109,6 +115,7 @@ class DecodedPacket {
     size_t reportCount_ = 0;
     alignas(StationReport) std::array<std::byte, sizeof(StationReport) * kMaxReports> reportBytes_;
     WeatherValues weather_;
+    TelemetryValues telemetry_;
 };
 
 }  // namespace plovane

@@ -3,6 +3,8 @@
 // destination call, the path and the information text starting where the dispatch says.
 #pragma once
 
+#include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "aprs/decoded_packet.h"
@@ -34,6 +36,8 @@ class ReportWriter {
     void SetDeviceAndPath(std::string_view call, std::string_view destination,
                           std::string_view path, std::string_view information);
     void StoreWeather(std::string_view call, std::string_view comment, const WeatherValues& values);
+    void StoreTelemetry(std::string_view call, const TelemetryValues& values);
+    void SetMicEMessage(std::string_view call, std::string_view message);
 
     DecodedPacket& packet() { return packet_; }
     const CDateTime& localNow() const { return localNow_; }
@@ -44,6 +48,29 @@ class ReportWriter {
     CDateTime localNow_;
     int biasMinutes_;
 };
+
+// --- Comment extensions and telemetry (comment_extensions.cpp) ---
+
+// 0.001 minute of arc in angle units (0.06 arc-second).
+inline constexpr int32_t kUnitsPerThousandthMinute = 6;
+
+// A DAO extension: the extra precision it adds to the minutes, in angle units towards
+// the hemisphere (north or south, east or west) of the position.
+struct DaoExtension {
+    bool found = false;
+    char datum = 0;  // upper case, e.g. 'W' for WGS 84
+    int32_t latitudeUnits = 0;
+    int32_t longitudeUnits = 0;
+};
+
+// Each takes its extension out of the comment when there is one (the rest of the comment
+// may then live in `storage`) and returns whether it found one.
+bool TakeBase91Telemetry(std::string_view& comment, std::string& storage, TelemetryValues& values);
+bool TakeDao(std::string_view& comment, std::string& storage, DaoExtension& dao);
+
+// A "T#" report: false when the text is none. Reading stops at the first value that is not
+// a number; what was read until then stands.
+bool ParseTelemetryReport(std::string_view text, TelemetryValues& values);
 
 // Positions: "!", "=", "/", "@" reports and object/item bodies (position_decoder.cpp).
 // With `hasTime` false the body has no time stamp (items).

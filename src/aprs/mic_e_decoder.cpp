@@ -1,6 +1,7 @@
 // Mic-E: latitude digits and N/S, lon offset and E/W flags ride in the destination call;
 // longitude, speed, course and symbol in the first bytes of the information field.
 // e.g. N0CALL>S32U6T:'(#fpPO>/
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string_view>
@@ -52,6 +53,77 @@ bool IsCustomMessageChar(unsigned char c) {
 // Base-91 altitude bytes; anything else means the "}" is ordinary comment text.
 bool IsBase91(unsigned char c) {
     return c >= 33 && c <= 123;
+}
+
+// The altitude's "}" is looked for this far into the text after the type byte.
+constexpr size_t kMaxAltitudeOffset = 6;
+
+// The suffixes that mark the radio or tracker after a type byte: "=" (TM-D710, TH-D72),
+// "^" (TH-D74), "&" (TH-D75) after ">" or "]"; two characters after "`" or "'", e.g.
+// "_ " (VX-8), "_\"" (FTM-350), "|3" (TinyTrack3).
+constexpr std::array<std::string_view, 23> kTwoCharacterSuffixes = {
+    "_ ", "_\"", "_#", "_$", "_%", "_(", "_)", "_0", "_1", "_2", "_3", "_4",
+    "_5", "|3",  "|4", "^v", "*v", ":4", ":8", "Mv", "(5", "(8", " X",
+};
+
+std::string_view StripMakerSuffix(char type, std::string_view text) {
+    if (type == '>' || type == ']') {
+        if (text.ends_with('=') || text.ends_with('^') || text.ends_with('&'))
+            text.remove_suffix(1);
+    } else if (type == '`' || type == '\'') {
+        for (const std::string_view suffix : kTwoCharacterSuffixes) {
+            if (text.ends_with(suffix)) {
+                text.remove_suffix(2);
+                break;
+            }
+        }
+    }
+    return text;
+}
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+// Telemetry right after the symbol: "'" and two hex bytes (channels 1 and 3), or "`" (also
+// sent as the quote U+2018) and five. e.g. "'1020 text", "`102030FFff text".
+bool TakeMicETelemetry(ReportWriter& out, std::string_view source, std::string_view& text) {
+    size_t mark = 0;
+    size_t count = 0;
+    if (text.starts_with('\'')) {
+        mark = 1;
+        count = 2;
+    } else if (text.starts_with('`')) {
+        mark = 1;
+        count = 5;
+    } else if (text.starts_with("\xe2\x80\x98")) {
+        mark = 3;
+        count = 5;
+    } else {
+        return false;
+    }
+    const size_t end = mark + 2 * count;
+    if (text.size() < end || (text.size() > end && text[end] != ' '))
+        return false;
+    TelemetryValues values;
+    for (size_t i = 0; i < count; ++i) {
+        const int high = HexValue(text[mark + 2 * i]);
+        const int low = HexValue(text[mark + 2 * i + 1]);
+        if (high < 0 || low < 0)
+            return false;
+        const size_t channel = count == 2 ? 2 * i : i;
+        values.analog[channel] = high * 16 + low;
+        values.analogPresent |= static_cast<uint8_t>(1u << channel);
+    }
+    out.StoreTelemetry(source, values);
+    text.remove_prefix(std::min(text.size(), end + 1));
+    return true;
 }
 
 void WriteTwoDigits(int value, char* out) {
@@ -120,32 +192,52 @@ void DecodeMicE(ReportWriter& out, std::string_view source, std::string_view des
     }
     const std::string_view message = (custom ? kCustomMessages : kStandardMessages)[7 - bits];
 
-    // The Kenwood radios mark themselves with ">" (TH-D7) or "]" (TM-D700) after the symbol.
+    // A type byte may follow the symbol: the Kenwood radios mark themselves with ">" (TH-D7)
+    // or "]" (TM-D700), other makers with "`" or "'" and a two-character suffix.
     std::string_view device = "Mic-E";
     std::string_view comment = information.substr(9);
-    if (information.size() >= 10 && information[9] == '>') {
-        device = "TH-D7";
-        comment = information.substr(10);
-    } else if (information.size() >= 10 && information[9] == ']') {
-        device = "TM-D700";
-        comment = information.substr(10);
+    const bool telemetry = TakeMicETelemetry(out, source, comment);
+    const char type = telemetry || comment.empty() ? '\0' : comment[0];
+    if (type == '>' || type == ']' || type == '`' || type == '\'') {
+        comment.remove_prefix(1);
+        if (type == '>')
+            device = "TH-D7";
+        else if (type == ']')
+            device = "TM-D700";
     }
 
-    // "xyz}": altitude in metres above -10000 as three base-91 digits.
+    // "xyz}": altitude in metres above -10000 as three base-91 digits, within the first
+    // bytes of the text; the text around it stays.
     int32_t altitudeDm = -1;
-    if (comment.size() >= 4 && comment[3] == '}' && IsBase91(U(comment[0])) &&
-        IsBase91(U(comment[1])) && IsBase91(U(comment[2]))) {
-        const int32_t metres =
-            (U(comment[0]) - 33) * 8281 + (U(comment[1]) - 33) * 91 + (U(comment[2]) - 33) - 10000;
-        altitudeDm = metres * 10;
-        comment = comment.substr(4);
+    for (size_t brace = 3; brace < comment.size() && brace <= kMaxAltitudeOffset; ++brace) {
+        if (comment[brace] != '}')
+            continue;
+        if (IsBase91(U(comment[brace - 3])) && IsBase91(U(comment[brace - 2])) &&
+            IsBase91(U(comment[brace - 1]))) {
+            const int32_t metres = (U(comment[brace - 3]) - 33) * 8281 +
+                                   (U(comment[brace - 2]) - 33) * 91 +
+                                   (U(comment[brace - 1]) - 33) - 10000;
+            altitudeDm = metres * 10;
+            if (brace == 3) {
+                comment.remove_prefix(4);
+            } else {
+                std::string joined(comment.substr(0, brace - 3));
+                joined.append(comment.substr(brace + 1));
+                out.packet().micEText.swap(joined);
+                comment = out.packet().micEText;
+            }
+        }
+        break;
     }
+    const std::string_view shownText = comment;
+    comment = StripMakerSuffix(type, comment);
 
     out.UpdatePosition(source, std::string_view(symbol.data(), symbol.size()),
                        std::string_view(latitude.data(), latitude.size()),
-                       std::string_view(longitude.data(), longitude.size()), "", message,
+                       std::string_view(longitude.data(), longitude.size()), "", comment,
                        altitudeDm);
-    out.SetDeviceAndPath(source, device, path, comment);
+    out.SetMicEMessage(source, message);
+    out.SetDeviceAndPath(source, device, path, shownText);
 
     // Speed: hundreds and tens in byte 4, units in byte 5; course: hundreds in byte 5,
     // the rest in byte 6. Bytes below 28 encode nothing, so no motion is stored then.

@@ -16,7 +16,6 @@ namespace {
 
 using latin1::IsAlnum;
 using latin1::IsDigit;
-using latin1::IsSpace;
 using latin1::ToUpper;
 
 using latin1::U;
@@ -164,7 +163,9 @@ constexpr std::array<uint8_t, 256> MakeCharClasses() {
     for (int i = 0; i < 256; ++i) {
         const auto c = static_cast<unsigned char>(i);
         uint8_t flags = 0;
-        if (c != ' ' && IsSpace(c))
+        // Only ASCII white space: 0x85 and 0xA0 are also the second bytes of UTF-8
+        // letters ("Р" is D0 A0), which a blank would break.
+        if (c >= 0x09 && c <= 0x0D)
             flags |= kOtherBlank;
         if (IsAlnum(c) || c == '-' || c == '/')
             flags |= kSourceChar;
@@ -217,7 +218,14 @@ bool MayHoldOtherBlank(std::string_view text) {
 // White space becomes a space and both ends are trimmed. Most lines only lose their line
 // ends, so the copy is made only when a tab or the like sits inside the line.
 std::string_view CleanLine(std::string_view raw, std::string& storage) {
-    const std::string_view trimmed = latin1::Trim(raw);
+    const auto blank = [](char c) { return c == ' ' || Is(c, kOtherBlank); };
+    size_t begin = 0;
+    size_t end = raw.size();
+    while (begin < end && blank(raw[begin]))
+        ++begin;
+    while (end > begin && blank(raw[end - 1]))
+        --end;
+    const std::string_view trimmed = raw.substr(begin, end - begin);
     const auto isOtherBlank = [](char c) { return Is(c, kOtherBlank); };
     if (!MayHoldOtherBlank(trimmed) || std::none_of(trimmed.begin(), trimmed.end(), isOtherBlank)) {
         return trimmed;
@@ -230,6 +238,7 @@ std::string_view CleanLine(std::string_view raw, std::string& storage) {
 // --- Dispatch -------------------------------------------------------------------------
 
 struct Packet {
+    std::string_view header;  // "SOURCE>DESTINATION,PATH"
     std::string_view source;
     std::string_view destination;
     std::string_view path;
@@ -271,12 +280,65 @@ void DecodeMessageOrQuery(DecodedPacket& out, const Packet& p) {
         out.messageSource = p.source;
         out.messageAddressee = latin1::Trim(info.substr(1, 9));
         out.messageText = info.substr(11);
+        out.messageRoute = p.header;
+        // Telemetry names, units, equations and bit senses a station sends to itself, e.g.
+        // ":N0CALL   :PARM.Vin,Rx1h". They stay messages as well.
+        const std::string_view text = out.messageText;
+        if (out.messageAddressee == p.source && text.size() >= 5 && text[4] == '.' &&
+            (text.starts_with("PARM") || text.starts_with("UNIT") || text.starts_with("EQNS") ||
+             text.starts_with("BITS"))) {
+            if (StationReport* r = out.ReportFor(p.source))
+                r->telemetryDefinition = text;
+        }
     } else if (info[0] == '?' && latin1::StartsWithNoCase(info, "?APRS?")) {
         out.hasMessage = true;
         out.messageSource = p.source;
         out.messageAddressee = {};
         out.messageText = info.substr(0, 6);
+        out.messageRoute = p.header;
     }
+}
+
+// A Maidenhead locator of four or six characters, e.g. "IO91" or "IO91SX".
+bool IsLocator(std::string_view text) {
+    const auto between = [](char c, char from, char to) {
+        const char upper = static_cast<char>(ToUpper(U(c)));
+        return upper >= from && upper <= to;
+    };
+    if (text.size() != 4 && text.size() != 6)
+        return false;
+    return between(text[0], 'A', 'R') && between(text[1], 'A', 'R') && IsDigit(U(text[2])) &&
+           IsDigit(U(text[3])) &&
+           (text.size() == 4 || (between(text[4], 'A', 'X') && between(text[5], 'A', 'X')));
+}
+
+// Status ">text": the text is the station's information. A time stamp "092345z" before it
+// is no part of the text; a locator with a symbol before it ("IO91SX/- text") gives the
+// station its symbol.
+void DecodeStatus(aprs::ReportWriter& out, const Packet& p) {
+    std::string_view text = p.information.substr(1);
+    if (text.size() >= 7 && text[6] == 'z' &&
+        std::all_of(text.begin(), text.begin() + 6, [](char c) { return IsDigit(U(c)); })) {
+        text.remove_prefix(7);
+    } else {
+        for (const size_t length : {size_t{6}, size_t{4}}) {
+            if (text.size() < length + 2 || !IsLocator(text.substr(0, length)) ||
+                (text.size() > length + 2 && text[length + 2] != ' ')) {
+                continue;
+            }
+            const char table = text[length];
+            if (table != '/' && table != '\\' && !IsAlnum(U(table)))
+                continue;
+            // It stands before the symbol the destination or SSID implies.
+            if (StationReport* r = out.packet().ReportFor(p.source)) {
+                r->hasImpliedSymbol = true;
+                r->impliedSymbol = {table, text[length + 1]};
+            }
+            text.remove_prefix(std::min(text.size(), length + 3));
+            break;
+        }
+    }
+    out.SetDeviceAndPath(p.source, p.destination, p.path, text);
 }
 
 // Types without a decoder of their own: an object written without ";", a position found at
@@ -345,11 +407,18 @@ void Dispatch(aprs::ReportWriter& out, const Packet& p) {
             DecodeMessageOrQuery(out.packet(), p);
             break;
         case '>':
-            out.SetDeviceAndPath(p.source, p.destination, p.path, info.substr(1));
+            DecodeStatus(out, p);
             break;
         case '_':
             out.SetDeviceAndPath(p.source, p.destination, p.path, "");
             aprs::DecodeWeather(out, p.source, p.destination, p.path, info, -1, -1);
+            break;
+        case 'T':
+            // "T#005,199,000,255,073,123,01101111": telemetry; the text stays the
+            // station's information as before.
+            if (TelemetryValues values; aprs::ParseTelemetryReport(info, values))
+                out.StoreTelemetry(p.source, values);
+            DecodeOther(out, p);
             break;
         case ',':  // invalid or test data
         case '[':  // Maidenhead locator beacon
@@ -440,7 +509,7 @@ void DecodeLevel(aprs::ReportWriter& out, std::string_view myCall, std::string_v
         return;
     }
 
-    const Packet p{source, destination, path, line.substr(stop + 1)};
+    const Packet p{line.substr(0, stop), source, destination, path, line.substr(stop + 1)};
     if (p.information[0] == '}') {
         // Third-party packet: the inner line is decoded again, and its path continues with
         // the relaying station and the outer path. Nesting is bounded so a line of

@@ -17,10 +17,40 @@ void ReportWriter::UpdatePosition(std::string_view call, std::string_view symbol
                                   std::string_view latitude, std::string_view longitude,
                                   std::string_view time, std::string_view comment,
                                   int32_t altitudeDm) {
-    if (StationReport* r = packet_.ReportFor(call)) {
-        FillPositionReport(*r, symbol, latitude, longitude, time, comment, altitudeDm, localNow_,
-                           biasMinutes_);
+    StationReport* r = packet_.ReportFor(call);
+    if (r == nullptr)
+        return;
+    // Telemetry first: its base-91 characters may themselves look like a DAO extension.
+    TelemetryValues& telemetry = packet_.telemetry();
+    if (comment.find('|') != std::string_view::npos &&
+        TakeBase91Telemetry(comment, packet_.comment, telemetry)) {
+        r->telemetry = &telemetry;
     }
+    DaoExtension dao;
+    if (comment.find('!') != std::string_view::npos)
+        TakeDao(comment, packet_.comment, dao);
+    FillPositionReport(*r, symbol, latitude, longitude, time, comment, altitudeDm, localNow_,
+                       biasMinutes_);
+    // The DAO digits refine a full-precision position only (not an ambiguous one).
+    if (dao.found && r->hasPoint && latitude.find(' ') == std::string_view::npos &&
+        longitude.find(' ') == std::string_view::npos) {
+        const bool south = latitude[7] == 'S' || latitude[7] == 's';
+        const bool east = longitude[8] == 'E' || longitude[8] == 'e';
+        r->colatitude += south ? dao.latitudeUnits : -dao.latitudeUnits;
+        r->longitude += east ? dao.longitudeUnits : -dao.longitudeUnits;
+    }
+}
+
+void ReportWriter::StoreTelemetry(std::string_view call, const TelemetryValues& values) {
+    if (StationReport* r = packet_.ReportFor(call)) {
+        packet_.telemetry() = values;
+        r->telemetry = &packet_.telemetry();
+    }
+}
+
+void ReportWriter::SetMicEMessage(std::string_view call, std::string_view message) {
+    if (StationReport* r = packet_.ReportFor(call))
+        r->micEMessage = message;
 }
 
 void ReportWriter::SetCourseSpeed(std::string_view call, int speedKnots, int courseDegrees) {

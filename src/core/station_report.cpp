@@ -75,14 +75,16 @@ int32_t LongitudeOf(std::string_view text) {
 void TakeCommentAltitude(std::string_view& comment, int32_t& altitudeDm) {
     if (altitudeDm != -1 || comment.size() < 9 || !comment.starts_with("/A="))
         return;
+    // Below sea level the first digit is a minus sign: "/A=-00079".
+    const bool below = comment[3] == '-';
     int32_t feet = 0;
-    for (size_t i = 3; i < 9; ++i) {
+    for (size_t i = below ? 4 : 3; i < 9; ++i) {
         const auto c = static_cast<unsigned char>(comment[i]);
         if (!latin1::IsDigit(c))
             return;
         feet = feet * 10 + (c - '0');
     }
-    altitudeDm = static_cast<int32_t>(feet * 3.04801);
+    altitudeDm = static_cast<int32_t>((below ? -feet : feet) * 3.04801);
     comment.remove_prefix(9);
 }
 

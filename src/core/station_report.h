@@ -22,8 +22,17 @@ struct WeatherValues {
     int32_t luminosity = -1;  // W/m2
 };
 
+// One telemetry report: a "T#" packet or base-91 telemetry in a comment.
+struct TelemetryValues {
+    static constexpr size_t kAnalogChannels = 5;
+    int32_t sequence = -1;  // -1 when the report has no numeric sequence ("T#MIC")
+    std::array<double, kAnalogChannels> analog{};
+    uint8_t analogPresent = 0;  // bit i: channel i was sent
+    int16_t bits = -1;          // the eight digital channels, channel 1 in bit 0; -1 absent
+};
+
 // The parts are applied in this order: implied symbol, position report, course and speed,
-// PHG, DFS, device and path, weather, owner, killed.
+// PHG, DFS, device and path, weather, telemetry, owner, killed.
 struct StationReport {
     std::string_view call;
 
@@ -60,6 +69,14 @@ struct StationReport {
 
     const WeatherValues* weather = nullptr;  // a weather report, replacing the last one
     std::string_view weatherComment;
+
+    const TelemetryValues* telemetry = nullptr;  // replaces the last values
+    // A definition the station sent itself: "PARM.", "UNIT.", "EQNS." or "BITS." and its
+    // list, e.g. "PARM.Vin,Rx1h,Dg1h".
+    std::string_view telemetryDefinition;
+
+    // Mic-E: the message type ("En Route"); the free text is the comment.
+    std::string_view micEMessage;
 
     bool hasOwner = false;  // an object or item sent by `owner`; clears the killed flag
     std::string_view owner;

@@ -6,9 +6,11 @@
 
 namespace plovane {
 
+enum class QueryAnswer { kPosition, kStatus, kPositionAfterDelay };
+
 // Thread-safe: called from the user-interface thread and from decoding threads.
 class TransmitControl {
-public:
+  public:
     virtual ~TransmitControl() = default;
     // The own record is complete: scheduled transmissions may go out.
     virtual void MarkReadyToTransmit() = 0;
@@ -20,6 +22,9 @@ public:
     virtual void ArmMessageSlot() = 0;
     // One of our own packets came back (the digipeat check).
     virtual void SetDigipeatHeard() = 0;
+    // A station asked for our position ("?APRSP") or status ("?APRSS"): sent once now, as
+    // the menu commands send them; a general "?APRS?" gets the position after a random delay.
+    virtual void AnswerQuery(QueryAnswer answer) = 0;
 };
 
 }  // namespace plovane

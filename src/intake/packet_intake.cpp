@@ -87,7 +87,7 @@ void ApplyPacket(const DecodedPacket& packet, std::string_view tag, const CDateT
     }
     if (packet.hasMessage && targets.messages != nullptr) {
         targets.messages->ReceiveMessage(packet.messageSource, packet.messageAddressee,
-                                         packet.messageText);
+                                         packet.messageText, packet.messageRoute);
     }
     targets.stations.Apply(packet.reports(), now);
     if (targets.gps == nullptr)

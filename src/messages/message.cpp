@@ -15,20 +15,25 @@ std::string AddresseeField(std::string_view call) {
 
 // Built by appending to one string: GCC 12 at -O3 warns falsely (-Wrestrict) about
 // chains of operator+ that start from a literal.
-std::string CMessage::MessagePacketText() const {
+std::string CMessage::MessagePacketText(const std::string* replyAckText) const {
     std::string packet;
-    packet.reserve(kAddresseeWidth + text.size() + number.size() + 4);
+    packet.reserve(kAddresseeWidth + text.size() + number.size() + 10);
     packet.append(":").append(AddresseeField(to)).append(":").append(text);
-    if (!number.empty())
+    if (!number.empty()) {
         packet.append("{").append(number);
+        if (replyAckText != nullptr)
+            packet.append("}").append(*replyAckText);
+    }
     packet += '\r';
     return packet;
 }
 
-std::string CMessage::AckPacketText() const {
+std::string CMessage::AckPacketText(bool replyForm) const {
     std::string packet;
-    packet.reserve(kAddresseeWidth + number.size() + 6);
+    packet.reserve(kAddresseeWidth + number.size() + 7);
     packet.append(":").append(AddresseeField(from)).append(":ack").append(number);
+    if (replyForm)
+        packet += '}';
     packet += '\r';
     return packet;
 }

@@ -14,8 +14,14 @@ struct CMessage {
     // Given by the store when the record is created; never reused, so a notification that
     // carries it can be looked up again safely.
     uint64_t key = 0;
-    // Own message: an ack came in or the user stopped it; it is no longer sent.
+    // Own message: an ack (or a reject) came in or the user stopped it; it is no longer sent.
     bool acked = false;
+    // Own message: the addressee answered "rej" with its number.
+    bool rejected = false;
+    // Received message: the sender wrote its number in the reply-ack form "{MM}AA";
+    // `replyAck` holds AA (empty for "{MM}").
+    bool replyAckForm = false;
+    std::string replyAck;
     // Own message: transmissions; received message: copies received.
     int32_t count = 0;
     // Received message to the own call: acks sent (they stop at five).
@@ -30,11 +36,13 @@ struct CMessage {
     std::string to;  // a call, or a bulletin ("BLN1"), announcement ("BLNA") or "NWS-" id
 
     // ":" + addressee in nine columns + ":" + text [+ "{" + number] + CR,
-    // e.g. ":N0CALL-5 :Hello{12\r".
-    std::string MessagePacketText() const;
+    // e.g. ":N0CALL-5 :Hello{12\r". To a station that uses reply-acks the number is
+    // followed by "}" and `replyAck` (the last number it sent us, or nothing):
+    // ":N0CALL-5 :Hello{12}7\r".
+    std::string MessagePacketText(const std::string* replyAck = nullptr) const;
     // Our ack of this message, to its sender: ":" + sender in nine columns + ":ack" + number
-    // + CR, e.g. ":N0CALL   :ack12\r".
-    std::string AckPacketText() const;
+    // + CR, e.g. ":N0CALL   :ack12\r"; ":N0CALL   :ack12}\r" in the reply-ack form.
+    std::string AckPacketText(bool replyForm = false) const;
 };
 
 // A call padded with blanks, or cut, to the nine columns of the addressee field.

@@ -6,21 +6,17 @@
 #include <utility>
 
 #include "core/latin1.h"
+#include "core/version.h"
+#include "messages/message_text.h"
 
 namespace plovane {
 
 namespace {
 
 constexpr std::string_view kAutoReplyPrefix = "AUTO-REPLY:";
-constexpr size_t kMaxNumberLength = 5;
 constexpr int32_t kLastMessageNumber = 99999;
-
-std::string_view TrimBlanks(std::string_view s) {
-    const size_t first = s.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return {};
-    return s.substr(first, s.find_last_not_of(' ') - first + 1);
-}
+// More distinct senders than this and the reply-ack and query memories start afresh.
+constexpr size_t kMaxRemembered = 10000;
 
 // The match key of the index: equal sender, addressee and number, and, when the number is
 // empty, equal text. Numbered messages match on the number alone, so the text stays out of
@@ -63,34 +59,6 @@ bool IsOwnCall(std::string_view ownCall, std::string_view call) {
     return !ownCall.empty() && call == ownCall;
 }
 
-struct NumberedText {
-    std::string_view number;
-    std::string_view body;
-};
-
-// Cuts the message number off a received text. The "{" must leave at most five characters
-// after it; a reply-ack tail stays in the body: "hello{12}AB" gives 12 and "hello }AB".
-// The parts are views of the text, but for such a body, which is put together in `storage`.
-NumberedText SplitNumber(std::string_view text, std::string& storage) {
-    const std::string_view trimmed = TrimBlanks(text);
-    const size_t brace = trimmed.find('{');
-    if (brace == std::string_view::npos || trimmed.size() - brace > kMaxNumberLength + 1) {
-        return {{}, trimmed};
-    }
-    const std::string_view number = TrimBlanks(trimmed.substr(brace + 1, kMaxNumberLength));
-    const auto bad = std::find_if(number.begin(), number.end(), [](char c) {
-        return !latin1::IsAlnum(static_cast<unsigned char>(c));
-    });
-    const std::string_view head = trimmed.substr(0, brace);
-    if (bad == number.end())
-        return {number, TrimBlanks(head)};
-    const auto good = static_cast<size_t>(bad - number.begin());
-    storage.assign(head);
-    storage += ' ';
-    storage.append(number.substr(good));
-    return {TrimBlanks(number.substr(0, good)), TrimBlanks(storage)};
-}
-
 template <typename List>
 auto FindKeyIn(List& messages, uint64_t key) {
     return std::find_if(messages.begin(), messages.end(),
@@ -127,6 +95,10 @@ void CMessageList::Deliver(const Effects& effects) {
         changes_.MessageChanged(key);
     if (effects.armMessageSlot != nullptr)
         effects.armMessageSlot->ArmMessageSlot();
+    if (effects.transmit != nullptr) {
+        for (const QueryAnswer answer : effects.answers)
+            effects.transmit->AnswerQuery(answer);
+    }
     if (effects.redraw)
         effects.redraw();
 }
@@ -259,15 +231,78 @@ void CMessageList::SendPendingLocked(std::string_view ownCall, std::string_view 
                                 (filter.empty() || EqualsNoCase(m.to, filter));
         if (!ackDue && !messageDue)
             continue;
-        if (!TransmitLocked(ackDue ? m.AckPacketText() : m.MessagePacketText()))
+        const std::string* replyAck = ReplyAckFor(ackDue ? m.from : m.to);
+        if (!TransmitLocked(ackDue ? m.AckPacketText(replyAck != nullptr)
+                                   : m.MessagePacketText(replyAck))) {
             continue;
+        }
         ++(ackDue ? m.ackCount : m.count);
         effects.changed.push_back(m.key);
     }
 }
 
-void CMessageList::ReceiveMessage(std::string_view from, std::string_view to,
-                                  std::string_view text) {
+const std::string* CMessageList::ReplyAckFor(std::string_view peer) const {
+    const auto found = replyAckPeers_.find(std::string(peer));
+    return found == replyAckPeers_.end() ? nullptr : &found->second;
+}
+
+void CMessageList::AnswerOwnLocked(std::string_view ownCall, std::string_view from,
+                                   std::string_view to, std::string_view number, bool rejected,
+                                   Effects& effects) {
+    // e.g. ":N0CALL   :ack12" from B answers our message 12 to B.
+    CMessage* own = FindByKey(index_, to, from, number, {});
+    if (own == nullptr)
+        return;
+    if (IsOwnCall(ownCall, to) && !own->acked && !rejected && sounds_.newAckEnabled)
+        effects.sounds.push_back(sounds_.newAckFile);
+    own->acked = true;
+    own->rejected = own->rejected || rejected;
+    effects.changed.push_back(own->key);
+}
+
+void CMessageList::AnswerQueryLocked(std::string_view ownCall, std::string_view from,
+                                     std::string_view text, std::string_view route,
+                                     Effects& effects) {
+    if (!text.starts_with('?'))
+        return;
+    const std::string_view query = text.substr(0, text.find(' '));
+    const bool position = query == "?APRSP" || query == "?APRS?";
+    const bool status = query == "?APRSS";
+    const bool trace = query == "?APRST" || query == "?PING?";
+    const bool version = query == "?VER";
+    if (!position && !status && !trace && !version)
+        return;
+    if (!settings_.IsConfigured())
+        return;
+    // One answer per sender and query a minute: a looping or hostile station cannot make
+    // us flood the channel.
+    if (queryAnswered_.size() > kMaxRemembered)
+        queryAnswered_.clear();
+    const int64_t nowMs = clock_.TickMs();
+    std::string key(from);
+    key.append(" ").append(query);
+    const auto [last, fresh] = queryAnswered_.try_emplace(std::move(key), nowMs);
+    if (!fresh && nowMs - last->second < kQueryIntervalMs)
+        return;
+    last->second = nowMs;
+
+    CMessage reply;
+    reply.from = ownCall;
+    reply.to = from;
+    if (position || status) {
+        effects.answers.push_back(position ? QueryAnswer::kPosition : QueryAnswer::kStatus);
+    } else if (trace) {
+        // The route the query took to us, e.g. "W1AW>APRS,WIDE1-1*,DIGI".
+        reply.text = route.empty() ? std::string(from) : std::string(route);
+        TransmitLocked(reply.MessagePacketText());
+    } else {
+        reply.text = std::string(kProgramName) + " " + kVersionText;
+        TransmitLocked(reply.MessagePacketText());
+    }
+}
+
+void CMessageList::ReceiveMessage(std::string_view from, std::string_view to, std::string_view text,
+                                  std::string_view route) {
     if (!ownCall_)
         return;
     const std::string ownCall = ownCall_();
@@ -278,19 +313,36 @@ void CMessageList::ReceiveMessage(std::string_view from, std::string_view to,
         if (!lock)
             return;
 
-        if (StartsWithNoCase(text, "ACK")) {
-            // e.g. ":N0CALL   :ack12" from B marks our message 12 to B acked.
-            const std::string_view number = TrimBlanks(text.substr(3));
-            if (CMessage* acked = FindByKey(index_, to, from, number, {})) {
-                if (IsOwnCall(ownCall, to) && !acked->acked && sounds_.newAckEnabled) {
-                    effects.sounds.push_back(sounds_.newAckFile);
-                }
-                acked->acked = true;
-                effects.changed.push_back(acked->key);
+        const MessageText parsed = ParseMessageText(text);
+        const bool toUs = IsOwnCall(ownCall, to);
+        if (toUs && parsed.replyAckForm) {
+            // The sender understands reply-acks: ours to it take that form from now on.
+            if (replyAckPeers_.size() > kMaxRemembered)
+                replyAckPeers_.clear();
+            std::string& last = replyAckPeers_[std::string(from)];
+            if (parsed.kind == MessageKind::kText)
+                last.assign(parsed.number);
+        }
+        // "{MM}AA" and "ackMM}AA" carry an ack of our number AA in passing.
+        if (!parsed.replyAck.empty())
+            AnswerOwnLocked(ownCall, from, to, parsed.replyAck, false, effects);
+
+        if (parsed.kind != MessageKind::kText) {
+            AnswerOwnLocked(ownCall, from, to, parsed.number, parsed.kind == MessageKind::kReject,
+                            effects);
+        } else if (to.empty() && parsed.body == "?APRS?") {
+            // A general query from the air: our position after the slot's random delay, at
+            // most once in a few minutes. It is kept in the list as before.
+            const int64_t nowMs = clock_.TickMs();
+            if (!generalQueryAnswered_ ||
+                nowMs - *generalQueryAnswered_ >= kGeneralQueryIntervalMs) {
+                generalQueryAnswered_ = nowMs;
+                effects.answers.push_back(QueryAnswer::kPositionAfterDelay);
             }
-        } else {
-            std::string bodyStorage;
-            const NumberedText parsed = SplitNumber(text, bodyStorage);
+        }
+        if (toUs && parsed.kind == MessageKind::kText)
+            AnswerQueryLocked(ownCall, from, parsed.body, route, effects);
+        if (parsed.kind == MessageKind::kText) {
             // Look-up and add under one lock: the same packet arriving from the TNC and the
             // network at once is stored once.
             bool isNew = false;
@@ -299,37 +351,42 @@ void CMessageList::ReceiveMessage(std::string_view from, std::string_view to,
                 message = AddLocked(ownCall, now, from, to, parsed.number, parsed.body, effects);
                 isNew = true;
             }
-            if (message == nullptr)
-                return;
-            ++message->count;
-            effects.changed.push_back(message->key);
-
-            const bool toUs = IsOwnCall(ownCall, to);
-            // No automatic reply to an automatic reply: two stations answering each other's
-            // replies would flood the channel for ever.
-            if (toUs && settings_.AutoReply && settings_.IsConfigured() &&
-                !StartsWithNoCase(parsed.body, kAutoReplyPrefix)) {
-                CMessage reply;
-                reply.from = ownCall;
-                reply.to = from;
-                reply.text = std::string(kAutoReplyPrefix) + " " + settings_.AutoReplyText;
-                TransmitLocked(reply.MessagePacketText());
-            }
-
-            if (toUs && !message->number.empty()) {
-                if (isNew && sounds_.newMessageEnabled) {
-                    effects.sounds.push_back(sounds_.newMessageFile);
-                }
-                messageWaiting_.store(true);
-                if (message->ackCount >= kMaxAcks)
-                    message->ackCount = kAcksAfterRepeat;
-                SendPendingLocked(ownCall, {}, effects);
-                effects.armMessageSlot = transmit_;
-                effects.redraw = redraw_;
+            if (message != nullptr) {
+                ++message->count;
+                message->replyAckForm = parsed.replyAckForm;
+                message->replyAck.assign(parsed.replyAck);
+                effects.changed.push_back(message->key);
+                ReceiveTextLocked(ownCall, from, toUs, isNew, *message, effects);
             }
         }
+        if (!effects.answers.empty())
+            effects.transmit = transmit_;
     }
     Deliver(effects);
+}
+
+void CMessageList::ReceiveTextLocked(std::string_view ownCall, std::string_view from, bool toUs,
+                                     bool isNew, CMessage& message, Effects& effects) {
+    // No automatic reply to an automatic reply: two stations answering each other's
+    // replies would flood the channel for ever.
+    if (toUs && settings_.AutoReply && settings_.IsConfigured() &&
+        !StartsWithNoCase(message.text, kAutoReplyPrefix)) {
+        CMessage reply;
+        reply.from = ownCall;
+        reply.to = from;
+        reply.text = std::string(kAutoReplyPrefix) + " " + settings_.AutoReplyText;
+        TransmitLocked(reply.MessagePacketText());
+    }
+    if (toUs && !message.number.empty()) {
+        if (isNew && sounds_.newMessageEnabled)
+            effects.sounds.push_back(sounds_.newMessageFile);
+        messageWaiting_.store(true);
+        if (message.ackCount >= kMaxAcks)
+            message.ackCount = kAcksAfterRepeat;
+        SendPendingLocked(ownCall, {}, effects);
+        effects.armMessageSlot = transmit_;
+        effects.redraw = redraw_;
+    }
 }
 
 void CMessageList::SendPending(std::string_view addresseeFilter) {

@@ -23,6 +23,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "core/clock.h"
@@ -56,6 +57,8 @@ class CMessageList final : public PendingSender {
     // distinct messages cannot exhaust memory.
     static constexpr size_t kMaxMessages = 100000;
     static constexpr std::chrono::milliseconds kLockWait{10000};
+    static constexpr int64_t kQueryIntervalMs = 60 * 1000;
+    static constexpr int64_t kGeneralQueryIntervalMs = 5 * 60 * 1000;
 
     // The settings are copied (see ApplySettings). An empty ownCall leaves the store
     // unconnected: received messages are dropped and nothing is sent.
@@ -85,9 +88,12 @@ class CMessageList final : public PendingSender {
     void ApplyLimit();
 
     // --- Traffic ---
-    // A decoded message, ack or query: the sender, the addressee without blanks and the text
-    // as received.
-    void ReceiveMessage(std::string_view from, std::string_view to, std::string_view text);
+    // A decoded message, ack or query: the sender, the addressee without blanks, the text
+    // as received and the header it came with ("W1AW>APRS,WIDE1-1*", for "?APRST").
+    // Queries addressed to us are answered (each sender and query at most once a minute);
+    // a general "?APRS?" re-arms our position at most once in kGeneralQueryInterval.
+    void ReceiveMessage(std::string_view from, std::string_view to, std::string_view text,
+                        std::string_view route = {});
     // Sends every due own message (only those to `addresseeFilter` when it is not empty,
     // compared without regard to case) and every due ack.
     void SendPending(std::string_view addresseeFilter) override;
@@ -147,6 +153,8 @@ class CMessageList final : public PendingSender {
         std::vector<std::string> sounds;
         TransmitControl* armMessageSlot = nullptr;  // set: re-arm the message slot
         std::function<void()> redraw;               // set: redraw the main view
+        std::vector<QueryAnswer> answers;           // queries to answer through...
+        TransmitControl* transmit = nullptr;        // ...this scheduler
     };
 
     Lock TakeLock() const;
@@ -168,6 +176,17 @@ class CMessageList final : public PendingSender {
     void TrimLocked(size_t count, Effects& effects, bool keepNode = false);
     void SendPendingLocked(std::string_view ownCall, std::string_view filter, Effects& effects);
     bool TransmitLocked(const std::string& packet);
+    // Our message `number` to `peer` was acked (or rejected) by it.
+    void AnswerOwnLocked(std::string_view ownCall, std::string_view from, std::string_view to,
+                         std::string_view number, bool rejected, Effects& effects);
+    // A received text message (not an ack): the automatic reply, our ack, the alerts.
+    void ReceiveTextLocked(std::string_view ownCall, std::string_view from, bool toUs, bool isNew,
+                           CMessage& message, Effects& effects);
+    // Answers `text` when it is a query (it is stored as a message all the same).
+    void AnswerQueryLocked(std::string_view ownCall, std::string_view from, std::string_view text,
+                           std::string_view route, Effects& effects);
+    // The reply-ack field to send `peer`, or null when it does not use reply-acks.
+    const std::string* ReplyAckFor(std::string_view peer) const;
 
     const Clock& clock_;
     ChangeSink& changes_;
@@ -185,6 +204,11 @@ class CMessageList final : public PendingSender {
     std::list<CMessage> messages_;  // oldest first, so in ascending key order
     OpenIndex<CMessage> index_;     // every record of messages_, by its match key
     uint64_t nextKey_ = 1;
+    // Stations that sent us reply-ack numbers: call -> the last number they sent us.
+    std::unordered_map<std::string, std::string> replyAckPeers_;
+    // Last answer to each sender's query ("W1AW ?APRSP") and to a general query, TickMs.
+    std::unordered_map<std::string, int64_t> queryAnswered_;
+    std::optional<int64_t> generalQueryAnswered_;
 
     std::atomic<bool> messageWaiting_{false};
 

@@ -3,11 +3,13 @@
 
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 
 #include "core/date_time.h"
 #include "core/geo.h"
 #include "core/station_report.h"
+#include "stations/telemetry.h"
 
 namespace plovane {
 
@@ -101,6 +103,11 @@ class CStation {
     CDateTime created;             // local time
     std::deque<TrackPoint> track;  // newest first
     CWeatherReport weather;
+    std::string micEMessage;  // Mic-E message type, e.g. "En Route"
+    // Null until the station sends telemetry. Replaced whole on every update and never
+    // changed in place, so copies of the record share it safely across threads (and the
+    // records of the many stations without telemetry stay small).
+    std::shared_ptr<const CTelemetry> telemetry;
 };
 
 }  // namespace plovane

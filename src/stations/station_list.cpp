@@ -235,6 +235,8 @@ struct CStationList::Impl {
         s.dfsDirectivity = blank.dfsDirectivity;
         if (!s.track.empty())
             s.track.clear();
+        s.micEMessage.clear();
+        s.telemetry.reset();
     }
 
     // Gives the own record a new call. A heard record that already has that call is removed:
@@ -329,6 +331,20 @@ struct CStationList::Impl {
                 s.hasSymbol = true;
             }
         }
+        if (r.telemetry != nullptr || !r.telemetryDefinition.empty()) {
+            auto updated = s.telemetry ? std::make_shared<CTelemetry>(*s.telemetry)
+                                       : std::make_shared<CTelemetry>();
+            if (r.telemetry != nullptr) {
+                updated->values = *r.telemetry;
+                updated->received = now;
+                updated->hasValues = true;
+            }
+            if (!r.telemetryDefinition.empty())
+                updated->ApplyDefinition(r.telemetryDefinition);
+            s.telemetry = std::move(updated);
+        }
+        if (!r.micEMessage.empty())
+            Store(s.micEMessage, r.micEMessage);
         if (r.hasOwner) {
             Store(s.owner, r.owner);
             s.hasOwner = true;
@@ -513,7 +529,8 @@ void CStationList::Apply(std::span<const StationReport> reports, const CDateTime
                 ++created;
             const bool onlySymbol =
                 r.hasImpliedSymbol && !r.hasPositionReport && !r.hasCourseSpeed && !r.hasPhg &&
-                !r.hasDfs && !r.hasDevicePath && r.weather == nullptr && !r.hasOwner && !r.killed;
+                !r.hasDfs && !r.hasDevicePath && r.weather == nullptr && !r.hasOwner && !r.killed &&
+                r.telemetry == nullptr && r.telemetryDefinition.empty();
             if (isNew || !onlySymbol) {
                 size_t c = 0;
                 while (c < changedCount && !SameCall(reports[changed[c]].call, r.call))

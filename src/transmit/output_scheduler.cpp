@@ -148,7 +148,9 @@ void COutputScheduler::FireSlot(int slot) {
                 notices_.ShowNotice("No digipeat of your packet was heard.");
             }
             break;
-        default:  // the spare slot does nothing
+        default:  // the spare slot: a position asked for by a general query
+            if (queriedPositionDue_.exchange(false) && stations && ready_)
+                SendPositionFrom(Origin::kAutomatic);
             break;
     }
 }
@@ -193,6 +195,21 @@ void COutputScheduler::ArmDigipeatCheck() {
 
 void COutputScheduler::Wake() {
     event_.Set();
+}
+
+void COutputScheduler::AnswerQuery(QueryAnswer answer) {
+    switch (answer) {
+        case QueryAnswer::kPosition:
+            SendPositionFrom(Origin::kAutomatic);
+            break;
+        case QueryAnswer::kStatus:
+            SendStatusFrom({}, Origin::kAutomatic);
+            break;
+        case QueryAnswer::kPositionAfterDelay:
+            queriedPositionDue_ = true;
+            ArmSpareSlot();
+            break;
+    }
 }
 
 void COutputScheduler::SendPosition() {

@@ -91,6 +91,9 @@ class COutputScheduler : public TransmitControl {
     void RearmPositionAndStatus() override;
     void ArmMessageSlot() override;
     void SetDigipeatHeard() override;
+    // Position and status go out at once; the delayed position rides on the spare slot,
+    // armed as at start-up, so it leaves 15 s (give or take the jitter) later.
+    void AnswerQuery(QueryAnswer answer) override;
 
     // For the status display and tests.
     bool IsRunning() const;
@@ -134,6 +137,7 @@ class COutputScheduler : public TransmitControl {
     std::atomic<bool> ready_{false};
     std::atomic<bool> stop_{false};
     std::atomic<bool> digipeatHeard_{false};
+    std::atomic<bool> queriedPositionDue_{false};  // the spare slot sends the position
 };
 
 }  // namespace plovane

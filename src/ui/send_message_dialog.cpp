@@ -34,7 +34,7 @@ CSendMessageDialog::CSendMessageDialog(CMessageList& store, AppHost& host,
     to_->setText(preset);
     messageText_ = new QLineEdit(this);
     messageText_->setMaxLength(kMaxMessageTextLength);
-    textCount_ = new QLabel(QString::fromStdString(MessageTextCount(0)), this);
+    textCount_ = new QLabel(QString::fromStdString(MessageTextCount("")), this);
     textCount_->setTextFormat(Qt::PlainText);
 
     auto* fields = new QFormLayout;
@@ -57,9 +57,19 @@ CSendMessageDialog::CSendMessageDialog(CMessageList& store, AppHost& host,
     connect(buttons, &QDialogButtonBox::accepted, this, &CSendMessageDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CSendMessageDialog::reject);
     connect(type_, &QComboBox::currentIndexChanged, this, &CSendMessageDialog::TypeChanged);
+    // The limit is in bytes of UTF-8: a text that grows past it is cut back, never in the
+    // middle of a character.
     connect(messageText_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        textCount_->setText(
-            QString::fromStdString(MessageTextCount(static_cast<int>(text.size()))));
+        const std::string utf8 = text.toStdString();
+        const std::string_view fitting = FitMessageText(utf8);
+        if (fitting.size() != utf8.size()) {
+            const int cursor = messageText_->cursorPosition();
+            messageText_->setText(
+                QString::fromUtf8(fitting.data(), static_cast<qsizetype>(fitting.size())));
+            messageText_->setCursorPosition(std::min(cursor, int(messageText_->text().size())));
+            return;  // setText signals again with the fitting text
+        }
+        textCount_->setText(QString::fromStdString(MessageTextCount(utf8)));
     });
     connect(to_, &QLineEdit::textEdited, this,
             [this](const QString& text) { form_.EditTo(text.toStdString()); });
@@ -80,7 +90,8 @@ void CSendMessageDialog::TypeChanged(int index) {
 
 void CSendMessageDialog::accept() {
     // The text first: a refused text must not advance a bulletin or announcement counter.
-    const std::string text = CoreText(messageText_->text());
+    // Typed text goes out as UTF-8.
+    const std::string text(FitMessageText(messageText_->text().toStdString()));
     if (const char* error = MessageTextError(text)) {
         host_.MessageBox(error, MessageBoxIcon::kExclamation, MessageBoxButtons::kOk);
         messageText_->setFocus();

@@ -80,6 +80,11 @@ QWidget* StatusPage(const StatusPageText& t) {
     auto* statusLabel = new QLabel(QObject::tr("&Status:"), page);
     QPlainTextEdit* status = TextBox(t.status, page);
     statusLabel->setBuddy(status);
+    if (!t.micEMessage.empty()) {
+        auto* message = new QFormLayout;
+        message->addRow(QObject::tr("Mic-E Message:"), Value(t.micEMessage, page));
+        layout->addLayout(message);
+    }
     layout->addWidget(commentsLabel);
     layout->addWidget(comments);
     layout->addWidget(statusLabel);
@@ -102,6 +107,20 @@ QWidget* WxPage(const WxPageText& t) {
     });
 }
 
+QWidget* TelemetryPage(const TelemetryPageText& t) {
+    QWidget* page = FormPage({
+        {QObject::tr("Project:"), t.project},
+        {QObject::tr("Sequence:"), t.sequence},
+        {QObject::tr("Recv Time:"), t.recvTime},
+    });
+    auto* layout = static_cast<QFormLayout*>(page->layout());
+    for (const TelemetryPageText::Row& row : t.rows) {
+        QLabel* name = Value(row.label + ":", page);
+        layout->addRow(name, Value(row.value, page));
+    }
+    return page;
+}
+
 }  // namespace
 
 CStationInfo::CStationInfo(const CStation& station, int unitsOfMeasure, int biasMinutes,
@@ -114,6 +133,8 @@ CStationInfo::CStationInfo(const CStation& station, int unitsOfMeasure, int bias
     pages_->addTab(StatusPage(FormatStatusPage(station)), tr("Status"));
     if (HasWxPage(station))
         pages_->addTab(WxPage(FormatWxPage(station.weather, unitsOfMeasure)), tr("WX"));
+    if (HasTelemetryPage(station))
+        pages_->addTab(TelemetryPage(FormatTelemetryPage(*station.telemetry)), tr("Telemetry"));
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -1,6 +1,6 @@
-// "Station Info for ...": the modal sheet with the "General", "Status" and (for a station
-// with weather) "WX" pages, read-only, from a copy of one station record. The texts come
-// from ui/logic/station_info_format.h.
+// "Station Info for ...": the modal sheet with the "General", "Status", (for a station
+// with weather) "WX" and (for a station that sent telemetry) "Telemetry" pages, read-only, from a
+// copy of one station record. The texts come from ui/logic/station_info_format.h.
 #pragma once
 
 #include <QDialog>

@@ -72,7 +72,7 @@ TEST(PlovaneAppThreads, NetworkStationLogsInExchangesMessagesAndMovesToANewHost)
     app.SendMessagesNow();
     EXPECT_EQ(first.ReadLine(), "N0CALL-9>APQ102,TCPIP*::W1AAA    :ack42\r");
     EXPECT_EQ(first.ReadLine(), "N0CALL-9>APQ102,TCPIP*::W1AAA    :test{1\r");
-    app.decoder().DecodeLine("W1AAA>APRS,TCPIP*::N0CALL-9 :Ack 1 ", "NET>");
+    app.decoder().DecodeLine("W1AAA>APRS,TCPIP*::N0CALL-9 :ack1 ", "NET>");
     ASSERT_EQ(app.messages().Snapshot().size(), 2u);
     EXPECT_TRUE(app.messages().Snapshot()[1].acked);
     app.SendMessagesNow();  // the third ack, but no more of the acked message

@@ -14,11 +14,11 @@
 #include "core/clock.h"
 #include "core/geo.h"
 #include "core/profile.h"
+#include "core/station_settings.h"
+#include "core/transmit_control.h"
 #include "intake/packet_intake.h"
 #include "stations/station_list.h"
 #include "support/recording_host.h"
-#include "core/station_settings.h"
-#include "core/transmit_control.h"
 
 namespace plovane::testing {
 
@@ -29,6 +29,7 @@ class RecordingTransmit : public TransmitControl {
     void RearmPositionAndStatus() override {}
     void ArmMessageSlot() override {}
     void SetDigipeatHeard() override { ++digipeatHeard; }
+    void AnswerQuery(QueryAnswer) override {}
 
     int digipeatHeard = 0;
 };

@@ -14,11 +14,11 @@
 #include "core/clock.h"
 #include "core/geo.h"
 #include "core/profile.h"
+#include "core/station_settings.h"
 #include "intake/packet_intake.h"
 #include "stations/station_list.h"
 #include "support/recording_host.h"
 #include "traffic.h"
-#include "core/station_settings.h"
 
 namespace plovane::traffic {
 namespace {
@@ -115,7 +115,7 @@ TEST(TrafficEncoders, MicERoundTripsThroughTheDecoder) {
         EXPECT_NEAR(DegreesEast(s), c.lon, 0.001);
         EXPECT_EQ(s.speed, c.speed);
         EXPECT_EQ(s.course, c.decodedCourse);
-        EXPECT_EQ(s.comment, c.messageName);
+        EXPECT_EQ(s.micEMessage, c.messageName);
         EXPECT_EQ(s.device, c.deviceName);
         EXPECT_EQ(s.position.altitude, c.altitudeDm);
         EXPECT_EQ(s.lastInfo, c.comment);

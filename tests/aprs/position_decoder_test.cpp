@@ -213,9 +213,10 @@ TEST_F(DecoderTest, MicEPositions) {
         EXPECT_TRUE(s.hasPosition);
         EXPECT_EQ(s.position, (TrackPoint{ParseLatitude(c.latitude), ParseLongitude(c.longitude),
                                           c.altitudeDm}));
-        EXPECT_EQ(s.comment, c.message);
+        EXPECT_EQ(s.micEMessage, c.message);
         EXPECT_EQ(s.device, c.device);
         EXPECT_EQ(s.lastInfo, c.lastInfo);
+        EXPECT_EQ(s.comment, c.lastInfo);
         EXPECT_EQ(s.path, "WIDE1-1");
         EXPECT_EQ(SymbolOf(s), c.information[8] == '/' ? "/>" : "\\>");
         EXPECT_EQ(s.moving, c.speed >= 0);

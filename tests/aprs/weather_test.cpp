@@ -1,14 +1,8 @@
 // The weather decoders, checked through the records they leave in a real station list.
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <map>
-#include <nlohmann/json.hpp>
 #include <optional>
-#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,10 +11,10 @@
 #include "aprs/packet_decoder.h"
 #include "core/clock.h"
 #include "core/profile.h"
+#include "core/station_settings.h"
 #include "intake/packet_intake.h"
 #include "stations/station_list.h"
 #include "support/recording_host.h"
-#include "core/station_settings.h"
 
 namespace plovane::aprs {
 namespace {
@@ -325,117 +319,6 @@ TEST_F(WeatherTest, OtherRecordsBecomeInformationText) {
         EXPECT_FALSE(record->hasWeather);
         EXPECT_EQ(record->lastInfo, text);
     }
-}
-
-// Weather reports from other parsers' test suites (a JSON Lines file named by the environment
-// variable PLOVANE_PEER_VECTORS; skipped without it). Whole lines go through the packet
-// decoder; the stored values, converted to the peers' units, must agree within the peers'
-// rounding except where this program's rules read a report differently (listed below).
-TEST(WeatherPeerVectors, AgreeWithOtherParsers) {
-    const char* path = std::getenv("PLOVANE_PEER_VECTORS");
-    if (path == nullptr)
-        GTEST_SKIP() << "PLOVANE_PEER_VECTORS is not set";
-    std::ifstream in(path);
-    ASSERT_TRUE(in) << path;
-
-    // (entry, key) pairs where the rules differ on purpose.
-    const std::set<std::pair<std::string, std::string>> differences = {
-        // A letter outside the field table ("O") ends the fields; the peer skips it.
-        {"fap-30-07", "snow_24h_mm"},
-        {"fap-30-07", "luminosity"},
-        // Ultimeter records: the long-term rain total goes to the 24-hour slot; the peer
-        // reads today's rain as rain since midnight.
-        {"fap-31-01", "rain_midnight_mm"},
-        {"fap-31-01", "rain_24h_mm"},
-        {"fap-31-02", "rain_midnight_mm"},
-        {"fap-31-02", "rain_24h_mm"},
-        {"fap-31-03", "rain_midnight_mm"},
-        {"fap-31-03", "rain_24h_mm"},
-        // "!!" records: the wind is the field at position 2, not the closing average.
-        {"fap-31-03", "wind_speed_ms"},
-        // "s5.5": snowfall is read as whole inches.
-        {"aprslib-wx-01", "snow_mm"},
-    };
-    constexpr double kKnot = 0.514444;  // m/s
-
-    int compared = 0;
-    std::string text;
-    while (std::getline(in, text)) {
-        const nlohmann::json entry = nlohmann::json::parse(text, nullptr, false);
-        if (entry.is_discarded() || !entry.contains("expect"))
-            continue;
-        const nlohmann::json& expect = entry["expect"];
-        if (!expect.contains("weather") || !expect["weather"].is_object()) {
-            continue;
-        }
-        const std::string id = entry.value("id", "");
-        SCOPED_TRACE(id);
-        std::string line = entry.value("line", "");
-        if (entry.contains("line_hex")) {
-            const std::string hex = entry["line_hex"];
-            line.clear();
-            for (size_t i = 0; i + 1 < hex.size(); i += 2) {
-                line += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
-            }
-        }
-
-        MemoryProfile profile;
-        CStationSettings settings;
-        FakeClock clock{CDateTime(2026, 3, 10, 12, 0, 0)};
-        testing::RecordingHost host;
-        CStationList stations{settings, clock, host, host};
-        CPacketIntake decoder(clock, PacketTargets{host, stations});
-        decoder.DecodeLine(line, "TNC>");
-        const std::string source = line.substr(0, line.find('>'));
-        const std::optional<CStation> record = stations.FindStation(source);
-        ASSERT_TRUE(record.has_value()) << line;
-        if (!record->hasWeather) {
-            ADD_FAILURE() << "no weather from " << line;
-            continue;
-        }
-        const CWeatherReport& w = record->weather;
-
-        // Stored value in the peer's unit, or nothing when not reported.
-        const std::map<std::string, std::optional<double>> ours = {
-            {"wind_direction",
-             w.windDirection >= 0 ? std::optional(w.windDirection * 1.0) : std::nullopt},
-            {"wind_speed_ms", w.windSpeed >= 0 ? std::optional(w.windSpeed * kKnot) : std::nullopt},
-            {"wind_gust_ms", w.windGust >= 0 ? std::optional(w.windGust * kKnot) : std::nullopt},
-            {"temp_c", w.hasTemperature ? std::optional(w.temperature / 10.0) : std::nullopt},
-            {"humidity", w.humidity >= 0 ? std::optional(w.humidity / 10.0) : std::nullopt},
-            {"pressure_mbar", w.barometer >= 0 ? std::optional(w.barometer / 10.0) : std::nullopt},
-            {"rain_1h_mm",
-             w.rainLastHour >= 0 ? std::optional(w.rainLastHour / 10.0) : std::nullopt},
-            {"rain_24h_mm",
-             w.rainLast24Hours >= 0 ? std::optional(w.rainLast24Hours / 10.0) : std::nullopt},
-            {"rain_midnight_mm",
-             w.rainSinceMidnight >= 0 ? std::optional(w.rainSinceMidnight / 10.0) : std::nullopt},
-            {"snow_24h_mm", w.snow[1] >= 0 ? std::optional(w.snow[1] / 10.0) : std::nullopt},
-            {"snow_mm", w.snow[1] >= 0 ? std::optional(w.snow[1] / 10.0) : std::nullopt},
-            {"luminosity", w.luminosity >= 0 ? std::optional(w.luminosity * 1.0) : std::nullopt},
-        };
-        // Whole knots and tenths lose a little against the peers' floating point.
-        const std::map<std::string, double> tolerance = {
-            {"wind_direction", 1.0}, {"wind_speed_ms", 0.35},   {"wind_gust_ms", 0.35},
-            {"temp_c", 0.1001},      {"pressure_mbar", 0.1001}, {"humidity", 0.0},
-        };
-        for (const auto& [key, value] : expect["weather"].items()) {
-            const auto mine = ours.find(key);
-            if (mine == ours.end() || differences.count({id, key}) != 0)
-                continue;
-            SCOPED_TRACE(key);
-            ++compared;
-            if (value.is_null()) {
-                EXPECT_FALSE(mine->second.has_value());
-                continue;
-            }
-            ASSERT_TRUE(mine->second.has_value());
-            const auto limit = tolerance.find(key);
-            EXPECT_LE(std::fabs(*mine->second - value.get<double>()),
-                      limit == tolerance.end() ? 0.1001 : limit->second);
-        }
-    }
-    EXPECT_GT(compared, 40);
 }
 
 }  // namespace

@@ -133,11 +133,12 @@ TEST(RecordJson, StationFieldsInTheirOrderAndAbsentGroupsAsNull) {
     std::vector<std::string> keys;
     for (const auto& item : json.items())
         keys.push_back(item.key());
-    EXPECT_EQ(keys, (std::vector<std::string>{"record", "call",        "owner",      "killed",
-                                              "symbol", "position",    "reportTime", "comment",
-                                              "path",   "destination", "device",     "lastInfo",
-                                              "moving", "course",      "speed",      "phg",
-                                              "dfs",    "ambiguity",   "track",      "weather"}));
+    EXPECT_EQ(keys,
+              (std::vector<std::string>{
+                  "record",     "call",    "owner",       "killed",      "symbol",  "position",
+                  "reportTime", "comment", "path",        "destination", "device",  "lastInfo",
+                  "moving",     "course",  "speed",       "phg",         "dfs",     "ambiguity",
+                  "track",      "weather", "micEMessage", "telemetry",   "encoding"}));
     EXPECT_EQ(json["symbol"], nullptr);
     EXPECT_EQ(json["reportTime"], nullptr);
     EXPECT_DOUBLE_EQ(json["position"]["lat"].get<double>(), 49.0 + 3.5 / 60);

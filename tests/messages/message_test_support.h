@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "core/clock.h"
-#include "messages/message_list.h"
-#include "support/recording_host.h"
 #include "core/output_port.h"
 #include "core/station_settings.h"
 #include "core/transmit_control.h"
+#include "messages/message_list.h"
+#include "support/recording_host.h"
 
 namespace plovane::testing {
 
@@ -48,8 +48,20 @@ class CountingTransmit final : public TransmitControl {
     void RearmPositionAndStatus() override {}
     void ArmMessageSlot() override { ++messageSlotArms; }
     void SetDigipeatHeard() override {}
+    void AnswerQuery(QueryAnswer answer) override {
+        std::lock_guard lock(mutex_);
+        answers_.push_back(answer);
+    }
+    std::vector<QueryAnswer> Answers() {
+        std::lock_guard lock(mutex_);
+        return std::exchange(answers_, {});
+    }
 
     std::atomic<int> messageSlotArms{0};
+
+  private:
+    std::mutex mutex_;
+    std::vector<QueryAnswer> answers_;
 };
 
 inline CStationSettings SettingsFor(const std::string& call) {

@@ -23,6 +23,7 @@ class RecordingTransmit : public TransmitControl {
     void RearmPositionAndStatus() override { Record("rearm"); }
     void ArmMessageSlot() override { Record("message slot"); }
     void SetDigipeatHeard() override { Record("digipeat"); }
+    void AnswerQuery(QueryAnswer) override { Record("query"); }
 
     std::vector<std::string> calls() const {
         std::lock_guard lock(mutex_);

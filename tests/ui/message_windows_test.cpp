@@ -141,6 +141,7 @@ TEST(SendMessageDialog, ChecksTheAddresseeAndShowsIdentifiers) {
         QTest::keyClicks(dialog.textEdit(), "   ");
         dialog.accept();  // blanks only: refused before the addressee is looked at
         QTest::keyClicks(dialog.textEdit(), "<b>hi</b>");
+        EXPECT_EQ(dialog.textCount()->text(), "55 of 67 bytes left");
         dialog.accept();
         ASSERT_EQ(host.boxes().size(), 2u);
         EXPECT_EQ(host.boxes()[0].text, kEmptyMessageText);
@@ -161,6 +162,18 @@ TEST(SendMessageDialog, ChecksTheAddresseeAndShowsIdentifiers) {
     longPreset.textEdit()->setText("hello");
     longPreset.accept();
     EXPECT_EQ(host.boxes().back().text, kLongAddresseeText);
+}
+
+TEST(SendMessageDialog, TextIsUtf8AndLimitedInBytes) {
+    FakeClock clock;
+    testing::RecordingHost host;
+    testing::TestStation me("K1ABC", clock, host);
+    CSendMessageDialog dialog(me.list, host, "W1AW");
+    dialog.textEdit()->setText(QString(40, QChar(0x0436)));  // "ж" takes two bytes
+    EXPECT_EQ(dialog.textEdit()->text().size(), 33);
+    EXPECT_EQ(dialog.textCount()->text(), "1 of 67 bytes left");
+    dialog.accept();
+    EXPECT_EQ(dialog.text(), QString(33, QChar(0x0436)).toStdString());
 }
 
 TEST(SendMessageDialog, ConfirmedBulletinIsStoredAndAdvancesTheCounter) {

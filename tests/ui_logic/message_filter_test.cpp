@@ -160,6 +160,10 @@ TEST(MessageCells, ShowTextAsWrittenAndDatesWithMonthNames) {
     EXPECT_EQ(MessageCellText(m, kMessageColumnCount), "");
     m.count = 3;
     EXPECT_EQ(MessageCellText(m, kMessageColumnCount), "3");
+    m.rejected = true;
+    EXPECT_EQ(MessageCellText(m, kMessageColumnCount), "Rejected");
+    m.time = CDateTime(2025, 12, 31, 23, 59, 0);
+    EXPECT_EQ(MessageCellText(m, kMessageColumnDateTime), "2025-Dec-31 23:59");
     m.time.SetStatus(CDateTime::kInvalid);
     EXPECT_EQ(MessageCellText(m, kMessageColumnDateTime), "");
 }

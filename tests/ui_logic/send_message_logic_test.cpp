@@ -37,8 +37,15 @@ TEST(MessageText, EmptyOrBlankTextIsRefusedAndTheCountShowsTheRoomLeft) {
     EXPECT_EQ(MessageTextError(""), kEmptyMessageText);
     EXPECT_EQ(MessageTextError("   "), kEmptyMessageText);
     EXPECT_EQ(MessageTextError(" hi "), nullptr);
-    EXPECT_EQ(MessageTextCount(0), "0 of 67 characters");
-    EXPECT_EQ(MessageTextCount(67), "67 of 67 characters");
+    EXPECT_EQ(MessageTextCount(""), "67 of 67 bytes left");
+    EXPECT_EQ(MessageTextCount("статус"), "55 of 67 bytes left");
+    EXPECT_EQ(MessageTextCount(std::string(70, 'x')), "0 of 67 bytes left");
+    // 33 two-byte letters and one more: the 34th would straddle the limit and goes whole.
+    std::string letters;
+    for (int i = 0; i < 34; ++i)
+        letters += "\xc3\xa4";
+    EXPECT_EQ(FitMessageText(letters), letters.substr(0, 66));
+    EXPECT_EQ(FitMessageText("plain"), "plain");
 }
 
 class SendForm : public ::testing::Test {

@@ -19,19 +19,20 @@
 #include <ostream>
 #include <string>
 
-#include "core/null_host.h"
 #include "cli.h"
 #include "comm/gps_port.h"
 #include "core/app_host.h"
 #include "core/clock.h"
 #include "core/date_time.h"
 #include "core/line_reader.h"
+#include "core/null_host.h"
 #include "core/profile.h"
+#include "core/station_settings.h"
+#include "core/utf8.h"
 #include "intake/packet_intake.h"
 #include "messages/message_list.h"
 #include "record_json.h"
 #include "stations/station_list.h"
-#include "core/station_settings.h"
 
 namespace plovane::cli {
 namespace {
@@ -173,7 +174,7 @@ void PrintStores(const Stores& stores, std::ostream& out) {
 // One object for one line decoded into fresh stores; the own record is left out.
 void PrintLine(const std::string& line, const Stores& stores, std::ostream& out) {
     Json object = Json::object();
-    object["line"] = Latin1ToUtf8(line);
+    object["line"] = IsValidUtf8(line) ? std::string(line) : Latin1ToUtf8(line);
     Json stations = Json::array();
     bool first = true;
     for (const CStation& station : stores.stations.Snapshot()) {

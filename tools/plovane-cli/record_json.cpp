@@ -2,6 +2,7 @@
 #include "record_json.h"
 
 #include "core/geo.h"
+#include "core/utf8.h"
 
 namespace plovane::cli {
 namespace {
@@ -27,8 +28,63 @@ Json TimeJson(bool valid, const CDateTime& time) {
     return text;
 }
 
+// Valid UTF-8 as it is, anything else as Latin-1.
 Json Text(std::string_view bytes) {
-    return Latin1ToUtf8(bytes);
+    return IsValidUtf8(bytes) ? std::string(bytes) : Latin1ToUtf8(bytes);
+}
+
+// How the received text fields are read: "ascii", "utf-8" (non-ASCII and valid UTF-8) or
+// "latin-1" (bytes that are not UTF-8, one character each).
+Json EncodingJson(std::initializer_list<std::string_view> fields) {
+    bool ascii = true;
+    bool utf8 = true;
+    for (const std::string_view field : fields) {
+        for (const char c : field)
+            ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+        utf8 = utf8 && IsValidUtf8(field);
+    }
+    return ascii ? "ascii" : utf8 ? "utf-8" : "latin-1";
+}
+
+Json TelemetryJson(const CTelemetry& t) {
+    Json j = Json::object();
+    const TelemetryValues& v = t.values;
+    j["sequence"] = v.sequence >= 0 ? Json(v.sequence) : Json(nullptr);
+    Json values = Json::array();
+    Json scaled = Json::array();
+    for (size_t i = 0; i < TelemetryValues::kAnalogChannels; ++i) {
+        const bool present = (v.analogPresent >> i & 1) != 0;
+        values.push_back(present ? Json(v.analog[i]) : Json(nullptr));
+        scaled.push_back(present ? Json(t.Scaled(i)) : Json(nullptr));
+    }
+    j["values"] = std::move(values);
+    j["scaled"] = std::move(scaled);
+    if (v.bits >= 0) {
+        std::string bits;
+        for (size_t i = 0; i < CTelemetry::kDigital; ++i)
+            bits += (v.bits >> i & 1) != 0 ? '1' : '0';
+        j["bits"] = bits;
+    } else {
+        j["bits"] = nullptr;
+    }
+    Json names = Json::array();
+    Json units = Json::array();
+    for (size_t i = 0; i < CTelemetry::kChannels; ++i) {
+        names.push_back(Text(t.names[i]));
+        units.push_back(Text(t.units[i]));
+    }
+    j["names"] = std::move(names);
+    j["units"] = std::move(units);
+    Json equations = Json::array();
+    for (const auto& [a, b, c] : t.equations)
+        equations.push_back(Json::array({a, b, c}));
+    j["equations"] = std::move(equations);
+    std::string sense;
+    for (const bool on : t.bitSense)
+        sense += on ? '1' : '0';
+    j["bitSense"] = sense;
+    j["project"] = Text(t.project);
+    return j;
 }
 
 Json PositionJson(const TrackPoint& point) {
@@ -122,6 +178,9 @@ Json StationJson(const CStation& s, std::string_view record) {
     }
     j["track"] = std::move(track);
     j["weather"] = s.hasWeather ? WeatherJson(s.weather) : Json(nullptr);
+    j["micEMessage"] = s.micEMessage.empty() ? Json(nullptr) : Text(s.micEMessage);
+    j["telemetry"] = s.telemetry ? TelemetryJson(*s.telemetry) : Json(nullptr);
+    j["encoding"] = EncodingJson({s.comment, s.lastInfo});
     return j;
 }
 
@@ -136,6 +195,9 @@ Json MessageJson(const CMessage& m, std::string_view record) {
     j["count"] = m.count;
     j["ackCount"] = m.ackCount;
     j["acked"] = m.acked;
+    j["rejected"] = m.rejected;
+    j["replyAck"] = m.replyAckForm ? Text(m.replyAck) : Json(nullptr);
+    j["encoding"] = EncodingJson({m.text});
     return j;
 }
 

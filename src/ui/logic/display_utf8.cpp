@@ -34,48 +34,6 @@ void AppendUtf8(std::string& out, uint32_t code) {
 
 }  // namespace
 
-bool IsValidUtf8(std::string_view bytes) {
-    size_t i = 0;
-    const size_t n = bytes.size();
-    while (i < n) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
-        size_t extra = 0;
-        uint32_t code = 0;
-        uint32_t minimum = 0;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            extra = 1;
-            code = lead & 0x1F;
-            minimum = 0x80;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            extra = 2;
-            code = lead & 0x0F;
-            minimum = 0x800;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            extra = 3;
-            code = lead & 0x07;
-            minimum = 0x10000;
-        } else {
-            return false;  // a continuation byte, 0xC0/0xC1 (always overlong) or 0xF5..0xFF
-        }
-        if (n - i - 1 < extra)
-            return false;
-        for (size_t k = 1; k <= extra; ++k) {
-            const auto next = static_cast<unsigned char>(bytes[i + k]);
-            if ((next & 0xC0) != 0x80)
-                return false;
-            code = (code << 6) | (next & 0x3F);
-        }
-        if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-            return false;
-        i += extra + 1;
-    }
-    return true;
-}
-
 std::string DisplayUtf8(std::string_view bytes) {
     if (IsAscii(bytes) || IsValidUtf8(bytes))
         return std::string(bytes);

@@ -7,10 +7,9 @@
 #include <string>
 #include <string_view>
 
-namespace plovane {
+#include "core/utf8.h"
 
-// Well-formed UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
-bool IsValidUtf8(std::string_view bytes);
+namespace plovane {
 
 // The text to show, as UTF-8.
 std::string DisplayUtf8(std::string_view bytes);

@@ -98,6 +98,10 @@ std::string MessageCellText(const CMessage& message, int column) {
         case kMessageColumnNumber:
             return DisplayUtf8(message.number);
         case kMessageColumnCount:
+            // A message the addressee refused is not sent again: say so where the
+            // transmissions are counted.
+            if (message.rejected)
+                return "Rejected";
             return message.count == 0 ? std::string() : std::to_string(message.count);
         default:
             return {};

@@ -1,7 +1,10 @@
 // The send-message dialog's state and checks.
 #include "ui/logic/send_message_logic.h"
 
+#include <algorithm>
+
 #include "core/regular_expression.h"
+#include "core/utf8.h"
 #include "ui/logic/display_utf8.h"
 
 namespace plovane {
@@ -74,8 +77,14 @@ const char* MessageTextError(std::string_view text) {
     return text.find_first_not_of(' ') == std::string_view::npos ? kEmptyMessageText : nullptr;
 }
 
-std::string MessageTextCount(int used) {
-    return std::to_string(used) + " of " + std::to_string(kMaxMessageTextLength) + " characters";
+std::string MessageTextCount(std::string_view utf8) {
+    const int left = kMaxMessageTextLength - static_cast<int>(utf8.size());
+    return std::to_string(std::max(left, 0)) + " of " + std::to_string(kMaxMessageTextLength) +
+           " bytes left";
+}
+
+std::string_view FitMessageText(std::string_view utf8) {
+    return utf8.substr(0, Utf8FitBytes(utf8, kMaxMessageTextLength));
 }
 
 }  // namespace plovane

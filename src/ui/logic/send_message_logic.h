@@ -16,7 +16,7 @@ inline constexpr std::array<const char*, 3> kMessageTypeNames = {"Message", "Bul
                                                                  "Announcement"};
 
 inline constexpr int kMaxAddresseeLength = 9;     // characters in "&To:"
-inline constexpr int kMaxMessageTextLength = 67;  // characters in "Message Te&xt:"
+inline constexpr int kMaxMessageTextLength = 67;  // bytes of UTF-8 in "Message Te&xt:"
 
 inline constexpr char kEmptyAddresseeText[] = "Please enter a callsign in the 'To' field.";
 inline constexpr char kLongAddresseeText[] =
@@ -29,8 +29,11 @@ inline constexpr char kEmptyMessageText[] = "Please enter the text of the messag
 
 // Why a message text is refused (empty, or blanks only), or nullptr when it is accepted.
 const char* MessageTextError(std::string_view text);
-// The count shown under the text while typing: "12 of 67 characters".
-std::string MessageTextCount(int used);
+// The count shown under the text while typing: "55 of 67 bytes left". The limit counts the
+// bytes the text takes on the air, so "ä" takes two.
+std::string MessageTextCount(std::string_view utf8);
+// The typed text cut to the limit without cutting a character in half.
+std::string_view FitMessageText(std::string_view utf8);
 
 // The typed addressee upper-cased without blanks at either end (UTF-8 in, UTF-8 out).
 std::string NormalizeAddressee(std::string_view typed);

@@ -136,8 +136,43 @@ GeneralPageText FormatGeneralPage(const CStation& station, int unitsOfMeasure, i
 
 StatusPageText FormatStatusPage(const CStation& station) {
     if (station.killed)
-        return {kKilledText, kKilledText};
-    return {DisplayUtf8(station.comment), DisplayUtf8(station.lastInfo)};
+        return {kKilledText, kKilledText, {}};
+    return {DisplayUtf8(station.comment), DisplayUtf8(station.lastInfo),
+            DisplayUtf8(station.micEMessage)};
+}
+
+TelemetryPageText FormatTelemetryPage(const CTelemetry& t) {
+    TelemetryPageText page;
+    page.project = OrNoData(DisplayUtf8(t.project));
+    const TelemetryValues& v = t.values;
+    page.sequence = v.sequence >= 0 ? std::to_string(v.sequence) : kNoData;
+    const auto label = [&](size_t channel, const char* prefix, size_t number) {
+        const std::string name = DisplayUtf8(t.names[channel]);
+        return name.empty() ? prefix + std::to_string(number) : name;
+    };
+    for (size_t i = 0; i < TelemetryValues::kAnalogChannels; ++i) {
+        if ((v.analogPresent >> i & 1) == 0)
+            continue;
+        // Up to four decimals, trailing zeros dropped: 13.8, 52, 0.0125.
+        std::string value = Fixed(t.Scaled(i), 4);
+        if (value.find('.') != std::string::npos) {
+            value.erase(value.find_last_not_of('0') + 1);
+            if (value.back() == '.')
+                value.pop_back();
+        }
+        const std::string unit = DisplayUtf8(t.units[i]);
+        page.rows.push_back({label(i, "A", i + 1), unit.empty() ? value : value + " " + unit});
+    }
+    if (v.bits >= 0) {
+        for (size_t i = 0; i < CTelemetry::kDigital; ++i) {
+            const size_t channel = TelemetryValues::kAnalogChannels + i;
+            const std::string onLabel = DisplayUtf8(t.units[channel]);
+            std::string value = t.BitOn(i) ? (onLabel.empty() ? "On" : onLabel) : "Off";
+            page.rows.push_back({label(channel, "B", i + 1), std::move(value)});
+        }
+    }
+    page.recvTime = InfoDateText(t.received);
+    return page;
 }
 
 WxPageText FormatWxPage(const CWeatherReport& weather, int unitsOfMeasure) {

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "stations/station.h"
 
@@ -26,7 +27,22 @@ struct GeneralPageText {
 
 struct StatusPageText {
     std::string comments;
-    std::string status;  // the last information text
+    std::string status;       // the last information text
+    std::string micEMessage;  // a Mic-E station's message type, "" for other stations
+};
+
+// The "Telemetry" page: one row per channel sent or named, analog values with their
+// equations applied and their units, digital channels as their "on" label (UNIT.) or
+// "On"/"Off".
+struct TelemetryPageText {
+    struct Row {
+        std::string label;  // the channel's PARM. name, or "A1".."A5", "B1".."B8"
+        std::string value;
+    };
+    std::string project;   // BITS. title, "-" when none
+    std::string sequence;  // "-" when the report had none
+    std::vector<Row> rows;
+    std::string recvTime;
 };
 
 struct WxPageText {
@@ -56,6 +72,13 @@ std::pair<std::string, std::string> LocationLines(int32_t colatitude, int32_t lo
 GeneralPageText FormatGeneralPage(const CStation& station, int unitsOfMeasure, int biasMinutes);
 StatusPageText FormatStatusPage(const CStation& station);
 WxPageText FormatWxPage(const CWeatherReport& weather, int unitsOfMeasure);
+
+TelemetryPageText FormatTelemetryPage(const CTelemetry& telemetry);
+
+// The "Telemetry" page is shown only for a station that sent telemetry values.
+inline bool HasTelemetryPage(const CStation& station) {
+    return station.telemetry && station.telemetry->hasValues;
+}
 
 // The "WX" page is shown only for a station with weather.
 inline bool HasWxPage(const CStation& station) {

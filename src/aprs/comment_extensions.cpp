@@ -1,0 +1,150 @@
+// Extensions found inside comments and telemetry texts: the DAO precision extension
+// ("!W12!", "!w>f!"), base-91 comment telemetry ("|ss1122|") and "T#" telemetry reports.
+#include <charconv>
+
+#include "aprs/decoders.h"
+
+namespace plovane::aprs {
+namespace {
+
+bool IsBase91(char c) {
+    return c >= 33 && c <= 123;
+}
+
+int Base91Pair(const char* p) {
+    return (p[0] - 33) * 91 + (p[1] - 33);
+}
+
+// The text with [at, at + length) taken out. A cut at either end is a view; one in the
+// middle is joined in `storage` (built apart, since `text` may be the storage's own text).
+std::string_view Cut(std::string_view text, size_t at, size_t length, std::string& storage) {
+    if (at == 0)
+        return text.substr(length);
+    if (at + length == text.size())
+        return text.substr(0, at);
+    std::string joined;
+    joined.reserve(text.size() - length);
+    joined.append(text.substr(0, at)).append(text.substr(at + length));
+    storage.swap(joined);
+    return storage;
+}
+
+// A double written in full ("42", "-1", ".12", "50.12"); an empty field is no value.
+bool ParseNumber(std::string_view text, double& value) {
+    if (text.empty())
+        return false;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    return error == std::errc() && stop == end;
+}
+
+}  // namespace
+
+bool TakeBase91Telemetry(std::string_view& comment, std::string& storage, TelemetryValues& values) {
+    // "|" + sequence + one to five channels + optional bits, two base-91 characters each.
+    for (size_t open = comment.find('|'); open != std::string_view::npos;
+         open = comment.find('|', open + 1)) {
+        const size_t close = comment.find('|', open + 1);
+        if (close == std::string_view::npos)
+            return false;
+        const size_t length = close - open - 1;
+        if (length < 4 || length > 14 || length % 2 != 0)
+            continue;
+        const std::string_view body = comment.substr(open + 1, length);
+        bool valid = true;
+        for (const char c : body)
+            valid = valid && IsBase91(c);
+        if (!valid)
+            continue;
+        values = TelemetryValues();
+        values.sequence = Base91Pair(body.data());
+        const size_t pairs = length / 2 - 1;
+        for (size_t i = 0; i < pairs && i < TelemetryValues::kAnalogChannels; ++i) {
+            values.analog[i] = Base91Pair(body.data() + 2 + 2 * i);
+            values.analogPresent |= static_cast<uint8_t>(1u << i);
+        }
+        if (pairs > TelemetryValues::kAnalogChannels)
+            values.bits = static_cast<int16_t>(Base91Pair(body.data() + 12) & 0xFF);
+        comment = Cut(comment, open, length + 2, storage);
+        return true;
+    }
+    return false;
+}
+
+bool TakeDao(std::string_view& comment, std::string& storage, DaoExtension& dao) {
+    // The last "!" + datum + two characters + "!" in the comment.
+    for (size_t at = comment.size(); at >= 5; --at) {
+        const size_t i = at - 5;
+        if (comment[i] != '!' || comment[i + 4] != '!')
+            continue;
+        const char datum = comment[i + 1];
+        const char a = comment[i + 2];
+        const char b = comment[i + 3];
+        DaoExtension found;
+        if (datum >= 'A' && datum <= 'Z') {
+            // Human-readable: a third decimal of the minutes each, or a blank.
+            const auto digit = [](char c) { return c == ' ' || (c >= '0' && c <= '9'); };
+            if (!digit(a) || !digit(b))
+                continue;
+            found.latitudeUnits = a == ' ' ? 0 : (a - '0') * kUnitsPerThousandthMinute;
+            found.longitudeUnits = b == ' ' ? 0 : (b - '0') * kUnitsPerThousandthMinute;
+        } else if (datum >= 'a' && datum <= 'z') {
+            // Base-91: 0..90 spread over one hundredth of a minute (60 units), rounded.
+            if (!IsBase91(a) || !IsBase91(b))
+                continue;
+            found.latitudeUnits = ((a - 33) * 60 + 45) / 91;
+            found.longitudeUnits = ((b - 33) * 60 + 45) / 91;
+        } else {
+            continue;
+        }
+        found.found = true;
+        found.datum = static_cast<char>(datum & ~0x20);
+        dao = found;
+        comment = Cut(comment, i, 5, storage);
+        return true;
+    }
+    return false;
+}
+
+bool ParseTelemetryReport(std::string_view text, TelemetryValues& values) {
+    // e.g. "T#005,199,000,255,073,123,01101111": sequence, five values, eight bits.
+    if (!text.starts_with("T#"))
+        return false;
+    text.remove_prefix(2);
+    values = TelemetryValues();
+    const size_t comma = text.find(',');
+    const std::string_view sequence = text.substr(0, comma);
+    int sequenceValue = 0;
+    const char* end = sequence.data() + sequence.size();
+    const auto [stop, error] = std::from_chars(sequence.data(), end, sequenceValue);
+    if (error == std::errc() && stop == end && sequenceValue >= 0)
+        values.sequence = sequenceValue;
+    if (comma == std::string_view::npos)
+        return true;
+    text.remove_prefix(comma + 1);
+    // Values until one that is not a number; an empty field is a channel not sent.
+    for (size_t i = 0; i < TelemetryValues::kAnalogChannels; ++i) {
+        const size_t next = text.find(',');
+        const std::string_view field = text.substr(0, next);
+        if (!field.empty()) {
+            if (!ParseNumber(field, values.analog[i]))
+                return true;
+            values.analogPresent |= static_cast<uint8_t>(1u << i);
+        }
+        if (next == std::string_view::npos)
+            return true;
+        text.remove_prefix(next + 1);
+    }
+    if (text.size() >= 8) {
+        int16_t bits = 0;
+        for (size_t i = 0; i < 8; ++i) {
+            if (text[i] != '0' && text[i] != '1')
+                return true;
+            bits = static_cast<int16_t>(bits | (text[i] == '1' ? 1 << i : 0));
+        }
+        values.bits = bits;
+    }
+    return true;
+}
+
+}  // namespace plovane::aprs
