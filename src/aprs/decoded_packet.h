@@ -56,9 +56,6 @@ class DecodedPacket {
     std::string_view messageAddressee;
     std::string_view messageText;
 
-    // A line starting with "$": the own GPS receiver's sentence when GPS data comes through
-    // the TNC (the line is nothing else).
-    std::string_view gpsSentence;
     // A raw NMEA sentence sent as `sentenceSource`'s position report.
     std::string_view sentence;
     std::string_view sentenceSource;
