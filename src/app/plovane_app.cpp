@@ -75,7 +75,10 @@ bool CPlovaneApp::Start(const AppStartOptions& options) {
 
     // The decoder's links and the own-station settings.
     decoder_.SetTransmitControl(&scheduler_);
-    decoder_.SetSentenceReceiver(&gps_);
+    decoder_.SetSentenceSink([this](std::string_view source, std::string_view destination,
+                                    std::string_view path, std::string_view sentence) {
+        gps_.ParseSentence(source, destination, path, sentence, false);
+    });
     stationSettings_.Load(profile_);
     StartStationLog(options.logFolder);  // station log: replay before any port opens
 
@@ -86,10 +89,13 @@ bool CPlovaneApp::Start(const AppStartOptions& options) {
     gps_.SetStations(&stations_);
     // The serial ports handle their lines on their read threads: the TNC's are decoded, the
     // GPS receiver's go to its own NMEA parser.
-    tnc_.SetInputHandler([this] { decoder_.ProcessInput(); });
+    tnc_.SetInputHandler([this] { DecodeTncLines(); });
     // A KISS TNC's frames arrive as monitor lines on its port thread, decoded as the text
     // TNC's are; the gpsd client applies its fixes to the own record.
-    kiss_.SetLineHandler([this](std::string_view line) { decoder_.DecodeLine(line, "TNC>"); });
+    kiss_.SetLineHandler([this](std::string_view line) {
+        decoder_.DecodeLine(line, "TNC>");
+        gps_.TakeTncLine(line);
+    });
     kiss_.SetExitingFlag(&exiting_);
     kiss_.SetStationSettings(stationSettings_);
     gpsd_.SetStations(&stations_);
@@ -105,7 +111,6 @@ bool CPlovaneApp::Start(const AppStartOptions& options) {
     net_->SetMyCall(stationSettings_.MyCall);
     net_->SetExitingFlag(&exiting_);
     Report(net_->CreateObjects());
-    decoder_.SetBuffers(&tnc_.Buffer(), nullptr, &net_->Buffer());
     OpenCommunications();
 
     // The output scheduler, with a current copy of the settings before anything announces.
@@ -140,7 +145,6 @@ void CPlovaneApp::Shutdown() {
     scheduler_.StopOutput();
     scheduler_.SetPorts(nullptr, nullptr);
     messages_.SetPorts(nullptr, nullptr);
-    decoder_.SetBuffers(&tnc_.Buffer(), nullptr, nullptr);
     netOut_.Wrap(nullptr);
     net_.reset();
     StopStationLog();  // station log: the last lines are written
@@ -201,10 +205,27 @@ void CPlovaneApp::HandOutStationSettings(bool announce) {
         net_->SetMyCall(stationSettings_.MyCall);
 }
 
+void CPlovaneApp::DecodeTncLines() {
+    const std::string myCall = stations_.OwnCall();
+    DrainLines(tnc_.Buffer(), [&](std::string_view line) {
+        decoder_.DecodeLineAs(line, "TNC>", myCall);
+        gps_.TakeTncLine(line);
+    });
+}
+
+// Runs on the user-interface thread, which alone resets the network client.
+void CPlovaneApp::DecodeNetLines() {
+    if (!net_)
+        return;
+    const std::string myCall = stations_.OwnCall();
+    DrainLines(net_->Buffer(),
+               [&](std::string_view line) { decoder_.DecodeLineAs(line, "NET>", myCall); });
+}
+
 void CPlovaneApp::OnThreadMessage(ThreadMessage message, const std::string& text) {
     switch (message) {
         case ThreadMessage::kNetLines:
-            decoder_.ProcessInput();
+            DecodeNetLines();
             break;
         case ThreadMessage::kEchoLine:
             host_.ShowNotice(text);

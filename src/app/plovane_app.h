@@ -143,6 +143,10 @@ class CPlovaneApp {
     void Report(const OpenResult& result);
     void OpenCommunications();
     void CloseCommunications();
+    // Decode every complete line of the TNC's and the network's receive buffers; the TNC's
+    // GPS sentences also go to the GPS receiver.
+    void DecodeTncLines();
+    void DecodeNetLines();
     // The station log: replay at start, then the writer; stopped at shut-down.
     void StartStationLog(const std::filesystem::path& folder);
     void StopStationLog();

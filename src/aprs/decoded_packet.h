@@ -57,9 +57,6 @@ class DecodedPacket {
     std::string_view messageText;
     std::string_view messageRoute;  // the header it came with, "W1AW>APRS,WIDE1-1*"
 
-    // A line starting with "$": the own GPS receiver's sentence when GPS data comes through
-    // the TNC (the line is nothing else).
-    std::string_view gpsSentence;
     // A raw NMEA sentence sent as `sentenceSource`'s position report.
     std::string_view sentence;
     std::string_view sentenceSource;

@@ -439,11 +439,9 @@ void DecodeLevel(aprs::ReportWriter& out, std::string_view myCall, std::string_v
         return;
     packet.AddShownLine(line);
 
-    // GPS sentences printed by the TNC feed our own position (when GPS data comes that way).
-    if (line[0] == '$') {
-        packet.gpsSentence = line;
+    // A GPS sentence printed by the TNC is no packet; the TNC port hands it to the GPS.
+    if (line[0] == '$')
         return;
-    }
 
     // Source: "N0CALL/P" (a portable suffix) is the station N0CALL.
     const size_t i = RunEnd(line, 0, kSourceChar);

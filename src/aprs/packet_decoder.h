@@ -17,16 +17,4 @@ inline DecodedPacket Decode(std::string_view line, const CDateTime& localNow, in
     return DecodedPacket(line, localNow, biasMinutes, myCall);
 }
 
-// NMEA sentences go to the GPS receiver's sentence parser.
-class SentenceReceiver {
-  public:
-    virtual ~SentenceReceiver() = default;
-    // target: the station to update ("" means the own station); handOn: the sentence came
-    // from the GPS receiver's own source rather than from inside a packet.
-    virtual void ParseSentence(std::string_view target, std::string_view destination,
-                               std::string_view path, std::string_view line, bool handOn) = 0;
-    // True when GPS is enabled with the data coming through the TNC.
-    virtual bool GpsFromTnc() const = 0;
-};
-
 }  // namespace plovane

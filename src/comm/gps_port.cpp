@@ -7,7 +7,7 @@
 #include <string>
 
 #include "comm/nmea_parser.h"
-#include "core/timed_lock.h"
+#include "core/latin1.h"
 #include "stations/station_list.h"
 
 namespace plovane {
@@ -76,31 +76,10 @@ CGpsPort::CGpsPort(ThreadPoster& poster, NoticeSink& notices)
 }
 
 void CGpsPort::ProcessInput() {
-    // The complete lines leave the buffer under its lock; they are applied without it.
-    std::string lines;
-    {
-        ReceiveBuffer& buffer = Buffer();
-        const auto lock = TimedLock(buffer.mutex);
-        if (!lock.owns_lock())
-            return;
-        const size_t fill = std::min(buffer.fill, buffer.bytes.size());
-        size_t cut = fill;
-        while (cut > 0 && buffer.bytes[cut - 1] != '\r' && buffer.bytes[cut - 1] != '\n')
-            --cut;
-        lines.assign(reinterpret_cast<const char*>(buffer.bytes.data()), cut);
-        std::memmove(buffer.bytes.data(), buffer.bytes.data() + cut, fill - cut);
-        buffer.fill = fill - cut;
-    }
-    if (stations_ == nullptr)
-        return;
-    size_t begin = 0;
-    while (begin < lines.size()) {
-        const size_t end = std::min(lines.find_first_of("\r\n", begin), lines.size());
-        if (end > begin)
-            ApplySentence(*stations_, "", "", "",
-                          std::string_view(lines).substr(begin, end - begin), true);
-        begin = end + 1;
-    }
+    DrainLines(Buffer(), [this](std::string_view line) {
+        if (stations_ != nullptr)
+            ApplySentence(*stations_, "", "", "", line, true);
+    });
 }
 
 void CGpsPort::LoadSettings(const Profile& profile) {
@@ -123,6 +102,12 @@ void CGpsPort::ParseSentence(std::string_view target, std::string_view destinati
                              std::string_view path, std::string_view line, bool handOn) {
     if (stations_ != nullptr)
         ApplySentence(*stations_, target, destination, path, line, handOn);
+}
+
+void CGpsPort::TakeTncLine(std::string_view line) {
+    const std::string_view text = latin1::Trim(line);
+    if (!text.empty() && text.front() == '$' && GpsFromTnc())
+        ParseSentence("", "", "", text, true);
 }
 
 }  // namespace plovane

@@ -1,6 +1,6 @@
 // The GPS receiver: its settings, its serial port (nothing is ever sent to it), and the
-// sentence receiver through which every NMEA line reaches the station store, whether it
-// comes from this port, from the TNC's monitor stream, or inside another station's packet.
+// NMEA intake through which every sentence reaches the station store, whether it comes from
+// this port, from the TNC's monitor stream, or inside another station's packet.
 #pragma once
 
 #include <atomic>
@@ -8,7 +8,6 @@
 #include <string>
 #include <string_view>
 
-#include "aprs/packet_decoder.h"
 #include "comm/serial_port.h"
 #include "core/profile.h"
 
@@ -53,10 +52,11 @@ struct NmeaReport;
 // target "" means the own station.
 void ApplyNmeaReport(CStationList& stations, std::string_view target, const NmeaReport& report);
 
-// Thread-safe as a serial port; ParseSentence and GpsFromTnc may run on any decoding thread
-// (the store locks itself; the source flag is atomic). Sentences inside packets and in the
-// TNC's stream come through ParseSentence; the receiver's own through ProcessInput.
-class CGpsPort final : public CSerialPort, public SentenceReceiver {
+// Thread-safe as a serial port; ParseSentence, TakeTncLine and GpsFromTnc may run on any
+// decoding thread (the store locks itself; the source flag is atomic). Sentences inside
+// packets come through ParseSentence, the TNC's own lines through TakeTncLine and the
+// receiver's through ProcessInput.
+class CGpsPort final : public CSerialPort {
   public:
     CGpsPort(ThreadPoster& poster, NoticeSink& notices);
 
@@ -72,9 +72,14 @@ class CGpsPort final : public CSerialPort, public SentenceReceiver {
     // receiver's sentences go straight to the NMEA parser, never through the decoder.
     void ProcessInput();
 
+    // A sentence sent as `target`'s position report, or (handOn) the own receiver's.
     void ParseSentence(std::string_view target, std::string_view destination, std::string_view path,
-                       std::string_view line, bool handOn) override;
-    bool GpsFromTnc() const override { return gpsFromTnc_.load(); }
+                       std::string_view line, bool handOn);
+    // One line of the TNC's monitor stream: a line starting with "$" is the own receiver's
+    // sentence when GPS data comes through the TNC, and is applied to the own record.
+    void TakeTncLine(std::string_view line);
+    // True when GPS is enabled with the data coming through the TNC.
+    bool GpsFromTnc() const { return gpsFromTnc_.load(); }
 
   private:
     CGpsSettings* settings_ = nullptr;

@@ -16,7 +16,7 @@
 #include <string_view>
 #include <thread>
 
-#include "aprs/receive_buffer.h"
+#include "comm/receive_buffer.h"
 #include "comm/net_settings.h"
 #include "comm/open_result.h"
 #include "core/output_port.h"

@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "aprs/receive_buffer.h"
+#include "comm/receive_buffer.h"
 #include "comm/open_result.h"
 #include "comm/port_thread.h"
 #include "core/output_port.h"

@@ -1,13 +1,11 @@
 // Line intake and the application of decoded packets.
 #include "intake/packet_intake.h"
 
-#include <algorithm>
 #include <array>
 #include <cstring>
 #include <mutex>
 #include <string>
 
-#include "core/timed_lock.h"
 #include "core/transmit_control.h"
 #include "messages/message_list.h"
 #include "stations/station_list.h"
@@ -30,50 +28,6 @@ void ShowJoined(AppHost& host, std::string_view prefix, std::string_view text) {
     host.ShowNotice(joined);
 }
 
-bool IsLineEnd(char c) {
-    return c == '\r' || c == '\n';
-}
-
-// Cuts every complete line out of the buffer and hands each, with its line ends, to
-// `decode`. All complete lines leave the buffer under one lock with one move of the rest,
-// so a full 50 000-byte buffer of short lines costs linear, not quadratic, work; the lock is
-// held only for the cut, never while decoding. An incomplete last line stays for later.
-template <typename Decode>
-void DrainBuffer(ReceiveBuffer* buffer, Decode&& decode) {
-    if (buffer == nullptr)
-        return;
-    std::string lines;
-    for (;;) {
-        {
-            std::unique_lock lock(buffer->mutex, std::try_to_lock);
-            if (!lock.owns_lock())
-                lock = TimedLock(buffer->mutex, kStoreLockWait);
-            if (!lock.owns_lock())
-                return;
-            const size_t fill = std::min(buffer->fill, buffer->bytes.size());
-            size_t cut = fill;
-            while (cut > 0 && !IsLineEnd(static_cast<char>(buffer->bytes[cut - 1])))
-                --cut;
-            if (cut == 0)
-                return;
-            const char* bytes = reinterpret_cast<const char*>(buffer->bytes.data());
-            lines.assign(bytes, cut);
-            std::memmove(buffer->bytes.data(), buffer->bytes.data() + cut, fill - cut);
-            buffer->fill = fill - cut;
-        }
-        size_t begin = 0;
-        while (begin < lines.size()) {
-            size_t end = begin;
-            while (end < lines.size() && !IsLineEnd(lines[end]))
-                ++end;
-            while (end < lines.size() && IsLineEnd(lines[end]))
-                ++end;
-            decode(std::string_view(lines).substr(begin, end - begin));
-            begin = end;
-        }
-    }
-}
-
 }  // namespace
 
 void ApplyPacket(const DecodedPacket& packet, std::string_view tag, const CDateTime& now,
@@ -90,15 +44,11 @@ void ApplyPacket(const DecodedPacket& packet, std::string_view tag, const CDateT
                                          packet.messageText, packet.messageRoute);
     }
     targets.stations.Apply(packet.reports(), now);
-    if (targets.gps == nullptr)
-        return;
     // The sentence parser updates the store itself, after the reports above.
-    if (!packet.sentence.empty()) {
-        targets.gps->ParseSentence(packet.sentenceSource, packet.sentenceDestination,
-                                   packet.sentencePath, packet.sentence, false);
+    if (!packet.sentence.empty() && targets.sentences) {
+        targets.sentences(packet.sentenceSource, packet.sentenceDestination, packet.sentencePath,
+                          packet.sentence);
     }
-    if (!packet.gpsSentence.empty() && targets.gps->GpsFromTnc())
-        targets.gps->ParseSentence("", "", "", packet.gpsSentence, true);
 }
 
 void ApplyPacket(const DecodedPacket& packet, std::string_view tag, const PacketTargets& targets) {
@@ -116,16 +66,6 @@ void CPacketIntake::DecodeLineAs(std::string_view line, std::string_view tag,
 
 void CPacketIntake::DecodeLine(std::string_view line, std::string_view tag) {
     DecodeLineAs(line, tag, targets_.stations.OwnCall());
-}
-
-void CPacketIntake::ProcessInput() {
-    const std::string myCall = targets_.stations.OwnCall();
-    DrainBuffer(tncBuffer_, [&](std::string_view line) { DecodeLineAs(line, "TNC>", myCall); });
-    DrainBuffer(gpsBuffer_, [this](std::string_view line) {
-        if (targets_.gps != nullptr)
-            targets_.gps->ParseSentence("", "", "", line, true);
-    });
-    DrainBuffer(netBuffer_, [&](std::string_view line) { DecodeLineAs(line, "NET>", myCall); });
 }
 
 }  // namespace plovane

@@ -1,6 +1,6 @@
-// Where received lines become store updates: the intake cuts lines out of the receive
-// buffers, decodes each into a DecodedPacket and applies it to the station store, the message
-// store, the scheduler and the GPS receiver. The program, plovane-cli and the decode
+// Where received lines become store updates: the intake decodes each line the ports hand it
+// into a DecodedPacket and applies it to the station store, the message store, the scheduler
+// and the GPS receiver. The program, plovane-cli and the decode
 // benchmark all go through here.
 #pragma once
 
@@ -8,7 +8,6 @@
 #include <string_view>
 
 #include "aprs/packet_decoder.h"
-#include "aprs/receive_buffer.h"
 #include "core/app_host.h"
 #include "core/clock.h"
 
@@ -18,58 +17,53 @@ class CMessageList;
 class CStationList;
 class TransmitControl;
 
+// Where an NMEA sentence that a station sent as its position report goes (the GPS receiver's
+// sentence parser): the sender, the packet's destination and path, and the sentence.
+using SentenceSink = std::function<void(std::string_view source, std::string_view destination,
+                                        std::string_view path, std::string_view sentence)>;
+
 // Where a decoded packet goes. Only `host` and `stations` are required.
 struct PacketTargets {
     AppHost& host;
     CStationList& stations;
     CMessageList* messages = nullptr;
     TransmitControl* transmit = nullptr;
-    SentenceReceiver* gps = nullptr;
+    SentenceSink sentences = {};
 };
 
 // Applies one decoded line: shows each level's line behind `tag` ("TNC>", "NET>", "FILE>"),
 // then either marks the own packet heard, or hands the message to the message store,
-// applies the station reports under one store lock and passes NMEA sentences on. `now` is
+// applies the station reports under one store lock and passes a sent NMEA sentence on. `now` is
 // the local time the line was decoded at, so the line reads the clock once.
 void ApplyPacket(const DecodedPacket& packet, std::string_view tag, const CDateTime& now,
                  const PacketTargets& targets);
 // The same, the station store reading the clock itself.
 void ApplyPacket(const DecodedPacket& packet, std::string_view tag, const PacketTargets& targets);
 
-// Thread-safe: ProcessInput and DecodeLine may run on several threads at once (serial read
-// threads and the user-interface thread); each line is decoded on its own and the stores
-// lock themselves. Set the links before any thread decodes.
+// Thread-safe: DecodeLine may run on several threads at once (port threads and the
+// user-interface thread); each line is decoded on its own and the stores lock themselves.
+// Set the links before any thread decodes.
 class CPacketIntake {
   public:
     CPacketIntake(const Clock& clock, PacketTargets targets) : clock_(clock), targets_(targets) {}
 
     void SetTransmitControl(TransmitControl* transmit) { targets_.transmit = transmit; }
-    void SetSentenceReceiver(SentenceReceiver* gps) { targets_.gps = gps; }
-    void SetBuffers(ReceiveBuffer* tnc, ReceiveBuffer* gps, ReceiveBuffer* network) {
-        tncBuffer_ = tnc;
-        gpsBuffer_ = gps;
-        netBuffer_ = network;
-    }
+    void SetSentenceSink(SentenceSink sink) { targets_.sentences = std::move(sink); }
 
     // Sees every line handed to DecodeLine before it is decoded (the station log). Set it
     // before any thread decodes; it runs on the decoding thread.
     using LineObserver = std::function<void(std::string_view line, std::string_view tag)>;
     void SetLineObserver(LineObserver observer) { observer_ = std::move(observer); }
 
-    // One intake pass: every complete line of the TNC, GPS and network buffers.
-    void ProcessInput();
     // Decodes and applies one monitor line; tag is "TNC>", "NET>" or "FILE>".
     void DecodeLine(std::string_view line, std::string_view tag);
-    // The same with the own call already read (a pass reads it once for all its lines); named
+    // The same with the own call already read (a port reads it once for all its lines); named
     // apart so that three string literals cannot pick it by mistake.
     void DecodeLineAs(std::string_view line, std::string_view tag, std::string_view myCall);
 
   private:
     const Clock& clock_;
     PacketTargets targets_;
-    ReceiveBuffer* tncBuffer_ = nullptr;
-    ReceiveBuffer* gpsBuffer_ = nullptr;
-    ReceiveBuffer* netBuffer_ = nullptr;
     LineObserver observer_;
 };
 

@@ -50,21 +50,20 @@ struct RecordingMessages {
     std::vector<Message> received;
 };
 
-class RecordingGps : public SentenceReceiver {
-  public:
+// Records the NMEA sentences that packets carry.
+struct RecordingGps {
     struct Sentence {
         std::string target, destination, path, line;
-        bool handOn;
         bool operator==(const Sentence&) const = default;
     };
-    void ParseSentence(std::string_view target, std::string_view destination, std::string_view path,
-                       std::string_view line, bool handOn) override {
-        sentences.push_back({std::string(target), std::string(destination), std::string(path),
-                             std::string(line), handOn});
+    SentenceSink Sink() {
+        return [this](std::string_view target, std::string_view destination, std::string_view path,
+                      std::string_view line) {
+            sentences.push_back({std::string(target), std::string(destination), std::string(path),
+                                 std::string(line)});
+        };
     }
-    bool GpsFromTnc() const override { return fromTnc; }
 
-    bool fromTnc = false;
     std::vector<Sentence> sentences;
 };
 
@@ -101,7 +100,7 @@ class DecoderTest : public ::testing::Test {
     RecordingTransmit transmit;
     RecordingMessages messages;
     RecordingGps gps;
-    PacketTargets targets{host, stations, nullptr, &transmit, &gps};
+    PacketTargets targets{host, stations, nullptr, &transmit, gps.Sink()};
     CPacketIntake intake{clock, targets};
 };
 

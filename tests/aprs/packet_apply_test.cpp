@@ -72,28 +72,16 @@ TEST_F(DecoderTest, RelayedPacketKeepsTheOrderOfItsUpdates) {
     EXPECT_EQ(SymbolOf(Station("K1OUT-9")), "/>");
 }
 
-// A sentence parser that looks the sender up when a sentence arrives.
-class LookingGps : public SentenceReceiver {
-  public:
-    explicit LookingGps(const CStationList& list) : list_(list) {}
-    void ParseSentence(std::string_view target, std::string_view, std::string_view,
-                       std::string_view, bool) override {
-        const auto found = list_.FindStation(target);
-        destinationSeen = found ? found->destination : "<none>";
-    }
-    bool GpsFromTnc() const override { return false; }
-
-    std::string destinationSeen;
-
-  private:
-    const CStationList& list_;
-};
-
 TEST_F(DecoderTest, SentenceParserSeesTheUpdatesBeforeIt) {
-    LookingGps looking(stations);
-    targets.gps = &looking;
+    // The sentence parser looks the sender up when its sentence arrives.
+    std::string destinationSeen;
+    targets.sentences = [&](std::string_view source, std::string_view, std::string_view,
+                            std::string_view) {
+        const auto found = stations.FindStation(source);
+        destinationSeen = found ? found->destination : "<none>";
+    };
     Decode("K1GPS>GPSLV:$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A");
-    EXPECT_EQ(looking.destinationSeen, "GPSLV");
+    EXPECT_EQ(destinationSeen, "GPSLV");
 }
 
 }  // namespace

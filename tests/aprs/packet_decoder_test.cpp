@@ -4,7 +4,6 @@
 #include <thread>
 #include <vector>
 
-#include "aprs/receive_buffer.h"
 #include "decoder_fixture.h"
 
 namespace plovane::testing {
@@ -301,108 +300,17 @@ TEST_F(DecoderTest, MessagesAndQueriesGoToTheMessageStore) {
 TEST_F(DecoderTest, NmeaSentences) {
     using S = RecordingGps::Sentence;
     const std::string sentence = "$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,,*47";
-    // A bare sentence is GPS data only while GPS comes through the TNC.
+    // A bare sentence in the TNC's stream is shown but is no packet: the TNC port, not the
+    // intake, hands it to the GPS receiver.
     Decode(sentence + "\r");
     EXPECT_TRUE(gps.sentences.empty());
-    gps.fromTnc = true;
-    Decode(sentence + "\r");
-    EXPECT_EQ(gps.sentences, (std::vector<S>{{"", "", "", sentence, true}}));
+    EXPECT_EQ(host.notices(), (std::vector<std::string>{"TNC>" + sentence}));
+    EXPECT_EQ(stations.Snapshot().size(), 1u);  // the own record only
 
     // A packet carrying a sentence updates the sender, whatever the GPS settings.
-    gps.sentences.clear();
     Decode("N0CALL>APRS,WIDE:" + sentence);
-    EXPECT_EQ(gps.sentences, (std::vector<S>{{"N0CALL", "APRS", "WIDE", sentence, false}}));
+    EXPECT_EQ(gps.sentences, (std::vector<S>{{"N0CALL", "APRS", "WIDE", sentence}}));
     EXPECT_EQ(Station("N0CALL").destination, "APRS");
-}
-
-// --- Line intake --------------------------------------------------------------------
-
-void Append(ReceiveBuffer& buffer, std::string_view bytes) {
-    std::lock_guard lock(buffer.mutex);
-    std::copy(bytes.begin(), bytes.end(), buffer.bytes.begin() + static_cast<long>(buffer.fill));
-    buffer.fill += bytes.size();
-}
-
-std::string Contents(ReceiveBuffer& buffer) {
-    std::lock_guard lock(buffer.mutex);
-    return std::string(buffer.bytes.begin(), buffer.bytes.begin() + static_cast<long>(buffer.fill));
-}
-
-TEST_F(DecoderTest, ProcessInputCutsLinesAndKeepsThePartialOne) {
-    ReceiveBuffer tnc(ReceiveBuffer::kSerialCapacity);
-    ReceiveBuffer gpsBuffer(ReceiveBuffer::kSerialCapacity);
-    ReceiveBuffer net(ReceiveBuffer::kNetworkCapacity);
-    intake.SetBuffers(&tnc, &gpsBuffer, &net);
-
-    Append(tnc, "A1>APRS:>one\r");
-    Append(net, "B1>APRS:>two\r\n\r\nB2>AP");
-    Append(gpsBuffer, "$GPRMC,1*00\r\n$GPGGA,2");
-    intake.ProcessInput();
-    EXPECT_EQ(host.notices(), (std::vector<std::string>{"TNC>A1>APRS:>one", "NET>B1>APRS:>two"}));
-    EXPECT_EQ(gps.sentences.size(), 1u);
-    EXPECT_EQ(gps.sentences[0].line, "$GPRMC,1*00\r\n");
-    EXPECT_TRUE(gps.sentences[0].handOn);
-    EXPECT_EQ(Contents(tnc), "");
-    EXPECT_EQ(Contents(net), "B2>AP");
-    EXPECT_EQ(Contents(gpsBuffer), "$GPGGA,2");
-
-    // The LF of a CR LF split across chunks makes an empty line, which is not shown.
-    host.Clear();
-    Append(tnc, "\nA2>APRS:>three\n\rA3>APRS:>four\r");
-    Append(net, "RS:>five\n");
-    intake.ProcessInput();
-    EXPECT_EQ(host.notices(), (std::vector<std::string>{"TNC>A2>APRS:>three", "TNC>A3>APRS:>four",
-                                                        "NET>B2>APRS:>five"}));
-    EXPECT_EQ(Contents(net), "");
-
-    // No complete line: nothing happens.
-    host.Clear();
-    Append(tnc, "A4>APRS:>partial");
-    intake.ProcessInput();
-    EXPECT_TRUE(host.notices().empty());
-    EXPECT_EQ(Contents(tnc), "A4>APRS:>partial");
-}
-
-TEST_F(DecoderTest, ProcessInputDrainsAFullNetworkBufferInOnePass) {
-    ReceiveBuffer net(ReceiveBuffer::kNetworkCapacity);
-    intake.SetBuffers(nullptr, nullptr, &net);
-    std::string chunk;
-    int lines = 0;
-    while (chunk.size() + 40 < net.capacity()) {
-        chunk += "S" + std::to_string(lines++) + ">APRS:>x\r\n";
-    }
-    Append(net, chunk);
-    intake.ProcessInput();
-    EXPECT_EQ(host.notices().size(), static_cast<size_t>(lines));
-    EXPECT_EQ(Contents(net), "");
-}
-
-TEST_F(DecoderTest, ConcurrentIntakeAndDecoding) {
-    // A serial read thread appends and cuts its own lines while the user-interface thread
-    // decodes network lines; every line arrives exactly once.
-    ReceiveBuffer tnc(ReceiveBuffer::kSerialCapacity);
-    intake.SetBuffers(&tnc, nullptr, nullptr);
-    constexpr int kLines = 300;
-    std::thread reader([&] {
-        for (int i = 0; i < kLines; ++i) {
-            const std::string line = "T" + std::to_string(i) + ">APRS:!4903.50N/07201.75W-\r\n";
-            // Split each line across two chunks, as a serial port delivers it.
-            Append(tnc, line.substr(0, 7));
-            intake.ProcessInput();
-            Append(tnc, line.substr(7));
-            intake.ProcessInput();
-        }
-    });
-    for (int i = 0; i < kLines; ++i) {
-        intake.DecodeLine("N" + std::to_string(i) + ">APRS:=4903.50N/07201.75W-", "NET>");
-    }
-    reader.join();
-    for (int i = 0; i < kLines; ++i) {
-        EXPECT_TRUE(Station("T" + std::to_string(i)).hasPosition);
-        EXPECT_TRUE(Station("N" + std::to_string(i)).hasPosition);
-    }
-    EXPECT_EQ(host.notices().size(), 2u * kLines);
-    EXPECT_EQ(Contents(tnc), "");
 }
 
 }  // namespace

@@ -32,7 +32,10 @@ struct GpsFixture {
         port.SetSettings(&gpsSettings);
         port.SetStations(&stations);
         port.SetDelayScale(0.01);
-        decoder.SetSentenceReceiver(&port);
+        decoder.SetSentenceSink([this](std::string_view source, std::string_view destination,
+                                       std::string_view path, std::string_view sentence) {
+            port.ParseSentence(source, destination, path, sentence, false);
+        });
     }
 
     RecordingHost host;
@@ -104,12 +107,14 @@ TEST(GpsSentence, PacketsAndReceiverLinesUpdateTheirTarget) {
 
     // A bare sentence in the TNC's stream is the own position while GPS comes through the TNC.
     const std::string gga = WithChecksum("GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,1.0,M,,,,");
-    f.decoder.DecodeLine(gga, "TNC>");
+    f.port.TakeTncLine(gga + "\r");
     EXPECT_FALSE(f.stations.OwnStation().hasPosition);
     f.profile.WriteInt("Comm", "GPSEnabled", 1);
     f.profile.WriteInt("Comm", "GPSType", kGpsFromTncPolled);
     f.port.LoadSettings(f.profile);
-    f.decoder.DecodeLine(gga, "TNC>");
+    f.port.TakeTncLine("N9ABC>APRS:" + gga + "\r");  // a packet's sentence is not the own
+    EXPECT_FALSE(f.stations.OwnStation().hasPosition);
+    f.port.TakeTncLine(" " + gga + "\r");
     EXPECT_TRUE(f.stations.OwnStation().hasPosition);
     EXPECT_EQ(f.stations.OwnStation().position.altitude, 10);
 }

@@ -15,12 +15,12 @@
 #include <thread>
 #include <vector>
 
-#include "intake/packet_intake.h"
 #include "core/clock.h"
 #include "core/profile.h"
 #include "core/station_settings.h"
 #include "core/timed_lock.h"
 #include "core/version.h"
+#include "intake/packet_intake.h"
 #include "net_loopback.h"
 #include "stations/station_list.h"
 #include "support/recording_host.h"
@@ -43,7 +43,6 @@ class NetManagerThreads : public ::testing::Test {
         profile.WriteString("Station", "MyCall", "N0CALL");
         settings.Load(profile);
         stations.ApplySettings(settings, false);  // loads the settings: MyCall is N0CALL
-        decoder.SetBuffers(nullptr, nullptr, &net.Buffer());
         net.SetMyCall("N0CALL");
         timings.retryInterval = 50ms;
         timings.connectTimeout = 5s;
@@ -82,6 +81,11 @@ class NetManagerThreads : public ::testing::Test {
         return count;
     }
 
+    void DecodeNetLines() {
+        DrainLines(net.Buffer(),
+                   [this](std::string_view line) { decoder.DecodeLine(line, "NET>"); });
+    }
+
     // Waits for the condition while acting as the user-interface thread.
     bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit = 5s) {
         const auto deadline = SteadyClock::now() + limit;
@@ -89,7 +93,7 @@ class NetManagerThreads : public ::testing::Test {
             const size_t posted = CountPosts(ThreadMessage::kNetLines);
             if (posted > handledNetLines_) {
                 handledNetLines_ = posted;
-                decoder.ProcessInput();
+                DecodeNetLines();
             }
             if (condition())
                 return true;
@@ -341,7 +345,7 @@ TEST_F(NetManagerThreads, FullBufferWaitsForTheIntakeThenDropsOnlyWholeLines) {
            SteadyClock::now() < full)
         std::this_thread::sleep_for(5ms);
     std::this_thread::sleep_for(1000ms);  // the reader gives up on the rest meanwhile
-    decoder.ProcessInput();
+    DecodeNetLines();
     server.Send("N0END>APRS:>end\r\n");
     ASSERT_TRUE(WaitFor([&] { return Noticed("NET>N0END>APRS:>end"); }, 10s));
 

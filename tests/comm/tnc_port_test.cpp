@@ -84,8 +84,10 @@ struct TncFixture {
         profile.WriteInt(kComm, "TNCBaudRate", 1200);
         port.SetSettings(&tncSettings);
         port.SetDelayScale(scale);
-        decoder.SetBuffers(&port.Buffer(), nullptr, nullptr);
-        port.SetInputHandler([this] { decoder.ProcessInput(); });
+        port.SetInputHandler([this] {
+            DrainLines(port.Buffer(),
+                       [this](std::string_view line) { decoder.DecodeLine(line, "TNC>"); });
+        });
     }
     void Load() {
         port.LoadSettings(profile);

@@ -47,21 +47,6 @@ struct DecodeOptions {
     std::string file = "-";
 };
 
-// NMEA sentences inside packets go to the sentence parser. With GPS off (the default) no
-// line is taken for the own station's receiver.
-class SentenceLink final : public SentenceReceiver {
-  public:
-    explicit SentenceLink(CStationList& stations) : stations_(stations) {}
-    void ParseSentence(std::string_view target, std::string_view destination, std::string_view path,
-                       std::string_view line, bool handOn) override {
-        ApplySentence(stations_, target, destination, path, line, handOn);
-    }
-    bool GpsFromTnc() const override { return false; }
-
-  private:
-    CStationList& stations_;
-};
-
 CStationSettings LoadSettings(MemoryProfile& profile, const std::string& myCall) {
     profile.WriteString(CStationSettings::kSection, "MyCall", myCall);
     CStationSettings settings;
@@ -75,8 +60,14 @@ struct Stores {
         : settings(LoadSettings(profile, myCall)),
           stations(settings, clock, host, host),
           messages(settings, clock, host, host, [this] { return stations.OwnCall(); }),
-          sentenceLink(stations),
-          intake(clock, PacketTargets{host, stations, &messages, nullptr, &sentenceLink}) {
+          intake(clock, PacketTargets{host, stations, &messages, nullptr,
+                                      // NMEA sentences inside packets go to the sentence
+                                      // parser; with GPS off no line is the own receiver's.
+                                      [this](std::string_view source, std::string_view destination,
+                                             std::string_view path, std::string_view sentence) {
+                                          ApplySentence(this->stations, source, destination, path,
+                                                        sentence, false);
+                                      }}) {
         settings.Load(profile);
         stations.ApplySettings(settings, false);
     }
@@ -85,7 +76,6 @@ struct Stores {
     CStationSettings settings;
     CStationList stations;
     CMessageList messages;
-    SentenceLink sentenceLink;
     CPacketIntake intake;
 };
 
