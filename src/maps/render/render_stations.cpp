@@ -116,12 +116,11 @@ void DrawStationSprite(MapPainter& out, const StationSprite& sprite,
         const QRect box(sx + 9, sy - 8, 50, 10);
         const int align = Qt::AlignLeft | Qt::AlignTop;
         if (!options.OpaqueLabels) {
-            out.SetTextColour(Qt::white);
-            out.Text(box.translated(-1, -1), align, call);
-            out.Text(box.translated(1, 1), align, call);
+            out.HaloText(box, call);
+        } else {
+            out.SetTextColour(Qt::black);
+            out.Text(box, align, call);
         }
-        out.SetTextColour(Qt::black);
-        out.Text(box, align, call);
     }
 
     if (options.ShowCourseSpeed && sprite.moving && sprite.speed > 0) {
