@@ -1,5 +1,6 @@
 // The map's painter state, progress and culling helpers.
 #include <QStringDecoder>
+#include <QTextLayout>
 #include <algorithm>
 
 #include "maps/render/render_internal.h"
@@ -77,6 +78,36 @@ void MapPainter::Polygon(const QPoint* points, int count) {
 void MapPainter::Text(const QRect& box, int alignment, const QString& text) {
     ApplyTextPen();
     painter_.drawText(box, alignment | Qt::TextSingleLine | Qt::TextDontClip, text);
+}
+
+void MapPainter::HaloText(const QRect& box, const QString& text) {
+    // As the painter lays out one line for a rectangle: the line at the top-left corner, its
+    // first line's leading not counted.
+    QString shown = text;
+    shown.replace(QChar('\n'), QChar(' ')).replace(QChar('\r'), QChar(' '));
+    QTextLayout layout(shown, painter_.font(), painter_.device());
+    QTextOption option;
+    option.setWrapMode(QTextOption::ManualWrap);
+    option.setFlags(QTextOption::IncludeTrailingSpaces);
+    layout.setTextOption(option);
+    layout.setCacheEnabled(true);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    if (line.isValid()) {
+        line.setLineWidth(box.width());
+        line.setPosition(QPointF(0, 0));
+    }
+    layout.endLayout();
+    SetTextColour(Qt::white);
+    ApplyTextPen();
+    // A halo all round keeps the call readable over lines, fills and tiles.
+    for (const QPoint d : {QPoint(-1, -1), QPoint(0, -1), QPoint(1, -1), QPoint(-1, 0),
+                           QPoint(1, 0), QPoint(-1, 1), QPoint(0, 1), QPoint(1, 1)}) {
+        layout.draw(&painter_, QPointF(box.left() + d.x(), box.top() + d.y()));
+    }
+    SetTextColour(Qt::black);
+    ApplyTextPen();
+    layout.draw(&painter_, QPointF(box.left(), box.top()));
 }
 
 void MapPainter::RotatedText(int x, int y, int degrees, const QString& text) {

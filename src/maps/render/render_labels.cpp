@@ -7,17 +7,12 @@
 namespace plovane {
 
 void DrawCallText(MapPainter& out, const QRect& box, const QString& call, bool opaque) {
-    const int align = Qt::AlignLeft | Qt::AlignTop;
     if (!opaque) {
-        // A halo all round keeps the call readable over lines and fills.
-        out.SetTextColour(Qt::white);
-        for (const QPoint d : {QPoint(-1, -1), QPoint(0, -1), QPoint(1, -1), QPoint(-1, 0),
-                               QPoint(1, 0), QPoint(-1, 1), QPoint(0, 1), QPoint(1, 1)}) {
-            out.Text(box.translated(d), align, call);
-        }
+        out.HaloText(box, call);
+        return;
     }
     out.SetTextColour(Qt::black);
-    out.Text(box, align, call);
+    out.Text(box, Qt::AlignLeft | Qt::AlignTop, call);
 }
 
 void DrawStationLabels(MapPainter& out, const std::vector<StationSprite>& sprites,

@@ -9,21 +9,29 @@ namespace plovane {
 
 namespace {
 
-// One polyline being collected from the point table.
+// One polyline being collected from the point table: its points in map units and their
+// bounding box, so that a shape outside the view is dropped before any point is projected.
+// The buffers are reused from shape to shape.
 struct PendingShape {
-    std::vector<QPoint> vertices;                        // pixels
-    int colour = -1;                                     // the code of the first draw record
-    bool heavy = false;                                  // move record bit 0
-    bool filled = false;                                 // draw record bit 7
-    uint8_t fillAttributes = 0;                          // the last draw record's attributes
-    int32_t left = std::numeric_limits<int32_t>::max();  // bounding box, map units
-    int32_t right = std::numeric_limits<int32_t>::min();
-    int32_t top = std::numeric_limits<int32_t>::max();
-    int32_t bottom = std::numeric_limits<int32_t>::min();
+    std::vector<MapPoint> points;
+    std::vector<QPoint> vertices;                      // pixels, filled by Project
+    int colour = -1;                                   // the code of the first draw record
+    bool heavy = false;                                // move record bit 0
+    bool filled = false;                               // draw record bit 7
+    uint8_t fillAttributes = 0;                        // the last draw record's attributes
+    int32_t left = 0, right = 0, top = 0, bottom = 0;  // bounding box, map units
 
-    void Add(const MapVectorPoint& p, const MapProjection& projection) {
-        const PixelPoint px = projection.MapToScreen(p.x, p.y);
-        vertices.emplace_back(px.x, px.y);
+    void Start(bool heavyPen) {
+        points.clear();
+        colour = -1;
+        heavy = heavyPen;
+        filled = false;
+        fillAttributes = 0;
+        left = top = std::numeric_limits<int32_t>::max();
+        right = bottom = std::numeric_limits<int32_t>::min();
+    }
+    void Add(const MapVectorPoint& p) {
+        points.push_back({p.x, p.y});
         left = std::min(left, p.x);
         right = std::max(right, p.x);
         top = std::min(top, p.y);
@@ -32,25 +40,56 @@ struct PendingShape {
     bool Meets(const MapBox& box) const {
         return right >= box.left && left <= box.right && bottom >= box.top && top <= box.bottom;
     }
+    // Projects the points into `vertices`. With `merge`, a point on the same pixel as the one
+    // before it is left out (inside the guard, where clipping keeps it as it is): the thin
+    // pen draws the same pixels either way, and a dense map far zoomed out has many.
+    // Returns whether every vertex lies inside the guard.
+    bool Project(const MapProjection& projection, const QRect& guard, bool merge) {
+        vertices.clear();
+        bool inside = true;
+        for (const MapPoint& p : points) {
+            const PixelPoint px = projection.MapToScreen(p.x, p.y);
+            const QPoint v(px.x, px.y);
+            const bool in = guard.contains(v);
+            inside = inside && in;
+            if (merge && in && !vertices.empty() && vertices.back() == v)
+                continue;
+            vertices.push_back(v);
+        }
+        // Two vertices at least, as the painter was given before.
+        if (vertices.size() == 1)
+            vertices.push_back(vertices.front());
+        return inside;
+    }
 };
 
 void DrawShape(MapPainter& out, PendingShape& shape, const MapBox& cull, const QRect& guard,
-               bool outlineOnly) {
-    if (shape.vertices.size() < 2 || !shape.Meets(cull))
+               const MapProjection& projection, bool outlineOnly) {
+    if (shape.points.size() < 2 || !shape.Meets(cull))
         return;
     const int colour =
         shape.colour >= 0 && shape.colour < kPaletteSize ? shape.colour : kVectorFallbackColour;
     out.SelectPen(shape.heavy ? kHeavyPen + colour : colour);
     out.SetBackgroundColour(PaletteColour(colour));
-    if (shape.filled && shape.vertices.size() >= 3 && outlineOnly)
-        shape.vertices.push_back(shape.vertices.front());
-    else if (shape.filled && shape.vertices.size() >= 3) {
+    const bool polygon = shape.filled && shape.points.size() >= 3;
+    if (polygon && !outlineOnly) {
+        shape.Project(projection, guard, false);
         // An attribute of exactly 128 names no brush: the one selected last stays.
         if (shape.fillAttributes > 128)
             out.SelectBrush((shape.fillAttributes - 1) & 7);
-        const std::vector<QPoint> polygon = ClipPolygon(shape.vertices, guard);
-        if (polygon.size() >= 3)
-            out.Polygon(polygon.data(), static_cast<int>(polygon.size()));
+        const std::vector<QPoint> clipped = ClipPolygon(shape.vertices, guard);
+        if (clipped.size() >= 3)
+            out.Polygon(clipped.data(), static_cast<int>(clipped.size()));
+        return;
+    }
+    // The thin pen's dashes close over the background of its colour: draw the solid line.
+    if (!shape.heavy)
+        out.SelectPen(kSolidThinPen + colour);
+    const bool inside = shape.Project(projection, guard, !shape.heavy);
+    if (polygon)
+        shape.vertices.push_back(shape.vertices.front());
+    if (inside) {
+        out.Polyline(shape.vertices.data(), static_cast<int>(shape.vertices.size()));
         return;
     }
     for (const std::vector<QPoint>& run : ClipPolyline(shape.vertices, guard))
@@ -83,6 +122,7 @@ void DrawVectors(MapPainter& out, const CMapData& map, const MapProjection& proj
     out.SetOpaque(true);
     out.SelectWhiteBrush();
     PendingShape shape;
+    shape.Start(false);
     for (size_t i = 0; i < map.points.size(); ++i) {
         if (i % kProgressPointStep == 0)
             progress.Report(done + static_cast<int64_t>(i));
@@ -90,19 +130,18 @@ void DrawVectors(MapPainter& out, const CMapData& map, const MapProjection& proj
         if (!IsDetailShown(p.level, threshold))
             continue;
         if (p.code == kMoveCode) {
-            DrawShape(out, shape, cull, guard, outlineOnly);
-            shape = PendingShape();
-            shape.heavy = (p.attributes & 1) != 0;
-            shape.Add(p, projection);
+            DrawShape(out, shape, cull, guard, projection, outlineOnly);
+            shape.Start((p.attributes & 1) != 0);
+            shape.Add(p);
             continue;
         }
         if (shape.colour < 0)
             shape.colour = p.code;
         shape.filled = (p.attributes & 0x80) != 0;
         shape.fillAttributes = p.attributes;
-        shape.Add(p, projection);
+        shape.Add(p);
     }
-    DrawShape(out, shape, cull, guard, outlineOnly);
+    DrawShape(out, shape, cull, guard, projection, outlineOnly);
     done += static_cast<int64_t>(map.points.size());
 }
 

@@ -25,6 +25,8 @@ RenderResources::RenderResources() {
         pens_[i] = thin;
         QPen heavy(PaletteColour(i), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
         pens_[kHeavyPen + i] = heavy;
+        pens_[kSolidThinPen + i] =
+            QPen(PaletteColour(i), 1, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
     }
     fonts_[static_cast<int>(MapFont::kNormal10)] = MakeCellFont(10, false);
     fonts_[static_cast<int>(MapFont::kNormal12)] = MakeCellFont(12, false);

@@ -41,9 +41,12 @@ inline constexpr std::array<Rgb, kBrushCount> kBrushes{{
     {0, 0, 255},
 }};
 
-// Pen i (< 33) is thin in palette colour i; pen kHeavyPen + i is heavy in colour i.
+// Pen i (< 33) is thin in palette colour i; pen kHeavyPen + i is heavy in colour i. Pen
+// kSolidThinPen + i is the thin pen as it looks over a background of its own colour (a solid
+// line, the same pixels), which the painter draws several times faster than the dashes.
 inline constexpr int kHeavyPen = 33;
-inline constexpr int kPenCount = 2 * kPaletteSize;
+inline constexpr int kSolidThinPen = 66;
+inline constexpr int kPenCount = 3 * kPaletteSize;
 // Pens and brushes the stations and marks use.
 inline constexpr int kRedPen = 12;
 inline constexpr int kBluePen = 9;
