@@ -44,8 +44,8 @@ class MapPainter {
     // Text in the current font and text colour, top-left aligned in (or, with flags,
     // aligned within) the rectangle, one line, never clipped.
     void Text(const QRect& box, int alignment, const QString& text);
-    // One line of text top-left in the box, black over a white copy one pixel up-left and one
-    // down-right; laid out once for the three. Leaves the text colour black.
+    // One line of text top-left in the box, black over white copies one pixel away all round;
+    // laid out once for the nine. Leaves the text colour black.
     void HaloText(const QRect& box, const QString& text);
     // Text turned counter-clockwise by `degrees` about its top-left corner at (x, y).
     void RotatedText(int x, int y, int degrees, const QString& text);
