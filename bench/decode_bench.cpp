@@ -31,12 +31,13 @@
 #include "core/app_host.h"
 #include "core/clock.h"
 #include "core/line_reader.h"
+#include "core/null_host.h"
 #include "core/profile.h"
+#include "core/station_settings.h"
 #include "intake/packet_intake.h"
 #include "messages/message_list.h"
 #include "stations/station_list.h"
 #include "traffic.h"
-#include "core/station_settings.h"
 
 extern char** environ;
 
@@ -68,22 +69,6 @@ std::string MakeTraffic(size_t lines) {
 }
 
 // --- Our decoder ---
-
-class SilentHost final : public AppHost {
-  public:
-    void Post(ThreadMessage, std::string) override {}
-    void ShowNotice(std::string_view) override {}
-    MessageBoxResult MessageBox(std::string_view, MessageBoxIcon, MessageBoxButtons,
-                                std::string_view) override {
-        return MessageBoxResult::kOk;
-    }
-    void StationChanged(const std::string&) override {}
-    void MessageChanged(uint64_t) override {}
-    void ShowProgress(std::string_view) override {}
-    void SetProgress(int) override {}
-    void HideProgress() override {}
-    void PlaySound(const std::string&) override {}
-};
 
 CStationSettings LimitedSettings(MemoryProfile& profile) {
     profile.WriteString(CStationSettings::kSection, "MyCall", "N0CALL");
@@ -129,7 +114,7 @@ void KeepLeast(double& best, double value) {
 
 void BM_DecodeLines(benchmark::State& state, const std::string& traffic, Results& results) {
     FakeClock clock(CDateTime(2026, 3, 15, 12, 0, 0));
-    SilentHost host;
+    NullHost host;
     for (auto _ : state) {
         Stores stores(clock, host);
         const std::string myCall = stores.stations.OwnCall();

@@ -7,11 +7,12 @@ PLOVANE_PACKAGES=(
     build-essential cmake ninja-build pkg-config
     clang-14 libclang-rt-14-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    nlohmann-json3-dev
+    nlohmann-json3-dev libsqlite3-dev
     qt6-base-dev qt6-serialport-dev qt6-multimedia-dev
     xvfb xauth gstreamer1.0-plugins-base
     gcovr
     dpkg-dev desktop-file-utils appstream man-db file
+    direwolf gpsd gpsd-clients gpsd-tools sox socat iproute2
 )
 
 plovane_missing_packages() {

@@ -101,7 +101,7 @@ void LoggedPort::QueueText(const std::string& text, int delayBeforeMs, int delay
 // --- Replay ---
 
 ReplayCounts ReplayRecords(const LogReplaySet& set, ReplayGate& gate, CPacketIntake& decoder,
-                           CStationList& stations, CMessageList& messages) {
+                           CStationList& stations, CMessageList& messages, int64_t seenUtc) {
     ReplayCounts counts;
     const std::string ownCall = stations.OwnCall();
     const std::string ownPrefix = ownCall + ">";
@@ -128,7 +128,9 @@ ReplayCounts ReplayRecords(const LogReplaySet& set, ReplayGate& gate, CPacketInt
             continue;
         tag.assign(record.source);
         tag += '>';
-        decoder.DecodeLine(record.line, tag);
+        decoder.DecodeLineAs(record.line, tag, ownCall);
+        if (record.utcSeconds <= seenUtc)
+            messages.ClearMessageWaiting();
         ++counts.received;
     }
     gate.End();
@@ -147,11 +149,16 @@ std::string TncLogHeader(const std::string& myCall, const std::string& destinati
     return header + ":";
 }
 
-std::string ReplayNotice(const ReplayCounts& counts, size_t damaged) {
+std::string ReplayNotice(const ReplayCounts& counts, const LogReplaySet& set) {
     std::string text =
         "Station log: " + std::to_string(counts.received + counts.sent) + " lines replayed";
-    if (damaged > 0)
-        text += ", " + std::to_string(damaged) + " damaged lines skipped";
+    if (set.damaged() > 0)
+        text += ", " + std::to_string(set.damaged()) + " damaged lines skipped";
+    if (set.leftOutBytes() > 0) {
+        text += ", " + std::to_string((set.leftOutBytes() + (1 << 20) - 1) >> 20) +
+                " MiB of older lines left out (the log replays at most " +
+                std::to_string(LogReplaySet::kMaxReadBytes >> 20) + " MiB)";
+    }
     return text;
 }
 

@@ -41,9 +41,7 @@ class ReplayGate final : public Clock, public AppHost {
 
     // Clock
     CDateTime Now() const override;
-    int BiasMinutes() const override {
-        return Replaying() ? replayBias_ : clock_.BiasMinutes();
-    }
+    int BiasMinutes() const override { return Replaying() ? replayBias_ : clock_.BiasMinutes(); }
     int64_t TickMs() const override { return clock_.TickMs(); }
 
     // AppHost
@@ -103,14 +101,18 @@ struct ReplayCounts {
 // holds back every text queued meanwhile, and the message store holds what it restored
 // (own messages wait for Resend, received ones are not acked again). GPS sentences and our
 // own packets heard back are skipped: they describe where we were, not where we are.
+// Messages to us stamped at or before `seenUtc` had been seen by the user when the station
+// last stopped: they come back without the message-waiting mark.
 ReplayCounts ReplayRecords(const LogReplaySet& set, ReplayGate& gate, CPacketIntake& decoder,
-                           CStationList& stations, CMessageList& messages);
+                           CStationList& stations, CMessageList& messages,
+                           int64_t seenUtc = INT64_MIN);
 
 // "N0CALL>APQ102,WIDE1-1:" for the TNC's UNPROTO destination and path.
 std::string TncLogHeader(const std::string& myCall, const std::string& destination,
                          const std::string& path);
 
-// The status text after a replay: "Station log: 120 lines replayed" and the damaged count.
-std::string ReplayNotice(const ReplayCounts& counts, size_t damaged);
+// The status text after a replay: "Station log: 120 lines replayed", the damaged count, and
+// whether older lines were left out by the read limit.
+std::string ReplayNotice(const ReplayCounts& counts, const LogReplaySet& set);
 
 }  // namespace plovane

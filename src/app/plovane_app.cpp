@@ -56,6 +56,8 @@ CPlovaneApp::CPlovaneApp(Profile& profile, AppHost& host, const Clock& clock)
       decoder_(gate_, PacketTargets{gate_, stations_, &messages_}),
       tnc_(host, host),
       gps_(host, host),
+      kiss_(host, host),
+      gpsd_(host),
       stationAdapter_(std::make_unique<StationAdapter>(stations_)) {}
 
 CPlovaneApp::~CPlovaneApp() {
@@ -85,6 +87,12 @@ bool CPlovaneApp::Start(const AppStartOptions& options) {
     // The serial ports handle their lines on their read threads: the TNC's are decoded, the
     // GPS receiver's go to its own NMEA parser.
     tnc_.SetInputHandler([this] { decoder_.ProcessInput(); });
+    // A KISS TNC's frames arrive as monitor lines on its port thread, decoded as the text
+    // TNC's are; the gpsd client applies its fixes to the own record.
+    kiss_.SetLineHandler([this](std::string_view line) { decoder_.DecodeLine(line, "TNC>"); });
+    kiss_.SetExitingFlag(&exiting_);
+    kiss_.SetStationSettings(stationSettings_);
+    gpsd_.SetStations(&stations_);
     for (CSerialPort* port : {static_cast<CSerialPort*>(&tnc_), static_cast<CSerialPort*>(&gps_)}) {
         port->SetExitingFlag(&exiting_);
         Report(port->CreateObjects());
@@ -101,7 +109,6 @@ bool CPlovaneApp::Start(const AppStartOptions& options) {
     OpenCommunications();
 
     // The output scheduler, with a current copy of the settings before anything announces.
-    tncOut_.Wrap(&tnc_);
     netOut_.Wrap(net_.get());
     scheduler_.SetPorts(tncOut_.get(), netOut_.get());
     messages_.SetPorts(tncOut_.get(), netOut_.get());
@@ -150,6 +157,12 @@ void CPlovaneApp::OpenCommunications() {
     gps_.LoadSettings(profile_);
     Report(tnc_.Open());
     Report(gps_.Open());
+    // Our packets go to whichever TNC the settings name.
+    kiss_.SetTncSettings(tncSettings_);
+    Report(kiss_.Open());
+    tncOut_.Wrap(tncSettings_.IsKiss() ? static_cast<OutputPort*>(&kiss_) : &tnc_);
+    if (gpsSettings_.enabled && gpsSettings_.source == kGpsGpsd)
+        Report(gpsd_.Open(gpsSettings_.gpsdHost, gpsSettings_.gpsdPort));
 }
 
 void CPlovaneApp::Report(const OpenResult& result) {
@@ -159,7 +172,9 @@ void CPlovaneApp::Report(const OpenResult& result) {
 
 void CPlovaneApp::CloseCommunications() {
     tnc_.Close();
+    kiss_.Close();
     gps_.Close();
+    gpsd_.Close();
     if (net_)
         net_->Close();
 }
@@ -181,6 +196,7 @@ void CPlovaneApp::HandOutStationSettings(bool announce) {
     scheduler_.ApplySettings(stationSettings_);
     messages_.ApplySettings(stationSettings_);
     tnc_.SetStationSettings(stationSettings_);
+    kiss_.SetStationSettings(stationSettings_);
     if (net_)
         net_->SetMyCall(stationSettings_.MyCall);
 }
@@ -222,7 +238,8 @@ void CPlovaneApp::OnTimer() {
 long CPlovaneApp::PlaySimulation(const std::filesystem::path& path) {
     // A folder opens like a file on Linux but cannot be read: refuse it as unopenable.
     std::error_code error;
-    if (std::filesystem::is_directory(path, error)) return -1;
+    if (std::filesystem::is_directory(path, error))
+        return -1;
     std::ifstream file(path, std::ios::binary);
     if (!file)
         return -1;

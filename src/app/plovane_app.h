@@ -14,6 +14,8 @@
 #include "app/log_replay.h"
 #include "app/sound_settings.h"
 #include "comm/gps_port.h"
+#include "comm/gpsd_port.h"
+#include "comm/kiss_port.h"
 #include "comm/net_manager.h"
 #include "comm/net_settings.h"
 #include "comm/tnc_port.h"
@@ -122,6 +124,8 @@ class CPlovaneApp {
     CPacketIntake& decoder() { return decoder_; }
     CTncPort& tnc() { return tnc_; }
     CGpsPort& gps() { return gps_; }
+    CKissPort& kiss() { return kiss_; }
+    CGpsdPort& gpsd() { return gpsd_; }
     // Null before start-up and after shut-down.
     CNetManager* net() { return net_.get(); }
     CTncSettings& tncSettings() { return tncSettings_; }
@@ -164,6 +168,8 @@ class CPlovaneApp {
     CNetSettings netSettings_;
     CTncPort tnc_;
     CGpsPort gps_;
+    CKissPort kiss_;
+    CGpsdPort gpsd_;
     std::unique_ptr<CNetManager> net_;
     std::unique_ptr<StationAdapter> stationAdapter_;
 

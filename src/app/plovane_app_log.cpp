@@ -1,6 +1,7 @@
 // The application's station log: the replay at start, the writer and its settings, and
 // File > Replay Log.... Kept apart from plovane_app.cpp, which only calls in at start,
 // at shut-down and after the station setup.
+#include <charconv>
 #include <cmath>
 
 #include "app/plovane_app.h"
@@ -11,6 +12,22 @@ namespace {
 int64_t UtcSeconds(const Clock& clock) {
     constexpr double kUnixEpochDays = 25569.0;  // OLE date of 1 January 1970
     return std::llround((clock.UtcNow().value() - kUnixEpochDays) * 86400.0);
+}
+
+// Whether the user had seen the messages when the station last stopped: the time it
+// stopped (UTC seconds) and whether the message-waiting mark still stood.
+constexpr const char* kSeenUtcKey = "LogSeenUtc";
+constexpr const char* kWaitingKey = "LogMessageWaiting";
+
+// Messages to us logged up to this time had been seen; none after a first start, or when
+// the mark still stood at the last stop.
+int64_t SeenUtc(const Profile& profile) {
+    if (profile.GetInt("Station", kWaitingKey, 1) != 0)
+        return INT64_MIN;
+    const std::string text = profile.GetString("Station", kSeenUtcKey, "");
+    int64_t seen = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seen);
+    return error == std::errc() && end == text.data() + text.size() ? seen : INT64_MIN;
 }
 
 }  // namespace
@@ -37,9 +54,10 @@ void CPlovaneApp::StartStationLog(const std::filesystem::path& folder) {
         LogReplaySet set;
         set.AddFolder(logFolder_, now - int64_t{logSettings_.LogReplayHours} * 3600);
         set.Sort();
-        const ReplayCounts counts = ReplayRecords(set, gate_, decoder_, stations_, messages_);
-        if (!set.records().empty() || set.damaged() > 0)
-            host_.ShowNotice(ReplayNotice(counts, set.damaged()));
+        const ReplayCounts counts =
+            ReplayRecords(set, gate_, decoder_, stations_, messages_, SeenUtc(profile_));
+        if (!set.records().empty() || set.damaged() > 0 || set.leftOutBytes() > 0)
+            host_.ShowNotice(ReplayNotice(counts, set));
     }
     ApplyLogSettings();
 }
@@ -70,6 +88,9 @@ void CPlovaneApp::ApplyLogSettings() {
 }
 
 void CPlovaneApp::StopStationLog() {
+    // The next start replays the messages seen by now without the message-waiting mark.
+    profile_.WriteString("Station", kSeenUtcKey, std::to_string(UtcSeconds(clock_)));
+    profile_.WriteInt("Station", kWaitingKey, messages_.MessageWaiting() ? 1 : 0);
     activeLog_ = nullptr;
     tncOut_.SetLog(nullptr);
     netOut_.SetLog(nullptr);
@@ -83,7 +104,7 @@ long CPlovaneApp::ReplayLogFile(const std::filesystem::path& path) {
         return -1;
     set.Sort();
     const ReplayCounts counts = ReplayRecords(set, gate_, decoder_, stations_, messages_);
-    host_.ShowNotice(ReplayNotice(counts, set.damaged()));
+    host_.ShowNotice(ReplayNotice(counts, set));
     if (views_)
         views_->UpdateViews();
     return static_cast<long>(counts.received + counts.sent);

@@ -61,27 +61,61 @@ bool ParseStampLine(std::string_view text, int64_t& utcSeconds, LogDirection& di
 // the order they were written in). Holds the files' bytes; records point into them.
 class LogReplaySet {
   public:
-    // Reads one day file's records stamped at or after `sinceUtc`. False when the file cannot
-    // be read. A stamp without its line, a line without its stamp, or a stamp that does not
-    // parse counts as one damaged record and is skipped.
+    // The most bytes of day files one set reads (memory at start): a replay of many hours of
+    // a busy feed keeps its newest 256 MiB and leaves the older lines out.
+    static constexpr int64_t kMaxReadBytes = int64_t{256} * 1024 * 1024;
+
+    explicit LogReplaySet(int64_t maxReadBytes = kMaxReadBytes) : budget_(maxReadBytes) {}
+
+    // Reads one day file's records stamped at or after `sinceUtc`; of a file larger than what
+    // is left of the read limit only the newest part. False when the file cannot be read.
+    // A stamp without its line, a line without its stamp, or a stamp that does not parse
+    // counts as one damaged record and is skipped.
     bool AddFile(const std::filesystem::path& file, int64_t sinceUtc = INT64_MIN);
     // The same for the bytes of a day file.
     void AddBytes(std::string_view bytes, int64_t sinceUtc = INT64_MIN);
     // Reads the day files of `folder` that can hold records from `sinceUtc` on (future days
-    // included: a line from a wrong clock is still kept in stamp order).
+    // included: a line from a wrong clock is still kept in stamp order). The newest files
+    // have the first claim on the read limit.
     void AddFolder(const std::filesystem::path& folder, int64_t sinceUtc);
     // Sorts by stamp; call once after adding.
     void Sort();
 
     const std::vector<LogRecord>& records() const { return records_; }
     size_t damaged() const { return damaged_; }
+    // Bytes of day files left unread by the read limit (their older lines).
+    int64_t leftOutBytes() const { return leftOut_; }
 
   private:
+    // Bytes of one file, mapped straight from the system (a day file can be hundreds of
+    // megabytes; see station_log.cpp).
+    class Bytes {
+      public:
+        explicit Bytes(size_t size);
+        ~Bytes();
+        Bytes(Bytes&& other) noexcept : data_(other.data_), size_(other.size_) {
+            other.data_ = nullptr;
+            other.size_ = 0;
+        }
+        Bytes(const Bytes&) = delete;
+        Bytes& operator=(const Bytes&) = delete;
+        Bytes& operator=(Bytes&&) = delete;
+        char* data() const { return data_; }  // null when the memory could not be had
+
+      private:
+        char* data_ = nullptr;
+        size_t size_ = 0;
+    };
+
+    // Reads at most `maxBytes` from the end of the file.
+    bool ReadFile(const std::filesystem::path& file, int64_t sinceUtc, int64_t maxBytes);
     void Parse(std::string_view bytes, int64_t sinceUtc);
 
-    // The bytes read; records point into them. Left uninitialised before the read: a day
-    // file can be large.
-    std::vector<std::unique_ptr<char[]>> buffers_;
+    int64_t budget_;  // bytes left to read
+    int64_t leftOut_ = 0;
+
+    // The bytes read; records point into them.
+    std::vector<Bytes> buffers_;
     std::vector<LogRecord> records_;
     size_t damaged_ = 0;
 };
@@ -90,7 +124,8 @@ class LogReplaySet {
 size_t PurgeOldLogs(const std::filesystem::path& folder, int64_t nowUtc, int retentionDays);
 
 // Appends records to the day files. Appends go to a memory buffer; a writer thread writes it
-// out every half second, on Flush and on Close, so a crash loses at most the last second. A
+// out (and syncs it to the disk) every half second, on Flush and on Close, so a crash or a
+// power cut loses at most the last second. A
 // write that fails (unwritable folder, full disk) drops what it could not write and raises
 // one notice; the station goes on, and the log tries again on the next flush. Old day files
 // are removed when the UTC day turns.

@@ -20,6 +20,8 @@ void CGpsSettings::Load(const Profile& p) {
     dataBits = p.GetInt(kSection, "GPSDataBits", 8);
     parity = p.GetString(kSection, "GPSParity", "N");
     stopBits = p.GetString(kSection, "GPSStopBits", "1");
+    gpsdHost = p.GetString(kSection, "GPSDHost", "localhost");
+    gpsdPort = p.GetString(kSection, "GPSDPort", "2947");
 }
 
 void CGpsSettings::Save(Profile& p) const {
@@ -30,6 +32,8 @@ void CGpsSettings::Save(Profile& p) const {
     p.WriteInt(kSection, "GPSDataBits", dataBits);
     p.WriteString(kSection, "GPSParity", parity);
     p.WriteString(kSection, "GPSStopBits", stopBits);
+    p.WriteString(kSection, "GPSDHost", gpsdHost);
+    p.WriteString(kSection, "GPSDPort", gpsdPort);
 }
 
 void ApplySentence(CStationList& stations, std::string_view target, std::string_view destination,
@@ -42,6 +46,11 @@ void ApplySentence(CStationList& stations, std::string_view target, std::string_
             stations.SetDeviceAndPath(call, destination, path, cleaned);
         return;
     }
+    ApplyNmeaReport(stations, call, report);
+}
+
+void ApplyNmeaReport(CStationList& stations, std::string_view target, const NmeaReport& report) {
+    const std::string call = target.empty() ? stations.OwnCall() : std::string(target);
     if (report.hasPosition) {
         stations.UpdatePosition(call, "", report.latitude, report.longitude, report.time, "",
                                 report.altitudeDm);

@@ -21,6 +21,7 @@ enum GpsSource : int32_t {
     kGpsFromTncMonitor = 0,  // sentences appear in the TNC's monitor stream
     kGpsFromTncPolled = 1,   // the TNC is asked with CTRL-E every 25 s
     kGpsSerialPort = 2,      // a receiver on its own serial port
+    kGpsGpsd = 3,            // the gpsd daemon over TCP
 };
 
 // Thread-compatible: loaded and saved on the user-interface thread.
@@ -34,6 +35,8 @@ struct CGpsSettings {
     int32_t dataBits = 8;
     std::string parity = "N";
     std::string stopBits = "1";
+    std::string gpsdHost = "localhost";
+    std::string gpsdPort = "2947";
 
     void Load(const Profile& profile);
     void Save(Profile& profile) const;
@@ -44,6 +47,11 @@ struct CGpsSettings {
 // line that is not a sentence we take goes to SetDeviceAndPath unless handOn is set.
 void ApplySentence(CStationList& stations, std::string_view target, std::string_view destination,
                    std::string_view path, std::string_view line, bool handOn);
+
+struct NmeaReport;
+// Applies what one fix says (position, altitude, time, course, speed) to a station record;
+// target "" means the own station.
+void ApplyNmeaReport(CStationList& stations, std::string_view target, const NmeaReport& report);
 
 // Thread-safe as a serial port; ParseSentence and GpsFromTnc may run on any decoding thread
 // (the store locks itself; the source flag is atomic). Sentences inside packets and in the

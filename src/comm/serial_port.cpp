@@ -1,10 +1,8 @@
-// The serial port driver: device set-up, the read and write threads, and the open/close
+// The serial port driver: device set-up, received bytes to lines, and the open/close
 // protocol.
 #include "comm/serial_port.h"
 
 #include <fcntl.h>
-#include <poll.h>
-#include <sys/eventfd.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -14,9 +12,8 @@
 #include <chrono>
 #include <cstring>
 #include <fstream>
-#include <system_error>
+#include <thread>
 
-#include "comm/event_fd.h"
 #include "comm/serial_line.h"
 #include "comm/tnc_file.h"
 #include "core/latin1.h"
@@ -62,15 +59,11 @@ CSerialPort::CSerialPort(ThreadPoster& poster, NoticeSink& notices, std::string 
       buffer_(ReceiveBuffer::kSerialCapacity, std::move(mutexName)) {}
 
 CSerialPort::~CSerialPort() {
-    StopThreads();
-    if (wakeFd_ >= 0)
-        close(wakeFd_);
+    link_.Stop(std::chrono::milliseconds(0));
 }
 
 OpenResult CSerialPort::CreateObjects() {
-    if (wakeFd_ < 0)
-        wakeFd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (wakeFd_ < 0)
+    if (!link_.CreateWakeEvent())
         return {false,
                 role_ + " port: Unable to create serial write event.  \"" + eventName_ + "\""};
     return {true, {}};
@@ -89,27 +82,10 @@ OpenResult CSerialPort::Failed(const std::string& text) {
     return {false, role_ + " port: " + text};
 }
 
-void CSerialPort::Wake() {
-    SignalEventFd(wakeFd_);
-}
-
-void CSerialPort::DrainWake() {
-    DrainEventFd(wakeFd_);
-}
-
 OpenResult CSerialPort::Open() {
-    // Threads left over from a failure have ended by now (or are about to); collect them.
-    StopThreads();
-    stopRead_ = false;
-    failed_ = false;
-    open_ = false;
+    // A worker left over from a failure has ended by now; collect it.
+    link_.Stop(std::chrono::milliseconds(0));
     error_ = false;
-    {
-        std::lock_guard lock(queueMutex_);
-        queue_.clear();
-        stopWrite_ = false;
-        writing_ = false;
-    }
     discarding_ = false;
     {
         const auto lock = TimedLock(buffer_.mutex);
@@ -125,9 +101,9 @@ OpenResult CSerialPort::Open() {
         error_ = true;
         return objects;
     }
-    DrainWake();
 
-    // Non-blocking while opening, so a modem device does not wait for carrier.
+    // Non-blocking, so a modem device does not wait for carrier and the worker's reads and
+    // writes never block.
     const std::string device = SerialDevicePath(parameters_.portName);
     int fd = open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     // Exclusive: a lock against other programs that lock (and a second copy of this one),
@@ -144,45 +120,22 @@ OpenResult CSerialPort::Open() {
                       " (Error code: " + std::to_string(code) + "): " + std::strerror(code));
     }
     ioctl(fd, TIOCEXCL);  // not a terminal: the line settings below fail
-    const int flags = fcntl(fd, F_GETFL);
-    if (!serial::ConfigureLine(fd, parameters_) || flags < 0 ||
-        fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    if (!serial::ConfigureLine(fd, parameters_)) {
         close(fd);
         return Failed("Unable to set communications parameters.");
     }
 
-    {
-        std::lock_guard lock(deviceMutex_);
-        fd_ = fd;
-    }
-    // Both count as running from the start, so a reader that fails at once cannot release
-    // the device before the writer has it.
-    runningThreads_ = 2;
-    {
-        std::lock_guard lock(queueMutex_);
-        writerRunning_ = true;
-    }
-    try {
-        readThread_ = std::thread([this, fd] { ReadLoop(fd); });
-    } catch (const std::system_error&) {
-        runningThreads_ = 0;
-        StopThreads();
+    PortHandlers handlers;
+    handlers.received = [this](const uint8_t* data, size_t length) { Received(data, length); };
+    handlers.lost = [this](const std::string&) { Fail(); };
+    handlers.writing = [this](const std::string& text) {
+        if (exiting_ == nullptr || !exiting_->load())
+            poster_.Post(ThreadMessage::kEchoLine, "TNC>" + text);
+    };
+    PortTimings timings;
+    timings.reconnect = false;  // a serial line that fails stays failed until reopened
+    if (!link_.Start({}, std::move(handlers), timings, fd))
         return Failed("Unable to start serial read thread.");
-    }
-    try {
-        writeThread_ = std::thread([this, fd] { WriteLoop(fd); });
-    } catch (const std::system_error&) {
-        ThreadEnded();
-        StopThreads();
-        return Failed("Unable to start serial write thread.");
-    }
-
-    open_ = true;
-    if (failed_) {
-        // The line failed at once; the threads are ending and the host has been told.
-        open_ = false;
-        return {};
-    }
     SendWakeUp();
     SendInitFile();
     SendInitCommands();
@@ -190,92 +143,30 @@ OpenResult CSerialPort::Open() {
 }
 
 void CSerialPort::Close() {
-    bool writerRunning = false;
-    {
-        std::lock_guard lock(queueMutex_);
-        writerRunning = writerRunning_;
-    }
-    if (open_ && writerRunning) {
+    const bool running = link_.IsRunning();
+    if (link_.IsOpen()) {
         SendBreak();
         SendRestoreFile();
         SendMonitorOff();
-        // The closing sequence goes out before the threads stop; a writer that fails
-        // meanwhile ends the wait.
-        std::unique_lock lock(queueMutex_);
-        queueChanged_.wait_for(lock, std::chrono::milliseconds(ScaledMs(kDrainLimitMs)),
-                               [this] { return (queue_.empty() && !writing_) || !writerRunning_; });
     }
-    // Threads that ended on a failure are only collected; no settling pause is needed then.
-    const bool running = runningThreads_ > 0;
-    StopThreads();
+    // The closing sequence goes out before the worker stops; a worker that fails meanwhile
+    // ends the wait. One that ended on a failure is only collected.
+    link_.Stop(std::chrono::milliseconds(ScaledMs(kDrainLimitMs)));
     // Give the device a moment before it may be opened again.
-    if (running)
+    if (running && !error_)
         std::this_thread::sleep_for(std::chrono::milliseconds(ScaledMs(500)));
-    open_ = false;
     error_ = false;
 }
 
-void CSerialPort::StopThreads() {
-    stopRead_ = true;
-    {
-        std::lock_guard lock(queueMutex_);
-        stopWrite_ = true;
-    }
-    queueChanged_.notify_all();
-    Wake();
-    if (readThread_.joinable())
-        readThread_.join();
-    if (writeThread_.joinable())
-        writeThread_.join();
-    {
-        std::lock_guard lock(queueMutex_);
-        queue_.clear();
-        writing_ = false;
-        writerRunning_ = false;
-    }
-    CloseDevice();
-}
-
-void CSerialPort::CloseDevice() {
-    std::lock_guard lock(deviceMutex_);
-    if (fd_ >= 0) {
-        close(fd_);
-        fd_ = -1;
-    }
-}
-
-void CSerialPort::ThreadEnded() {
-    // The last thread out releases the device, so a failed port frees it at once.
-    if (--runningThreads_ == 0)
-        CloseDevice();
-}
-
 void CSerialPort::Fail() {
-    // failed_ first: Open, which sets open_ after starting the threads, looks at it.
-    const bool first = !failed_.exchange(true);
-    stopRead_ = true;
-    {
-        std::lock_guard lock(queueMutex_);
-        stopWrite_ = true;
-    }
-    queueChanged_.notify_all();
-    Wake();
-    open_ = false;
     error_ = true;
-    if (first)
-        poster_.Post(ThreadMessage::kPortStatus);
+    poster_.Post(ThreadMessage::kPortStatus);
 }
 
 void CSerialPort::QueueText(const std::string& text, int delayBeforeMs, int delayAfterMs) {
-    if (text.size() > kMaxRequestChars || !open_)
+    if (text.size() > kMaxRequestChars)
         return;
-    {
-        std::lock_guard lock(queueMutex_);
-        if (stopWrite_)
-            return;
-        queue_.push_back({text, delayBeforeMs, delayAfterMs});
-    }
-    queueChanged_.notify_all();
+    link_.Send(text, ScaledMs(delayBeforeMs), ScaledMs(delayAfterMs));
 }
 
 void CSerialPort::ExecuteCommandFile(const std::string& path, std::string_view section) {
@@ -291,49 +182,14 @@ void CSerialPort::ExecuteCommandFile(const std::string& path, std::string_view s
         QueueText(line, 500, 0);
 }
 
-// ---- Read thread ----
+// ---- Received bytes ----
 
-void CSerialPort::ReadLoop(int fd) {
-    uint8_t chunk[kReadChunkBytes];
-    while (!stopRead_) {
-        pollfd fds[2] = {{fd, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
-        if (poll(fds, 2, -1) < 0) {
-            if (errno == EINTR)
-                continue;
-            Fail();
-            break;
-        }
-        if (fds[1].revents != 0 || stopRead_)
-            break;
-        if ((fds[0].revents & POLLIN) == 0) {
-            // Hung up or in error without data to read.
-            Fail();
-            break;
-        }
-        // Gather one chunk: the termios time-out ends each read after 100 ms of silence.
-        size_t length = 0;
-        bool failed = false;
-        while (length < kReadChunkBytes && !stopRead_) {
-            const ssize_t n = read(fd, chunk + length, kReadChunkBytes - length);
-            if (n < 0 && (errno == EINTR || errno == EAGAIN))
-                continue;
-            if (n < 0 || (n == 0 && length == 0)) {
-                // Readable but nothing to read is the end of the line (hang-up).
-                failed = true;
-                break;
-            }
-            if (n == 0)
-                break;
-            length += static_cast<size_t>(n);
-        }
-        if (length > 0 && StoreChunk(chunk, length) && inputHandler_)
-            inputHandler_();
-        if (failed) {
-            Fail();
-            break;
-        }
-    }
-    ThreadEnded();
+void CSerialPort::Received(const uint8_t* data, size_t length) {
+    bool lineEnd = false;
+    for (size_t done = 0; done < length; done += kReadChunkBytes)
+        lineEnd |= StoreChunk(data + done, std::min(kReadChunkBytes, length - done));
+    if (lineEnd && inputHandler_)
+        inputHandler_();
 }
 
 bool CSerialPort::StoreChunk(const uint8_t* data, size_t length) {
@@ -373,83 +229,6 @@ bool CSerialPort::StoreChunk(const uint8_t* data, size_t length) {
         buffer_.fill += kept;
     }
     return lineEnd;
-}
-
-// ---- Write thread ----
-
-void CSerialPort::WriteLoop(int fd) {
-    std::unique_lock lock(queueMutex_);
-    while (!stopWrite_) {
-        queueChanged_.wait(lock, [this] { return stopWrite_ || !queue_.empty(); });
-        bool ok = true;
-        while (!stopWrite_ && !queue_.empty()) {
-            writing_ = true;
-            const WriteRequest request = std::move(queue_.front());
-            queue_.pop_front();
-            lock.unlock();
-            ok = SendRequest(fd, request);
-            lock.lock();
-            if (!ok)
-                break;
-        }
-        writing_ = false;
-        queueChanged_.notify_all();
-        if (!ok) {
-            lock.unlock();
-            Fail();
-            lock.lock();
-            break;
-        }
-    }
-    writerRunning_ = false;
-    queueChanged_.notify_all();
-    lock.unlock();
-    ThreadEnded();
-}
-
-bool CSerialPort::PauseWriter(int ms) {
-    std::unique_lock lock(queueMutex_);
-    if (ms > 0) {
-        queueChanged_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return stopWrite_; });
-    }
-    return !stopWrite_;
-}
-
-bool CSerialPort::SendRequest(int fd, const WriteRequest& request) {
-    // A stop during a pause abandons the request; only a failed write is a failure.
-    if (!PauseWriter(ScaledMs(request.delayBeforeMs)))
-        return true;
-    if (exiting_ == nullptr || !exiting_->load()) {
-        poster_.Post(ThreadMessage::kEchoLine, "TNC>" + request.text);
-    }
-    if (!WriteAll(fd, request.text))
-        return false;
-    PauseWriter(ScaledMs(request.delayAfterMs));
-    return true;
-}
-
-bool CSerialPort::WriteAll(int fd, const std::string& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        pollfd fds[2] = {{fd, POLLOUT, 0}, {wakeFd_, POLLIN, 0}};
-        if (poll(fds, 2, -1) < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        if (fds[1].revents != 0)
-            return true;  // Close or a read failure: give up quietly
-        if ((fds[0].revents & POLLOUT) == 0)
-            return false;
-        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR || errno == EAGAIN)
-                continue;
-            return false;
-        }
-        done += static_cast<size_t>(n);
-    }
-    return true;
 }
 
 }  // namespace plovane

@@ -1,27 +1,22 @@
-// One serial port driven by two worker threads: the read thread gathers received bytes in the
-// port's receive buffer and runs the line intake when a line end arrives; the write thread
-// sends queued texts one by one, each with a pause before and after it. The TNC port and the
-// GPS port build on it.
+// One serial port on the shared link worker: it gathers received bytes in the port's receive
+// buffer and runs the line intake when a line end arrives, and sends queued texts one by one,
+// each with a pause before and after it. The TNC port and the GPS port build on it.
 //
-// Both threads wait in poll() on the device and on a wake-up eventfd, and the writer's pauses
-// wait on the queue's condition, so Close stops them at once and joins them; a read or write
-// that fails (a hang-up, an unplugged adapter) stops both, releases the device and posts
-// kPortStatus.
+// The worker waits in poll() on the device and on its wake-up event, and the pauses are poll
+// time-outs, so Close stops it at once; a read or write that fails (a hang-up, an unplugged
+// adapter) ends it, releases the device and posts kPortStatus.
 #pragma once
 
 #include <atomic>
-#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <functional>
-#include <mutex>
 #include <string>
 #include <string_view>
-#include <thread>
 
 #include "aprs/receive_buffer.h"
 #include "comm/open_result.h"
+#include "comm/port_thread.h"
 #include "core/output_port.h"
 #include "core/profile.h"
 #include "core/sinks.h"
@@ -47,11 +42,11 @@ std::string SerialDevicePath(std::string_view portName);
 
 // Thread-safe: Open, Close, the setters and the Send hooks belong to one controlling thread
 // (the user-interface thread); QueueText, IsOpen and HasError may be called from any thread.
-// The queue mutex guards the write queue and the writer's state; the receive buffer has its
-// own timed mutex; the flags are atomics.
+// The link worker guards its write queue; the receive buffer has its own timed mutex; the
+// error flag is atomic.
 class CSerialPort : public OutputPort {
   public:
-    static constexpr size_t kReadChunkBytes = 511;    // most bytes one read hands on
+    static constexpr size_t kReadChunkBytes = 511;    // most bytes stored in one step
     static constexpr size_t kMaxRequestChars = 1024;  // longer texts are refused
     static constexpr int kReadIdleMs = 100;           // a read ends after this much silence
     static constexpr int kDrainLimitMs = 16000;       // Close waits this long for the writer
@@ -66,7 +61,7 @@ class CSerialPort : public OutputPort {
     CSerialPort(const CSerialPort&) = delete;
     CSerialPort& operator=(const CSerialPort&) = delete;
 
-    // Creates the event that wakes the worker threads; Open calls it when needed. Fails with
+    // Creates the event that wakes the worker; Open calls it when needed. Fails with
     // "Unable to create serial write event.  " and the quoted event name.
     OpenResult CreateObjects();
 
@@ -86,16 +81,16 @@ class CSerialPort : public OutputPort {
     void SetDelayScale(double scale) { delayScale_ = scale < 0 ? 0 : scale; }
 
     // Clears the flags, drops queued texts and, when the port is enabled, opens and
-    // configures the device, starts both threads and queues the opening sequence. Every
+    // configures the device, starts the worker and queues the opening sequence. Every
     // failure leaves the error flag set and returns its text, which begins with the role
     // ("TNC port: Unable to open serial port /dev/ttyUSB0 (Error code: 2): No such file or
     // directory").
     virtual OpenResult Open();
-    // Queues the closing sequence and lets the writer finish it (up to kDrainLimitMs), then
-    // stops both threads and releases the device. Clears open and error.
+    // Queues the closing sequence and lets the worker send it (up to kDrainLimitMs), then
+    // stops the worker and releases the device. Clears open and error.
     virtual void Close();
 
-    bool IsOpen() const override { return open_.load(); }
+    bool IsOpen() const override { return link_.IsOpen(); }
     bool HasError() const { return error_.load(); }
     // Texts are sent byte for byte. Texts longer than kMaxRequestChars, and texts queued
     // while the port is not open, are dropped (Open would discard them anyway).
@@ -123,27 +118,11 @@ class CSerialPort : public OutputPort {
     int ScaledMs(int ms) const;
 
   private:
-    struct WriteRequest {
-        std::string text;
-        int delayBeforeMs = 0;
-        int delayAfterMs = 0;
-    };
-
-    void ReadLoop(int fd);
-    void WriteLoop(int fd);
-    // Appends one received chunk; true when the chunk held a line end.
+    // Appends received bytes (at most kReadChunkBytes); true when they held a line end.
     bool StoreChunk(const uint8_t* data, size_t length);
-    bool SendRequest(int fd, const WriteRequest& request);
-    bool WriteAll(int fd, const std::string& bytes);
-    // Sleeps, waking early when the writer is told to stop. False when stopped.
-    bool PauseWriter(int ms);
-    // A read or write failed while running: stop both threads and tell the host.
+    void Received(const uint8_t* data, size_t length);
+    // A read or write failed while running: the worker has ended; tell the host.
     void Fail();
-    void ThreadEnded();
-    void Wake();
-    void DrainWake();
-    void StopThreads();
-    void CloseDevice();
     OpenResult Failed(const std::string& text);
 
     ThreadPoster& poster_;
@@ -156,26 +135,10 @@ class CSerialPort : public OutputPort {
     double delayScale_ = 1.0;
 
     ReceiveBuffer buffer_;
-    bool discarding_ = false;  // read thread only: skipping the rest of an overlong line
+    bool discarding_ = false;  // worker only: skipping the rest of an overlong line
 
-    std::atomic<bool> open_{false};
     std::atomic<bool> error_{false};
-    std::atomic<bool> stopRead_{false};
-    std::atomic<bool> failed_{false};
-    std::atomic<int> runningThreads_{0};
-
-    std::mutex queueMutex_;
-    std::condition_variable queueChanged_;
-    std::deque<WriteRequest> queue_;  // guarded by queueMutex_
-    bool stopWrite_ = false;          // guarded by queueMutex_
-    bool writing_ = false;            // guarded by queueMutex_
-    bool writerRunning_ = false;      // guarded by queueMutex_
-
-    std::mutex deviceMutex_;  // guards fd_ between the last exiting thread and Open/Close
-    int fd_ = -1;
-    int wakeFd_ = -1;  // eventfd: wakes both threads out of poll() at Close or failure
-    std::thread readThread_;
-    std::thread writeThread_;
+    CPortThread link_;
 };
 
 }  // namespace plovane

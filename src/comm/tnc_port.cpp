@@ -13,6 +13,16 @@ void CTncSettings::Load(const Profile& p) {
     parity = p.GetString(kSection, "TNCParity", "N");
     stopBits = p.GetString(kSection, "TNCStopBits", "1");
     tncCommandFile = p.GetString(kSection, "TNCType", "");
+    mode = p.GetInt(kSection, "TNCMode", kTncText);
+    if (mode < kTncText || mode > kTncKissTcp)
+        mode = kTncText;
+    kissHost = p.GetString(kSection, "KISSHost", "localhost");
+    kissPort = p.GetString(kSection, "KISSPort", "8001");
+    kissChannel = p.GetInt(kSection, "KISSChannel", 0);
+    kissTxDelay = p.GetInt(kSection, "KISSTxDelay", -1);
+    kissPersistence = p.GetInt(kSection, "KISSPersistence", -1);
+    kissSlotTime = p.GetInt(kSection, "KISSSlotTime", -1);
+    kissFullDuplex = p.GetInt(kSection, "KISSFullDuplex", -1);
 }
 
 void CTncSettings::Save(Profile& p) const {
@@ -23,6 +33,14 @@ void CTncSettings::Save(Profile& p) const {
     p.WriteString(kSection, "TNCParity", parity);
     p.WriteString(kSection, "TNCStopBits", stopBits);
     p.WriteString(kSection, "TNCType", tncCommandFile);
+    p.WriteInt(kSection, "TNCMode", mode);
+    p.WriteString(kSection, "KISSHost", kissHost);
+    p.WriteString(kSection, "KISSPort", kissPort);
+    p.WriteInt(kSection, "KISSChannel", kissChannel);
+    p.WriteInt(kSection, "KISSTxDelay", kissTxDelay);
+    p.WriteInt(kSection, "KISSPersistence", kissPersistence);
+    p.WriteInt(kSection, "KISSSlotTime", kissSlotTime);
+    p.WriteInt(kSection, "KISSFullDuplex", kissFullDuplex);
 }
 
 CTncPort::CTncPort(ThreadPoster& poster, NoticeSink& notices)
@@ -32,7 +50,8 @@ void CTncPort::LoadSettings(const Profile& profile) {
     if (settings_ != nullptr) {
         settings_->Load(profile);
         SerialParameters p;
-        p.enabled = settings_->enabled;
+        // A KISS TNC is driven by the KISS port; this one stays closed.
+        p.enabled = settings_->enabled && settings_->mode == kTncText;
         p.portName = settings_->port;
         p.baudRate = settings_->baudRate;
         p.dataBits = settings_->dataBits;

@@ -12,17 +12,35 @@
 
 namespace plovane {
 
+// How the program talks to the TNC.
+enum TncMode : int32_t {
+    kTncText = 0,        // command/converse mode on a serial port
+    kTncKissSerial = 1,  // KISS frames on the same serial port
+    kTncKissTcp = 2,     // KISS frames over a TCP connection (a software TNC)
+};
+
 // Thread-compatible: loaded and saved on the user-interface thread.
 struct CTncSettings {
     static constexpr const char* kSection = "Comm";
 
     bool enabled = false;
+    int32_t mode = kTncText;
     int32_t baudRate = 9600;
     std::string port = "COM1:";
     int32_t dataBits = 8;
     std::string parity = "N";    // "None", "Odd", "Even", "Mark" or "Space"
     std::string stopBits = "1";  // "1", "1.5" or "2"
     std::string tncCommandFile;  // full path of the model's command file; empty for none
+    std::string kissHost = "localhost";
+    std::string kissPort = "8001";
+    int32_t kissChannel = 0;  // the TNC port our frames go out on (0-15)
+    // KISS parameters sent on open; -1 leaves the TNC's own value.
+    int32_t kissTxDelay = -1;      // 10 ms units
+    int32_t kissPersistence = -1;  // 0-255
+    int32_t kissSlotTime = -1;     // 10 ms units
+    int32_t kissFullDuplex = -1;   // 0 or 1
+
+    bool IsKiss() const { return mode == kTncKissSerial || mode == kTncKissTcp; }
 
     void Load(const Profile& profile);
     void Save(Profile& profile) const;

@@ -8,13 +8,15 @@ namespace plovane {
 
 CDateTime SystemClock::Now() const {
     const std::time_t t = std::time(nullptr);
-    std::tm local{};
-    {
-        std::lock_guard lock(timeZoneMutex_);
+    std::lock_guard lock(timeZoneMutex_);
+    if (t != nowAt_) {
+        std::tm local{};
         localtime_r(&t, &local);
+        now_ = CDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                         local.tm_min, local.tm_sec > 59 ? 59 : local.tm_sec);
+        nowAt_ = t;
     }
-    return CDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                     local.tm_min, local.tm_sec > 59 ? 59 : local.tm_sec);
+    return now_;
 }
 
 int BiasMinutesAt(std::time_t t) {
@@ -26,14 +28,16 @@ int BiasMinutesAt(std::time_t t) {
 }
 
 int SystemClock::BiasMinutes() const {
-    constexpr int64_t kZoneReadIntervalMs = 60000;
-    const int64_t tick = TickMs();
+    constexpr std::time_t kZoneReadIntervalSeconds = 60;
+    const std::time_t t = std::time(nullptr);
     std::lock_guard lock(timeZoneMutex_);
-    if (!zoneRead_ || tick - zoneReadMs_ >= kZoneReadIntervalMs) {
+    // A clock set back reads the zone again at once.
+    if (!zoneRead_ || t - zoneReadAt_ >= kZoneReadIntervalSeconds || t < zoneReadAt_) {
         tzset();
-        bias_ = BiasMinutesAt(std::time(nullptr));
+        bias_ = BiasMinutesAt(t);
         zoneRead_ = true;
-        zoneReadMs_ = tick;
+        zoneReadAt_ = t;
+        nowAt_ = -1;  // the zone may have changed the local time
     }
     return bias_;
 }

@@ -31,7 +31,8 @@ int BiasMinutesAt(std::time_t t);
 
 // The host's clock: localtime_r for now, the zone's offset at this instant for the bias.
 // The zone (TZ, /etc/localtime) is read once and again at most once a minute, and so is the
-// bias: reading it per packet would cost a file-system call each time.
+// bias: reading it per packet would cost a file-system call each time. The local time of the
+// current second is kept, since every line decoded asks for it.
 // Thread-safe: the C library's time-zone state is read under one lock, since tzset() rewrites
 // it and decoding threads ask for the time at once.
 class SystemClock final : public Clock {
@@ -42,9 +43,12 @@ class SystemClock final : public Clock {
 
   private:
     mutable std::mutex timeZoneMutex_;
-    mutable bool zoneRead_ = false;  // guarded by timeZoneMutex_, as the two below
-    mutable int64_t zoneReadMs_ = 0;
+    // Guarded by timeZoneMutex_:
+    mutable bool zoneRead_ = false;
+    mutable std::time_t zoneReadAt_ = 0;  // when the zone and bias were read
     mutable int bias_ = 0;
+    mutable std::time_t nowAt_ = -1;  // the second `now_` is the local time of
+    mutable CDateTime now_;
 };
 
 // A clock that stands still until told to move.

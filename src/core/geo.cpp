@@ -13,7 +13,8 @@ namespace {
 // trailing digits counted as zero. A space ends the number; anything else zeroes it.
 int32_t ReadDigits(std::string_view text, int maxDigits) {
     int32_t weight = 1;
-    for (int i = 1; i < maxDigits; ++i) weight *= 10;
+    for (int i = 1; i < maxDigits; ++i)
+        weight *= 10;
     int32_t value = 0;
     int taken = 0;
     for (size_t i = 0; i < text.size() && taken < maxDigits; ++i) {
@@ -35,7 +36,8 @@ int32_t ReadDigits(std::string_view text, int maxDigits) {
 }
 
 char HemisphereAt(std::string_view text, size_t index) {
-    if (index >= text.size()) return 0;
+    if (index >= text.size())
+        return 0;
     return static_cast<char>(latin1::ToUpper(static_cast<unsigned char>(text[index])));
 }
 
@@ -58,7 +60,8 @@ SplitAngle SplitDegrees(double degreesValue, const char* hemisphere) {
     out.degrees = std::to_string(degrees);
     out.minutes = std::to_string(minutes);
     std::string h = std::to_string(hundredths);
-    if (h.size() < 2) h = "0" + h;
+    if (h.size() < 2)
+        h = "0" + h;
     h += "00";
     out.hundredths = h.substr(0, 2);
     out.hemisphere = hemisphere;
@@ -68,29 +71,17 @@ SplitAngle SplitDegrees(double degreesValue, const char* hemisphere) {
 }  // namespace
 
 int32_t ParseLatitude(std::string_view text) {
-    const int32_t a = ReadDigits(text, 6);
-    const int32_t d = a / 10000;
-    switch (HemisphereAt(text, 7)) {
-        case 'N':
-            return ((d + 135) * 4000 - a) * 60;
-        case 'S':
-            return ((135 - d) * 4000 + a) * 60;
-        default:
-            return -1;
-    }
+    const char hemisphere = HemisphereAt(text, 7);
+    if (hemisphere != 'N' && hemisphere != 'S')
+        return -1;
+    return AngleFromDigits(ReadDigits(text, 6), kColatitudeBaseDegrees, hemisphere == 'N');
 }
 
 int32_t ParseLongitude(std::string_view text) {
-    const int32_t a = ReadDigits(text, 7);
-    const int32_t d = a / 10000;
-    switch (HemisphereAt(text, 8)) {
-        case 'W':
-            return ((d + 270) * 4000 - a) * 60;
-        case 'E':
-            return ((270 - d) * 4000 + a) * 60;
-        default:
-            return -1;
-    }
+    const char hemisphere = HemisphereAt(text, 8);
+    if (hemisphere != 'W' && hemisphere != 'E')
+        return -1;
+    return AngleFromDigits(ReadDigits(text, 7), kLongitudeBaseDegrees, hemisphere == 'W');
 }
 
 SplitAngle SplitLatitude(int32_t colatitude) {

@@ -27,6 +27,16 @@ inline bool IsNoPosition(int32_t colatitude, int32_t longitude) {
            longitude < 1;
 }
 
+// Angle units of the digits "DDMMmm" (or "DDDMMmm") read as one number: north and west
+// count back from the base (135 degrees of colatitude, 270 of longitude), south and east on.
+inline constexpr int32_t kColatitudeBaseDegrees = 135;
+inline constexpr int32_t kLongitudeBaseDegrees = 270;
+inline int32_t AngleFromDigits(int32_t digits, int32_t baseDegrees, bool northOrWest) {
+    const int32_t degrees = digits / 10000;
+    return northOrWest ? ((degrees + baseDegrees) * 4000 - digits) * 60
+                       : ((baseDegrees - degrees) * 4000 + digits) * 60;
+}
+
 // "DDMM.mmN" -> colatitude; -1 when the hemisphere letter is missing. Spaces blank digits
 // from the right (position ambiguity); any other non-digit zeroes the number.
 int32_t ParseLatitude(std::string_view text);

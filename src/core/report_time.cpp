@@ -20,6 +20,7 @@ bool TwoDigits(std::string_view text, size_t at, int& value) {
 
 struct Date {
     int year, month, day;
+    int secondOfDay;  // 0..86399
 };
 
 // The calendar date of a valid value, as CDateTime's parts would give it (rounded to the
@@ -28,7 +29,8 @@ Date DateOf(const CDateTime& when) {
     constexpr double kHalfSecond = 0.5 / 86400.0;
     const double rounded = when.value() + kHalfSecond;
     if (rounded < 0.0)
-        return {when.Year(), when.Month(), when.Day()};
+        return {when.Year(), when.Month(), when.Day(),
+                when.Hour() * 3600 + when.Minute() * 60 + when.Second()};
     // Days since 1 March of year 0 (the civil-from-days method: years start in March so
     // that the leap day comes last).
     const int64_t z = static_cast<int64_t>(rounded) - 25569 + 719468;
@@ -42,12 +44,16 @@ Date DateOf(const CDateTime& when) {
     const int month =
         static_cast<int>(monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9);
     const int year = static_cast<int>(yearOfEra + era * 400 + (month <= 2 ? 1 : 0));
-    return {year, month, day};
+    const int secondOfDay = std::min(
+        static_cast<int>((rounded - static_cast<double>(static_cast<int64_t>(rounded))) * 86400.0),
+        86399);
+    return {year, month, day, secondOfDay};
 }
 
 // A stamp later than now by more than this is taken as one of the day (for "h") or month
 // (for "z") before: clocks disagree by a little, never by hours.
-const CDateTimeSpan kFutureTolerance(0, 0, 5, 0);
+constexpr int kFutureToleranceSeconds = 5 * 60;
+const CDateTimeSpan kFutureTolerance(0, 0, 0, kFutureToleranceSeconds);
 
 // Day `day` at hh:mm of the month of `today`, or of the month before when `day` is later
 // than today's day or `previous` is set.
@@ -92,11 +98,16 @@ bool ParseReportTime(std::string_view text, const CDateTime& localNow, int biasM
         return false;
     CDateTime result;
     switch (text[6]) {
-        case 'z':  // e.g. 092345z: the 9th, 23:45 UTC
-            result = DayOfRecentMonth(DateOf(utcNow), first, second, third);
-            if (result.IsValid() && result > utcNow + kFutureTolerance)
-                result = DayOfRecentMonth(DateOf(utcNow), first, second, third, true);
+        case 'z': {  // e.g. 092345z: the 9th, 23:45 UTC
+            const Date today = DateOf(utcNow);
+            // Only a stamp of today's day can lie ahead: other days are earlier this month
+            // or fall in the month before.
+            const bool ahead =
+                first == today.day &&
+                second * 3600 + third * 60 > today.secondOfDay + kFutureToleranceSeconds;
+            result = DayOfRecentMonth(today, first, second, third, ahead);
             break;
+        }
         case '/':  // e.g. 092345/: the 9th, 23:45 local time
             result = DayOfRecentMonth(DateOf(localNow), first, second, third);
             if (result.IsValid())

@@ -39,43 +39,33 @@ int32_t DigitsValue(const char* p, size_t count) {
     return value;
 }
 
-// "DDMM.mmN" and "DDDMM.mmW" as nearly every report writes them are converted here at once,
-// as ParseLatitude and ParseLongitude would; any other text (blanks of an ambiguous
-// position, missing digits) goes to them. The texts hold at least 8 and 9 characters.
-int32_t LatitudeOf(std::string_view text) {
+// "DDMM.mmN" (two degree digits, N or S) and "DDDMM.mmW" (three, W or E) as nearly every
+// report writes them are converted here at once, as ParseLatitude and ParseLongitude would;
+// any other text (blanks of an ambiguous position, missing digits) goes to them. The texts
+// hold at least 8 and 9 characters. `back` and `on` are the hemisphere letters in lower case.
+template <size_t kDegreeDigits>
+int32_t AngleOf(std::string_view text, char back, char on) {
+    constexpr bool kLatitude = kDegreeDigits == 2;
+    constexpr size_t kDot = kDegreeDigits + 2;
+    // The digit bytes of the first eight: all but the dot (and a latitude's hemisphere).
+    constexpr uint64_t kLanes = kLatitude ? 0x00FFFF00FFFFFFFF : 0xFFFF00FFFFFFFFFF;
     const char* p = text.data();
-    if (p[4] != '.' || !AreDigits(p, 0x00FFFF00FFFFFFFF))  // DDMM.mm
-        return ParseLatitude(text);
-    const int32_t a = DigitsValue(p, 4) * 100 + DigitsValue(p + 5, 2);  // DDMMmm
-    const int32_t degrees = a / 10000;
-    switch (p[7]) {
-        case 'N':
-        case 'n':
-            return ((degrees + 135) * 4000 - a) * 60;
-        case 'S':
-        case 's':
-            return ((135 - degrees) * 4000 + a) * 60;
-        default:
-            return -1;
-    }
+    if (p[kDot] != '.' || !AreDigits(p, kLanes))
+        return kLatitude ? ParseLatitude(text) : ParseLongitude(text);
+    const int32_t digits = DigitsValue(p, kDot) * 100 + DigitsValue(p + kDot + 1, 2);
+    const char hemisphere = static_cast<char>(p[kDot + 3] | 0x20);
+    if (hemisphere != back && hemisphere != on)
+        return -1;
+    return AngleFromDigits(digits, kLatitude ? kColatitudeBaseDegrees : kLongitudeBaseDegrees,
+                           hemisphere == back);
+}
+
+int32_t LatitudeOf(std::string_view text) {
+    return AngleOf<2>(text, 'n', 's');
 }
 
 int32_t LongitudeOf(std::string_view text) {
-    const char* p = text.data();
-    if (p[5] != '.' || !AreDigits(p, 0xFFFF00FFFFFFFFFF))  // DDDMM.mm
-        return ParseLongitude(text);
-    const int32_t a = DigitsValue(p, 5) * 100 + DigitsValue(p + 6, 2);  // DDDMMmm
-    const int32_t degrees = a / 10000;
-    switch (p[8]) {
-        case 'W':
-        case 'w':
-            return ((degrees + 270) * 4000 - a) * 60;
-        case 'E':
-        case 'e':
-            return ((270 - degrees) * 4000 + a) * 60;
-        default:
-            return -1;
-    }
+    return AngleOf<3>(text, 'w', 'e');
 }
 
 // A comment that starts "/A=" and six digits carries the altitude in feet. When the

@@ -11,7 +11,9 @@ namespace {
 
 constexpr const char* S = CStationSettings::kSection;
 
-bool ReadBool(const Profile& p, const char* key, bool def) { return p.GetInt(S, key, def) != 0; }
+bool ReadBool(const Profile& p, const char* key, bool def) {
+    return p.GetInt(S, key, def) != 0;
+}
 
 int16_t ReadShort(const Profile& p, const char* key, int16_t def) {
     return static_cast<int16_t>(p.GetInt(S, key, def));
@@ -20,7 +22,8 @@ int16_t ReadShort(const Profile& p, const char* key, int16_t def) {
 }  // namespace
 
 std::string CStationSettings::FixSymbol(std::string symbol) {
-    if (symbol.size() < 2) symbol += "  ";
+    if (symbol.size() < 2)
+        symbol += "  ";
     return symbol.substr(0, 2);
 }
 
@@ -70,7 +73,7 @@ void CStationSettings::Load(const Profile& p) {
     MyCall = p.GetString(S, "MyCall", "NOCALL");
     Status = p.GetString(S, "Status", "");
     Symbol = FixSymbol(p.GetString(S, "Symbol", "/Z"));
-    UIDigiPath = p.GetString(S, "UIDigiPath", "RELAY,WIDE");
+    UIDigiPath = p.GetString(S, "UIDigiPath", "WIDE1-1,WIDE2-1");
     destination = std::string("APQ") + kVersionCode;
 }
 

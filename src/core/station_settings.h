@@ -54,7 +54,8 @@ struct CStationSettings {
     std::string Status;
     std::string Symbol = "/Z";
     std::string destination = "APQ000";  // not stored; set to "APQ" + version code on load
-    std::string UIDigiPath = "RELAY,WIDE";
+    // New installations use the paths the network asks for today; a stored path is kept.
+    std::string UIDigiPath = "WIDE1-1,WIDE2-1";
 
     // Reads every value with its default; MobilePositRate only when a 4-byte binary value is
     // stored (otherwise the current value stays).

@@ -76,7 +76,8 @@ void DrainBuffer(ReceiveBuffer* buffer, Decode&& decode) {
 
 }  // namespace
 
-void ApplyPacket(const DecodedPacket& packet, std::string_view tag, const PacketTargets& targets) {
+void ApplyPacket(const DecodedPacket& packet, std::string_view tag, const CDateTime& now,
+                 const PacketTargets& targets) {
     for (const std::string_view line : packet.shownLines())
         ShowJoined(targets.host, tag, line);
     if (packet.isOwn) {
@@ -88,7 +89,7 @@ void ApplyPacket(const DecodedPacket& packet, std::string_view tag, const Packet
         targets.messages->ReceiveMessage(packet.messageSource, packet.messageAddressee,
                                          packet.messageText);
     }
-    targets.stations.Apply(packet.reports());
+    targets.stations.Apply(packet.reports(), now);
     if (targets.gps == nullptr)
         return;
     // The sentence parser updates the store itself, after the reports above.
@@ -100,12 +101,17 @@ void ApplyPacket(const DecodedPacket& packet, std::string_view tag, const Packet
         targets.gps->ParseSentence("", "", "", packet.gpsSentence, true);
 }
 
+void ApplyPacket(const DecodedPacket& packet, std::string_view tag, const PacketTargets& targets) {
+    ApplyPacket(packet, tag, targets.stations.clock().Now(), targets);
+}
+
 void CPacketIntake::DecodeLineAs(std::string_view line, std::string_view tag,
                                  std::string_view myCall) {
     if (observer_)
         observer_(line, tag);
-    const DecodedPacket packet = Decode(line, clock_.Now(), clock_.BiasMinutes(), myCall);
-    ApplyPacket(packet, tag, targets_);
+    const CDateTime now = clock_.Now();
+    const DecodedPacket packet = Decode(line, now, clock_.BiasMinutes(), myCall);
+    ApplyPacket(packet, tag, now, targets_);
 }
 
 void CPacketIntake::DecodeLine(std::string_view line, std::string_view tag) {

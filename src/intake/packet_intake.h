@@ -29,7 +29,11 @@ struct PacketTargets {
 
 // Applies one decoded line: shows each level's line behind `tag` ("TNC>", "NET>", "FILE>"),
 // then either marks the own packet heard, or hands the message to the message store,
-// applies the station reports under one store lock and passes NMEA sentences on.
+// applies the station reports under one store lock and passes NMEA sentences on. `now` is
+// the local time the line was decoded at, so the line reads the clock once.
+void ApplyPacket(const DecodedPacket& packet, std::string_view tag, const CDateTime& now,
+                 const PacketTargets& targets);
+// The same, the station store reading the clock itself.
 void ApplyPacket(const DecodedPacket& packet, std::string_view tag, const PacketTargets& targets);
 
 // Thread-safe: ProcessInput and DecodeLine may run on several threads at once (serial read

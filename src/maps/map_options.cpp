@@ -11,6 +11,9 @@ void CMapOptions::Load(const Profile& profile) {
     RedrawScreenEvery = profile.GetInt(kSection, "RedrawScreenEvery", 5);
     LastMapPath = profile.GetString(kSection, "LastMapPath", "");
     SearchFolders = profile.GetString(kSection, "SearchFolders", "");
+    TileSource = profile.GetString(kSection, "TileSource", "");
+    TileCacheMB = profile.GetInt(kSection, "TileCacheMB", 256);
+    TileAttribution = profile.GetString(kSection, "TileAttribution", "");
 }
 
 void CMapOptions::Save(Profile& profile) const {
@@ -19,6 +22,9 @@ void CMapOptions::Save(Profile& profile) const {
     profile.WriteInt(kSection, "RedrawScreenEvery", RedrawScreenEvery);
     profile.WriteString(kSection, "LastMapPath", LastMapPath);
     profile.WriteString(kSection, "SearchFolders", SearchFolders);
+    profile.WriteString(kSection, "TileSource", TileSource);
+    profile.WriteInt(kSection, "TileCacheMB", TileCacheMB);
+    profile.WriteString(kSection, "TileAttribution", TileAttribution);
 }
 
 std::vector<std::string> CMapOptions::SearchFolderList() const {

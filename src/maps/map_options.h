@@ -29,6 +29,10 @@ struct CMapOptions {
     bool UseOffScreenBitmaps = false;  // draw through off-screen bitmaps
     std::string LastMapPath;           // the map opened last
     std::string SearchFolders;         // extra folders searched for maps, ';'-separated
+    // The tile background: "" (none), "osm", a URL template, an MBTiles file or a folder.
+    std::string TileSource;
+    int32_t TileCacheMB = 256;    // disk cache limit for tiles fetched online, MiB
+    std::string TileAttribution;  // the credit drawn for sources other than OpenStreetMap
 
     // Reads every value with its default (booleans: any non-zero integer is on).
     void Load(const Profile& profile);

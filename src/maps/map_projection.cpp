@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "maps/web_mercator.h"
+
 namespace plovane {
 namespace {
 
@@ -77,21 +79,38 @@ int32_t DetailThreshold(const MapBox& view, int areaWidth, int areaHeight) {
     return ClampToInt32(std::max<int64_t>(std::min(tx, ty), 0));
 }
 
-MapProjection::MapProjection(const MapBox& view, int areaWidth, int areaHeight)
+MapProjection::MapProjection(const MapBox& view, int areaWidth, int areaHeight, bool mercator)
     : view_(view),
+      data_(view),
       areaWidth_(std::max(areaWidth, 1)),
       areaHeight_(std::max(areaHeight, 1)),
       ux_(UnitsPerPixel(view.Width(), areaWidth_)),
-      uy_(UnitsPerPixel(view.Height(), areaHeight_)) {}
+      uy_(UnitsPerPixel(view.Height(), areaHeight_)),
+      uyData_(uy_),
+      mercator_(mercator) {
+    if (mercator_) {
+        data_.top = ColatitudeOfMercatorY(view.top);
+        data_.bottom = ColatitudeOfMercatorY(view.bottom);
+        uyData_ = UnitsPerPixel(data_.Height(), areaHeight_);
+    }
+}
 
 PixelPoint MapProjection::MapToScreen(int32_t x, int32_t y) const {
+    const int32_t vy = mercator_ ? MercatorY(y) : y;
     return {ClampToInt32((int64_t{x} - view_.left) / ux_),
-            ClampToInt32(kHeaderStripHeight + (int64_t{y} - view_.top) / uy_)};
+            ClampToInt32(kHeaderStripHeight + (int64_t{vy} - view_.top) / uy_)};
+}
+
+MapPoint MapProjection::ScreenToView(int32_t px, int32_t py) const {
+    return {ClampToInt32(view_.left + int64_t{px} * ux_),
+            ClampToInt32(view_.top + (int64_t{py} - kHeaderStripHeight) * uy_)};
 }
 
 MapPoint MapProjection::ScreenToMap(int32_t px, int32_t py) const {
-    return {ClampToInt32(view_.left + int64_t{px} * ux_),
-            ClampToInt32(view_.top + (int64_t{py} - kHeaderStripHeight) * uy_)};
+    MapPoint p = ScreenToView(px, py);
+    if (mercator_)
+        p.y = ColatitudeOfMercatorY(p.y);
+    return p;
 }
 
 }  // namespace plovane

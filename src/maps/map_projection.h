@@ -96,13 +96,15 @@ inline bool IsDetailShown(uint16_t level, int32_t threshold) {
     return level == 0 || level >= threshold;
 }
 
-// Converts between map units and client pixels for one view box and map area.
+// Converts between map units and client pixels for one view box and map area. In Mercator
+// mode (tiles on) the view box's y edges are Mercator y (maps/web_mercator.h) and points'
+// colatitudes are converted on the way; otherwise y is colatitude as it is.
 // Thread-compatible value.
 class MapProjection {
   public:
     // areaWidth and areaHeight are the map area below the header strip (values below 1
     // count as 1).
-    MapProjection(const MapBox& view, int areaWidth, int areaHeight);
+    MapProjection(const MapBox& view, int areaWidth, int areaHeight, bool mercator = false);
 
     // px = (x - left) / ux, py = 19 + (y - top) / uy, truncating toward zero.
     PixelPoint MapToScreen(int32_t x, int32_t y) const;
@@ -110,19 +112,29 @@ class MapProjection {
     // x = left + px * ux, y = top + (py - 19) * uy.
     MapPoint ScreenToMap(int32_t px, int32_t py) const;
     MapPoint ScreenToMap(PixelPoint p) const { return ScreenToMap(p.x, p.y); }
+    // The pixel in view units (Mercator y in Mercator mode, else the same as ScreenToMap).
+    MapPoint ScreenToView(int32_t px, int32_t py) const;
 
     int32_t ux() const { return ux_; }  // map units per pixel, at least 1
-    int32_t uy() const { return uy_; }
-    const MapBox& view() const { return view_; }
+    // Colatitude units per pixel (in Mercator mode the mean over the view's height).
+    int32_t uy() const { return uyData_; }
+    // The view box in map units (colatitude); viewUnits() is the box the view navigates.
+    const MapBox& view() const { return data_; }
+    const MapBox& viewUnits() const { return view_; }
+    int32_t viewUy() const { return uy_; }
+    bool mercator() const { return mercator_; }
     int areaWidth() const { return areaWidth_; }
     int areaHeight() const { return areaHeight_; }
 
   private:
     MapBox view_;
+    MapBox data_;
     int areaWidth_;
     int areaHeight_;
     int32_t ux_;
     int32_t uy_;
+    int32_t uyData_;
+    bool mercator_;
 };
 
 }  // namespace plovane

@@ -27,7 +27,11 @@ PickMenu CStationPick::Tap(const CMapView& view, PixelPoint p, const CStationLis
     const MapProjection projection = view.Projection();
     centre_ = projection.ScreenToMap(p);
     halfWidth_ = ClampToInt32(int64_t{kPickHalfSizePixels} * projection.ux());
-    halfHeight_ = ClampToInt32(int64_t{kPickHalfSizePixels} * projection.uy());
+    // Measured through the projection: in Mercator a pixel's height in colatitude depends on
+    // the latitude.
+    const int64_t above = projection.ScreenToMap(p.x, p.y - kPickHalfSizePixels).y;
+    const int64_t below = projection.ScreenToMap(p.x, p.y + kPickHalfSizePixels).y;
+    halfHeight_ = ClampToInt32(std::max<int64_t>((below - above) / 2, 0));
     point_ = p;
     offset_ = 0;
     return Search(stations, true);

@@ -59,36 +59,35 @@ bool MapStream::ReadU8(uint8_t& value) {
     return Read(&value, 1);
 }
 
-bool MapStream::ReadU16(uint16_t& value) {
-    uint8_t b[2];
-    if (!Read(b, 2))
+namespace {
+
+// A big-endian integer of sizeof(Unsigned) bytes, stored as T (the signed reads take the
+// bits as they are).
+template <typename Unsigned, typename T>
+bool ReadBigEndian(MapStream& stream, T& value) {
+    uint8_t bytes[sizeof(Unsigned)];
+    if (!stream.Read(bytes, sizeof bytes))
         return false;
-    value = BigEndian16(b);
+    value = static_cast<T>(sizeof bytes == 2 ? BigEndian16(bytes) : BigEndian32(bytes));
     return true;
+}
+
+}  // namespace
+
+bool MapStream::ReadU16(uint16_t& value) {
+    return ReadBigEndian<uint16_t>(*this, value);
 }
 
 bool MapStream::ReadI16(int16_t& value) {
-    uint16_t u = 0;
-    if (!ReadU16(u))
-        return false;
-    value = static_cast<int16_t>(u);
-    return true;
+    return ReadBigEndian<uint16_t>(*this, value);
 }
 
 bool MapStream::ReadU32(uint32_t& value) {
-    uint8_t b[4];
-    if (!Read(b, 4))
-        return false;
-    value = BigEndian32(b);
-    return true;
+    return ReadBigEndian<uint32_t>(*this, value);
 }
 
 bool MapStream::ReadI32(int32_t& value) {
-    uint32_t u = 0;
-    if (!ReadU32(u))
-        return false;
-    value = static_cast<int32_t>(u);
-    return true;
+    return ReadBigEndian<uint32_t>(*this, value);
 }
 
 bool MapStream::ReadLine(std::string& line, size_t limit) {

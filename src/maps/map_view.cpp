@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <limits>
 
+#include "maps/web_mercator.h"
+
 namespace plovane {
 namespace {
 
@@ -104,11 +106,34 @@ void CMapView::Resize(int clientWidth, int clientHeight) {
 // --- Projection ---
 
 MapProjection CMapView::Projection() const {
-    return MapProjection(view_, AreaWidth(), AreaHeight());
+    return MapProjection(view_, AreaWidth(), AreaHeight(), mercator_);
 }
 
 int32_t CMapView::DetailThreshold() const {
-    return plovane::DetailThreshold(view_, AreaWidth(), AreaHeight());
+    return plovane::DetailThreshold(Projection().view(), AreaWidth(), AreaHeight());
+}
+
+int32_t CMapView::ViewY(int32_t colatitude) const {
+    return mercator_ ? MercatorY(colatitude) : colatitude;
+}
+
+void CMapView::SetMercator(bool on) {
+    if (on == mercator_)
+        return;
+    // The centre moves to the other grid; the spans stay, so one unit per pixel each way
+    // stays one unit per pixel: the same scale along the centre's parallel.
+    const auto convert = [on](MapBox& box) {
+        const int64_t centre = Centre(box.top, box.bottom);
+        const int64_t moved =
+            on ? MercatorY(ClampToInt32(centre)) : ColatitudeOfMercatorY(ClampToInt32(centre));
+        Shift(box.top, box.bottom, moved - centre);
+    };
+    convert(view_);
+    convert(requested_);
+    mercator_ = on;
+    limitsSet_ = false;
+    aspectFixed_ = false;
+    backgroundValid_ = false;
 }
 
 // --- Drawing ---
@@ -121,7 +146,8 @@ bool CMapView::PrepareForDrawing(CMapData& map) {
         map.labels.clear();
     }
     if (!limitsSet_) {
-        limits_ = FitBoxToArea(kWorldBox, AreaWidth(), AreaHeight());
+        limits_ =
+            FitBoxToArea(mercator_ ? kMercatorWorldBox : kWorldBox, AreaWidth(), AreaHeight());
         limitsSet_ = true;
     }
     if (!map.fitted) {
@@ -149,7 +175,7 @@ void CMapView::ViewChanged() {
 }
 
 void CMapView::FitToMap(const CMapData& map) {
-    view_ = NormalizedBox({map.left, map.right, map.top, map.bottom});
+    view_ = NormalizedBox({map.left, map.right, ViewY(map.top), ViewY(map.bottom)});
     ViewChanged();
 }
 
@@ -196,8 +222,8 @@ bool CMapView::ZoomToRect(const PixelRect& rect) {
     if (!HasWindow() || r.Width() < kTapThresholdPixels || r.Height() < kTapThresholdPixels)
         return false;
     const MapProjection projection = Projection();
-    const MapPoint topLeft = projection.ScreenToMap(r.left, r.top);
-    const MapPoint bottomRight = projection.ScreenToMap(r.right, r.bottom);
+    const MapPoint topLeft = projection.ScreenToView(r.left, r.top);
+    const MapPoint bottomRight = projection.ScreenToView(r.right, r.bottom);
     MapBox box{topLeft.x, bottomRight.x, topLeft.y, bottomRight.y};
     WidenZoomSpan(box.left, box.right, AreaWidth());
     WidenZoomSpan(box.top, box.bottom, AreaHeight());
@@ -211,7 +237,7 @@ bool CMapView::Pan(int32_t dx, int32_t dy) {
         return false;
     const MapProjection projection = Projection();
     Shift(view_.left, view_.right, -int64_t{dx} * projection.ux());
-    Shift(view_.top, view_.bottom, -int64_t{dy} * projection.uy());
+    Shift(view_.top, view_.bottom, -int64_t{dy} * projection.viewUy());
     if (limitsSet_) {
         KeepInside(view_.left, view_.right, limits_.left, limits_.right);
         KeepInside(view_.top, view_.bottom, limits_.top, limits_.bottom);
@@ -226,7 +252,7 @@ bool CMapView::CenterOn(int32_t colatitude, int32_t longitude) {
         return false;
     }
     Shift(view_.left, view_.right, longitude - Centre(view_.left, view_.right));
-    Shift(view_.top, view_.bottom, colatitude - Centre(view_.top, view_.bottom));
+    Shift(view_.top, view_.bottom, ViewY(colatitude) - Centre(view_.top, view_.bottom));
     requested_ = view_;
     backgroundValid_ = false;
     return true;
@@ -237,8 +263,9 @@ bool CMapView::IsWellInView(int32_t colatitude, int32_t longitude) const {
     const int64_t marginY = view_.Height() * 3 / 8;
     const int64_t cx = Centre(view_.left, view_.right);
     const int64_t cy = Centre(view_.top, view_.bottom);
-    return longitude >= cx - marginX && longitude <= cx + marginX && colatitude >= cy - marginY &&
-           colatitude <= cy + marginY;
+    const int32_t y = ViewY(colatitude);
+    return longitude >= cx - marginX && longitude <= cx + marginX && y >= cy - marginY &&
+           y <= cy + marginY;
 }
 
 bool CMapView::TrackMe(const CMapOptions& options, bool hasPosition, int32_t colatitude,

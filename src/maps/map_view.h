@@ -81,6 +81,10 @@ class CMapView {
     void SetDragMode(DragMode mode) { dragMode_ = mode; }
 
     // --- Projection of the current view box ---
+    // Web Mercator (tiles on) or the plain latitude/longitude grid. Switching keeps the
+    // centre and the scale along the parallel through it.
+    void SetMercator(bool on);
+    bool mercator() const { return mercator_; }
     MapProjection Projection() const;
     PixelPoint MapToScreen(int32_t x, int32_t y) const { return Projection().MapToScreen(x, y); }
     MapPoint ScreenToMap(int32_t px, int32_t py) const { return Projection().ScreenToMap(px, py); }
@@ -138,6 +142,8 @@ class CMapView {
 
   private:
     void ViewChanged();  // the box moved or was resized: the proportions and copy are stale
+    // A colatitude in the units of the view box's y edges.
+    int32_t ViewY(int32_t colatitude) const;
 
     int clientWidth_ = 0;
     int clientHeight_ = 0;
@@ -147,6 +153,7 @@ class CMapView {
     bool limitsSet_ = false;
     bool aspectFixed_ = false;
     bool backgroundValid_ = false;
+    bool mercator_ = false;
     DragMode dragMode_ = DragMode::kZoom;
     bool tracking_ = false;
     PixelPoint start_;

@@ -504,7 +504,8 @@ size_t CMessageList::Count() const {
     return lock ? messages_.size() : 0;
 }
 
-bool CMessageList::Delete(uint64_t key) {
+template <typename Change>
+bool CMessageList::ChangeByKey(uint64_t key, Change&& change) {
     {
         Lock lock = TakeLock();
         if (!lock)
@@ -512,41 +513,29 @@ bool CMessageList::Delete(uint64_t key) {
         const auto found = FindKeyIn(messages_, key);
         if (found == messages_.end())
             return false;
-        index_.Erase(&*found, KeyHash(*found));
-        messages_.erase(found);
+        change(found);
     }
     changes_.MessageChanged(key);
     return true;
+}
+
+bool CMessageList::Delete(uint64_t key) {
+    return ChangeByKey(key, [this](std::list<CMessage>::iterator found) {
+        index_.Erase(&*found, KeyHash(*found));
+        messages_.erase(found);
+    });
 }
 
 bool CMessageList::Stop(uint64_t key) {
-    {
-        Lock lock = TakeLock();
-        if (!lock)
-            return false;
-        const auto found = FindKeyIn(messages_, key);
-        if (found == messages_.end())
-            return false;
-        found->acked = true;
-    }
-    changes_.MessageChanged(key);
-    return true;
+    return ChangeByKey(key, [](std::list<CMessage>::iterator found) { found->acked = true; });
 }
 
 bool CMessageList::Resend(uint64_t key) {
-    {
-        Lock lock = TakeLock();
-        if (!lock)
-            return false;
-        const auto found = FindKeyIn(messages_, key);
-        if (found == messages_.end())
-            return false;
+    return ChangeByKey(key, [](std::list<CMessage>::iterator found) {
         found->acked = false;
         found->held = false;
         found->count = 0;
-    }
-    changes_.MessageChanged(key);
-    return true;
+    });
 }
 
 }  // namespace plovane

@@ -25,14 +25,14 @@
 #include <string_view>
 #include <vector>
 
-#include "core/sinks.h"
 #include "core/clock.h"
 #include "core/open_index.h"
-#include "messages/message.h"
 #include "core/output_port.h"
+#include "core/sinks.h"
 #include "core/station_settings.h"
 #include "core/station_source.h"
 #include "core/transmit_control.h"
+#include "messages/message.h"
 
 namespace plovane {
 
@@ -151,6 +151,10 @@ class CMessageList final : public PendingSender {
 
     Lock TakeLock() const;
     void Deliver(const Effects& effects);
+    // Runs change(iterator) on the record with `key` under the lock, then announces the key;
+    // false when the lock or the key is not had.
+    template <typename Change>
+    bool ChangeByKey(uint64_t key, Change&& change);
 
     // The helpers below run with the lock held.
     CMessage* AddLocked(std::string_view ownCall, CDateTime now, std::string_view from,

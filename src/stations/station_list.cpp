@@ -23,9 +23,18 @@ int16_t ClampShort(int64_t value) {
     return static_cast<int16_t>(std::clamp<int64_t>(value, INT16_MIN, INT16_MAX));
 }
 
-// Equal texts; the views a packet's operations hold for one call usually share their bytes.
+// The four values of a PHG or DFS group, each clamped to the record's 16 bits.
+void StoreGroup(const std::array<int32_t, 4>& values, const std::array<int16_t*, 4>& fields) {
+    for (size_t i = 0; i < values.size(); ++i)
+        *fields[i] = ClampShort(values[i]);
+}
+
+// Equal texts; the views a packet's operations hold for one call usually share their bytes,
+// and calls of one length mostly differ in their first byte, which is read before the
+// library compare.
 bool SameCall(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && (a.data() == b.data() || a == b);
+    return a.size() == b.size() &&
+           (a.data() == b.data() || a.empty() || (a[0] == b[0] && a.substr(1) == b.substr(1)));
 }
 
 // The stored form of a weather report received now.
@@ -106,18 +115,25 @@ void ApplyDeviceAndPath(CStation& s, bool own, std::string_view destination, std
 struct CStationList::Impl {
     Impl(const CStationSettings& initial, const Clock& clockRef, ChangeSink& changeSink,
          SoundSink& soundSink)
-        : clock(clockRef), changes(changeSink), sounds(soundSink), own(std::string(), clockRef.Now()) {
+        : clock(clockRef),
+          changes(changeSink),
+          sounds(soundSink),
+          own(std::string(), clockRef.Now()) {
         SetSettings(initial);
     }
 
     using Lock = std::unique_lock<std::timed_mutex>;
 
     Lock TakeLock() const {
-        // An uncontended lock is taken without reading the clock for the deadline.
+        // An uncontended lock is taken without reading the clock for the deadline, and
+        // without a call: the wait is kept out of line.
         Lock lock(mutex, std::try_to_lock);
-        if (!lock.owns_lock())
-            lock = TimedLock(mutex, kStoreLockWait);
+        if (!lock.owns_lock()) [[unlikely]]
+            lock = WaitForLock(mutex);
         return lock;
+    }
+    [[gnu::noinline]] static Lock WaitForLock(std::timed_mutex& m) {
+        return TimedLock(m, kStoreLockWait);
     }
 
     // --- Everything below runs with the lock held ---
@@ -255,7 +271,10 @@ struct CStationList::Impl {
 
         const CDateTime* reportTime = r.hasReportTime ? &r.reportTime : nullptr;
         const TrackPoint point = {r.colatitude, r.longitude, r.altitudeDm};
-        const TrackRules& rules = s.call == settings.MyCall ? ownTrackRules : otherTrackRules;
+        // The own record holds the own call once the settings are applied; before that a
+        // heard record may carry it.
+        const bool ownCall = &s == &own || SameCall(s.call, settings.MyCall);
+        const TrackRules& rules = ownCall ? ownTrackRules : otherTrackRules;
         if (TakesTrackPoint(s, rules, point, reportTime)) {
             s.track.push_front(point);
             if (reportTime != nullptr)
@@ -291,17 +310,11 @@ struct CStationList::Impl {
             s.moving = true;
         }
         if (r.hasPhg) {
-            s.phgPower = ClampShort(r.phg[0]);
-            s.phgHeight = ClampShort(r.phg[1]);
-            s.phgGain = ClampShort(r.phg[2]);
-            s.phgDirectivity = ClampShort(r.phg[3]);
+            StoreGroup(r.phg, {&s.phgPower, &s.phgHeight, &s.phgGain, &s.phgDirectivity});
             s.hasPhg = true;
         }
         if (r.hasDfs) {
-            s.dfsStrength = ClampShort(r.dfs[0]);
-            s.dfsHeight = ClampShort(r.dfs[1]);
-            s.dfsGain = ClampShort(r.dfs[2]);
-            s.dfsDirectivity = ClampShort(r.dfs[3]);
+            StoreGroup(r.dfs, {&s.dfsStrength, &s.dfsHeight, &s.dfsGain, &s.dfsDirectivity});
             s.hasDfs = true;
         }
         if (r.hasDevicePath)
@@ -466,14 +479,19 @@ StationBoxResult CStationList::StationsInBox(int32_t centreColatitude, int32_t c
 // --- Updates ---
 
 void CStationList::Apply(std::span<const StationReport> reports) {
+    // Read before the lock: the clock is never called under it.
+    if (!reports.empty())
+        Apply(reports, impl_->clock.Now());
+}
+
+void CStationList::Apply(std::span<const StationReport> reports, const CDateTime& now) {
     Impl& d = *impl_;
     if (reports.empty())
         return;
-    // Read once, before the lock: the clock is never called under it.
-    const CDateTime now = d.clock.Now();
 
-    // The calls to announce, each once, in the order of their first announced report.
-    std::array<std::string_view, 16> changed;
+    // The reports whose calls to announce, each call once, in the order of its first
+    // announced report.
+    std::array<uint32_t, 16> changed;
     size_t changedCount = 0;
     size_t created = 0;
     std::string sound;
@@ -481,7 +499,8 @@ void CStationList::Apply(std::span<const StationReport> reports) {
         const Impl::Lock lock = d.TakeLock();
         if (!lock.owns_lock())
             return;
-        for (const StationReport& r : reports) {
+        for (uint32_t i = 0; i < reports.size(); ++i) {
+            const StationReport& r = reports[i];
             bool isNew = false;
             CStation* station = r.call.empty() ? nullptr : d.FindOrAdd(r.call, now, isNew);
             if (station == nullptr)
@@ -497,10 +516,10 @@ void CStationList::Apply(std::span<const StationReport> reports) {
                 !r.hasDfs && !r.hasDevicePath && r.weather == nullptr && !r.hasOwner && !r.killed;
             if (isNew || !onlySymbol) {
                 size_t c = 0;
-                while (c < changedCount && !SameCall(changed[c], r.call))
+                while (c < changedCount && !SameCall(reports[changed[c]].call, r.call))
                     ++c;
                 if (c == changedCount && changedCount < changed.size())
-                    changed[changedCount++] = r.call;
+                    changed[changedCount++] = i;
             }
         }
         if (created > 0 && d.soundEnabled)
@@ -512,7 +531,7 @@ void CStationList::Apply(std::span<const StationReport> reports) {
             d.sounds.PlaySound(sound);
     }
     for (size_t c = 0; c < changedCount; ++c)
-        d.changes.StationChanged(std::string(changed[c]));
+        d.changes.StationChanged(std::string(reports[changed[c]].call));
 }
 
 void CStationList::Apply(const StationReport& report) {

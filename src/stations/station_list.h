@@ -21,11 +21,11 @@
 #include <unordered_map>
 #include <vector>
 
-#include "core/sinks.h"
 #include "core/clock.h"
-#include "stations/station.h"
+#include "core/sinks.h"
 #include "core/station_settings.h"
 #include "core/transmit_control.h"
+#include "stations/station.h"
 
 namespace plovane {
 
@@ -69,6 +69,8 @@ class CStationList {
     // report that only implies a symbol, for a known record, raises none).
     void Apply(std::span<const StationReport> reports);
     void Apply(const StationReport& report);
+    // The same, dated `now` (local time) by a caller that has read the clock already.
+    void Apply(std::span<const StationReport> reports, const CDateTime& now);
     // Single updates (reports of one part). Position report: symbol (2 chars or empty),
     // "DDMM.mmN", "DDDMM.mmW", time ("" or 7 characters such as "092345z"), comment,
     // altitude in decimetres (-1 unknown).

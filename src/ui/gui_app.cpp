@@ -2,6 +2,7 @@
 #include "ui/gui_app.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -149,6 +150,9 @@ bool GuiApp::Start(bool show) {
     // The main window comes first: a port that cannot open reports over it, without
     // keeping it hidden or waiting for a click.
     mapOptions_.Load(*profile_);
+    if (!options_.tilesSource.empty())
+        mapOptions_.TileSource = options_.tilesSource;  // for this run; not saved
+    view_->ApplyTileSource();
     if (show) {
         frame_->show();
         frame_->raise();
@@ -384,6 +388,7 @@ void GuiApp::RaiseWindow() {
 bool GuiApp::SaveScreenshot(const QString& path) {
     // Pending deliveries first (stations changed by the simulation, notices).
     QApplication::processEvents();
+    WaitForTiles();
     // At the screen's pixel density, as the window would show.
     const qreal ratio = frame_->devicePixelRatioF();
     QImage image(frame_->size() * ratio, QImage::Format_RGB32);
@@ -391,6 +396,21 @@ bool GuiApp::SaveScreenshot(const QString& path) {
     image.fill(Qt::white);
     frame_->render(&image);
     return image.save(path, "PNG");
+}
+
+void GuiApp::WaitForTiles() {
+    // An online tile source: draw once so the view asks for its tiles, then let them
+    // arrive (at most kScreenshotTileWaitMs; a dead server leaves the base layer showing).
+    if (!view_->tileLayer())
+        return;
+    view_->RenderImage();
+    QElapsedTimer waited;
+    waited.start();
+    while (view_->TilesBusy() && waited.elapsed() < kScreenshotTileWaitMs)
+        QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+    // The last tiles came in after the picture was drawn; their batched redraw is not due yet.
+    view_->RefreshView(true);
+    QApplication::processEvents();
 }
 
 }  // namespace plovane

@@ -53,8 +53,10 @@ class GuiApp : public QObject, public AppViews {
     // Plays a simulation file; the number of lines, -1 when it cannot be read.
     long PlaySimulation(const std::string& path);
 
-    // Renders the main window into a PNG file.
+    // Renders the main window into a PNG file (after the tiles of an online source
+    // arrived, or kScreenshotTileWaitMs passed).
     bool SaveScreenshot(const QString& path);
+    static constexpr int kScreenshotTileWaitMs = 20000;
     // Brings the main window to the front (a second start asked for it).
     void RaiseWindow();
 
@@ -84,6 +86,7 @@ class GuiApp : public QObject, public AppViews {
     QTimer& timer() { return timer_; }
 
   private:
+    void WaitForTiles();
     void ShowStatus(const std::string& text);
     void ShowMapTitle();
     std::vector<std::filesystem::path> Folders() const;

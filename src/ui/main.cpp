@@ -1,5 +1,6 @@
 // plovane: the APRS station with its map window.
-//   plovane [--settings FILE.conf] [--map FILE] [--simulate FILE] [--screenshot FILE.png]
+//   plovane [--settings FILE.conf] [--map FILE] [--tiles SOURCE] [--simulate FILE]
+//           [--screenshot FILE.png]
 #include <QApplication>
 #include <QIcon>
 #include <QString>

@@ -22,6 +22,7 @@
 #include "ui/logic/command_ids.h"
 #include "ui/logic/frame_model.h"
 #include "ui/plovane_view.h"
+#include "ui/tile_menu.h"
 #include "ui/toolbar_icons.h"
 
 namespace plovane {
@@ -154,6 +155,10 @@ void CMainFrame::SetView(CPlovaneView* view) {
     setCentralWidget(view);
     connect(view, &CPlovaneView::dragModeChanged, this, &CMainFrame::ShowDragMode);
     ShowDragMode(view->dragMode());
+    for (QAction* top : menuBar()->actions()) {
+        if (top->menu() && top->text() == "&View")
+            AddTileMenu(*top->menu(), *view);
+    }
 }
 
 void CMainFrame::ShowDragMode(DragMode mode) {

@@ -7,6 +7,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace plovane {
@@ -42,6 +43,17 @@ MapOptionsDialog::MapOptionsDialog(Profile& profile, QWidget* parent)
     auto* folders = new QFormLayout;
     searchFolders_ = new QLineEdit(QString::fromLocal8Bit(loaded_.SearchFolders), this);
     folders->addRow("Search &Folders:", searchFolders_);
+    // The tile background: none, osm, a URL template, an .mbtiles file or a folder.
+    tileSource_ = new QLineEdit(QString::fromStdString(loaded_.TileSource), this);
+    tileSource_->setPlaceholderText("none, osm, https://host/{z}/{x}/{y}.png, FILE.mbtiles");
+    folders->addRow("Map &Tiles:", tileSource_);
+    tileCache_ = new QSpinBox(this);
+    tileCache_->setRange(16, 16384);
+    tileCache_->setSuffix(" MB");
+    tileCache_->setValue(loaded_.TileCacheMB);
+    folders->addRow("Tile &Cache:", tileCache_);
+    tileAttribution_ = new QLineEdit(QString::fromStdString(loaded_.TileAttribution), this);
+    folders->addRow("Tile C&redit:", tileAttribution_);
     layout->addLayout(folders);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, [this] {
@@ -59,6 +71,9 @@ CMapOptions MapOptionsDialog::Values() const {
     }
     options.RedrawScreenEvery = RedrawPeriodMinutes(period_->currentIndex());
     options.SearchFolders = searchFolders_->text().toLocal8Bit().toStdString();
+    options.TileSource = tileSource_->text().trimmed().toStdString();
+    options.TileCacheMB = tileCache_->value();
+    options.TileAttribution = tileAttribution_->text().toStdString();
     return options;
 }
 
@@ -73,6 +88,9 @@ void MapOptionsDialog::Store() {
     }
     current.RedrawScreenEvery = shown.RedrawScreenEvery;
     current.SearchFolders = shown.SearchFolders;
+    current.TileSource = shown.TileSource;
+    current.TileCacheMB = shown.TileCacheMB;
+    current.TileAttribution = shown.TileAttribution;
     current.Save(profile_);
     stored_ = current;
 }

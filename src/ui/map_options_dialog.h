@@ -1,5 +1,5 @@
 // "Map Options": one check box per map preference, the period of the complete redraw and
-// the further folders searched for maps and TNC command files.
+// the further folders searched for maps and TNC command files, and the tile background.
 // Opening reads the preferences from the settings; OK stores them there.
 #pragma once
 
@@ -12,6 +12,7 @@
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
+class QSpinBox;
 
 namespace plovane {
 
@@ -30,6 +31,7 @@ class MapOptionsDialog : public QDialog {
     QCheckBox* checkBox(size_t index) const { return checks_[index]; }
     QComboBox* periodList() const { return period_; }
     QLineEdit* searchFoldersField() const { return searchFolders_; }
+    QLineEdit* tileSourceField() const { return tileSource_; }
 
   private:
     Profile& profile_;
@@ -38,6 +40,9 @@ class MapOptionsDialog : public QDialog {
     std::array<QCheckBox*, kMapOptionChecks.size()> checks_{};
     QComboBox* period_ = nullptr;
     QLineEdit* searchFolders_ = nullptr;
+    QLineEdit* tileSource_ = nullptr;
+    QSpinBox* tileCache_ = nullptr;
+    QLineEdit* tileAttribution_ = nullptr;
 };
 
 }  // namespace plovane

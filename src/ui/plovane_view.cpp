@@ -15,6 +15,7 @@
 #include "ui/logic/command_ids.h"
 #include "ui/logic/plovane_doc.h"
 #include "ui/map_options_dialog.h"
+#include "ui/tile_background.h"
 
 namespace plovane {
 namespace {
@@ -47,6 +48,9 @@ CPlovaneView::CPlovaneView(const Context& context, QWidget* parent)
     settle_.setSingleShot(true);
     settle_.setInterval(kSettleRedrawMs);
     connect(&settle_, &QTimer::timeout, this, [this] { RefreshView(true); });
+    tileRepaint_.setSingleShot(true);
+    tileRepaint_.setInterval(kTileRepaintMs);
+    connect(&tileRepaint_, &QTimer::timeout, this, [this] { RefreshView(true); });
 }
 
 CPlovaneView::~CPlovaneView() = default;
@@ -58,6 +62,7 @@ void CPlovaneView::FillScene(MapScene& scene) {
     scene.stations = &context_.stations;
     scene.unitsOfMeasure = unitsOfMeasure_;
     scene.status = *status_;
+    scene.tiles = tileLayer();
 }
 
 bool CPlovaneView::RenderPicture() {
@@ -182,6 +187,7 @@ bool CPlovaneView::EditOptions() {
     if (dialog.exec() != QDialog::Accepted)
         return false;
     context_.options = dialog.stored();
+    ApplyTileSource();
     RefreshView(true);
     return true;
 }

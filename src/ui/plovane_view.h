@@ -27,6 +27,8 @@ class QMenu;
 namespace plovane {
 
 class CMapRenderer;
+class CTileLayer;
+struct TileBackground;
 class HostRenderReport;
 class CPlovaneDoc;
 class CStationList;
@@ -41,6 +43,8 @@ class CPlovaneView : public QWidget {
     // A changed station is drawn at once over the picture; the whole map follows this long
     // after the last change, so a station that moved does not stay at its old place too.
     static constexpr int kSettleRedrawMs = 2000;
+    // Tiles arriving within this long of each other are drawn with one redraw.
+    static constexpr int kTileRepaintMs = 150;
 
     struct Context {
         CPlovaneDoc& doc;
@@ -90,6 +94,15 @@ class CPlovaneView : public QWidget {
     // The map options dialog; true when OK was pressed.
     bool EditOptions();
 
+    // Builds the tile background the map options name (again, when they changed) and puts
+    // the view in Web Mercator with tiles, or back on the plain grid without.
+    void ApplyTileSource();
+    // A tile source chosen from the menu: stored in the settings and applied.
+    void SetTileSource(const std::string& source);
+    CTileLayer* tileLayer() const;
+    // Tiles are being fetched; the screenshot waits for them.
+    bool TilesBusy() const;
+
   signals:
     void dragModeChanged(plovane::DragMode mode);
     // "Station &Info..." or "Send &Message..." for the station picked last.
@@ -124,6 +137,9 @@ class CPlovaneView : public QWidget {
     int wheelRemainder_ = 0;
     QTimer settle_;
     MenuRunner menuRunner_;
+    std::unique_ptr<TileBackground> tiles_;
+    std::string tilesApplied_;  // the source, attribution and cache size tiles_ was built for
+    QTimer tileRepaint_;        // arriving tiles are drawn in batches
 };
 
 }  // namespace plovane

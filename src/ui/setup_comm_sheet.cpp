@@ -30,26 +30,54 @@ CSetupCommTNCPage::CSetupCommTNCPage(CTncSettings& settings, const CommSetupSour
     enabled_->setChecked(form.enabled);
     layout->addWidget(enabled_);
     auto* fields = new QFormLayout;
+    mode_ = new QComboBox(this);
+    FillList(mode_, std::vector<std::string>(std::begin(kTncModeTexts), std::end(kTncModeTexts)),
+             form.mode);
+    fields->addRow("TNC &Mode:", mode_);
     serial_.Build(fields, this, ports);
     serial_.Show(form.serial);
     type_ = new QComboBox(this);
     FillList(type_, TncTypeTexts(files_), form.type);
     fields->addRow("TNC T&ype:", type_);
+    // A software TNC serves KISS on a TCP port (8001 by convention).
+    kissHost_ = new QLineEdit(SettingText(form.kissHost), this);
+    fields->addRow("KISS &Host:", kissHost_);
+    kissPort_ = new QLineEdit(SettingText(form.kissPort), this);
+    fields->addRow("KISS P&ort:", kissPort_);
+    txDelay_ = new QLineEdit(SettingText(form.txDelay), this);
+    txDelay_->setPlaceholderText("TNC default");
+    fields->addRow("TX&DELAY (10 ms):", txDelay_);
+    persistence_ = new QLineEdit(SettingText(form.persistence), this);
+    persistence_->setPlaceholderText("TNC default");
+    fields->addRow("&Persistence (0-255):", persistence_);
+    slotTime_ = new QLineEdit(SettingText(form.slotTime), this);
+    slotTime_->setPlaceholderText("TNC default");
+    fields->addRow("S&lot Time (10 ms):", slotTime_);
+    fullDuplex_ = new QCheckBox("&Full Duplex", this);
+    fullDuplex_->setChecked(form.fullDuplex);
+    fields->addRow("", fullDuplex_);
     layout->addLayout(fields);
     refresh_ = new QPushButton("&Refresh TNC List", this);
     layout->addWidget(refresh_, 0, Qt::AlignLeft);
     layout->addStretch();
 
     connect(enabled_, &QCheckBox::toggled, this, [this] { UpdateEnabling(); });
+    connect(mode_, &QComboBox::currentIndexChanged, this, [this] { UpdateEnabling(); });
     connect(refresh_, &QPushButton::clicked, this, [this] { RefreshTncList(); });
     UpdateEnabling();
 }
 
 void CSetupCommTNCPage::UpdateEnabling() {
-    const bool on = enabled_->isChecked();
-    serial_.SetEnabled(on);
-    type_->setEnabled(on);
-    refresh_->setEnabled(on);
+    const TncForm form = Read();
+    mode_->setEnabled(form.controlsEnabled());
+    serial_.SetEnabled(form.serialEnabled());
+    type_->setEnabled(form.serialEnabled());
+    refresh_->setEnabled(form.serialEnabled());
+    kissHost_->setEnabled(form.tcpEnabled());
+    kissPort_->setEnabled(form.tcpEnabled());
+    for (QWidget* w : {static_cast<QWidget*>(txDelay_), static_cast<QWidget*>(persistence_),
+                       static_cast<QWidget*>(slotTime_), static_cast<QWidget*>(fullDuplex_)})
+        w->setEnabled(form.kissEnabled());
 }
 
 void CSetupCommTNCPage::RefreshTncList() {
@@ -61,12 +89,23 @@ void CSetupCommTNCPage::RefreshTncList() {
     FillList(type_, TncTypeTexts(files_), index);
 }
 
-void CSetupCommTNCPage::Store() {
+TncForm CSetupCommTNCPage::Read() const {
     TncForm form;
     form.enabled = enabled_->isChecked();
+    form.mode = mode_->currentIndex();
     form.serial = serial_.Read();
     form.type = type_->currentIndex();
-    StoreTncForm(form, files_, settings_);
+    form.kissHost = SettingBytes(kissHost_->text(), settings_.kissHost);
+    form.kissPort = SettingBytes(kissPort_->text(), settings_.kissPort);
+    form.txDelay = txDelay_->text().toStdString();
+    form.persistence = persistence_->text().toStdString();
+    form.slotTime = slotTime_->text().toStdString();
+    form.fullDuplex = fullDuplex_->isChecked();
+    return form;
+}
+
+void CSetupCommTNCPage::Store() {
+    StoreTncForm(Read(), files_, settings_);
 }
 
 // --- GPS page ---
@@ -80,7 +119,7 @@ CSetupCommGPSPage::CSetupCommGPSPage(CGpsSettings& settings, const std::vector<s
     enabled_->setChecked(form.enabled);
     layout->addWidget(enabled_);
     sources_ = new QButtonGroup(this);
-    for (int source = kGpsFromTncMonitor; source <= kGpsSerialPort; ++source) {
+    for (int source = kGpsFromTncMonitor; source <= kGpsGpsd; ++source) {
         auto* button = new QRadioButton(kGpsSourceTexts[source], this);
         sources_->addButton(button, source);
         layout->addWidget(button);
@@ -90,6 +129,10 @@ CSetupCommGPSPage::CSetupCommGPSPage(CGpsSettings& settings, const std::vector<s
     auto* fields = new QFormLayout;
     serial_.Build(fields, this, ports);
     serial_.Show(form.serial);
+    gpsdHost_ = new QLineEdit(SettingText(form.gpsdHost), this);
+    fields->addRow("gpsd Ho&st:", gpsdHost_);
+    gpsdPort_ = new QLineEdit(SettingText(form.gpsdPort), this);
+    fields->addRow("gpsd Por&t:", gpsdPort_);
     layout->addLayout(fields);
     layout->addStretch();
 
@@ -107,6 +150,8 @@ GpsForm CSetupCommGPSPage::Read() const {
     form.enabled = enabled_->isChecked();
     form.source = sources_->checkedId();  // -1 when none is checked
     form.serial = serial_.Read();
+    form.gpsdHost = SettingBytes(gpsdHost_->text(), settings_.gpsdHost);
+    form.gpsdPort = SettingBytes(gpsdPort_->text(), settings_.gpsdPort);
     return form;
 }
 
@@ -116,6 +161,8 @@ void CSetupCommGPSPage::UpdateEnabling() {
         button->setEnabled(form.sourcesEnabled());
     }
     serial_.SetEnabled(form.serialEnabled());
+    gpsdHost_->setEnabled(form.gpsdEnabled());
+    gpsdPort_->setEnabled(form.gpsdEnabled());
 }
 
 void CSetupCommGPSPage::Store() {

@@ -56,14 +56,25 @@ class CSetupCommTNCPage : public QWidget {
     const SerialControls& serial() const { return serial_; }
     QComboBox* typeList() const { return type_; }
     QPushButton* refreshButton() const { return refresh_; }
+    QComboBox* modeList() const { return mode_; }
+    QLineEdit* kissHostField() const { return kissHost_; }
+    QLineEdit* kissPortField() const { return kissPort_; }
 
   private:
+    TncForm Read() const;
     void UpdateEnabling();
 
     CTncSettings& settings_;
     std::function<std::vector<TncTypeChoice>()> refreshFiles_;
     std::vector<TncTypeChoice> files_;
     QCheckBox* enabled_ = nullptr;
+    QComboBox* mode_ = nullptr;
+    QLineEdit* kissHost_ = nullptr;
+    QLineEdit* kissPort_ = nullptr;
+    QLineEdit* txDelay_ = nullptr;
+    QLineEdit* persistence_ = nullptr;
+    QLineEdit* slotTime_ = nullptr;
+    QCheckBox* fullDuplex_ = nullptr;
     SerialControls serial_;
     QComboBox* type_ = nullptr;
     QPushButton* refresh_ = nullptr;
@@ -80,6 +91,8 @@ class CSetupCommGPSPage : public QWidget {
     // The source buttons, GpsSource order.
     QRadioButton* sourceButton(int source) const;
     const SerialControls& serial() const { return serial_; }
+    QLineEdit* gpsdHostField() const { return gpsdHost_; }
+    QLineEdit* gpsdPortField() const { return gpsdPort_; }
 
   private:
     GpsForm Read() const;
@@ -89,6 +102,8 @@ class CSetupCommGPSPage : public QWidget {
     QCheckBox* enabled_ = nullptr;
     QButtonGroup* sources_ = nullptr;
     SerialControls serial_;
+    QLineEdit* gpsdHost_ = nullptr;
+    QLineEdit* gpsdPort_ = nullptr;
 };
 
 class CSetupCommNetPage : public QWidget {

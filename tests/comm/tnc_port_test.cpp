@@ -157,6 +157,7 @@ TEST(TncPortThreads, OpeningMonitoringAndClosingTalkToTheTnc) {
     const auto lastArrival = f.peer.ArrivalOf(before - 1);
     f.port.Close();
     EXPECT_FALSE(f.port.IsOpen());
+    EXPECT_TRUE(f.peer.WaitFor("MON OFF\r", 2s, before));
     const std::vector<Step> closing =
         Join({kBreak, {{"ECHO ON\r", 500, 0}, {"MON OFF\r", 250, 0}}});
     EXPECT_EQ(f.peer.Received().substr(before), Concat(closing));
@@ -183,6 +184,8 @@ TEST(TncPortThreads, WithoutACommandFileOnlyTheStandardSequenceGoesOut) {
         ASSERT_TRUE(f.port.Open().open);
         ASSERT_TRUE(f.peer.WaitFor("CONV\r", 3s));
         f.port.Close();
+        // Close returns once the last bytes are written; the peer reads them on its thread.
+        EXPECT_TRUE(f.peer.WaitFor("MON OFF\r", 2s));
         EXPECT_EQ(f.peer.Received(), Concat(Join({kWakeUp,
                                                   InitCommands("NOCALL", "UNPROTO APQ102"),
                                                   kBreak,
@@ -207,10 +210,10 @@ TEST(TncPortThreads, StationSetupAndGpsRequestReachAnOpenTnc) {
     f.port.SendStationSetup();
     f.port.SendGpsRequest();
     ASSERT_TRUE(f.peer.WaitFor("\x05", 3s, opened));
-    EXPECT_EQ(
-        f.peer.Received().substr(opened),
-        Concat(Join(
-            {kBreak, InitCommands("W1AW-2", "UNPROTO APQ102 VIA RELAY,WIDE"), {{"\x05", 0, 0}}})));
+    EXPECT_EQ(f.peer.Received().substr(opened),
+              Concat(Join({kBreak,
+                           InitCommands("W1AW-2", "UNPROTO APQ102 VIA WIDE1-1,WIDE2-1"),
+                           {{"\x05", 0, 0}}})));
     f.port.Close();
 }
 
@@ -238,8 +241,9 @@ TEST(TncPortThreads, HangUpMidSessionEndsInErrorAndTheTncReopens) {
     f.Load();
     ASSERT_TRUE(f.port.Open().open);
     ASSERT_TRUE(second.WaitFor("CONV\r", 3s));
-    EXPECT_EQ(second.Received(),
-              Concat(Join({kWakeUp, InitCommands("NOCALL", "UNPROTO APQ102 VIA RELAY,WIDE")})));
+    EXPECT_EQ(
+        second.Received(),
+        Concat(Join({kWakeUp, InitCommands("NOCALL", "UNPROTO APQ102 VIA WIDE1-1,WIDE2-1")})));
     second.Write("N0CALL>APRS:>after\r");
     ASSERT_TRUE(PtyPeer::WaitUntil([&] { return f.stations.Contains("N0CALL"); }, 2s));
     f.port.Close();
@@ -248,7 +252,7 @@ TEST(TncPortThreads, HangUpMidSessionEndsInErrorAndTheTncReopens) {
 TEST(TncSettings, LoadFillsThePortParameters) {
     RecordingHost host;
     MemoryProfile profile;
-    CTncSettings settings{true, 4800, "/dev/ttyUSB0", 7, "Even", "2", "/tnc/kpc3.tnc"};
+    CTncSettings settings{true, kTncText, 4800, "/dev/ttyUSB0", 7, "Even", "2", "/tnc/kpc3.tnc"};
     settings.Save(profile);
 
     CTncSettings loaded;

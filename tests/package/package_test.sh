@@ -33,6 +33,7 @@ expected=(
     /usr/bin/plovane
     /usr/bin/plovane-cli
     /usr/share/plovane/maps/world.map
+    /usr/share/plovane/maps/base-layer.mbtiles
     /usr/share/plovane/sim/sample.sim
     /usr/share/plovane/help/index.html
     /usr/share/plovane/icons/primary.png

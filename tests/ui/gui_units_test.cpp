@@ -12,7 +12,8 @@ namespace plovane {
 namespace {
 
 auto Fields(const GuiOptions& o) {
-    return std::tie(o.settingsPath, o.mapPath, o.simulatePath, o.screenshotPath, o.help, o.version);
+    return std::tie(o.settingsPath, o.mapPath, o.simulatePath, o.screenshotPath, o.help, o.version,
+                    o.tilesSource);
 }
 
 TEST(GuiOptions, ParsesEveryOptionAndRejectsTheRest) {
@@ -23,11 +24,13 @@ TEST(GuiOptions, ParsesEveryOptionAndRejectsTheRest) {
     };
     const std::vector<Case> cases = {
         {{}, true, {}},
-        {{"--settings", "a.conf", "--map", "w.map", "--simulate", "s.sim", "--screenshot", "x.png"},
+        {{"--settings", "a.conf", "--map", "w.map", "--simulate", "s.sim", "--screenshot", "x.png",
+          "--tiles", "t.mbtiles"},
          true,
-         {"a.conf", "w.map", "s.sim", "x.png", false}},
-        {{"--help"}, true, {"", "", "", "", true}},
-        {{"--version"}, true, {"", "", "", "", false, true}},
+         {"a.conf", "w.map", "s.sim", "x.png", false, false, "t.mbtiles"}},
+        {{"--help"}, true, {"", "", "", "", true, false, ""}},
+        {{"--version"}, true, {"", "", "", "", false, true, ""}},
+        {{"--tiles"}, false, {}},
         {{"--map"}, false, {}},
         {{"--bogus"}, false, {}},
         {{"w.map"}, false, {}},

@@ -141,20 +141,28 @@ const std::vector<std::string> kWeatherSuffixes = {"wRSW",  "dDvs", "xDVS",  "wU
 
 // --- Encoders ---
 
-std::string FormatLatitude(double lat, int ambiguity) {
-    const auto [degrees, hundredths] = DegreesAndHundredths(lat);
-    std::string text = Printf("%02d%02d.%02d%c", std::min(degrees, 90), hundredths / 100,
-                              hundredths % 100, lat < 0 ? 'S' : 'N');
+namespace {
+
+// "DDMM.mmN" (two degree digits) or "DDDMM.mmW" (three): `negative` is the hemisphere letter
+// of a value below zero.
+std::string FormatAngle(double value, int ambiguity, int degreeDigits, char positive,
+                        char negative) {
+    const auto [degrees, hundredths] = DegreesAndHundredths(value);
+    const int maxDegrees = degreeDigits == 2 ? 90 : 180;
+    std::string text = Printf("%0*d%02d.%02d%c", degreeDigits, std::min(degrees, maxDegrees),
+                              hundredths / 100, hundredths % 100, value < 0 ? negative : positive);
     Blank(text, ambiguity);
     return text;
 }
 
+}  // namespace
+
+std::string FormatLatitude(double lat, int ambiguity) {
+    return FormatAngle(lat, ambiguity, 2, 'N', 'S');
+}
+
 std::string FormatLongitude(double lon, int ambiguity) {
-    const auto [degrees, hundredths] = DegreesAndHundredths(lon);
-    std::string text = Printf("%03d%02d.%02d%c", std::min(degrees, 180), hundredths / 100,
-                              hundredths % 100, lon < 0 ? 'W' : 'E');
-    Blank(text, ambiguity);
-    return text;
+    return FormatAngle(lon, ambiguity, 3, 'E', 'W');
 }
 
 std::string Base91(uint32_t value, int digits) {

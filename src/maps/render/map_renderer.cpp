@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "maps/render/render_internal.h"
+#include "maps/render/tile_layer.h"
 #include "stations/station_list.h"
 
 namespace plovane {
@@ -86,9 +87,13 @@ bool CMapRenderer::DrawMap(QPainter* target, const MapScene& scene) {
             surface = &background;
         }
         surface->fillRect(0, 0, width + kBitmapExtraWidth, height + kBitmapExtraHeight, Qt::white);
+        const bool tiles = scene.tiles && projection.mercator();
+        if (tiles)
+            scene.tiles->Draw(*surface, projection);
         MapPainter out(*surface, resources_);
         const int32_t threshold = view.DetailThreshold();
-        DrawVectors(out, map, projection, threshold, progress, done);
+        // Over tiles, filled areas are outlined so that the tiles show through.
+        DrawVectors(out, map, projection, threshold, progress, done, tiles);
         if (options.MapLabels)
             DrawLabels(out, map, projection, threshold, icons_, progress, done);
         else
@@ -121,6 +126,8 @@ bool CMapRenderer::DrawMap(QPainter* target, const MapScene& scene) {
             drawn[i] = 1;
         }
         report_.End();
+        if (scene.tiles && projection.mercator())
+            scene.tiles->DrawAttribution(*surface, width, height);
         DrawHeaderStrip(*surface, resources_, width, HeaderTitle(map), scene.status);
         DrawScaleBar(*surface, resources_, width, projection, pixelsPerInch, scene.unitsOfMeasure);
         if (scene.stations) {

@@ -26,6 +26,7 @@
 namespace plovane {
 
 class CStationList;
+class CTileLayer;
 
 // Everything one drawing reads. Null pointers are reported as the drawing's check texts.
 struct MapScene {
@@ -35,6 +36,7 @@ struct MapScene {
     CStationList* stations = nullptr;  // null: no stations drawn
     int unitsOfMeasure = 0;            // 0 statute, 1 nautical, 2 metric
     HeaderStatus status;
+    CTileLayer* tiles = nullptr;  // drawn under everything when the view is in Mercator
 };
 
 // The check texts of a drawing that cannot run.

@@ -146,8 +146,14 @@ void DrawHeaderStrip(QPainter& painter, const RenderResources& resources, int cl
 void DrawScaleBar(QPainter& painter, const RenderResources& resources, int clientWidth,
                   const MapProjection& projection, double pixelsPerInch, int unitsOfMeasure) {
     const int inch = std::max(1, static_cast<int>(std::lround(pixelsPerInch)));
+    MapBox centre = projection.view();
+    if (projection.mercator()) {
+        // The box's middle colatitude is not the middle of the picture in Mercator.
+        centre.top = centre.bottom =
+            projection.ScreenToMap(0, kHeaderStripHeight + projection.areaHeight() / 2).y;
+    }
     const double distance =
-        ScaleInchDistance(projection.view(), projection.ux(), pixelsPerInch, unitsOfMeasure);
+        ScaleInchDistance(centre, projection.ux(), pixelsPerInch, unitsOfMeasure);
     const QString text = QString::fromStdString(ScaleText(distance, unitsOfMeasure));
     const int right = clientWidth - kScaleRightMargin;
     const int left = right - inch;

@@ -88,8 +88,10 @@ int64_t CullMargin(const MapBox& view);
 // The rotated font (0..71, 5 degrees each) for a label angle in degrees.
 int RotatedLabelFont(int angle);
 
+// outlineOnly: filled polygons are drawn as their outlines.
 void DrawVectors(MapPainter& out, const CMapData& map, const MapProjection& projection,
-                 int32_t threshold, ProgressMeter& progress, int64_t& done);
+                 int32_t threshold, ProgressMeter& progress, int64_t& done,
+                 bool outlineOnly = false);
 void DrawLabels(MapPainter& out, const CMapData& map, const MapProjection& projection,
                 int32_t threshold, const CSymbolIcons& icons, ProgressMeter& progress,
                 int64_t& done);

@@ -34,14 +34,17 @@ struct PendingShape {
     }
 };
 
-void DrawShape(MapPainter& out, const PendingShape& shape, const MapBox& cull, const QRect& guard) {
+void DrawShape(MapPainter& out, PendingShape& shape, const MapBox& cull, const QRect& guard,
+               bool outlineOnly) {
     if (shape.vertices.size() < 2 || !shape.Meets(cull))
         return;
     const int colour =
         shape.colour >= 0 && shape.colour < kPaletteSize ? shape.colour : kVectorFallbackColour;
     out.SelectPen(shape.heavy ? kHeavyPen + colour : colour);
     out.SetBackgroundColour(PaletteColour(colour));
-    if (shape.filled && shape.vertices.size() >= 3) {
+    if (shape.filled && shape.vertices.size() >= 3 && outlineOnly)
+        shape.vertices.push_back(shape.vertices.front());
+    else if (shape.filled && shape.vertices.size() >= 3) {
         // An attribute of exactly 128 names no brush: the one selected last stays.
         if (shape.fillAttributes > 128)
             out.SelectBrush((shape.fillAttributes - 1) & 7);
@@ -74,7 +77,7 @@ int RotatedLabelFont(int angle) {
 }
 
 void DrawVectors(MapPainter& out, const CMapData& map, const MapProjection& projection,
-                 int32_t threshold, ProgressMeter& progress, int64_t& done) {
+                 int32_t threshold, ProgressMeter& progress, int64_t& done, bool outlineOnly) {
     const MapBox cull = CullBox(projection, 0);
     const QRect guard = ClipGuard(projection.areaWidth(), projection.areaHeight());
     out.SetOpaque(true);
@@ -87,7 +90,7 @@ void DrawVectors(MapPainter& out, const CMapData& map, const MapProjection& proj
         if (!IsDetailShown(p.level, threshold))
             continue;
         if (p.code == kMoveCode) {
-            DrawShape(out, shape, cull, guard);
+            DrawShape(out, shape, cull, guard, outlineOnly);
             shape = PendingShape();
             shape.heavy = (p.attributes & 1) != 0;
             shape.Add(p, projection);
@@ -99,7 +102,7 @@ void DrawVectors(MapPainter& out, const CMapData& map, const MapProjection& proj
         shape.fillAttributes = p.attributes;
         shape.Add(p, projection);
     }
-    DrawShape(out, shape, cull, guard);
+    DrawShape(out, shape, cull, guard, outlineOnly);
     done += static_cast<int64_t>(map.points.size());
 }
 

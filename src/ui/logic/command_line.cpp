@@ -10,9 +10,8 @@ bool ParseGuiOptions(const std::vector<std::string>& args, GuiOptions& options,
         std::string GuiOptions::*field;
     };
     static constexpr Valued kValued[] = {
-        {"--settings", &GuiOptions::settingsPath},
-        {"--map", &GuiOptions::mapPath},
-        {"--simulate", &GuiOptions::simulatePath},
+        {"--settings", &GuiOptions::settingsPath},     {"--map", &GuiOptions::mapPath},
+        {"--tiles", &GuiOptions::tilesSource},         {"--simulate", &GuiOptions::simulatePath},
         {"--screenshot", &GuiOptions::screenshotPath},
     };
     for (size_t i = 0; i < args.size(); ++i) {

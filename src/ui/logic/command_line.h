@@ -1,5 +1,6 @@
 // The options of the `plovane` program:
-//   plovane [--settings FILE.conf] [--map FILE] [--simulate FILE] [--screenshot FILE.png]
+//   plovane [--settings FILE.conf] [--map FILE] [--tiles SOURCE] [--simulate FILE]
+//           [--screenshot FILE.png]
 #pragma once
 
 #include <string>
@@ -14,6 +15,7 @@ struct GuiOptions {
     std::string screenshotPath;  // render the window into this PNG and exit
     bool help = false;           // --help: print the usage and exit
     bool version = false;        // --version: print the version and exit
+    std::string tilesSource;     // the tile background for this run (see maps/tile_source.h)
 };
 
 // Parses the arguments after the program name. False with a message in `error` for an
@@ -21,17 +23,19 @@ struct GuiOptions {
 bool ParseGuiOptions(const std::vector<std::string>& args, GuiOptions& options, std::string& error);
 
 inline constexpr const char* kGuiUsage =
-    "usage: plovane [--settings FILE.conf] [--map FILE] [--simulate FILE] "
+    "usage: plovane [--settings FILE.conf] [--map FILE] [--tiles SOURCE] [--simulate FILE] "
     "[--screenshot FILE.png]\n";
 
 // --help: the usage and what each option does.
 inline constexpr const char* kGuiHelp =
-    "usage: plovane [--settings FILE.conf] [--map FILE] [--simulate FILE] "
+    "usage: plovane [--settings FILE.conf] [--map FILE] [--tiles SOURCE] [--simulate FILE] "
     "[--screenshot FILE.png]\n"
     "The APRS station with its map window.\n"
     "\n"
     "  --settings FILE.conf   keep the settings in this INI file instead of the user's\n"
     "  --map FILE             open this map file after start-up\n"
+    "  --tiles SOURCE         draw map tiles under the stations: none, osm, a URL like\n"
+    "                         https://host/{z}/{x}/{y}.png, an .mbtiles file or a folder\n"
     "  --simulate FILE        play this file of monitor lines after start-up\n"
     "  --screenshot FILE.png  draw the main window into FILE.png after start-up and exit\n"
     "  --help                 show this help and exit\n"

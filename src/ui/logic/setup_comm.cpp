@@ -57,7 +57,32 @@ TncForm TncFormFrom(const CTncSettings& settings, const std::vector<TncTypeChoic
     form.enabled = settings.enabled;
     form.serial = SerialFormFrom(SerialValuesOf(settings));
     form.type = TncTypeIndexOf(files, settings.tncCommandFile);
+    form.mode = settings.mode;
+    form.kissHost = settings.kissHost;
+    form.kissPort = settings.kissPort;
+    form.txDelay = KissParameterText(settings.kissTxDelay);
+    form.persistence = KissParameterText(settings.kissPersistence);
+    form.slotTime = KissParameterText(settings.kissSlotTime);
+    form.fullDuplex = settings.kissFullDuplex == 1;
     return form;
+}
+
+int32_t KissParameterFromText(const std::string& text) {
+    const size_t begin = text.find_first_not_of(' ');
+    const size_t end = text.find_last_not_of(' ');
+    if (begin == std::string::npos || end - begin >= 3)
+        return -1;
+    int32_t value = 0;
+    for (size_t i = begin; i <= end; ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return -1;
+        value = value * 10 + (text[i] - '0');
+    }
+    return value <= 255 ? value : -1;
+}
+
+std::string KissParameterText(int32_t value) {
+    return value >= 0 && value <= 255 ? std::to_string(value) : std::string();
 }
 
 void StoreTncForm(const TncForm& form, const std::vector<TncTypeChoice>& files,
@@ -65,6 +90,15 @@ void StoreTncForm(const TncForm& form, const std::vector<TncTypeChoice>& files,
     settings.enabled = form.enabled;
     StoreSerial(form.serial, settings);
     settings.tncCommandFile = TncTypePathAt(files, form.type);
+    if (form.mode >= kTncText && form.mode <= kTncKissTcp)
+        settings.mode = form.mode;
+    settings.kissHost = form.kissHost;
+    settings.kissPort = form.kissPort;
+    settings.kissTxDelay = KissParameterFromText(form.txDelay);
+    settings.kissPersistence = KissParameterFromText(form.persistence);
+    settings.kissSlotTime = KissParameterFromText(form.slotTime);
+    // Full duplex is sent only when asked for; half duplex is every TNC's default.
+    settings.kissFullDuplex = form.fullDuplex ? 1 : -1;
 }
 
 GpsForm GpsFormFrom(const CGpsSettings& settings) {
@@ -72,14 +106,18 @@ GpsForm GpsFormFrom(const CGpsSettings& settings) {
     form.enabled = settings.enabled;
     form.source = settings.source;
     form.serial = SerialFormFrom(SerialValuesOf(settings));
+    form.gpsdHost = settings.gpsdHost;
+    form.gpsdPort = settings.gpsdPort;
     return form;
 }
 
 void StoreGpsForm(const GpsForm& form, CGpsSettings& settings) {
     settings.enabled = form.enabled;
-    if (form.source >= kGpsFromTncMonitor && form.source <= kGpsSerialPort)
+    if (form.source >= kGpsFromTncMonitor && form.source <= kGpsGpsd)
         settings.source = form.source;
     StoreSerial(form.serial, settings);
+    settings.gpsdHost = form.gpsdHost;
+    settings.gpsdPort = form.gpsdPort;
 }
 
 NetForm NetFormFrom(const CNetSettings& settings) {

@@ -31,14 +31,35 @@ std::string TncTypePathAt(const std::vector<TncTypeChoice>& files, int index);
 int TncTypeIndexAfterRefresh(const std::vector<TncTypeChoice>& old, int index,
                              const std::vector<TncTypeChoice>& fresh);
 
+// The "TNC &Mode:" list, TncMode order.
+inline constexpr const char* kTncModeTexts[] = {
+    "Text mode (command/converse)",
+    "KISS (serial port)",
+    "KISS over TCP",
+};
+
 struct TncForm {
     bool enabled = false;
+    int mode = kTncText;  // position in kTncModeTexts
     SerialForm serial;
     int type = 0;  // position in TncTypeTexts
+    std::string kissHost;
+    std::string kissPort;
+    // TXDELAY, persistence, slot time (numbers 0-255) and full duplex; blank: not sent.
+    std::string txDelay, persistence, slotTime;
+    bool fullDuplex = false;
 
     // With "TNC &Enabled" clear every other control is disabled.
     bool controlsEnabled() const { return enabled; }
+    // The serial line and the command file serve the text mode and serial KISS.
+    bool serialEnabled() const { return enabled && mode != kTncKissTcp; }
+    bool tcpEnabled() const { return enabled && mode == kTncKissTcp; }
+    bool kissEnabled() const { return enabled && mode != kTncText; }
 };
+
+// A KISS parameter field: a whole number 0-255, else -1 (the TNC keeps its own value).
+int32_t KissParameterFromText(const std::string& text);
+std::string KissParameterText(int32_t value);
 
 TncForm TncFormFrom(const CTncSettings& settings, const std::vector<TncTypeChoice>& files);
 void StoreTncForm(const TncForm& form, const std::vector<TncTypeChoice>& files,
@@ -48,15 +69,19 @@ inline constexpr const char* kGpsSourceTexts[] = {
     "Get GPS Data from TNC (&Automatic)",
     "Get GPS Data from TNC using CTRL-&E",
     "Get GPS Data from this &Serial Port: ->",
+    "Get GPS Data from gps&d:",
 };
 
 struct GpsForm {
     bool enabled = false;
     int source = kGpsFromTncMonitor;  // GpsSource; another stored value checks no button
     SerialForm serial;
+    std::string gpsdHost;
+    std::string gpsdPort;
 
     bool sourcesEnabled() const { return enabled; }
     bool serialEnabled() const { return enabled && source == kGpsSerialPort; }
+    bool gpsdEnabled() const { return enabled && source == kGpsGpsd; }
 };
 
 GpsForm GpsFormFrom(const CGpsSettings& settings);

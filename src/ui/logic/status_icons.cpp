@@ -17,13 +17,20 @@ LinkState LinkStateOf(const LinkFacts& facts) {
 
 HeaderStatus ReadHeaderStatus(CPlovaneApp& app) {
     HeaderStatus status;
-    const LinkFacts tnc{app.tncSettings().enabled, app.tnc().IsOpen(), false, app.tnc().HasError()};
+    const LinkFacts tnc =
+        app.tncSettings().IsKiss()
+            ? LinkFacts{app.tncSettings().enabled, app.kiss().IsOpen(), app.kiss().IsPending(),
+                        app.kiss().HasError()}
+            : LinkFacts{app.tncSettings().enabled, app.tnc().IsOpen(), false, app.tnc().HasError()};
     status.tnc = LinkStateOf(tnc);
 
     const CGpsSettings& gps = app.gpsSettings();
     status.gpsConfigured = gps.enabled;
     if (gps.source == kGpsSerialPort) {
         status.gps = LinkStateOf({gps.enabled, app.gps().IsOpen(), false, app.gps().HasError()});
+    } else if (gps.source == kGpsGpsd) {
+        status.gps = LinkStateOf(
+            {gps.enabled, app.gpsd().IsOpen(), app.gpsd().IsPending(), app.gpsd().HasError()});
     } else {
         status.gps = gps.enabled ? LinkStateOf(tnc) : LinkState::kOff;
     }

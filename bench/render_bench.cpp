@@ -1,0 +1,198 @@
+// A complete redraw of a 1920 x 1080 map over tiles: 1 000 stations with tracks on cached
+// tiles, and the same with a 1 000 000-point vector map drawn over them. Run from the
+// release build; the view is Web Mercator at tile zoom 12 around Seattle.
+#include <benchmark/benchmark.h>
+
+#include <QBuffer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "core/clock.h"
+#include "core/null_host.h"
+#include "core/profile.h"
+#include "core/station_settings.h"
+#include "maps/mbtiles.h"
+#include "maps/render/map_renderer.h"
+#include "maps/render/symbol_icons.h"
+#include "maps/render/tile_layer.h"
+#include "maps/web_mercator.h"
+#include "stations/station_list.h"
+
+namespace {
+
+using namespace plovane;
+
+constexpr int kWidth = 1920;
+constexpr int kHeight = 1080;
+constexpr double kLat = 47.6, kLon = -122.3;
+
+std::string Coord(double value, bool lat) {
+    const char hemi = lat ? (value < 0 ? 'S' : 'N') : (value < 0 ? 'W' : 'E');
+    value = std::abs(value);
+    const int deg = static_cast<int>(value);
+    char text[16];
+    std::snprintf(text, sizeof text, lat ? "%02d%05.2f%c" : "%03d%05.2f%c", deg, (value - deg) * 60,
+                  hemi);
+    return text;
+}
+
+struct Scene {
+    explicit Scene(int64_t vectorPoints, bool withTiles = true) {
+        profile.WriteInt("Station", "LimitStations", 2000);
+        profile.WriteInt("Station", "bTrack", 1);
+        settings.Load(profile);
+        stations.ApplySettings(settings, false);
+        // 1 000 stations over the view, each reporting 20 positions: a track of some length.
+        for (int i = 0; i < 1000; ++i) {
+            const std::string call = "K" + std::to_string(i) + "XY";
+            for (int step = 0; step < 20; ++step) {
+                const double lat = kLat - 0.12 + (i % 40) * 0.006 + step * 0.0004;
+                const double lon = kLon - 0.3 + (i / 40) * 0.024 + step * 0.0006;
+                clock.AdvanceSeconds(30);
+                stations.UpdatePosition(call, "/>", Coord(lat, true), Coord(lon, false), "", "",
+                                        -1);
+            }
+        }
+        // The vector map: streets as polylines of 100 points, each a walk of short steps
+        // (a few pixels) from a point spread over the view.
+        map.loaded = true;
+        map.name = "bench";
+        map.points.reserve(static_cast<size_t>(vectorPoints));
+        const int32_t x0 = static_cast<int32_t>((kLon + 180 - 0.4) * kUnitsPerDegree);
+        const int32_t y0 = static_cast<int32_t>((90 - kLat - 0.2) * kUnitsPerDegree);
+        int32_t x = x0, y = y0;
+        uint32_t seed = 12345;
+        const auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+        for (int64_t i = 0; i < vectorPoints; ++i) {
+            const bool move = i % 100 == 0;
+            if (move) {
+                x = x0 + static_cast<int32_t>(next() % 288000);
+                y = y0 + static_cast<int32_t>(next() % 144000);
+            } else {
+                x += static_cast<int32_t>(next() % 1201) - 600;
+                y += static_cast<int32_t>(next() % 1201) - 600;
+            }
+            map.points.push_back({move ? kMoveCode : uint8_t(1 + i / 100 % 20), 0, 0, x, y});
+        }
+        map.points.push_back({kMoveCode, 0, 0, x0, y0});
+        map.left = x0;
+        map.right = x0 + 288000;
+        map.top = y0;
+        map.bottom = y0 + 144000;
+        map.fitted = true;
+
+        // Tiles: one MBTiles file at zoom 12 over the view, read into memory by a first draw.
+        file = std::filesystem::temp_directory_path() / "plovane-render-bench.mbtiles";
+        MbtilesWriter writer;
+        writer.Create(file, "bench", 12, 12, "");
+        QImage tile(kTileSize, kTileSize, QImage::Format_RGB32);
+        tile.fill(QColor(242, 239, 233));
+        QPainter(&tile).drawLine(0, 0, 255, 255);
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        tile.save(&buffer, "PNG");
+        for (int x = 640; x < 680; ++x)
+            for (int y = 1420; y < 1450; ++y)
+                writer.Add({12, x, y}, png.toStdString());
+        writer.Finish();
+        TileLayerSetup setup;
+        setup.local = std::make_unique<MbtilesStore>(file);
+        tiles = std::make_unique<CTileLayer>(std::move(setup), clock, nullptr);
+
+        options.ShowTracks = true;
+        options.IconLabels = true;
+        view.Resize(kWidth, kHeight + kHeaderStripHeight);
+        view.SetMercator(withTiles);
+        // About 38 m per pixel: tile zoom 12.
+        const int32_t cx = static_cast<int32_t>((kLon + 180) * kUnitsPerDegree);
+        const int32_t colat = static_cast<int32_t>((90 - kLat) * kUnitsPerDegree);
+        const int32_t cy = withTiles ? MercatorY(colat) : colat;
+        const int32_t halfW = kWidth / 2 * 124, halfH = kHeight / 2 * 124;
+        CMapData box;
+        box.left = cx - halfW;
+        box.right = cx + halfW;
+        box.top = withTiles ? ColatitudeOfMercatorY(cy - halfH) : cy - halfH;
+        box.bottom = withTiles ? ColatitudeOfMercatorY(cy + halfH) : cy + halfH;
+        view.FitToMap(box);
+        image = QImage(kWidth, kHeight + kHeaderStripHeight, QImage::Format_RGB32);
+        Draw();  // the tiles into memory
+    }
+    ~Scene() { std::filesystem::remove(file); }
+
+    void Draw() {
+        view.SetBackgroundValid(false);
+        QPainter painter(&image);
+        MapScene scene;
+        scene.view = &view;
+        scene.map = &map;
+        scene.options = &options;
+        scene.stations = &stations;
+        scene.tiles = view.mercator() ? tiles.get() : nullptr;
+        renderer.DrawMap(&painter, scene);
+    }
+
+    MemoryProfile profile;
+    CStationSettings settings;
+    FakeClock clock;
+    NullHost host;
+    CStationList stations{settings, clock, host, host};
+    CMapData map;
+    CMapView view;
+    CMapOptions options;
+    CSymbolIcons icons;
+    RenderReport report;
+    CMapRenderer renderer{report, clock, icons};
+    std::filesystem::path file;
+    std::unique_ptr<CTileLayer> tiles;
+    QImage image;
+};
+
+void BM_RedrawTilesAndStations(benchmark::State& state) {
+    Scene scene(0);
+    for (auto _ : state)
+        scene.Draw();
+    state.counters["tile_zoom"] = scene.tiles->TileZoom(scene.view.Projection());
+}
+BENCHMARK(BM_RedrawTilesAndStations)->Unit(benchmark::kMillisecond);
+
+void BM_RedrawMillionPointMapOverTiles(benchmark::State& state) {
+    Scene scene(1'000'000);
+    for (auto _ : state)
+        scene.Draw();
+}
+BENCHMARK(BM_RedrawMillionPointMapOverTiles)->Unit(benchmark::kMillisecond);
+
+// For comparison: the same map on the plain grid without tiles, as before tiles existed.
+void BM_RedrawMillionPointMapPlain(benchmark::State& state) {
+    Scene scene(1'000'000, false);
+    for (auto _ : state)
+        scene.Draw();
+}
+BENCHMARK(BM_RedrawMillionPointMapPlain)->Unit(benchmark::kMillisecond);
+
+// The projection alone: a million colatitudes to Mercator y.
+void BM_MercatorY(benchmark::State& state) {
+    for (auto _ : state) {
+        int64_t sum = 0;
+        for (int32_t i = 0; i < 1'000'000; ++i)
+            sum += MercatorY(14'000'000 + i * 37);
+        benchmark::DoNotOptimize(sum);
+    }
+}
+BENCHMARK(BM_MercatorY)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);  // fonts for the labels
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}

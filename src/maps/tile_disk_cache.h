@@ -1,0 +1,80 @@
+// The disk cache of tiles fetched online, one folder per source under the XDG cache folder:
+// <root>/<source hash>/<z>/<x>/<y>.tile holds the bytes and <y>.meta the validators
+// (ETag, Last-Modified) and the expiry. The bookkeeping keeps the total size under a limit,
+// evicting the least recently used tiles first; a file's modification time is its last use,
+// so the order survives a restart. HTTP caching rules (how long a tile stays fresh) are
+// here too, apart from the network code.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <list>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "maps/web_mercator.h"
+
+namespace plovane {
+
+// Tiles stay fresh at least this long, whatever the server says.
+inline constexpr int64_t kMinTileLifetimeSeconds = 7 * 24 * 3600;
+
+struct TileValidators {
+    std::string etag;
+    std::string lastModified;  // the server's text, sent back as If-Modified-Since
+    int64_t expiresUtc = 0;    // seconds since 1970
+};
+
+// When a response fetched at `nowUtc` goes stale: Cache-Control max-age (s-maxage, then
+// max-age), else Expires (an HTTP date), and never sooner than seven days.
+int64_t TileExpiry(int64_t nowUtc, std::string_view cacheControl, std::string_view expires);
+// An HTTP date (RFC 7231 IMF-fixdate, e.g. "Sun, 06 Nov 1994 08:49:37 GMT") in seconds since
+// 1970; -1 when it cannot be read.
+int64_t ParseHttpDate(std::string_view text);
+
+// Thread-compatible: the user-interface thread only.
+class TileDiskCache {
+  public:
+    // root: this source's folder (created on the first Store). Scans what is there.
+    TileDiskCache(std::filesystem::path root, uint64_t limitBytes);
+
+    // The folder for a source under the cache root: a stable hash of its URL template.
+    static std::filesystem::path FolderFor(const std::filesystem::path& cacheRoot,
+                                           std::string_view urlTemplate);
+
+    // The tile's bytes and validators; marks it used. False when not cached.
+    bool Lookup(const TileId& tile, std::string& bytes, TileValidators& validators, int64_t nowUtc);
+    // Stores (replacing) a tile, then evicts down to the limit. False when it cannot write.
+    bool Store(const TileId& tile, const std::string& bytes, const TileValidators& validators,
+               int64_t nowUtc);
+    // A 304 answer: new validators for the bytes already held.
+    bool Revalidate(const TileId& tile, const TileValidators& validators, int64_t nowUtc);
+
+    void SetLimit(uint64_t limitBytes);
+    uint64_t limit() const { return limit_; }
+    uint64_t totalBytes() const { return total_; }
+    size_t count() const { return index_.size(); }
+    bool Contains(const TileId& tile) const { return index_.count(tile.Key()) != 0; }
+
+  private:
+    struct Entry {
+        TileId tile;
+        uint64_t bytes = 0;
+        std::list<uint64_t>::iterator use;  // position in use_ (front: most recent)
+    };
+    std::filesystem::path DataPath(const TileId& tile) const;
+    std::filesystem::path MetaPath(const TileId& tile) const;
+    void Scan();
+    void MarkUsed(Entry& entry, int64_t nowUtc);
+    void Remember(const TileId& tile, uint64_t bytes);
+    void Evict();
+
+    std::filesystem::path root_;
+    uint64_t limit_;
+    uint64_t total_ = 0;
+    std::unordered_map<uint64_t, Entry> index_;
+    std::list<uint64_t> use_;
+};
+
+}  // namespace plovane

@@ -1,0 +1,47 @@
+// The map widget's tile background.
+#include "maps/render/tile_layer.h"
+#include "ui/plovane_view.h"
+#include "ui/tile_background.h"
+
+namespace plovane {
+
+CTileLayer* CPlovaneView::tileLayer() const {
+    return tiles_ ? tiles_->layer.get() : nullptr;
+}
+
+bool CPlovaneView::TilesBusy() const {
+    return tiles_ && tiles_->fetcher && tiles_->fetcher->Busy();
+}
+
+void CPlovaneView::ApplyTileSource() {
+    const CMapOptions& options = context_.options;
+    const std::string wanted = options.TileSource + '\n' + options.TileAttribution + '\n' +
+                               std::to_string(options.TileCacheMB);
+    if (tiles_ && wanted == tilesApplied_)
+        return;
+    tilesApplied_ = wanted;
+    if (tiles_ && tiles_->fetcher)
+        tiles_->fetcher->SetLayer(nullptr);
+    tiles_ = std::make_unique<TileBackground>(
+        MakeTileBackground(options, context_.clock,
+                           [this](const std::string& text) { context_.host.ShowNotice(text); }));
+    if (tiles_->fetcher) {
+        connect(tiles_->fetcher.get(), &CTileFetcher::tilesArrived, this, [this] {
+            if (!tileRepaint_.isActive())
+                tileRepaint_.start();
+        });
+    }
+    view_.SetMercator(tiles_->layer != nullptr);
+    RefreshView(true);
+}
+
+void CPlovaneView::SetTileSource(const std::string& source) {
+    context_.options.TileSource = source == "none" ? std::string() : source;
+    CMapOptions stored;
+    stored.Load(context_.profile);
+    stored.TileSource = context_.options.TileSource;
+    stored.Save(context_.profile);
+    ApplyTileSource();
+}
+
+}  // namespace plovane

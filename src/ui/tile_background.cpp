@@ -1,0 +1,94 @@
+// Setting up the tile background.
+#include "ui/tile_background.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <algorithm>
+
+#include "maps/mbtiles.h"
+#include "maps/tile_disk_cache.h"
+#include "maps/tile_source.h"
+#include "ui/data_paths.h"
+
+namespace plovane {
+namespace {
+
+std::filesystem::path ToPath(const QString& path) {
+    return std::filesystem::path(path.toStdString());
+}
+
+}  // namespace
+
+QString TileCacheRoot() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+           "/plovane/tiles";
+}
+
+QString BaseLayerPath() {
+    const QString data = BundledDataDir();
+    if (!data.isEmpty()) {
+        const QString installed = data + "/maps/" + kBaseLayerFile;
+        if (QFileInfo::exists(installed))
+            return installed;
+    }
+#ifdef PLOVANE_BUILT_BASE_LAYER
+    // A program run from its build tree uses the file the build made.
+    if (QFileInfo::exists(QStringLiteral(PLOVANE_BUILT_BASE_LAYER)))
+        return QStringLiteral(PLOVANE_BUILT_BASE_LAYER);
+#endif
+    return {};
+}
+
+TileBackground MakeTileBackground(const CMapOptions& options, const Clock& clock,
+                                  const CTileLayer::NoticeSink& notice) {
+    TileBackground out;
+    TileSourceSpec spec;
+    std::string error;
+    if (!ParseTileSource(options.TileSource, spec, error)) {
+        if (notice)
+            notice(error);
+        return out;
+    }
+    if (spec.kind == TileSourceKind::kNone)
+        return out;
+
+    TileLayerSetup setup;
+    setup.attribution = TileAttribution(spec, options.TileAttribution);
+    const QString base = BaseLayerPath();
+    if (!base.isEmpty()) {
+        auto store = std::make_unique<MbtilesStore>(ToPath(base));
+        if (store->IsOpen())
+            setup.base = std::move(store);
+    }
+    switch (spec.kind) {
+        case TileSourceKind::kUrl: {
+            const uint64_t limit = uint64_t(std::max(options.TileCacheMB, 1)) << 20;
+            setup.cache = std::make_unique<TileDiskCache>(
+                TileDiskCache::FolderFor(ToPath(TileCacheRoot()), spec.location), limit);
+            out.fetcher = std::make_unique<CTileFetcher>(spec.location, clock);
+            setup.fetcher = out.fetcher.get();
+            setup.maxZoom = kOnlineMaxZoom;
+            break;
+        }
+        case TileSourceKind::kMbtiles: {
+            auto store = std::make_unique<MbtilesStore>(spec.location);
+            if (store->IsOpen())
+                setup.local = std::move(store);
+            else if (notice)
+                notice(store->error());
+            break;
+        }
+        case TileSourceKind::kFolder:
+            setup.local = std::make_unique<FolderTileStore>(spec.location);
+            break;
+        case TileSourceKind::kNone:
+            break;
+    }
+    out.layer = std::make_unique<CTileLayer>(std::move(setup), clock, notice);
+    if (out.fetcher)
+        out.fetcher->SetLayer(out.layer.get());
+    return out;
+}
+
+}  // namespace plovane

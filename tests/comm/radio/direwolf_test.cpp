@@ -1,0 +1,174 @@
+// The radio path end to end through a real software TNC: packets turned into audio, demodulated
+// by it and served over KISS TCP, must decode exactly as the lines themselves; and our frames
+// sent to it must come back out of its audio as the very lines we meant.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <regex>
+#include <set>
+
+#include "comm/kiss_port.h"
+#include "radio_fixture.h"
+
+namespace plovane {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::ChildProcess;
+using testing::RadioStation;
+using testing::ReadFile;
+using testing::RunCommand;
+using testing::ScratchFolder;
+using testing::WaitUntil;
+
+constexpr const char* kKissPort = "8001";
+
+void WriteDirewolfConfig(const std::string& path, const std::string& outputDevice) {
+    std::ofstream(path) << "ADEVICE stdin " << outputDevice << "\nARATE 44100\nCHANNEL 0\n"
+                        << "MYCALL N0CALL\nMODEM 1200\nKISSPORT " << kKissPort << "\nAGWPORT 0\n";
+}
+
+CTncSettings KissOverTcp() {
+    CTncSettings tnc;
+    tnc.enabled = true;
+    tnc.mode = kTncKissTcp;
+    tnc.kissHost = "127.0.0.1";
+    tnc.kissPort = kKissPort;
+    return tnc;
+}
+
+PortTimings QuickRetry() {
+    PortTimings timings;
+    timings.retryFirst = 100ms;
+    timings.retryMax = 500ms;
+    return timings;
+}
+
+TEST(Direwolf, ReceivedFramesDecodeAsTheLinesThemselves) {
+    SKIP_WITHOUT_NAMESPACE();
+    const std::vector<std::string> lines = {
+        "N0CALL>APRS,WIDE1-1:!4903.50N/07201.75W-Test position",
+        "K1ABC-9>S32U6T,WIDE2-1:`(#fpPO>/]\"4R}",
+        "W1AW>APRS::KB2XYZ   :Hello there{12",
+        "KB2XYZ>APRS:;LEADER   *092345z4903.50N/07201.75W>088/036",
+        "KD6ABC>APRS:@092345z4903.50N/07201.75W_220/004g005t077r000p000P000h50b09900",
+        "W2DEF>APRS:>Net tonight",
+        "W3GHI>APRS:=/5L!!<*e7>7P[",
+        "W4JKL>APRS,K1DIG*,WIDE2-1:)AID #2!4903.50N/07201.75WA",
+    };
+    ScratchFolder dir;
+    {
+        std::ofstream packets(dir / "packets.txt");
+        for (const std::string& line : lines)
+            packets << line << "\n";
+    }
+    ASSERT_EQ(
+        RunCommand({"gen_packets", "-r", "44100", "-o", dir / "packets.wav", dir / "packets.txt"},
+                   dir / "gen.log"),
+        0);
+    WriteDirewolfConfig(dir / "dw.conf", "null");
+    ChildProcess direwolf;
+    ASSERT_TRUE(direwolf.Start({"direwolf", "-c", dir / "dw.conf", "-t", "0", "-q", "hd", "-"},
+                               dir / "direwolf.log", true));
+
+    RadioStation overRadio("W9XYZ");
+    CKissPort port(overRadio.host, overRadio.host);
+    port.SetTncSettings(KissOverTcp());
+    port.SetTimings(QuickRetry());
+    port.SetLineHandler([&](std::string_view line) { overRadio.intake.DecodeLine(line, "TNC>"); });
+    ASSERT_TRUE(port.Open().open);
+    ASSERT_TRUE(WaitUntil([&] { return port.IsOpen(); }, 15s)) << ReadFile(dir / "direwolf.log");
+
+    ASSERT_TRUE(direwolf.Feed(ReadFile(dir / "packets.wav")));
+    // A second of silence after the last packet lets the demodulator finish it; the input
+    // stays open until every frame has come, since its end ends the program at once.
+    ASSERT_TRUE(direwolf.Feed(std::string(2 * 44100, '\0')));
+    EXPECT_TRUE(WaitUntil([&] { return port.framesReceived() == lines.size(); }, 20s))
+        << port.framesReceived() << " frames\n"
+        << ReadFile(dir / "direwolf.log");
+    port.Close();
+    EXPECT_EQ(port.framesDropped(), 0u);
+
+    RadioStation direct("W9XYZ");
+    for (const std::string& line : lines)
+        direct.intake.DecodeLine(line, "TNC>");
+    EXPECT_EQ(overRadio.Summary(), direct.Summary());
+    EXPECT_TRUE(overRadio.stations.Contains("LEADER"));
+}
+
+TEST(Direwolf, OurFramesComeBackOutOfItsAudio) {
+    SKIP_WITHOUT_NAMESPACE();
+    ScratchFolder dir;
+    std::filesystem::create_directories(dir.path() / "home");
+    const std::string raw = dir / "tx.raw";
+    // Its audio goes to a file through an ALSA file plug-in named in a home of its own.
+    std::ofstream(dir / "home/.asoundrc")
+        << "pcm.plovanetx {\n type file\n slave.pcm \"null\"\n file \"" << raw
+        << "\"\n format \"raw\"\n}\n";
+    WriteDirewolfConfig(dir / "dw.conf", "plovanetx");
+    ChildProcess direwolf;
+    ASSERT_TRUE(direwolf.Start({"direwolf", "-c", dir / "dw.conf", "-t", "0", "-q", "hd", "-"},
+                               dir / "direwolf.log", true, {"HOME=" + (dir / "home")}));
+
+    testing::RecordingHost host;
+    CKissPort port(host, host);
+    CStationSettings station;
+    station.MyCall = "N0CALL-7";
+    station.destination = "APQ102";
+    station.UIDigiPath = "WIDE1-1,WIDE2-1";
+    port.SetStationSettings(station);
+    port.SetTncSettings(KissOverTcp());
+    port.SetTimings(QuickRetry());
+    ASSERT_TRUE(port.Open().open);
+    ASSERT_TRUE(WaitUntil([&] { return port.IsOpen(); }, 15s)) << ReadFile(dir / "direwolf.log");
+
+    CMessage message;
+    message.to = "KB2XYZ";
+    message.text = "Meet at the club";
+    message.number = "7";
+    const std::vector<std::string> sent = {"!4903.50N/07201.75W-Plovane test\r",
+                                           message.MessagePacketText()};
+    for (const std::string& text : sent)
+        port.QueueText(text);
+    // The audio file grows while it transmits; it is done once it stops growing.
+    size_t last = 0;
+    const auto settled = [&] {
+        std::error_code error;
+        const size_t size = std::filesystem::file_size(raw, error);
+        const bool done = !error && size > 0 && size == last;
+        last = error ? 0 : size;
+        return done;
+    };
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            std::this_thread::sleep_for(1s);
+            return settled();
+        },
+        30s))
+        << ReadFile(dir / "direwolf.log");
+    port.Close();
+    direwolf.Stop();
+
+    ASSERT_EQ(RunCommand({"sox", "-t", "raw", "-r", "44100", "-e", "signed", "-b", "16", "-c", "1",
+                          raw, dir / "tx.wav"},
+                         dir / "sox.log"),
+              0);
+    ASSERT_EQ(RunCommand({"atest", dir / "tx.wav"}, dir / "atest.log"), 0);
+    // atest prints each packet as "[0] SRC>DEST,PATH:info", between colour escapes.
+    const std::string output =
+        std::regex_replace(ReadFile(dir / "atest.log"), std::regex("\x1B\\[[0-9;]*m"), "");
+    std::set<std::string> decoded;
+    std::istringstream in(output);
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind("[0] ", 0) == 0)
+            decoded.insert(line.substr(4));
+    }
+    const std::set<std::string> expected = {
+        "N0CALL-7>APQ102,WIDE1-1,WIDE2-1:!4903.50N/07201.75W-Plovane test",
+        "N0CALL-7>APQ102,WIDE1-1,WIDE2-1::KB2XYZ   :Meet at the club{7",
+    };
+    EXPECT_EQ(decoded, expected) << output;
+}
+
+}  // namespace
+}  // namespace plovane

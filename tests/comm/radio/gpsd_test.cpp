@@ -1,0 +1,91 @@
+// gpsd as the GPS source with a real daemon fed by its log player: the own position follows the
+// fixes exactly as the same sentences from a serial receiver would set it, and a restarted
+// daemon is found again.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "comm/gps_port.h"
+#include "comm/gpsd_port.h"
+#include "radio_fixture.h"
+
+namespace plovane {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::ChildProcess;
+using testing::RadioStation;
+using testing::ReadFile;
+using testing::ScratchFolder;
+using testing::WaitUntil;
+
+std::string Sentence(const std::string& body) {
+    unsigned sum = 0;
+    for (const char c : body)
+        sum ^= static_cast<unsigned char>(c);
+    char checksum[8];
+    std::snprintf(checksum, sizeof checksum, "*%02X\r\n", sum);
+    return "$" + body + checksum;
+}
+
+// Ten seconds of fixes at one place: RMC (course and speed) and GGA (altitude).
+void WriteLog(const std::string& path, const std::string& lat, const std::string& lon) {
+    std::ofstream log(path);
+    for (int s = 0; s < 10; ++s) {
+        const std::string time = "1230" + std::string(s < 10 ? "0" : "") + std::to_string(s);
+        log << Sentence("GPRMC," + time + ",A," + lat + ",N," + lon + ",E,022.4,084.4,230394,,");
+        log << Sentence("GPGGA," + time + "," + lat + ",N," + lon + ",E,1,08,0.9,545.4,M,46.9,M,,");
+    }
+}
+
+bool StartGpsd(ChildProcess& gpsfake, const ScratchFolder& dir, const std::string& log) {
+    return gpsfake.Start({"gpsfake", "-q", "-c", "0.1", "-P", "2947", log}, dir / "gpsfake.log");
+}
+
+TEST(Gpsd, OwnPositionFollowsTheFixesAndARestartedDaemonIsFoundAgain) {
+    SKIP_WITHOUT_NAMESPACE();
+    ScratchFolder dir;
+    WriteLog(dir / "first.nmea", "4807.038", "01131.000");
+    WriteLog(dir / "second.nmea", "4900.500", "01200.250");
+
+    RadioStation station("W9XYZ");
+    CGpsdPort gpsd(station.host);
+    gpsd.SetStations(&station.stations);
+    PortTimings timings;
+    timings.retryFirst = 100ms;
+    timings.retryMax = 400ms;
+    gpsd.SetTimings(timings);
+
+    ChildProcess gpsfake;
+    ASSERT_TRUE(StartGpsd(gpsfake, dir, dir / "first.nmea"));
+    ASSERT_TRUE(gpsd.Open("localhost", "2947").open);
+    ASSERT_TRUE(WaitUntil([&] { return gpsd.fixesApplied() > 2; }, 20s))
+        << ReadFile(dir / "gpsfake.log");
+
+    // The same fix from a serial receiver, applied to a second station.
+    RadioStation serial("W9XYZ");
+    ApplySentence(serial.stations, "", "", "",
+                  Sentence("GPRMC,123001,A,4807.038,N,01131.000,E,022.4,084.4,230394,,"), true);
+    ApplySentence(serial.stations, "", "", "",
+                  Sentence("GPGGA,123001,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,"), true);
+    const auto own = [](const RadioStation& s) { return *s.stations.FindStation("W9XYZ"); };
+    EXPECT_EQ(own(station).position, own(serial).position);
+    EXPECT_EQ(own(station).course, 84);
+    EXPECT_EQ(own(station).speed, 22);
+
+    // gpsd goes away and comes back with another position.
+    gpsfake.Stop();
+    ASSERT_TRUE(WaitUntil([&] { return !gpsd.IsOpen(); }, 10s));
+    EXPECT_TRUE(gpsd.HasError());
+    ASSERT_TRUE(StartGpsd(gpsfake, dir, dir / "second.nmea"));
+    const auto before = own(station).position;
+    EXPECT_TRUE(
+        WaitUntil([&] { return own(station).position.colatitude != before.colatitude; }, 30s))
+        << ReadFile(dir / "gpsfake.log");
+    EXPECT_TRUE(gpsd.IsOpen());
+    gpsd.Close();
+    EXPECT_FALSE(gpsd.IsOpen());
+}
+
+}  // namespace
+}  // namespace plovane

@@ -1,0 +1,81 @@
+// What the radio tests share: a scratch folder, and a station (stores and intake) that
+// decodes what a port hands it.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+
+#include "child_process.h"
+#include "core/clock.h"
+#include "core/profile.h"
+#include "core/station_settings.h"
+#include "intake/packet_intake.h"
+#include "messages/message_list.h"
+#include "stations/station_list.h"
+#include "support/recording_host.h"
+
+namespace plovane::testing {
+
+#define SKIP_WITHOUT_NAMESPACE()                    \
+    if (!::plovane::testing::RadioNamespaceReady()) \
+    GTEST_SKIP() << "needs a network namespace of its own (run as root)"
+
+class ScratchFolder {
+  public:
+    ScratchFolder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "plovane-radio-XXXXXX");
+        if (mkdtemp(pattern.data()) != nullptr)
+            path_ = pattern;
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        if (!path_.empty())
+            std::filesystem::remove_all(path_, ignored);
+    }
+    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+    const std::filesystem::path& path() const { return path_; }
+
+  private:
+    std::filesystem::path path_;
+};
+
+struct RadioStation {
+    explicit RadioStation(const std::string& myCall)
+        : stations(settings, clock, host, host),
+          messages(settings, clock, host, host, [this] { return stations.OwnCall(); }),
+          intake(clock, PacketTargets{host, stations, &messages}) {
+        profile.WriteString("Station", "MyCall", myCall);
+        settings.Load(profile);
+        stations.ApplySettings(settings, false);
+        messages.ApplySettings(settings);
+    }
+
+    // Every station and message as text, for comparing two stations' stores.
+    std::string Summary() const {
+        std::ostringstream out;
+        for (const CStation& s : stations.Snapshot()) {
+            out << s.call << " pos=" << s.hasPosition << ":" << s.position.colatitude << ","
+                << s.position.longitude << " sym=" << s.symbolTable << s.symbolCode
+                << " cse=" << s.course << " spd=" << s.speed << " obj=" << s.owner
+                << " path=" << s.path << " dest=" << s.destination << " cmt=" << s.comment
+                << " wx=" << s.hasWeather << " info=" << s.lastInfo << "\n";
+        }
+        for (const CMessage& m : messages.Snapshot())
+            out << "msg " << m.from << ">" << m.to << " #" << m.number << " " << m.text << "\n";
+        return out.str();
+    }
+
+    RecordingHost host;
+    MemoryProfile profile;
+    FakeClock clock{CDateTime(2026, 3, 23, 12, 0, 0)};
+    CStationSettings settings;
+    CStationList stations;
+    CMessageList messages;
+    CPacketIntake intake;
+};
+
+}  // namespace plovane::testing

@@ -1,0 +1,181 @@
+// Web Mercator in the map view: conversions, the tile grid, the view switching projection
+// and the station pick finding the same station in both.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "maps/map_station_pick.h"
+#include "maps/map_view.h"
+#include "maps/tile_source.h"
+#include "maps/web_mercator.h"
+#include "stations/store_fixture.h"
+
+namespace plovane {
+namespace {
+
+int32_t Colat(double lat) {
+    return static_cast<int32_t>(std::lround((90 - lat) * kUnitsPerDegree));
+}
+int32_t Lon(double lon) {
+    return static_cast<int32_t>(std::lround((lon + 180) * kUnitsPerDegree));
+}
+
+TEST(WebMercator, KnownPointsAndClampAtTheSquaresEdges) {
+    EXPECT_EQ(MercatorY(Colat(0)), kMaxColatitude / 2);
+    EXPECT_NEAR(MercatorY(Colat(kMercatorMaxLatitude)), kMercatorTop, 10);
+    EXPECT_NEAR(MercatorY(Colat(-kMercatorMaxLatitude)), kMercatorBottom, 10);
+    EXPECT_EQ(MercatorY(0), kMercatorTop);  // the pole clamps
+    EXPECT_EQ(MercatorY(kMaxColatitude), kMercatorBottom);
+    // 60 N: asinh(tan 60) = 1.3170 rad = 75.4561 degrees above the equator.
+    EXPECT_NEAR(MercatorY(Colat(60)), kMaxColatitude / 2 - 75.456129 * kUnitsPerDegree, 2);
+}
+
+// Pixel round trips at every tile zoom: a position goes to a pixel of a view at that zoom
+// and back to within that pixel.
+TEST(WebMercator, PixelRoundTripsAtEveryZoom) {
+    const double positions[][2] = {{0, 0},        {51.4779, -0.0015}, {-33.86, 151.21},
+                                   {84.9, 179.9}, {-84.9, -179.9},    {47.37, -122.18}};
+    for (int z = 0; z <= 19; ++z) {
+        const double span = TileSpanUnits(z) * 4;  // a 1024-pixel view: one unit per pixel or more
+        for (const auto& pos : positions) {
+            SCOPED_TRACE(::testing::Message() << "z " << z << " at " << pos[0] << "," << pos[1]);
+            const int32_t colat = Colat(pos[0]), lon = Lon(pos[1]);
+            const int32_t y = MercatorY(colat);
+            EXPECT_NEAR(ColatitudeOfMercatorY(y), colat, 2);
+            const MapBox view{
+                ClampToInt32(lon - int64_t(span / 2)), ClampToInt32(lon + int64_t(span / 2)),
+                ClampToInt32(y - int64_t(span / 2)), ClampToInt32(y + int64_t(span / 2))};
+            const MapProjection projection(view, 1024, 1024, true);
+            const PixelPoint px = projection.MapToScreen(lon, colat);
+            ASSERT_TRUE(px.x >= 0 && px.x < 1024 && px.y >= kHeaderStripHeight &&
+                        px.y < kHeaderStripHeight + 1024);
+            const MapPoint back = projection.ScreenToMap(px);
+            // Within one pixel: a pixel is ux units wide, and as high in Mercator y.
+            EXPECT_LE(std::abs(back.x - lon), projection.ux());
+            EXPECT_LE(std::abs(MercatorY(back.y) - y), projection.ux() + 2);
+        }
+    }
+}
+
+TEST(WebMercator, TileGrid) {
+    // 256 pixels per tile at zoom 0: the whole world in 256 pixels; then halving per level.
+    EXPECT_EQ(TileZoomFor(kMaxLongitude / 256.0, 19), 0);
+    EXPECT_EQ(TileZoomFor(kMaxLongitude / 256.0 / 1024, 19), 10);
+    EXPECT_EQ(TileZoomFor(kMaxLongitude / 256.0 / 1024 * 1.3, 19), 10);  // tiles drawn smaller
+    EXPECT_EQ(TileZoomFor(1, 19), 19);
+    EXPECT_EQ(TileZoomFor(1, 14), 14);
+    EXPECT_EQ(TmsRow(3, 0), 7);
+
+    // The view from 0 E to 90 E and the equator to 66.51 N at zoom 2 is the tile (2, 2, 1).
+    const MapBox box{Lon(0), Lon(90) - 1, MercatorY(Colat(66.5133)) + 100, MercatorY(Colat(0)) - 1};
+    const TileRange one = TilesCovering(box, 2);
+    EXPECT_EQ(one.Count(), 1);
+    EXPECT_TRUE(one.Contains({2, 2, 1}));
+    const TileRange ring = TilesCovering(box, 2, 1);
+    EXPECT_EQ(ring.x0, 1);
+    EXPECT_EQ(ring.x1, 3);
+    EXPECT_EQ(ring.y0, 0);
+    EXPECT_EQ(ring.y1, 2);
+    // Beyond the world the range is clamped, never negative or past the last tile.
+    const TileRange world = TilesCovering(
+        {-1000000, kMaxLongitude + 1000000, kMercatorTop - 5, kMercatorBottom + 5}, 1, 1);
+    EXPECT_EQ(world.Count(), 4);
+}
+
+TEST(TileSource, TextsAndUrls) {
+    struct Case {
+        const char* text;
+        bool ok;
+        TileSourceKind kind;
+    };
+    const Case cases[] = {
+        {"", true, TileSourceKind::kNone},
+        {" None ", true, TileSourceKind::kNone},
+        {"osm", true, TileSourceKind::kUrl},
+        {"http://127.0.0.1:8080/{z}/{x}/{y}.png", true, TileSourceKind::kUrl},
+        {"https://host/{z}/{x}.png", false, TileSourceKind::kNone},
+        {"/maps/town.MBTILES", true, TileSourceKind::kMbtiles},
+        {"/maps/tiles", true, TileSourceKind::kFolder},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        TileSourceSpec spec;
+        std::string error;
+        EXPECT_EQ(ParseTileSource(c.text, spec, error), c.ok);
+        EXPECT_EQ(spec.kind, c.kind);
+        EXPECT_EQ(error.empty(), c.ok);
+    }
+    EXPECT_EQ(ExpandTileUrl("https://a/{z}/{x}/{y}.png?k={z}", {12, 2048, 1361}),
+              "https://a/12/2048/1361.png?k=12");
+    EXPECT_EQ(TileAttribution({TileSourceKind::kUrl, kOsmTileUrl}, "mine"), kOsmAttribution);
+    EXPECT_EQ(TileAttribution({TileSourceKind::kUrl, "https://openstreetmap.org.evil/{z}/{x}/{y}"},
+                              "mine"),
+              "mine");
+}
+
+// Switching keeps the centre and the scale across the parallel; back again is where it was.
+TEST(WebMercatorView, SwitchingKeepsCentreAndScale) {
+    CMapView view;
+    view.Resize(800, 619);
+    CMapData map;
+    map.loaded = true;
+    map.left = Lon(5);
+    map.right = Lon(15);
+    map.top = Colat(55);
+    map.bottom = Colat(45);
+    view.PrepareForDrawing(map);
+    const MapProjection before = view.Projection();
+    const MapPoint centre = before.ScreenToMap(400, kHeaderStripHeight + 300);
+    view.SetMercator(true);
+    view.PrepareForDrawing(map);
+    const MapProjection after = view.Projection();
+    EXPECT_TRUE(after.mercator());
+    EXPECT_EQ(after.ux(), before.ux());
+    const PixelPoint moved = after.MapToScreen(centre.x, centre.y);
+    EXPECT_NEAR(moved.x, 400, 1);
+    EXPECT_NEAR(moved.y, kHeaderStripHeight + 300, 1);
+    // Navigation works in the new grid: a tap-sized zoom rectangle around the centre keeps it.
+    ASSERT_TRUE(view.ZoomToRect({300, 219, 500, 419}));
+    view.PrepareForDrawing(map);
+    const PixelPoint zoomed = view.Projection().MapToScreen(centre.x, centre.y);
+    EXPECT_NEAR(zoomed.x, 400, 2);
+    EXPECT_NEAR(zoomed.y, kHeaderStripHeight + 300, 2);
+    view.SetMercator(false);
+    view.PrepareForDrawing(map);
+    EXPECT_FALSE(view.Projection().mercator());
+}
+
+// A tap on a station's pixel finds it in either projection, at high latitude too, where
+// Mercator stretches a pixel's height in colatitude.
+TEST(WebMercatorView, StationPickFindsTheSameStationInBothProjections) {
+    testing::StoreFixture store;
+    store.Report("NORTH", "6930.00N", "01857.00E");
+    store.Report("NEAR", "6934.00N", "01857.00E");  // 4 arc-minutes north
+    CMapView view;
+    view.Resize(600, 419);
+    CMapData map;
+    map.loaded = true;
+    map.left = Lon(17);
+    map.right = Lon(21);
+    map.top = Colat(70.5);
+    map.bottom = Colat(68.5);
+    for (const bool mercator : {false, true}) {
+        SCOPED_TRACE(mercator ? "mercator" : "plain");
+        view.SetMercator(mercator);
+        view.Home(map);
+        view.PrepareForDrawing(map);
+        const PixelPoint at = view.Projection().MapToScreen(Lon(18.95), Colat(69.5));
+        CStationPick pick;
+        const PickMenu menu = pick.Tap(view, at, store.list);
+        ASSERT_TRUE(pick.chosen().has_value());
+        EXPECT_EQ(pick.chosen()->call, "NORTH");
+        EXPECT_FALSE(menu.items.empty());
+        // Ten pixels below it, nothing: the pick box is eight pixels high in either grid.
+        CStationPick below;
+        below.Tap(view, {at.x, at.y + 10}, store.list);
+        EXPECT_FALSE(below.chosen().has_value());
+    }
+}
+
+}  // namespace
+}  // namespace plovane

@@ -1,0 +1,249 @@
+// Fetching tiles from a tile server on the loopback inside the test: each tile is fetched
+// once and then drawn from the disk cache, every request names the program, no more than two
+// connections are open at once, a 404 and a tile that never comes hold nothing up, and a
+// stale tile is revalidated with its ETag (a 304 keeps the cached bytes).
+#include <gtest/gtest.h>
+#include <QBuffer>
+#include <QPainter>
+#include <QProcess>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+#include <filesystem>
+#include <map>
+
+#include "core/version.h"
+#include "maps/web_mercator.h"
+#include "ui/tile_fetcher.h"
+
+namespace plovane {
+namespace {
+
+namespace fs = std::filesystem;
+
+QByteArray Png(QColor colour) {
+    QImage image(kTileSize, kTileSize, QImage::Format_RGB32);
+    image.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+// HTTP/1.1 with keep-alive, enough for tile GETs. Tile 2/1/1 is missing (404); tile 2/2/2
+// never gets an answer.
+class TileServer : public QObject {
+  public:
+    struct Request {
+        QByteArray path, userAgent, ifNoneMatch;
+    };
+    TileServer() {
+        server_.listen(QHostAddress::LocalHost, 0);
+        connect(&server_, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* socket = server_.nextPendingConnection()) {
+                maxOpen = std::max(maxOpen, ++open_);
+                connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
+                    --open_;
+                    socket->deleteLater();
+                });
+                connect(socket, &QTcpSocket::readyRead, this, [this, socket] { Serve(socket); });
+            }
+        });
+    }
+    QString UrlTemplate() const {
+        return QString("http://127.0.0.1:%1/{z}/{x}/{y}.png").arg(server_.serverPort());
+    }
+    int Count(const QByteArray& path) const {
+        int n = 0;
+        for (const Request& r : requests)
+            n += r.path == path;
+        return n;
+    }
+
+    std::vector<Request> requests;
+    int maxOpen = 0;
+
+  private:
+    void Serve(QTcpSocket* socket) {
+        QByteArray& pending = buffers_[socket];
+        pending += socket->readAll();
+        int end;
+        while ((end = pending.indexOf("\r\n\r\n")) >= 0) {
+            const QList<QByteArray> lines = pending.left(end).split('\n');
+            pending.remove(0, end + 4);
+            Request r;
+            r.path = lines.value(0).split(' ').value(1);
+            for (const QByteArray& line : lines) {
+                const QByteArray name = line.left(line.indexOf(':')).trimmed().toLower();
+                const QByteArray value = line.mid(line.indexOf(':') + 1).trimmed();
+                if (name == "user-agent")
+                    r.userAgent = value;
+                if (name == "if-none-match")
+                    r.ifNoneMatch = value;
+            }
+            requests.push_back(r);
+            if (r.path == "/2/2/2.png")
+                continue;  // stalled: the fetcher gives up on its own time
+            QByteArray head, body;
+            if (r.path == "/2/1/1.png") {
+                head = "HTTP/1.1 404 Not Found\r\n";
+            } else if (r.ifNoneMatch == "\"v1\"") {
+                head = "HTTP/1.1 304 Not Modified\r\nETag: \"v1\"\r\nCache-Control: max-age=60\r\n";
+            } else {
+                head =
+                    "HTTP/1.1 200 OK\r\nContent-Type: image/png\r\nETag: \"v1\"\r\n"
+                    "Cache-Control: max-age=60\r\n";
+                body = Png(Qt::darkCyan);
+            }
+            socket->write(head + "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" +
+                          body);
+        }
+    }
+
+    QTcpServer server_;
+    int open_ = 0;
+    std::map<QTcpSocket*, QByteArray> buffers_;
+};
+
+struct FetchRig {
+    FetchRig() {
+        cacheDir = fs::temp_directory_path() / ("plovane-tile-fetch-" + std::to_string(::getpid()));
+        fs::remove_all(cacheDir);
+    }
+    ~FetchRig() { fs::remove_all(cacheDir); }
+    // A layer and fetcher as the map widget builds them for a URL source.
+    void Start() {
+        fetcher = std::make_unique<CTileFetcher>(server.UrlTemplate().toStdString(), clock);
+        TileLayerSetup setup;
+        setup.cache = std::make_unique<TileDiskCache>(cacheDir, 1 << 24);
+        setup.fetcher = fetcher.get();
+        layer = std::make_unique<CTileLayer>(std::move(setup), clock, nullptr);
+        fetcher->SetLayer(layer.get());
+    }
+    // The world at zoom 2: sixteen tiles on 1024 x 1024 pixels.
+    QImage Draw() {
+        QImage image(1024, 1024 + kHeaderStripHeight, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        layer->Draw(painter, MapProjection(kMercatorWorldBox, 1024, 1024, true));
+        return image;
+    }
+    static QColor Tile(const QImage& image, int x, int y) {
+        return image.pixelColor(x * 256 + 128, kHeaderStripHeight + y * 256 + 128);
+    }
+
+    fs::path cacheDir;
+    FakeClock clock;
+    TileServer server;
+    std::unique_ptr<CTileFetcher> fetcher;
+    std::unique_ptr<CTileLayer> layer;
+};
+
+TEST(TileFetch, OnceFromTheServerThenFromTheCacheWithinTheUsageRules) {
+    FetchRig rig;
+    rig.Start();
+    QElapsedTimer timer;
+    timer.start();
+    rig.Draw();  // nothing yet: the drawing does not wait
+    EXPECT_LT(timer.elapsed(), 1000);
+    // Fourteen tiles arrive although one request hangs and one fails.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.server.requests.size() >= 16; }, 10000));
+    QTest::qWait(100);
+    const QImage image = rig.Draw();
+    EXPECT_EQ(FetchRig::Tile(image, 0, 0), QColor(Qt::darkCyan));
+    EXPECT_EQ(FetchRig::Tile(image, 3, 3), QColor(Qt::darkCyan));
+    EXPECT_EQ(FetchRig::Tile(image, 1, 1), QColor(Qt::white));  // 404: nothing to show
+    EXPECT_EQ(FetchRig::Tile(image, 2, 2), QColor(Qt::white));  // still on its way
+    EXPECT_LE(rig.server.maxOpen, CTileFetcher::kMaxConnections);
+    const QByteArray agent = QByteArray(kProgramName) + "/" + kVersionText;
+    for (const TileServer::Request& r : rig.server.requests)
+        EXPECT_TRUE(r.userAgent.startsWith(agent)) << r.userAgent.toStdString();
+    // Drawing again asks for nothing more: the 404 is not retried at once, and the stalled
+    // tile is still in flight.
+    EXPECT_EQ(rig.server.requests.size(), 16u);
+    EXPECT_EQ(rig.server.Count("/2/1/1.png"), 1);
+
+    // A new start on the same cache draws the tiles at once, without the network.
+    rig.fetcher->SetLayer(nullptr);
+    rig.layer.reset();
+    rig.fetcher.reset();
+    rig.Start();
+    const size_t before = rig.server.requests.size();
+    const QImage cached = rig.Draw();
+    EXPECT_EQ(FetchRig::Tile(cached, 3, 0), QColor(Qt::darkCyan));
+    QTest::qWait(300);
+    for (size_t i = before; i < rig.server.requests.size(); ++i) {
+        const QByteArray& path = rig.server.requests[i].path;
+        EXPECT_TRUE(path == "/2/1/1.png" || path == "/2/2/2.png") << path.toStdString();
+    }
+}
+
+TEST(TileFetch, AStaleTileIsRevalidatedAndKept) {
+    FetchRig rig;
+    rig.Start();
+    rig.Draw();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.server.Count("/2/0/0.png") == 1; }, 10000));
+    QTest::qWait(100);
+    // Fresh for seven days whatever max-age said; a day later still nothing is asked.
+    rig.clock.AdvanceSeconds(24 * 3600);
+    rig.Draw();
+    QTest::qWait(100);
+    EXPECT_EQ(rig.server.Count("/2/0/0.png"), 1);
+
+    rig.clock.AdvanceSeconds(7 * 24 * 3600);
+    rig.Draw();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.server.Count("/2/0/0.png") == 2; }, 10000));
+    QTest::qWait(100);
+    std::vector<QByteArray> validators00;
+    for (const TileServer::Request& r : rig.server.requests) {
+        if (r.path == "/2/0/0.png")
+            validators00.push_back(r.ifNoneMatch);
+    }
+    EXPECT_EQ(validators00, (std::vector<QByteArray>{"", "\"v1\""}));
+    std::string bytes;
+    TileValidators validators;
+    ASSERT_TRUE(rig.layer->diskCache()->Lookup({2, 0, 0}, bytes, validators, 0));
+    const int64_t now = (rig.clock.UtcNow() - CDateTime(1970, 1, 1, 0, 0, 0)).TotalSeconds();
+    EXPECT_GE(validators.expiresUtc, now + kMinTileLifetimeSeconds - 5);
+    EXPECT_EQ(validators.etag, "\"v1\"");
+    EXPECT_EQ(FetchRig::Tile(rig.Draw(), 0, 0), QColor(Qt::darkCyan));
+}
+
+// The program itself: --tiles with the test's server and --screenshot draw the served tiles
+// under the world map, with the stations of the sample simulation over them.
+TEST(TileFetch, ScreenshotDrawsTheServedTilesUnderTheMap) {
+    FetchRig rig;
+    const fs::path dir = rig.cacheDir.string() + "-run";
+    fs::create_directories(dir);
+    const QString png = QString::fromStdString(dir / "out.png");
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("XDG_CACHE_HOME", QString::fromStdString(dir / "cache"));
+    program.setProcessEnvironment(environment);
+    program.start(PLOVANE_GUI_PATH,
+                  {"--settings", QString::fromStdString(dir / "plovane.conf"), "--tiles",
+                   rig.server.UrlTemplate(), "--simulate",
+                   QString(PLOVANE_SOURCE_DIR) + "/data/sim/sample.sim", "--screenshot", png});
+    // The server answers from this thread's event loop while the program runs.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return program.state() == QProcess::NotRunning; }, 60000));
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+    const QImage image(png);
+    ASSERT_FALSE(image.isNull());
+    int served = 0;
+    for (int y = 0; y < image.height(); y += 4) {
+        for (int x = 0; x < image.width(); x += 4) {
+            const QColor c = image.pixelColor(x, y);  // scaled tiles may round by one
+            served +=
+                c.red() <= 2 && std::abs(c.green() - 128) <= 2 && std::abs(c.blue() - 128) <= 2;
+        }
+    }
+    // The world square, about half the window, is tile under the lines of the world map.
+    EXPECT_GT(served, image.width() * image.height() / 16 * 4 / 10);
+    EXPECT_GE(rig.server.requests.size(), 4u);
+    fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace plovane
