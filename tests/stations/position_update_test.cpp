@@ -36,9 +36,8 @@ TEST(UpdatePosition, AnEmptyCommentClearsTheStoredOne) {
     StoreFixture f;
     f.list.UpdatePosition("K1AAA", "/>", "4903.50N", "07201.75W", "", "first", -1);
     f.list.UpdatePosition("K1AAA", "", "4903.50N", "07201.75W", "", "", -1);
-    const CStation s = f.Get("K1AAA");
-    EXPECT_EQ(s.comment, "");
-    EXPECT_EQ(s.symbolCode, '>');  // a report without a symbol keeps the old one
+    EXPECT_EQ(f.Get("K1AAA").comment, "");
+    EXPECT_EQ(f.Get("K1AAA").symbolCode, '>');  // a report without a symbol keeps the old one
 }
 
 // Reports that carry no usable position still store their symbol and comment, and raise
@@ -128,8 +127,7 @@ void UseTrack(StoreFixture& f, const TrackSetup& t) {
     f.profile.WriteInt("Station", "TrackDistance", t.distanceIndex);
     f.profile.WriteInt("Station", "UnitsOfMeasure", t.units);
     f.profile.WriteInt("Station", "TrackMax", t.max);
-    f.settings.Load(f.profile);
-    f.list.ApplySettings(f.settings, false);
+    f.Reload();
 }
 
 TEST(Track, OtherStationsAreNotTrackedByDefaultButTheOwnStationIs) {
