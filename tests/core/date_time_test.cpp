@@ -66,9 +66,10 @@ TEST(DateTime, PartsRoundTripAcrossTheCalendar) {
     }
 }
 
-TEST(DateTime, PartsRoundToTheNearestSecond) {
+TEST(DateTime, PartsRoundToTheNearestSecondAndFormatAsIso8601) {
     EXPECT_EQ(Parts(CDateTime(2.0 - 0.4 * kSecond)), (std::array{1900, 1, 1, 0, 0, 0}));
     EXPECT_EQ(Parts(CDateTime(2.0 - 0.6 * kSecond)), (std::array{1899, 12, 31, 23, 59, 59}));
+    EXPECT_EQ(CDateTime(2026, 12, 6, 6, 49, 32).ToIso8601(), "2026-12-06T06:49:32Z");
 }
 
 TEST(DateTime, PartsAreMinusOneWhenNotValidOrOutOfRange) {
@@ -100,14 +101,13 @@ TEST(DateTime, ArithmeticRunsOnTheLinearScale) {
     EXPECT_EQ(t.Minute(), 30);
 }
 
-TEST(DateTime, ResultsOutsideTheRangeAreInvalid) {
+TEST(DateTime, ResultsOutsideTheRangeAreInvalidAndNullWinsOverInvalid) {
     const CDateTime last(CDateTime::kMaxValue);
     EXPECT_EQ((last + CDateTimeSpan(1.0)).status(), CDateTime::kInvalid);
     EXPECT_EQ((CDateTime(CDateTime::kMinValue) - CDateTimeSpan(1.0)).status(), CDateTime::kInvalid);
     EXPECT_TRUE((last - CDateTimeSpan(1.0)).IsValid());
-}
 
-TEST(DateTime, NullWinsOverInvalidInArithmetic) {
+    // Null wins over invalid.
     const CDateTime valid(100.0);
     const CDateTime invalid(100.0, CDateTime::kInvalid);
     const CDateTime null(100.0, CDateTime::kNull);
@@ -137,10 +137,6 @@ TEST(DateTimeSpan, BuildsFromPartsAndCountsSeconds) {
     EXPECT_EQ(CDateTimeSpan(0, 0, -2, 0).TotalSeconds(), -119);  // truncated toward zero
     EXPECT_EQ((CDateTime(2026, 1, 1, 12, 1, 0) - CDateTime(2026, 1, 1, 12, 0, 15)).TotalSeconds(),
               45);
-}
-
-TEST(DateTime, FormatsAsIso8601) {
-    EXPECT_EQ(CDateTime(2026, 12, 6, 6, 49, 32).ToIso8601(), "2026-12-06T06:49:32Z");
 }
 
 TEST(Clock, UtcAddsTheBias) {

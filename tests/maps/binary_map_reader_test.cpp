@@ -50,16 +50,16 @@ std::string SimpleMap(std::vector<uint8_t> codes, const BinaryHeader& base = {})
 }
 
 TEST(BinaryMap, ReadsHeaderFields) {
-    BinaryHeader h;
-    h.magic = "aprs";  // recognised whatever its case, kept as stored
-    h.version = "Beta";
-    h.name = "  Portland Metro  ";
-    h.header = " Hdr1 ";
-    h.date = 3029529600u + 86400 + 3600;
-    h.left = -5;
-    h.right = 12960000;
-    h.top = 100;
-    h.bottom = 6480000;
+    // The magic is recognised whatever its case, and kept as stored.
+    const BinaryHeader h{.magic = "aprs",
+                         .version = "Beta",
+                         .name = "  Portland Metro  ",
+                         .header = " Hdr1 ",
+                         .date = 3029529600u + 86400 + 3600,
+                         .left = -5,
+                         .right = 12960000,
+                         .top = 100,
+                         .bottom = 6480000};
     ReadOutcome r(h.Build().str());
     ASSERT_TRUE(r.map.loaded) << r.Error();
     EXPECT_EQ(r.map.formatText, "aprs");
@@ -74,9 +74,8 @@ TEST(BinaryMap, ReadsHeaderFields) {
 TEST(BinaryMap, RecognisesTheKnownMagicsAndTrimsThem) {
     for (std::string magic : {"APRS", "ZZ9Q", "100K", "DCW ", "TGR ", "zz9q"}) {
         SCOPED_TRACE(magic);
-        BinaryHeader h;
-        h.magic = magic;
-        const std::string file = h.Build().str() + "trailing bytes";  // sizes need not match
+        const std::string file =
+            BinaryHeader{.magic = magic}.Build().str() + "trailing bytes";  // sizes need not match
         EXPECT_TRUE(Probe(file).isMap);
         ReadOutcome r(file);
         ASSERT_TRUE(r.map.loaded) << r.Error();
@@ -85,10 +84,7 @@ TEST(BinaryMap, RecognisesTheKnownMagicsAndTrimsThem) {
 }
 
 TEST(BinaryMap, OtherMagicsAreBinaryWhenVersionAndSizeAgree) {
-    BinaryHeader h;
-    h.magic = "MKR1";
-    h.points = 1;
-    h.labels = 1;
+    BinaryHeader h{.magic = "MKR1", .points = 1, .labels = 1};
     Bytes b = h.Build();
     AddBinaryPoint(b, 3, 0, 1, 2);
     AddBinaryLabel(b, 1, 3, 4, 0, "x");
@@ -111,9 +107,7 @@ TEST(BinaryMap, OtherMagicsAreBinaryWhenVersionAndSizeAgree) {
 }
 
 TEST(BinaryMap, PointCodesOutsideThePaletteBecomeColourEight) {
-    BinaryHeader h;
-    h.points = 7;
-    Bytes b = h.Build();
+    Bytes b = BinaryHeader{.points = 7}.Build();
     const uint8_t codes[] = {255, 0, 1, 33, 34, 254, 12};
     for (int i = 0; i < 7; ++i)
         AddBinaryPoint(b, codes[i], static_cast<uint8_t>(i * 40), i, -i);
@@ -135,9 +129,7 @@ TEST(BinaryMap, EndMarkerOnlyWhenTheLastPointIsNoMove) {
 }
 
 TEST(BinaryMap, ReadsLabels) {
-    BinaryHeader h;
-    h.labels = 6;
-    Bytes b = h.Build();
+    Bytes b = BinaryHeader{.labels = 6}.Build();
     AddBinaryLabel(b, 5, 10, 20, 300, "Salem  \t ");
     AddBinaryLabel(b, 0, 1, 2, 0, "zero");
     AddBinaryLabel(b, 128, 1, 2, 0, "right, colour 0");
@@ -158,21 +150,7 @@ TEST(BinaryMap, ReadsLabels) {
 }
 
 TEST(BinaryMap, FailuresShowTheirTextAndLeaveAnEmptyMap) {
-    BinaryHeader reversed;
-    reversed.left = 2000;
-    reversed.right = 2000;
-    BinaryHeader upsideDown;
-    upsideDown.top = 5000;
-    BinaryHeader negative;
-    negative.labels = -1;
-    BinaryHeader badVersion;
-    badVersion.version = "1.01";
-    BinaryHeader shortPoints;
-    shortPoints.points = 3;
-    BinaryHeader shortLabels;
-    shortLabels.points = 1;
-    shortLabels.labels = 2;
-    Bytes labels = shortLabels.Build();
+    Bytes labels = BinaryHeader{.points = 1, .labels = 2}.Build();
     AddBinaryPoint(labels, 255, 0, 0, 0);
     AddBinaryLabel(labels, 1, 0, 0, 0, "one");
     labels.Zeros(43);
@@ -182,19 +160,19 @@ TEST(BinaryMap, FailuresShowTheirTextAndLeaveAnEmptyMap) {
         std::string file;
         std::string text;
     } cases[] = {
-        {"version", badVersion.Build().str(),
+        {"version", BinaryHeader{.version = "1.01"}.Build().str(),
          "Unable to read map file.  Map appears to be in Mac/WinAPRS format, but map version is "
          "not 'Beta' or '1.00'."},
         {"header cut short", BinaryHeader().Build().str().substr(0, 255),
          "Unable to read map due to an unexpected end of file."},
         {"no version at all", "APRS", "Unable to read map due to an unexpected end of file."},
-        {"empty box", reversed.Build().str(),
+        {"empty box", BinaryHeader{.left = 2000, .right = 2000}.Build().str(),
          "Unable to read map file.  Map boundaries are invalid or out of order."},
-        {"reversed box", upsideDown.Build().str(),
+        {"reversed box", BinaryHeader{.top = 5000}.Build().str(),
          "Unable to read map file.  Map boundaries are invalid or out of order."},
-        {"negative count", negative.Build().str(),
+        {"negative count", BinaryHeader{.labels = -1}.Build().str(),
          "Unable to read map file.  Map vector point count and/or label count is negative."},
-        {"points missing", shortPoints.Build().str() + std::string(25, '\0'),
+        {"points missing", BinaryHeader{.points = 3}.Build().str() + std::string(25, '\0'),
          "Unable to read map due to an unexpected end of file."},
         {"label cut short", labels.str(), "Unable to read map due to an unexpected end of file."},
     };
@@ -208,10 +186,7 @@ TEST(BinaryMap, FailuresShowTheirTextAndLeaveAnEmptyMap) {
 }
 
 TEST(BinaryMap, HugeDeclaredCountsFailAtOnceWithoutAllocating) {
-    BinaryHeader h;
-    h.points = 500000000;
-    h.labels = 2000000000;
-    Bytes b = h.Build();
+    Bytes b = BinaryHeader{.points = 500000000, .labels = 2000000000}.Build();
     for (int i = 0; i < 76; ++i)
         AddBinaryPoint(b, 1, 0, i, i);  // about 1 KB in all
 
@@ -222,10 +197,7 @@ TEST(BinaryMap, HugeDeclaredCountsFailAtOnceWithoutAllocating) {
 }
 
 TEST(BinaryMap, ProgressRunsOverPointsAndLabels) {
-    BinaryHeader h;
-    h.points = 4096;
-    h.labels = 300;
-    Bytes b = h.Build();
+    Bytes b = BinaryHeader{.points = 4096, .labels = 300}.Build();
     for (int i = 0; i < 4096; ++i)
         AddBinaryPoint(b, i % 2 ? 1 : 255, 0, i, i);
     for (int i = 0; i < 300; ++i)
@@ -245,8 +217,7 @@ TEST(BinaryMap, ProgressRunsOverPointsAndLabels) {
 }
 
 TEST(BinaryMap, ProbeTakesTheNameOnlyForKnownVersions) {
-    BinaryHeader h;
-    h.name = std::string(32, 'N');
+    BinaryHeader h{.name = std::string(32, 'N')};
     EXPECT_EQ(Probe(h.Build().str()).title, std::string(32, 'N'));
     h.version = "beta";
     EXPECT_TRUE(Probe(h.Build().str()).isMap);

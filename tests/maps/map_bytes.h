@@ -78,8 +78,8 @@ struct PdbFile {
     std::string name = "Pocket Test";
     uint32_t created = 0;
     uint32_t modified = 0;
-    std::vector<std::string> records;
-    std::vector<size_t> layout;
+    std::vector<std::string> records{};
+    std::vector<size_t> layout{};
 
     std::string Build() const {
         std::vector<size_t> order = layout;
@@ -106,15 +106,9 @@ struct PdbFile {
 // Record 0: box in tenths of an arc-second and the scale (map units per step).
 inline std::string PdbMapHeader(int32_t left, int32_t right, int32_t top, int32_t bottom,
                                 int16_t scale) {
-    return Bytes()
-        .I32(left)
-        .I32(right)
-        .I32(top)
-        .I32(bottom)
-        .Zeros(12)
-        .U16(static_cast<uint16_t>(scale))
-        .Zeros(35)
-        .str();
+    Bytes b;
+    b.I32(left).I32(right).I32(top).I32(bottom).Zeros(12);
+    return b.U16(static_cast<uint16_t>(scale)).Zeros(35).str();
 }
 
 inline std::string PdbRecordHead(uint8_t type, uint16_t level) {

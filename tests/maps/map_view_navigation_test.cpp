@@ -19,6 +19,12 @@ constexpr MapBox Shifted(const MapBox& b, int32_t dx, int32_t dy) {
     return {b.left + dx, b.right + dx, b.top + dy, b.bottom + dy};
 }
 
+// A view box before a command and after it.
+struct BoxCase {
+    const char* name;
+    MapBox before, after;
+};
+
 struct ViewRig {
     explicit ViewRig(int width = 240, int height = 301) {
         view.Resize(width, height);
@@ -78,41 +84,31 @@ TEST(MapView, WithoutAMapAreaNothingIsFittedOrMoved) {
 }
 
 TEST(MapView, FittingKeepsTheWholeMapBoxAtLeastOneUnitPerPixel) {
-    struct Case {
-        const char* name;
-        MapBox mapBox;
-        MapBox expected;
-    };
-    const Case cases[] = {
+    const BoxCase cases[] = {
         {"window proportions already", kCityView, kCityView},
         {"wide map", {0, 2400000, 0, 100000}, {0, 2400000, -1360000, 1460000}},
         {"reversed edges", {2400000, 0, 100000, 0}, {0, 2400000, -1360000, 1460000}},
         {"empty box", {5000, 5000, 7000, 7000}, {4880, 5120, 6859, 7141}},
     };
-    for (const Case& c : cases) {
+    for (const BoxCase& c : cases) {
         SCOPED_TRACE(c.name);
         ViewRig rig;
-        rig.SetView(c.mapBox);
+        rig.SetView(c.before);
         rig.map.fitted = false;
         rig.view.PrepareForDrawing(rig.map);
-        EXPECT_EQ(rig.view.viewBox(), c.expected);
+        EXPECT_EQ(rig.view.viewBox(), c.after);
         EXPECT_EQ(rig.view.ux(), rig.view.uy());
         EXPECT_GE(rig.view.ux(), 1);
     }
 }
 
 TEST(MapView, ZoomInHalvesTheSpanDownToOneUnitPerPixel) {
-    struct Case {
-        const char* name;
-        MapBox before;
-        MapBox after;
-    };
-    const Case cases[] = {
+    const BoxCase cases[] = {
         {"plain halving", {0, 4000, 0, 2000}, {1000, 3000, 500, 1500}},
         {"300 units on 240 pixels", {1000, 1300, 1000, 1282}, {1030, 1270, 1000, 1282}},
         {"already one unit per pixel", {0, 240, 0, 282}, {0, 240, 0, 282}},
     };
-    for (const Case& c : cases) {
+    for (const BoxCase& c : cases) {
         SCOPED_TRACE(c.name);
         ViewRig rig;
         rig.SetView(c.before);
@@ -134,12 +130,7 @@ TEST(MapView, ZoomInHalvesTheSpanDownToOneUnitPerPixel) {
 }
 
 TEST(MapView, ZoomOutDoublesTheSpanWithinTheLimits) {
-    struct Case {
-        const char* name;
-        MapBox before;
-        MapBox after;
-    };
-    const Case cases[] = {
+    const BoxCase cases[] = {
         {"whole limits stay", kWorldView, kWorldView},
         {"mid-world", kCityView, {58800000, 63600000, 28590000, 34230000}},
         {"pushed right off the west edge",
@@ -151,7 +142,7 @@ TEST(MapView, ZoomOutDoublesTheSpanWithinTheLimits) {
         {"too wide to fit", {0, 100000000, 0, 1000}, kWorldView},
         {"too high to fit", {0, 1000, 0, 100000000}, kWorldView},
     };
-    for (const Case& c : cases) {
+    for (const BoxCase& c : cases) {
         SCOPED_TRACE(c.name);
         ViewRig rig;
         rig.SetView(c.before);

@@ -135,10 +135,15 @@ TEST(StationPick, TwentyFiveStationsComeInPagesOfTen) {
     EXPECT_EQ(Texts(rig.Tap()).front(), "Which station? (1-10 of 25)");
 }
 
-TEST(StationPick, OneStationGivesItsPopupAtOnceButNotOnALaterPage) {
+TEST(StationPick, NothingShowsNothingAndOneStationGivesItsPopupButNotOnALaterPage) {
     PickRig rig;
-    rig.Report("K1ONE");
     rig.Report("FAR", "4000.00N", "00140.00E");
+    EXPECT_EQ(rig.Tap().kind, PickMenu::Kind::kNone);
+    EXPECT_EQ(rig.pick.total(), 0);
+    EXPECT_FALSE(rig.pick.chosen().has_value());
+    EXPECT_EQ(rig.pick.Choose(kPickMoreCommand, rig.store.list).kind, PickMenu::Kind::kNone);
+
+    rig.Report("K1ONE");
     const PickMenu popup = rig.Tap();
     ASSERT_EQ(popup.kind, PickMenu::Kind::kStationPopup);
     const std::vector<PickMenuItem> expected{
@@ -159,15 +164,6 @@ TEST(StationPick, OneStationGivesItsPopupAtOnceButNotOnALaterPage) {
     EXPECT_EQ(second.kind, PickMenu::Kind::kStationList);
     EXPECT_EQ(Texts(second),
               (std::vector<std::string>{"Which station? (11-11 of 11)", "-", "K1ONE"}));
-}
-
-TEST(StationPick, NothingUnderTheTapShowsNothing) {
-    PickRig rig;
-    rig.Report("FAR", "4000.00N", "00140.00E");
-    EXPECT_EQ(rig.Tap().kind, PickMenu::Kind::kNone);
-    EXPECT_EQ(rig.pick.total(), 0);
-    EXPECT_FALSE(rig.pick.chosen().has_value());
-    EXPECT_EQ(rig.pick.Choose(kPickMoreCommand, rig.store.list).kind, PickMenu::Kind::kNone);
 }
 
 TEST(StationIcon, TableCodeOverlayAndKilled) {

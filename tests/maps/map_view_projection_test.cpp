@@ -117,11 +117,7 @@ TEST(FitBoxToArea, HoldsTheWholeBoxWithEqualUnitsPerPixel) {
 }
 
 TEST(FitBoxToArea, ExtremeBoxesSaturateInsteadOfWrapping) {
-    const MapBox fitted = FitBoxToArea({kMin, kMax, 0, 10}, 3, 1000);
-    EXPECT_EQ(fitted.left, kMin);
-    EXPECT_EQ(fitted.right, kMax);
-    EXPECT_EQ(fitted.top, kMin);
-    EXPECT_EQ(fitted.bottom, kMax);
+    EXPECT_EQ(FitBoxToArea({kMin, kMax, 0, 10}, 3, 1000), (MapBox{kMin, kMax, kMin, kMax}));
 }
 
 TEST(DetailThreshold, ScalesWithTheViewAndFallsForBiggerWindows) {

@@ -84,8 +84,8 @@ TEST(PocketMap, EveryVectorTypeHasItsStyle) {
     const uint8_t attributes[] = {0, 1, 0, 0, 1, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0};
     for (uint8_t type = 1; type <= 15; ++type) {
         SCOPED_TRACE(static_cast<int>(type));
-        PdbFile pdb;
-        pdb.records = {Header(1), PdbRecordHead(type, 0) + PdbPolyline(0, 0, {{127, 127}})};
+        const PdbFile pdb{
+            .records = {Header(1), PdbRecordHead(type, 0) + PdbPolyline(0, 0, {{127, 127}})}};
         ReadOutcome r(pdb.Build());
         ASSERT_EQ(r.map.points.size(), 3u) << r.Error();
         EXPECT_EQ(r.map.points[0].code, 255);
@@ -96,15 +96,13 @@ TEST(PocketMap, EveryVectorTypeHasItsStyle) {
 }
 
 TEST(PocketMap, ProgressCoversBothPasses) {
-    PdbFile pdb;
-    pdb.records = {Header(), PdbRecordHead(0, 0), PdbRecordHead(1, 0)};
+    const PdbFile pdb{.records = {Header(), PdbRecordHead(0, 0), PdbRecordHead(1, 0)}};
     ReadOutcome r(pdb.Build());
     ASSERT_TRUE(r.map.loaded) << r.Error();
     EXPECT_EQ(r.progress.steps, (std::vector<std::string>{"show:Reading PocketAPRS map:", "25",
                                                           "50", "75", "100", "100", "hide"}));
 
-    PdbFile headerOnly;
-    headerOnly.records = {Header()};
+    const PdbFile headerOnly{.records = {Header()}};
     ReadOutcome single(headerOnly.Build());
     ASSERT_TRUE(single.map.loaded) << single.Error();
     EXPECT_EQ(single.map.points, std::vector<MapVectorPoint>{kEndMarker});
@@ -122,20 +120,19 @@ TEST(PocketMap, BrokenDatabasesFailWithTheirText) {
     const std::string eof = "Unable to read map due to an unexpected end of file.";
     PdbFile empty;
     const std::string good = SampleMap().Build();
-    PdbFile lengthOne;
-    lengthOne.records = {Header(), PdbRecordHead(1, 0) + Bytes().U16(1).Zeros(40).str()};
-    PdbFile shortLabel;
-    shortLabel.records = {Header(), PdbRecordHead(0, 0) + Bytes().U16(20).Zeros(40).str()};
-    PdbFile pastRecord;  // the entry claims more than its record holds
-    pastRecord.records = {Header(), PdbRecordHead(1, 0) + Bytes().U16(60).Zeros(20).str(),
-                          PdbRecordHead(1, 0) + std::string(60, '\x7f')};
-    PdbFile shortHeader;
-    shortHeader.records = {Header().substr(0, 64)};
-    PdbFile cut;
-    cut.records = {Header(), PdbRecordHead(1, 0) + PdbPolyline(0, 0, {{1, 1}, {2, 2}, {3, 3}})};
+    const PdbFile lengthOne{
+        .records = {Header(), PdbRecordHead(1, 0) + Bytes().U16(1).Zeros(40).str()}};
+    const PdbFile shortLabel{
+        .records = {Header(), PdbRecordHead(0, 0) + Bytes().U16(20).Zeros(40).str()}};
+    // The entry claims more than its record holds.
+    const PdbFile pastRecord{.records = {Header(),
+                                         PdbRecordHead(1, 0) + Bytes().U16(60).Zeros(20).str(),
+                                         PdbRecordHead(1, 0) + std::string(60, '\x7f')}};
+    const PdbFile shortHeader{.records = {Header().substr(0, 64)}};
+    const PdbFile cut{
+        .records = {Header(), PdbRecordHead(1, 0) + PdbPolyline(0, 0, {{1, 1}, {2, 2}, {3, 3}})}};
     const std::string cutFile = cut.Build();
-    PdbFile tinyRecord;
-    tinyRecord.records = {Header(), "\x01\x00"};
+    const PdbFile tinyRecord{.records = {Header(), "\x01\x00"}};
 
     struct Case {
         std::string name;

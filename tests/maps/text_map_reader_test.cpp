@@ -34,10 +34,8 @@ TEST(TextMap, ReadsHeaderBoxTextsAndDates) {
     ReadOutcome r(Header("Plain") + "0,-1\n");
     ASSERT_TRUE(r.map.loaded) << r.Error();
     EXPECT_FALSE(r.map.fitted);
-    EXPECT_EQ(r.map.top, kTop);
-    EXPECT_EQ(r.map.left, kLeft);
-    EXPECT_EQ(r.map.right, kLeft + 720000);
-    EXPECT_EQ(r.map.bottom, kTop + 720000);
+    EXPECT_EQ((std::vector<int32_t>{r.map.left, r.map.right, r.map.top, r.map.bottom}),
+              (std::vector<int32_t>{kLeft, kLeft + 720000, kTop, kTop + 720000}));
     EXPECT_EQ(r.map.name, "TEST (D)");
     EXPECT_EQ(r.map.points, std::vector<MapVectorPoint>{kEndMarker});
 }
@@ -134,9 +132,8 @@ TEST(TextMap, ReadsLabelsSkippingZeroTextAndCuttingLongTexts) {
     ASSERT_TRUE(r.map.loaded) << r.Error();
     ASSERT_EQ(r.map.labels.size(), 3u);
     EXPECT_EQ(r.map.labels[0], (MapLabel{0, 0, 30, 20700000, 16110000, "Portland"}));
-    EXPECT_EQ(r.map.labels[1].text, std::string(33, 'x'));
-    EXPECT_EQ(r.map.labels[1].x, 72090000);  // 20.25 E
-    EXPECT_EQ(r.map.labels[1].y, 36180000);  // 10.5 S
+    // 20.25 E, 10.5 S.
+    EXPECT_EQ(r.map.labels[1], (MapLabel{0, 0, 0, 72090000, 36180000, std::string(33, 'x')}));
     EXPECT_EQ(r.map.labels[2].text, std::string(33, 'y'));
     EXPECT_EQ(r.map.labels[2].level, 65535);
 }

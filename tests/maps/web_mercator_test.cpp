@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "maps/map_station_pick.h"
 #include "maps/map_view.h"
@@ -18,6 +19,15 @@ int32_t Colat(double lat) {
 }
 int32_t Lon(double lon) {
     return static_cast<int32_t>(std::lround((lon + 180) * kUnitsPerDegree));
+}
+CMapData LoadedMap(double west, double east, double north, double south) {
+    CMapData map;
+    map.loaded = true;
+    map.left = Lon(west);
+    map.right = Lon(east);
+    map.top = Colat(north);
+    map.bottom = Colat(south);
+    return map;
 }
 
 TEST(WebMercator, KnownPointsAndClampAtTheSquaresEdges) {
@@ -72,10 +82,8 @@ TEST(WebMercator, TileGrid) {
     EXPECT_EQ(one.Count(), 1);
     EXPECT_TRUE(one.Contains({2, 2, 1}));
     const TileRange ring = TilesCovering(box, 2, 1);
-    EXPECT_EQ(ring.x0, 1);
-    EXPECT_EQ(ring.x1, 3);
-    EXPECT_EQ(ring.y0, 0);
-    EXPECT_EQ(ring.y1, 2);
+    EXPECT_EQ(std::vector<int>({ring.x0, ring.x1, ring.y0, ring.y1}),
+              std::vector<int>({1, 3, 0, 2}));
     // Beyond the world the range is clamped, never negative or past the last tile.
     const TileRange world = TilesCovering(
         {-1000000, kMaxLongitude + 1000000, kMercatorTop - 5, kMercatorBottom + 5}, 1, 1);
@@ -117,12 +125,7 @@ TEST(TileSource, TextsAndUrls) {
 TEST(WebMercatorView, SwitchingKeepsCentreAndScale) {
     CMapView view;
     view.Resize(800, 619);
-    CMapData map;
-    map.loaded = true;
-    map.left = Lon(5);
-    map.right = Lon(15);
-    map.top = Colat(55);
-    map.bottom = Colat(45);
+    CMapData map = LoadedMap(5, 15, 55, 45);
     view.PrepareForDrawing(map);
     const MapProjection before = view.Projection();
     const MapPoint centre = before.ScreenToMap(400, kHeaderStripHeight + 300);
@@ -153,12 +156,7 @@ TEST(WebMercatorView, StationPickFindsTheSameStationInBothProjections) {
     store.Report("NEAR", "6934.00N", "01857.00E");  // 4 arc-minutes north
     CMapView view;
     view.Resize(600, 419);
-    CMapData map;
-    map.loaded = true;
-    map.left = Lon(17);
-    map.right = Lon(21);
-    map.top = Colat(70.5);
-    map.bottom = Colat(68.5);
+    CMapData map = LoadedMap(17, 21, 70.5, 68.5);
     for (const bool mercator : {false, true}) {
         SCOPED_TRACE(mercator ? "mercator" : "plain");
         view.SetMercator(mercator);

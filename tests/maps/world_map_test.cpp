@@ -25,10 +25,8 @@ TEST(WorldMap, CoastsAndBordersLieWhereTheyBelong) {
     const MapReadResult read = ReadMapFile(kWorldMap, silent);
     ASSERT_TRUE(read.ok()) << read.error;
     const CMapData& map = read.map;
-    EXPECT_EQ(map.left, 0);
-    EXPECT_EQ(map.right, kMaxLongitude);
-    EXPECT_EQ(map.top, 0);
-    EXPECT_EQ(map.bottom, kMaxColatitude);
+    EXPECT_EQ((std::vector<int32_t>{map.left, map.right, map.top, map.bottom}),
+              (std::vector<int32_t>{0, kMaxLongitude, 0, kMaxColatitude}));
     ASSERT_GT(map.points.size(), 50000u);
     EXPECT_EQ(map.points.front().code, kMoveCode);
     EXPECT_EQ(map.points.back(), kEndMarker);

@@ -46,7 +46,7 @@ TEST(DeviceName, NamesSoftwareAndDevicesFromTheDestination) {
     }
 }
 
-TEST(SetDeviceAndPath, KeepsDestinationAndPathWhenNoneAreGiven) {
+TEST(SetDeviceAndPath, KeepsWhatIsNotGivenAndTheBetterDeviceName) {
     StoreFixture f;
     f.list.SetDeviceAndPath("K1AAA", "APW251", "WIDE1-1,WIDE2-2", "!4903.50N/07201.75W-");
     f.list.SetDeviceAndPath("K1AAA", "", "", "");
@@ -55,6 +55,13 @@ TEST(SetDeviceAndPath, KeepsDestinationAndPathWhenNoneAreGiven) {
     EXPECT_EQ(s.path, "WIDE1-1,WIDE2-2");
     EXPECT_EQ(s.lastInfo, "!4903.50N/07201.75W-");
     EXPECT_EQ(s.device, "");  // the rules still ran on the empty destination
+
+    // A Mic-E device name keeps a better one until a Kenwood tag arrives.
+    f.list.SetDeviceAndPath("K1BBB", "APU25N", "", "");
+    f.list.SetDeviceAndPath("K1BBB", "Mic-E", "", "");
+    EXPECT_EQ(f.Get("K1BBB").device, "UI-View (25N)");
+    f.list.SetDeviceAndPath("K1BBB", "TH-D7", "", "");
+    EXPECT_EQ(f.Get("K1BBB").device, "Kenwood TH-D7");
 }
 
 TEST(SetDeviceAndPath, AStatusTextIsOnlyReplacedByAnotherStatusText) {
@@ -71,15 +78,6 @@ TEST(SetDeviceAndPath, AStatusTextIsOnlyReplacedByAnotherStatusText) {
         f.list.SetDeviceAndPath("K1AAA", "APRS", "", info);
         EXPECT_EQ(f.Get("K1AAA").lastInfo, kept);
     }
-}
-
-TEST(SetDeviceAndPath, AMicEDeviceNameKeepsABetterOneUntilAKenwoodTagArrives) {
-    StoreFixture f;
-    f.list.SetDeviceAndPath("K1AAA", "APU25N", "", "");
-    f.list.SetDeviceAndPath("K1AAA", "Mic-E", "", "");
-    EXPECT_EQ(f.Get("K1AAA").device, "UI-View (25N)");
-    f.list.SetDeviceAndPath("K1AAA", "TH-D7", "", "");
-    EXPECT_EQ(f.Get("K1AAA").device, "Kenwood TH-D7");
 }
 
 }  // namespace

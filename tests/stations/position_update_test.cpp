@@ -36,9 +36,8 @@ TEST(UpdatePosition, AnEmptyCommentClearsTheStoredOne) {
     StoreFixture f;
     f.list.UpdatePosition("K1AAA", "/>", "4903.50N", "07201.75W", "", "first", -1);
     f.list.UpdatePosition("K1AAA", "", "4903.50N", "07201.75W", "", "", -1);
-    const CStation s = f.Get("K1AAA");
-    EXPECT_EQ(s.comment, "");
-    EXPECT_EQ(s.symbolCode, '>');  // a report without a symbol keeps the old one
+    EXPECT_EQ(f.Get("K1AAA").comment, "");
+    EXPECT_EQ(f.Get("K1AAA").symbolCode, '>');  // a report without a symbol keeps the old one
 }
 
 // Reports that carry no usable position still store their symbol and comment, and raise
@@ -128,8 +127,7 @@ void UseTrack(StoreFixture& f, const TrackSetup& t) {
     f.profile.WriteInt("Station", "TrackDistance", t.distanceIndex);
     f.profile.WriteInt("Station", "UnitsOfMeasure", t.units);
     f.profile.WriteInt("Station", "TrackMax", t.max);
-    f.settings.Load(f.profile);
-    f.list.ApplySettings(f.settings, false);
+    f.Reload();
 }
 
 TEST(Track, OtherStationsAreNotTrackedByDefaultButTheOwnStationIs) {
@@ -143,20 +141,17 @@ TEST(Track, OtherStationsAreNotTrackedByDefaultButTheOwnStationIs) {
     EXPECT_EQ(f.list.OwnStation().track.size(), 2u);
 }
 
-TEST(Track, WithNeitherRuleEveryReportAddsAPointUpToTrackMax) {
+TEST(Track, WithNeitherRuleEveryReportAddsAPointUpToACappedTrackMax) {
     StoreFixture f;
     UseTrack(f, {.max = 10});
-    for (int i = 0; i < 11; ++i) {
+    for (int i = 0; i < 11; ++i)
         f.Report("K1AAA", "49" + std::to_string(10 + i) + ".00N", "07201.75W");
-    }
     const CStation s = f.Get("K1AAA");
     ASSERT_EQ(s.track.size(), 10u);
     EXPECT_EQ(s.track.front().colatitude, ParseLatitude("4920.00N"));  // newest first
     EXPECT_EQ(s.track.back().colatitude, ParseLatitude("4911.00N"));   // oldest gone
-}
 
-TEST(Track, TrackMaxBeyondTheSetupRangeIsCapped) {
-    StoreFixture f;
+    // A TrackMax beyond the setup range is capped.
     UseTrack(f, {.max = 1000000});
     for (int i = 0; i < 300; ++i)
         f.Report("K1AAA", "4903.50N", "07201.75W");

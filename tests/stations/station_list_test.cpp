@@ -23,16 +23,10 @@ TEST(StationList, LimitRemovesTheEarliestCreatedEvenIfJustHeard) {
     f.Report("K1CCC");
     EXPECT_EQ(f.Calls(), (Calls{"N0CALL", "K1CCC", "K1BBB"}));
     EXPECT_FALSE(f.list.Contains("K1AAA"));
-    EXPECT_EQ(f.list.Count(), 3u);
-}
-
-TEST(StationList, WithoutTheLimitNothingIsRemoved) {
-    StoreFixture f;
-    f.Set("LimitStations", 2);
-    f.Set("bLimitStations", 0);
+    f.Set("bLimitStations", 0);  // without the limit nothing is removed
     for (const char* call : {"A", "B", "C", "D"})
         f.Report(call);
-    EXPECT_EQ(f.list.Count(), 5u);
+    EXPECT_EQ(f.list.Count(), 7u);
 }
 
 // With a limit of 1 there is no room beside the own record: a new station's update is
@@ -134,13 +128,11 @@ TEST(StationList, FieldUpdatesStoreTheirValues) {
     f.Phg("K1AAA", {25, 160, 3, 90});
     f.Dfs("K1AAA", {-40000, 2, 3, 99999});
     const CStation s = f.Get("K1AAA");
-    EXPECT_TRUE(s.moving);
+    EXPECT_TRUE(s.moving && s.hasPhg && s.hasDfs);
     EXPECT_EQ(s.speed, 32767);  // clamped to the 16-bit field
     EXPECT_EQ(s.course, 270);
-    EXPECT_TRUE(s.hasPhg);
     EXPECT_EQ(std::vector<int>({s.phgPower, s.phgHeight, s.phgGain, s.phgDirectivity}),
               std::vector<int>({25, 160, 3, 90}));
-    EXPECT_TRUE(s.hasDfs);
     EXPECT_EQ(std::vector<int>({s.dfsStrength, s.dfsHeight, s.dfsGain, s.dfsDirectivity}),
               std::vector<int>({-32768, 2, 3, 32767}));
 }
@@ -152,28 +144,19 @@ TEST(StationList, SymbolFromAPositionReportWinsOverAnImpliedSymbol) {
     EXPECT_EQ(f.Get("K1AAA").symbolCode, '-');
     f.list.UpdatePosition("K1AAA", "\\k", "4903.50N", "07201.75W", "", "", -1);
     f.ImplySymbol("K1AAA", "/-");
-    const CStation s = f.Get("K1AAA");
-    EXPECT_EQ(s.symbolTable, '\\');
-    EXPECT_EQ(s.symbolCode, 'k');
+    EXPECT_EQ(std::string({f.Get("K1AAA").symbolTable, f.Get("K1AAA").symbolCode}), "\\k");
 }
 
-TEST(StationList, ObjectOwnerRevivesAKilledObject) {
+TEST(StationList, ObjectOwnerRevivesAKilledObjectAndShownOnMapCreatesNothing) {
     StoreFixture f;
     f.list.MarkObjectKilled("LEADER");
     EXPECT_TRUE(f.Get("LEADER").killed);
     f.list.SetObjectOwner("LEADER", "K1OWN");
-    const CStation s = f.Get("LEADER");
-    EXPECT_FALSE(s.killed);
-    EXPECT_TRUE(s.hasOwner);
-    EXPECT_EQ(s.owner, "K1OWN");
-}
-
-TEST(StationList, ShownOnMapMarksOnlyKnownStations) {
-    StoreFixture f;
-    f.Report("K1AAA");
-    f.list.SetShownOnMap("K1AAA", true);
+    f.list.SetShownOnMap("LEADER", true);
     f.list.SetShownOnMap("K1ZZZ", true);
-    EXPECT_TRUE(f.Get("K1AAA").shownOnMap);
+    const CStation s = f.Get("LEADER");
+    EXPECT_TRUE(!s.killed && s.hasOwner && s.shownOnMap);
+    EXPECT_EQ(s.owner, "K1OWN");
     EXPECT_FALSE(f.list.Contains("K1ZZZ"));
 }
 
@@ -277,27 +260,24 @@ TEST(StationList, ApplySettingsCopiesTextsPositionAndAmbiguity) {
     StoreFixture f;
     f.profile.WriteString("Station", "Comments", "portable");
     f.profile.WriteString("Station", "Status", "on the air");
-    f.profile.WriteInt("Station", "HasInitPosit", 1);
-    f.profile.WriteInt("Station", "Lat", 14739000);
-    f.profile.WriteInt("Station", "Lon", 38869500);
-    f.profile.WriteInt("Station", "Ambiguity", 2);
-    f.settings.Load(f.profile);
-    f.list.ApplySettings(f.settings, false);
+    for (const auto& [key, value] : {std::pair<const char*, int>{"HasInitPosit", 1},
+                                     {"Lat", 14739000},
+                                     {"Lon", 38869500},
+                                     {"Ambiguity", 2}})
+        f.profile.WriteInt("Station", key, value);
+    f.Reload();
     const CStation own = f.list.OwnStation();
-    EXPECT_EQ(own.device, "Plovane (102)");
-    EXPECT_EQ(own.comment, "portable");
-    EXPECT_EQ(own.lastInfo, "on the air");
+    EXPECT_EQ(own.device + "|" + own.comment + "|" + own.lastInfo,
+              "Plovane (102)|portable|on the air");
     EXPECT_TRUE(own.hasPosition);
-    EXPECT_EQ(own.position.colatitude, 14739000);
-    EXPECT_EQ(own.position.longitude, 38869500);
+    EXPECT_EQ(own.position, (TrackPoint{14739000, 38869500, own.position.altitude}));
     EXPECT_EQ(own.ambiguity, 2);
     EXPECT_EQ(f.settings.Comments, "portable");  // the shared settings were reloaded too
 }
 
 TEST(StationList, ApplySettingsAnnouncesOnlyWhenAsked) {
     StoreFixture f;
-    f.settings.Load(f.profile);
-    f.list.ApplySettings(f.settings, false);
+    f.Reload();
     EXPECT_EQ(f.transmit.calls().back(), "ready");
     EXPECT_EQ(f.host.stationChanges(), (Calls{"N0CALL"}));
     const size_t before = f.transmit.calls().size();

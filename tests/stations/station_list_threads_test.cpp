@@ -21,9 +21,7 @@ std::string CallFor(int n) {
 TEST(StationListThreads, UpdatesAndReadsKeepTheListConsistent) {
     StoreFixture f;
     f.profile.WriteInt("Station", "LimitStations", 50);
-    f.profile.WriteInt("Station", "bTrack", 1);
-    f.settings.Load(f.profile);
-    f.list.ApplySettings(f.settings, false);
+    f.Set("bTrack", 1);
     constexpr int kUpdates = 20000;
     const int32_t colatitude = ParseLatitude("4903.50N");
     const int32_t longitude = ParseLongitude("07201.75W");
@@ -93,9 +91,7 @@ TEST(StationListThreads, UpdatesAndReadsKeepTheListConsistent) {
 // (one new-station sound per record).
 TEST(StationListThreads, TwoThreadsAddingTheSameCallsCreateOneRecordEach) {
     StoreFixture f;
-    f.profile.WriteInt("Station", "bLimitStations", 0);
-    f.settings.Load(f.profile);
-    f.list.ApplySettings(f.settings, false);
+    f.Set("bLimitStations", 0);
     f.list.SetNewStationSound(true, "new.wav");
     constexpr int kCalls = 2000;
     auto adder = [&] {

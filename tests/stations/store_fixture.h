@@ -53,11 +53,13 @@ struct StoreFixture {
     // Stores one setting and applies the settings again.
     void Set(const std::string& key, int value) {
         profile.WriteInt(kSection, key, value);
-        settings.Load(profile);
-        list.ApplySettings(settings, false);
+        Reload();
     }
     void Set(const std::string& key, const std::string& value) {
         profile.WriteString(kSection, key, value);
+        Reload();
+    }
+    void Reload() {
         settings.Load(profile);
         list.ApplySettings(settings, false);
     }

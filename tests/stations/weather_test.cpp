@@ -55,34 +55,27 @@ TEST(StoreWeather, ASecondReportReplacesTheFirstWhole) {
     second.temperature = -15;
     f.list.StoreWeather("K1WX", "APRS", "WIDE", "", second);
     s = f.Get("K1WX");
-    EXPECT_FALSE(s.weather.hasWind);
+    EXPECT_FALSE(s.weather.hasWind || s.weather.hasHumidity || s.weather.hasRain);
     EXPECT_EQ(s.weather.windSpeed, -1);
-    EXPECT_FALSE(s.weather.hasHumidity);
-    EXPECT_FALSE(s.weather.hasRain);
     EXPECT_TRUE(s.weather.hasTemperature);
     EXPECT_EQ(s.weather.temperature, -15);
     EXPECT_EQ(s.weather.description, "Unknown");
     EXPECT_EQ(s.weather.received, f.clock.Now());
-}
 
-TEST(StoreWeather, WindDirectionAloneStoresTheWindGroup) {
-    StoreFixture f;
-    WeatherValues v;
-    v.windDirection = 90;
-    f.list.StoreWeather("K1WX", "", "", "", v);
+    // A wind direction alone stores the wind group.
+    WeatherValues third;
+    third.windDirection = 90;
+    f.list.StoreWeather("K1WX", "", "", "", third);
     const CWeatherReport w = f.Get("K1WX").weather;
-    EXPECT_TRUE(w.hasWind);
-    EXPECT_EQ(w.windDirection, 90);
-    EXPECT_EQ(w.windSpeed, -1);
-    EXPECT_EQ(w.windGust, -1);
-    EXPECT_FALSE(w.hasTemperature);
+    EXPECT_TRUE(w.hasWind && !w.hasTemperature);
+    EXPECT_EQ(std::vector<int>({w.windDirection, w.windSpeed, w.windGust}),
+              std::vector<int>({90, -1, -1}));
 }
 
 TEST(StoreWeather, GivesTheWeatherSymbolOnlyToStationsWithoutOne) {
     StoreFixture f;
     f.list.StoreWeather("K1WX", "", "", "", WeatherValues{});
-    EXPECT_EQ(f.Get("K1WX").symbolTable, '/');
-    EXPECT_EQ(f.Get("K1WX").symbolCode, '_');
+    EXPECT_EQ(std::string({f.Get("K1WX").symbolTable, f.Get("K1WX").symbolCode}), "/_");
     f.list.UpdatePosition("K1CAR", "/>", "4903.50N", "07201.75W", "", "", -1);
     f.list.StoreWeather("K1CAR", "", "", "", WeatherValues{});
     EXPECT_EQ(f.Get("K1CAR").symbolCode, '>');

@@ -309,18 +309,17 @@ TEST_F(OutputSchedulerTest, TransmitSettingsSilenceTheScheduleButNotTheCommands)
         rig.Start();
         rig.scheduler.SendStatusText("Plovane v1.02 online...");
         rig.Elapse(1000);  // 6 firings of each within 16 min 40 s
-        RecordingPort& port = rig.tnc;
-        EXPECT_EQ(port.Of("=").size(), c.scheduledPositions);
-        const auto status = port.Of(">");
+        EXPECT_EQ(rig.tnc.Of("=").size(), c.scheduledPositions);
+        const auto status = rig.tnc.Of(">");
         EXPECT_EQ(status.size(), c.scheduledStatus + (c.announced ? 1 : 0));
         if (c.announced) {
             EXPECT_EQ(status[0].text, ">141200zPlovane v1.02 online...\r");
         }
         // The menu commands always go.
-        const size_t before = port.sent().size();
+        const size_t before = rig.tnc.sent().size();
         rig.scheduler.SendPosition();
         rig.scheduler.SendStatus("");
-        EXPECT_EQ(port.sent().size(), before + 2);
+        EXPECT_EQ(rig.tnc.sent().size(), before + 2);
     }
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 #include <vector>
 
@@ -63,6 +64,34 @@ TEST(ScheduleSlots, WaitIsTheShortestSlotClampedToOneSecondAndTheLongestWait) {
     EXPECT_FALSE(slots.IsDue(kStatusSlot, At(14)));
     EXPECT_TRUE(slots.IsDue(kStatusSlot, At(15)));
     EXPECT_FALSE(slots.IsDue(kSpareSlot, At(15)));
+}
+
+// A day stepped through second by second as the output thread would: the fixed rate decays
+// to half-hourly, the digipeat check fires once and disarms.
+TEST(ScheduleSlots, FiringADayDecaysTheRateAndTheDigipeatCheckFiresOnce) {
+    ScheduleSlots slots(kStart, 14120000);
+    slots.Arm(kPositionSlot, 0.25f, 2, 30, kStart);
+    slots.Arm(kDigipeatCheckSlot, 0.25f, 1, 0.25f, kStart);
+    std::vector<int64_t> positions;
+    std::vector<int64_t> checks;
+    for (int64_t s = 1; s <= 86400; ++s) {
+        for (int slot : slots.FireDue(At(s)))
+            (slot == kPositionSlot ? positions : checks).push_back(s);
+    }
+    ASSERT_EQ(checks.size(), 1u);
+    EXPECT_NEAR(checks[0], 15, 5);
+    EXPECT_EQ(slots.slot(kDigipeatCheckSlot).cap, 0.0f);
+
+    // 15 s, 30 s, 1, 2, 4, 8, 16 minutes, then every 30 minutes, each +-5 s.
+    const int64_t nominal[] = {15, 30, 60, 120, 240, 480, 960, 1800};
+    ASSERT_GT(positions.size(), 50u);
+    int64_t previous = 0;
+    for (size_t i = 0; i < positions.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_NEAR(positions[i] - previous, nominal[std::min<size_t>(i, 7)], 5);
+        previous = positions[i];
+    }
+    EXPECT_EQ(slots.slot(kPositionSlot).delay, 30.0f);
 }
 
 TEST(ScheduleSlots, FiringDoesNotUndoAnArmingMadeMeanwhile) {
