@@ -21,7 +21,7 @@ TEST(MapPainter, HaloTextMatchesThreeSeparateTexts) {
     testing::EnsureGuiApplication();
     const RenderResources resources;
     for (const char* text : {"K1ABC-9", "A LONG OBJECT NAME FAR WIDER THAN ITS BOX", "two\nlines",
-                             "tab\there ", "", "\xc3\x9cml\xc3\xa4ut"}) {
+                             "tab\there", "trailing  ", "", "\xc3\x9cml\xc3\xa4ut"}) {
         SCOPED_TRACE(text);
         const QString call = QString::fromUtf8(text);
         const QRect box(20, 40, 50, 10);

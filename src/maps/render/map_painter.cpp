@@ -83,6 +83,16 @@ void MapPainter::Text(const QRect& box, int alignment, const QString& text) {
 void MapPainter::HaloText(const QRect& box, const QString& text) {
     // As the painter lays out one line for a rectangle: the line at the top-left corner, its
     // first line's leading not counted.
+    if (text.contains(QChar('\t'))) {
+        // Tab stops are the rectangle text's own: draw the three copies that way.
+        const int align = Qt::AlignLeft | Qt::AlignTop;
+        SetTextColour(Qt::white);
+        Text(box.translated(-1, -1), align, text);
+        Text(box.translated(1, 1), align, text);
+        SetTextColour(Qt::black);
+        Text(box, align, text);
+        return;
+    }
     QString shown = text;
     shown.replace(QChar('\n'), QChar(' ')).replace(QChar('\r'), QChar(' '));
     QTextLayout layout(shown, painter_.font(), painter_.device());
