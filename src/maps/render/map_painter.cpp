@@ -84,11 +84,11 @@ void MapPainter::HaloText(const QRect& box, const QString& text) {
     // As the painter lays out one line for a rectangle: the line at the top-left corner, its
     // first line's leading not counted.
     if (text.contains(QChar('\t'))) {
-        // Tab stops are the rectangle text's own: draw the three copies that way.
+        // Tab stops are the rectangle text's own: draw the copies that way.
         const int align = Qt::AlignLeft | Qt::AlignTop;
         SetTextColour(Qt::white);
-        Text(box.translated(-1, -1), align, text);
-        Text(box.translated(1, 1), align, text);
+        for (const QPoint d : kHaloOffsets)
+            Text(box.translated(d), align, text);
         SetTextColour(Qt::black);
         Text(box, align, text);
         return;
@@ -110,11 +110,8 @@ void MapPainter::HaloText(const QRect& box, const QString& text) {
     layout.endLayout();
     SetTextColour(Qt::white);
     ApplyTextPen();
-    // A halo all round keeps the call readable over lines, fills and tiles.
-    for (const QPoint d : {QPoint(-1, -1), QPoint(0, -1), QPoint(1, -1), QPoint(-1, 0),
-                           QPoint(1, 0), QPoint(-1, 1), QPoint(0, 1), QPoint(1, 1)}) {
+    for (const QPoint d : kHaloOffsets)
         layout.draw(&painter_, QPointF(box.left() + d.x(), box.top() + d.y()));
-    }
     SetTextColour(Qt::black);
     ApplyTextPen();
     layout.draw(&painter_, QPointF(box.left(), box.top()));

@@ -23,6 +23,10 @@ namespace render {
 QString DisplayText(std::string_view bytes);
 }  // namespace render
 
+// Where the white copies of a haloed text go, one pixel all round.
+inline constexpr QPoint kHaloOffsets[] = {{-1, -1}, {0, -1}, {1, -1}, {-1, 0},
+                                          {1, 0},   {-1, 1}, {0, 1},  {1, 1}};
+
 class MapPainter {
   public:
     MapPainter(QPainter& painter, const RenderResources& resources);
@@ -44,8 +48,9 @@ class MapPainter {
     // Text in the current font and text colour, top-left aligned in (or, with flags,
     // aligned within) the rectangle, one line, never clipped.
     void Text(const QRect& box, int alignment, const QString& text);
-    // One line of text top-left in the box, black over white copies one pixel away all round;
-    // laid out once for the nine. Leaves the text colour black.
+    // One line of text top-left in the box, black over white copies one pixel away all round
+    // (kHaloOffsets), which keeps a call readable over lines, fills and tiles; laid out once
+    // for the nine. Leaves the text colour black.
     void HaloText(const QRect& box, const QString& text);
     // Text turned counter-clockwise by `degrees` about its top-left corner at (x, y).
     void RotatedText(int x, int y, int degrees, const QString& text);
