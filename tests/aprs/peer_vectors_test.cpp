@@ -276,7 +276,8 @@ void CompareMessage(const Decoded& d, const Json& expected, const std::string& i
         } else if (key == "id") {
             agree = m != nullptr && m->number == want;
         } else if (key == "replyack") {
-            const MessageText parsed = ParseMessageText(d.messageText.value_or(""));
+            const std::string text = d.messageText.value_or("");  // the parse holds views into it
+            const MessageText parsed = ParseMessageText(text);
             agree =
                 v.is_null() ? !parsed.replyAckForm : parsed.replyAckForm && parsed.replyAck == want;
         } else {

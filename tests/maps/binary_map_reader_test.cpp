@@ -20,13 +20,21 @@ std::atomic<size_t> largestAllocation{0};
 // The replacement pairs malloc with free on purpose; gcc sees only the standard operators.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(size_t size) {
+static void NoteAllocation(size_t size) {
     size_t seen = largestAllocation.load();
     while (size > seen && !largestAllocation.compare_exchange_weak(seen, size)) {
     }
+}
+void* operator new(size_t size) {
+    NoteAllocation(size);
     if (void* p = std::malloc(size == 0 ? 1 : size))
         return p;
     throw std::bad_alloc();
+}
+// std::stable_sort's scratch buffer comes from the nothrow form and goes back through delete.
+void* operator new(size_t size, const std::nothrow_t&) noexcept {
+    NoteAllocation(size);
+    return std::malloc(size == 0 ? 1 : size);
 }
 void operator delete(void* p) noexcept {
     std::free(p);
