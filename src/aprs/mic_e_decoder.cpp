@@ -81,16 +81,6 @@ std::string_view StripMakerSuffix(char type, std::string_view text) {
     return text;
 }
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
 // Telemetry right after the symbol: "'" and two hex bytes (channels 1 and 3), or "`" (also
 // sent as the quote U+2018) and five. e.g. "'1020 text", "`102030FFff text".
 bool TakeMicETelemetry(ReportWriter& out, std::string_view source, std::string_view& text) {
@@ -113,8 +103,8 @@ bool TakeMicETelemetry(ReportWriter& out, std::string_view source, std::string_v
         return false;
     TelemetryValues values;
     for (size_t i = 0; i < count; ++i) {
-        const int high = HexValue(text[mark + 2 * i]);
-        const int low = HexValue(text[mark + 2 * i + 1]);
+        const int high = latin1::HexDigit(text[mark + 2 * i]);
+        const int low = latin1::HexDigit(text[mark + 2 * i + 1]);
         if (high < 0 || low < 0)
             return false;
         const size_t channel = count == 2 ? 2 * i : i;

@@ -1,9 +1,12 @@
-// The headless station: a real process that plays a simulation, prints its notices and
-// shuts down in order on SIGTERM.
+// The headless station: a real process that plays a simulation or listens to a KISS TNC over
+// TCP, prints what it receives and shuts down in order on SIGTERM.
+#include <arpa/inet.h>
 #include <fcntl.h>
+#include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,7 +16,10 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
+#include "comm/ax25.h"
+#include "comm/kiss.h"
 #include "support/scratch_dir.h"
 
 extern char** environ;
@@ -44,49 +50,104 @@ bool ReadUntil(int fd, std::string& output, const std::string& needle,
     return true;
 }
 
+// `plovane-cli run --settings <settings> [more...]` with its standard output on a pipe.
+class HeadlessRun {
+  public:
+    HeadlessRun(const fs::path& settings, std::vector<std::string> more) {
+        int fds[2];
+        if (pipe(fds) != 0)
+            return;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addclose(&actions, fds[0]);
+        std::vector<std::string> args = {PLOVANE_CLI_PATH, "run", "--settings", settings.string()};
+        args.insert(args.end(), more.begin(), more.end());
+        std::vector<char*> argv;
+        for (std::string& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        if (posix_spawn(&pid_, args[0].c_str(), &actions, nullptr, argv.data(), environ) != 0)
+            pid_ = 0;
+        posix_spawn_file_actions_destroy(&actions);
+        close(fds[1]);
+        fd_ = fds[0];
+    }
+    ~HeadlessRun() {
+        if (pid_ > 0) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+        if (fd_ >= 0)
+            close(fd_);
+    }
+    bool started() const { return pid_ > 0; }
+    bool WaitFor(const std::string& needle) {
+        return ReadUntil(fd_, output_, needle, std::chrono::seconds(20));
+    }
+    // SIGTERM; true when it said goodbye and exited with status 0.
+    bool Stop() {
+        kill(pid_, SIGTERM);
+        const bool said = WaitFor("Exiting Plovane...");
+        int status = 0;
+        waitpid(pid_, &status, 0);
+        pid_ = 0;
+        return said && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    }
+    const std::string& output() const { return output_; }
+
+  private:
+    pid_t pid_ = 0;
+    int fd_ = -1;
+    std::string output_;
+};
+
 TEST(HeadlessStation, PlaysTheSimulationAndShutsDownOnSigterm) {
     const plovane::testing::ScratchDir scratch;
     const fs::path& dir = scratch.path();
     std::ofstream(dir / "station.conf") << "[Station]\nMyCall=N0CALL-9\n";
     std::ofstream(dir / "test.sim") << "W1AAA>APRS:!4903.50N/07201.75W-hello\r\n"
                                        "W1BBB>APRS:>status text\r\n";
+    HeadlessRun run(dir / "station.conf", {"--simulate", (dir / "test.sim").string()});
+    ASSERT_TRUE(run.started());
+    EXPECT_TRUE(run.WaitFor("FILE>W1BBB>APRS:>status text")) << run.output();
+    EXPECT_TRUE(run.Stop()) << run.output();
+    EXPECT_NE(run.output().find("FILE>W1AAA>APRS:!4903.50N/07201.75W-hello"), std::string::npos);
+}
 
-    int pipeFds[2];
-    ASSERT_EQ(pipe(pipeFds), 0);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
-    const std::string settings = (dir / "station.conf").string();
-    const std::string sim = (dir / "test.sim").string();
-    std::string exe = PLOVANE_CLI_PATH;
-    char* argv[] = {exe.data(),
-                    const_cast<char*>("run"),
-                    const_cast<char*>("--settings"),
-                    const_cast<char*>(settings.c_str()),
-                    const_cast<char*>("--simulate"),
-                    const_cast<char*>(sim.c_str()),
-                    nullptr};
-    pid_t pid = 0;
-    ASSERT_EQ(posix_spawn(&pid, exe.c_str(), &actions, nullptr, argv, environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
-    close(pipeFds[1]);
+// A headless station on a KISS TNC over TCP prints the frames the TNC hands over.
+TEST(HeadlessStation, PrintsTheFramesOfAKissTncOverTcp) {
+    const int listener = socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_GE(listener, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(listener, 1), 0);
+    ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
 
-    std::string output;
-    const bool decoded =
-        ReadUntil(pipeFds[0], output, "FILE>W1BBB>APRS:>status text", std::chrono::seconds(20));
-    kill(pid, SIGTERM);
-    const bool exited =
-        ReadUntil(pipeFds[0], output, "Exiting Plovane...", std::chrono::seconds(20));
-    int status = 0;
-    waitpid(pid, &status, 0);
-    close(pipeFds[0]);
+    const plovane::testing::ScratchDir scratch;
+    const fs::path& dir = scratch.path();
+    std::ofstream(dir / "station.conf")
+        << "[Station]\nMyCall=N0CALL-9\n[Comm]\nTNCEnabled=1\nTNCMode=2\nKISSHost=127.0.0.1\n"
+        << "KISSPort=" << ntohs(address.sin_port) << "\n";
+    HeadlessRun run(dir / "station.conf", {});
+    ASSERT_TRUE(run.started());
 
-    EXPECT_TRUE(decoded) << output;
-    EXPECT_TRUE(exited) << output;
-    EXPECT_NE(output.find("FILE>W1AAA>APRS:!4903.50N/07201.75W-hello"), std::string::npos);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    pollfd ready{listener, POLLIN, 0};
+    ASSERT_EQ(poll(&ready, 1, 20000), 1) << "the station never connected\n" << run.output();
+    const int tnc = accept(listener, nullptr, nullptr);
+    ASSERT_GE(tnc, 0);
+    plovane::Ax25Frame frame;
+    ASSERT_TRUE(plovane::BuildUiFrame("W1AAA", "APRS", "WIDE1-1", "!4903.50N/07201.75W-hi", frame));
+    const std::vector<uint8_t> bytes = plovane::KissDataFrame(0, plovane::EncodeAx25(frame));
+    EXPECT_EQ(write(tnc, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+
+    EXPECT_TRUE(run.WaitFor("W1AAA>APRS,WIDE1-1:!4903.50N/07201.75W-hi")) << run.output();
+    EXPECT_TRUE(run.Stop()) << run.output();
+    close(tnc);
+    close(listener);
 }
 #endif
 
