@@ -17,7 +17,7 @@ QImage Blank() {
     return image;
 }
 
-TEST(MapPainter, HaloTextMatchesNineSeparateTexts) {
+TEST(MapPainter, HaloTextMatchesSeparateTexts) {
     testing::EnsureGuiApplication();
     const RenderResources resources;
     for (const char* text : {"K1ABC-9", "A LONG OBJECT NAME FAR WIDER THAN ITS BOX", "two\nlines",
@@ -32,9 +32,8 @@ TEST(MapPainter, HaloTextMatchesNineSeparateTexts) {
             out.SelectFont(MapFont::kBold12);
             const int align = Qt::AlignLeft | Qt::AlignTop;
             out.SetTextColour(Qt::white);
-            for (const QPoint d : {QPoint(-1, -1), QPoint(0, -1), QPoint(1, -1), QPoint(-1, 0),
-                                   QPoint(1, 0), QPoint(-1, 1), QPoint(0, 1), QPoint(1, 1)})
-                out.Text(box.translated(d), align, call);
+            out.Text(box.translated(-1, -1), align, call);
+            out.Text(box.translated(1, 1), align, call);
             out.SetTextColour(Qt::black);
             out.Text(box, align, call);
         }

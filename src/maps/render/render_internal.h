@@ -23,9 +23,9 @@ namespace render {
 QString DisplayText(std::string_view bytes);
 }  // namespace render
 
-// Where the white copies of a haloed text go, one pixel all round.
-inline constexpr QPoint kHaloOffsets[] = {{-1, -1}, {0, -1}, {1, -1}, {-1, 0},
-                                          {1, 0},   {-1, 1}, {0, 1},  {1, 1}};
+// Where the white copies of a haloed text go: one pixel up-left and one down-right, enough to
+// lift a call off lines and tiles at a third of the cost of a ring of eight.
+inline constexpr QPoint kHaloOffsets[] = {{-1, -1}, {1, 1}};
 
 class MapPainter {
   public:
@@ -48,9 +48,8 @@ class MapPainter {
     // Text in the current font and text colour, top-left aligned in (or, with flags,
     // aligned within) the rectangle, one line, never clipped.
     void Text(const QRect& box, int alignment, const QString& text);
-    // One line of text top-left in the box, black over white copies one pixel away all round
-    // (kHaloOffsets), which keeps a call readable over lines, fills and tiles; laid out once
-    // for the nine. Leaves the text colour black.
+    // One line of text top-left in the box, black over white copies (kHaloOffsets), which keep a
+    // call readable over lines, fills and tiles; laid out once for all. Leaves the colour black.
     void HaloText(const QRect& box, const QString& text);
     // Text turned counter-clockwise by `degrees` about its top-left corner at (x, y).
     void RotatedText(int x, int y, int degrees, const QString& text);
