@@ -39,8 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (TileExpiry(now, bytes, bytes) < now + kMinTileLifetimeSeconds)
         __builtin_trap();
     (void)ParseHttpDate(bytes);
-    TileSourceSpec spec;
+    TileSourceChoice choice;
     std::string error;
-    (void)ParseTileSource(bytes, spec, error);
+    (void)ParseTileSource(bytes, choice, error);
     return 0;
 }

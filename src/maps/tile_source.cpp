@@ -35,13 +35,13 @@ std::string_view Trim(std::string_view s) {
 
 }  // namespace
 
-bool ParseTileSource(std::string_view text, TileSourceSpec& spec, std::string& error) {
+bool ParseTileSource(std::string_view text, TileSourceChoice& choice, std::string& error) {
     text = Trim(text);
-    spec = {};
+    choice = {};
     if (text.empty() || EqualsNoCase(text, "none"))
         return true;
     if (EqualsNoCase(text, "osm")) {
-        spec = {TileSourceKind::kUrl, kOsmTileUrl};
+        choice = {TileSourceKind::kUrl, kOsmTileUrl};
         return true;
     }
     if (StartsWithNoCase(text, "http://") || StartsWithNoCase(text, "https://")) {
@@ -51,11 +51,11 @@ bool ParseTileSource(std::string_view text, TileSourceSpec& spec, std::string& e
                 return false;
             }
         }
-        spec = {TileSourceKind::kUrl, std::string(text)};
+        choice = {TileSourceKind::kUrl, std::string(text)};
         return true;
     }
-    spec = {EndsWithNoCase(text, ".mbtiles") ? TileSourceKind::kMbtiles : TileSourceKind::kFolder,
-            std::string(text)};
+    choice = {EndsWithNoCase(text, ".mbtiles") ? TileSourceKind::kMbtiles : TileSourceKind::kFolder,
+              std::string(text)};
     return true;
 }
 
@@ -90,8 +90,8 @@ bool IsOsmTileUrl(std::string_view url) {
     return EqualsNoCase(host, "openstreetmap.org") || EndsWithNoCase(host, ".openstreetmap.org");
 }
 
-std::string TileAttribution(const TileSourceSpec& spec, const std::string& configured) {
-    if (spec.kind == TileSourceKind::kUrl && IsOsmTileUrl(spec.location))
+std::string TileAttribution(const TileSourceChoice& choice, const std::string& configured) {
+    if (choice.kind == TileSourceKind::kUrl && IsOsmTileUrl(choice.location))
         return kOsmAttribution;
     return configured;
 }

@@ -24,22 +24,22 @@ inline constexpr int kOnlineMaxZoom = 19;
 
 enum class TileSourceKind { kNone, kUrl, kMbtiles, kFolder };
 
-struct TileSourceSpec {
+struct TileSourceChoice {
     TileSourceKind kind = TileSourceKind::kNone;
     std::string location;  // the URL template, file or folder
-    bool operator==(const TileSourceSpec&) const = default;
+    bool operator==(const TileSourceChoice&) const = default;
 };
 
 // "" or "none" (any case): none; "osm": OpenStreetMap's standard tiles; http:// or https://
 // with {z}, {x} and {y}: a URL template; a name ending in .mbtiles: that file; anything else
 // a folder. False with a reason for a URL without its three fields.
-bool ParseTileSource(std::string_view text, TileSourceSpec& spec, std::string& error);
+bool ParseTileSource(std::string_view text, TileSourceChoice& choice, std::string& error);
 // The URL of one tile.
 std::string ExpandTileUrl(std::string_view urlTemplate, const TileId& tile);
 // Tiles served by openstreetmap.org, which must be credited on the map.
 bool IsOsmTileUrl(std::string_view url);
 // The text drawn on the map: OpenStreetMap's credit for its tiles, else the setting's text.
-std::string TileAttribution(const TileSourceSpec& spec, const std::string& configured);
+std::string TileAttribution(const TileSourceChoice& choice, const std::string& configured);
 
 enum class TileRead { kFound, kMissing, kError };
 

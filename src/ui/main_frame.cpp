@@ -269,10 +269,10 @@ QMessageBox* CMainFrame::MakeAboutBox() {
     // OpenStreetMap is credited while its tiles are under the map.
     bool osmTiles = false;
     if (view_ != nullptr) {
-        TileSourceSpec spec;
+        TileSourceChoice choice;
         std::string error;
-        osmTiles = ParseTileSource(view_->tileSource(), spec, error) &&
-                   spec.kind == TileSourceKind::kUrl && IsOsmTileUrl(spec.location);
+        osmTiles = ParseTileSource(view_->tileSource(), choice, error) &&
+                   choice.kind == TileSourceKind::kUrl && IsOsmTileUrl(choice.location);
     }
     auto* box = new QMessageBox(this);
     box->setWindowTitle(QString::fromStdString(AboutCaption()));

@@ -43,36 +43,36 @@ QString BaseLayerPath() {
 TileBackground MakeTileBackground(const CMapOptions& options, const Clock& clock,
                                   const CTileLayer::NoticeSink& notice) {
     TileBackground out;
-    TileSourceSpec spec;
+    TileSourceChoice choice;
     std::string error;
-    if (!ParseTileSource(options.TileSource, spec, error)) {
+    if (!ParseTileSource(options.TileSource, choice, error)) {
         if (notice)
             notice(error);
         return out;
     }
-    if (spec.kind == TileSourceKind::kNone)
+    if (choice.kind == TileSourceKind::kNone)
         return out;
 
     TileLayerSetup setup;
-    setup.attribution = TileAttribution(spec, options.TileAttribution);
+    setup.attribution = TileAttribution(choice, options.TileAttribution);
     const QString base = BaseLayerPath();
     if (!base.isEmpty()) {
         auto store = std::make_unique<MbtilesStore>(ToPath(base));
         if (store->IsOpen())
             setup.base = std::move(store);
     }
-    switch (spec.kind) {
+    switch (choice.kind) {
         case TileSourceKind::kUrl: {
             const uint64_t limit = uint64_t(std::max(options.TileCacheMB, 1)) << 20;
             setup.cache = std::make_unique<TileDiskCache>(
-                TileDiskCache::FolderFor(ToPath(TileCacheRoot()), spec.location), limit);
-            out.fetcher = std::make_unique<CTileFetcher>(spec.location, clock);
+                TileDiskCache::FolderFor(ToPath(TileCacheRoot()), choice.location), limit);
+            out.fetcher = std::make_unique<CTileFetcher>(choice.location, clock);
             setup.fetcher = out.fetcher.get();
             setup.maxZoom = kOnlineMaxZoom;
             break;
         }
         case TileSourceKind::kMbtiles: {
-            auto store = std::make_unique<MbtilesStore>(spec.location);
+            auto store = std::make_unique<MbtilesStore>(choice.location);
             if (store->IsOpen())
                 setup.local = std::move(store);
             else if (notice)
@@ -80,7 +80,7 @@ TileBackground MakeTileBackground(const CMapOptions& options, const Clock& clock
             break;
         }
         case TileSourceKind::kFolder:
-            setup.local = std::make_unique<FolderTileStore>(spec.location);
+            setup.local = std::make_unique<FolderTileStore>(choice.location);
             break;
         case TileSourceKind::kNone:
             break;

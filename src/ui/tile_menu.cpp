@@ -44,19 +44,19 @@ void AddTileMenu(QMenu& viewMenu, CPlovaneView& view) {
     // The tick follows the source in use, whichever way it was chosen.
     QObject::connect(menu, &QMenu::aboutToShow, menu,
                      [&view, group, none, osm, base, file, folder] {
-                         TileSourceSpec spec;
+                         TileSourceChoice inUse;
                          std::string error;
-                         ParseTileSource(view.tileSource(), spec, error);
+                         ParseTileSource(view.tileSource(), inUse, error);
                          QAction* current = nullptr;
-                         if (spec.kind == TileSourceKind::kNone)
+                         if (inUse.kind == TileSourceKind::kNone)
                              current = none;
-                         else if (spec.location == kOsmTileUrl)
+                         else if (inUse.location == kOsmTileUrl)
                              current = osm;
-                         else if (QString::fromStdString(spec.location) == BaseLayerPath())
+                         else if (QString::fromStdString(inUse.location) == BaseLayerPath())
                              current = base;
-                         else if (spec.kind == TileSourceKind::kMbtiles)
+                         else if (inUse.kind == TileSourceKind::kMbtiles)
                              current = file;
-                         else if (spec.kind == TileSourceKind::kFolder)
+                         else if (inUse.kind == TileSourceKind::kFolder)
                              current = folder;
                          if (current)
                              current->setChecked(true);

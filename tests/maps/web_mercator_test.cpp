@@ -107,10 +107,10 @@ TEST(TileSource, TextsAndUrls) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
-        TileSourceSpec spec;
+        TileSourceChoice choice;
         std::string error;
-        EXPECT_EQ(ParseTileSource(c.text, spec, error), c.ok);
-        EXPECT_EQ(spec.kind, c.kind);
+        EXPECT_EQ(ParseTileSource(c.text, choice, error), c.ok);
+        EXPECT_EQ(choice.kind, c.kind);
         EXPECT_EQ(error.empty(), c.ok);
     }
     EXPECT_EQ(ExpandTileUrl("https://a/{z}/{x}/{y}.png?k={z}", {12, 2048, 1361}),
