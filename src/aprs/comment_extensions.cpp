@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "aprs/decoders.h"
+#include "core/latin1.h"
 
 namespace plovane::aprs {
 namespace {
@@ -27,15 +28,6 @@ std::string_view Cut(std::string_view text, size_t at, size_t length, std::strin
     joined.append(text.substr(0, at)).append(text.substr(at + length));
     storage.swap(joined);
     return storage;
-}
-
-// A double written in full ("42", "-1", ".12", "50.12"); an empty field is no value.
-bool ParseNumber(std::string_view text, double& value) {
-    if (text.empty())
-        return false;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    return error == std::errc() && stop == end;
 }
 
 }  // namespace
@@ -127,7 +119,7 @@ bool ParseTelemetryReport(std::string_view text, TelemetryValues& values) {
         const size_t next = text.find(',');
         const std::string_view field = text.substr(0, next);
         if (!field.empty()) {
-            if (!ParseNumber(field, values.analog[i]))
+            if (!latin1::ParseDouble(field, values.analog[i]))
                 return true;
             values.analogPresent |= static_cast<uint8_t>(1u << i);
         }

@@ -2,6 +2,7 @@
 // of the same code, so 0xC0-0xFF (but for 0xD7 and 0xF7) count as letters.
 #pragma once
 
+#include <charconv>
 #include <string>
 #include <string_view>
 
@@ -102,6 +103,15 @@ inline std::string_view Trim(std::string_view s) {
     while (e > b && IsSpace(static_cast<unsigned char>(s[e - 1])))
         --e;
     return s.substr(b, e - b);
+}
+
+// A double written in full ("42", "-1", ".12", "50.12"); an empty text is no value.
+inline bool ParseDouble(std::string_view text, double& value) {
+    if (text.empty())
+        return false;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    return error == std::errc() && stop == end;
 }
 
 }  // namespace plovane::latin1

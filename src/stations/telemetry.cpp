@@ -3,6 +3,8 @@
 
 #include <charconv>
 
+#include "core/latin1.h"
+
 namespace plovane {
 namespace {
 
@@ -23,11 +25,7 @@ bool ParseDouble(std::string_view text, double& value) {
         text.remove_prefix(1);
     while (!text.empty() && text.back() == ' ')
         text.remove_suffix(1);
-    if (text.empty())
-        return false;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    return error == std::errc() && stop == end;
+    return latin1::ParseDouble(text, value);
 }
 
 }  // namespace
