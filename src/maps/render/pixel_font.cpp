@@ -8,10 +8,16 @@ namespace plovane {
 
 namespace {
 
-struct Glyph5 {
+// One character: `kHeight` rows of `kWidth` cells, '#' for a set pixel.
+template <int kWidth, int kHeight>
+struct Glyph {
+    static constexpr int width = kWidth;
     char c;
-    std::array<const char*, 7> rows;
+    std::array<const char*, kHeight> rows;
 };
+
+using Glyph5 = Glyph<5, 7>;
+using Glyph3 = Glyph<3, 5>;
 
 constexpr Glyph5 kGlyphs5[] = {
     {'0', {".###.", "#...#", "#..##", "#.#.#", "##..#", "#...#", ".###."}},
@@ -64,11 +70,6 @@ constexpr Glyph5 kGlyphs5[] = {
     {'$', {"..#..", ".####", "#.#..", ".###.", "..#.#", "####.", "..#.."}},
 };
 
-struct Glyph3 {
-    char c;
-    std::array<const char*, 5> rows;
-};
-
 constexpr Glyph3 kGlyphs3[] = {
     {'0', {"###", "#.#", "#.#", "#.#", "###"}}, {'1', {".#.", "##.", ".#.", ".#.", "###"}},
     {'2', {"###", "..#", "###", "#..", "###"}}, {'3', {"###", "..#", ".##", "..#", "###"}},
@@ -95,27 +96,40 @@ char Upper(char c) {
     return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
 }
 
-const Glyph5* Find5(char c) {
+template <typename G, size_t kCount>
+const G* FindGlyph(const G (&glyphs)[kCount], char c) {
     c = Upper(c);
-    for (const Glyph5& g : kGlyphs5) {
+    for (const G& g : glyphs) {
         if (g.c == c)
             return &g;
     }
     return nullptr;
 }
 
+const Glyph5* Find5(char c) {
+    return FindGlyph(kGlyphs5, c);
+}
+
 const Glyph3* Find3(char c) {
-    c = Upper(c);
-    for (const Glyph3& g : kGlyphs3) {
-        if (g.c == c)
-            return &g;
-    }
-    return nullptr;
+    return FindGlyph(kGlyphs3, c);
 }
 
 void Set(QImage& image, int x, int y, QColor colour) {
     if (x >= 0 && y >= 0 && x < image.width() && y < image.height())
         image.setPixelColor(x, y, colour);
+}
+
+// Sets the glyph's pixels with (x, y) its top left.
+template <typename G>
+void DrawGlyph(QImage& image, int x, int y, const G* g, QColor colour) {
+    if (!g)
+        return;
+    for (int row = 0; row < static_cast<int>(g->rows.size()); ++row) {
+        for (int col = 0; col < G::width; ++col) {
+            if (g->rows[row][col] == '#')
+                Set(image, x + col, y + row, colour);
+        }
+    }
 }
 
 }  // namespace
@@ -134,27 +148,11 @@ bool GlyphPixel5x7(char c, int x, int y) {
 }
 
 void DrawGlyph5x7(QImage& image, int x, int y, char c, QColor colour) {
-    const Glyph5* g = Find5(c);
-    if (!g)
-        return;
-    for (int row = 0; row < 7; ++row) {
-        for (int col = 0; col < 5; ++col) {
-            if (g->rows[row][col] == '#')
-                Set(image, x + col, y + row, colour);
-        }
-    }
+    DrawGlyph(image, x, y, Find5(c), colour);
 }
 
 void DrawGlyph3x5(QImage& image, int x, int y, char c, QColor colour) {
-    const Glyph3* g = Find3(c);
-    if (!g)
-        return;
-    for (int row = 0; row < 5; ++row) {
-        for (int col = 0; col < 3; ++col) {
-            if (g->rows[row][col] == '#')
-                Set(image, x + col, y + row, colour);
-        }
-    }
+    DrawGlyph(image, x, y, Find3(c), colour);
 }
 
 int TextWidth3x5(std::string_view text) {

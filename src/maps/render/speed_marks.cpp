@@ -76,36 +76,52 @@ int ShaftExtra(const Barbs& barbs) {
     return 3 * barbs.r + 5 * (barbs.p + barbs.q) + 1;
 }
 
+namespace {
+
+// A mark's shaft from the station towards `degrees`: at(d) is the point d pixels along it.
+struct Shaft {
+    const DegreeTable& trig;
+    MarkPoint origin;
+    int degrees;
+
+    MarkPoint at(int d) const { return Along(trig, origin, degrees, d); }
+    // A shape holding the shaft, as long as the barbs of `b` need.
+    MarkShape Start(const Barbs& b) const {
+        MarkShape shape;
+        shape.lines.push_back({origin, at(kShaftBase + ShaftExtra(b))});
+        return shape;
+    }
+};
+
+}  // namespace
+
 MarkShape CourseSpeedMark(const DegreeTable& trig, int sx, int sy, int courseDegrees,
                           int speedKnots, int unitsOfMeasure) {
     const Barbs b =
         DecomposeSpeed(MarkSpeed(speedKnots, kMaxCourseSpeedKnots, unitsOfMeasure), true);
-    const int c = DegreeTable::Reduce(courseDegrees);
-    const int a1 = DegreeTable::Reduce(c + 240);
-    const int a2 = DegreeTable::Reduce(c + 120);
-    const MarkPoint origin{sx, sy};
-    auto at = [&](int d) { return Along(trig, origin, c, d); };
+    const Shaft shaft{trig, {sx, sy}, DegreeTable::Reduce(courseDegrees)};
+    const int a1 = DegreeTable::Reduce(shaft.degrees + 240);
+    const int a2 = DegreeTable::Reduce(shaft.degrees + 120);
 
-    MarkShape shape;
-    shape.lines.push_back({origin, at(kShaftBase + ShaftExtra(b))});
+    MarkShape shape = shaft.Start(b);
     if (b.h) {
-        const MarkPoint p = at(kShaftBase);
+        const MarkPoint p = shaft.at(kShaftBase);
         shape.lines.push_back({Along(trig, p, a1, 3), p});
         shape.lines.push_back({Along(trig, p, a2, 3), p});
     }
     for (int k = 0; k < b.r; ++k) {
-        const MarkPoint p = at(kTensStart + kTensStep * k);
+        const MarkPoint p = shaft.at(kTensStart + kTensStep * k);
         shape.lines.push_back({Along(trig, p, a1, 7), p});
         shape.lines.push_back({Along(trig, p, a2, 7), p});
     }
     const int fiftiesStart = kTrianglesStart + kTensStep * b.r;
     for (int k = 0; k < b.q; ++k) {
-        const MarkPoint p = at(fiftiesStart + kTrianglesStep * k);
+        const MarkPoint p = shaft.at(fiftiesStart + kTrianglesStep * k);
         shape.outlines.push_back({{p, Along(trig, p, a1, 7), Along(trig, p, a2, 7)}});
     }
     const int bigStart = fiftiesStart + kTrianglesStep * b.q;
     for (int k = 0; k < b.p; ++k) {
-        const MarkPoint p = at(bigStart + kTrianglesStep * k);
+        const MarkPoint p = shaft.at(bigStart + kTrianglesStep * k);
         shape.filled.push_back({{Along(trig, p, a1, 7), p, Along(trig, p, a2, 7)}});
     }
     return shape;
@@ -115,27 +131,24 @@ MarkShape WindMark(const DegreeTable& trig, int sx, int sy, int directionDegrees
                    int unitsOfMeasure) {
     const Barbs b =
         DecomposeSpeed(MarkSpeed(speedKnots, kMaxWindSpeedKnots, unitsOfMeasure), false);
-    const int c = DegreeTable::Reduce(directionDegrees);
-    const int side = DegreeTable::Reduce(c + 60);
-    const MarkPoint origin{sx, sy};
-    auto at = [&](int d) { return Along(trig, origin, c, d); };
+    const Shaft shaft{trig, {sx, sy}, DegreeTable::Reduce(directionDegrees)};
+    const int side = DegreeTable::Reduce(shaft.degrees + 60);
 
-    MarkShape shape;
-    shape.lines.push_back({origin, at(kShaftBase + ShaftExtra(b))});
+    MarkShape shape = shaft.Start(b);
     if (b.h) {
-        const MarkPoint p = at(kShaftBase);
+        const MarkPoint p = shaft.at(kShaftBase);
         shape.lines.push_back({p, Along(trig, p, side, 5)});
     }
     for (int k = 0; k < b.r; ++k) {
-        const MarkPoint p = at(kTensStart + kTensStep * k);
+        const MarkPoint p = shaft.at(kTensStart + kTensStep * k);
         shape.lines.push_back({p, Along(trig, p, side, 10)});
     }
     // A pennant: from the shaft out along the stroke and back to the shaft 5 pixels on.
     const int fiftiesStart = kTrianglesStart + kTensStep * b.r;
     for (int k = 0; k < b.q; ++k) {
         const int d = fiftiesStart + kTrianglesStep * k;
-        const MarkPoint p = at(d);
-        shape.filled.push_back({{p, Along(trig, p, side, 10), at(d + kTrianglesStep)}});
+        const MarkPoint p = shaft.at(d);
+        shape.filled.push_back({{p, Along(trig, p, side, 10), shaft.at(d + kTrianglesStep)}});
     }
     return shape;
 }
