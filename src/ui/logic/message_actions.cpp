@@ -1,6 +1,8 @@
 // The "Messages" window's buttons.
 #include "ui/logic/message_actions.h"
 
+#include "ui/logic/selected_record.h"
+
 namespace plovane {
 
 MessageListActions::MessageListActions(CMessageList& store, AppHost& host,
@@ -9,12 +11,8 @@ MessageListActions::MessageListActions(CMessageList& store, AppHost& host,
 
 std::optional<CMessage> MessageListActions::Selected(std::optional<uint64_t> key,
                                                      const char* noSelectionText) {
-    std::optional<CMessage> message;
-    if (key)
-        message = store_.Find(*key);
-    if (!message)
-        host_.MessageBox(noSelectionText, MessageBoxIcon::kExclamation);
-    return message;
+    return FindSelected(
+        key, [this](uint64_t k) { return store_.Find(k); }, host_, noSelectionText);
 }
 
 bool MessageListActions::IsOwn(const CMessage& message) {

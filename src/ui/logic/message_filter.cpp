@@ -128,26 +128,29 @@ std::string MessageStatusText(size_t shown, size_t total, bool loading) {
 
 void SortMessageRows(MessageRows& rows, const SortState& sort, std::string_view myCall) {
     const bool ascending = sort.ascending;
+    const auto byText = [&rows, ascending](std::string CMessage::*field) {
+        rows.SortByKey([field](const CMessage& m) { return MatchText(m.*field); }, ascending);
+    };
     switch (sort.column) {
         case kMessageColumnIcon:
             rows.SortByKey([myCall](const CMessage& m) { return MessageIcon(m, myCall); },
                            ascending);
             break;
         case kMessageColumnFrom:
-            rows.SortByKey([](const CMessage& m) { return MatchText(m.from); }, ascending);
+            byText(&CMessage::from);
             break;
         case kMessageColumnTo:
-            rows.SortByKey([](const CMessage& m) { return MatchText(m.to); }, ascending);
+            byText(&CMessage::to);
             break;
         case kMessageColumnText:
-            rows.SortByKey([](const CMessage& m) { return MatchText(m.text); }, ascending);
+            byText(&CMessage::text);
             break;
         case kMessageColumnDateTime:
             rows.SortByKey([](const CMessage& m) { return CDateTime::ToLinear(m.time.value()); },
                            ascending);
             break;
         case kMessageColumnNumber:
-            rows.SortByKey([](const CMessage& m) { return MatchText(m.number); }, ascending);
+            byText(&CMessage::number);
             break;
         case kMessageColumnCount:
             rows.SortByKey([](const CMessage& m) { return m.count; }, ascending);

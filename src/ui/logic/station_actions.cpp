@@ -1,6 +1,8 @@
 // The "Stations" window's buttons.
 #include "ui/logic/station_actions.h"
 
+#include "ui/logic/selected_record.h"
+
 namespace plovane {
 
 std::string MessageAddresseeFor(const CStation& station) {
@@ -20,12 +22,9 @@ StationListActions::StationListActions(const CStationList& stations, AppHost& ho
 
 std::optional<CStation> StationListActions::Selected(const std::optional<std::string>& call,
                                                      const char* noSelectionText) {
-    std::optional<CStation> station;
-    if (call)
-        station = stations_.FindStation(*call);
-    if (!station)
-        host_.MessageBox(noSelectionText, MessageBoxIcon::kExclamation);
-    return station;
+    return FindSelected(
+        call, [this](const std::string& c) { return stations_.FindStation(c); }, host_,
+        noSelectionText);
 }
 
 bool StationListActions::Info(const std::optional<std::string>& selectedCall) {
