@@ -1,6 +1,8 @@
 // The headless station's host.
 #include "app/console_host.h"
 
+#include "core/cautious_answer.h"
+
 namespace plovane {
 
 void ConsoleHost::Post(ThreadMessage message, std::string text) {
@@ -18,31 +20,27 @@ void ConsoleHost::PrintLine(std::FILE* stream, std::string_view text) {
     std::fflush(stream);
 }
 
-void ConsoleHost::ShowNotice(std::string_view text) { PrintLine(out_, text); }
+void ConsoleHost::ShowNotice(std::string_view text) {
+    PrintLine(out_, text);
+}
 
 MessageBoxResult ConsoleHost::MessageBox(std::string_view text, MessageBoxIcon,
                                          MessageBoxButtons buttons, std::string_view) {
     PrintLine(err_, text);
-    switch (buttons) {
-        case MessageBoxButtons::kYesNo:
-        case MessageBoxButtons::kYesNoCancel:
-            return MessageBoxResult::kNo;
-        case MessageBoxButtons::kOkCancel:
-            return MessageBoxResult::kCancel;
-        case MessageBoxButtons::kOk:
-            break;
-    }
-    return MessageBoxResult::kOk;
+    return CautiousAnswer(buttons);
 }
 
-void ConsoleHost::ShowProgress(std::string_view text) { PrintLine(out_, text); }
+void ConsoleHost::ShowProgress(std::string_view text) {
+    PrintLine(out_, text);
+}
 
 std::optional<std::pair<ThreadMessage, std::string>> ConsoleHost::WaitForPost(
     std::chrono::milliseconds timeout) {
     std::unique_lock lock(queueMutex_);
     queueChanged_.wait_for(lock, timeout, [this] { return !queue_.empty() || woken_; });
     woken_ = false;
-    if (queue_.empty()) return std::nullopt;
+    if (queue_.empty())
+        return std::nullopt;
     auto front = std::move(queue_.front());
     queue_.pop_front();
     return front;

@@ -6,6 +6,7 @@
 #include <QThread>
 #include <cstdio>
 
+#include "core/cautious_answer.h"
 #include "core/version.h"
 #include "ui/display_text.h"
 #include "ui/sound_player.h"
@@ -57,7 +58,7 @@ MessageBoxResult FromQtButton(int button, MessageBoxButtons buttons) {
             break;
     }
     // Closed with Escape or the window's close button.
-    return QtHost::CautiousAnswer(buttons);
+    return CautiousAnswer(buttons);
 }
 
 }  // namespace
@@ -68,20 +69,6 @@ QtHost::~QtHost() = default;
 
 bool QtHost::OnGuiThread() const {
     return QThread::currentThread() == thread();
-}
-
-MessageBoxResult QtHost::CautiousAnswer(MessageBoxButtons buttons) {
-    switch (buttons) {
-        case MessageBoxButtons::kYesNo:
-        case MessageBoxButtons::kYesNoCancel:
-            return buttons == MessageBoxButtons::kYesNo ? MessageBoxResult::kNo
-                                                        : MessageBoxResult::kCancel;
-        case MessageBoxButtons::kOkCancel:
-            return MessageBoxResult::kCancel;
-        case MessageBoxButtons::kOk:
-            break;
-    }
-    return MessageBoxResult::kOk;
 }
 
 // --- Thread messages ---
@@ -102,19 +89,22 @@ size_t QtHost::SlotIndex(ThreadMessage message) {
     return 0;
 }
 
-void QtHost::Post(ThreadMessage message, std::string text) {
-    bool queue = false;
+template <typename Gather, typename Deliver>
+void QtHost::GatherAndQueue(bool& queued, Gather gather, Deliver deliver) {
     {
         std::lock_guard lock(mutex_);
-        PostSlot& slot = posts_[SlotIndex(message)];
-        slot.text = std::move(text);
-        queue = !slot.pending;
-        slot.pending = true;
+        gather();
+        if (std::exchange(queued, true))
+            return;
     }
-    if (queue) {
-        QMetaObject::invokeMethod(
-            this, [this, message] { DeliverPost(message); }, Qt::QueuedConnection);
-    }
+    QMetaObject::invokeMethod(this, deliver, Qt::QueuedConnection);
+}
+
+void QtHost::Post(ThreadMessage message, std::string text) {
+    PostSlot& slot = posts_[SlotIndex(message)];
+    GatherAndQueue(
+        slot.pending, [&] { slot.text = std::move(text); },
+        [this, message] { DeliverPost(message); });
 }
 
 void QtHost::DeliverPost(ThreadMessage message) {
@@ -133,22 +123,8 @@ void QtHost::DeliverPost(ThreadMessage message) {
 // --- Change notifications ---
 
 void QtHost::StationChanged(const std::string& call) {
-    bool queue = false;
-    {
-        std::lock_guard lock(mutex_);
-        if (!allStationsChanged_ && changedCallSet_.insert(call).second) {
-            changedCalls_.push_back(call);
-            if (changedCalls_.size() > kMaxPendingChanges) {
-                allStationsChanged_ = true;
-                changedCalls_.clear();
-                changedCallSet_.clear();
-            }
-        }
-        queue = !stationsQueued_;
-        stationsQueued_ = true;
-    }
-    if (queue)
-        QMetaObject::invokeMethod(this, &QtHost::DeliverStations, Qt::QueuedConnection);
+    GatherAndQueue(
+        stationsQueued_, [&] { stationChanges_.Add(call); }, &QtHost::DeliverStations);
 }
 
 void QtHost::DeliverStations() {
@@ -156,10 +132,7 @@ void QtHost::DeliverStations() {
     bool all = false;
     {
         std::lock_guard lock(mutex_);
-        calls.swap(changedCalls_);
-        changedCallSet_.clear();
-        all = allStationsChanged_;
-        allStationsChanged_ = false;
+        all = stationChanges_.Take(calls);
         stationsQueued_ = false;
     }
     if (receivers_.stationsChanged)
@@ -167,22 +140,8 @@ void QtHost::DeliverStations() {
 }
 
 void QtHost::MessageChanged(uint64_t messageKey) {
-    bool queue = false;
-    {
-        std::lock_guard lock(mutex_);
-        if (!allMessagesChanged_ && changedKeySet_.insert(messageKey).second) {
-            changedKeys_.push_back(messageKey);
-            if (changedKeys_.size() > kMaxPendingChanges) {
-                allMessagesChanged_ = true;
-                changedKeys_.clear();
-                changedKeySet_.clear();
-            }
-        }
-        queue = !messagesQueued_;
-        messagesQueued_ = true;
-    }
-    if (queue)
-        QMetaObject::invokeMethod(this, &QtHost::DeliverMessages, Qt::QueuedConnection);
+    GatherAndQueue(
+        messagesQueued_, [&] { messageChanges_.Add(messageKey); }, &QtHost::DeliverMessages);
 }
 
 void QtHost::DeliverMessages() {
@@ -190,10 +149,7 @@ void QtHost::DeliverMessages() {
     bool all = false;
     {
         std::lock_guard lock(mutex_);
-        keys.swap(changedKeys_);
-        changedKeySet_.clear();
-        all = allMessagesChanged_;
-        allMessagesChanged_ = false;
+        all = messageChanges_.Take(keys);
         messagesQueued_ = false;
     }
     if (receivers_.messagesChanged)
@@ -213,15 +169,8 @@ void QtHost::ShowNotice(std::string_view text) {
             receivers_.notice(DisplayText(text));
         return;
     }
-    bool queue = false;
-    {
-        std::lock_guard lock(mutex_);
-        notice_.assign(text);
-        queue = !noticeQueued_;
-        noticeQueued_ = true;
-    }
-    if (queue)
-        QMetaObject::invokeMethod(this, &QtHost::DeliverNotice, Qt::QueuedConnection);
+    GatherAndQueue(
+        noticeQueued_, [&] { notice_.assign(text); }, &QtHost::DeliverNotice);
 }
 
 void QtHost::DeliverNotice() {
@@ -308,15 +257,8 @@ void QtHost::PlaySound(const std::string& path) {
         sounds_->Play(QString::fromLocal8Bit(path.data(), static_cast<qsizetype>(path.size())));
         return;
     }
-    bool queue = false;
-    {
-        std::lock_guard lock(mutex_);
-        soundPaths_.insert(path);
-        queue = !soundsQueued_;
-        soundsQueued_ = true;
-    }
-    if (queue)
-        QMetaObject::invokeMethod(this, &QtHost::DeliverSounds, Qt::QueuedConnection);
+    GatherAndQueue(
+        soundsQueued_, [&] { soundPaths_.insert(path); }, &QtHost::DeliverSounds);
 }
 
 void QtHost::DeliverSounds() {

@@ -22,6 +22,7 @@
 #include <set>
 #include <string>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "core/app_host.h"
@@ -81,8 +82,6 @@ class QtHost final : public QObject, public AppHost {
     void PlaySound(const std::string& path) override;
 
     bool OnGuiThread() const;
-    // The answer a box gets when nobody can click it.
-    static MessageBoxResult CautiousAnswer(MessageBoxButtons buttons);
 
   private:
     static constexpr size_t kMessageKinds = 5;
@@ -98,6 +97,36 @@ class QtHost final : public QObject, public AppHost {
         int percent = -1;
     };
 
+    // Changed stations (by call) or messages (by key) waiting for their delivery, each once,
+    // in the order they changed; past kMaxPendingChanges they are delivered as "all".
+    template <typename Key>
+    struct PendingChanges {
+        std::unordered_set<Key> set;
+        std::vector<Key> keys;
+        bool all = false;
+
+        void Add(const Key& key) {
+            if (all || !set.insert(key).second)
+                return;
+            keys.push_back(key);
+            if (keys.size() > kMaxPendingChanges) {
+                all = true;
+                keys.clear();
+                set.clear();
+            }
+        }
+        // Hands the keys over and starts afresh; returns `all`.
+        bool Take(std::vector<Key>& out) {
+            out.swap(keys);
+            set.clear();
+            return std::exchange(all, false);
+        }
+    };
+
+    // From any thread: runs `gather` under the lock, then queues `deliver` to the GUI thread
+    // unless `queued` says a delivery is already on its way.
+    template <typename Gather, typename Deliver>
+    void GatherAndQueue(bool& queued, Gather gather, Deliver deliver);
     static size_t SlotIndex(ThreadMessage message);
     void DeliverPost(ThreadMessage message);
     void DeliverStations();
@@ -121,13 +150,9 @@ class QtHost final : public QObject, public AppHost {
 
     std::mutex mutex_;  // guards everything below
     std::array<PostSlot, kMessageKinds> posts_;
-    std::unordered_set<std::string> changedCallSet_;
-    std::vector<std::string> changedCalls_;
-    bool allStationsChanged_ = false;
+    PendingChanges<std::string> stationChanges_;
     bool stationsQueued_ = false;
-    std::unordered_set<uint64_t> changedKeySet_;
-    std::vector<uint64_t> changedKeys_;
-    bool allMessagesChanged_ = false;
+    PendingChanges<uint64_t> messageChanges_;
     bool messagesQueued_ = false;
     bool noticeQueued_ = false;
     std::string notice_;
