@@ -34,9 +34,7 @@
 #include "core/null_host.h"
 #include "core/profile.h"
 #include "core/station_settings.h"
-#include "intake/packet_intake.h"
-#include "messages/message_list.h"
-#include "stations/station_list.h"
+#include "intake/headless_stores.h"
 #include "traffic.h"
 
 extern char** environ;
@@ -70,30 +68,12 @@ std::string MakeTraffic(size_t lines) {
 
 // --- Our decoder ---
 
-CStationSettings LimitedSettings(MemoryProfile& profile) {
+// The station limit of a busy installation, over the defaults.
+void LimitStations(MemoryProfile& profile) {
     profile.WriteString(CStationSettings::kSection, "MyCall", "N0CALL");
     profile.WriteInt(CStationSettings::kSection, "bLimitStations", 1);
     profile.WriteInt(CStationSettings::kSection, "LimitStations", kStationLimit);
-    CStationSettings settings;
-    settings.Load(profile);
-    return settings;
 }
-
-struct Stores {
-    Stores(const Clock& clock, AppHost& host)
-        : settings(LimitedSettings(profile)),
-          stations(settings, clock, host, host),
-          messages(settings, clock, host, host, [this] { return stations.OwnCall(); }),
-          intake(clock, PacketTargets{host, stations, &messages}) {
-        settings.Load(profile);
-        stations.ApplySettings(settings, false);
-    }
-    MemoryProfile profile;
-    CStationSettings settings;
-    CStationList stations;
-    CMessageList messages;
-    CPacketIntake intake;
-};
 
 struct Results {
     double bestSeconds = 0.0;     // fastest pass over all lines, wall clock
@@ -116,7 +96,7 @@ void BM_DecodeLines(benchmark::State& state, const std::string& traffic, Results
     FakeClock clock(CDateTime(2026, 3, 15, 12, 0, 0));
     NullHost host;
     for (auto _ : state) {
-        Stores stores(clock, host);
+        HeadlessStores stores(clock, host, LimitStations);
         const std::string myCall = stores.stations.OwnCall();
         const auto start = std::chrono::steady_clock::now();
         const double cpuStart = ThreadCpuSeconds();

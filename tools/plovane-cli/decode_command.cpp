@@ -29,10 +29,8 @@
 #include "core/profile.h"
 #include "core/station_settings.h"
 #include "core/utf8.h"
-#include "intake/packet_intake.h"
-#include "messages/message_list.h"
+#include "intake/headless_stores.h"
 #include "record_json.h"
-#include "stations/station_list.h"
 
 namespace plovane::cli {
 namespace {
@@ -47,36 +45,19 @@ struct DecodeOptions {
     std::string file = "-";
 };
 
-CStationSettings LoadSettings(MemoryProfile& profile, const std::string& myCall) {
-    profile.WriteString(CStationSettings::kSection, "MyCall", myCall);
-    CStationSettings settings;
-    settings.Load(profile);
-    return settings;
-}
-
-// The stores and the decoder, wired as the application wires them.
-struct Stores {
+// The stores and the decoder, wired as the application wires them, with the own call set.
+struct Stores : HeadlessStores {
     Stores(const Clock& clock, AppHost& host, const std::string& myCall)
-        : settings(LoadSettings(profile, myCall)),
-          stations(settings, clock, host, host),
-          messages(settings, clock, host, host, [this] { return stations.OwnCall(); }),
-          intake(clock, PacketTargets{host, stations, &messages, nullptr,
-                                      // NMEA sentences inside packets go to the sentence
-                                      // parser; with GPS off no line is the own receiver's.
-                                      [this](std::string_view source, std::string_view destination,
-                                             std::string_view path, std::string_view sentence) {
-                                          ApplySentence(this->stations, source, destination, path,
-                                                        sentence, false);
-                                      }}) {
-        settings.Load(profile);
-        stations.ApplySettings(settings, false);
+        : HeadlessStores(clock, host, [&myCall](MemoryProfile& profile) {
+              profile.WriteString(CStationSettings::kSection, "MyCall", myCall);
+          }) {
+        // NMEA sentences inside packets go to the sentence parser; with GPS off no line is the
+        // own receiver's.
+        intake.SetSentenceSink([this](std::string_view source, std::string_view destination,
+                                      std::string_view path, std::string_view sentence) {
+            ApplySentence(stations, source, destination, path, sentence, false);
+        });
     }
-
-    MemoryProfile profile;
-    CStationSettings settings;
-    CStationList stations;
-    CMessageList messages;
-    CPacketIntake intake;
 };
 
 bool IsDigits(std::string_view text) {
