@@ -18,22 +18,31 @@ struct CSoundSettings {
     bool NewStationEnabled = false;
     std::string NewStation = "None";
 
+    // Each alert's switch and file, and the key of the file ("<key>Enabled" for the switch).
+    struct Alert {
+        const char* key;
+        bool CSoundSettings::*enabled;
+        std::string CSoundSettings::*file;
+    };
+    static constexpr Alert kAlerts[] = {
+        {"NewMessage", &CSoundSettings::NewMessageEnabled, &CSoundSettings::NewMessage},
+        {"NewAck", &CSoundSettings::NewAckEnabled, &CSoundSettings::NewAck},
+        {"NewStation", &CSoundSettings::NewStationEnabled, &CSoundSettings::NewStation},
+    };
+
     void Load(const Profile& profile) {
-        NewMessageEnabled = profile.GetInt(kSection, "NewMessageEnabled", 0) != 0;
-        NewMessage = profile.GetString(kSection, "NewMessage", "None");
-        NewAckEnabled = profile.GetInt(kSection, "NewAckEnabled", 0) != 0;
-        NewAck = profile.GetString(kSection, "NewAck", "None");
-        NewStationEnabled = profile.GetInt(kSection, "NewStationEnabled", 0) != 0;
-        NewStation = profile.GetString(kSection, "NewStation", "None");
+        for (const Alert& alert : kAlerts) {
+            this->*alert.enabled =
+                profile.GetInt(kSection, std::string(alert.key) + "Enabled", 0) != 0;
+            this->*alert.file = profile.GetString(kSection, alert.key, "None");
+        }
     }
 
     void Save(Profile& profile) const {
-        profile.WriteInt(kSection, "NewMessageEnabled", NewMessageEnabled);
-        profile.WriteString(kSection, "NewMessage", NewMessage);
-        profile.WriteInt(kSection, "NewAckEnabled", NewAckEnabled);
-        profile.WriteString(kSection, "NewAck", NewAck);
-        profile.WriteInt(kSection, "NewStationEnabled", NewStationEnabled);
-        profile.WriteString(kSection, "NewStation", NewStation);
+        for (const Alert& alert : kAlerts) {
+            profile.WriteInt(kSection, std::string(alert.key) + "Enabled", this->*alert.enabled);
+            profile.WriteString(kSection, alert.key, this->*alert.file);
+        }
     }
 };
 
