@@ -1,9 +1,16 @@
 // Text conversion between the core's bytes and the widgets.
 #include "ui/display_text.h"
 
+#include <QLabel>
 #include <QStringDecoder>
 
 namespace plovane::ui {
+
+QLabel* NewPlainLabel(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
 
 QString DisplayText(std::string_view bytes) {
     const auto size = static_cast<qsizetype>(bytes.size());

@@ -11,14 +11,20 @@
 #include <QIcon>
 #include <QScreen>
 #include <QString>
+#include <QTimer>
 #include <QTreeView>
+#include <QWidget>
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
 
 #include "ui/logic/list_text.h"
+
+class QCheckBox;
+class QLineEdit;
 
 namespace plovane {
 
@@ -151,6 +157,15 @@ class ListTableModel : public QAbstractTableModel {
 
 // --- What the list windows share around the model ---
 
+// Column titles translated in the window's context.
+template <typename Window, size_t kColumns>
+std::vector<QString> ColumnTitles(const std::array<const char*, kColumns>& titles) {
+    std::vector<QString> shown;
+    for (const char* title : titles)
+        shown.push_back(Window::tr(title));
+    return shown;
+}
+
 // The tree view of a list window: whole rows, one at a time, 16-pixel icons, clickable
 // headers, the design widths scaled to the font.
 template <typename Model>
@@ -225,5 +240,33 @@ void SortListByColumn(QTreeView& list, Model& model, SortState& sort, int column
     if (selected)
         SelectRowKey(list, model, *selected);
 }
+
+// What both list windows hold: the model and its tree view, the call mask and the
+// regular-expression switch, the pause after typing in a mask, the batch-fill timer, the
+// count of records in the store and the sort order. The windows build and wire them.
+// Thread-affine: the user-interface thread.
+template <typename ModelType>
+class ListWindowBase : public QWidget {
+  public:
+    using Model = ModelType;
+
+    // For tests and the buttons.
+    const Model& model() const { return *model_; }
+    QTreeView* list() const { return list_; }
+    QLineEdit* callMask() const { return callMask_; }
+    bool loading() const { return fillTimer_.isActive(); }
+
+  protected:
+    explicit ListWindowBase(QWidget* parent) : QWidget(parent, Qt::Window) {}
+
+    Model* model_ = nullptr;
+    QTreeView* list_ = nullptr;
+    QLineEdit* callMask_ = nullptr;
+    QCheckBox* regularExpressions_ = nullptr;
+    size_t total_ = 0;
+    SortState sort_;
+    QTimer maskTimer_;
+    QTimer fillTimer_;
+};
 
 }  // namespace plovane

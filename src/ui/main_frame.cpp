@@ -70,15 +70,13 @@ CMainFrame::CMainFrame(Profile& profile, QWidget* parent) : QMainWindow(parent),
     setWindowTitle(QString::fromLatin1(kProgramName));
     BuildMenus();
     BuildToolBar();
-    notice_ = new QLabel(this);
+    notice_ = NewPlainLabel({}, this);  // received lines are never rich text
     notice_->setObjectName("notice");
-    notice_->setTextFormat(Qt::PlainText);  // received lines are never rich text
     notice_->setTextInteractionFlags(Qt::NoTextInteraction);
     notice_->setMinimumWidth(1);
     statusBar()->addWidget(notice_, 1);
-    pointer_ = new QLabel(this);
+    pointer_ = NewPlainLabel({}, this);
     pointer_->setObjectName("pointerPosition");
-    pointer_->setTextFormat(Qt::PlainText);
     statusBar()->addPermanentWidget(pointer_);
     progress_ = new ProgressIndicator(statusBar());
     ShowNotice("Ready");

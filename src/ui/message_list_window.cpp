@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ui/display_text.h"
 #include "ui/logic/list_text.h"
 
 namespace plovane {
@@ -84,7 +85,7 @@ std::vector<QIcon> MessageIcons() {
 CMessageListWindow::CMessageListWindow(CMessageList& store, AppHost& host,
                                        const CStationSettings& settings, SendNew sendNew,
                                        std::function<void()> redrawMainView, QWidget* parent)
-    : QWidget(parent, Qt::Window),
+    : ListWindowBase(parent),
       store_(store),
       settings_(settings),
       redrawMainView_(std::move(redrawMainView)),
@@ -100,11 +101,9 @@ CMessageListWindow::CMessageListWindow(CMessageList& store, AppHost& host,
     contentsMask_ = new QLineEdit(this);
     regularExpressions_ = new QCheckBox(tr("Use Re&gular Expressions"), this);
 
-    std::vector<QString> titles;
-    for (const char* title : kMessageColumnTitles)
-        titles.push_back(tr(title));
     model_ = new Model(
-        std::move(titles), {kMessageColumnWidths.begin(), kMessageColumnWidths.end()},
+        ColumnTitles<CMessageListWindow>(kMessageColumnTitles),
+        {kMessageColumnWidths.begin(), kMessageColumnWidths.end()},
         [](const CMessage& m, int column) {
             return QString::fromStdString(MessageCellText(m, column));
         },
@@ -120,8 +119,7 @@ CMessageListWindow::CMessageListWindow(CMessageList& store, AppHost& host,
         kMessageColumnDateTime,
         std::max(list_->columnWidth(kMessageColumnDateTime),
                  list_->fontMetrics().horizontalAdvance("2026-Sep-30 23:59") + 12));
-    status_ = new QLabel(this);
-    status_->setTextFormat(Qt::PlainText);
+    status_ = NewPlainLabel({}, this);
 
     auto* masks = new QFormLayout;
     masks->addRow(tr("View only:"), viewOnly_);

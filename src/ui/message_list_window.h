@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "core/app_host.h"
-#include "messages/message_list.h"
 #include "core/station_settings.h"
+#include "messages/message_list.h"
 #include "ui/list_table_model.h"
 #include "ui/logic/message_actions.h"
 #include "ui/logic/message_filter.h"
@@ -29,11 +29,12 @@ class QTreeView;
 
 namespace plovane {
 
+using MessageListModel = ListTableModel<MessageRows, CMessage, uint64_t>;
+
 // Thread-affine: the user-interface thread.
-class CMessageListWindow : public QWidget {
+class CMessageListWindow : public ListWindowBase<MessageListModel> {
     Q_OBJECT
   public:
-    using Model = ListTableModel<MessageRows, CMessage, uint64_t>;
     using SendNew = MessageListActions::SendNew;
 
     // `redrawMainView` runs when a reload clears the message-waiting mark, so the map drops
@@ -50,16 +51,10 @@ class CMessageListWindow : public QWidget {
     // Starts a full reload now (as after a filter change).
     void Reload();
 
-    // For tests and the buttons.
     QString statusText() const;
-    const Model& model() const { return *model_; }
-    QTreeView* list() const { return list_; }
     QComboBox* viewOnly() const { return viewOnly_; }
-    QLineEdit* callMask() const { return callMask_; }
     QLineEdit* contentsMask() const { return contentsMask_; }
-    QCheckBox* regularExpressions() const { return regularExpressions_; }
     QPushButton* button(int index) const;  // 0 New, 1 Resend, 2 Reply, 3 Stop, 4 Delete
-    bool loading() const { return fillTimer_.isActive(); }
     std::optional<uint64_t> SelectedKey() const;
     void SelectKey(uint64_t key);
 
@@ -76,19 +71,11 @@ class CMessageListWindow : public QWidget {
     std::function<void()> redrawMainView_;
     MessageListActions actions_;
     std::vector<QIcon> icons_;
-    Model* model_ = nullptr;
-    size_t total_ = 0;
-    SortState sort_;
 
     QComboBox* viewOnly_ = nullptr;
-    QLineEdit* callMask_ = nullptr;
     QLineEdit* contentsMask_ = nullptr;
-    QCheckBox* regularExpressions_ = nullptr;
-    QTreeView* list_ = nullptr;
     QLabel* status_ = nullptr;
     std::vector<QPushButton*> buttons_;
-    QTimer maskTimer_;
-    QTimer fillTimer_;
 };
 
 // The seven row icons: other, own unacked, own acked, to me unacked, to me acked, bulletin,

@@ -34,8 +34,7 @@ CSendMessageDialog::CSendMessageDialog(CMessageList& store, AppHost& host,
     to_->setText(preset);
     messageText_ = new QLineEdit(this);
     messageText_->setMaxLength(kMaxMessageTextLength);
-    textCount_ = new QLabel(QString::fromStdString(MessageTextCount("")), this);
-    textCount_->setTextFormat(Qt::PlainText);
+    textCount_ = NewPlainLabel(QString::fromStdString(MessageTextCount("")), this);
 
     auto* fields = new QFormLayout;
     fields->addRow(tr("&Message Type:"), type_);
@@ -43,8 +42,7 @@ CSendMessageDialog::CSendMessageDialog(CMessageList& store, AppHost& host,
     fields->addRow(tr("Message Te&xt:"), messageText_);
     fields->addRow(QString(), textCount_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    warning_ = new QLabel(this);
-    warning_->setTextFormat(Qt::PlainText);
+    warning_ = NewPlainLabel({}, this);
     warning_->setWordWrap(true);
     warning_->setStyleSheet("color: #b00000;");
     warning_->hide();

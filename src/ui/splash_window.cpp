@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "core/version.h"
+#include "ui/display_text.h"
 #include "ui/logic/frame_model.h"
 
 namespace plovane {
@@ -18,8 +19,7 @@ namespace {
 constexpr int kRaisePixels = 75;
 
 QLabel* CentredLabel(const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setTextFormat(Qt::PlainText);
+    QLabel* label = NewPlainLabel(text, parent);
     label->setAlignment(Qt::AlignCenter);
     return label;
 }

@@ -13,6 +13,7 @@
 #include <string>
 #include <utility>
 
+#include "ui/display_text.h"
 #include "ui/logic/station_info_format.h"
 
 namespace plovane {
@@ -20,8 +21,7 @@ namespace {
 
 // A read-only value: received text is shown as written, never as rich text.
 QLabel* Value(const std::string& utf8, QWidget* parent) {
-    auto* label = new QLabel(QString::fromStdString(utf8), parent);
-    label->setTextFormat(Qt::PlainText);
+    QLabel* label = NewPlainLabel(QString::fromStdString(utf8), parent);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
 }

@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include "maps/render/symbol_icons.h"
+#include "ui/display_text.h"
 #include "ui/logic/list_text.h"
 
 namespace plovane {
@@ -26,7 +27,7 @@ CStationListWindow::CStationListWindow(CStationList& stations, AppHost& host,
                                        const CSymbolIcons* icons,
                                        StationListActions::ShowInfo showInfo,
                                        StationListActions::SendNew sendNew, QWidget* parent)
-    : QWidget(parent, Qt::Window),
+    : ListWindowBase(parent),
       stations_(stations),
       icons_(icons),
       actions_(stations, host, std::move(showInfo), std::move(sendNew)) {
@@ -43,14 +44,11 @@ CStationListWindow::CStationListWindow(CStationList& stations, AppHost& host,
 
     callMask_ = new QLineEdit(this);
     commentsMask_ = new QLineEdit(this);
-    count_ = new QLabel(this);
-    count_->setTextFormat(Qt::PlainText);
+    count_ = NewPlainLabel({}, this);
 
-    std::vector<QString> titles;
-    for (const char* title : kStationColumnTitles)
-        titles.push_back(tr(title));
     model_ = new Model(
-        std::move(titles), {kStationColumnWidths.begin(), kStationColumnWidths.end()},
+        ColumnTitles<CStationListWindow>(kStationColumnTitles),
+        {kStationColumnWidths.begin(), kStationColumnWidths.end()},
         [](const StationRowData& s, int column) {
             return QString::fromStdString(StationCellText(s, column));
         },

@@ -31,11 +31,12 @@ namespace plovane {
 
 class CSymbolIcons;
 
+using StationListModel = ListTableModel<StationRows, StationRowData, std::string>;
+
 // Thread-affine: the user-interface thread.
-class CStationListWindow : public QWidget {
+class CStationListWindow : public ListWindowBase<StationListModel> {
     Q_OBJECT
   public:
-    using Model = ListTableModel<StationRows, StationRowData, std::string>;
     // While hidden, changes wait; more distinct calls than this make a refill on showing.
     static constexpr size_t kMaxWaitingChanges = 20000;
     // Rows are checked against the store this long after a change that may have added a
@@ -64,16 +65,10 @@ class CStationListWindow : public QWidget {
     // Drops the rows whose record is gone; returns how many.
     size_t DropRemovedRows();
 
-    // For tests and the buttons.
     QString countText() const;
-    const Model& model() const { return *model_; }
-    QTreeView* list() const { return list_; }
-    QLineEdit* callMask() const { return callMask_; }
     QLineEdit* commentsMask() const { return commentsMask_; }
-    QCheckBox* regularExpressions() const { return regularExpressions_; }
     QPushButton* infoButton() const { return infoButton_; }
     QPushButton* messageButton() const { return messageButton_; }
-    bool loading() const { return fillTimer_.isActive(); }
     std::optional<std::string> SelectedCall() const;
     void SelectCall(const std::string& call);
     // "&Center on Station" in the rows' context menu.
@@ -100,22 +95,14 @@ class CStationListWindow : public QWidget {
     const CSymbolIcons* icons_;
     std::vector<QIcon> symbolIcons_;  // kStationListIcons of them, or none
     StationListActions actions_;
-    Model* model_ = nullptr;
-    StationFilter filter_;  // as read when the fill started
-    size_t total_ = 0;
-    SortState sort_;
+    StationFilter filter_;                     // as read when the fill started
     std::unordered_set<std::string> waiting_;  // changed while hidden
     bool waitingAll_ = false;
 
-    QLineEdit* callMask_ = nullptr;
     QLineEdit* commentsMask_ = nullptr;
     QLabel* count_ = nullptr;
-    QTreeView* list_ = nullptr;
     QPushButton* infoButton_ = nullptr;
     QPushButton* messageButton_ = nullptr;
-    QCheckBox* regularExpressions_ = nullptr;
-    QTimer maskTimer_;
-    QTimer fillTimer_;
     QTimer pruneTimer_;
     std::function<void(const std::string&)> centerOn_;
 };
