@@ -1,7 +1,6 @@
 // The alerts dialog.
 #include "ui/alerts_dialog.h"
 
-#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -10,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/display_text.h"
 #include "ui/setup_widgets.h"
 
 namespace plovane {
@@ -41,8 +41,7 @@ CAlertsDialog::CAlertsDialog(Profile& profile, QWidget* parent)
     auto* grid = new QGridLayout;
     for (int row = 0; row < 3; ++row) {
         auto* label = new QLabel(kAlertRows[row].label, this);
-        names_[row] = new QLabel(this);
-        names_[row]->setTextFormat(Qt::PlainText);
+        names_[row] = NewPlainLabel({}, this);
         names_[row]->setMinimumWidth(160);
         choose_[row] = new QPushButton("...", this);
         clear_[row] = new QPushButton("Clear", this);
@@ -57,13 +56,10 @@ CAlertsDialog::CAlertsDialog(Profile& profile, QWidget* parent)
     }
     grid->setColumnStretch(1, 1);
     layout->addLayout(grid);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
+    AddOkCancel(this, layout, [this] {
         Apply();
-        accept();
+        return true;
     });
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
 }
 
 void CAlertsDialog::ShowRow(int row) {

@@ -2,11 +2,12 @@
 #include "ui/map_options_dialog.h"
 
 #include "core/station_settings.h"
+#include "ui/display_text.h"
 #include "ui/logic/track_note.h"
+#include "ui/setup_widgets.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -25,8 +26,7 @@ MapOptionsDialog::MapOptionsDialog(Profile& profile, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     for (size_t i = 0; i < kMapOptionChecks.size(); ++i) {
         const MapOptionCheck& check = kMapOptionChecks[i];
-        checks_[i] = new QCheckBox(QString::fromLatin1(check.text), this);
-        checks_[i]->setChecked(loaded_.*check.member);
+        checks_[i] = NewCheckBox(QString::fromLatin1(check.text), loaded_.*check.member, this);
         if (check.member == &CMapOptions::bRedrawScreenEvery) {
             // The period list sits beside its check box.
             auto* row = new QHBoxLayout;
@@ -46,9 +46,8 @@ MapOptionsDialog::MapOptionsDialog(Profile& profile, QWidget* parent)
             // What the station setup does not record, said under the check box.
             CStationSettings station;
             station.Load(profile_);
-            trackNote_ = new QLabel(this);
+            trackNote_ = NewPlainLabel({}, this);
             trackNote_->setObjectName("trackNote");
-            trackNote_->setTextFormat(Qt::PlainText);
             trackNote_->setWordWrap(true);
             trackNote_->setStyleSheet("color: #a05000; margin-left: 20px;");
             layout->addWidget(trackNote_);
@@ -78,13 +77,10 @@ MapOptionsDialog::MapOptionsDialog(Profile& profile, QWidget* parent)
     tileAttribution_ = new QLineEdit(QString::fromStdString(loaded_.TileAttribution), this);
     folders->addRow("Tile C&redit:", tileAttribution_);
     layout->addLayout(folders);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
+    AddOkCancel(this, layout, [this] {
         Store();
-        accept();
+        return true;
     });
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
 }
 
 CMapOptions MapOptionsDialog::Values() const {

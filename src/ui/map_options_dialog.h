@@ -33,7 +33,6 @@ class MapOptionsDialog : public QDialog {
     QComboBox* periodList() const { return period_; }
     QLabel* trackNote() const { return trackNote_; }
     QLineEdit* searchFoldersField() const { return searchFolders_; }
-    QLineEdit* tileSourceField() const { return tileSource_; }
 
   private:
     Profile& profile_;

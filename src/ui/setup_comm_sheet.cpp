@@ -4,7 +4,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,48 +13,41 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "ui/display_text.h"
+
 namespace plovane {
 
 // --- TNC page ---
 
 CSetupCommTNCPage::CSetupCommTNCPage(CTncSettings& settings, const CommSetupSources& sources,
                                      const std::vector<std::string>& ports, QWidget* parent)
-    : QWidget(parent),
-      settings_(settings),
+    : CSetupPage(settings, parent),
       refreshFiles_(sources.refreshTncFiles),
       files_(sources.tncFiles) {
     const TncForm form = TncFormFrom(settings_, files_);
     auto* layout = new QVBoxLayout(this);
-    enabled_ = new QCheckBox("TNC &Enabled", this);
-    enabled_->setChecked(form.enabled);
+    enabled_ = NewCheckBox("TNC &Enabled", form.enabled, this);
     layout->addWidget(enabled_);
     auto* fields = new QFormLayout;
-    mode_ = new QComboBox(this);
-    FillList(mode_, std::vector<std::string>(std::begin(kTncModeTexts), std::end(kTncModeTexts)),
-             form.mode);
+    mode_ = NewList({std::begin(kTncModeTexts), std::end(kTncModeTexts)}, form.mode, this);
     fields->addRow("TNC &Mode:", mode_);
     serial_.Build(fields, this, ports);
     serial_.Show(form.serial);
-    type_ = new QComboBox(this);
-    FillList(type_, TncTypeTexts(files_), form.type);
-    fields->addRow("TNC T&ype:", type_);
+    fields->addRow("TNC T&ype:", type_ = NewList(TncTypeTexts(files_), form.type, this));
     // A software TNC serves KISS on a TCP port (8001 by convention).
-    kissHost_ = new QLineEdit(SettingText(form.kissHost), this);
-    fields->addRow("KISS &Host:", kissHost_);
-    kissPort_ = new QLineEdit(SettingText(form.kissPort), this);
-    fields->addRow("KISS P&ort:", kissPort_);
-    txDelay_ = new QLineEdit(SettingText(form.txDelay), this);
-    txDelay_->setPlaceholderText("TNC default");
-    fields->addRow("TX&DELAY (10 ms):", txDelay_);
-    persistence_ = new QLineEdit(SettingText(form.persistence), this);
-    persistence_->setPlaceholderText("TNC default");
-    fields->addRow("&Persistence (0-255):", persistence_);
-    slotTime_ = new QLineEdit(SettingText(form.slotTime), this);
-    slotTime_->setPlaceholderText("TNC default");
-    fields->addRow("S&lot Time (10 ms):", slotTime_);
-    fullDuplex_ = new QCheckBox("&Full Duplex", this);
-    fullDuplex_->setChecked(form.fullDuplex);
-    fields->addRow("", fullDuplex_);
+    fields->addRow("KISS &Host:", kissHost_ = NewSettingField(form.kissHost, this));
+    fields->addRow("KISS P&ort:", kissPort_ = NewSettingField(form.kissPort, this));
+    // Empty KISS parameters leave the TNC's own values.
+    const auto kissField = [this, fields](const char* label, const std::string& value) {
+        QLineEdit* field = NewSettingField(value, this);
+        field->setPlaceholderText("TNC default");
+        fields->addRow(label, field);
+        return field;
+    };
+    txDelay_ = kissField("TX&DELAY (10 ms):", form.txDelay);
+    persistence_ = kissField("&Persistence (0-255):", form.persistence);
+    slotTime_ = kissField("S&lot Time (10 ms):", form.slotTime);
+    fields->addRow("", fullDuplex_ = NewCheckBox("&Full Duplex", form.fullDuplex, this));
     layout->addLayout(fields);
     refresh_ = new QPushButton("&Refresh TNC List", this);
     layout->addWidget(refresh_, 0, Qt::AlignLeft);
@@ -75,8 +67,8 @@ void CSetupCommTNCPage::UpdateEnabling() {
     refresh_->setEnabled(form.serialEnabled());
     kissHost_->setEnabled(form.tcpEnabled());
     kissPort_->setEnabled(form.tcpEnabled());
-    for (QWidget* w : {static_cast<QWidget*>(txDelay_), static_cast<QWidget*>(persistence_),
-                       static_cast<QWidget*>(slotTime_), static_cast<QWidget*>(fullDuplex_)})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{txDelay_, persistence_, slotTime_, fullDuplex_})
         w->setEnabled(form.kissEnabled());
 }
 
@@ -112,11 +104,10 @@ void CSetupCommTNCPage::Store() {
 
 CSetupCommGPSPage::CSetupCommGPSPage(CGpsSettings& settings, const std::vector<std::string>& ports,
                                      QWidget* parent)
-    : QWidget(parent), settings_(settings) {
+    : CSetupPage(settings, parent) {
     const GpsForm form = GpsFormFrom(settings_);
     auto* layout = new QVBoxLayout(this);
-    enabled_ = new QCheckBox("&GPS Enabled", this);
-    enabled_->setChecked(form.enabled);
+    enabled_ = NewCheckBox("&GPS Enabled", form.enabled, this);
     layout->addWidget(enabled_);
     sources_ = new QButtonGroup(this);
     for (int source = kGpsFromTncMonitor; source <= kGpsGpsd; ++source) {
@@ -129,10 +120,8 @@ CSetupCommGPSPage::CSetupCommGPSPage(CGpsSettings& settings, const std::vector<s
     auto* fields = new QFormLayout;
     serial_.Build(fields, this, ports);
     serial_.Show(form.serial);
-    gpsdHost_ = new QLineEdit(SettingText(form.gpsdHost), this);
-    fields->addRow("gpsd Ho&st:", gpsdHost_);
-    gpsdPort_ = new QLineEdit(SettingText(form.gpsdPort), this);
-    fields->addRow("gpsd Por&t:", gpsdPort_);
+    fields->addRow("gpsd Ho&st:", gpsdHost_ = NewSettingField(form.gpsdHost, this));
+    fields->addRow("gpsd Por&t:", gpsdPort_ = NewSettingField(form.gpsdPort, this));
     layout->addLayout(fields);
     layout->addStretch();
 
@@ -173,25 +162,17 @@ void CSetupCommGPSPage::Store() {
 
 CSetupCommNetPage::CSetupCommNetPage(CNetSettings& settings, std::function<std::string()> status,
                                      QWidget* parent, int statusPeriodMs)
-    : QWidget(parent), settings_(settings), statusText_(std::move(status)) {
+    : CSetupPage(settings, parent), statusText_(std::move(status)) {
     const NetForm form = NetFormFrom(settings_);
     auto* layout = new QVBoxLayout(this);
-    enabled_ = new QCheckBox("&Enabled", this);
-    enabled_->setChecked(form.enabled);
-    layout->addWidget(enabled_);
-    autoReconnect_ = new QCheckBox("Auto &Reconnect", this);
-    autoReconnect_->setChecked(form.autoReconnect);
-    layout->addWidget(autoReconnect_);
+    layout->addWidget(enabled_ = NewCheckBox("&Enabled", form.enabled, this));
+    layout->addWidget(autoReconnect_ = NewCheckBox("Auto &Reconnect", form.autoReconnect, this));
     auto* fields = new QFormLayout;
-    host_ = new QLineEdit(SettingText(form.hostAddress), this);
-    fields->addRow("Host &Address:", host_);
-    port_ = new QLineEdit(SettingText(form.hostPort), this);
-    fields->addRow("Port &Number:", port_);
+    fields->addRow("Host &Address:", host_ = NewSettingField(form.hostAddress, this));
+    fields->addRow("Port &Number:", port_ = NewSettingField(form.hostPort, this));
     // A server-side filter such as "r/50.1/14.4/100" (servers take one on port 14580).
-    filter_ = new QLineEdit(SettingText(form.netFilter), this);
-    fields->addRow("Server &Filter:", filter_);
-    status_ = new QLabel(this);
-    status_->setTextFormat(Qt::PlainText);
+    fields->addRow("Server &Filter:", filter_ = NewSettingField(form.netFilter, this));
+    status_ = NewPlainLabel({}, this);
     fields->addRow("Status:", status_);
     layout->addLayout(fields);
     layout->addStretch();
@@ -207,11 +188,8 @@ CSetupCommNetPage::CSetupCommNetPage(CNetSettings& settings, std::function<std::
 }
 
 void CSetupCommNetPage::UpdateEnabling() {
-    const bool on = enabled_->isChecked();
-    autoReconnect_->setEnabled(on);
-    host_->setEnabled(on);
-    port_->setEnabled(on);
-    filter_->setEnabled(on);
+    for (QWidget* w : std::initializer_list<QWidget*>{autoReconnect_, host_, port_, filter_})
+        w->setEnabled(enabled_->isChecked());
 }
 
 void CSetupCommNetPage::UpdateStatus() {
@@ -249,19 +227,16 @@ CSetupComm::CSetupComm(Profile& profile, const CommSetupSources& sources, QWidge
     tabs_->addTab(gpsPage_, "GPS");
     tabs_->addTab(netPage_, "Net");
     layout->addWidget(tabs_);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
+    AddOkCancel(this, layout, [this] {
         Apply();
-        accept();
+        return true;
     });
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
 }
 
 void CSetupComm::Apply() {
-    tncPage_->Store();
-    gpsPage_->Store();
-    netPage_->Store();
+    for (CSetupPageBase* page :
+         std::initializer_list<CSetupPageBase*>{tncPage_, gpsPage_, netPage_})
+        page->Store();
     tnc_.Save(profile_);
     gps_.Save(profile_);
     net_.Save(profile_);

@@ -41,14 +41,12 @@ struct CommSetupSources {
     std::filesystem::path devRoot = "/dev";
 };
 
-// Thread-affine: the user-interface thread, like every page below.
-class CSetupCommTNCPage : public QWidget {
+class CSetupCommTNCPage : public CSetupPage<CTncSettings> {
     Q_OBJECT
   public:
     CSetupCommTNCPage(CTncSettings& settings, const CommSetupSources& sources,
                       const std::vector<std::string>& ports, QWidget* parent = nullptr);
-    // Writes what the page shows into the settings record.
-    void Store();
+    void Store() override;
     // Rebuilds the "TNC T&ype:" list, keeping the chosen file when it is found again.
     void RefreshTncList();
 
@@ -56,15 +54,11 @@ class CSetupCommTNCPage : public QWidget {
     const SerialControls& serial() const { return serial_; }
     QComboBox* typeList() const { return type_; }
     QPushButton* refreshButton() const { return refresh_; }
-    QComboBox* modeList() const { return mode_; }
-    QLineEdit* kissHostField() const { return kissHost_; }
-    QLineEdit* kissPortField() const { return kissPort_; }
 
   private:
     TncForm Read() const;
     void UpdateEnabling();
 
-    CTncSettings& settings_;
     std::function<std::vector<TncTypeChoice>()> refreshFiles_;
     std::vector<TncTypeChoice> files_;
     QCheckBox* enabled_ = nullptr;
@@ -80,25 +74,22 @@ class CSetupCommTNCPage : public QWidget {
     QPushButton* refresh_ = nullptr;
 };
 
-class CSetupCommGPSPage : public QWidget {
+class CSetupCommGPSPage : public CSetupPage<CGpsSettings> {
     Q_OBJECT
   public:
     CSetupCommGPSPage(CGpsSettings& settings, const std::vector<std::string>& ports,
                       QWidget* parent = nullptr);
-    void Store();
+    void Store() override;
 
     QCheckBox* enabledBox() const { return enabled_; }
     // The source buttons, GpsSource order.
     QRadioButton* sourceButton(int source) const;
     const SerialControls& serial() const { return serial_; }
-    QLineEdit* gpsdHostField() const { return gpsdHost_; }
-    QLineEdit* gpsdPortField() const { return gpsdPort_; }
 
   private:
     GpsForm Read() const;
     void UpdateEnabling();
 
-    CGpsSettings& settings_;
     QCheckBox* enabled_ = nullptr;
     QButtonGroup* sources_ = nullptr;
     SerialControls serial_;
@@ -106,17 +97,16 @@ class CSetupCommGPSPage : public QWidget {
     QLineEdit* gpsdPort_ = nullptr;
 };
 
-class CSetupCommNetPage : public QWidget {
+class CSetupCommNetPage : public CSetupPage<CNetSettings> {
     Q_OBJECT
   public:
     // The status line is read again every `statusPeriodMs` while the page exists.
     CSetupCommNetPage(CNetSettings& settings, std::function<std::string()> status,
                       QWidget* parent = nullptr, int statusPeriodMs = 1000);
-    void Store();
+    void Store() override;
     void UpdateStatus();
 
     QCheckBox* enabledBox() const { return enabled_; }
-    QCheckBox* autoReconnectBox() const { return autoReconnect_; }
     QLineEdit* hostField() const { return host_; }
     QLineEdit* portField() const { return port_; }
     QLineEdit* filterField() const { return filter_; }
@@ -125,7 +115,6 @@ class CSetupCommNetPage : public QWidget {
   private:
     void UpdateEnabling();
 
-    CNetSettings& settings_;
     std::function<std::string()> statusText_;
     QCheckBox* enabled_ = nullptr;
     QCheckBox* autoReconnect_ = nullptr;

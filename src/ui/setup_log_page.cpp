@@ -9,7 +9,7 @@
 namespace plovane {
 
 CSetupStationLogPage::CSetupStationLogPage(CLogSettings& settings, QWidget* parent)
-    : QWidget(parent), settings_(settings) {
+    : CSetupPage(settings, parent) {
     auto* grid = new QGridLayout(this);
     enabled_ = new QCheckBox("Keep a station log of every line heard and sent", this);
     enabled_->setChecked(settings_.bStationLog);

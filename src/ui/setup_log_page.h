@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "app/station_log.h"
+#include "ui/setup_widgets.h"
 
 class QCheckBox;
 class QSpinBox;
@@ -12,18 +13,17 @@ class QSpinBox;
 namespace plovane {
 
 // Thread-affine: the user-interface thread. Writes into the sheet's record on Store().
-class CSetupStationLogPage : public QWidget {
+class CSetupStationLogPage : public CSetupPage<CLogSettings> {
     Q_OBJECT
   public:
     explicit CSetupStationLogPage(CLogSettings& settings, QWidget* parent = nullptr);
-    void Store();
+    void Store() override;
 
     QCheckBox* enabledBox() const { return enabled_; }
     QSpinBox* replayHoursSpin() const { return replayHours_; }
     QSpinBox* retentionDaysSpin() const { return retentionDays_; }
 
   private:
-    CLogSettings& settings_;
     QCheckBox* enabled_ = nullptr;
     QSpinBox* replayHours_ = nullptr;
     QSpinBox* retentionDays_ = nullptr;

@@ -38,8 +38,7 @@ CSetupStationPositPage::CSetupStationPositPage(CStationSettings& settings, QWidg
     : CSetupStationPage(settings, parent) {
     const PositForm form = PositFormFrom(settings_);
     auto* layout = new QVBoxLayout(this);
-    transmit_ = new QCheckBox("&Transmit Position Reports", this);
-    transmit_->setChecked(form.transmit);
+    transmit_ = NewCheckBox("&Transmit Position Reports", form.transmit, this);
     layout->addWidget(transmit_);
 
     fixed_ = new QRadioButton("Use &Fixed Position Reporting Rate", this);
@@ -53,8 +52,7 @@ CSetupStationPositPage::CSetupStationPositPage(CStationSettings& settings, QWidg
     rateRow->addWidget(mobile_);
     auto* every = new QLabel("of &every:", this);
     rateRow->addWidget(every);
-    rate_ = new QComboBox(this);
-    FillList(rate_, Texts(kRateTexts), form.rate);
+    rate_ = NewList(Texts(kRateTexts), form.rate, this);
     every->setBuddy(rate_);
     rateRow->addWidget(rate_);
     rateRow->addWidget(new QLabel("minutes", this));
@@ -62,8 +60,7 @@ CSetupStationPositPage::CSetupStationPositPage(CStationSettings& settings, QWidg
     layout->addLayout(rateRow);
 
     auto* fields = new QFormLayout;
-    ambiguity_ = new QComboBox(this);
-    FillList(ambiguity_, Texts(kAmbiguityTexts), form.ambiguity);
+    ambiguity_ = NewList(Texts(kAmbiguityTexts), form.ambiguity, this);
     fields->addRow("&Ambiguity:", ambiguity_);
     const auto angleRow = [this](const TypedAngle& angle, QLineEdit*(&parts)[3],
                                  QComboBox*& hemisphere, const std::vector<std::string>& sides) {
@@ -77,8 +74,7 @@ CSetupStationPositPage::CSetupStationPositPage(CStationSettings& settings, QWidg
             row->addWidget(parts[i]);
             row->addWidget(new QLabel(QString::fromUtf8(marks[i]), this));
         }
-        hemisphere = new QComboBox(this);
-        FillList(hemisphere, sides, angle.hemisphere);
+        hemisphere = NewList(sides, angle.hemisphere, this);
         row->addWidget(hemisphere);
         row->addStretch();
         return row;
@@ -140,23 +136,17 @@ CSetupStationOpsPage::CSetupStationOpsPage(CStationSettings& settings, QWidget* 
     const OpsForm form = OpsFormFrom(settings_);
     auto* layout = new QVBoxLayout(this);
     auto* fields = new QFormLayout;
-    alias_ = new QLineEdit(SettingText(form.alias), this);
-    fields->addRow("My &Alias:", alias_);
-    path_ = new QLineEdit(SettingText(form.digipeaterPath), this);
-    fields->addRow("&Digipeater Path:", path_);
-    comments_ = new QLineEdit(SettingText(form.comments), this);
-    fields->addRow("&Comments:", comments_);
-    status_ = new QLineEdit(SettingText(form.status), this);
-    fields->addRow("&Status:", status_);
+    fields->addRow("My &Alias:", alias_ = NewSettingField(form.alias, this));
+    fields->addRow("&Digipeater Path:", path_ = NewSettingField(form.digipeaterPath, this));
+    fields->addRow("&Comments:", comments_ = NewSettingField(form.comments, this));
+    fields->addRow("&Status:", status_ = NewSettingField(form.status, this));
     layout->addLayout(fields);
-    transmitStatus_ = new QCheckBox("Trans&mit Status Reports", this);
-    transmitStatus_->setChecked(form.transmitStatus);
+    transmitStatus_ = NewCheckBox("Trans&mit Status Reports", form.transmitStatus, this);
     layout->addWidget(transmitStatus_);
     auto* reply = new QHBoxLayout;
-    autoReply_ = new QCheckBox("Message Auto &Reply:", this);
-    autoReply_->setChecked(form.autoReply);
+    autoReply_ = NewCheckBox("Message Auto &Reply:", form.autoReply, this);
     reply->addWidget(autoReply_);
-    autoReplyText_ = new QLineEdit(SettingText(form.autoReplyText), this);
+    autoReplyText_ = NewSettingField(form.autoReplyText, this);
     autoReplyText_->setEnabled(form.autoReplyTextEnabled());
     reply->addWidget(autoReplyText_, 1);
     layout->addLayout(reply);
@@ -190,24 +180,19 @@ CSetupStationTrackPage::CSetupStationTrackPage(CStationSettings& settings, QWidg
         const TrackRuleForm& f = *forms[which];
         Rule& rule = rules_[which];
         auto* grid = new QGridLayout;
-        rule.on = new QCheckBox(titles[which], this);
-        rule.on->setChecked(f.on);
+        rule.on = NewCheckBox(titles[which], f.on, this);
         grid->addWidget(rule.on, 0, 0, 1, 3);
         grid->addWidget(new QLabel("Keep at most", this), 1, 0);
         rule.maxPoints = CountSpin(limits[which], f.maxPoints, this);
         grid->addWidget(rule.maxPoints, 1, 1);
         grid->addWidget(new QLabel("positions", this), 1, 2);
-        rule.timeOn = new QCheckBox("&Every", this);
-        rule.timeOn->setChecked(f.timeOn);
+        rule.timeOn = NewCheckBox("&Every", f.timeOn, this);
         grid->addWidget(rule.timeOn, 2, 0);
-        rule.time = new QComboBox(this);
-        FillList(rule.time, Texts(kTrackTimeTexts), f.time);
+        rule.time = NewList(Texts(kTrackTimeTexts), f.time, this);
         grid->addWidget(rule.time, 2, 1);
-        rule.distanceOn = new QCheckBox("E&very", this);
-        rule.distanceOn->setChecked(f.distanceOn);
+        rule.distanceOn = NewCheckBox("E&very", f.distanceOn, this);
         grid->addWidget(rule.distanceOn, 3, 0);
-        rule.distance = new QComboBox(this);
-        FillList(rule.distance, TrackDistanceTexts(settings_.UnitsOfMeasure), f.distance);
+        rule.distance = NewList(TrackDistanceTexts(settings_.UnitsOfMeasure), f.distance, this);
         grid->addWidget(rule.distance, 3, 1);
         grid->setColumnStretch(3, 1);
         layout->addLayout(grid);
@@ -243,27 +228,22 @@ CSetupStationLimitsPage::CSetupStationLimitsPage(CStationSettings& settings, QWi
     : CSetupStationPage(settings, parent) {
     const LimitsForm form = LimitsFormFrom(settings_);
     auto* grid = new QGridLayout(this);
-    limitStations_ = new QCheckBox("Store at most", this);
-    limitStations_->setChecked(form.limitStations);
+    // One row: check box, the amount it limits, the unit.
+    const auto limitRow = [this, grid](int row, QCheckBox* on, QWidget* amount, const char* unit) {
+        grid->addWidget(on, row, 0);
+        grid->addWidget(amount, row, 1);
+        grid->addWidget(new QLabel(unit, this), row, 2);
+    };
+    limitStations_ = NewCheckBox("Store at most", form.limitStations, this);
     stations_ = CountSpin(kMaxStoredRecords, form.stations, this);
-    grid->addWidget(limitStations_, 0, 0);
-    grid->addWidget(stations_, 0, 1);
-    grid->addWidget(new QLabel("stations", this), 0, 2);
-    deletedAfter_ = new QCheckBox("Stations are deleted after", this);
-    deletedAfter_->setChecked(form.deletedAfter);
-    hours_ = new QComboBox(this);
-    FillList(hours_, DeletedAfterTexts(), form.hours);
-    grid->addWidget(deletedAfter_, 1, 0);
-    grid->addWidget(hours_, 1, 1);
-    grid->addWidget(new QLabel("hours", this), 1, 2);
-    limitMessages_ = new QCheckBox("Store at most", this);
-    limitMessages_->setChecked(form.limitMessages);
+    limitRow(0, limitStations_, stations_, "stations");
+    deletedAfter_ = NewCheckBox("Stations are deleted after", form.deletedAfter, this);
+    hours_ = NewList(DeletedAfterTexts(), form.hours, this);
+    limitRow(1, deletedAfter_, hours_, "hours");
+    limitMessages_ = NewCheckBox("Store at most", form.limitMessages, this);
     messages_ = CountSpin(kMaxStoredRecords, form.messages, this);
-    grid->addWidget(limitMessages_, 2, 0);
-    grid->addWidget(messages_, 2, 1);
-    grid->addWidget(new QLabel("messages", this), 2, 2);
-    myMessagesOnly_ = new QCheckBox("Store only my messages", this);
-    myMessagesOnly_->setChecked(form.myMessagesOnly);
+    limitRow(2, limitMessages_, messages_, "messages");
+    myMessagesOnly_ = NewCheckBox("Store only my messages", form.myMessagesOnly, this);
     grid->addWidget(myMessagesOnly_, 3, 0, 1, 3);
     grid->setColumnStretch(3, 1);
     grid->setRowStretch(4, 1);

@@ -4,7 +4,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -31,27 +30,17 @@ CSetupStationStationPage::CSetupStationStationPage(CStationSettings& settings, Q
     const StationForm form = StationFormFrom(settings_);
     auto* layout = new QVBoxLayout(this);
     auto* fields = new QFormLayout;
-    call_ = new QLineEdit(SettingText(form.myCall), this);
-    fields->addRow("My &Callsign:", call_);
-    units_ = new QComboBox(this);
-    FillList(units_, {kUnitsTexts.begin(), kUnitsTexts.end()}, form.units);
+    fields->addRow("My &Callsign:", call_ = NewSettingField(form.myCall, this));
+    units_ = NewList({kUnitsTexts.begin(), kUnitsTexts.end()}, form.units, this);
     fields->addRow("Preferred &Units of Measure:", units_);
     layout->addLayout(fields);
-    phg_ = new QCheckBox("&Send PHG Information", this);
-    phg_->setChecked(form.sendPhg);
+    phg_ = NewCheckBox("&Send PHG Information", form.sendPhg, this);
     layout->addWidget(phg_);
     auto* phg = new QFormLayout;
-    power_ = new QComboBox(this);
-    FillList(power_, PowerTexts(), form.power);
-    phg->addRow("Station &Power:", power_);
-    height_ = new QComboBox(this);
-    FillList(height_, HeightTexts(form.units), form.height);
-    phg->addRow("Antenna &Height:", height_);
-    gain_ = new QComboBox(this);
-    FillList(gain_, GainTexts(), form.gain);
-    phg->addRow("Antenna &Gain:", gain_);
-    directivity_ = new QComboBox(this);
-    FillList(directivity_, DirectivityTexts(), form.directivity);
+    phg->addRow("Station &Power:", power_ = NewList(PowerTexts(), form.power, this));
+    phg->addRow("Antenna &Height:", height_ = NewList(HeightTexts(form.units), form.height, this));
+    phg->addRow("Antenna &Gain:", gain_ = NewList(GainTexts(), form.gain, this));
+    directivity_ = NewList(DirectivityTexts(), form.directivity, this);
     phg->addRow("Antenna &Directivity:", directivity_);
     layout->addLayout(phg);
     layout->addStretch();
@@ -91,11 +80,9 @@ CSetupStationIconPage::CSetupStationIconPage(CStationSettings& settings, const C
     const IconForm form = IconFormFrom(settings_.Symbol);
     auto* layout = new QVBoxLayout(this);
     auto* fields = new QFormLayout;
-    table_ = new QComboBox(this);
-    FillList(table_, {kIconListTexts.begin(), kIconListTexts.end()}, form.table);
+    table_ = NewList({kIconListTexts.begin(), kIconListTexts.end()}, form.table, this);
     fields->addRow("&Choose an icon list:", table_);
-    overlay_ = new QComboBox(this);
-    FillList(overlay_, OverlayTexts(), form.overlay);
+    overlay_ = NewList(OverlayTexts(), form.overlay, this);
     fields->addRow("Choose an optional icon &overlay:", overlay_);
     layout->addLayout(fields);
     auto* label = new QLabel("Choose an &icon:", this);
@@ -188,13 +175,7 @@ CSetupStation::CSetupStation(Profile& profile, const CSymbolIcons* icons, QWidge
     connect(stationPage_, &CSetupStationStationPage::unitsChanged, trackPage_,
             &CSetupStationTrackPage::SetUnits);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
-        if (Apply())
-            accept();
-    });
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
+    AddOkCancel(this, layout, [this] { return Apply(); });
 }
 
 bool CSetupStation::Apply() {
@@ -212,11 +193,10 @@ bool CSetupStation::Apply() {
             showMessage_(FieldsNeedCorrection(problems));
         return false;
     }
-    for (CSetupStationPage* page : std::initializer_list<CSetupStationPage*>{
-             stationPage_, iconPage_, positPage_, opsPage_, trackPage_, limitsPage_}) {
+    for (CSetupPageBase* page : std::initializer_list<CSetupPageBase*>{
+             stationPage_, iconPage_, positPage_, opsPage_, trackPage_, limitsPage_, logPage_}) {
         page->Store();
     }
-    logPage_->Store();
     settings_.Save(profile_);
     logSettings_.Save(profile_);
     return true;

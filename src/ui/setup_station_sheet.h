@@ -12,6 +12,7 @@
 #include "core/profile.h"
 #include "core/station_settings.h"
 #include "ui/logic/setup_station.h"
+#include "ui/setup_widgets.h"
 
 class QCheckBox;
 class QComboBox;
@@ -26,17 +27,8 @@ namespace plovane {
 class CSymbolIcons;
 class CSetupStationLogPage;
 
-// One page of the sheet: it shows the sheet's settings record and writes into it on Store().
-// Thread-affine: the user-interface thread, like every page below.
-class CSetupStationPage : public QWidget {
-  public:
-    CSetupStationPage(CStationSettings& settings, QWidget* parent)
-        : QWidget(parent), settings_(settings) {}
-    virtual void Store() = 0;
-
-  protected:
-    CStationSettings& settings_;
-};
+// The pages below all edit the sheet's one settings record.
+using CSetupStationPage = CSetupPage<CStationSettings>;
 
 class CSetupStationStationPage : public CSetupStationPage {
     Q_OBJECT
@@ -49,10 +41,7 @@ class CSetupStationStationPage : public CSetupStationPage {
 
     QLineEdit* callField() const { return call_; }
     QComboBox* unitsList() const { return units_; }
-    QCheckBox* phgBox() const { return phg_; }
-    QComboBox* powerList() const { return power_; }
     QComboBox* heightList() const { return height_; }
-    QComboBox* gainList() const { return gain_; }
     QComboBox* directivityList() const { return directivity_; }
 
   signals:
@@ -98,7 +87,6 @@ class CSetupStationPositPage : public CSetupStationPage {
     // Nothing is stored while the typed position has fields to correct.
     void Store() override;
 
-    QCheckBox* transmitBox() const { return transmit_; }
     QRadioButton* fixedButton() const { return fixed_; }
     QRadioButton* mobileButton() const { return mobile_; }
     QComboBox* rateList() const { return rate_; }
@@ -106,7 +94,6 @@ class CSetupStationPositPage : public CSetupStationPage {
     // Degrees, minutes, fractional minutes.
     QLineEdit* latitudeField(int part) const { return latitude_[part]; }
     QLineEdit* longitudeField(int part) const { return longitude_[part]; }
-    QComboBox* latitudeHemisphere() const { return latHemisphere_; }
     QComboBox* longitudeHemisphere() const { return lonHemisphere_; }
 
   private:
@@ -129,12 +116,8 @@ class CSetupStationOpsPage : public CSetupStationPage {
     explicit CSetupStationOpsPage(CStationSettings& settings, QWidget* parent = nullptr);
     void Store() override;
 
-    QLineEdit* aliasField() const { return alias_; }
-    QLineEdit* pathField() const { return path_; }
     QLineEdit* commentsField() const { return comments_; }
     QLineEdit* statusField() const { return status_; }
-    QCheckBox* transmitStatusBox() const { return transmitStatus_; }
-    QCheckBox* autoReplyBox() const { return autoReply_; }
     QLineEdit* autoReplyField() const { return autoReplyText_; }
 
   private:
@@ -178,11 +161,7 @@ class CSetupStationLimitsPage : public CSetupStationPage {
 
     QCheckBox* limitStationsBox() const { return limitStations_; }
     QSpinBox* stationsSpin() const { return stations_; }
-    QCheckBox* deletedAfterBox() const { return deletedAfter_; }
     QComboBox* hoursList() const { return hours_; }
-    QCheckBox* limitMessagesBox() const { return limitMessages_; }
-    QSpinBox* messagesSpin() const { return messages_; }
-    QCheckBox* myMessagesOnlyBox() const { return myMessagesOnly_; }
 
   private:
     QCheckBox* limitStations_ = nullptr;

@@ -1,10 +1,16 @@
 // Shared pieces of the setup sheets.
 #include "ui/setup_widgets.h"
 
+#include <QBoxLayout>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QFormLayout>
+#include <QLineEdit>
 #include <algorithm>
+#include <iterator>
 
 #include "ui/display_text.h"
 
@@ -40,6 +46,50 @@ void FillList(QComboBox* list, const std::vector<std::string>& texts, int index)
     list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
 }
 
+QCheckBox* NewCheckBox(const QString& text, bool checked, QWidget* parent) {
+    auto* box = new QCheckBox(text, parent);
+    box->setChecked(checked);
+    return box;
+}
+
+QLineEdit* NewSettingField(const std::string& bytes, QWidget* parent) {
+    return new QLineEdit(SettingText(bytes), parent);
+}
+
+QComboBox* NewList(const std::vector<std::string>& texts, int index, QWidget* parent) {
+    auto* list = new QComboBox(parent);
+    FillList(list, texts, index);
+    return list;
+}
+
+void AddOkCancel(QDialog* dialog, QBoxLayout* layout, std::function<bool()> apply) {
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog,
+                     [dialog, apply = std::move(apply)] {
+                         if (apply())
+                             dialog->accept();
+                     });
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+}
+
+namespace {
+
+// The serial lists after the port, in form order.
+struct SerialList {
+    const char* label;
+    std::vector<std::string> (*texts)();
+    int SerialForm::*field;
+};
+constexpr SerialList kSerialLists[] = {
+    {"&Baud Rate:", BaudRateTexts, &SerialForm::baudRate},
+    {"&Data Bits:", DataBitsTexts, &SerialForm::dataBits},
+    {"Pari&ty:", ParityTexts, &SerialForm::parity},
+    {"St&op Bits:", StopBitsTexts, &SerialForm::stopBits},
+};
+
+}  // namespace
+
 void SerialControls::Build(QFormLayout* form, QWidget* parent,
                            const std::vector<std::string>& ports) {
     port_ = new QComboBox(parent);
@@ -48,19 +98,11 @@ void SerialControls::Build(QFormLayout* form, QWidget* parent,
     for (const std::string& name : ports) {
         port_->addItem(FilePathText(name));
     }
-    baudRate_ = new QComboBox(parent);
-    FillList(baudRate_, BaudRateTexts());
-    dataBits_ = new QComboBox(parent);
-    FillList(dataBits_, DataBitsTexts());
-    parity_ = new QComboBox(parent);
-    FillList(parity_, ParityTexts());
-    stopBits_ = new QComboBox(parent);
-    FillList(stopBits_, StopBitsTexts());
     form->addRow("Comm. &Port:", port_);
-    form->addRow("&Baud Rate:", baudRate_);
-    form->addRow("&Data Bits:", dataBits_);
-    form->addRow("Pari&ty:", parity_);
-    form->addRow("St&op Bits:", stopBits_);
+    for (size_t i = 0; i < std::size(kSerialLists); ++i) {
+        lists_[i] = NewList(kSerialLists[i].texts(), -1, parent);
+        form->addRow(kSerialLists[i].label, lists_[i]);
+    }
 }
 
 void SerialControls::Show(const SerialForm& form) {
@@ -72,24 +114,23 @@ void SerialControls::Show(const SerialForm& form) {
         port_->setCurrentIndex(-1);
         port_->setEditText(port);
     }
-    baudRate_->setCurrentIndex(form.baudRate);
-    dataBits_->setCurrentIndex(form.dataBits);
-    parity_->setCurrentIndex(form.parity);
-    stopBits_->setCurrentIndex(form.stopBits);
+    for (size_t i = 0; i < std::size(kSerialLists); ++i) {
+        lists_[i]->setCurrentIndex(form.*kSerialLists[i].field);
+    }
 }
 
 SerialForm SerialControls::Read() const {
     SerialForm form;
     form.port = FilePathBytes(port_->currentText());
-    form.baudRate = baudRate_->currentIndex();
-    form.dataBits = dataBits_->currentIndex();
-    form.parity = parity_->currentIndex();
-    form.stopBits = stopBits_->currentIndex();
+    for (size_t i = 0; i < std::size(kSerialLists); ++i) {
+        form.*kSerialLists[i].field = lists_[i]->currentIndex();
+    }
     return form;
 }
 
 void SerialControls::SetEnabled(bool enabled) {
-    for (QComboBox* list : {port_, baudRate_, dataBits_, parity_, stopBits_}) {
+    port_->setEnabled(enabled);
+    for (QComboBox* list : lists_) {
         list->setEnabled(enabled);
     }
 }

@@ -3,15 +3,19 @@
 #pragma once
 
 #include <QString>
+#include <QWidget>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "ui/logic/setup_serial.h"
 
+class QBoxLayout;
+class QCheckBox;
 class QComboBox;
+class QDialog;
 class QFormLayout;
 class QLineEdit;
-class QWidget;
 
 namespace plovane {
 
@@ -27,6 +31,33 @@ std::string FilePathBytes(const QString& path);
 // Replaces the entries of a list with the UTF-8 texts and selects `index` (-1: nothing).
 void FillList(QComboBox* list, const std::vector<std::string>& texts, int index = -1);
 
+// New controls already showing a value: a check box, an edit field with stored bytes
+// (SettingText), a list of UTF-8 texts with `index` selected.
+QCheckBox* NewCheckBox(const QString& text, bool checked, QWidget* parent);
+QLineEdit* NewSettingField(const std::string& bytes, QWidget* parent);
+QComboBox* NewList(const std::vector<std::string>& texts, int index, QWidget* parent);
+
+// Adds OK and Cancel to the foot of a dialog; OK runs `apply` and closes the dialog when it
+// returns true (false keeps it open to correct a field).
+void AddOkCancel(QDialog* dialog, QBoxLayout* layout, std::function<bool()> apply);
+
+// A page of a setup sheet: it shows one settings record and writes into it on Store().
+// Thread-affine: the user-interface thread, like every page.
+class CSetupPageBase : public QWidget {
+  public:
+    using QWidget::QWidget;
+    virtual void Store() = 0;
+};
+
+template <typename Settings>
+class CSetupPage : public CSetupPageBase {
+  public:
+    CSetupPage(Settings& settings, QWidget* parent) : CSetupPageBase(parent), settings_(settings) {}
+
+  protected:
+    Settings& settings_;
+};
+
 // "Comm. &Port:" (editable: a device path may be typed), "&Baud Rate:", "&Data Bits:",
 // "Pari&ty:" and "St&op Bits:".
 class SerialControls {
@@ -39,17 +70,12 @@ class SerialControls {
     void SetEnabled(bool enabled);
 
     QComboBox* port() const { return port_; }
-    QComboBox* baudRate() const { return baudRate_; }
-    QComboBox* dataBits() const { return dataBits_; }
-    QComboBox* parity() const { return parity_; }
-    QComboBox* stopBits() const { return stopBits_; }
+    QComboBox* baudRate() const { return lists_[0]; }
 
   private:
     QComboBox* port_ = nullptr;
-    QComboBox* baudRate_ = nullptr;
-    QComboBox* dataBits_ = nullptr;
-    QComboBox* parity_ = nullptr;
-    QComboBox* stopBits_ = nullptr;
+    // Baud rate, data bits, parity, stop bits.
+    QComboBox* lists_[4] = {};
 };
 
 }  // namespace plovane
