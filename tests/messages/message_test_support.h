@@ -1,5 +1,5 @@
-// Fakes around a message store: a recording port, a scheduler that counts re-arms and keeps
-// query answers, and a station wiring one store as the application does.
+// Fakes around a message store: a recording port (thread-safe), a scheduler that counts
+// re-arms and keeps query answers, and a station wiring one store as the application does.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -48,29 +48,17 @@ class CountingTransmit final : public TransmitControl {
     void RearmPositionAndStatus() override {}
     void ArmMessageSlot() override { ++messageSlotArms; }
     void SetDigipeatHeard() override {}
-    void AnswerQuery(QueryAnswer answer) override {
-        std::lock_guard lock(mutex_);
-        answers_.push_back(answer);
-    }
-    std::vector<QueryAnswer> Answers() {
-        std::lock_guard lock(mutex_);
-        return std::exchange(answers_, {});
-    }
+    void AnswerQuery(QueryAnswer answer) override { answers.push_back(answer); }
+    std::vector<QueryAnswer> Answers() { return std::exchange(answers, {}); }
 
     std::atomic<int> messageSlotArms{0};
-
-  private:
-    std::mutex mutex_;
-    std::vector<QueryAnswer> answers_;
+    std::vector<QueryAnswer> answers;
 };
 
 // One station's message store, wired as the application wires it.
 struct TestStation {
     explicit TestStation(const std::string& call, const Clock& clock, AppHost& host)
-        : ownCall(call), list(settings, clock, host, host, [this] {
-              std::lock_guard lock(ownCallMutex);
-              return ownCall;
-          }) {
+        : list(settings, clock, host, host, [this] { return ownCall; }) {
         settings.destination = "APQ102";
         SetCall(call);
         list.SetPorts(&tnc, &network);
@@ -81,17 +69,13 @@ struct TestStation {
 
     // Changes the own record's call and the settings' MyCall together.
     void SetCall(const std::string& call) {
-        {
-            std::lock_guard lock(ownCallMutex);
-            ownCall = call;
-        }
+        ownCall = call;
         settings.MyCall = call;
         list.ApplySettings(settings);
     }
     void Apply() { list.ApplySettings(settings); }
 
     CStationSettings settings;
-    std::mutex ownCallMutex;
     std::string ownCall;
     RecordingPort tnc;
     RecordingPort network;
