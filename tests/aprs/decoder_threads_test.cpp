@@ -30,25 +30,15 @@ TEST(DecoderThreads, TwoSourcesAndAReaderKeepTheStoreConsistent) {
     CPacketIntake decoder(clock, PacketTargets{host, stations});
 
     // 300 calls shared by both sources, in every position format and with objects.
+    const std::string formats[] = {">APRS,WIDE1-1:!4903.50N/07201.75W>088/036", ">S32U6T:`(#fpPO>/",
+                                   ">APRS:;OBJ%d     *092345z4903.50N/07201.75W-obj",
+                                   ">APRS:=/5L!!<*e7>7P[moving"};
     auto source = [&](int seed, const char* tag) {
         for (int i = 0; i < 6000; ++i) {
-            const std::string call = "K" + std::to_string((i * 13 + seed) % 300) + "XY";
-            switch (i % 4) {
-                case 0:
-                    decoder.DecodeLine(call + ">APRS,WIDE1-1:!4903.50N/07201.75W>088/036", tag);
-                    break;
-                case 1:
-                    decoder.DecodeLine(call + ">S32U6T:`(#fpPO>/", tag);
-                    break;
-                case 2:
-                    decoder.DecodeLine(call + ">APRS:;OBJ" + std::to_string(i % 20) +
-                                           "     *092345z4903.50N/07201.75W-obj",
-                                       tag);
-                    break;
-                default:
-                    decoder.DecodeLine(call + ">APRS:=/5L!!<*e7>7P[moving", tag);
-                    break;
-            }
+            std::string line = "K" + std::to_string((i * 13 + seed) % 300) + "XY" + formats[i % 4];
+            if (const size_t at = line.find("%d"); at != std::string::npos)
+                line.replace(at, 2, std::to_string(i % 20));
+            decoder.DecodeLine(line, tag);
         }
     };
 

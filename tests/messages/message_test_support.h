@@ -1,6 +1,8 @@
-// Fakes around a message store: recording ports, a scheduler that counts re-arms, and a
-// station bundling one store with its settings and ports.
+// Fakes around a message store: a recording port (thread-safe), a scheduler that counts
+// re-arms and keeps query answers, and a station wiring one store as the application does.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <atomic>
 #include <mutex>
@@ -17,6 +19,8 @@
 
 namespace plovane::testing {
 
+using Texts = std::vector<std::string>;
+
 class RecordingPort final : public OutputPort {
   public:
     bool IsOpen() const override { return open.load(); }
@@ -24,12 +28,8 @@ class RecordingPort final : public OutputPort {
         std::lock_guard lock(mutex_);
         texts_.push_back(text);
     }
-    std::vector<std::string> Texts() const {
-        std::lock_guard lock(mutex_);
-        return texts_;
-    }
     // Returns what was queued and forgets it.
-    std::vector<std::string> Take() {
+    Texts Take() {
         std::lock_guard lock(mutex_);
         return std::exchange(texts_, {});
     }
@@ -37,8 +37,8 @@ class RecordingPort final : public OutputPort {
     std::atomic<bool> open{true};
 
   private:
-    mutable std::mutex mutex_;
-    std::vector<std::string> texts_;
+    std::mutex mutex_;
+    Texts texts_;
 };
 
 class CountingTransmit final : public TransmitControl {
@@ -48,36 +48,19 @@ class CountingTransmit final : public TransmitControl {
     void RearmPositionAndStatus() override {}
     void ArmMessageSlot() override { ++messageSlotArms; }
     void SetDigipeatHeard() override {}
-    void AnswerQuery(QueryAnswer answer) override {
-        std::lock_guard lock(mutex_);
-        answers_.push_back(answer);
-    }
-    std::vector<QueryAnswer> Answers() {
-        std::lock_guard lock(mutex_);
-        return std::exchange(answers_, {});
-    }
+    void AnswerQuery(QueryAnswer answer) override { answers.push_back(answer); }
+    std::vector<QueryAnswer> Answers() { return std::exchange(answers, {}); }
 
     std::atomic<int> messageSlotArms{0};
-
-  private:
-    std::mutex mutex_;
-    std::vector<QueryAnswer> answers_;
+    std::vector<QueryAnswer> answers;
 };
-
-inline CStationSettings SettingsFor(const std::string& call) {
-    CStationSettings settings;
-    settings.MyCall = call;
-    settings.destination = "APQ102";
-    return settings;
-}
 
 // One station's message store, wired as the application wires it.
 struct TestStation {
     explicit TestStation(const std::string& call, const Clock& clock, AppHost& host)
-        : settings(SettingsFor(call)), ownCall(call), list(settings, clock, host, host, [this] {
-              std::lock_guard lock(ownCallMutex);
-              return ownCall;
-          }) {
+        : list(settings, clock, host, host, [this] { return ownCall; }) {
+        settings.destination = "APQ102";
+        SetCall(call);
         list.SetPorts(&tnc, &network);
         list.SetTransmitControl(&transmit);
         list.SetViewRedraw([this] { ++redraws; });
@@ -86,22 +69,29 @@ struct TestStation {
 
     // Changes the own record's call and the settings' MyCall together.
     void SetCall(const std::string& call) {
-        {
-            std::lock_guard lock(ownCallMutex);
-            ownCall = call;
-        }
+        ownCall = call;
         settings.MyCall = call;
         list.ApplySettings(settings);
     }
+    void Apply() { list.ApplySettings(settings); }
 
     CStationSettings settings;
-    std::mutex ownCallMutex;
     std::string ownCall;
     RecordingPort tnc;
     RecordingPort network;
     CountingTransmit transmit;
     std::atomic<int> redraws{0};
     CMessageList list;
+};
+
+inline constexpr const char* kMe = "K1ABC";
+
+class MessageTest : public ::testing::Test {
+  protected:
+    FakeClock clock;
+    RecordingHost host;
+    TestStation me{kMe, clock, host};
+    CMessageList& list = me.list;
 };
 
 }  // namespace plovane::testing

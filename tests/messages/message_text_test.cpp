@@ -3,7 +3,7 @@
 
 #include "messages/message_text.h"
 
-namespace plovane {
+namespace plovane::testing {
 namespace {
 
 TEST(MessageText, SplitsNumbersReplyAcksAcksAndRejects) {
@@ -46,4 +46,4 @@ TEST(MessageText, SplitsNumbersReplyAcksAcksAndRejects) {
 }
 
 }  // namespace
-}  // namespace plovane
+}  // namespace plovane::testing
