@@ -96,9 +96,12 @@ TEST(FindStation, ListMaskTakesWildcards) {
         bool found;
     };
     const Case cases[] = {
-        {"*7ol*", "KK7OL-3", true}, {"7OL", "KK7OL-3", true},  // without a wildcard: anywhere in
-                                                               // the text
-        {"KK7*", "KK7OL-3", true},  {"*7OL", "KK7OL-3", false}, {"*", "ANY", true},
+        {"*7ol*", "KK7OL-3", true},
+        {"7OL", "KK7OL-3", true},  // without a wildcard: anywhere in
+                                   // the text
+        {"KK7*", "KK7OL-3", true},
+        {"*7OL", "KK7OL-3", false},
+        {"*", "ANY", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.mask);
