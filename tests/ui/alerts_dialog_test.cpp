@@ -1,7 +1,5 @@
-// The alerts dialog on an isolated settings file: the rows shown from the "Sound" keys,
-// choosing and clearing files, and the keys written on OK.
-#include "ui/alerts_dialog.h"
-
+// The alerts dialog on an isolated settings file (the rows shown from the "Sound" keys,
+// choosing and clearing files, the keys written on OK) and the player of alert sounds.
 #include <gtest/gtest.h>
 
 #include <QLabel>
@@ -9,6 +7,8 @@
 #include <memory>
 
 #include "app/qsettings_profile.h"
+#include "ui/alerts_dialog.h"
+#include "ui/sound_player.h"
 #include "ui_test_support.h"
 
 namespace plovane {
@@ -23,16 +23,12 @@ TEST(AlertsDialog, RowsFromTheSoundKeysChooseClearAndStore) {
     profile->WriteString("Sound", "NewAck", "/usr/share/sounds/ack.wav");
 
     CAlertsDialog dialog(*profile);
-    std::vector<QString> titles;
-    std::vector<QString> questions;
     QString chosen;
     bool answer = false;
-    dialog.SetFileChooser([&](const QString& title) {
-        titles.push_back(title);
-        return chosen;
-    });
-    dialog.SetQuestion([&](const QString& question) {
-        questions.push_back(question);
+    int questions = 0;
+    dialog.SetFileChooser([&](const QString&) { return chosen; });
+    dialog.SetQuestion([&](const QString&) {
+        ++questions;
         return answer;
     });
 
@@ -45,7 +41,6 @@ TEST(AlertsDialog, RowsFromTheSoundKeysChooseClearAndStore) {
     EXPECT_FALSE(dialog.row(CAlertsDialog::kNewStation).enabled);
     chosen = dir.path().c_str() + QString("/new station.wav");
     dialog.chooseButton(CAlertsDialog::kNewStation)->click();
-    EXPECT_EQ(titles.size(), 2u);
     EXPECT_EQ(dialog.nameLabel(CAlertsDialog::kNewStation)->text(), "new station.wav");
     EXPECT_TRUE(dialog.clearButton(CAlertsDialog::kNewStation)->isEnabled());
 
@@ -54,7 +49,7 @@ TEST(AlertsDialog, RowsFromTheSoundKeysChooseClearAndStore) {
     EXPECT_TRUE(dialog.row(CAlertsDialog::kNewAck).enabled);
     answer = true;
     dialog.clearButton(CAlertsDialog::kNewAck)->click();
-    EXPECT_EQ(questions.size(), 2u);
+    EXPECT_EQ(questions, 2);
     EXPECT_EQ(dialog.nameLabel(CAlertsDialog::kNewAck)->text(), "None");
     EXPECT_FALSE(dialog.nameLabel(CAlertsDialog::kNewAck)->isEnabled());
 
@@ -65,6 +60,23 @@ TEST(AlertsDialog, RowsFromTheSoundKeysChooseClearAndStore) {
     EXPECT_EQ(profile->GetString("Sound", "NewStation", ""), dir / "new station.wav");
     EXPECT_EQ(profile->GetInt("Sound", "NewAckEnabled", 1), 0);
     EXPECT_EQ(profile->GetString("Sound", "NewAck", ""), "None");
+}
+
+TEST(SoundPlayer, PlaysExistingFilesOnlyAndKeepsFewLoaded) {
+    testing::ScratchDir dir;
+    SoundPlayer player;
+    EXPECT_FALSE(player.Play(""));
+    EXPECT_FALSE(player.Play("None"));
+    EXPECT_FALSE(player.Play(QString::fromStdString(dir / "missing.wav")));
+    EXPECT_EQ(player.loadedCount(), 0u);
+
+    for (int i = 0; i < 12; ++i) {
+        const std::string path = dir / ("alert" + std::to_string(i) + ".wav");
+        testing::WriteSilentWav(path);
+        EXPECT_TRUE(player.Play(QString::fromStdString(path)));
+        EXPECT_TRUE(player.Play(QString::fromStdString(path)));  // again: the same effect
+    }
+    EXPECT_EQ(player.loadedCount(), SoundPlayer::kMaxLoaded);
 }
 
 }  // namespace

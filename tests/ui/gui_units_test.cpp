@@ -1,12 +1,17 @@
-// Small pieces of the GUI without windows: options, the splash clock, display text.
+// Small pieces of the GUI: options, the splash window and its clock, display text, link states.
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QLabel>
+#include <QTest>
 #include <tuple>
 
 #include "ui/display_text.h"
 #include "ui/logic/command_line.h"
 #include "ui/logic/splash_state.h"
 #include "ui/logic/status_icons.h"
+#include "ui/splash_window.h"
+#include "ui_test_support.h"
 
 namespace plovane {
 namespace {
@@ -62,12 +67,52 @@ TEST(SplashState, WarningBlinksThreeTicksInFourAndTheWindowGoesAfterThirty) {
     EXPECT_FALSE(splash.Tick());  // finished: nothing more happens
 }
 
-TEST(SplashState, ATapHidesAtOnce) {
-    SplashState splash;
-    splash.Tick();
-    splash.Dismiss();
+using plovane::testing::WaitFor;
+
+// Pixels of the warning's red in a picture of the window.
+int RedPixels(CSplashWnd& splash) {
+    const QImage image = splash.grab().toImage();
+    int red = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            red += c.red() > 200 && c.green() < 80 && c.blue() < 80;
+        }
+    }
+    return red;
+}
+
+TEST(SplashWindow, ShowsVersionAndStatusAndBlinksTheWarning) {
+    CSplashWnd splash;
+    splash.show();
+    splash.SetStatus("Searching for maps in /usr/share/plovane/...");
+    EXPECT_EQ(splash.status(), "Searching for maps in /usr/share/plovane/...");
+    bool versionShown = false;
+    for (const QLabel* label : splash.findChildren<QLabel*>()) {
+        versionShown = versionShown || label->text() == "Version 1.02";
+        EXPECT_EQ(label->textFormat(), Qt::PlainText);
+    }
+    EXPECT_TRUE(versionShown);
+
+    ASSERT_TRUE(splash.warningVisible());
+    EXPECT_GT(RedPixels(splash), 20);
+    // The fourth tick of every four hides the line.
+    ASSERT_TRUE(WaitFor([&] { return !splash.warningVisible(); }, 4000));
+    EXPECT_EQ(RedPixels(splash), 0);
+    EXPECT_FALSE(splash.finished());
+}
+
+TEST(SplashWindow, AClickHidesItAndMarksItFinished) {
+    CSplashWnd splash;
+    splash.show();
+    QTest::mouseClick(&splash, Qt::LeftButton);
     EXPECT_TRUE(splash.finished());
-    EXPECT_FALSE(splash.Tick());
+    EXPECT_FALSE(splash.isVisible());
+
+    CSplashWnd keyed;
+    keyed.show();
+    QTest::keyClick(&keyed, Qt::Key_Escape);
+    EXPECT_TRUE(keyed.finished());
 }
 
 TEST(DisplayText, Utf8WhenValidOtherwiseLatin1) {
@@ -92,12 +137,6 @@ TEST(DisplayText, CoreTextIsLatin1) {
     EXPECT_EQ(CoreText(QString::fromUtf8("caf\xc3\xa9")), "caf\xe9");
     EXPECT_EQ(CoreText(QString::fromUtf8("\xe2\x82\xac")), "?");
 }
-
-}  // namespace
-}  // namespace plovane
-
-namespace plovane {
-namespace {
 
 TEST(StatusIcons, LinkStateFromThePortFlags) {
     struct Case {

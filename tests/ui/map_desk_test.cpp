@@ -4,8 +4,6 @@
 // order through a filter, Find Station matches, and F1 opens the help at a topic.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QScrollBar>
@@ -13,48 +11,24 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTreeView>
-#include <QWheelEvent>
 
-#include "maps/render/symbol_icons.h"
 #include "stations/store_fixture.h"
 #include "ui/find_station_dialog.h"
 #include "ui/help_viewer.h"
 #include "ui/logic/command_ids.h"
-#include "ui/logic/plovane_doc.h"
 #include "ui/main_frame.h"
-#include "ui/map_options_dialog.h"
-#include "ui/plovane_view.h"
-#include "ui/station_info_sheet.h"
 #include "ui/station_list_window.h"
 #include "ui_test_support.h"
+#include "view_rig.h"
 
 namespace plovane {
 namespace {
 
 using testing::WaitFor;
 
-struct MapRig {
-    MapRig() : doc(store.clock) {
-        CMapData& map = doc.map();
-        map.left = 64800000;
-        map.right = 64800000 + 400 * 6000;
-        map.top = 14400000;
-        map.bottom = 14400000 + 300 * 6000;
-        view.resize(400, 319);
-        view.RenderImage();
-    }
-    MapPoint At(QPoint p) { return view.mapView().ScreenToMap(p.x(), p.y()); }
-    void Wheel(QPoint p, int delta) {
-        QWheelEvent event(p, view.mapToGlobal(p), {}, QPoint(0, delta), Qt::NoButton, {},
-                          Qt::NoScrollPhase, false);
-        QApplication::sendEvent(&view, &event);
-        view.RenderImage();
-    }
-    testing::StoreFixture store;
-    CSymbolIcons icons;
-    CPlovaneDoc doc;
-    CMapOptions options;
-    CPlovaneView view{{doc, options, store.list, store.profile, store.host, store.clock, icons}};
+// A 400 x 300 map area.
+struct MapRig : testing::ViewRig {
+    MapRig() : ViewRig(400, 300) {}
 };
 
 TEST(MapDesk, WheelZoomKeepsThePlaceUnderThePointer) {
@@ -63,7 +37,9 @@ TEST(MapDesk, WheelZoomKeepsThePlaceUnderThePointer) {
         SCOPED_TRACE(pointer.x());
         const MapPoint before = rig.At(pointer);
         const int32_t ux = rig.view.mapView().ux();
-        rig.Wheel(pointer, 240);  // two notches in
+        rig.Wheel(pointer, 60);  // half a notch: nothing yet
+        EXPECT_EQ(rig.view.mapView().ux(), ux);
+        rig.Wheel(pointer, 180);  // two notches in all
         EXPECT_EQ(rig.view.mapView().ux(), ux / 4);
         EXPECT_NEAR(rig.At(pointer).x, before.x, rig.view.mapView().ux());
         EXPECT_NEAR(rig.At(pointer).y, before.y, rig.view.mapView().uy());
@@ -197,32 +173,6 @@ TEST(MapDesk, HelpOpensInItsOwnViewerAtTheTopic) {
     EXPECT_LT(help->browser()->verticalScrollBar()->value(), atStations);
     frame.OpenHelp({});  // F1 from the main window: its topic
     EXPECT_EQ(help->browser()->source().fragment(), "window");
-}
-
-}  // namespace
-}  // namespace plovane
-
-namespace plovane {
-namespace {
-
-TEST(MapDesk, StationInfoShowsPathDistanceAndAgeAndMapOptionsSayWhatTracksLack) {
-    CStation station("KK7OL-3");
-    StationContextText context{"KD7BZW-3*,WIDE2-1", "11.1 km at 0\u00b0 N", "7 min ago"};
-    CStationInfo sheet(station, 2, 0);
-    sheet.SetContext(context);
-    sheet.show();
-    EXPECT_TRUE(sheet.contextText().contains("KD7BZW-3*,WIDE2-1"));
-    EXPECT_TRUE(sheet.contextText().contains("7 min ago"));
-    // Sized to what it shows, not stretched to a screen.
-    EXPECT_LT(sheet.height(), 600);
-
-    testing::StoreFixture store;
-    store.profile.WriteInt("Maps", "ShowTracks", 1);
-    MapOptionsDialog dialog(store.profile);
-    dialog.show();
-    ASSERT_NE(dialog.trackNote(), nullptr);
-    EXPECT_TRUE(dialog.trackNote()->isVisible());
-    EXPECT_TRUE(dialog.trackNote()->text().startsWith("Other stations' tracks"));
 }
 
 }  // namespace

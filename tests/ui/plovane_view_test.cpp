@@ -1,73 +1,23 @@
 // The map widget with real mouse events: drag to zoom, drag to move, taps that pick stations
-// and the pop-ups they lead to, the wheel, and the Map Options dialog.
+// and the pop-ups they lead to, and the Map Options dialog.
 #include "ui/plovane_view.h"
 
 #include <gtest/gtest.h>
 
-#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QMenu>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
-#include <QWheelEvent>
-#include <QWidgetAction>
 
-#include "maps/render/symbol_icons.h"
-#include "stations/store_fixture.h"
 #include "ui/logic/command_ids.h"
-#include "ui/logic/plovane_doc.h"
 #include "ui/map_options_dialog.h"
+#include "view_rig.h"
 
 namespace plovane {
 namespace {
 
-using ::plovane::testing::StoreFixture;
-
-// One arc-minute per pixel from Greenwich and 50 N on a 240 x 282 map area: the pixel
-// (100, 119) is 48 20 N, 1 40 E.
-struct ViewRig {
-    ViewRig() : doc(store.clock) {
-        CMapData& map = doc.map();
-        map.left = 64800000;
-        map.right = 64800000 + 240 * 6000;
-        map.top = 14400000;
-        map.bottom = 14400000 + 282 * 6000;
-        view.resize(240, 301);
-        view.RenderImage();  // the first drawing fits the view
-    }
-
-    // What one pop-up showed: its items' texts ("-" for separators) and enabled states.
-    struct Shown {
-        std::vector<std::string> texts;
-        std::vector<bool> enabled;
-    };
-    // Answers the pop-ups in turn with the given commands (0: dismissed).
-    void Answer(std::vector<int> commands) {
-        view.SetMenuRunner([this, commands, i = size_t{0}](QMenu& menu, const QPoint&) mutable {
-            Shown shown;
-            for (const QAction* action : menu.actions()) {
-                shown.texts.push_back(action->isSeparator() ? "-" : action->text().toStdString());
-                shown.enabled.push_back(action->isEnabled());
-                if (auto* item = qobject_cast<const QWidgetAction*>(action)) {
-                    EXPECT_NE(item->defaultWidget(), nullptr);
-                }
-            }
-            menus.push_back(shown);
-            return i < commands.size() ? commands[i++] : 0;
-        });
-    }
-
-    // A station at the tap point.
-    void Here(const std::string& call) { store.Report(call, "4820.00N", "00140.00E"); }
-
-    StoreFixture store;
-    CSymbolIcons icons;
-    CPlovaneDoc doc;
-    CMapOptions options;
-    CPlovaneView view{{doc, options, store.list, store.profile, store.host, store.clock, icons}};
-    std::vector<Shown> menus;
-};
+using ::plovane::testing::ViewRig;
 
 const QPoint kTap(100, 119);
 
@@ -122,6 +72,11 @@ TEST(PlovaneView, TapOnManyStationsPagesThroughTheListByTen) {
 
 TEST(PlovaneView, ChosenStationGetsItsPopupAndItsCommandsReachTheWindows) {
     ViewRig rig;
+    rig.store.Report("FARAWAY", "4000.00N", "00140.00E");
+    rig.Answer({});
+    QTest::mouseClick(&rig.view, Qt::LeftButton, {}, kTap);
+    EXPECT_TRUE(rig.menus.empty());  // nothing under the tap
+
     rig.Here("W1AAA");
     rig.Here("W1BBB");
     rig.Here("W1CCC");
@@ -135,14 +90,6 @@ TEST(PlovaneView, ChosenStationGetsItsPopupAndItsCommandsReachTheWindows) {
     EXPECT_EQ(rig.menus[1].texts[0], rig.view.pick().chosen()->call);
     EXPECT_EQ(rig.menus[1].texts.back(), "&Center on Station");
     EXPECT_EQ(rig.menus[1].enabled, (std::vector<bool>{false, true, true, true, true}));
-}
-
-TEST(PlovaneView, TapWithNothingUnderItShowsNothing) {
-    ViewRig rig;
-    rig.store.Report("FARAWAY", "4000.00N", "00140.00E");
-    rig.Answer({});
-    QTest::mouseClick(&rig.view, Qt::LeftButton, {}, kTap);
-    EXPECT_TRUE(rig.menus.empty());
 }
 
 TEST(PlovaneView, StationItemsAreDrawnWithTheCallAsPlainText) {
@@ -160,23 +107,6 @@ TEST(PlovaneView, StationItemsAreDrawnWithTheCallAsPlainText) {
     QSignalSpy triggered(action, &QAction::triggered);
     QTest::mouseClick(item, Qt::LeftButton);
     EXPECT_EQ(triggered.count(), 1);
-}
-
-TEST(PlovaneView, WheelZoomsInAndOut) {
-    ViewRig rig;
-    const int64_t width = rig.view.mapView().viewBox().Width();
-    const auto wheel = [&](int delta) {
-        QWheelEvent event(QPointF(100, 100), rig.view.mapToGlobal(QPointF(100, 100)), {},
-                          QPoint(0, delta), Qt::NoButton, {}, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(&rig.view, &event);
-    };
-    wheel(60);  // half a notch: nothing yet
-    EXPECT_EQ(rig.view.mapView().viewBox().Width(), width);
-    wheel(60);
-    EXPECT_EQ(rig.view.mapView().viewBox().Width(), width - 2 * (width / 4));
-    rig.view.RenderImage();
-    wheel(-120);
-    EXPECT_GT(rig.view.mapView().viewBox().Width(), width - 2 * (width / 4));
 }
 
 TEST(PlovaneView, TimerRedrawsEverythingOnlyWhenThePeriodHasPassed) {
@@ -265,6 +195,9 @@ TEST(MapOptionsDialog, ShowsTheStoredPreferencesAndStoresOnOk) {
                   kMapOptionChecks[i].member == &CMapOptions::ShowTracks);
     }
     EXPECT_EQ(dialog.periodList()->currentText(), "1 min.");
+    dialog.show();  // the station setup records no tracks of other stations
+    EXPECT_TRUE(dialog.trackNote()->isVisible());
+    EXPECT_TRUE(dialog.trackNote()->text().startsWith("Other stations' tracks"));
 
     dialog.checkBox(0)->setChecked(true);  // "Show &Station Labels"
     // A map opened while the dialog was up is kept.

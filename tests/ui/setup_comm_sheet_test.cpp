@@ -86,17 +86,24 @@ TEST_F(CommSheet, PagesShowTheStoredKeysAndOkWritesThemBackUnchanged) {
     EXPECT_EQ(profile->GetInt("Comm", "GPSType", 0), 2);
 }
 
+// Controls follow their switches, and what is changed on the pages is stored.
 TEST_F(CommSheet, ChangesMadeOnThePagesAreStored) {
     auto profile = Profile();  // empty: the defaults
     CSetupComm sheet(*profile, sources);
     CSetupCommTNCPage& tnc = *sheet.tncPage();
     tnc.enabledBox()->setChecked(true);
+    EXPECT_TRUE(tnc.refreshButton()->isEnabled());
     tnc.serial().port()->setEditText("/dev/rfcomm0");  // typed
     tnc.serial().baudRate()->setCurrentIndex(12);      // 115200
     tnc.typeList()->setCurrentIndex(1);
-    sheet.gpsPage()->enabledBox()->setChecked(true);
-    sheet.gpsPage()->sourceButton(kGpsFromTncPolled)->click();
+    const CSetupCommGPSPage& gps = *sheet.gpsPage();
+    gps.enabledBox()->setChecked(true);
+    EXPECT_FALSE(gps.serial().baudRate()->isEnabled());  // the TNC is the source
+    gps.sourceButton(kGpsSerialPort)->click();
+    EXPECT_TRUE(gps.serial().baudRate()->isEnabled());
+    gps.sourceButton(kGpsFromTncPolled)->click();
     sheet.netPage()->enabledBox()->setChecked(true);
+    EXPECT_TRUE(sheet.netPage()->hostField()->isEnabled());
     sheet.netPage()->filterField()->setText("m/25");
     sheet.Apply();
 
@@ -105,20 +112,6 @@ TEST_F(CommSheet, ChangesMadeOnThePagesAreStored) {
     EXPECT_EQ(profile->GetString("Comm", "TNCType", ""), "/data/tnc/kenwood.tnc");
     EXPECT_EQ(profile->GetInt("Comm", "GPSType", 0), 1);
     EXPECT_EQ(profile->GetString("Comm", "NetFilter", ""), "m/25");
-}
-
-TEST_F(CommSheet, ControlsFollowTheirSwitches) {
-    auto profile = Profile();
-    CSetupComm sheet(*profile, sources);
-    sheet.tncPage()->enabledBox()->setChecked(true);
-    EXPECT_TRUE(sheet.tncPage()->refreshButton()->isEnabled());
-    const CSetupCommGPSPage& gps = *sheet.gpsPage();
-    gps.enabledBox()->setChecked(true);
-    EXPECT_FALSE(gps.serial().baudRate()->isEnabled());  // the TNC is the source
-    gps.sourceButton(kGpsSerialPort)->click();
-    EXPECT_TRUE(gps.serial().baudRate()->isEnabled());
-    sheet.netPage()->enabledBox()->setChecked(true);
-    EXPECT_TRUE(sheet.netPage()->hostField()->isEnabled());
 }
 
 TEST_F(CommSheet, RefreshTncListKeepsTheChosenFileOrFallsBackToNone) {

@@ -160,16 +160,7 @@ TEST(SetupCommands, RefreshTncListSearchesTheFoldersNamedInMapOptions) {
 TEST(SetupCommands, ChosenSoundPlaysForTheNextNewStation) {
     ScratchDir dir;
     const std::string wav = dir / "station.wav";
-    {
-        // A short silent PCM file: 8 kHz, 8 bits, mono, 8 samples.
-        std::ofstream file(wav, std::ios::binary);
-        const char header[] =
-            "RIFF\x2C\x00\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x01\x00\x40\x1F\x00\x00"
-            "\x40\x1F\x00\x00\x01\x00\x08\x00"
-            "data\x08\x00\x00\x00";
-        file.write(header, sizeof header - 1);
-        file.write("\x80\x80\x80\x80\x80\x80\x80\x80", 8);
-    }
+    testing::WriteSilentWav(wav);
     GuiApp gui(Options(dir), false);
     ASSERT_TRUE(gui.Start(false));
     gui.app().decoder().DecodeLine("W1AAA>APRS:!4903.50N/07201.75W-", "FILE>");

@@ -153,19 +153,19 @@ TEST_F(StationWindow, ChangesWhileHiddenWaitForTheWindow) {
     EXPECT_TRUE(Calls(*window).contains("K1NEW"));
 }
 
-QString FieldText(QWidget* page, const QString& label) {
+// The texts of a page's value labels, which never take received text as rich text.
+QStringList Values(QWidget* page) {
+    QStringList values;
     auto* form = qobject_cast<QFormLayout*>(page->layout());
     for (int row = 0; form != nullptr && row < form->rowCount(); ++row) {
-        auto* name = form->itemAt(row, QFormLayout::LabelRole);
-        auto* value = form->itemAt(row, QFormLayout::FieldRole);
-        auto* nameLabel = name ? qobject_cast<QLabel*>(name->widget()) : nullptr;
-        if (nameLabel != nullptr && nameLabel->text() == label && value != nullptr)
-            return qobject_cast<QLabel*>(value->widget())->text();
+        auto* value = qobject_cast<QLabel*>(form->itemAt(row, QFormLayout::FieldRole)->widget());
+        EXPECT_TRUE(value != nullptr && value->textFormat() == Qt::PlainText) << row;
+        values << (value ? value->text() : QString());
     }
-    return "<no field " + label + ">";
+    return values;
 }
 
-TEST(StationInfoSheet, PagesTitleAndPlainText) {
+TEST(StationInfoSheet, PagesInTheChosenUnitsAndPlainText) {
     CStation station("W5ABC", CDateTime(2026, 1, 5, 12, 0, 0));
     station.comment = "<b>x</b>";
     station.moving = true;
@@ -173,25 +173,21 @@ TEST(StationInfoSheet, PagesTitleAndPlainText) {
     CStationInfo plain(station, 2, 0);
     EXPECT_EQ(plain.windowTitle(), "Station Info for W5ABC");
     ASSERT_EQ(plain.pages()->count(), 2);
-    EXPECT_EQ(FieldText(plain.pages()->widget(0), "Speed:"), "66 kph");
+    EXPECT_TRUE(Values(plain.pages()->widget(0)).contains("66 kph"));
+    plain.SetContext({"KD7BZW-3*,WIDE2-1", "11.1 km at 0\u00b0 N", "7 min ago"});
+    plain.show();
+    EXPECT_TRUE(plain.contextText().contains("KD7BZW-3*,WIDE2-1"));
+    EXPECT_LT(plain.height(), 600);  // sized to what it shows, not stretched to a screen
 
     station.hasWeather = true;
     station.weather.hasRain = true;
     station.weather.rainSinceMidnight = 50;
     CStationInfo wx(station, 0, 0);
     ASSERT_EQ(wx.pages()->count(), 3);
-    EXPECT_EQ(FieldText(wx.pages()->widget(2), "Since 0000:"), "0.2 in");
-    EXPECT_EQ(FieldText(wx.pages()->widget(0), "Speed:"), "41 mph");
-    // Received text is never read as rich text.
-    for (int page = 0; page < wx.pages()->count(); ++page) {
-        auto* form = qobject_cast<QFormLayout*>(wx.pages()->widget(page)->layout());
-        for (int row = 0; form != nullptr && row < form->rowCount(); ++row) {
-            auto* value =
-                qobject_cast<QLabel*>(form->itemAt(row, QFormLayout::FieldRole)->widget());
-            ASSERT_NE(value, nullptr);
-            EXPECT_EQ(value->textFormat(), Qt::PlainText);
-        }
-    }
+    EXPECT_TRUE(Values(wx.pages()->widget(0)).contains("41 mph"));
+    EXPECT_TRUE(Values(wx.pages()->widget(2)).contains("0.2 in"));
+    for (int page = 0; page < wx.pages()->count(); ++page)
+        Values(wx.pages()->widget(page));  // checks every value's text format
 }
 
 }  // namespace

@@ -14,47 +14,32 @@ namespace {
 
 TEST(SendFeedback, SaysWhatWentWhereOrWhyNothingDid) {
     struct Case {
-        const char* name;
         SendKind kind;
         SendFacts facts;
-        bool sent;
         const char* text;
     };
     const Case cases[] = {
-        {"no call",
-         SendKind::kPosition,
+        {SendKind::kPosition,
          {"nocall ", true, true, true, true},
-         false,
          "Position not sent: no call sign is set (Setup > Station...)."},
-        {"no position",
-         SendKind::kPosition,
+        {SendKind::kPosition,
          {"KK7OL", false, true, true, true},
-         false,
          "Position not sent: your station has no position (Setup > Station... or a GPS)."},
-        {"no status text",
-         SendKind::kStatus,
+        {SendKind::kStatus,
          {"KK7OL", true, false, true, false},
-         false,
          "Status not sent: no status text is set (Setup > Station...)."},
-        {"no port",
-         SendKind::kMessages,
+        {SendKind::kMessages,
          {"KK7OL", false, false, false, false},
-         false,
          "Pending messages not sent: no TNC port is open and APRS-IS is not connected."},
-        {"both",
-         SendKind::kPosition,
+        {SendKind::kPosition,
          {"KK7OL", true, false, true, true},
-         true,
          "Position sent to TNC and APRS-IS"},
-        {"network only",
-         SendKind::kStatus,
-         {"KK7OL", false, true, false, true},
-         true,
-         "Status sent to APRS-IS"},
+        {SendKind::kStatus, {"KK7OL", false, true, false, true}, "Status sent to APRS-IS"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(!SendBlocked(c.kind, c.facts).has_value(), c.sent);
+        SCOPED_TRACE(c.text);
+        const bool sent = std::string(c.text).find(" not sent") == std::string::npos;
+        EXPECT_EQ(!SendBlocked(c.kind, c.facts).has_value(), sent);
         EXPECT_EQ(SendFeedback(c.kind, c.facts), c.text);
     }
     EXPECT_FALSE(NoCallMessageWarning("NOCALL").empty());

@@ -83,17 +83,6 @@ TEST(MessageFilter, MasksAsSubstrings) {
     }
 }
 
-TEST(MessageFilter, RegularExpressionsMatchFromOrTo) {
-    const MessageFilter filter = Filter("^n0", "", true);
-    EXPECT_TRUE(filter.Passes(Message("N0CALL", "W1AW")));
-    EXPECT_TRUE(filter.Passes(Message("W1AW", "N0XYZ-3")));
-    EXPECT_FALSE(filter.Passes(Message("AN0B", "W1AW")));
-    EXPECT_FALSE(filter.Passes(Message("W1AW", "K5N0")));
-    const MessageFilter contents = Filter("", "^[0-9]+ *UP$", true);
-    EXPECT_TRUE(contents.Passes(Message("W1AW", "N0CALL", "73 up")));
-    EXPECT_FALSE(contents.Passes(Message("W1AW", "N0CALL", "73 up now")));
-}
-
 TEST(MessageFilter, MaskMatchesTheShownTextWhateverTheEncoding) {
     // "café" as UTF-8 and as Latin-1; the mask is typed as shown, in either case.
     const CMessage utf8 = Message("W1AW", "N0CALL", "caf\xC3\xA9 open");

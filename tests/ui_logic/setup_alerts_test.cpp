@@ -5,22 +5,6 @@
 namespace plovane {
 namespace {
 
-TEST(AlertRow, ShownNameIsThePartAfterTheLastSeparator) {
-    struct Case {
-        const char* path;
-        const char* shown;
-    } cases[] = {
-        {"/usr/share/sounds/ding.wav", "ding.wav"},
-        {"\\Windows\\Alarm1.wav", "Alarm1.wav"},
-        {"", "None"},
-        {"/sounds/", "None"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.path);
-        EXPECT_EQ(SoundFileName(c.path), c.shown);
-    }
-}
-
 TEST(AlertRow, ChoosingSwitchesOnAndClearingSwitchesOff) {
     AlertRow row;
     EXPECT_FALSE(row.nameEnabled());

@@ -71,9 +71,16 @@ TEST(CommPages, EveryValueGoesThroughThePagesAndTheProfile) {
     tnc.parity = "Mark";
     tnc.stopBits = "1.5";
     tnc.tncCommandFile = "/data/tnc/kpc3.tnc";
+    tnc.mode = kTncKissTcp;
+    tnc.kissHost = "radio.local";
+    tnc.kissPort = "8101";
+    tnc.kissTxDelay = 30;
+    tnc.kissPersistence = 63;
+    tnc.kissFullDuplex = 1;
     const auto tncFields = [](const CTncSettings& t) {
         return std::tie(t.enabled, t.baudRate, t.port, t.dataBits, t.parity, t.stopBits,
-                        t.tncCommandFile);
+                        t.tncCommandFile, t.mode, t.kissHost, t.kissPort, t.kissTxDelay,
+                        t.kissPersistence, t.kissSlotTime, t.kissFullDuplex);
     };
     EXPECT_EQ(tncFields(ThroughPageAndProfile(
                   tnc, [](const CTncSettings& s) { return TncFormFrom(s, kFiles); },
@@ -82,14 +89,17 @@ TEST(CommPages, EveryValueGoesThroughThePagesAndTheProfile) {
 
     CGpsSettings gps;
     gps.enabled = true;
-    gps.source = kGpsSerialPort;
+    gps.source = kGpsGpsd;
+    gps.gpsdHost = "::1";
+    gps.gpsdPort = "2948";
     gps.port = "/dev/ttyUSB1";
     gps.baudRate = 9600;
     gps.dataBits = 7;
     gps.parity = "Odd";
     gps.stopBits = "2";
     const auto gpsFields = [](const CGpsSettings& g) {
-        return std::tie(g.enabled, g.source, g.port, g.baudRate, g.dataBits, g.parity, g.stopBits);
+        return std::tie(g.enabled, g.source, g.gpsdHost, g.gpsdPort, g.port, g.baudRate, g.dataBits,
+                        g.parity, g.stopBits);
     };
     EXPECT_EQ(gpsFields(ThroughPageAndProfile(gps, GpsFormFrom, StoreGpsForm)), gpsFields(gps));
 
@@ -102,6 +112,24 @@ TEST(CommPages, EveryValueGoesThroughThePagesAndTheProfile) {
         return std::tie(n.enabled, n.autoReconnect, n.hostAddress, n.hostPort, n.netFilter);
     };
     EXPECT_EQ(netFields(ThroughPageAndProfile(net, NetFormFrom, StoreNetForm)), netFields(net));
+
+    // A profile without the KISS keys: text mode, the usual port, nothing sent.
+    CTncSettings fresh;
+    fresh.Load(MemoryProfile());
+    EXPECT_EQ(std::tie(fresh.mode, fresh.kissHost, fresh.kissPort, fresh.kissTxDelay),
+              std::make_tuple(int32_t(kTncText), std::string("localhost"), std::string("8001"),
+                              int32_t(-1)));
+}
+
+TEST(CommPages, KissParameterFieldsTakeWholeNumbersUpTo255) {
+    const std::pair<const char*, int32_t> cases[] = {
+        {"", -1},    {" 30 ", 30}, {"0", 0},   {"255", 255},
+        {"256", -1}, {"1000", -1}, {"-1", -1}, {"3x", -1},
+    };
+    for (const auto& [text, value] : cases) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(KissParameterFromText(text), value);
+    }
 }
 
 TEST(CommPages, EnablingAndValuesNoControlStandsFor) {

@@ -94,23 +94,5 @@ TEST(SerialForm, StoredValuesSelectTheirEntriesAndComeBackUnchanged) {
     }
 }
 
-TEST(SerialForm, SelectionsAndATypedPortAreStored) {
-    SerialValues stored{"COM1:", 9600, 8, "N", "1"};
-    SerialForm form;
-    form.port = "  /dev/serial/by-id/usb-Prolific-if00-port0 ";
-    form.baudRate = 9;  // 38400
-    form.dataBits = 0;
-    form.parity = 1;
-    form.stopBits = 2;
-    StoreSerialForm(form, stored);
-    const SerialValues expected{"/dev/serial/by-id/usb-Prolific-if00-port0", 38400, 7, "Odd", "2"};
-    EXPECT_EQ(Fields(stored), Fields(expected));
-
-    // An emptied port field and out-of-range positions leave the stored values.
-    form = SerialForm{" ", 13, 2, 5, 3};
-    StoreSerialForm(form, stored);
-    EXPECT_EQ(Fields(stored), Fields(expected));
-}
-
 }  // namespace
 }  // namespace plovane

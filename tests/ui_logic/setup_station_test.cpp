@@ -67,23 +67,6 @@ TEST(StationPage, HeightsInTheChosenUnitsKeepTheirCodes) {
     }
 }
 
-TEST(StationPage, UnlistedStoredCodesSelectNothingAndStayStored) {
-    CStationSettings s;
-    s.Power = 12;
-    s.Directivity = 9;
-    s.UnitsOfMeasure = 5;
-    s.MyCall = "  K1ABC-7 ";
-    const StationForm form = StationFormFrom(s);
-    EXPECT_EQ(form.power, -1);
-    EXPECT_EQ(form.directivity, -1);
-    EXPECT_EQ(form.units, -1);
-    StoreStationForm(form, s);
-    EXPECT_EQ(s.Power, 12);
-    EXPECT_EQ(s.Directivity, 9);
-    EXPECT_EQ(s.UnitsOfMeasure, 5);
-    EXPECT_EQ(s.MyCall, "K1ABC-7");
-}
-
 TEST(StationPage, OnlyCallSignsAreAccepted) {
     struct Case {
         const char* call;

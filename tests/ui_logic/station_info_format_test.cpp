@@ -22,40 +22,25 @@ CStation At(const char* latitude, const char* longitude, int ambiguity = 0) {
     return s;
 }
 
-TEST(StationInfoLocation, AmbiguityBlanksDigitsFromTheRight) {
+// Ambiguity blanks digits from the right; blanks both lines start with are removed.
+TEST(StationInfoLocation, AmbiguityAndCommonLeadingBlanks) {
     struct Case {
+        const char* latitudeText;
+        const char* longitudeText;
         int ambiguity;
         const char* latitude;
         const char* longitude;
     } cases[] = {
-        {0, "  49\u00B0 03.50' N", "122\u00B0 01.75' W"},
-        {2, "  49\u00B0 03.__' N", "122\u00B0 01.__' W"},
-        {4, "  49\u00B0 __.__' N", "122\u00B0 __.__' W"},
-        {9, "  49\u00B0 __.__' N", "122\u00B0 __.__' W"},
+        {"4903.50N", "12201.75W", 0, "  49\u00B0 03.50' N", "122\u00B0 01.75' W"},
+        {"4903.50N", "12201.75W", 2, "  49\u00B0 03.__' N", "122\u00B0 01.__' W"},
+        {"4903.50N", "12201.75W", 9, "  49\u00B0 __.__' N", "122\u00B0 __.__' W"},
+        {"4903.50N", "07201.75W", 0, "49\u00B0 03.50' N", "72\u00B0 01.75' W"},
+        {"4903.50N", "00501.05E", 0, "49\u00B0 03.50' N", "  5\u00B0 01.05' E"},
+        {"0530.00S", "00501.05E", 0, "5\u00B0 30.00' S", "5\u00B0 01.05' E"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.ambiguity);
-        const auto page = FormatGeneralPage(At("4903.50N", "12201.75W", c.ambiguity), 0, 0);
-        EXPECT_EQ(page.latitude, c.latitude);
-        EXPECT_EQ(page.longitude, c.longitude);
-    }
-}
-
-TEST(StationInfoLocation, CommonLeadingBlanksAreRemoved) {
-    struct Case {
-        const char* latitudeText;
-        const char* longitudeText;
-        const char* latitude;
-        const char* longitude;
-    } cases[] = {
-        {"4903.50N", "07201.75W", "49\u00B0 03.50' N", "72\u00B0 01.75' W"},
-        {"4903.50N", "00501.05E", "49\u00B0 03.50' N", "  5\u00B0 01.05' E"},
-        {"0530.00S", "00501.05E", "5\u00B0 30.00' S", "5\u00B0 01.05' E"},
-        {"0530.00S", "17959.99W", "    5\u00B0 30.00' S", "179\u00B0 59.99' W"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.latitudeText);
-        const auto page = FormatGeneralPage(At(c.latitudeText, c.longitudeText), 0, 0);
+        SCOPED_TRACE(std::string(c.longitudeText) + " " + std::to_string(c.ambiguity));
+        const auto page = FormatGeneralPage(At(c.latitudeText, c.longitudeText, c.ambiguity), 0, 0);
         EXPECT_EQ(page.latitude, c.latitude);
         EXPECT_EQ(page.longitude, c.longitude);
     }
@@ -230,6 +215,39 @@ TEST(StationInfoWx, PartialReports) {
         EXPECT_EQ(*field, "-");
     EXPECT_EQ(empty.temperatureHumidity, "-/-");
     EXPECT_EQ(empty.rainLabel, "Rain Last 24:");
+}
+
+TEST(StationInfoTelemetry, ShowsNamedScaledValuesAndBitLabels) {
+    CTelemetry t;
+    t.hasValues = true;
+    t.values.sequence = 7;
+    t.values.analog = {138, 2, 0, 0, 5};
+    t.values.analogPresent = 0b10011;  // channels 1, 2 and 5
+    t.values.bits = 0b00000101;        // B1 and B3 set
+    t.ApplyDefinition("PARM.Battery,\xd0\xa2\xd0\xb5\xd0\xbc\xd0\xbf,,,,Door,Fan");
+    t.ApplyDefinition("UNIT.V,C,,,,OPEN");
+    t.ApplyDefinition("EQNS.0,0.1,0,0,1.25,-1");
+    t.ApplyDefinition("BITS.01111111,Shack");
+
+    const TelemetryPageText page = FormatTelemetryPage(t);
+    EXPECT_EQ(page.project, "Shack");
+    EXPECT_EQ(page.sequence, "7");
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"Battery", "13.8 V"}, {"\xd0\xa2\xd0\xb5\xd0\xbc\xd0\xbf", "1.5 C"},  // a UTF-8 name
+        {"A5", "5"},           {"Door", "Off"},  // set, but its sense is 0: on means clear
+        {"Fan", "Off"},        {"B3", "On"},
+        {"B4", "Off"},         {"B5", "Off"},
+        {"B6", "Off"},         {"B7", "Off"},
+        {"B8", "Off"},
+    };
+    ASSERT_EQ(page.rows.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(page.rows[i].label, expected[i].first);
+        EXPECT_EQ(page.rows[i].value, expected[i].second);
+    }
+    t.values.bits = -1;
+    EXPECT_EQ(FormatTelemetryPage(t).rows.size(), 3u) << "no bits sent, no bit rows";
 }
 
 }  // namespace
