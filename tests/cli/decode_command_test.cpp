@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli.h"
+#include "record_json.h"
 
 namespace plovane::cli {
 namespace {
@@ -35,8 +36,8 @@ Result RunDecode(Args args, const std::string& input) {
 }
 
 TEST(DecodeCommand, ReadsStandardInputAndStartsWithTheOwnRecord) {
-    for (const Args& args : {Args{}, Args{"-"}}) {
-        SCOPED_TRACE(args.empty() ? "no file" : "-");
+    for (const Args& args : {Args{}, Args{"-", "--now", "2026-03-15T12:00:00Z"}}) {
+        SCOPED_TRACE(args.size());
         // Received bytes become their own code points.
         const Result result = RunDecode(args, "KD0ST>APRS:>Caf\xE9 \x80\xFF\x01\r\n");
         ASSERT_EQ(result.status, 0) << result.err;
@@ -47,6 +48,17 @@ TEST(DecodeCommand, ReadsStandardInputAndStartsWithTheOwnRecord) {
         EXPECT_EQ(result.objects[1]["position"], nullptr);
         EXPECT_EQ(result.objects[1]["lastInfo"], "Caf\u00E9 \u0080\u00FF\u0001");
     }
+}
+
+// The golden files hold no track; a track point is latitude, longitude and altitude.
+TEST(RecordJson, TrackPointsAreLatitudeLongitudeAltitude) {
+    CStation station("KD0A");
+    station.track.push_back({14739000, 39837000, 1234});  // 49 03.5 N, 69 20.5 W
+    const Json track = StationJson(station)["track"];
+    ASSERT_EQ(track.size(), 1u);
+    EXPECT_DOUBLE_EQ(track[0][0].get<double>(), 49.0 + 3.5 / 60);
+    EXPECT_DOUBLE_EQ(track[0][1].get<double>(), -(69.0 + 20.5 / 60));
+    EXPECT_EQ(track[0][2], 1234);
 }
 
 }  // namespace

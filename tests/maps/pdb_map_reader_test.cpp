@@ -79,22 +79,6 @@ TEST(PocketMap, RecordsMayLieInTheFileInAnyOrder) {
     }
 }
 
-TEST(PocketMap, EveryVectorTypeHasItsStyle) {
-    const uint8_t colours[] = {7, 2, 9, 7, 7, 7, 7, 7, 7, 12, 4, 12, 1, 7, 6};
-    const uint8_t attributes[] = {0, 1, 0, 0, 1, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0};
-    for (uint8_t type = 1; type <= 15; ++type) {
-        SCOPED_TRACE(static_cast<int>(type));
-        const PdbFile pdb{
-            .records = {Header(1), PdbRecordHead(type, 0) + PdbPolyline(0, 0, {{127, 127}})}};
-        ReadOutcome r(pdb.Build());
-        ASSERT_EQ(r.map.points.size(), 3u) << r.Error();
-        EXPECT_EQ(r.map.points[0].code, 255);
-        EXPECT_EQ(r.map.points[0].attributes, attributes[type - 1]);
-        EXPECT_EQ(r.map.points[1].code, colours[type - 1]);
-        EXPECT_EQ(r.map.points[1].attributes, attributes[type - 1]);
-    }
-}
-
 TEST(PocketMap, ProgressCoversBothPasses) {
     const PdbFile pdb{.records = {Header(), PdbRecordHead(0, 0), PdbRecordHead(1, 0)}};
     ReadOutcome r(pdb.Build());

@@ -105,9 +105,11 @@ TEST(TileCacheRules, ExpiryIsTheServersButAtLeastSevenDays) {
     const Case cases[] = {
         {"", "", now + week},
         {"max-age=2592000", "", now + 2592000},
+        {"public, max-age=60", "", now + week},
         {"max-age=2592000, s-maxage=864000", "", now + 864000},
         {"", "Wed, 21 Oct 2026 07:28:00 GMT", now + week},  // already past
         {"", "Thu, 01 Jan 2032 00:00:00 GMT", 1956528000},  // years ahead
+        {"no-max-age=9", "not a date", now + week},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.cacheControl) + " | " + c.expires);
