@@ -1,6 +1,8 @@
-// Finding the bundled data: beside an installed program, in the build tree, in the XDG
-// data folders, in that order.
+// Finding the bundled data (beside an installed program, in the build tree, in the XDG data
+// folders, in that order) and the folders searched at start-up (the bundled data, the
+// user's data folder, the named ones).
 #include "app/data_dir.h"
+#include "app/search_folders.h"
 
 #include <gtest/gtest.h>
 
@@ -26,28 +28,14 @@ TEST(DataDir, FirstExistingOfProgramBuildTreeAndXdgFolders) {
         std::vector<std::string> xdgDataDirs;  // under root ("" stays an empty entry)
         std::string expected;                  // under root; empty: none found
     };
+    const std::string usr = "usr/share/plovane", home = "home/.local/share/plovane";
     const Case cases[] = {
-        {"installed program wins over the build tree",
-         {"usr/share/plovane", "src/data"},
-         nullptr,
-         {},
-         "usr/share/plovane"},
-        {"build tree when not installed",
-         {"src/data", "home/.local/share/plovane"},
-         nullptr,
-         {},
-         "src/data"},
-        {"HOME's data folder without XDG_DATA_HOME",
-         {"home/.local/share/plovane"},
-         nullptr,
-         {},
-         "home/.local/share/plovane"},
-        {"XDG_DATA_HOME replaces HOME's",
-         {"home/.local/share/plovane", "xdg/plovane"},
-         "xdg",
-         {},
-         "xdg/plovane"},
-        {"XDG_DATA_DIRS in order, relative entries ignored",
+        {"installed beats build tree", {usr, "src/data"}, nullptr, {}, usr},
+        {"build tree when not installed", {"src/data", home}, nullptr, {}, "src/data"},
+        {"HOME's without XDG_DATA_HOME", {home}, nullptr, {}, home},
+        {"XDG_DATA_HOME replaces HOME's", {home, "xdg/plovane"}, "xdg", {}, "xdg/plovane"},
+        // XDG_DATA_DIRS in order, relative entries ignored.
+        {"XDG_DATA_DIRS",
          {"second/plovane", "third/plovane"},
          nullptr,
          {"", "first", "second", "third"},
@@ -60,7 +48,7 @@ TEST(DataDir, FirstExistingOfProgramBuildTreeAndXdgFolders) {
         fs::create_directories(root / "usr/bin");
         for (const std::string& folder : c.folders)
             fs::create_directories(root / folder);
-        const std::string home = (root / "home").string();
+        const std::string homeDir = (root / "home").string();
         const std::string xdgHome = c.xdgDataHome ? (root / c.xdgDataHome).string() : "";
         // Without entries the list points nowhere, so the machine's own folders stay out.
         std::string xdgDirs = c.xdgDataDirs.empty() ? (root / "nowhere").string() : "";
@@ -69,7 +57,7 @@ TEST(DataDir, FirstExistingOfProgramBuildTreeAndXdgFolders) {
                 xdgDirs += ':';
             xdgDirs += entry.empty() ? entry : (root / entry).string();
         }
-        const ScopedEnv homeVar("HOME", home.c_str());
+        const ScopedEnv homeVar("HOME", homeDir.c_str());
         const ScopedEnv xdgHomeVar("XDG_DATA_HOME", c.xdgDataHome ? xdgHome.c_str() : nullptr);
         const ScopedEnv xdgDirsVar("XDG_DATA_DIRS", xdgDirs.c_str());
 
@@ -82,6 +70,33 @@ TEST(DataDir, ProgramDirIsTheTestsOwnFolder) {
     const fs::path dir = ProgramDir();
     ASSERT_FALSE(dir.empty());
     EXPECT_TRUE(fs::exists(dir / "app_tests"));
+}
+
+TEST(SearchFolders, BundledThenUserThenNamedWithoutDuplicates) {
+    const testing::ScratchDir scratch;
+    const fs::path home = scratch.path() / "home";
+    fs::create_directories(home / ".local/share/Plovane");
+    const ScopedEnv homeVar("HOME", home.c_str());
+    const ScopedEnv xdgVar("XDG_DATA_HOME", nullptr);
+
+    MemoryProfile profile;
+    profile.WriteString("Maps", "SearchFolders", " /maps/a ; ;/maps/b;/data;/maps/a");
+    EXPECT_EQ(
+        SearchFolders(profile, "/data"),
+        (std::vector<fs::path>{"/data", home / ".local/share/Plovane", "/maps/a", "/maps/b"}));
+
+    // No user folder on disk, no bundled folder: only the named ones.
+    fs::remove_all(home);
+    EXPECT_EQ(SearchFolders(profile, {}), (std::vector<fs::path>{"/maps/a", "/maps/b", "/data"}));
+}
+
+TEST(SearchFolders, XdgDataHomeTakesThePlaceOfTheHomeFolder) {
+    const testing::ScratchDir scratch;
+    const fs::path& xdg = scratch.path();
+    fs::create_directories(xdg / "Plovane");
+    const ScopedEnv xdgVar("XDG_DATA_HOME", xdg.c_str());
+    MemoryProfile profile;
+    EXPECT_EQ(SearchFolders(profile, {}), (std::vector<fs::path>{xdg / "Plovane"}));
 }
 
 }  // namespace

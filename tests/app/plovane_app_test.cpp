@@ -1,10 +1,12 @@
-// The application core end to end, without windows or ports.
+// The application core end to end, without windows or ports: start, simulation, the setup
+// dialogs' changes taking effect at once, ports that fail, and the files found.
 #include "app/plovane_app.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 
 #include "support/recording_host.h"
 #include "support/scratch_dir.h"
@@ -20,8 +22,13 @@ class PlovaneAppTest : public ::testing::Test {
         profile_.WriteString("Station", "MyCall", "N0CALL-9");
         profile_.WriteString("Station", "Status", "Listening");
     }
-
+    CPlovaneApp& Start(const AppStartOptions& options = {}) {
+        app_ = std::make_unique<CPlovaneApp>(profile_, host_, clock_);
+        EXPECT_TRUE(app_->Start(options));
+        return *app_;
+    }
     fs::path WriteFile(const std::string& name, const std::string& bytes) {
+        fs::create_directories((dir_ / name).parent_path());
         std::ofstream(dir_ / name, std::ios::binary) << bytes;
         return dir_ / name;
     }
@@ -31,11 +38,11 @@ class PlovaneAppTest : public ::testing::Test {
     FakeClock clock_;
     testing::ScratchDir scratch_;
     const fs::path& dir_ = scratch_.path();
+    std::unique_ptr<CPlovaneApp> app_;
 };
 
 TEST_F(PlovaneAppTest, StartsAndBuildsTheOwnRecordFromTheSettings) {
-    CPlovaneApp app(profile_, host_, clock_);
-    ASSERT_TRUE(app.Start({}));
+    CPlovaneApp& app = Start();
     EXPECT_EQ(app.stations().OwnCall(), "N0CALL-9");
     EXPECT_EQ(app.stations().OwnStation().device, "Plovane (102)");
     EXPECT_TRUE(app.scheduler().IsReady());
@@ -46,8 +53,7 @@ TEST_F(PlovaneAppTest, StartsAndBuildsTheOwnRecordFromTheSettings) {
 }
 
 TEST_F(PlovaneAppTest, PlaysASimulationFileWithAnyLineEnds) {
-    CPlovaneApp app(profile_, host_, clock_);
-    ASSERT_TRUE(app.Start({}));
+    CPlovaneApp& app = Start();
     const fs::path sim = WriteFile("test.sim",
                                    "W1AAA>APRS:!4903.50N/07201.75W-one\r\n\r\n"
                                    "W1BBB>APRS:!4904.50N/07202.75W-two\n\n\n"
@@ -67,37 +73,22 @@ TEST_F(PlovaneAppTest, PlaysASimulationFileWithAnyLineEnds) {
     EXPECT_EQ(app.PlaySimulation(dir_), -1);  // a folder: refused, not thrown
 }
 
-TEST_F(PlovaneAppTest, MessagesToTheOwnCallReachTheMessageStore) {
-    CPlovaneApp app(profile_, host_, clock_);
-    ASSERT_TRUE(app.Start({}));
-    app.decoder().DecodeLine("W1AAA>APRS::N0CALL-9 :Hello{7", "FILE>");
-    const auto messages = app.messages().Snapshot();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].from, "W1AAA");
-    EXPECT_EQ(messages[0].number, "7");
-    EXPECT_EQ(messages[0].text, "Hello");
-    EXPECT_TRUE(app.messages().MessageWaiting());
-}
-
-TEST_F(PlovaneAppTest, EchoLinesBecomeNoticesAndStationSetupReloadsTheSettings) {
-    CPlovaneApp app(profile_, host_, clock_);
-    ASSERT_TRUE(app.Start({}));
+TEST_F(PlovaneAppTest, EchoLinesAndStationSetupReachEveryPart) {
+    CPlovaneApp& app = Start();
     app.OnThreadMessage(ThreadMessage::kEchoLine, "TNC>hello");
     EXPECT_EQ(host_.notices().back(), "TNC>hello");
 
+    // The settings sheet wrote the profile: reloaded, and the list cut to the new limit.
     profile_.WriteString("Station", "MyCall", "N0CALL-7");
     profile_.WriteInt("Station", "LimitStations", 2);
     app.decoder().DecodeLine("W1AAA>APRS:>one", "FILE>");
     app.decoder().DecodeLine("W1BBB>APRS:>two", "FILE>");
     app.OnThreadMessage(ThreadMessage::kStationSetupDone, {});
     EXPECT_EQ(app.stations().OwnCall(), "N0CALL-7");
-    EXPECT_EQ(app.stations().Count(), 2u);  // cut to the new limit, own record kept
+    EXPECT_EQ(app.stations().Count(), 2u);  // own record kept
     EXPECT_EQ(app.scheduler().Settings().MyCall, "N0CALL-7");
-}
 
-TEST_F(PlovaneAppTest, StationSetupValueIsSavedAndHandedToEveryPart) {
-    CPlovaneApp app(profile_, host_, clock_);
-    ASSERT_TRUE(app.Start({}));
+    // A value handed over by the dialog is saved and reaches every part.
     CStationSettings fresh = app.stationSettings();
     fresh.MyCall = "N0CALL-5";
     fresh.Status = "New status";
@@ -111,14 +102,41 @@ TEST_F(PlovaneAppTest, StationSetupValueIsSavedAndHandedToEveryPart) {
     EXPECT_EQ(app.scheduler().Settings().MyCall, "N0CALL-5");
 }
 
+TEST_F(PlovaneAppTest, SoundsStoredByTheAlertsDialogPlayWithoutARestart) {
+    CPlovaneApp& app = Start();
+    app.decoder().DecodeLine("W1AAA>APRS:!4903.50N/07201.75W-one", "FILE>");
+    app.decoder().DecodeLine("W1AAA>APRS::N0CALL-9 :Hello{1", "FILE>");
+    EXPECT_TRUE(host_.sounds().empty());
+
+    // What the dialog writes on OK: two rows on, the ack row off.
+    profile_.WriteInt("Sound", "NewStationEnabled", 1);
+    profile_.WriteString("Sound", "NewStation", "/sounds/station.wav");
+    profile_.WriteInt("Sound", "NewMessageEnabled", 1);
+    profile_.WriteString("Sound", "NewMessage", "/sounds/message.wav");
+    profile_.WriteInt("Sound", "NewAckEnabled", 0);
+    profile_.WriteString("Sound", "NewAck", "/sounds/ack.wav");
+    app.SoundSetupDone();
+    app.decoder().DecodeLine("W1BBB>APRS:!4904.50N/07202.75W-two", "FILE>");
+    app.decoder().DecodeLine("W1BBB>APRS::N0CALL-9 :Hi{2", "FILE>");
+    EXPECT_EQ(host_.sounds(),
+              (std::vector<std::string>{"/sounds/station.wav", "/sounds/message.wav"}));
+
+    // Cleared again: silence.
+    profile_.WriteInt("Sound", "NewStationEnabled", 0);
+    profile_.WriteString("Sound", "NewStation", "None");
+    app.SoundSetupDone();
+    app.decoder().DecodeLine("W1CCC>APRS:!4905.50N/07203.75W-three", "FILE>");
+    EXPECT_EQ(host_.sounds().size(), 2u);
+    app.Shutdown();
+}
+
 TEST_F(PlovaneAppTest, PortsThatFailAtStartAreReportedWithoutABox) {
     profile_.WriteInt("Comm", "TNCEnabled", 1);
     profile_.WriteString("Comm", "TNCCommPort", "/nonexistent/ttyTNC");
     profile_.WriteInt("Comm", "GPSEnabled", 1);
     profile_.WriteInt("Comm", "GPSType", kGpsSerialPort);
     profile_.WriteString("Comm", "GPSCommPort", "/nonexistent/ttyGPS");
-    CPlovaneApp app(profile_, host_, clock_);
-    ASSERT_TRUE(app.Start({}));
+    CPlovaneApp& app = Start();
     EXPECT_TRUE(host_.boxes().empty());
     EXPECT_EQ(host_.errors(),
               (std::vector<std::string>{
@@ -130,20 +148,26 @@ TEST_F(PlovaneAppTest, PortsThatFailAtStartAreReportedWithoutABox) {
     EXPECT_TRUE(app.gps().HasError());
 }
 
-TEST_F(PlovaneAppTest, FindsMapsAndTncFilesInTheSearchFolders) {
+TEST_F(PlovaneAppTest, FindsMapsAndTncFilesAtStartAndTncFilesAnewOnRefresh) {
     WriteFile("kpc3.tnc", "[PLOVANE-TNC-FILE:KPC-3+]\r\n");
     WriteFile("notamap.map", "just some text\n");
     std::vector<std::string> statuses;
-    CPlovaneApp app(profile_, host_, clock_);
     AppStartOptions options;
     options.searchFolders = {dir_};
     options.status = [&](const std::string& s) { statuses.push_back(s); };
-    ASSERT_TRUE(app.Start(options));
+    CPlovaneApp& app = Start(options);
     ASSERT_EQ(app.tncFiles().size(), 1u);
     EXPECT_EQ(app.tncFiles()[0].name, "KPC-3+");
     EXPECT_TRUE(app.mapList().empty());
     EXPECT_NE(std::find(statuses.begin(), statuses.end(), "1 TNC file found..."), statuses.end());
     EXPECT_NE(std::find(statuses.begin(), statuses.end(), "0 maps found..."), statuses.end());
+
+    WriteFile("more/a.TNC", "\n[plovane-tnc-file:Alpha]\n");
+    app.RefreshTncFiles({dir_}, options.status);
+    ASSERT_EQ(app.tncFiles().size(), 2u);
+    EXPECT_EQ(app.tncFiles()[0].name, "Alpha");
+    EXPECT_EQ(app.tncFiles()[1].path, (dir_ / "kpc3.tnc").string());
+    EXPECT_EQ(statuses.back(), "2 TNC files found...");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// The station log: reading back damaged day files, the writer's failures, a crash, and a
-// station stopped and started again against a loopback APRS-IS server.
+// The station log: stamp lines, damaged day files, the replay window and read limit, the
+// writer's failures, a crash, and a station stopped and started again, against a loopback
+// APRS-IS server, with its messages and the message-waiting mark.
 #include "app/station_log.h"
 
 #include <gtest/gtest.h>
@@ -8,13 +9,11 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <fstream>
-#include <thread>
 
-#include "app/plovane_app.h"
-#include "comm/net_loopback.h"
-#include "support/recording_host.h"
+#include "app/log_replay.h"
+#include "app_rig.h"
+#include "core/null_host.h"
 #include "support/scratch_dir.h"
 
 namespace plovane {
@@ -22,35 +21,20 @@ namespace {
 
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
+using testing::ScratchDir;
 
 constexpr int64_t kNoon = 1796558400;  // 2026-12-06T12:00:00Z
 
-using testing::ScratchDir;
-
-TEST(StationLog, StampLinesRoundTripAndOddLinesAreRefused) {
-    const std::string stamp = StampLine(kNoon + 3661, LogDirection::kSent, "NET");
-    EXPECT_EQ(stamp, "#2026-12-06T13:01:01Z TX NET");
-    EXPECT_EQ(LogFileName(kNoon), "2026-12-06.log");
-    int64_t utc = 0;
-    LogDirection direction{};
-    std::string_view source;
-    ASSERT_TRUE(ParseStampLine(stamp, utc, direction, source));
-    EXPECT_EQ(utc, kNoon + 3661);
-    EXPECT_EQ(direction, LogDirection::kSent);
-    EXPECT_EQ(source, "NET");
-    for (const char* bad : {"#2026-02-30T13:01:01Z RX NET", "#2026-12-06T24:01:01Z RX NET",
-                            "#2026-12-06T13:01:01Z QX NET", "#2026-12-06T13:01:01Z RX net",
-                            "#2026-12-06T13:01:01Z RX ", "# comment"}) {
-        SCOPED_TRACE(bad);
-        EXPECT_FALSE(ParseStampLine(bad, utc, direction, source));
-    }
+std::string Record(int64_t utc, const std::string& line, const char* source = "TNC") {
+    return StampLine(utc, LogDirection::kReceived, source) + "\n" + line + "\n";
 }
 
 // Damaged day files: every good record is kept, each damaged one counted once.
-TEST(StationLog, GarbageAndCutLinesAreSkippedAndCounted) {
-    const std::string a = StampLine(kNoon, LogDirection::kReceived, "TNC") + "\nW1AAA>APRS:>a\n";
-    const std::string b =
-        StampLine(kNoon + 1, LogDirection::kReceived, "NET") + "\nW1BBB>APRS:>b\n";
+TEST(StationLog, GarbageBadStampsAndCutLinesAreSkippedAndCounted) {
+    EXPECT_EQ(StampLine(kNoon + 3661, LogDirection::kSent, "NET"), "#2026-12-06T13:01:01Z TX NET");
+    EXPECT_EQ(LogFileName(kNoon), "2026-12-06.log");
+    const std::string a = Record(kNoon, "W1AAA>APRS:>a");
+    const std::string b = Record(kNoon + 1, "W1BBB>APRS:>b", "NET");
     struct Case {
         std::string bytes;
         size_t records;
@@ -63,6 +47,11 @@ TEST(StationLog, GarbageAndCutLinesAreSkippedAndCounted) {
         {StampLine(kNoon, LogDirection::kSent, "NET") + "\n" + b, 1, 1},  // stamp, no line
         {a + b.substr(0, b.size() - 4), 1, 1},  // cut in the middle of a line
         {std::string("\0\xff\x80\n", 4) + a, 1, 1},
+        {"#2026-02-30T13:01:01Z RX NET\nx\n" + a, 1, 2},
+        {"#2026-12-06T24:01:01Z RX NET\nx\n" + a, 1, 2},
+        {"#2026-12-06T13:01:01Z QX NET\nx\n" + a, 1, 2},
+        {"#2026-12-06T13:01:01Z RX net\nx\n" + a, 1, 2},
+        {"#2026-12-06T13:01:01Z RX \nx\n" + a, 1, 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.bytes);
@@ -71,20 +60,24 @@ TEST(StationLog, GarbageAndCutLinesAreSkippedAndCounted) {
         EXPECT_EQ(set.records().size(), c.records);
         EXPECT_EQ(set.damaged(), c.damaged);
     }
+    int64_t utc = 0;
+    LogDirection direction{};
+    std::string_view source;
+    ASSERT_TRUE(
+        ParseStampLine(StampLine(kNoon, LogDirection::kSent, "NET"), utc, direction, source));
+    EXPECT_EQ(utc, kNoon);
+    EXPECT_EQ(direction, LogDirection::kSent);
+    EXPECT_EQ(source, "NET");
 }
 
 TEST(StationLog, RecordsAreReplayedInStampOrderFromTheWindow) {
     ScratchDir dir;
     // Yesterday's file (partly before the window), today's with a clock step back, tomorrow's.
     std::ofstream(dir.path() / LogFileName(kNoon - 86400))
-        << StampLine(kNoon - 7200 - 86400, LogDirection::kReceived, "TNC") << "\nold\n"
-        << StampLine(kNoon - 3600, LogDirection::kReceived, "TNC") << "\nfirst\n";
+        << Record(kNoon - 7200 - 86400, "old") << Record(kNoon - 3600, "first");
     std::ofstream(dir.path() / LogFileName(kNoon))
-        << StampLine(kNoon + 60, LogDirection::kReceived, "TNC") << "\nfourth\n"
-        << StampLine(kNoon, LogDirection::kReceived, "TNC") << "\nsecond\n"
-        << StampLine(kNoon, LogDirection::kReceived, "TNC") << "\nthird\n";
-    std::ofstream(dir.path() / LogFileName(kNoon + 86400))
-        << StampLine(kNoon + 86400, LogDirection::kReceived, "TNC") << "\nfuture\n";
+        << Record(kNoon + 60, "fourth") << Record(kNoon, "second") << Record(kNoon, "third");
+    std::ofstream(dir.path() / LogFileName(kNoon + 86400)) << Record(kNoon + 86400, "future");
     std::ofstream(dir.path() / "notes.txt") << "not a day file\n";
     LogReplaySet set;
     set.AddFolder(dir.path(), kNoon - 86400);
@@ -98,6 +91,53 @@ TEST(StationLog, RecordsAreReplayedInStampOrderFromTheWindow) {
     EXPECT_EQ(PurgeOldLogs(dir.path(), kNoon + 86400, 1), 1u);
     EXPECT_FALSE(fs::exists(dir.path() / LogFileName(kNoon - 86400)));
     EXPECT_TRUE(fs::exists(dir.path() / LogFileName(kNoon)));
+}
+
+// The newest records have the first claim on the read limit; what is left out is reported.
+TEST(StationLog, ReadLimitKeepsTheNewestRecordsAndReportsTheRest) {
+    ScratchDir dir;
+    {
+        std::ofstream yesterday(dir.path() / LogFileName(kNoon - 86400));
+        std::ofstream today(dir.path() / LogFileName(kNoon));
+        for (int i = 0; i < 4; ++i) {
+            yesterday << Record(kNoon - 86400 + i, "W1AAA>APRS:>0" + std::to_string(i));
+            today << Record(kNoon + i, "W1AAA>APRS:>1" + std::to_string(i));
+        }
+    }
+    constexpr int64_t kRecordBytes = 29 + 15;  // the stamp line and "W1AAA>APRS:>nn", each LF
+    constexpr int64_t kTotal = 8 * kRecordBytes;
+    struct Case {
+        int64_t limitRecords;  // the read limit, in records (plus a part record)
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {8, {">00", ">01", ">02", ">03", ">10", ">11", ">12", ">13"}},  // all fit
+        {6, {">02", ">03", ">10", ">11", ">12", ">13"}},                // yesterday's newest half
+        {3, {">11", ">12", ">13"}},                                     // today's newest only
+        {0, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.limitRecords);
+        // A part record more: the cut lands inside a record, which is not counted as damaged.
+        const int64_t limit = c.limitRecords * kRecordBytes + 20;
+        LogReplaySet set(limit);
+        set.AddFolder(dir.path(), kNoon - 2 * 86400);
+        set.Sort();
+        std::vector<std::string> lines;
+        for (const LogRecord& r : set.records())
+            lines.emplace_back(r.line.substr(11));
+        EXPECT_EQ(lines, c.lines);
+        EXPECT_EQ(set.damaged(), 0u);
+        EXPECT_EQ(set.leftOutBytes(), std::max<int64_t>(0, kTotal - limit));
+        const std::string notice = ReplayNotice({c.lines.size(), 0}, set);
+        EXPECT_EQ(notice.find("left out") != std::string::npos, limit < kTotal) << notice;
+    }
+    // One file read on its own (File > Replay Log...) keeps the same limit.
+    LogReplaySet single(2 * kRecordBytes);
+    ASSERT_TRUE(single.AddFile(dir.path() / LogFileName(kNoon)));
+    ASSERT_EQ(single.records().size(), 2u);
+    EXPECT_EQ(single.records()[0].line, "W1AAA>APRS:>12");
+    EXPECT_EQ(single.leftOutBytes(), 2 * kRecordBytes);
 }
 
 // An unwritable folder and a full disk: one notice, records counted as dropped, no crash.
@@ -156,6 +196,21 @@ TEST(StationLog, KilledProcessLosesAtMostTheLastSecond) {
     EXPECT_LE(set.damaged(), 1u);  // at most the record being written
 }
 
+// What a restart must bring back: stations with their positions, tracks and weather (the
+// own record is made afresh), and messages with their numbers and acks.
+std::vector<std::string> Stores(CPlovaneApp& app) {
+    std::vector<std::string> lines;
+    for (const CStation& s : app.stations().Snapshot()) {
+        lines.push_back(s.call + " " + std::to_string(s.position.colatitude) + " " +
+                        std::to_string(s.track.size()) + (s.hasWeather ? " wx" : ""));
+        if (s.call != app.stations().OwnCall())
+            lines.back() += " " + s.lastHeard.ToIso8601();
+    }
+    for (const CMessage& m : app.messages().Snapshot())
+        lines.push_back(m.from + ">" + m.to + " " + m.number + (m.acked ? " acked" : ""));
+    return lines;
+}
+
 // The station is stopped and started again: stations, tracks and messages come back, the
 // replay sends nothing, and a new message does not reuse a restored number.
 TEST(StationLog, RestartedStationComesBackWithoutSendingOldLines) {
@@ -166,21 +221,16 @@ TEST(StationLog, RestartedStationComesBackWithoutSendingOldLines) {
                                  "W2WX>APRS:_10090556c220s004g005t077r000p000P000h50b09900\r\n"
                                  "W1AAA>APRS::N0CALL-9 :Hi there{42\r\n";
     MemoryProfile profile;
-    profile.WriteString("Station", "MyCall", "N0CALL-9");
     profile.WriteString("Station", "Status", "Listening");
-    profile.WriteInt("Station", "TransmitStatus", 0);
     profile.WriteInt("Station", "bTrack", 1);
-    profile.WriteInt("Comm", "NetEnabled", 1);
     AppStartOptions options;
     options.logFolder = dir.path() / "log";
 
-    std::vector<CStation> stationsBefore;
-    std::vector<CMessage> messagesBefore;
+    std::vector<std::string> before;
     {
         testing::LoopbackServer server;
         ASSERT_TRUE(server.ok());
-        profile.WriteString("Comm", "HostAddress", server.host());
-        profile.WriteString("Comm", "HostPort", server.port());
+        testing::UseServer(profile, server);
         testing::RecordingHost host;
         FakeClock clock(CDateTime(2026, 12, 6, 12, 0, 0));
         CPlovaneApp app(profile, host, clock);
@@ -196,8 +246,7 @@ TEST(StationLog, RestartedStationComesBackWithoutSendingOldLines) {
             sent = server.ReadLine();
         ASSERT_NE(sent.find("answered"), std::string::npos);
         app.decoder().DecodeLine("W3CCC>APRS::N0CALL-9 :ack2", "NET>");
-        stationsBefore = app.stations().Snapshot();
-        messagesBefore = app.messages().Snapshot();
+        before = Stores(app);
         app.Shutdown();
     }
     // A crash left half a record behind, and a stray line came in.
@@ -205,8 +254,7 @@ TEST(StationLog, RestartedStationComesBackWithoutSendingOldLines) {
 
     testing::LoopbackServer server;
     ASSERT_TRUE(server.ok());
-    profile.WriteString("Comm", "HostAddress", server.host());
-    profile.WriteString("Comm", "HostPort", server.port());
+    testing::UseServer(profile, server);
     testing::RecordingHost host;
     FakeClock clock(CDateTime(2026, 12, 6, 15, 0, 0));  // three hours later
     CPlovaneApp app(profile, host, clock);
@@ -216,29 +264,8 @@ TEST(StationLog, RestartedStationComesBackWithoutSendingOldLines) {
     app.SendMessagesNow();  // nothing old is due
     app.SendStatusNow();
     EXPECT_EQ(server.ReadLine().find("N0CALL-9>APQ102,TCPIP*:>"), 0u);
-
-    const std::vector<CStation> stations = app.stations().Snapshot();
-    ASSERT_EQ(stations.size(), stationsBefore.size());
-    for (size_t i = 0; i < stations.size(); ++i) {
-        SCOPED_TRACE(stations[i].call);
-        EXPECT_EQ(stations[i].call, stationsBefore[i].call);
-        EXPECT_EQ(stations[i].position.colatitude, stationsBefore[i].position.colatitude);
-        EXPECT_EQ(stations[i].track.size(), stationsBefore[i].track.size());
-        EXPECT_EQ(stations[i].hasWeather, stationsBefore[i].hasWeather);
-        if (i > 0) {  // the own record is made afresh
-            EXPECT_EQ((stations[i].lastHeard - stationsBefore[i].lastHeard).TotalSeconds(), 0);
-        }
-    }
+    EXPECT_EQ(Stores(app), before);
     EXPECT_EQ(app.stations().FindStation("W1AAA")->track.size(), 2u);
-    const std::vector<CMessage> messages = app.messages().Snapshot();
-    ASSERT_EQ(messages.size(), messagesBefore.size());
-    for (size_t i = 0; i < messages.size(); ++i) {
-        SCOPED_TRACE(messages[i].text);
-        EXPECT_EQ(messages[i].from, messagesBefore[i].from);
-        EXPECT_EQ(messages[i].to, messagesBefore[i].to);
-        EXPECT_EQ(messages[i].number, messagesBefore[i].number);
-        EXPECT_EQ(messages[i].acked, messagesBefore[i].acked);
-    }
     const auto notices = host.notices();
     EXPECT_TRUE(std::any_of(notices.begin(), notices.end(), [](const std::string& text) {
         return text.find("2 damaged lines skipped") != std::string::npos;
@@ -251,13 +278,60 @@ TEST(StationLog, RestartedStationComesBackWithoutSendingOldLines) {
 
     // File > Replay Log... while on the air: a logged message to us is stored, not acked.
     const fs::path day = dir.path() / "day.log";
-    std::ofstream(day) << StampLine(kNoon, LogDirection::kReceived, "NET")
-                       << "\nW4DDD>APRS::N0CALL-9 :old news{77\n";
+    std::ofstream(day) << Record(kNoon, "W4DDD>APRS::N0CALL-9 :old news{77", "NET");
     EXPECT_EQ(app.ReplayLogFile(day), 1);
     ASSERT_TRUE(app.messages().FindMessage("W4DDD", "N0CALL-9", "77", {}).has_value());
     app.SendMessagesNow();
     app.SendStatusNow();
     EXPECT_EQ(server.ReadLine().find("N0CALL-9>APQ102,TCPIP*:>"), 0u);
+}
+
+// A replayed message to us comes back waiting only when the user had not seen it before the
+// station stopped.
+TEST(StationLog, ReplayedMessagesAreMarkedWaitingOnlyWhenNotSeenBeforeTheStop) {
+    struct Case {
+        const char* name;
+        bool clearedBeforeStop;  // the user opened the messages window
+        bool messageAfterStop;   // a later message reached the log (a crashed run)
+        bool waitingAfterRestart;
+    };
+    const Case cases[] = {
+        {"seen", true, false, false},
+        {"not seen", false, false, true},
+        {"seen, then a new one", true, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchDir dir;
+        MemoryProfile profile;
+        profile.WriteString("Station", "MyCall", "N0CALL");
+        AppStartOptions options;
+        options.logFolder = dir.path() / "log";
+        fs::create_directories(options.logFolder);
+        const auto logMessage = [&](int64_t utc, const std::string& number) {
+            std::ofstream(options.logFolder / LogFileName(utc), std::ios::app)
+                << Record(utc, "W1AAA>APRS::N0CALL   :Hello{" + number, "NET");
+        };
+        logMessage(kNoon - 3600, "1");
+        NullHost host;
+        {
+            FakeClock clock(CDateTime(2026, 12, 6, 12, 0, 0));
+            CPlovaneApp app(profile, host, clock);
+            ASSERT_TRUE(app.Start(options));
+            // A first start knows nothing of what was seen: the message is waiting, as live.
+            ASSERT_TRUE(app.messages().MessageWaiting());
+            if (c.clearedBeforeStop)
+                app.messages().ClearMessageWaiting();
+            app.Shutdown();
+        }
+        if (c.messageAfterStop)
+            logMessage(kNoon + 60, "2");
+        FakeClock clock(CDateTime(2026, 12, 6, 12, 5, 0));
+        CPlovaneApp app(profile, host, clock);
+        ASSERT_TRUE(app.Start(options));
+        EXPECT_EQ(app.messages().MessageWaiting(), c.waitingAfterRestart);
+        EXPECT_EQ(app.messages().Count(), c.messageAfterStop ? 2u : 1u);
+    }
 }
 
 }  // namespace

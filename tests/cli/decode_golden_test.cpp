@@ -1,15 +1,8 @@
 // Golden test of plovane-cli decode: tests/data/decode/sample.txt, decoded at a fixed time
 // with the own call N0CALL, must print exactly sample.expected.jsonl (the stores after the
-// whole file) and sample.each.expected.jsonl (--each, one object per line).
-//
-// The expected files are the contract: after an intended change of the decoder or the
-// stores, regenerate them from the source root and review the diff line by line:
-//   CLI=build/<dir>/tools/plovane-cli/plovane-cli
-//   FIXED="--mycall N0CALL --now 2026-03-15T12:00:00"
-//   cd tests/data/decode
-//   $CLI decode $FIXED sample.txt > sample.expected.jsonl
-//   $CLI decode --each $FIXED sample.txt > sample.each.expected.jsonl
-// (or run this test once with PLOVANE_UPDATE_GOLDEN=1 in the environment).
+// whole file) and sample.each.expected.jsonl (--each, one object per line). These files are
+// the contract: after an intended change of the decoder or the stores, run this test once
+// with PLOVANE_UPDATE_GOLDEN=1 in the environment to rewrite them, and review the diff.
 #include <gtest/gtest.h>
 
 #include <cstdlib>

@@ -1,12 +1,9 @@
 // The headless station: a real process that plays a simulation or listens to a KISS TNC over
 // TCP, prints what it receives and shuts down in order on SIGTERM.
-#include <arpa/inet.h>
 #include <fcntl.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -20,6 +17,7 @@
 
 #include "comm/ax25.h"
 #include "comm/kiss.h"
+#include "comm/net_loopback.h"
 #include "support/scratch_dir.h"
 
 extern char** environ;
@@ -118,37 +116,24 @@ TEST(HeadlessStation, PlaysTheSimulationAndShutsDownOnSigterm) {
 #ifdef PLOVANE_HAVE_QT  // the TNC is chosen in a settings file, which needs the Qt settings store
 // A headless station on a KISS TNC over TCP prints the frames the TNC hands over.
 TEST(HeadlessStation, PrintsTheFramesOfAKissTncOverTcp) {
-    const int listener = socket(AF_INET, SOCK_STREAM, 0);
-    ASSERT_GE(listener, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(listen(listener, 1), 0);
-    ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
-
+    plovane::testing::LoopbackServer tnc;
+    ASSERT_TRUE(tnc.ok());
     const plovane::testing::ScratchDir scratch;
     const fs::path& dir = scratch.path();
     std::ofstream(dir / "station.conf")
         << "[Station]\nMyCall=N0CALL-9\n[Comm]\nTNCEnabled=1\nTNCMode=2\nKISSHost=127.0.0.1\n"
-        << "KISSPort=" << ntohs(address.sin_port) << "\n";
+        << "KISSPort=" << tnc.port() << "\n";
     HeadlessRun run(dir / "station.conf", {});
     ASSERT_TRUE(run.started());
-
-    pollfd ready{listener, POLLIN, 0};
-    ASSERT_EQ(poll(&ready, 1, 20000), 1) << "the station never connected\n" << run.output();
-    const int tnc = accept(listener, nullptr, nullptr);
-    ASSERT_GE(tnc, 0);
+    ASSERT_TRUE(tnc.Accept(std::chrono::seconds(20))) << "the station never connected\n"
+                                                      << run.output();
     plovane::Ax25Frame frame;
     ASSERT_TRUE(plovane::BuildUiFrame("W1AAA", "APRS", "WIDE1-1", "!4903.50N/07201.75W-hi", frame));
     const std::vector<uint8_t> bytes = plovane::KissDataFrame(0, plovane::EncodeAx25(frame));
-    EXPECT_EQ(write(tnc, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    EXPECT_TRUE(tnc.Send({reinterpret_cast<const char*>(bytes.data()), bytes.size()}));
 
     EXPECT_TRUE(run.WaitFor("W1AAA>APRS,WIDE1-1:!4903.50N/07201.75W-hi")) << run.output();
     EXPECT_TRUE(run.Stop()) << run.output();
-    close(tnc);
-    close(listener);
 }
 #endif
 #endif

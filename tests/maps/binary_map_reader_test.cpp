@@ -57,38 +57,35 @@ std::string SimpleMap(std::vector<uint8_t> codes, const BinaryHeader& base = {})
     return b.str();
 }
 
-TEST(BinaryMap, ReadsHeaderFields) {
-    // The magic is recognised whatever its case, and kept as stored.
-    const BinaryHeader h{.magic = "aprs",
-                         .version = "Beta",
-                         .name = "  Portland Metro  ",
-                         .header = " Hdr1 ",
-                         .date = 3029529600u + 86400 + 3600,
-                         .left = -5,
-                         .right = 12960000,
-                         .top = 100,
-                         .bottom = 6480000};
-    ReadOutcome r(h.Build().str());
-    ASSERT_TRUE(r.map.loaded) << r.Error();
-    EXPECT_EQ(r.map.formatText, "aprs");
-    EXPECT_EQ(r.map.versionText, "Beta");
-    EXPECT_EQ(r.map.name, "Portland Metro");
-    EXPECT_EQ(r.map.headerText, "Hdr1");
-    EXPECT_EQ(r.map.created, CDateTime(2000, 1, 2, 1, 0, 0));
-    EXPECT_EQ(r.map.left, -50);
-    EXPECT_EQ(r.map.bottom, 64800000);
-}
-
-TEST(BinaryMap, RecognisesTheKnownMagicsAndTrimsThem) {
-    for (std::string magic : {"APRS", "ZZ9Q", "100K", "DCW ", "TGR ", "zz9q"}) {
+TEST(BinaryMap, ReadsHeaderFieldsAndRecognisesTheKnownMagicsInAnyCase) {
+    for (std::string magic : {"APRS", "ZZ9Q", "100K", "DCW ", "TGR ", "aprs"}) {
         SCOPED_TRACE(magic);
-        const std::string file =
-            BinaryHeader{.magic = magic}.Build().str() + "trailing bytes";  // sizes need not match
+        const BinaryHeader h{.magic = magic,
+                             .version = "Beta",
+                             .name = "  Portland Metro  ",
+                             .header = " Hdr1 ",
+                             .date = 3029529600u + 86400 + 3600,
+                             .left = -5,
+                             .right = 12960000,
+                             .top = 100,
+                             .bottom = 6480000};
+        const std::string file = h.Build().str() + "trailing bytes";  // sizes need not match
         EXPECT_TRUE(Probe(file).isMap);
         ReadOutcome r(file);
         ASSERT_TRUE(r.map.loaded) << r.Error();
-        EXPECT_EQ(r.map.formatText, std::string(latin1::Trim(magic)));
+        EXPECT_EQ(r.map.formatText, std::string(latin1::Trim(magic)));  // kept as stored
+        EXPECT_EQ(r.map.versionText, "Beta");
+        EXPECT_EQ(r.map.name, "Portland Metro");
+        EXPECT_EQ(r.map.headerText, "Hdr1");
+        EXPECT_EQ(r.map.created, CDateTime(2000, 1, 2, 1, 0, 0));
+        EXPECT_EQ(r.map.left, -50);
+        EXPECT_EQ(r.map.bottom, 64800000);
     }
+    // The probe takes the name only for the known versions.
+    BinaryHeader h{.name = std::string(32, 'N')};
+    EXPECT_EQ(Probe(h.Build().str()).title, std::string(32, 'N'));
+    h.version = "2.00";
+    EXPECT_FALSE(Probe(h.Build().str()).isMap);
 }
 
 TEST(BinaryMap, OtherMagicsAreBinaryWhenVersionAndSizeAgree) {
@@ -105,39 +102,21 @@ TEST(BinaryMap, OtherMagicsAreBinaryWhenVersionAndSizeAgree) {
     EXPECT_EQ(r.map.points.size(), 2u);
 
     // One byte more or less, or another version, and it is no binary map (nor a text map).
-    for (const std::string& other : {b.str() + "x", b.str().substr(0, b.size() - 1)}) {
+    h.version = "2.00";
+    for (const std::string& other :
+         {b.str() + "x", b.str().substr(0, b.size() - 1), h.Build().str() + b.str().substr(256)}) {
         EXPECT_FALSE(Probe(other).isMap);
         EXPECT_EQ(ReadOutcome(other).Error(), "Unsupported map format.");
     }
-    h.version = "2.00";
-    const std::string wrongVersion = h.Build().str() + b.str().substr(256);
-    EXPECT_EQ(ReadOutcome(wrongVersion).Error(), "Unsupported map format.");
 }
 
-TEST(BinaryMap, PointCodesOutsideThePaletteBecomeColourEight) {
-    Bytes b = BinaryHeader{.points = 7}.Build();
+// Point codes outside the palette become colour 8; an end marker follows a last point that
+// is not a move. Labels are trimmed, end at a NUL, and take colour 8 likewise.
+TEST(BinaryMap, ReadsPointsAndLabels) {
+    Bytes b = BinaryHeader{.points = 7, .labels = 6}.Build();
     const uint8_t codes[] = {255, 0, 1, 33, 34, 254, 12};
     for (int i = 0; i < 7; ++i)
         AddBinaryPoint(b, codes[i], static_cast<uint8_t>(i * 40), i, -i);
-    ReadOutcome r(b.str());
-    ASSERT_TRUE(r.map.loaded) << r.Error();
-    const uint8_t expected[] = {255, 8, 1, 33, 8, 8, 12};
-    ASSERT_EQ(r.map.points.size(), 8u);  // the last code is not a move: end marker appended
-    for (int i = 0; i < 7; ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(r.map.points[i],
-                  (MapVectorPoint{expected[i], static_cast<uint8_t>(i * 40), 0, i * 10, -i * 10}));
-    }
-    EXPECT_EQ(r.map.points.back(), kEndMarker);
-}
-
-TEST(BinaryMap, EndMarkerOnlyWhenTheLastPointIsNoMove) {
-    EXPECT_EQ(ReadOutcome(SimpleMap({255, 3, 255})).map.points.size(), 3u);
-    EXPECT_EQ(ReadOutcome(SimpleMap({})).map.points, std::vector<MapVectorPoint>{kEndMarker});
-}
-
-TEST(BinaryMap, ReadsLabels) {
-    Bytes b = BinaryHeader{.labels = 6}.Build();
     AddBinaryLabel(b, 5, 10, 20, 300, "Salem  \t ");
     AddBinaryLabel(b, 0, 1, 2, 0, "zero");
     AddBinaryLabel(b, 128, 1, 2, 0, "right, colour 0");
@@ -146,15 +125,26 @@ TEST(BinaryMap, ReadsLabels) {
     AddBinaryLabel(b, 34, 1, 2, 0, std::string("a\0b", 3));
     ReadOutcome r(b.str());
     ASSERT_TRUE(r.map.loaded) << r.Error();
+    const uint8_t expected[] = {255, 8, 1, 33, 8, 8, 12};
+    ASSERT_EQ(r.map.points.size(), 8u);
+    for (int i = 0; i < 7; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(r.map.points[i],
+                  (MapVectorPoint{expected[i], static_cast<uint8_t>(i * 40), 0, i * 10, -i * 10}));
+    }
+    EXPECT_EQ(r.map.points.back(), kEndMarker);
+    EXPECT_EQ(ReadOutcome(SimpleMap({255, 3, 255})).map.points.size(), 3u);
+    EXPECT_EQ(ReadOutcome(SimpleMap({})).map.points, std::vector<MapVectorPoint>{kEndMarker});
+
     ASSERT_EQ(r.map.labels.size(), 6u);
-    EXPECT_EQ(r.map.labels[0], (MapLabel{5, 0, 300, 100, 200, "Salem"}));  // trimmed
-    const uint8_t codes[] = {5, 8, 136, 161, 136, 8};
+    EXPECT_EQ(r.map.labels[0], (MapLabel{5, 0, 300, 100, 200, "Salem"}));
+    const uint8_t labelCodes[] = {5, 8, 136, 161, 136, 8};
     for (int i = 1; i < 6; ++i) {
         SCOPED_TRACE(i);
-        EXPECT_EQ(r.map.labels[i].code, codes[i]);
+        EXPECT_EQ(r.map.labels[i].code, labelCodes[i]);
     }
     EXPECT_EQ(r.map.labels[3].text, std::string(32, 'w'));
-    EXPECT_EQ(r.map.labels[5].text, "a");  // up to the first NUL
+    EXPECT_EQ(r.map.labels[5].text, "a");
 }
 
 TEST(BinaryMap, FailuresShowTheirTextAndLeaveAnEmptyMap) {
@@ -222,15 +212,6 @@ TEST(BinaryMap, ProgressRunsOverPointsAndLabels) {
     ASSERT_TRUE(single.map.loaded);
     EXPECT_EQ(single.progress.steps,
               (std::vector<std::string>{"show:Reading Win/MacAPRS map:", "0", "0", "100", "hide"}));
-}
-
-TEST(BinaryMap, ProbeTakesTheNameOnlyForKnownVersions) {
-    BinaryHeader h{.name = std::string(32, 'N')};
-    EXPECT_EQ(Probe(h.Build().str()).title, std::string(32, 'N'));
-    h.version = "beta";
-    EXPECT_TRUE(Probe(h.Build().str()).isMap);
-    h.version = "2.00";
-    EXPECT_FALSE(Probe(h.Build().str()).isMap);
 }
 
 }  // namespace

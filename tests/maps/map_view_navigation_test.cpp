@@ -76,6 +76,7 @@ TEST(MapView, WithoutAMapAreaNothingIsFittedOrMoved) {
         EXPECT_FALSE(view.limitsSet());
         EXPECT_FALSE(view.ZoomIn());
         EXPECT_FALSE(view.ZoomOut());
+        EXPECT_FALSE(view.ZoomAbout({10, 10}, true));
         EXPECT_FALSE(view.Pan(10, 10));
         view.OnLButtonDown({5, 5});
         EXPECT_FALSE(view.tracking());

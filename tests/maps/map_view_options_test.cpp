@@ -38,37 +38,19 @@ TEST(MapOptions, EachCheckBoxHasItsOwnKeyAndAnyNonZeroNumberIsOn) {
     EXPECT_EQ(back, options);
 }
 
-TEST(MapOptions, SearchFoldersSplitAtSemicolons) {
-    struct Case {
-        const char* text;
-        std::vector<std::string> folders;
-    };
-    const Case cases[] = {
-        {"", {}},
-        {"/srv/maps", {"/srv/maps"}},
-        {"/a;/b", {"/a", "/b"}},
-        {" /x ; ;\t/y/my maps;", {"/x", "/y/my maps"}},
-        {";;", {}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        CMapOptions options;
-        options.SearchFolders = c.text;
-        EXPECT_EQ(options.SearchFolderList(), c.folders);
-    }
-}
+TEST(MapOptions, SearchFoldersAndRedrawPeriods) {
+    CMapOptions options;
+    options.SearchFolders = " /x ; ;\t/y/my maps;";
+    EXPECT_EQ(options.SearchFolderList(), (std::vector<std::string>{"/x", "/y/my maps"}));
+    options.SearchFolders = ";;";
+    EXPECT_TRUE(options.SearchFolderList().empty());
 
-TEST(MapOptions, RedrawPeriodListSelectsAndStoresMinutes) {
-    // Periods not in the list, 7 minutes say, select the first entry.
-    const std::pair<int32_t, int> cases[] = {{1, 0}, {5, 3}, {60, 8}, {7, 0}, {-5, 0}};
-    for (const auto& [stored, index] : cases) {
-        SCOPED_TRACE(stored);
-        EXPECT_EQ(RedrawPeriodIndex(stored), index);
-    }
-    // OK after opening on a period of 7 minutes stores the shown entry's 1 minute.
+    // A period not in the list, 7 minutes say, selects the first entry, and OK then stores
+    // the shown entry's 1 minute; nothing selected stores 0.
+    EXPECT_EQ(RedrawPeriodIndex(60), 8);
     EXPECT_EQ(RedrawPeriodMinutes(RedrawPeriodIndex(7)), 1);
     EXPECT_EQ(RedrawPeriodMinutes(8), 60);
-    EXPECT_EQ(RedrawPeriodMinutes(-1), 0);  // nothing selected
+    EXPECT_EQ(RedrawPeriodMinutes(-1), 0);
     EXPECT_EQ(RedrawPeriodMinutes(9), 0);
 }
 

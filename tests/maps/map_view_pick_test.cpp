@@ -174,11 +174,10 @@ TEST(StationIcon, TableCodeOverlayAndKilled) {
     };
     const Case cases[] = {
         {'/', '>', false, {IconTable::kPrimary, 30, -1}},
-        {'\\', '>', false, {IconTable::kAlternate, 30, -1}},
         {'3', '#', false, {IconTable::kAlternate, 3, 3}},
         {'A', '#', false, {IconTable::kAlternate, 3, 10}},
-        {'Z', '&', false, {IconTable::kAlternate, 6, 35}},
         {'a', '#', false, {IconTable::kAlternate, 3, -1}},
+        {'Z', '&', false, {IconTable::kAlternate, 6, 35}},
         {'/', '>', true, {IconTable::kPrimary, 14, -1}},
         {'/', '\x7f', false, {IconTable::kPrimary, 95, -1}},
         {'/', '\x1f', false, {IconTable::kPrimary, -1, -1}},

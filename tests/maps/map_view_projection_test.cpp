@@ -44,15 +44,6 @@ TEST(MapProjection, PixelsSurviveARoundTripAndMapPointsLoseLessThanAPixel) {
     }
 }
 
-TEST(MapProjection, WorldViewOnTheSmallScreenPutsGreenwichEquatorMidArea) {
-    const MapProjection p({0, 129600000, -43740000, 108540000}, 240, 282);
-    EXPECT_EQ(p.ux(), 540000);
-    EXPECT_EQ(p.uy(), 540000);
-    EXPECT_EQ(p.MapToScreen(kNoLongitude, kNoColatitude), (PixelPoint{120, 19 + 141}));
-    EXPECT_EQ(p.MapToScreen(0, 0), (PixelPoint{0, 19 + 81}));
-    EXPECT_EQ(p.ScreenToMap(0, 19), (MapPoint{0, -43740000}));
-}
-
 // A garbage map point, a huge view or a tiny one must neither divide by zero nor overflow.
 TEST(MapProjection, DegenerateViewsAndFarPointsStayDefined) {
     struct Case {

@@ -82,11 +82,5 @@ TEST(MapViewZoomAbout, ZoomingOutNeverLeavesTheLimits) {
     EXPECT_EQ(rig.view.viewBox(), rig.view.limitsBox());
 }
 
-TEST(MapViewZoomAbout, NothingWithoutAMapArea) {
-    CMapView view;
-    EXPECT_FALSE(view.ZoomAbout({10, 10}, true));
-    EXPECT_FALSE(view.ZoomAbout({10, 10}, false));
-}
-
 }  // namespace
 }  // namespace plovane

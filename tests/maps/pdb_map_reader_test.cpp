@@ -79,22 +79,6 @@ TEST(PocketMap, RecordsMayLieInTheFileInAnyOrder) {
     }
 }
 
-TEST(PocketMap, EveryVectorTypeHasItsStyle) {
-    const uint8_t colours[] = {7, 2, 9, 7, 7, 7, 7, 7, 7, 12, 4, 12, 1, 7, 6};
-    const uint8_t attributes[] = {0, 1, 0, 0, 1, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0};
-    for (uint8_t type = 1; type <= 15; ++type) {
-        SCOPED_TRACE(static_cast<int>(type));
-        const PdbFile pdb{
-            .records = {Header(1), PdbRecordHead(type, 0) + PdbPolyline(0, 0, {{127, 127}})}};
-        ReadOutcome r(pdb.Build());
-        ASSERT_EQ(r.map.points.size(), 3u) << r.Error();
-        EXPECT_EQ(r.map.points[0].code, 255);
-        EXPECT_EQ(r.map.points[0].attributes, attributes[type - 1]);
-        EXPECT_EQ(r.map.points[1].code, colours[type - 1]);
-        EXPECT_EQ(r.map.points[1].attributes, attributes[type - 1]);
-    }
-}
-
 TEST(PocketMap, ProgressCoversBothPasses) {
     const PdbFile pdb{.records = {Header(), PdbRecordHead(0, 0), PdbRecordHead(1, 0)}};
     ReadOutcome r(pdb.Build());
@@ -165,6 +149,25 @@ TEST(PocketMap, OnlyTheExactTypeAndCreatorMakeAPocketMap) {
     file.replace(60, 8, "map1pAPr");
     EXPECT_FALSE(Probe(file).isMap);
     EXPECT_EQ(ReadOutcome(file).Error(), "Unsupported map format.");
+}
+
+TEST(PocketMap, PalmDatesCountSecondsFrom1904) {
+    struct Case {
+        uint32_t seconds;
+        int y, mo, d, h, mi, s;
+    } cases[] = {
+        {0, 1904, 1, 1, 0, 0, 0},
+        {59 * 86400, 1904, 2, 29, 0, 0, 0},  // 1904 is a leap year
+        {60 * 86400 + 3661, 1904, 3, 1, 1, 1, 1},
+        {(366 + 364) * 86400, 1905, 12, 31, 0, 0, 0},
+        {3029529600u, 2000, 1, 1, 0, 0, 0},  // across 1904..1999, 1900-style rules
+        {3029529600u + 366 * 86400 + 45296, 2001, 1, 1, 12, 34, 56},
+        {0xFFFFFFFFu, 2040, 2, 6, 6, 28, 15},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.seconds);
+        EXPECT_EQ(PalmDateToDateTime(c.seconds), CDateTime(c.y, c.mo, c.d, c.h, c.mi, c.s));
+    }
 }
 
 }  // namespace

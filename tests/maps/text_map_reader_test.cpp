@@ -30,27 +30,10 @@ MapVectorPoint At(uint8_t code, int x, int y) {
     return {code, 0, 0, kLeft + x * kUnit, kTop + y * kUnit};
 }
 
-TEST(TextMap, ReadsHeaderBoxTextsAndDates) {
-    ReadOutcome r(Header("Plain") + "0,-1\n");
-    ASSERT_TRUE(r.map.loaded) << r.Error();
-    EXPECT_FALSE(r.map.fitted);
-    EXPECT_EQ((std::vector<int32_t>{r.map.left, r.map.right, r.map.top, r.map.bottom}),
-              (std::vector<int32_t>{kLeft, kLeft + 720000, kTop, kTop + 720000}));
-    EXPECT_EQ(r.map.name, "TEST (D)");
-    EXPECT_EQ(r.map.points, std::vector<MapVectorPoint>{kEndMarker});
-}
-
-TEST(TextMap, DecodesTheCompressedPointCharacters) {
-    // "A", "B", "#": x = 38 * 16 + 1, y = 39 * 8 + 0.
-    EXPECT_EQ(Encode(609, 312), "AB#");
-    ReadOutcome r(Header("LineFormat") + "3,AB#\n-1,\n");
-    ASSERT_TRUE(r.map.loaded) << r.Error();
-    EXPECT_EQ(r.map.points.front(), At(255, 609, 312));
-}
-
 TEST(TextMap, ReadsTheVectorsOfEachVariant) {
     const std::string p1 = Encode(10, 20), p2 = Encode(300, 7), p3 = Encode(0, 0);
     const std::string p4 = Encode(255, 255), p5 = Encode(16, 8);
+    EXPECT_EQ(Encode(609, 312), "AB#");  // x = 38 * 16 + 1, y = 39 * 8 + 0
     struct Case {
         std::string name;
         std::string file;
@@ -109,7 +92,7 @@ TEST(TextMap, ReadsTheVectorsOfEachVariant) {
     }
 }
 
-TEST(TextMap, LineFormatLinesHoldThousandsOfPointsButOtherLinesStopAt256) {
+TEST(TextMap, LongLinesAndTablesBeyondTheCustomaryCapacities) {
     std::string groups;
     for (int i = 0; i < 1000; ++i)
         groups += Encode(i, i % 100);
@@ -122,6 +105,21 @@ TEST(TextMap, LineFormatLinesHoldThousandsOfPointsButOtherLinesStopAt256) {
     // the next line, which has no comma and ends the vectors.
     ReadOutcome cut(Header("plain") + "10," + std::string(260, ' ') + "20\n1,1\n");
     EXPECT_EQ(cut.map.points, (std::vector<MapVectorPoint>{At(0, 10, 0), kEndMarker}));
+
+    // Tables grow beyond the customary capacities.
+    std::string file = Header("plain") + "0,1\n2,0\n";
+    for (int i = 0; i < 3500; ++i)
+        file += std::to_string(i + 1) + "," + std::to_string(i) + "\n";
+    file += "0,-1\n";
+    for (int i = 0; i < 250; ++i)
+        file += "L" + std::to_string(i) + ",45,122,0\n";
+    ReadOutcome r(file);
+    ASSERT_TRUE(r.map.loaded);
+    ASSERT_EQ(r.map.points.size(), 3501u);
+    EXPECT_EQ(r.map.points[3499], At(2, 3500, 3499));
+    EXPECT_EQ(r.map.points.back(), kEndMarker);
+    ASSERT_EQ(r.map.labels.size(), 250u);
+    EXPECT_EQ(r.map.labels.back().text, "L249");
 }
 
 TEST(TextMap, ReadsLabelsSkippingZeroTextAndCuttingLongTexts) {
@@ -136,22 +134,6 @@ TEST(TextMap, ReadsLabelsSkippingZeroTextAndCuttingLongTexts) {
     EXPECT_EQ(r.map.labels[1], (MapLabel{0, 0, 0, 72090000, 36180000, std::string(33, 'x')}));
     EXPECT_EQ(r.map.labels[2].text, std::string(33, 'y'));
     EXPECT_EQ(r.map.labels[2].level, 65535);
-}
-
-TEST(TextMap, TablesGrowBeyondTheCustomaryCapacities) {
-    std::string file = Header("plain") + "0,1\n2,0\n";
-    for (int i = 0; i < 3500; ++i)
-        file += std::to_string(i + 1) + "," + std::to_string(i) + "\n";
-    file += "0,-1\n";
-    for (int i = 0; i < 250; ++i)
-        file += "L" + std::to_string(i) + ",45,122,0\n";
-    ReadOutcome r(file);
-    ASSERT_TRUE(r.map.loaded);
-    ASSERT_EQ(r.map.points.size(), 3501u);
-    EXPECT_EQ(r.map.points[3499], At(2, 3500, 3499));
-    EXPECT_EQ(r.map.points.back(), kEndMarker);
-    ASSERT_EQ(r.map.labels.size(), 250u);
-    EXPECT_EQ(r.map.labels.back().text, "L249");
 }
 
 TEST(TextMap, BadHeadersAreNotMaps) {
@@ -174,7 +156,7 @@ TEST(TextMap, BadHeadersAreNotMaps) {
     EXPECT_TRUE(Probe(" -1.5 , comment\n.5,\n3.,\n4,\n5,\n6,\n7,\n\n\nkeyword").isMap);
 }
 
-TEST(TextMap, TitlesComeFromThePathAndVariant) {
+TEST(TextMap, BoxAndTitleFromThePathAndVariant) {
     struct Case {
         std::string path;
         std::string keyword;
@@ -190,7 +172,12 @@ TEST(TextMap, TitlesComeFromThePathAndVariant) {
         EXPECT_TRUE(probe.isMap);
         EXPECT_EQ(probe.title, c.title);
         ReadOutcome r(Header(c.keyword), c.path);
+        ASSERT_TRUE(r.map.loaded) << r.Error();
         EXPECT_EQ(r.map.name, c.title);
+        EXPECT_FALSE(r.map.fitted);
+        EXPECT_EQ((std::vector<int32_t>{r.map.left, r.map.right, r.map.top, r.map.bottom}),
+                  (std::vector<int32_t>{kLeft, kLeft + 720000, kTop, kTop + 720000}));
+        EXPECT_EQ(r.map.points, std::vector<MapVectorPoint>{kEndMarker});
     }
 }
 

