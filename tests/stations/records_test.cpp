@@ -113,7 +113,8 @@ TEST(StoreWeather, ASecondReportReplacesTheFirstWhole) {
     WeatherValues second;
     second.windDirection = 90;  // alone, it still stores the wind group
     f.list.StoreWeather("K1WX", "APRS", "WIDE", "", second);
-    const CWeatherReport w = f.Get("K1WX").weather;
+    s = f.Get("K1WX");
+    const CWeatherReport& w = s.weather;
     EXPECT_FALSE(w.hasTemperature || w.hasHumidity || w.hasRain);
     EXPECT_TRUE(w.hasWind);
     EXPECT_EQ(std::vector<int>({w.windDirection, w.windSpeed, w.windGust}),
@@ -124,36 +125,6 @@ TEST(StoreWeather, ASecondReportReplacesTheFirstWhole) {
     f.Report("K1CAR");
     f.list.StoreWeather("K1CAR", "", "", "", WeatherValues{});
     EXPECT_EQ(f.Get("K1CAR").symbolCode, '>');
-}
-
-TEST(StoreWeather, DatesTheReportInTheMostRecentYear) {
-    const CDateTime summer(2026, 8, 1, 12, 0, 0);
-    struct Case {
-        const char* name;
-        CDateTime now;
-        int month, day, hour;
-        const char* expected;  // empty: no report time
-    } cases[] = {
-        {"this year", summer, 7, 30, 5, "2026-07-30T05:56:00Z"},
-        {"31 December on 1 January", {2026, 1, 1, 0, 5, 0}, 12, 31, 23, "2025-12-31T23:56:00Z"},
-        {"later today is last year", summer, 8, 1, 13, "2025-08-01T13:56:00Z"},
-        {"no hour", summer, 7, 30, -1, "2026-07-30T00:00:00Z"},
-        {"29 February", summer, 2, 29, 6, "2024-02-29T06:56:00Z"},
-        {"30 February", summer, 2, 30, 6, ""},
-        {"month 13", summer, 13, 1, 6, ""},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        StoreFixture f(c.now);
-        WeatherValues v;
-        v.month = c.month;
-        v.day = c.day;
-        v.hour = c.hour;
-        v.minute = 56;
-        f.list.StoreWeather("K1WX", "", "", "", v);
-        const CWeatherReport w = f.Get("K1WX").weather;
-        EXPECT_EQ(w.hasReportTime ? w.reportTime.ToIso8601() : "", c.expected);
-    }
 }
 
 }  // namespace
