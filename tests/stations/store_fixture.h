@@ -61,12 +61,19 @@ struct StoreFixture {
     }
     // Reports of one part, as a packet's decoder writes them.
     void ImplySymbol(std::string_view call, std::string_view symbol) {
-        list.Apply(StationReport{
-            .call = call, .hasImpliedSymbol = true, .impliedSymbol = {symbol[0], symbol[1]}});
+        StationReport r;
+        r.call = call;
+        r.hasImpliedSymbol = true;
+        r.impliedSymbol = {symbol[0], symbol[1]};
+        list.Apply(r);
     }
     void PhgDfs(std::string_view call, std::array<int32_t, 4> phg, std::array<int32_t, 4> dfs) {
-        list.Apply(
-            StationReport{.call = call, .hasPhg = true, .phg = phg, .hasDfs = true, .dfs = dfs});
+        StationReport r;
+        r.call = call;
+        r.hasPhg = r.hasDfs = true;
+        r.phg = phg;
+        r.dfs = dfs;
+        list.Apply(r);
     }
 
     CStation Get(const std::string& call) const {
