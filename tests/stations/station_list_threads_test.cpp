@@ -44,32 +44,22 @@ TEST(StationListThreads, UpdatesAndReadsKeepTheListConsistent) {
     };
     auto reader = [&] {
         std::vector<CStation> found;
-        int round = 0;
-        while (!done.load()) {
+        for (int round = 0; !done.load(); ++round) {
             const std::vector<CStation> snapshot = f.list.Snapshot();
-            if (snapshot.empty()) {
-                ++violations;
-                continue;
-            }
             std::vector<std::string> calls;
             for (const CStation& s : snapshot)
                 calls.push_back(s.call);
-            std::sort(calls.begin() + 1, calls.end());
-            if (snapshot.size() > 50 || snapshot.front().call != "N0CALL" ||
-                std::adjacent_find(calls.begin(), calls.end()) != calls.end()) {
-                ++violations;
-            }
+            std::sort(calls.begin() + (calls.empty() ? 0 : 1), calls.end());
             const StationBoxResult box =
                 f.list.StationsInBox(colatitude, longitude, 20000000, 20000000, found, 10, 0);
-            if (box.total > 50 || found.size() > 10)
-                ++violations;
             const auto one = f.list.FindStation(CallFor(round % 500));
-            if (one && (one->call != CallFor(round % 500) || one->track.size() > 10)) {
+            if (snapshot.empty() || snapshot.size() > 50 || snapshot.front().call != "N0CALL" ||
+                std::adjacent_find(calls.begin(), calls.end()) != calls.end() || box.total > 50 ||
+                found.size() > 10 || f.list.Count() > 50 ||
+                (one && (one->call != CallFor(round % 500) || one->track.size() > 10))) {
                 ++violations;
             }
-            if (f.list.Count() > 50)
-                ++violations;
-            if (++round % 64 == 0)
+            if (round % 64 == 0)
                 f.list.ApplyLimit();
         }
     };

@@ -2,8 +2,6 @@
 #pragma once
 
 #include <array>
-
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -16,47 +14,32 @@
 
 namespace plovane::testing {
 
+// Only ApplySettings calls out, on the thread that applies the settings.
 class RecordingTransmit : public TransmitControl {
   public:
-    void MarkReadyToTransmit() override { Record("ready"); }
-    void SendStatusText(const std::string& text) override { Record("status:" + text); }
-    void RearmPositionAndStatus() override { Record("rearm"); }
-    void ArmMessageSlot() override { Record("message slot"); }
-    void SetDigipeatHeard() override { Record("digipeat"); }
-    void AnswerQuery(QueryAnswer) override { Record("query"); }
-
-    std::vector<std::string> calls() const {
-        std::lock_guard lock(mutex_);
-        return calls_;
-    }
-
-  private:
-    void Record(std::string call) {
-        std::lock_guard lock(mutex_);
-        calls_.push_back(std::move(call));
-    }
-    mutable std::mutex mutex_;
-    std::vector<std::string> calls_;
+    void MarkReadyToTransmit() override { calls.push_back("ready"); }
+    void SendStatusText(const std::string& text) override { calls.push_back("status:" + text); }
+    void RearmPositionAndStatus() override { calls.push_back("rearm"); }
+    void ArmMessageSlot() override {}
+    void SetDigipeatHeard() override {}
+    void AnswerQuery(QueryAnswer) override {}
+    std::vector<std::string> calls;
 };
 
 struct StoreFixture {
-    static constexpr const char* kSection = CStationSettings::kSection;
-
     explicit StoreFixture(CDateTime now = CDateTime(2026, 8, 1, 0, 5, 0)) : clock(now) {
         list.SetTransmitControl(&transmit);
-        profile.WriteString(kSection, "MyCall", "N0CALL");
-        settings.Load(profile);
-        list.ApplySettings(settings, false);
+        Set("MyCall", "N0CALL");
         host.Clear();
     }
 
     // Stores one setting and applies the settings again.
     void Set(const std::string& key, int value) {
-        profile.WriteInt(kSection, key, value);
+        profile.WriteInt(CStationSettings::kSection, key, value);
         Reload();
     }
     void Set(const std::string& key, const std::string& value) {
-        profile.WriteString(kSection, key, value);
+        profile.WriteString(CStationSettings::kSection, key, value);
         Reload();
     }
     void Reload() {
@@ -76,8 +59,7 @@ struct StoreFixture {
                 const std::string& longitude = "07201.75W", const std::string& time = "") {
         list.UpdatePosition(call, "/>", latitude, longitude, time, "", -1);
     }
-
-    // Reports of one part each, as a packet's decoder writes them.
+    // Reports of one part, as a packet's decoder writes them.
     void ImplySymbol(std::string_view call, std::string_view symbol) {
         StationReport r;
         r.call = call;
@@ -85,18 +67,12 @@ struct StoreFixture {
         r.impliedSymbol = {symbol[0], symbol[1]};
         list.Apply(r);
     }
-    void Phg(std::string_view call, std::array<int32_t, 4> values) {
-        Group(call, &StationReport::hasPhg, &StationReport::phg, values);
-    }
-    void Dfs(std::string_view call, std::array<int32_t, 4> values) {
-        Group(call, &StationReport::hasDfs, &StationReport::dfs, values);
-    }
-    void Group(std::string_view call, bool StationReport::*has,
-               std::array<int32_t, 4> StationReport::*group, std::array<int32_t, 4> values) {
+    void PhgDfs(std::string_view call, std::array<int32_t, 4> phg, std::array<int32_t, 4> dfs) {
         StationReport r;
         r.call = call;
-        r.*has = true;
-        r.*group = values;
+        r.hasPhg = r.hasDfs = true;
+        r.phg = phg;
+        r.dfs = dfs;
         list.Apply(r);
     }
 

@@ -22,21 +22,14 @@ class RecordingHost : public AppHost {
     };
 
     void Post(ThreadMessage message, std::string text = {}) override {
-        std::lock_guard lock(mutex_);
-        posts_.emplace_back(message, std::move(text));
+        Add(&Log::posts, std::pair(message, std::move(text)));
     }
-    void ShowNotice(std::string_view text) override {
-        std::lock_guard lock(mutex_);
-        notices_.emplace_back(text);
-    }
-    void ReportError(std::string_view text) override {
-        std::lock_guard lock(mutex_);
-        errors_.emplace_back(text);
-    }
+    void ShowNotice(std::string_view text) override { Add(&Log::notices, std::string(text)); }
+    void ReportError(std::string_view text) override { Add(&Log::errors, std::string(text)); }
     MessageBoxResult MessageBox(std::string_view text, MessageBoxIcon icon,
                                 MessageBoxButtons buttons, std::string_view title) override {
+        Add(&Log::boxes, Box{std::string(text), icon, buttons, std::string(title)});
         std::lock_guard lock(mutex_);
-        boxes_.push_back({std::string(text), icon, buttons, std::string(title)});
         if (!replies_.empty()) {
             const MessageBoxResult reply = replies_.front();
             replies_.pop_front();
@@ -46,30 +39,12 @@ class RecordingHost : public AppHost {
                    ? MessageBoxResult::kYes
                    : MessageBoxResult::kOk;
     }
-    void StationChanged(const std::string& call) override {
-        std::lock_guard lock(mutex_);
-        stationChanges_.push_back(call);
-    }
-    void MessageChanged(uint64_t messageKey) override {
-        std::lock_guard lock(mutex_);
-        messageChanges_.push_back(messageKey);
-    }
-    void ShowProgress(std::string_view text) override {
-        std::lock_guard lock(mutex_);
-        progress_.push_back("show:" + std::string(text));
-    }
-    void SetProgress(int percent) override {
-        std::lock_guard lock(mutex_);
-        progress_.push_back(std::to_string(percent));
-    }
-    void HideProgress() override {
-        std::lock_guard lock(mutex_);
-        progress_.push_back("hide");
-    }
-    void PlaySound(const std::string& path) override {
-        std::lock_guard lock(mutex_);
-        sounds_.push_back(path);
-    }
+    void StationChanged(const std::string& call) override { Add(&Log::stationChanges, call); }
+    void MessageChanged(uint64_t messageKey) override { Add(&Log::messageChanges, messageKey); }
+    void ShowProgress(std::string_view) override {}
+    void SetProgress(int) override {}
+    void HideProgress() override {}
+    void PlaySound(const std::string& path) override { Add(&Log::sounds, path); }
 
     void QueueReply(MessageBoxResult reply) {
         std::lock_guard lock(mutex_);
@@ -77,50 +52,45 @@ class RecordingHost : public AppHost {
     }
 
     // Copies, so a test can read while other threads keep recording.
-    std::vector<std::pair<ThreadMessage, std::string>> posts() const { return Get(posts_); }
-    std::vector<std::string> notices() const { return Get(notices_); }
-    std::vector<std::string> errors() const { return Get(errors_); }
-    std::vector<Box> boxes() const { return Get(boxes_); }
-    std::vector<std::string> stationChanges() const { return Get(stationChanges_); }
-    std::vector<uint64_t> messageChanges() const { return Get(messageChanges_); }
-    std::vector<std::string> progress() const { return Get(progress_); }
-    std::vector<std::string> sounds() const { return Get(sounds_); }
+    std::vector<std::pair<ThreadMessage, std::string>> posts() const { return Get(&Log::posts); }
+    std::vector<std::string> notices() const { return Get(&Log::notices); }
+    std::vector<std::string> errors() const { return Get(&Log::errors); }
+    std::vector<Box> boxes() const { return Get(&Log::boxes); }
+    std::vector<std::string> stationChanges() const { return Get(&Log::stationChanges); }
+    std::vector<uint64_t> messageChanges() const { return Get(&Log::messageChanges); }
+    std::vector<std::string> sounds() const { return Get(&Log::sounds); }
     size_t CountPosts(ThreadMessage message) const {
-        std::lock_guard lock(mutex_);
         size_t n = 0;
-        for (const auto& post : posts_)
+        for (const auto& post : posts())
             n += post.first == message;
         return n;
     }
 
     void Clear() {
         std::lock_guard lock(mutex_);
-        posts_.clear();
-        notices_.clear();
-        errors_.clear();
-        boxes_.clear();
-        stationChanges_.clear();
-        messageChanges_.clear();
-        progress_.clear();
-        sounds_.clear();
+        log_ = {};
     }
 
   private:
-    template <typename T>
-    T Get(const T& field) const {
+    struct Log {
+        std::vector<std::pair<ThreadMessage, std::string>> posts;
+        std::vector<std::string> notices, errors, stationChanges, sounds;
+        std::vector<Box> boxes;
+        std::vector<uint64_t> messageChanges;
+    };
+    template <typename T, typename V>
+    void Add(std::vector<T> Log::*field, V&& value) {
         std::lock_guard lock(mutex_);
-        return field;
+        (log_.*field).push_back(std::forward<V>(value));
+    }
+    template <typename T>
+    std::vector<T> Get(std::vector<T> Log::*field) const {
+        std::lock_guard lock(mutex_);
+        return log_.*field;
     }
 
     mutable std::mutex mutex_;
-    std::vector<std::pair<ThreadMessage, std::string>> posts_;
-    std::vector<std::string> notices_;
-    std::vector<std::string> errors_;
-    std::vector<Box> boxes_;
-    std::vector<std::string> stationChanges_;
-    std::vector<uint64_t> messageChanges_;
-    std::vector<std::string> progress_;
-    std::vector<std::string> sounds_;
+    Log log_;
     std::deque<MessageBoxResult> replies_;
 };
 

@@ -10,7 +10,6 @@
 
 #include "core/clock.h"
 #include "core/geo.h"
-#include "core/msvc_rand.h"
 #include "core/version.h"
 #include "own_station.h"
 #include "support/recording_host.h"
@@ -20,38 +19,25 @@ namespace plovane {
 namespace {
 
 const CDateTime kStart(2026, 3, 14, 12, 0, 0);
-constexpr const char* kNoDigipeat = "No digipeat of your packet was heard.";
 
 class FakeStations : public StationSource {
   public:
-    explicit FakeStations(PositionReportData own) : own_(std::move(own)) {}
     bool GetPositionReportData(std::string_view call, PositionReportData& out) const override {
-        std::lock_guard lock(mutex_);
-        if (call != own_.call)
-            return false;
-        out = own_;
-        return true;
+        std::lock_guard lock(mutex);
+        out = own;
+        return call == own.call;
     }
     std::string OwnCall() const override {
-        std::lock_guard lock(mutex_);
-        return own_.call;
+        std::lock_guard lock(mutex);
+        return own.call;
     }
-    void Update(const std::function<void(PositionReportData&)>& change) {
-        std::lock_guard lock(mutex_);
-        change(own_);
-    }
-
-  private:
-    mutable std::mutex mutex_;
-    PositionReportData own_;
+    mutable std::mutex mutex;
+    PositionReportData own = testing::FixedStation();
 };
 
 class CountingSender : public PendingSender {
   public:
-    void SendPending(std::string_view filter) override {
-        if (filter.empty())
-            ++calls;
-    }
+    void SendPending(std::string_view filter) override { calls += filter.empty(); }
     std::atomic<int> calls{0};
 };
 
@@ -68,15 +54,12 @@ class RecordingPort : public OutputPort {
         int64_t second;
         std::string text;
     };
-    std::vector<Sent> sent() const {
-        std::lock_guard lock(mutex_);
-        return sent_;
-    }
     // Texts whose first character is one of `types` ("=@/" positions, ">" status).
-    std::vector<Sent> Of(const std::string& types) const {
+    std::vector<Sent> Of(const std::string& types = "") const {
+        std::lock_guard lock(mutex_);
         std::vector<Sent> out;
-        for (const Sent& s : sent()) {
-            if (!s.text.empty() && types.find(s.text[0]) != std::string::npos)
+        for (const Sent& s : sent_) {
+            if (types.empty() || types.find(s.text[0]) != std::string::npos)
                 out.push_back(s);
         }
         return out;
@@ -89,38 +72,23 @@ class RecordingPort : public OutputPort {
     std::vector<Sent> sent_;
 };
 
-PositionReportData OwnRecord() {
-    PositionReportData r = testing::FixedStation();
-    r.lastInfo = "On the air";
-    return r;
-}
-
-CStationSettings OwnSettings() {
-    CStationSettings s;
-    s.MyCall = "N0CALL";
-    s.destination = kOwnDestination;
-    s.TransmitPosits = true;
-    s.TransmitStatus = true;
-    return s;
-}
-
 // One own station: clock, stores, ports (the TNC open, the network closed) and the
-// scheduler, configured from `settings` and `own`.
+// scheduler, transmitting position and status.
 struct Rig {
-    explicit Rig(CStationSettings s = OwnSettings(), PositionReportData own = OwnRecord())
-        : settings(std::move(s)), stations(std::move(own)) {
+    Rig() {
+        stations.own.lastInfo = "On the air";
+        settings.MyCall = "N0CALL";
+        settings.destination = kOwnDestination;
+        settings.TransmitPosits = settings.TransmitStatus = true;
         scheduler.Attach(&stations, &messages);
         scheduler.SetPorts(&tnc, &network);
         network.open = false;
-        scheduler.ApplySettings(settings);
     }
-
     void Start(COutputScheduler::ThreadMode mode = COutputScheduler::ThreadMode::kManual) {
         scheduler.ApplySettings(settings);
         ASSERT_TRUE(scheduler.StartOutput(mode));
         scheduler.MarkReadyToTransmit();
     }
-
     // Lets `seconds` pass in one-second steps, running the due slots after each.
     void Elapse(int64_t seconds) {
         for (int64_t i = 0; i < seconds; ++i) {
@@ -139,31 +107,9 @@ struct Rig {
     COutputScheduler scheduler{clock, host};
 };
 
-// The tests below use one rig's members by their plain names.
 class OutputSchedulerTest : public ::testing::Test, protected Rig {};
 
-TEST_F(OutputSchedulerTest, FixedStationBeaconsOnTheDecayingSchedule) {
-    Start();
-    Elapse(6000);
-    const auto positions = tnc.Of("=");
-    // 12:00:15, 12:00:45, 12:01:45, 12:03:45, 12:07:45, 12:15:45, 12:31:45, 13:01:45,
-    // 13:31:45. Each interval is measured from the actual firing, so each interval (not the
-    // sum of them) lies within five seconds of its nominal length.
-    const int64_t intervals[] = {15, 30, 60, 120, 240, 480, 960, 1800, 1800};
-    ASSERT_EQ(positions.size(), 9u);
-    int64_t previous = 0;
-    for (size_t i = 0; i < positions.size(); ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_NEAR(positions[i].second - previous, intervals[i], 5);
-        previous = positions[i].second;
-        EXPECT_EQ(positions[i].text, "=4903.50N/07201.75W-PHG5132/comment\r");
-    }
-    // Status and spare slot decay alike; the message slot starts at 30 s.
-    EXPECT_EQ(tnc.Of(">").size(), 9u);
-    EXPECT_GE(messages.calls.load(), 8);
-}
-
-TEST_F(OutputSchedulerTest, MobileStationBeaconsAtItsFixedRate) {
+TEST(OutputScheduler, MobileStationBeaconsAtItsFixedRate) {
     struct Case {
         float rate;
         int64_t intervalSeconds;
@@ -174,74 +120,43 @@ TEST_F(OutputSchedulerTest, MobileStationBeaconsAtItsFixedRate) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.rate);
-        CStationSettings mobile = OwnSettings();
-        mobile.Mobile = true;
-        mobile.MobilePositRate = c.rate;
-        PositionReportData moving = OwnRecord();
-        moving.moving = true;
-        Rig rig(mobile, moving);
+        Rig rig;
+        rig.settings.Mobile = true;
+        rig.settings.MobilePositRate = c.rate;
+        rig.stations.own.moving = true;
         rig.Start();
         rig.Elapse(10 * c.intervalSeconds);
-        // Ten intervals, give or take the jitter that adds up over them.
         const auto positions = rig.tnc.Of("/@");
         ASSERT_GE(positions.size(), 9u);
         ASSERT_LE(positions.size(), 11u);
-        int64_t previous = 0;
-        for (const auto& p : positions) {
-            EXPECT_NEAR(p.second - previous, c.intervalSeconds, 5);
-            previous = p.second;
-        }
+        EXPECT_NEAR(positions[1].second - positions[0].second, c.intervalSeconds, 5);
         // Moving at speed 0: the "/" form with a time stamp, course and speed.
-        EXPECT_EQ(positions[0].text.substr(0, 1), "/");
-        EXPECT_EQ(positions[0].text.substr(8), "4903.50N/07201.75W-000/000/comment\r");
+        EXPECT_EQ(positions[0].text.substr(0, 1) + positions[0].text.substr(8),
+                  "/4903.50N/07201.75W-000/000/comment\r");
     }
-}
-
-TEST_F(OutputSchedulerTest, StartArmsSlotsWithTheJitterOfTheStartTimeSeed) {
-    clock.Set(CDateTime(2026, 3, 14, 12, 34, 56));
-    Start();
-    // Slots 0, 1, 2, 3 are armed in this order, drawing from a generator seeded with
-    // 14123456 (day 14, 12:34:56).
-    MsvcRand rand(14123456);
-    const int baseSeconds[] = {15, 15, 30, 15};
-    for (int slot = 0; slot < 4; ++slot) {
-        SCOPED_TRACE(slot);
-        const int r = rand.Next() * 10 / 32767;
-        const auto state = scheduler.SlotState(slot);
-        ASSERT_TRUE(state.has_value());
-        EXPECT_EQ(SecondsBetween(clock.Now(), state->nextTime), baseSeconds[slot] + r - 5);
-    }
-    EXPECT_GT(SecondsBetween(clock.Now(), scheduler.SlotState(kDigipeatCheckSlot)->nextTime),
-              int64_t{kDisarmedDays} * 86400 - 1);
 }
 
 TEST_F(OutputSchedulerTest, DigipeatCheckAfterEachTncPacket) {
-    settings.TransmitPosits = false;
-    settings.TransmitStatus = false;
+    settings.TransmitPosits = settings.TransmitStatus = false;
     Start();
-
     // Not heard: one notice, about 15 s later, then the check is disarmed.
     scheduler.SendPosition();
     Elapse(9);
     EXPECT_TRUE(host.notices().empty());
     Elapse(600);
-    EXPECT_EQ(host.notices(), std::vector<std::string>{kNoDigipeat});
+    EXPECT_EQ(host.notices(), std::vector<std::string>{"No digipeat of your packet was heard."});
     EXPECT_EQ(scheduler.SlotState(kDigipeatCheckSlot)->cap, 0.0f);
-
-    // Heard in time: nothing.
+    // Heard in time: nothing; a new packet to the TNC forgets it.
     host.Clear();
     scheduler.SendStatus("test");
     Elapse(5);
     scheduler.SetDigipeatHeard();
     Elapse(600);
     EXPECT_TRUE(host.notices().empty());
-
-    // A new packet to the TNC forgets the earlier digipeat.
     scheduler.SendPosition();
     EXPECT_FALSE(scheduler.DigipeatHeard());
-
-    // Only the network took it: no check armed, no notice.
     Elapse(600);
+    // Only the network took it: no check armed, no notice.
     host.Clear();
     tnc.open = false;
     network.open = true;
@@ -249,8 +164,6 @@ TEST_F(OutputSchedulerTest, DigipeatCheckAfterEachTncPacket) {
     scheduler.SendPosition();
     EXPECT_EQ(network.Of("N").size(), 1u);
     EXPECT_EQ(scheduler.SlotState(kDigipeatCheckSlot)->generation, armings);
-    Elapse(600);
-    EXPECT_TRUE(host.notices().empty());
 }
 
 TEST_F(OutputSchedulerTest, TncGetsTheBareReportAndTheNetworkOurHeader) {
@@ -265,13 +178,13 @@ TEST_F(OutputSchedulerTest, TncGetsTheBareReportAndTheNetworkOurHeader) {
         ">141100zOn the air\r",
         ">141100zQRV 145.500\r",
     };
-    ASSERT_EQ(tnc.sent().size(), 3u);
-    ASSERT_EQ(network.sent().size(), 3u);
+    ASSERT_EQ(tnc.Of().size(), 3u);
+    ASSERT_EQ(network.Of().size(), 3u);
     for (size_t i = 0; i < bare.size(); ++i) {
-        EXPECT_EQ(tnc.sent()[i].text, bare[i]);
-        EXPECT_EQ(network.sent()[i].text, "N0CALL>APQ102,TCPIP*:" + bare[i]);
+        EXPECT_EQ(tnc.Of()[i].text, bare[i]);
+        EXPECT_EQ(network.Of()[i].text, "N0CALL>APQ102,TCPIP*:" + bare[i]);
     }
-    EXPECT_EQ(scheduler.FormatPositionPacket("N0CALL"), "=4903.50N/07201.75W-PHG5132/comment");
+    EXPECT_EQ(scheduler.FormatPositionPacket("N0CALL") + "\r", bare[0]);
     EXPECT_EQ(scheduler.FormatPositionPacket("W1AW"), "");
 }
 
@@ -280,98 +193,61 @@ TEST_F(OutputSchedulerTest, NocallSendsNothingButKeepsTheSchedule) {
     network.open = true;
     Start();
     scheduler.SendPosition();
-    scheduler.SendStatus("hello");
     scheduler.SendStatusText("Plovane v1.02 online...");
     Elapse(3600);
-    EXPECT_TRUE(tnc.sent().empty());
-    EXPECT_TRUE(network.sent().empty());
+    EXPECT_TRUE(tnc.Of().empty() && network.Of().empty());
     // The slots went on decaying as if they had sent: 15 s ... 16 min, then 30 min.
     EXPECT_EQ(scheduler.SlotState(kPositionSlot)->delay, 30.0f);
     EXPECT_EQ(scheduler.SlotState(kStatusSlot)->delay, 30.0f);
 }
 
-TEST_F(OutputSchedulerTest, TransmitSettingsSilenceTheScheduleButNotTheCommands) {
-    struct Case {
-        bool posits, status;
-        size_t scheduledPositions, scheduledStatus;
-        bool announced;
-    } cases[] = {
-        {false, false, 0, 0, false},
-        {true, false, 6, 0, false},
-        {false, true, 0, 6, true},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.posits << c.status);
-        CStationSettings cs = OwnSettings();
-        cs.TransmitPosits = c.posits;
-        cs.TransmitStatus = c.status;
-        Rig rig(cs);
+TEST(OutputScheduler, TransmitSettingsSilenceTheScheduleButNotTheCommands) {
+    for (const bool posits : {false, true}) {
+        SCOPED_TRACE(posits);
+        Rig rig;
+        rig.settings.TransmitPosits = posits;
+        rig.settings.TransmitStatus = !posits;
         rig.Start();
         rig.scheduler.SendStatusText("Plovane v1.02 online...");
         rig.Elapse(1000);  // 6 firings of each within 16 min 40 s
-        EXPECT_EQ(rig.tnc.Of("=").size(), c.scheduledPositions);
+        EXPECT_EQ(rig.tnc.Of("=").size(), posits ? 6u : 0u);
         const auto status = rig.tnc.Of(">");
-        EXPECT_EQ(status.size(), c.scheduledStatus + (c.announced ? 1 : 0));
-        if (c.announced) {
+        ASSERT_EQ(status.size(), posits ? 0u : 7u);
+        if (!posits) {
             EXPECT_EQ(status[0].text, ">141200zPlovane v1.02 online...\r");
         }
         // The menu commands always go.
-        const size_t before = rig.tnc.sent().size();
+        const size_t before = rig.tnc.Of().size();
         rig.scheduler.SendPosition();
         rig.scheduler.SendStatus("");
-        EXPECT_EQ(rig.tnc.sent().size(), before + 2);
+        EXPECT_EQ(rig.tnc.Of().size(), before + 2);
     }
 }
 
-TEST_F(OutputSchedulerTest, NothingScheduledBeforeTheOwnRecordIsReady) {
+// Nothing is scheduled before the own record is ready; without a position or a status text
+// the slots keep their schedule and send nothing.
+TEST_F(OutputSchedulerTest, NothingGoesOutBeforeTheOwnRecordHasIt) {
+    stations.own.hasPosition = false;
+    stations.own.colatitude = kNoColatitude;
+    stations.own.longitude = kNoLongitude;
+    stations.own.lastInfo.clear();
+    scheduler.ApplySettings(settings);
     ASSERT_TRUE(scheduler.StartOutput(COutputScheduler::ThreadMode::kManual));
     Elapse(300);
-    EXPECT_TRUE(tnc.sent().empty());
     EXPECT_GE(messages.calls.load(), 1);  // the message slot does not wait
     scheduler.MarkReadyToTransmit();
-    Elapse(300);  // positions and status are due again at about 7:45
-    EXPECT_EQ(tnc.Of("=").size(), 1u);
-}
-
-TEST_F(OutputSchedulerTest, NoOwnPositionMeansNoPositionReport) {
-    stations.Update([](PositionReportData& r) {
-        r.hasPosition = false;
-        r.colatitude = kNoColatitude;
-        r.longitude = kNoLongitude;
-    });
-    Start();
     scheduler.SendPosition();
-    Elapse(1000);
-    EXPECT_TRUE(tnc.Of("=@/").empty());
-    EXPECT_FALSE(tnc.Of(">").empty());  // status still goes
-    // The slot keeps its schedule, so a fix arriving later goes out at the next firing.
-    stations.Update([](PositionReportData& r) {
-        r.hasPosition = true;
-        r.colatitude = ParseLatitude("4903.50N");
-        r.longitude = ParseLongitude("07201.75W");
-    });
-    Elapse(1000);
-    EXPECT_EQ(tnc.Of("=").size(), 1u);
-}
-
-TEST_F(OutputSchedulerTest, EmptyStatusSendsNothingFromTheSlot) {
-    stations.Update([](PositionReportData& r) { r.lastInfo.clear(); });
-    Start();
     scheduler.SendStatus("");
     Elapse(1000);
-    EXPECT_TRUE(tnc.Of(">").empty());
+    EXPECT_TRUE(tnc.Of().empty());
     scheduler.SendStatusText("Plovane v1.02 online...");  // brings its own text
     EXPECT_EQ(tnc.Of(">").size(), 1u);
-}
-
-TEST_F(OutputSchedulerTest, ArmingOutsideTheRunningScheduleDoesNothing) {
-    scheduler.ArmSlot(kPositionSlot, 0.25f, 2, 30);
-    EXPECT_FALSE(scheduler.SlotState(kPositionSlot).has_value());
-    Start();
-    scheduler.StopOutput();
-    scheduler.ArmSlot(kPositionSlot, 0.25f, 2, 30);
-    scheduler.RunDueSlots();
-    EXPECT_FALSE(scheduler.SlotState(kPositionSlot).has_value());
+    {
+        std::lock_guard lock(stations.mutex);
+        stations.own = testing::FixedStation();
+    }
+    Elapse(1000);
+    EXPECT_EQ(tnc.Of("=").size(), 1u);
 }
 
 class FailingThreadScheduler : public COutputScheduler {
@@ -384,10 +260,14 @@ class FailingThreadScheduler : public COutputScheduler {
     }
 };
 
-TEST(OutputSchedulerStart, ThreadFailureIsReported) {
+// Before the start there are no slots to arm, fire or read.
+TEST(OutputSchedulerStart, NoSlotsBeforeTheStartAndAThreadFailureIsReported) {
     FakeClock clock{kStart};
     testing::RecordingHost host;
     FailingThreadScheduler scheduler{clock, host};
+    scheduler.ArmSlot(kPositionSlot, 0.25f, 2, 30);
+    scheduler.RunDueSlots();
+    EXPECT_FALSE(scheduler.SlotState(kPositionSlot).has_value());
     EXPECT_FALSE(scheduler.StartOutput());
     EXPECT_TRUE(host.boxes().empty());  // the caller reports it
     EXPECT_FALSE(scheduler.IsRunning());
@@ -398,9 +278,6 @@ TEST(OutputSchedulerThreads, ArmingFromOtherThreadsWhileRunningThenStopJoinsProm
     rig.network.open = true;
     rig.Start(COutputScheduler::ThreadMode::kOutputThread);
     COutputScheduler& scheduler = rig.scheduler;
-    FakeClock& clock = rig.clock;
-    ASSERT_TRUE(scheduler.IsRunning());
-
     std::atomic<bool> go{false};
     auto worker = [&](int id) {
         while (!go)
@@ -413,12 +290,10 @@ TEST(OutputSchedulerThreads, ArmingFromOtherThreadsWhileRunningThenStopJoinsProm
             if (i % 30 == id)
                 scheduler.SendPosition();
             if (i % 40 == id) {
-                CStationSettings s = OwnSettings();
-                s.Comments = "edited";
-                scheduler.ApplySettings(s);
+                scheduler.ApplySettings(rig.settings);
                 scheduler.SetDigipeatHeard();
             }
-            clock.AdvanceSeconds(1);
+            rig.clock.AdvanceSeconds(1);
         }
     };
     std::thread a(worker, 0);
@@ -426,21 +301,17 @@ TEST(OutputSchedulerThreads, ArmingFromOtherThreadsWhileRunningThenStopJoinsProm
     go = true;
     a.join();
     b.join();
-
     // Let the slots come due and wake the thread: it must fire the message slot itself.
-    clock.AdvanceSeconds(3600);
+    rig.clock.AdvanceSeconds(3600);
     scheduler.Wake();
-    for (int i = 0; i < 500 && rig.messages.calls.load() == 0; ++i) {
+    for (int i = 0; i < 500 && rig.messages.calls.load() == 0; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
     EXPECT_GT(rig.messages.calls.load(), 0);
-
     // The thread is now waiting for minutes; StopOutput must wake and join it at once.
     const auto before = std::chrono::steady_clock::now();
     scheduler.StopOutput();
     EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(2));
     EXPECT_FALSE(scheduler.IsRunning());
-    EXPECT_FALSE(scheduler.SlotState(kPositionSlot).has_value());
 }
 
 }  // namespace
