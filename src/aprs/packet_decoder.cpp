@@ -217,7 +217,7 @@ bool MayHoldOtherBlank(std::string_view text) {
 
 // White space becomes a space and both ends are trimmed. Most lines only lose their line
 // ends, so the copy is made only when a tab or the like sits inside the line.
-std::string_view CleanLine(std::string_view raw, std::string& storage) {
+std::string_view CleanLine(std::string_view raw, DecodedPacket& packet) {
     const auto blank = [](char c) { return c == ' ' || Is(c, kOtherBlank); };
     size_t begin = 0;
     size_t end = raw.size();
@@ -230,9 +230,9 @@ std::string_view CleanLine(std::string_view raw, std::string& storage) {
     if (!MayHoldOtherBlank(trimmed) || std::none_of(trimmed.begin(), trimmed.end(), isOtherBlank)) {
         return trimmed;
     }
-    storage.assign(trimmed);
-    std::replace_if(storage.begin(), storage.end(), isOtherBlank, ' ');
-    return storage;
+    const std::span<char> room = packet.Room(trimmed.size());
+    std::replace_copy_if(trimmed.begin(), trimmed.end(), room.begin(), isOtherBlank, ' ');
+    return {room.data(), room.size()};
 }
 
 // --- Dispatch -------------------------------------------------------------------------
@@ -434,7 +434,7 @@ void Dispatch(aprs::ReportWriter& out, const Packet& p) {
 void DecodeLevel(aprs::ReportWriter& out, std::string_view myCall, std::string_view raw,
                  std::string_view outerPath, int depth) {
     DecodedPacket& packet = out.packet();
-    const std::string_view line = CleanLine(raw, packet.cleaned);
+    const std::string_view line = CleanLine(raw, packet);
     if (line.empty())
         return;
     packet.AddShownLine(line);
@@ -466,9 +466,10 @@ void DecodeLevel(aprs::ReportWriter& out, std::string_view myCall, std::string_v
     } else if ((lastArrow = rest.rfind('>')) != std::string_view::npos) {
         // "N0CALL>DIGI1>DIGI2>APRS": digipeaters first, destination last.
         destination = rest.substr(lastArrow + 1);
-        packet.path.assign(latin1::Trim(rest.substr(0, lastArrow)));
-        std::replace(packet.path.begin(), packet.path.end(), '>', ',');
-        path = packet.path;
+        const std::string_view hops = latin1::Trim(rest.substr(0, lastArrow));
+        const std::span<char> room = packet.Room(hops.size());
+        std::replace_copy(hops.begin(), hops.end(), room.begin(), '>', ',');
+        path = {room.data(), room.size()};
     } else {
         destination = rest;
     }
@@ -476,15 +477,9 @@ void DecodeLevel(aprs::ReportWriter& out, std::string_view myCall, std::string_v
     // The inner packet of a relayed packet travelled the outer path after its own.
     const std::string_view outer = latin1::Trim(outerPath);
     if (!outer.empty()) {
-        std::string& combined = packet.combinedPath;
-        combined.reserve(path.size() + outer.size() + 2);
-        combined.assign(path.substr(0, path.find('*')));
-        if (!combined.empty())
-            combined += ',';
-        combined.append(outer);
-        if (combined.find('*') == std::string::npos)
-            combined += '*';
-        path = combined;
+        const std::string_view own = path.substr(0, path.find('*'));
+        const bool marked = outer.find('*') != std::string_view::npos;
+        path = packet.Join({own, own.empty() ? "" : ",", outer, marked ? "" : "*"});
     }
 
     if (!source.empty() && source == myCall) {
@@ -515,15 +510,9 @@ void DecodeLevel(aprs::ReportWriter& out, std::string_view myCall, std::string_v
         if (depth >= DecodedPacket::kMaxRelayDepth)
             return;
         const std::string_view outerCut = path.substr(0, path.find('*'));
-        // The prefix is built apart: the path it is cut from may be the buffer's own text.
-        std::string prefix;
-        prefix.reserve(source.size() + outerCut.size() + 1);
-        prefix.assign(source);
-        if (!source.empty() && !outerCut.empty())
-            prefix += ',';
-        prefix.append(outerCut);
-        packet.outerPrefix.swap(prefix);
-        DecodeLevel(out, myCall, p.information.substr(1), packet.outerPrefix, depth + 1);
+        const std::string_view prefix =
+            packet.Join({source, !source.empty() && !outerCut.empty() ? "," : "", outerCut});
+        DecodeLevel(out, myCall, p.information.substr(1), prefix, depth + 1);
         return;
     }
     Dispatch(out, p);
