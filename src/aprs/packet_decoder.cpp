@@ -128,19 +128,20 @@ Symbol SymbolOfDestination(std::string_view destination) {
 }
 
 // The symbol a packet implies before any position report says otherwise: from the
-// destination call when it is a symbol code, else from the SSID of the source.
-Symbol ImpliedSymbol(std::string_view source, std::string_view destination) {
+// destination call when it is a symbol code, else from the SSID of the source: the digits
+// after its last "-" (`lastDash`), when its first "-" (`firstDash`) is not its first byte.
+Symbol ImpliedSymbol(std::string_view source, size_t firstDash, size_t lastDash,
+                     std::string_view destination) {
     if (destination.size() >= 5 && (latin1::StartsWithNoCase(destination, "GPS") ||
                                     latin1::StartsWithNoCase(destination, "SPC") ||
                                     latin1::StartsWithNoCase(destination, "SYM"))) {
         return SymbolOfDestination(destination);
     }
     Symbol none;
-    const size_t dash = FindInField(source, '-');
-    if (dash == std::string_view::npos || dash == 0)
+    if (firstDash == std::string_view::npos || firstDash == 0)
         return none;
     int ssid = 0;
-    for (size_t i = source.rfind('-') + 1; i < source.size() && IsDigit(U(source[i])); ++i) {
+    for (size_t i = lastDash + 1; i < source.size() && IsDigit(U(source[i])); ++i) {
         ssid = ssid * 10 + (source[i] - '0');
         if (ssid > 15)
             return none;  // also stops long digit runs from overflowing
@@ -156,7 +157,7 @@ Symbol ImpliedSymbol(std::string_view source, std::string_view destination) {
 // --- Line cleaning and header ---------------------------------------------------------
 
 // Character classes of the header scan, one table look-up per byte on the hot path.
-enum : uint8_t { kOtherBlank = 1, kSourceChar = 2, kHeaderChar = 4 };
+enum : uint8_t { kOtherBlank = 1, kSourceChar = 2, kHeaderChar = 4, kCallMark = 8 };
 
 constexpr std::array<uint8_t, 256> MakeCharClasses() {
     std::array<uint8_t, 256> classes{};
@@ -172,6 +173,8 @@ constexpr std::array<uint8_t, 256> MakeCharClasses() {
         if (IsAlnum(c) || c == '-' || c == ',' || c == '/' || c == '*' || c == '>') {
             flags |= kHeaderChar;
         }
+        if (c == '-' || c == '/')
+            flags |= kCallMark;
         classes[static_cast<size_t>(i)] = flags;
     }
     return classes;
@@ -192,6 +195,40 @@ size_t RunEnd(std::string_view text, size_t i, uint8_t charClass) {
     while (i < text.size() && Is(text[i], charClass))
         ++i;
     return i;
+}
+
+// The source call that starts a line, in one pass: where its run of call characters ends,
+// how long the call is without a portable suffix ("N0CALL/P" is N0CALL, unless the "/" is the
+// first byte), and the first and last "-" of that call.
+struct SourceCall {
+    size_t end = 0;
+    size_t length = 0;
+    size_t firstDash = std::string_view::npos;
+    size_t lastDash = std::string_view::npos;
+};
+
+SourceCall ScanSource(std::string_view line) {
+    SourceCall call;
+    size_t slash = std::string_view::npos;
+    size_t i = 0;
+    for (; i < line.size(); ++i) {
+        const uint8_t charClass = kCharClasses[U(line[i])];
+        if ((charClass & kSourceChar) == 0)
+            break;
+        if ((charClass & kCallMark) == 0)
+            continue;
+        if (line[i] == '/') {
+            if (slash == std::string_view::npos)
+                slash = i;
+        } else if (slash == std::string_view::npos || slash == 0) {
+            if (call.firstDash == std::string_view::npos)
+                call.firstDash = i;
+            call.lastDash = i;
+        }
+    }
+    call.end = i;
+    call.length = slash != std::string_view::npos && slash > 0 ? slash : i;
+    return call;
 }
 
 // False when the text surely holds no white space but the blank: all of it is printable
@@ -444,13 +481,11 @@ void DecodeLevel(aprs::ReportWriter& out, std::string_view myCall, std::string_v
         return;
 
     // Source: "N0CALL/P" (a portable suffix) is the station N0CALL.
-    const size_t i = RunEnd(line, 0, kSourceChar);
+    const SourceCall call = ScanSource(line);
+    const size_t i = call.end;
     if (i == line.size() || line[i] != '>')
         return;  // e.g. "cmd:" from the TNC
-    std::string_view source = line.substr(0, i);
-    const size_t slash = FindInField(source, '/');
-    if (slash != std::string_view::npos && slash > 0)
-        source = source.substr(0, slash);
+    const std::string_view source = line.substr(0, call.length);
 
     const size_t restBegin = i + 1;
     const size_t stop = RunEnd(line, restBegin, kHeaderChar);
@@ -488,7 +523,7 @@ void DecodeLevel(aprs::ReportWriter& out, std::string_view myCall, std::string_v
         return;
     }
 
-    const Symbol implied = ImpliedSymbol(source, destination);
+    const Symbol implied = ImpliedSymbol(source, call.firstDash, call.lastDash, destination);
     if (implied.valid)
         out.SetImpliedSymbol(source, implied.view());
 
