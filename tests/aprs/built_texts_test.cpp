@@ -23,8 +23,6 @@ TEST_F(DecoderTest, BuiltTextsReachTheStoreWholeWhateverTheirLength) {
         {"telemetry cut from a long comment",
          "W1AB>APRS:!4903.50N/07201.75W-" + longText + "|!!!!|" + longText, "W1AB",
          longText + longText, ""},
-        {"DAO cut from a short comment", "W1AC>APRS:!4903.50N/07201.75W-ab!W12!cd", "W1AC", "abcd",
-         ""},
         {"relayed with a long inner path",
          "W1AD>APRS,WIDE2-1:}W1AE>APRS," + std::string(300, 'D') + "," + std::string(300, 'E') +
              ":!4903.50N/07201.75W-hi",
