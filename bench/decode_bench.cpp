@@ -43,7 +43,7 @@ namespace {
 
 using namespace plovane;
 
-constexpr size_t kLines = 1'000'000;
+constexpr size_t kDefaultLines = 1'000'000;
 constexpr int kStations = 12'000;
 constexpr int kStationLimit = 9'999;
 
@@ -76,6 +76,7 @@ void LimitStations(MemoryProfile& profile) {
 }
 
 struct Results {
+    size_t lines = 0;             // lines per pass
     double bestSeconds = 0.0;     // fastest pass over all lines, wall clock
     double bestCpuSeconds = 0.0;  // least CPU time of the decoding thread for a pass
     size_t stationsStored = 0;
@@ -113,7 +114,7 @@ void BM_DecodeLines(benchmark::State& state, const std::string& traffic, Results
         results.stationsStored = stores.stations.Count();
     }
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) *
-                            static_cast<int64_t>(kLines));
+                            static_cast<int64_t>(results.lines));
     state.counters["stations"] = static_cast<double>(results.stationsStored);
 }
 
@@ -169,14 +170,15 @@ ProgramTime TimeProgram(const std::string& program, const std::string& argument)
     return result;
 }
 
-void PrintRate(const char* who, double wallSeconds, double cpuSeconds) {
+void PrintRate(const char* who, size_t lines, double wallSeconds, double cpuSeconds) {
+    const auto n = static_cast<double>(lines);
     std::printf("%-16s %zu lines: wall %.3f s = %9.0f lines/s, CPU %.3f s = %9.0f lines/s\n", who,
-                kLines, wallSeconds, kLines / wallSeconds, cpuSeconds, kLines / cpuSeconds);
+                lines, wallSeconds, n / wallSeconds, cpuSeconds, n / cpuSeconds);
 }
 
 void RunBaseline(const std::string& traffic, const Results& ours) {
     std::printf("\n%zu records kept (limit %d)\n", ours.stationsStored, kStationLimit);
-    PrintRate("plovane decode:", ours.bestSeconds, ours.bestCpuSeconds);
+    PrintRate("plovane decode:", ours.lines, ours.bestSeconds, ours.bestCpuSeconds);
     const std::optional<std::string> program = FindOnPath("decode_aprs");
     if (!program) {
         std::printf("decode_aprs is not installed (Debian package direwolf): baseline skipped\n");
@@ -204,7 +206,7 @@ void RunBaseline(const std::string& traffic, const Results& ours) {
         std::printf("%s failed: baseline skipped\n", program->c_str());
         return;
     }
-    PrintRate("decode_aprs:", base.wallSeconds, base.cpuSeconds);
+    PrintRate("decode_aprs:", ours.lines, base.wallSeconds, base.cpuSeconds);
     std::printf("ratio plovane / decode_aprs: %.2f by wall clock, %.2f by CPU time\n",
                 base.wallSeconds / ours.bestSeconds, base.cpuSeconds / ours.bestCpuSeconds);
 }
@@ -212,17 +214,31 @@ void RunBaseline(const std::string& traffic, const Results& ours) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // --lines N, given first, decodes N lines instead (a profiler run: callgrind per line).
+    size_t lines = kDefaultLines;
+    if (argc >= 3 && std::string_view(argv[1]) == "--lines") {
+        const long count = std::atol(argv[2]);
+        if (count <= 0) {
+            std::fprintf(stderr, "--lines needs a positive count\n");
+            return 1;
+        }
+        lines = static_cast<size_t>(count);
+        argv[2] = argv[0];
+        argv += 2;
+        argc -= 2;
+    }
     // --print-traffic prints the generated lines instead of timing them.
     if (argc == 2 && std::string_view(argv[1]) == "--print-traffic") {
-        const std::string traffic = MakeTraffic(kLines);
+        const std::string traffic = MakeTraffic(lines);
         std::fwrite(traffic.data(), 1, traffic.size(), stdout);
         return 0;
     }
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    const std::string traffic = MakeTraffic(kLines);
+    const std::string traffic = MakeTraffic(lines);
     Results results;
+    results.lines = lines;
     benchmark::RegisterBenchmark(
         "DecodeLines/1M_lines/12k_stations/limit_9999",
         [&](benchmark::State& state) { BM_DecodeLines(state, traffic, results); })

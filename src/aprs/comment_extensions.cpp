@@ -17,22 +17,19 @@ int Base91Pair(const char* p) {
 }
 
 // The text with [at, at + length) taken out. A cut at either end is a view; one in the
-// middle is joined in `storage` (built apart, since `text` may be the storage's own text).
-std::string_view Cut(std::string_view text, size_t at, size_t length, std::string& storage) {
+// middle is joined in the packet's room.
+std::string_view Cut(std::string_view text, size_t at, size_t length, DecodedPacket& packet) {
     if (at == 0)
         return text.substr(length);
     if (at + length == text.size())
         return text.substr(0, at);
-    std::string joined;
-    joined.reserve(text.size() - length);
-    joined.append(text.substr(0, at)).append(text.substr(at + length));
-    storage.swap(joined);
-    return storage;
+    return packet.Join({text.substr(0, at), text.substr(at + length)});
 }
 
 }  // namespace
 
-bool TakeBase91Telemetry(std::string_view& comment, std::string& storage, TelemetryValues& values) {
+bool TakeBase91Telemetry(std::string_view& comment, DecodedPacket& packet,
+                         TelemetryValues& values) {
     // "|" + sequence + one to five channels + optional bits, two base-91 characters each.
     for (size_t open = comment.find('|'); open != std::string_view::npos;
          open = comment.find('|', open + 1)) {
@@ -57,13 +54,13 @@ bool TakeBase91Telemetry(std::string_view& comment, std::string& storage, Teleme
         }
         if (pairs > TelemetryValues::kAnalogChannels)
             values.bits = static_cast<int16_t>(Base91Pair(body.data() + 12) & 0xFF);
-        comment = Cut(comment, open, length + 2, storage);
+        comment = Cut(comment, open, length + 2, packet);
         return true;
     }
     return false;
 }
 
-bool TakeDao(std::string_view& comment, std::string& storage, DaoExtension& dao) {
+bool TakeDao(std::string_view& comment, DecodedPacket& packet, DaoExtension& dao) {
     // The last "!" + datum + two characters + "!" in the comment.
     for (size_t at = comment.size(); at >= 5; --at) {
         const size_t i = at - 5;
@@ -92,7 +89,7 @@ bool TakeDao(std::string_view& comment, std::string& storage, DaoExtension& dao)
         found.found = true;
         found.datum = static_cast<char>(datum & ~0x20);
         dao = found;
-        comment = Cut(comment, i, 5, storage);
+        comment = Cut(comment, i, 5, packet);
         return true;
     }
     return false;

@@ -3,10 +3,14 @@
 // applies it to the stores; nothing here touches them.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
+#include <forward_list>
+#include <initializer_list>
 #include <memory>
 #include <new>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -17,8 +21,10 @@
 namespace plovane {
 
 // Thread-compatible. Texts are views into the decoded line or into the packet's own
-// buffers, so the packet is neither copied nor moved: it lives where Decode makes it, and
-// the line must outlive it.
+// room, so the packet is neither copied nor moved: it lives where Decode makes it, and
+// the line must outlive it. A line is decoded without allocating: what the packet holds is
+// left unset until the decoder fills it in, and built texts go to a fixed room (only a text
+// too long for it goes to the heap).
 class DecodedPacket {
   public:
     // Relayed packets ("}") nested deeper than this are dropped.
@@ -36,7 +42,12 @@ class DecodedPacket {
 
     // The cleaned line of each level (the relaying packet, then the packet it carries), to
     // show behind the source's tag.
-    std::span<const std::string_view> shownLines() const { return {shown_.data(), shownCount_}; }
+    std::span<const std::string_view> shownLines() const {
+        if (shownCount_ == 0)
+            return {};
+        return {std::launder(reinterpret_cast<const std::string_view*>(shownBytes_.data())),
+                shownCount_};
+    }
     // The station updates, in the order they are applied.
     std::span<const StationReport> reports() const {
         if (reportCount_ == 0)
@@ -66,8 +77,11 @@ class DecodedPacket {
     // --- Filled in by the decoder ---
 
     void AddShownLine(std::string_view line) {
-        if (shownCount_ < shown_.size())
-            shown_[shownCount_++] = line;
+        if (shownCount_ < kMaxRelayDepth + 1) {
+            std::construct_at(reinterpret_cast<std::string_view*>(shownBytes_.data()) + shownCount_,
+                              line);
+            ++shownCount_;
+        }
     }
     // The report for `call`: the last one when it is for the same call, else a new one.
     // Null for an empty call (nothing acts on it) or when all are taken.
@@ -75,9 +89,12 @@ class DecodedPacket {
         if (call.empty())
             return nullptr;
         if (reportCount_ > 0) {
+            // The operations of a packet mostly name one call through one view.
             StationReport* last = std::launder(Report(reportCount_ - 1));
-            if (last->call == call)
+            if (last->call.size() == call.size() &&
+                (last->call.data() == call.data() || last->call == call)) {
                 return last;
+            }
         }
         if (reportCount_ == kMaxReports)
             return nullptr;
@@ -86,20 +103,31 @@ class DecodedPacket {
         return report;
     }
     // The one weather report a packet carries, and its one telemetry report.
-    WeatherValues& weather() { return weather_; }
-    TelemetryValues& telemetry() { return telemetry_; }
+    WeatherValues& weather() { return weather_ ? *weather_ : weather_.emplace(); }
+    TelemetryValues& telemetry() { return telemetry_ ? *telemetry_ : telemetry_.emplace(); }
 
-    // Room for the texts the decoder builds: the cleaned line (tabs made blanks), a
-    // "DIGI1,DIGI2" path written with ">", a relayed packet's continued path, the path a
-    // relaying level hands to the packet it carries.
-    std::string cleaned;
-    std::string path;
-    std::string combinedPath;
-    std::string outerPrefix;
-    // A comment with an extension cut out of its middle; a Mic-E text with its altitude
-    // cut out of the middle.
-    std::string comment;
-    std::string micEText;
+    // Room for a text the decoder builds (the cleaned line with its tabs made blanks, a
+    // path written with ">", a relayed packet's continued path, a comment with an extension
+    // cut out of its middle): `size` characters that stay put as long as the packet.
+    std::span<char> Room(size_t size) {
+        if (size <= room_.size() - roomUsed_) {
+            char* at = room_.data() + roomUsed_;
+            roomUsed_ += size;
+            return {at, size};
+        }
+        return {overflow_.emplace_front(size, '\0').data(), size};
+    }
+    // `parts` joined in new room; they may be texts of earlier room.
+    std::string_view Join(std::initializer_list<std::string_view> parts) {
+        size_t size = 0;
+        for (const std::string_view part : parts)
+            size += part.size();
+        const std::span<char> room = Room(size);
+        char* at = room.data();
+        for (const std::string_view part : parts)
+            at = std::copy(part.begin(), part.end(), at);
+        return {room.data(), room.size()};
+    }
 
   private:
     // Room for the reports, left unset until used: a line makes one or two of the ten.
@@ -107,12 +135,19 @@ class DecodedPacket {
         return reinterpret_cast<StationReport*>(reportBytes_.data()) + i;
     }
 
-    std::array<std::string_view, kMaxRelayDepth + 1> shown_;
+    // Set only as far as the counts say.
+    alignas(std::string_view)
+        std::array<std::byte, sizeof(std::string_view) * (kMaxRelayDepth + 1)> shownBytes_;
     size_t shownCount_ = 0;
     size_t reportCount_ = 0;
     alignas(StationReport) std::array<std::byte, sizeof(StationReport) * kMaxReports> reportBytes_;
-    WeatherValues weather_;
-    TelemetryValues telemetry_;
+    std::optional<WeatherValues> weather_;
+    std::optional<TelemetryValues> telemetry_;
+    // Texts of nearly every line fit the room; a longer one has a heap string of its own,
+    // which never moves.
+    std::array<char, 512> room_;
+    size_t roomUsed_ = 0;
+    std::forward_list<std::string> overflow_;
 };
 
 }  // namespace plovane

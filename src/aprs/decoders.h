@@ -64,9 +64,9 @@ struct DaoExtension {
 };
 
 // Each takes its extension out of the comment when there is one (the rest of the comment
-// may then live in `storage`) and returns whether it found one.
-bool TakeBase91Telemetry(std::string_view& comment, std::string& storage, TelemetryValues& values);
-bool TakeDao(std::string_view& comment, std::string& storage, DaoExtension& dao);
+// may then live in the packet's room) and returns whether it found one.
+bool TakeBase91Telemetry(std::string_view& comment, DecodedPacket& packet, TelemetryValues& values);
+bool TakeDao(std::string_view& comment, DecodedPacket& packet, DaoExtension& dao);
 
 // A "T#" report: false when the text is none. Reading stops at the first value that is not
 // a number; what was read until then stands.

@@ -211,10 +211,8 @@ void DecodeMicE(ReportWriter& out, std::string_view source, std::string_view des
             if (brace == 3) {
                 comment.remove_prefix(4);
             } else {
-                std::string joined(comment.substr(0, brace - 3));
-                joined.append(comment.substr(brace + 1));
-                out.packet().micEText.swap(joined);
-                comment = out.packet().micEText;
+                comment =
+                    out.packet().Join({comment.substr(0, brace - 3), comment.substr(brace + 1)});
             }
         }
         break;

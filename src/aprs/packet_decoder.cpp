@@ -128,19 +128,20 @@ Symbol SymbolOfDestination(std::string_view destination) {
 }
 
 // The symbol a packet implies before any position report says otherwise: from the
-// destination call when it is a symbol code, else from the SSID of the source.
-Symbol ImpliedSymbol(std::string_view source, std::string_view destination) {
+// destination call when it is a symbol code, else from the SSID of the source: the digits
+// after its last "-" (`lastDash`), when its first "-" (`firstDash`) is not its first byte.
+Symbol ImpliedSymbol(std::string_view source, size_t firstDash, size_t lastDash,
+                     std::string_view destination) {
     if (destination.size() >= 5 && (latin1::StartsWithNoCase(destination, "GPS") ||
                                     latin1::StartsWithNoCase(destination, "SPC") ||
                                     latin1::StartsWithNoCase(destination, "SYM"))) {
         return SymbolOfDestination(destination);
     }
     Symbol none;
-    const size_t dash = FindInField(source, '-');
-    if (dash == std::string_view::npos || dash == 0)
+    if (firstDash == std::string_view::npos || firstDash == 0)
         return none;
     int ssid = 0;
-    for (size_t i = source.rfind('-') + 1; i < source.size() && IsDigit(U(source[i])); ++i) {
+    for (size_t i = lastDash + 1; i < source.size() && IsDigit(U(source[i])); ++i) {
         ssid = ssid * 10 + (source[i] - '0');
         if (ssid > 15)
             return none;  // also stops long digit runs from overflowing
@@ -156,7 +157,7 @@ Symbol ImpliedSymbol(std::string_view source, std::string_view destination) {
 // --- Line cleaning and header ---------------------------------------------------------
 
 // Character classes of the header scan, one table look-up per byte on the hot path.
-enum : uint8_t { kOtherBlank = 1, kSourceChar = 2, kHeaderChar = 4 };
+enum : uint8_t { kOtherBlank = 1, kSourceChar = 2, kHeaderChar = 4, kCallMark = 8 };
 
 constexpr std::array<uint8_t, 256> MakeCharClasses() {
     std::array<uint8_t, 256> classes{};
@@ -172,6 +173,8 @@ constexpr std::array<uint8_t, 256> MakeCharClasses() {
         if (IsAlnum(c) || c == '-' || c == ',' || c == '/' || c == '*' || c == '>') {
             flags |= kHeaderChar;
         }
+        if (c == '-' || c == '/')
+            flags |= kCallMark;
         classes[static_cast<size_t>(i)] = flags;
     }
     return classes;
@@ -192,6 +195,40 @@ size_t RunEnd(std::string_view text, size_t i, uint8_t charClass) {
     while (i < text.size() && Is(text[i], charClass))
         ++i;
     return i;
+}
+
+// The source call that starts a line, in one pass: where its run of call characters ends,
+// how long the call is without a portable suffix ("N0CALL/P" is N0CALL, unless the "/" is the
+// first byte), and the first and last "-" of that call.
+struct SourceCall {
+    size_t end = 0;
+    size_t length = 0;
+    size_t firstDash = std::string_view::npos;
+    size_t lastDash = std::string_view::npos;
+};
+
+SourceCall ScanSource(std::string_view line) {
+    SourceCall call;
+    size_t slash = std::string_view::npos;
+    size_t i = 0;
+    for (; i < line.size(); ++i) {
+        const uint8_t charClass = kCharClasses[U(line[i])];
+        if ((charClass & kSourceChar) == 0)
+            break;
+        if ((charClass & kCallMark) == 0)
+            continue;
+        if (line[i] == '/') {
+            if (slash == std::string_view::npos)
+                slash = i;
+        } else if (slash == std::string_view::npos || slash == 0) {
+            if (call.firstDash == std::string_view::npos)
+                call.firstDash = i;
+            call.lastDash = i;
+        }
+    }
+    call.end = i;
+    call.length = slash != std::string_view::npos && slash > 0 ? slash : i;
+    return call;
 }
 
 // False when the text surely holds no white space but the blank: all of it is printable
@@ -217,7 +254,7 @@ bool MayHoldOtherBlank(std::string_view text) {
 
 // White space becomes a space and both ends are trimmed. Most lines only lose their line
 // ends, so the copy is made only when a tab or the like sits inside the line.
-std::string_view CleanLine(std::string_view raw, std::string& storage) {
+std::string_view CleanLine(std::string_view raw, DecodedPacket& packet) {
     const auto blank = [](char c) { return c == ' ' || Is(c, kOtherBlank); };
     size_t begin = 0;
     size_t end = raw.size();
@@ -230,9 +267,9 @@ std::string_view CleanLine(std::string_view raw, std::string& storage) {
     if (!MayHoldOtherBlank(trimmed) || std::none_of(trimmed.begin(), trimmed.end(), isOtherBlank)) {
         return trimmed;
     }
-    storage.assign(trimmed);
-    std::replace_if(storage.begin(), storage.end(), isOtherBlank, ' ');
-    return storage;
+    const std::span<char> room = packet.Room(trimmed.size());
+    std::replace_copy_if(trimmed.begin(), trimmed.end(), room.begin(), isOtherBlank, ' ');
+    return {room.data(), room.size()};
 }
 
 // --- Dispatch -------------------------------------------------------------------------
@@ -434,7 +471,7 @@ void Dispatch(aprs::ReportWriter& out, const Packet& p) {
 void DecodeLevel(aprs::ReportWriter& out, std::string_view myCall, std::string_view raw,
                  std::string_view outerPath, int depth) {
     DecodedPacket& packet = out.packet();
-    const std::string_view line = CleanLine(raw, packet.cleaned);
+    const std::string_view line = CleanLine(raw, packet);
     if (line.empty())
         return;
     packet.AddShownLine(line);
@@ -444,13 +481,11 @@ void DecodeLevel(aprs::ReportWriter& out, std::string_view myCall, std::string_v
         return;
 
     // Source: "N0CALL/P" (a portable suffix) is the station N0CALL.
-    const size_t i = RunEnd(line, 0, kSourceChar);
+    const SourceCall call = ScanSource(line);
+    const size_t i = call.end;
     if (i == line.size() || line[i] != '>')
         return;  // e.g. "cmd:" from the TNC
-    std::string_view source = line.substr(0, i);
-    const size_t slash = FindInField(source, '/');
-    if (slash != std::string_view::npos && slash > 0)
-        source = source.substr(0, slash);
+    const std::string_view source = line.substr(0, call.length);
 
     const size_t restBegin = i + 1;
     const size_t stop = RunEnd(line, restBegin, kHeaderChar);
@@ -466,9 +501,10 @@ void DecodeLevel(aprs::ReportWriter& out, std::string_view myCall, std::string_v
     } else if ((lastArrow = rest.rfind('>')) != std::string_view::npos) {
         // "N0CALL>DIGI1>DIGI2>APRS": digipeaters first, destination last.
         destination = rest.substr(lastArrow + 1);
-        packet.path.assign(latin1::Trim(rest.substr(0, lastArrow)));
-        std::replace(packet.path.begin(), packet.path.end(), '>', ',');
-        path = packet.path;
+        const std::string_view hops = latin1::Trim(rest.substr(0, lastArrow));
+        const std::span<char> room = packet.Room(hops.size());
+        std::replace_copy(hops.begin(), hops.end(), room.begin(), '>', ',');
+        path = {room.data(), room.size()};
     } else {
         destination = rest;
     }
@@ -476,15 +512,9 @@ void DecodeLevel(aprs::ReportWriter& out, std::string_view myCall, std::string_v
     // The inner packet of a relayed packet travelled the outer path after its own.
     const std::string_view outer = latin1::Trim(outerPath);
     if (!outer.empty()) {
-        std::string& combined = packet.combinedPath;
-        combined.reserve(path.size() + outer.size() + 2);
-        combined.assign(path.substr(0, path.find('*')));
-        if (!combined.empty())
-            combined += ',';
-        combined.append(outer);
-        if (combined.find('*') == std::string::npos)
-            combined += '*';
-        path = combined;
+        const std::string_view own = path.substr(0, path.find('*'));
+        const bool marked = outer.find('*') != std::string_view::npos;
+        path = packet.Join({own, own.empty() ? "" : ",", outer, marked ? "" : "*"});
     }
 
     if (!source.empty() && source == myCall) {
@@ -493,7 +523,7 @@ void DecodeLevel(aprs::ReportWriter& out, std::string_view myCall, std::string_v
         return;
     }
 
-    const Symbol implied = ImpliedSymbol(source, destination);
+    const Symbol implied = ImpliedSymbol(source, call.firstDash, call.lastDash, destination);
     if (implied.valid)
         out.SetImpliedSymbol(source, implied.view());
 
@@ -515,15 +545,9 @@ void DecodeLevel(aprs::ReportWriter& out, std::string_view myCall, std::string_v
         if (depth >= DecodedPacket::kMaxRelayDepth)
             return;
         const std::string_view outerCut = path.substr(0, path.find('*'));
-        // The prefix is built apart: the path it is cut from may be the buffer's own text.
-        std::string prefix;
-        prefix.reserve(source.size() + outerCut.size() + 1);
-        prefix.assign(source);
-        if (!source.empty() && !outerCut.empty())
-            prefix += ',';
-        prefix.append(outerCut);
-        packet.outerPrefix.swap(prefix);
-        DecodeLevel(out, myCall, p.information.substr(1), packet.outerPrefix, depth + 1);
+        const std::string_view prefix =
+            packet.Join({source, !source.empty() && !outerCut.empty() ? "," : "", outerCut});
+        DecodeLevel(out, myCall, p.information.substr(1), prefix, depth + 1);
         return;
     }
     Dispatch(out, p);

@@ -23,12 +23,12 @@ void ReportWriter::UpdatePosition(std::string_view call, std::string_view symbol
     // Telemetry first: its base-91 characters may themselves look like a DAO extension.
     TelemetryValues& telemetry = packet_.telemetry();
     if (comment.find('|') != std::string_view::npos &&
-        TakeBase91Telemetry(comment, packet_.comment, telemetry)) {
+        TakeBase91Telemetry(comment, packet_, telemetry)) {
         r->telemetry = &telemetry;
     }
     DaoExtension dao;
     if (comment.find('!') != std::string_view::npos)
-        TakeDao(comment, packet_.comment, dao);
+        TakeDao(comment, packet_, dao);
     FillPositionReport(*r, symbol, latitude, longitude, time, comment, altitudeDm, localNow_,
                        biasMinutes_);
     // The DAO digits refine a full-precision position only (not an ambiguous one).

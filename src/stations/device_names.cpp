@@ -1,15 +1,29 @@
 // Device names from destination calls.
 #include "stations/device_names.h"
 
+#include <algorithm>
+#include <array>
+
 #include "core/latin1.h"
 
 namespace plovane {
 namespace {
 
+// "prefix" + "rest" + ")", joined first so the name is written once (a new record is named
+// from every packet's destination).
 void Assign(std::string& device, std::string_view prefix, std::string_view rest) {
-    device.assign(prefix);
-    device.append(rest);
-    device.push_back(')');
+    std::array<char, 64> joined;
+    const size_t size = prefix.size() + rest.size() + 1;
+    if (size > joined.size()) {
+        device.assign(prefix);
+        device.append(rest);
+        device.push_back(')');
+        return;
+    }
+    char* end = std::copy(prefix.begin(), prefix.end(), joined.data());
+    end = std::copy(rest.begin(), rest.end(), end);
+    *end = ')';
+    device.assign(joined.data(), size);
 }
 
 // The "AP" family: the third character names the software, the rest is its version/model.

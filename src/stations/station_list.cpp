@@ -96,10 +96,11 @@ void ApplyDeviceAndPath(CStation& s, bool own, std::string_view destination, std
     // holds this destination and a device name was named from it (a packet without
     // destination empties the name, and only the settings name the own station): the name
     // stands, and a station's packets mostly repeat their destination.
-    const bool named = !own && !destination.empty() && !s.device.empty() &&
-                       std::string_view(s.destination) == destination;
-    if (!destination.empty())
-        Store(s.destination, destination);
+    const bool sameDestination =
+        !destination.empty() && std::string_view(s.destination) == destination;
+    const bool named = !own && sameDestination && !s.device.empty();
+    if (!destination.empty() && !sameDestination)
+        s.destination.assign(destination);
     if (!path.empty())
         Store(s.path, path);
     // A status text (">...") is only replaced by another status text.
