@@ -86,14 +86,8 @@ void CGpsPort::LoadSettings(const Profile& profile) {
     if (settings_ == nullptr)
         return;
     settings_->Load(profile);
-    SerialParameters p;
-    p.enabled = settings_->enabled && settings_->source == kGpsSerialPort;
-    p.portName = settings_->port;
-    p.baudRate = settings_->baudRate;
-    p.dataBits = settings_->dataBits;
-    p.parity = settings_->parity;
-    p.stopBits = settings_->stopBits;
-    SetParameters(p);
+    SetParameters(
+        SerialParametersOf(*settings_, settings_->enabled && settings_->source == kGpsSerialPort));
     gpsFromTnc_ = settings_->enabled && (settings_->source == kGpsFromTncMonitor ||
                                          settings_->source == kGpsFromTncPolled);
 }

@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <vector>
 
 #include "comm/ax25.h"
@@ -37,13 +36,7 @@ int OpenSerial(const CTncSettings& tnc, std::string& error) {
                 "): " + std::strerror(code);
         return -1;
     }
-    SerialParameters p;
-    p.enabled = true;
-    p.portName = tnc.port;
-    p.baudRate = tnc.baudRate;
-    p.dataBits = tnc.dataBits;
-    p.parity = tnc.parity;
-    p.stopBits = tnc.stopBits;
+    const SerialParameters p = SerialParametersOf(tnc, true);
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
         error = "Serial port " + tnc.port + " is in use.";
         close(fd);
@@ -132,16 +125,7 @@ void CKissPort::Close() {
 }
 
 void CKissPort::QueueCommandFile(std::string_view section) {
-    const std::string& path = active_.tncCommandFile;
-    if (path.empty() || path == "None")
-        return;
-    std::ifstream in(path, std::ios::binary);
-    std::vector<std::string> lines;
-    if (!in || !TncFileSectionLines(in, section, lines)) {
-        notices_.ShowNotice("Unable to read TNC command file " + path);
-        return;
-    }
-    for (const std::string& line : lines)
+    for (const std::string& line : TncCommandFileLines(active_.tncCommandFile, section, notices_))
         link_.Send(line, 500);
 }
 

@@ -1,22 +1,14 @@
-// The APRS-IS client: connecting (a fresh lookup each time), the read and write threads,
-// the reconnect loop and the open/close protocol.
+// The APRS-IS client: the open/close protocol, the login and held texts around each
+// connection, and storing what the server sends.
 #include "comm/net_manager.h"
 
-#include <arpa/inet.h>
 #include <netdb.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/eventfd.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <iterator>
-#include <system_error>
 
-#include "comm/event_fd.h"
 #include "comm/passcode.h"
 #include "core/latin1.h"
 #include "core/timed_lock.h"
@@ -42,21 +34,6 @@ void TrimToLastLineEnd(ReceiveBuffer& buffer) {
         --buffer.fill;
 }
 
-// Polls until an event or the time-out; EINTR restarts with the time left. -1 waits for ever.
-int PollFor(pollfd* fds, nfds_t count, Ms timeout) {
-    const auto deadline = SteadyClock::now() + timeout;
-    for (;;) {
-        int waitMs = -1;
-        if (timeout.count() >= 0) {
-            const auto left = std::chrono::ceil<Ms>(deadline - SteadyClock::now());
-            waitMs = static_cast<int>(std::max<Ms::rep>(0, left.count()));
-        }
-        const int n = poll(fds, count, waitMs);
-        if (n >= 0 || errno != EINTR)
-            return n;
-    }
-}
-
 // The port: a whole decimal number from 1 to 65535, else empty.
 std::string PortNumber(std::string_view text) {
     text = latin1::Trim(text);
@@ -75,61 +52,7 @@ std::string HostName(std::string_view text) {
     return std::string(text);
 }
 
-bool IsNumericAddress(const std::string& host) {
-    in6_addr address6;
-    in_addr address4;
-    return inet_pton(AF_INET, host.c_str(), &address4) == 1 ||
-           inet_pton(AF_INET6, host.c_str(), &address6) == 1;
-}
-
-// One host-name lookup. getaddrinfo cannot be interrupted, so a name lookup runs on a thread
-// of its own that shares nothing with the client but this record: when the client is
-// closed meanwhile it stops waiting, and the lookup finishes later and frees its result.
-struct Lookup {
-    Lookup() : doneFd(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
-    ~Lookup() {
-        if (list != nullptr)
-            freeaddrinfo(list);
-        if (doneFd >= 0)
-            close(doneFd);
-    }
-    Lookup(const Lookup&) = delete;
-    Lookup& operator=(const Lookup&) = delete;
-
-    void Run(const std::string& host, const std::string& port, bool numeric) {
-        addrinfo hints{};
-        hints.ai_family = AF_UNSPEC;
-        hints.ai_socktype = SOCK_STREAM;
-        hints.ai_flags = AI_NUMERICSERV | (numeric ? AI_NUMERICHOST : 0);
-        addrinfo* found = nullptr;
-        const int code = getaddrinfo(host.c_str(), port.c_str(), &hints, &found);
-        const int systemError = errno;
-        {
-            std::lock_guard lock(mutex);
-            result = code;
-            errnoValue = systemError;
-            list = code == 0 ? found : nullptr;
-        }
-        const uint64_t one = 1;
-        [[maybe_unused]] const ssize_t written = write(doneFd, &one, sizeof one);
-    }
-
-    const int doneFd;
-    std::mutex mutex;
-    int result = EAI_SYSTEM;  // guarded by mutex, like the two below
-    int errnoValue = 0;
-    addrinfo* list = nullptr;
-};
-
 }  // namespace
-
-struct CNetManager::Socket {
-    explicit Socket(int descriptor) : fd(descriptor) {}
-    ~Socket() { close(fd); }
-    Socket(const Socket&) = delete;
-    Socket& operator=(const Socket&) = delete;
-    const int fd;
-};
 
 std::string NetLoginLine(std::string_view myCall, std::string_view filter) {
     std::string line = "user " + std::string(myCall) + " pass " +
@@ -155,16 +78,12 @@ CNetManager::CNetManager(ThreadPoster& poster, NoticeSink& notices, std::string 
       buffer_(ReceiveBuffer::kNetworkCapacity, std::move(mutexName)) {}
 
 CNetManager::~CNetManager() {
-    StopThreads();
-    if (wakeFd_ >= 0)
-        close(wakeFd_);
+    StopLink(Ms(0));
 }
 
 OpenResult CNetManager::CreateObjects() {
     lastError_ = 0;
-    if (wakeFd_ < 0)
-        wakeFd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (wakeFd_ < 0)
+    if (!link_.CreateWakeEvent())
         return {false, "Unable to create network write event.  \"" + eventName_ + "\""};
     return {true, {}};
 }
@@ -201,35 +120,28 @@ void CNetManager::SetState(bool open, bool pending, bool error) {
     poster_.Post(ThreadMessage::kPortStatus);
 }
 
-void CNetManager::Wake() {
-    SignalEventFd(wakeFd_);
-}
-
-void CNetManager::DrainWake() {
-    DrainEventFd(wakeFd_);
-}
-
 OpenResult CNetManager::Open() {
-    // Threads that ended on a failure are collected first.
-    StopThreads();
+    // A link that ended on a failure is collected first.
+    StopLink(Ms(0));
+    started_ = false;
     open_ = false;
     pending_ = false;
     error_ = false;
-    stop_ = false;
+    fd_ = -1;
+    lookupFailed_ = false;
+    discarding_ = false;
     {
-        std::lock_guard lock(queueMutex_);
-        queue_.clear();
+        std::lock_guard lock(mutex_);
+        stop_ = false;
+        loggedIn_ = false;
         held_.clear();
-        stopWrite_ = false;
-        writing_ = false;
     }
 
     if (!loaded_.enabled)
         return {};
-    ConnectPlan plan;
-    plan.host = HostName(loaded_.hostAddress);
-    plan.port = PortNumber(loaded_.hostPort);
-    if (plan.host.empty() || plan.port.empty()) {
+    const std::string host = HostName(loaded_.hostAddress);
+    const std::string port = PortNumber(loaded_.hostPort);
+    if (host.empty() || port.empty()) {
         error_ = true;
         return {false, "Invalid network connection parameters."};
     }
@@ -237,303 +149,157 @@ OpenResult CNetManager::Open() {
         error_ = true;
         return objects;
     }
-    DrainWake();
-    plan.loginLine = NetLoginLine(myCall_, loaded_.netFilter);
-    plan.autoReconnect = loaded_.autoReconnect;
-    plan.timings = timings_;
+    const std::string login = NetLoginLine(myCall_, loaded_.netFilter);
+    const bool autoReconnect = loaded_.autoReconnect;
+    const NetTimings timings = timings_;
+
+    PortHandlers handlers;
+    handlers.opened = [this, login] { Opened(login); };
+    handlers.received = [this](const uint8_t* data, size_t length) { Received(data, length); };
+    handlers.lost = [this, autoReconnect](const std::string&) { Lost(autoReconnect); };
+    handlers.writing = [this](const std::string& text) {
+        if (exiting_ == nullptr || !exiting_->load())
+            poster_.Post(ThreadMessage::kEchoLine, "NET>" + text);
+    };
+    handlers.unsent = [this, login](std::vector<std::string>&& texts) {
+        Unsent(std::move(texts), login);
+    };
+    // A fixed pause between attempts: a server that drops us at once is not hammered.
+    PortTimings portTimings;
+    portTimings.retryFirst = timings.retryInterval;
+    portTimings.retryMax = timings.retryInterval;
+    portTimings.drainLimit = timings.closeDrainLimit;
+    portTimings.reconnect = autoReconnect;
 
     SetState(false, true, false);
-    try {
-        readThread_ = std::thread([this, plan] { ReadLoop(plan); });
-    } catch (const std::system_error&) {
+    const auto opener = [this, host, port, timings](int wakeFd, std::string& error) {
+        return OpenLink(wakeFd, host, port, timings.connectTimeout, error);
+    };
+    if (!link_.Start(opener, std::move(handlers), portTimings)) {
         SetState(false, false, true);
         return {false, "Unable to start network read thread."};
     }
-    {
-        std::lock_guard lock(queueMutex_);
-        writerRunning_ = true;
-    }
-    try {
-        writeThread_ = std::thread([this] { WriteLoop(); });
-    } catch (const std::system_error&) {
-        {
-            std::lock_guard lock(queueMutex_);
-            writerRunning_ = false;
-        }
-        StopThreads();
-        SetState(false, false, true);
-        return {false, "Unable to start network write thread."};
-    }
+    started_ = true;
     return {true, {}};
 }
 
 void CNetManager::Close() {
-    {
-        std::unique_lock lock(queueMutex_);
-        if (open_ && writerRunning_) {
-            queueChanged_.wait_for(lock, timings_.closeDrainLimit, [this] {
-                return (queue_.empty() && !writing_) || !open_ || !writerRunning_;
-            });
-        }
-    }
-    const bool running = readThread_.joinable() || writeThread_.joinable();
-    StopThreads();
+    StopLink(timings_.closeDrainLimit);
     open_ = false;
     pending_ = false;
     error_ = false;
-    if (running)
+    if (started_)
         poster_.Post(ThreadMessage::kPortStatus);
+    started_ = false;
 }
 
-void CNetManager::StopThreads() {
-    stop_ = true;
+void CNetManager::StopLink(Ms drainLimit) {
     {
-        std::lock_guard lock(queueMutex_);
-        stopWrite_ = true;
-        // Wakes a receive or send under way on the connection; the poll on the wake event
-        // covers the connect, lookup and back-off waits.
-        if (socket_)
-            shutdown(socket_->fd, SHUT_RDWR);
+        std::lock_guard lock(mutex_);
+        // A reader waiting for the intake gives up; texts already queued may still go out.
+        stop_ = true;
+        loggedIn_ = false;
+        held_.clear();
     }
-    queueChanged_.notify_all();
-    Wake();
-    if (readThread_.joinable())
-        readThread_.join();
-    if (writeThread_.joinable())
-        writeThread_.join();
-    std::lock_guard lock(queueMutex_);
-    queue_.clear();
-    held_.clear();
-    socket_.reset();
-    writing_ = false;
-    writerRunning_ = false;
+    stopped_.notify_all();
+    link_.Stop(drainLimit);
 }
 
 void CNetManager::QueueText(const std::string& text, int /*delayBeforeMs*/, int /*delayAfterMs*/) {
+    const std::string cut = text.substr(0, kMaxSendChars);
     bool droppedHeld = false;
     {
-        std::lock_guard lock(queueMutex_);
-        // open_ changes under this lock, so a text never lands in the queue of a dead link.
-        if (stopWrite_ || !writerRunning_)
+        std::lock_guard lock(mutex_);
+        if (stop_ || !link_.IsRunning())
             return;
-        if (open_) {
-            if (queue_.size() >= kMaxQueuedTexts)
-                return;
-            queue_.push_back(text);
-        } else {
-            // Connecting: an ack or a message sent now must not be lost.
-            if (held_.size() >= kMaxHeldTexts) {
-                held_.pop_front();
-                droppedHeld = true;
-            }
-            held_.push_back(text);
+        // Refused while the queue is full, or by a link that just broke: then it is held.
+        if (loggedIn_ && (link_.Send(cut) || link_.IsOpen()))
+            return;
+        // Connecting: an ack or a message sent now must not be lost.
+        if (held_.size() >= kMaxHeldTexts) {
+            held_.pop_front();
+            droppedHeld = true;
         }
+        held_.push_back(cut);
     }
-    queueChanged_.notify_all();
     if (droppedHeld)
         notices_.ShowNotice("APRS-IS not connected: the oldest waiting text was dropped.");
 }
 
 bool CNetManager::WaitForStop(Ms timeout) {
-    if (stop_)
-        return true;
-    pollfd fds[1] = {{wakeFd_, POLLIN, 0}};
-    PollFor(fds, 1, timeout);
-    return stop_;
+    std::unique_lock lock(mutex_);
+    return stopped_.wait_for(lock, timeout, [this] { return stop_; });
 }
 
-// ---- Read thread ----
-
-void CNetManager::ReadLoop(const ConnectPlan& plan) {
-    bool firstAttempt = true;
-    while (!stop_) {
-        // Every attempt after the first waits, so a server that drops us at once is not
-        // hammered.
-        if (!firstAttempt && WaitForStop(plan.timings.retryInterval))
-            break;
-        firstAttempt = false;
-
-        int code = 0;
-        const int fd = Connect(plan, code);
-        if (stop_) {
-            if (fd >= 0)
-                close(fd);
-            break;
-        }
-        if (fd < 0) {
-            lastError_ = code;
-            // A host name that does not resolve is an error even while retrying: it will
-            // not fix itself the way a busy server might.
-            const bool lookupFailed = code < 0;
-            if (!plan.autoReconnect) {
-                SetState(false, false, true);
-                break;
-            }
-            SetState(false, !lookupFailed, lookupFailed);
-            continue;
-        }
-
-        // Connected: the login goes first on every connection, before any queued text.
-        DropPartialLine();
-        const auto socket = std::make_shared<Socket>(fd);
-        {
-            std::lock_guard lock(queueMutex_);
-            socket_ = socket;
-            queue_.clear();
-            queue_.push_back(plan.loginLine);
-            // Then what was queued while connecting, oldest first.
-            std::move(held_.begin(), held_.end(), std::back_inserter(queue_));
-            held_.clear();
-            open_ = true;
-            pending_ = false;
-            error_ = false;
-        }
-        queueChanged_.notify_all();
-        poster_.Post(ThreadMessage::kPortStatus);
-
-        const bool stopped = Receive(fd, plan.timings);
-        {
-            std::lock_guard lock(queueMutex_);
-            socket_.reset();
-            // Texts not yet sent wait for the next connection (not the old login line).
-            if (!queue_.empty() && queue_.front() == plan.loginLine)
-                queue_.pop_front();
-            while (!queue_.empty() && held_.size() < kMaxHeldTexts) {
-                held_.push_front(std::move(queue_.back()));
-                queue_.pop_back();
-            }
-            queue_.clear();
-            open_ = false;
-        }
-        queueChanged_.notify_all();
-        // A writer still sending on this link gives up.
-        shutdown(fd, SHUT_RDWR);
-        if (stopped || stop_)
-            break;
-        if (!plan.autoReconnect) {
-            SetState(false, false, true);
-            break;
-        }
-        SetState(false, true, false);
-    }
-    {
-        std::lock_guard lock(queueMutex_);
-        stopWrite_ = true;
-        open_ = false;
-    }
-    queueChanged_.notify_all();
-    pending_ = false;
-    poster_.Post(ThreadMessage::kPortStatus);
-}
-
-int CNetManager::Connect(const ConnectPlan& plan, int& errorCode) {
+int CNetManager::OpenLink(int wakeFd, const std::string& host, const std::string& port, Ms timeout,
+                          std::string& error) {
     // Looked up afresh for every attempt: a rotating host name then leads away from a
     // server that has gone down.
-    auto lookup = std::make_shared<Lookup>();
-    if (lookup->doneFd < 0) {
-        errorCode = errno;
-        return -1;
-    }
-    if (IsNumericAddress(plan.host)) {
-        lookup->Run(plan.host, plan.port, true);
-    } else {
-        try {
-            std::thread([lookup, plan] { lookup->Run(plan.host, plan.port, false); }).detach();
-        } catch (const std::system_error& e) {
-            errorCode = e.code().value();
-            return -1;
-        }
-        pollfd fds[2] = {{lookup->doneFd, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
-        while (!stop_ && (fds[0].revents & POLLIN) == 0) {
-            if (PollFor(fds, 2, Ms(-1)) < 0) {
-                errorCode = errno;
-                return -1;
-            }
-        }
-        if (stop_)
-            return -1;
-    }
-
-    std::lock_guard lock(lookup->mutex);
-    if (lookup->result != 0) {
-        errorCode = lookup->result == EAI_SYSTEM ? lookup->errnoValue : lookup->result;
-        return -1;
-    }
-    errorCode = EHOSTUNREACH;
-    for (const addrinfo* a = lookup->list; a != nullptr && !stop_; a = a->ai_next) {
-        const int fd =
-            socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol);
-        if (fd < 0) {
-            errorCode = errno;
-            continue;
-        }
-        if (connect(fd, a->ai_addr, a->ai_addrlen) == 0)
-            return fd;
-        if (errno != EINPROGRESS) {
-            errorCode = errno;
-            close(fd);
-            continue;
-        }
-        pollfd fds[2] = {{fd, POLLOUT, 0}, {wakeFd_, POLLIN, 0}};
-        const int n = PollFor(fds, 2, plan.timings.connectTimeout);
-        int socketError = 0;
-        socklen_t size = sizeof socketError;
-        if (n < 0) {
-            socketError = errno;
-        } else if (stop_) {
-            close(fd);
-            return -1;
-        } else if (n == 0) {
-            socketError = ETIMEDOUT;
-        } else if (getsockopt(fd, SOL_SOCKET, SO_ERROR, &socketError, &size) != 0) {
-            socketError = errno;
-        }
-        if (socketError == 0)
-            return fd;
-        errorCode = socketError;
-        close(fd);
-    }
-    return -1;
+    int code = 0;
+    fd_ = ConnectTcp(host, port, wakeFd, timeout, error, &code);
+    lookupFailed_ = fd_ < 0 && code < 0;
+    if (fd_ >= 0)
+        DropPartialLine();
+    else if (code != ECANCELED)
+        lastError_ = code;
+    return fd_;
 }
 
-bool CNetManager::Receive(int fd, const NetTimings& timings) {
-    uint8_t chunk[kReadChunkBytes];
-    while (!stop_) {
-        pollfd fds[2] = {{fd, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
-        if (PollFor(fds, 2, Ms(-1)) < 0) {
-            lastError_ = errno;
-            error_ = true;
-            return false;
-        }
-        if (stop_)
-            return true;
-        const ssize_t n = recv(fd, chunk, sizeof chunk, 0);
-        if (n > 0) {
-            switch (StoreChunk(chunk, static_cast<size_t>(n), timings)) {
-                case StoreResult::kStored:
-                    break;
-                case StoreResult::kStopped:
-                    return true;
-                case StoreResult::kLockFailed:
-                    lastError_ = ETIMEDOUT;
-                    error_ = true;
-                    return false;
-            }
-        } else if (n == 0) {
-            // The server closed the connection.
-            error_ = true;
-            return false;
-        } else if (errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK) {
-            lastError_ = errno;
-            error_ = true;
-            return false;
-        }
+void CNetManager::Opened(const std::string& loginLine) {
+    {
+        // The login goes first on every connection, then what was held, oldest first.
+        std::lock_guard lock(mutex_);
+        link_.Send(loginLine);
+        for (std::string& text : held_)
+            link_.Send(std::move(text));
+        held_.clear();
+        loggedIn_ = true;
     }
-    return true;
+    SetState(true, false, false);
 }
 
-CNetManager::StoreResult CNetManager::StoreChunk(const uint8_t* data, size_t length,
-                                                 const NetTimings& timings) {
+void CNetManager::Lost(bool autoReconnect) {
+    {
+        std::lock_guard lock(mutex_);
+        loggedIn_ = false;
+    }
+    // A host name that does not resolve is an error even while retrying: it will not fix
+    // itself the way a busy server might.
+    if (!autoReconnect)
+        SetState(false, false, true);
+    else
+        SetState(false, !lookupFailed_, lookupFailed_);
+}
+
+void CNetManager::Unsent(std::vector<std::string>&& texts, const std::string& loginLine) {
+    // Texts not yet sent wait for the next connection (not the old login line).
+    auto first = texts.begin();
+    if (first != texts.end() && *first == loginLine)
+        ++first;
+    std::lock_guard lock(mutex_);
+    held_.insert(held_.begin(), std::make_move_iterator(first),
+                 std::make_move_iterator(texts.end()));
+    while (held_.size() > kMaxHeldTexts)
+        held_.pop_front();
+}
+
+void CNetManager::Received(const uint8_t* data, size_t length) {
+    for (size_t at = 0; at < length; at += kReadChunkBytes) {
+        switch (StoreChunk(data + at, std::min(kReadChunkBytes, length - at))) {
+            case StoreResult::kStored:
+                break;
+            case StoreResult::kStopped:
+                return;
+            case StoreResult::kLockFailed:
+                // The link is dropped as broken.
+                lastError_ = ETIMEDOUT;
+                shutdown(fd_, SHUT_RDWR);
+                return;
+        }
+    }
+}
+
+CNetManager::StoreResult CNetManager::StoreChunk(const uint8_t* data, size_t length) {
     // The whole chunk counts; NUL bytes carry nothing in a monitor line and are dropped so
     // that what follows them still reads as text.
     uint8_t bytes[kReadChunkBytes];
@@ -546,7 +312,7 @@ CNetManager::StoreResult CNetManager::StoreChunk(const uint8_t* data, size_t len
         return StoreResult::kStored;
     const bool lineEnd = HasLineEnd(bytes, count);
 
-    const auto drainDeadline = SteadyClock::now() + timings.drainLimit;
+    const auto drainDeadline = SteadyClock::now() + timings_.drainLimit;
     for (;;) {
         auto lock = TimedLock(buffer_.mutex, Ms(1000));
         if (!lock.owns_lock())
@@ -598,56 +364,6 @@ void CNetManager::DropPartialLine() {
     if (!lock.owns_lock())
         return;
     TrimToLastLineEnd(buffer_);
-}
-
-// ---- Write thread ----
-
-void CNetManager::WriteLoop() {
-    std::unique_lock lock(queueMutex_);
-    for (;;) {
-        queueChanged_.wait(lock, [this] { return stopWrite_ || !queue_.empty(); });
-        if (stopWrite_)
-            break;
-        writing_ = true;
-        std::string text = std::move(queue_.front());
-        queue_.pop_front();
-        const std::shared_ptr<Socket> socket = socket_;
-        lock.unlock();
-
-        if (exiting_ == nullptr || !exiting_->load())
-            poster_.Post(ThreadMessage::kEchoLine, "NET>" + text);
-        if (text.size() > kMaxSendChars)
-            text.resize(kMaxSendChars);
-        // A failed send needs nothing here: the read thread sees the broken link.
-        if (socket)
-            SendAll(socket->fd, text);
-
-        lock.lock();
-        writing_ = false;
-        queueChanged_.notify_all();
-    }
-    writing_ = false;
-    writerRunning_ = false;
-    queueChanged_.notify_all();
-}
-
-bool CNetManager::SendAll(int fd, std::string_view bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
-        if (n >= 0) {
-            done += static_cast<size_t>(n);
-            continue;
-        }
-        if (errno == EINTR)
-            continue;
-        if (errno != EAGAIN && errno != EWOULDBLOCK)
-            return false;
-        pollfd fds[2] = {{fd, POLLOUT, 0}, {wakeFd_, POLLIN, 0}};
-        if (PollFor(fds, 2, Ms(-1)) < 0 || stop_)
-            return false;
-    }
-    return true;
 }
 
 }  // namespace plovane

@@ -1,7 +1,7 @@
-// The APRS-IS client: one TCP connection to a server. The read thread connects, gathers
-// what the server sends in the network receive buffer (the user-interface thread decodes it
-// on kNetLines) and, when asked to, reconnects after the link breaks; the write thread sends
-// the login line after every connection and then the queued texts.
+// The APRS-IS client: one TCP connection to a server, run by a port thread. The thread
+// connects, sends the login line and then the queued texts, gathers what the server sends in
+// the network receive buffer (the user-interface thread decodes it on kNetLines) and, when
+// asked to, reconnects after the link breaks.
 #pragma once
 
 #include <atomic>
@@ -10,15 +10,15 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
-#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
-#include <thread>
+#include <vector>
 
-#include "comm/receive_buffer.h"
 #include "comm/net_settings.h"
 #include "comm/open_result.h"
+#include "comm/port_thread.h"
+#include "comm/receive_buffer.h"
 #include "core/output_port.h"
 #include "core/profile.h"
 #include "core/sinks.h"
@@ -34,7 +34,7 @@ struct NetTimings {
     // How long the reader waits for the intake to make room in a full buffer before it drops
     // what it received.
     std::chrono::milliseconds drainLimit{10000};
-    // How long Close lets queued texts go out before it stops the threads.
+    // How long Close lets queued texts go out before it stops the thread.
     std::chrono::milliseconds closeDrainLimit{15000};
 };
 
@@ -44,8 +44,9 @@ std::string NetLoginLine(std::string_view myCall, std::string_view filter);
 
 // Thread-safe: Open, Close, LoadSettings and the setters belong to one controlling thread
 // (the user-interface thread); QueueText, IsOpen and the status reads may come from any
-// thread. The queue mutex guards the write queue, the current socket and the writer's
-// state; the receive buffer has its own timed mutex; the flags are atomics.
+// thread. The mutex guards the texts held for a connection and whether the login has gone
+// out; the receive buffer has its own timed mutex; the flags are atomics. Lock order: this
+// mutex, then the port thread's.
 class CNetManager final : public OutputPort {
   public:
     static constexpr size_t kReadChunkBytes = 511;   // most bytes one receive hands on
@@ -64,8 +65,8 @@ class CNetManager final : public OutputPort {
     CNetManager(const CNetManager&) = delete;
     CNetManager& operator=(const CNetManager&) = delete;
 
-    // Clears the last error code and creates the event that wakes the worker threads out of
-    // their waits (Open calls it when needed). On failure the text is "Unable to create
+    // Clears the last error code and creates the event that wakes the worker thread out of
+    // its waits (Open calls it when needed). On failure the text is "Unable to create
     // network write event.  " with the quoted event name.
     OpenResult CreateObjects();
 
@@ -82,12 +83,12 @@ class CNetManager final : public OutputPort {
     void LoadSettings(const Profile& profile);
     const CNetSettings& loadedSettings() const { return loaded_; }
 
-    // Clears the flags and the write queue, and when the network is enabled starts the
-    // threads that connect (pending until connected). Fails with "Invalid network connection
+    // Clears the flags and the held texts, and when the network is enabled starts the
+    // thread that connects (pending until connected). Fails with "Invalid network connection
     // parameters." for an empty host or a port that is not a number from 1 to 65535.
     OpenResult Open();
     // Lets queued texts go out (while connected, up to closeDrainLimit), then stops and
-    // joins both threads, waking them out of any wait, and clears open, pending and error.
+    // joins the thread, waking it out of any wait, and clears open, pending and error.
     void Close();
 
     bool IsOpen() const override { return open_.load(); }
@@ -110,33 +111,22 @@ class CNetManager final : public OutputPort {
     ReceiveBuffer& Buffer() { return buffer_; }
 
   private:
-    struct Socket;
-    struct ConnectPlan {
-        std::string host;
-        std::string port;
-        std::string loginLine;
-        bool autoReconnect = false;
-        NetTimings timings;
-    };
     enum class StoreResult { kStored, kStopped, kLockFailed };
 
-    void ReadLoop(const ConnectPlan& plan);
-    void WriteLoop();
-    // One connection attempt: looks the host up and tries each address. The connected,
-    // non-blocking socket, or -1 with the error code.
-    int Connect(const ConnectPlan& plan, int& errorCode);
-    // Receives until the link breaks (false) or the client is stopped (true).
-    bool Receive(int fd, const NetTimings& timings);
-    StoreResult StoreChunk(const uint8_t* data, size_t length, const NetTimings& timings);
+    // Worker-thread hooks of the link.
+    int OpenLink(int wakeFd, const std::string& host, const std::string& port,
+                 std::chrono::milliseconds timeout, std::string& error);
+    void Opened(const std::string& loginLine);
+    void Lost(bool autoReconnect);
+    void Unsent(std::vector<std::string>&& texts, const std::string& loginLine);
+    void Received(const uint8_t* data, size_t length);
+    StoreResult StoreChunk(const uint8_t* data, size_t length);
     // Drops an unfinished line at the end of the buffer: it will never be completed.
     void DropPartialLine();
-    bool SendAll(int fd, std::string_view bytes);
-    // Sleeps until the time passes (false) or the client is stopped (true).
+    // Waits until the time passes (false) or the client is stopped (true).
     bool WaitForStop(std::chrono::milliseconds timeout);
     void SetState(bool open, bool pending, bool error);
-    void StopThreads();
-    void Wake();
-    void DrainWake();
+    void StopLink(std::chrono::milliseconds drainLimit);
 
     ThreadPoster& poster_;
     NoticeSink& notices_;
@@ -146,28 +136,26 @@ class CNetManager final : public OutputPort {
     const std::atomic<bool>* exiting_ = nullptr;
     CNetSettings loaded_;
     NetTimings timings_;
+    bool started_ = false;  // controlling thread only: Open started the link
 
     ReceiveBuffer buffer_;
-    bool discarding_ = false;  // read thread only: skipping to the end of a dropped line
+    // Worker thread only (and Open, while it is stopped):
+    int fd_ = -1;                // the current connection
+    bool lookupFailed_ = false;  // the last attempt failed to look the host up
+    bool discarding_ = false;    // skipping to the end of a dropped line
 
     std::atomic<bool> open_{false};
     std::atomic<bool> pending_{false};
     std::atomic<bool> error_{false};
-    std::atomic<bool> stop_{false};
     std::atomic<int> lastError_{0};
 
-    std::mutex queueMutex_;
-    std::condition_variable queueChanged_;
-    std::deque<std::string> queue_;   // guarded by queueMutex_
-    std::deque<std::string> held_;    // guarded by queueMutex_: waiting for a connection
-    std::shared_ptr<Socket> socket_;  // guarded by queueMutex_: the current connection
-    bool stopWrite_ = false;          // guarded by queueMutex_
-    bool writing_ = false;            // guarded by queueMutex_
-    bool writerRunning_ = false;      // guarded by queueMutex_
+    std::mutex mutex_;
+    std::condition_variable stopped_;  // wakes a reader waiting for the intake
+    bool stop_ = false;                // guarded by mutex_
+    bool loggedIn_ = false;            // guarded by mutex_: the login is queued on this link
+    std::deque<std::string> held_;     // guarded by mutex_: waiting for a connection
 
-    int wakeFd_ = -1;  // eventfd, readable once the threads are told to stop
-    std::thread readThread_;
-    std::thread writeThread_;
+    CPortThread link_;  // last: its thread stops before the rest goes
 };
 
 // The network status text; "Unknown - no net manager object." without a client.

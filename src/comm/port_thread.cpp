@@ -1,7 +1,9 @@
 // The link worker: open, serve, back off, open again.
 #include "comm/port_thread.h"
 
+#include <arpa/inet.h>
 #include <netdb.h>
+#include <netinet/in.h>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
@@ -10,6 +12,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <system_error>
 
 #include "comm/event_fd.h"
@@ -34,26 +37,108 @@ int PollFor(pollfd* fds, nfds_t count, Ms timeout) {
     }
 }
 
+// One host-name lookup. getaddrinfo cannot be interrupted, so a name lookup runs on a thread
+// of its own that shares nothing with the caller but this record: when the port stops
+// meanwhile the caller stops waiting, and the lookup finishes later and frees its result.
+struct Lookup {
+    Lookup() : doneFd(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+    ~Lookup() {
+        if (list != nullptr)
+            freeaddrinfo(list);
+        if (doneFd >= 0)
+            close(doneFd);
+    }
+    Lookup(const Lookup&) = delete;
+    Lookup& operator=(const Lookup&) = delete;
+
+    void Run(const std::string& host, const std::string& port, bool numeric) {
+        addrinfo hints{};
+        hints.ai_family = AF_UNSPEC;
+        hints.ai_socktype = SOCK_STREAM;
+        hints.ai_flags = AI_NUMERICSERV | (numeric ? AI_NUMERICHOST : 0);
+        addrinfo* found = nullptr;
+        const int code = getaddrinfo(host.c_str(), port.c_str(), &hints, &found);
+        const int systemError = errno;
+        {
+            std::lock_guard lock(mutex);
+            result = code;
+            errnoValue = systemError;
+            list = code == 0 ? found : nullptr;
+        }
+        SignalEventFd(doneFd);
+    }
+
+    const int doneFd;
+    std::mutex mutex;
+    int result = EAI_SYSTEM;  // guarded by mutex, like the two below
+    int errnoValue = 0;
+    addrinfo* list = nullptr;
+};
+
+bool IsNumericAddress(const std::string& host) {
+    in6_addr address6;
+    in_addr address4;
+    return inet_pton(AF_INET, host.c_str(), &address4) == 1 ||
+           inet_pton(AF_INET6, host.c_str(), &address6) == 1;
+}
+
+// Looks the host up (on a thread of its own for a name); null, with the code, on failure or
+// when wakeFd turns readable (ECANCELED).
+std::shared_ptr<Lookup> LookUp(const std::string& host, const std::string& port, int wakeFd,
+                               int& code) {
+    auto lookup = std::make_shared<Lookup>();
+    if (lookup->doneFd < 0) {
+        code = errno;
+        return nullptr;
+    }
+    if (IsNumericAddress(host)) {
+        lookup->Run(host, port, true);
+    } else {
+        try {
+            std::thread([lookup, host, port] { lookup->Run(host, port, false); }).detach();
+        } catch (const std::system_error& e) {
+            code = e.code().value();
+            return nullptr;
+        }
+        pollfd fds[2] = {{lookup->doneFd, POLLIN, 0}, {wakeFd, POLLIN, 0}};
+        while ((fds[0].revents & POLLIN) == 0) {
+            if (PollFor(fds, 2, Ms(-1)) < 0) {
+                code = errno;
+                return nullptr;
+            }
+            if (fds[1].revents != 0) {
+                code = ECANCELED;
+                return nullptr;
+            }
+        }
+    }
+    std::lock_guard lock(lookup->mutex);
+    code = lookup->result == EAI_SYSTEM ? lookup->errnoValue : lookup->result;
+    return lookup->result == 0 ? lookup : nullptr;
+}
+
 }  // namespace
 
 int ConnectTcp(const std::string& host, const std::string& port, int wakeFd, Ms timeout,
-               std::string& error) {
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    hints.ai_flags = AI_NUMERICSERV;
-    addrinfo* list = nullptr;
-    const int code = getaddrinfo(host.c_str(), port.c_str(), &hints, &list);
-    if (code != 0) {
-        error = "Host lookup failed: " + std::string(gai_strerror(code));
+               std::string& error, int* errorCode) {
+    int code = 0;
+    const std::shared_ptr<Lookup> lookup = LookUp(host, port, wakeFd, code);
+    if (!lookup) {
+        error = code < 0 ? "Host lookup failed: " + std::string(gai_strerror(code))
+                         : "Host lookup failed: " + std::string(std::strerror(code));
+        if (errorCode != nullptr)
+            *errorCode = code;
         return -1;
     }
     error = "No address for " + host;
+    code = EHOSTUNREACH;
     int result = -1;
-    for (const addrinfo* a = list; a != nullptr && result < 0; a = a->ai_next) {
+    std::lock_guard lock(lookup->mutex);
+    for (const addrinfo* a = lookup->list; a != nullptr && result < 0; a = a->ai_next) {
         const int fd =
             socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol);
         if (fd < 0) {
+            code = errno;
             error = std::strerror(errno);
             continue;
         }
@@ -77,13 +162,15 @@ int ConnectTcp(const std::string& host, const std::string& port, int wakeFd, Ms 
         if (socketError == 0) {
             result = fd;
         } else {
+            code = socketError;
             error = "Connection to " + host + ":" + port + " failed: " + std::strerror(socketError);
             close(fd);
             if (socketError == ECANCELED)
                 break;
         }
     }
-    freeaddrinfo(list);
+    if (errorCode != nullptr)
+        *errorCode = result >= 0 ? 0 : code;
     return result;
 }
 
@@ -210,13 +297,18 @@ void CPortThread::Run(const PortOpener& opener, const PortHandlers& handlers,
             if (handlers.opened)
                 handlers.opened();
             const bool stopped = Serve(fd, handlers, reason);
+            std::vector<std::string> unsent;
             {
                 std::lock_guard lock(mutex_);
                 open_ = false;
+                for (Item& item : queue_)
+                    unsent.push_back(std::move(item.bytes));
                 queue_.clear();
                 writing_ = false;
             }
             drained_.notify_all();
+            if (!stopped && !stop_ && handlers.unsent && !unsent.empty())
+                handlers.unsent(std::move(unsent));
             close(fd);
             if (stopped || stop_)
                 break;

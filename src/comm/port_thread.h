@@ -1,8 +1,8 @@
 // A byte-stream link run by one worker thread: it opens the link (a TCP connection, a serial
 // device), hands on what arrives, writes the queued byte strings in order (each after its own
 // pause), and when the link breaks or will not open, tries again after a pause that doubles up
-// to a limit. Stop wakes the thread out of any wait at once. The KISS and gpsd ports are built
-// on it.
+// to a limit. Stop wakes the thread out of any wait at once. The KISS and gpsd ports and the
+// APRS-IS client are built on it.
 #pragma once
 
 #include <atomic>
@@ -15,6 +15,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace plovane {
 
@@ -35,6 +36,8 @@ struct PortHandlers {
     std::function<void(const uint8_t*, size_t)> received;
     std::function<void(const std::string& reason)> lost;    // broke, or would not open
     std::function<void(const std::string& bytes)> writing;  // about to write these
+    // The byte strings a broken link left unwritten, oldest first (else they are dropped).
+    std::function<void(std::vector<std::string>&& unsent)> unsent;
 };
 
 // Thread-safe: Start and Stop belong to one controlling thread; Send, IsOpen and LastError
@@ -96,8 +99,10 @@ class CPortThread {
 };
 
 // Connects to host:port over TCP (every address the name has, each for up to timeout).
-// Returns a non-blocking socket or -1 with the reason; gives up when wakeFd turns readable.
+// Returns a non-blocking socket or -1 with the reason and, when asked for, its code: an
+// errno value, or a getaddrinfo code (below 0) after a failed lookup. Gives up (ECANCELED)
+// when wakeFd turns readable, even during a host-name lookup.
 int ConnectTcp(const std::string& host, const std::string& port, int wakeFd,
-               std::chrono::milliseconds timeout, std::string& error);
+               std::chrono::milliseconds timeout, std::string& error, int* errorCode = nullptr);
 
 }  // namespace plovane

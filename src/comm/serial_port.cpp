@@ -11,7 +11,6 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
-#include <fstream>
 #include <thread>
 
 #include "comm/serial_line.h"
@@ -170,15 +169,7 @@ void CSerialPort::QueueText(const std::string& text, int delayBeforeMs, int dela
 }
 
 void CSerialPort::ExecuteCommandFile(const std::string& path, std::string_view section) {
-    if (path.empty() || path == "None")
-        return;
-    std::ifstream in(path, std::ios::binary);
-    std::vector<std::string> lines;
-    if (!in || !TncFileSectionLines(in, section, lines)) {
-        notices_.ShowNotice("Unable to read TNC command file " + path);
-        return;
-    }
-    for (const std::string& line : lines)
+    for (const std::string& line : TncCommandFileLines(path, section, notices_))
         QueueText(line, 500, 0);
 }
 

@@ -14,9 +14,9 @@
 #include <string>
 #include <string_view>
 
-#include "comm/receive_buffer.h"
 #include "comm/open_result.h"
 #include "comm/port_thread.h"
+#include "comm/receive_buffer.h"
 #include "core/output_port.h"
 #include "core/profile.h"
 #include "core/sinks.h"
@@ -32,6 +32,19 @@ struct SerialParameters {
     int32_t dataBits = 8;        // 7 or 8
     std::string stopBits = "1";  // "1", "1.5" or "2"
 };
+
+// The line parameters of a settings record (a TNC's or a GPS receiver's).
+template <typename Settings>
+SerialParameters SerialParametersOf(const Settings& settings, bool enabled) {
+    SerialParameters p;
+    p.enabled = enabled;
+    p.portName = settings.port;
+    p.baudRate = settings.baudRate;
+    p.dataBits = settings.dataBits;
+    p.parity = settings.parity;
+    p.stopBits = settings.stopBits;
+    return p;
+}
 
 // Baud rate not 0, 7 or 8 data bits, and a port name, parity and stop bits given.
 bool ValidSerialParameters(const SerialParameters& parameters);

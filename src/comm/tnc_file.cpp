@@ -1,6 +1,8 @@
 // Reading TNC command files.
 #include "comm/tnc_file.h"
 
+#include <fstream>
+
 #include "core/latin1.h"
 #include "core/line_reader.h"
 
@@ -65,6 +67,17 @@ bool TncFileSectionLines(std::istream& in, std::string_view section,
         return false;
     }
     return true;
+}
+
+std::vector<std::string> TncCommandFileLines(const std::string& path, std::string_view section,
+                                             NoticeSink& notices) {
+    std::vector<std::string> lines;
+    if (path.empty() || path == "None")
+        return lines;
+    std::ifstream in(path, std::ios::binary);
+    if (!in || !TncFileSectionLines(in, section, lines))
+        notices.ShowNotice("Unable to read TNC command file " + path);
+    return lines;
 }
 
 }  // namespace plovane

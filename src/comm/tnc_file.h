@@ -16,6 +16,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/sinks.h"
+
 namespace plovane {
 
 // The longest line read from a command file; the rest of a longer line is skipped.
@@ -32,5 +34,10 @@ std::string TncSectionHeader(std::string_view section);
 // (a folder given as the file, a removed card) cut the file short; `lines` is then empty.
 bool TncFileSectionLines(std::istream& in, std::string_view section,
                          std::vector<std::string>& lines);
+
+// The section's texts from the command file at path; none for no file ("" or "None"), and
+// none with the notice "Unable to read TNC command file PATH" when it cannot be read.
+std::vector<std::string> TncCommandFileLines(const std::string& path, std::string_view section,
+                                             NoticeSink& notices);
 
 }  // namespace plovane

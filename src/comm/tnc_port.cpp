@@ -49,15 +49,9 @@ CTncPort::CTncPort(ThreadPoster& poster, NoticeSink& notices)
 void CTncPort::LoadSettings(const Profile& profile) {
     if (settings_ != nullptr) {
         settings_->Load(profile);
-        SerialParameters p;
         // A KISS TNC is driven by the KISS port; this one stays closed.
-        p.enabled = settings_->enabled && settings_->mode == kTncText;
-        p.portName = settings_->port;
-        p.baudRate = settings_->baudRate;
-        p.dataBits = settings_->dataBits;
-        p.parity = settings_->parity;
-        p.stopBits = settings_->stopBits;
-        SetParameters(p);
+        SetParameters(
+            SerialParametersOf(*settings_, settings_->enabled && settings_->mode == kTncText));
         commandFile_ = settings_->tncCommandFile;
     }
 }

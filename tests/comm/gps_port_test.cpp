@@ -65,16 +65,6 @@ TEST(GpsSettings, PortIsEnabledOnlyForAReceiverOnItsOwnPort) {
         EXPECT_EQ(f.port.parameters().enabled, c.portEnabled);
         EXPECT_EQ(f.port.GpsFromTnc(), c.fromTnc);
     }
-    GpsFixture f;
-    CGpsSettings saved;
-    saved.port = "/dev/ttyACM0";
-    saved.baudRate = 9600;
-    saved.parity = "Odd";
-    saved.Save(f.profile);
-    f.port.LoadSettings(f.profile);
-    EXPECT_EQ(f.port.parameters().portName, "/dev/ttyACM0");
-    EXPECT_EQ(f.port.parameters().baudRate, 9600);
-    EXPECT_EQ(f.port.parameters().parity, "Odd");
 }
 
 TEST(GpsSentence, PacketsAndReceiverLinesUpdateTheirTarget) {

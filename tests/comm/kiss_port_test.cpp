@@ -1,6 +1,6 @@
-// The KISS port over real links: a loopback TCP peer that drops and takes the link again, and
-// a pseudo-terminal for a serial TNC that starts in text mode, sends noise and hangs up. Also
-// the gpsd report reader.
+// The KISS port over a pseudo-terminal for a serial TNC that starts in text mode, sends noise
+// and hangs up (the radio suite runs KISS over TCP against a real software TNC). Also the gpsd
+// report reader.
 #include "comm/kiss_port.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +10,6 @@
 
 #include "comm/ax25.h"
 #include "comm/gpsd_port.h"
-#include "net_loopback.h"
 #include "pty_peer.h"
 #include "support/recording_host.h"
 
@@ -18,7 +17,6 @@ namespace plovane {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::LoopbackServer;
 using testing::PtyPeer;
 
 // The KISS frame of a monitor line; "*" marks the digipeaters up to it as repeated.
@@ -65,47 +63,6 @@ struct KissFixture {
     std::mutex mutex;
     std::vector<std::string> lines;
 };
-
-TEST(KissPortThreads, TcpFramesBothWaysParametersAndReconnect) {
-    LoopbackServer server;
-    ASSERT_TRUE(server.ok());
-    KissFixture f;
-    CTncSettings tnc;
-    tnc.enabled = true;
-    tnc.mode = kTncKissTcp;
-    tnc.kissHost = server.host();
-    tnc.kissPort = server.port();
-    tnc.kissTxDelay = 30;
-    tnc.kissFullDuplex = 0;
-    f.port.SetTncSettings(tnc);
-    ASSERT_TRUE(f.port.Open().open);
-
-    const std::string parameters("\xC0\x01\x1E\xC0\xC0\x05\x00\xC0", 8);
-    for (int connection = 0; connection < 2; ++connection) {
-        SCOPED_TRACE(connection);
-        ASSERT_TRUE(server.Accept());
-        EXPECT_EQ(server.ReadBytes(parameters.size()), parameters);
-        ASSERT_TRUE(PtyPeer::WaitUntil([&] { return f.port.IsOpen(); }, 2s));
-        // Cut in the middle of a frame, with noise in front.
-        const std::string frame = DataFrame("K1ABC-9>APRS,WIDE1*,WIDE2-1:>hi");
-        server.Send("noise" + frame.substr(0, 9));
-        server.Send(frame.substr(9));
-        ASSERT_TRUE(
-            PtyPeer::WaitUntil([&] { return f.Lines().size() == size_t(connection) + 1; }, 2s));
-        EXPECT_EQ(f.Lines().back(), "K1ABC-9>APRS,WIDE1*,WIDE2-1:>hi");
-
-        f.port.QueueText(">status\r");
-        const std::string sent = DataFrame("N0CALL>APQ102,WIDE1-1,WIDE2-1:>status");
-        EXPECT_EQ(server.ReadBytes(sent.size()), sent);
-        server.Drop();
-        ASSERT_TRUE(PtyPeer::WaitUntil([&] { return !f.port.IsOpen(); }, 2s));
-        EXPECT_TRUE(f.port.HasError() || f.port.IsPending());
-    }
-    const auto before = std::chrono::steady_clock::now();
-    f.port.Close();
-    EXPECT_LT(std::chrono::steady_clock::now() - before, 1s);
-    EXPECT_FALSE(f.port.IsOpen() || f.port.HasError() || f.port.IsPending());
-}
 
 TEST(KissPortThreads, SerialTncSwitchedIntoKissNoiseDroppedAndHangUp) {
     PtyPeer peer;

@@ -23,25 +23,26 @@ using testing::WaitUntil;
 
 constexpr const char* kKissPort = "8001";
 
-void WriteDirewolfConfig(const std::string& path, const std::string& outputDevice) {
-    std::ofstream(path) << "ADEVICE stdin " << outputDevice << "\nARATE 44100\nCHANNEL 0\n"
-                        << "MYCALL N0CALL\nMODEM 1200\nKISSPORT " << kKissPort << "\nAGWPORT 0\n";
+// Starts the software TNC reading audio from stdin and playing to outputDevice.
+bool StartDirewolf(ChildProcess& direwolf, const ScratchFolder& dir,
+                   const std::string& outputDevice, std::vector<std::string> environment = {}) {
+    std::ofstream(dir / "dw.conf") << "ADEVICE stdin " << outputDevice
+                                   << "\nARATE 44100\nCHANNEL 0\nMYCALL N0CALL\nMODEM 1200\n"
+                                   << "KISSPORT " << kKissPort << "\nAGWPORT 0\n";
+    return direwolf.Start({"direwolf", "-c", dir / "dw.conf", "-t", "0", "-q", "hd", "-"},
+                          dir / "direwolf.log", true, std::move(environment));
 }
 
-CTncSettings KissOverTcp() {
+// Opens the port towards the software TNC over KISS TCP and waits for the link.
+bool OpenKiss(CKissPort& port) {
     CTncSettings tnc;
     tnc.enabled = true;
     tnc.mode = kTncKissTcp;
     tnc.kissHost = "127.0.0.1";
     tnc.kissPort = kKissPort;
-    return tnc;
-}
-
-PortTimings QuickRetry() {
-    PortTimings timings;
-    timings.retryFirst = 100ms;
-    timings.retryMax = 500ms;
-    return timings;
+    port.SetTncSettings(tnc);
+    port.SetTimings({100ms, 500ms});
+    return port.Open().open && WaitUntil([&] { return port.IsOpen(); }, 15s);
 }
 
 TEST(Direwolf, ReceivedFramesDecodeAsTheLinesThemselves) {
@@ -66,18 +67,13 @@ TEST(Direwolf, ReceivedFramesDecodeAsTheLinesThemselves) {
         RunCommand({"gen_packets", "-r", "44100", "-o", dir / "packets.wav", dir / "packets.txt"},
                    dir / "gen.log"),
         0);
-    WriteDirewolfConfig(dir / "dw.conf", "null");
     ChildProcess direwolf;
-    ASSERT_TRUE(direwolf.Start({"direwolf", "-c", dir / "dw.conf", "-t", "0", "-q", "hd", "-"},
-                               dir / "direwolf.log", true));
+    ASSERT_TRUE(StartDirewolf(direwolf, dir, "null"));
 
     RadioStation overRadio("W9XYZ");
     CKissPort port(overRadio.host, overRadio.host);
-    port.SetTncSettings(KissOverTcp());
-    port.SetTimings(QuickRetry());
     port.SetLineHandler([&](std::string_view line) { overRadio.intake.DecodeLine(line, "TNC>"); });
-    ASSERT_TRUE(port.Open().open);
-    ASSERT_TRUE(WaitUntil([&] { return port.IsOpen(); }, 15s)) << ReadFile(dir / "direwolf.log");
+    ASSERT_TRUE(OpenKiss(port)) << ReadFile(dir / "direwolf.log");
 
     ASSERT_TRUE(direwolf.Feed(ReadFile(dir / "packets.wav")));
     // A second of silence after the last packet lets the demodulator finish it; the input
@@ -105,10 +101,8 @@ TEST(Direwolf, OurFramesComeBackOutOfItsAudio) {
     std::ofstream(dir / "home/.asoundrc")
         << "pcm.plovanetx {\n type file\n slave.pcm \"null\"\n file \"" << raw
         << "\"\n format \"raw\"\n}\n";
-    WriteDirewolfConfig(dir / "dw.conf", "plovanetx");
     ChildProcess direwolf;
-    ASSERT_TRUE(direwolf.Start({"direwolf", "-c", dir / "dw.conf", "-t", "0", "-q", "hd", "-"},
-                               dir / "direwolf.log", true, {"HOME=" + (dir / "home")}));
+    ASSERT_TRUE(StartDirewolf(direwolf, dir, "plovanetx", {"HOME=" + (dir / "home")}));
 
     testing::RecordingHost host;
     CKissPort port(host, host);
@@ -117,10 +111,7 @@ TEST(Direwolf, OurFramesComeBackOutOfItsAudio) {
     station.destination = "APQ102";
     station.UIDigiPath = "WIDE1-1,WIDE2-1";
     port.SetStationSettings(station);
-    port.SetTncSettings(KissOverTcp());
-    port.SetTimings(QuickRetry());
-    ASSERT_TRUE(port.Open().open);
-    ASSERT_TRUE(WaitUntil([&] { return port.IsOpen(); }, 15s)) << ReadFile(dir / "direwolf.log");
+    ASSERT_TRUE(OpenKiss(port)) << ReadFile(dir / "direwolf.log");
 
     CMessage message;
     message.to = "KB2XYZ";
