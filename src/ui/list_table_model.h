@@ -65,10 +65,20 @@ class ListTableModel : public QAbstractTableModel {
     // One fill tick of up to `batch` records; returns false when the fill is over.
     bool FillTick(size_t batchSize = kFillBatch) {
         std::vector<Record> batch = rows_.TakeBatch(batchSize);
-        if (!batch.empty()) {
+        if (batch.empty())
+            return rows_.Loading();
+        if (rows_.BatchFollowsRows(batch)) {
             const int first = static_cast<int>(rows_.size());
             beginInsertRows({}, first, first + static_cast<int>(batch.size()) - 1);
             rows_.AppendBatch(std::move(batch));
+            endInsertRows();
+            return rows_.Loading();
+        }
+        // A row a change inserted during the fill sorts after some of this batch.
+        for (Record& record : batch) {
+            const int row = static_cast<int>(rows_.InsertionRow(record));
+            beginInsertRows({}, row, row);
+            rows_.Insert(std::move(record));
             endInsertRows();
         }
         return rows_.Loading();

@@ -127,14 +127,19 @@ void CPlovaneView::paintEvent(QPaintEvent*) {
 }
 
 QPoint CPlovaneView::PanOffset() const {
-    if (panning_)
-        return panNow_ - panStart_;
-    if (view_.dragMode() == DragMode::kMove) {
+    QPoint offset;
+    if (panning_) {
+        offset = panNow_ - panStart_;
+    } else if (view_.dragMode() == DragMode::kMove) {
         // While dragging to move, the drag rectangle is the client moved with the pointer.
         if (const std::optional<PixelRect> moved = view_.DragRectangle())
-            return {moved->left, moved->top};
+            offset = {moved->left, moved->top};
     }
-    return {};
+    if (offset.isNull())
+        return offset;
+    // The picture stops at the world's edges, as the view does when the drag ends.
+    const PixelPoint allowed = view_.PanAllowed(offset.x(), offset.y());
+    return {allowed.x, allowed.y};
 }
 
 void CPlovaneView::DrawSelection(QPainter& painter) {

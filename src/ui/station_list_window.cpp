@@ -138,8 +138,7 @@ void CStationListWindow::RefillStationList() {
     filter_ = ReadFilter();
     std::vector<StationRowData> records = CollectStationRows(stations_);
     total_ = records.size();
-    // The rows come in the order the header shows, not the store's.
-    SortStationRecords(records, sort_);
+    // The rows come in the order the header shows (the rows keep it), not the store's.
     model_->StartFill(std::move(records),
                       [filter = filter_](const StationRowData& s) { return filter.Passes(s); });
     if (model_->rows().Loading())

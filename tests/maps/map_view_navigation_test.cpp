@@ -10,8 +10,9 @@
 namespace plovane {
 namespace {
 
-// The world on a 240 x 301 client (map area 240 x 282), as after the first drawing.
-constexpr MapBox kWorldView{0, 129600000, -43740000, 108540000};
+// The world on a 240 x 301 client (map area 240 x 282), as after the first drawing: its whole
+// height fills the area at 229 787 units per pixel.
+constexpr MapBox kWorldView{37225560, 92374440, 33, 64799967};
 // 2400000 x 2820000 units: exactly 10000 units per pixel on that area.
 constexpr MapBox kCityView{60000000, 62400000, 30000000, 32820000};
 
@@ -57,7 +58,7 @@ TEST(MapView, FirstDrawingSetsLimitsAndFitsTheEmptyMapToTheWindow) {
     CMapView view;
     view.Resize(240, 301);
     ASSERT_TRUE(view.PrepareForDrawing(map));
-    EXPECT_EQ(view.limitsBox(), kWorldView);
+    EXPECT_EQ(view.limitsBox(), kWorldBox);
     EXPECT_EQ(view.viewBox(), kWorldView);
     EXPECT_TRUE(map.fitted);
     EXPECT_TRUE(map.points.empty());
@@ -87,8 +88,9 @@ TEST(MapView, WithoutAMapAreaNothingIsFittedOrMoved) {
 TEST(MapView, FittingKeepsTheWholeMapBoxAtLeastOneUnitPerPixel) {
     const BoxCase cases[] = {
         {"window proportions already", kCityView, kCityView},
-        {"wide map", {0, 2400000, 0, 100000}, {0, 2400000, -1360000, 1460000}},
-        {"reversed edges", {2400000, 0, 100000, 0}, {0, 2400000, -1360000, 1460000}},
+        // Widened about the map, then kept south of the north pole.
+        {"wide map", {0, 2400000, 0, 100000}, {0, 2400000, 0, 2820000}},
+        {"reversed edges", {2400000, 0, 100000, 0}, {0, 2400000, 0, 2820000}},
         {"empty box", {5000, 5000, 7000, 7000}, {4880, 5120, 6859, 7141}},
     };
     for (const BoxCase& c : cases) {
@@ -137,11 +139,12 @@ TEST(MapView, ZoomOutDoublesTheSpanWithinTheLimits) {
         {"pushed right off the west edge",
          {1000000, 3400000, 30000000, 32820000},
          {0, 4800000, 28590000, 34230000}},
-        {"pushed up off the bottom",
-         {60000000, 62400000, 105000000, 107820000},
-         {58800000, 63600000, 102900000, 108540000}},
-        {"too wide to fit", {0, 100000000, 0, 1000}, kWorldView},
-        {"too high to fit", {0, 1000, 0, 100000000}, kWorldView},
+        {"pushed up off the south pole",
+         {60000000, 62400000, 61980000, 64800000},
+         {58800000, 63600000, 59160000, 64800000}},
+        // No wider than the world fills the window, about the centre, kept on the world.
+        {"too wide to fit", {0, 100000000, 0, 1000}, {22425560, 77574440, 0, 64799934}},
+        {"too high to fit", {0, 1000, 0, 100000000}, {0, 55148880, 66, 64800000}},
     };
     for (const BoxCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -173,7 +176,7 @@ TEST(MapView, HomeReturnsToTheMapAfterNavigating) {
 TEST(MapView, ReleasingADragZoomsMovesOrTaps) {
     using enum DragMode;
     using enum DragResult;
-    const MapBox zoomed{5400000, 70200000, -38340000, 37800000};
+    const MapBox zoomed{39523430, 67097870, 2297903, 34697870};
     struct Case {
         const char* name;
         DragMode mode;
@@ -183,7 +186,7 @@ TEST(MapView, ReleasingADragZoomsMovesOrTaps) {
     };
     const Case cases[] = {
         {"rectangle", kZoom, {10, 29}, {130, 170}, kZoomed, zoomed},
-        {"10 x 10", kZoom, {0, 19}, {10, 29}, kZoomed, {0, 5400000, -43740000, -38340000}},
+        {"10 x 10", kZoom, {0, 19}, {10, 29}, kZoomed, {37225560, 39523430, 33, 2297903}},
         {"9 x 200 is a tap", kZoom, {100, 40}, {109, 240}, kTap, kCityView},
         {"move under 10 is a tap", kMove, {100, 100}, {109, 91}, kTap, kCityView},
         {"move 10 across", kMove, {100, 100}, {110, 100}, kMoved, Shifted(kCityView, -100000, 0)},
@@ -235,8 +238,12 @@ TEST(MapView, PanningStaysInsideTheLimits) {
     const Case cases[] = {
         {"follows the pointer", kCityView, 10, -5, {59900000, 62300000, 30050000, 32870000}},
         {"stops at the east edge", kCityView, -100000, 0, Shifted(kCityView, 67200000, 0)},
-        {"stops at the top", kCityView, 0, 2000000000, Shifted(kCityView, 0, -73740000)},
-        {"the whole world cannot move", kWorldView, 50, 50, kWorldView},
+        {"stops at the top", kCityView, 0, 2000000000, Shifted(kCityView, 0, -30000000)},
+        {"the whole world moves only east and west",
+         kWorldView,
+         50,
+         50,
+         {25736210, 80885090, 0, 64799934}},
         // Wider than the limits: centred on them rather than pushed against one side.
         {"wider than the limits",
          {-150000000, 179600000, 0, 64800000},
@@ -261,8 +268,9 @@ TEST(MapView, CenterOnMovesTheViewWithoutResizingIt) {
     };
     const Case cases[] = {
         {20000000, 10000000, true, {8800000, 11200000, 18590000, 21410000}},
-        {0, 0, true, {-1200000, 1200000, -1410000, 1410000}},
-        {64800000, 129600000, true, {128400000, 130800000, 63390000, 66210000}},
+        // Near the edges of the world: as near as they allow.
+        {0, 0, true, {0, 2400000, 0, 2820000}},
+        {64800000, 129600000, true, {127200000, 129600000, 61980000, 64800000}},
         {-1, 10000000, false, kCityView},
         {20000000, 129600001, false, kCityView},
     };
@@ -362,7 +370,7 @@ TEST(MapView, ResizingRefitsTheRequestedBoxAndRedoesTheLimits) {
     }
     rig.view.Resize(480, 301);
     rig.view.PrepareForDrawing(rig.map);
-    EXPECT_EQ(rig.view.limitsBox(), (MapBox{0, 129600000, -5670000, 70470000}));
+    EXPECT_EQ(rig.view.limitsBox(), kWorldBox);
 
     // After a pan the visible box is what a new size fits.
     rig.view.Pan(-10, 0);

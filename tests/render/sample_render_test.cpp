@@ -70,17 +70,17 @@ TEST(SampleRender, WorldMapWithTheSampleSimulation) {
     scene.Save("render_sample_world.png");
     EXPECT_GT(CountColour(scene.image, QRect(0, 19, 800, 600), QColor(0, 0, 192)), 2000);
     EXPECT_GT(scene.Shown(), 80);
-    // Seattle (47.6 N, 122.3 W) lies about 1/6 of the way across and 1/4 down the world.
+    // Seattle (47.6 N, 122.3 W) lies about 1/4 down the world, whose height fills the area.
     const PixelPoint seattle =
         scene.rig.view.MapToScreen(int32_t((180 - 122.3) * 360000), int32_t((90 - 47.6) * 360000));
-    EXPECT_NEAR(seattle.x, 800 * (180 - 122.3) / 360, 2);
+    EXPECT_NEAR(seattle.y, 19 + 600 * (90 - 47.6) / 180, 2);
 
     // Zoomed in on Puget Sound with every station option on.
     CMapOptions& o = scene.rig.options;
     o.IconLabels = o.ShowTracks = o.ShowCourseSpeed = o.ShowWX = true;
-    scene.rig.view.CenterOn(int32_t((90 - 47.6) * 360000), int32_t((180 - 122.4) * 360000));
     for (int i = 0; i < 8; ++i)
         scene.rig.view.ZoomIn();
+    scene.rig.view.CenterOn(int32_t((90 - 47.6) * 360000), int32_t((180 - 122.4) * 360000));
     ASSERT_TRUE(scene.Draw());
     scene.Save("render_sample_sound.png");
     EXPECT_GT(scene.Shown(), 50);

@@ -2,6 +2,7 @@
 #include "maps/render/map_renderer.h"
 
 #include <QPaintDevice>
+#include <QRegion>
 #include <algorithm>
 
 #include "maps/render/render_internal.h"
@@ -126,9 +127,11 @@ bool CMapRenderer::DrawMap(QPainter* target, const MapScene& scene) {
             DrawStationSprite(out, sprites[i], projection, style);
             drawn[i] = 1;
         }
+        scaleBarPanel_ = ScaleBarPanel(*surface, resources_, width, projection, pixelsPerInch,
+                                       scene.unitsOfMeasure);
         DrawStationLabels(out, sprites, drawn, projection, options,
                           scene.stations ? scene.stations->OwnCall() : std::string(),
-                          scene.selectedCall);
+                          scene.selectedCall, scaleBarPanel_, callLabels_);
         report_.End();
         if (scene.tiles && projection.mercator())
             scene.tiles->DrawAttribution(*surface, width, height);
@@ -169,24 +172,38 @@ bool CMapRenderer::DrawStation(QPainter* target, const MapScene& scene, std::str
     if (!visible)
         return false;
 
-    const StationStyle style{options, icons_, trig_, scene.unitsOfMeasure};
-    // A complete drawing puts the header strip over the stations; a station drawn alone
-    // must not cover the strip's title and status icons either.
-    const QRect belowHeader(0, kHeaderStripHeight, view.clientWidth(),
-                            std::max(0, view.clientHeight() - kHeaderStripHeight));
-    if (bitmaps_.Exist()) {
-        QPainter picture(&bitmaps_.picture());
-        picture.setClipRect(belowHeader);
-        MapPainter out(picture, resources_);
+    StationStyle style{options, icons_, trig_, scene.unitsOfMeasure};
+    style.callBesideIcon = false;  // where the label placement puts it
+    // A complete drawing puts the header strip and the scale bar over the stations; a
+    // station drawn alone must not cover them either.
+    const QRegion clip = QRegion(0, kHeaderStripHeight, view.clientWidth(),
+                                 std::max(0, view.clientHeight() - kHeaderStripHeight))
+                             .subtracted(scaleBarPanel_);
+    std::optional<QRect> labelBox;
+    bool labelPlaced = false;
+    const auto draw = [&](QPainter& painter) {
+        painter.setClipRegion(clip);
+        MapPainter out(painter, resources_);
         BeginStations(out, options);
         DrawStationSprite(out, sprite, projection, style);
+        if (!options.IconLabels)
+            return;
+        if (!labelPlaced) {
+            labelBox = StationLabelBox(
+                QFontMetrics(painter.font()), sprite, projection,
+                CallPriority(sprite, scene.stations->OwnCall(), scene.selectedCall), callLabels_);
+            labelPlaced = true;
+        }
+        if (labelBox)
+            DrawCallText(out, *labelBox, render::DisplayText(sprite.call), options.OpaqueLabels);
+    };
+    if (bitmaps_.Exist()) {
+        QPainter picture(&bitmaps_.picture());
+        draw(picture);
     }
     if (target) {
         target->save();
-        target->setClipRect(belowHeader);
-        MapPainter out(*target, resources_);
-        BeginStations(out, options);
-        DrawStationSprite(out, sprite, projection, style);
+        draw(*target);
         target->restore();
     }
     return true;

@@ -9,10 +9,12 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "core/clock.h"
 #include "maps/header_status.h"
+#include "maps/label_placement.h"
 #include "maps/map_data.h"
 #include "maps/map_options.h"
 #include "maps/map_reader.h"
@@ -37,7 +39,7 @@ struct MapScene {
     int unitsOfMeasure = 0;            // 0 statute, 1 nautical, 2 metric
     HeaderStatus status;
     CTileLayer* tiles = nullptr;  // drawn under everything when the view is in Mercator
-    std::string selectedCall;  // its call label is placed before the others'
+    std::string selectedCall;     // its call label is placed before the others'
 };
 
 // The check texts of a drawing that cannot run.
@@ -70,6 +72,20 @@ struct StationSprite {
     bool shownOnMap = false;
 };
 StationSprite SpriteOf(const CStation& station, bool withTrack);
+
+// The station calls on the picture: where each went at which symbol position, and the layout
+// that finds a free place for a station drawn alone. Made by every complete drawing.
+struct CallLabels {
+    struct Placed {
+        PixelPoint anchor;  // the symbol's centre it was placed around
+        LabelPlacement placement;
+    };
+    CLabelLayout layout;
+    std::unordered_map<std::string, Placed> byCall;
+    MapBox view;  // the view box (view units) and area the picture was drawn for
+    int areaWidth = 0;
+    int areaHeight = 0;
+};
 
 // Where a drawing reports: the progress indicator (as a map read does) and the text of a
 // failed check, which the window shows. The defaults do nothing.
@@ -112,6 +128,8 @@ class CMapRenderer {
     RenderResources resources_;
     DegreeTable trig_;
     CMapBitmaps bitmaps_;
+    CallLabels callLabels_;
+    QRect scaleBarPanel_;  // where the last complete drawing put the scale bar
 };
 
 }  // namespace plovane

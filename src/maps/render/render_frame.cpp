@@ -143,9 +143,24 @@ void DrawHeaderStrip(QPainter& painter, const RenderResources& resources, int cl
     painter.restore();
 }
 
-void DrawScaleBar(QPainter& painter, const RenderResources& resources, int clientWidth,
-                  const MapProjection& projection, double pixelsPerInch, int unitsOfMeasure) {
-    const int inch = std::max(1, static_cast<int>(std::lround(pixelsPerInch)));
+namespace {
+
+// Where the scale bar's parts go: the bracket's ends, the text's box and the white panel
+// under both.
+struct ScaleBarLayout {
+    QString text;
+    int inch = 1;
+    int left = 0;
+    int right = 0;
+    QRect textBox;
+    QRect panel;
+};
+
+ScaleBarLayout LayOutScaleBar(const QFontMetrics& metrics, int clientWidth,
+                              const MapProjection& projection, double pixelsPerInch,
+                              int unitsOfMeasure) {
+    ScaleBarLayout out;
+    out.inch = std::max(1, static_cast<int>(std::lround(pixelsPerInch)));
     MapBox centre = projection.view();
     if (projection.mercator()) {
         // The box's middle colatitude is not the middle of the picture in Mercator.
@@ -154,24 +169,40 @@ void DrawScaleBar(QPainter& painter, const RenderResources& resources, int clien
     }
     const double distance =
         ScaleInchDistance(centre, projection.ux(), pixelsPerInch, unitsOfMeasure);
-    const QString text = QString::fromStdString(ScaleText(distance, unitsOfMeasure));
-    const int right = clientWidth - kScaleRightMargin;
-    const int left = right - inch;
-    const int y = kScaleBarY;
-    const QPoint bracket[4] = {
-        {left, y - kScaleTickHeight}, {left, y}, {right, y}, {right, y - kScaleTickHeight}};
+    out.text = QString::fromStdString(ScaleText(distance, unitsOfMeasure));
+    out.right = clientWidth - kScaleRightMargin;
+    out.left = out.right - out.inch;
+    // Wide enough for "Off Edge of Globe" over a narrow inch; centred on the bar.
+    const int textWidth = std::max(out.inch, metrics.horizontalAdvance(out.text) + 4);
+    out.textBox = QRect(out.left + out.inch / 2 - textWidth / 2, kScaleTextTop, textWidth, 12);
+    out.panel = QRect(QPoint(std::min(out.left, out.textBox.left()) - 2, kScaleTextTop - 1),
+                      QPoint(std::max(out.right, out.textBox.right()) + 2, kScaleBarY + 2));
+    return out;
+}
 
+}  // namespace
+
+QRect ScaleBarPanel(QPainter& painter, const RenderResources& resources, int clientWidth,
+                    const MapProjection& projection, double pixelsPerInch, int unitsOfMeasure) {
+    const QFontMetrics metrics(resources.Font(MapFont::kNormal12), painter.device());
+    return LayOutScaleBar(metrics, clientWidth, projection, pixelsPerInch, unitsOfMeasure).panel;
+}
+
+void DrawScaleBar(QPainter& painter, const RenderResources& resources, int clientWidth,
+                  const MapProjection& projection, double pixelsPerInch, int unitsOfMeasure) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setBackgroundMode(Qt::TransparentMode);
     painter.setFont(resources.Font(MapFont::kNormal12));
-    // Wide enough for "Off Edge of Globe" over a narrow inch; centred on the bar.
-    const int textWidth = std::max(inch, painter.fontMetrics().horizontalAdvance(text) + 4);
-    const QRect box(left + inch / 2 - textWidth / 2, kScaleTextTop, textWidth, 12);
+    const ScaleBarLayout bar = LayOutScaleBar(painter.fontMetrics(), clientWidth, projection,
+                                              pixelsPerInch, unitsOfMeasure);
+    const int y = kScaleBarY;
+    const QPoint bracket[4] = {{bar.left, y - kScaleTickHeight},
+                               {bar.left, y},
+                               {bar.right, y},
+                               {bar.right, y - kScaleTickHeight}};
     // A white panel under the bar and its text, so no map line runs through the figures.
-    painter.fillRect(QRect(QPoint(std::min(left, box.left()) - 2, kScaleTextTop - 1),
-                           QPoint(std::max(right, box.right()) + 2, y + 2)),
-                     Qt::white);
+    painter.fillRect(bar.panel, Qt::white);
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(Qt::white, 3, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     painter.drawPolyline(bracket, 4);
@@ -181,9 +212,9 @@ void DrawScaleBar(QPainter& painter, const RenderResources& resources, int clien
     const int align = Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip;
     painter.setPen(Qt::white);
     for (const QPoint& d : {QPoint(-1, 0), QPoint(1, 0), QPoint(0, -1), QPoint(0, 1)})
-        painter.drawText(box.translated(d), align, text);
+        painter.drawText(bar.textBox.translated(d), align, bar.text);
     painter.setPen(Qt::black);
-    painter.drawText(box, align, text);
+    painter.drawText(bar.textBox, align, bar.text);
     painter.restore();
 }
 

@@ -3,8 +3,10 @@
 // progress reporting, and the layers (vectors, labels, stations, header strip, scale bar).
 #pragma once
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <QString>
+#include <optional>
 #include <string_view>
 
 #include "maps/map_data.h"
@@ -122,11 +124,21 @@ void DrawStationSprite(MapPainter& out, const StationSprite& sprite,
                        const MapProjection& projection, const StationStyle& style);
 
 // The calls of the stations drawn (`drawn[i]` set), placed so that none overlaps another
-// or a symbol; the own station, the selected one and moving ones are placed first.
+// or a symbol, nor the `reserved` box; the own station, the selected one and moving ones
+// are placed first. Where they went is kept in `labels`, made anew.
 void DrawStationLabels(MapPainter& out, const std::vector<StationSprite>& sprites,
                        const std::vector<char>& drawn, const MapProjection& projection,
                        const CMapOptions& options, const std::string& ownCall,
-                       const std::string& selectedCall);
+                       const std::string& selectedCall, const QRect& reserved, CallLabels& labels);
+// The box for the call of a station drawn alone over the picture: where the complete drawing
+// put it while the symbol has not moved, else a free place among the calls on the picture
+// (then kept). Nothing when the call is not shown or the picture was drawn for another view.
+std::optional<QRect> StationLabelBox(const QFontMetrics& metrics, const StationSprite& sprite,
+                                     const MapProjection& projection, int priority,
+                                     CallLabels& labels);
+// The placing order of a station's call.
+int CallPriority(const StationSprite& sprite, const std::string& ownCall,
+                 const std::string& selectedCall);
 // A call with a white halo (transparent labels) or on the white box (opaque ones).
 void DrawCallText(MapPainter& out, const QRect& box, const QString& call, bool opaque);
 
@@ -136,6 +148,9 @@ void DrawHeaderStrip(QPainter& painter, const RenderResources& resources, int cl
                      const std::string& title, const HeaderStatus& status);
 void DrawScaleBar(QPainter& painter, const RenderResources& resources, int clientWidth,
                   const MapProjection& projection, double pixelsPerInch, int unitsOfMeasure);
+// The white panel DrawScaleBar paints over the map: no station call is placed under it.
+QRect ScaleBarPanel(QPainter& painter, const RenderResources& resources, int clientWidth,
+                    const MapProjection& projection, double pixelsPerInch, int unitsOfMeasure);
 // A 16 x 16 status icon: kind 0 TNC, 1 GPS, 2 network; the message icon has its own.
 void DrawLinkIcon(QPainter& painter, int x, int y, int kind, LinkState state);
 void DrawMessageIcon(QPainter& painter, int x, int y, bool waiting);

@@ -1,6 +1,4 @@
 // Station calls placed together after the symbols, so that none covers another.
-#include <QFontMetrics>
-
 #include "maps/label_placement.h"
 #include "maps/render/render_internal.h"
 
@@ -15,12 +13,50 @@ void DrawCallText(MapPainter& out, const QRect& box, const QString& call, bool o
     out.Text(box, Qt::AlignLeft | Qt::AlignTop, call);
 }
 
+namespace {
+
+LabelRequest CallRequest(const QFontMetrics& metrics, const QString& text, PixelPoint anchor,
+                         int priority) {
+    LabelRequest r;
+    r.anchor = anchor;
+    r.width = metrics.horizontalAdvance(text) + 2;
+    r.height = metrics.height();
+    r.priority = priority;
+    return r;
+}
+
+// The text box inside a placed label box (a pixel of room each side).
+QRect TextBox(const PixelRect& b) {
+    return QRect(b.left + 1, b.top, static_cast<int>(b.Width()) - 2, static_cast<int>(b.Height()));
+}
+
+}  // namespace
+
+int CallPriority(const StationSprite& sprite, const std::string& ownCall,
+                 const std::string& selectedCall) {
+    return sprite.call == ownCall        ? kLabelPriorityOwn
+           : sprite.call == selectedCall ? kLabelPrioritySelected
+           : sprite.moving               ? kLabelPriorityMoving
+                                         : kLabelPriorityOther;
+}
+
 void DrawStationLabels(MapPainter& out, const std::vector<StationSprite>& sprites,
                        const std::vector<char>& drawn, const MapProjection& projection,
                        const CMapOptions& options, const std::string& ownCall,
-                       const std::string& selectedCall) {
-    if (!options.IconLabels)
+                       const std::string& selectedCall, const QRect& reserved, CallLabels& labels) {
+    labels.byCall.clear();
+    labels.view = projection.viewUnits();
+    labels.areaWidth = projection.areaWidth();
+    labels.areaHeight = projection.areaHeight();
+    const PixelRect area{0, kHeaderStripHeight, projection.areaWidth(),
+                         kHeaderStripHeight + projection.areaHeight()};
+    const std::vector<PixelRect> taken{{reserved.left(), reserved.top(),
+                                        reserved.left() + reserved.width(),
+                                        reserved.top() + reserved.height()}};
+    if (!options.IconLabels) {
+        labels.layout.PlaceAll({}, area, taken);
         return;
+    }
     const QFontMetrics metrics(out.painter().font());
     std::vector<LabelRequest> requests;
     std::vector<size_t> spriteOf;
@@ -29,29 +65,44 @@ void DrawStationLabels(MapPainter& out, const std::vector<StationSprite>& sprite
         if (!drawn[i])
             continue;
         const StationSprite& s = sprites[i];
-        LabelRequest r;
-        r.anchor = projection.MapToScreen(s.position.longitude, s.position.colatitude);
         texts.push_back(render::DisplayText(s.call));
-        r.width = metrics.horizontalAdvance(texts.back()) + 2;
-        r.height = metrics.height();
-        r.priority = s.call == ownCall        ? kLabelPriorityOwn
-                     : s.call == selectedCall ? kLabelPrioritySelected
-                     : s.moving               ? kLabelPriorityMoving
-                                              : kLabelPriorityOther;
-        requests.push_back(r);
+        requests.push_back(
+            CallRequest(metrics, texts.back(),
+                        projection.MapToScreen(s.position.longitude, s.position.colatitude),
+                        CallPriority(s, ownCall, selectedCall)));
         spriteOf.push_back(i);
     }
-    const PixelRect area{0, kHeaderStripHeight, projection.areaWidth(),
-                         kHeaderStripHeight + projection.areaHeight()};
-    const std::vector<LabelPlacement> placed = PlaceLabels(requests, area);
+    const std::vector<LabelPlacement> placed = labels.layout.PlaceAll(requests, area, taken);
     for (size_t k = 0; k < placed.size(); ++k) {
-        if (!placed[k].shown)
-            continue;
-        const PixelRect& b = placed[k].box;
-        const QRect box(b.left + 1, b.top, static_cast<int>(b.Width()) - 2,
-                        static_cast<int>(b.Height()));
-        DrawCallText(out, box, texts[k], options.OpaqueLabels);
+        labels.byCall[sprites[spriteOf[k]].call] = {requests[k].anchor, placed[k]};
+        if (placed[k].shown)
+            DrawCallText(out, TextBox(placed[k].box), texts[k], options.OpaqueLabels);
     }
+}
+
+std::optional<QRect> StationLabelBox(const QFontMetrics& metrics, const StationSprite& sprite,
+                                     const MapProjection& projection, int priority,
+                                     CallLabels& labels) {
+    if (labels.view != projection.viewUnits() || labels.areaWidth != projection.areaWidth() ||
+        labels.areaHeight != projection.areaHeight()) {
+        return std::nullopt;  // a complete drawing for the new view is due
+    }
+    const PixelPoint anchor =
+        projection.MapToScreen(sprite.position.longitude, sprite.position.colatitude);
+    const auto found = labels.byCall.find(sprite.call);
+    LabelPlacement placement;
+    if (found != labels.byCall.end() && found->second.anchor == anchor) {
+        placement = found->second.placement;
+    } else {
+        // Moved or new: its earlier call stays on the picture until the next complete
+        // drawing, so it counts as taken like every other.
+        placement = labels.layout.PlaceOne(
+            CallRequest(metrics, render::DisplayText(sprite.call), anchor, priority));
+        labels.byCall[sprite.call] = {anchor, placement};
+    }
+    if (!placement.shown)
+        return std::nullopt;
+    return TextBox(placement.box);
 }
 
 }  // namespace plovane

@@ -136,7 +136,19 @@ void CTileLayer::DrawTile(QPainter& painter, const QRectF& target, const QImage&
     // and the fraction of a pixel it overlaps the next tile by does not show.
     if (std::abs(target.width() / image.width() - 1) < 0.02 &&
         std::abs(target.height() / image.height() - 1) < 0.02) {
-        painter.drawImage(target.topLeft().toPoint(), image);
+        const QPoint at = target.topLeft().toPoint();
+        painter.drawImage(at, image);
+        // A target a pixel or two larger would leave a white seam before the next tile:
+        // the tile's last column and row are stretched over it.
+        const int w = image.width(), h = image.height();
+        const int extraX = qRound(target.right()) - (at.x() + w);
+        const int extraY = qRound(target.bottom()) - (at.y() + h);
+        if (extraX > 0)
+            painter.drawImage(QRect(at.x() + w, at.y(), extraX, h), image, QRect(w - 1, 0, 1, h));
+        if (extraY > 0) {
+            painter.drawImage(QRect(at.x(), at.y() + h, w + std::max(extraX, 0), extraY), image,
+                              QRect(0, h - 1, w, 1));
+        }
         return;
     }
     painter.drawImage(target, image);

@@ -30,12 +30,15 @@ class ListRows {
     struct Change {
         enum class Kind { kNone, kUpdated, kAppended, kRemoved };
         Kind kind = Kind::kNone;
-        size_t row = 0;  // the row updated or removed, or the index the appended row gets
+        size_t row = 0;  // the row updated or removed, or the row a new record is inserted at
     };
 
-    // Drops every row and starts filling from `records` (the store's records in list order).
+    // Drops every row and starts filling from `records` (the store's records in list order),
+    // in the sort order when one is set.
     void StartFill(std::vector<Record> records, Filter filter) {
         Clear();
+        if (sortRecords_)
+            sortRecords_(records, 0);
         pending_ = std::move(records);
         filter_ = std::move(filter);
     }
@@ -62,10 +65,39 @@ class ListRows {
         return taken;
     }
 
+    // Whether a batch of the fill goes after the last row as it is: always, unless a change
+    // inserted a row during the fill that sorts after the batch's first.
+    bool BatchFollowsRows(const std::vector<Record>& batch) const {
+        return !less_ || rows_.empty() || batch.empty() || !less_(batch.front(), rows_.back());
+    }
+
     // Appends the rows of a batch, in order.
     void AppendBatch(std::vector<Record> batch) {
         for (Record& record : batch)
             Append(std::move(record));
+    }
+
+    // The row Insert gives `record`: the first that sorts after it, or the end when the rows
+    // are not sorted.
+    size_t InsertionRow(const Record& record) const {
+        if (!less_)
+            return rows_.size();
+        return static_cast<size_t>(std::upper_bound(rows_.begin(), rows_.end(), record, less_) -
+                                   rows_.begin());
+    }
+
+    // Adds one row where the sort order puts it (after rows that sort equal), or at the end
+    // when the rows are not sorted; returns its row.
+    size_t Insert(Record record) {
+        const size_t row = InsertionRow(record);
+        if (row == rows_.size()) {
+            Append(std::move(record));
+            return row;
+        }
+        rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(row), std::move(record));
+        for (size_t i = row; i < rows_.size(); ++i)
+            index_[KeyOf{}(rows_[i])] = i;
+        return row;
     }
 
     // What a change of the record `key` does: `current` is the record as the store holds it
@@ -79,7 +111,7 @@ class ListRows {
             return {current ? Change::Kind::kUpdated : Change::Kind::kRemoved, found->second};
         }
         if (current && (!filter || filter(*current)))
-            return {Change::Kind::kAppended, rows_.size()};
+            return {Change::Kind::kAppended, InsertionRow(*current)};
         return {};
     }
 
@@ -90,7 +122,7 @@ class ListRows {
                 rows_[change.row] = std::move(*current);
                 break;
             case Change::Kind::kAppended:
-                Append(std::move(*current));
+                Insert(std::move(*current));
                 break;
             case Change::Kind::kRemoved:
                 Remove(change.row);
@@ -130,23 +162,35 @@ class ListRows {
     }
 
     // Sorts the rows by a key computed once per row (text keys are costly to build); rows
-    // with equal keys keep their order.
+    // with equal keys keep their order. The order stays: later fills come in it and new
+    // rows are inserted where it puts them.
     template <typename SortKeyOf>
     void SortByKey(SortKeyOf sortKeyOf, bool ascending) {
-        using SortKey = decltype(sortKeyOf(std::declval<const Record&>()));
-        std::vector<std::pair<SortKey, size_t>> keys;
-        keys.reserve(rows_.size());
-        for (size_t i = 0; i < rows_.size(); ++i)
-            keys.emplace_back(sortKeyOf(rows_[i]), i);
-        std::stable_sort(keys.begin(), keys.end(), [ascending](const auto& a, const auto& b) {
-            return ascending ? a.first < b.first : b.first < a.first;
-        });
-        std::vector<Record> sorted;
-        sorted.reserve(rows_.size());
-        for (const auto& entry : keys)
-            sorted.push_back(std::move(rows_[entry.second]));
-        rows_ = std::move(sorted);
+        less_ = [sortKeyOf, ascending](const Record& a, const Record& b) {
+            return ascending ? sortKeyOf(a) < sortKeyOf(b) : sortKeyOf(b) < sortKeyOf(a);
+        };
+        // Sorts records[from..].
+        sortRecords_ = [sortKeyOf, ascending](std::vector<Record>& records, size_t from) {
+            using SortKey = decltype(sortKeyOf(std::declval<const Record&>()));
+            std::vector<std::pair<SortKey, size_t>> keys;
+            keys.reserve(records.size() - std::min(from, records.size()));
+            for (size_t i = from; i < records.size(); ++i)
+                keys.emplace_back(sortKeyOf(records[i]), i);
+            std::stable_sort(keys.begin(), keys.end(), [ascending](const auto& a, const auto& b) {
+                return ascending ? a.first < b.first : b.first < a.first;
+            });
+            std::vector<Record> sorted;
+            sorted.reserve(keys.size());
+            for (const auto& entry : keys)
+                sorted.push_back(std::move(records[entry.second]));
+            std::move(sorted.begin(), sorted.end(),
+                      records.begin() + static_cast<std::ptrdiff_t>(from));
+        };
+        sortRecords_(rows_, 0);
         Reindex();
+        // The part of a running fill still to come follows the same order.
+        if (Loading())
+            sortRecords_(pending_, cursor_);
     }
 
     void Clear() {
@@ -186,6 +230,10 @@ class ListRows {
     size_t cursor_ = 0;
     std::unordered_set<Key> handled_;
     Filter filter_;
+    // The sort order, once the rows were sorted: a comparison, and the sort of many records
+    // with their keys computed once each.
+    std::function<bool(const Record&, const Record&)> less_;
+    std::function<void(std::vector<Record>&, size_t)> sortRecords_;
 };
 
 }  // namespace plovane

@@ -133,7 +133,9 @@ void SortMessageRows(MessageRows& rows, const SortState& sort, std::string_view 
     };
     switch (sort.column) {
         case kMessageColumnIcon:
-            rows.SortByKey([myCall](const CMessage& m) { return MessageIcon(m, myCall); },
+            // The order is kept for later rows: it holds its own copy of the call.
+            rows.SortByKey([myCall = std::string(myCall)](
+                               const CMessage& m) { return MessageIcon(m, myCall); },
                            ascending);
             break;
         case kMessageColumnFrom:

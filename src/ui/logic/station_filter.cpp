@@ -110,22 +110,4 @@ void SortStationRows(StationRows& rows, const SortState& sort) {
         rows.SortByKey(StationSortKey{sort.column}, sort.ascending);
 }
 
-void SortStationRecords(std::vector<StationRowData>& records, const SortState& sort) {
-    if (!Sortable(sort))
-        return;
-    const StationSortKey keyOf{sort.column};
-    std::vector<std::pair<decltype(keyOf(records.front())), size_t>> keys;
-    keys.reserve(records.size());
-    for (size_t i = 0; i < records.size(); ++i)
-        keys.emplace_back(keyOf(records[i]), i);
-    std::stable_sort(keys.begin(), keys.end(), [&sort](const auto& a, const auto& b) {
-        return sort.ascending ? a.first < b.first : b.first < a.first;
-    });
-    std::vector<StationRowData> sorted;
-    sorted.reserve(records.size());
-    for (const auto& entry : keys)
-        sorted.push_back(std::move(records[entry.second]));
-    records = std::move(sorted);
-}
-
 }  // namespace plovane

@@ -74,9 +74,8 @@ struct StationKeyOf {
 using StationRows = ListRows<StationRowData, std::string, StationKeyOf>;
 
 // Sorts by a column: the symbol code then the table character, the call, or the comment
-// alone; texts in natural order (digit runs by value). Equal keys keep their order.
+// alone; texts in natural order (digit runs by value). Equal keys keep their order. The rows
+// keep the order for their later fills and new rows.
 void SortStationRows(StationRows& rows, const SortState& sort);
-// The same order for the records a fill starts from, so a refill keeps the order shown.
-void SortStationRecords(std::vector<StationRowData>& records, const SortState& sort);
 
 }  // namespace plovane
