@@ -4,25 +4,18 @@
 // for the view and one ring around it, nothing more.
 #include <gtest/gtest.h>
 
-#include <QBuffer>
-
 #include "maps/mbtiles.h"
 #include "maps/render/tile_layer.h"
 #include "maps/web_mercator.h"
 #include "render/render_rig.h"
 #include "support/scratch_dir.h"
+#include "support/solid_tile.h"
 
 namespace plovane {
 namespace {
 
 std::string Png(QColor colour) {
-    QImage image(kTileSize, kTileSize, QImage::Format_RGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes.toStdString();
+    return testing::SolidTilePng(colour).toStdString();
 }
 
 struct TileRig {

@@ -14,22 +14,13 @@
 
 #include "core/version.h"
 #include "maps/web_mercator.h"
+#include "support/solid_tile.h"
 #include "ui/tile_fetcher.h"
 
 namespace plovane {
 namespace {
 
 namespace fs = std::filesystem;
-
-QByteArray Png(QColor colour) {
-    QImage image(kTileSize, kTileSize, QImage::Format_RGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
 
 // HTTP/1.1 with keep-alive, enough for tile GETs. Tile 2/1/1 is missing (404); tile 2/2/2
 // never gets an answer.
@@ -94,7 +85,7 @@ class TileServer : public QObject {
                 head =
                     "HTTP/1.1 200 OK\r\nContent-Type: image/png\r\nETag: \"v1\"\r\n"
                     "Cache-Control: max-age=60\r\n";
-                body = Png(Qt::darkCyan);
+                body = testing::SolidTilePng(Qt::darkCyan);
             }
             socket->write(head + "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" +
                           body);

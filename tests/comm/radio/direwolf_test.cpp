@@ -14,12 +14,7 @@ namespace plovane {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::ChildProcess;
-using testing::RadioStation;
-using testing::ReadFile;
-using testing::RunCommand;
-using testing::ScratchFolder;
-using testing::WaitUntil;
+using namespace testing;
 
 constexpr const char* kKissPort = "8001";
 

@@ -13,11 +13,7 @@ namespace plovane {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::ChildProcess;
-using testing::RadioStation;
-using testing::ReadFile;
-using testing::ScratchFolder;
-using testing::WaitUntil;
+using namespace testing;
 
 std::string Sentence(const std::string& body) {
     unsigned sum = 0;
