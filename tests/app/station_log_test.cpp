@@ -63,8 +63,8 @@ TEST(StationLog, GarbageBadStampsAndCutLinesAreSkippedAndCounted) {
     int64_t utc = 0;
     LogDirection direction{};
     std::string_view source;
-    ASSERT_TRUE(
-        ParseStampLine(StampLine(kNoon, LogDirection::kSent, "NET"), utc, direction, source));
+    const std::string stamped = StampLine(kNoon, LogDirection::kSent, "NET");
+    ASSERT_TRUE(ParseStampLine(stamped, utc, direction, source));
     EXPECT_EQ(utc, kNoon);
     EXPECT_EQ(direction, LogDirection::kSent);
     EXPECT_EQ(source, "NET");
