@@ -9,12 +9,10 @@
 #include "aprs/decoders.h"
 #include "core/date_time.h"
 #include "core/latin1.h"
+#include "core/units.h"
 
 namespace plovane::aprs {
 namespace {
-
-constexpr double kKnotsPerMph = 0.868993;
-constexpr double kKmhPerMph = 1.609347;
 
 // Longest digit run read as one number; nine digits always fit an int32_t.
 constexpr size_t kMaxDecimalDigits = 9;
@@ -103,7 +101,7 @@ int32_t FahrenheitToTenthsC(int32_t fahrenheit) {
 
 // Tenths of a km/h to whole knots.
 int32_t TenthsKmhToKnots(int32_t value) {
-    return WholePart(value / kKmhPerMph * kKnotsPerMph) / 10;
+    return WholePart(value / kKmPerMile * kKnotsPerMph) / 10;
 }
 
 int32_t UltimeterDirection(int32_t value) {
@@ -264,7 +262,7 @@ void DecodeUltimeterII(ReportWriter& out, std::string_view name, std::string_vie
         v.windDirection = WholePart((direction.value % 16) * 22.5);
     const HexNumber wind = ParseHex(text, 2, 2);
     if (wind.digits == 2) {
-        v.windSpeed = text[0] == '#' ? WholePart(wind.value / kKmhPerMph * kKnotsPerMph)
+        v.windSpeed = text[0] == '#' ? WholePart(wind.value / kKmPerMile * kKnotsPerMph)
                                      : WholePart(wind.value * kKnotsPerMph);
     }
     const HexNumber temperature = ParseHex(text, 4, 2);

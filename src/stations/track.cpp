@@ -5,13 +5,15 @@
 #include <cmath>
 #include <numbers>
 
+#include "core/units.h"
+
 namespace plovane {
 namespace {
 
 constexpr int kTimeThresholds[] = {5, 10, 30, 60, 120, 300, 600, 900, 1800};  // seconds
 constexpr double kDistanceThresholds[] = {0.01, 0.02, 0.05, 0.1, 0.25,
                                           0.5,  1.0,  2.5,  5.0, 10.0};  // user's unit
-constexpr double kUnitsPerMile[] = {1.0, 0.868993, 1.609347};            // statute, nautical, km
+constexpr double kUnitsPerMile[] = {1.0, kKnotsPerMph, kKmPerMile};      // statute, nautical, km
 
 template <typename T, size_t N>
 T At(const T (&table)[N], int index) {

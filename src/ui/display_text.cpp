@@ -2,23 +2,13 @@
 #include "ui/display_text.h"
 
 #include <QLabel>
-#include <QStringDecoder>
 
-namespace plovane::ui {
+namespace plovane {
 
 QLabel* NewPlainLabel(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setTextFormat(Qt::PlainText);
     return label;
-}
-
-QString DisplayText(std::string_view bytes) {
-    const auto size = static_cast<qsizetype>(bytes.size());
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    QString text = utf8.decode(QByteArrayView(bytes.data(), size));
-    if (!utf8.hasError())
-        return text;
-    return QString::fromLatin1(bytes.data(), size);
 }
 
 std::string CoreText(const QString& text) {
@@ -31,4 +21,4 @@ std::string CoreText(const QString& text) {
     return bytes;
 }
 
-}  // namespace plovane::ui
+}  // namespace plovane

@@ -286,11 +286,11 @@ TEST(MapRenderer, FarAwayVerticesAreClippedNotWrapped) {
 }
 
 TEST(DisplayText, Utf8WhenValidElseLatin1) {
-    EXPECT_EQ(render::DisplayText("Gr\xC3\xBC\xC3\x9F"
-                                  "e"),
+    EXPECT_EQ(DisplayText("Gr\xC3\xBC\xC3\x9F"
+                          "e"),
               QString::fromUtf8("Grüße"));
-    EXPECT_EQ(render::DisplayText("Stra\xDF"
-                                  "e"),
+    EXPECT_EQ(DisplayText("Stra\xDF"
+                          "e"),
               QString::fromUtf8("Straße"));
 }
 

@@ -7,7 +7,7 @@
 
 namespace plovane {
 
-QString render::DisplayText(std::string_view bytes) {
+QString DisplayText(std::string_view bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
     if (!utf8.hasError())

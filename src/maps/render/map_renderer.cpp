@@ -195,7 +195,7 @@ bool CMapRenderer::DrawStation(QPainter* target, const MapScene& scene, std::str
             labelPlaced = true;
         }
         if (labelBox)
-            DrawCallText(out, *labelBox, render::DisplayText(sprite.call), options.OpaqueLabels);
+            DrawCallText(out, *labelBox, DisplayText(sprite.call), options.OpaqueLabels);
     };
     if (bitmaps_.Exist()) {
         QPainter picture(&bitmaps_.picture());

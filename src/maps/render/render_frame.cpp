@@ -132,8 +132,7 @@ void DrawHeaderStrip(QPainter& painter, const RenderResources& resources, int cl
     painter.setFont(resources.Font(MapFont::kBold12));
     painter.setPen(Qt::black);
     painter.drawText(QRect(0, 1, std::max(titleRight, 0), 16),
-                     Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine,
-                     render::DisplayText(title));
+                     Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine, DisplayText(title));
 
     DrawMessageIcon(painter, clientWidth - kMessageIconOffset, 1, status.messageWaiting);
     DrawLinkIcon(painter, clientWidth - kNetIconOffset, 1, 2, status.net);

@@ -12,18 +12,13 @@
 #include "maps/map_data.h"
 #include "maps/map_options.h"
 #include "maps/map_projection.h"
+#include "maps/render/display_text.h"
 #include "maps/render/map_renderer.h"
 #include "maps/render/render_resources.h"
 #include "maps/render/speed_marks.h"
 #include "maps/render/symbol_icons.h"
 
 namespace plovane {
-
-namespace render {
-// Received text for display: UTF-8 when it is valid UTF-8, else Latin-1. The renderer's
-// own, kept apart from the windows' (the renderer links no widget code).
-QString DisplayText(std::string_view bytes);
-}  // namespace render
 
 // Where the white copies of a haloed text go: one pixel up-left and one down-right, enough to
 // lift a call off lines and tiles at a third of the cost of a ring of eight.

@@ -65,7 +65,7 @@ void DrawStationLabels(MapPainter& out, const std::vector<StationSprite>& sprite
         if (!drawn[i])
             continue;
         const StationSprite& s = sprites[i];
-        texts.push_back(render::DisplayText(s.call));
+        texts.push_back(DisplayText(s.call));
         requests.push_back(
             CallRequest(metrics, texts.back(),
                         projection.MapToScreen(s.position.longitude, s.position.colatitude),
@@ -97,7 +97,7 @@ std::optional<QRect> StationLabelBox(const QFontMetrics& metrics, const StationS
         // Moved or new: its earlier call stays on the picture until the next complete
         // drawing, so it counts as taken like every other.
         placement = labels.layout.PlaceOne(
-            CallRequest(metrics, render::DisplayText(sprite.call), anchor, priority));
+            CallRequest(metrics, DisplayText(sprite.call), anchor, priority));
         labels.byCall[sprite.call] = {anchor, placement};
     }
     if (!placement.shown)

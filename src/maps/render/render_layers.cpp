@@ -172,22 +172,19 @@ void DrawLabels(MapPainter& out, const CMapData& map, const MapProjection& proje
         const std::string& text = label.text;
         if (!text.empty() && text[0] == '#') {
             const int font = RotatedLabelFont(LabelAngle(text));
-            const QString shown =
-                render::DisplayText(text.size() > 4 ? text.substr(4) : std::string());
+            const QString shown = DisplayText(text.size() > 4 ? text.substr(4) : std::string());
             out.RotatedText(sx, sy, font * kRotatedFontStepDegrees, shown);
         } else if (!text.empty() && text[0] == '$') {
             if (text.size() > 1)
                 icons.Draw(painter, IconStrip::kPrimary, static_cast<unsigned char>(text[1]) - 32,
                            sx - 8, sy - 8);
-            const QString shown =
-                render::DisplayText(text.size() > 3 ? text.substr(3) : std::string());
+            const QString shown = DisplayText(text.size() > 3 ? text.substr(3) : std::string());
             out.Text(QRect(sx - 25, sy + 8, 50, 23), Qt::AlignHCenter | Qt::AlignTop, shown);
         } else if (label.code & 0x80) {
-            out.Text(QRect(sx, sy - 5, 50, 10), Qt::AlignLeft | Qt::AlignTop,
-                     render::DisplayText(text));
+            out.Text(QRect(sx, sy - 5, 50, 10), Qt::AlignLeft | Qt::AlignTop, DisplayText(text));
         } else {
             out.Text(QRect(sx - 50, sy - 5, 50, 10), Qt::AlignRight | Qt::AlignTop,
-                     render::DisplayText(text));
+                     DisplayText(text));
         }
     }
     done += 10 * static_cast<int64_t>(map.labels.size());

@@ -113,7 +113,7 @@ void DrawStationSprite(MapPainter& out, const StationSprite& sprite,
 
     if (options.IconLabels && style.callBesideIcon) {
         const QRect box(sx + 9, sy - 8, 50, 10);
-        DrawCallText(out, box, render::DisplayText(sprite.call), options.OpaqueLabels);
+        DrawCallText(out, box, DisplayText(sprite.call), options.OpaqueLabels);
     }
 
     if (options.ShowCourseSpeed && sprite.moving && sprite.speed > 0) {

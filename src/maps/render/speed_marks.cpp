@@ -30,14 +30,7 @@ MarkPoint Along(const DegreeTable& trig, MarkPoint from, int degrees, int length
 }  // namespace
 
 double UnitsFactor(int unitsOfMeasure) {
-    switch (unitsOfMeasure) {
-        case kUnitsNautical:
-            return 0.868993;
-        case kUnitsMetric:
-            return 1.609347;
-        default:
-            return 1.0;
-    }
+    return UnitsPerMile(unitsOfMeasure);
 }
 
 int MarkSpeed(int knots, int capKnots, int unitsOfMeasure) {

@@ -7,17 +7,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/units.h"
+
 namespace plovane {
 
-// Units of measure of the own-station settings: 0 statute (mph), 1 nautical (knots),
-// 2 metric (km/h).
-inline constexpr int kUnitsStatute = 0;
-inline constexpr int kUnitsNautical = 1;
-inline constexpr int kUnitsMetric = 2;
-
-// Knots to statute miles per hour divide by this; the units factors turn mph into the
-// user's speed unit.
-inline constexpr double kKnotsPerMph = 0.868993;
+// The factor from mph into the user's speed unit (knots are mph times kKnotsPerMph).
 double UnitsFactor(int unitsOfMeasure);
 
 // Speeds above these (knots) are drawn as these.

@@ -8,12 +8,10 @@
 namespace plovane {
 namespace {
 
-constexpr double kKnotsPerMph = 0.868993;
-
 constexpr std::array<DisplayUnits, 3> kUnits = {{
     {"mph", 1.0, "ft", 1.0},
     {"knots", kKnotsPerMph, "ft", 1.0},
-    {"kph", 1.609347, "m", 0.304801},
+    {"kph", kKmPerMile, "m", 0.304801},
 }};
 
 }  // namespace

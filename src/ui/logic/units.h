@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "core/units.h"
+
 namespace plovane {
 
 struct DisplayUnits {
@@ -12,10 +14,6 @@ struct DisplayUnits {
     const char* lengthName;
     double lengthFactor;  // from feet
 };
-
-inline constexpr int kUnitsStatute = 0;
-inline constexpr int kUnitsNautical = 1;
-inline constexpr int kUnitsMetric = 2;
 
 // An out-of-range setting reads as statute.
 const DisplayUnits& UnitsFor(int unitsOfMeasure);
