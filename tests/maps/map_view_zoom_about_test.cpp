@@ -37,24 +37,25 @@ TEST(MapViewZoomAbout, ThePointUnderThePointerStaysPut) {
         SCOPED_TRACE(c.name);
         Rig rig(c.width, c.height);
         const MapPoint anchor = rig.view.ScreenToMap(c.pointer.x, c.pointer.y);
+        const auto expectAnchored = [&] {
+            const MapPoint now = rig.view.ScreenToMap(c.pointer.x, c.pointer.y);
+            EXPECT_LE(std::llabs(int64_t{now.x} - anchor.x), rig.view.ux());
+            EXPECT_LE(std::llabs(int64_t{now.y} - anchor.y), rig.view.uy());
+        };
         for (int i = 0; i < c.zoomIns; ++i) {
             ASSERT_TRUE(rig.view.ZoomAbout(c.pointer, true));
             // The drawing that follows must not move the view again.
             const MapBox before = rig.view.viewBox();
             rig.view.PrepareForDrawing(rig.map);
             ASSERT_EQ(rig.view.viewBox(), before);
-            const MapPoint now = rig.view.ScreenToMap(c.pointer.x, c.pointer.y);
-            EXPECT_LE(std::llabs(int64_t{now.x} - anchor.x), rig.view.ux());
-            EXPECT_LE(std::llabs(int64_t{now.y} - anchor.y), rig.view.uy());
+            expectAnchored();
         }
         // Zooming back out stays about the point until the limits push the view.
         const int32_t uxIn = rig.view.ux();
         ASSERT_TRUE(rig.view.ZoomAbout(c.pointer, false));
         rig.view.PrepareForDrawing(rig.map);
         EXPECT_GT(rig.view.ux(), uxIn);
-        const MapPoint out = rig.view.ScreenToMap(c.pointer.x, c.pointer.y);
-        EXPECT_LE(std::llabs(int64_t{out.x} - anchor.x), rig.view.ux());
-        EXPECT_LE(std::llabs(int64_t{out.y} - anchor.y), rig.view.uy());
+        expectAnchored();
         // A resize refits the same box rather than jumping.
         const MapBox kept = rig.view.viewBox();
         rig.view.Resize(c.width + 1, c.height);
