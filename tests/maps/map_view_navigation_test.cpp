@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <random>
 
 #include "core/clock.h"
@@ -50,21 +51,6 @@ struct ViewRig {
     CMapView view;
 };
 
-TEST(MapView, FirstDrawingSetsLimitsAndFitsTheEmptyMapToTheWindow) {
-    FakeClock clock;
-    CMapData map(clock.Now());
-    map.points.push_back({});  // stale records of a map that is not loaded
-    map.labels.push_back({});
-    CMapView view;
-    view.Resize(240, 301);
-    ASSERT_TRUE(view.PrepareForDrawing(map));
-    EXPECT_EQ(view.limitsBox(), kWorldBox);
-    EXPECT_EQ(view.viewBox(), kWorldView);
-    EXPECT_TRUE(map.fitted);
-    EXPECT_TRUE(map.points.empty());
-    EXPECT_TRUE(map.labels.empty());
-}
-
 TEST(MapView, WithoutAMapAreaNothingIsFittedOrMoved) {
     for (const auto& [width, height] : {std::pair{0, 301}, {240, 19}, {-5, -5}}) {
         SCOPED_TRACE(::testing::Message() << width << " x " << height);
@@ -85,92 +71,85 @@ TEST(MapView, WithoutAMapAreaNothingIsFittedOrMoved) {
     }
 }
 
-TEST(MapView, FittingKeepsTheWholeMapBoxAtLeastOneUnitPerPixel) {
-    const BoxCase cases[] = {
-        {"window proportions already", kCityView, kCityView},
-        // Widened about the map, then kept south of the north pole.
-        {"wide map", {0, 2400000, 0, 100000}, {0, 2400000, 0, 2820000}},
-        {"reversed edges", {2400000, 0, 100000, 0}, {0, 2400000, 0, 2820000}},
-        {"empty box", {5000, 5000, 7000, 7000}, {4880, 5120, 6859, 7141}},
+// Each command from a view box: the box it leaves, never under one unit per pixel.
+TEST(MapView, CommandsMoveTheViewWithinTheLimits) {
+    enum class Command { kFit, kZoomIn, kZoomOut, kPan };
+    using enum Command;
+    struct Case {
+        const char* name;
+        Command command;
+        MapBox before, after;
+        int dx = 0, dy = 0;
     };
-    for (const BoxCase& c : cases) {
+    constexpr MapBox kWide{-150000000, 179600000, 0, 64800000};
+    const Case cases[] = {
+        // Widened about the map, then kept south of the north pole.
+        {"fit: wide map", kFit, {0, 2400000, 0, 100000}, {0, 2400000, 0, 2820000}},
+        {"fit: empty box", kFit, {5000, 5000, 7000, 7000}, {4880, 5120, 6859, 7141}},
+        {"zoom in", kZoomIn, {0, 4000, 0, 2000}, {1000, 3000, 500, 1500}},
+        {"zoom in: 300 units", kZoomIn, {1000, 1300, 1000, 1282}, {1030, 1270, 1000, 1282}},
+        {"zoom in: one unit per pixel", kZoomIn, {0, 240, 0, 282}, {0, 240, 0, 282}},
+        {"zoom out", kZoomOut, kCityView, {58800000, 63600000, 28590000, 34230000}},
+        {"zoom out: off the west edge",
+         kZoomOut,
+         {1000000, 3400000, 30000000, 32820000},
+         {0, 4800000, 28590000, 34230000}},
+        // No wider than the world fills the window, about the centre, kept on the world.
+        {"zoom out: too wide",
+         kZoomOut,
+         {0, 100000000, 0, 1000},
+         {22425560, 77574440, 0, 64799934}},
+        {"pan", kPan, kCityView, Shifted(kCityView, -100000, 50000), 10, -5},
+        {"pan: east edge", kPan, kCityView, Shifted(kCityView, 67200000, 0), -100000},
+        {"pan: top", kPan, kCityView, Shifted(kCityView, 0, -30000000), 0, 2000000000},
+        {"pan: the world only east-west",
+         kPan,
+         kWorldView,
+         {25736210, 80885090, 0, 64799934},
+         50,
+         50},
+        // Wider than the limits: centred on them rather than pushed against one side.
+        {"pan: wider than the limits", kPan, kWide, Shifted(kWide, 50000000, 0), 1},
+    };
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ViewRig rig;
         rig.SetView(c.before);
-        rig.map.fitted = false;
-        rig.view.PrepareForDrawing(rig.map);
+        switch (c.command) {
+            case kFit:
+                rig.map.fitted = false;
+                EXPECT_TRUE(rig.view.PrepareForDrawing(rig.map));
+                break;
+            case kZoomIn:
+                EXPECT_TRUE(rig.view.ZoomIn());
+                break;
+            case kZoomOut:
+                EXPECT_TRUE(rig.view.ZoomOut());
+                break;
+            case kPan:
+                EXPECT_TRUE(rig.view.Pan(c.dx, c.dy));
+                break;
+        }
         EXPECT_EQ(rig.view.viewBox(), c.after);
-        EXPECT_EQ(rig.view.ux(), rig.view.uy());
         EXPECT_GE(rig.view.ux(), 1);
     }
 }
 
-TEST(MapView, ZoomInHalvesTheSpanDownToOneUnitPerPixel) {
-    const BoxCase cases[] = {
-        {"plain halving", {0, 4000, 0, 2000}, {1000, 3000, 500, 1500}},
-        {"300 units on 240 pixels", {1000, 1300, 1000, 1282}, {1030, 1270, 1000, 1282}},
-        {"already one unit per pixel", {0, 240, 0, 282}, {0, 240, 0, 282}},
-    };
-    for (const BoxCase& c : cases) {
-        SCOPED_TRACE(c.name);
+// Zooming about the pointer keeps the place under it, down to one unit per pixel and out again.
+TEST(MapView, ZoomAboutKeepsThePointUnderThePointer) {
+    for (const PixelPoint pointer : {PixelPoint{0, 19}, PixelPoint{60, 250}}) {
+        SCOPED_TRACE(::testing::Message() << pointer.x << ", " << pointer.y);
         ViewRig rig;
-        rig.SetView(c.before);
-        rig.view.SetBackgroundValid(true);
-        EXPECT_TRUE(rig.view.ZoomIn());
-        EXPECT_EQ(rig.view.viewBox(), c.after);
-        EXPECT_FALSE(rig.view.aspectFixed());
-        EXPECT_FALSE(rig.view.backgroundValid());
+        const MapPoint anchor = rig.view.ScreenToMap(pointer.x, pointer.y);
+        for (int i = 0; i < 31; ++i) {
+            ASSERT_TRUE(rig.view.ZoomAbout(pointer, i < 30));
+            rig.view.PrepareForDrawing(rig.map);
+            const MapPoint now = rig.view.ScreenToMap(pointer.x, pointer.y);
+            EXPECT_LE(std::llabs(int64_t{now.x} - anchor.x), rig.view.ux());
+            EXPECT_LE(std::llabs(int64_t{now.y} - anchor.y), rig.view.uy());
+        }
+        EXPECT_EQ(rig.view.ux(), 2);
     }
-
-    ViewRig rig;
-    for (int i = 0; i < 40; ++i) {
-        rig.view.ZoomIn();
-        rig.view.PrepareForDrawing(rig.map);
-    }
-    EXPECT_EQ(rig.view.ux(), 1);
-    EXPECT_EQ(rig.view.viewBox().Width(), 240);
-    EXPECT_NEAR(rig.view.viewBox().left + 120, 64800000, 240);
-}
-
-TEST(MapView, ZoomOutDoublesTheSpanWithinTheLimits) {
-    const BoxCase cases[] = {
-        {"whole limits stay", kWorldView, kWorldView},
-        {"mid-world", kCityView, {58800000, 63600000, 28590000, 34230000}},
-        {"pushed right off the west edge",
-         {1000000, 3400000, 30000000, 32820000},
-         {0, 4800000, 28590000, 34230000}},
-        {"pushed up off the south pole",
-         {60000000, 62400000, 61980000, 64800000},
-         {58800000, 63600000, 59160000, 64800000}},
-        // No wider than the world fills the window, about the centre, kept on the world.
-        {"too wide to fit", {0, 100000000, 0, 1000}, {22425560, 77574440, 0, 64799934}},
-        {"too high to fit", {0, 1000, 0, 100000000}, {0, 55148880, 66, 64800000}},
-    };
-    for (const BoxCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        ViewRig rig;
-        rig.SetView(c.before);
-        EXPECT_TRUE(rig.view.ZoomOut());
-        EXPECT_EQ(rig.view.viewBox(), c.after);
-    }
-
-    CMapView unset;
-    unset.Resize(240, 301);
-    EXPECT_FALSE(unset.ZoomOut());
-}
-
-TEST(MapView, HomeReturnsToTheMapAfterNavigating) {
-    ViewRig rig;
-    rig.SetView(kCityView);
-    rig.view.PrepareForDrawing(rig.map);
-    rig.view.ZoomIn();
-    rig.view.Pan(37, -12);
-    rig.view.PrepareForDrawing(rig.map);
-    ASSERT_NE(rig.view.viewBox(), kCityView);
-    EXPECT_TRUE(rig.view.Home(rig.map));
-    EXPECT_FALSE(rig.view.aspectFixed());
-    rig.view.PrepareForDrawing(rig.map);
-    EXPECT_EQ(rig.view.viewBox(), kCityView);
 }
 
 TEST(MapView, ReleasingADragZoomsMovesOrTaps) {
@@ -228,38 +207,6 @@ TEST(MapView, ZoomRectangleAtFullZoomIsWidenedToTheWindow) {
     }
 }
 
-TEST(MapView, PanningStaysInsideTheLimits) {
-    struct Case {
-        const char* name;
-        MapBox before;
-        int dx, dy;
-        MapBox after;
-    };
-    const Case cases[] = {
-        {"follows the pointer", kCityView, 10, -5, {59900000, 62300000, 30050000, 32870000}},
-        {"stops at the east edge", kCityView, -100000, 0, Shifted(kCityView, 67200000, 0)},
-        {"stops at the top", kCityView, 0, 2000000000, Shifted(kCityView, 0, -30000000)},
-        {"the whole world moves only east and west",
-         kWorldView,
-         50,
-         50,
-         {25736210, 80885090, 0, 64799934}},
-        // Wider than the limits: centred on them rather than pushed against one side.
-        {"wider than the limits",
-         {-150000000, 179600000, 0, 64800000},
-         1,
-         0,
-         {-100000000, 229600000, 0, 64800000}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        ViewRig rig;
-        rig.SetView(c.before);
-        EXPECT_TRUE(rig.view.Pan(c.dx, c.dy));
-        EXPECT_EQ(rig.view.viewBox(), c.after);
-    }
-}
-
 TEST(MapView, CenterOnMovesTheViewWithoutResizingIt) {
     struct Case {
         int32_t colatitude, longitude;
@@ -282,23 +229,6 @@ TEST(MapView, CenterOnMovesTheViewWithoutResizingIt) {
         EXPECT_EQ(rig.view.CenterOn(c.colatitude, c.longitude), c.moved);
         EXPECT_EQ(rig.view.viewBox(), c.after);
         EXPECT_EQ(rig.view.backgroundValid(), !c.moved);
-    }
-}
-
-TEST(MapView, WellInViewMeansTheInnerThreeQuartersEdgesIncluded) {
-    ViewRig rig;
-    rig.SetView({0, 800, 0, 1600});  // centre (400, 800); margins 300 and 600
-    struct Case {
-        int32_t colatitude, longitude;
-        bool inView;
-    };
-    const Case cases[] = {
-        {800, 100, true},  {800, 99, false},  {800, 701, false},  {200, 400, true},
-        {199, 400, false}, {1400, 400, true}, {1401, 400, false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.colatitude << ", " << c.longitude);
-        EXPECT_EQ(rig.view.IsWellInView(c.colatitude, c.longitude), c.inView);
     }
 }
 
@@ -335,49 +265,6 @@ TEST(MapView, TrackMeRecentresOnlyWhenTheOwnStationDrifts) {
             EXPECT_EQ(rig.view.viewBox(), kCityView);
         }
     }
-}
-
-TEST(MapView, ResizingRefitsTheRequestedBoxAndRedoesTheLimits) {
-    ViewRig rig;
-    rig.SetView(kCityView);
-    rig.view.PrepareForDrawing(rig.map);
-    rig.view.SetBackgroundValid(true);
-
-    rig.view.Resize(240, 301);  // the same size changes nothing
-    EXPECT_TRUE(rig.view.backgroundValid());
-    EXPECT_TRUE(rig.view.aspectFixed());
-
-    struct Step {
-        int width, height;
-        MapBox view;
-        int32_t ux;
-    };
-    const Step steps[] = {
-        {480, 301, {58800000, 63600000, 30000000, 32820000}, 10000},
-        {480, 583, kCityView, 5000},   // twice the area each way: twice the detail
-        {240, 301, kCityView, 10000},  // back where it started, not zoomed out
-        {120, 301, {60000000, 62400000, 28590000, 34230000}, 20000},
-    };
-    for (const Step& step : steps) {
-        SCOPED_TRACE(::testing::Message() << step.width << " x " << step.height);
-        rig.view.Resize(step.width, step.height);
-        EXPECT_FALSE(rig.view.backgroundValid());
-        EXPECT_FALSE(rig.view.limitsSet());
-        rig.view.PrepareForDrawing(rig.map);
-        EXPECT_EQ(rig.view.viewBox(), step.view);
-        EXPECT_EQ(rig.view.ux(), step.ux);
-        EXPECT_EQ(rig.view.uy(), step.ux);
-    }
-    rig.view.Resize(480, 301);
-    rig.view.PrepareForDrawing(rig.map);
-    EXPECT_EQ(rig.view.limitsBox(), kWorldBox);
-
-    // After a pan the visible box is what a new size fits.
-    rig.view.Pan(-10, 0);
-    const MapBox panned = rig.view.viewBox();
-    rig.view.Resize(960, 583);
-    rig.view.PrepareForDrawing(rig.map);
-    EXPECT_EQ(rig.view.viewBox(), panned);
 }
 
 TEST(MapView, DragFeedbackShowsTheRubberBandOrTheMovedClient) {

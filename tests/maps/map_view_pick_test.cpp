@@ -46,46 +46,6 @@ std::vector<std::string> Texts(const PickMenu& menu) {
     return texts;
 }
 
-TEST(StationPick, BoxReachesEightPixelsEachWayEdgesIncluded) {
-    PickRig rig;
-    ASSERT_EQ(rig.view.ux(), 6000);
-    ASSERT_EQ(rig.view.uy(), 6000);
-    rig.Report("CENTRE");
-    rig.Report("EAST", "4820.00N", "00148.00E");
-    rig.Report("WEST", "4820.00N", "00132.00E");
-    rig.Report("NORTH", "4828.00N", "00140.00E");
-    rig.Report("SOUTH", "4812.00N", "00140.00E");
-    rig.Report("EASTOUT", "4820.00N", "00148.01E");
-    rig.Report("NORTHOUT", "4828.01N", "00140.00E");
-    rig.Report("SOUTHOUT", "4811.99N", "00140.00E");
-
-    const PickMenu menu = rig.Tap();
-    EXPECT_EQ(menu.kind, PickMenu::Kind::kStationList);
-    EXPECT_EQ(menu.point, PickRig::kTap);
-    EXPECT_EQ(rig.pick.centre(), (MapPoint{65400000, 15000000}));
-    EXPECT_EQ(rig.pick.halfWidth(), 48000);
-    EXPECT_EQ(rig.pick.halfHeight(), 48000);
-    EXPECT_EQ(Texts(menu), (std::vector<std::string>{"Which station? (1-5 of 5)", "-", "SOUTH",
-                                                     "NORTH", "WEST", "EAST", "CENTRE"}));
-}
-
-TEST(StationPick, BoxFollowsEachAxisScale) {
-    PickRig rig;
-    rig.map.bottom = rig.map.top + 282 * 3000;  // half an arc-minute per pixel down
-    rig.view.Home(rig.map);
-    ASSERT_EQ(rig.view.uy(), 3000);
-    rig.Report("EAST", "4910.00N", "00148.00E");
-    rig.Report("NORTH", "4914.00N", "00140.00E");
-    rig.Report("SOUTH", "4906.00N", "00140.00E");
-    rig.Report("EASTOUT", "4910.00N", "00148.01E");
-    rig.Report("NORTHOUT", "4914.01N", "00140.00E");
-    rig.Report("SOUTHOUT", "4905.99N", "00140.00E");
-    const PickMenu menu = rig.Tap();
-    EXPECT_EQ(rig.pick.centre(), (MapPoint{65400000, 14700000}));
-    EXPECT_EQ(Texts(menu), (std::vector<std::string>{"Which station? (1-3 of 3)", "-", "SOUTH",
-                                                     "NORTH", "EAST"}));
-}
-
 TEST(StationPick, TwentyFiveStationsComeInPagesOfTen) {
     PickRig rig;
     for (int i = 1; i <= 25; ++i)
@@ -133,37 +93,6 @@ TEST(StationPick, TwentyFiveStationsComeInPagesOfTen) {
 
     // A new tap starts from the first page again.
     EXPECT_EQ(Texts(rig.Tap()).front(), "Which station? (1-10 of 25)");
-}
-
-TEST(StationPick, NothingShowsNothingAndOneStationGivesItsPopupButNotOnALaterPage) {
-    PickRig rig;
-    rig.Report("FAR", "4000.00N", "00140.00E");
-    EXPECT_EQ(rig.Tap().kind, PickMenu::Kind::kNone);
-    EXPECT_EQ(rig.pick.total(), 0);
-    EXPECT_FALSE(rig.pick.chosen().has_value());
-    EXPECT_EQ(rig.pick.Choose(kPickMoreCommand, rig.store.list).kind, PickMenu::Kind::kNone);
-
-    rig.Report("K1ONE");
-    const PickMenu popup = rig.Tap();
-    ASSERT_EQ(popup.kind, PickMenu::Kind::kStationPopup);
-    const std::vector<PickMenuItem> expected{
-        {Kind::kStation, 0, "K1ONE", true, StationIconFor('/', '>', false)},
-        {Kind::kSeparator, 0, {}, false, {}},
-        {Kind::kCommand, kStationInfoCommand, "Station &Info...", false, {}},
-        {Kind::kCommand, kSendMessageCommand, "Send &Message...", false, {}},
-    };
-    EXPECT_EQ(popup.items, expected);
-    ASSERT_TRUE(rig.pick.chosen().has_value());
-    EXPECT_EQ(rig.pick.chosen()->call, "K1ONE");
-    EXPECT_EQ(rig.pick.Choose(kStationInfoCommand, rig.store.list).kind, PickMenu::Kind::kNone);
-
-    for (int i = 2; i <= 11; ++i)
-        rig.Report("K" + std::to_string(i));
-    rig.Tap();
-    const PickMenu second = rig.pick.Choose(kPickMoreCommand, rig.store.list);
-    EXPECT_EQ(second.kind, PickMenu::Kind::kStationList);
-    EXPECT_EQ(Texts(second),
-              (std::vector<std::string>{"Which station? (11-11 of 11)", "-", "K1ONE"}));
 }
 
 TEST(StationIcon, TableCodeOverlayAndKilled) {

@@ -1,4 +1,4 @@
-// pocketAPRS Palm database maps: records, styles, coordinates, progress, and databases whose
+// pocketAPRS Palm database maps: records, styles, coordinates, and databases whose
 // offsets and lengths do not hold together.
 #include <gtest/gtest.h>
 
@@ -64,34 +64,6 @@ TEST(PocketMap, ReadsRecordsIntoPointsAndLabels) {
     EXPECT_EQ(probe.title, " Seattle Area ");
 }
 
-TEST(PocketMap, RecordsMayLieInTheFileInAnyOrder) {
-    const ReadOutcome reference(SampleMap().Build());
-    ASSERT_TRUE(reference.map.loaded) << reference.Error();
-    const std::vector<size_t> layouts[] = {{4, 3, 2, 1, 0}, {2, 0, 4, 1, 3}};
-    for (const auto& layout : layouts) {
-        SCOPED_TRACE(::testing::PrintToString(layout));
-        PdbFile pdb = SampleMap();
-        pdb.layout = layout;
-        ReadOutcome r(pdb.Build());
-        ASSERT_TRUE(r.map.loaded) << r.Error();
-        EXPECT_EQ(r.map.points, reference.map.points);
-        EXPECT_EQ(r.map.labels, reference.map.labels);
-    }
-}
-
-TEST(PocketMap, ProgressCoversBothPasses) {
-    const PdbFile pdb{.records = {Header(), PdbRecordHead(0, 0), PdbRecordHead(1, 0)}};
-    ReadOutcome r(pdb.Build());
-    ASSERT_TRUE(r.map.loaded) << r.Error();
-    EXPECT_EQ(r.progress.steps, (std::vector<std::string>{"show:Reading PocketAPRS map:", "25",
-                                                          "50", "75", "100", "100", "hide"}));
-
-    const PdbFile headerOnly{.records = {Header()}};
-    ReadOutcome single(headerOnly.Build());
-    ASSERT_TRUE(single.map.loaded) << single.Error();
-    EXPECT_EQ(single.map.points, std::vector<MapVectorPoint>{kEndMarker});
-}
-
 // Offsets of the record list start at byte 78, 8 bytes an entry.
 std::string WithRecordOffset(std::string file, size_t record, uint32_t offset) {
     const size_t at = 78 + 8 * record;
@@ -142,13 +114,6 @@ TEST(PocketMap, BrokenDatabasesFailWithTheirText) {
         SCOPED_TRACE(c.name);
         ExpectFailedRead(ReadOutcome(c.file), c.text);
     }
-}
-
-TEST(PocketMap, OnlyTheExactTypeAndCreatorMakeAPocketMap) {
-    std::string file = SampleMap().Build();
-    file.replace(60, 8, "map1pAPr");
-    EXPECT_FALSE(Probe(file).isMap);
-    EXPECT_EQ(ReadOutcome(file).Error(), "Unsupported map format.");
 }
 
 TEST(PocketMap, PalmDatesCountSecondsFrom1904) {

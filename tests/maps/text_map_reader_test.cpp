@@ -156,31 +156,6 @@ TEST(TextMap, BadHeadersAreNotMaps) {
     EXPECT_TRUE(Probe(" -1.5 , comment\n.5,\n3.,\n4,\n5,\n6,\n7,\n\n\nkeyword").isMap);
 }
 
-TEST(TextMap, BoxAndTitleFromThePathAndVariant) {
-    struct Case {
-        std::string path;
-        std::string keyword;
-        std::string title;
-    } cases[] = {
-        {"/home/me/maps/ROADS.MAP", "LineFormat", "ROADS (DL)"},
-        {"C:\\Maps\\roads.map", "  compressed ", "roads (DC)"},
-        {"/maps/city.txt", "x", "city.txt (D)"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.path);
-        const MapProbe probe = Probe(Header(c.keyword) + "0,-1\n", c.path);
-        EXPECT_TRUE(probe.isMap);
-        EXPECT_EQ(probe.title, c.title);
-        ReadOutcome r(Header(c.keyword), c.path);
-        ASSERT_TRUE(r.map.loaded) << r.Error();
-        EXPECT_EQ(r.map.name, c.title);
-        EXPECT_FALSE(r.map.fitted);
-        EXPECT_EQ((std::vector<int32_t>{r.map.left, r.map.right, r.map.top, r.map.bottom}),
-                  (std::vector<int32_t>{kLeft, kLeft + 720000, kTop, kTop + 720000}));
-        EXPECT_EQ(r.map.points, std::vector<MapVectorPoint>{kEndMarker});
-    }
-}
-
 TEST(TextMap, HugeOrMalformedNumbersSaturateInsteadOfOverflowing) {
     const std::string header =
         "99999999999999999999999999999999999999999999,\n-100000,\n0,\n-9999999999,\n1,\n0,\n0,"

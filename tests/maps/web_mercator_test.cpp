@@ -30,43 +30,6 @@ CMapData LoadedMap(double west, double east, double north, double south) {
     return map;
 }
 
-TEST(WebMercator, KnownPointsAndClampAtTheSquaresEdges) {
-    EXPECT_EQ(MercatorY(Colat(0)), kMaxColatitude / 2);
-    EXPECT_NEAR(MercatorY(Colat(kMercatorMaxLatitude)), kMercatorTop, 10);
-    EXPECT_NEAR(MercatorY(Colat(-kMercatorMaxLatitude)), kMercatorBottom, 10);
-    EXPECT_EQ(MercatorY(0), kMercatorTop);  // the pole clamps
-    EXPECT_EQ(MercatorY(kMaxColatitude), kMercatorBottom);
-    // 60 N: asinh(tan 60) = 1.3170 rad = 75.4561 degrees above the equator.
-    EXPECT_NEAR(MercatorY(Colat(60)), kMaxColatitude / 2 - 75.456129 * kUnitsPerDegree, 2);
-}
-
-// Pixel round trips at every tile zoom: a position goes to a pixel of a view at that zoom
-// and back to within that pixel.
-TEST(WebMercator, PixelRoundTripsAtEveryZoom) {
-    const double positions[][2] = {{0, 0},        {51.4779, -0.0015}, {-33.86, 151.21},
-                                   {84.9, 179.9}, {-84.9, -179.9},    {47.37, -122.18}};
-    for (int z = 0; z <= 19; ++z) {
-        const double span = TileSpanUnits(z) * 4;  // a 1024-pixel view: one unit per pixel or more
-        for (const auto& pos : positions) {
-            SCOPED_TRACE(::testing::Message() << "z " << z << " at " << pos[0] << "," << pos[1]);
-            const int32_t colat = Colat(pos[0]), lon = Lon(pos[1]);
-            const int32_t y = MercatorY(colat);
-            EXPECT_NEAR(ColatitudeOfMercatorY(y), colat, 2);
-            const MapBox view{
-                ClampToInt32(lon - int64_t(span / 2)), ClampToInt32(lon + int64_t(span / 2)),
-                ClampToInt32(y - int64_t(span / 2)), ClampToInt32(y + int64_t(span / 2))};
-            const MapProjection projection(view, 1024, 1024, true);
-            const PixelPoint px = projection.MapToScreen(lon, colat);
-            ASSERT_TRUE(px.x >= 0 && px.x < 1024 && px.y >= kHeaderStripHeight &&
-                        px.y < kHeaderStripHeight + 1024);
-            const MapPoint back = projection.ScreenToMap(px);
-            // Within one pixel: a pixel is ux units wide, and as high in Mercator y.
-            EXPECT_LE(std::abs(back.x - lon), projection.ux());
-            EXPECT_LE(std::abs(MercatorY(back.y) - y), projection.ux() + 2);
-        }
-    }
-}
-
 TEST(WebMercator, TileGrid) {
     // 256 pixels per tile at zoom 0: the whole world in 256 pixels; then halving per level.
     EXPECT_EQ(TileZoomFor(kMaxLongitude / 256.0, 19), 0);
@@ -75,6 +38,9 @@ TEST(WebMercator, TileGrid) {
     EXPECT_EQ(TileZoomFor(1, 19), 19);
     EXPECT_EQ(TileZoomFor(1, 14), 14);
     EXPECT_EQ(TmsRow(3, 0), 7);
+    // 60 N: asinh(tan 60) = 1.3170 rad = 75.4561 degrees above the equator; the poles clamp.
+    EXPECT_NEAR(MercatorY(Colat(60)), kMaxColatitude / 2 - 75.456129 * kUnitsPerDegree, 2);
+    EXPECT_EQ(MercatorY(0), kMercatorTop);
 
     // The view from 0 E to 90 E and the equator to 66.51 N at zoom 2 is the tile (2, 2, 1).
     const MapBox box{Lon(0), Lon(90) - 1, MercatorY(Colat(66.5133)) + 100, MercatorY(Colat(0)) - 1};
@@ -119,33 +85,6 @@ TEST(TileSource, TextsAndUrls) {
     EXPECT_EQ(TileAttribution({TileSourceKind::kUrl, "https://openstreetmap.org.evil/{z}/{x}/{y}"},
                               "mine"),
               "mine");
-}
-
-// Switching keeps the centre and the scale across the parallel; back again is where it was.
-TEST(WebMercatorView, SwitchingKeepsCentreAndScale) {
-    CMapView view;
-    view.Resize(800, 619);
-    CMapData map = LoadedMap(5, 15, 55, 45);
-    view.PrepareForDrawing(map);
-    const MapProjection before = view.Projection();
-    const MapPoint centre = before.ScreenToMap(400, kHeaderStripHeight + 300);
-    view.SetMercator(true);
-    view.PrepareForDrawing(map);
-    const MapProjection after = view.Projection();
-    EXPECT_TRUE(after.mercator());
-    EXPECT_EQ(after.ux(), before.ux());
-    const PixelPoint moved = after.MapToScreen(centre.x, centre.y);
-    EXPECT_NEAR(moved.x, 400, 1);
-    EXPECT_NEAR(moved.y, kHeaderStripHeight + 300, 1);
-    // Navigation works in the new grid: a tap-sized zoom rectangle around the centre keeps it.
-    ASSERT_TRUE(view.ZoomToRect({300, 219, 500, 419}));
-    view.PrepareForDrawing(map);
-    const PixelPoint zoomed = view.Projection().MapToScreen(centre.x, centre.y);
-    EXPECT_NEAR(zoomed.x, 400, 2);
-    EXPECT_NEAR(zoomed.y, kHeaderStripHeight + 300, 2);
-    view.SetMercator(false);
-    view.PrepareForDrawing(map);
-    EXPECT_FALSE(view.Projection().mercator());
 }
 
 // A tap on a station's pixel finds it in either projection, at high latitude too, where

@@ -1,5 +1,5 @@
 // The map renderer painting into a QImage: vectors, polygons, detail, labels, stations,
-// marks, the header strip, the off-screen copies and the drawing's checks.
+// marks, the off-screen copies, the drawing's checks and the painter's halo text.
 #include "maps/render/map_renderer.h"
 
 #include <gtest/gtest.h>
@@ -53,36 +53,6 @@ TEST(MapRenderer, VectorLinesLandOnTheirPixelsWhenTheirLevelIsShown) {
     EXPECT_EQ(CountColour(rig.image, QRect(0, 19, 150, 200), kRed), 0);
 }
 
-TEST(MapRenderer, ShapesFillWithTheBrushOfTheirAttributesOrStayOpen) {
-    const QColor edge(0, 96, 0);  // colour 2
-    struct Case {
-        uint8_t attributes;
-        QColor fill;
-        QColor leftEdge;
-    } cases[] = {
-        {0x81, QColor(192, 192, 192), edge},  // brush 0
-        {0x82, QColor(255, 64, 64), edge},    // brush 1
-        {0x88, QColor(0, 0, 0), edge},        // brush 7
-        {0x89, QColor(192, 192, 192), edge},  // (0x89 - 1) & 7 = 0
-        {0x80, kWhite, edge},                 // no brush named: the first polygon keeps white
-        {0x02, kWhite, kWhite},               // no fill bit: an open polyline
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.attributes));
-        RenderRig rig;
-        rig.map.points = {RenderRig::Point(kMoveCode, 20, 20),
-                          RenderRig::Point(2, 120, 20, c.attributes),
-                          RenderRig::Point(2, 120, 120, c.attributes),
-                          RenderRig::Point(2, 20, 120, c.attributes), kEndMarker};
-        ASSERT_TRUE(rig.Draw());
-        EXPECT_EQ(Pixel(rig.image, 70, 19 + 70), c.fill);
-        EXPECT_EQ(Pixel(rig.image, 70, 19 + 20), edge);
-        EXPECT_EQ(Pixel(rig.image, 120, 19 + 70), edge);
-        EXPECT_EQ(Pixel(rig.image, 20, 19 + 70), c.leftEdge);
-        EXPECT_EQ(Pixel(rig.image, 70, 19 + 130), kWhite);
-    }
-}
-
 TEST(MapRenderer, LabelsAlignByCodeBit7AndShowWithTheOptionAtTheirLevel) {
     const QColor colour11(192, 128, 192);
     enum Side { kNone, kLeft, kRight };
@@ -127,48 +97,6 @@ TEST(MapRenderer, RotatedAndIconLabels) {
     EXPECT_GT(CountTinted(rig.image, QRect(75, 19 + 68, 50, 16), kRed), 0);
 }
 
-TEST(MapRenderer, StationsShowTheirIconUnlessOutsideOrKilled) {
-    RenderRig rig;
-    rig.Place("N0CAR", "/>", 100, 100);
-    rig.Place("N0DIG", "A#", 40, 150);
-    rig.Place("N0FAR", "/>", 100, 2000);  // 1800 pixels below the map area
-    rig.Place("N0OBJ", "/>", 160, 40);
-    rig.stations.MarkObjectKilled("N0OBJ");
-    rig.stations.SetShownOnMap("N0FAR", true);
-    ASSERT_TRUE(rig.Draw());
-    rig.ExpectIconAt(rig.icons.Icon(IconStrip::kPrimary, '>' - 32), 92, 19 + 92);
-    rig.ExpectIconAt(rig.icons.Icon(IconStrip::kOverlay, 10), 32, 19 + 142);  // "A" on the star
-    EXPECT_TRUE(rig.stations.FindStation("N0CAR")->shownOnMap);
-    EXPECT_FALSE(rig.stations.FindStation("N0FAR")->shownOnMap);
-    EXPECT_FALSE(rig.stations.FindStation("N0OBJ")->shownOnMap);
-    EXPECT_EQ(CountColour(rig.image, QRect(152, 19 + 32, 16, 16), kWhite), 256);
-    // A killed object is drawn only on its own, with the "." icon.
-    QPainter painter(&rig.image);
-    EXPECT_TRUE(rig.renderer.DrawStation(&painter, rig.Scene(), "N0OBJ"));
-    painter.end();
-    EXPECT_TRUE(rig.stations.FindStation("N0OBJ")->shownOnMap);
-    rig.ExpectIconAt(rig.icons.Icon(IconStrip::kPrimary, '.' - 32), 152, 19 + 32);
-}
-
-TEST(MapRenderer, CallsWithHaloOrOpaqueBox) {
-    for (bool opaque : {false, true}) {
-        SCOPED_TRACE(opaque);
-        RenderRig rig;
-        rig.options.IconLabels = true;
-        rig.options.OpaqueLabels = opaque;
-        rig.map.points = {RenderRig::Point(kMoveCode, 0, 100, 1), RenderRig::Point(9, 199, 100),
-                          kEndMarker};  // blue under the call, level with the symbol
-        rig.Place("N0CALL-9", "/>", 100, 100);
-        ASSERT_TRUE(rig.Draw());
-        const QRect callBox(109, 19 + 92, 50, 12);
-        EXPECT_GT(CountColour(rig.image, callBox, QColor(0, 0, 0)), 10);
-        EXPECT_GT(CountColour(rig.image, callBox, kWhite), 10);
-        // The halo surrounds the glyphs only; the opaque box covers the line along the text.
-        const int blue = CountColour(rig.image, QRect(111, 19 + 99, 45, 3), kBlue);
-        EXPECT_EQ(blue > 0, !opaque) << blue;
-    }
-}
-
 TEST(MapRenderer, CourseSpeedWindAndTrackMarks) {
     RenderRig rig;
     rig.options.ShowCourseSpeed = rig.options.ShowWX = rig.options.ShowTracks = true;
@@ -201,31 +129,15 @@ TEST(MapRenderer, CourseSpeedWindAndTrackMarks) {
     EXPECT_LT(track, 80);
 }
 
-TEST(MapRenderer, HeaderStripProgressAndCompleteRedrawTime) {
-    RenderRig rig;
-    rig.clock.AdvanceSeconds(7);
-    ASSERT_TRUE(rig.Draw());
-    EXPECT_EQ(Pixel(rig.image, 2, 0), kWhite);
-    EXPECT_EQ(Pixel(rig.image, 2, 8), QColor(192, 192, 192));
-    EXPECT_EQ(Pixel(rig.image, 2, 17), QColor(128, 128, 128));
-    EXPECT_EQ(Pixel(rig.image, 2, 18), QColor(0, 0, 0));
-    EXPECT_EQ(HeaderTitle(rig.map), "Plovane: Test Map");
-    // The scale bar's black bracket: its right end 10 pixels from the edge.
-    EXPECT_GT(CountColour(rig.image, QRect(200 - 10, 19, 1, 30), QColor(0, 0, 0)), 4);
-    ASSERT_GE(rig.report.steps.size(), 2u);
-    EXPECT_EQ(rig.report.steps.front(), "show:Rendering map:");
-    EXPECT_EQ(rig.report.steps.back(), "hide");
-    EXPECT_EQ(rig.view.lastCompleteRedrawMs(), rig.clock.TickMs());
-    rig.map.loaded = false;
-    EXPECT_EQ(HeaderTitle(rig.map), "Plovane v1.02");
-}
-
 TEST(MapRenderer, OffScreenCopiesMakeARepaintOneCopy) {
     RenderRig rig;
     rig.options.UseOffScreenBitmaps = true;
     rig.map.points = {RenderRig::Point(kMoveCode, 10, 50), RenderRig::Point(12, 150, 50),
                       kEndMarker};
     ASSERT_TRUE(rig.Draw());
+    EXPECT_EQ(rig.report.steps.front(), "show:Rendering map:");
+    EXPECT_EQ(rig.report.steps.back(), "hide");
+    EXPECT_EQ(HeaderTitle(rig.map), "Plovane: Test Map");
     EXPECT_TRUE(rig.view.backgroundValid());
     ASSERT_TRUE(rig.renderer.bitmaps().Exist());
     EXPECT_EQ(rig.renderer.bitmaps().picture().size(), QSize(202, 244));
@@ -285,13 +197,41 @@ TEST(MapRenderer, FarAwayVerticesAreClippedNotWrapped) {
     EXPECT_EQ(Pixel(rig.image, 5, 200), QColor(255, 64, 64));
 }
 
-TEST(DisplayText, Utf8WhenValidElseLatin1) {
-    EXPECT_EQ(DisplayText("Gr\xC3\xBC\xC3\x9F"
-                          "e"),
-              QString::fromUtf8("Grüße"));
-    EXPECT_EQ(DisplayText("Stra\xDF"
-                          "e"),
-              QString::fromUtf8("Straße"));
+// The painter shortcut for a call with its halo draws exactly what the long way draws.
+QImage Blank() {
+    QImage image(240, 120, QImage::Format_RGB32);
+    image.fill(QColor(90, 140, 200));
+    return image;
+}
+
+TEST(MapPainter, HaloTextMatchesSeparateTexts) {
+    testing::EnsureGuiApplication();
+    const RenderResources resources;
+    for (const char* text : {"K1ABC-9", "A LONG OBJECT NAME FAR WIDER THAN ITS BOX", "two\nlines",
+                             "tab\there", "trailing  ", "", "\xc3\x9cml\xc3\xa4ut"}) {
+        SCOPED_TRACE(text);
+        const QString call = QString::fromUtf8(text);
+        const QRect box(20, 40, 50, 10);
+        QImage expected = Blank(), actual = Blank();
+        {
+            QPainter painter(&expected);
+            MapPainter out(painter, resources);
+            out.SelectFont(MapFont::kBold12);
+            const int align = Qt::AlignLeft | Qt::AlignTop;
+            out.SetTextColour(Qt::white);
+            out.Text(box.translated(-1, -1), align, call);
+            out.Text(box.translated(1, 1), align, call);
+            out.SetTextColour(Qt::black);
+            out.Text(box, align, call);
+        }
+        {
+            QPainter painter(&actual);
+            MapPainter out(painter, resources);
+            out.SelectFont(MapFont::kBold12);
+            out.HaloText(box, call);
+        }
+        EXPECT_EQ(actual, expected);
+    }
 }
 
 }  // namespace

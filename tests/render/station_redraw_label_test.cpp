@@ -13,16 +13,6 @@ bool Dark(const QColor& p) {
     return p.red() + p.green() + p.blue() < 3 * 128;
 }
 
-// A crowd on an 18-pixel grid: symbols never overlap, most calls find no free place.
-void PlaceCrowd(RenderRig& rig) {
-    for (int row = 0; row < 9; ++row) {
-        for (int column = 0; column < 9; ++column) {
-            rig.Place("N" + std::to_string(row) + "C" + std::to_string(column) + "-1", "/-",
-                      20 + 18 * column, 20 + 18 * row);
-        }
-    }
-}
-
 TEST(StationRedraw, AloneItShowsNothingTheCompleteDrawingDidNot) {
     struct Case {
         const char* name;
@@ -40,7 +30,13 @@ TEST(StationRedraw, AloneItShowsNothingTheCompleteDrawingDidNot) {
         rig.options.OpaqueLabels = c.opaque;
         rig.options.UseOffScreenBitmaps = c.offScreen;
         rig.map.loaded = false;  // a white map: only stations and their calls
-        PlaceCrowd(rig);
+        // A crowd on an 18-pixel grid: symbols never overlap, most calls find no free place.
+        for (int row = 0; row < 9; ++row) {
+            for (int column = 0; column < 9; ++column) {
+                rig.Place("N" + std::to_string(row) + "C" + std::to_string(column) + "-1", "/-",
+                          20 + 18 * column, 20 + 18 * row);
+            }
+        }
         ASSERT_TRUE(rig.Draw());
         const QImage complete = rig.image.copy();
 

@@ -80,23 +80,5 @@ TEST(SymbolIcons, KeyColourReadsAsClear) {
     EXPECT_EQ(SplitIconStrip(primary, 96)[62], PaintIcon(IconStrip::kPrimary, 62));
 }
 
-TEST(SymbolIcons, StationsDrawTheirOverlayOverTheAlternateIcon) {
-    testing::EnsureGuiApplication();
-    const CSymbolIcons icons;
-    QImage expected(16, 16, QImage::Format_ARGB32), drawn(16, 16, QImage::Format_ARGB32);
-    expected.fill(Qt::white);
-    drawn.fill(Qt::white);
-    {
-        QPainter p(&expected);
-        p.drawImage(0, 0, icons.Icon(IconStrip::kAlternate, '>' - 32));
-        p.drawImage(0, 0, icons.Icon(IconStrip::kOverlay, 3));
-    }
-    {
-        QPainter p(&drawn);
-        icons.Draw(p, StationIconFor('3', '>', false), 0, 0);
-    }
-    EXPECT_EQ(drawn, expected);
-}
-
 }  // namespace
 }  // namespace plovane

@@ -1,7 +1,7 @@
 // The tile layer drawing real MBTiles and cache files: each tile lands on its own quarter of
 // the world (rows flipped from TMS), a missing tile is stood in for by a lower zoom or the
 // base layer, a tile that is not a picture is a notice and a blank, and an online layer asks
-// for the view and one ring around it, nothing more.
+// for the view and one ring around it, nothing more; tiles of nearly their own size leave no seam.
 #include <gtest/gtest.h>
 
 #include "maps/mbtiles.h"
@@ -120,6 +120,29 @@ TEST(TileLayer, OnlineAsksForTheViewAndOneRingAndShowsTheBaseLayerMeanwhile) {
     const QImage close = rig.Draw(layer, 512, view);
     EXPECT_EQ(TileRig::At(close, 384, 384), QColor(Qt::darkGreen));
     EXPECT_EQ(TileRig::At(close, 128, 128), QColor(Qt::cyan));
+}
+
+// Tiles drawn at nearly their own size meet without a white seam, whichever way their edges
+// round to pixels: at 126 562 units per pixel zoom-2 tiles are 256.0009 pixels wide.
+TEST(TileLayer, NearlyOwnSizeTilesLeaveNoSeam) {
+    TileRig rig;
+    std::vector<std::pair<TileId, std::string>> tiles;
+    for (int x = 0; x < 4; ++x) {
+        for (int y = 0; y < 4; ++y)
+            tiles.push_back({{2, x, y}, Png(Qt::blue)});
+    }
+    rig.Mbtiles("blue.mbtiles", 2, tiles);
+    for (const auto& [left, top] :
+         {std::pair{256, kMercatorTop + 256}, {0, kMercatorTop}, {60000, 777}}) {
+        SCOPED_TRACE(::testing::Message() << left << ", " << top);
+        TileLayerSetup setup;
+        setup.local = std::make_unique<MbtilesStore>(rig.scratch.path() / "blue.mbtiles");
+        CTileLayer layer(std::move(setup), rig.clock, rig.sink);
+        const QImage image =
+            rig.Draw(layer, 700, {left, left + 700 * 126562, top, top + 700 * 126562});
+        EXPECT_EQ(testing::CountColour(image, QRect(0, kHeaderStripHeight, 700, 700), Qt::white),
+                  0);
+    }
 }
 
 }  // namespace
