@@ -1,5 +1,4 @@
-// Station calls never pile up: placement around the symbol, priorities, and one more label
-// placed among those on the picture.
+// Station calls never pile up: placement around the symbol, priorities, one more label later.
 #include "maps/label_placement.h"
 
 #include <gtest/gtest.h>
@@ -55,22 +54,10 @@ TEST(LabelLayout, OneMoreLabelTakesAFreePlaceAmongThoseOnThePicture) {
         LabelPlacement expected;
     };
     const Case cases[] = {
-        {"a call right of it already: left",
-         {{{100, 108}, 40, 12, 0}},
-         {},
-         0,
-         {true, {51, 94, 91, 106}}},
-        {"the scale bar right of it: left",
-         {},
-         {{110, 80, 190, 120}},
-         0,
-         {true, {51, 94, 91, 106}}},
-        {"boxed in by symbols: not shown", boxedIn, {}, kLabelPriorityOther, {false, {}}},
-        {"boxed in, the own call shows",
-         boxedIn,
-         {},
-         kLabelPriorityOwn,
-         {true, {109, 94, 149, 106}}},
+        {"a call right of it: left", {{{100, 108}, 40, 12, 0}}, {}, 0, {true, {51, 94, 91, 106}}},
+        {"the scale bar right: left", {}, {{110, 80, 190, 120}}, 0, {true, {51, 94, 91, 106}}},
+        {"boxed in: not shown", boxedIn, {}, kLabelPriorityOther, {false, {}}},
+        {"boxed in, own call", boxedIn, {}, kLabelPriorityOwn, {true, {109, 94, 149, 106}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -72,33 +72,25 @@ inline void AddBinaryLabel(Bytes& b, uint8_t code, int32_t x, int32_t y, uint16_
     b.U8(code).U8(0).I32(x).I32(y).U16(level).Text(text, 32);
 }
 
-// A Palm database of type "map1", creator "pAPR". The records lie in the file in the order
-// `layout` gives (record indexes; in list order when empty), the list in record order.
+// A Palm database of type "map1", creator "pAPR", its records in list order.
 struct PdbFile {
     std::string name = "Pocket Test";
     uint32_t created = 0;
     uint32_t modified = 0;
     std::vector<std::string> records{};
-    std::vector<size_t> layout{};
 
     std::string Build() const {
-        std::vector<size_t> order = layout;
-        for (size_t i = 0; order.size() < records.size(); ++i)
-            order.push_back(i);
-        std::vector<uint32_t> offsets(records.size());
-        uint32_t offset = static_cast<uint32_t>(78 + 8 * records.size() + 2);
-        for (size_t index : order) {
-            offsets[index] = offset;
-            offset += static_cast<uint32_t>(records[index].size());
-        }
         Bytes b;
         b.Text(name, 32).Zeros(4).U32(created).U32(modified).Zeros(16);
         b.Raw("map1pAPR").Zeros(8).U16(static_cast<uint32_t>(records.size()));
-        for (uint32_t at : offsets)
-            b.U32(at).Zeros(4);
+        uint32_t offset = static_cast<uint32_t>(78 + 8 * records.size() + 2);
+        for (const std::string& record : records) {
+            b.U32(offset).Zeros(4);
+            offset += static_cast<uint32_t>(record.size());
+        }
         b.Zeros(2);
-        for (size_t index : order)
-            b.Raw(records[index]);
+        for (const std::string& record : records)
+            b.Raw(record);
         return b.str();
     }
 };
@@ -147,9 +139,9 @@ struct ReadOutcome {
     MapReadResult result;
     const CMapData& map = result.map;
 
-    explicit ReadOutcome(const std::string& bytes, const std::string& path = "/maps/TEST.MAP") {
+    explicit ReadOutcome(const std::string& bytes) {
         std::istringstream in(bytes);
-        result = ReadMapFile(in, path, progress);
+        result = ReadMapFile(in, "/maps/TEST.MAP", progress);
     }
     const std::string& Error() const { return result.error; }
 };
@@ -165,9 +157,9 @@ inline void ExpectFailedRead(const ReadOutcome& r, const std::string& error) {
     }
 }
 
-inline MapProbe Probe(const std::string& bytes, const std::string& path = "/maps/TEST.MAP") {
+inline MapProbe Probe(const std::string& bytes) {
     std::istringstream in(bytes);
-    return ProbeMapFile(in, path);
+    return ProbeMapFile(in, "/maps/TEST.MAP");
 }
 
 }  // namespace plovane::testing

@@ -1,4 +1,4 @@
-// Navigation of the map view: fitting, zooming, home, dragging, centring, tracking.
+// Navigation of the map view: fitting, zooming, dragging, centring, tracking, staying on the world.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -7,6 +7,7 @@
 
 #include "core/clock.h"
 #include "maps/map_view.h"
+#include "maps/web_mercator.h"
 
 namespace plovane {
 namespace {
@@ -133,6 +134,9 @@ TEST(MapView, CommandsMoveTheViewWithinTheLimits) {
         EXPECT_EQ(rig.view.viewBox(), c.after);
         EXPECT_GE(rig.view.ux(), 1);
     }
+    // A box no window can hold saturates instead of wrapping.
+    EXPECT_EQ(FitBoxToArea({INT32_MIN, INT32_MAX, 0, 10}, 3, 1000),
+              (MapBox{INT32_MIN, INT32_MAX, INT32_MIN, INT32_MAX}));
 }
 
 // Zooming about the pointer keeps the place under it, down to one unit per pixel and out again.
@@ -188,20 +192,14 @@ TEST(MapView, ReleasingADragZoomsMovesOrTaps) {
 
 TEST(MapView, ZoomRectangleAtFullZoomIsWidenedToTheWindow) {
     ViewRig rig;
-    rig.SetView({0, 240, 0, 282});
-    ASSERT_EQ(rig.view.ux(), 1);
-    struct Case {
-        PixelRect rect;
-        MapBox after;
-    };
-    const Case cases[] = {
+    const std::pair<PixelRect, MapBox> cases[] = {
         {{100, 119, 0, 19}, {-70, 170, -91, 191}},
         {{0, 19, 101, 120}, {-70, 171, -91, 192}},  // odd spans end one unit wider
     };
-    for (const Case& c : cases) {
+    for (const auto& [rect, after] : cases) {
         rig.SetView({0, 240, 0, 282});
-        EXPECT_TRUE(rig.view.ZoomToRect(c.rect));
-        EXPECT_EQ(rig.view.viewBox(), c.after);
+        EXPECT_TRUE(rig.view.ZoomToRect(rect));
+        EXPECT_EQ(rig.view.viewBox(), after);
         EXPECT_EQ(rig.view.ux(), 1);
         EXPECT_EQ(rig.view.uy(), 1);
     }
@@ -237,17 +235,15 @@ TEST(MapView, TrackMeRecentresOnlyWhenTheOwnStationDrifts) {
         const char* name;
         bool option;
         bool hasPosition;
-        struct {
-            int32_t colatitude, longitude, altitude;
-        } position;
+        int32_t colatitude, longitude;
         bool moved;
     };
     const Case cases[] = {
-        {"option off", false, true, {20000000, 10000000, 0}, false},
-        {"well in view", true, true, {31410000, 61200000 + 900000, 0}, false},
-        {"near the edge", true, true, {31410000, 61200000 + 1000000, 0}, true},
-        {"no position yet", true, false, {20000000, 10000000, 0}, false},
-        {"the no-position value", true, true, {kNoColatitude, kNoLongitude, 0}, false},
+        {"option off", false, true, 20000000, 10000000, false},
+        {"well in view", true, true, 31410000, 61200000 + 900000, false},
+        {"near the edge", true, true, 31410000, 61200000 + 1000000, true},
+        {"no position yet", true, false, 20000000, 10000000, false},
+        {"the no-position value", true, true, kNoColatitude, kNoLongitude, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -255,11 +251,9 @@ TEST(MapView, TrackMeRecentresOnlyWhenTheOwnStationDrifts) {
         rig.SetView(kCityView);
         CMapOptions options;
         options.TrackMe = c.option;
-        EXPECT_EQ(
-            rig.view.TrackMe(options, c.hasPosition, c.position.colatitude, c.position.longitude),
-            c.moved);
+        EXPECT_EQ(rig.view.TrackMe(options, c.hasPosition, c.colatitude, c.longitude), c.moved);
         if (c.moved) {
-            EXPECT_TRUE(rig.view.IsWellInView(c.position.colatitude, c.position.longitude));
+            EXPECT_TRUE(rig.view.IsWellInView(c.colatitude, c.longitude));
             EXPECT_EQ(rig.view.viewBox().Width(), kCityView.Width());
         } else {
             EXPECT_EQ(rig.view.viewBox(), kCityView);
@@ -272,19 +266,15 @@ TEST(MapView, DragFeedbackShowsTheRubberBandOrTheMovedClient) {
     EXPECT_EQ(rig.view.OnLButtonUp({5, 5}).result, DragResult::kNone);
 
     rig.view.OnLButtonDown({50, 60});
-    EXPECT_TRUE(rig.view.tracking());
     EXPECT_FALSE(rig.view.DragRectangle().has_value());
-    DragFeedback first = rig.view.OnMouseMove({20, 100});
-    EXPECT_FALSE(first.erasePrevious);
+    const DragFeedback first = rig.view.OnMouseMove({20, 100});
     EXPECT_EQ(first.current, (PixelRect{20, 60, 50, 100}));
-    DragFeedback second = rig.view.OnMouseMove({70, 30});
+    const DragFeedback second = rig.view.OnMouseMove({70, 30});
     EXPECT_TRUE(second.erasePrevious);
     EXPECT_EQ(second.previous, first.current);
     EXPECT_EQ(second.current, (PixelRect{50, 30, 70, 60}));
     EXPECT_EQ(rig.view.DragRectangle(), second.current);
-    DragOutcome up = rig.view.OnLButtonUp({70, 30});
-    EXPECT_TRUE(up.eraseRect);
-    EXPECT_EQ(up.rect, second.current);
+    EXPECT_EQ(rig.view.OnLButtonUp({70, 30}).rect, second.current);
     EXPECT_FALSE(rig.view.DragRectangle().has_value());
 
     rig.view.SetDragMode(DragMode::kMove);
@@ -304,19 +294,81 @@ TEST(MapView, CompleteRedrawFallsDueAfterThePeriod) {
     EXPECT_FALSE(view.IsCompleteRedrawDue(options, 400000 + 300000));
 }
 
+// The whole-world view fills the window, and no command shows what lies beyond the world.
+TEST(MapViewWorld, TheWorldFillsTheWindowAndTheViewStaysOnIt) {
+    struct Case {
+        const char* name;
+        int width, height;  // client, header strip included
+        bool mercator;
+    };
+    const Case cases[] = {
+        {"landscape grid", 800, 619, false},
+        {"landscape Mercator", 800, 619, true},
+        {"portrait Mercator", 300, 700, true},
+        {"very wide grid", 2400, 319, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const MapBox world = c.mercator ? kMercatorWorldBox : kWorldBox;
+        FakeClock clock;
+        CMapData map{clock.Now()};
+        map.left = kWorldBox.left, map.right = kWorldBox.right;
+        map.top = kWorldBox.top, map.bottom = kWorldBox.bottom;
+        CMapView view;
+        view.SetMercator(c.mercator);
+        view.Resize(c.width, c.height);
+        const auto expectOnWorld = [&] {
+            view.PrepareForDrawing(map);
+            const MapProjection p = view.Projection();
+            const MapPoint a = p.ScreenToView(0, kHeaderStripHeight);
+            const MapPoint b =
+                p.ScreenToView(view.AreaWidth(), kHeaderStripHeight + view.AreaHeight());
+            EXPECT_TRUE(a.x >= world.left && a.y >= world.top && b.x <= world.right &&
+                        b.y <= world.bottom);
+        };
+        expectOnWorld();
+        // Filled: one more unit per pixel would not fit the narrower direction.
+        const int64_t r = view.ux();
+        EXPECT_TRUE((r + 1) * view.AreaWidth() > world.Width() ||
+                    (r + 1) * view.AreaHeight() > world.Height());
+        const MapBox widest = view.viewBox();
+        view.ZoomAbout({c.width - 1, c.height - 1}, false);
+        expectOnWorld();
+        EXPECT_EQ(view.viewBox(), widest);
+
+        // Zoomed in, dragged far each way and centred on the corners: still on the world.
+        view.ZoomAbout({c.width / 3, c.height / 3}, true);
+        view.PrepareForDrawing(map);
+        const MapBox before = view.viewBox();
+        const PixelPoint shown = view.PanAllowed(100000, -100000);
+        view.Pan(100000, -100000);
+        expectOnWorld();
+        // The picture dragged is where the view lands.
+        EXPECT_LT(std::llabs(before.left - int64_t{shown.x} * view.ux() - view.viewBox().left),
+                  view.ux());
+        for (const auto& [colatitude, longitude] :
+             {std::pair{0, 0}, {kMaxColatitude, kMaxLongitude}}) {
+            view.CenterOn(colatitude, longitude);
+            EXPECT_FALSE(view.CenterOn(colatitude, longitude));  // TrackMe: no redraw again
+            expectOnWorld();
+        }
+        EXPECT_EQ(view.viewBox().Width(), before.Width());
+    }
+}
+
 // Any mix of sizes, maps and commands leaves a drawable view: edges in order and at least one
 // map unit per pixel after the next drawing (the sanitizer build checks the arithmetic).
 TEST(MapView, RandomNavigationAlwaysLeavesADrawableView) {
     std::mt19937 random(20260801);
     const auto pick = [&](int64_t low, int64_t high) {
-        return std::uniform_int_distribution<int64_t>(low, high)(random);
+        return static_cast<int32_t>(std::uniform_int_distribution<int64_t>(low, high)(random));
     };
-    const auto coordinate = [&] { return static_cast<int32_t>(pick(INT32_MIN, INT32_MAX)); };
+    const auto coordinate = [&] { return pick(INT32_MIN, INT32_MAX); };
     ViewRig rig;
     for (int i = 0; i < 20000; ++i) {
         switch (pick(0, 9)) {
             case 0:
-                rig.view.Resize(static_cast<int>(pick(-2, 3000)), static_cast<int>(pick(-2, 3000)));
+                rig.view.Resize(pick(-2, 3000), pick(-2, 3000));
                 break;
             case 1:
                 rig.map.left = coordinate();
@@ -335,19 +387,15 @@ TEST(MapView, RandomNavigationAlwaysLeavesADrawableView) {
                 rig.view.Home(rig.map);
                 break;
             case 5:
-                rig.view.Pan(static_cast<int32_t>(pick(-100000, 100000)),
-                             static_cast<int32_t>(pick(-100000, 100000)));
+                rig.view.Pan(pick(-100000, 100000), pick(-100000, 100000));
                 break;
             case 6:
-                rig.view.CenterOn(static_cast<int32_t>(pick(-10, kMaxColatitude + 10)),
-                                  static_cast<int32_t>(pick(-10, kMaxLongitude + 10)));
+                rig.view.CenterOn(pick(-10, kMaxColatitude + 10), pick(-10, kMaxLongitude + 10));
                 break;
             case 7:
                 rig.view.SetDragMode(pick(0, 1) == 0 ? DragMode::kZoom : DragMode::kMove);
-                rig.Drag({static_cast<int32_t>(pick(-500, 3000)),
-                          static_cast<int32_t>(pick(-500, 3000))},
-                         {static_cast<int32_t>(pick(-500, 3000)),
-                          static_cast<int32_t>(pick(-500, 3000))});
+                rig.Drag({pick(-500, 3000), pick(-500, 3000)},
+                         {pick(-500, 3000), pick(-500, 3000)});
                 break;
             default:
                 break;

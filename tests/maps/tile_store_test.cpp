@@ -1,6 +1,5 @@
-// Local tile stores and the disk cache: MBTiles rows are TMS (bottom-up), folders z/x/y,
-// damaged files are refused with a reason, and the cache keeps under its limit by dropping
-// the least recently used tiles, across a restart too. Real files in a temporary folder.
+// Local tile stores (MBTiles rows bottom-up, folders z/x/y, damaged files refused) and the disk
+// cache dropping the least recently used tiles under its limit, across a restart too.
 #include <gtest/gtest.h>
 
 #include <filesystem>

@@ -1,5 +1,4 @@
-// Web Mercator in the map view: conversions, the tile grid, the view switching projection
-// and the station pick finding the same station in both.
+// Web Mercator: conversions, the tile grid, tile sources, the station pick in both projections.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -20,16 +19,6 @@ int32_t Colat(double lat) {
 int32_t Lon(double lon) {
     return static_cast<int32_t>(std::lround((lon + 180) * kUnitsPerDegree));
 }
-CMapData LoadedMap(double west, double east, double north, double south) {
-    CMapData map;
-    map.loaded = true;
-    map.left = Lon(west);
-    map.right = Lon(east);
-    map.top = Colat(north);
-    map.bottom = Colat(south);
-    return map;
-}
-
 TEST(WebMercator, TileGrid) {
     // 256 pixels per tile at zoom 0: the whole world in 256 pixels; then halving per level.
     EXPECT_EQ(TileZoomFor(kMaxLongitude / 256.0, 19), 0);
@@ -95,7 +84,12 @@ TEST(WebMercatorView, StationPickFindsTheSameStationInBothProjections) {
     store.Report("NEAR", "6934.00N", "01857.00E");  // 4 arc-minutes north
     CMapView view;
     view.Resize(600, 419);
-    CMapData map = LoadedMap(17, 21, 70.5, 68.5);
+    CMapData map;
+    map.loaded = true;
+    map.left = Lon(17);
+    map.right = Lon(21);
+    map.top = Colat(70.5);
+    map.bottom = Colat(68.5);
     for (const bool mercator : {false, true}) {
         SCOPED_TRACE(mercator ? "mercator" : "plain");
         view.SetMercator(mercator);
