@@ -134,9 +134,11 @@ TEST(MapView, CommandsMoveTheViewWithinTheLimits) {
         EXPECT_EQ(rig.view.viewBox(), c.after);
         EXPECT_GE(rig.view.ux(), 1);
     }
-    // A box no window can hold saturates instead of wrapping.
+    // A box no window can hold, and a point far off a view, saturate instead of wrapping.
     EXPECT_EQ(FitBoxToArea({INT32_MIN, INT32_MAX, 0, 10}, 3, 1000),
               (MapBox{INT32_MIN, INT32_MAX, INT32_MIN, INT32_MAX}));
+    const MapProjection maxZoom({INT32_MAX - 100, INT32_MAX, 0, 100}, 100, 100);
+    EXPECT_EQ(maxZoom.MapToScreen({INT32_MIN, 50}), (PixelPoint{INT32_MIN, 69}));
 }
 
 // Zooming about the pointer keeps the place under it, down to one unit per pixel and out again.

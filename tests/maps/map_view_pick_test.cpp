@@ -25,10 +25,7 @@ struct PickRig {
         map.bottom = 14400000 + 282 * 6000;
         view.Home(map);
     }
-    void Report(const std::string& call, const std::string& lat = "4820.00N",
-                const std::string& lon = "00140.00E") {
-        store.Report(call, lat, lon);
-    }
+    void Report(const std::string& call) { store.Report(call, "4820.00N", "00140.00E"); }
     PickMenu Tap() { return pick.Tap(view, kTap, store.list); }
 
     static constexpr PixelPoint kTap{100, 119};
@@ -45,8 +42,7 @@ TEST(StationPick, TwentyFiveStationsComeInPagesOfTen) {
 
     struct Page {
         const char* title;
-        int first;  // newest first: S25, S24, ...
-        int count;
+        int first, count;  // newest first: S25, S24, ...
         bool more;
     };
     const Page pages[] = {
