@@ -1,7 +1,5 @@
-// Fetching tiles from a tile server on the loopback inside the test: each tile is fetched
-// once and then drawn from the disk cache, every request names the program, no more than two
-// connections are open at once, a 404 and a tile that never comes hold nothing up, and a
-// stale tile is revalidated with its ETag (a 304 keeps the cached bytes).
+// Tiles from a loopback tile server: fetched once, then drawn from the disk cache, within the
+// usage rules; a 404 and a stalled tile hold nothing up; a stale tile is revalidated (ETag).
 #include <gtest/gtest.h>
 #include <QBuffer>
 #include <QPainter>
