@@ -45,7 +45,7 @@ TEST(MapDesk, WheelZoomKeepsThePlaceUnderThePointer) {
     EXPECT_EQ(rig.view.mapView().ux(), ux);
 }
 
-TEST(MapDesk, PanningMovesThePictureLiveThenTheMap) {
+TEST(MapDesk, PanningMovesThePictureLiveThenTheMapAndThePointerPlaceIsShown) {
     testing::ViewRig rig(400, 300);
     rig.store.Report("W1AAA", "4820.00N", "00140.00E");
     rig.view.RenderImage();
@@ -64,6 +64,14 @@ TEST(MapDesk, PanningMovesThePictureLiveThenTheMap) {
     EXPECT_EQ(rig.view.mapView().ScreenToMap(150, 150), grabbed);  // not yet the view
     QTest::mouseRelease(&rig.view, Qt::MiddleButton, {}, QPoint(190, 130));
     EXPECT_EQ(rig.At({190, 130}), grabbed);
+
+    // The pointer's place goes to the status bar; the own station has no position.
+    QSignalSpy texts(&rig.view, &CPlovaneView::pointerText);
+    QTest::mouseMove(&rig.view, QPoint(200, 160));
+    ASSERT_FALSE(texts.isEmpty());
+    const QString text = texts.last()[0].toString();
+    EXPECT_TRUE(text.contains("N ") && text.contains("E   ") && !text.contains("from me"))
+        << text.toStdString();
 }
 
 TEST(MapDesk, RightClickOffersTheStationAndTooltipsDescribeIt) {
@@ -91,17 +99,6 @@ TEST(MapDesk, RightClickOffersTheStationAndTooltipsDescribeIt) {
         rig.view.mapView().MapToScreen(64800000 + 100 * 6000, 14400000 + 100 * 6000);
     EXPECT_NEAR(centred.x, 200, 1);
     EXPECT_EQ(rig.view.ToolTipAt({400 - 53 + 4, 6}), "TNC: off");
-}
-
-TEST(MapDesk, PointerPositionGoesToTheStatusBar) {
-    testing::ViewRig rig(400, 300);
-    rig.view.show();
-    QSignalSpy texts(&rig.view, &CPlovaneView::pointerText);
-    QTest::mouseMove(&rig.view, QPoint(200, 160));
-    ASSERT_FALSE(texts.isEmpty());
-    const QString text = texts.last()[0].toString();
-    EXPECT_TRUE(text.contains("N ") && text.contains("E   ")) << text.toStdString();
-    EXPECT_EQ(text.count("from me"), 0);  // the own station has no position
 }
 
 TEST(MapDesk, FindStationListsMatchesAsYouType) {

@@ -60,11 +60,12 @@ TEST_F(StationSheet, EveryValueIsShownAndComesBackUnchanged) {
 }
 
 // Controls that depend on another: units rename the lists, the rate mode enables the minutes
-// or the position, the log switch its spin boxes.
-TEST_F(StationSheet, UnitsAndRateModeUpdateTheirDependentControls) {
-    auto profile = Profile();
+// or the position, the log switch its spin boxes, the symbol table the icon list.
+TEST_F(StationSheet, DependentControlsFollowAndTheChangesAreStored) {
+    auto profile = Profile();  // symbol "/Z"
     profile->WriteInt("Station", "Height", 5);
-    CSetupStation sheet(*profile, nullptr);
+    const CSymbolIcons icons;
+    CSetupStation sheet(*profile, &icons);
     auto& station = *sheet.stationPage();
     station.unitsList()->setCurrentIndex(2);
     EXPECT_EQ(station.heightList()->currentText(), "97 meters");
@@ -76,18 +77,7 @@ TEST_F(StationSheet, UnitsAndRateModeUpdateTheirDependentControls) {
     EXPECT_FALSE(posit.latitudeField(0)->isEnabled());
     sheet.logPage()->enabledBox()->setChecked(false);
     EXPECT_FALSE(sheet.logPage()->replayHoursSpin()->isEnabled());
-    ASSERT_TRUE(sheet.Apply());
-    EXPECT_EQ(Stored().UnitsOfMeasure, 2);
-    EXPECT_TRUE(Stored().Mobile);
-    CLogSettings log;
-    log.Load(*Profile());
-    EXPECT_FALSE(log.bStationLog);
-}
 
-TEST_F(StationSheet, IconListFollowsTheTableAndStoresTheChosenSymbol) {
-    auto profile = Profile();  // "/Z"
-    const CSymbolIcons icons;
-    CSetupStation sheet(*profile, &icons);
     auto& page = *sheet.iconPage();
     QTreeWidget* list = page.iconList();
     ASSERT_EQ(list->topLevelItemCount(), 96);
@@ -103,7 +93,13 @@ TEST_F(StationSheet, IconListFollowsTheTableAndStoresTheChosenSymbol) {
     list->setCurrentItem(list->topLevelItem(30));
     page.overlayList()->setCurrentText("7");
     ASSERT_TRUE(sheet.Apply());
-    EXPECT_EQ(Stored().Symbol, "7>");
+    const CStationSettings stored = Stored();
+    EXPECT_EQ(stored.UnitsOfMeasure, 2);
+    EXPECT_TRUE(stored.Mobile);
+    EXPECT_EQ(stored.Symbol, "7>");
+    CLogSettings log;
+    log.Load(*Profile());
+    EXPECT_FALSE(log.bStationLog);
 }
 
 TEST_F(StationSheet, BadFieldsKeepTheSheetOpenOnTheirPageAndStoreNothing) {
