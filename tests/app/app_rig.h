@@ -13,39 +13,43 @@
 
 namespace plovane::testing {
 
-// A network station N0CALL-9 on `server`; no scheduled status, as the start-up announcement
-// could race the connection.
-inline void UseServer(MemoryProfile& profile, const LoopbackServer& server) {
-    profile.WriteString("Station", "MyCall", "N0CALL-9");
-    profile.WriteInt("Station", "TransmitStatus", 0);
-    profile.WriteInt("Comm", "NetEnabled", 1);
-    profile.WriteString("Comm", "HostAddress", server.host());
-    profile.WriteString("Comm", "HostPort", server.port());
-}
+// The application as network station N0CALL-9 on a server of its own, logged in; no scheduled
+// status, as the start-up announcement could race the connection.
+struct NetStation {
+    NetStation(Profile& profile, const Clock& clock, const AppStartOptions& options = {})
+        : app(profile, host, clock) {
+        EXPECT_TRUE(server.ok());
+        profile.WriteString("Station", "MyCall", "N0CALL-9");
+        profile.WriteInt("Station", "TransmitStatus", 0);
+        profile.WriteInt("Comm", "NetEnabled", 1);
+        profile.WriteString("Comm", "HostAddress", server.host());
+        profile.WriteString("Comm", "HostPort", server.port());
+        EXPECT_TRUE(app.Start(options));
+        EXPECT_TRUE(server.Accept());
+        login = server.ReadLine();
+    }
 
-// Plays the user-interface thread: hands every message posted since the last call to the
-// application until `done` holds or ten seconds have passed.
-class UiThread {
-  public:
-    UiThread(CPlovaneApp& app, RecordingHost& host) : app_(app), host_(host) {}
+    // Plays the user-interface thread: hands every message posted since the last call to the
+    // application until `done` holds or ten seconds have passed.
     template <typename Done>
     bool PumpUntil(Done done) {
         using namespace std::chrono_literals;
         for (auto end = std::chrono::steady_clock::now() + 10s;
              std::chrono::steady_clock::now() < end; std::this_thread::sleep_for(5ms)) {
-            const auto posts = host_.posts();
-            for (; handled_ < posts.size(); ++handled_)
-                app_.OnThreadMessage(posts[handled_].first, posts[handled_].second);
+            const auto posts = host.posts();
+            for (; handled < posts.size(); ++handled)
+                app.OnThreadMessage(posts[handled].first, posts[handled].second);
             if (done())
                 return true;
         }
         return false;
     }
 
-  private:
-    CPlovaneApp& app_;
-    RecordingHost& host_;
-    size_t handled_ = 0;
+    LoopbackServer server;
+    RecordingHost host;
+    CPlovaneApp app;
+    std::string login;
+    size_t handled = 0;
 };
 
 }  // namespace plovane::testing

@@ -64,12 +64,7 @@ TEST(DataDir, FirstExistingOfProgramBuildTreeAndXdgFolders) {
         const fs::path found = FindDataDir(root / "usr/bin", "../share/plovane", root / "src/data");
         EXPECT_EQ(found, c.expected.empty() ? fs::path() : root / c.expected);
     }
-}
-
-TEST(DataDir, ProgramDirIsTheTestsOwnFolder) {
-    const fs::path dir = ProgramDir();
-    ASSERT_FALSE(dir.empty());
-    EXPECT_TRUE(fs::exists(dir / "app_tests"));
+    EXPECT_TRUE(fs::exists(ProgramDir() / "app_tests"));  // the running program's folder
 }
 
 TEST(SearchFolders, BundledThenUserThenNamedWithoutDuplicates) {
@@ -88,15 +83,12 @@ TEST(SearchFolders, BundledThenUserThenNamedWithoutDuplicates) {
     // No user folder on disk, no bundled folder: only the named ones.
     fs::remove_all(home);
     EXPECT_EQ(SearchFolders(profile, {}), (std::vector<fs::path>{"/maps/a", "/maps/b", "/data"}));
-}
 
-TEST(SearchFolders, XdgDataHomeTakesThePlaceOfTheHomeFolder) {
-    const testing::ScratchDir scratch;
-    const fs::path& xdg = scratch.path();
-    fs::create_directories(xdg / "Plovane");
-    const ScopedEnv xdgVar("XDG_DATA_HOME", xdg.c_str());
-    MemoryProfile profile;
-    EXPECT_EQ(SearchFolders(profile, {}), (std::vector<fs::path>{xdg / "Plovane"}));
+    // XDG_DATA_HOME takes the place of the home folder.
+    fs::create_directories(scratch.path() / "xdg/Plovane");
+    const ScopedEnv xdgHome("XDG_DATA_HOME", (scratch.path() / "xdg").c_str());
+    EXPECT_EQ(SearchFolders(MemoryProfile(), {}),
+              (std::vector<fs::path>{scratch.path() / "xdg/Plovane"}));
 }
 
 }  // namespace

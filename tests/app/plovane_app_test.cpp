@@ -32,6 +32,9 @@ class PlovaneAppTest : public ::testing::Test {
         std::ofstream(dir_ / name, std::ios::binary) << bytes;
         return dir_ / name;
     }
+    bool Reported(const std::vector<std::string>& lines, const std::string& line) {
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    }
 
     MemoryProfile profile_;
     testing::RecordingHost host_;
@@ -41,12 +44,30 @@ class PlovaneAppTest : public ::testing::Test {
     std::unique_ptr<CPlovaneApp> app_;
 };
 
-TEST_F(PlovaneAppTest, StartsAndBuildsTheOwnRecordFromTheSettings) {
-    CPlovaneApp& app = Start();
+// The own record comes from the settings; TNC files are found at start and anew on refresh.
+TEST_F(PlovaneAppTest, StartsWithTheOwnRecordAndTheFilesFound) {
+    WriteFile("kpc3.tnc", "[PLOVANE-TNC-FILE:KPC-3+]\r\n");
+    WriteFile("notamap.map", "just some text\n");
+    std::vector<std::string> statuses;
+    AppStartOptions options;
+    options.searchFolders = {dir_};
+    options.status = [&](const std::string& s) { statuses.push_back(s); };
+    CPlovaneApp& app = Start(options);
     EXPECT_EQ(app.stations().OwnCall(), "N0CALL-9");
     EXPECT_EQ(app.stations().OwnStation().device, "Plovane (102)");
-    EXPECT_TRUE(app.scheduler().IsReady());
     EXPECT_EQ(CPlovaneApp::VersionText(), "1.02");
+    EXPECT_TRUE(app.scheduler().IsReady());
+    ASSERT_EQ(app.tncFiles().size(), 1u);
+    EXPECT_TRUE(app.mapList().empty());
+    EXPECT_TRUE(Reported(statuses, "1 TNC file found..."));
+    EXPECT_TRUE(Reported(statuses, "0 maps found..."));
+
+    WriteFile("more/a.TNC", "\n[plovane-tnc-file:Alpha]\n");
+    app.RefreshTncFiles({dir_}, options.status);
+    ASSERT_EQ(app.tncFiles().size(), 2u);
+    EXPECT_EQ(app.tncFiles()[0].name, "Alpha");
+    EXPECT_EQ(app.tncFiles()[1].path, (dir_ / "kpc3.tnc").string());
+    EXPECT_EQ(statuses.back(), "2 TNC files found...");
     app.Shutdown();
     EXPECT_EQ(host_.notices().back(), "Exiting Plovane...");
     EXPECT_TRUE(app.exiting());
@@ -73,7 +94,8 @@ TEST_F(PlovaneAppTest, PlaysASimulationFileWithAnyLineEnds) {
     EXPECT_EQ(app.PlaySimulation(dir_), -1);  // a folder: refused, not thrown
 }
 
-TEST_F(PlovaneAppTest, EchoLinesAndStationSetupReachEveryPart) {
+// What the station and sound dialogs store reaches every part without a restart.
+TEST_F(PlovaneAppTest, SetupDialogsTakeEffectAtOnce) {
     CPlovaneApp& app = Start();
     app.OnThreadMessage(ThreadMessage::kEchoLine, "TNC>hello");
     EXPECT_EQ(host_.notices().back(), "TNC>hello");
@@ -81,7 +103,7 @@ TEST_F(PlovaneAppTest, EchoLinesAndStationSetupReachEveryPart) {
     // The settings sheet wrote the profile: reloaded, and the list cut to the new limit.
     profile_.WriteString("Station", "MyCall", "N0CALL-7");
     profile_.WriteInt("Station", "LimitStations", 2);
-    app.decoder().DecodeLine("W1AAA>APRS:>one", "FILE>");
+    app.decoder().DecodeLine("W1AAA>APRS:!4903.50N/07201.75W-one", "FILE>");
     app.decoder().DecodeLine("W1BBB>APRS:>two", "FILE>");
     app.OnThreadMessage(ThreadMessage::kStationSetupDone, {});
     EXPECT_EQ(app.stations().OwnCall(), "N0CALL-7");
@@ -96,19 +118,12 @@ TEST_F(PlovaneAppTest, EchoLinesAndStationSetupReachEveryPart) {
     CStationSettings saved;
     saved.Load(profile_);
     EXPECT_EQ(saved.MyCall, "N0CALL-5");
-    EXPECT_EQ(app.stationSettings().MyCall, "N0CALL-5");
-    EXPECT_EQ(app.stations().OwnCall(), "N0CALL-5");
     EXPECT_EQ(app.stations().OwnStation().lastInfo, "New status");
     EXPECT_EQ(app.scheduler().Settings().MyCall, "N0CALL-5");
-}
 
-TEST_F(PlovaneAppTest, SoundsStoredByTheAlertsDialogPlayWithoutARestart) {
-    CPlovaneApp& app = Start();
-    app.decoder().DecodeLine("W1AAA>APRS:!4903.50N/07201.75W-one", "FILE>");
-    app.decoder().DecodeLine("W1AAA>APRS::N0CALL-9 :Hello{1", "FILE>");
+    // Two sound rows on, the ack row off; then the station row cleared again.
+    app.decoder().DecodeLine("W1AAA>APRS::N0CALL-5 :Hello{1", "FILE>");
     EXPECT_TRUE(host_.sounds().empty());
-
-    // What the dialog writes on OK: two rows on, the ack row off.
     profile_.WriteInt("Sound", "NewStationEnabled", 1);
     profile_.WriteString("Sound", "NewStation", "/sounds/station.wav");
     profile_.WriteInt("Sound", "NewMessageEnabled", 1);
@@ -116,18 +131,14 @@ TEST_F(PlovaneAppTest, SoundsStoredByTheAlertsDialogPlayWithoutARestart) {
     profile_.WriteInt("Sound", "NewAckEnabled", 0);
     profile_.WriteString("Sound", "NewAck", "/sounds/ack.wav");
     app.SoundSetupDone();
-    app.decoder().DecodeLine("W1BBB>APRS:!4904.50N/07202.75W-two", "FILE>");
-    app.decoder().DecodeLine("W1BBB>APRS::N0CALL-9 :Hi{2", "FILE>");
+    app.decoder().DecodeLine("W1CCC>APRS:!4904.50N/07202.75W-two", "FILE>");
+    app.decoder().DecodeLine("W1CCC>APRS::N0CALL-5 :Hi{2", "FILE>");
     EXPECT_EQ(host_.sounds(),
               (std::vector<std::string>{"/sounds/station.wav", "/sounds/message.wav"}));
-
-    // Cleared again: silence.
     profile_.WriteInt("Sound", "NewStationEnabled", 0);
-    profile_.WriteString("Sound", "NewStation", "None");
     app.SoundSetupDone();
-    app.decoder().DecodeLine("W1CCC>APRS:!4905.50N/07203.75W-three", "FILE>");
+    app.decoder().DecodeLine("W1DDD>APRS:!4905.50N/07203.75W-three", "FILE>");
     EXPECT_EQ(host_.sounds().size(), 2u);
-    app.Shutdown();
 }
 
 TEST_F(PlovaneAppTest, PortsThatFailAtStartAreReportedWithoutABox) {
@@ -144,30 +155,7 @@ TEST_F(PlovaneAppTest, PortsThatFailAtStartAreReportedWithoutABox) {
                   "No such file or directory",
                   "GPS port: Unable to open serial port /nonexistent/ttyGPS (Error code: 2): "
                   "No such file or directory"}));
-    EXPECT_TRUE(app.tnc().HasError());
-    EXPECT_TRUE(app.gps().HasError());
-}
-
-TEST_F(PlovaneAppTest, FindsMapsAndTncFilesAtStartAndTncFilesAnewOnRefresh) {
-    WriteFile("kpc3.tnc", "[PLOVANE-TNC-FILE:KPC-3+]\r\n");
-    WriteFile("notamap.map", "just some text\n");
-    std::vector<std::string> statuses;
-    AppStartOptions options;
-    options.searchFolders = {dir_};
-    options.status = [&](const std::string& s) { statuses.push_back(s); };
-    CPlovaneApp& app = Start(options);
-    ASSERT_EQ(app.tncFiles().size(), 1u);
-    EXPECT_EQ(app.tncFiles()[0].name, "KPC-3+");
-    EXPECT_TRUE(app.mapList().empty());
-    EXPECT_NE(std::find(statuses.begin(), statuses.end(), "1 TNC file found..."), statuses.end());
-    EXPECT_NE(std::find(statuses.begin(), statuses.end(), "0 maps found..."), statuses.end());
-
-    WriteFile("more/a.TNC", "\n[plovane-tnc-file:Alpha]\n");
-    app.RefreshTncFiles({dir_}, options.status);
-    ASSERT_EQ(app.tncFiles().size(), 2u);
-    EXPECT_EQ(app.tncFiles()[0].name, "Alpha");
-    EXPECT_EQ(app.tncFiles()[1].path, (dir_ / "kpc3.tnc").string());
-    EXPECT_EQ(statuses.back(), "2 TNC files found...");
+    EXPECT_TRUE(app.tnc().HasError() && app.gps().HasError());
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 // The station log: stamp lines, damaged day files, the replay window and read limit, the
-// writer's failures, a crash, and a station stopped and started again, against a loopback
-// APRS-IS server, with its messages and the message-waiting mark.
+// writer's failures, a killed process, and a station started again with its messages.
 #include "app/station_log.h"
 
 #include <gtest/gtest.h>
@@ -166,9 +165,8 @@ TEST(StationLog, WriteFailuresGiveOneNoticeAndTheStationGoesOn) {
 TEST(StationLog, KilledProcessLosesAtMostTheLastSecond) {
     ScratchDir dir;
     const auto steadyMs = [] {
-        return std::chrono::duration_cast<std::chrono::milliseconds>(
-                   std::chrono::steady_clock::now().time_since_epoch())
-            .count();
+        using namespace std::chrono;
+        return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
     };
     const pid_t child = fork();
     ASSERT_GE(child, 0);
@@ -176,23 +174,17 @@ TEST(StationLog, KilledProcessLosesAtMostTheLastSecond) {
         CStationLog log(
             dir.path(), [] { return kNoon; }, {}, 0);
         log.Start();
-        for (;;) {
-            log.Append(LogDirection::kReceived, "TNC",
-                       "W1AAA>APRS:>t=" + std::to_string(steadyMs()));
-            std::this_thread::sleep_for(2ms);
-        }
+        for (;; std::this_thread::sleep_for(2ms))
+            log.Append(LogDirection::kReceived, "TNC", "t=" + std::to_string(steadyMs()));
     }
     std::this_thread::sleep_for(1500ms);
     const int64_t killedAt = steadyMs();
     ::kill(child, SIGKILL);
     ::waitpid(child, nullptr, 0);
-
     LogReplaySet set;
     ASSERT_TRUE(set.AddFile(dir.path() / LogFileName(kNoon)));
     ASSERT_FALSE(set.records().empty());
-    const std::string_view last = set.records().back().line;
-    const int64_t lastMs = std::stoll(std::string(last.substr(last.find("t=") + 2)));
-    EXPECT_GE(lastMs, killedAt - 1000);
+    EXPECT_GE(std::stoll(std::string(set.records().back().line.substr(2))), killedAt - 1000);
     EXPECT_LE(set.damaged(), 1u);  // at most the record being written
 }
 
@@ -228,22 +220,16 @@ TEST(StationLog, RestartedStationComesBackWithoutSendingOldLines) {
 
     std::vector<std::string> before;
     {
-        testing::LoopbackServer server;
-        ASSERT_TRUE(server.ok());
-        testing::UseServer(profile, server);
-        testing::RecordingHost host;
         FakeClock clock(CDateTime(2026, 12, 6, 12, 0, 0));
-        CPlovaneApp app(profile, host, clock);
-        ASSERT_TRUE(app.Start(options));
-        ASSERT_TRUE(server.Accept());
-        server.ReadLine();  // the login
+        testing::NetStation net(profile, clock, options);
+        CPlovaneApp& app = net.app;
         ASSERT_EQ(app.PlaySimulation(simulation), 4);
-        EXPECT_EQ(server.ReadLine(), "N0CALL-9>APQ102,TCPIP*::W1AAA    :ack42\r");
+        EXPECT_EQ(net.server.ReadLine(), "N0CALL-9>APQ102,TCPIP*::W1AAA    :ack42\r");
         app.messages().SendNewMessage("W1AAA", "pending");
         app.messages().SendNewMessage("W3CCC", "answered");
         std::string sent;
         for (int i = 0; i < 8 && sent.find("answered") == std::string::npos; ++i)
-            sent = server.ReadLine();
+            sent = net.server.ReadLine();
         ASSERT_NE(sent.find("answered"), std::string::npos);
         app.decoder().DecodeLine("W3CCC>APRS::N0CALL-9 :ack2", "NET>");
         before = Stores(app);
@@ -252,15 +238,11 @@ TEST(StationLog, RestartedStationComesBackWithoutSendingOldLines) {
     // A crash left half a record behind, and a stray line came in.
     std::ofstream(options.logFolder / LogFileName(kNoon), std::ios::app) << "stray\n#2026-12";
 
-    testing::LoopbackServer server;
-    ASSERT_TRUE(server.ok());
-    testing::UseServer(profile, server);
-    testing::RecordingHost host;
     FakeClock clock(CDateTime(2026, 12, 6, 15, 0, 0));  // three hours later
-    CPlovaneApp app(profile, host, clock);
-    ASSERT_TRUE(app.Start(options));
-    ASSERT_TRUE(server.Accept());
-    server.ReadLine();      // the login
+    testing::NetStation net(profile, clock, options);
+    CPlovaneApp& app = net.app;
+    testing::LoopbackServer& server = net.server;
+    testing::RecordingHost& host = net.host;
     app.SendMessagesNow();  // nothing old is due
     app.SendStatusNow();
     EXPECT_EQ(server.ReadLine().find("N0CALL-9>APQ102,TCPIP*:>"), 0u);

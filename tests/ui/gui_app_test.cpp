@@ -1,5 +1,5 @@
-// The whole GUI program: start-up on isolated settings, the first map, simulation, thread
-// messages reaching the status bar, and the `plovane --screenshot` run.
+// The whole GUI program: start-up on isolated settings, the first map, thread messages
+// reaching the status bar, port errors, the end, and the `plovane --screenshot` run.
 #include "ui/gui_app.h"
 
 #include <gtest/gtest.h>
@@ -20,15 +20,11 @@
 #include <fstream>
 #include <thread>
 
-#include "app/qsettings_profile.h"
+#include "gui_rig.h"
 #include "maps/map_reader.h"
-#include "stations/station_list.h"
-#include "ui/data_paths.h"
 #include "ui/logic/plovane_doc.h"
 #include "ui/main_frame.h"
 #include "ui/plovane_view.h"
-#include "ui/qt_host.h"
-#include "ui_test_support.h"
 
 namespace plovane {
 namespace {
@@ -55,17 +51,10 @@ int HeaderStripRow(const QImage& image, int x) {
     return -1;
 }
 
-GuiOptions Options(const ScratchDir& dir) {
-    GuiOptions options;
-    options.settingsPath = dir / "plovane.conf";
-    return options;
-}
-
 // The first start shows the bundled world map; messages posted from a worker reach the window.
 TEST(GuiApp, FirstStartShowsTheBundledWorldMapAndWorkerMessagesArrive) {
-    ScratchDir dir;
-    GuiApp gui(Options(dir), false);
-    ASSERT_TRUE(gui.Start(false));
+    testing::GuiRig rig;
+    GuiApp& gui = rig.Start();
     EXPECT_TRUE(gui.doc().map().loaded);
     EXPECT_EQ(QFileInfo(QString::fromStdString(gui.doc().path())).canonicalFilePath(),
               QFileInfo(QString::fromStdString(kWorldMap)).canonicalFilePath());
@@ -89,31 +78,13 @@ TEST(GuiApp, FirstStartShowsTheBundledWorldMapAndWorkerMessagesArrive) {
     }));
 }
 
-TEST(GuiApp, ReloadsTheLastMapAndPlaysTheSimulation) {
-    ScratchDir dir;
-    {
-        QSettingsProfile profile(dir / "plovane.conf");
-        profile.WriteInt("Maps", "ReloadLastMap", 1);
-        profile.WriteString("Maps", "LastMapPath", "  " + kWorldMap + " ");
-    }
-    GuiOptions options = Options(dir);
-    options.simulatePath = kSample;
-    GuiApp gui(options, false);
-    ASSERT_TRUE(gui.Start(false));
-    EXPECT_EQ(gui.doc().path(), kWorldMap);
-    // The sample has 110 stations, plus the own record.
-    EXPECT_GT(gui.app().stations().Count(), 100u);
-    EXPECT_TRUE(gui.frame().notice().startsWith("FILE>"));
-}
-
 // A map named relative to the working folder is remembered absolute; a bad file keeps it shown.
 TEST(GuiApp, OpenedMapIsRememberedAbsoluteAndABadFileKeepsItShown) {
-    ScratchDir dir;
-    GuiOptions options = Options(dir);
-    options.mapPath = std::filesystem::relative(kWorldMap).string();
-    ASSERT_FALSE(std::filesystem::path(options.mapPath).is_absolute());
-    GuiApp gui(options, false);
-    ASSERT_TRUE(gui.Start(false));
+    testing::GuiRig rig;
+    const ScratchDir& dir = rig.dir;
+    rig.options.mapPath = std::filesystem::relative(kWorldMap).string();
+    ASSERT_FALSE(std::filesystem::path(rig.options.mapPath).is_absolute());
+    GuiApp& gui = rig.Start();
     const std::string stored = gui.profile().GetString("Maps", "LastMapPath", "");
     EXPECT_TRUE(std::filesystem::path(stored).is_absolute()) << stored;
     EXPECT_TRUE(std::filesystem::equivalent(stored, kWorldMap));
@@ -136,21 +107,17 @@ TEST(GuiApp, OpenedMapIsRememberedAbsoluteAndABadFileKeepsItShown) {
 }
 
 TEST(GuiApp, AFolderAsTheLastMapIsSkippedWithANoticeAndAsSimulationRefused) {
-    ScratchDir dir;
-    {
-        QSettingsProfile profile(dir / "plovane.conf");
-        profile.WriteInt("Maps", "ReloadLastMap", 1);
-        profile.WriteString("Maps", "LastMapPath", dir.path().string());
-    }
-    GuiOptions options = Options(dir);
-    options.simulatePath = dir.path().string();  // a folder as simulation file: refused
-    GuiApp gui(options, false);
-    ASSERT_TRUE(gui.Start(false));
+    testing::GuiRig rig;
+    const std::string folder = rig.dir.path().string();
+    rig.settings->WriteInt("Maps", "ReloadLastMap", 1);
+    rig.settings->WriteString("Maps", "LastMapPath", folder);
+    rig.options.simulatePath = folder;  // a folder as simulation file: refused
+    GuiApp& gui = rig.Start();
     EXPECT_TRUE(gui.doc().map().loaded);  // the bundled world map instead
-    EXPECT_EQ(gui.frame().notice().toStdString(),
-              "Unsupported map format. File: " + dir.path().string());
+    EXPECT_EQ(gui.frame().notice().toStdString(), "Unsupported map format. File: " + folder);
 }
 
+// The program: --screenshot writes the window and closes in order; an unknown option is refused.
 TEST(GuiApp, ScreenshotProgramWritesTheWindowAndClosesInOrder) {
     ScratchDir dir;
     const QString png = QString::fromStdString(dir / "shot.png");
@@ -182,18 +149,19 @@ TEST(GuiApp, ScreenshotProgramWritesTheWindowAndClosesInOrder) {
     // The close sequence ran: the toolbar state is in the isolated settings file.
     QSettings stored(QString::fromStdString(dir / "plovane.conf"), QSettings::IniFormat);
     EXPECT_FALSE(stored.value("ToolBar/RestoreInfo").toByteArray().isEmpty());
+
+    program.start(PLOVANE_GUI_PATH, {"--frobnicate"});
+    ASSERT_TRUE(program.waitForFinished(30000));
+    EXPECT_EQ(program.exitCode(), 2);
+    EXPECT_TRUE(program.readAllStandardError().contains("usage: plovane"));
 }
 
 // A TNC that cannot be opened at start-up is reported over the main window, which is up
 // first, in a box that does not wait for a click.
 TEST(GuiApp, PortErrorsAtStartUpNeitherHideNorBlockTheMainWindow) {
-    ScratchDir dir;
-    {
-        QSettingsProfile profile(dir / "plovane.conf");
-        profile.WriteInt("Comm", "TNCEnabled", 1);
-        profile.WriteString("Comm", "TNCCommPort", dir / "no-such-tty");
-    }
-    GuiApp gui(Options(dir), true);
+    testing::GuiRig rig;
+    rig.settings->WriteInt("Comm", "TNCEnabled", 1);
+    rig.settings->WriteString("Comm", "TNCCommPort", rig.dir / "no-such-tty");
     bool modalSeen = false;
     QTimer poll;  // a box that waits is recorded and closed, so the test cannot hang
     QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -203,7 +171,7 @@ TEST(GuiApp, PortErrorsAtStartUpNeitherHideNorBlockTheMainWindow) {
         }
     });
     poll.start(10);
-    ASSERT_TRUE(gui.Start(true));
+    GuiApp& gui = rig.Start(true);
     EXPECT_FALSE(modalSeen);
     QMessageBox* box = nullptr;
     EXPECT_TRUE(WaitFor([&] {
@@ -226,9 +194,8 @@ TEST(GuiApp, PortErrorsAtStartUpNeitherHideNorBlockTheMainWindow) {
 TEST(GuiApp, ClosingOrATerminationSignalEndsTheProgram) {
     for (const int signal : {0, SIGTERM, SIGINT}) {
         SCOPED_TRACE(signal);
-        ScratchDir dir;
-        GuiApp gui(Options(dir), false);
-        ASSERT_TRUE(gui.Start(false));
+        testing::GuiRig rig;
+        GuiApp& gui = rig.Start();
         QSignalSpy quit(&gui, &GuiApp::quitRequested);
         QWidget listWindow;
         listWindow.show();
@@ -240,14 +207,6 @@ TEST(GuiApp, ClosingOrATerminationSignalEndsTheProgram) {
         EXPECT_TRUE(gui.app().exiting());
         EXPECT_FALSE(gui.frame().isVisible());
     }
-}
-
-TEST(GuiApp, ProgramRejectsUnknownOptions) {
-    QProcess program;
-    program.start(PLOVANE_GUI_PATH, {"--frobnicate"});
-    ASSERT_TRUE(program.waitForFinished(30000));
-    EXPECT_EQ(program.exitCode(), 2);
-    EXPECT_TRUE(program.readAllStandardError().contains("usage: plovane"));
 }
 
 }  // namespace

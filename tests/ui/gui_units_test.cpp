@@ -1,4 +1,4 @@
-// Small pieces of the GUI: options, the splash window and its clock, display text, link states.
+// Small pieces of the GUI: options, the splash window, the text handed to the core.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -8,8 +8,6 @@
 
 #include "ui/display_text.h"
 #include "ui/logic/command_line.h"
-#include "ui/logic/splash_state.h"
-#include "ui/logic/status_icons.h"
 #include "ui/splash_window.h"
 #include "ui_test_support.h"
 
@@ -52,21 +50,6 @@ TEST(GuiOptions, ParsesEveryOptionAndRejectsTheRest) {
     }
 }
 
-TEST(SplashState, WarningBlinksThreeTicksInFourAndTheWindowGoesAfterThirty) {
-    SplashState splash;
-    std::string pattern;
-    int hiddenAt = 0;
-    for (int tick = 1; tick <= 40 && hiddenAt == 0; ++tick) {
-        if (splash.Tick())
-            hiddenAt = tick;
-        pattern += splash.warningVisible() ? 'X' : '.';
-    }
-    EXPECT_EQ(pattern.substr(0, 8), "XX.XXX.X");
-    EXPECT_EQ(hiddenAt, 31);
-    EXPECT_TRUE(splash.finished());
-    EXPECT_FALSE(splash.Tick());  // finished: nothing more happens
-}
-
 using plovane::testing::WaitFor;
 
 // Pixels of the warning's red in a picture of the window.
@@ -82,7 +65,7 @@ int RedPixels(CSplashWnd& splash) {
     return red;
 }
 
-TEST(SplashWindow, ShowsVersionAndStatusAndBlinksTheWarning) {
+TEST(SplashWindow, ShowsVersionAndStatusBlinksTheWarningAndGoesOnAClick) {
     CSplashWnd splash;
     splash.show();
     splash.SetStatus("Searching for maps in /usr/share/plovane/...");
@@ -100,11 +83,8 @@ TEST(SplashWindow, ShowsVersionAndStatusAndBlinksTheWarning) {
     ASSERT_TRUE(WaitFor([&] { return !splash.warningVisible(); }, 4000));
     EXPECT_EQ(RedPixels(splash), 0);
     EXPECT_FALSE(splash.finished());
-}
 
-TEST(SplashWindow, AClickHidesItAndMarksItFinished) {
-    CSplashWnd splash;
-    splash.show();
+    // A click or Escape hides it and marks it finished.
     QTest::mouseClick(&splash, Qt::LeftButton);
     EXPECT_TRUE(splash.finished());
     EXPECT_FALSE(splash.isVisible());
@@ -115,46 +95,9 @@ TEST(SplashWindow, AClickHidesItAndMarksItFinished) {
     EXPECT_TRUE(keyed.finished());
 }
 
-TEST(DisplayText, Utf8WhenValidOtherwiseLatin1) {
-    struct Case {
-        std::string bytes;
-        QString expected;
-    };
-    const std::vector<Case> cases = {
-        {"plain", "plain"},
-        {"caf\xc3\xa9", QString::fromUtf8("caf\xc3\xa9")},
-        {"caf\xe9", QString::fromLatin1("caf\xe9")},
-        {"\xc3", QString::fromLatin1("\xc3")},  // cut short
-        {std::string("a\0b", 3), QString::fromLatin1("a\0b", 3)},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.bytes);
-        EXPECT_EQ(DisplayText(c.bytes), c.expected);
-    }
-}
-
 TEST(DisplayText, CoreTextIsLatin1) {
     EXPECT_EQ(CoreText(QString::fromUtf8("caf\xc3\xa9")), "caf\xe9");
     EXPECT_EQ(CoreText(QString::fromUtf8("\xe2\x82\xac")), "?");
-}
-
-TEST(StatusIcons, LinkStateFromThePortFlags) {
-    struct Case {
-        LinkFacts facts;
-        LinkState expected;
-    };
-    const std::vector<Case> cases = {
-        {{false, false, false, false}, LinkState::kOff},
-        {{false, true, false, true}, LinkState::kOff},  // disabled wins
-        {{true, true, false, false}, LinkState::kOpen},
-        {{true, false, true, false}, LinkState::kPending},
-        {{true, true, false, true}, LinkState::kError},
-        {{true, false, false, false}, LinkState::kError},  // enabled but not open
-    };
-    for (size_t i = 0; i < cases.size(); ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(LinkStateOf(cases[i].facts), cases[i].expected);
-    }
 }
 
 }  // namespace

@@ -1,29 +1,19 @@
-// Rows that arrive while a list window is sorted go to their sorted place, during the fill and
-// after it, and a refill keeps the order the header shows.
+// Rows that arrive while the station list is sorted go to their sorted place, during the fill
+// and after it, and a refill keeps the order the header shows.
 #include <gtest/gtest.h>
 
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QTreeView>
 
-#include "messages/message_test_support.h"
 #include "stations/store_fixture.h"
-#include "ui/message_list_window.h"
 #include "ui/station_list_window.h"
 #include "ui_test_support.h"
 
 namespace plovane {
 namespace {
 
-using testing::WaitFor;
-
-template <typename Window>
-QStringList Column(const Window& window, int column) {
-    QStringList out;
-    for (int row = 0; row < window.model().rowCount({}); ++row)
-        out << window.model().data(window.model().index(row, column), Qt::DisplayRole).toString();
-    return out;
-}
+using testing::Column;
 
 TEST(SortedListInsert, NewStationsGoToTheirSortedPlace) {
     struct Case {
@@ -70,29 +60,6 @@ TEST(SortedListInsert, NewStationsGoToTheirSortedPlace) {
         window.FinishFill();
         EXPECT_EQ(Column(window, kStationColumnCall), c.want.filter("WATER"));
     }
-}
-
-TEST(SortedListInsert, NewMessagesGoToTheirSortedPlaceAndSurviveAReload) {
-    FakeClock clock;
-    testing::RecordingHost host;
-    testing::TestStation me{"K1ABC", clock, host};
-    for (const char* from : {"charlie", "Alpha", "echo"})
-        me.list.ReceiveMessage(from, "BLN1", from);
-    CMessageListWindow window(
-        me.list, host, me.settings, [](const std::string&) {}, [] {});
-    window.setAttribute(Qt::WA_DeleteOnClose, false);
-    ASSERT_TRUE(WaitFor([&] { return !window.loading(); }));
-    window.list()->header()->sectionClicked(kMessageColumnFrom);
-
-    for (const char* from : {"delta", "BRAVO"}) {
-        me.list.ReceiveMessage(from, "BLN1", from);
-        window.MessageChanged(me.list.Snapshot().back().key);
-    }
-    const QStringList sorted{"Alpha", "BRAVO", "charlie", "delta", "echo"};
-    EXPECT_EQ(Column(window, kMessageColumnFrom), sorted);
-    window.Reload();
-    ASSERT_TRUE(WaitFor([&] { return !window.loading(); }));
-    EXPECT_EQ(Column(window, kMessageColumnFrom), sorted);
 }
 
 }  // namespace

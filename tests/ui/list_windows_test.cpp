@@ -32,18 +32,10 @@ class ListWindowsTest : public ::testing::Test {
     // Runs `inspect` on the modal dialog that `open` shows, then closes it.
     template <typename Dialog>
     bool WithModal(const std::function<void()>& open, const std::function<void(Dialog&)>& inspect) {
-        bool seen = false;
-        QTimer::singleShot(0, [&] {
-            auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-            if (dialog != nullptr) {
-                seen = true;
-                inspect(*dialog);
-                dialog->reject();
-            }
+        return testing::WithModal<Dialog>(open, [&](Dialog& dialog) {
+            inspect(dialog);
+            dialog.reject();
         });
-        open();
-        QCoreApplication::processEvents();
-        return seen;
     }
 
     MemoryProfile profile;

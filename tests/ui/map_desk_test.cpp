@@ -1,7 +1,6 @@
-// What a desktop map user expects of the widgets: the wheel zooms about the pointer, the
-// picture follows a pan live, a right click opens the station pop-up, tooltips and the
-// pointer position speak, the station list answers Enter and Escape and keeps its natural
-// order through a filter, Find Station matches, and F1 opens the help at a topic.
+// What a desktop map user expects: the wheel zooms about the pointer, a pan moves the picture
+// live, a right click opens the station pop-up, tooltips and the pointer position speak, Find
+// Station matches, and F1 opens the help at a topic.
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
@@ -10,29 +9,20 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBrowser>
-#include <QTreeView>
 
 #include "stations/store_fixture.h"
 #include "ui/find_station_dialog.h"
 #include "ui/help_viewer.h"
 #include "ui/logic/command_ids.h"
 #include "ui/main_frame.h"
-#include "ui/station_list_window.h"
 #include "ui_test_support.h"
 #include "view_rig.h"
 
 namespace plovane {
 namespace {
 
-using testing::WaitFor;
-
-// A 400 x 300 map area.
-struct MapRig : testing::ViewRig {
-    MapRig() : ViewRig(400, 300) {}
-};
-
 TEST(MapDesk, WheelZoomKeepsThePlaceUnderThePointer) {
-    MapRig rig;
+    testing::ViewRig rig(400, 300);
     for (const QPoint pointer : {QPoint(30, 40), QPoint(380, 300), QPoint(200, 160)}) {
         SCOPED_TRACE(pointer.x());
         const MapPoint before = rig.At(pointer);
@@ -55,8 +45,8 @@ TEST(MapDesk, WheelZoomKeepsThePlaceUnderThePointer) {
     EXPECT_EQ(rig.view.mapView().ux(), ux);
 }
 
-TEST(MapDesk, PanningMovesThePictureLiveThenTheMap) {
-    MapRig rig;
+TEST(MapDesk, PanningMovesThePictureLiveThenTheMapAndThePointerPlaceIsShown) {
+    testing::ViewRig rig(400, 300);
     rig.store.Report("W1AAA", "4820.00N", "00140.00E");
     rig.view.RenderImage();
     rig.view.show();
@@ -74,10 +64,18 @@ TEST(MapDesk, PanningMovesThePictureLiveThenTheMap) {
     EXPECT_EQ(rig.view.mapView().ScreenToMap(150, 150), grabbed);  // not yet the view
     QTest::mouseRelease(&rig.view, Qt::MiddleButton, {}, QPoint(190, 130));
     EXPECT_EQ(rig.At({190, 130}), grabbed);
+
+    // The pointer's place goes to the status bar; the own station has no position.
+    QSignalSpy texts(&rig.view, &CPlovaneView::pointerText);
+    QTest::mouseMove(&rig.view, QPoint(200, 160));
+    ASSERT_FALSE(texts.isEmpty());
+    const QString text = texts.last()[0].toString();
+    EXPECT_TRUE(text.contains("N ") && text.contains("E   ") && !text.contains("from me"))
+        << text.toStdString();
 }
 
 TEST(MapDesk, RightClickOffersTheStationAndTooltipsDescribeIt) {
-    MapRig rig;
+    testing::ViewRig rig(400, 300);
     rig.store.Report("KK7OL-3", "4820.00N", "00140.00E");
     rig.view.RenderImage();
     const PixelPoint at =
@@ -101,49 +99,6 @@ TEST(MapDesk, RightClickOffersTheStationAndTooltipsDescribeIt) {
         rig.view.mapView().MapToScreen(64800000 + 100 * 6000, 14400000 + 100 * 6000);
     EXPECT_NEAR(centred.x, 200, 1);
     EXPECT_EQ(rig.view.ToolTipAt({400 - 53 + 4, 6}), "TNC: off");
-}
-
-TEST(MapDesk, PointerPositionGoesToTheStatusBar) {
-    MapRig rig;
-    rig.view.show();
-    QSignalSpy texts(&rig.view, &CPlovaneView::pointerText);
-    QTest::mouseMove(&rig.view, QPoint(200, 160));
-    ASSERT_FALSE(texts.isEmpty());
-    const QString text = texts.last()[0].toString();
-    EXPECT_TRUE(text.contains("N ") && text.contains("E   ")) << text.toStdString();
-    EXPECT_EQ(text.count("from me"), 0);  // the own station has no position
-}
-
-TEST(MapDesk, StationListAnswersEnterAndEscapeAndKeepsNaturalOrder) {
-    testing::StoreFixture store;
-    for (const char* call : {"WATER-21", "WATER-3", "KK7OL-3", "WATER-10"})
-        store.Report(call);
-    std::vector<std::string> shown;
-    CStationListWindow window(
-        store.list, store.host, nullptr, [&shown](const CStation& s) { shown.push_back(s.call); },
-        [](const std::string&) {});
-    window.ShowStationList();
-    window.FinishFill();
-    window.list()->header()->sectionClicked(kStationColumnCall);
-    QTest::keyClicks(window.callMask(), "WATER");
-    ASSERT_TRUE(WaitFor([&] { return window.model().rowCount({}) == 3 && !window.loading(); }));
-    std::vector<std::string> order;
-    for (size_t i = 0; i < window.model().rows().size(); ++i)
-        order.push_back(window.model().rows().at(i).call);
-    EXPECT_EQ(order, (std::vector<std::string>{"WATER-3", "WATER-10", "WATER-21"}));
-
-    window.SelectCall("WATER-10");
-    window.list()->setFocus();
-    QTest::keyClick(window.list(), Qt::Key_Return);
-    EXPECT_EQ(shown, std::vector<std::string>{"WATER-10"});
-
-    window.callMask()->setText("*7OL*");
-    ASSERT_TRUE(WaitFor([&] { return window.model().rowCount({}) == 1 && !window.loading(); }));
-    EXPECT_EQ(window.model().rows().at(0).call, "KK7OL-3");
-
-    ASSERT_TRUE(window.isVisible());
-    QTest::keyClick(&window, Qt::Key_Escape);
-    EXPECT_FALSE(window.isVisible());
 }
 
 TEST(MapDesk, FindStationListsMatchesAsYouType) {

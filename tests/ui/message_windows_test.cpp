@@ -28,47 +28,19 @@ class MessageWindow : public ::testing::Test {
     testing::RecordingHost host;
     testing::TestStation me{"K1ABC", clock, host};
     std::vector<std::string> dialogs;
-    int redraws = 0;
 
     std::unique_ptr<CMessageListWindow> Open() {
         auto window = std::make_unique<CMessageListWindow>(
             me.list, host, me.settings,
-            [this](const std::string& preset) { dialogs.push_back(preset); },
-            [this] { ++redraws; });
+            [this](const std::string& preset) { dialogs.push_back(preset); }, [] {});
         window->setAttribute(Qt::WA_DeleteOnClose, false);  // the test owns it
         return window;
     }
     static bool Filled(const CMessageListWindow& window) { return !window.loading(); }
     static QString Cell(const CMessageListWindow& window, int row, int column) {
-        return window.model().data(window.model().index(row, column), Qt::DisplayRole).toString();
+        return testing::Column(window, column).value(row);
     }
 };
-
-TEST_F(MessageWindow, OpensLoadingInBatchesAndClearsTheWaitingMark) {
-    for (int i = 0; i < 60; ++i)
-        me.list.ReceiveMessage(i % 2 == 0 ? "K5AAA" : "W1AW", "K1ABC",
-                               "text " + std::to_string(i) + "{" + std::to_string(i + 1));
-    ASSERT_TRUE(me.list.MessageWaiting());
-    auto window = Open();
-    EXPECT_FALSE(me.list.MessageWaiting());
-    EXPECT_EQ(redraws, 1);
-    EXPECT_EQ(window->statusText(), "Loading 0 of 60 messages");
-    QStringList seen;
-    ASSERT_TRUE(WaitFor([&] {
-        if (seen.isEmpty() || seen.back() != window->statusText())
-            seen.push_back(window->statusText());
-        return Filled(*window);
-    }));
-    EXPECT_EQ(seen.back(), "Showing all 60 messages");
-    EXPECT_TRUE(seen.contains("Loading 25 of 60 messages"));
-
-    // A mask refills 750 ms after the last keystroke.
-    QTest::keyClicks(window->callMask(), "k5");
-    EXPECT_EQ(window->model().rowCount({}), 60);
-    ASSERT_TRUE(WaitFor([&] { return window->model().rowCount({}) == 30 && Filled(*window); }));
-    EXPECT_EQ(window->statusText(), "Showing 30 of 60 messages");
-    EXPECT_EQ(redraws, 2);
-}
 
 TEST_F(MessageWindow, RowsFollowChangesAndShowTextAsWritten) {
     me.list.ReceiveMessage("W1AW", "BLN1", "<b>x</b>");

@@ -1,17 +1,13 @@
-// The map widget with real mouse events: drag to zoom, drag to move, taps that pick stations
-// and the pop-ups they lead to, and the Map Options dialog.
+// The map widget with real mouse events: drag to move, taps that pick stations and the
+// pop-ups they lead to, redraws.
 #include "ui/plovane_view.h"
 
 #include <gtest/gtest.h>
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 
 #include "ui/logic/command_ids.h"
-#include "ui/map_options_dialog.h"
 #include "view_rig.h"
 
 namespace plovane {
@@ -20,20 +16,6 @@ namespace {
 using ::plovane::testing::ViewRig;
 
 const QPoint kTap(100, 119);
-
-TEST(PlovaneView, DragToZoomShowsABandThenZoomsToIt) {
-    ViewRig rig;
-    QTest::mousePress(&rig.view, Qt::LeftButton, {}, QPoint(20, 40));
-    QTest::mouseMove(&rig.view, QPoint(80, 100));
-    ASSERT_TRUE(rig.view.mapView().DragRectangle().has_value());
-    EXPECT_EQ(*rig.view.mapView().DragRectangle(), (PixelRect{20, 40, 80, 100}));
-    QTest::mouseRelease(&rig.view, Qt::LeftButton, {}, QPoint(80, 100));
-    EXPECT_FALSE(rig.view.mapView().DragRectangle().has_value());
-    const MapBox box = rig.view.mapView().viewBox();
-    EXPECT_EQ(box.left, 64800000 + 20 * 6000);
-    EXPECT_EQ(box.right, 64800000 + 80 * 6000);
-    EXPECT_TRUE(rig.menus.empty());
-}
 
 TEST(PlovaneView, DragToMoveFollowsThePointerAndShortMovesAreTaps) {
     ViewRig rig;
@@ -56,20 +38,7 @@ TEST(PlovaneView, DragToMoveFollowsThePointerAndShortMovesAreTaps) {
     EXPECT_EQ(rig.view.mapView().viewBox().top, before.top);
 }
 
-TEST(PlovaneView, TapOnManyStationsPagesThroughTheListByTen) {
-    ViewRig rig;
-    for (int i = 0; i < 25; ++i)
-        rig.Here("W1S" + std::to_string(100 + i));
-    rig.Answer({kPickMoreCommand, kPickMoreCommand, 0});
-    QTest::mouseClick(&rig.view, Qt::LeftButton, {}, kTap);
-    ASSERT_EQ(rig.menus.size(), 3u);
-    EXPECT_EQ(rig.menus[2].texts[0], "Which station? (21-25 of 25)");
-    EXPECT_FALSE(rig.menus[0].enabled[0]);  // the title is greyed
-    EXPECT_EQ(rig.menus[0].texts.size(), 2u + 10u + 2u);
-    EXPECT_EQ(rig.menus[0].texts.back(), "&More...");
-    EXPECT_EQ(rig.menus[2].texts.size(), 2u + 5u);  // no "&More..." on the last page
-}
-
+// A tap on stations offers them by ten; the chosen one's pop-up commands reach the windows.
 TEST(PlovaneView, ChosenStationGetsItsPopupAndItsCommandsReachTheWindows) {
     ViewRig rig;
     rig.store.Report("FARAWAY", "4000.00N", "00140.00E");
@@ -90,6 +59,18 @@ TEST(PlovaneView, ChosenStationGetsItsPopupAndItsCommandsReachTheWindows) {
     EXPECT_EQ(rig.menus[1].texts[0], rig.view.pick().chosen()->call);
     EXPECT_EQ(rig.menus[1].texts.back(), "&Center on Station");
     EXPECT_EQ(rig.menus[1].enabled, (std::vector<bool>{false, true, true, true, true}));
+
+    for (int i = 3; i < 25; ++i)
+        rig.Here("W1S" + std::to_string(100 + i));
+    rig.menus.clear();
+    rig.Answer({kPickMoreCommand, kPickMoreCommand, 0});
+    QTest::mouseClick(&rig.view, Qt::LeftButton, {}, kTap);
+    ASSERT_EQ(rig.menus.size(), 3u);
+    EXPECT_EQ(rig.menus[2].texts[0], "Which station? (21-25 of 25)");
+    EXPECT_FALSE(rig.menus[0].enabled[0]);  // the title is greyed
+    EXPECT_EQ(rig.menus[0].texts.size(), 2u + 10u + 2u);
+    EXPECT_EQ(rig.menus[0].texts.back(), "&More...");
+    EXPECT_EQ(rig.menus[2].texts.size(), 2u + 5u);  // no "&More..." on the last page
 }
 
 TEST(PlovaneView, StationItemsAreDrawnWithTheCallAsPlainText) {
@@ -116,24 +97,24 @@ TEST(PlovaneView, TimerRedrawsEverythingOnlyWhenThePeriodHasPassed) {
     rig.view.show();
     rig.view.grab();
     const int64_t first = rig.view.mapView().lastCompleteRedrawMs();
-    rig.view.grab();  // paints from the kept picture: no new drawing
-    EXPECT_EQ(rig.view.mapView().lastCompleteRedrawMs(), first);
-
-    rig.store.clock.AdvanceMs(30000);
-    rig.view.TimerTick();
-    rig.view.grab();
-    EXPECT_EQ(rig.view.mapView().lastCompleteRedrawMs(), first);
-
-    rig.store.clock.AdvanceMs(31000);  // 61 s since the last complete drawing
-    rig.view.TimerTick();
-    rig.view.grab();
-    EXPECT_EQ(rig.view.mapView().lastCompleteRedrawMs(), first + 61000);
-
-    rig.options.bRedrawScreenEvery = false;
-    rig.store.clock.AdvanceMs(600000);
-    rig.view.TimerTick();
-    rig.view.grab();
-    EXPECT_EQ(rig.view.mapView().lastCompleteRedrawMs(), first + 61000);
+    const struct {
+        int64_t advanceMs;
+        bool enabled;
+        int64_t redrawnAfterMs;  // since the first drawing
+    } steps[] = {
+        {0, true, 0},  // paints from the kept picture: no new drawing
+        {30000, true, 0},
+        {31000, true, 61000},  // 61 s since the last complete drawing
+        {600000, false, 61000},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.advanceMs);
+        rig.options.bRedrawScreenEvery = step.enabled;
+        rig.store.clock.AdvanceMs(step.advanceMs);
+        rig.view.TimerTick();
+        rig.view.grab();
+        EXPECT_EQ(rig.view.mapView().lastCompleteRedrawMs(), first + step.redrawnAfterMs);
+    }
 }
 
 TEST(PlovaneView, KeepsTheOwnStationInViewWhenAsked) {
@@ -181,34 +162,6 @@ TEST(PlovaneView, StationsDrawnAloneKeepOffTheHeaderAndReachTheKeptPicture) {
         const QImage later = rig.view.grab().toImage();
         EXPECT_NE(later.copy(100, 110, 60, 12), empty.copy(100, 110, 60, 12));
     }
-}
-
-TEST(MapOptionsDialog, ShowsTheStoredPreferencesAndStoresOnOk) {
-    MemoryProfile profile;
-    profile.WriteInt("Maps", "ShowTracks", 1);
-    profile.WriteInt("Maps", "RedrawScreenEvery", 7);  // not in the list
-    profile.WriteString("Maps", "LastMapPath", "/maps/w.map");
-    MapOptionsDialog dialog(profile);
-    for (size_t i = 0; i < kMapOptionChecks.size(); ++i) {
-        SCOPED_TRACE(kMapOptionChecks[i].text);
-        EXPECT_EQ(dialog.checkBox(i)->isChecked(),
-                  kMapOptionChecks[i].member == &CMapOptions::ShowTracks);
-    }
-    EXPECT_EQ(dialog.periodList()->currentText(), "1 min.");
-    dialog.show();  // the station setup records no tracks of other stations
-    EXPECT_TRUE(dialog.trackNote()->isVisible());
-    EXPECT_TRUE(dialog.trackNote()->text().startsWith("Other stations' tracks"));
-
-    dialog.checkBox(0)->setChecked(true);  // "Show &Station Labels"
-    // A map opened while the dialog was up is kept.
-    profile.WriteString("Maps", "LastMapPath", "/maps/other.map");
-    dialog.Store();
-    EXPECT_EQ(profile.GetInt("Maps", "RedrawScreenEvery", -1), 1);
-    EXPECT_EQ(profile.GetInt("Maps", "IconLabels", -1), 1);
-    EXPECT_EQ(profile.GetInt("Maps", "ShowTracks", -1), 1);
-    EXPECT_EQ(profile.GetInt("Maps", "MapLabels", -1), 0);
-    EXPECT_EQ(profile.GetString("Maps", "LastMapPath", ""), "/maps/other.map");
-    EXPECT_TRUE(dialog.stored().IconLabels);
 }
 
 }  // namespace

@@ -1,35 +1,29 @@
-// The Setup menu of the running program: each item opens its sheet, and what is accepted
-// there takes effect without a restart (the TNC gets the new call, the network client moves
-// to the new host, a new station plays the chosen sound).
+// The Setup menu of the running program: what is accepted in a sheet takes effect without a
+// restart (the TNC gets the new call, the network client moves, a new station plays a sound).
 #include "ui/setup_commands.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTimer>
 #include <fstream>
 #include <functional>
 
-#include "app/qsettings_profile.h"
 #include "comm/net_loopback.h"
 #include "comm/pty_peer.h"
+#include "gui_rig.h"
 #include "ui/alerts_dialog.h"
-#include "ui/gui_app.h"
 #include "ui/logic/command_ids.h"
 #include "ui/main_frame.h"
 #include "ui/map_options_dialog.h"
-#include "ui/qt_host.h"
 #include "ui/setup_comm_sheet.h"
 #include "ui/setup_station_sheet.h"
 #include "ui/sound_player.h"
-#include "ui_test_support.h"
 
 namespace plovane {
 namespace {
@@ -37,53 +31,29 @@ namespace {
 using plovane::testing::ScratchDir;
 using plovane::testing::WaitFor;
 
-GuiOptions Options(const ScratchDir& dir) {
-    GuiOptions options;
-    options.settingsPath = dir / "plovane.conf";
-    return options;
-}
-
-// Chooses the Setup menu item and, once its modal window is up, hands the window to `fill`
-// and presses OK. False when the item is disabled or no window of that class came up.
+// Chooses the Setup menu item, hands its window to `fill` and presses OK. False when the item
+// is disabled or no window of that class came up.
 template <typename Window>
 bool RunSetupItem(GuiApp& gui, int command, const std::function<void(Window&)>& fill) {
     QAction* action = gui.frame().action(command);
-    if (action == nullptr || !action->isEnabled())
-        return false;
-    bool seen = false;
-    QTimer poll;
-    poll.setInterval(10);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* window = qobject_cast<Window*>(QApplication::activeModalWidget());
-        if (window == nullptr)
-            return;
-        poll.stop();
-        seen = true;
-        fill(*window);
-        window->template findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
-    });
-    poll.start();
-    QTimer::singleShot(10000, [&] {
-        if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-            modal->reject();  // never hang the suite
-    });
-    action->trigger();
-    return seen;
+    return action != nullptr && action->isEnabled() &&
+           testing::WithModal<Window>([&] { action->trigger(); },
+                                      [&](Window& window) {
+                                          fill(window);
+                                          window.template findChild<QDialogButtonBox*>()
+                                              ->button(QDialogButtonBox::Ok)
+                                              ->click();
+                                      });
 }
 
 TEST(SetupCommandsThreads, ChangedCallReachesTheTnc) {
     testing::PtyPeer peer;
     ASSERT_TRUE(peer.ok());
-    ScratchDir dir;
-    {
-        QSettingsProfile profile(dir / "plovane.conf");
-        profile.WriteString("Station", "MyCall", "N0CALL-1");
-        profile.WriteInt("Comm", "TNCEnabled", 1);
-        profile.WriteString("Comm", "TNCCommPort", peer.slavePath());
-    }
-    GuiApp gui(Options(dir), false);
-    gui.app().tnc().SetDelayScale(0.01);
-    ASSERT_TRUE(gui.Start(false));
+    testing::GuiRig rig;
+    rig.settings->WriteString("Station", "MyCall", "N0CALL-1");
+    rig.settings->WriteInt("Comm", "TNCEnabled", 1);
+    rig.settings->WriteString("Comm", "TNCCommPort", peer.slavePath());
+    GuiApp& gui = rig.Start(false, [](GuiApp& app) { app.app().tnc().SetDelayScale(0.01); });
     ASSERT_TRUE(WaitFor([&] { return peer.Received().find("CONV\r") != std::string::npos; }));
     const size_t before = peer.Received().size();
     for (const char* line : {"W1AAA>APRS:!4903.50N/07201.75W-", "W1BBB>APRS:!4904.50N/07202.75W-",
@@ -111,16 +81,12 @@ TEST(SetupCommandsThreads, ChangedHostMovesTheNetworkClient) {
     testing::LoopbackServer first;
     testing::LoopbackServer second;
     ASSERT_TRUE(first.ok() && second.ok());
-    ScratchDir dir;
-    {
-        QSettingsProfile profile(dir / "plovane.conf");
-        profile.WriteString("Station", "MyCall", "N0CALL-9");
-        profile.WriteInt("Comm", "NetEnabled", 1);
-        profile.WriteString("Comm", "HostAddress", first.host());
-        profile.WriteString("Comm", "HostPort", first.port());
-    }
-    GuiApp gui(Options(dir), false);
-    ASSERT_TRUE(gui.Start(false));
+    testing::GuiRig rig;
+    rig.settings->WriteString("Station", "MyCall", "N0CALL-9");
+    rig.settings->WriteInt("Comm", "NetEnabled", 1);
+    rig.settings->WriteString("Comm", "HostAddress", first.host());
+    rig.settings->WriteString("Comm", "HostPort", first.port());
+    GuiApp& gui = rig.Start();
     ASSERT_TRUE(first.Accept());
 
     ASSERT_TRUE(RunSetupItem<CSetupComm>(gui, kCommandSetupCommunications, [&](CSetupComm& sheet) {
@@ -134,11 +100,11 @@ TEST(SetupCommandsThreads, ChangedHostMovesTheNetworkClient) {
 }
 
 TEST(SetupCommands, RefreshTncListSearchesTheFoldersNamedInMapOptions) {
-    ScratchDir dir;
+    testing::GuiRig rig;
+    const ScratchDir& dir = rig.dir;
     std::filesystem::create_directories(dir.path() / "mine");
     std::ofstream(dir / "mine/home.tnc") << "[PLOVANE-TNC-FILE: Home Built TNC]\r\n[INIT]\r\n";
-    GuiApp gui(Options(dir), false);
-    ASSERT_TRUE(gui.Start(false));
+    GuiApp& gui = rig.Start();
     {
         MapOptionsDialog options(gui.profile());
         options.searchFoldersField()->setText(QString::fromStdString(dir / "mine") + ";");
@@ -158,11 +124,10 @@ TEST(SetupCommands, RefreshTncListSearchesTheFoldersNamedInMapOptions) {
 }
 
 TEST(SetupCommands, ChosenSoundPlaysForTheNextNewStation) {
-    ScratchDir dir;
-    const std::string wav = dir / "station.wav";
+    testing::GuiRig rig;
+    const std::string wav = rig.dir / "station.wav";
     testing::WriteSilentWav(wav);
-    GuiApp gui(Options(dir), false);
-    ASSERT_TRUE(gui.Start(false));
+    GuiApp& gui = rig.Start();
     gui.app().decoder().DecodeLine("W1AAA>APRS:!4903.50N/07201.75W-", "FILE>");
     EXPECT_EQ(gui.host().sounds().loadedCount(), 0u);
 

@@ -1,11 +1,15 @@
-// Helpers for the GUI tests: a scratch folder per test, waiting on the event loop, a sound file.
+// Helpers for the GUI tests: a scratch folder per test, waiting on the event loop, answering a
+// modal window, a list window's column, a sound file.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QStringList>
 #include <QTimer>
 #include <filesystem>
 #include <fstream>
@@ -28,6 +32,39 @@ inline bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 5000
         loop.exec();
     }
     return true;
+}
+
+// Calls `open`, which may show a modal window; a modal window of class Window is handed to
+// `act`, which closes it. Any modal window still up after ten seconds is rejected, so a test
+// cannot hang. True when `act` ran.
+template <typename Window>
+bool WithModal(const std::function<void()>& open, const std::function<void(Window&)>& act) {
+    bool seen = false;
+    QTimer poll, guard;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto* window = qobject_cast<Window*>(QApplication::activeModalWidget())) {
+            poll.stop();
+            seen = true;
+            act(*window);
+        }
+    });
+    QObject::connect(&guard, &QTimer::timeout, [] {
+        if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            modal->reject();
+    });
+    poll.start(10);
+    guard.start(10000);
+    open();
+    return seen;
+}
+
+// The texts of one column of a list window, top to bottom.
+template <typename Window>
+QStringList Column(const Window& window, int column) {
+    QStringList out;
+    for (int row = 0; row < window.model().rowCount({}); ++row)
+        out << window.model().data(window.model().index(row, column), Qt::DisplayRole).toString();
+    return out;
 }
 
 // A short silent PCM file: 8 kHz, 8 bits, mono, 8 samples.
