@@ -86,37 +86,6 @@ TEST(TrafficEncoders, MicERoundTripsThroughTheDecoder) {
     }
 }
 
-TEST(TrafficEncoders, CompressedAndPlainPositionsRoundTrip) {
-    struct Case {
-        double lat, lon;
-        int course, speed, altitudeFt;  // altitude < 0: course and speed instead
-    } cases[] = {
-        {47.6062, -122.3321, 88, 36, -1}, {-33.8688, 151.2093, 359, 120, -1},
-        {52.37, 4.89, 0, 0, -1},          {51.5, -0.12, 180, 5, -1},
-        {27.98, 86.92, 0, 0, 29029},      {46.85, -121.76, 0, 0, 14411},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.lat);
-        const std::string cst = c.altitudeFt < 0 ? CompressedCourseSpeed(c.course, c.speed)
-                                                 : CompressedAltitude(c.altitudeFt);
-        Rig r;
-        r.Decode("N0CALL-1>APRS:!" + CompressedPosition(c.lat, c.lon, '/', '>', cst));
-        r.Decode("N0CALL-2>APRS:!" + FormatLatitude(c.lat) + "/" + FormatLongitude(c.lon) + "-");
-        for (const std::string call : {"N0CALL-1", "N0CALL-2"}) {
-            const CStation s = r.Station(call);
-            EXPECT_NEAR(DegreesNorth(s), c.lat, 0.0001) << call;
-            EXPECT_NEAR(DegreesEast(s), c.lon, 0.0001) << call;
-        }
-        const CStation s = r.Station("N0CALL-1");
-        if (c.altitudeFt < 0) {
-            EXPECT_EQ(s.course, c.course / 4 * 4);
-            EXPECT_NEAR(s.speed, c.speed, std::max(1.0, c.speed * 0.05));
-        } else {
-            EXPECT_NEAR(s.position.altitude, c.altitudeFt * 3.048, c.altitudeFt * 0.01);
-        }
-    }
-}
-
 TEST(GeneratedTraffic, DecodesToTheGeneratedPositions) {
     Options options;
     options.lines = 200;

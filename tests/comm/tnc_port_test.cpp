@@ -1,7 +1,6 @@
 #include "comm/tnc_port.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -54,22 +53,6 @@ std::vector<Step> Join(std::initializer_list<std::vector<Step>> parts) {
         all.insert(all.end(), part.begin(), part.end());
     return all;
 }
-
-class TempFile {
-  public:
-    explicit TempFile(const std::string& contents)
-        : path_(std::filesystem::temp_directory_path() /
-                ("plovane_tnc_" + std::to_string(getpid()) + "_" + std::to_string(++counter_) +
-                 ".tnc")) {
-        std::ofstream(path_, std::ios::binary) << contents;
-    }
-    ~TempFile() { std::filesystem::remove(path_); }
-    std::string path() const { return path_.string(); }
-
-  private:
-    static inline int counter_ = 0;
-    std::filesystem::path path_;
-};
 
 // A TNC port on a pseudo-terminal, wired to a real decoder and station list.
 struct TncFixture {
@@ -127,10 +110,11 @@ TEST(TncPortThreads, OpeningMonitoringAndClosingTalkToTheTnc) {
     constexpr double kScale = 0.1;
     TncFixture f(kScale);
     ASSERT_TRUE(f.peer.ok());
-    TempFile file(
-        "[PLOVANE-TNC-FILE:Test]\r\n[INIT]\r\n# quiet\r\nECHO OFF\r\n\\[X\r\n"
-        "[RESTORE]\r\nECHO ON\r\n");
-    f.profile.WriteString(TncFixture::kComm, "TNCType", file.path());
+    const std::string file = ::testing::TempDir() + "tnc_port_test.tnc";
+    std::ofstream(file, std::ios::binary)
+        << "[PLOVANE-TNC-FILE:Test]\r\n[INIT]\r\n# quiet\r\nECHO OFF\r\n\\[X\r\n"
+           "[RESTORE]\r\nECHO ON\r\n";
+    f.profile.WriteString(TncFixture::kComm, "TNCType", file);
     f.profile.WriteString("Station", "MyCall", "W1AW-9");
     f.profile.WriteString("Station", "UIDigiPath", "WIDE1-1,WIDE2-1");
     f.Load();
@@ -197,28 +181,6 @@ TEST(TncPortThreads, WithoutACommandFileOnlyTheStandardSequenceGoesOut) {
     }
 }
 
-TEST(TncPortThreads, StationSetupAndGpsRequestReachAnOpenTnc) {
-    TncFixture f(0.01);
-    ASSERT_TRUE(f.peer.ok());
-    f.Load();
-    f.port.SendStationSetup();  // closed: nothing
-    f.port.SendGpsRequest();
-    ASSERT_TRUE(f.port.Open().open);
-    ASSERT_TRUE(f.peer.WaitFor("CONV\r", 3s));
-    const size_t opened = f.peer.Received().size();
-
-    f.stationSettings.MyCall = "W1AW-2";
-    f.port.SetStationSettings(f.stationSettings);
-    f.port.SendStationSetup();
-    f.port.SendGpsRequest();
-    ASSERT_TRUE(f.peer.WaitFor("\x05", 3s, opened));
-    EXPECT_EQ(f.peer.Received().substr(opened),
-              Concat(Join({kBreak,
-                           InitCommands("W1AW-2", "UNPROTO APQ102 VIA WIDE1-1,WIDE2-1"),
-                           {{"\x05", 0, 0}}})));
-    f.port.Close();
-}
-
 TEST(TncPortThreads, HangUpMidSessionEndsInErrorAndTheTncReopens) {
     TncFixture f(0.01);
     ASSERT_TRUE(f.peer.ok());
@@ -236,6 +198,8 @@ TEST(TncPortThreads, HangUpMidSessionEndsInErrorAndTheTncReopens) {
     EXPECT_LT(std::chrono::steady_clock::now() - before, 300ms);
     EXPECT_FALSE(f.port.HasError());
     EXPECT_TRUE(f.host.boxes().empty());
+    f.port.SendStationSetup();  // closed: nothing
+    f.port.SendGpsRequest();
 
     PtyPeer second;
     ASSERT_TRUE(second.ok());
@@ -248,27 +212,19 @@ TEST(TncPortThreads, HangUpMidSessionEndsInErrorAndTheTncReopens) {
         Concat(Join({kWakeUp, InitCommands("NOCALL", "UNPROTO APQ102 VIA WIDE1-1,WIDE2-1")})));
     second.Write("N0CALL>APRS:>after\r");
     ASSERT_TRUE(PtyPeer::WaitUntil([&] { return f.stations.Contains("N0CALL"); }, 2s));
+
+    // The station setup and a GPS request reach an open TNC.
+    const size_t opened = second.Received().size();
+    f.stationSettings.MyCall = "W1AW-2";
+    f.port.SetStationSettings(f.stationSettings);
+    f.port.SendStationSetup();
+    f.port.SendGpsRequest();
+    ASSERT_TRUE(second.WaitFor("\x05", 3s, opened));
+    EXPECT_EQ(second.Received().substr(opened),
+              Concat(Join({kBreak,
+                           InitCommands("W1AW-2", "UNPROTO APQ102 VIA WIDE1-1,WIDE2-1"),
+                           {{"\x05", 0, 0}}})));
     f.port.Close();
-}
-
-TEST(TncSettings, LoadFillsThePortParameters) {
-    RecordingHost host;
-    MemoryProfile profile;
-    CTncSettings settings{true, kTncText, 4800, "/dev/ttyUSB0", 7, "Even", "2", "/tnc/kpc3.tnc"};
-    settings.Save(profile);
-
-    CTncSettings loaded;
-    CTncPort port(host, host);
-    port.SetSettings(&loaded);
-    port.LoadSettings(profile);
-    const SerialParameters& p = port.parameters();
-    EXPECT_TRUE(p.enabled);
-    EXPECT_EQ(p.portName, "/dev/ttyUSB0");
-    EXPECT_EQ(p.baudRate, 4800);
-    EXPECT_EQ(p.dataBits, 7);
-    EXPECT_EQ(p.parity, "Even");
-    EXPECT_EQ(p.stopBits, "2");
-    EXPECT_EQ(port.commandFile(), "/tnc/kpc3.tnc");
 }
 
 }  // namespace
