@@ -57,11 +57,7 @@ class NetManagerThreads : public ::testing::Test {
 
     void Configure(const std::string& host, const std::string& port, bool autoReconnect = false,
                    const std::string& filter = "") {
-        profile.WriteInt("Comm", "NetEnabled", 1);
-        profile.WriteInt("Comm", "AutoReconnect", autoReconnect ? 1 : 0);
-        profile.WriteString("Comm", "HostAddress", host);
-        profile.WriteString("Comm", "HostPort", port);
-        profile.WriteString("Comm", "NetFilter", filter);
+        CNetSettings{true, autoReconnect, host, port, filter}.Save(profile);
         net.SetTimings(timings);
         net.LoadSettings(profile);
     }

@@ -62,9 +62,7 @@ struct TncFixture {
         : stations(stationSettings, clock, host, host),
           decoder(clock, PacketTargets{host, stations}),
           port(host, host) {
-        profile.WriteInt(kComm, "TNCEnabled", 1);
-        profile.WriteString(kComm, "TNCCommPort", peer.slavePath());
-        profile.WriteInt(kComm, "TNCBaudRate", 1200);
+        CTncSettings{true, kTncText, 1200, peer.slavePath(), 8, "N", "1", ""}.Save(profile);
         port.SetSettings(&tncSettings);
         port.SetDelayScale(scale);
         port.SetInputHandler([this] {

@@ -66,7 +66,7 @@ TEST(StationList, UpdatesStoreTheirFieldsAndAnnounceTheStation) {
     f.PhgDfs("K1AAA", {25, 160, 3, 90}, {-40000, 2, 3, 99999});
     f.list.SetObjectOwner("K1AAA", "K1OWN");  // revives the killed object
     WeatherValues weather;
-    weather.temperature = 250;
+    weather.temperature = weather.humidity = weather.rainLastHour = weather.snow[1] = 250;
     f.list.StoreWeather("K1AAA", "", "", "wRSW", weather);
     weather = WeatherValues{};
     weather.windDirection = 90;  // alone, it replaces the report before whole
@@ -83,7 +83,8 @@ TEST(StationList, UpdatesStoreTheirFieldsAndAnnounceTheStation) {
 
     const CStation s = f.Get("K1AAA");
     EXPECT_TRUE(s.moving && s.hasPhg && s.hasDfs && s.hasOwner && s.shownOnMap && !s.killed);
-    EXPECT_TRUE(s.weather.hasWind && !s.weather.hasTemperature);
+    EXPECT_TRUE(s.weather.hasWind && !s.weather.hasTemperature && !s.weather.hasHumidity &&
+                !s.weather.hasRain && !s.weather.hasSnow);
     EXPECT_EQ(std::pair(s.weather.windDirection, s.weather.windSpeed), std::pair(90, -1));
     EXPECT_EQ(s.weather.description, "Unknown");
     EXPECT_EQ(s.owner, "K1OWN");
