@@ -114,12 +114,6 @@ struct PortFixture {
         std::lock_guard lock(mutex);
         return collected;
     }
-    size_t CountPosts(ThreadMessage message) const {
-        size_t n = 0;
-        for (const auto& post : host.posts())
-            n += post.first == message;
-        return n;
-    }
 
     RecordingHost host;
     PtyPeer peer;
@@ -162,7 +156,7 @@ TEST(SerialPortThreads, LinesReachTheIntakeWhenTheirEndArrives) {
     f.port.Close();
     EXPECT_FALSE(f.port.IsOpen());
     EXPECT_FALSE(f.port.HasError());
-    EXPECT_EQ(f.CountPosts(ThreadMessage::kPortStatus), 0u);
+    EXPECT_EQ(f.host.CountPosts(ThreadMessage::kPortStatus), 0u);
 }
 
 TEST(SerialPortThreads, QueuedTextsGoOutInOrderWithTheirEcho) {
@@ -194,7 +188,7 @@ TEST(SerialPortThreads, QueuedTextsGoOutInOrderWithTheirEcho) {
     f.port.QueueText("three\r");
     ASSERT_TRUE(f.peer.WaitFor("three\r", 2s));
     f.port.Close();
-    EXPECT_EQ(f.CountPosts(ThreadMessage::kEchoLine), 0u);
+    EXPECT_EQ(f.host.CountPosts(ThreadMessage::kEchoLine), 0u);
 }
 
 TEST(SerialPortThreads, HangUpLeavesTheErrorFlagAndTheDeviceReopens) {
@@ -209,7 +203,7 @@ TEST(SerialPortThreads, HangUpLeavesTheErrorFlagAndTheDeviceReopens) {
     ASSERT_TRUE(PtyPeer::WaitUntil([&] { return f.port.HasError(); }, 2s));
     EXPECT_FALSE(f.port.IsOpen());
     ASSERT_TRUE(
-        PtyPeer::WaitUntil([&] { return f.CountPosts(ThreadMessage::kPortStatus) == 1; }, 2s));
+        PtyPeer::WaitUntil([&] { return f.host.CountPosts(ThreadMessage::kPortStatus) == 1; }, 2s));
     f.port.QueueText("lost\r");  // the port is not open: dropped, not queued
 
     auto before = std::chrono::steady_clock::now();
@@ -217,7 +211,7 @@ TEST(SerialPortThreads, HangUpLeavesTheErrorFlagAndTheDeviceReopens) {
     EXPECT_LT(std::chrono::steady_clock::now() - before, 500ms);
     EXPECT_FALSE(f.port.HasError());
     EXPECT_TRUE(f.host.boxes().empty());  // a failure while running shows nothing
-    EXPECT_EQ(f.CountPosts(ThreadMessage::kPortStatus), 1u);
+    EXPECT_EQ(f.host.CountPosts(ThreadMessage::kPortStatus), 1u);
 
     PtyPeer second;
     ASSERT_TRUE(second.ok());
