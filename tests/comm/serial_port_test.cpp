@@ -78,8 +78,14 @@ TEST(SerialLine, ComPortNamesMapToDevices) {
         const char* name;
         const char* device;
     } cases[] = {
-        {"COM1:", "/dev/ttyS0"}, {"com3:", "/dev/ttyS2"}, {"COM10:", "/dev/ttyS9"},
-        {"COM0:", "COM0:"},      {"COMX:", "COMX:"},      {"COM99999999:", "COM99999999:"},
+        {"COM1:", "/dev/ttyS0"},
+        {"com3:", "/dev/ttyS2"},
+        {"COM10:", "/dev/ttyS9"},
+        {"COM0:", "COM0:"},
+        {"COM1", "COM1"},
+        {"COMX:", "COMX:"},
+        {"/dev/ttyUSB0", "/dev/ttyUSB0"},
+        {"COM99999999:", "COM99999999:"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -110,8 +110,8 @@ TEST(TncPortThreads, OpeningMonitoringAndClosingTalkToTheTnc) {
     ASSERT_TRUE(f.peer.ok());
     const std::string file = ::testing::TempDir() + "tnc_port_test.tnc";
     std::ofstream(file, std::ios::binary)
-        << "[PLOVANE-TNC-FILE:Test]\r\n[INIT]\r\n# quiet\r\nECHO OFF\r\n\\[X\r\n"
-           "[RESTORE]\r\nECHO ON\r\n";
+        << "[PLOVANE-TNC-FILE:Test]\r\n[INIT]\r\n# quiet\r\nECHO OFF\r\n\\[X\r\n \t \n\n"
+           "\\\\Y\r\n[RESTORE]\r\nECHO ON\r\n";
     f.profile.WriteString(TncFixture::kComm, "TNCType", file);
     f.profile.WriteString("Station", "MyCall", "W1AW-9");
     f.profile.WriteString("Station", "UIDigiPath", "WIDE1-1,WIDE2-1");
@@ -120,7 +120,8 @@ TEST(TncPortThreads, OpeningMonitoringAndClosingTalkToTheTnc) {
 
     const std::vector<Step> opening =
         Join({kWakeUp,
-              {{"ECHO OFF\r", 500, 0}, {"[X\r", 500, 0}},
+              // Comments go, escapes are undone, a line of blanks is a bare CR.
+              {{"ECHO OFF\r", 500, 0}, {"[X\r", 500, 0}, {"\r", 500, 0}, {"\\Y\r", 500, 0}},
               InitCommands("W1AW-9", "UNPROTO APQ102 VIA WIDE1-1,WIDE2-1")});
     const auto opened = std::chrono::steady_clock::now();
     ASSERT_TRUE(f.port.Open().open);
@@ -152,6 +153,7 @@ TEST(TncPortThreads, OpeningMonitoringAndClosingTalkToTheTnc) {
         echoes += message == ThreadMessage::kEchoLine && text == "TNC>MYCALL W1AW-9\r";
     }
     EXPECT_EQ(echoes, 1u);
+    std::filesystem::remove(file);
     EXPECT_EQ(f.host.CountPosts(ThreadMessage::kPortStatus), 0u);
 }
 
