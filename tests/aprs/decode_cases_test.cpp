@@ -43,6 +43,11 @@ C2-16>APRS:>s => C2-16 info='s'
 C3-7>APRS:>s => C3-7 /' info='s'
 C4-99999999999999999999>APRS:>s => C4-99999999999999999999 info='s'
 C5-1-2>APRS:>s => C5-1-2 /U info='s'
+D2/P-9>APRS:>s => D2 info='s'
+D3-2/P-9>APRS:>s => D3-2 /U info='s'
+-9>APRS:>s => -9 info='s'
+K8>APRS:>\x09x\x0Bxx\x0Dxxx\x09xxxx\x0Bxxxxx\x09xxxxxx\xE9 => K8 info=' x xx xxx xxxx xxxxx xxxxxx\xE9'
+K9>APRS:>\xD0\xA0\xC5\x85 \xD0\xA0 => K9 info='\xD0\xA0\xC5\x85 \xD0\xA0'
 N0CALL-9>APRS:!4903.50N/07201.75W- ++ N0CALL-9>GPSC12:>s
     => N0CALL-9 /- @4903.5000N 07201.7500W >GPSC12 {GPS-Equipped Tracker (C12)} info='s'
 N1CALL-9>APRS:>s ++ N1CALL-9>APRS:!4903.50N/07201.75W-

@@ -227,8 +227,4 @@ struct Rig {
 
 class DecoderTest : public ::testing::Test, protected Rig {};
 
-inline std::string SymbolOf(const CStation& station) {
-    return station.hasSymbol ? std::string{station.symbolTable, station.symbolCode} : "";
-}
-
 }  // namespace plovane::testing

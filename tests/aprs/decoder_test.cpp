@@ -1,6 +1,5 @@
 // What the decoder does beyond a packet's records: the lines it shows, own packets, relay
-// depth, change announcements, blanks, the sentence hand-over, telemetry definitions and
-// dates that depend on the clock.
+// depth, telemetry definitions and texts it builds.
 #include <string>
 #include <vector>
 
@@ -55,59 +54,6 @@ TEST_F(DecoderTest, RelayNestingIsBounded) {
     EXPECT_EQ(host.notices().size(), static_cast<size_t>(DecodedPacket::kMaxRelayDepth) + 1);
 }
 
-TEST_F(DecoderTest, EachPacketAnnouncesEveryCallItTouchesOnce) {
-    Decode("K1ABC-9>APRS,WIDE1-1:!4903.50N/07201.75W>");
-    Decode("K1OWN>APRS:>hello");
-    struct Case {
-        const char* line;
-        Texts changed;
-    } cases[] = {
-        // symbol, PHG, device and path, position: four updates of one record
-        {"K1ABC-9>APRS,WIDE1-1:!4903.50N/07201.75W#PHG5132/home", {"K1ABC-9"}},
-        {"K1ABC-9>S32U6T,WIDE1-1:`(_fn\"Oj/]", {"K1ABC-9"}},
-        // a known owner's implied symbol is no change; a new owner comes before its object
-        {"K1OWN>APRS:;LEADER   *092345z4903.50N/07201.75W>", {"LEADER"}},
-        {"K1NEW-9>APRS:;LEADER   _092345z4903.50N/07201.75W>", {"K1NEW-9", "LEADER"}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.line);
-        host.Clear();
-        Decode(c.line);
-        EXPECT_EQ(host.stationChanges(), c.changed);
-    }
-}
-
-// Lines are checked for other white space a word at a time: wherever one stands, in a word or
-// in the short tail, it becomes a blank, and Latin-1 letters beside it stay.
-TEST_F(DecoderTest, OtherBlanksBecomeBlanksWhereverTheyStand) {
-    for (const char blank : {'\t', '\v', '\r'}) {
-        for (size_t length = 2; length <= 20; ++length) {
-            for (size_t at = 0; at + 1 < length; ++at) {
-                std::string text(length, 'x');
-                text[at] = blank;
-                text[length - 1] = '\xE9';
-                SCOPED_TRACE(Escape(text));
-                Decode("K1ABC>APRS:>" + text);
-                text[at] = ' ';
-                ASSERT_EQ(Station("K1ABC").lastInfo, text);
-            }
-        }
-    }
-    // 0x85 and 0xA0 are no blanks: they end UTF-8 letters ("Р" is D0 A0, "Ņ" C5 85).
-    Decode("K1ABC>APRS:>\xD0\xA0\xC5\x85 \xD0\xA0");
-    EXPECT_EQ(Station("K1ABC").lastInfo, "\xD0\xA0\xC5\x85 \xD0\xA0");
-}
-
-TEST_F(DecoderTest, SentenceParserSeesTheUpdatesBeforeIt) {
-    std::string destinationSeen;
-    targets.sentences = [&](std::string_view source, auto, auto, auto) {
-        const auto found = stations.FindStation(source);
-        destinationSeen = found ? found->destination : "<none>";
-    };
-    Decode("K1GPS>GPSLV:$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A");
-    EXPECT_EQ(destinationSeen, "GPSLV");
-}
-
 TEST_F(DecoderTest, TelemetryDefinitionsNameScaleAndLabelTheValues) {
     Decode("N0QBF>APRS::N0QBF    :PARM.Battery,Btemp,,,,Camera");
     Decode("N0QBF>APRS::N0QBF    :UNIT.v/100,deg.F");
@@ -130,13 +76,38 @@ TEST_F(DecoderTest, TelemetryDefinitionsNameScaleAndLabelTheValues) {
         EXPECT_EQ(t.BitOn(i), i != 3) << i;
 }
 
-TEST_F(DecoderTest, UltimeterDatesUseTheClocksYear) {
-    // Day 60 is 29 February in a leap year and 1 March otherwise.
-    for (const int year : {2024, 2025}) {
-        clock.Set(CDateTime(year, 6, 1, 12, 0, 0));
-        Decode("U1>APRS:$ULTW000000000300000027A60000000000000258003C0000");
-        const CDateTime& t = Station("U1").weather.reportTime;
-        EXPECT_EQ(t, CDateTime(year, year == 2024 ? 2 : 3, year == 2024 ? 29 : 1, 0, 0, 0));
+// Texts the decoder builds (a cleaned line, a relayed path, a comment with an extension cut
+// out) live in the decoded packet: short ones in its own room, long ones on the heap. Both
+// must reach the store whole, however many a line builds.
+TEST_F(DecoderTest, BuiltTextsReachTheStoreWholeWhateverTheirLength) {
+    const std::string longText(600, 'x');
+    struct Case {
+        const char* name;
+        std::string line;
+        std::string call;
+        std::string comment;
+        std::string path;
+    };
+    const Case cases[] = {
+        {"tab in a long line", "W1AA>APRS,WIDE1-1:!4903.50N/07201.75W-a\tb" + longText, "W1AA",
+         "a b" + longText, "WIDE1-1"},
+        {"telemetry cut from a long comment",
+         "W1AB>APRS:!4903.50N/07201.75W-" + longText + "|!!!!|" + longText, "W1AB",
+         longText + longText, ""},
+        {"relayed with a long inner path",
+         "W1AD>APRS,WIDE2-1:}W1AE>APRS," + std::string(300, 'D') + "," + std::string(300, 'E') +
+             ":!4903.50N/07201.75W-hi",
+         "W1AE", "hi", std::string(300, 'D') + "," + std::string(300, 'E') + ",W1AD,WIDE2-1*"},
+        {"digipeaters written with arrows", "W1AF>DIGI1>DIGI2>APRS:!4903.50N/07201.75W-hi", "W1AF",
+         "hi", "DIGI1,DIGI2"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Decode(c.line);
+        const CStation station = Station(c.call);
+        EXPECT_EQ(station.comment, c.comment);
+        EXPECT_EQ(station.path, c.path);
+        EXPECT_TRUE(station.hasPosition);
     }
 }
 

@@ -6,7 +6,6 @@
 #include <fstream>
 #include <optional>
 #include <regex>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -82,37 +81,6 @@ TEST(TrafficEncoders, MicERoundTripsThroughTheDecoder) {
         EXPECT_EQ(s.lastInfo, c.comment);
         for (char ch : m.information) {
             EXPECT_TRUE(ch >= 0x20 && ch < 0x7F) << "byte " << static_cast<int>(ch);
-        }
-    }
-}
-
-TEST(TrafficEncoders, CompressedAndPlainPositionsRoundTrip) {
-    struct Case {
-        double lat, lon;
-        int course, speed, altitudeFt;  // altitude < 0: course and speed instead
-    } cases[] = {
-        {47.6062, -122.3321, 88, 36, -1}, {-33.8688, 151.2093, 359, 120, -1},
-        {52.37, 4.89, 0, 0, -1},          {51.5, -0.12, 180, 5, -1},
-        {27.98, 86.92, 0, 0, 29029},      {46.85, -121.76, 0, 0, 14411},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.lat);
-        const std::string cst = c.altitudeFt < 0 ? CompressedCourseSpeed(c.course, c.speed)
-                                                 : CompressedAltitude(c.altitudeFt);
-        Rig r;
-        r.Decode("N0CALL-1>APRS:!" + CompressedPosition(c.lat, c.lon, '/', '>', cst));
-        r.Decode("N0CALL-2>APRS:!" + FormatLatitude(c.lat) + "/" + FormatLongitude(c.lon) + "-");
-        for (const std::string call : {"N0CALL-1", "N0CALL-2"}) {
-            const CStation s = r.Station(call);
-            EXPECT_NEAR(DegreesNorth(s), c.lat, 0.0001) << call;
-            EXPECT_NEAR(DegreesEast(s), c.lon, 0.0001) << call;
-        }
-        const CStation s = r.Station("N0CALL-1");
-        if (c.altitudeFt < 0) {
-            EXPECT_EQ(s.course, c.course / 4 * 4);
-            EXPECT_NEAR(s.speed, c.speed, std::max(1.0, c.speed * 0.05));
-        } else {
-            EXPECT_NEAR(s.position.altitude, c.altitudeFt * 3.048, c.altitudeFt * 0.01);
         }
     }
 }
@@ -231,6 +199,12 @@ TEST(GeneratedTraffic, TheSampleHoldsEveryFormat) {
         {"digipeated", R"(\*,WIDE2)"},
         {"GPS destination", ">GPS"},
     };
+    for (const std::string& line : lines) {
+        ASSERT_LT(line.size(), 256U) << line;
+        ASSERT_TRUE(std::all_of(line.begin(), line.end(), [](char c) {
+            return c >= 0x20 && c < 0x7F;
+        })) << line;
+    }
     for (const auto& [name, pattern] : formats) {
         SCOPED_TRACE(name);
         const std::regex shape(pattern[0] == ':' ? "^[^:]*" + std::string(pattern) : pattern);
@@ -253,26 +227,6 @@ TEST(GeneratedTraffic, TheSampleHoldsEveryFormat) {
     EXPECT_GE(withWeather, 10);
     EXPECT_GE(moving, 30);
     EXPECT_GE(r.messages.size(), 20U);
-}
-
-TEST(GeneratedTraffic, BenchmarkInputReachesTenThousandStations) {
-    Options options;
-    options.lines = 60000;
-    options.stations = 12000;
-    Generator generator(options);
-    std::set<std::string> sources;
-    for (long i = 0; i < options.lines; ++i) {
-        const std::string line = generator.NextLine();
-        ASSERT_LT(line.size(), 256U) << line;
-        for (char c : line)
-            ASSERT_TRUE(c >= 0x20 && c < 0x7F) << line;
-        sources.insert(line.substr(0, line.find('>')));
-        const size_t relayed = line.find(":}");
-        if (relayed != std::string::npos) {
-            sources.insert(line.substr(relayed + 2, line.find('>', relayed) - relayed - 2));
-        }
-    }
-    EXPECT_GE(sources.size(), 9999U);
 }
 
 }  // namespace

@@ -259,7 +259,7 @@ std::map<std::string, Check> ChecksFor(const Decoded& d, const std::optional<CSt
 }
 
 // The message record's fields against "message": to, text, id, replyack.
-void CompareMessage(const Decoded& d, const Json& expected, const std::string& id,
+void CompareMessage(const Decoded& d, const Json& expected,
                     const std::function<void(const std::string&, bool)>& count) {
     const std::vector<CMessage> all = d.messages.Snapshot();
     const CMessage* m = all.empty() ? nullptr : &all.front();
@@ -285,7 +285,6 @@ void CompareMessage(const Decoded& d, const Json& expected, const std::string& i
         }
         count("message." + key, agree);
     }
-    (void)id;
 }
 
 void CompareTelemetry(const CStation* s, const Json& expected,
@@ -414,7 +413,7 @@ TEST(PeerVectors, AgreeWithOtherParsers) {
         const std::map<std::string, Check> compare = ChecksFor(d, station);
         for (const auto& [key, value] : expect.items()) {
             if (key == "message" && value.is_object()) {
-                CompareMessage(d, value, id, count);
+                CompareMessage(d, value, count);
             } else if (key == "telemetry" && value.is_object()) {
                 CompareTelemetry(s, value, count);
             } else if (key == "weather" && value.is_object()) {

@@ -48,25 +48,6 @@ struct GpsFixture {
     CGpsPort port;
 };
 
-TEST(GpsSettings, PortIsEnabledOnlyForAReceiverOnItsOwnPort) {
-    struct Case {
-        int enabled, type;
-        bool portEnabled, fromTnc;
-    } cases[] = {
-        {0, 2, false, false}, {1, 2, true, false},  {1, 0, false, true},
-        {0, 0, false, false}, {1, 7, false, false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.enabled) + "/" + std::to_string(c.type));
-        GpsFixture f;
-        f.profile.WriteInt("Comm", "GPSEnabled", c.enabled);
-        f.profile.WriteInt("Comm", "GPSType", c.type);
-        f.port.LoadSettings(f.profile);
-        EXPECT_EQ(f.port.parameters().enabled, c.portEnabled);
-        EXPECT_EQ(f.port.GpsFromTnc(), c.fromTnc);
-    }
-}
-
 TEST(GpsSentence, PacketsAndReceiverLinesUpdateTheirTarget) {
     GpsFixture f;
     // Inside another station's packet: that station is updated.

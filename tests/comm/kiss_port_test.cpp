@@ -19,24 +19,14 @@ namespace {
 using namespace std::chrono_literals;
 using testing::PtyPeer;
 
-// The KISS frame of a monitor line; "*" marks the digipeaters up to it as repeated.
-std::string DataFrame(std::string monitorLine) {
-    const size_t star = monitorLine.find('*');
-    if (star != std::string::npos)
-        monitorLine.erase(star, 1);
+// The KISS frame of a monitor line.
+std::string DataFrame(const std::string& monitorLine) {
     const size_t gt = monitorLine.find('>'), colon = monitorLine.find(':');
     const size_t comma = std::min(monitorLine.find(','), colon);
     Ax25Frame frame;
     EXPECT_TRUE(BuildUiFrame(monitorLine.substr(0, gt), monitorLine.substr(gt + 1, comma - gt - 1),
                              comma < colon ? monitorLine.substr(comma + 1, colon - comma - 1) : "",
                              monitorLine.substr(colon + 1), frame));
-    for (size_t i = 0; star != std::string::npos && i < frame.digipeaters.size(); ++i) {
-        frame.digipeaters[i].repeated = true;
-        if (monitorLine.find(Ax25AddressText(frame.digipeaters[i])) +
-                Ax25AddressText(frame.digipeaters[i]).size() ==
-            star)
-            break;
-    }
     const std::vector<uint8_t> bytes = KissDataFrame(0, EncodeAx25(frame));
     return std::string(bytes.begin(), bytes.end());
 }

@@ -57,11 +57,7 @@ class NetManagerThreads : public ::testing::Test {
 
     void Configure(const std::string& host, const std::string& port, bool autoReconnect = false,
                    const std::string& filter = "") {
-        profile.WriteInt("Comm", "NetEnabled", 1);
-        profile.WriteInt("Comm", "AutoReconnect", autoReconnect ? 1 : 0);
-        profile.WriteString("Comm", "HostAddress", host);
-        profile.WriteString("Comm", "HostPort", port);
-        profile.WriteString("Comm", "NetFilter", filter);
+        CNetSettings{true, autoReconnect, host, port, filter}.Save(profile);
         net.SetTimings(timings);
         net.LoadSettings(profile);
     }
@@ -146,7 +142,9 @@ TEST_F(NetManagerThreads, LogsInWithTheFilterAndSendsQueuedTexts) {
         const char* login;
     } cases[] = {
         {"", "user N0CALL pass 13023 vers Plovane 1.02\r"},
-        {"r/50.1/14.4/100", "user N0CALL pass 13023 vers Plovane 1.02 filter r/50.1/14.4/100\r"},
+        // A line end in the setting must not smuggle in a second line.
+        {"  r/50/14/100\r\nN0CALL>APRS:>x",
+         "user N0CALL pass 13023 vers Plovane 1.02 filter r/50/14/100\r"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.filter);
@@ -157,7 +155,8 @@ TEST_F(NetManagerThreads, LogsInWithTheFilterAndSendsQueuedTexts) {
         ASSERT_TRUE(server.Accept());
         EXPECT_EQ(server.ReadLine(), c.login);
         EXPECT_TRUE(WaitFor([&] { return net.StatusText() == "[Active] "; }));
-        EXPECT_TRUE(WaitFor([&] { return Posted(ThreadMessage::kEchoLine, "NET>" + std::string(c.login)); }));
+        EXPECT_TRUE(WaitFor(
+            [&] { return Posted(ThreadMessage::kEchoLine, "NET>" + std::string(c.login)); }));
 
         // Own packets get the network header; a long text is cut to 1023 characters.
         COutputScheduler scheduler(clock, host);
@@ -170,45 +169,21 @@ TEST_F(NetManagerThreads, LogsInWithTheFilterAndSendsQueuedTexts) {
         net.QueueText("next\r");
         EXPECT_EQ(server.ReadBytes(1023), std::string(1023, 'A'));
         EXPECT_EQ(server.ReadLine(), "next\r");
+        // Without auto-reconnect a dropped link ends in an error until the next Open.
+        server.Drop();
+        EXPECT_TRUE(WaitFor([&] { return net.StatusText() == "[Error] "; }));
+        EXPECT_FALSE(server.Accept(300ms));
         net.Close();
         EXPECT_EQ(net.StatusText(), "");
     }
 }
 
-TEST_F(NetManagerThreads, ReceivedLinesAreDecodedOnceWholeWithoutNulBytes) {
-    LoopbackServer server;
-    Connect(server);
-    server.Send("N0AAA>APRS,TCPIP*,qAC,T2TEST:!4903.50N/07201.75W-Test\r\n");
-    server.Send("N0BBB>APRS,TCPIP*:>half a ");
-    ASSERT_TRUE(WaitFor([&] { return stations.Contains("N0AAA"); }));
-    std::this_thread::sleep_for(20ms);
-    EXPECT_FALSE(stations.Contains("N0BBB"));
-    using namespace std::string_literals;
-    server.Send("st\0atus\r\n\0N0CCC>APRS:>tw\0o\r\n"s);
-    ASSERT_TRUE(WaitFor([&] { return stations.Contains("N0CCC"); }));
-    EXPECT_EQ(stations.FindStation("N0BBB")->lastInfo, "half a status");
-    EXPECT_EQ(stations.FindStation("N0CCC")->lastInfo, "two");
-    EXPECT_TRUE(Noticed("NET>N0AAA>APRS,TCPIP*,qAC,T2TEST:!4903.50N/07201.75W-Test"));
-}
-
-TEST_F(NetManagerThreads, WithoutAutoReconnectAFailureEndsInError) {
-    for (const bool refused : {false, true}) {
-        SCOPED_TRACE(refused);
-        LoopbackServer server(AF_INET, !refused);
-        if (refused) {
-            OpenRefused(server, false);
-            EXPECT_EQ(net.LastError(), ECONNREFUSED);
-            server.Listen();
-        } else {
-            Connect(server);
-            server.Drop();
-            EXPECT_TRUE(WaitFor([&] { return net.StatusText() == "[Error] "; }));
-        }
-        EXPECT_FALSE(net.IsOpen());
-        // Nothing more happens until the next Open.
-        EXPECT_FALSE(server.Accept(300ms));
-        net.Close();
-    }
+TEST_F(NetManagerThreads, RefusedWithoutAutoReconnectEndsInError) {
+    LoopbackServer server(AF_INET, false);
+    OpenRefused(server, false);
+    EXPECT_EQ(net.LastError(), ECONNREFUSED);
+    server.Listen();
+    EXPECT_FALSE(server.Accept(300ms));  // nothing more until the next Open
 }
 
 TEST_F(NetManagerThreads, AutoReconnectWaitsThenLogsInAgainByHostName) {
@@ -226,8 +201,16 @@ TEST_F(NetManagerThreads, AutoReconnectWaitsThenLogsInAgainByHostName) {
     EXPECT_GE(SteadyClock::now() - dropped, 140ms);  // not hammering a server that drops us
     EXPECT_EQ(server.ReadLine(), kLogin);
     EXPECT_TRUE(WaitFor([&] { return net.StatusText() == "[Active] "; }));
-    server.Send("N0CCC>APRS:>back\r\n");
-    EXPECT_TRUE(WaitFor([&] { return stations.Contains("N0CCC"); }));
+    // Received lines are decoded once whole, without their NUL bytes.
+    server.Send("N0AAA>APRS,TCPIP*,qAC,T2TEST:!4903.50N/07201.75W-Test\r\nN0BBB>APRS:>half a ");
+    ASSERT_TRUE(WaitFor([&] { return stations.Contains("N0AAA"); }));
+    EXPECT_FALSE(stations.Contains("N0BBB"));
+    using namespace std::string_literals;
+    server.Send("st\0atus\r\n\0N0CCC>APRS:>tw\0o\r\n"s);
+    ASSERT_TRUE(WaitFor([&] { return stations.Contains("N0CCC"); }));
+    EXPECT_EQ(stations.FindStation("N0BBB")->lastInfo, "half a status");
+    EXPECT_EQ(stations.FindStation("N0CCC")->lastInfo, "two");
+    EXPECT_TRUE(Noticed("NET>N0AAA>APRS,TCPIP*,qAC,T2TEST:!4903.50N/07201.75W-Test"));
     net.QueueText("again\r");
     EXPECT_EQ(server.ReadLine(), "again\r");
 }

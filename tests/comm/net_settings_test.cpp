@@ -1,11 +1,10 @@
-// The network client's pure parts: passcode, login line, settings, the status text and the
-// checks Open makes before it starts any thread.
+// The network client's pure parts: the passcode, and the checks Open makes before it starts
+// any thread.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "comm/net_manager.h"
-#include "comm/net_settings.h"
 #include "comm/passcode.h"
 #include "support/recording_host.h"
 
@@ -31,34 +30,6 @@ TEST(Passcode, MatchesPublishedValuesIgnoringCaseAndSsid) {
         SCOPED_TRACE(c.call);
         EXPECT_EQ(AprsPasscode(c.call), c.passcode);
     }
-}
-
-TEST(NetLogin, LineCarriesCallPasscodeVersionAndFilter) {
-    struct Case {
-        const char* call;
-        const char* filter;
-        const char* line;
-    } cases[] = {
-        {"W5ISP", "  m/50  ", "user W5ISP pass 15748 vers Plovane 1.02 filter m/50\r"},
-        // A line end in the setting must not smuggle in a second line.
-        {"W5ISP", "b/X*\r\nW5ISP>APRS:>x", "user W5ISP pass 15748 vers Plovane 1.02 filter b/X*\r"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.call) + " / " + c.filter);
-        EXPECT_EQ(NetLoginLine(c.call, c.filter), c.line);
-    }
-}
-
-TEST(NetSettings, DefaultsAndRoundTrip) {
-    MemoryProfile empty;
-    CNetSettings loaded{true, true, "stale", "1", "stale"};
-    loaded.Load(empty);
-    EXPECT_TRUE(loaded == CNetSettings{});
-    const CNetSettings saved{true, true, "2001:db8::5", "14580", "r/50/10/200"};
-    MemoryProfile profile;
-    saved.Save(profile);
-    loaded.Load(profile);
-    EXPECT_TRUE(loaded == saved);
 }
 
 TEST(NetManager, OpenRefusesBadParametersWithoutStartingThreads) {

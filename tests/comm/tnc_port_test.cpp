@@ -1,7 +1,6 @@
 #include "comm/tnc_port.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -55,22 +54,6 @@ std::vector<Step> Join(std::initializer_list<std::vector<Step>> parts) {
     return all;
 }
 
-class TempFile {
-  public:
-    explicit TempFile(const std::string& contents)
-        : path_(std::filesystem::temp_directory_path() /
-                ("plovane_tnc_" + std::to_string(getpid()) + "_" + std::to_string(++counter_) +
-                 ".tnc")) {
-        std::ofstream(path_, std::ios::binary) << contents;
-    }
-    ~TempFile() { std::filesystem::remove(path_); }
-    std::string path() const { return path_.string(); }
-
-  private:
-    static inline int counter_ = 0;
-    std::filesystem::path path_;
-};
-
 // A TNC port on a pseudo-terminal, wired to a real decoder and station list.
 struct TncFixture {
     static constexpr const char* kComm = "Comm";
@@ -79,9 +62,7 @@ struct TncFixture {
         : stations(stationSettings, clock, host, host),
           decoder(clock, PacketTargets{host, stations}),
           port(host, host) {
-        profile.WriteInt(kComm, "TNCEnabled", 1);
-        profile.WriteString(kComm, "TNCCommPort", peer.slavePath());
-        profile.WriteInt(kComm, "TNCBaudRate", 1200);
+        CTncSettings{true, kTncText, 1200, peer.slavePath(), 8, "N", "1", ""}.Save(profile);
         port.SetSettings(&tncSettings);
         port.SetDelayScale(scale);
         port.SetInputHandler([this] {
@@ -127,10 +108,11 @@ TEST(TncPortThreads, OpeningMonitoringAndClosingTalkToTheTnc) {
     constexpr double kScale = 0.1;
     TncFixture f(kScale);
     ASSERT_TRUE(f.peer.ok());
-    TempFile file(
-        "[PLOVANE-TNC-FILE:Test]\r\n[INIT]\r\n# quiet\r\nECHO OFF\r\n\\[X\r\n"
-        "[RESTORE]\r\nECHO ON\r\n");
-    f.profile.WriteString(TncFixture::kComm, "TNCType", file.path());
+    const std::string file = ::testing::TempDir() + "tnc_port_test.tnc";
+    std::ofstream(file, std::ios::binary)
+        << "[PLOVANE-TNC-FILE:Test]\r\n[INIT]\r\n# quiet\r\nECHO OFF\r\n\\[X\r\n \t \n\n"
+           "\\\\Y\r\n[RESTORE]\r\nECHO ON\r\n";
+    f.profile.WriteString(TncFixture::kComm, "TNCType", file);
     f.profile.WriteString("Station", "MyCall", "W1AW-9");
     f.profile.WriteString("Station", "UIDigiPath", "WIDE1-1,WIDE2-1");
     f.Load();
@@ -138,7 +120,8 @@ TEST(TncPortThreads, OpeningMonitoringAndClosingTalkToTheTnc) {
 
     const std::vector<Step> opening =
         Join({kWakeUp,
-              {{"ECHO OFF\r", 500, 0}, {"[X\r", 500, 0}},
+              // Comments go, escapes are undone, a line of blanks is a bare CR.
+              {{"ECHO OFF\r", 500, 0}, {"[X\r", 500, 0}, {"\r", 500, 0}, {"\\Y\r", 500, 0}},
               InitCommands("W1AW-9", "UNPROTO APQ102 VIA WIDE1-1,WIDE2-1")});
     const auto opened = std::chrono::steady_clock::now();
     ASSERT_TRUE(f.port.Open().open);
@@ -170,6 +153,7 @@ TEST(TncPortThreads, OpeningMonitoringAndClosingTalkToTheTnc) {
         echoes += message == ThreadMessage::kEchoLine && text == "TNC>MYCALL W1AW-9\r";
     }
     EXPECT_EQ(echoes, 1u);
+    std::filesystem::remove(file);
     EXPECT_EQ(f.host.CountPosts(ThreadMessage::kPortStatus), 0u);
 }
 
@@ -197,28 +181,6 @@ TEST(TncPortThreads, WithoutACommandFileOnlyTheStandardSequenceGoesOut) {
     }
 }
 
-TEST(TncPortThreads, StationSetupAndGpsRequestReachAnOpenTnc) {
-    TncFixture f(0.01);
-    ASSERT_TRUE(f.peer.ok());
-    f.Load();
-    f.port.SendStationSetup();  // closed: nothing
-    f.port.SendGpsRequest();
-    ASSERT_TRUE(f.port.Open().open);
-    ASSERT_TRUE(f.peer.WaitFor("CONV\r", 3s));
-    const size_t opened = f.peer.Received().size();
-
-    f.stationSettings.MyCall = "W1AW-2";
-    f.port.SetStationSettings(f.stationSettings);
-    f.port.SendStationSetup();
-    f.port.SendGpsRequest();
-    ASSERT_TRUE(f.peer.WaitFor("\x05", 3s, opened));
-    EXPECT_EQ(f.peer.Received().substr(opened),
-              Concat(Join({kBreak,
-                           InitCommands("W1AW-2", "UNPROTO APQ102 VIA WIDE1-1,WIDE2-1"),
-                           {{"\x05", 0, 0}}})));
-    f.port.Close();
-}
-
 TEST(TncPortThreads, HangUpMidSessionEndsInErrorAndTheTncReopens) {
     TncFixture f(0.01);
     ASSERT_TRUE(f.peer.ok());
@@ -236,6 +198,8 @@ TEST(TncPortThreads, HangUpMidSessionEndsInErrorAndTheTncReopens) {
     EXPECT_LT(std::chrono::steady_clock::now() - before, 300ms);
     EXPECT_FALSE(f.port.HasError());
     EXPECT_TRUE(f.host.boxes().empty());
+    f.port.SendStationSetup();  // closed: nothing
+    f.port.SendGpsRequest();
 
     PtyPeer second;
     ASSERT_TRUE(second.ok());
@@ -248,27 +212,19 @@ TEST(TncPortThreads, HangUpMidSessionEndsInErrorAndTheTncReopens) {
         Concat(Join({kWakeUp, InitCommands("NOCALL", "UNPROTO APQ102 VIA WIDE1-1,WIDE2-1")})));
     second.Write("N0CALL>APRS:>after\r");
     ASSERT_TRUE(PtyPeer::WaitUntil([&] { return f.stations.Contains("N0CALL"); }, 2s));
+
+    // The station setup and a GPS request reach an open TNC.
+    const size_t opened = second.Received().size();
+    f.stationSettings.MyCall = "W1AW-2";
+    f.port.SetStationSettings(f.stationSettings);
+    f.port.SendStationSetup();
+    f.port.SendGpsRequest();
+    ASSERT_TRUE(second.WaitFor("\x05", 3s, opened));
+    EXPECT_EQ(second.Received().substr(opened),
+              Concat(Join({kBreak,
+                           InitCommands("W1AW-2", "UNPROTO APQ102 VIA WIDE1-1,WIDE2-1"),
+                           {{"\x05", 0, 0}}})));
     f.port.Close();
-}
-
-TEST(TncSettings, LoadFillsThePortParameters) {
-    RecordingHost host;
-    MemoryProfile profile;
-    CTncSettings settings{true, kTncText, 4800, "/dev/ttyUSB0", 7, "Even", "2", "/tnc/kpc3.tnc"};
-    settings.Save(profile);
-
-    CTncSettings loaded;
-    CTncPort port(host, host);
-    port.SetSettings(&loaded);
-    port.LoadSettings(profile);
-    const SerialParameters& p = port.parameters();
-    EXPECT_TRUE(p.enabled);
-    EXPECT_EQ(p.portName, "/dev/ttyUSB0");
-    EXPECT_EQ(p.baudRate, 4800);
-    EXPECT_EQ(p.dataBits, 7);
-    EXPECT_EQ(p.parity, "Even");
-    EXPECT_EQ(p.stopBits, "2");
-    EXPECT_EQ(port.commandFile(), "/tnc/kpc3.tnc");
 }
 
 }  // namespace

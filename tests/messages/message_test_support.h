@@ -63,7 +63,7 @@ struct TestStation {
         SetCall(call);
         list.SetPorts(&tnc, &network);
         list.SetTransmitControl(&transmit);
-        list.SetViewRedraw([this] { ++redraws; });
+        list.SetViewRedraw([] {});
         list.SetSounds({true, "message.wav", true, "ack.wav"});
     }
 
@@ -80,7 +80,6 @@ struct TestStation {
     RecordingPort tnc;
     RecordingPort network;
     CountingTransmit transmit;
-    std::atomic<int> redraws{0};
     CMessageList list;
 };
 

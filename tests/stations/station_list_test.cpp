@@ -1,8 +1,6 @@
 // The list itself: order, limit, index, own record, notifications, settings.
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "store_fixture.h"
 
 namespace plovane {
@@ -47,37 +45,18 @@ TEST(StationList, LimitRemovesTheEarliestCreatedAndKeepsTheOwnRecord) {
     EXPECT_EQ(f.Calls(), (Calls{"N0CALL", "C"}));
 }
 
-TEST(StationList, CallsAreCaseSensitiveAndEmptyOnesChangeNothing) {
-    StoreFixture f;
-    WeatherValues weather;
-    weather.temperature = 200;
-    f.list.UpdatePosition("", "/>", "4903.50N", "07201.75W", "", "x", -1);
-    f.list.SetCourseSpeed("", 1, 1);
-    f.PhgDfs("", {1, 1, 1, 1}, {1, 1, 1, 1});
-    f.ImplySymbol("", "/>");
-    f.list.SetObjectOwner("", "K1ABC");
-    f.list.MarkObjectKilled("");
-    f.list.SetDeviceAndPath("", "APRS", "WIDE", "x");
-    f.list.StoreWeather("", "APRS", "", "", weather);
-    EXPECT_EQ(f.list.Count(), 1u);
-    EXPECT_TRUE(f.host.stationChanges().empty());
-    f.Report("k1abc");
-    f.Report("K1ABC");
-    f.Report("N0CALL");  // e.g. from the GPS receiver
-    EXPECT_EQ(f.Calls(), (Calls{"N0CALL", "K1ABC", "k1abc"}));
-    EXPECT_TRUE(f.list.OwnStation().hasPosition);
-}
-
 // Every update announces its station, but an implied symbol only when it creates the record;
 // a new record plays the new-station sound when that is on.
 TEST(StationList, UpdatesStoreTheirFieldsAndAnnounceTheStation) {
     StoreFixture f;
     f.list.SetNewStationSound(true, "/sounds/new.wav");
     f.ImplySymbol("K1AAA", "/-");
-    f.ImplySymbol("K1AAA", "/>");  // already has one: ignored
-    f.list.SetDeviceAndPath("K1BBB", "APRS", "", "");
+    f.ImplySymbol("K1AAA", "/>");                      // already has one: ignored
+    f.list.SetDeviceAndPath("k1aaa", "APRS", "", "");  // calls are case-sensitive
+    f.list.SetDeviceAndPath("", "APRS", "WIDE", "x");  // an empty call changes nothing
+    f.list.UpdatePosition("", "/>", "4903.50N", "07201.75W", "", "x", -1);
     EXPECT_EQ(f.host.sounds(), Calls(2, "/sounds/new.wav"));
-    EXPECT_EQ(f.host.stationChanges(), (Calls{"K1AAA", "K1BBB"}));
+    EXPECT_EQ(f.host.stationChanges(), (Calls{"K1AAA", "k1aaa"}));
     EXPECT_EQ(f.Get("K1AAA").symbolCode, '-');
 
     f.list.SetNewStationSound(false, "/sounds/new.wav");
@@ -86,12 +65,17 @@ TEST(StationList, UpdatesStoreTheirFieldsAndAnnounceTheStation) {
     f.list.SetCourseSpeed("K1AAA", 40000, 270);
     f.PhgDfs("K1AAA", {25, 160, 3, 90}, {-40000, 2, 3, 99999});
     f.list.SetObjectOwner("K1AAA", "K1OWN");  // revives the killed object
-    f.list.StoreWeather("K1AAA", "", "", "", WeatherValues{});
+    WeatherValues weather;
+    weather.temperature = weather.humidity = weather.rainLastHour = weather.snow[1] = 250;
+    f.list.StoreWeather("K1AAA", "", "", "wRSW", weather);
+    weather = WeatherValues{};
+    weather.windDirection = 90;  // alone, it replaces the report before whole
+    f.list.StoreWeather("K1AAA", "", "", "", weather);
     f.list.UpdatePosition("K1AAA", "\\k", "4903.50N", "07201.75W", "", "", -1);
     f.ImplySymbol("K1AAA", "/-");
     f.Report("K1CCC");
     EXPECT_EQ(f.host.stationChanges(),
-              (Calls{"K1AAA", "K1AAA", "K1AAA", "K1AAA", "K1AAA", "K1AAA", "K1CCC"}));
+              (Calls{"K1AAA", "K1AAA", "K1AAA", "K1AAA", "K1AAA", "K1AAA", "K1AAA", "K1CCC"}));
     EXPECT_TRUE(f.host.sounds().empty());
     f.list.SetShownOnMap("K1AAA", true);
     f.list.SetShownOnMap("K1ZZZ", true);  // creates nothing
@@ -99,87 +83,55 @@ TEST(StationList, UpdatesStoreTheirFieldsAndAnnounceTheStation) {
 
     const CStation s = f.Get("K1AAA");
     EXPECT_TRUE(s.moving && s.hasPhg && s.hasDfs && s.hasOwner && s.shownOnMap && !s.killed);
+    EXPECT_TRUE(s.weather.hasWind && !s.weather.hasTemperature && !s.weather.hasHumidity &&
+                !s.weather.hasRain && !s.weather.hasSnow);
+    EXPECT_EQ(std::pair(s.weather.windDirection, s.weather.windSpeed), std::pair(90, -1));
+    EXPECT_EQ(s.weather.description, "Unknown");
     EXPECT_EQ(s.owner, "K1OWN");
     EXPECT_EQ(std::string({s.symbolTable, s.symbolCode}), "\\k");
     // Speed and DFS values are clamped to their 16-bit fields.
     EXPECT_EQ(std::vector<int>({s.speed, s.course, s.phgPower, s.phgHeight, s.phgGain,
                                 s.phgDirectivity, s.dfsStrength, s.dfsDirectivity}),
               std::vector<int>({32767, 270, 25, 160, 3, 90, -32768, 32767}));
-}
 
-TEST(StationList, StationsInBoxSkipsCapsAndCountsInListOrder) {
-    StoreFixture f;
-    // Four stations on a line of latitude one minute apart, one without a position.
-    for (int i = 0; i < 4; ++i)
-        f.Report("W" + std::to_string(i + 1), "4900.00N", "0720" + std::to_string(i) + ".00W");
-    f.list.SetCourseSpeed("NOPOS", 1, 1);
-    const int32_t colatitude = ParseLatitude("4900.00N");
-    const int32_t centre = ParseLongitude("07201.50W");
-    const int32_t halfWidth = 9000;  // 1.5 minutes each way: W1 and W4 lie on the edges
-    std::vector<CStation> found;
-    struct Case {
-        size_t capacity, skip;
-        Calls calls;
-        int total, stored;
-        bool more;
-    } cases[] = {
-        {10, 0, {"W4", "W3", "W2", "W1"}, 4, 4, false},
-        {2, 1, {"W3", "W2"}, 4, 2, true},
-        {10, 3, {"W1"}, 4, 1, false},
-        {10, 9, {}, 4, 0, false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(::testing::Message() << "capacity " << c.capacity << " skip " << c.skip);
-        found.emplace_back("stale");
-        const StationBoxResult r =
-            f.list.StationsInBox(colatitude, centre, halfWidth, 0, found, c.capacity, c.skip);
-        Calls calls;
-        for (const CStation& s : found)
-            calls.push_back(s.call);
-        EXPECT_EQ(calls, c.calls);
-        EXPECT_EQ(std::tuple(r.total, r.stored, r.more), std::tuple(c.total, c.stored, c.more));
+    // Positions that are no position leave the stored one alone but keep the comment.
+    const std::pair<const char*, const char*> noPositions[] = {{"0000.00N", "07201.75W"},
+                                                               {"4903.50N", "00000.00E"},
+                                                               {"4903.50N", "7201.75W"},
+                                                               {"9000.00N", "07201.75W"},
+                                                               {"4903.50N", "19000.00E"}};
+    for (const auto& [latitude, longitude] : noPositions) {
+        SCOPED_TRACE(std::string(latitude) + " " + longitude);
+        f.list.UpdatePosition("K1AAA", "/>", latitude, longitude, "", "hi", -1);
+        EXPECT_EQ(f.Get("K1AAA").position, s.position);
+        EXPECT_EQ(f.Get("K1AAA").comment, "hi");
     }
-    // One unit narrower leaves out the stations on the edges.
-    EXPECT_EQ(f.list.StationsInBox(colatitude, centre, halfWidth - 1, 0, found, 10, 0).total, 2);
 }
 
 TEST(StationList, ApplySettingsRefreshesTheOwnRecord) {
-    using Phg = std::vector<int>;  // power, height, gain, directivity; empty: no PHG
-    struct Case {
-        const char* name;
-        std::function<void(CStationSettings&)> edit;
-        bool moving;
-        Phg phg;
-        const char* symbol;
-    } cases[] = {
-        {"phg codes, height beyond 16 bits",
-         [](CStationSettings& s) {
-             s.HasPHG = true;
-             s.Power = 3;
-             s.Height = 15;
-             s.Gain = 5;
-             s.Directivity = 2;
-         },
-         false, Phg{9, 32767, 5, 90}, "/Z"},
-        {"mobile carries no phg", [](CStationSettings& s) { s.HasPHG = s.Mobile = true; }, true,
-         Phg{}, "/Z"},
-        {"too short a symbol", [](CStationSettings& s) { s.Symbol = "x"; }, false, {}, "/Z"},
-        {"symbol", [](CStationSettings& s) { s.Symbol = "\\k"; }, false, {}, "\\k"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        StoreFixture f;
-        c.edit(f.settings);
+    StoreFixture f;
+    const auto own = [&f] {
         f.list.ApplySettings(f.settings, false);
-        const CStation own = f.list.OwnStation();
-        EXPECT_EQ(own.moving, c.moving);
-        EXPECT_EQ(own.speed + own.course, 0);
-        const Phg phg =
-            own.hasPhg ? Phg{own.phgPower, own.phgHeight, own.phgGain, own.phgDirectivity} : Phg{};
-        EXPECT_EQ(phg, c.phg);
-        EXPECT_TRUE(own.hasSymbol);
-        EXPECT_EQ(std::string({own.symbolTable, own.symbolCode}), c.symbol);
-    }
+        return f.list.OwnStation();
+    };
+    f.settings.HasPHG = true;
+    f.settings.Power = 3;
+    f.settings.Height = 15;  // beyond 16 bits
+    f.settings.Gain = 5;
+    f.settings.Directivity = 2;
+    CStation s = own();
+    EXPECT_EQ(std::vector<int>({s.moving, s.hasPhg, s.phgPower, s.phgHeight, s.phgGain,
+                                s.phgDirectivity, s.speed, s.course}),
+              std::vector<int>({false, true, 9, 32767, 5, 90, 0, 0}));
+    EXPECT_EQ(std::string({s.symbolTable, s.symbolCode}), "/Z");
+    f.settings.Mobile = true;  // carries no PHG
+    f.settings.Symbol = "x";   // too short: the default
+    s = own();
+    EXPECT_TRUE(s.moving && !s.hasPhg && s.hasSymbol);
+    EXPECT_EQ(std::string({s.symbolTable, s.symbolCode}), "/Z");
+    f.settings.Symbol = "\\k";
+    s = own();
+    EXPECT_EQ(std::string({s.symbolTable, s.symbolCode}), "\\k");
 }
 
 TEST(StationList, ApplySettingsCopiesTextsAndPositionAndAnnouncesOnlyWhenAsked) {

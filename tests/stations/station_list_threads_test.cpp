@@ -23,7 +23,7 @@ TEST(StationListThreads, UpdatesAndReadsKeepTheListConsistent) {
     f.profile.WriteInt("Station", "LimitStations", 50);
     f.Set("bTrack", 1);
     constexpr int kUpdates = 20000;
-    const int32_t colatitude = ParseLatitude("4903.50N");
+    const int32_t colatitude = ParseLatitude("4903.50N");  // the box holds 4910 to 4923
     const int32_t longitude = ParseLongitude("07201.75W");
 
     std::atomic<bool> done{false};
@@ -51,7 +51,7 @@ TEST(StationListThreads, UpdatesAndReadsKeepTheListConsistent) {
                 calls.push_back(s.call);
             std::sort(calls.begin() + (calls.empty() ? 0 : 1), calls.end());
             const StationBoxResult box =
-                f.list.StationsInBox(colatitude, longitude, 20000000, 20000000, found, 10, 0);
+                f.list.StationsInBox(colatitude, longitude, 9000, 120000, found, 10, round % 3);
             const auto one = f.list.FindStation(CallFor(round % 500));
             if (snapshot.empty() || snapshot.size() > 50 || snapshot.front().call != "N0CALL" ||
                 std::adjacent_find(calls.begin(), calls.end()) != calls.end() || box.total > 50 ||
