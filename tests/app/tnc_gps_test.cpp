@@ -28,13 +28,13 @@ TEST(AppTncStream, PacketsAndTheOwnGpsSentencesReachTheStores) {
     CPlovaneApp app(profile, host, clock);
     app.tnc().SetDelayScale(0.01);
     ASSERT_TRUE(app.Start({}));
-    ASSERT_TRUE(testing::PtyPeer::WaitUntil([&] { return app.tnc().IsOpen(); }, 5s));
+    ASSERT_TRUE(testing::WaitUntil([&] { return app.tnc().IsOpen(); }, 5s));
 
     peer.Write("W1XYZ>APRS:!4903.50N/07201.75W-\r\n" +
                testing::WithChecksum("GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,1.0,M,,,,") +
                "\r\n");
     EXPECT_TRUE(
-        testing::PtyPeer::WaitUntil([&] { return app.stations().OwnStation().hasPosition; }, 5s));
+        testing::WaitUntil([&] { return app.stations().OwnStation().hasPosition; }, 5s));
     EXPECT_TRUE(app.stations().Contains("W1XYZ"));
     app.Shutdown();
 }

@@ -1,12 +1,5 @@
 // The headless station: a real process that plays a simulation or listens to a KISS TNC over
 // TCP, prints what it receives and shuts down in order on SIGTERM.
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -18,86 +11,38 @@
 #include "comm/ax25.h"
 #include "comm/kiss.h"
 #include "comm/net_loopback.h"
+#include "support/child_process.h"
 #include "support/scratch_dir.h"
-
-extern char** environ;
 
 namespace {
 
 namespace fs = std::filesystem;
 
 #ifdef PLOVANE_CLI_PATH
-// Reads from the pipe until `needle` has appeared or the time is up.
-bool ReadUntil(int fd, std::string& output, const std::string& needle,
-               std::chrono::milliseconds limit) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    char buffer[4096];
-    while (output.find(needle) == std::string::npos) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            end - std::chrono::steady_clock::now());
-        if (left.count() <= 0)
-            return false;
-        pollfd p{fd, POLLIN, 0};
-        if (poll(&p, 1, static_cast<int>(left.count())) <= 0)
-            continue;
-        const ssize_t n = read(fd, buffer, sizeof buffer);
-        if (n <= 0)
-            return output.find(needle) != std::string::npos;
-        output.append(buffer, static_cast<size_t>(n));
-    }
-    return true;
-}
-
-// `plovane-cli run --settings <settings> [more...]` with its standard output on a pipe.
+// `plovane-cli run --settings <settings> [more...]`, its output to a log beside the settings.
 class HeadlessRun {
   public:
-    HeadlessRun(const fs::path& settings, std::vector<std::string> more) {
-        int fds[2];
-        if (pipe(fds) != 0)
-            return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, fds[0]);
+    HeadlessRun(const fs::path& settings, std::vector<std::string> more)
+        : log_((settings.parent_path() / "run.log").string()) {
         std::vector<std::string> args = {PLOVANE_CLI_PATH, "run", "--settings", settings.string()};
         args.insert(args.end(), more.begin(), more.end());
-        std::vector<char*> argv;
-        for (std::string& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        if (posix_spawn(&pid_, args[0].c_str(), &actions, nullptr, argv.data(), environ) != 0)
-            pid_ = 0;
-        posix_spawn_file_actions_destroy(&actions);
-        close(fds[1]);
-        fd_ = fds[0];
+        started_ = child_.Start(args, log_);
     }
-    ~HeadlessRun() {
-        if (pid_ > 0) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
-        if (fd_ >= 0)
-            close(fd_);
-    }
-    bool started() const { return pid_ > 0; }
+    bool started() const { return started_; }
     bool WaitFor(const std::string& needle) {
-        return ReadUntil(fd_, output_, needle, std::chrono::seconds(20));
+        return plovane::testing::WaitUntil(
+            [&] { return output().find(needle) != std::string::npos; }, std::chrono::seconds(20));
     }
     // SIGTERM; true when it said goodbye and exited with status 0.
     bool Stop() {
-        kill(pid_, SIGTERM);
-        const bool said = WaitFor("Exiting Plovane...");
-        int status = 0;
-        waitpid(pid_, &status, 0);
-        pid_ = 0;
-        return said && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        return child_.Terminate(std::chrono::seconds(20)) == 0 && WaitFor("Exiting Plovane...");
     }
-    const std::string& output() const { return output_; }
+    std::string output() const { return plovane::testing::ReadFile(log_); }
 
   private:
-    pid_t pid_ = 0;
-    int fd_ = -1;
-    std::string output_;
+    std::string log_;
+    plovane::testing::ChildProcess child_;
+    bool started_ = false;
 };
 
 TEST(HeadlessStation, PlaysTheSimulationAndShutsDownOnSigterm) {

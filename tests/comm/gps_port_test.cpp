@@ -102,7 +102,7 @@ TEST(GpsPortThreads, OwnStationFollowsTheReceiver) {
     EXPECT_TRUE(f.host.boxes().empty());
 
     auto own = [&] { return f.stations.OwnStation(); };
-    auto waitFor = [&](auto done) { return PtyPeer::WaitUntil(done, 2s); };
+    auto waitFor = [&](auto done) { return testing::WaitUntil(done, 2s); };
 
     peer.Write(WithChecksum("GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,") +
                "\r\n");

@@ -73,7 +73,7 @@ TEST(KissPortThreads, SerialTncSwitchedIntoKissNoiseDroppedAndHangUp) {
     std::string notUi = DataFrame("K1ABC>APRS:x");
     notUi[notUi.size() - 4] = 0x00;  // control 0x03 becomes an I frame
     peer.Write("\x01\x02\xDB" + notUi + DataFrame("K1ABC>APRS:!4903.50N/07201.75W-"));
-    ASSERT_TRUE(PtyPeer::WaitUntil([&] { return f.Lines().size() == 1; }, 2s));
+    ASSERT_TRUE(testing::WaitUntil([&] { return f.Lines().size() == 1; }, 2s));
     EXPECT_EQ(f.Lines()[0], "K1ABC>APRS:!4903.50N/07201.75W-");
     EXPECT_EQ(f.port.framesDropped(), 1u);
 
@@ -87,9 +87,9 @@ TEST(KissPortThreads, SerialTncSwitchedIntoKissNoiseDroppedAndHangUp) {
     EXPECT_TRUE(peer.WaitFor(std::string("\xC0\xFF\xC0") + "ECHO ON\r", 2s, before));
 
     ASSERT_TRUE(f.port.Open().open);
-    ASSERT_TRUE(PtyPeer::WaitUntil([&] { return f.port.IsOpen(); }, 2s));
+    ASSERT_TRUE(testing::WaitUntil([&] { return f.port.IsOpen(); }, 2s));
     peer.Hangup();
-    EXPECT_TRUE(PtyPeer::WaitUntil([&] { return f.port.HasError(); }, 2s));
+    EXPECT_TRUE(testing::WaitUntil([&] { return f.port.HasError(); }, 2s));
     f.port.Close();
 }
 

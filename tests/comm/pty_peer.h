@@ -10,12 +10,13 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
-#include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
 #include <thread>
 #include <vector>
+
+#include "support/child_process.h"
 
 namespace plovane::testing {
 
@@ -87,16 +88,6 @@ class PtyPeer {
                 return text.size() >= from && text.find(needle, from) != std::string::npos;
             },
             timeout);
-    }
-
-    static bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
-        const auto end = std::chrono::steady_clock::now() + timeout;
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > end)
-                return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
-        return true;
     }
 
   private:

@@ -139,12 +139,12 @@ TEST(SerialPortThreads, LinesReachTheIntakeWhenTheirEndArrives) {
 
     // A chunk without a line end waits in the buffer; NUL bytes never get there.
     f.peer.Write(std::string("N0CALL>APRS:>h\0i", 16));
-    ASSERT_TRUE(PtyPeer::WaitUntil([&] { return Fill(f.port.Buffer()) == 15; }, 2s));
+    ASSERT_TRUE(testing::WaitUntil([&] { return Fill(f.port.Buffer()) == 15; }, 2s));
     std::this_thread::sleep_for(150ms);
     EXPECT_EQ(f.passes.load(), 0);
 
     f.peer.Write("\r\nN1CALL>APRS:>x\r");
-    ASSERT_TRUE(PtyPeer::WaitUntil([&] { return f.Lines().size() == 2; }, 2s));
+    ASSERT_TRUE(testing::WaitUntil([&] { return f.Lines().size() == 2; }, 2s));
     EXPECT_EQ(f.Lines()[0], "N0CALL>APRS:>hi\r\n");
     EXPECT_EQ(f.Lines()[1], "N1CALL>APRS:>x\r");
 
@@ -155,7 +155,7 @@ TEST(SerialPortThreads, LinesReachTheIntakeWhenTheirEndArrives) {
         std::this_thread::sleep_for(1ms);
     }
     f.peer.Write("jjj\r\nN0CALL>APRS:>ok\r");
-    ASSERT_TRUE(PtyPeer::WaitUntil([&] { return f.Lines().size() > 2; }, 3s));
+    ASSERT_TRUE(testing::WaitUntil([&] { return f.Lines().size() > 2; }, 3s));
     std::this_thread::sleep_for(150ms);
     EXPECT_EQ(f.Lines().back(), "N0CALL>APRS:>ok\r");
     EXPECT_EQ(f.Lines().size(), 3u);
@@ -206,10 +206,10 @@ TEST(SerialPortThreads, HangUpLeavesTheErrorFlagAndTheDeviceReopens) {
     ASSERT_TRUE(f.peer.WaitFor("hello\r", 2s));
 
     f.peer.Hangup();
-    ASSERT_TRUE(PtyPeer::WaitUntil([&] { return f.port.HasError(); }, 2s));
+    ASSERT_TRUE(testing::WaitUntil([&] { return f.port.HasError(); }, 2s));
     EXPECT_FALSE(f.port.IsOpen());
     ASSERT_TRUE(
-        PtyPeer::WaitUntil([&] { return f.host.CountPosts(ThreadMessage::kPortStatus) == 1; }, 2s));
+        testing::WaitUntil([&] { return f.host.CountPosts(ThreadMessage::kPortStatus) == 1; }, 2s));
     f.port.QueueText("lost\r");  // the port is not open: dropped, not queued
 
     auto before = std::chrono::steady_clock::now();
@@ -229,7 +229,7 @@ TEST(SerialPortThreads, HangUpLeavesTheErrorFlagAndTheDeviceReopens) {
     ASSERT_TRUE(second.WaitFor("again\r", 2s));
     EXPECT_EQ(second.Received(), "again\r");
     second.Write("N0CALL>APRS:>back\r");
-    ASSERT_TRUE(PtyPeer::WaitUntil([&] { return f.Lines().size() == 1; }, 2s));
+    ASSERT_TRUE(testing::WaitUntil([&] { return f.Lines().size() == 1; }, 2s));
 
     // Close cuts a long pause short: the writer is waited for (16 s scaled to 160 ms), then
     // its pause is interrupted.
@@ -248,12 +248,12 @@ TEST(SerialPortThreads, AFullBufferOfWaitingLinesDropsTheChunkThatDoesNotFit) {
     const std::string line = std::string(509, 'a') + "\r";
     for (int i = 0; i < 49; ++i)
         f.peer.Write(line);  // 24 990 bytes
-    ASSERT_TRUE(PtyPeer::WaitUntil([&] { return Fill(f.port.Buffer()) == 24990; }, 3s));
+    ASSERT_TRUE(testing::WaitUntil([&] { return Fill(f.port.Buffer()) == 24990; }, 3s));
     f.peer.Write(std::string(20, 'b'));
     std::this_thread::sleep_for(200ms);
     EXPECT_EQ(Fill(f.port.Buffer()), 24990u);
     f.peer.Write(std::string(9, 'c'));
-    ASSERT_TRUE(PtyPeer::WaitUntil([&] { return Fill(f.port.Buffer()) == 24999; }, 2s));
+    ASSERT_TRUE(testing::WaitUntil([&] { return Fill(f.port.Buffer()) == 24999; }, 2s));
     f.port.Close();
 }
 

@@ -131,7 +131,7 @@ TEST(TncPortThreads, OpeningMonitoringAndClosingTalkToTheTnc) {
 
     // Monitor lines become stations.
     f.peer.Write("N0CALL-9>APRS,WIDE2-1:!4903.50N/07201.75W-Test\r\nN1ABC>APRS:>ok\r\n");
-    ASSERT_TRUE(PtyPeer::WaitUntil([&] { return f.stations.Contains("N1ABC"); }, 2s));
+    ASSERT_TRUE(testing::WaitUntil([&] { return f.stations.Contains("N1ABC"); }, 2s));
     const auto heard = f.stations.FindStation("N0CALL-9");
     ASSERT_TRUE(heard.has_value());
     EXPECT_TRUE(heard->hasPosition);
@@ -188,10 +188,10 @@ TEST(TncPortThreads, HangUpMidSessionEndsInErrorAndTheTncReopens) {
     ASSERT_TRUE(f.port.Open().open);
     ASSERT_TRUE(f.peer.WaitFor("MYCALL", 3s));  // in the middle of the opening sequence
     f.peer.Hangup();
-    ASSERT_TRUE(PtyPeer::WaitUntil([&] { return f.port.HasError(); }, 2s));
+    ASSERT_TRUE(testing::WaitUntil([&] { return f.port.HasError(); }, 2s));
     EXPECT_FALSE(f.port.IsOpen());
     ASSERT_TRUE(
-        PtyPeer::WaitUntil([&] { return f.host.CountPosts(ThreadMessage::kPortStatus) == 1; }, 2s));
+        testing::WaitUntil([&] { return f.host.CountPosts(ThreadMessage::kPortStatus) == 1; }, 2s));
 
     const auto before = std::chrono::steady_clock::now();
     f.port.Close();  // no closing sequence for a dead line
@@ -211,7 +211,7 @@ TEST(TncPortThreads, HangUpMidSessionEndsInErrorAndTheTncReopens) {
         second.Received(),
         Concat(Join({kWakeUp, InitCommands("NOCALL", "UNPROTO APQ102 VIA WIDE1-1,WIDE2-1")})));
     second.Write("N0CALL>APRS:>after\r");
-    ASSERT_TRUE(PtyPeer::WaitUntil([&] { return f.stations.Contains("N0CALL"); }, 2s));
+    ASSERT_TRUE(testing::WaitUntil([&] { return f.stations.Contains("N0CALL"); }, 2s));
 
     // The station setup and a GPS request reach an open TNC.
     const size_t opened = second.Received().size();

@@ -9,14 +9,15 @@
 #include <sstream>
 #include <string>
 
-#include "child_process.h"
 #include "core/clock.h"
 #include "core/profile.h"
 #include "core/station_settings.h"
 #include "intake/packet_intake.h"
 #include "messages/message_list.h"
 #include "stations/station_list.h"
+#include "support/child_process.h"
 #include "support/recording_host.h"
+#include "support/scratch_dir.h"
 
 namespace plovane::testing {
 
@@ -24,24 +25,10 @@ namespace plovane::testing {
     if (!::plovane::testing::RadioNamespaceReady()) \
     GTEST_SKIP() << "needs a network namespace of its own (run as root)"
 
-class ScratchFolder {
-  public:
-    ScratchFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "plovane-radio-XXXXXX");
-        if (mkdtemp(pattern.data()) != nullptr)
-            path_ = pattern;
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        if (!path_.empty())
-            std::filesystem::remove_all(path_, ignored);
-    }
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-    const std::filesystem::path& path() const { return path_; }
+// Set by main: the suite runs in a network namespace of its own.
+bool RadioNamespaceReady();
 
-  private:
-    std::filesystem::path path_;
-};
+using ScratchFolder = ScratchDir;
 
 struct RadioStation {
     explicit RadioStation(const std::string& myCall)

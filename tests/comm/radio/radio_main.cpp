@@ -7,7 +7,7 @@
 
 #include <cstdlib>
 
-#include "child_process.h"
+#include "radio_fixture.h"
 
 namespace {
 bool namespaceReady = false;

@@ -1,5 +1,5 @@
-// A program the radio tests run beside the station: started with fork/exec, its output to a
-// log file, optionally fed on stdin, always ended (SIGTERM, then SIGKILL) when dropped.
+// A program a test runs beside the station: started with fork/exec, its output to a log file,
+// optionally fed on stdin, always ended (SIGTERM, then SIGKILL) when dropped.
 #pragma once
 
 #include <fcntl.h>
@@ -30,6 +30,11 @@ class ChildProcess {
         int in[2] = {-1, -1};
         if (pipeStdin && pipe2(in, O_CLOEXEC) != 0)
             return false;
+        // Built before fork: the child of a threaded process may not allocate.
+        std::vector<char*> args;
+        for (const std::string& a : argv)
+            args.push_back(const_cast<char*>(a.c_str()));
+        args.push_back(nullptr);
         pid_ = fork();
         if (pid_ < 0)
             return false;
@@ -41,10 +46,6 @@ class ChildProcess {
                 dup2(in[0], 0);
             for (const std::string& e : env)
                 putenv(const_cast<char*>(e.c_str()));
-            std::vector<char*> args;
-            for (const std::string& a : argv)
-                args.push_back(const_cast<char*>(a.c_str()));
-            args.push_back(nullptr);
             execvp(args[0], args.data());
             _exit(127);
         }
@@ -88,12 +89,17 @@ class ChildProcess {
         return -1;
     }
 
+    // SIGTERM; the exit status, or -1 when it has not ended within the time-out.
+    int Terminate(std::chrono::milliseconds timeout) {
+        if (pid_ <= 0)
+            return -1;
+        kill(pid_, SIGTERM);
+        return Wait(timeout);
+    }
+
     void Stop() {
         CloseStdin();
-        if (pid_ <= 0)
-            return;
-        kill(pid_, SIGTERM);
-        if (Wait(std::chrono::seconds(3)) < 0 && pid_ > 0) {
+        if (Terminate(std::chrono::seconds(3)) < 0 && pid_ > 0) {
             kill(pid_, SIGKILL);
             waitpid(pid_, nullptr, 0);
         }
@@ -120,19 +126,16 @@ inline std::string ReadFile(const std::string& path) {
     return bytes.str();
 }
 
-// True once `done` holds, polling every 20 ms up to the time-out.
+// True once `done` holds, polling every 2 ms up to the time-out.
 template <typename Done>
 bool WaitUntil(Done done, std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (!done()) {
         if (std::chrono::steady_clock::now() > deadline)
             return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     return true;
 }
-
-// Set by main: the suite runs in a network namespace of its own.
-bool RadioNamespaceReady();
 
 }  // namespace plovane::testing
