@@ -1,6 +1,7 @@
-// Own-station settings: defaults, the symbol fix-up and the round trip through a profile.
+// Own-station settings through a profile, and how a profile reads numbers.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -12,19 +13,6 @@ namespace plovane {
 namespace {
 
 constexpr const char* kSection = "Station";
-
-TEST(StationSettings, AnEmptyProfileGivesTheDefaults) {
-    MemoryProfile profile;
-    CStationSettings s;
-    s.MobilePositRate = 2.0f;
-    s.MyCall = "K1ABC";
-    s.Load(profile);
-    CStationSettings expected;
-    expected.MobilePositRate = 2.0f;  // without a stored binary value the rate stays
-    expected.destination = "APQ102";
-    EXPECT_TRUE(s == expected);
-    EXPECT_FALSE(s.IsConfigured());
-}
 
 // Every field differs from its default, so a value that is not written, not read, or read
 // into a neighbour's field breaks the equality.
@@ -50,27 +38,26 @@ TEST(StationSettings, EveryStoredValueSurvivesARoundTrip) {
 
     profile.WriteBinary(kSection, "MobilePositRate", {1, 2});  // not four bytes: ignored
     profile.WriteInt(kSection, "bTrack", 7);                   // any non-zero value is set
+    profile.WriteString(kSection, "Symbol", "x");              // padded to two characters
     CStationSettings odd;
     odd.Load(profile);
     EXPECT_EQ(odd.MobilePositRate, 5.0f);
     EXPECT_TRUE(odd.bTrack);
+    EXPECT_EQ(odd.Symbol, "x ");
 }
 
-TEST(StationSettings, SymbolsAreFixedToTwoCharactersOnLoadAndSave) {
+// Settings files are edited by hand: only a whole number is read as one.
+TEST(MemoryProfile, ReadsWholeNumbersOnly) {
+    MemoryProfile profile;
     struct Case {
-        const char* stored;
-        const char* read;
-    } cases[] = {{"x", "x "}, {"", "  "}, {"\\kX", "\\k"}};
+        const char* text;
+        int value;
+    } cases[] = {{"", 9600},    {"12x", 9600},   {"99999999999", 9600},
+                 {"1.5", 9600}, {"+4800", 4800}, {"-2147483648", INT32_MIN}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.stored);
-        MemoryProfile profile;
-        profile.WriteString(kSection, "Symbol", c.stored);
-        CStationSettings s;
-        s.Load(profile);
-        EXPECT_EQ(s.Symbol, c.read);
-        s.Symbol = c.stored;
-        s.Save(profile);
-        EXPECT_EQ(profile.GetString(kSection, "Symbol", "?"), c.read);
+        SCOPED_TRACE(c.text);
+        profile.WriteString("Comm", "TNCBaudRate", c.text);
+        EXPECT_EQ(profile.GetInt("Comm", "TNCBaudRate", 9600), c.value);
     }
 }
 

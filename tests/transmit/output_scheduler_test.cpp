@@ -1,7 +1,11 @@
+// The output scheduler: the packets it formats, its slots, and the scheduler itself.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <iterator>
+#include <limits>
 #include <mutex>
 #include <string>
 #include <system_error>
@@ -11,14 +15,167 @@
 #include "core/clock.h"
 #include "core/geo.h"
 #include "core/version.h"
-#include "own_station.h"
 #include "support/recording_host.h"
 #include "transmit/output_scheduler.h"
+#include "transmit/position_packet.h"
+#include "transmit/schedule_slots.h"
 
 namespace plovane {
 namespace {
 
 const CDateTime kStart(2026, 3, 14, 12, 0, 0);
+
+// The own station the tests report: 49 03.50 N, 72 01.75 W, fixed, with PHG and a comment.
+PositionReportData FixedStation() {
+    PositionReportData r;
+    r.call = "N0CALL";
+    r.hasPosition = true;
+    r.colatitude = ParseLatitude("4903.50N");
+    r.longitude = ParseLongitude("07201.75W");
+    r.symbolTable = '/';
+    r.symbolCode = '-';
+    r.hasPhg = true;
+    r.phgPower = 25;        // code 5
+    r.phgHeight = 20;       // code 1
+    r.phgGain = 3;          // dB
+    r.phgDirectivity = 90;  // code 2
+    r.comment = "comment";
+    return r;
+}
+
+const CDateTime kUtc(2026, 1, 9, 23, 45, 30);
+
+// Our own reports as the scheduler sends them are checked below; these are the other shapes.
+TEST(PositionPacket, FormatsEachReportShapeByteForByte) {
+    auto moving = [](int speed, int course, const char* call, bool phg) {
+        PositionReportData r = FixedStation();
+        r.call = call;
+        r.moving = true;
+        r.speed = static_cast<int16_t>(speed);
+        r.course = static_cast<int16_t>(course);
+        r.hasPhg = phg;
+        r.symbolCode = '>';
+        r.comment.clear();
+        return r;
+    };
+    PositionReportData noComment = FixedStation();
+    noComment.comment.clear();
+    PositionReportData southEast = noComment;
+    southEast.hasPhg = false;
+    southEast.colatitude = ParseLatitude("3352.07S");
+    southEast.longitude = ParseLongitude("15112.34E");
+    // Ambiguity blanks digits from the right; four blanks (one degree) are the most APRS carries.
+    auto ambiguous = [&](int level) {
+        PositionReportData r = noComment;
+        r.hasPhg = false;
+        r.ambiguity = static_cast<int16_t>(level);
+        return r;
+    };
+    struct Case {
+        const char* name;
+        PositionReportData record;
+        bool mobile;
+        const char* expected;
+    } cases[] = {
+        {"fixed, no comment", noComment, false, "=4903.50N/07201.75W-PHG5132"},
+        {"southern and eastern hemispheres", southEast, false, "=3352.07S/15112.34E-"},
+        {"ambiguity 2", ambiguous(2), false, "=4903.  N/07201.  W-"},
+        {"ambiguity 5", ambiguous(5), false, "=49  .  N/072  .  W-"},
+        {"mobile, moving", moving(36, 88, "N0CALL", true), true,
+         "@092345z4903.50N/07201.75W>088/036"},
+        {"own call moving while not mobile keeps PHG (case ignored)",
+         moving(36, 88, "n0call", true), false, "@092345z4903.50N/07201.75W>PHG5132"},
+        {"another station moving gets course and speed, limited",
+         moving(1500, -20, "W1AW-9", false), false, "@092345z4903.50N/07201.75W>000/999"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(FormatPositionReport(c.record, "N0CALL", c.mobile, kUtc), c.expected);
+    }
+    EXPECT_EQ(FormatStatusReport("On the air", kUtc), ">092345zOn the air");
+    // PHG digits stay digits: no log2 of 0, and values beyond one digit are limited to 9.
+    EXPECT_EQ(FormatPhg(0, 0, 0, 0), "PHG0000");
+    EXPECT_EQ(FormatPhg(144, 10240, 12, 405), "PHG9999");
+    EXPECT_EQ(FormatPhg(30, 60, 0, 0), "PHG5300");  // 60/10 = 6: log2 2.58 + 0.5 -> 3
+}
+
+CDateTime At(int64_t seconds) {
+    return kStart + CDateTimeSpan(0, 0, 0, static_cast<int32_t>(seconds));
+}
+
+int64_t Offset(const ScheduleSlots& slots, int slot) {
+    return SecondsBetween(kStart, slots.slot(slot).nextTime);
+}
+
+TEST(ScheduleSlots, JitterFollowsTheGeneratorSequence) {
+    // Seed 1 draws 41, 18467, 6334, 26500, 19169, 15724, so r = rand x 10 / 32767 runs
+    // 0, 5, 1, 8, 5, 4. Disarming draws nothing.
+    ScheduleSlots slots(kStart, 1);
+    struct Step {
+        int slot;
+        float delay, multiplier, cap;
+        int64_t expectedSeconds;  // from kStart
+    } steps[] = {
+        {0, 0.075f, 1, 1, 0},  // r 0: 0 + 4.5 - 5 = -0.5, truncated toward zero
+        {1, -1, 1, 1, int64_t{kDisarmedDays} * 86400},
+        {1, 0.25f, 2, 30, 15},                             // r 5: 5 + 15 - 5
+        {2, 2.5f, 1, 2.5f, 146},                           // r 1: 2 min + (1 + 30 - 5) s
+        {3, 30, 2, 30, 1803},                              // r 8
+        {0, 0.25f, 2, 0, int64_t{kDisarmedDays} * 86400},  // cap 0 disarms
+        {4, 0, 1, 1, 0},                                   // r 5: 5 + 0 - 5
+        {0, 1, 2, 30, 59},                                 // r 4: 1 min - 1 s
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(::testing::Message() << "slot " << s.slot << " delay " << s.delay);
+        slots.Arm(s.slot, s.delay, s.multiplier, s.cap, kStart);
+        EXPECT_EQ(Offset(slots, s.slot), s.expectedSeconds);
+    }
+    // The wait is the shortest slot's, at least one second even when overdue.
+    EXPECT_EQ(slots.WaitSeconds(At(-100)), 100);
+    EXPECT_EQ(slots.WaitSeconds(At(400)), 1);
+    EXPECT_EQ(ScheduleSlots::SeedFromLocalTime(CDateTime(2026, 12, 31, 23, 59, 59)), 31235959u);
+}
+
+// A day stepped through second by second as the output thread would: the fixed rate decays
+// to half-hourly, the digipeat check fires once and disarms.
+TEST(ScheduleSlots, FiringADayDecaysTheRateAndTheDigipeatCheckFiresOnce) {
+    ScheduleSlots slots(kStart, 14120000);
+    slots.Arm(kPositionSlot, 0.25f, 2, 30, kStart);
+    slots.Arm(kDigipeatCheckSlot, 0.25f, 1, 0.25f, kStart);
+    std::vector<int64_t> positions;
+    std::vector<int64_t> checks;
+    for (int64_t s = 1; s <= 86400; ++s) {
+        for (int slot : slots.FireDue(At(s)))
+            (slot == kPositionSlot ? positions : checks).push_back(s);
+    }
+    ASSERT_EQ(checks.size(), 1u);
+    EXPECT_NEAR(checks[0], 15, 5);
+    EXPECT_EQ(slots.slot(kDigipeatCheckSlot).cap, 0.0f);
+
+    // 15 s, 30 s, 1, 2, 4, 8, 16 minutes, then every 30 minutes, each +-5 s.
+    const int64_t nominal[] = {15, 30, 60, 120, 240, 480, 960, 1800};
+    ASSERT_GT(positions.size(), 50u);
+    int64_t previous = 0;
+    for (size_t i = 0; i < positions.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_NEAR(positions[i] - previous, nominal[std::min<size_t>(i, 7)], 5);
+        previous = positions[i];
+    }
+    EXPECT_EQ(slots.slot(kPositionSlot).delay, 30.0f);
+}
+
+TEST(ScheduleSlots, BadSlotNumbersAndAbsurdDelaysAreHarmless) {
+    ScheduleSlots slots(kStart, 1);
+    slots.Arm(-1, 1, 1, 1, kStart);
+    slots.Arm(kSlotCount, 1, 1, 1, kStart);
+    EXPECT_FALSE(slots.IsDue(kSlotCount, At(1000000)));
+    EXPECT_EQ(slots.WaitSeconds(kStart), kMaxWaitSeconds);
+    // An infinite or huge delay waits like a disarmed slot instead of overflowing.
+    slots.Arm(kPositionSlot, 1e30f, 1, 1e30f, kStart);
+    EXPECT_GT(Offset(slots, kPositionSlot), int64_t{kDisarmedDays} * 86400 - 10);
+    slots.Arm(kPositionSlot, std::numeric_limits<float>::quiet_NaN(), 1, 1, kStart);
+    EXPECT_EQ(Offset(slots, kPositionSlot), int64_t{kDisarmedDays} * 86400);
+}
 
 class FakeStations : public StationSource {
   public:
@@ -32,7 +189,7 @@ class FakeStations : public StationSource {
         return own.call;
     }
     mutable std::mutex mutex;
-    PositionReportData own = testing::FixedStation();
+    PositionReportData own = FixedStation();
 };
 
 class CountingSender : public PendingSender {
@@ -58,10 +215,9 @@ class RecordingPort : public OutputPort {
     std::vector<Sent> Of(const std::string& types = "") const {
         std::lock_guard lock(mutex_);
         std::vector<Sent> out;
-        for (const Sent& s : sent_) {
-            if (types.empty() || types.find(s.text[0]) != std::string::npos)
-                out.push_back(s);
-        }
+        std::copy_if(sent_.begin(), sent_.end(), std::back_inserter(out), [&](const Sent& s) {
+            return types.empty() || types.find(s.text[0]) != std::string::npos;
+        });
         return out;
     }
     std::atomic<bool> open{true};
@@ -136,39 +292,10 @@ TEST(OutputScheduler, MobileStationBeaconsAtItsFixedRate) {
     }
 }
 
-TEST_F(OutputSchedulerTest, DigipeatCheckAfterEachTncPacket) {
-    settings.TransmitPosits = settings.TransmitStatus = false;
-    Start();
-    // Not heard: one notice, about 15 s later, then the check is disarmed.
-    scheduler.SendPosition();
-    Elapse(9);
-    EXPECT_TRUE(host.notices().empty());
-    Elapse(600);
-    EXPECT_EQ(host.notices(), std::vector<std::string>{"No digipeat of your packet was heard."});
-    EXPECT_EQ(scheduler.SlotState(kDigipeatCheckSlot)->cap, 0.0f);
-    // Heard in time: nothing; a new packet to the TNC forgets it.
-    host.Clear();
-    scheduler.SendStatus("test");
-    Elapse(5);
-    scheduler.SetDigipeatHeard();
-    Elapse(600);
-    EXPECT_TRUE(host.notices().empty());
-    scheduler.SendPosition();
-    EXPECT_FALSE(scheduler.DigipeatHeard());
-    Elapse(600);
-    // Only the network took it: no check armed, no notice.
-    host.Clear();
-    tnc.open = false;
-    network.open = true;
-    const uint64_t armings = scheduler.SlotState(kDigipeatCheckSlot)->generation;
-    scheduler.SendPosition();
-    EXPECT_EQ(network.Of("N").size(), 1u);
-    EXPECT_EQ(scheduler.SlotState(kDigipeatCheckSlot)->generation, armings);
-}
-
 TEST_F(OutputSchedulerTest, TncGetsTheBareReportAndTheNetworkOurHeader) {
     network.open = true;
-    clock.SetBias(-60);  // UTC is an hour behind local time
+    settings.TransmitPosits = settings.TransmitStatus = false;  // the commands alone
+    clock.SetBias(-60);                                         // UTC is an hour behind local time
     Start();
     scheduler.SendPosition();
     scheduler.SendStatus("");
@@ -186,41 +313,39 @@ TEST_F(OutputSchedulerTest, TncGetsTheBareReportAndTheNetworkOurHeader) {
     }
     EXPECT_EQ(scheduler.FormatPositionPacket("N0CALL") + "\r", bare[0]);
     EXPECT_EQ(scheduler.FormatPositionPacket("W1AW"), "");
+    // The TNC's packets were not heard digipeated: one notice about 15 s later.
+    Elapse(600);
+    EXPECT_EQ(host.notices(), std::vector<std::string>{"No digipeat of your packet was heard."});
 }
 
-TEST_F(OutputSchedulerTest, NocallSendsNothingButKeepsTheSchedule) {
-    settings.MyCall = "NOCALL";
-    network.open = true;
-    Start();
-    scheduler.SendPosition();
-    scheduler.SendStatusText("Plovane v1.02 online...");
-    Elapse(3600);
-    EXPECT_TRUE(tnc.Of().empty() && network.Of().empty());
-    // The slots went on decaying as if they had sent: 15 s ... 16 min, then 30 min.
-    EXPECT_EQ(scheduler.SlotState(kPositionSlot)->delay, 30.0f);
-    EXPECT_EQ(scheduler.SlotState(kStatusSlot)->delay, 30.0f);
-}
-
-TEST(OutputScheduler, TransmitSettingsSilenceTheScheduleButNotTheCommands) {
-    for (const bool posits : {false, true}) {
-        SCOPED_TRACE(posits);
+// The transmit settings silence the schedule but not the menu commands; NOCALL sends nothing
+// at all. The slots decay all the same: 15 s ... 8 min fired, 16 min next.
+TEST(OutputScheduler, TransmitSettingsAndNocallSilenceTheSchedule) {
+    struct Case {
+        const char* call;
+        bool posits;
+        size_t positions, statuses, byCommand;
+    } cases[] = {{"N0CALL", true, 6, 0, 2}, {"N0CALL", false, 0, 7, 2}, {"NOCALL", true, 0, 0, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.call) + (c.posits ? " posits" : " status"));
         Rig rig;
-        rig.settings.TransmitPosits = posits;
-        rig.settings.TransmitStatus = !posits;
+        rig.settings.MyCall = c.call;
+        rig.settings.TransmitPosits = c.posits;
+        rig.settings.TransmitStatus = !c.posits;
         rig.Start();
         rig.scheduler.SendStatusText("Plovane v1.02 online...");
-        rig.Elapse(1000);  // 6 firings of each within 16 min 40 s
-        EXPECT_EQ(rig.tnc.Of("=").size(), posits ? 6u : 0u);
+        rig.Elapse(1000);
+        EXPECT_EQ(rig.tnc.Of("=").size(), c.positions);
         const auto status = rig.tnc.Of(">");
-        ASSERT_EQ(status.size(), posits ? 0u : 7u);
-        if (!posits) {
+        ASSERT_EQ(status.size(), c.statuses);
+        if (!status.empty()) {
             EXPECT_EQ(status[0].text, ">141200zPlovane v1.02 online...\r");
         }
-        // The menu commands always go.
+        EXPECT_EQ(rig.scheduler.SlotState(kPositionSlot)->delay, 16.0f);
         const size_t before = rig.tnc.Of().size();
         rig.scheduler.SendPosition();
         rig.scheduler.SendStatus("");
-        EXPECT_EQ(rig.tnc.Of().size(), before + 2);
+        EXPECT_EQ(rig.tnc.Of().size(), before + c.byCommand);
     }
 }
 
@@ -228,8 +353,6 @@ TEST(OutputScheduler, TransmitSettingsSilenceTheScheduleButNotTheCommands) {
 // the slots keep their schedule and send nothing.
 TEST_F(OutputSchedulerTest, NothingGoesOutBeforeTheOwnRecordHasIt) {
     stations.own.hasPosition = false;
-    stations.own.colatitude = kNoColatitude;
-    stations.own.longitude = kNoLongitude;
     stations.own.lastInfo.clear();
     scheduler.ApplySettings(settings);
     ASSERT_TRUE(scheduler.StartOutput(COutputScheduler::ThreadMode::kManual));
@@ -242,12 +365,6 @@ TEST_F(OutputSchedulerTest, NothingGoesOutBeforeTheOwnRecordHasIt) {
     EXPECT_TRUE(tnc.Of().empty());
     scheduler.SendStatusText("Plovane v1.02 online...");  // brings its own text
     EXPECT_EQ(tnc.Of(">").size(), 1u);
-    {
-        std::lock_guard lock(stations.mutex);
-        stations.own = testing::FixedStation();
-    }
-    Elapse(1000);
-    EXPECT_EQ(tnc.Of("=").size(), 1u);
 }
 
 class FailingThreadScheduler : public COutputScheduler {
@@ -278,29 +395,22 @@ TEST(OutputSchedulerThreads, ArmingFromOtherThreadsWhileRunningThenStopJoinsProm
     rig.network.open = true;
     rig.Start(COutputScheduler::ThreadMode::kOutputThread);
     COutputScheduler& scheduler = rig.scheduler;
-    std::atomic<bool> go{false};
     auto worker = [&](int id) {
-        while (!go)
-            std::this_thread::yield();
         for (int i = 0; i < 300; ++i) {
             scheduler.ArmSlot(kSpareSlot, 0.25f, 2, 30);
             scheduler.ArmMessageSlot();
-            if (i % 50 == id)
+            if (i % 30 == id) {
                 scheduler.RearmPositionAndStatus();
-            if (i % 30 == id)
                 scheduler.SendPosition();
-            if (i % 40 == id) {
                 scheduler.ApplySettings(rig.settings);
                 scheduler.SetDigipeatHeard();
             }
             rig.clock.AdvanceSeconds(1);
         }
     };
-    std::thread a(worker, 0);
-    std::thread b(worker, 1);
-    go = true;
-    a.join();
-    b.join();
+    std::thread other(worker, 0);
+    worker(15);
+    other.join();
     // Let the slots come due and wake the thread: it must fire the message slot itself.
     rig.clock.AdvanceSeconds(3600);
     scheduler.Wake();

@@ -62,7 +62,6 @@ TEST(ViewState, RoundTripsAndRejectsDamagedBoxes) {
 
 TEST(HelpAbout, TopicsAndCredits) {
     EXPECT_EQ(HelpTopicFor("plovane::CStationListWindow"), "stations");
-    EXPECT_EQ(HelpTopicFor("plovane::CMessageListWindow"), "messages");
     EXPECT_EQ(HelpTopicFor("plovane::MapOptionsDialog"), "maps");
     EXPECT_EQ(HelpTopicFor("QFileDialog"), "window");
     EXPECT_NE(AboutDetails(false).find("Natural Earth"), std::string::npos);

@@ -9,43 +9,6 @@
 namespace plovane {
 namespace {
 
-TEST(Addressee, TrimmedUpperCasedAndCheckedCharacterByCharacter) {
-    struct Case {
-        const char* typed;
-        const char* error;      // nullptr: accepted
-        const char* addressee;  // when accepted
-    } cases[] = {
-        {"  n0call-9 ", nullptr, "N0CALL-9"},
-        {"    ", kEmptyAddresseeText, ""},
-        {"ABCDEFGHIJ", kLongAddresseeText, ""},
-        {" ABCDEFGHI ", nullptr, "ABCDEFGHI"},  // blanks do not count
-        {"N0CALL/9", kInvalidAddresseeText, ""},
-        {"K5 AB", kInvalidAddresseeText, ""},
-        {"\xC3\xA9T\xC3\xA9", kInvalidAddresseeText, ""},  // "été": three characters
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.typed);
-        EXPECT_EQ(AddresseeError(c.typed), c.error);
-        if (c.error == nullptr) {
-            EXPECT_EQ(NormalizeAddressee(c.typed), c.addressee);
-        }
-    }
-}
-
-TEST(MessageText, EmptyOrBlankTextIsRefusedAndTheCountShowsTheRoomLeft) {
-    EXPECT_EQ(MessageTextError("   "), kEmptyMessageText);
-    EXPECT_EQ(MessageTextError(" hi "), nullptr);
-    EXPECT_EQ(MessageTextCount(""), "67 of 67 bytes left");
-    EXPECT_EQ(MessageTextCount("статус"), "55 of 67 bytes left");
-    EXPECT_EQ(MessageTextCount(std::string(70, 'x')), "0 of 67 bytes left");
-    // 33 two-byte letters and one more: the 34th would straddle the limit and goes whole.
-    std::string letters;
-    for (int i = 0; i < 34; ++i)
-        letters += "\xc3\xa4";
-    EXPECT_EQ(FitMessageText(letters), letters.substr(0, 66));
-    EXPECT_EQ(FitMessageText("plain"), "plain");
-}
-
 class SendForm : public ::testing::Test {
   protected:
     FakeClock clock;

@@ -4,10 +4,8 @@
 
 #include <limits>
 #include <string>
-#include <vector>
 
 #include "core/profile.h"
-#include "stations/position_text.h"
 #include "support/station_settings_values.h"
 #include "ui/logic/setup_symbol_names.h"
 
@@ -46,25 +44,6 @@ TEST(StationSheet, EveryValueGoesThroughThePagesAndTheProfile) {
     CStationSettings expected;
     expected.HasInitPosit = true;
     EXPECT_TRUE(accepted == expected);
-}
-
-TEST(StationPage, HeightsInTheChosenUnitsKeepTheirCodes) {
-    struct Case {
-        int units;
-        int n;
-        const char* text;
-    } cases[] = {
-        {0, 9, "5120 feet"},
-        {2, 0, "3 meters"},
-        {2, 9, "1560 meters"},
-        {-1, 1, "20 feet"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        const std::vector<std::string> heights = HeightTexts(c.units);
-        ASSERT_EQ(heights.size(), 10u);
-        EXPECT_EQ(heights[static_cast<size_t>(c.n)], c.text);
-    }
 }
 
 TEST(StationPage, OnlyCallSignsAreAccepted) {
@@ -141,9 +120,6 @@ TEST(PositPage, FieldsNotDigitsOrOutOfRangeAreNamedAndNothingIsStored) {
         {{"47", "36", "\xD9\xA5", 0},  // an Arabic-Indic five
          {"122", "20", "123", 1},
          head + "fractional minutes of latitude."},
-        {{"4736", "0", "0", 0},
-         {"122", "60", "0", 1},
-         head + "degrees of latitude,\r\nminutes of longitude."},
         {{"90", "00", "000", 1}, {"180", "0", "0", 1}, ""},
         {{"90", "00", "001", 0},
          {"180", "01", "0", 0},
@@ -165,48 +141,14 @@ TEST(PositPage, FieldsNotDigitsOrOutOfRangeAreNamedAndNothingIsStored) {
             EXPECT_EQ(s.Lat, 123);
         }
     }
-}
-
-TEST(PositPage, FractionsAreCutOrPaddedToThreeDigits) {
-    struct Case {
-        const char* typed;
-        const char* stored;
-    } cases[] = {{"5", "500"}, {"12345", "123"}, {"", "000"}, {"07", "070"}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.typed);
-        EXPECT_EQ(ThreeDigitFraction(c.typed), c.stored);
-    }
+    // Fractions are cut or padded to three digits: 33 51.900 S, 122 20.123 W.
     PositForm form;
-    form.latitude = {"33", "51", "9", 1};        // 33 51.900 S
-    form.longitude = {"122", "20", "12345", 1};  // 122 20.123 W
+    form.latitude = {"33", "51", "9", 1};
+    form.longitude = {"122", "20", "12345", 1};
     CStationSettings s;
     ASSERT_TRUE(StorePositForm(form, s));
     EXPECT_EQ(s.Lat, 32400000 + 33 * 360000 + 51900 * 6);
     EXPECT_EQ(s.Lon, 20759262);
-}
-
-TEST(PositPage, StoredPositionsComeBackAsTheSameFields) {
-    // Every thousandth of a minute is a whole number of units, so typed positions survive.
-    for (int32_t colatitude = 6; colatitude < 64800000; colatitude += 997 * 6 + 6 * 3601) {
-        const TypedAngle f = LatitudeFields(colatitude);
-        ASSERT_EQ(ColatitudeFromText(f.degrees, f.minutes, f.fraction,
-                                     kLatitudeHemispheres[static_cast<size_t>(f.hemisphere)]),
-                  colatitude)
-            << f.degrees << " " << f.minutes << "." << f.fraction;
-    }
-    for (int32_t longitude = 6; longitude <= 129600000; longitude += 1999 * 6 + 6 * 3601) {
-        const TypedAngle f = LongitudeFields(longitude);
-        ASSERT_EQ(LongitudeFromText(f.degrees, f.minutes, f.fraction,
-                                    kLongitudeHemispheres[static_cast<size_t>(f.hemisphere)]),
-                  longitude);
-    }
-    const TypedAngle lon = LongitudeFields(64800000 + 5 * 360000 + 3 * 6000 + 42);  // 5 03.007 E
-    EXPECT_EQ(lon.degrees + " " + lon.minutes + "." + lon.fraction, "5 03.007");
-    // No position, or a value outside the globe, shows empty fields.
-    for (const TypedAngle& empty : {LatitudeFields(32400000), LatitudeFields(-5),
-                                    LatitudeFields(64800001), LongitudeFields(64800000)}) {
-        EXPECT_EQ(empty.degrees + empty.minutes + empty.fraction, "");
-    }
 }
 
 TEST(PositPage, RateListSelectionAndWhatOkStores) {
@@ -234,36 +176,6 @@ TEST(PositPage, RateListSelectionAndWhatOkStores) {
     ASSERT_TRUE(StorePositForm(form, s));
     EXPECT_EQ(s.MobilePositRate, 15.0f);
     EXPECT_FALSE(s.HasInitPosit);
-}
-
-TEST(TrackAndLimitsPages, CountsAreClampedAndUnlistedCodesKept) {
-    EXPECT_EQ(TrackDistanceTexts(3)[6], " 1.00 ???");
-    CStationSettings s;
-    s.MyTrackMax = 9000;
-    s.TrackMax = 0;
-    s.MyTrackTime = 9;
-    const TrackForm form = TrackFormFrom(s);
-    EXPECT_EQ(form.mine.maxPoints, 8000);
-    EXPECT_EQ(form.others.maxPoints, 1);
-    EXPECT_EQ(form.mine.time, -1);
-    StoreTrackForm(form, s);
-    EXPECT_EQ(s.MyTrackMax, 8000);
-    EXPECT_EQ(s.TrackMax, 1);
-    EXPECT_EQ(s.MyTrackTime, 9);  // nothing chosen: kept
-
-    s.DeletedAfter = 5;
-    s.LimitStations = 20000;
-    LimitsForm limits = LimitsFormFrom(s);
-    EXPECT_EQ(limits.hours, -1);
-    EXPECT_EQ(limits.stations, 9999);
-    StoreLimitsForm(limits, s);
-    EXPECT_EQ(s.DeletedAfter, 5);
-    EXPECT_EQ(s.LimitStations, 9999);
-    limits.hours = 8;
-    limits.messages = 0;
-    StoreLimitsForm(limits, s);
-    EXPECT_EQ(s.DeletedAfter, 168);
-    EXPECT_EQ(s.LimitMessages, 1);
 }
 
 }  // namespace

@@ -63,11 +63,6 @@ TEST(StationRow, IconIndexAndStatusColumn) {
     EXPECT_EQ(StationStatusText(killed), "Killed");
 }
 
-TEST(StationRow, CountTexts) {
-    EXPECT_EQ(StationCountText(25, 60, true), "Loading 25 of 60 stations");
-    EXPECT_EQ(StationCountText(5, 4, false), "Showing all 5 stations");
-}
-
 TEST(StationRows, SortKeys) {
     StationRows rows;
     rows.StartFill(
@@ -90,34 +85,6 @@ TEST(StationRows, SortKeys) {
     sort.Click(kStationColumnStatus);  // the comment alone
     SortStationRows(rows, sort);
     EXPECT_EQ(calls(), "CBa");
-}
-
-TEST(StationRows, RowOfAStationRemovedByTheLimitIsDropped) {
-    testing::StoreFixture store;
-    store.Set("bLimitStations", 1);
-    store.Set("LimitStations", 4);  // the own record and three others
-    for (const char* call : {"OLD1", "MID2", "NEW3"})
-        store.Report(call);
-    StationRows rows;
-    rows.StartFill(CollectStationRows(store.list), nullptr);
-    rows.AppendBatch(rows.TakeBatch());
-    ASSERT_EQ(rows.size(), 4u);
-
-    store.Report("NEWEST");  // the earliest created record goes
-    const auto calls = CollectStationCalls(store.list);
-    ASSERT_TRUE(calls.has_value());
-    const auto missing =
-        rows.MissingRows([&](const std::string& call) { return calls->count(call) != 0; });
-    ASSERT_EQ(missing.size(), 1u);
-    EXPECT_EQ(rows.at(missing[0]).call, "OLD1");
-    rows.RemoveRows(missing);
-    EXPECT_FALSE(rows.RowOf("OLD1").has_value());
-    EXPECT_EQ(rows.size(), 3u);
-    for (size_t i = 0; i < rows.size(); ++i)
-        EXPECT_EQ(rows.RowOf(rows.at(i).call), i);
-
-    // A later change for the removed call finds no record and adds nothing.
-    EXPECT_EQ(rows.Classify("OLD1", std::nullopt, nullptr).kind, StationRows::Change::Kind::kNone);
 }
 
 TEST(StationActions, PromptsAndAddressees) {
