@@ -51,45 +51,6 @@ bool MapStream::Read(void* out, size_t count) {
     return got == static_cast<std::streamsize>(count);
 }
 
-bool MapStream::Skip(uint64_t count) {
-    return count <= Remaining() && Seek(pos_ + count);
-}
-
-bool MapStream::ReadU8(uint8_t& value) {
-    return Read(&value, 1);
-}
-
-namespace {
-
-// A big-endian integer of sizeof(Unsigned) bytes, stored as T (the signed reads take the
-// bits as they are).
-template <typename Unsigned, typename T>
-bool ReadBigEndian(MapStream& stream, T& value) {
-    uint8_t bytes[sizeof(Unsigned)];
-    if (!stream.Read(bytes, sizeof bytes))
-        return false;
-    value = static_cast<T>(sizeof bytes == 2 ? BigEndian16(bytes) : BigEndian32(bytes));
-    return true;
-}
-
-}  // namespace
-
-bool MapStream::ReadU16(uint16_t& value) {
-    return ReadBigEndian<uint16_t>(*this, value);
-}
-
-bool MapStream::ReadI16(int16_t& value) {
-    return ReadBigEndian<uint16_t>(*this, value);
-}
-
-bool MapStream::ReadU32(uint32_t& value) {
-    return ReadBigEndian<uint32_t>(*this, value);
-}
-
-bool MapStream::ReadI32(int32_t& value) {
-    return ReadBigEndian<uint32_t>(*this, value);
-}
-
 bool MapStream::ReadLine(std::string& line, size_t limit) {
     line.clear();
     if (buf_ == nullptr)

@@ -26,13 +26,6 @@ class MapStream {
     bool Seek(uint64_t offset);
     // Exactly `count` bytes or false (the position is then unspecified).
     bool Read(void* out, size_t count);
-    bool Skip(uint64_t count);
-
-    bool ReadU8(uint8_t& value);
-    bool ReadU16(uint16_t& value);
-    bool ReadI16(int16_t& value);
-    bool ReadU32(uint32_t& value);
-    bool ReadI32(int32_t& value);
 
     // One text line of at most `limit` characters: a run of CR and LF is skipped first, a
     // longer line leaves its rest for the next call. False at the end of the file.
