@@ -349,6 +349,24 @@ TEST(OutputScheduler, TransmitSettingsAndNocallSilenceTheSchedule) {
     }
 }
 
+// A query answered by the message store: position and status at once, or the position after
+// the spare slot's short random delay.
+TEST_F(OutputSchedulerTest, QueriesAreAnsweredAtOnceOrAfterTheSpareDelay) {
+    Start();
+    Elapse(1000);  // the beacons have slowed down to one in 16 minutes
+    const size_t positions = tnc.Of("=").size(), statuses = tnc.Of(">").size();
+    scheduler.AnswerQuery(QueryAnswer::kPosition);
+    scheduler.AnswerQuery(QueryAnswer::kStatus);
+    EXPECT_EQ(tnc.Of().back().text, ">141216zOn the air\r");
+    EXPECT_EQ(tnc.Of("=").size(), positions + 1);
+    EXPECT_EQ(tnc.Of(">").size(), statuses + 1);
+    scheduler.AnswerQuery(QueryAnswer::kPositionAfterDelay);  // 15 s, five either way
+    Elapse(9);
+    EXPECT_EQ(tnc.Of("=").size(), positions + 1);
+    Elapse(12);
+    EXPECT_EQ(tnc.Of("=").size(), positions + 2);
+}
+
 // Nothing is scheduled before the own record is ready; without a position or a status text
 // the slots keep their schedule and send nothing.
 TEST_F(OutputSchedulerTest, NothingGoesOutBeforeTheOwnRecordHasIt) {
