@@ -50,6 +50,9 @@ TEST(DateTime, PartsRoundTripAcrossTheCalendar) {
     // Parts round to the second; outside the range they are all -1.
     EXPECT_EQ(Parts(CDateTime(2.0 - 0.6 / 86400.0)), (std::array{1899, 12, 31, 23, 59, 59}));
     EXPECT_EQ(Parts(CDateTime(9999, 12, 31, 23, 59, 59)), (std::array{-1, -1, -1, -1, -1, -1}));
+    EXPECT_EQ(CDateTime(100.0, CDateTime::kNull).ToIso8601(), "");
+    EXPECT_EQ(Parts(CDateTime(-657435.0)), (std::array{-1, -1, -1, -1, -1, -1}));
+    EXPECT_EQ(Parts(CDateTime(2.0 - 0.4 / 86400.0)), (std::array{1900, 1, 1, 0, 0, 0}));
 }
 
 // -1.25 is 29 December 1899 06:00 and -1.75 the same day at 18:00.
@@ -58,6 +61,8 @@ TEST(DateTime, ArithmeticAndComparisonRunOnTheLinearScale) {
     EXPECT_DOUBLE_EQ((before1900 + CDateTimeSpan(1.0)).value(), 0.25);
     EXPECT_DOUBLE_EQ((CDateTime(-2.75) - CDateTime(-1.25)).value(), -0.5);
     EXPECT_TRUE(CDateTime(-1.25) < CDateTime(-1.75) && CDateTime(-1.75) < CDateTime(0.0));
+    EXPECT_TRUE(CDateTime(1.0) >= CDateTime(1.0) && CDateTime(1.0) <= CDateTime(1.0));
+    EXPECT_FALSE(CDateTime(1.0) > CDateTime(1.0));
     EXPECT_NE(CDateTime(1.0), CDateTime(1.0, CDateTime::kInvalid));
 
     CDateTime t(2026, 12, 6, 23, 0, 0);
@@ -73,8 +78,9 @@ TEST(DateTime, ArithmeticAndComparisonRunOnTheLinearScale) {
     EXPECT_EQ((CDateTime(100.0, CDateTime::kInvalid) - null).status(), CDateTime::kNull);
 }
 
-// The bias is the zone's offset at that instant, daylight saving included.
-TEST(Clock, BiasFollowsDaylightSavingTime) {
+// The bias is the zone's offset at that instant, daylight saving included; UTC is local
+// time plus the bias.
+TEST(Clock, BiasFollowsDaylightSavingTimeAndUtcAddsIt) {
     {
         ScopedEnv zone("TZ", "EST5EDT,M3.2.0,M11.1.0");
         ::tzset();
@@ -82,6 +88,16 @@ TEST(Clock, BiasFollowsDaylightSavingTime) {
         EXPECT_EQ(BiasMinutesAt(1782907200), 240);  // 2026-07-01 12:00 UTC
     }
     ::tzset();
+
+    FakeClock clock(CDateTime(2026, 7, 1, 10, 0, 0), 300);  // UTC-5 standard time
+    EXPECT_EQ(clock.UtcNow().Hour(), 15);
+    clock.SetBias(-60);
+    EXPECT_EQ(clock.UtcNow().Hour(), 9);
+    clock.AdvanceMs(2100);
+    EXPECT_EQ(clock.Now().Second(), 2);
+    EXPECT_EQ(clock.TickMs(), 2100);
+    EXPECT_GE(SystemClock().Now().Year(), 2024);
+    EXPECT_LE(SystemClock().BiasMinutes(), 12 * 60);
 }
 
 }  // namespace

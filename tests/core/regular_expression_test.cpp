@@ -25,6 +25,9 @@ TEST(RegularExpression, MatchesWholeSubjects) {
         {"A", "^[AB$", true},  // set without a closing bracket
         {"x", "^[]$", false},  // an empty set never matches
         {"aab", "^a?b$", false},
+        {"K", "^[^0-9]$", true},
+        {"a-b", "^a[x\\-]b$", true},
+        {"a-b", "^a[a-]-b$", false},
         {"a]b", "^a[\\]]b$", true},
         {"--b", "^[a-]-b$", true},   // a trailing minus in a set is a plain minus
         {"(x|y)", "^(x|y)$", true},  // brackets and bars are ordinary characters
@@ -52,6 +55,12 @@ TEST(RegularExpression, PathologicalPatternStaysLinearInEachLength) {
     CRegularExpression matcher(subject);
     EXPECT_FALSE(matcher.Match(pattern));
     EXPECT_LE(matcher.LastStepCount(), (pattern.size() + 1) * (subject.size() + 1));
+    EXPECT_TRUE(CRegularExpression(subject + "b").Match(pattern));  // the same shape can match
+    std::string manyPluses = "^";
+    for (int i = 0; i < 40; ++i)
+        manyPluses += ".+";
+    EXPECT_FALSE(CRegularExpression(std::string(39, 'x')).Match(manyPluses + "$"));
+    EXPECT_TRUE(CRegularExpression(std::string(40, 'x')).Match(manyPluses + "$"));
 }
 
 }  // namespace

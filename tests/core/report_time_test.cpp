@@ -51,6 +51,8 @@ TEST(ParseReportTime, StampsAheadOfNowBelongToTheDayOrMonthBefore) {
         const char* expected;
     } cases[] = {
         {"235959h", {2026, 3, 1, 1, 5, 0}, -60, "2026-02-28T23:59:59Z"},  // UTC+1
+        {"000800h", {2026, 3, 1, 0, 5, 0}, 0, "2026-03-01T00:08:00Z"},
+        {"101203z", {2026, 3, 10, 12, 0, 0}, 0, "2026-03-10T12:03:00Z"},
         {"003000h", {2026, 8, 1, 23, 0, 0}, 120, "2026-08-02T00:30:00Z"},
         {"102300z", {2026, 3, 10, 12, 0, 0}, 0, "2026-02-10T23:00:00Z"},
         {"152300z", {2026, 1, 10, 12, 0, 0}, 0, "2025-12-15T23:00:00Z"},
@@ -83,6 +85,7 @@ TEST(WeatherReportTime, DatesTheReportInTheMostRecentYear) {
         {summer, 7, 30, -1, "2026-07-30T00:00:00Z"},
         {summer, 2, 29, 6, "2024-02-29T06:56:00Z"},
         {summer, 2, 30, 6, ""},
+        {summer, 13, 1, 6, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.month << "-" << c.day << " " << c.hour);

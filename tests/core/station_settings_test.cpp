@@ -26,6 +26,7 @@ TEST(StationSettings, EveryStoredValueSurvivesARoundTrip) {
     CStationSettings loaded;
     loaded.Load(profile);
     EXPECT_TRUE(loaded == s);
+    EXPECT_FALSE(CStationSettings().IsConfigured());
     // The stored forms other programs' files use; destination is never stored.
     EXPECT_EQ(profile.GetString(kSection, "Mobile", ""), "1");
     EXPECT_EQ(profile.GetString(kSection, "bMyTrackDistance", ""), "0");
