@@ -147,6 +147,7 @@ TEST(MapView, ReleasingADragZoomsMovesOrTaps) {
     const Case cases[] = {
         {"rectangle", kZoom, {10, 29}, {130, 170}, kZoomed, zoomed},
         {"9 x 200 is a tap", kZoom, {100, 40}, {109, 240}, kTap, kCityView},
+        {"move under 10 is a tap", kMove, {100, 100}, {109, 91}, kTap, kCityView},
         {"move 10 across", kMove, {100, 100}, {110, 100}, kMoved, Shifted(kCityView, -100000, 0)},
         {"9 x 200", kMove, {100, 40}, {109, 240}, kMoved, Shifted(kCityView, -90000, -2000000)},
     };

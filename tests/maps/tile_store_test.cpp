@@ -19,7 +19,6 @@ std::string Bytes(const TileId& t) {
     return "tile " + std::to_string(t.z) + "/" + std::to_string(t.x) + "/" + std::to_string(t.y);
 }
 
-// A written file gives each tile back from its TMS row; damaged files are refused.
 TEST(Mbtiles, ReadsTheXyzTileFromItsTmsRowAndRefusesDamagedFiles) {
     testing::ScratchDir scratch;
     const fs::path& dir = scratch.path();

@@ -41,15 +41,13 @@ struct TrackSetup {
 void UseTrack(StoreFixture& f, const TrackSetup& t) {
     f.profile.WriteInt("Station", "bTrack", 1);
     f.profile.WriteInt("Station", "bTrackTime", t.time);
-    f.profile.WriteInt("Station", "bTrackDistance", 0);
     f.profile.WriteInt("Station", "TrackTime", t.timeIndex);
     f.profile.WriteInt("Station", "TrackMax", t.max);
     f.Reload();
 }
 
-// Other stations are not tracked by default, the own station is; with neither rule every
-// report adds a point, up to TrackMax capped at what the setup page offers; the time rule
-// needs report times more than its threshold apart.
+// Only the own station is tracked by default; without rules every report adds a point up to a
+// TrackMax capped at what the setup page offers; by time, reports more than the threshold apart.
 TEST(Track, TheDistanceAndTimeRulesAndACappedTrackMax) {
     StoreFixture f;
     f.Report("K1AAA", "4900.00N", "07200.00W");

@@ -51,28 +51,36 @@ TEST(StationList, UpdatesStoreTheirFieldsAndAnnounceTheStation) {
     f.list.SetNewStationSound(true, "/sounds/new.wav");
     StationReport r;
     r.call = "K1AAA";
-    r.hasImpliedSymbol = r.hasPhg = r.hasDfs = true;
+    r.hasImpliedSymbol = true;
     r.impliedSymbol = {'/', '-'};
+    f.list.Apply(r);
+    r.impliedSymbol = {'/', '>'};  // already has one: ignored, and not announced
+    f.list.Apply(r);
+    EXPECT_EQ(f.Get("K1AAA").symbolCode, '-');
+    r.hasPhg = r.hasDfs = true;
     r.phg = {25, 160, 3, 90};
     r.dfs = {-40000, 2, 3, 99999};
     f.list.Apply(r);
-    r.impliedSymbol = {'/', '>'};  // already has one: ignored
-    f.list.Apply(r);
-    EXPECT_EQ(f.Get("K1AAA").symbolCode, '-');
     f.list.SetDeviceAndPath("", "APRS", "WIDE", "x");  // an empty call changes nothing
-    f.list.SetShownOnMap("K1ZZZ", true);               // creates nothing
+    f.list.MarkObjectKilled("K1AAA");
     f.list.SetCourseSpeed("K1AAA", 40000, 270);
+    f.list.SetObjectOwner("K1AAA", "K1OWN");  // revives the killed object
     WeatherValues weather;
-    weather.temperature = 250;
+    weather.temperature = weather.humidity = weather.rainLastHour = weather.snow[1] = 250;
     f.list.StoreWeather("K1AAA", "", "", "wRSW", weather);
     weather = WeatherValues{};
     weather.windDirection = 90;  // alone, it replaces the report before whole
     f.list.StoreWeather("K1AAA", "", "", "", weather);
     f.Report("K1AAA");
+    f.list.SetShownOnMap("K1AAA", true);
+    f.list.SetShownOnMap("K1ZZZ", true);  // creates nothing
+    EXPECT_FALSE(f.list.Contains("K1ZZZ"));
     EXPECT_EQ(f.host.sounds(), Calls{"/sounds/new.wav"});
-    EXPECT_EQ(f.host.stationChanges(), Calls(6, "K1AAA"));
+    EXPECT_EQ(f.host.stationChanges(), Calls(8, "K1AAA"));
     const CStation s = f.Get("K1AAA");
-    EXPECT_TRUE(s.weather.hasWind && !s.weather.hasTemperature);
+    EXPECT_TRUE(s.hasOwner && s.owner == "K1OWN" && !s.killed && s.shownOnMap);
+    EXPECT_TRUE(s.weather.hasWind && !s.weather.hasTemperature && !s.weather.hasHumidity &&
+                !s.weather.hasRain && !s.weather.hasSnow);
     // Speed and DFS values are clamped to their 16-bit fields.
     EXPECT_EQ(std::vector<int>({s.speed, s.course, s.phgPower, s.phgHeight, s.phgGain,
                                 s.phgDirectivity, s.dfsStrength, s.dfsDirectivity}),
@@ -94,11 +102,10 @@ TEST(StationList, ApplySettingsCopiesTheOwnRecordAndAnnouncesOnlyWhenAsked) {
     StoreFixture f;
     f.profile.WriteString("Station", "Comments", "portable");
     f.profile.WriteString("Station", "Status", "on the air");
-    for (const auto& [key, value] : {std::pair<const char*, int>{"HasInitPosit", 1},
-                                     {"Lat", 14739000},
-                                     {"Lon", 38869500},
-                                     {"Ambiguity", 2}})
-        f.profile.WriteInt("Station", key, value);
+    f.profile.WriteInt("Station", "HasInitPosit", 1);
+    f.profile.WriteInt("Station", "Lat", 14739000);
+    f.profile.WriteInt("Station", "Lon", 38869500);
+    f.profile.WriteInt("Station", "Ambiguity", 2);
     f.Reload();
     CStation s = f.list.OwnStation();
     EXPECT_EQ(s.device + "|" + s.comment + "|" + s.lastInfo, "Plovane (102)|portable|on the air");
@@ -112,27 +119,26 @@ TEST(StationList, ApplySettingsCopiesTheOwnRecordAndAnnouncesOnlyWhenAsked) {
     EXPECT_EQ(f.transmit.calls,
               (Calls{"ready", "ready", "status:Plovane v1.02 online...", "rearm"}));
 
-    const auto own = [&f] {
-        f.list.ApplySettings(f.settings, false);
-        return f.list.OwnStation();
-    };
     f.settings.HasPHG = true;
     f.settings.Power = 3;
     f.settings.Height = 15;  // beyond 16 bits
     f.settings.Gain = 5;
     f.settings.Directivity = 2;
-    s = own();
+    f.list.ApplySettings(f.settings, false);
+    s = f.list.OwnStation();
     EXPECT_EQ(std::vector<int>({s.moving, s.hasPhg, s.phgPower, s.phgHeight, s.phgGain,
                                 s.phgDirectivity, s.speed, s.course}),
               std::vector<int>({false, true, 9, 32767, 5, 90, 0, 0}));
     EXPECT_EQ(std::string({s.symbolTable, s.symbolCode}), "/Z");
     f.settings.Mobile = true;  // carries no PHG
     f.settings.Symbol = "x";   // too short: the default
-    s = own();
+    f.list.ApplySettings(f.settings, false);
+    s = f.list.OwnStation();
     EXPECT_TRUE(s.moving && !s.hasPhg && s.hasSymbol);
     EXPECT_EQ(std::string({s.symbolTable, s.symbolCode}), "/Z");
     f.settings.Symbol = "\\k";
-    s = own();
+    f.list.ApplySettings(f.settings, false);
+    s = f.list.OwnStation();
     EXPECT_EQ(std::string({s.symbolTable, s.symbolCode}), "\\k");
 }
 
