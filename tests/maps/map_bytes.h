@@ -39,7 +39,6 @@ class Bytes {
         return *this;
     }
     const std::string& str() const { return data_; }
-    size_t size() const { return data_.size(); }
 
   private:
     std::string data_;

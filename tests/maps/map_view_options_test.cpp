@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "maps/map_options.h"
+#include "maps/map_view.h"
 
 namespace plovane {
 namespace {
@@ -9,13 +10,6 @@ namespace {
 constexpr const char* kMaps = "Maps";
 
 TEST(MapOptions, EachCheckBoxHasItsOwnKeyAndAnyNonZeroNumberIsOn) {
-    MemoryProfile empty;
-    CMapOptions options;
-    options.TrackMe = true;  // stale values are replaced by the defaults
-    options.Load(empty);
-    EXPECT_EQ(options, CMapOptions{});
-    EXPECT_EQ(options.RedrawScreenEvery, 5);
-
     // Switching one check box on changes only its own key.
     for (const MapOptionCheck& check : kMapOptionChecks) {
         SCOPED_TRACE(check.key);
@@ -29,16 +23,18 @@ TEST(MapOptions, EachCheckBoxHasItsOwnKeyAndAnyNonZeroNumberIsOn) {
         loaded.Save(stored);
         EXPECT_EQ(stored.GetInt(kMaps, check.key, -1), 1);
     }
+    CMapOptions options;
     options.LastMapPath = "/home/ham/maps/Lake Tahoe.map";
     options.RedrawScreenEvery = 15;
     MemoryProfile profile;
     options.Save(profile);
     CMapOptions back;
+    back.TrackMe = true;  // stale values are replaced
     back.Load(profile);
     EXPECT_EQ(back, options);
 }
 
-TEST(MapOptions, SearchFoldersAndRedrawPeriods) {
+TEST(MapOptions, SearchFoldersRedrawPeriodsAndTheRedrawDue) {
     CMapOptions options;
     options.SearchFolders = " /x ; ;\t/y/my maps;";
     EXPECT_EQ(options.SearchFolderList(), (std::vector<std::string>{"/x", "/y/my maps"}));
@@ -52,6 +48,16 @@ TEST(MapOptions, SearchFoldersAndRedrawPeriods) {
     EXPECT_EQ(RedrawPeriodMinutes(8), 60);
     EXPECT_EQ(RedrawPeriodMinutes(-1), 0);
     EXPECT_EQ(RedrawPeriodMinutes(9), 0);
+
+    // A complete redraw falls due only when switched on and after the period.
+    CMapView view(1000);
+    options.RedrawScreenEvery = 5;
+    EXPECT_FALSE(view.IsCompleteRedrawDue(options, 1000 + 3600000));
+    options.bRedrawScreenEvery = true;
+    EXPECT_FALSE(view.IsCompleteRedrawDue(options, 1000 + 300000));
+    EXPECT_TRUE(view.IsCompleteRedrawDue(options, 1000 + 300001));
+    view.MarkCompleteRedraw(400000);
+    EXPECT_FALSE(view.IsCompleteRedrawDue(options, 400000 + 300000));
 }
 
 }  // namespace

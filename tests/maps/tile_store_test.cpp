@@ -19,62 +19,45 @@ std::string Bytes(const TileId& t) {
     return "tile " + std::to_string(t.z) + "/" + std::to_string(t.x) + "/" + std::to_string(t.y);
 }
 
-TEST(Mbtiles, ReadsTheXyzTileFromItsTmsRow) {
+TEST(Mbtiles, ReadsTheXyzTileFromItsTmsRowAndRefusesDamagedFiles) {
     testing::ScratchDir scratch;
     const fs::path& dir = scratch.path();
     const fs::path file = dir / "town.mbtiles";
+    const TileId tiles[] = {{0, 0, 0}, {3, 1, 0}, {3, 1, 7}, {3, 6, 2}};
     MbtilesWriter writer;
     ASSERT_TRUE(writer.Create(file, "town", 0, 3, "test")) << writer.error();
-    for (const TileId& t : {TileId{0, 0, 0}, TileId{3, 1, 0}, TileId{3, 1, 7}, TileId{3, 6, 2}})
+    for (const TileId& t : tiles)
         ASSERT_TRUE(writer.Add(t, Bytes(t)));
     ASSERT_TRUE(writer.Finish()) << writer.error();
 
     MbtilesStore store(file);
     ASSERT_TRUE(store.IsOpen()) << store.error();
     EXPECT_EQ(store.MaxZoom(), 3);
-    for (const TileId& t : {TileId{0, 0, 0}, TileId{3, 1, 0}, TileId{3, 1, 7}, TileId{3, 6, 2}}) {
-        std::string bytes, error;
+    std::string bytes, error;
+    for (const TileId& t : tiles) {
         ASSERT_EQ(store.Read(t, bytes, error), TileRead::kFound);
         EXPECT_EQ(bytes, Bytes(t));
     }
-    std::string bytes, error;
     EXPECT_EQ(store.Read({3, 6, 5}, bytes, error), TileRead::kMissing);  // row 2 is y 5's TMS twin
     EXPECT_EQ(store.Read({3, 8, 0}, bytes, error), TileRead::kMissing);  // outside the grid
-}
 
-TEST(Mbtiles, DamagedFilesAreRefusedWithAReason) {
-    testing::ScratchDir scratch;
-    const fs::path& dir = scratch.path();
-    const fs::path good = dir / "good.mbtiles";
-    {
-        MbtilesWriter writer;
-        ASSERT_TRUE(writer.Create(good, "x", 0, 0, ""));
-        ASSERT_TRUE(writer.Finish());
-    }
     std::string whole;
-    std::string error;
-    ASSERT_TRUE(ReadSmallFile(good, 1 << 20, whole, error));
-    struct Case {
-        const char* name;
-        std::string bytes;
-    };
-    const Case cases[] = {
+    ASSERT_TRUE(ReadSmallFile(file, 1 << 20, whole, error));
+    const std::pair<const char*, std::string> damaged[] = {
         {"text.mbtiles", "not a database at all\n"},
         {"half.mbtiles", whole.substr(0, whole.size() / 2)},
         {"empty.mbtiles", ""},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        std::ofstream(dir / c.name, std::ios::binary) << c.bytes;
-        MbtilesStore store(dir / c.name);
-        std::string bytes, readError;
-        if (store.IsOpen())  // SQLite may open a short file and fail on the first read
-            EXPECT_NE(store.Read({0, 0, 0}, bytes, readError), TileRead::kFound);
+    for (const auto& [name, content] : damaged) {
+        SCOPED_TRACE(name);
+        std::ofstream(dir / name, std::ios::binary) << content;
+        MbtilesStore broken(dir / name);
+        if (broken.IsOpen())  // SQLite may open a short file and fail on the first read
+            EXPECT_NE(broken.Read({0, 0, 0}, bytes, error), TileRead::kFound);
         else
-            EXPECT_FALSE(store.error().empty());
+            EXPECT_FALSE(broken.error().empty());
     }
-    MbtilesStore missing(dir / "none.mbtiles");
-    EXPECT_FALSE(missing.IsOpen());
+    EXPECT_FALSE(MbtilesStore(dir / "none.mbtiles").IsOpen());
 }
 
 TEST(FolderTiles, ReadsZxyFilesAndRefusesHugeOnes) {

@@ -1,5 +1,4 @@
-// Fakes around a message store: a recording port (thread-safe), a scheduler that counts
-// re-arms and keeps query answers, and a station wiring one store as the application does.
+// Fakes around a message store: a thread-safe recording port, a recording scheduler, a station.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -45,25 +45,25 @@ TEST(StationList, LimitRemovesTheEarliestCreatedAndKeepsTheOwnRecord) {
     EXPECT_EQ(f.Calls(), (Calls{"N0CALL", "C"}));
 }
 
-// Every update announces its station, but an implied symbol only when it creates the record;
-// a new record plays the new-station sound when that is on.
+// Every update announces its station, an implied symbol only when it creates the record.
 TEST(StationList, UpdatesStoreTheirFieldsAndAnnounceTheStation) {
     StoreFixture f;
     f.list.SetNewStationSound(true, "/sounds/new.wav");
-    f.ImplySymbol("K1AAA", "/-");
-    f.ImplySymbol("K1AAA", "/>");                      // already has one: ignored
-    f.list.SetDeviceAndPath("k1aaa", "APRS", "", "");  // calls are case-sensitive
-    f.list.SetDeviceAndPath("", "APRS", "WIDE", "x");  // an empty call changes nothing
-    f.list.UpdatePosition("", "/>", "4903.50N", "07201.75W", "", "x", -1);
-    EXPECT_EQ(f.host.sounds(), Calls(2, "/sounds/new.wav"));
-    EXPECT_EQ(f.host.stationChanges(), (Calls{"K1AAA", "k1aaa"}));
+    StationReport r;
+    r.call = "K1AAA";
+    r.hasImpliedSymbol = true;
+    r.impliedSymbol = {'/', '-'};
+    f.list.Apply(r);
+    r.impliedSymbol = {'/', '>'};  // already has one: ignored, and not announced
+    f.list.Apply(r);
     EXPECT_EQ(f.Get("K1AAA").symbolCode, '-');
-
-    f.list.SetNewStationSound(false, "/sounds/new.wav");
-    f.host.Clear();
+    r.hasPhg = r.hasDfs = true;
+    r.phg = {25, 160, 3, 90};
+    r.dfs = {-40000, 2, 3, 99999};
+    f.list.Apply(r);
+    f.list.SetDeviceAndPath("", "APRS", "WIDE", "x");  // an empty call changes nothing
     f.list.MarkObjectKilled("K1AAA");
     f.list.SetCourseSpeed("K1AAA", 40000, 270);
-    f.PhgDfs("K1AAA", {25, 160, 3, 90}, {-40000, 2, 3, 99999});
     f.list.SetObjectOwner("K1AAA", "K1OWN");  // revives the killed object
     WeatherValues weather;
     weather.temperature = weather.humidity = weather.rainLastHour = weather.snow[1] = 250;
@@ -71,36 +71,26 @@ TEST(StationList, UpdatesStoreTheirFieldsAndAnnounceTheStation) {
     weather = WeatherValues{};
     weather.windDirection = 90;  // alone, it replaces the report before whole
     f.list.StoreWeather("K1AAA", "", "", "", weather);
-    f.list.UpdatePosition("K1AAA", "\\k", "4903.50N", "07201.75W", "", "", -1);
-    f.ImplySymbol("K1AAA", "/-");
-    f.Report("K1CCC");
-    EXPECT_EQ(f.host.stationChanges(),
-              (Calls{"K1AAA", "K1AAA", "K1AAA", "K1AAA", "K1AAA", "K1AAA", "K1AAA", "K1CCC"}));
-    EXPECT_TRUE(f.host.sounds().empty());
+    f.Report("K1AAA");
     f.list.SetShownOnMap("K1AAA", true);
     f.list.SetShownOnMap("K1ZZZ", true);  // creates nothing
     EXPECT_FALSE(f.list.Contains("K1ZZZ"));
-
+    EXPECT_EQ(f.host.sounds(), Calls{"/sounds/new.wav"});
+    EXPECT_EQ(f.host.stationChanges(), Calls(8, "K1AAA"));
     const CStation s = f.Get("K1AAA");
-    EXPECT_TRUE(s.moving && s.hasPhg && s.hasDfs && s.hasOwner && s.shownOnMap && !s.killed);
+    EXPECT_TRUE(s.hasOwner && s.owner == "K1OWN" && !s.killed && s.shownOnMap);
     EXPECT_TRUE(s.weather.hasWind && !s.weather.hasTemperature && !s.weather.hasHumidity &&
                 !s.weather.hasRain && !s.weather.hasSnow);
-    EXPECT_EQ(std::pair(s.weather.windDirection, s.weather.windSpeed), std::pair(90, -1));
-    EXPECT_EQ(s.weather.description, "Unknown");
-    EXPECT_EQ(s.owner, "K1OWN");
-    EXPECT_EQ(std::string({s.symbolTable, s.symbolCode}), "\\k");
     // Speed and DFS values are clamped to their 16-bit fields.
     EXPECT_EQ(std::vector<int>({s.speed, s.course, s.phgPower, s.phgHeight, s.phgGain,
                                 s.phgDirectivity, s.dfsStrength, s.dfsDirectivity}),
               std::vector<int>({32767, 270, 25, 160, 3, 90, -32768, 32767}));
-
     // Positions that are no position leave the stored one alone but keep the comment.
-    const std::pair<const char*, const char*> noPositions[] = {{"0000.00N", "07201.75W"},
-                                                               {"4903.50N", "00000.00E"},
-                                                               {"4903.50N", "7201.75W"},
-                                                               {"9000.00N", "07201.75W"},
-                                                               {"4903.50N", "19000.00E"}};
-    for (const auto& [latitude, longitude] : noPositions) {
+    for (const auto& [latitude, longitude] : {std::pair{"0000.00N", "07201.75W"},
+                                              {"4903.50N", "00000.00E"},
+                                              {"4903.50N", "7201.75W"},
+                                              {"9000.00N", "07201.75W"},
+                                              {"4903.50N", "19000.00E"}}) {
         SCOPED_TRACE(std::string(latitude) + " " + longitude);
         f.list.UpdatePosition("K1AAA", "/>", latitude, longitude, "", "hi", -1);
         EXPECT_EQ(f.Get("K1AAA").position, s.position);
@@ -108,48 +98,19 @@ TEST(StationList, UpdatesStoreTheirFieldsAndAnnounceTheStation) {
     }
 }
 
-TEST(StationList, ApplySettingsRefreshesTheOwnRecord) {
-    StoreFixture f;
-    const auto own = [&f] {
-        f.list.ApplySettings(f.settings, false);
-        return f.list.OwnStation();
-    };
-    f.settings.HasPHG = true;
-    f.settings.Power = 3;
-    f.settings.Height = 15;  // beyond 16 bits
-    f.settings.Gain = 5;
-    f.settings.Directivity = 2;
-    CStation s = own();
-    EXPECT_EQ(std::vector<int>({s.moving, s.hasPhg, s.phgPower, s.phgHeight, s.phgGain,
-                                s.phgDirectivity, s.speed, s.course}),
-              std::vector<int>({false, true, 9, 32767, 5, 90, 0, 0}));
-    EXPECT_EQ(std::string({s.symbolTable, s.symbolCode}), "/Z");
-    f.settings.Mobile = true;  // carries no PHG
-    f.settings.Symbol = "x";   // too short: the default
-    s = own();
-    EXPECT_TRUE(s.moving && !s.hasPhg && s.hasSymbol);
-    EXPECT_EQ(std::string({s.symbolTable, s.symbolCode}), "/Z");
-    f.settings.Symbol = "\\k";
-    s = own();
-    EXPECT_EQ(std::string({s.symbolTable, s.symbolCode}), "\\k");
-}
-
-TEST(StationList, ApplySettingsCopiesTextsAndPositionAndAnnouncesOnlyWhenAsked) {
+TEST(StationList, ApplySettingsCopiesTheOwnRecordAndAnnouncesOnlyWhenAsked) {
     StoreFixture f;
     f.profile.WriteString("Station", "Comments", "portable");
     f.profile.WriteString("Station", "Status", "on the air");
-    for (const auto& [key, value] : {std::pair<const char*, int>{"HasInitPosit", 1},
-                                     {"Lat", 14739000},
-                                     {"Lon", 38869500},
-                                     {"Ambiguity", 2}})
-        f.profile.WriteInt("Station", key, value);
+    f.profile.WriteInt("Station", "HasInitPosit", 1);
+    f.profile.WriteInt("Station", "Lat", 14739000);
+    f.profile.WriteInt("Station", "Lon", 38869500);
+    f.profile.WriteInt("Station", "Ambiguity", 2);
     f.Reload();
-    const CStation own = f.list.OwnStation();
-    EXPECT_EQ(own.device + "|" + own.comment + "|" + own.lastInfo,
-              "Plovane (102)|portable|on the air");
-    EXPECT_EQ(own.position, (TrackPoint{14739000, 38869500, own.position.altitude}));
-    EXPECT_TRUE(own.hasPosition);
-    EXPECT_EQ(own.ambiguity, 2);
+    CStation s = f.list.OwnStation();
+    EXPECT_EQ(s.device + "|" + s.comment + "|" + s.lastInfo, "Plovane (102)|portable|on the air");
+    EXPECT_EQ(s.position, (TrackPoint{14739000, 38869500, s.position.altitude}));
+    EXPECT_TRUE(s.hasPosition && s.ambiguity == 2);
     EXPECT_EQ(f.host.stationChanges(), (Calls{"N0CALL"}));
 
     f.transmit.calls.clear();
@@ -157,6 +118,28 @@ TEST(StationList, ApplySettingsCopiesTextsAndPositionAndAnnouncesOnlyWhenAsked) 
     f.list.ApplySettings(f.settings, true);
     EXPECT_EQ(f.transmit.calls,
               (Calls{"ready", "ready", "status:Plovane v1.02 online...", "rearm"}));
+
+    f.settings.HasPHG = true;
+    f.settings.Power = 3;
+    f.settings.Height = 15;  // beyond 16 bits
+    f.settings.Gain = 5;
+    f.settings.Directivity = 2;
+    f.list.ApplySettings(f.settings, false);
+    s = f.list.OwnStation();
+    EXPECT_EQ(std::vector<int>({s.moving, s.hasPhg, s.phgPower, s.phgHeight, s.phgGain,
+                                s.phgDirectivity, s.speed, s.course}),
+              std::vector<int>({false, true, 9, 32767, 5, 90, 0, 0}));
+    EXPECT_EQ(std::string({s.symbolTable, s.symbolCode}), "/Z");
+    f.settings.Mobile = true;  // carries no PHG
+    f.settings.Symbol = "x";   // too short: the default
+    f.list.ApplySettings(f.settings, false);
+    s = f.list.OwnStation();
+    EXPECT_TRUE(s.moving && !s.hasPhg && s.hasSymbol);
+    EXPECT_EQ(std::string({s.symbolTable, s.symbolCode}), "/Z");
+    f.settings.Symbol = "\\k";
+    f.list.ApplySettings(f.settings, false);
+    s = f.list.OwnStation();
+    EXPECT_EQ(std::string({s.symbolTable, s.symbolCode}), "\\k");
 }
 
 // The own record follows MyCall; a heard record with the new call is merged away (the own

@@ -1,7 +1,6 @@
 // A station list with everything it talks to, for the store tests.
 #pragma once
 
-#include <array>
 #include <string>
 #include <vector>
 
@@ -59,23 +58,6 @@ struct StoreFixture {
                 const std::string& longitude = "07201.75W", const std::string& time = "") {
         list.UpdatePosition(call, "/>", latitude, longitude, time, "", -1);
     }
-    // Reports of one part, as a packet's decoder writes them.
-    void ImplySymbol(std::string_view call, std::string_view symbol) {
-        StationReport r;
-        r.call = call;
-        r.hasImpliedSymbol = true;
-        r.impliedSymbol = {symbol[0], symbol[1]};
-        list.Apply(r);
-    }
-    void PhgDfs(std::string_view call, std::array<int32_t, 4> phg, std::array<int32_t, 4> dfs) {
-        StationReport r;
-        r.call = call;
-        r.hasPhg = r.hasDfs = true;
-        r.phg = phg;
-        r.dfs = dfs;
-        list.Apply(r);
-    }
-
     CStation Get(const std::string& call) const {
         return list.FindStation(call).value_or(CStation("<missing>"));
     }
