@@ -1,6 +1,8 @@
 // The whole GUI program on a settings file of its own, which a test may fill before the start.
 #pragma once
 
+#include <QImage>
+#include <QProcess>
 #include <functional>
 #include <memory>
 
@@ -33,5 +35,22 @@ struct GuiRig {
     }();
     std::unique_ptr<GuiApp> gui;
 };
+
+// Runs the program offscreen on settings and a cache in `dir`, serving this thread's event loop
+// meanwhile, and returns its --screenshot picture.
+inline QImage Screenshot(const ScratchDir& dir, QStringList args) {
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("XDG_CACHE_HOME", QString::fromStdString(dir / "cache"));
+    program.setProcessEnvironment(environment);
+    const QString png = QString::fromStdString(dir / "shot.png");
+    args << "--settings" << QString::fromStdString(dir / "plovane.conf") << "--screenshot" << png;
+    program.start(PLOVANE_GUI_PATH, args);
+    EXPECT_TRUE(WaitFor([&] { return program.state() == QProcess::NotRunning; }, 60000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+    return QImage(png);
+}
 
 }  // namespace plovane::testing

@@ -1,5 +1,4 @@
-// The Setup menu of the running program: what is accepted in a sheet takes effect without a
-// restart (the TNC gets the new call, the network client moves, a new station plays a sound).
+// The Setup menu of the running program: accepted sheets take effect without a restart.
 #include "ui/setup_commands.h"
 
 #include <gtest/gtest.h>
