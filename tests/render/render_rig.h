@@ -55,8 +55,7 @@ inline int CountColour(const QImage& image, const QRect& area, const QColor& col
     return CountPixels(image, area, [&](const QColor& p) { return p == colour; });
 }
 
-// Pixels of text drawn in `colour`: smoothed text has few pixels of the exact colour, so
-// this counts those much nearer to it than to white.
+// Pixels of smoothed text drawn in `colour`: those much nearer to it than to white.
 inline int CountTinted(const QImage& image, const QRect& area, const QColor& colour) {
     return CountPixels(image, area, [&](const QColor& p) {
         const int toColour = std::abs(p.red() - colour.red()) +
@@ -124,8 +123,7 @@ struct RenderRig {
                 .text = std::move(text)};
     }
 
-    // "DDMM.mmN" / "DDDMM.mmE" text; the texts carry only hundredths of a minute (60 map
-    // units), so Place aims at the middle of the pixel.
+    // "DDMM.mmN" / "DDDMM.mmE" text, to hundredths of a minute: Place aims at mid-pixel.
     static std::string Angle(double degrees, int width, char hemisphere) {
         const int whole = static_cast<int>(degrees);
         char text[16];

@@ -14,8 +14,7 @@
 namespace plovane::testing {
 
 struct GuiRig {
-    // Builds the program and starts it (`interactive`: a shown window and waiting boxes);
-    // `before` runs between the two.
+    // Builds and starts the program (`interactive`: shown, boxes wait); `before` runs between.
     GuiApp& Start(bool interactive = false, const std::function<void(GuiApp&)>& before = {}) {
         settings.reset();  // written out before the program reads the file
         gui = std::make_unique<GuiApp>(options, interactive);
@@ -36,8 +35,7 @@ struct GuiRig {
     std::unique_ptr<GuiApp> gui;
 };
 
-// Runs the program offscreen on settings and a cache in `dir`, serving this thread's event loop
-// meanwhile, and returns its --screenshot picture.
+// The program's --screenshot picture, run offscreen on `dir` while serving this event loop.
 inline QImage Screenshot(const ScratchDir& dir, QStringList args) {
     QProcess program;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();

@@ -133,9 +133,7 @@ TEST(PlovaneView, KeepsTheOwnStationInViewWhenAsked) {
                                                 rig.store.Get(own).position.longitude));
 }
 
-// A station drawn alone (a change, the timer's station pass) keeps below the header strip,
-// as in a complete drawing; and with off-screen bitmaps, a station that changes while a
-// repaint is pending is in the picture that repaint copies.
+// A station drawn alone keeps off the header strip and reaches a pending repaint's picture.
 TEST(PlovaneView, StationsDrawnAloneKeepOffTheHeaderAndReachTheKeptPicture) {
     for (const bool bitmaps : {false, true}) {
         SCOPED_TRACE(bitmaps ? "off-screen bitmaps" : "direct");

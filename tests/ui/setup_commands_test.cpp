@@ -30,8 +30,7 @@ namespace {
 using plovane::testing::ScratchDir;
 using plovane::testing::WaitFor;
 
-// Chooses the Setup menu item, hands its window to `fill` and presses OK. False when the item
-// is disabled or no window of that class came up.
+// Chooses the Setup item, hands its window to `fill` and presses OK; false if none came up.
 template <typename Window>
 bool RunSetupItem(GuiApp& gui, int command, const std::function<void(Window&)>& fill) {
     QAction* action = gui.frame().action(command);

@@ -18,8 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// HTTP/1.1 with keep-alive, enough for tile GETs. Tile 2/1/1 is missing (404); tile 2/2/2
-// never gets an answer.
+// HTTP/1.1 with keep-alive for tile GETs; tile 2/1/1 is missing (404), 2/2/2 never answered.
 class TileServer : public QObject {
   public:
     struct Request {
