@@ -179,8 +179,7 @@ TEST(StationLog, KilledProcessLosesAtMostTheLastSecond) {
     EXPECT_LE(set.damaged(), 1u);  // at most the record being written
 }
 
-// What a restart must bring back: stations with their positions, tracks and weather (the
-// own record is made afresh), and messages with their numbers and acks.
+// What a restart must bring back: stations, tracks, weather, messages with numbers and acks.
 std::vector<std::string> Stores(CPlovaneApp& app) {
     std::vector<std::string> lines;
     for (const CStation& s : app.stations().Snapshot()) {
@@ -194,8 +193,7 @@ std::vector<std::string> Stores(CPlovaneApp& app) {
     return lines;
 }
 
-// The station is stopped and started again: stations, tracks and messages come back, the
-// replay sends nothing, and a new message does not reuse a restored number.
+// Started again: the stores come back, nothing old is sent, message numbers go on.
 TEST(StationLog, RestartedStationComesBackWithoutSendingOldLines) {
     ScratchDir dir;
     const fs::path simulation = dir.path() / "sim.txt";
@@ -257,8 +255,7 @@ TEST(StationLog, RestartedStationComesBackWithoutSendingOldLines) {
     EXPECT_EQ(net.server.ReadLine().find("N0CALL-9>APQ102,TCPIP*:>"), 0u);
 }
 
-// A replayed message to us comes back waiting only when the user had not seen it before the
-// station stopped.
+// A replayed message to us is waiting again only if the user had not seen it before the stop.
 TEST(StationLog, ReplayedMessagesAreMarkedWaitingOnlyWhenNotSeenBeforeTheStop) {
     struct Case {
         const char* name;
