@@ -1,5 +1,4 @@
-// The application core against a loopback APRS-IS server, with the user-interface thread
-// played on demand.
+// The application core against a loopback APRS-IS server, the user-interface thread on demand.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -29,8 +28,7 @@ struct NetStation {
         login = server.ReadLine();
     }
 
-    // Plays the user-interface thread: hands every message posted since the last call to the
-    // application until `done` holds or ten seconds have passed.
+    // Plays the user-interface thread: hands the posted messages on until `done` or 10 s pass.
     template <typename Done>
     bool PumpUntil(Done done) {
         using namespace std::chrono_literals;

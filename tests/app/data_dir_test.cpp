@@ -1,6 +1,4 @@
-// Finding the bundled data (beside an installed program, in the build tree, in the XDG data
-// folders, in that order) and the folders searched at start-up (the bundled data, the
-// user's data folder, the named ones).
+// Finding the bundled data, and the folders searched at start-up.
 #include "app/data_dir.h"
 #include "app/search_folders.h"
 

@@ -1,5 +1,4 @@
-// The TNC's monitor stream through the running application: packets are decoded, and the
-// GPS sentences the TNC passes on give the own position when GPS comes through the TNC.
+// The TNC's monitor stream through the running application: packets and GPS sentences.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -33,8 +32,7 @@ TEST(AppTncStream, PacketsAndTheOwnGpsSentencesReachTheStores) {
     peer.Write("W1XYZ>APRS:!4903.50N/07201.75W-\r\n" +
                testing::WithChecksum("GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,1.0,M,,,,") +
                "\r\n");
-    EXPECT_TRUE(
-        testing::WaitUntil([&] { return app.stations().OwnStation().hasPosition; }, 5s));
+    EXPECT_TRUE(testing::WaitUntil([&] { return app.stations().OwnStation().hasPosition; }, 5s));
     EXPECT_TRUE(app.stations().Contains("W1XYZ"));
     app.Shutdown();
 }

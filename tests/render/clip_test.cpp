@@ -28,18 +28,15 @@ TEST(Clip, PolygonIsCutToTheRectangle) {
     const std::vector<QPoint> huge = {{-far, -far}, {far, -far}, {far, far}, {-far, far}};
     const std::vector<QPoint> cut = ClipPolygon(huge, r);
     ASSERT_EQ(cut.size(), 4u);
-    for (const QPoint& p : cut) {
+    for (const QPoint& p : cut)
         EXPECT_TRUE(r.contains(p)) << p.x() << "," << p.y();
-    }
     // A triangle over the edges keeps its inside part: the square 50..100.
     const std::vector<QPoint> tri = {{50, 50}, {250, 50}, {50, 250}};
     const std::vector<QPoint> part = ClipPolygon(tri, r);
-    for (const QPoint& p : part) {
+    for (const QPoint& p : part)
         EXPECT_TRUE(p.x() >= 50 && p.x() <= 100 && p.y() >= 50 && p.y() <= 100);
-    }
-    EXPECT_NE(std::find(part.begin(), part.end(), QPoint(100, 100)), part.end());
-    EXPECT_NE(std::find(part.begin(), part.end(), QPoint(100, 50)), part.end());
-    EXPECT_NE(std::find(part.begin(), part.end(), QPoint(50, 100)), part.end());
+    for (const QPoint corner : {QPoint(100, 100), QPoint(100, 50), QPoint(50, 100)})
+        EXPECT_NE(std::find(part.begin(), part.end(), corner), part.end());
     EXPECT_TRUE(ClipPolygon({{200, 200}, {300, 200}, {300, 300}}, r).empty());
 }
 

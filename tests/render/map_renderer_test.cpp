@@ -1,5 +1,4 @@
-// The map renderer painting into a QImage: vectors, polygons, detail, labels, stations,
-// marks, the off-screen copies, the drawing's checks and the painter's halo text.
+// The map renderer painting into a QImage, and the painter's halo text.
 #include "maps/render/map_renderer.h"
 
 #include <gtest/gtest.h>
@@ -32,6 +31,9 @@ TEST(MapRenderer, VectorLinesLandOnTheirPixelsWhenTheirLevelIsShown) {
         rig.map.points = {RenderRig::Point(kMoveCode, 10, 50, c.attributes, c.level),
                           RenderRig::Point(12, 150, 50, 0, c.level),
                           RenderRig::Point(kMoveCode, 40, 100), RenderRig::Point(9, 40, 180),
+                          // A lone vertex after a move draws nothing.
+                          RenderRig::Point(kMoveCode, 10, 150),
+                          RenderRig::Point(kMoveCode, 150, 150), RenderRig::Point(12, 150, 150),
                           kEndMarker};
         ASSERT_TRUE(rig.Draw());
         EXPECT_EQ(rig.view.DetailThreshold(), 99);
@@ -39,18 +41,13 @@ TEST(MapRenderer, VectorLinesLandOnTheirPixelsWhenTheirLevelIsShown) {
         // Thin pens are drawn solid; as on the platform, a line leaves out its last pixel.
         EXPECT_EQ(CountColour(rig.image, QRect(40, 119, 1, 80), kBlue), 80);
         EXPECT_EQ(Pixel(rig.image, 41, 150), kWhite);
+        EXPECT_EQ(CountColour(rig.image, QRect(0, 119, 200, 100), kRed), 0);
         if (c.red == 1) {
             EXPECT_EQ(CountColour(rig.image, QRect(10, 69, 140, 1), kRed), 140);
             EXPECT_EQ(Pixel(rig.image, 9, 69), kWhite);
             EXPECT_EQ(Pixel(rig.image, 151, 69), kWhite);
         }
     }
-    // A lone vertex after a move draws nothing.
-    RenderRig rig;
-    rig.map.points = {RenderRig::Point(kMoveCode, 10, 50), RenderRig::Point(kMoveCode, 150, 50),
-                      RenderRig::Point(12, 150, 50), kEndMarker};
-    ASSERT_TRUE(rig.Draw());
-    EXPECT_EQ(CountColour(rig.image, QRect(0, 19, 150, 200), kRed), 0);
 }
 
 TEST(MapRenderer, LabelsAlignByCodeBit7AndShowWithTheOptionAtTheirLevel) {
@@ -72,8 +69,7 @@ TEST(MapRenderer, LabelsAlignByCodeBit7AndShowWithTheOptionAtTheirLevel) {
         SCOPED_TRACE(::testing::Message() << int(c.code) << " level " << c.level);
         RenderRig rig;
         rig.options.MapLabels = c.option;
-        rig.map.labels = {RenderRig::Label(c.code, 100, 100, "Harbour")};
-        rig.map.labels[0].level = c.level;
+        rig.map.labels = {RenderRig::Label(c.code, 100, 100, "Harbour", c.level)};
         ASSERT_TRUE(rig.Draw());
         const int left = CountTinted(rig.image, QRect(50, 19 + 94, 50, 14), c.colour);
         const int right = CountTinted(rig.image, QRect(100, 19 + 94, 50, 14), c.colour);
@@ -198,12 +194,6 @@ TEST(MapRenderer, FarAwayVerticesAreClippedNotWrapped) {
 }
 
 // The painter shortcut for a call with its halo draws exactly what the long way draws.
-QImage Blank() {
-    QImage image(240, 120, QImage::Format_RGB32);
-    image.fill(QColor(90, 140, 200));
-    return image;
-}
-
 TEST(MapPainter, HaloTextMatchesSeparateTexts) {
     testing::EnsureGuiApplication();
     const RenderResources resources;
@@ -212,7 +202,9 @@ TEST(MapPainter, HaloTextMatchesSeparateTexts) {
         SCOPED_TRACE(text);
         const QString call = QString::fromUtf8(text);
         const QRect box(20, 40, 50, 10);
-        QImage expected = Blank(), actual = Blank();
+        QImage expected(240, 120, QImage::Format_RGB32);
+        expected.fill(QColor(90, 140, 200));
+        QImage actual = expected;
         {
             QPainter painter(&expected);
             MapPainter out(painter, resources);

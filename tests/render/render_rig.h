@@ -1,7 +1,5 @@
-// A map, a view, the stores and a renderer painting into a QImage, for the renderer tests.
-// The map area is 200 x 200 pixels over a box of 200000 x 200000 map units, so one pixel is
-// exactly 1000 map units and map point (kX0 + 1000 px, kY0 + 1000 py) lands on pixel
-// (px, 19 + py).
+// A map, a view, the stores and a renderer painting into a QImage: map point
+// (kX0 + 1000 px, kY0 + 1000 py) lands on pixel (px, 19 + py) of the 200 x 200 map area.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,7 +7,6 @@
 #include <QImage>
 #include <QPainter>
 #include <cstdlib>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,8 +32,7 @@ inline void EnsureGuiApplication() {
     static int argc = 1;
     static char name[] = "render_tests";
     static char* argv[] = {name, nullptr};
-    static QGuiApplication* app = new QGuiApplication(argc, argv);
-    (void)app;
+    new QGuiApplication(argc, argv);  // never deleted: fonts outlive the tests
 }
 
 inline QColor Pixel(const QImage& image, int x, int y) {
@@ -59,8 +55,7 @@ inline int CountColour(const QImage& image, const QRect& area, const QColor& col
     return CountPixels(image, area, [&](const QColor& p) { return p == colour; });
 }
 
-// Pixels of text drawn in `colour`: smoothed text has few pixels of the exact colour, so
-// this counts those much nearer to it than to white.
+// Pixels of smoothed text drawn in `colour`: those much nearer to it than to white.
 inline int CountTinted(const QImage& image, const QRect& area, const QColor& colour) {
     return CountPixels(image, area, [&](const QColor& p) {
         const int toColour = std::abs(p.red() - colour.red()) +
@@ -71,8 +66,7 @@ inline int CountTinted(const QImage& image, const QRect& area, const QColor& col
     });
 }
 
-// What a drawing reported: the indicator as "show:<title>", "<percent>", "hide", and the
-// texts of failed checks.
+// What a drawing reported: "show:<title>", "<percent>", "hide", and failed checks.
 struct RecordingReport final : RenderReport {
     void Begin(std::string_view title) override { steps.push_back("show:" + std::string(title)); }
     void Step(int percent) override { steps.push_back(std::to_string(percent)); }
@@ -121,17 +115,15 @@ struct RenderRig {
                                 uint16_t level = 0) {
         return {code, attributes, level, kX0 + 1000 * px, kY0 + 1000 * py};
     }
-    static MapLabel Label(uint8_t code, int px, int py, std::string text) {
-        MapLabel label;
-        label.code = code;
-        label.x = kX0 + 1000 * px;
-        label.y = kY0 + 1000 * py;
-        label.text = std::move(text);
-        return label;
+    static MapLabel Label(uint8_t code, int px, int py, std::string text, uint16_t level = 0) {
+        return {.code = code,
+                .level = level,
+                .x = kX0 + 1000 * px,
+                .y = kY0 + 1000 * py,
+                .text = std::move(text)};
     }
 
-    // "DDMM.mmN" / "DDDMM.mmE" text; the texts carry only hundredths of a minute (60 map
-    // units), so Place aims at the middle of the pixel.
+    // "DDMM.mmN" / "DDDMM.mmE" text, to hundredths of a minute: Place aims at mid-pixel.
     static std::string Angle(double degrees, int width, char hemisphere) {
         const int whole = static_cast<int>(degrees);
         char text[16];

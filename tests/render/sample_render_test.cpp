@@ -1,6 +1,5 @@
-// The bundled world map with the bundled sample simulation, rendered whole and zoomed in on
-// the simulated stations; the pictures are written for a person to look at
-// (render_sample_world.png, render_sample_sound.png in the test's temporary folder).
+// The bundled world map and sample simulation, whole and zoomed in; the pictures are saved
+// in the test's temporary folder for a person to look at.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -29,15 +28,9 @@ struct SampleScene {
             if (!line.empty() && line.back() == '\r')
                 line.pop_back();
             decoder.DecodeLine(line, "FILE>");
-            ++lines;
         }
         rig.view.Resize(800, 619);
-        image = QImage(800, 619, QImage::Format_RGB32);
-    }
-
-    bool Draw() {
-        QPainter painter(&image);
-        return rig.renderer.DrawMap(&painter, rig.Scene());
+        rig.image = QImage(800, 619, QImage::Format_RGB32);
     }
 
     int Shown() {
@@ -48,27 +41,24 @@ struct SampleScene {
 
     void Save(const char* name) {
         const std::string path = ::testing::TempDir() + name;
-        EXPECT_TRUE(image.save(QString::fromStdString(path)));
+        EXPECT_TRUE(rig.image.save(QString::fromStdString(path)));
         std::printf("picture: %s\n", path.c_str());
     }
 
     testing::RenderRig rig;
     CPacketIntake decoder{rig.clock, PacketTargets{rig.host, rig.stations}};
     bool loaded = false;
-    int lines = 0;
-    QImage image;
 };
 
 TEST(SampleRender, WorldMapWithTheSampleSimulation) {
     SampleScene scene;
     ASSERT_TRUE(scene.loaded);
-    ASSERT_EQ(scene.lines, 3000);
     ASSERT_GT(scene.rig.stations.Count(), 100u);
 
     // The whole world: coastlines in dark blue, the stations one cluster near Seattle.
-    ASSERT_TRUE(scene.Draw());
+    ASSERT_TRUE(scene.rig.Draw());
     scene.Save("render_sample_world.png");
-    EXPECT_GT(CountColour(scene.image, QRect(0, 19, 800, 600), QColor(0, 0, 192)), 2000);
+    EXPECT_GT(CountColour(scene.rig.image, QRect(0, 19, 800, 600), QColor(0, 0, 192)), 2000);
     EXPECT_GT(scene.Shown(), 80);
     // Seattle (47.6 N, 122.3 W) lies about 1/4 down the world, whose height fills the area.
     const PixelPoint seattle =
@@ -81,11 +71,11 @@ TEST(SampleRender, WorldMapWithTheSampleSimulation) {
     for (int i = 0; i < 8; ++i)
         scene.rig.view.ZoomIn();
     scene.rig.view.CenterOn(int32_t((90 - 47.6) * 360000), int32_t((180 - 122.4) * 360000));
-    ASSERT_TRUE(scene.Draw());
+    ASSERT_TRUE(scene.rig.Draw());
     scene.Save("render_sample_sound.png");
     EXPECT_GT(scene.Shown(), 50);
-    EXPECT_GT(CountColour(scene.image, QRect(0, 19, 800, 600), QColor(255, 0, 0)), 200);
-    EXPECT_GT(CountColour(scene.image, QRect(0, 19, 800, 600), QColor(0, 0, 255)), 20);
+    EXPECT_GT(CountColour(scene.rig.image, QRect(0, 19, 800, 600), QColor(255, 0, 0)), 200);
+    EXPECT_GT(CountColour(scene.rig.image, QRect(0, 19, 800, 600), QColor(0, 0, 255)), 20);
 }
 
 }  // namespace

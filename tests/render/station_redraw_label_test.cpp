@@ -14,21 +14,12 @@ bool Dark(const QColor& p) {
 }
 
 TEST(StationRedraw, AloneItShowsNothingTheCompleteDrawingDidNot) {
-    struct Case {
-        const char* name;
-        bool opaque;
-        bool offScreen;  // through the picture copy rather than the target
-    };
-    const Case cases[] = {
-        {"halo, onto the target", false, false},
-        {"opaque box, into the picture copy", true, true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    // A halo onto the target, or an opaque box into the picture copy.
+    for (const bool offScreen : {false, true}) {
+        SCOPED_TRACE(offScreen ? "opaque, picture copy" : "halo, target");
         RenderRig rig;
         rig.options.IconLabels = true;
-        rig.options.OpaqueLabels = c.opaque;
-        rig.options.UseOffScreenBitmaps = c.offScreen;
+        rig.options.OpaqueLabels = rig.options.UseOffScreenBitmaps = offScreen;
         rig.map.loaded = false;  // a white map: only stations and their calls
         // A crowd on an 18-pixel grid: symbols never overlap, most calls find no free place.
         for (int row = 0; row < 9; ++row) {
@@ -50,7 +41,7 @@ TEST(StationRedraw, AloneItShowsNothingTheCompleteDrawingDidNot) {
             SCOPED_TRACE(s.call);
             QImage alone(RenderRig::kWidth, RenderRig::kHeight, QImage::Format_RGB32);
             alone.fill(Qt::white);
-            if (c.offScreen) {
+            if (offScreen) {
                 QPainter(&rig.renderer.bitmaps().picture()).fillRect(alone.rect(), Qt::white);
                 ASSERT_TRUE(rig.renderer.DrawStation(nullptr, rig.Scene(), s.call));
                 alone = rig.renderer.bitmaps().picture().copy(alone.rect());

@@ -1,10 +1,10 @@
-// The symbol icon strips: the stored files in data/icons, the fallback drawing, the key
-// colour, and the overlay choice for stations.
+// The symbol icon strips: the stored files in data/icons, the fallback drawing, the key colour.
 #include "maps/render/symbol_icons.h"
 
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <fstream>
 
 #include "render/render_rig.h"
 
@@ -50,11 +50,7 @@ TEST(SymbolIcons, MissingOrMisshapenFilesAreDrawnInstead) {
     // A primary strip one icon short, an alternate strip that is not an image, no overlays.
     QImage(16 * 95, 16, QImage::Format_RGB32)
         .save(QString::fromStdString((path / "primary.png").string()));
-    {
-        QFile junk(QString::fromStdString((path / "alternate.png").string()));
-        ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
-        junk.write("not a png");
-    }
+    std::ofstream(path / "alternate.png") << "not a png";
     const CSymbolIcons icons(path);
     for (IconStrip s : kStrips) {
         EXPECT_FALSE(icons.FromFile(s));

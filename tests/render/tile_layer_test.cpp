@@ -1,7 +1,5 @@
-// The tile layer drawing real MBTiles and cache files: each tile lands on its own quarter of
-// the world (rows flipped from TMS), a missing tile is stood in for by a lower zoom or the
-// base layer, a tile that is not a picture is a notice and a blank, and an online layer asks
-// for the view and one ring around it, nothing more; tiles of nearly their own size leave no seam.
+// The tile layer drawing real MBTiles and cache files: placement, stand-ins for missing and
+// broken tiles, what an online layer asks for, and no seams.
 #include <gtest/gtest.h>
 
 #include "maps/mbtiles.h"

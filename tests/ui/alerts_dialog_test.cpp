@@ -1,5 +1,4 @@
-// The alerts dialog on an isolated settings file (the rows shown from the "Sound" keys,
-// choosing and clearing files, the keys written on OK) and the player of alert sounds.
+// The alerts dialog on an isolated settings file, and the player of alert sounds.
 #include <gtest/gtest.h>
 
 #include <QLabel>

@@ -1,5 +1,4 @@
-// Rows that arrive while the station list is sorted go to their sorted place, during the fill
-// and after it, and a refill keeps the order the header shows.
+// Rows arriving while the station list is sorted go to their sorted place.
 #include <gtest/gtest.h>
 
 #include <QHeaderView>

@@ -29,14 +29,6 @@ class ListWindowsTest : public ::testing::Test {
     void Report(const char* call) {
         app.stations().UpdatePosition(call, "/>", "4903.50N", "07201.75W", "", "", -1);
     }
-    // Runs `inspect` on the modal dialog that `open` shows, then closes it.
-    template <typename Dialog>
-    bool WithModal(const std::function<void()>& open, const std::function<void(Dialog&)>& inspect) {
-        return testing::WithModal<Dialog>(open, [&](Dialog& dialog) {
-            inspect(dialog);
-            dialog.reject();
-        });
-    }
 
     MemoryProfile profile;
     testing::RecordingHost host;
@@ -91,24 +83,32 @@ TEST_F(ListWindowsTest, StationPopupOpensInfoOrAMessageToTheOwner) {
     app.stations().SetObjectOwner("BALLOON", "K1ABC");
 
     QString preset;
-    EXPECT_TRUE(WithModal<CSendMessageDialog>(
+    EXPECT_TRUE(testing::WithModal<CSendMessageDialog>(
         [&] { windows.StationCommand(kSendMessageCommand, "BALLOON"); },
-        [&](CSendMessageDialog& dialog) { preset = dialog.toEdit()->text(); }));
+        [&](CSendMessageDialog& dialog) {
+            preset = dialog.toEdit()->text();
+            dialog.reject();
+        }));
     EXPECT_EQ(preset, "K1ABC");
 
     QString title;
-    EXPECT_TRUE(
-        WithModal<CStationInfo>([&] { windows.StationCommand(kStationInfoCommand, "W5ABC"); },
-                                [&](CStationInfo& sheet) { title = sheet.windowTitle(); }));
+    EXPECT_TRUE(testing::WithModal<CStationInfo>(
+        [&] { windows.StationCommand(kStationInfoCommand, "W5ABC"); },
+        [&](CStationInfo& sheet) {
+            title = sheet.windowTitle();
+            sheet.reject();
+        }));
     EXPECT_EQ(title, "Station Info for W5ABC");
 
     // A station gone since it was picked opens nothing.
-    EXPECT_FALSE(WithModal<QDialog>([&] { windows.StationCommand(kStationInfoCommand, "GONE"); },
-                                    [](QDialog&) {}));
+    const auto opens = [&](int command, const char* call) {
+        return testing::WithModal<QDialog>([&] { windows.StationCommand(command, call); },
+                                           [](QDialog& dialog) { dialog.reject(); });
+    };
+    EXPECT_FALSE(opens(kStationInfoCommand, "GONE"));
     // Nor does a message to a killed object.
     app.stations().MarkObjectKilled("BALLOON");
-    EXPECT_FALSE(WithModal<QDialog>([&] { windows.StationCommand(kSendMessageCommand, "BALLOON"); },
-                                    [](QDialog&) {}));
+    EXPECT_FALSE(opens(kSendMessageCommand, "BALLOON"));
 }
 
 }  // namespace

@@ -1,6 +1,4 @@
-// What a desktop map user expects: the wheel zooms about the pointer, a pan moves the picture
-// live, a right click opens the station pop-up, tooltips and the pointer position speak, Find
-// Station matches, and F1 opens the help at a topic.
+// What a desktop map user expects: wheel zoom, live pan, right click, tooltips, Find, help.
 #include <gtest/gtest.h>
 
 #include <QLineEdit>

@@ -36,7 +36,6 @@ class MessageWindow : public ::testing::Test {
         window->setAttribute(Qt::WA_DeleteOnClose, false);  // the test owns it
         return window;
     }
-    static bool Filled(const CMessageListWindow& window) { return !window.loading(); }
     static QString Cell(const CMessageListWindow& window, int row, int column) {
         return testing::Column(window, column).value(row);
     }
@@ -47,7 +46,7 @@ TEST_F(MessageWindow, RowsFollowChangesAndShowTextAsWritten) {
     auto window = Open();
     window->viewOnly()->setCurrentIndex(static_cast<int>(MessageView::kBulletins));
     window->Reload();
-    ASSERT_TRUE(WaitFor([&] { return Filled(*window); }));
+    ASSERT_TRUE(WaitFor([&] { return !window->loading(); }));
     ASSERT_EQ(window->model().rowCount({}), 1);
     EXPECT_EQ(Cell(*window, 0, kMessageColumnText), "<b>x</b>");
 
@@ -71,7 +70,7 @@ TEST_F(MessageWindow, ButtonsWorkOnTheSelectedRow) {
     me.list.ReceiveMessage("W1AW", "K1ABC", "theirs{4");
     const uint64_t theirs = me.list.Snapshot().back().key;
     auto window = Open();
-    ASSERT_TRUE(WaitFor([&] { return Filled(*window); }));
+    ASSERT_TRUE(WaitFor([&] { return !window->loading(); }));
     window->SelectKey(theirs);
     window->list()->header()->sectionClicked(kMessageColumnFrom);
     window->list()->header()->sectionClicked(kMessageColumnFrom);  // descending: theirs first

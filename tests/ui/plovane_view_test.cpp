@@ -1,5 +1,4 @@
-// The map widget with real mouse events: drag to move, taps that pick stations and the
-// pop-ups they lead to, redraws.
+// The map widget with real mouse events: drag, taps that pick stations, pop-ups, redraws.
 #include "ui/plovane_view.h"
 
 #include <gtest/gtest.h>
@@ -46,9 +45,8 @@ TEST(PlovaneView, ChosenStationGetsItsPopupAndItsCommandsReachTheWindows) {
     QTest::mouseClick(&rig.view, Qt::LeftButton, {}, kTap);
     EXPECT_TRUE(rig.menus.empty());  // nothing under the tap
 
-    rig.Here("W1AAA");
-    rig.Here("W1BBB");
-    rig.Here("W1CCC");
+    for (const char* call : {"W1AAA", "W1BBB", "W1CCC"})
+        rig.Here(call);
     QSignalSpy commands(&rig.view, &CPlovaneView::stationCommand);
     rig.Answer({kPickFirstStationCommand + 1, kSendMessageCommand});
     QTest::mouseClick(&rig.view, Qt::LeftButton, {}, kTap);
@@ -135,9 +133,7 @@ TEST(PlovaneView, KeepsTheOwnStationInViewWhenAsked) {
                                                 rig.store.Get(own).position.longitude));
 }
 
-// A station drawn alone (a change, the timer's station pass) keeps below the header strip,
-// as in a complete drawing; and with off-screen bitmaps, a station that changes while a
-// repaint is pending is in the picture that repaint copies.
+// A station drawn alone keeps off the header strip and reaches a pending repaint's picture.
 TEST(PlovaneView, StationsDrawnAloneKeepOffTheHeaderAndReachTheKeptPicture) {
     for (const bool bitmaps : {false, true}) {
         SCOPED_TRACE(bitmaps ? "off-screen bitmaps" : "direct");

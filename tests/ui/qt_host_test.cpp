@@ -15,23 +15,18 @@ namespace {
 
 using plovane::testing::WaitFor;
 
-struct Delivery {
-    ThreadMessage message;
-    std::string text;
-    bool onGuiThread;
-};
-
 // Posts and station changes from workers arrive on the GUI thread; repeats of one kind wait as
 // one with the latest text, each changed station comes once.
 TEST(QtHostThreads, PostsAndStationChangesFromManyThreadsArriveMergedOnTheGuiThread) {
     QtHost host;
-    std::vector<Delivery> deliveries;
+    std::vector<std::pair<ThreadMessage, std::string>> deliveries;
     std::vector<std::string> seen;
     int changeDeliveries = 0;
     bool gotAll = false;
     QtHost::Receivers receivers;
     receivers.threadMessage = [&](ThreadMessage message, const std::string& text) {
-        deliveries.push_back({message, text, QThread::currentThread() == host.thread()});
+        EXPECT_EQ(QThread::currentThread(), host.thread());
+        deliveries.emplace_back(message, text);
     };
     receivers.stationsChanged = [&](const std::vector<std::string>& calls, bool all) {
         EXPECT_EQ(QThread::currentThread(), host.thread());
@@ -58,9 +53,8 @@ TEST(QtHostThreads, PostsAndStationChangesFromManyThreadsArriveMergedOnTheGuiThr
     ASSERT_TRUE(WaitFor([&] { return deliveries.size() >= 2 && changeDeliveries > 0; }));
     WaitFor([] { return false; }, 50);  // anything else queued would arrive now
     ASSERT_EQ(deliveries.size(), 2u);
-    EXPECT_EQ(deliveries[0].message, ThreadMessage::kNetLines);
-    EXPECT_EQ(deliveries[1].text, "NET>two");
-    EXPECT_TRUE(deliveries[0].onGuiThread && deliveries[1].onGuiThread);
+    EXPECT_EQ(deliveries[0].first, ThreadMessage::kNetLines);
+    EXPECT_EQ(deliveries[1].second, "NET>two");
     EXPECT_EQ(changeDeliveries, 1);
     std::sort(seen.begin(), seen.end());
     EXPECT_EQ(seen.size(), 50u);

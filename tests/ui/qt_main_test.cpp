@@ -1,5 +1,4 @@
-// The suite's main: widget tests need one QApplication for the whole run, on the offscreen
-// platform unless another is asked for.
+// The suite's main: one QApplication for the whole run, offscreen unless another is asked for.
 #include <gtest/gtest.h>
 
 #include <QApplication>

@@ -1,5 +1,4 @@
-// The communications setup sheet on an isolated settings file: what each page shows for the
-// stored keys and what OK writes back.
+// The communications setup sheet: what each page shows and what OK writes back.
 #include "ui/setup_comm_sheet.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
-// The Setup menu of the running program: what is accepted in a sheet takes effect without a
-// restart (the TNC gets the new call, the network client moves, a new station plays a sound).
+// The Setup menu of the running program: accepted sheets take effect without a restart.
 #include "ui/setup_commands.h"
 
 #include <gtest/gtest.h>
@@ -31,8 +30,7 @@ namespace {
 using plovane::testing::ScratchDir;
 using plovane::testing::WaitFor;
 
-// Chooses the Setup menu item, hands its window to `fill` and presses OK. False when the item
-// is disabled or no window of that class came up.
+// Chooses the Setup item, hands its window to `fill` and presses OK; false if none came up.
 template <typename Window>
 bool RunSetupItem(GuiApp& gui, int command, const std::function<void(Window&)>& fill) {
     QAction* action = gui.frame().action(command);

@@ -15,13 +15,10 @@ namespace {
 
 using plovane::testing::WaitFor;
 
-QString UniqueKey() {
-    return "plovane-test-" + QUuid::createUuid().toString(QUuid::WithoutBraces).left(12);
-}
-
 // Once the first has gone the lock is free again; other settings files have their own lock.
 TEST(SingleInstance, ASecondStartRaisesTheFirstAndDoesNotRun) {
-    const QString key = UniqueKey();
+    const QString key =
+        "plovane-test-" + QUuid::createUuid().toString(QUuid::WithoutBraces).left(12);
     {
         SingleInstance first(key);
         ASSERT_EQ(first.Claim(), SingleInstance::Result::kFirst);

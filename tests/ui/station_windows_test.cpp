@@ -26,7 +26,6 @@ class StationWindow : public ::testing::Test {
         window->ShowStationList();
         return window;
     }
-    static bool Filled(const CStationListWindow& window) { return !window.loading(); }
     static QStringList Calls(const CStationListWindow& window) {
         return testing::Column(window, kStationColumnCall);
     }
@@ -37,7 +36,7 @@ TEST_F(StationWindow, RowsFollowChangesAndDropRemovedStations) {
     for (const char* call : {"OLD1", "MID2", "NEW3"})
         store.Report(call);
     auto window = Open();
-    ASSERT_TRUE(WaitFor([&] { return Filled(*window); }));
+    ASSERT_TRUE(WaitFor([&] { return !window->loading(); }));
     ASSERT_EQ(window->model().rowCount({}), 4);
 
     store.list.SetDeviceAndPath("MID2", "APRS", "WIDE1-1", ">on the air");

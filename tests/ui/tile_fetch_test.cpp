@@ -1,9 +1,6 @@
-// Tiles from a loopback tile server: fetched once, then drawn from the disk cache, within the
-// usage rules; a 404 and a stalled tile hold nothing up; a stale tile is revalidated (ETag).
+// Tiles from a loopback tile server: fetched once, cached, within the usage rules, revalidated.
 #include <gtest/gtest.h>
-#include <QBuffer>
 #include <QPainter>
-#include <QProcess>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
@@ -11,6 +8,7 @@
 #include <map>
 
 #include "core/version.h"
+#include "gui_rig.h"
 #include "maps/web_mercator.h"
 #include "support/solid_tile.h"
 #include "ui/tile_fetcher.h"
@@ -20,8 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// HTTP/1.1 with keep-alive, enough for tile GETs. Tile 2/1/1 is missing (404); tile 2/2/2
-// never gets an answer.
+// HTTP/1.1 with keep-alive for tile GETs; tile 2/1/1 is missing (404), 2/2/2 never answered.
 class TileServer : public QObject {
   public:
     struct Request {
@@ -43,11 +40,14 @@ class TileServer : public QObject {
     QString UrlTemplate() const {
         return QString("http://127.0.0.1:%1/{z}/{x}/{y}.png").arg(server_.serverPort());
     }
-    int Count(const QByteArray& path) const {
-        int n = 0;
-        for (const Request& r : requests)
-            n += r.path == path;
-        return n;
+    // The If-None-Match of each request for `path`, in order.
+    std::vector<QByteArray> Sent(const QByteArray& path) const {
+        std::vector<QByteArray> sent;
+        for (const Request& r : requests) {
+            if (r.path == path)
+                sent.push_back(r.ifNoneMatch);
+        }
+        return sent;
     }
 
     std::vector<Request> requests;
@@ -96,11 +96,6 @@ class TileServer : public QObject {
 };
 
 struct FetchRig {
-    FetchRig() {
-        cacheDir = fs::temp_directory_path() / ("plovane-tile-fetch-" + std::to_string(::getpid()));
-        fs::remove_all(cacheDir);
-    }
-    ~FetchRig() { fs::remove_all(cacheDir); }
     // A layer and fetcher as the map widget builds them for a URL source.
     void Start() {
         fetcher = std::make_unique<CTileFetcher>(server.UrlTemplate().toStdString(), clock);
@@ -122,7 +117,8 @@ struct FetchRig {
         return image.pixelColor(x * 256 + 128, kHeaderStripHeight + y * 256 + 128);
     }
 
-    fs::path cacheDir;
+    testing::ScratchDir scratch;
+    fs::path cacheDir = scratch.path() / "cache";
     FakeClock clock;
     TileServer server;
     std::unique_ptr<CTileFetcher> fetcher;
@@ -152,7 +148,7 @@ TEST(TileFetch, OnceFromTheServerThenFromTheCacheWithinTheUsageRulesAndRevalidat
     // Drawing again asks for nothing more: the 404 is not retried at once, and the stalled
     // tile is still in flight.
     EXPECT_EQ(rig.server.requests.size(), 16u);
-    EXPECT_EQ(rig.server.Count("/2/1/1.png"), 1);
+    EXPECT_EQ(rig.server.Sent("/2/1/1.png").size(), 1u);
 
     // A new start on the same cache draws the tiles at once, without the network.
     rig.fetcher->SetLayer(nullptr);
@@ -172,18 +168,13 @@ TEST(TileFetch, OnceFromTheServerThenFromTheCacheWithinTheUsageRulesAndRevalidat
     rig.clock.AdvanceSeconds(24 * 3600);
     rig.Draw();
     QTest::qWait(100);
-    EXPECT_EQ(rig.server.Count("/2/0/0.png"), 1);
+    EXPECT_EQ(rig.server.Sent("/2/0/0.png").size(), 1u);
 
     rig.clock.AdvanceSeconds(7 * 24 * 3600);
     rig.Draw();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.server.Count("/2/0/0.png") == 2; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.server.Sent("/2/0/0.png").size() == 2; }, 10000));
     QTest::qWait(100);
-    std::vector<QByteArray> validators00;
-    for (const TileServer::Request& r : rig.server.requests) {
-        if (r.path == "/2/0/0.png")
-            validators00.push_back(r.ifNoneMatch);
-    }
-    EXPECT_EQ(validators00, (std::vector<QByteArray>{"", "\"v1\""}));
+    EXPECT_EQ(rig.server.Sent("/2/0/0.png"), (std::vector<QByteArray>{"", "\"v1\""}));
     std::string bytes;
     TileValidators validators;
     ASSERT_TRUE(rig.layer->diskCache()->Lookup({2, 0, 0}, bytes, validators, 0));
@@ -197,22 +188,10 @@ TEST(TileFetch, OnceFromTheServerThenFromTheCacheWithinTheUsageRulesAndRevalidat
 // under the world map, with the stations of the sample simulation over them.
 TEST(TileFetch, ScreenshotDrawsTheServedTilesUnderTheMap) {
     FetchRig rig;
-    const fs::path dir = rig.cacheDir.string() + "-run";
-    fs::create_directories(dir);
-    const QString png = QString::fromStdString(dir / "out.png");
-    QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
-    environment.insert("XDG_CACHE_HOME", QString::fromStdString(dir / "cache"));
-    program.setProcessEnvironment(environment);
-    program.start(PLOVANE_GUI_PATH,
-                  {"--settings", QString::fromStdString(dir / "plovane.conf"), "--tiles",
-                   rig.server.UrlTemplate(), "--simulate",
-                   QString(PLOVANE_SOURCE_DIR) + "/data/sim/sample.sim", "--screenshot", png});
     // The server answers from this thread's event loop while the program runs.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return program.state() == QProcess::NotRunning; }, 60000));
-    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
-    const QImage image(png);
+    const QImage image =
+        testing::Screenshot(rig.scratch, {"--tiles", rig.server.UrlTemplate(), "--simulate",
+                                          QString(PLOVANE_SOURCE_DIR) + "/data/sim/sample.sim"});
     ASSERT_FALSE(image.isNull());
     int served = 0;
     for (int y = 0; y < image.height(); y += 4) {
@@ -225,7 +204,6 @@ TEST(TileFetch, ScreenshotDrawsTheServedTilesUnderTheMap) {
     // The world square, about half the window, is tile under the lines of the world map.
     EXPECT_GT(served, image.width() * image.height() / 16 * 4 / 10);
     EXPECT_GE(rig.server.requests.size(), 4u);
-    fs::remove_all(dir);
 }
 
 }  // namespace

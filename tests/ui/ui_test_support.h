@@ -1,5 +1,4 @@
-// Helpers for the GUI tests: a scratch folder per test, waiting on the event loop, answering a
-// modal window, a list window's column, a sound file.
+// Helpers for the GUI tests: waiting on the event loop, modal windows, list columns, a WAV.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
-// The map widget on a test store: one arc-minute per pixel from Greenwich and 50 N, with the
-// header strip above the map area; pop-ups are answered by the test.
+// The map widget on a test store: one arc-minute per pixel from Greenwich and 50 N.
 #pragma once
 
 #include <gtest/gtest.h>
