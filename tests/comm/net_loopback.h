@@ -26,25 +26,19 @@ class LoopbackServer {
         if (listenFd_ < 0)
             return;
         sockaddr_storage address{};
-        socklen_t size = 0;
-        if (family == AF_INET6) {
-            auto* a = reinterpret_cast<sockaddr_in6*>(&address);
-            a->sin6_family = AF_INET6;
-            a->sin6_addr = in6addr_loopback;
-            size = sizeof *a;
-        } else {
-            auto* a = reinterpret_cast<sockaddr_in*>(&address);
-            a->sin_family = AF_INET;
-            a->sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-            size = sizeof *a;
-        }
+        socklen_t size = sizeof address;
+        address.ss_family = static_cast<sa_family_t>(family);
+        if (family == AF_INET6)
+            reinterpret_cast<sockaddr_in6*>(&address)->sin6_addr = in6addr_loopback;
+        else
+            reinterpret_cast<sockaddr_in*>(&address)->sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         if (bind(listenFd_, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
             getsockname(listenFd_, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
             Reset(listenFd_);
             return;
         }
-        port_ = ntohs(family == AF_INET6 ? reinterpret_cast<sockaddr_in6*>(&address)->sin6_port
-                                         : reinterpret_cast<sockaddr_in*>(&address)->sin_port);
+        // The port has the same place in both address kinds.
+        port_ = ntohs(reinterpret_cast<sockaddr_in*>(&address)->sin_port);
         if (listening)
             Listen();
     }
@@ -74,36 +68,9 @@ class LoopbackServer {
     // Reads up to and including the next CR; what came in so far (no CR) on a time-out or
     // when the client closes.
     std::string ReadLine(std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
-        return ReadUntil([this] { return received_.find('\r'); }, timeout);
-    }
-    // Reads exactly `count` bytes, or what came in before a time-out.
-    std::string ReadBytes(size_t count,
-                          std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
-        return ReadUntil(
-            [this, count] { return received_.size() >= count ? count - 1 : std::string::npos; },
-            timeout);
-    }
-
-    bool Send(std::string_view bytes) {
-        size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = send(connFd_, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
-            if (n <= 0)
-                return false;
-            done += static_cast<size_t>(n);
-        }
-        return true;
-    }
-
-    // Closes the accepted connection, as a server that drops its client.
-    void Drop() { Reset(connFd_); }
-
-  private:
-    template <typename Find>
-    std::string ReadUntil(Find find, std::chrono::milliseconds timeout) {
         const auto deadline = std::chrono::steady_clock::now() + timeout;
         for (;;) {
-            const size_t end = find();
+            const size_t end = received_.find('\r');
             if (end != std::string::npos) {
                 std::string line = received_.substr(0, end + 1);
                 received_.erase(0, end + 1);
@@ -124,6 +91,21 @@ class LoopbackServer {
         return partial;
     }
 
+    bool Send(std::string_view bytes) {
+        size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = send(connFd_, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
+            if (n <= 0)
+                return false;
+            done += static_cast<size_t>(n);
+        }
+        return true;
+    }
+
+    // Closes the accepted connection, as a server that drops its client.
+    void Drop() { Reset(connFd_); }
+
+  private:
     static bool Wait(int fd, short events, std::chrono::milliseconds timeout) {
         if (fd < 0)
             return false;

