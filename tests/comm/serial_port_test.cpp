@@ -47,12 +47,7 @@ TEST(SerialLine, LineSettingsFollowTheParameters) {
         tio.c_cflag = CRTSCTS | CSTOPB | PARENB | PARODD | CS5;
         tio.c_lflag = ICANON | ECHO | ISIG;
         tio.c_oflag = OPOST;
-        SerialParameters p;
-        p.baudRate = c.baud;
-        p.parity = c.parity;
-        p.dataBits = c.dataBits;
-        p.stopBits = c.stopBits;
-        serial::ApplyLineSettings(tio, p);
+        serial::ApplyLineSettings(tio, {true, "", c.baud, c.parity, c.dataBits, c.stopBits});
         EXPECT_EQ(cfgetospeed(&tio), c.speed);
         EXPECT_EQ(cfgetispeed(&tio), c.speed);
         EXPECT_EQ(tio.c_cflag & CSIZE, c.size);

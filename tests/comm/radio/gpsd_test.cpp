@@ -34,13 +34,13 @@ void WriteLog(const std::string& path, const std::string& lat, const std::string
     }
 }
 
-bool StartGpsd(ChildProcess& gpsfake, const ScratchFolder& dir, const std::string& log) {
+bool StartGpsd(ChildProcess& gpsfake, const ScratchDir& dir, const std::string& log) {
     return gpsfake.Start({"gpsfake", "-q", "-c", "0.1", "-P", "2947", log}, dir / "gpsfake.log");
 }
 
 TEST(Gpsd, OwnPositionFollowsTheFixesAndARestartedDaemonIsFoundAgain) {
     SKIP_WITHOUT_NAMESPACE();
-    ScratchFolder dir;
+    ScratchDir dir;
     WriteLog(dir / "first.nmea", "4807.038", "01131.000");
     WriteLog(dir / "second.nmea", "4900.500", "01200.250");
 

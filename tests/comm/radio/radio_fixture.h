@@ -28,8 +28,6 @@ namespace plovane::testing {
 // Set by main: the suite runs in a network namespace of its own.
 bool RadioNamespaceReady();
 
-using ScratchFolder = ScratchDir;
-
 struct RadioStation {
     explicit RadioStation(const std::string& myCall)
         : stations(settings, clock, host, host),
