@@ -48,8 +48,6 @@ TEST(Direwolf, ReceivedFramesDecodeAsTheLinesThemselves) {
         "W1AW>APRS::KB2XYZ   :Hello there{12",
         "KB2XYZ>APRS:;LEADER   *092345z4903.50N/07201.75W>088/036",
         "KD6ABC>APRS:@092345z4903.50N/07201.75W_220/004g005t077r000p000P000h50b09900",
-        "W2DEF>APRS:>Net tonight",
-        "W3GHI>APRS:=/5L!!<*e7>7P[",
         "W4JKL>APRS,K1DIG*,WIDE2-1:)AID #2!4903.50N/07201.75WA",
     };
     ScratchDir dir;
