@@ -1,5 +1,4 @@
-// What the decoder does beyond a packet's records: the lines it shows, own packets, relay
-// depth, telemetry definitions and texts it builds.
+// Beyond a packet's records: shown lines, relay depth, telemetry definitions, built texts.
 #include <string>
 #include <vector>
 
@@ -73,9 +72,7 @@ TEST_F(DecoderTest, TelemetryDefinitionsNameScaleAndLabelTheValues) {
         EXPECT_EQ(t.BitOn(i), i != 3) << i;
 }
 
-// Texts the decoder builds (a cleaned line, a relayed path, a comment with an extension cut
-// out) live in the decoded packet: short ones in its own room, long ones on the heap. Both
-// must reach the store whole, however many a line builds.
+// Built texts live in the packet (short) or on the heap (long): both must reach the store whole.
 TEST_F(DecoderTest, BuiltTextsReachTheStoreWholeWhateverTheirLength) {
     const std::string longText(600, 'x');
     struct Case {

@@ -1,5 +1,4 @@
-// The traffic generator (tools/gen-traffic): its encoders and its lines, checked by running
-// them through the packet decoder.
+// The traffic generator (tools/gen-traffic), checked by running its lines through the decoder.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -143,8 +142,7 @@ Options SampleOptions() {
 }
 
 TEST(GeneratedTraffic, TheSampleIsReproducedAndHoldsEveryFormat) {
-    // Regenerating the committed sample byte for byte shows that nothing platform-dependent
-    // slipped into the draws (and that it still matches its documented command).
+    // Byte for byte: nothing platform-dependent slipped into the draws.
     std::ifstream file(PLOVANE_SOURCE_DIR "/data/sim/sample.sim");
     ASSERT_TRUE(file);
     const std::vector<std::string> lines = Lines(SampleOptions());

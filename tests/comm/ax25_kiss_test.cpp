@@ -1,5 +1,4 @@
-// AX.25 UI frames and KISS framing: round trips, frames assembled by hand byte for byte, and
-// the refusals a received frame can meet.
+// AX.25 UI frames and KISS framing against frames assembled by hand byte for byte.
 #include <gtest/gtest.h>
 
 #include <cstdint>

@@ -1,6 +1,4 @@
-// The KISS port over a pseudo-terminal for a serial TNC that starts in text mode, sends noise
-// and hangs up (the radio suite runs KISS over TCP against a real software TNC). Also the gpsd
-// report reader.
+// KISS over a pty for a serial TNC started in text mode (the radio suite does TCP); gpsd reports.
 #include "comm/kiss_port.h"
 
 #include <gtest/gtest.h>

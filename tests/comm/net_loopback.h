@@ -1,6 +1,4 @@
-// A stand-in APRS-IS server for the network client's tests: a TCP socket on the loopback
-// interface that the test drives step by step (accept, read the login, send lines, drop
-// the link). Every wait has a time-out, so a faulty client fails a test instead of hanging it.
+// A stand-in APRS-IS server on the loopback interface; every wait has a time-out.
 #pragma once
 
 #include <arpa/inet.h>
@@ -19,8 +17,7 @@ namespace plovane::testing {
 // Thread-compatible: used by the test thread only.
 class LoopbackServer {
   public:
-    // Binds 127.0.0.1 (or ::1) on a free port. Unless listening is asked for, the socket
-    // refuses connections until Listen().
+    // Binds 127.0.0.1 (or ::1) on a free port; unless listening, refuses until Listen().
     explicit LoopbackServer(int family = AF_INET, bool listening = true) : family_(family) {
         listenFd_ = socket(family, SOCK_STREAM | SOCK_CLOEXEC, 0);
         if (listenFd_ < 0)
@@ -65,8 +62,7 @@ class LoopbackServer {
         return connFd_ >= 0;
     }
 
-    // Reads up to and including the next CR; what came in so far (no CR) on a time-out or
-    // when the client closes.
+    // Up to and including the next CR; on a time-out or close, what came in so far.
     std::string ReadLine(std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
         const auto deadline = std::chrono::steady_clock::now() + timeout;
         for (;;) {

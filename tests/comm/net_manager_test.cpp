@@ -1,5 +1,4 @@
-// The network client against a real server on the loopback interface. The test plays the
-// user-interface thread: whenever kNetLines is posted it runs the decoder's intake.
+// Against a real loopback server; the test plays the user-interface thread (runs the intake).
 #include "comm/net_manager.h"
 
 #include <gtest/gtest.h>
@@ -268,8 +267,7 @@ TEST_F(NetManagerThreads, CloseReturnsPromptlyFromEveryWait) {
     }
     {
         SCOPED_TRACE("connecting");
-        // A server whose accept queue is full drops further connection requests, so the
-        // client's connect stays under way.
+        // A full accept queue drops further requests: the client's connect stays under way.
         LoopbackServer server(AF_INET, false);
         ASSERT_TRUE(server.ok());
         ASSERT_TRUE(server.Listen(0));

@@ -1,6 +1,4 @@
-// The radio path end to end through a real software TNC: packets turned into audio, demodulated
-// by it and served over KISS TCP, must decode exactly as the lines themselves; and our frames
-// sent to it must come back out of its audio as the very lines we meant.
+// Through a real software TNC both ways: its audio must carry exactly the lines themselves.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -68,8 +66,7 @@ TEST(Direwolf, ReceivedFramesDecodeAsTheLinesThemselves) {
     ASSERT_TRUE(OpenKiss(port)) << ReadFile(dir / "direwolf.log");
 
     ASSERT_TRUE(direwolf.Feed(ReadFile(dir / "packets.wav")));
-    // A second of silence after the last packet lets the demodulator finish it; the input
-    // stays open until every frame has come, since its end ends the program at once.
+    // Silence lets the demodulator finish the last packet (the input's end ends the program).
     ASSERT_TRUE(direwolf.Feed(std::string(2 * 44100, '\0')));
     EXPECT_TRUE(WaitUntil([&] { return port.framesReceived() == lines.size(); }, 20s))
         << port.framesReceived() << " frames\n"

@@ -1,6 +1,4 @@
-// gpsd as the GPS source with a real daemon fed by its log player: the own position follows the
-// fixes exactly as the same sentences from a serial receiver would set it, and a restarted
-// daemon is found again.
+// A real gpsd fed by its log player sets the own position; a restarted daemon is found again.
 #include <gtest/gtest.h>
 
 #include <fstream>

@@ -1,5 +1,4 @@
-// What the radio tests share: a scratch folder, and a station (stores and intake) that
-// decodes what a port hands it.
+// A scratch folder and a station (stores and intake) that decodes what a port hands it.
 #pragma once
 
 #include <gtest/gtest.h>
