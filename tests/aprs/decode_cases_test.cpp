@@ -1,5 +1,4 @@
-// Packets of every kind through the decoder and the intake, each case checked against the
-// records, messages and sentences it leaves (see Describe in decoder_fixture.h).
+// Packets of every kind, each checked against what it leaves (Describe in decoder_fixture.h).
 #include <sstream>
 #include <string>
 #include <vector>

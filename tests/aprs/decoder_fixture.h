@@ -1,6 +1,4 @@
-// The decoder and the intake wired to a real station list, with recording fakes for the
-// host, the output scheduler and the GPS receiver. Describe() renders what a packet left in
-// them as one line of text, so that decoder cases can be written as tables.
+// Decoder and intake wired to real stores; Describe() renders a record as one line for tables.
 #pragma once
 
 #include <gtest/gtest.h>

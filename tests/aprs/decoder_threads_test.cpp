@@ -1,5 +1,4 @@
-// Two sources decoding into one store while a reader walks it, with the station limit
-// removing records all the time. Run under ThreadSanitizer.
+// Two sources and a reader on one store with the station limit at work (run under tsan).
 #include <gtest/gtest.h>
 
 #include <atomic>

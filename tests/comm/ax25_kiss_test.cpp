@@ -1,5 +1,4 @@
-// AX.25 UI frames and KISS framing: round trips, frames assembled by hand byte for byte, and
-// the refusals a received frame can meet.
+// AX.25 UI frames and KISS framing against frames assembled by hand byte for byte.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -15,7 +14,7 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 // One address field entry: call shifted left, blank padded, then the SSID byte.
-Bytes Address(const std::string& call, int ssid, bool hBit, bool last) {
+Bytes Address(const std::string& call, int ssid = 0, bool hBit = false, bool last = false) {
     Bytes out;
     for (size_t i = 0; i < 6; ++i)
         out.push_back(static_cast<uint8_t>((i < call.size() ? call[i] : ' ') << 1));
@@ -37,7 +36,7 @@ Bytes Text(const std::string& s) {
 }
 
 TEST(Ax25, RefusesMalformedFrames) {
-    Bytes tenDigis = Join({Address("APRS", 0, false, false), Address("K1ABC", 0, false, false)});
+    Bytes tenDigis = Join({Address("APRS"), Address("K1ABC")});
     for (int i = 0; i < 9; ++i) {
         const Bytes d = Address("WIDE", 1, false, i == 8);
         tenDigis.insert(tenDigis.end(), d.begin(), d.end());
@@ -50,26 +49,19 @@ TEST(Ax25, RefusesMalformedFrames) {
     };
     const Case cases[] = {
         {"empty", {}, Ax25Error::kTooShort},
-        {"address never ends",
-         Join({Address("APRS", 0, false, false), Address("K1ABC", 0, false, false),
-               Text("BBBBBBBBBBB")}),
+        {"address never ends", Join({Address("APRS"), Address("K1ABC"), Text("BBBBBBBBBBB")}),
          Ax25Error::kAddressNoEnd},
         {"nine digipeaters", tenDigis, Ax25Error::kTooManyDigis},
-        {"lower-case call",
-         Join({Address("APRS", 0, false, false), Address("k1abc", 0, false, true), kUi}),
+        {"lower-case call", Join({Address("APRS"), Address("k1abc", 0, false, true), kUi}),
          Ax25Error::kBadCall},
-        {"character after padding",
-         Join({Address("AP RS", 0, false, false), Address("K1ABC", 0, false, true), kUi}),
+        {"character after padding", Join({Address("AP RS"), Address("K1ABC", 0, false, true), kUi}),
          Ax25Error::kBadCall},
-        {"I frame",
-         Join({Address("APRS", 0, false, false), Address("K1ABC", 0, false, true), {0x00, 0xF0}}),
+        {"I frame", Join({Address("APRS"), Address("K1ABC", 0, false, true), {0x00, 0xF0}}),
          Ax25Error::kNotUi},
-        {"PID not F0",
-         Join({Address("APRS", 0, false, false), Address("K1ABC", 0, false, true), {0x03, 0xCF}}),
+        {"PID not F0", Join({Address("APRS"), Address("K1ABC", 0, false, true), {0x03, 0xCF}}),
          Ax25Error::kNotUi},
         {"no control after addresses",
-         Join({Address("APRS", 0, false, false), Address("K1ABC", 0, false, false),
-               Address("WIDE", 0, false, true)}),
+         Join({Address("APRS"), Address("K1ABC"), Address("WIDE", 0, false, true)}),
          Ax25Error::kTooShort},
     };
     for (const Case& c : cases) {
@@ -108,11 +100,10 @@ TEST(Ax25, BuildsOwnFramesAndRefusesBadPaths) {
     // The encoder's bytes are exactly what a TNC expects.
     Ax25Frame frame;
     ASSERT_TRUE(BuildUiFrame("K1ABC", "APRS", "WIDE1-1", "!", frame));
-    EXPECT_EQ(EncodeAx25(frame),
-              Join({Address("APRS", 0, true, false), Address("K1ABC", 0, false, false),
-                    Address("WIDE1", 1, false, true), kUi, Text("!")}));
+    EXPECT_EQ(EncodeAx25(frame), Join({Address("APRS", 0, true, false), Address("K1ABC"),
+                                       Address("WIDE1", 1, false, true), kUi, Text("!")}));
     // The star follows the last repeated digipeater only; the poll bit and binary bytes pass.
-    const Bytes heard = Join({Address("APRS", 0, false, false),
+    const Bytes heard = Join({Address("APRS"),
                               Address("K1ABC", 15, false, false),
                               Address("DIGI1", 0, true, false),
                               Address("DIGI2", 3, true, true),

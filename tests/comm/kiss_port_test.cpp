@@ -1,6 +1,4 @@
-// The KISS port over a pseudo-terminal for a serial TNC that starts in text mode, sends noise
-// and hangs up (the radio suite runs KISS over TCP against a real software TNC). Also the gpsd
-// report reader.
+// KISS over a pty for a serial TNC started in text mode (the radio suite does TCP); gpsd reports.
 #include "comm/kiss_port.h"
 
 #include <gtest/gtest.h>
@@ -31,66 +29,59 @@ std::string DataFrame(const std::string& monitorLine) {
     return std::string(bytes.begin(), bytes.end());
 }
 
-struct KissFixture {
-    KissFixture() : port(host, host) {
-        station.MyCall = "N0CALL";
-        station.destination = "APQ102";
-        port.SetStationSettings(station);
-        port.SetTimings({50ms, 200ms, 2000ms});
-        port.SetLineHandler([this](std::string_view line) {
-            std::lock_guard lock(mutex);
-            lines.emplace_back(line);
-        });
-    }
-    std::vector<std::string> Lines() {
-        std::lock_guard lock(mutex);
-        return lines;
-    }
-
-    testing::RecordingHost host;
-    CStationSettings station;
-    CKissPort port;
-    std::mutex mutex;
-    std::vector<std::string> lines;
-};
-
 TEST(KissPortThreads, SerialTncSwitchedIntoKissNoiseDroppedAndHangUp) {
     PtyPeer peer;
     ASSERT_TRUE(peer.ok());
     const std::string file = ::testing::TempDir() + "kiss_port_test.tnc";
     std::ofstream(file) << "[PLOVANE-TNC-FILE:Test]\n[KISS]\nKISS ON\n[RESTORE]\nECHO ON\n";
-    KissFixture f;
+    testing::RecordingHost host;
+    CKissPort port(host, host);
+    CStationSettings station;
+    station.MyCall = "N0CALL";
+    station.destination = "APQ102";
+    port.SetStationSettings(station);
+    port.SetTimings({50ms, 200ms, 2000ms});
+    std::mutex mutex;
+    std::vector<std::string> lines;  // guarded by mutex
+    port.SetLineHandler([&](std::string_view line) {
+        std::lock_guard lock(mutex);
+        lines.emplace_back(line);
+    });
+    const auto received = [&] {
+        std::lock_guard lock(mutex);
+        return lines;
+    };
     CTncSettings tnc;
     tnc.enabled = true;
     tnc.mode = kTncKissSerial;
     tnc.port = peer.slavePath();
     tnc.tncCommandFile = file;
-    f.port.SetTncSettings(tnc);
-    ASSERT_TRUE(f.port.Open().open);
+    port.SetTncSettings(tnc);
+    ASSERT_TRUE(port.Open().open);
     ASSERT_TRUE(peer.WaitFor("KISS ON\r", 3s));
 
     // Line noise, a frame that is not UI, then a good one.
     std::string notUi = DataFrame("K1ABC>APRS:x");
     notUi[notUi.size() - 4] = 0x00;  // control 0x03 becomes an I frame
     peer.Write("\x01\x02\xDB" + notUi + DataFrame("K1ABC>APRS:!4903.50N/07201.75W-"));
-    ASSERT_TRUE(testing::WaitUntil([&] { return f.Lines().size() == 1; }, 2s));
-    EXPECT_EQ(f.Lines()[0], "K1ABC>APRS:!4903.50N/07201.75W-");
-    EXPECT_EQ(f.port.framesDropped(), 1u);
+    ASSERT_TRUE(testing::WaitUntil([&] { return received().size() == 1; }, 2s));
+    EXPECT_EQ(received()[0], "K1ABC>APRS:!4903.50N/07201.75W-");
+    EXPECT_EQ(port.framesDropped(), 1u);
 
     const size_t before = peer.Received().size();
-    f.port.QueueText(":KB2XYZ   :hello{1\r");
+    port.QueueText(":KB2XYZ   :hello{1\r");
     const std::string sent = DataFrame("N0CALL>APQ102,WIDE1-1,WIDE2-1::KB2XYZ   :hello{1");
     EXPECT_TRUE(peer.WaitFor(sent, 2s, before));
 
     // Close takes it back to text mode: the KISS exit, then the restore section.
-    f.port.Close();
+    port.Close();
     EXPECT_TRUE(peer.WaitFor(std::string("\xC0\xFF\xC0") + "ECHO ON\r", 2s, before));
 
-    ASSERT_TRUE(f.port.Open().open);
-    ASSERT_TRUE(testing::WaitUntil([&] { return f.port.IsOpen(); }, 2s));
+    ASSERT_TRUE(port.Open().open);
+    ASSERT_TRUE(testing::WaitUntil([&] { return port.IsOpen(); }, 2s));
     peer.Hangup();
-    EXPECT_TRUE(testing::WaitUntil([&] { return f.port.HasError(); }, 2s));
-    f.port.Close();
+    EXPECT_TRUE(testing::WaitUntil([&] { return port.HasError(); }, 2s));
+    port.Close();
 }
 
 TEST(Gpsd, ReportsGiveFixesOnlyForTpvWithATwoOrThreeDimensionalFix) {

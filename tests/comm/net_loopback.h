@@ -1,6 +1,4 @@
-// A stand-in APRS-IS server for the network client's tests: a TCP socket on the loopback
-// interface that the test drives step by step (accept, read the login, send lines, drop
-// the link). Every wait has a time-out, so a faulty client fails a test instead of hanging it.
+// A stand-in APRS-IS server on the loopback interface; every wait has a time-out.
 #pragma once
 
 #include <arpa/inet.h>
@@ -19,32 +17,25 @@ namespace plovane::testing {
 // Thread-compatible: used by the test thread only.
 class LoopbackServer {
   public:
-    // Binds 127.0.0.1 (or ::1) on a free port. Unless listening is asked for, the socket
-    // refuses connections until Listen().
+    // Binds 127.0.0.1 (or ::1) on a free port; unless listening, refuses until Listen().
     explicit LoopbackServer(int family = AF_INET, bool listening = true) : family_(family) {
         listenFd_ = socket(family, SOCK_STREAM | SOCK_CLOEXEC, 0);
         if (listenFd_ < 0)
             return;
         sockaddr_storage address{};
-        socklen_t size = 0;
-        if (family == AF_INET6) {
-            auto* a = reinterpret_cast<sockaddr_in6*>(&address);
-            a->sin6_family = AF_INET6;
-            a->sin6_addr = in6addr_loopback;
-            size = sizeof *a;
-        } else {
-            auto* a = reinterpret_cast<sockaddr_in*>(&address);
-            a->sin_family = AF_INET;
-            a->sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-            size = sizeof *a;
-        }
+        socklen_t size = sizeof address;
+        address.ss_family = static_cast<sa_family_t>(family);
+        if (family == AF_INET6)
+            reinterpret_cast<sockaddr_in6*>(&address)->sin6_addr = in6addr_loopback;
+        else
+            reinterpret_cast<sockaddr_in*>(&address)->sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         if (bind(listenFd_, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
             getsockname(listenFd_, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
             Reset(listenFd_);
             return;
         }
-        port_ = ntohs(family == AF_INET6 ? reinterpret_cast<sockaddr_in6*>(&address)->sin6_port
-                                         : reinterpret_cast<sockaddr_in*>(&address)->sin_port);
+        // The port has the same place in both address kinds.
+        port_ = ntohs(reinterpret_cast<sockaddr_in*>(&address)->sin_port);
         if (listening)
             Listen();
     }
@@ -71,39 +62,11 @@ class LoopbackServer {
         return connFd_ >= 0;
     }
 
-    // Reads up to and including the next CR; what came in so far (no CR) on a time-out or
-    // when the client closes.
+    // Up to and including the next CR; on a time-out or close, what came in so far.
     std::string ReadLine(std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
-        return ReadUntil([this] { return received_.find('\r'); }, timeout);
-    }
-    // Reads exactly `count` bytes, or what came in before a time-out.
-    std::string ReadBytes(size_t count,
-                          std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
-        return ReadUntil(
-            [this, count] { return received_.size() >= count ? count - 1 : std::string::npos; },
-            timeout);
-    }
-
-    bool Send(std::string_view bytes) {
-        size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = send(connFd_, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
-            if (n <= 0)
-                return false;
-            done += static_cast<size_t>(n);
-        }
-        return true;
-    }
-
-    // Closes the accepted connection, as a server that drops its client.
-    void Drop() { Reset(connFd_); }
-
-  private:
-    template <typename Find>
-    std::string ReadUntil(Find find, std::chrono::milliseconds timeout) {
         const auto deadline = std::chrono::steady_clock::now() + timeout;
         for (;;) {
-            const size_t end = find();
+            const size_t end = received_.find('\r');
             if (end != std::string::npos) {
                 std::string line = received_.substr(0, end + 1);
                 received_.erase(0, end + 1);
@@ -124,6 +87,21 @@ class LoopbackServer {
         return partial;
     }
 
+    bool Send(std::string_view bytes) {
+        size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = send(connFd_, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
+            if (n <= 0)
+                return false;
+            done += static_cast<size_t>(n);
+        }
+        return true;
+    }
+
+    // Closes the accepted connection, as a server that drops its client.
+    void Drop() { Reset(connFd_); }
+
+  private:
     static bool Wait(int fd, short events, std::chrono::milliseconds timeout) {
         if (fd < 0)
             return false;

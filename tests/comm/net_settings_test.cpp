@@ -1,5 +1,4 @@
-// The network client's pure parts: the passcode, and the checks Open makes before it starts
-// any thread.
+// The passcode, and the checks Open makes before it starts any thread.
 #include <gtest/gtest.h>
 
 #include <string>

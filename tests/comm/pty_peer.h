@@ -1,5 +1,4 @@
-// The far end of a serial line for port tests: a pseudo-terminal whose slave path the port
-// opens, and whose master this peer reads (recording when each byte came) and writes.
+// The far end of a serial line: a pseudo-terminal master that records when each byte came.
 #pragma once
 
 #include <fcntl.h>
@@ -29,8 +28,7 @@ class PtyPeer {
         char name[256] = {};
         if (openpty(&master_, &slave_, name, nullptr, nullptr) != 0)
             return;
-        // The slave stays open here so that the master never sees a hang-up while the port
-        // is closed; the port under test opens the path on its own.
+        // The slave stays open so that the master sees no hang-up while the port is closed.
         slavePath_ = name;
         reader_ = std::thread([this] { ReadLoop(); });
     }

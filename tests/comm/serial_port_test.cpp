@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
@@ -48,12 +47,7 @@ TEST(SerialLine, LineSettingsFollowTheParameters) {
         tio.c_cflag = CRTSCTS | CSTOPB | PARENB | PARODD | CS5;
         tio.c_lflag = ICANON | ECHO | ISIG;
         tio.c_oflag = OPOST;
-        SerialParameters p;
-        p.baudRate = c.baud;
-        p.parity = c.parity;
-        p.dataBits = c.dataBits;
-        p.stopBits = c.stopBits;
-        serial::ApplyLineSettings(tio, p);
+        serial::ApplyLineSettings(tio, {true, "", c.baud, c.parity, c.dataBits, c.stopBits});
         EXPECT_EQ(cfgetospeed(&tio), c.speed);
         EXPECT_EQ(cfgetispeed(&tio), c.speed);
         EXPECT_EQ(tio.c_cflag & CSIZE, c.size);
@@ -195,50 +189,6 @@ TEST(SerialPortThreads, QueuedTextsGoOutInOrderWithTheirEcho) {
     ASSERT_TRUE(f.peer.WaitFor("three\r", 2s));
     f.port.Close();
     EXPECT_EQ(f.host.CountPosts(ThreadMessage::kEchoLine), 0u);
-}
-
-TEST(SerialPortThreads, HangUpLeavesTheErrorFlagAndTheDeviceReopens) {
-    PortFixture f;
-    ASSERT_TRUE(f.peer.ok());
-    f.Collect();
-    ASSERT_TRUE(f.port.Open().open);
-    f.port.QueueText("hello\r");
-    ASSERT_TRUE(f.peer.WaitFor("hello\r", 2s));
-
-    f.peer.Hangup();
-    ASSERT_TRUE(testing::WaitUntil([&] { return f.port.HasError(); }, 2s));
-    EXPECT_FALSE(f.port.IsOpen());
-    ASSERT_TRUE(
-        testing::WaitUntil([&] { return f.host.CountPosts(ThreadMessage::kPortStatus) == 1; }, 2s));
-    f.port.QueueText("lost\r");  // the port is not open: dropped, not queued
-
-    auto before = std::chrono::steady_clock::now();
-    f.port.Close();
-    EXPECT_LT(std::chrono::steady_clock::now() - before, 500ms);
-    EXPECT_FALSE(f.port.HasError());
-    EXPECT_TRUE(f.host.boxes().empty());  // a failure while running shows nothing
-    EXPECT_EQ(f.host.CountPosts(ThreadMessage::kPortStatus), 1u);
-
-    PtyPeer second;
-    ASSERT_TRUE(second.ok());
-    SerialParameters p = f.port.parameters();
-    p.portName = second.slavePath();
-    f.port.SetParameters(p);
-    ASSERT_TRUE(f.port.Open().open);
-    f.port.QueueText("again\r");
-    ASSERT_TRUE(second.WaitFor("again\r", 2s));
-    EXPECT_EQ(second.Received(), "again\r");
-    second.Write("N0CALL>APRS:>back\r");
-    ASSERT_TRUE(testing::WaitUntil([&] { return f.Lines().size() == 1; }, 2s));
-
-    // Close cuts a long pause short: the writer is waited for (16 s scaled to 160 ms), then
-    // its pause is interrupted.
-    f.port.QueueText("slow\r", 10'000'000, 0);  // 100 000 s at this scale
-    std::this_thread::sleep_for(20ms);
-    before = std::chrono::steady_clock::now();
-    f.port.Close();
-    EXPECT_LT(std::chrono::steady_clock::now() - before, 1s);
-    EXPECT_EQ(second.Received(), "again\r");
 }
 
 TEST(SerialPortThreads, AFullBufferOfWaitingLinesDropsTheChunkThatDoesNotFit) {

@@ -20,8 +20,7 @@ Lines Section(const std::string& contents, const std::string& section) {
     return lines;
 }
 
-// The command files shipped for real TNCs: each is recognised, has both sections, and keeps
-// to what a TNC's line buffer takes.
+// Each shipped command file is recognised, has both sections and fits a TNC's line buffer.
 TEST(TncFile, ShippedFilesAreWellFormed) {
     const std::filesystem::path folder = std::filesystem::path(PLOVANE_SOURCE_DIR) / "data/tnc";
     int files = 0;

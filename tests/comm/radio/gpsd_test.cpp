@@ -1,10 +1,9 @@
-// gpsd as the GPS source with a real daemon fed by its log player: the own position follows the
-// fixes exactly as the same sentences from a serial receiver would set it, and a restarted
-// daemon is found again.
+// A real gpsd fed by its log player sets the own position; a restarted daemon is found again.
 #include <gtest/gtest.h>
 
 #include <fstream>
 
+#include "../nmea_text.h"
 #include "comm/gps_port.h"
 #include "comm/gpsd_port.h"
 #include "radio_fixture.h"
@@ -16,31 +15,26 @@ using namespace std::chrono_literals;
 using namespace testing;
 
 std::string Sentence(const std::string& body) {
-    unsigned sum = 0;
-    for (const char c : body)
-        sum ^= static_cast<unsigned char>(c);
-    char checksum[8];
-    std::snprintf(checksum, sizeof checksum, "*%02X\r\n", sum);
-    return "$" + body + checksum;
+    return WithChecksum(body) + "\r\n";
 }
 
 // Ten seconds of fixes at one place: RMC (course and speed) and GGA (altitude).
 void WriteLog(const std::string& path, const std::string& lat, const std::string& lon) {
     std::ofstream log(path);
     for (int s = 0; s < 10; ++s) {
-        const std::string time = "1230" + std::string(s < 10 ? "0" : "") + std::to_string(s);
+        const std::string time = "12300" + std::to_string(s);
         log << Sentence("GPRMC," + time + ",A," + lat + ",N," + lon + ",E,022.4,084.4,230394,,");
         log << Sentence("GPGGA," + time + "," + lat + ",N," + lon + ",E,1,08,0.9,545.4,M,46.9,M,,");
     }
 }
 
-bool StartGpsd(ChildProcess& gpsfake, const ScratchFolder& dir, const std::string& log) {
+bool StartGpsd(ChildProcess& gpsfake, const ScratchDir& dir, const std::string& log) {
     return gpsfake.Start({"gpsfake", "-q", "-c", "0.1", "-P", "2947", log}, dir / "gpsfake.log");
 }
 
 TEST(Gpsd, OwnPositionFollowsTheFixesAndARestartedDaemonIsFoundAgain) {
     SKIP_WITHOUT_NAMESPACE();
-    ScratchFolder dir;
+    ScratchDir dir;
     WriteLog(dir / "first.nmea", "4807.038", "01131.000");
     WriteLog(dir / "second.nmea", "4900.500", "01200.250");
 

@@ -1,5 +1,4 @@
-// What the radio tests share: a scratch folder, and a station (stores and intake) that
-// decodes what a port hands it.
+// A scratch folder and a station (stores and intake) that decodes what a port hands it.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -27,8 +26,6 @@ namespace plovane::testing {
 
 // Set by main: the suite runs in a network namespace of its own.
 bool RadioNamespaceReady();
-
-using ScratchFolder = ScratchDir;
 
 struct RadioStation {
     explicit RadioStation(const std::string& myCall)

@@ -1,7 +1,5 @@
-// The radio tests start a software TNC and gpsd, which listen on every interface. The suite
-// moves into a network namespace of its own (only its loopback, brought up here) before any
-// thread starts, so nothing reaches a real network and runs may overlap. Without the right to
-// do so (not root) every test is skipped.
+// The software TNC and gpsd listen on every interface: the suite runs in a network namespace of
+// its own (only its loopback), so nothing reaches a real network; not root: every test skips.
 #include <gtest/gtest.h>
 #include <sched.h>
 
