@@ -94,9 +94,11 @@ TEST(GpsPortThreads, OwnStationFollowsTheReceiver) {
     GpsFixture f;
     PtyPeer peer;
     ASSERT_TRUE(peer.ok());
-    f.profile.WriteInt("Comm", "GPSEnabled", 1);
-    f.profile.WriteInt("Comm", "GPSType", 2);
-    f.profile.WriteString("Comm", "GPSCommPort", peer.slavePath());
+    CGpsSettings receiver;  // written as the setup sheet saves it
+    receiver.enabled = true;
+    receiver.source = kGpsSerialPort;
+    receiver.port = peer.slavePath();
+    receiver.Save(f.profile);
     f.port.LoadSettings(f.profile);
     ASSERT_TRUE(f.port.Open().open);
     EXPECT_TRUE(f.host.boxes().empty());
