@@ -1,60 +1,42 @@
-// The headless station's host: where its texts go, how its boxes are answered, and its queue.
+// The headless station's host: where its texts go and how its boxes are answered.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
-#include <thread>
 
 #include "app/console_host.h"
 
 namespace plovane {
 namespace {
 
-using namespace std::chrono_literals;
-
-std::string Contents(std::FILE* file) {
-    std::rewind(file);
-    std::string text;
-    for (int c; (c = std::fgetc(file)) != EOF;)
-        text += static_cast<char>(c);
-    return text;
-}
+// A FILE that writes into memory, for what the host prints.
+struct MemoryFile {
+    MemoryFile() : file(open_memstream(&data, &size)) {}
+    ~MemoryFile() {
+        std::fclose(file);
+        std::free(data);
+    }
+    std::string Text() const { return std::fflush(file) == 0 ? std::string(data, size) : ""; }
+    char* data = nullptr;
+    size_t size = 0;
+    std::FILE* file;
+};
 
 TEST(ConsoleHost, NoticesToOutputBoxesToErrorsAnsweredWithTheHarmlessButton) {
-    std::FILE* out = std::tmpfile();
-    std::FILE* err = std::tmpfile();
-    ASSERT_TRUE(out && err);
-    ConsoleHost host(out, err);
+    MemoryFile out, err;
+    ConsoleHost host(out.file, err.file);
     host.ShowNotice("notice");
     host.ShowProgress("loading");
-    EXPECT_EQ(host.MessageBox("ok?", MessageBoxIcon::kQuestion, MessageBoxButtons::kOk, ""),
-              MessageBoxResult::kOk);
-    EXPECT_EQ(host.MessageBox("delete?", MessageBoxIcon::kQuestion, MessageBoxButtons::kYesNo, ""),
-              MessageBoxResult::kNo);
-    EXPECT_EQ(host.MessageBox("a", MessageBoxIcon::kQuestion, MessageBoxButtons::kYesNoCancel, ""),
-              MessageBoxResult::kCancel);
-    EXPECT_EQ(host.MessageBox("b", MessageBoxIcon::kQuestion, MessageBoxButtons::kOkCancel, ""),
-              MessageBoxResult::kCancel);
-    EXPECT_EQ(Contents(out), "notice\nloading\n");
-    EXPECT_EQ(Contents(err), "ok?\ndelete?\na\nb\n");
-    std::fclose(out);
-    std::fclose(err);
-}
-
-TEST(ConsoleHost, PostsQueueInOrderAndWakeEndsAWaitEarly) {
-    ConsoleHost host(nullptr, nullptr);
-    host.Post(ThreadMessage::kEchoLine, "one");
-    host.Post(ThreadMessage::kPortStatus);
-    EXPECT_EQ(host.WaitForPost(0ms), std::pair(ThreadMessage::kEchoLine, std::string("one")));
-    EXPECT_EQ(host.WaitForPost(0ms), std::pair(ThreadMessage::kPortStatus, std::string()));
-    EXPECT_FALSE(host.WaitForPost(1ms));
-    const auto start = std::chrono::steady_clock::now();
-    std::thread waker([&] { host.Wake(); });
-    EXPECT_FALSE(host.WaitForPost(60s));
-    waker.join();
-    EXPECT_LT(std::chrono::steady_clock::now() - start,
-              30s);  // the wake ended it, not the time-out
+    using B = MessageBoxButtons;
+    using R = MessageBoxResult;
+    for (const auto& [buttons, answer] : {std::pair{B::kOk, R::kOk},
+                                          {B::kYesNo, R::kNo},
+                                          {B::kYesNoCancel, R::kCancel},
+                                          {B::kOkCancel, R::kCancel}})
+        EXPECT_EQ(host.MessageBox("sure?", MessageBoxIcon::kQuestion, buttons, ""), answer);
+    EXPECT_EQ(out.Text(), "notice\nloading\n");
+    EXPECT_EQ(err.Text(), "sure?\nsure?\nsure?\nsure?\n");
 }
 
 }  // namespace

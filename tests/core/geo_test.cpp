@@ -58,14 +58,5 @@ TEST(Geo, SplitsCoordinatesIntoTextPieces) {
     }
 }
 
-TEST(Geo, NoPositionRule) {
-    for (const auto& [colatitude, longitude] :
-         {std::pair{kNoColatitude, 1000}, {1000, kNoLongitude}, {-1, 1000}, {0, 1000}})
-        EXPECT_TRUE(IsNoPosition(colatitude, longitude));
-    EXPECT_FALSE(IsNoPosition(14739000, 38869500));
-    EXPECT_NEAR(LatitudeDegrees(14739000), 49.058333, 1e-6);
-    EXPECT_NEAR(LongitudeDegrees(38869500), -72.029167, 1e-6);
-}
-
 }  // namespace
 }  // namespace plovane

@@ -56,26 +56,5 @@ TEST(OpenIndex, AgreesWithAStandardMapUnderRandomTraffic) {
     }
 }
 
-// Repeated keys (as the message store has) stay apart, also across growth.
-TEST(OpenIndex, KeepsRepeatedKeysApartAndEntriesAcrossGrowth) {
-    OpenIndex<Record> index;
-    std::deque<Record> records;
-    for (int i = 0; i < 5000; ++i) {
-        records.push_back({"W" + std::to_string(i % 1000)});  // every key five times
-        index.Insert(&records.back(), HashText(records.back().call));
-    }
-    index.Reserve(20000);
-    const std::string call = "W7";
-    std::vector<const Record*> seen;
-    index.ForEach(HashText(call), [&](Record& r) {
-        if (r.call == call)
-            seen.push_back(&r);
-    });
-    ASSERT_EQ(seen.size(), 5u);
-    EXPECT_TRUE(index.Erase(seen[0], HashText(call)));
-    EXPECT_FALSE(index.Erase(seen[0], HashText(call)));
-    EXPECT_EQ(index.size(), 4999u);
-}
-
 }  // namespace
 }  // namespace plovane

@@ -9,22 +9,6 @@
 namespace plovane {
 namespace {
 
-// "Today" is worked out without CDateTime's part accessors; it must agree with them on every
-// day, in leap and common years and across the century rules.
-TEST(ParseReportTime, TodayAgreesWithTheCalendarOnEveryDay) {
-    const CDateTime first(1900, 1, 1, 0, 0, 0);
-    const CDateTime last(2401, 1, 1, 0, 0, 0);
-    for (double value = first.value(); value < last.value(); value += 1.0) {
-        // Late in the day, and a hair before midnight (which rounds into the next day).
-        for (const double time : {0.75, 1.0 - 0.4 / 86400.0}) {
-            const CDateTime now(value + time);
-            CDateTime utc;
-            ASSERT_TRUE(ParseReportTime("000003h", now, 0, utc)) << now.ToIso8601();
-            ASSERT_EQ(utc.ToIso8601(), now.ToIso8601().substr(0, 11) + "00:00:03Z");
-        }
-    }
-}
-
 TEST(ParseReportTime, RejectsTextsThatAreNoTime) {
     const CDateTime now(2026, 8, 1, 0, 5, 0);
     const CDateTime untouched(123.0);

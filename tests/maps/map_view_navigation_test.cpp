@@ -133,39 +133,6 @@ TEST(MapView, ZoomAboutKeepsThePointUnderThePointer) {
     EXPECT_EQ(rig.view.ux(), 2);
 }
 
-TEST(MapView, ReleasingADragZoomsMovesOrTaps) {
-    using enum DragMode;
-    using enum DragResult;
-    const MapBox zoomed{39523430, 67097870, 2297903, 34697870};
-    struct Case {
-        const char* name;
-        DragMode mode;
-        PixelPoint from, to;
-        DragResult result;
-        MapBox after;
-    };
-    const Case cases[] = {
-        {"rectangle", kZoom, {10, 29}, {130, 170}, kZoomed, zoomed},
-        {"9 x 200 is a tap", kZoom, {100, 40}, {109, 240}, kTap, kCityView},
-        {"move under 10 is a tap", kMove, {100, 100}, {109, 91}, kTap, kCityView},
-        {"move 10 across", kMove, {100, 100}, {110, 100}, kMoved, Shifted(kCityView, -100000, 0)},
-        {"9 x 200", kMove, {100, 40}, {109, 240}, kMoved, Shifted(kCityView, -90000, -2000000)},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        ViewRig rig;
-        // The zoom cases start from the world, the others from the city.
-        if (c.result != kZoomed)
-            rig.SetView(kCityView);
-        rig.view.SetDragMode(c.mode);
-        const DragOutcome outcome = rig.Drag(c.from, c.to);
-        EXPECT_EQ(outcome.result, c.result);
-        EXPECT_EQ(outcome.point, c.to);
-        EXPECT_FALSE(rig.view.tracking());
-        EXPECT_EQ(rig.view.viewBox(), c.after);
-    }
-}
-
 TEST(MapView, ZoomRectangleAtFullZoomIsWidenedToTheWindow) {
     ViewRig rig;
     const std::pair<PixelRect, MapBox> cases[] = {

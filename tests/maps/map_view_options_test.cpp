@@ -7,33 +7,6 @@
 namespace plovane {
 namespace {
 
-constexpr const char* kMaps = "Maps";
-
-TEST(MapOptions, EachCheckBoxHasItsOwnKeyAndAnyNonZeroNumberIsOn) {
-    // Switching one check box on changes only its own key.
-    for (const MapOptionCheck& check : kMapOptionChecks) {
-        SCOPED_TRACE(check.key);
-        MemoryProfile stored;
-        stored.WriteInt(kMaps, check.key, -7);
-        CMapOptions expected;
-        expected.*check.member = true;
-        CMapOptions loaded;
-        loaded.Load(stored);
-        EXPECT_EQ(loaded, expected);
-        loaded.Save(stored);
-        EXPECT_EQ(stored.GetInt(kMaps, check.key, -1), 1);
-    }
-    CMapOptions options;
-    options.LastMapPath = "/home/ham/maps/Lake Tahoe.map";
-    options.RedrawScreenEvery = 15;
-    MemoryProfile profile;
-    options.Save(profile);
-    CMapOptions back;
-    back.TrackMe = true;  // stale values are replaced
-    back.Load(profile);
-    EXPECT_EQ(back, options);
-}
-
 TEST(MapOptions, SearchFoldersRedrawPeriodsAndTheRedrawDue) {
     CMapOptions options;
     options.SearchFolders = " /x ; ;\t/y/my maps;";

@@ -4,11 +4,9 @@
 #include <cmath>
 #include <vector>
 
-#include "maps/map_station_pick.h"
 #include "maps/map_view.h"
 #include "maps/tile_source.h"
 #include "maps/web_mercator.h"
-#include "stations/store_fixture.h"
 
 namespace plovane {
 namespace {
@@ -71,36 +69,6 @@ TEST(TileSource, TextsAndUrls) {
     EXPECT_EQ(TileAttribution({TileSourceKind::kUrl, "https://openstreetmap.org.evil/{z}/{x}/{y}"},
                               "mine"),
               "mine");
-}
-
-// A tap on a station's pixel finds it in either projection, at high latitude too, where
-// Mercator stretches a pixel's height in colatitude.
-TEST(WebMercatorView, StationPickFindsTheSameStationInBothProjections) {
-    testing::StoreFixture store;
-    store.Report("NORTH", "6930.00N", "01857.00E");
-    store.Report("NEAR", "6934.00N", "01857.00E");  // 4 arc-minutes north
-    CMapView view;
-    view.Resize(600, 419);
-    CMapData map;
-    map.left = Lon(17);
-    map.right = Lon(21);
-    map.top = Colat(70.5);
-    map.bottom = Colat(68.5);
-    for (const bool mercator : {false, true}) {
-        SCOPED_TRACE(mercator ? "mercator" : "plain");
-        view.SetMercator(mercator);
-        view.Home(map);
-        view.PrepareForDrawing(map);
-        const PixelPoint at = view.Projection().MapToScreen(Lon(18.95), Colat(69.5));
-        CStationPick pick;
-        pick.Tap(view, at, store.list);
-        ASSERT_TRUE(pick.chosen().has_value());
-        EXPECT_EQ(pick.chosen()->call, "NORTH");
-        // Ten pixels below it, nothing: the pick box is eight pixels high in either grid.
-        CStationPick below;
-        below.Tap(view, {at.x, at.y + 10}, store.list);
-        EXPECT_FALSE(below.chosen().has_value());
-    }
 }
 
 }  // namespace

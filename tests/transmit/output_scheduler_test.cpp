@@ -107,35 +107,6 @@ int64_t Offset(const ScheduleSlots& slots, int slot) {
     return SecondsBetween(kStart, slots.slot(slot).nextTime);
 }
 
-TEST(ScheduleSlots, JitterFollowsTheGeneratorSequence) {
-    // Seed 1 draws 41, 18467, 6334, 26500, 19169, 15724, so r = rand x 10 / 32767 runs
-    // 0, 5, 1, 8, 5, 4. Disarming draws nothing.
-    ScheduleSlots slots(kStart, 1);
-    struct Step {
-        int slot;
-        float delay, multiplier, cap;
-        int64_t expectedSeconds;  // from kStart
-    } steps[] = {
-        {0, 0.075f, 1, 1, 0},  // r 0: 0 + 4.5 - 5 = -0.5, truncated toward zero
-        {1, -1, 1, 1, int64_t{kDisarmedDays} * 86400},
-        {1, 0.25f, 2, 30, 15},                             // r 5: 5 + 15 - 5
-        {2, 2.5f, 1, 2.5f, 146},                           // r 1: 2 min + (1 + 30 - 5) s
-        {3, 30, 2, 30, 1803},                              // r 8
-        {0, 0.25f, 2, 0, int64_t{kDisarmedDays} * 86400},  // cap 0 disarms
-        {4, 0, 1, 1, 0},                                   // r 5: 5 + 0 - 5
-        {0, 1, 2, 30, 59},                                 // r 4: 1 min - 1 s
-    };
-    for (const auto& s : steps) {
-        SCOPED_TRACE(::testing::Message() << "slot " << s.slot << " delay " << s.delay);
-        slots.Arm(s.slot, s.delay, s.multiplier, s.cap, kStart);
-        EXPECT_EQ(Offset(slots, s.slot), s.expectedSeconds);
-    }
-    // The wait is the shortest slot's, at least one second even when overdue.
-    EXPECT_EQ(slots.WaitSeconds(At(-100)), 100);
-    EXPECT_EQ(slots.WaitSeconds(At(400)), 1);
-    EXPECT_EQ(ScheduleSlots::SeedFromLocalTime(CDateTime(2026, 12, 31, 23, 59, 59)), 31235959u);
-}
-
 // A day stepped through second by second as the output thread would: the fixed rate decays
 // to half-hourly, the digipeat check fires once and disarms.
 TEST(ScheduleSlots, FiringADayDecaysTheRateAndTheDigipeatCheckFiresOnce) {
