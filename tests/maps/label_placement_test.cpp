@@ -38,6 +38,9 @@ TEST(LabelPlacement, ALabelTakesTheFirstFreePlaceAroundItsSymbol) {
         ASSERT_TRUE(placed[c.index].shown);
         EXPECT_EQ(placed[c.index].box, c.box);
     }
+    CLabelLayout layout;  // one more label (a station redrawn alone) among those placed
+    layout.PlaceAll({{{100, 108}, 40, 12, 0}}, kArea, {});
+    EXPECT_EQ(layout.PlaceOne({{100, 100}, 40, 12, 0}).box, (PixelRect{51, 94, 91, 106}));
 }
 
 }  // namespace

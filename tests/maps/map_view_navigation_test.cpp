@@ -131,6 +131,7 @@ TEST(MapView, ZoomAboutKeepsThePointUnderThePointer) {
         EXPECT_LE(std::llabs(int64_t{now.y} - anchor.y), rig.view.uy());
     }
     EXPECT_EQ(rig.view.ux(), 2);
+    EXPECT_EQ(rig.Drag({100, 100}, {109, 91}).result, DragResult::kTap);  // under 10 pixels
 }
 
 TEST(MapView, ZoomRectangleAtFullZoomIsWidenedToTheWindow) {

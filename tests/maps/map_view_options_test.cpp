@@ -13,6 +13,11 @@ TEST(MapOptions, SearchFoldersRedrawPeriodsAndTheRedrawDue) {
     EXPECT_EQ(options.SearchFolderList(), (std::vector<std::string>{"/x", "/y/my maps"}));
     options.SearchFolders = ";;";
     EXPECT_TRUE(options.SearchFolderList().empty());
+    MemoryProfile profile;
+    options.Save(profile);
+    CMapOptions back;
+    back.Load(profile);
+    EXPECT_EQ(back, options);
 
     // A period not in the list, 7 minutes say, selects the first entry, and OK then stores
     // the shown entry's 1 minute; nothing selected stores 0.

@@ -96,6 +96,9 @@ TEST(StationList, UpdatesStoreTheirFieldsAndAnnounceTheStation) {
         EXPECT_EQ(f.Get("K1AAA").position, s.position);
         EXPECT_EQ(f.Get("K1AAA").comment, "hi");
     }
+    int visited = 0;
+    EXPECT_TRUE(f.list.ForEach([&](const CStation&) { ++visited; }));
+    EXPECT_EQ(visited, 2);  // the own record and K1AAA
 }
 
 TEST(StationList, ApplySettingsCopiesTheOwnRecordAndAnnouncesOnlyWhenAsked) {
