@@ -11,7 +11,7 @@ PLOVANE_PACKAGES=(
     qt6-base-dev qt6-serialport-dev qt6-multimedia-dev
     xvfb xauth gstreamer1.0-plugins-base
     gcovr
-    dpkg-dev desktop-file-utils appstream man-db file
+    dpkg-dev desktop-file-utils appstream man-db file lintian
     direwolf gpsd gpsd-clients gpsd-tools sox socat iproute2
 )
 

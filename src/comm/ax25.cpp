@@ -187,7 +187,8 @@ std::string Ax25MonitorLine(const Ax25Frame& frame) {
             lastUsed = i;
     }
     for (size_t i = 0; i < frame.digipeaters.size(); ++i) {
-        line += "," + Ax25AddressText(frame.digipeaters[i]);
+        line += ',';
+        line += Ax25AddressText(frame.digipeaters[i]);
         if (i == lastUsed)
             line += "*";
     }

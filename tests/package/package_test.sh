@@ -15,7 +15,7 @@ fail() {
     exit 1
 }
 
-for tool in cpack dpkg-deb dpkg-shlibdeps desktop-file-validate appstreamcli man gzip; do
+for tool in cpack dpkg-deb dpkg-shlibdeps desktop-file-validate appstreamcli man gzip lintian; do
     command -v "$tool" >/dev/null || fail "$tool is missing (see PLOVANE_PACKAGES in scripts/lib/common.sh)"
 done
 
@@ -71,6 +71,16 @@ done
 [ "$(dpkg-deb -f "$deb" Section)" = hamradio ] || fail "section"
 dpkg-deb -f "$deb" Description | sed -n 2p | grep -q "Automatic Packet Reporting" ||
     fail "no long description"
+
+echo "== [${SECONDS}s] lintian"
+# Errors fail; the infos kept are the help page under share/plovane (the help viewer opens
+# it there) and the .comment section of the stripped programs.
+lintian --tag-display-limit 0 "$deb" >"$work/lintian.txt" 2>&1 || true
+cat "$work/lintian.txt"
+grep -q '^E: ' "$work/lintian.txt" && fail "lintian reports errors"
+grep -q '^W: ' "$work/lintian.txt" && fail "lintian reports warnings"
+dpkg-deb -f "$deb" Maintainer | grep -qE '^[^<]+ <[^@ ]+@[^> ]+>$' || fail "maintainer address"
+grep -qx "/usr/share/doc/plovane/changelog.gz" "$work/files" || fail "no changelog"
 
 echo "== [${SECONDS}s] unpack into a throw-away root"
 root="$work/root"

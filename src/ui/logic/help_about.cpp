@@ -34,7 +34,8 @@ std::string HelpTopicFor(std::string_view className) {
 std::string AboutDetails(bool tilesShown) {
     std::string text =
         std::string(kNavigationWarning) +
-        "\n\nCopyright 2026 Drennic. All rights reserved."
+        "\n\nCopyright 2026 Drennic. Plovane is free software under the GNU General Public "
+        "License, version 3 or later (GPL-3.0-or-later), and comes with no warranty."
         "\n\nMap data: Made with Natural Earth (naturalearthdata.com), public domain.";
     if (tilesShown)
         text += "\nMap tiles: \u00a9 OpenStreetMap contributors (openstreetmap.org/copyright).";

@@ -48,9 +48,13 @@ std::string StationStatusText(const StationRowData& station) {
     if (station.killed)
         return kKilledText;
     std::string text;
-    if (!station.comment.empty())
-        text = "[" + DisplayUtf8(station.comment) + "] ";
-    return text + DisplayUtf8(station.lastInfo);
+    if (!station.comment.empty()) {
+        text = '[';
+        text += DisplayUtf8(station.comment);
+        text += "] ";
+    }
+    text += DisplayUtf8(station.lastInfo);
+    return text;
 }
 
 std::string StationCellText(const StationRowData& station, int column) {
