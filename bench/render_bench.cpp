@@ -120,7 +120,9 @@ struct Scene {
         box.bottom = withTiles ? ColatitudeOfMercatorY(cy + halfH) : cy + halfH;
         view.FitToMap(box);
         image = QImage(kWidth, kHeight + kHeaderStripHeight, QImage::Format_RGB32);
-        Draw();  // the tiles into memory
+        Draw();  // the tiles are read on the layer's thread, then drawn from memory
+        tiles->WaitRead();
+        Draw();
     }
     ~Scene() { std::filesystem::remove(file); }
 

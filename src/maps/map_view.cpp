@@ -225,11 +225,13 @@ bool CMapView::ZoomOut() {
 bool CMapView::ZoomAbout(PixelPoint p, bool in) {
     if (!HasWindow())
         return false;
-    const MapPoint anchor = ScreenToMap(p.x, p.y);
+    // In the view's own units: in Mercator y is not colatitude, and shifting the box by a
+    // colatitude difference would slide the latitude under the pointer.
+    const MapPoint anchor = Projection().ScreenToView(p.x, p.y);
     if (!(in ? ZoomIn() : ZoomOut()))
         return false;
     view_ = FitBoxToArea(view_, AreaWidth(), AreaHeight());
-    const MapPoint moved = ScreenToMap(p.x, p.y);
+    const MapPoint moved = Projection().ScreenToView(p.x, p.y);
     Shift(view_.left, view_.right, int64_t{anchor.x} - moved.x);
     Shift(view_.top, view_.bottom, int64_t{anchor.y} - moved.y);
     KeepOnWorld();

@@ -3,7 +3,7 @@
 
 #include <sqlite3.h>
 
-#include <cstdlib>
+#include <charconv>
 #include <system_error>
 
 namespace plovane {
@@ -11,6 +11,18 @@ namespace {
 
 std::string SqliteError(sqlite3* db, const std::string& what) {
     return what + ": " + (db ? sqlite3_errmsg(db) : "out of memory");
+}
+
+// A zoom level written as digits alone, within the pyramid; -1 otherwise.
+int ZoomOf(const unsigned char* text) {
+    if (!text)
+        return -1;
+    const std::string_view s(reinterpret_cast<const char*>(text));
+    int value = -1;
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
+    if (ec != std::errc() || end != s.data() + s.size() || value < 0 || value > kMaxTileZoom)
+        return -1;
+    return value;
 }
 
 }  // namespace
@@ -27,11 +39,31 @@ MbtilesStore::MbtilesStore(const std::filesystem::path& file) {
         error_ = SqliteError(db_, "Cannot open " + name);
         return;
     }
-    // A damaged file must not hold the drawing up waiting for a lock.
+    // A damaged file must not hold the drawing up waiting for a lock, and no query may run
+    // for ever: a crafted file can make one endless.
     sqlite3_busy_timeout(db_, 200);
+    sqlite3_progress_handler(db_, kProgressOps, &MbtilesStore::PastDeadline, this);
+    StartQuery();
+    // `tiles` must be a table: a view (or a recursive one) could make any read endless.
+    sqlite3_stmt* kind = nullptr;
+    const bool table =
+        sqlite3_prepare_v2(db_, "SELECT type FROM sqlite_master WHERE name='tiles'", -1, &kind,
+                           nullptr) == SQLITE_OK &&
+        sqlite3_step(kind) == SQLITE_ROW && sqlite3_column_text(kind, 0) &&
+        std::string_view(reinterpret_cast<const char*>(sqlite3_column_text(kind, 0))) == "table";
+    sqlite3_finalize(kind);
+    if (!table) {
+        error_ = "Not an MBTiles file (no tiles table): " + name;
+        return;
+    }
+    // The length first: a blob larger than any tile is refused without being loaded.
+    const char* kLength =
+        "SELECT length(tile_data) FROM tiles WHERE zoom_level=?1 AND tile_column=?2 AND "
+        "tile_row=?3";
     const char* kQuery =
         "SELECT tile_data FROM tiles WHERE zoom_level=?1 AND tile_column=?2 AND tile_row=?3";
-    if (sqlite3_prepare_v2(db_, kQuery, -1, &query_, nullptr) != SQLITE_OK) {
+    if (sqlite3_prepare_v2(db_, kLength, -1, &length_, nullptr) != SQLITE_OK ||
+        sqlite3_prepare_v2(db_, kQuery, -1, &query_, nullptr) != SQLITE_OK) {
         error_ = SqliteError(db_, "Not an MBTiles file: " + name);
         sqlite3_finalize(query_);
         query_ = nullptr;
@@ -42,14 +74,13 @@ MbtilesStore::MbtilesStore(const std::filesystem::path& file) {
     if (sqlite3_prepare_v2(db_, "SELECT value FROM metadata WHERE name='maxzoom'", -1, &meta,
                            nullptr) == SQLITE_OK &&
         sqlite3_step(meta) == SQLITE_ROW) {
-        const unsigned char* text = sqlite3_column_text(meta, 0);
-        if (text)
-            maxZoom_ = std::atoi(reinterpret_cast<const char*>(text));
+        maxZoom_ = ZoomOf(sqlite3_column_text(meta, 0));  // anything but a zoom is ignored
     }
     sqlite3_finalize(meta);
-    if (maxZoom_ < 0 || maxZoom_ > kMaxTileZoom) {
+    if (maxZoom_ < 0) {
         maxZoom_ = 0;
         sqlite3_stmt* deepest = nullptr;
+        StartQuery();
         if (sqlite3_prepare_v2(db_, "SELECT MAX(zoom_level) FROM tiles", -1, &deepest, nullptr) ==
                 SQLITE_OK &&
             sqlite3_step(deepest) == SQLITE_ROW) {
@@ -62,8 +93,17 @@ MbtilesStore::MbtilesStore(const std::filesystem::path& file) {
 }
 
 MbtilesStore::~MbtilesStore() {
+    sqlite3_finalize(length_);
     sqlite3_finalize(query_);
     sqlite3_close(db_);
+}
+
+void MbtilesStore::StartQuery() {
+    deadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(kQueryLimitMs);
+}
+
+int MbtilesStore::PastDeadline(void* self) {
+    return std::chrono::steady_clock::now() > static_cast<MbtilesStore*>(self)->deadline_ ? 1 : 0;
 }
 
 TileRead MbtilesStore::Read(const TileId& tile, std::string& bytes, std::string& error) {
@@ -73,18 +113,39 @@ TileRead MbtilesStore::Read(const TileId& tile, std::string& bytes, std::string&
     }
     if (!IsValidTile(tile))
         return TileRead::kMissing;
-    sqlite3_reset(query_);
-    sqlite3_bind_int(query_, 1, tile.z);
-    sqlite3_bind_int(query_, 2, tile.x);
-    sqlite3_bind_int(query_, 3, TmsRow(tile.z, tile.y));
-    const int step = sqlite3_step(query_);
+    const auto bind = [&](sqlite3_stmt* statement) {
+        sqlite3_reset(statement);
+        sqlite3_bind_int(statement, 1, tile.z);
+        sqlite3_bind_int(statement, 2, tile.x);
+        sqlite3_bind_int(statement, 3, TmsRow(tile.z, tile.y));
+    };
+    const auto badTile = [&] {
+        return "Bad tile " + std::to_string(tile.z) + "/" + std::to_string(tile.x) + "/" +
+               std::to_string(tile.y) + " in the MBTiles file";
+    };
+    StartQuery();
+    bind(length_);
+    int step = sqlite3_step(length_);
+    const sqlite3_int64 length = step == SQLITE_ROW ? sqlite3_column_int64(length_, 0) : 0;
+    sqlite3_reset(length_);
+    if (step == SQLITE_DONE)
+        return TileRead::kMissing;
+    if (step != SQLITE_ROW) {
+        error = SqliteError(db_, "Cannot read the MBTiles file");
+        return TileRead::kError;
+    }
+    if (length <= 0 || static_cast<uint64_t>(length) > kMaxTileBytes) {
+        error = badTile();
+        return TileRead::kError;
+    }
+    bind(query_);
+    step = sqlite3_step(query_);
     TileRead result = TileRead::kMissing;
     if (step == SQLITE_ROW) {
         const int size = sqlite3_column_bytes(query_, 0);
         const void* data = sqlite3_column_blob(query_, 0);
         if (size <= 0 || !data || static_cast<size_t>(size) > kMaxTileBytes) {
-            error = "Bad tile " + std::to_string(tile.z) + "/" + std::to_string(tile.x) + "/" +
-                    std::to_string(tile.y) + " in the MBTiles file";
+            error = badTile();
             result = TileRead::kError;
         } else {
             bytes.assign(static_cast<const char*>(data), static_cast<size_t>(size));

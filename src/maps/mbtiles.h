@@ -3,6 +3,7 @@
 // The reader opens the file read-only; the writer makes the bundled base layer and test files.
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 
@@ -13,7 +14,8 @@ struct sqlite3_stmt;
 
 namespace plovane {
 
-// Thread-compatible: one thread at a time (the connection is opened without a mutex).
+// Thread-compatible: one thread at a time (the connection is opened without a mutex). A `tiles`
+// that is not a table is refused, and every query is stopped after a time limit.
 class MbtilesStore : public TileStore {
   public:
     explicit MbtilesStore(const std::filesystem::path& file);
@@ -29,11 +31,20 @@ class MbtilesStore : public TileStore {
     // metadata "maxzoom", else the deepest zoom_level in the tiles table.
     int MaxZoom() const override { return maxZoom_; }
 
+    // A query running longer than this is stopped (a crafted file could make one endless).
+    static constexpr int kQueryLimitMs = 2000;
+
   private:
+    static constexpr int kProgressOps = 10000;  // virtual machine steps between deadline checks
+    void StartQuery();
+    static int PastDeadline(void* self);
+
     sqlite3* db_ = nullptr;
+    sqlite3_stmt* length_ = nullptr;
     sqlite3_stmt* query_ = nullptr;
     std::string error_;
     int maxZoom_ = 0;
+    std::chrono::steady_clock::time_point deadline_;
 };
 
 // Thread-compatible. Writes tiles in one transaction, committed by Finish().

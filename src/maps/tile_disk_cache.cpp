@@ -11,6 +11,8 @@
 #include <system_error>
 #include <vector>
 
+#include <sys/stat.h>
+
 #include "maps/tile_source.h"
 
 namespace plovane {
@@ -89,10 +91,23 @@ int64_t TileExpiry(int64_t nowUtc, std::string_view cacheControl, std::string_vi
     return std::max(expiry, nowUtc + kMinTileLifetimeSeconds);
 }
 
+uint64_t DiskBytes(const fs::path& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0)
+        return 0;
+    return static_cast<uint64_t>(info.st_blocks) * 512;
+}
+
 TileDiskCache::TileDiskCache(fs::path root, uint64_t limitBytes)
-    : root_(std::move(root)), limit_(limitBytes) {
-    Scan();
-    Evict();
+    : root_(std::move(root)), limit_(limitBytes), worker_([this] { Run(); }) {}
+
+TileDiskCache::~TileDiskCache() {
+    {
+        std::lock_guard lock(mutex_);
+        stop_ = true;
+    }
+    wake_.notify_all();
+    worker_.join();
 }
 
 fs::path TileDiskCache::FolderFor(const fs::path& cacheRoot, std::string_view urlTemplate) {
@@ -114,6 +129,50 @@ fs::path TileDiskCache::MetaPath(const TileId& t) const {
     return root_ / std::to_string(t.z) / std::to_string(t.x) / (std::to_string(t.y) + ".meta");
 }
 
+void TileDiskCache::Run() {
+    Scan();
+    std::unique_lock lock(mutex_);
+    scanned_ = true;
+    while (!stop_) {
+        if (!Due()) {
+            idle_.notify_all();
+            wake_.wait(lock, [this] { return stop_ || Due(); });
+            continue;
+        }
+        // The least recently used tile goes; its files are removed without the lock held.
+        const uint64_t key = use_.back();
+        use_.pop_back();
+        const auto it = index_.find(key);
+        if (it == index_.end())
+            continue;
+        const TileId tile = it->second.tile;
+        total_ -= it->second.bytes;
+        index_.erase(it);
+        evicting_ = true;
+        lock.unlock();
+        std::error_code ec;
+        fs::remove(DataPath(tile), ec);
+        fs::remove(MetaPath(tile), ec);
+        const fs::path column = DataPath(tile).parent_path();
+        RemoveFolderIfEmpty(column);
+        RemoveFolderIfEmpty(column.parent_path());
+        lock.lock();
+        evicting_ = false;
+    }
+    idle_.notify_all();
+}
+
+void TileDiskCache::RemoveFolderIfEmpty(const fs::path& folder) {
+    std::error_code ec;
+    if (!fs::remove(folder, ec))  // fails, as it should, while anything is left inside
+        return;
+    std::lock_guard lock(mutex_);
+    if (const auto it = folders_.find(folder.string()); it != folders_.end()) {
+        total_ -= it->second;
+        folders_.erase(it);
+    }
+}
+
 void TileDiskCache::Scan() {
     std::error_code ec;
     if (!fs::is_directory(root_, ec))
@@ -124,9 +183,19 @@ void TileDiskCache::Scan() {
         fs::file_time_type used;
     };
     std::vector<Found> found;
+    std::unordered_map<std::string, uint64_t> folders{{root_.string(), DiskBytes(root_)}};
     for (auto it = fs::recursive_directory_iterator(root_, ec);
          !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+        if (found.size() % 256 == 0) {
+            std::lock_guard lock(mutex_);
+            if (stop_)
+                return;
+        }
         const fs::path& p = it->path();
+        if (it->is_directory(ec)) {
+            folders.emplace(p.string(), DiskBytes(p));
+            continue;
+        }
         if (p.extension() != ".tile" || !it->is_regular_file(ec))
             continue;
         TileId t;
@@ -139,13 +208,25 @@ void TileDiskCache::Scan() {
         }
         if (!IsValidTile(t))
             continue;
-        found.push_back({t, it->file_size(ec), it->last_write_time(ec)});
+        fs::path meta = p;
+        meta.replace_extension(".meta");
+        found.push_back({t, DiskBytes(p) + DiskBytes(meta), it->last_write_time(ec)});
     }
-    // Oldest first, so each Remember puts the newer ones in front.
+    // Newest first, each behind the ones before; tiles stored meanwhile stay in front.
     std::sort(found.begin(), found.end(),
-              [](const Found& a, const Found& b) { return a.used < b.used; });
-    for (const Found& f : found)
-        Remember(f.tile, f.bytes);
+              [](const Found& a, const Found& b) { return a.used > b.used; });
+    std::lock_guard lock(mutex_);
+    for (const Found& f : found) {
+        if (index_.count(f.tile.Key()))
+            continue;
+        use_.push_back(f.tile.Key());
+        index_[f.tile.Key()] = Entry{f.tile, f.bytes, std::prev(use_.end())};
+        total_ += f.bytes;
+    }
+    for (const auto& [path, bytes] : folders) {
+        if (folders_.emplace(path, bytes).second)
+            total_ += bytes;
+    }
 }
 
 void TileDiskCache::Remember(const TileId& tile, uint64_t bytes) {
@@ -160,42 +241,64 @@ void TileDiskCache::Remember(const TileId& tile, uint64_t bytes) {
     total_ += bytes;
 }
 
-void TileDiskCache::MarkUsed(Entry& entry, int64_t nowUtc) {
-    use_.splice(use_.begin(), use_, entry.use);
+void TileDiskCache::MarkUsed(const TileId& tile, int64_t nowUtc) {
     std::error_code ec;
-    fs::last_write_time(DataPath(entry.tile), FileTimeOf(nowUtc), ec);
-}
-
-void TileDiskCache::Evict() {
-    while (total_ > limit_ && !use_.empty()) {
-        const uint64_t key = use_.back();
-        use_.pop_back();
-        const auto it = index_.find(key);
-        if (it == index_.end())
-            continue;
-        std::error_code ec;
-        fs::remove(DataPath(it->second.tile), ec);
-        fs::remove(MetaPath(it->second.tile), ec);
-        total_ -= it->second.bytes;
-        index_.erase(it);
-    }
+    fs::last_write_time(DataPath(tile), FileTimeOf(nowUtc), ec);
+    std::lock_guard lock(mutex_);
+    if (const auto it = index_.find(tile.Key()); it != index_.end())
+        use_.splice(use_.begin(), use_, it->second.use);
 }
 
 void TileDiskCache::SetLimit(uint64_t limitBytes) {
-    limit_ = limitBytes;
-    Evict();
+    {
+        std::lock_guard lock(mutex_);
+        limit_ = limitBytes;
+    }
+    wake_.notify_all();
+}
+
+void TileDiskCache::WaitIdle() {
+    std::unique_lock lock(mutex_);
+    idle_.wait(lock, [this] { return stop_ || (scanned_ && !evicting_ && !Due()); });
+}
+
+uint64_t TileDiskCache::limit() const {
+    std::lock_guard lock(mutex_);
+    return limit_;
+}
+
+uint64_t TileDiskCache::totalBytes() const {
+    std::lock_guard lock(mutex_);
+    return total_;
+}
+
+size_t TileDiskCache::count() const {
+    std::lock_guard lock(mutex_);
+    return index_.size();
+}
+
+bool TileDiskCache::Contains(const TileId& tile) const {
+    {
+        std::lock_guard lock(mutex_);
+        if (index_.count(tile.Key()))
+            return true;
+        if (scanned_)
+            return false;
+    }
+    std::error_code ec;
+    return fs::is_regular_file(DataPath(tile), ec);  // the scan has not reached it yet
 }
 
 bool TileDiskCache::Lookup(const TileId& tile, std::string& bytes, TileValidators& validators,
                            int64_t nowUtc) {
-    const auto it = index_.find(tile.Key());
-    if (it == index_.end())
-        return false;
     std::string error, meta;
     if (!ReadSmallFile(DataPath(tile), kMaxTileBytes, bytes, error)) {
-        total_ -= it->second.bytes;
-        use_.erase(it->second.use);
-        index_.erase(it);
+        std::lock_guard lock(mutex_);
+        if (const auto it = index_.find(tile.Key()); it != index_.end()) {
+            total_ -= it->second.bytes;
+            use_.erase(it->second.use);
+            index_.erase(it);
+        }
         return false;
     }
     validators = {};
@@ -207,7 +310,7 @@ bool TileDiskCache::Lookup(const TileId& tile, std::string& bytes, TileValidator
         std::getline(in, validators.lastModified);
         validators.expiresUtc = std::strtoll(expires.c_str(), nullptr, 10);
     }
-    MarkUsed(it->second, nowUtc);
+    MarkUsed(tile, nowUtc);
     return true;
 }
 
@@ -215,24 +318,38 @@ bool TileDiskCache::Store(const TileId& tile, const std::string& bytes,
                           const TileValidators& validators, int64_t nowUtc) {
     if (!IsValidTile(tile) || bytes.size() > kMaxTileBytes)
         return false;
+    // The folders made here count as well as the files.
+    std::vector<std::string> made;
     std::error_code ec;
-    fs::create_directories(DataPath(tile).parent_path(), ec);
+    fs::create_directories(root_.parent_path(), ec);
+    for (const fs::path& folder :
+         {root_, root_ / std::to_string(tile.z), DataPath(tile).parent_path()}) {
+        if (fs::create_directory(folder, ec))
+            made.push_back(folder.string());
+    }
+    bool ok = false;
     {
         std::ofstream out(DataPath(tile), std::ios::binary | std::ios::trunc);
-        if (!out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())))
-            return false;
+        ok = static_cast<bool>(out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())));
     }
-    Remember(tile, bytes.size());
-    const bool ok = Revalidate(tile, validators, nowUtc);
-    Evict();
+    ok = ok && WriteMeta(tile, validators);
+    {
+        std::lock_guard lock(mutex_);
+        for (const std::string& folder : made) {
+            const uint64_t size = DiskBytes(folder);
+            if (folders_.emplace(folder, size).second)
+                total_ += size;
+        }
+        if (ok)
+            Remember(tile, DiskBytes(DataPath(tile)) + DiskBytes(MetaPath(tile)));
+    }
+    wake_.notify_all();
+    if (ok)
+        MarkUsed(tile, nowUtc);
     return ok;
 }
 
-bool TileDiskCache::Revalidate(const TileId& tile, const TileValidators& validators,
-                               int64_t nowUtc) {
-    const auto it = index_.find(tile.Key());
-    if (it == index_.end())
-        return false;
+bool TileDiskCache::WriteMeta(const TileId& tile, const TileValidators& validators) {
     // Header texts with line breaks would break the file's lines; they are not valid anyway.
     const auto oneLine = [](std::string s) {
         s.erase(std::remove_if(s.begin(), s.end(), [](char c) { return c == '\r' || c == '\n'; }),
@@ -243,8 +360,26 @@ bool TileDiskCache::Revalidate(const TileId& tile, const TileValidators& validat
     out << validators.expiresUtc << '\n'
         << oneLine(validators.etag) << '\n'
         << oneLine(validators.lastModified) << '\n';
-    MarkUsed(it->second, nowUtc);
     return static_cast<bool>(out);
+}
+
+bool TileDiskCache::Revalidate(const TileId& tile, const TileValidators& validators,
+                               int64_t nowUtc) {
+    std::error_code ec;
+    if (!fs::is_regular_file(DataPath(tile), ec))
+        return false;
+    const bool ok = WriteMeta(tile, validators);
+    {
+        std::lock_guard lock(mutex_);
+        if (const auto it = index_.find(tile.Key()); it != index_.end()) {
+            const uint64_t bytes = DiskBytes(DataPath(tile)) + DiskBytes(MetaPath(tile));
+            total_ = total_ - it->second.bytes + bytes;
+            it->second.bytes = bytes;
+        }
+    }
+    wake_.notify_all();
+    MarkUsed(tile, nowUtc);
+    return ok;
 }
 
 }  // namespace plovane

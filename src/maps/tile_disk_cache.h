@@ -1,16 +1,19 @@
 // The disk cache of tiles fetched online, one folder per source under the XDG cache folder:
 // <root>/<source hash>/<z>/<x>/<y>.tile holds the bytes and <y>.meta the validators
-// (ETag, Last-Modified) and the expiry. The bookkeeping keeps the total size under a limit,
-// evicting the least recently used tiles first; a file's modification time is its last use,
+// (ETag, Last-Modified) and the expiry. The bookkeeping keeps what the folder takes on disk
+// under a limit, evicting the least recently used tiles first (and the folders they empty); a file's modification time is its last use,
 // so the order survives a restart. HTTP caching rules (how long a tile stays fresh) are
 // here too, apart from the network code.
 #pragma once
 
+#include <condition_variable>
 #include <cstdint>
 #include <filesystem>
 #include <list>
+#include <mutex>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <unordered_map>
 
 #include "maps/web_mercator.h"
@@ -33,11 +36,20 @@ int64_t TileExpiry(int64_t nowUtc, std::string_view cacheControl, std::string_vi
 // 1970; -1 when it cannot be read.
 int64_t ParseHttpDate(std::string_view text);
 
-// Thread-compatible: the user-interface thread only.
+// What a file or folder takes on disk (its allocated blocks), 0 when it cannot be read.
+uint64_t DiskBytes(const std::filesystem::path& path);
+
+// Thread-safe. The public calls belong to the user-interface thread; a worker thread of the
+// cache's own reads what is on disk at the start and evicts, so neither holds the window up.
+// The size counted is what the cache takes on disk: tiles, their .meta files and folders.
 class TileDiskCache {
   public:
-    // root: this source's folder (created on the first Store). Scans what is there.
+    // root: this source's folder (created on the first Store). The worker scans what is there
+    // and evicts down to the limit.
     TileDiskCache(std::filesystem::path root, uint64_t limitBytes);
+    ~TileDiskCache();
+    TileDiskCache(const TileDiskCache&) = delete;
+    TileDiskCache& operator=(const TileDiskCache&) = delete;
 
     // The folder for a source under the cache root: a stable hash of its URL template.
     static std::filesystem::path FolderFor(const std::filesystem::path& cacheRoot,
@@ -45,17 +57,19 @@ class TileDiskCache {
 
     // The tile's bytes and validators; marks it used. False when not cached.
     bool Lookup(const TileId& tile, std::string& bytes, TileValidators& validators, int64_t nowUtc);
-    // Stores (replacing) a tile, then evicts down to the limit. False when it cannot write.
+    // Stores (replacing) a tile; the worker evicts down to the limit. False when it cannot write.
     bool Store(const TileId& tile, const std::string& bytes, const TileValidators& validators,
                int64_t nowUtc);
     // A 304 answer: new validators for the bytes already held.
     bool Revalidate(const TileId& tile, const TileValidators& validators, int64_t nowUtc);
 
     void SetLimit(uint64_t limitBytes);
-    uint64_t limit() const { return limit_; }
-    uint64_t totalBytes() const { return total_; }
-    size_t count() const { return index_.size(); }
-    bool Contains(const TileId& tile) const { return index_.count(tile.Key()) != 0; }
+    // Waits until the first scan and the evictions due so far are done.
+    void WaitIdle();
+    uint64_t limit() const;
+    uint64_t totalBytes() const;
+    size_t count() const;
+    bool Contains(const TileId& tile) const;
 
   private:
     struct Entry {
@@ -65,16 +79,27 @@ class TileDiskCache {
     };
     std::filesystem::path DataPath(const TileId& tile) const;
     std::filesystem::path MetaPath(const TileId& tile) const;
+    bool WriteMeta(const TileId& tile, const TileValidators& validators);
+    void MarkUsed(const TileId& tile, int64_t nowUtc);
+    void Remember(const TileId& tile, uint64_t bytes);  // mutex_ held
+    bool Due() const { return total_ > limit_ && !use_.empty(); }  // mutex_ held
+    void Run();
     void Scan();
-    void MarkUsed(Entry& entry, int64_t nowUtc);
-    void Remember(const TileId& tile, uint64_t bytes);
-    void Evict();
+    void RemoveFolderIfEmpty(const std::filesystem::path& folder);
 
-    std::filesystem::path root_;
+    const std::filesystem::path root_;
+    mutable std::mutex mutex_;
+    std::condition_variable wake_;  // work for the worker, or stop
+    std::condition_variable idle_;  // the worker is waiting
     uint64_t limit_;
     uint64_t total_ = 0;
+    bool scanned_ = false;
+    bool evicting_ = false;
+    bool stop_ = false;
     std::unordered_map<uint64_t, Entry> index_;
     std::list<uint64_t> use_;
+    std::unordered_map<std::string, uint64_t> folders_;  // the folders counted, by path
+    std::thread worker_;                                 // last: starts when the rest is ready
 };
 
 }  // namespace plovane

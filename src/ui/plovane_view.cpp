@@ -57,6 +57,9 @@ CPlovaneView::CPlovaneView(const Context& context, QWidget* parent)
     tileRepaint_.setSingleShot(true);
     tileRepaint_.setInterval(kTileRepaintMs);
     connect(&tileRepaint_, &QTimer::timeout, this, [this] { RefreshView(true); });
+    zoomSettle_.setSingleShot(true);
+    zoomSettle_.setInterval(kZoomSettleMs);
+    connect(&zoomSettle_, &QTimer::timeout, this, [this] { update(); });
 }
 
 CPlovaneView::~CPlovaneView() = default;
@@ -86,10 +89,13 @@ bool CPlovaneView::RenderPicture() {
     }
     picture_.fill(Qt::white);
     pictureStale_ = false;
+    zoomSettle_.stop();
     QPainter painter(&picture_);
     MapScene scene;
     FillScene(scene);
-    return renderer_->DrawMap(&painter, scene);
+    const bool drawn = renderer_->DrawMap(&painter, scene);
+    pictureProjection_ = view_.Projection();  // the projection the picture was drawn with
+    return drawn;
 }
 
 QImage CPlovaneView::RenderImage() {
@@ -99,9 +105,14 @@ QImage CPlovaneView::RenderImage() {
 
 void CPlovaneView::paintEvent(QPaintEvent*) {
     painting_ = true;
+    QPainter painter(this);
+    if (pictureStale_ && zoomSettle_.isActive() &&
+        picture_.deviceIndependentSize() == QSizeF(size()) && DrawScaledPicture(painter)) {
+        painting_ = false;  // the wheel is still turning: the map is drawn when it stops
+        return;
+    }
     if (pictureStale_ || picture_.deviceIndependentSize() != QSizeF(size()))
         RenderPicture();
-    QPainter painter(this);
     const QPoint offset = PanOffset();
     if (!offset.isNull()) {
         // Live panning: the picture follows the pointer; what it uncovers is blank until
@@ -390,10 +401,12 @@ void CPlovaneView::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void CPlovaneView::wheelEvent(QWheelEvent* event) {
-    // Each notch zooms about the pointer, so the place under it stays put.
+    // Each notch zooms about the pointer, so the place under it stays put. The notches of a
+    // burst only move the view; the map is drawn once they stop, and meanwhile the last
+    // picture is shown scaled to the new view.
     const PixelPoint at = ToPixel(event->position().toPoint());
-    if (pictureStale_)
-        RenderPicture();  // the projection the pointer was seen with
+    view_.Resize(width(), height());
+    view_.PrepareForDrawing(context_.doc.map());  // fitted as the picture on screen is
     wheelRemainder_ += event->angleDelta().y();
     bool changed = false;
     while (wheelRemainder_ >= kWheelStep) {
@@ -404,9 +417,44 @@ void CPlovaneView::wheelEvent(QWheelEvent* event) {
         wheelRemainder_ += kWheelStep;
         changed = view_.ZoomAbout(at, false) || changed;
     }
-    if (changed)
-        Changed(true);
+    if (changed) {
+        view_.SetBackgroundValid(false);
+        pictureStale_ = true;
+        zoomSettle_.start();
+        update();
+    }
     event->accept();
+}
+
+bool CPlovaneView::DrawScaledPicture(QPainter& painter) {
+    if (!pictureProjection_ || picture_.isNull() || !view_.aspectFixed())
+        return false;
+    const MapProjection& was = *pictureProjection_;
+    const MapProjection now = view_.Projection();
+    if (was.mercator() != now.mercator())
+        return false;
+    // Where the old map area lands in the new view, in view units, then pixels.
+    const auto x = [&](double units) { return (units - now.viewUnits().left) / now.ux(); };
+    const auto y = [&](double units) {
+        return kHeaderStripHeight + (units - now.viewUnits().top) / now.viewUy();
+    };
+    const double left = was.viewUnits().left, top = was.viewUnits().top;
+    const QRectF target(QPointF(x(left), y(top)),
+                        QPointF(x(left + double(was.areaWidth()) * was.ux()),
+                                y(top + double(was.areaHeight()) * was.viewUy())));
+    const qreal ratio = picture_.devicePixelRatio();
+    const QRectF source(0, kHeaderStripHeight * ratio, was.areaWidth() * ratio,
+                        was.areaHeight() * ratio);
+    painter.fillRect(rect(), Qt::white);
+    painter.save();
+    painter.setClipRect(0, kHeaderStripHeight, width(), height() - kHeaderStripHeight);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    painter.drawImage(target, picture_, source);
+    painter.restore();
+    // The header strip as it was: its texts are not scaled.
+    painter.drawImage(QRectF(0, 0, width(), kHeaderStripHeight), picture_,
+                      QRectF(0, 0, width() * ratio, kHeaderStripHeight * ratio));
+    return true;
 }
 
 bool CPlovaneView::ZoomAtPointer(bool in) {

@@ -48,6 +48,8 @@ class CPlovaneView : public QWidget {
     static constexpr int kSettleRedrawMs = 2000;
     // Tiles arriving within this long of each other are drawn with one redraw.
     static constexpr int kTileRepaintMs = 150;
+    // The map is drawn this long after the last wheel notch of a burst.
+    static constexpr int kZoomSettleMs = 120;
 
     struct Context {
         CPlovaneDoc& doc;
@@ -149,6 +151,8 @@ class CPlovaneView : public QWidget {
     static int ZoomKeyOf(const QKeyEvent& key);
     QPoint PanOffset() const;
     void DrawSelection(QPainter& painter);
+    // The last picture scaled to the view the wheel moved to; false when it cannot stand in.
+    bool DrawScaledPicture(QPainter& painter);
     void ShowPointer(const QPoint& point);
 
     Context context_;
@@ -167,6 +171,8 @@ class CPlovaneView : public QWidget {
     std::unique_ptr<TileBackground> tiles_;
     std::string tilesApplied_;  // the source, attribution and cache size tiles_ was built for
     QTimer tileRepaint_;        // arriving tiles are drawn in batches
+    QTimer zoomSettle_;         // running: wheel notches still arriving
+    std::optional<MapProjection> pictureProjection_;  // what picture_ was drawn with
     bool panning_ = false;  // a middle-button drag
     QPoint panStart_;
     QPoint panNow_;

@@ -10,7 +10,8 @@ CTileLayer* CPlovaneView::tileLayer() const {
 }
 
 bool CPlovaneView::TilesBusy() const {
-    return tiles_ && tiles_->fetcher && tiles_->fetcher->Busy();
+    return tiles_ && ((tiles_->fetcher && tiles_->fetcher->Busy()) ||
+                      (tiles_->layer && tiles_->layer->Reading()));
 }
 
 void CPlovaneView::ApplyTileSource() {
@@ -25,10 +26,16 @@ void CPlovaneView::ApplyTileSource() {
     tiles_ = std::make_unique<TileBackground>(
         MakeTileBackground(options, context_.clock,
                            [this](const std::string& text) { context_.host.ShowNotice(text); }));
-    if (tiles_->fetcher) {
-        connect(tiles_->fetcher.get(), &CTileFetcher::tilesArrived, this, [this] {
-            if (!tileRepaint_.isActive())
-                tileRepaint_.start();
+    const auto repaintSoon = [this] {
+        if (!tileRepaint_.isActive())
+            tileRepaint_.start();
+    };
+    if (tiles_->fetcher)
+        connect(tiles_->fetcher.get(), &CTileFetcher::tilesArrived, this, repaintSoon);
+    if (tiles_->layer) {
+        // Told on the layer's reader thread; the redraw belongs to this one.
+        tiles_->layer->SetTilesRead([this, repaintSoon] {
+            QMetaObject::invokeMethod(this, repaintSoon, Qt::QueuedConnection);
         });
     }
     view_.SetMercator(tiles_->layer != nullptr);

@@ -10,6 +10,12 @@
 #include "maps/tile_source.h"
 
 namespace plovane {
+namespace {
+
+// One byte more than a tile may have: reading that far shows the body is too large.
+constexpr qint64 kBodyLimit = static_cast<qint64>(kMaxTileBytes) + 1;
+
+}  // namespace
 
 CTileFetcher::CTileFetcher(std::string urlTemplate, const Clock& clock, QObject* parent)
     : QObject(parent), urlTemplate_(std::move(urlTemplate)), clock_(clock) {
@@ -20,7 +26,8 @@ CTileFetcher::CTileFetcher(std::string urlTemplate, const Clock& clock, QObject*
 
 CTileFetcher::~CTileFetcher() {
     layer_ = nullptr;
-    for (auto& [key, reply] : inFlight_) {
+    for (auto& [key, flight] : inFlight_) {
+        QNetworkReply* reply = flight.reply;
         reply->disconnect(this);
         reply->abort();
         reply->deleteLater();
@@ -72,21 +79,74 @@ void CTileFetcher::Pump() {
             request.setRawHeader("If-Modified-Since",
                                  QByteArray::fromStdString(wish.validators.lastModified));
         }
+        // A redirect loop ends after a few hops instead of running up the server's count.
+        request.setMaximumRedirectsAllowed(kMaxRedirects);
         QNetworkReply* reply = network_.get(request);
-        inFlight_[wish.tile.Key()] = reply;
-        // A tile larger than any real one is cut off rather than held in memory.
-        connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64) {
-            if (received > static_cast<qint64>(kMaxTileBytes))
+        // The body is taken as it arrives and cut off past the size of any real tile, so an
+        // endless answer costs no more than that.
+        reply->setReadBufferSize(kReadChunkBytes);
+        InFlight& flight = inFlight_[wish.tile.Key()];
+        flight.reply = reply;
+        const uint64_t key = wish.tile.Key();
+        connect(reply, &QNetworkReply::readyRead, this, [this, reply, key] {
+            const auto it = inFlight_.find(key);
+            if (it == inFlight_.end() || it->second.reply != reply)
+                return;
+            it->second.body += reply->read(kBodyLimit - it->second.body.size());
+            if (it->second.body.size() >= kBodyLimit) {
+                it->second.oversized = true;
                 reply->abort();
+            }
         });
         connect(reply, &QNetworkReply::finished, this,
                 [this, reply, wish] { Finished(reply, wish); });
     }
 }
 
+bool CTileFetcher::IsOffline(int error) {
+    switch (static_cast<QNetworkReply::NetworkError>(error)) {
+        case QNetworkReply::ConnectionRefusedError:
+        case QNetworkReply::HostNotFoundError:
+        case QNetworkReply::TimeoutError:
+        case QNetworkReply::TemporaryNetworkFailureError:
+        case QNetworkReply::NetworkSessionFailedError:
+        case QNetworkReply::UnknownNetworkError:
+        case QNetworkReply::ProxyConnectionRefusedError:
+        case QNetworkReply::ProxyNotFoundError:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool CTileFetcher::IsTileBody(const QByteArray& contentType, const QByteArray& contentLength,
+                              qsizetype received) {
+    // A captive portal's login page comes with 200 too: only a picture is a tile.
+    if (!contentType.trimmed().toLower().startsWith("image/"))
+        return false;
+    if (received <= 0 || received > static_cast<qsizetype>(kMaxTileBytes))
+        return false;
+    // A body cut short of what the server announced is a broken tile.
+    if (!contentLength.isEmpty()) {
+        bool ok = false;
+        const qlonglong announced = contentLength.trimmed().toLongLong(&ok);
+        if (!ok || announced != received)
+            return false;
+    }
+    return true;
+}
+
 void CTileFetcher::Finished(QNetworkReply* reply, const Wish& wish) {
     reply->deleteLater();
-    inFlight_.erase(wish.tile.Key());
+    QByteArray body;
+    bool oversized = false;
+    if (const auto it = inFlight_.find(wish.tile.Key()); it != inFlight_.end()) {
+        body = std::move(it->second.body);
+        oversized = it->second.oversized;
+        inFlight_.erase(it);
+    }
+    if (!oversized)
+        body += reply->read(kBodyLimit - body.size());
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     const auto header = [reply](const char* name) { return reply->rawHeader(name).toStdString(); };
     TileValidators validators;
@@ -94,11 +154,11 @@ void CTileFetcher::Finished(QNetworkReply* reply, const Wish& wish) {
     validators.lastModified = header("Last-Modified");
     validators.expiresUtc = TileExpiry(NowUtc(), header("Cache-Control"), header("Expires"));
     bool arrived = false;
-    if (reply->error() == QNetworkReply::NoError && status == 200) {
-        const QByteArray body = reply->readAll();
-        if (!body.isEmpty() && body.size() <= static_cast<qsizetype>(kMaxTileBytes) && layer_) {
-            layer_->Deliver(wish.tile, body.toStdString(), validators);
-            arrived = true;
+    if (reply->error() == QNetworkReply::NoError && status == 200 && !oversized) {
+        if (IsTileBody(reply->rawHeader("Content-Type"), reply->rawHeader("Content-Length"),
+                       body.size()) &&
+            layer_) {
+            arrived = layer_->Deliver(wish.tile, body.toStdString(), validators);
         }
     } else if (status == 304 && layer_) {
         if (validators.etag.empty())
@@ -107,6 +167,13 @@ void CTileFetcher::Finished(QNetworkReply* reply, const Wish& wish) {
             validators.lastModified = wish.validators.lastModified;
         layer_->Confirm(wish.tile, validators);
         arrived = true;
+    }
+    if (status > 0 || arrived) {
+        offline_ = false;  // the server answered
+    } else if (IsOffline(reply->error()) && !offline_) {
+        offline_ = true;
+        if (layer_)
+            layer_->Unavailable("offline");
     }
     if (!arrived)
         failedAtMs_[wish.tile.Key()] = elapsed_.elapsed();

@@ -2,7 +2,9 @@
 // User-Agent naming the program and its version, at most two requests (so two connections)
 // at a time, only the tiles the view asks for, conditional requests (If-None-Match,
 // If-Modified-Since) for stale cached tiles. A failed tile (404, no network, a time-out) is
-// not asked for again for a while; being offline is an ordinary state and says nothing.
+// not asked for again for a while. Being offline is an ordinary state, said once on the
+// status line. Only a complete picture is taken as a tile: a login page, a cut-short body or
+// an endless one is not, and a redirect loop ends after a few hops.
 #pragma once
 
 #include <QElapsedTimer>
@@ -28,6 +30,8 @@ class CTileFetcher : public QObject, public TileFetcher {
     static constexpr int kTransferTimeoutMs = 15000;
     // A failed tile is asked for again after this long.
     static constexpr int64_t kRetryAfterMs = 5 * 60 * 1000;
+    static constexpr int kMaxRedirects = 3;
+    static constexpr qint64 kReadChunkBytes = 64 * 1024;
 
     CTileFetcher(std::string urlTemplate, const Clock& clock, QObject* parent = nullptr);
     ~CTileFetcher() override;
@@ -38,6 +42,10 @@ class CTileFetcher : public QObject, public TileFetcher {
     bool Busy() const override { return !queue_.empty() || !inFlight_.empty(); }
 
     static QByteArray UserAgent();
+    // A 200 answer's body is a tile: a picture type, within the size limit, as long as
+    // announced.
+    static bool IsTileBody(const QByteArray& contentType, const QByteArray& contentLength,
+                           qsizetype received);
 
   signals:
     // One or more tiles arrived (or were confirmed): the map should be drawn again.
@@ -46,6 +54,13 @@ class CTileFetcher : public QObject, public TileFetcher {
   private:
     void Pump();
     void Finished(QNetworkReply* reply, const Wish& wish);
+    // The network is out of reach (rather than the server saying no).
+    static bool IsOffline(int error);
+    struct InFlight {
+        QNetworkReply* reply = nullptr;
+        QByteArray body;  // what has arrived so far
+        bool oversized = false;
+    };
     int64_t NowUtc() const;
 
     std::string urlTemplate_;
@@ -53,7 +68,8 @@ class CTileFetcher : public QObject, public TileFetcher {
     CTileLayer* layer_ = nullptr;
     QNetworkAccessManager network_;
     std::deque<Wish> queue_;
-    std::unordered_map<uint64_t, QNetworkReply*> inFlight_;
+    std::unordered_map<uint64_t, InFlight> inFlight_;
+    bool offline_ = false;  // said once until a server answers again
     std::unordered_map<uint64_t, int64_t> failedAtMs_;
     QElapsedTimer elapsed_;
 };

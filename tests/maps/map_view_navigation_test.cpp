@@ -118,19 +118,28 @@ TEST(MapView, CommandsMoveTheViewWithinTheLimits) {
     EXPECT_EQ(maxZoom.MapToScreen({INT32_MIN, 50}), (PixelPoint{INT32_MIN, 69}));
 }
 
-// Zooming about the pointer keeps the place under it, down to one unit per pixel and out again.
+// Zooming about the pointer keeps the place under it, down to one unit per pixel and out again,
+// on the plain grid and in Mercator (tiles on), where y is not colatitude.
 TEST(MapView, ZoomAboutKeepsThePointUnderThePointer) {
     const PixelPoint pointer{60, 250};
-    ViewRig rig;
-    const MapPoint anchor = rig.view.ScreenToMap(pointer.x, pointer.y);
-    for (int i = 0; i < 31; ++i) {
-        ASSERT_TRUE(rig.view.ZoomAbout(pointer, i < 30));
+    for (const bool mercator : {false, true}) {
+        SCOPED_TRACE(mercator ? "Mercator" : "grid");
+        ViewRig rig;
+        rig.view.SetMercator(mercator);
         rig.view.PrepareForDrawing(rig.map);
-        const MapPoint now = rig.view.ScreenToMap(pointer.x, pointer.y);
-        EXPECT_LE(std::llabs(int64_t{now.x} - anchor.x), rig.view.ux());
-        EXPECT_LE(std::llabs(int64_t{now.y} - anchor.y), rig.view.uy());
+        const MapPoint anchor = rig.view.Projection().ScreenToView(pointer.x, pointer.y);
+        for (int i = 0; i < 31; ++i) {
+            SCOPED_TRACE(i);
+            ASSERT_TRUE(rig.view.ZoomAbout(pointer, i < 30));
+            rig.view.PrepareForDrawing(rig.map);
+            const MapProjection now = rig.view.Projection();
+            const MapPoint at = now.ScreenToView(pointer.x, pointer.y);
+            EXPECT_LE(std::llabs(int64_t{at.x} - anchor.x), now.ux());
+            EXPECT_LE(std::llabs(int64_t{at.y} - anchor.y), now.viewUy());
+        }
+        EXPECT_EQ(rig.view.ux(), 2);
     }
-    EXPECT_EQ(rig.view.ux(), 2);
+    ViewRig rig;
     EXPECT_EQ(rig.Drag({100, 100}, {109, 91}).result, DragResult::kTap);  // under 10 pixels
 }
 

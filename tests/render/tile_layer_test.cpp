@@ -2,6 +2,8 @@
 // broken tiles, what an online layer asks for, and no seams.
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include "maps/mbtiles.h"
 #include "maps/render/tile_layer.h"
 #include "maps/web_mercator.h"
@@ -30,12 +32,17 @@ struct TileRig {
         return store;
     }
     // The view drawn on size x size pixels (the whole Mercator world unless told).
-    QImage Draw(CTileLayer& layer, int size, const MapBox& view = kMercatorWorldBox) {
+    // Local tiles are read on the layer's thread: drawn again once read, as the map is.
+    QImage Draw(CTileLayer& layer, int size, const MapBox& view = kMercatorWorldBox,
+                bool waitForReads = true) {
         QImage image(size, size + kHeaderStripHeight, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        layer.Draw(painter, MapProjection(view, size, size, true));
-        layer.DrawAttribution(painter, size, size + kHeaderStripHeight);
+        for (int round = 0; round < (waitForReads ? 2 : 1); ++round) {
+            layer.WaitRead();
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            layer.Draw(painter, MapProjection(view, size, size, true));
+            layer.DrawAttribution(painter, size, size + kHeaderStripHeight);
+        }
         return image;
     }
     static QColor At(const QImage& image, int x, int y) {
@@ -73,6 +80,23 @@ TEST(TileLayer, TilesOnTheirQuarterABrokenOneBlankAndMissingOnesFromALowerZoom) 
     CTileLayer sparseLayer(std::move(sparse), rig.clock, rig.sink);
     EXPECT_EQ(TileRig::At(rig.Draw(sparseLayer, 1024), 100, 900), QColor(Qt::magenta));
     EXPECT_EQ(rig.notices.size(), 1u);
+}
+
+// A local store is read on the layer's own thread: the drawing does not wait for it, and the
+// layer says when the tiles can be drawn.
+TEST(Threads, TileLayerReadsLocalTilesOffTheDrawingThread) {
+    TileRig rig;
+    TileLayerSetup setup;
+    setup.local = rig.Mbtiles("one.mbtiles", 0, {{{0, 0, 0}, Png(Qt::blue)}});
+    CTileLayer layer(std::move(setup), rig.clock, rig.sink);
+    std::atomic<int> told{0};
+    layer.SetTilesRead([&told] { ++told; });
+    EXPECT_EQ(TileRig::At(rig.Draw(layer, 256, kMercatorWorldBox, false), 128, 128),
+              QColor(Qt::white));
+    layer.WaitRead();
+    EXPECT_GE(told, 1);
+    EXPECT_EQ(TileRig::At(rig.Draw(layer, 256, kMercatorWorldBox, false), 128, 128),
+              QColor(Qt::blue));
 }
 
 class RecordingFetcher : public TileFetcher {
@@ -118,6 +142,14 @@ TEST(TileLayer, OnlineAsksForTheViewAndOneRingAndShowsTheBaseLayerMeanwhile) {
     const QImage close = rig.Draw(layer, 512, view);
     EXPECT_EQ(TileRig::At(close, 384, 384), QColor(Qt::darkGreen));
     EXPECT_EQ(TileRig::At(close, 128, 128), QColor(Qt::cyan));
+    // Zoomed out, the zoom 3 tile is not there yet: the finer tile in memory still shows in
+    // its corner over the base layer.
+    const MapBox wider{ClampToInt32(int64_t(4 * span)), ClampToInt32(int64_t(8 * span)),
+                       ClampToInt32(int64_t(kMercatorTop + 4 * span)),
+                       ClampToInt32(int64_t(kMercatorTop + 8 * span))};
+    const QImage out = rig.Draw(layer, 512, wider);
+    EXPECT_EQ(TileRig::At(out, 448, 448), QColor(Qt::darkGreen));
+    EXPECT_EQ(TileRig::At(out, 300, 300), QColor(Qt::cyan));
 }
 
 // Tiles drawn at nearly their own size meet without a white seam, whichever way their edges

@@ -43,6 +43,43 @@ TEST(MapDesk, WheelZoomKeepsThePlaceUnderThePointer) {
     EXPECT_EQ(rig.view.mapView().ux(), ux);
 }
 
+// A burst of notches draws the map once, after the last; meanwhile the last picture stays on
+// screen, scaled about the pointer, never a blank map.
+TEST(MapDesk, AWheelBurstShowsTheLastPictureScaledThenDrawsOnce) {
+    testing::ViewRig rig(400, 300);
+    rig.Here("W1AAA");
+    rig.view.show();
+    const QImage before = rig.view.grab().toImage();
+    const QPoint pointer(100, 119);  // on the station's symbol
+    const int64_t drawnAt = rig.view.mapView().lastCompleteRedrawMs();
+    for (int notch = 0; notch < 3; ++notch) {
+        rig.store.clock.AdvanceMs(10);
+        QWheelEvent event(pointer, rig.view.mapToGlobal(pointer), {}, QPoint(0, 120), Qt::NoButton,
+                          {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&rig.view, &event);
+    }
+    const QImage during = rig.view.grab().toImage();
+    EXPECT_EQ(rig.view.mapView().lastCompleteRedrawMs(), drawnAt);  // not drawn per notch
+    // Eight times larger about the pointer: each old pixel near it is now an 8 x 8 block
+    // eight times as far from it, in the same colour at its middle.
+    int pixels = 0, kept = 0, coloured = 0;
+    for (int dy = -6; dy <= 6; ++dy) {
+        for (int dx = -6; dx <= 6; ++dx, ++pixels) {
+            const QRgb was = before.pixel(pointer + QPoint(dx, dy));
+            const QRgb now = during.pixel(pointer + QPoint(dx, dy) * 8 + QPoint(4, 4));
+            coloured += was != qRgb(255, 255, 255);
+            kept += std::abs(qRed(now) - qRed(was)) + std::abs(qGreen(now) - qGreen(was)) +
+                        std::abs(qBlue(now) - qBlue(was)) <
+                    60;
+        }
+    }
+    EXPECT_GT(coloured, 3);  // the station's symbol is among them
+    EXPECT_GE(kept, pixels * 9 / 10) << kept << " of " << pixels;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return rig.view.mapView().lastCompleteRedrawMs() != drawnAt; }, 5000));
+    EXPECT_EQ(rig.view.mapView().lastCompleteRedrawMs(), drawnAt + 30);  // once, at the end
+}
+
 TEST(MapDesk, PanningMovesThePictureLiveThenTheMapAndThePointerPlaceIsShown) {
     testing::ViewRig rig(400, 300);
     rig.store.Report("W1AAA", "4820.00N", "00140.00E");

@@ -74,6 +74,10 @@ class TileServer : public QObject {
             requests.push_back(r);
             if (r.path == "/2/2/2.png")
                 continue;  // stalled: the fetcher gives up on its own time
+            if (r.path.startsWith("/3/")) {
+                ServeHostile(socket, r.path);
+                continue;
+            }
             QByteArray head, body;
             if (r.path == "/2/1/1.png") {
                 head = "HTTP/1.1 404 Not Found\r\n";
@@ -90,6 +94,44 @@ class TileServer : public QObject {
         }
     }
 
+    // Zoom 3, row 0: what a hotel network or a broken server answers.
+    void ServeHostile(QTcpSocket* socket, const QByteArray& path) {
+        const QByteArray png = testing::SolidTilePng(Qt::darkCyan);
+        const QByteArray ok = "HTTP/1.1 200 OK\r\nContent-Type: image/png\r\n";
+        const auto send = [socket](const QByteArray& head, const QByteArray& body) {
+            socket->write(head + "Content-Length: " + QByteArray::number(body.size()) +
+                          "\r\n\r\n" + body);
+        };
+        if (path == "/3/0/0.png") {
+            send("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n", "<html>Log in</html>");
+        } else if (path == "/3/1/0.png") {
+            send(ok, png.left(png.size() / 2));  // truncated, announced as such
+        } else if (path == "/3/2/0.png") {
+            // Shorter than announced, then the connection ends.
+            socket->write(ok + "Content-Length: " + QByteArray::number(png.size()) +
+                          "\r\nConnection: close\r\n\r\n" + png.left(png.size() / 2));
+            socket->disconnectFromHost();
+        } else if (path == "/3/3/0.png") {
+            // Endless: another block each time the last one has gone out.
+            socket->write(ok + "Connection: close\r\n\r\n");
+            const QByteArray block(64 * 1024, 'x');
+            connect(socket, &QTcpSocket::bytesWritten, socket, [this, socket, block](qint64 n) {
+                endlessSent += n;
+                if (socket->state() == QAbstractSocket::ConnectedState &&
+                    socket->bytesToWrite() < block.size())
+                    socket->write(block);
+            });
+        } else if (path == "/3/4/0.png") {
+            socket->write("HTTP/1.1 302 Found\r\nLocation: /3/4/0.png\r\nContent-Length: 0\r\n\r\n");
+        } else {
+            send(ok, png);
+        }
+    }
+
+  public:
+    qint64 endlessSent = 0;
+
+  private:
     QTcpServer server_;
     int open_ = 0;
     std::map<QTcpSocket*, QByteArray> buffers_;
@@ -182,6 +224,43 @@ TEST(TileFetch, OnceFromTheServerThenFromTheCacheWithinTheUsageRulesAndRevalidat
     EXPECT_GE(validators.expiresUtc, now + kMinTileLifetimeSeconds - 5);
     EXPECT_EQ(validators.etag, "\"v1\"");
     EXPECT_EQ(FetchRig::Tile(rig.Draw(), 0, 0), QColor(Qt::darkCyan));
+}
+
+// Only a whole picture is cached: not a login page, a truncated or cut-short tile, an endless
+// body (read no further than a tile's size) or a redirect loop (given up after a few hops).
+TEST(TileFetch, OnlyACompletePictureIsCached) {
+    FetchRig rig;
+    rig.Start();
+    std::vector<TileFetcher::Wish> wishes;
+    for (int x = 0; x <= 5; ++x)
+        wishes.push_back({{3, x, 0}, {}});
+    rig.fetcher->Want(wishes);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.fetcher->Busy(); }, 20000));
+    TileDiskCache& cache = *rig.layer->diskCache();
+    for (int x = 0; x < 5; ++x) {
+        SCOPED_TRACE(x);
+        EXPECT_FALSE(cache.Contains({3, x, 0}));
+    }
+    EXPECT_TRUE(cache.Contains({3, 5, 0}));
+    EXPECT_LT(rig.server.endlessSent, 8 * static_cast<qint64>(kMaxTileBytes));
+    EXPECT_LE(rig.server.Sent("/3/4/0.png").size(), 1u + CTileFetcher::kMaxRedirects);
+}
+
+// A source out of reach says so, once, instead of leaving a plain map unexplained.
+TEST(TileFetch, AnUnreachableSourceSaysSo) {
+    QTcpServer closed;
+    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost, 0));
+    const QString url = QString("http://127.0.0.1:%1/{z}/{x}/{y}.png").arg(closed.serverPort());
+    closed.close();
+    FakeClock clock;
+    CTileFetcher fetcher(url.toStdString(), clock);
+    std::vector<std::string> notices;
+    CTileLayer layer({}, clock, [&](const std::string& text) { notices.push_back(text); });
+    fetcher.SetLayer(&layer);
+    fetcher.Want({{{1, 0, 0}, {}}, {{1, 1, 0}, {}}, {{1, 0, 1}, {}}});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !fetcher.Busy(); }, 10000));
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0], "Map tiles unavailable: offline, showing the tiles cached before.");
 }
 
 // The program itself: --tiles with the test's server and --screenshot draw the served tiles

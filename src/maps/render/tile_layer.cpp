@@ -15,6 +15,8 @@ namespace {
 constexpr int kMaxTilePixels = 1024;
 // Lower zooms searched for a stand-in tile.
 constexpr int kPlaceholderLevels = 8;
+// Higher zooms whose tiles in memory are drawn over a stand-in.
+constexpr int kFinerLevels = 2;
 
 std::string TileName(const TileId& t) {
     return std::to_string(t.z) + "/" + std::to_string(t.x) + "/" + std::to_string(t.y);
@@ -26,6 +28,109 @@ CTileLayer::CTileLayer(TileLayerSetup setup, const Clock& clock, NoticeSink noti
     : setup_(std::move(setup)), clock_(clock), notice_(std::move(notice)) {
     if (setup_.local)
         setup_.maxZoom = std::min(setup_.maxZoom, setup_.local->MaxZoom());
+    if (setup_.base)
+        baseMaxZoom_ = setup_.base->MaxZoom();
+    // From here on only the reader touches the stores.
+    if (setup_.local || setup_.base)
+        reader_ = std::thread([this] { RunReader(); });
+}
+
+CTileLayer::~CTileLayer() {
+    if (!reader_.joinable())
+        return;
+    {
+        std::lock_guard lock(readMutex_);
+        readStop_ = true;
+    }
+    readWake_.notify_all();
+    reader_.join();
+}
+
+void CTileLayer::SetTilesRead(std::function<void()> tilesRead) {
+    std::lock_guard lock(readMutex_);
+    tilesRead_ = std::move(tilesRead);
+}
+
+bool CTileLayer::Reading() const {
+    std::lock_guard lock(readMutex_);
+    return !readQueue_.empty() || reading_ > 0;
+}
+
+void CTileLayer::WaitRead() {
+    std::unique_lock lock(readMutex_);
+    readIdle_.wait(lock, [this] { return readStop_ || (readQueue_.empty() && reading_ == 0); });
+}
+
+void CTileLayer::Request(uint64_t key, const TileId& tile, bool base) {
+    if (!asked_.insert(key).second)
+        return;  // on its way
+    {
+        std::lock_guard lock(readMutex_);
+        readQueue_.push_back({key, tile, base});
+    }
+    readWake_.notify_one();
+}
+
+void CTileLayer::RunReader() {
+    std::unique_lock lock(readMutex_);
+    while (true) {
+        readWake_.wait(lock, [this] { return readStop_ || !readQueue_.empty(); });
+        if (readStop_)
+            break;
+        const ReadJob job = readQueue_.front();
+        readQueue_.pop_front();
+        ++reading_;
+        lock.unlock();
+        ReadDone done{job.key, job.tile, TileRead::kMissing, {}, {}};
+        std::string bytes;
+        TileStore* store = job.base ? setup_.base.get() : setup_.local.get();
+        if (store)
+            done.read = store->Read(job.tile, bytes, done.error);
+        if (done.read == TileRead::kFound)
+            done.image = DecodeBytes(bytes);
+        lock.lock();
+        readDone_.push_back(std::move(done));
+        --reading_;
+        const bool idle = readQueue_.empty() && reading_ == 0;
+        const std::function<void()> tilesRead = idle ? tilesRead_ : nullptr;
+        if (idle)
+            readIdle_.notify_all();
+        if (tilesRead) {
+            lock.unlock();
+            tilesRead();
+            lock.lock();
+        }
+    }
+    readIdle_.notify_all();
+}
+
+void CTileLayer::TakeRead(bool dropQueued) {
+    std::vector<ReadDone> done;
+    {
+        std::lock_guard lock(readMutex_);
+        done.swap(readDone_);
+        if (dropQueued) {
+            for (const ReadJob& job : readQueue_)
+                asked_.erase(job.key);
+            readQueue_.clear();
+        }
+    }
+    for (ReadDone& d : done) {
+        asked_.erase(d.key);
+        State state = State::kImage;
+        if (d.read == TileRead::kMissing) {
+            state = State::kMissing;
+        } else if (d.read == TileRead::kError || d.image.isNull()) {
+            state = State::kBlank;
+            if (!noticed_ && notice_) {
+                notice_(d.read == TileRead::kError
+                            ? d.error
+                            : "Map tile " + TileName(d.tile) + " cannot be read: not a picture.");
+                noticed_ = true;
+            }
+        }
+        Put(d.key, state, std::move(d.image));
+    }
 }
 
 int64_t CTileLayer::NowUtc() const {
@@ -36,7 +141,7 @@ int CTileLayer::TileZoom(const MapProjection& projection) const {
     return TileZoomFor(projection.ux(), setup_.maxZoom);
 }
 
-QImage CTileLayer::Decode(const std::string& bytes, const TileId& tile) {
+QImage CTileLayer::DecodeBytes(const std::string& bytes) {
     QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
@@ -45,14 +150,18 @@ QImage CTileLayer::Decode(const std::string& bytes, const TileId& tile) {
     QImage image;
     if (size.isValid() && size.width() <= kMaxTilePixels && size.height() <= kMaxTilePixels)
         image = reader.read();
-    if (image.isNull()) {
-        if (!noticed_ && notice_) {
-            notice_("Map tile " + TileName(tile) + " cannot be read: not a picture.");
-            noticed_ = true;
-        }
+    if (image.isNull())
         return {};
-    }
     return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+QImage CTileLayer::Decode(const std::string& bytes, const TileId& tile) {
+    QImage image = DecodeBytes(bytes);
+    if (image.isNull() && !noticed_ && notice_) {
+        notice_("Map tile " + TileName(tile) + " cannot be read: not a picture.");
+        noticed_ = true;
+    }
+    return image;
 }
 
 CTileLayer::Slot& CTileLayer::Put(uint64_t key, State state, QImage image,
@@ -84,22 +193,11 @@ const CTileLayer::Slot* CTileLayer::Find(const TileId& tile,
         }
         return slot.state == State::kMissing ? nullptr : &slot;
     }
-    std::string bytes, error;
     if (setup_.local) {
-        const TileRead read = setup_.local->Read(tile, bytes, error);
-        if (read == TileRead::kError) {
-            if (!noticed_ && notice_) {
-                notice_(error);
-                noticed_ = true;
-            }
-            return &Put(key, State::kBlank, {});
-        }
-        if (read == TileRead::kMissing)
-            return Put(key, State::kMissing, {}), nullptr;
-        QImage image = Decode(bytes, tile);
-        const State state = image.isNull() ? State::kBlank : State::kImage;
-        return &Put(key, state, std::move(image));
+        Request(key, tile, false);
+        return nullptr;  // drawn once the reader has it
     }
+    std::string bytes;
     if (!setup_.cache)
         return nullptr;
     TileValidators validators;
@@ -121,14 +219,8 @@ const CTileLayer::Slot* CTileLayer::FindBase(const TileId& tile) {
         use_.splice(use_.begin(), use_, it->second.use);
         return it->second.state == State::kImage ? &it->second : nullptr;
     }
-    std::string bytes, error;
-    if (setup_.base->Read(tile, bytes, error) != TileRead::kFound)
-        return Put(key, State::kMissing, {}), nullptr;
-    QImage image = Decode(bytes, tile);
-    const bool ok = !image.isNull();
-    const State state = ok ? State::kImage : State::kBlank;
-    Slot& slot = Put(key, state, std::move(image));
-    return ok ? &slot : nullptr;
+    Request(key, tile, true);
+    return nullptr;
 }
 
 void CTileLayer::DrawTile(QPainter& painter, const QRectF& target, const QImage& image) {
@@ -176,7 +268,7 @@ bool CTileLayer::DrawPlaceholder(QPainter& painter, const TileId& tile, const QR
     }
     if (!setup_.base)
         return false;
-    const int baseZoom = std::min(tile.z, setup_.base->MaxZoom());
+    const int baseZoom = std::min(tile.z, baseMaxZoom_);
     for (int z = baseZoom; z >= 0; --z) {
         const int d = tile.z - z;
         if (d > 20)
@@ -189,7 +281,28 @@ bool CTileLayer::DrawPlaceholder(QPainter& painter, const TileId& tile, const QR
     return false;
 }
 
+void CTileLayer::DrawStandIns(QPainter& painter, const TileId& tile, const QRectF& target) {
+    DrawPlaceholder(painter, tile, target);
+    // Over the coarse stand-in, the finer tiles still in memory from a closer view: zooming
+    // out keeps what was on screen instead of a blank or coarser map.
+    for (int d = 1; d <= kFinerLevels && tile.z + d <= kMaxTileZoom; ++d) {
+        const int n = 1 << d;
+        const double w = target.width() / n, h = target.height() / n;
+        for (int j = 0; j < n; ++j) {
+            for (int i = 0; i < n; ++i) {
+                const TileId finer{tile.z + d, tile.x * n + i, tile.y * n + j};
+                const auto it = memory_.find(finer.Key());
+                if (it == memory_.end() || it->second.state != State::kImage)
+                    continue;
+                painter.drawImage(QRectF(target.left() + i * w, target.top() + j * h, w, h),
+                                  it->second.image);
+            }
+        }
+    }
+}
+
 void CTileLayer::Draw(QPainter& painter, const MapProjection& projection) {
+    TakeRead(true);
     const int z = TileZoom(projection);
     const MapBox& view = projection.viewUnits();
     const double ux = projection.ux();
@@ -217,7 +330,7 @@ void CTileLayer::Draw(QPainter& painter, const MapProjection& projection) {
             if (slot && slot->state == State::kImage)
                 DrawTile(painter, target, slot->image);
             else if (!slot)
-                DrawPlaceholder(painter, tile, target);
+                DrawStandIns(painter, tile, target);
             // A blank tile stays white.
         }
     }
@@ -262,13 +375,25 @@ void CTileLayer::DrawAttribution(QPainter& painter, int clientWidth, int clientH
     painter.restore();
 }
 
-void CTileLayer::Deliver(const TileId& tile, const std::string& bytes,
+bool CTileLayer::Deliver(const TileId& tile, const std::string& bytes,
                          const TileValidators& validators) {
+    // Only a picture is kept: anything else would stand for the tile until it expired.
+    QImage image = Decode(bytes, tile);
+    if (image.isNull())
+        return false;
     if (setup_.cache)
         setup_.cache->Store(tile, bytes, validators, NowUtc());
-    QImage image = Decode(bytes, tile);
-    const State state = image.isNull() ? State::kBlank : State::kImage;
-    Put(tile.Key(), state, std::move(image), validators);
+    Put(tile.Key(), State::kImage, std::move(image), validators);
+    unavailableSaid_ = false;
+    return true;
+}
+
+void CTileLayer::Unavailable(const std::string& reason) {
+    if (unavailableSaid_ || !notice_)
+        return;
+    unavailableSaid_ = true;
+    notice_("Map tiles unavailable: " + reason + ", showing " +
+            (setup_.base ? "the base layer" : "the tiles cached before") + ".");
 }
 
 void CTileLayer::Confirm(const TileId& tile, const TileValidators& validators) {
