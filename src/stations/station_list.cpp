@@ -108,7 +108,7 @@ void ApplyDeviceAndPath(CStation& s, bool own, std::string_view destination, std
         Store(s.lastInfo, information);
     }
     if (!named)
-        AssignDeviceName(s.device, destination);
+        AssignDeviceName(s.device, s.deviceClass, destination);
 }
 
 }  // namespace

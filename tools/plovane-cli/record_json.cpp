@@ -161,6 +161,7 @@ Json StationJson(const CStation& s, std::string_view record) {
     j["path"] = Text(s.path);
     j["destination"] = Text(s.destination);
     j["device"] = Text(s.device);
+    j["deviceClass"] = s.deviceClass.empty() ? Json(nullptr) : Json(std::string(s.deviceClass));
     j["lastInfo"] = Text(s.lastInfo);
     j["moving"] = s.moving;
     j["course"] = s.course;

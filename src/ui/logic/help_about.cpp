@@ -4,6 +4,7 @@
 #include <array>
 #include <utility>
 
+#include "core/device_ids.h"
 #include "ui/logic/frame_model.h"
 
 namespace plovane {
@@ -36,6 +37,8 @@ std::string AboutDetails(bool tilesShown) {
         std::string(kNavigationWarning) +
         "\n\nCopyright 2026 Drennic. All rights reserved."
         "\n\nMap data: Made with Natural Earth (naturalearthdata.com), public domain.";
+    text += "\n";
+    text += device_ids::kCredit;
     if (tilesShown)
         text += "\nMap tiles: \u00a9 OpenStreetMap contributors (openstreetmap.org/copyright).";
     return text;
