@@ -692,4 +692,10 @@ void CStationList::ApplyLimit() {
         impl_->TrimTo(impl_->Limit());
 }
 
+void CStationList::RemoveOthers() {
+    const Impl::Lock lock = impl_->TakeLock();
+    if (lock.owns_lock())
+        impl_->TrimTo(1);
+}
+
 }  // namespace plovane

@@ -34,6 +34,10 @@ std::string Latin1ToUtf8(std::string_view bytes);
 // comment and last information text are read).
 // A non-empty `record` puts "record": record in front of the other keys.
 Json StationJson(const CStation& station, std::string_view record = {});
+// The same object written straight to the end of `out`, as StationJson(...).dump() writes it.
+void AppendStationJson(const CStation& station, std::string_view record, std::string& out);
+// A JSON string of received bytes (as in the records), with its quotes, to the end of `out`.
+void AppendTextJson(std::string_view bytes, std::string& out);
 
 // from, to, number, text, count, ackCount, acked, rejected, replyAck (null, or what followed
 // "}" in the sender's number: "" for "{7}"), encoding of the text; `record` as above.
