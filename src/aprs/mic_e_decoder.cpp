@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "aprs/decoders.h"
+#include "core/device_ids.h"
 #include "core/latin1.h"
 
 namespace plovane::aprs {
@@ -58,27 +59,28 @@ bool IsBase91(unsigned char c) {
 // The altitude's "}" is looked for this far into the text after the type byte.
 constexpr size_t kMaxAltitudeOffset = 6;
 
-// The suffixes that mark the radio or tracker after a type byte: "=" (TM-D710, TH-D72),
-// "^" (TH-D74), "&" (TH-D75) after ">" or "]"; two characters after "`" or "'", e.g.
-// "_ " (VX-8), "_\"" (FTM-350), "|3" (TinyTrack3).
-constexpr std::array<std::string_view, 23> kTwoCharacterSuffixes = {
-    "_ ", "_\"", "_#", "_$", "_%", "_(", "_)", "_0", "_1", "_2", "_3", "_4",
-    "_5", "|3",  "|4", "^v", "*v", ":4", ":8", "Mv", "(5", "(8", " X",
-};
-
-std::string_view StripMakerSuffix(char type, std::string_view text) {
+// The device mark ending the text after a type byte: ">" or "]" (Kenwood) and an optional
+// one-byte suffix ("=" TM-D710/TH-D72, "^" TH-D74, ...), or "`" or "'" and a two-byte
+// suffix ("_ " VX-8, "|3" TinyTrak3, ...). Takes the mark off `text` and returns the
+// device's tag for the station store, or "Mic-E" when the mark names nothing we know.
+std::string_view TakeDeviceMark(char type, std::string_view& text) {
+    const device_ids::Device* device = nullptr;
     if (type == '>' || type == ']') {
-        if (text.ends_with('=') || text.ends_with('^') || text.ends_with('&'))
+        if (!text.empty() &&
+            (device = device_ids::FindMicELegacy(type, text.substr(text.size() - 1))))
             text.remove_suffix(1);
+        else
+            device = device_ids::FindMicELegacy(type, "");
     } else if (type == '`' || type == '\'') {
-        for (const std::string_view suffix : kTwoCharacterSuffixes) {
-            if (text.ends_with(suffix)) {
-                text.remove_suffix(2);
-                break;
-            }
+        if (text.size() >= 2 &&
+            (device = device_ids::FindMicESuffix(text.substr(text.size() - 2)))) {
+            text.remove_suffix(2);
+        } else if (text.ends_with('_') && (device = device_ids::FindMicESuffix("_ "))) {
+            // The VX-8's "_ " loses its blank where lines are trimmed on the way.
+            text.remove_suffix(1);
         }
     }
-    return text;
+    return device != nullptr ? device->tag : "Mic-E";
 }
 
 // Telemetry right after the symbol: "'" and two hex bytes (channels 1 and 3), or "`" (also
@@ -174,27 +176,26 @@ void DecodeMicE(ReportWriter& out, std::string_view source, std::string_view des
 
     const std::array<char, 2> symbol = {information[8] == '/' ? '/' : '\\', information[7]};
 
+    // A message set by bits of both kinds (standard "P".."Z", custom "A".."K") means nothing.
     int bits = 0;
     bool custom = false;
+    bool standard = false;
     for (size_t i = 0; i < 3; ++i) {
-        bits = bits * 2 + (FlagSet(U(destination[i])) ? 1 : 0);
-        custom = custom || IsCustomMessageChar(U(destination[i]));
+        const unsigned char c = U(destination[i]);
+        bits = bits * 2 + (FlagSet(c) ? 1 : 0);
+        custom = custom || IsCustomMessageChar(c);
+        standard = standard || (FlagSet(c) && !IsCustomMessageChar(c));
     }
-    const std::string_view message = (custom ? kCustomMessages : kStandardMessages)[7 - bits];
+    const std::string_view message =
+        custom && standard ? "Unknown" : (custom ? kCustomMessages : kStandardMessages)[7 - bits];
 
-    // A type byte may follow the symbol: the Kenwood radios mark themselves with ">" (TH-D7)
-    // or "]" (TM-D700), other makers with "`" or "'" and a two-character suffix.
-    std::string_view device = "Mic-E";
+    // A type byte may follow the symbol: the Kenwood radios mark themselves with ">" or "]",
+    // other makers with "`" or "'"; a suffix at the end of the text names the model.
     std::string_view comment = information.substr(9);
     const bool telemetry = TakeMicETelemetry(out, source, comment);
     const char type = telemetry || comment.empty() ? '\0' : comment[0];
-    if (type == '>' || type == ']' || type == '`' || type == '\'') {
+    if (type == '>' || type == ']' || type == '`' || type == '\'')
         comment.remove_prefix(1);
-        if (type == '>')
-            device = "TH-D7";
-        else if (type == ']')
-            device = "TM-D700";
-    }
 
     // "xyz}": altitude in metres above -10000 as three base-91 digits, within the first
     // bytes of the text; the text around it stays.
@@ -218,7 +219,7 @@ void DecodeMicE(ReportWriter& out, std::string_view source, std::string_view des
         break;
     }
     const std::string_view shownText = comment;
-    comment = StripMakerSuffix(type, comment);
+    const std::string_view device = TakeDeviceMark(type, comment);
 
     out.UpdatePosition(source, std::string_view(symbol.data(), symbol.size()),
                        std::string_view(latitude.data(), latitude.size()),

@@ -3,6 +3,7 @@
 // stations ("$ULTW", "!!", "#", "*"). Values leave here in the store's units: knots, tenths
 // of a degree Celsius, of a percent, of a millibar and of a millimetre.
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <string_view>
 
@@ -92,16 +93,15 @@ int32_t InchesToTenthsMm(int32_t value) {
     return WholePart(value * 254.0 + 0.5);
 }
 
-// Degrees Fahrenheit to tenths of a degree Celsius. The quotient is truncated first; adding
-// a half and dropping the fraction then moves negative results one tenth towards zero
-// ("t-05" stores -204).
+// Degrees Fahrenheit to tenths of a degree Celsius, rounded half away from zero on both
+// sides of zero ("t-14" stores -256, "t078" 256).
 int32_t FahrenheitToTenthsC(int32_t fahrenheit) {
-    return WholePart((fahrenheit - 32) * 50 / 9 + 0.5);
+    return static_cast<int32_t>(std::lround((fahrenheit - 32) * 50 / 9.0));
 }
 
-// Tenths of a km/h to whole knots.
+// Tenths of a km/h to whole knots, rounded: 1.2 km/h is 0.65 kn, so 1.
 int32_t TenthsKmhToKnots(int32_t value) {
-    return WholePart(value / kKmPerMile * kKnotsPerMph) / 10;
+    return static_cast<int32_t>(std::lround(value / 10.0 / kKmPerMile * kKnotsPerMph));
 }
 
 int32_t UltimeterDirection(int32_t value) {
@@ -114,7 +114,7 @@ int32_t UltimeterTemperature(int32_t value) {
     if (value < 0)
         return -1000;
     const int32_t tenthsF = value >= 0x8000 ? value - 0x10000 : value;
-    const int32_t tenthsC = (tenthsF - 320) * 5 / 9;
+    const auto tenthsC = static_cast<int32_t>(std::lround((tenthsF - 320) * 5 / 9.0));
     return tenthsC == -1000 ? -1001 : tenthsC;
 }
 
@@ -219,15 +219,16 @@ void SetDayOfYear(WeatherValues& v, int32_t dayOfYear, int32_t minuteOfDay,
 
 // Where the four-digit hex fields of an Ultimeter record start; -1 for a field it lacks.
 struct UltimeterLayout {
-    int wind, gust, direction, temperature, rain, pressure, humidity, dayOfYear, minuteOfDay;
+    int wind, gust, direction, temperature, rainToday, pressure, humidity, dayOfYear, minuteOfDay;
 };
 
 // "$ULTW" record: fields counted from the "$"; the average wind is the wind, the peak the gust.
+// The long-term rain total (position 17) has no slot; today's total goes to "since midnight".
 // e.g. $ULTW0053002D028D02FA2813000D87BD000103E8015703430010000C
-constexpr UltimeterLayout kUltimeterPacket{53, 5, 9, 13, 17, 21, 37, 41, 45};
-// "!!" logging record: fields from position 2, no gust.
+constexpr UltimeterLayout kUltimeterPacket{53, 5, 9, 13, 49, 21, 37, 41, 45};
+// "!!" logging record: fields from position 2, no gust; the long-term rain total at 14.
 // e.g. !!00000066013D000028710166--------0158053201200210
-constexpr UltimeterLayout kUltimeterLogging{2, -1, 6, 10, 14, 18, 26, 34, 38};
+constexpr UltimeterLayout kUltimeterLogging{2, -1, 6, 10, 42, 18, 26, 34, 38};
 
 void DecodeUltimeterRecord(ReportWriter& out, std::string_view name, std::string_view text,
                            const UltimeterLayout& layout) {
@@ -236,7 +237,7 @@ void DecodeUltimeterRecord(ReportWriter& out, std::string_view name, std::string
     const int32_t wind = field(layout.wind);
     const int32_t gust = field(layout.gust);
     const int32_t direction = field(layout.direction);
-    const int32_t rain = field(layout.rain);
+    const int32_t rain = field(layout.rainToday);
     if (wind >= 0)
         v.windSpeed = TenthsKmhToKnots(wind);
     if (gust >= 0)
@@ -244,9 +245,9 @@ void DecodeUltimeterRecord(ReportWriter& out, std::string_view name, std::string
     if (direction >= 0)
         v.windDirection = UltimeterDirection(direction);
     v.temperature = UltimeterTemperature(field(layout.temperature));
-    // The long-term total counts hundredths of an inch; the 24-hour slot holds tenths of a mm.
+    // Hundredths of an inch to the store's tenths of a mm.
     if (rain >= 0)
-        v.rainLast24Hours = HundredthsInchToTenthsMm(rain);
+        v.rainSinceMidnight = HundredthsInchToTenthsMm(rain);
     v.barometer = field(layout.pressure);
     v.humidity = field(layout.humidity);
     SetDayOfYear(v, field(layout.dayOfYear), field(layout.minuteOfDay), out.localNow());

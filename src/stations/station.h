@@ -5,6 +5,7 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "core/date_time.h"
 #include "core/geo.h"
@@ -90,6 +91,7 @@ class CStation {
     std::string path;
     std::string destination;
     std::string device;
+    std::string_view deviceClass;  // "ht", "wx", ...: into the device table, never freed
     std::string lastInfo;
     int16_t phgPower = 0;        // watts
     int16_t phgHeight = 0;       // feet

@@ -108,7 +108,7 @@ void ApplyDeviceAndPath(CStation& s, bool own, std::string_view destination, std
         Store(s.lastInfo, information);
     }
     if (!named)
-        AssignDeviceName(s.device, destination);
+        AssignDeviceName(s.device, s.deviceClass, destination);
 }
 
 }  // namespace
@@ -690,6 +690,12 @@ void CStationList::ApplyLimit() {
     const Impl::Lock lock = impl_->TakeLock();
     if (lock.owns_lock())
         impl_->TrimTo(impl_->Limit());
+}
+
+void CStationList::RemoveOthers() {
+    const Impl::Lock lock = impl_->TakeLock();
+    if (lock.owns_lock())
+        impl_->TrimTo(1);
 }
 
 }  // namespace plovane

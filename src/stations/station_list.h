@@ -97,6 +97,9 @@ class CStationList {
     void ApplySettings(const CStationSettings& settings, bool announce);
     // Removes the oldest records until the station limit holds (after a settings change).
     void ApplyLimit();
+    // Removes every record but the own one, unannounced: for a tool that decodes each line
+    // into the same store and prints what that line left.
+    void RemoveOthers();
     // The renderer marks which stations it drew.
     void SetShownOnMap(std::string_view call, bool shown);
 

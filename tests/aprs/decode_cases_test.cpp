@@ -152,11 +152,18 @@ N4>000U6T:'(#fpPO>/
     => N4 /> @0005.6400N 01207.7400W mv=251/45 [Emergency!] >Mic-E {Mic-E/Pic-E Device}
 N5>A32U6T:'(#fpPO>/
     => N5 /> @0325.6400N 01207.7400W mv=251/45 [Custom-3] >Mic-E {Mic-E/Pic-E Device}
+M0>AP2U6T:'(#fpPO>/
+    => M0 /> @0025.6400N 01207.7400W mv=251/45 [Unknown] >Mic-E {Mic-E/Pic-E Device}
 N6>S32U6T:'(#f\x1C\x1C\x1C>/
     => N6 /> @3325.6400N 01207.7400W mv=0/0 [Returning] >Mic-E {Mic-E/Pic-E Device}
 N7>S32U6T:'(#f\x01PO>/ => N7 /> @3325.6400N 01207.7400W [Returning] >Mic-E {Mic-E/Pic-E Device}
 N8>S32U6T:'(#fpPO>/]\x01%k}Hi
     => N8 /> @3325.6400N 01207.7400W mv=251/45 [Returning] >TM-D700 {Kenwood TM-D700} '\x01%k}Hi' info='\x01%k}Hi'
+P1>S32U6T:'(#fpPO>/]Hi=
+    => P1 /> @3325.6400N 01207.7400W mv=251/45 [Returning] >TM-D710 {Kenwood TM-D710} 'Hi' info='Hi='
+P2>S32U6T:'(#fpPO>/>Hi^ => P2 /> @3325.6400N 01207.7400W mv=251/45 [Returning] >TH-D74 {Kenwood TH-D74} 'Hi' info='Hi^'
+P3>S32U6T:'(#fpPO>/`Hi_  => P3 /> @3325.6400N 01207.7400W mv=251/45 [Returning] >VX-8 {Yaesu VX-8} 'Hi' info='Hi_'
+P4>S32U6T:'(#fpPO>/`Hi_) => P4 /> @3325.6400N 01207.7400W mv=251/45 [Returning] >FTM-100D {Yaesu FTM-100D} 'Hi' info='Hi_)'
 N9>S32U6T:'\x01#fpPO>/ => N9 >S32U6T {S32U6T} info=''\x01#fpPO>/'
 O1>S32U6T:'(\x01fpPO>/ => O1 >S32U6T {S32U6T} info=''(\x01fpPO>/'
 O2>S32U6T:'(#\x01pPO>/ => O2 >S32U6T {S32U6T} info=''(#\x01pPO>/'
@@ -219,17 +226,17 @@ T6>APRS:!4903.50N/07201.75W- c |!!!!!!!!!!!!!!| d
 T7>APRS:!4903.50N/07201.75W- x |!wEU!![S|
     => T7 /- @4903.5000N 07201.7500W ' x ' tlm#86 3328,0,5328,,
 E1>S32U6T:`c51!f?>/]"3x}=
-    => E1 /> @3325.6400N 07125.2100W alt=60 mv=35/57 [Returning] >TM-D700 {Kenwood TM-D700} info='='
+    => E1 /> @3325.6400N 07125.2100W alt=60 mv=35/57 [Returning] >TM-D710 {Kenwood TM-D710} info='='
 E2>S32U6T:`(_f "Oj/]Greetings via ISS=
-    => E2 /j @3325.6400N 01207.7400W mv=251/40 [Returning] >TM-D700 {Kenwood TM-D700} 'Greetings via ISS' info='Greetings via ISS='
+    => E2 /j @3325.6400N 01207.7400W mv=251/40 [Returning] >TM-D710 {Kenwood TM-D710} 'Greetings via ISS' info='Greetings via ISS='
 E3>S32U6T:`*\Fl"Bk/]"?l}Test Mic-E packet
     => E3 /k @3325.6400N 01404.4200W alt=10860 mv=238/0 [Returning] >TM-D700 {Kenwood TM-D700} 'Test Mic-E packet' info='Test Mic-E packet'
 E4>S32U6T:`@CioI}u/`"4T}LPG Tanker_"
-    => E4 /u @3325.6400N 03639.7700W alt=610 mv=197/34 [Returning] >Mic-E {Mic-E/Pic-E Device} 'LPG Tanker' info='LPG Tanker_"'
+    => E4 /u @3325.6400N 03639.7700W alt=610 mv=197/34 [Returning] >FTM-350 {Yaesu FTM-350} 'LPG Tanker' info='LPG Tanker_"'
 E5>S32U6T:`(_f "Oj/>abc^
-    => E5 /j @3325.6400N 01207.7400W mv=251/40 [Returning] >TH-D7 {Kenwood TH-D7} 'abc' info='abc^'
+    => E5 /j @3325.6400N 01207.7400W mv=251/40 [Returning] >TH-D74 {Kenwood TH-D74} 'abc' info='abc^'
 E6>S32U6T:'(_f "Oj/'TT3|3
-    => E6 /j @3325.6400N 01207.7400W mv=251/40 [Returning] >Mic-E {Mic-E/Pic-E Device} 'TT3' info='TT3|3'
+    => E6 /j @3325.6400N 01207.7400W mv=251/40 [Returning] >TinyTrak3 {Byonics TinyTrak3} 'TT3' info='TT3|3'
 E7>S32U6T:`(_f "Oj/Ab"4T}rest
     => E7 /j @3325.6400N 01207.7400W alt=610 mv=251/40 [Returning] >Mic-E {Mic-E/Pic-E Device} 'Abrest' info='Abrest'
 E8>S32U6T:`(_f "Oj/plain text
@@ -253,24 +260,28 @@ I3>APRS:_00004499t050........ => I3 /_ wx[ t=100 2026-01-01T23:59 ]
 I4>APRS:_13312400t050........ => I4 /_ wx[ t=100 2025-12-31T23:00 ]
 I5>APRS:!4903.50N/07201.75W_220/004g005s001c180t077
     => I5 /_ @4903.5000N 07201.7500W wx[ dir=220 spd=4 gst=4 sn=254 'c180t077' ]
-I6>APRS:!4903.50N/07201.75W_.../...t-05 => I6 /_ @4903.5000N 07201.7500W wx[ t=-204 ]
-I7>APRS:!4903.50N/07201.75W_.../...t000 => I7 /_ @4903.5000N 07201.7500W wx[ t=-176 ]
+I6>APRS:!4903.50N/07201.75W_.../...t-05 => I6 /_ @4903.5000N 07201.7500W wx[ t=-206 ]
+I8>APRS:!4903.50N/07201.75W_.../...t-14 => I8 /_ @4903.5000N 07201.7500W wx[ t=-256 ]
+I9>APRS:!4903.50N/07201.75W_.../...t078 => I9 /_ @4903.5000N 07201.7500W wx[ t=256 ]
+I7>APRS:!4903.50N/07201.75W_.../...t000 => I7 /_ @4903.5000N 07201.7500W wx[ t=-178 ]
 J1>APRS:_1009055 => J1 info='_1009055'
 J2>APRS:_1009055c220s004g005t07 => J2 info='_1009055c220s004g005t07'
 J3>APRS:_10a90556c220s004g005t077 => J3 info='_10a90556c220s004g005t077'
 J4>APRS:_-1090556c220s004g005t077 => J4 info='_-1090556c220s004g005t077'
 U1>APRS:$ULTW01F4008002EE006427A60000000000000258003C02D0000000C8
-    => U1 /_ wx[ t=238 dir=180 spd=10 gst=26 h=600 b=10150 r24=254 2026-03-01T12:00 ]
-U2>APRS:$ULTW000000FFFFEA00002800 => U2 /_ wx[ t=-190 dir=360 gst=0 b=10240 r24=0 ]
+    => U1 /_ wx[ t=239 dir=180 spd=11 gst=27 h=600 b=10150 r0=0 2026-03-01T12:00 ]
+U2>APRS:$ULTW000000FFFFEA00002800 => U2 /_ wx[ t=-190 dir=360 gst=0 b=10240 ]
 U3>APRS:$ULTW00000000FA38 => U3 /_ wx[ t=-1001 dir=0 gst=0 ]
-U4>APRS:$ULTW001000000300000127 => U4 /_ wx[ t=248 dir=0 gst=0 r24=3 ]
-U5>APRS:$ULTW001000000300000127A6000000000000----003C => U5 /_ wx[ t=248 dir=0 gst=0 b=10150 r24=3 ]
+U4>APRS:$ULTW001000000300000127 => U4 /_ wx[ t=249 dir=0 gst=1 ]
+U5>APRS:$ULTW001000000300000127A6000000000000----003C => U5 /_ wx[ t=249 dir=0 gst=1 b=10150 ]
 U6>APRS:$ULTW000000000300000027A6000000000000025800000000
-    => U6 /_ wx[ t=248 dir=0 gst=0 h=600 b=10150 r24=0 ]
-U7>APRS:$ULTW000000000300000027A60000000000000258000105A0
-    => U7 /_ wx[ t=248 dir=0 gst=0 h=600 b=10150 r24=0 ]
+    => U6 /_ wx[ t=249 dir=0 gst=0 h=600 b=10150 ]
+U7>APRS:$ULTW000000000300000027A60000000000000258000105A000780000
+    => U7 /_ wx[ t=249 dir=0 spd=0 gst=0 h=600 b=10150 r0=305 ]
+U0>APRS:$ULTW000C00000300000027A60000000000000258000105A00078000C
+    => U0 /_ wx[ t=249 dir=0 spd=1 gst=1 h=600 b=10150 r0=305 ]
 U8>APRS:!!006400400320000A27420000----0000016D0000
-    => U8 /_ wx[ t=266 dir=90 spd=5 b=10050 r24=25 2025-12-31T00:00 ]
+    => U8 /_ wx[ t=267 dir=90 spd=5 b=10050 2025-12-31T00:00 ]
 U9>APRS:!!0064 => U9 /_ wx[ spd=5 ]
 G1>APRS:#5103E => G1 /_ wx[ t=30 dir=112 spd=8 ]
 G2>APRS:*5103E => G2 /_ wx[ t=30 dir=112 spd=13 ]

@@ -64,12 +64,7 @@ const std::map<std::pair<std::string, std::string>, const char*> kDifferences = 
     {{"fap-30-07", "weather.luminosity"}, "unknown field ends the weather"},
     // Ultimeter records: the long-term rain total goes to the 24-hour slot; the peer reads
     // today's rain as rain since midnight. "!!" records: the wind is the field at position 2.
-    {{"fap-31-01", "weather.rain_24h_mm"}, "Ultimeter rain slots"},
-    {{"fap-31-01", "weather.rain_midnight_mm"}, "Ultimeter rain slots"},
-    {{"fap-31-02", "weather.rain_24h_mm"}, "Ultimeter rain slots"},
-    {{"fap-31-02", "weather.rain_midnight_mm"}, "Ultimeter rain slots"},
-    {{"fap-31-03", "weather.rain_24h_mm"}, "Ultimeter rain slots"},
-    {{"fap-31-03", "weather.rain_midnight_mm"}, "Ultimeter rain slots"},
+    {{"fap-31-02", "weather.rain_midnight_mm"}, "record too short for today's rain"},
     {{"fap-31-03", "weather.wind_speed_ms"}, "Peet wind field"},
     // Only PHG, DFS and course/speed are data extensions: "RNG0050" and the "/" after PHG
     // stay in the comment.

@@ -50,6 +50,30 @@ TEST(DecodeCommand, ReadsStandardInputAndStartsWithTheOwnRecord) {
     }
 }
 
+// --each decodes every line as if it were the first: what a line leaves in the stores
+// (a station, the own record, a message) is gone for the next.
+TEST(DecodeCommand, EachLineIsDecodedAsIfAlone) {
+    const std::vector<std::string> lines = {
+        "KD0A>APRS:!4903.50N/07201.75W-Home",
+        "KD0A>APRS:>status only",
+        "N0CALL>APRS:!4903.50N/07201.75W-own",
+        "n0call-1>APRS:>own call in lower case",
+        "KD0B>APRS::N0CALL   :hi{1",
+        "KD0B>APRS::KD0C     :to another{2",
+        "KD0A>APRS:>status only",
+    };
+    const Args args = {"--each", "--mycall", "N0CALL", "--now", "2026-03-15T12:00:00"};
+    std::string all;
+    for (const std::string& line : lines)
+        all += line + "\n";
+    const Result together = RunDecode(args, all);
+    ASSERT_EQ(together.objects.size(), lines.size());
+    for (size_t i = 0; i < lines.size(); ++i) {
+        SCOPED_TRACE(lines[i]);
+        EXPECT_EQ(together.objects[i], RunDecode(args, lines[i] + "\n").objects.at(0));
+    }
+}
+
 // The golden files hold no track; a track point is latitude, longitude and altitude.
 TEST(RecordJson, TrackPointsAreLatitudeLongitudeAltitude) {
     CStation station("KD0A");

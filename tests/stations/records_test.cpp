@@ -14,32 +14,40 @@ TEST(DeviceName, NamesSoftwareAndDevicesFromTheDestination) {
         const char* destination;
         const char* current;
         const char* expected;
+        const char* deviceClass;
     } cases[] = {
-        {"Mic-E", "", "Mic-E/Pic-E Device"},
-        {"Mic-E", "Kenwood TH-D7", "Kenwood TH-D7"},
-        {"TH-D7", "Mic-E/Pic-E Device", "Kenwood TH-D7"},
-        {"TM-D700", "", "Kenwood TM-D700"},
-        {"APRSM", "", "MacAPRS (obsolete)"},
-        {"APRSW", "", "WinAPRS (obsolete)"},
-        {"APRS", "", "APRS (unknown)"},
-        {"APRSX", "", "dosAPRS (SX)"},
-        {"APIC12", "", "ICQ Messaging (12)"},
-        {"GPSLJ", "", "GPS-Equipped Tracker (LJ)"},
-        {"APQ", "", "Plovane ()"},
-        {"APK003", "Kenwood TH-D7", "Kenwood TH-D7"},
-        {"APx251", "", "X-APRS (251)"},  // the third letter is compared in upper case
-        {"APA123", "old", "Unknown:APA123"},
-        {"AP", "", "Unknown:AP"},
-        {"apw251", "", "apw251"},  // lower case is not the "AP" family
-        {"", "WinAPRS (251)", ""},
+        {"Mic-E", "", "Mic-E/Pic-E Device", ""},
+        {"Mic-E", "Kenwood TH-D7", "Kenwood TH-D7", "ht"},  // a better name heard earlier stays
+        {"TH-D7", "Mic-E/Pic-E Device", "Kenwood TH-D7", "ht"},
+        {"TM-D700", "", "Kenwood TM-D700", "rig"},
+        {"TM-D710", "", "Kenwood TM-D710", "rig"},
+        {"TH-D72", "", "Kenwood TH-D72", "ht"},
+        {"VX-8", "", "Yaesu VX-8", "ht"},
+        {"APRSM", "", "MacAPRS (obsolete)", ""},
+        {"APRS", "", "APRS (unknown)", ""},
+        {"APJI23", "", "jAPRSIgate (Peter Loveall, AE5PL)", "software"},
+        {"APJI40", "", "jAPRSIgate (Peter Loveall, AE5PL)", "software"},
+        {"APJID2", "", "D-Star APJID2 (Peter Loveall, AE5PL)", "dstar"},  // exact before "??"
+        {"APK003", "Kenwood TH-D7", "Kenwood TH-D72", "ht"},
+        {"APK102-2", "", "Kenwood TM-D700", "rig"},  // the SSID is not part of the call
+        {"APW251", "", "Sproul Brothers WinAPRS", "software"},
+        {"APWX51", "", "Unknown:APWX51", ""},  // "n" stands for a digit only
+        {"APZ0815", "", "Experimental", ""},   // "*": any rest
+        {"GPSLJ", "", "GPS-Equipped Tracker (LJ)", ""},
+        {"APQ102", "", "Plovane (102)", ""},
+        {"APA123", "old", "Unknown:APA123", ""},
+        {"AP", "", "Unknown:AP", ""},
+        {"apw251", "", "apw251", ""},  // lower case is not the "AP" family
+        {"", "WinAPRS (251)", "", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.destination);
-        EXPECT_EQ(DeviceName(c.destination, c.current), c.expected);
-    }
-    for (char third : std::string("DEIKMPRSUWYZ")) {
-        SCOPED_TRACE(third);
-        EXPECT_TRUE(DeviceName(std::string("AP") + third + "7", "").ends_with(" (7)"));
+        std::string device = c.current;
+        std::string_view deviceClass =
+            std::string_view(c.current).starts_with("Kenwood") ? "ht" : "";
+        AssignDeviceName(device, deviceClass, c.destination);
+        EXPECT_EQ(device, c.expected);
+        EXPECT_EQ(deviceClass, c.deviceClass);
     }
 }
 

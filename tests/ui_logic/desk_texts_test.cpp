@@ -66,6 +66,7 @@ TEST(HelpAbout, TopicsAndCredits) {
     EXPECT_EQ(HelpTopicFor("QFileDialog"), "window");
     EXPECT_NE(AboutDetails(false).find("Natural Earth"), std::string::npos);
     EXPECT_NE(AboutDetails(false).find("GPL-3.0-or-later"), std::string::npos);
+    EXPECT_NE(AboutDetails(false).find("aprs-deviceid), CC BY-SA 2.0"), std::string::npos);
     EXPECT_EQ(AboutDetails(false).find("OpenStreetMap"), std::string::npos);
     EXPECT_NE(AboutDetails(true).find("OpenStreetMap contributors"), std::string::npos);
 }

@@ -11,6 +11,8 @@
 // --now fixes the clock: the time is the local time and UTC alike (bias 0), so report times
 // of "z", "/" and "h" time stamps, which depend on today's date, come out the same on every
 // run. With --each, "line" is the line's text without its line-end bytes.
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <istream>
@@ -24,6 +26,7 @@
 #include "core/app_host.h"
 #include "core/clock.h"
 #include "core/date_time.h"
+#include "core/latin1.h"
 #include "core/line_reader.h"
 #include "core/null_host.h"
 #include "core/profile.h"
@@ -133,35 +136,56 @@ bool ParseOptions(const Args& args, DecodeOptions& options, std::ostream& err) {
     return true;
 }
 
+// Whether the line names the own call anywhere, in any case (as source, object, addressee
+// or inside a third-party packet): only such a line can change the own record.
+bool MayReachOwnRecord(std::string_view line, std::string_view myCall) {
+    const auto same = [](char a, char b) {
+        return latin1::ToUpper(latin1::U(a)) == latin1::ToUpper(latin1::U(b));
+    };
+    return std::search(line.begin(), line.end(), myCall.begin(), myCall.end(), same) != line.end();
+}
+
 void PrintStores(const Stores& stores, std::ostream& out) {
+    std::string text;
     for (const CStation& station : stores.stations.Snapshot()) {
-        out << StationJson(station, "station").dump() << '\n';
+        text.clear();
+        AppendStationJson(station, "station", text);
+        out << text << '\n';
     }
     for (const CMessage& message : stores.messages.Snapshot()) {
         out << MessageJson(message, "message").dump() << '\n';
     }
 }
 
-// One object for one line decoded into fresh stores; the own record is left out.
-void PrintLine(const std::string& line, const Stores& stores, std::ostream& out) {
-    Json object = Json::object();
-    object["line"] = IsValidUtf8(line) ? std::string(line) : Latin1ToUtf8(line);
-    Json stations = Json::array();
+// One object for one line decoded into fresh stores; the own record is left out. `text` is
+// scratch space, kept from line to line.
+void PrintLine(const std::string& line, const Stores& stores, std::string& text,
+               std::ostream& out) {
+    text.assign("{\"line\":");
+    AppendTextJson(line, text);
+    text += ",\"stations\":[";
     bool first = true;
-    for (const CStation& station : stores.stations.Snapshot()) {
-        if (first) {  // the list always starts with the own record
-            first = false;
-            continue;
+    bool own = true;
+    stores.stations.ForEach([&](const CStation& station) {
+        if (own) {  // the list always starts with the own record
+            own = false;
+            return;
         }
-        stations.push_back(StationJson(station));
-    }
-    object["stations"] = std::move(stations);
-    Json messages = Json::array();
+        if (!first)
+            text.push_back(',');
+        first = false;
+        AppendStationJson(station, {}, text);
+    });
+    text += "],\"messages\":[";
+    first = true;
     for (const CMessage& message : stores.messages.Snapshot()) {
-        messages.push_back(MessageJson(message));
+        if (!first)
+            text.push_back(',');
+        first = false;
+        text += MessageJson(message).dump();
     }
-    object["messages"] = std::move(messages);
-    out << object.dump() << '\n';
+    text += "]}\n";
+    out << text;
 }
 
 }  // namespace
@@ -198,10 +222,23 @@ int Decode(const Args& args, std::istream& in, std::ostream& out, std::ostream& 
     LineReader reader(*input);
     std::string line;
     if (options.each) {
+        // One set of stores for all lines: a line that only left records of other stations
+        // gets them removed; one that may have reached the own record or the messages gets
+        // fresh stores, so every line is decoded as if it were the first.
+        auto stores = std::make_unique<Stores>(*clock, host, options.myCall);
+        const std::string myCall = stores->stations.OwnCall();
+        const uint64_t firstKey = stores->messages.NextKey();
+        std::string text;
         while (reader.Next(line)) {
-            Stores stores(*clock, host, options.myCall);
-            stores.intake.DecodeLineAs(line, "FILE>", stores.stations.OwnCall());
-            PrintLine(line, stores, out);
+            stores->intake.DecodeLineAs(line, "FILE>", myCall);
+            PrintLine(line, *stores, text, out);
+            if (MayReachOwnRecord(line, myCall) || stores->messages.Count() != 0 ||
+                stores->messages.NextKey() != firstKey) {
+                stores.reset();
+                stores = std::make_unique<Stores>(*clock, host, options.myCall);
+            } else {
+                stores->stations.RemoveOthers();
+            }
         }
     } else {
         Stores stores(*clock, host, options.myCall);

@@ -1,6 +1,12 @@
 // JSON forms of the station and message records.
 #include "record_json.h"
 
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <concepts>
+#include <cstddef>
+
 #include "core/geo.h"
 #include "core/utf8.h"
 
@@ -45,6 +51,115 @@ Json EncodingJson(std::initializer_list<std::string_view> fields) {
     }
     return ascii ? "ascii" : utf8 ? "utf-8" : "latin-1";
 }
+
+// UTF-8 text as a JSON string, escaped as the JSON library's dump() escapes it.
+void AppendEscaped(std::string_view utf8, std::string& out) {
+    out.push_back('"');
+    const auto plain = [](char c) {
+        return static_cast<unsigned char>(c) >= 0x20 && c != '"' && c != '\\';
+    };
+    while (!utf8.empty()) {
+        // Runs of plain characters in one piece.
+        const auto special = std::find_if_not(utf8.begin(), utf8.end(), plain);
+        out.append(utf8.begin(), special);
+        utf8.remove_prefix(static_cast<size_t>(special - utf8.begin()));
+        if (utf8.empty())
+            break;
+        const char c = utf8.front();
+        utf8.remove_prefix(1);
+        switch (c) {
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\b':
+                out += "\\b";
+                break;
+            case '\f':
+                out += "\\f";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (static_cast<unsigned char>(c) < 0x20) {
+                    constexpr char kHex[] = "0123456789abcdef";
+                    out += "\\u00";
+                    out.push_back(kHex[c >> 4]);
+                    out.push_back(kHex[c & 0xF]);
+                } else {
+                    out.push_back(c);
+                }
+        }
+    }
+    out.push_back('"');
+}
+
+// One JSON object written field by field, in the order given, as dump() writes an object
+// built the same way; spares the many small allocations of building it first.
+class ObjectWriter {
+  public:
+    explicit ObjectWriter(std::string& out) : out_(out) { out_.push_back('{'); }
+    ObjectWriter(const ObjectWriter&) = delete;
+    ObjectWriter& operator=(const ObjectWriter&) = delete;
+    ~ObjectWriter() { out_.push_back('}'); }
+
+    void Field(std::string_view key, std::nullptr_t) {
+        Key(key);
+        out_ += "null";
+    }
+    template <typename B>
+    requires std::same_as<B, bool>
+    void Field(std::string_view key, B value) {
+        Key(key);
+        out_ += value ? "true" : "false";
+    }
+    template <typename I>
+    requires(std::integral<I> && !std::same_as<I, bool>) void Field(std::string_view key, I value) {
+        Key(key);
+        std::array<char, 24> digits;
+        const auto end = std::to_chars(digits.begin(), digits.end(), value).ptr;
+        out_.append(digits.data(), end);
+    }
+    // Received bytes, read as the records' texts are (see Text).
+    void Field(std::string_view key, std::string_view bytes) {
+        Key(key);
+        AppendTextJson(bytes, out_);
+    }
+    void Field(std::string_view key, const char* bytes) { Field(key, std::string_view(bytes)); }
+    template <typename J>
+    requires std::same_as<J, Json>
+    void Field(std::string_view key, const J& value) {
+        Key(key);
+        if (value.is_null())
+            out_ += "null";
+        else if (value.is_string())  // already UTF-8
+            AppendEscaped(value.template get_ref<const std::string&>(), out_);
+        else
+            out_ += value.dump();
+    }
+
+  private:
+    void Key(std::string_view key) {
+        if (!first_)
+            out_.push_back(',');
+        first_ = false;
+        out_.push_back('"');
+        out_ += key;
+        out_ += "\":";
+    }
+
+    std::string& out_;
+    bool first_ = true;
+};
 
 Json TelemetryJson(const CTelemetry& t) {
     Json j = Json::object();
@@ -146,42 +261,63 @@ std::string Latin1ToUtf8(std::string_view bytes) {
     return out;
 }
 
-Json StationJson(const CStation& s, std::string_view record) {
-    Json j = Json::object();
+void AppendTextJson(std::string_view bytes, std::string& out) {
+    if (IsValidUtf8(bytes))
+        AppendEscaped(bytes, out);
+    else
+        AppendEscaped(Latin1ToUtf8(bytes), out);
+}
+
+void AppendStationJson(const CStation& s, std::string_view record, std::string& out) {
+    ObjectWriter j(out);
     if (!record.empty())
-        j["record"] = Text(record);
-    j["call"] = Text(s.call);
+        j.Field("record", record);
+    j.Field("call", s.call);
     if (s.hasOwner)
-        j["owner"] = Text(s.owner);
-    j["killed"] = s.killed;
-    j["symbol"] = s.hasSymbol ? Text(std::string{s.symbolTable, s.symbolCode}) : Json(nullptr);
-    j["position"] = s.hasPosition ? PositionJson(s.position) : Json(nullptr);
-    j["reportTime"] = TimeJson(s.hasReportTime, s.reportTime);
-    j["comment"] = Text(s.comment);
-    j["path"] = Text(s.path);
-    j["destination"] = Text(s.destination);
-    j["device"] = Text(s.device);
-    j["lastInfo"] = Text(s.lastInfo);
-    j["moving"] = s.moving;
-    j["course"] = s.course;
-    j["speed"] = s.speed;
-    j["phg"] = s.hasPhg ? GroupJson("power", s.phgPower, s.phgHeight, s.phgGain, s.phgDirectivity)
-                        : Json(nullptr);
-    j["dfs"] = s.hasDfs
-                   ? GroupJson("strength", s.dfsStrength, s.dfsHeight, s.dfsGain, s.dfsDirectivity)
-                   : Json(nullptr);
-    j["ambiguity"] = s.ambiguity;
+        j.Field("owner", s.owner);
+    j.Field("killed", s.killed);
+    const std::array<char, 2> symbol = {s.symbolTable, s.symbolCode};
+    if (s.hasSymbol)
+        j.Field("symbol", std::string_view(symbol.data(), symbol.size()));
+    else
+        j.Field("symbol", nullptr);
+    j.Field("position", s.hasPosition ? PositionJson(s.position) : Json(nullptr));
+    j.Field("reportTime", TimeJson(s.hasReportTime, s.reportTime));
+    j.Field("comment", s.comment);
+    j.Field("path", s.path);
+    j.Field("destination", s.destination);
+    j.Field("device", s.device);
+    j.Field("deviceClass", s.deviceClass.empty() ? Json(nullptr) : Json(s.deviceClass));
+    j.Field("lastInfo", s.lastInfo);
+    j.Field("moving", s.moving);
+    j.Field("course", s.course);
+    j.Field("speed", s.speed);
+    j.Field("phg", s.hasPhg
+                       ? GroupJson("power", s.phgPower, s.phgHeight, s.phgGain, s.phgDirectivity)
+                       : Json(nullptr));
+    j.Field("dfs", s.hasDfs ? GroupJson("strength", s.dfsStrength, s.dfsHeight, s.dfsGain,
+                                        s.dfsDirectivity)
+                            : Json(nullptr));
+    j.Field("ambiguity", s.ambiguity);
     Json track = Json::array();
     for (const TrackPoint& point : s.track) {
         track.push_back(Json::array({DecimalLatitude(point.colatitude),
                                      DecimalLongitude(point.longitude), point.altitude}));
     }
-    j["track"] = std::move(track);
-    j["weather"] = s.hasWeather ? WeatherJson(s.weather) : Json(nullptr);
-    j["micEMessage"] = s.micEMessage.empty() ? Json(nullptr) : Text(s.micEMessage);
-    j["telemetry"] = s.telemetry ? TelemetryJson(*s.telemetry) : Json(nullptr);
-    j["encoding"] = EncodingJson({s.comment, s.lastInfo});
-    return j;
+    j.Field("track", track);
+    j.Field("weather", s.hasWeather ? WeatherJson(s.weather) : Json(nullptr));
+    if (s.micEMessage.empty())
+        j.Field("micEMessage", nullptr);
+    else
+        j.Field("micEMessage", s.micEMessage);
+    j.Field("telemetry", s.telemetry ? TelemetryJson(*s.telemetry) : Json(nullptr));
+    j.Field("encoding", EncodingJson({s.comment, s.lastInfo}));
+}
+
+Json StationJson(const CStation& s, std::string_view record) {
+    std::string text;
+    AppendStationJson(s, record, text);
+    return Json::parse(text);
 }
 
 Json MessageJson(const CMessage& m, std::string_view record) {

@@ -4,6 +4,7 @@
 #include <array>
 #include <utility>
 
+#include "core/device_ids.h"
 #include "ui/logic/frame_model.h"
 
 namespace plovane {
@@ -37,6 +38,8 @@ std::string AboutDetails(bool tilesShown) {
         "\n\nCopyright 2026 Drennic. Plovane is free software under the GNU General Public "
         "License, version 3 or later (GPL-3.0-or-later), and comes with no warranty."
         "\n\nMap data: Made with Natural Earth (naturalearthdata.com), public domain.";
+    text += "\n";
+    text += device_ids::kCredit;
     if (tilesShown)
         text += "\nMap tiles: \u00a9 OpenStreetMap contributors (openstreetmap.org/copyright).";
     return text;
