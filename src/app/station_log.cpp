@@ -235,6 +235,19 @@ bool ParseStampLine(std::string_view text, int64_t& utcSeconds, LogDirection& di
 
 // --- Reading ---
 
+void LogLineFilter::Apply(std::string& line) {
+    const bool escaped = escapedNext_;
+    escapedNext_ = false;
+    int64_t utc = 0;
+    LogDirection direction{};
+    std::string_view source;
+    if (!line.empty() && line[0] == '#') {
+        ParseStampLine(WithoutLineEnds(line), utc, direction, source, &escapedNext_);
+    } else if (escaped) {
+        line = UnescapeTerminalText(line);
+    }
+}
+
 // The day files are read into memory of their own rather than the heap's: asked of the
 // system with huge pages, a file of 80 MB costs a few dozen page faults instead of twenty
 // thousand, which at start is the larger part of reading it.

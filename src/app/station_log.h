@@ -65,6 +65,16 @@ std::string StampLine(int64_t utcSeconds, LogDirection direction, std::string_vi
 bool ParseStampLine(std::string_view text, int64_t& utcSeconds, LogDirection& direction,
                     std::string_view& source, bool* escaped = nullptr);
 
+// Gives back the lines of a day file read as a simulation or decoded line by line as they
+// were heard: the line after a stamp marked " \x" loses its escapes; other lines pass as read.
+class LogLineFilter {
+  public:
+    void Apply(std::string& line);
+
+  private:
+    bool escapedNext_ = false;
+};
+
 // Records read from day files, kept in time-stamp order (records with the same stamp keep
 // the order they were written in). Holds the files' bytes; records point into them.
 class LogReplaySet {

@@ -19,6 +19,7 @@
 #include <ostream>
 #include <string>
 
+#include "app/station_log.h"
 #include "cli.h"
 #include "comm/gps_port.h"
 #include "core/app_host.h"
@@ -197,8 +198,10 @@ int Decode(const Args& args, std::istream& in, std::ostream& out, std::ostream& 
 
     LineReader reader(*input);
     std::string line;
+    LogLineFilter logLines;  // a station log's day file decodes as heard
     if (options.each) {
         while (reader.Next(line)) {
+            logLines.Apply(line);
             Stores stores(*clock, host, options.myCall);
             stores.intake.DecodeLineAs(line, "FILE>", stores.stations.OwnCall());
             PrintLine(line, stores, out);
@@ -206,8 +209,10 @@ int Decode(const Args& args, std::istream& in, std::ostream& out, std::ostream& 
     } else {
         Stores stores(*clock, host, options.myCall);
         const std::string myCall = stores.stations.OwnCall();
-        while (reader.Next(line))
+        while (reader.Next(line)) {
+            logLines.Apply(line);
             stores.intake.DecodeLineAs(line, "FILE>", myCall);
+        }
         PrintStores(stores, out);
     }
     out.flush();
