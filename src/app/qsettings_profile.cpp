@@ -15,6 +15,7 @@
 #include <iterator>
 #include <mutex>
 #include <optional>
+#include <tuple>
 #include <sstream>
 #include <vector>
 
@@ -199,16 +200,12 @@ std::filesystem::path XdgFolder(const char* variable, const char* fallback) {
 class IniFile final : public Profile {
   public:
     IniFile(std::filesystem::path path, const IniFile* fallback)
-        : path_(std::move(path)), fallback_(fallback) {
-        std::ifstream in(path_, std::ios::binary);
-        std::string line;
-        while (std::getline(in, line))
-            lines_.push_back(line);
-    }
+        : path_(std::move(path)), fallback_(fallback) {}
 
     std::optional<std::string> Find(const std::string& section, const std::string& key,
                                      bool& binary) const {
         std::lock_guard lock(mutex_);
+        Refresh();
         const auto at = Locate(section, key);
         if (!at) {
             return fallback_ != nullptr ? fallback_->Find(section, key, binary) : std::nullopt;
@@ -252,11 +249,36 @@ class IniFile final : public Profile {
         return Write(section, key, std::string(value.begin(), value.end()), true);
     }
 
-    // Writes the lines to a new file that then takes the old one's place.
+    // Every change is on disk at once; kept for callers that want to be sure.
     bool Sync() {
         std::lock_guard lock(mutex_);
-        if (!dirty_)
-            return true;
+        return !dirty_ || Save();
+    }
+
+    const std::filesystem::path& path() const { return path_; }
+
+  private:
+    // Reads the file again when another writer (another window, another run) changed it.
+    void Refresh() const {
+        struct stat info {};
+        const bool exists = ::stat(path_.c_str(), &info) == 0;
+        const auto stamp = exists ? std::make_tuple(static_cast<int64_t>(info.st_ino),
+                                                    static_cast<int64_t>(info.st_size),
+                                                    static_cast<int64_t>(info.st_mtim.tv_sec),
+                                                    static_cast<int64_t>(info.st_mtim.tv_nsec))
+                                  : std::make_tuple(int64_t{-1}, int64_t{0}, int64_t{0}, int64_t{0});
+        if (loaded_ && stamp == stamp_)
+            return;
+        loaded_ = true;
+        stamp_ = stamp;
+        lines_.clear();
+        std::ifstream in(path_, std::ios::binary);
+        for (std::string line; std::getline(in, line);)
+            lines_.push_back(line);
+    }
+
+    // Writes the lines to a new file that then takes the old one's place.
+    bool Save() {
         std::error_code error;
         if (path_.has_parent_path())
             std::filesystem::create_directories(path_.parent_path(), error);
@@ -275,19 +297,17 @@ class IniFile final : public Profile {
             ok = done > 0;
             rest.remove_prefix(ok ? static_cast<size_t>(done) : 0);
         }
-        ok = ::fsync(fd) == 0 && ok;
         ok = ::close(fd) == 0 && ok;
         if (!ok || ::rename(temporary.c_str(), path_.c_str()) != 0) {
             ::unlink(temporary.c_str());
+            dirty_ = true;
             return false;
         }
         dirty_ = false;
+        loaded_ = false;  // the next read takes the new file's stamp
         return true;
     }
 
-    const std::filesystem::path& path() const { return path_; }
-
-  private:
     // The line of the key's last entry in the section.
     std::optional<size_t> Locate(const std::string& section, const std::string& key) const {
         std::optional<size_t> found;
@@ -320,6 +340,7 @@ class IniFile final : public Profile {
                 return true;  // unchanged: the file keeps the user's text
         }
         std::lock_guard lock(mutex_);
+        Refresh();
         const std::string encoded = EncodeValue(value, binary);
         if (const auto at = Locate(section, key)) {
             std::string& line = lines_[*at];
@@ -347,15 +368,16 @@ class IniFile final : public Profile {
             lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(*end),
                           EncodeKey(key) + '=' + encoded);
         }
-        dirty_ = true;
-        return true;
+        return Save();
     }
 
     const std::filesystem::path path_;
     const IniFile* const fallback_;  // read when a key is missing here
-    mutable std::mutex mutex_;
-    std::vector<std::string> lines_;
-    bool dirty_ = false;
+    mutable std::mutex mutex_;  // guards the fields below
+    mutable std::vector<std::string> lines_;
+    mutable bool loaded_ = false;
+    mutable std::tuple<int64_t, int64_t, int64_t, int64_t> stamp_;  // inode, size, mtime
+    bool dirty_ = false;  // a change the disk did not take
 };
 
 std::filesystem::path DefaultSettingsPath() {
