@@ -126,8 +126,7 @@ void LogReplayer::Replay(std::span<const LogRecord> records) {
             continue;
         }
         const std::string_view line = TrimBlanks(record.line);
-        if (line.empty() || line[0] == '$' ||
-            (!ownCall_.empty() && line.starts_with(ownPrefix_))) {
+        if (line.empty() || line[0] == '$' || (!ownCall_.empty() && line.starts_with(ownPrefix_))) {
             continue;
         }
         tag_.assign(record.source);

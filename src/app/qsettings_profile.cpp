@@ -15,8 +15,8 @@
 #include <iterator>
 #include <mutex>
 #include <optional>
-#include <tuple>
 #include <sstream>
+#include <tuple>
 #include <vector>
 
 #include "core/utf8.h"
@@ -85,21 +85,37 @@ std::string DecodeValue(std::string_view raw, bool& binary) {
         const char e = raw[++i];
         uint32_t code = 0;
         switch (e) {
-            case 'a': out += '\a'; continue;
-            case 'b': out += '\b'; continue;
-            case 'f': out += '\f'; continue;
-            case 'n': out += '\n'; continue;
-            case 'r': out += '\r'; continue;
-            case 't': out += '\t'; continue;
-            case 'v': out += '\v'; continue;
+            case 'a':
+                out += '\a';
+                continue;
+            case 'b':
+                out += '\b';
+                continue;
+            case 'f':
+                out += '\f';
+                continue;
+            case 'n':
+                out += '\n';
+                continue;
+            case 'r':
+                out += '\r';
+                continue;
+            case 't':
+                out += '\t';
+                continue;
+            case 'v':
+                out += '\v';
+                continue;
             case 'x':
                 while (i + 1 < raw.size() && IsHex(raw[i + 1]) && code < 0x1000)
-                    code = code * 16 + static_cast<uint32_t>(std::stoi(std::string(1, raw[++i]), nullptr, 16));
+                    code = code * 16 +
+                           static_cast<uint32_t>(std::stoi(std::string(1, raw[++i]), nullptr, 16));
                 break;
             default:
                 if (e >= '0' && e <= '7') {
                     code = static_cast<uint32_t>(e - '0');
-                    while (i + 1 < raw.size() && raw[i + 1] >= '0' && raw[i + 1] <= '7' && code < 0x1000)
+                    while (i + 1 < raw.size() && raw[i + 1] >= '0' && raw[i + 1] <= '7' &&
+                           code < 0x1000)
                         code = code * 8 + static_cast<uint32_t>(raw[++i] - '0');
                     break;
                 }
@@ -113,7 +129,8 @@ std::string DecodeValue(std::string_view raw, bool& binary) {
         }
     }
     if (binary) {
-        out = out.substr(11, out.size() > 11 && out.back() == ')' ? out.size() - 12 : std::string::npos);
+        out = out.substr(
+            11, out.size() > 11 && out.back() == ')' ? out.size() - 12 : std::string::npos);
     } else if (out.starts_with("@@")) {
         out.erase(0, 1);
     } else if (const auto bytes = ByteCharacters(out)) {
@@ -203,7 +220,7 @@ class IniFile final : public Profile {
         : path_(std::move(path)), fallback_(fallback) {}
 
     std::optional<std::string> Find(const std::string& section, const std::string& key,
-                                     bool& binary) const {
+                                    bool& binary) const {
         std::lock_guard lock(mutex_);
         Refresh();
         const auto at = Locate(section, key);
@@ -262,11 +279,12 @@ class IniFile final : public Profile {
     void Refresh() const {
         struct stat info {};
         const bool exists = ::stat(path_.c_str(), &info) == 0;
-        const auto stamp = exists ? std::make_tuple(static_cast<int64_t>(info.st_ino),
-                                                    static_cast<int64_t>(info.st_size),
-                                                    static_cast<int64_t>(info.st_mtim.tv_sec),
-                                                    static_cast<int64_t>(info.st_mtim.tv_nsec))
-                                  : std::make_tuple(int64_t{-1}, int64_t{0}, int64_t{0}, int64_t{0});
+        const auto stamp = exists
+                               ? std::make_tuple(static_cast<int64_t>(info.st_ino),
+                                                 static_cast<int64_t>(info.st_size),
+                                                 static_cast<int64_t>(info.st_mtim.tv_sec),
+                                                 static_cast<int64_t>(info.st_mtim.tv_nsec))
+                               : std::make_tuple(int64_t{-1}, int64_t{0}, int64_t{0}, int64_t{0});
         if (loaded_ && stamp == stamp_)
             return;
         loaded_ = true;
@@ -373,7 +391,7 @@ class IniFile final : public Profile {
 
     const std::filesystem::path path_;
     const IniFile* const fallback_;  // read when a key is missing here
-    mutable std::mutex mutex_;  // guards the fields below
+    mutable std::mutex mutex_;       // guards the fields below
     mutable std::vector<std::string> lines_;
     mutable bool loaded_ = false;
     mutable std::tuple<int64_t, int64_t, int64_t, int64_t> stamp_;  // inode, size, mtime
@@ -393,7 +411,8 @@ std::filesystem::path StatePath(const std::filesystem::path& settings, bool user
     if (userSettings)
         return folder / "state.conf";
     std::error_code error;
-    const std::string absolute = std::filesystem::absolute(settings, error).lexically_normal().string();
+    const std::string absolute =
+        std::filesystem::absolute(settings, error).lexically_normal().string();
     uint64_t hash = 14695981039346656037ull;  // FNV-1a
     for (const char c : absolute)
         hash = (hash ^ static_cast<uint8_t>(c)) * 1099511628211ull;
@@ -406,13 +425,13 @@ std::filesystem::path StatePath(const std::filesystem::path& settings, bool user
 
 struct QSettingsProfile::Impl {
     Impl(const std::filesystem::path& settingsPath, bool userSettings)
-        : settings(settingsPath, nullptr), state(StatePath(settingsPath, userSettings), &settings) {}
+        : settings(settingsPath, nullptr),
+          state(StatePath(settingsPath, userSettings), &settings) {}
     IniFile settings;
     IniFile state;  // falls back on the settings, where older versions kept the state
 };
 
-QSettingsProfile::QSettingsProfile()
-    : impl_(std::make_unique<Impl>(DefaultSettingsPath(), true)) {}
+QSettingsProfile::QSettingsProfile() : impl_(std::make_unique<Impl>(DefaultSettingsPath(), true)) {}
 
 QSettingsProfile::QSettingsProfile(const std::string& iniPath)
     : impl_(std::make_unique<Impl>(iniPath, false)) {}
@@ -436,8 +455,7 @@ bool QSettingsProfile::GetBinary(const std::string& section, const std::string& 
     return impl_->settings.GetBinary(section, key, value);
 }
 
-bool QSettingsProfile::WriteInt(const std::string& section, const std::string& key,
-                                int32_t value) {
+bool QSettingsProfile::WriteInt(const std::string& section, const std::string& key, int32_t value) {
     return impl_->settings.WriteInt(section, key, value);
 }
 

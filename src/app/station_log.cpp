@@ -124,8 +124,8 @@ bool SetAsideCutRecord(int fd, const std::filesystem::path& file) {
         end = start;
     }
     const std::filesystem::path aside = file.string() + ".damaged";
-    const int out = ::open(aside.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NOFOLLOW |
-                                              O_NONBLOCK, 0644);
+    const int out = ::open(
+        aside.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
     if (out < 0)
         return false;
     bool ok = true;
@@ -425,8 +425,8 @@ size_t LogReplaySet::Parse(std::string_view bytes, int64_t sinceUtc, bool more) 
         if (line[0] == '#') {
             if (haveStamp)
                 ++damaged_;  // the stamp before lost its line
-            haveStamp = ParseStampLine(line, record.utcSeconds, record.direction, record.source,
-                                       &escaped);
+            haveStamp =
+                ParseStampLine(line, record.utcSeconds, record.direction, record.source, &escaped);
             stampAt = lineAt;
             if (!haveStamp)
                 ++damaged_;
@@ -609,8 +609,8 @@ void CStationLog::Close() {
     lock.unlock();
     thread_.detach();
     Shared& shared = *shared_;
-    shared.Notify("Station log: " + std::to_string(lost) + " records not written: " +
-                  shared.folder.string() + " did not take them within " +
+    shared.Notify("Station log: " + std::to_string(lost) +
+                  " records not written: " + shared.folder.string() + " did not take them within " +
                   std::to_string(kCloseWaitMs / 1000) + " s.");
     std::lock_guard noticeLock(shared.noticeMutex);
     shared.notice = nullptr;
@@ -725,8 +725,8 @@ bool CStationLog::Shared::WriteOut(std::vector<Pending>& batch) {
             }
         }
         if (fd < 0) {
-            Fail((errno == EINVAL ? "not a regular file: " : "cannot open ") + file.string(),
-                 errno, part.records);
+            Fail((errno == EINVAL ? "not a regular file: " : "cannot open ") + file.string(), errno,
+                 part.records);
             ok = false;
             continue;
         }
@@ -734,8 +734,7 @@ bool CStationLog::Shared::WriteOut(std::vector<Pending>& batch) {
         // cannot swallow the first stamp written now.
         if (!SetAsideCutRecord(fd, file)) {
             ::close(fd);
-            Fail("cannot set aside the cut last record of " + file.string(), errno,
-                 part.records);
+            Fail("cannot set aside the cut last record of " + file.string(), errno, part.records);
             ok = false;
             continue;
         }

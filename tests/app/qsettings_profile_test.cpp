@@ -45,7 +45,8 @@ TEST(QSettingsProfile, HandWrittenValuesReadAsWrittenAndKeepTheirBytes) {
     const testing::ScratchDir scratch;
     const std::string path = scratch / "plovane.conf";
     const std::string text =
-        "; my station\n[Station]\nUIDigiPath=WIDE1-1,WIDE2-2\nComment=Gr\xC3\xBC\xC3\x9F" "e\n"
+        "; my station\n[Station]\nUIDigiPath=WIDE1-1,WIDE2-2\nComment=Gr\xC3\xBC\xC3\x9F"
+        "e\n"
         "Status=caf\xE9 on the air\nBeacon=\"a, b\" ; c\n[Comm]\n"
         "NetHost=\xC3\x83\xC2\xBC old\n";  // stored one character per byte: "\xC3\xBC"
     std::ofstream(path, std::ios::binary) << text;
@@ -55,7 +56,9 @@ TEST(QSettingsProfile, HandWrittenValuesReadAsWrittenAndKeepTheirBytes) {
     };
     const Case cases[] = {
         {"UIDigiPath", "WIDE1-1,WIDE2-2"},
-        {"Comment", "Gr\xC3\xBC\xC3\x9F" "e"},
+        {"Comment",
+         "Gr\xC3\xBC\xC3\x9F"
+         "e"},
         {"Status", "caf\xE9 on the air"},
         {"Beacon", "a, b ; c"},
     };
@@ -79,7 +82,8 @@ TEST(QSettingsProfile, HandWrittenValuesReadAsWrittenAndKeepTheirBytes) {
     EXPECT_EQ(reopened.GetInt("Comm", "NetPort", 0), 14580);
     EXPECT_EQ(reopened.GetString("Station", "UIDigiPath", "?"), "WIDE1-1,WIDE2-2");
     std::string expected = text;
-    expected.replace(expected.find("caf"), std::string("caf\xE9 on the air").size(), "\"new, with comma\"");
+    expected.replace(expected.find("caf"), std::string("caf\xE9 on the air").size(),
+                     "\"new, with comma\"");
     expected += "NetPort=14580\n";
     EXPECT_EQ(testing::ReadFile(path), expected);
 }
@@ -98,7 +102,8 @@ TEST(QSettingsProfile, RunTimeStateGoesToAStateFileOfItsOwn) {
         stateA = a.statePath();
     }
     EXPECT_EQ(testing::ReadFile(scratch / "a.conf"), text);
-    EXPECT_EQ(stateA.parent_path(), std::filesystem::path(std::getenv("XDG_STATE_HOME")) / "plovane");
+    EXPECT_EQ(stateA.parent_path(),
+              std::filesystem::path(std::getenv("XDG_STATE_HOME")) / "plovane");
     QSettingsProfile a(scratch / "a.conf");
     EXPECT_EQ(a.State().GetString("Station", "LogSeenUtc", ""), "1796558400");
     QSettingsProfile b(scratch / "b.conf");

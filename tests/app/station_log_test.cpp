@@ -1,8 +1,8 @@
 // The station log: day files, replay, write failures, a killed process, a restarted station.
 #include "app/station_log.h"
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -251,7 +251,8 @@ TEST(StationLog, CutLastRecordIsSetAsideAndTheNextRecordIsWhole) {
             dir.path(), [] { return kNoon; }, {}, 30);
         log.Append(LogDirection::kReceived, "NET", "W1BBB>APRS:>next");
         ASSERT_TRUE(log.Flush());
-        EXPECT_EQ(testing::ReadFile(day.string()), c.kept + Record(kNoon, "W1BBB>APRS:>next", "NET"));
+        EXPECT_EQ(testing::ReadFile(day.string()),
+                  c.kept + Record(kNoon, "W1BBB>APRS:>next", "NET"));
         EXPECT_EQ(testing::ReadFile(day.string() + ".damaged"), c.cut + "\n");
     }
 }
@@ -325,7 +326,6 @@ TEST(StationLog, StreamedReplayKeepsMemoryToTwoChunks) {
     EXPECT_EQ(set.damaged(), 1u);
     EXPECT_LE(set.peakBufferBytes(), 2 * kChunk);
 }
-
 
 // A process killed with SIGKILL keeps every line appended more than a second before.
 TEST(StationLog, KilledProcessLosesAtMostTheLastSecond) {
