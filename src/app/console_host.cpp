@@ -2,6 +2,7 @@
 #include "app/console_host.h"
 
 #include "core/cautious_answer.h"
+#include "core/terminal_text.h"
 
 namespace plovane {
 
@@ -14,6 +15,12 @@ void ConsoleHost::Post(ThreadMessage message, std::string text) {
 }
 
 void ConsoleHost::PrintLine(std::FILE* stream, std::string_view text) {
+    // Received text must not drive the terminal: its controls are shown, not obeyed.
+    std::string escaped;
+    if (HasTerminalControls(text)) {
+        escaped = EscapeTerminalText(text);
+        text = escaped;
+    }
     std::lock_guard lock(printMutex_);
     std::fwrite(text.data(), 1, text.size(), stream);
     std::fputc('\n', stream);

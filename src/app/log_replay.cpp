@@ -100,42 +100,55 @@ void LoggedPort::QueueText(const std::string& text, int delayBeforeMs, int delay
 
 // --- Replay ---
 
-ReplayCounts ReplayRecords(const LogReplaySet& set, ReplayGate& gate, CPacketIntake& decoder,
-                           CStationList& stations, CMessageList& messages, int64_t seenUtc) {
-    ReplayCounts counts;
-    const std::string ownCall = stations.OwnCall();
-    const std::string ownPrefix = ownCall + ">";
-    const uint64_t firstKey = messages.NextKey();
-    // A message sent on both ports at once is one sending.
-    std::string_view lastSent;
-    int64_t lastSentAt = INT64_MIN;
-    std::string tag;
-    gate.Begin();
-    for (const LogRecord& record : set.records()) {
-        gate.SetUtc(record.utcSeconds);
+LogReplayer::LogReplayer(ReplayGate& gate, CPacketIntake& decoder, CStationList& stations,
+                         CMessageList& messages, int64_t seenUtc)
+    : gate_(gate),
+      decoder_(decoder),
+      messages_(messages),
+      seenUtc_(seenUtc),
+      ownCall_(stations.OwnCall()),
+      ownPrefix_(ownCall_ + ">"),
+      firstKey_(messages.NextKey()) {
+    gate_.Begin();
+}
+
+void LogReplayer::Replay(std::span<const LogRecord> records) {
+    for (const LogRecord& record : records) {
+        gate_.SetUtc(record.utcSeconds);
         if (record.direction == LogDirection::kSent) {
             const std::string_view info = record.line.substr(record.line.find(':') + 1);
-            if (record.utcSeconds == lastSentAt && info == lastSent)
+            if (record.utcSeconds == lastSentAt_ && info == lastSent_)
                 continue;
-            lastSent = info;
-            lastSentAt = record.utcSeconds;
-            RestoreSent(record.line, messages);
-            ++counts.sent;
+            lastSent_.assign(info);
+            lastSentAt_ = record.utcSeconds;
+            RestoreSent(record.line, messages_);
+            ++counts_.sent;
             continue;
         }
         const std::string_view line = TrimBlanks(record.line);
-        if (line.empty() || line[0] == '$' || (!ownCall.empty() && line.starts_with(ownPrefix)))
+        if (line.empty() || line[0] == '$' || (!ownCall_.empty() && line.starts_with(ownPrefix_))) {
             continue;
-        tag.assign(record.source);
-        tag += '>';
-        decoder.DecodeLineAs(record.line, tag, ownCall);
-        if (record.utcSeconds <= seenUtc)
-            messages.ClearMessageWaiting();
-        ++counts.received;
+        }
+        tag_.assign(record.source);
+        tag_ += '>';
+        decoder_.DecodeLineAs(record.line, tag_, ownCall_);
+        if (record.utcSeconds <= seenUtc_)
+            messages_.ClearMessageWaiting();
+        ++counts_.received;
     }
-    gate.End();
-    messages.HoldRestored(firstKey);
-    return counts;
+}
+
+ReplayCounts LogReplayer::Finish() {
+    gate_.End();
+    messages_.HoldRestored(firstKey_);
+    return counts_;
+}
+
+ReplayCounts ReplayRecords(const LogReplaySet& set, ReplayGate& gate, CPacketIntake& decoder,
+                           CStationList& stations, CMessageList& messages, int64_t seenUtc) {
+    LogReplayer replayer(gate, decoder, stations, messages, seenUtc);
+    replayer.Replay(set.records());
+    return replayer.Finish();
 }
 
 std::string TncLogHeader(const std::string& myCall, const std::string& destination,

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <thread>
 
@@ -103,6 +104,34 @@ struct ReplayCounts {
 // own packets heard back are skipped: they describe where we were, not where we are.
 // Messages to us stamped at or before `seenUtc` had been seen by the user when the station
 // last stopped: they come back without the message-waiting mark.
+// Records may come in several parts (a log streamed a chunk at a time); Finish ends the replay.
+// Thread-compatible: one replaying thread, from construction to Finish.
+class LogReplayer {
+  public:
+    LogReplayer(ReplayGate& gate, CPacketIntake& decoder, CStationList& stations,
+                CMessageList& messages, int64_t seenUtc = INT64_MIN);
+    LogReplayer(const LogReplayer&) = delete;
+    LogReplayer& operator=(const LogReplayer&) = delete;
+
+    void Replay(std::span<const LogRecord> records);
+    ReplayCounts Finish();
+
+  private:
+    ReplayGate& gate_;
+    CPacketIntake& decoder_;
+    CMessageList& messages_;
+    const int64_t seenUtc_;
+    const std::string ownCall_;
+    const std::string ownPrefix_;
+    const uint64_t firstKey_;
+    ReplayCounts counts_;
+    // A message sent on both ports at once is one sending.
+    std::string lastSent_;
+    int64_t lastSentAt_ = INT64_MIN;
+    std::string tag_;
+};
+
+// All records of a set at once.
 ReplayCounts ReplayRecords(const LogReplaySet& set, ReplayGate& gate, CPacketIntake& decoder,
                            CStationList& stations, CMessageList& messages,
                            int64_t seenUtc = INT64_MIN);

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "app/station_log.h"
 #include "core/line_reader.h"
 #include "core/version.h"
 #include "maps/map_file.h"
@@ -268,7 +269,9 @@ long CPlovaneApp::PlaySimulation(const std::filesystem::path& path) {
     std::string line;
     long count = 0;
     const std::string myCall = stations_.OwnCall();
+    LogLineFilter logLines;  // a day file of the station log plays as heard
     while (reader.Next(line)) {
+        logLines.Apply(line);
         decoder_.DecodeLineAs(line, "FILE>", myCall);
         ++count;
     }

@@ -3,6 +3,7 @@
 // at shut-down and after the station setup.
 #include <charconv>
 #include <cmath>
+#include <span>
 
 #include "app/plovane_app.h"
 
@@ -51,12 +52,13 @@ void CPlovaneApp::StartStationLog(const std::filesystem::path& folder) {
         // The stores need the own call and their settings before the replay.
         stations_.ApplySettings(stationSettings_, false);
         messages_.ApplySettings(stationSettings_);
+        // Streamed: memory stays at a few chunks of the files however long the window.
         LogReplaySet set;
+        LogReplayer replayer(gate_, decoder_, stations_, messages_, SeenUtc(profile_.State()));
+        set.StreamTo([&replayer](std::span<const LogRecord> records) { replayer.Replay(records); });
         set.AddFolder(logFolder_, now - int64_t{logSettings_.LogReplayHours} * 3600);
-        set.Sort();
-        const ReplayCounts counts =
-            ReplayRecords(set, gate_, decoder_, stations_, messages_, SeenUtc(profile_));
-        if (!set.records().empty() || set.damaged() > 0 || set.leftOutBytes() > 0)
+        const ReplayCounts counts = replayer.Finish();
+        if (set.count() > 0 || set.damaged() > 0 || set.leftOutBytes() > 0)
             host_.ShowNotice(ReplayNotice(counts, set));
     }
     ApplyLogSettings();
@@ -89,8 +91,9 @@ void CPlovaneApp::ApplyLogSettings() {
 
 void CPlovaneApp::StopStationLog() {
     // The next start replays the messages seen by now without the message-waiting mark.
-    profile_.WriteString("Station", kSeenUtcKey, std::to_string(UtcSeconds(clock_)));
-    profile_.WriteInt("Station", kWaitingKey, messages_.MessageWaiting() ? 1 : 0);
+    Profile& state = profile_.State();
+    state.WriteString("Station", kSeenUtcKey, std::to_string(UtcSeconds(clock_)));
+    state.WriteInt("Station", kWaitingKey, messages_.MessageWaiting() ? 1 : 0);
     activeLog_ = nullptr;
     tncOut_.SetLog(nullptr);
     netOut_.SetLog(nullptr);
@@ -100,10 +103,12 @@ void CPlovaneApp::StopStationLog() {
 
 long CPlovaneApp::ReplayLogFile(const std::filesystem::path& path) {
     LogReplaySet set;
-    if (!set.AddFile(path))
+    LogReplayer replayer(gate_, decoder_, stations_, messages_);
+    set.StreamTo([&replayer](std::span<const LogRecord> records) { replayer.Replay(records); });
+    const bool read = set.AddFile(path);
+    const ReplayCounts counts = replayer.Finish();
+    if (!read)
         return -1;
-    set.Sort();
-    const ReplayCounts counts = ReplayRecords(set, gate_, decoder_, stations_, messages_);
     host_.ShowNotice(ReplayNotice(counts, set));
     if (views_)
         views_->UpdateViews();

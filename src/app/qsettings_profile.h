@@ -1,23 +1,27 @@
-// The settings store of the GUI and the headless station: QSettings under the organisation
-// "Drennic" and the application "Plovane" (~/.config/Drennic/Plovane.conf), or an INI file
-// named on the command line so tests never touch the user's settings.
+// The settings store of the GUI and the headless station: an INI file in the layout QSettings
+// uses for the organisation "Drennic" and the application "Plovane"
+// (~/.config/Drennic/Plovane.conf), or a file named on the command line so tests never touch
+// the user's settings. The file is read and written as bytes: a value comes back as the text
+// written after its "=" (commas included), and only a changed setting rewrites the file,
+// leaving every other line as it was. What the program notes while running goes to a state
+// file of its own under $XDG_STATE_HOME/plovane.
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "core/profile.h"
 
-class QSettings;
-
 namespace plovane {
 
-// Thread-safe: QSettings is reentrant; one object here is shared under a mutex.
+// Thread-safe: each file's lines are guarded by a mutex.
 class QSettingsProfile final : public Profile {
-public:
-    // The user's settings.
+  public:
+    // The user's settings; their state in $XDG_STATE_HOME/plovane/state.conf.
     QSettingsProfile();
-    // An INI file instead (created when missing).
+    // An INI file instead (created when a setting is written); its state in a file of its own
+    // named after the settings file's absolute path, so that two settings files never share one.
     explicit QSettingsProfile(const std::string& iniPath);
     ~QSettingsProfile() override;
 
@@ -32,10 +36,13 @@ public:
                      const std::string& value) override;
     bool WriteBinary(const std::string& section, const std::string& key,
                      const std::vector<uint8_t>& value) override;
-    // Writes pending changes to disk.
-    void Sync();
+    Profile& State() override;
+    // Writes changed settings to disk; false when the file could not be written.
+    bool Sync();
 
-private:
+    const std::filesystem::path& statePath() const;
+
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

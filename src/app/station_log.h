@@ -8,8 +8,13 @@
 // The first line is skipped by the decoder (no call precedes a ">"), so a day file plays as a
 // simulation file, decodes with plovane-cli decode and greps with ordinary tools.
 // Lines sent through the TNC carry the header the TNC puts on them.
+//
+// A line holding terminal controls (ESC, BEL, C1) is written with them as "\xHH" and its
+// backslashes as "\x5C", and its stamp line ends in " \x" to say so; the reader gives the
+// exact bytes back. Lines without the mark are the bytes as heard, as in older files.
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <cstddef>
@@ -18,6 +23,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -51,11 +57,23 @@ struct LogRecord {
 std::filesystem::path DefaultLogFolder();
 // "2026-12-06.log" for a Unix time.
 std::string LogFileName(int64_t utcSeconds);
-// "#2026-12-06T13:58:21Z RX NET".
-std::string StampLine(int64_t utcSeconds, LogDirection direction, std::string_view source);
-// Parses a stamp line; false for anything else.
+// "#2026-12-06T13:58:21Z RX NET", with " \x" after it when the line that follows is escaped.
+std::string StampLine(int64_t utcSeconds, LogDirection direction, std::string_view source,
+                      bool escaped = false);
+// Parses a stamp line; false for anything else. `escaped` tells whether the line that
+// follows carries escapes.
 bool ParseStampLine(std::string_view text, int64_t& utcSeconds, LogDirection& direction,
-                    std::string_view& source);
+                    std::string_view& source, bool* escaped = nullptr);
+
+// Gives back the lines of a day file read as a simulation or decoded line by line as they
+// were heard: the line after a stamp marked " \x" loses its escapes; other lines pass as read.
+class LogLineFilter {
+  public:
+    void Apply(std::string& line);
+
+  private:
+    bool escapedNext_ = false;
+};
 
 // Records read from day files, kept in time-stamp order (records with the same stamp keep
 // the order they were written in). Holds the files' bytes; records point into them.
@@ -65,7 +83,19 @@ class LogReplaySet {
     // a busy feed keeps its newest 256 MiB and leaves the older lines out.
     static constexpr int64_t kMaxReadBytes = int64_t{256} * 1024 * 1024;
 
+    // Bytes read at a time when the records are streamed.
+    static constexpr size_t kChunkBytes = size_t{4} << 20;
+    using Sink = std::function<void(std::span<const LogRecord>)>;
+
     explicit LogReplaySet(int64_t maxReadBytes = kMaxReadBytes) : budget_(maxReadBytes) {}
+
+    // Hands the records to `sink` as they are read, a chunk at a time, instead of keeping
+    // them: memory stays near two chunks however large the files. Each chunk comes in stamp
+    // order (a clock step back further than one chunk replays as written). Call before adding.
+    void StreamTo(Sink sink, size_t chunkBytes = kChunkBytes) {
+        sink_ = std::move(sink);
+        chunkBytes_ = std::max<size_t>(chunkBytes, 64);
+    }
 
     // Reads one day file's records stamped at or after `sinceUtc`; of a file larger than what
     // is left of the read limit only the newest part. False when the file cannot be read.
@@ -81,8 +111,13 @@ class LogReplaySet {
     // Sorts by stamp; call once after adding.
     void Sort();
 
+    // The records kept (none when streaming).
     const std::vector<LogRecord>& records() const { return records_; }
+    // Records read, kept or streamed.
+    size_t count() const { return count_; }
     size_t damaged() const { return damaged_; }
+    // The most bytes of day files held in memory at once.
+    size_t peakBufferBytes() const { return peakBuffer_; }
     // Bytes of day files left unread by the read limit (their older lines).
     int64_t leftOutBytes() const { return leftOut_; }
 
@@ -109,7 +144,11 @@ class LogReplaySet {
 
     // Reads at most `maxBytes` from the end of the file.
     bool ReadFile(const std::filesystem::path& file, int64_t sinceUtc, int64_t maxBytes);
-    void Parse(std::string_view bytes, int64_t sinceUtc);
+    // Reads the records of whole lines; with `more`, the bytes of a record not finished are
+    // left for the next chunk, and the length taken is returned.
+    size_t Parse(std::string_view bytes, int64_t sinceUtc, bool more = false);
+    // Hands the records read so far to the sink.
+    void Deliver();
 
     int64_t budget_;  // bytes left to read
     int64_t leftOut_ = 0;
@@ -117,7 +156,11 @@ class LogReplaySet {
     // The bytes read; records point into them.
     std::vector<Bytes> buffers_;
     std::vector<LogRecord> records_;
+    size_t count_ = 0;
     size_t damaged_ = 0;
+    Sink sink_;
+    size_t chunkBytes_ = kChunkBytes;
+    size_t peakBuffer_ = 0;
 };
 
 // Removes day files older than `retentionDays` full days before `nowUtc`; the number removed.
@@ -125,21 +168,27 @@ size_t PurgeOldLogs(const std::filesystem::path& folder, int64_t nowUtc, int ret
 
 // Appends records to the day files. Appends go to a memory buffer; a writer thread writes it
 // out (and syncs it to the disk) every half second, on Flush and on Close, so a crash or a
-// power cut loses at most the last second. A
-// write that fails (unwritable folder, full disk) drops what it could not write and raises
-// one notice; the station goes on, and the log tries again on the next flush. Old day files
-// are removed when the UTC day turns.
+// power cut loses at most the last second. Only regular files are written: a pipe or a
+// device named like a day file is refused. A write that fails (unwritable folder, full disk)
+// drops what it could not write and raises one notice; the station goes on, the log tries
+// again on the next flush and says so when it writes again, with the records lost meanwhile.
+// Close waits a bounded time for a writer stuck in the system (a stalled network file
+// system) and then leaves it, saying how many records were not written. Old day files are
+// removed when the UTC day turns.
 // Thread-safe: Append may be called from any thread; the buffer is guarded by one mutex, the
 // files are written by the writer thread only (or by the caller of Flush, under the file lock).
+// The writer thread shares the state below with the object, so that it may outlive it.
 class CStationLog {
   public:
     using UtcSource = std::function<int64_t()>;
     using NoticeSink = std::function<void(const std::string&)>;
     static constexpr int kFlushPeriodMs = 500;
+    // How long Close waits for the last write.
+    static constexpr int kCloseWaitMs = 3000;
     // Bytes kept while the disk does not take them; beyond this new records are dropped.
     static constexpr size_t kMaxBufferBytes = 4 * 1024 * 1024;
 
-    // `now` gives the UTC time of each record; `notice` reports the first failure.
+    // `now` gives the UTC time of each record; `notice` reports failures and recoveries.
     CStationLog(std::filesystem::path folder, UtcSource now, NoticeSink notice, int retentionDays);
     ~CStationLog();
     CStationLog(const CStationLog&) = delete;
@@ -159,10 +208,12 @@ class CStationLog {
     void SetTncHeader(std::string header);
     std::string TncHeader() const;
 
-    void SetRetentionDays(int days) { retentionDays_.store(days); }
-    const std::filesystem::path& folder() const { return folder_; }
+    void SetRetentionDays(int days);
+    const std::filesystem::path& folder() const;
     // Records dropped because the disk did not take them.
     uint64_t dropped() const;
+    // False from a failed write until a write succeeds again.
+    bool writing() const;
 
   private:
     struct Pending {
@@ -170,26 +221,9 @@ class CStationLog {
         std::string bytes;
         size_t records = 0;
     };
-    void Run(std::stop_token stop);
-    bool WriteOut(std::vector<Pending>& batch);
-    void Fail(const std::string& what, int error);
-
-    const std::filesystem::path folder_;
-    const UtcSource now_;
-    const NoticeSink notice_;
-    std::atomic<int> retentionDays_;
-
-    mutable std::mutex mutex_;  // guards the fields below
-    std::condition_variable_any wake_;
-    std::vector<Pending> pending_;
-    size_t pendingBytes_ = 0;
-    uint64_t dropped_ = 0;
-    std::string tncHeader_;
-    bool noticeGiven_ = false;
-
-    std::mutex fileMutex_;  // one writer of the files at a time
-    int64_t lastPurgeDay_ = INT64_MIN;
-    std::jthread thread_;
+    struct Shared;
+    std::shared_ptr<Shared> shared_;
+    std::thread thread_;
 };
 
 }  // namespace plovane

@@ -28,6 +28,10 @@ public:
                              const std::string& value) = 0;
     virtual bool WriteBinary(const std::string& section, const std::string& key,
                              const std::vector<uint8_t>& value) = 0;
+    // Where the program keeps what it notes while running (when it stopped, what the user
+    // had seen), apart from the settings the user chose; the profile itself when it has no
+    // such store.
+    virtual Profile& State() { return *this; }
 };
 
 // Keeps values in memory. A value stored as one kind and read as another converts the way

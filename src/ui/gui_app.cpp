@@ -183,6 +183,7 @@ bool GuiApp::Start(bool show) {
         frame_->show();
         frame_->raise();
         frame_->activateWindow();
+        QApplication::processEvents();  // drawn before the station log replays
     } else {
         // Laid out and drawable, but never on a screen.
         frame_->setAttribute(Qt::WA_DontShowOnScreen);

@@ -180,6 +180,12 @@ void CMainFrame::ShowNotice(const QString& text) {
     // One line: a received line's own line ends are not shown.
     QString line = text;
     line.replace('\r', ' ').replace('\n', ' ');
+    // Other controls (ESC, BEL, C1) are shown as "\x1B", as on the console.
+    for (qsizetype i = line.size(); i-- > 0;) {
+        const char16_t code = line[i].unicode();
+        if (code < 0x20 || (code >= 0x7F && code <= 0x9F))
+            line.replace(i, 1, QString::asprintf("\\x%02X", static_cast<unsigned>(code)));
+    }
     notice_->setText(line.trimmed());
 }
 

@@ -23,9 +23,8 @@ QString SettingText(const std::string& bytes) {
 std::string SettingBytes(const QString& shown, const std::string& stored) {
     if (shown == SettingText(stored))
         return stored;
-    const bool latin1 =
-        std::all_of(shown.begin(), shown.end(), [](QChar c) { return c.unicode() <= 0xFF; });
-    const QByteArray bytes = latin1 ? shown.toLatin1() : shown.toUtf8();
+    // Typed text goes on the air as UTF-8, as messages do.
+    const QByteArray bytes = shown.toUtf8();
     return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 

@@ -1,17 +1,22 @@
 // The station log: day files, replay, write failures, a killed process, a restarted station.
 #include "app/station_log.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <fstream>
+#include <sstream>
 
 #include "app/log_replay.h"
 #include "app_rig.h"
 #include "core/null_host.h"
+#include "core/terminal_text.h"
+#include "support/child_process.h"
 #include "support/scratch_dir.h"
 
 namespace plovane {
@@ -139,6 +144,7 @@ TEST(StationLog, WriteFailuresGiveOneNoticeAndTheStationGoesOn) {
     fs::create_symlink("/dev/full", full / LogFileName(kNoon));  // writes fail with ENOSPC
     for (const fs::path& folder : {dir.path() / "file" / "log", full}) {
         SCOPED_TRACE(folder);
+        const fs::path blocker = folder == full ? full / LogFileName(kNoon) : dir.path() / "file";
         std::vector<std::string> notices;
         CStationLog log(
             folder, [] { return kNoon; }, [&](const std::string& text) { notices.push_back(text); },
@@ -149,7 +155,176 @@ TEST(StationLog, WriteFailuresGiveOneNoticeAndTheStationGoesOn) {
         }
         EXPECT_EQ(notices.size(), 1u);
         EXPECT_EQ(log.dropped(), 3u);
+        EXPECT_FALSE(log.writing());
+        // Writable again: the log says so, with what it lost meanwhile.
+        fs::remove(blocker);
+        log.Append(LogDirection::kReceived, "NET", "W1AAA>APRS:>again");
+        EXPECT_TRUE(log.Flush());
+        EXPECT_TRUE(log.writing());
+        ASSERT_EQ(notices.size(), 2u);
+        EXPECT_NE(notices[1].find("writing again; 3 records were not written"), std::string::npos)
+            << notices[1];
     }
+}
+
+// A pipe named like a day file neither blocks the start (its reader) nor the writer.
+TEST(StationLog, PipeNamedLikeADayFileIsRefusedWithoutBlocking) {
+    ScratchDir dir;
+    ASSERT_EQ(::mkfifo((dir.path() / LogFileName(kNoon)).c_str(), 0644), 0);
+    LogReplaySet set;
+    set.AddFolder(dir.path(), kNoon - 86400);
+    EXPECT_FALSE(set.AddFile(dir.path() / LogFileName(kNoon)));
+    EXPECT_TRUE(set.records().empty());
+    std::vector<std::string> notices;
+    CStationLog log(
+        dir.path(), [] { return kNoon; }, [&](const std::string& text) { notices.push_back(text); },
+        30);
+    log.Append(LogDirection::kReceived, "NET", "W1AAA>APRS:>hello");
+    EXPECT_FALSE(log.Flush());
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_NE(notices[0].find("not a regular file"), std::string::npos) << notices[0];
+}
+
+// A write the system does not finish (here: an open held by a file lease, as a stalled
+// network file system would) does not hold up the shut-down, which says what was lost.
+TEST(StationLog, CloseLeavesAStalledWriteAndSaysWhatWasNotWritten) {
+    ScratchDir dir;
+    const fs::path day = dir.path() / LogFileName(kNoon);
+    std::ofstream(day) << Record(kNoon, "W1AAA>APRS:>before");
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t holder = fork();
+    ASSERT_GE(holder, 0);
+    if (holder == 0) {
+        ::signal(SIGIO, SIG_IGN);  // told of the writer waiting; holds on regardless
+        const int fd = ::open(day.c_str(), O_RDONLY);
+        const char ok = fd >= 0 && ::fcntl(fd, F_SETLEASE, F_RDLCK) == 0 ? 'y' : 'n';
+        (void)::write(ready[1], &ok, 1);
+        ::pause();
+        ::_exit(0);
+    }
+    char ok = 'n';
+    ASSERT_EQ(::read(ready[0], &ok, 1), 1);
+    ASSERT_EQ(ok, 'y') << "no file lease here";
+    std::vector<std::string> notices;
+    std::mutex noticesMutex;
+    {
+        CStationLog log(
+            dir.path(), [] { return kNoon; },
+            [&](const std::string& text) {
+                std::lock_guard lock(noticesMutex);
+                notices.push_back(text);
+            },
+            30);
+        log.Start();
+        log.Append(LogDirection::kReceived, "NET", "W1AAA>APRS:>stalled");
+        log.Close();
+        EXPECT_EQ(log.dropped(), 1u);
+    }
+    ::kill(holder, SIGKILL);
+    ::waitpid(holder, nullptr, 0);
+    std::lock_guard lock(noticesMutex);
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_NE(notices[0].find("1 records not written"), std::string::npos) << notices[0];
+}
+
+// A record cut by a crash is set aside beside the day file, never deleted, and the next
+// record starts on a line of its own, however long the cut part.
+TEST(StationLog, CutLastRecordIsSetAsideAndTheNextRecordIsWhole) {
+    const std::string good = Record(kNoon, "W1AAA>APRS:>good");
+    struct Case {
+        const char* name;
+        std::string kept;  // the whole records before the cut
+        std::string cut;
+    };
+    const Case cases[] = {
+        {"no line end at all", "", std::string(59758, 'x')},
+        {"a long cut line", good + "#2026-12-06T12:00:00Z RX NET\n", std::string(70000, 'y')},
+        {"a cut stamp", good, "#2026-12"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchDir dir;
+        const fs::path day = dir.path() / LogFileName(kNoon);
+        std::ofstream(day) << c.kept << c.cut;
+        CStationLog log(
+            dir.path(), [] { return kNoon; }, {}, 30);
+        log.Append(LogDirection::kReceived, "NET", "W1BBB>APRS:>next");
+        ASSERT_TRUE(log.Flush());
+        EXPECT_EQ(testing::ReadFile(day.string()),
+                  c.kept + Record(kNoon, "W1BBB>APRS:>next", "NET"));
+        EXPECT_EQ(testing::ReadFile(day.string() + ".damaged"), c.cut + "\n");
+    }
+}
+
+// Terminal controls from the air are escaped in the file, which stays safe to cat, and come
+// back exact; lines without them, and files written before, read as written.
+TEST(StationLog, TerminalControlsAreEscapedInTheFileAndReadBackExact) {
+    ScratchDir dir;
+    const std::vector<std::string> lines = {
+        "W1AAA>APRS:>\x1b]0;owned\x07title",
+        "W1AAA>APRS:>\x1b]52;c;Y2xpcA==\x07 and \\x41 \\",
+        "W1AAA>APRS:>\x1b[2J caf\xc3\xa9 \xc2\x9b \x9b",
+        "W1AAA>APRS:>plain \\x1B and a back\\slash",
+    };
+    CStationLog log(
+        dir.path(), [] { return kNoon; }, {}, 30);
+    for (const std::string& line : lines)
+        log.Append(LogDirection::kReceived, "TNC", line);
+    ASSERT_TRUE(log.Flush());
+    const std::string file = testing::ReadFile((dir.path() / LogFileName(kNoon)).string());
+    std::string withoutLineEnds = file;
+    std::erase(withoutLineEnds, '\n');
+    EXPECT_FALSE(HasTerminalControls(withoutLineEnds)) << file;
+    // The plain line is written as it was heard, as older files hold it.
+    EXPECT_NE(file.find(Record(kNoon, lines[3])), std::string::npos) << file;
+    LogReplaySet set;
+    ASSERT_TRUE(set.AddFile(dir.path() / LogFileName(kNoon)));
+    std::vector<std::string> read;
+    for (const LogRecord& r : set.records())
+        read.emplace_back(r.line);
+    EXPECT_EQ(read, lines);
+    // Played as a simulation or decoded line by line, the file gives the same lines.
+    std::istringstream in(file);
+    LogLineFilter filter;
+    read.clear();
+    for (std::string line; std::getline(in, line);) {
+        filter.Apply(line);
+        if (line[0] != '#')
+            read.push_back(line);
+    }
+    EXPECT_EQ(read, lines);
+}
+
+// Streamed a small chunk at a time, every record comes through in order, a line longer than
+// a chunk is one damaged record, and the buffer never holds more than about two chunks.
+TEST(StationLog, StreamedReplayKeepsMemoryToTwoChunks) {
+    ScratchDir dir;
+    std::vector<std::string> written;
+    {
+        std::ofstream day(dir.path() / LogFileName(kNoon));
+        for (int i = 0; i < 1000; ++i) {
+            written.push_back("W1AAA>APRS:>" + std::to_string(i));
+            day << Record(kNoon + i, written.back());
+            if (i == 500)
+                day << std::string(20000, 'z') << "\n";
+        }
+    }
+    constexpr size_t kChunk = 4096;
+    LogReplaySet set;
+    std::vector<std::string> read;
+    set.StreamTo(
+        [&](std::span<const LogRecord> records) {
+            for (const LogRecord& r : records)
+                read.emplace_back(r.line);
+        },
+        kChunk);
+    set.AddFolder(dir.path(), kNoon - 86400);
+    EXPECT_EQ(read, written);
+    EXPECT_EQ(set.count(), written.size());
+    EXPECT_TRUE(set.records().empty());
+    EXPECT_EQ(set.damaged(), 1u);
+    EXPECT_LE(set.peakBufferBytes(), 2 * kChunk);
 }
 
 // A process killed with SIGKILL keeps every line appended more than a second before.

@@ -45,17 +45,26 @@ class HeadlessRun {
     bool started_ = false;
 };
 
+// It also leaves the settings file as the user wrote it, and shows terminal controls from the
+// air escaped instead of obeying them.
 TEST(HeadlessStation, PlaysTheSimulationAndShutsDownOnSigterm) {
     const plovane::testing::ScratchDir scratch;
     const fs::path& dir = scratch.path();
-    std::ofstream(dir / "station.conf") << "[Station]\nMyCall=N0CALL-9\n";
+    const std::string settings =
+        "[Station]\nMyCall=N0CALL-9\nUIDigiPath=WIDE1-1,WIDE2-2\nComment=caf\xE9 \xC3\xA9\n";
+    std::ofstream(dir / "station.conf", std::ios::binary) << settings;
     std::ofstream(dir / "test.sim") << "W1AAA>APRS:!4903.50N/07201.75W-hello\r\n"
+                                       "W1CCC>APRS:>\x1b]0;owned\x07\x1b[2J\r\n"
                                        "W1BBB>APRS:>status text\r\n";
     HeadlessRun run(dir / "station.conf", {"--simulate", (dir / "test.sim").string()});
     ASSERT_TRUE(run.started());
     EXPECT_TRUE(run.WaitFor("FILE>W1BBB>APRS:>status text")) << run.output();
     EXPECT_TRUE(run.Stop()) << run.output();
     EXPECT_NE(run.output().find("FILE>W1AAA>APRS:!4903.50N/07201.75W-hello"), std::string::npos);
+    EXPECT_NE(run.output().find("W1CCC>APRS:>\\x1B]0;owned\\x07\\x1B[2J"), std::string::npos)
+        << run.output();
+    EXPECT_EQ(run.output().find('\x1b'), std::string::npos);
+    EXPECT_EQ(plovane::testing::ReadFile((dir / "station.conf").string()), settings);
 }
 
 #ifdef PLOVANE_HAVE_QT  // the TNC is chosen in a settings file, which needs the Qt settings store

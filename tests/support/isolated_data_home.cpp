@@ -1,4 +1,4 @@
-// Every test gets a data folder of its own (XDG_DATA_HOME), so that the station log one test
+// Every test gets a data folder of its own (XDG_DATA_HOME, and XDG_STATE_HOME inside it), so that the station log one test
 // writes is never replayed by another, nor the user's log by a test. Programs a test starts
 // inherit it.
 #include <gtest/gtest.h>
@@ -16,6 +16,7 @@ class IsolatedDataHome final : public ::testing::EmptyTestEventListener {
         if (::mkdtemp(name) != nullptr) {
             path_ = name;
             ::setenv("XDG_DATA_HOME", name, 1);
+            ::setenv("XDG_STATE_HOME", (path_ + "/state").c_str(), 1);
         }
     }
     void OnTestEnd(const ::testing::TestInfo&) override {

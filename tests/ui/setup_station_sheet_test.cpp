@@ -49,6 +49,7 @@ TEST_F(StationSheet, DependentControlsFollowAndTheChangesAreStored) {
     const CSymbolIcons icons;
     CSetupStation sheet(*profile, &icons);
     EXPECT_EQ(sheet.opsPage()->statusField()->text(), "Caf\u00E9 QRV");
+    sheet.opsPage()->statusField()->setText("Gr\u00FC\u00DFe QRV");  // typed: goes out as UTF-8
     auto& station = *sheet.stationPage();
     station.unitsList()->setCurrentIndex(2);
     EXPECT_EQ(station.heightList()->currentText(), "97 meters");
@@ -81,7 +82,7 @@ TEST_F(StationSheet, DependentControlsFollowAndTheChangesAreStored) {
     EXPECT_TRUE(stored.Mobile);
     EXPECT_EQ(stored.Symbol, "7>");
     EXPECT_EQ(stored.Comments, "Caf\xE9 on the hill");  // text comes back unchanged
-    EXPECT_EQ(stored.Status, "Caf\xC3\xA9 QRV");
+    EXPECT_EQ(stored.Status, "Gr\xC3\xBC\xC3\x9F" "e QRV");
     CLogSettings log;
     log.Load(*Profile());
     EXPECT_FALSE(log.bStationLog);

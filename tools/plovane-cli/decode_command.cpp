@@ -21,6 +21,7 @@
 #include <ostream>
 #include <string>
 
+#include "app/station_log.h"
 #include "cli.h"
 #include "comm/gps_port.h"
 #include "core/app_host.h"
@@ -221,6 +222,7 @@ int Decode(const Args& args, std::istream& in, std::ostream& out, std::ostream& 
 
     LineReader reader(*input);
     std::string line;
+    LogLineFilter logLines;  // a station log's day file decodes as heard
     if (options.each) {
         // One set of stores for all lines: a line that only left records of other stations
         // gets them removed; one that may have reached the own record or the messages gets
@@ -230,6 +232,7 @@ int Decode(const Args& args, std::istream& in, std::ostream& out, std::ostream& 
         const uint64_t firstKey = stores->messages.NextKey();
         std::string text;
         while (reader.Next(line)) {
+            logLines.Apply(line);
             stores->intake.DecodeLineAs(line, "FILE>", myCall);
             PrintLine(line, *stores, text, out);
             if (MayReachOwnRecord(line, myCall) || stores->messages.Count() != 0 ||
@@ -243,8 +246,10 @@ int Decode(const Args& args, std::istream& in, std::ostream& out, std::ostream& 
     } else {
         Stores stores(*clock, host, options.myCall);
         const std::string myCall = stores.stations.OwnCall();
-        while (reader.Next(line))
+        while (reader.Next(line)) {
+            logLines.Apply(line);
             stores.intake.DecodeLineAs(line, "FILE>", myCall);
+        }
         PrintStores(stores, out);
     }
     out.flush();
