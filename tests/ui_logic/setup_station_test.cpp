@@ -5,6 +5,7 @@
 #include <limits>
 #include <string>
 
+#include "core/geo.h"
 #include "core/profile.h"
 #include "support/station_settings_values.h"
 #include "ui/logic/setup_symbol_names.h"
