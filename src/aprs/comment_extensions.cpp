@@ -1,5 +1,6 @@
 // Extensions found inside comments and telemetry texts: the DAO precision extension
-// ("!W12!", "!w>f!"), base-91 comment telemetry ("|ss1122|") and "T#" telemetry reports.
+// ("!W12!", "!w>f!"), base-91 comment telemetry ("|ss1122|"), the altitude ("/A=001234")
+// and "T#" telemetry reports.
 #include <charconv>
 
 #include "aprs/decoders.h"
@@ -90,6 +91,27 @@ bool TakeDao(std::string_view& comment, DecodedPacket& packet, DaoExtension& dao
         found.datum = static_cast<char>(datum & ~0x20);
         dao = found;
         comment = Cut(comment, i, 5, packet);
+        return true;
+    }
+    return false;
+}
+
+bool TakeAltitude(std::string_view& comment, DecodedPacket& packet, int32_t& altitudeDm) {
+    for (size_t at = comment.find("/A="); at != std::string_view::npos;
+         at = comment.find("/A=", at + 1)) {
+        if (comment.size() - at < 9)
+            return false;
+        const bool below = comment[at + 3] == '-';
+        int32_t feet = 0;
+        bool digits = true;
+        for (size_t i = at + (below ? 4 : 3); i < at + 9 && digits; ++i) {
+            digits = latin1::IsDigit(latin1::U(comment[i]));
+            feet = feet * 10 + (comment[i] - '0');
+        }
+        if (!digits)
+            continue;
+        altitudeDm = static_cast<int32_t>((below ? -feet : feet) * 3.04801);
+        comment = Cut(comment, at, 9, packet);
         return true;
     }
     return false;

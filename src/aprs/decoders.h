@@ -30,6 +30,9 @@ class ReportWriter {
                 int directivityDegrees);
     void SetDfs(std::string_view call, int strength, int heightFeet, int gainDb,
                 int directivityDegrees);
+    void SetRange(std::string_view call, double miles);
+    // A direction-finding report: bearing in degrees, the NRQ digits as one number.
+    void SetBearing(std::string_view call, int bearingDegrees, int nrq);
     void SetImpliedSymbol(std::string_view call, std::string_view symbol);
     void SetObjectOwner(std::string_view name, std::string_view senderCall, bool killed);
     // A later non-empty text replaces an earlier one of the same packet.
@@ -67,6 +70,9 @@ struct DaoExtension {
 // may then live in the packet's room) and returns whether it found one.
 bool TakeBase91Telemetry(std::string_view& comment, DecodedPacket& packet, TelemetryValues& values);
 bool TakeDao(std::string_view& comment, DecodedPacket& packet, DaoExtension& dao);
+// The first "/A=" with six digits of feet ("/A=-00079" below sea level) anywhere in the
+// comment, as decimetres.
+bool TakeAltitude(std::string_view& comment, DecodedPacket& packet, int32_t& altitudeDm);
 
 // A "T#" report: false when the text is none. Reading stops at the first value that is not
 // a number; what was read until then stands.
@@ -87,7 +93,8 @@ void DecodeExtensions(ReportWriter& out, std::string_view name, std::string_view
                       std::string_view path, std::string_view symbol, std::string_view latitude,
                       std::string_view longitude, std::string_view time, std::string_view tail);
 
-// The course-and-speed rule, shared by "ccc/sss" extensions and compressed positions.
+// The course-and-speed rule, shared by "ccc/sss" extensions and compressed positions. A
+// course below 0 is not known ("   /   "): no motion is reported.
 void ApplyCourseSpeed(ReportWriter& out, std::string_view name, std::string_view destination,
                       std::string_view path, std::string_view symbol, std::string_view latitude,
                       std::string_view longitude, std::string_view time, int course, int speed,

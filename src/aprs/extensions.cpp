@@ -1,6 +1,7 @@
-// What follows the symbol code of a position: the seven-character data extensions PHG, DFS
-// and "ccc/sss", weather data after a weather symbol, storm reports, and the comment. Every
-// path ends in one UpdatePosition and one SetDeviceAndPath.
+// What follows the symbol code of a position: the seven-character data extensions PHG, DFS,
+// RNG and "ccc/sss" (with a direction-finding "/BRG/NRQ" after it), weather data after a
+// weather symbol, storm reports, and the comment. Every path ends in one UpdatePosition and
+// one SetDeviceAndPath.
 #include <algorithm>
 #include <cstdint>
 
@@ -43,6 +44,13 @@ bool AllDigits(std::string_view text) {
 // "...", "   " or three digits: a wind group that a station without a wind sensor blanks.
 bool DigitsOrBlank(std::string_view text) {
     return AllDigits(text) || text == "..." || text == "   ";
+}
+
+// "/270/729" right after course and speed: a bearing and the number of hits, range and
+// quality digits of a direction-finding report.
+bool IsBearingReport(std::string_view text) {
+    return text.size() >= 8 && text[0] == '/' && AllDigits(text.substr(1, 3)) && text[4] == '/' &&
+           AllDigits(text.substr(5, 3));
 }
 
 bool StartsWithWeatherField(std::string_view text) {
@@ -123,17 +131,36 @@ void DecodeExtensions(ReportWriter& out, std::string_view name, std::string_view
         return;
     }
 
+    // "RNG0050": the radio range in miles.
+    if (tail.starts_with("RNG")) {
+        std::string_view comment = tail;
+        if (AllDigits(tail.substr(3, 4))) {
+            out.SetRange(name, ThreeDigits(tail.substr(3, 3)) * 10 + DigitValue(tail[6]));
+            comment = tail.substr(7);
+        }
+        out.SetDeviceAndPath(name, destination, path, "");
+        out.UpdatePosition(name, symbol, latitude, longitude, time, comment, -1);
+        return;
+    }
+
     if (DecodeWindlessWeather(out, name, destination, path, symbol, latitude, longitude, time,
                               tail)) {
         return;
     }
 
-    // "088/036Moving": course in degrees, speed in knots.
-    if (IsDigit(U(tail[0])) && IsDigit(U(tail[1])) && IsDigit(U(tail[2])) && tail[3] == '/' &&
-        IsDigit(U(tail[4])) && IsDigit(U(tail[5])) && IsDigit(U(tail[6]))) {
+    // "088/036Moving": course in degrees, speed in knots; ".../..." or "   /   " when they
+    // are not known.
+    const std::string_view course = tail.substr(0, 3);
+    const std::string_view speed = tail.substr(4, 3);
+    if (tail[3] == '/' && DigitsOrBlank(course) && DigitsOrBlank(speed)) {
+        const bool known = AllDigits(course) && AllDigits(speed);
+        std::string_view rest = tail.substr(7);
+        if (IsBearingReport(rest)) {
+            out.SetBearing(name, ThreeDigits(rest.substr(1, 3)), ThreeDigits(rest.substr(5, 3)));
+            rest.remove_prefix(8);
+        }
         ApplyCourseSpeed(out, name, destination, path, symbol, latitude, longitude, time,
-                         ThreeDigits(tail.substr(0, 3)), ThreeDigits(tail.substr(4, 3)),
-                         tail.substr(7));
+                         known ? ThreeDigits(course) : -1, known ? ThreeDigits(speed) : -1, rest);
         return;
     }
 
@@ -159,7 +186,8 @@ void ApplyCourseSpeed(ReportWriter& out, std::string_view name, std::string_view
         out.UpdatePosition(name, symbol, latitude, longitude, time, rest, -1);
         return;
     }
-    out.SetCourseSpeed(name, speed, course);
+    if (course >= 0)
+        out.SetCourseSpeed(name, speed, course);
     out.SetDeviceAndPath(name, destination, path, "");
     out.UpdatePosition(name, symbol, latitude, longitude, time, rest, -1);
 }

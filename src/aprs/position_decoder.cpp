@@ -110,7 +110,8 @@ bool DecodeCompressed(ReportWriter& out, std::string_view name, std::string_view
         out.SetDeviceAndPath(name, destination, path, "");
         return true;
     }
-    if (c == '{') {  // pre-calculated radio range, not kept
+    if (c == '{') {  // the radio range, 2 x 1.08^s miles
+        out.SetRange(name, 2.0 * std::pow(1.08, s));
         out.UpdatePosition(name, symbol, lat, lon, time, comment, -1);
         out.SetDeviceAndPath(name, destination, path, "");
         return true;

@@ -29,6 +29,8 @@ void ReportWriter::UpdatePosition(std::string_view call, std::string_view symbol
     DaoExtension dao;
     if (comment.find('!') != std::string_view::npos)
         TakeDao(comment, packet_, dao);
+    if (altitudeDm == -1 && comment.find("/A=") != std::string_view::npos)
+        TakeAltitude(comment, packet_, altitudeDm);
     FillPositionReport(*r, symbol, latitude, longitude, time, comment, altitudeDm, localNow_,
                        biasMinutes_);
     // The DAO digits refine a full-precision position only (not an ambiguous one).
@@ -74,6 +76,21 @@ void ReportWriter::SetDfs(std::string_view call, int strength, int heightFeet, i
     if (StationReport* r = packet_.ReportFor(call)) {
         r->hasDfs = true;
         r->dfs = {strength, heightFeet, gainDb, directivityDegrees};
+    }
+}
+
+void ReportWriter::SetRange(std::string_view call, double miles) {
+    if (StationReport* r = packet_.ReportFor(call)) {
+        r->hasRange = true;
+        r->rangeMiles = miles;
+    }
+}
+
+void ReportWriter::SetBearing(std::string_view call, int bearingDegrees, int nrq) {
+    if (StationReport* r = packet_.ReportFor(call)) {
+        r->hasBearing = true;
+        r->dfBearing = bearingDegrees;
+        r->dfNrq = nrq;
     }
 }
 

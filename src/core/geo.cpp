@@ -10,7 +10,8 @@ namespace plovane {
 namespace {
 
 // Reads up to maxDigits digits (skipping "."), building DDMMmm / DDDMMmm with missing
-// trailing digits counted as zero. A space ends the number; anything else zeroes it.
+// trailing digits counted as zero. A space ends the number; -1 when there is no digit or
+// anything else comes first.
 int32_t ReadDigits(std::string_view text, int maxDigits) {
     int32_t weight = 1;
     for (int i = 1; i < maxDigits; ++i)
@@ -28,11 +29,10 @@ int32_t ReadDigits(std::string_view text, int maxDigits) {
         } else if (c == ' ') {
             break;
         } else {
-            value = 0;
-            break;
+            return -1;
         }
     }
-    return value;
+    return taken == 0 ? -1 : value;
 }
 
 char HemisphereAt(std::string_view text, size_t index) {
@@ -74,14 +74,16 @@ int32_t ParseLatitude(std::string_view text) {
     const char hemisphere = HemisphereAt(text, 7);
     if (hemisphere != 'N' && hemisphere != 'S')
         return -1;
-    return AngleFromDigits(ReadDigits(text, 6), kColatitudeBaseDegrees, hemisphere == 'N');
+    const int32_t digits = ReadDigits(text, 6);
+    return digits < 0 ? -1 : AngleFromDigits(digits, kColatitudeBaseDegrees, hemisphere == 'N');
 }
 
 int32_t ParseLongitude(std::string_view text) {
     const char hemisphere = HemisphereAt(text, 8);
     if (hemisphere != 'W' && hemisphere != 'E')
         return -1;
-    return AngleFromDigits(ReadDigits(text, 7), kLongitudeBaseDegrees, hemisphere == 'W');
+    const int32_t digits = ReadDigits(text, 7);
+    return digits < 0 ? -1 : AngleFromDigits(digits, kLongitudeBaseDegrees, hemisphere == 'W');
 }
 
 SplitAngle SplitLatitude(int32_t colatitude) {

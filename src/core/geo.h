@@ -15,16 +15,18 @@ inline constexpr int32_t kUnitsPerDegree = 360000;
 inline constexpr int32_t kUnitsPerMinute = 6000;
 inline constexpr int32_t kUnitsPerHundredthMinute = 60;
 
-// The equator and the Greenwich meridian double as "no position".
-inline constexpr int32_t kNoColatitude = 32400000;
-inline constexpr int32_t kNoLongitude = 64800000;
+// The equator and the Greenwich meridian are positions like any other: whether a record has
+// a position is a flag of its own.
+inline constexpr int32_t kEquatorColatitude = 32400000;
+inline constexpr int32_t kGreenwichLongitude = 64800000;
 inline constexpr int32_t kMaxColatitude = 64800000;
 inline constexpr int32_t kMaxLongitude = 129600000;
 
-// True when either coordinate carries the no-position value (or a conversion failed).
-inline bool IsNoPosition(int32_t colatitude, int32_t longitude) {
-    return colatitude == kNoColatitude || longitude == kNoLongitude || colatitude < 1 ||
-           longitude < 1;
+// True for a point on the globe, the poles and both sides of the date line included; false
+// for a failed conversion (-1) or a value beyond them.
+inline bool IsOnGlobe(int32_t colatitude, int32_t longitude) {
+    return colatitude >= 0 && colatitude <= kMaxColatitude && longitude >= 0 &&
+           longitude <= kMaxLongitude;
 }
 
 // Angle units of the digits "DDMMmm" (or "DDDMMmm") read as one number: north and west
@@ -37,10 +39,11 @@ inline int32_t AngleFromDigits(int32_t digits, int32_t baseDegrees, bool northOr
                        : ((baseDegrees - degrees) * 4000 + digits) * 60;
 }
 
-// "DDMM.mmN" -> colatitude; -1 when the hemisphere letter is missing. Spaces blank digits
-// from the right (position ambiguity); any other non-digit zeroes the number.
+// "DDMM.mmN" -> colatitude; -1 when the hemisphere letter is missing, no digit is given or a
+// character other than a digit, "." or a blank is met. Spaces blank digits from the right
+// (position ambiguity).
 int32_t ParseLatitude(std::string_view text);
-// "DDDMM.mmW" -> longitude; -1 when the hemisphere letter is missing.
+// "DDDMM.mmW" -> longitude; -1 as for ParseLatitude.
 int32_t ParseLongitude(std::string_view text);
 
 // A coordinate split into the pieces the forms and packets are built from.

@@ -103,15 +103,14 @@ void FillPositionReport(StationReport& r, std::string_view symbol, std::string_v
     r.hasPoint = false;
     r.hasReportTime = false;
 
-    // A report without both position texts, or with a position that is no position (the
-    // equator, Greenwich, a missing hemisphere, or beyond the poles or the date line), still
-    // stores its symbol and comment.
+    // A report without both position texts, or with texts that are no position (a missing
+    // hemisphere, a foreign character, beyond the poles or the date line), still stores its
+    // symbol and comment.
     if (latitude.size() < 8 || longitude.size() < 9)
         return;
     const int32_t colatitude = LatitudeOf(latitude);
     const int32_t lon = LongitudeOf(longitude);
-    r.hasPoint =
-        !IsNoPosition(colatitude, lon) && colatitude <= kMaxColatitude && lon <= kMaxLongitude;
+    r.hasPoint = IsOnGlobe(colatitude, lon);
     r.colatitude = colatitude;
     r.longitude = lon;
     r.altitudeDm = altitude;

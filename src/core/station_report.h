@@ -32,7 +32,7 @@ struct TelemetryValues {
 };
 
 // The parts are applied in this order: implied symbol, position report, course and speed,
-// PHG, DFS, device and path, weather, telemetry, owner, killed.
+// PHG, DFS, range, bearing, device and path, weather, telemetry, owner, killed.
 struct StationReport {
     std::string_view call;
 
@@ -61,6 +61,13 @@ struct StationReport {
     std::array<int32_t, 4> phg{};
     bool hasDfs = false;  // strength, height ft, gain dB, directivity degrees
     std::array<int32_t, 4> dfs{};
+    bool hasRange = false;  // the radio range the station gives ("RNG0050")
+    double rangeMiles = 0.0;
+    // A direction-finding report ("/270/729"): bearing in degrees, then the number of hits,
+    // range and quality digits as one number.
+    bool hasBearing = false;
+    int32_t dfBearing = 0;
+    int32_t dfNrq = 0;
 
     bool hasDevicePath = false;
     std::string_view destination;
@@ -86,7 +93,8 @@ struct StationReport {
 // Fills in the position report of `r` from its texts: symbol (2 characters or empty),
 // "DDMM.mmN", "DDDMM.mmW", time ("" or 7 characters such as "092345z", read against the
 // local time and bias: UTC = local + bias minutes), comment and altitude in decimetres (-1
-// unknown; a comment starting "/A=" and six digits of feet gives it then).
+// unknown; a comment starting "/A=" and six digits of feet gives it then). The decoder has
+// taken an altitude from anywhere else in the comment before.
 void FillPositionReport(StationReport& r, std::string_view symbol, std::string_view latitude,
                         std::string_view longitude, std::string_view time, std::string_view comment,
                         int32_t altitudeDm, const CDateTime& localNow, int biasMinutes);

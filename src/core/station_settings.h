@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/geo.h"
 #include "core/profile.h"
 
 namespace plovane {
@@ -56,6 +57,13 @@ struct CStationSettings {
     std::string destination = "APQ000";  // not stored; set to "APQ" + version code on load
     // New installations use the paths the network asks for today; a stored path is kept.
     std::string UIDigiPath = "WIDE1-1,WIDE2-1";
+
+    // Whether a position was typed in. Lat and Lon hold 0 N 0 E until one is, so that point
+    // (open sea) stands for none, as in every stored file; the equator or Greenwich alone is a
+    // position like any other.
+    bool HasTypedPosition() const {
+        return IsOnGlobe(Lat, Lon) && !(Lat == kEquatorColatitude && Lon == kGreenwichLongitude);
+    }
 
     // Reads every value with its default; MobilePositRate only when a 4-byte binary value is
     // stored (otherwise the current value stays).

@@ -15,8 +15,8 @@ namespace plovane {
 struct PositionReportData {
     std::string call;
     bool hasPosition = false;
-    int32_t colatitude = kNoColatitude;
-    int32_t longitude = kNoLongitude;
+    int32_t colatitude = kEquatorColatitude;
+    int32_t longitude = kGreenwichLongitude;
     bool moving = false;
     int16_t course = 0;  // degrees
     int16_t speed = 0;   // knots
@@ -34,7 +34,7 @@ struct PositionReportData {
 
 // Thread-safe: called from the output thread.
 class StationSource {
-public:
+  public:
     virtual ~StationSource() = default;
     // Copies the record with that call; false when there is none.
     virtual bool GetPositionReportData(std::string_view call, PositionReportData& out) const = 0;
@@ -44,7 +44,7 @@ public:
 
 // Thread-safe: the message store sends its due messages and acks.
 class PendingSender {
-public:
+  public:
     virtual ~PendingSender() = default;
     virtual void SendPending(std::string_view addresseeFilter) = 0;
 };

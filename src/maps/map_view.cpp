@@ -323,7 +323,7 @@ bool CMapView::IsWellInView(int32_t colatitude, int32_t longitude) const {
 bool CMapView::TrackMe(const CMapOptions& options, bool hasPosition, int32_t colatitude,
                        int32_t longitude) {
     // An own station without a position would otherwise pull the view to 0 N 0 E.
-    if (!options.TrackMe || !hasPosition || IsNoPosition(colatitude, longitude))
+    if (!options.TrackMe || !hasPosition)
         return false;
     if (IsWellInView(colatitude, longitude))
         return false;

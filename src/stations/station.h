@@ -16,8 +16,8 @@ namespace plovane {
 
 // A position in angle units (see core/geo.h) with an altitude in decimetres (-1 unknown).
 struct TrackPoint {
-    int32_t colatitude = kNoColatitude;
-    int32_t longitude = kNoLongitude;
+    int32_t colatitude = kEquatorColatitude;
+    int32_t longitude = kGreenwichLongitude;
     int32_t altitude = 0;
 
     bool operator==(const TrackPoint&) const = default;
@@ -101,6 +101,13 @@ class CStation {
     int16_t dfsHeight = 0;
     int16_t dfsGain = 0;
     int16_t dfsDirectivity = 0;
+    bool hasRange = false;
+    double rangeMiles = 0.0;  // the radio range the station gives ("RNG0050")
+    // A direction-finding report ("/BRG/NRQ"): the bearing it heard and its number of hits,
+    // range and quality digits.
+    bool hasBearing = false;
+    int16_t dfBearing = 0;  // degrees
+    int16_t dfNrq = 0;      // the three digits as a number, e.g. 729
     std::string owner;
     CDateTime created;             // local time
     std::deque<TrackPoint> track;  // newest first

@@ -234,6 +234,11 @@ struct CStationList::Impl {
         s.dfsHeight = blank.dfsHeight;
         s.dfsGain = blank.dfsGain;
         s.dfsDirectivity = blank.dfsDirectivity;
+        s.hasRange = blank.hasRange;
+        s.rangeMiles = blank.rangeMiles;
+        s.hasBearing = blank.hasBearing;
+        s.dfBearing = blank.dfBearing;
+        s.dfNrq = blank.dfNrq;
         if (!s.track.empty())
             s.track.clear();
         s.micEMessage.clear();
@@ -319,6 +324,15 @@ struct CStationList::Impl {
         if (r.hasDfs) {
             StoreGroup(r.dfs, {&s.dfsStrength, &s.dfsHeight, &s.dfsGain, &s.dfsDirectivity});
             s.hasDfs = true;
+        }
+        if (r.hasRange) {
+            s.rangeMiles = r.rangeMiles;
+            s.hasRange = true;
+        }
+        if (r.hasBearing) {
+            s.dfBearing = ClampShort(r.dfBearing);
+            s.dfNrq = ClampShort(r.dfNrq);
+            s.hasBearing = true;
         }
         if (r.hasDevicePath)
             ApplyDeviceAndPath(s, &s == &own, r.destination, r.path, r.information);
@@ -471,7 +485,7 @@ StationBoxResult CStationList::StationsInBox(int32_t centreColatitude, int32_t c
     size_t matches = 0;
     const auto visit = [&](const CStation& s) {
         const TrackPoint& p = s.position;
-        if (p.colatitude == kNoColatitude || p.longitude == kNoLongitude)
+        if (!s.hasPosition)
             return;
         if (p.colatitude < north || p.colatitude > south || p.longitude < west ||
             p.longitude > east) {
@@ -528,10 +542,11 @@ void CStationList::Apply(std::span<const StationReport> reports, const CDateTime
             // record it creates is announced, so the windows learn of it.
             if (isNew)
                 ++created;
-            const bool onlySymbol =
-                r.hasImpliedSymbol && !r.hasPositionReport && !r.hasCourseSpeed && !r.hasPhg &&
-                !r.hasDfs && !r.hasDevicePath && r.weather == nullptr && !r.hasOwner && !r.killed &&
-                r.telemetry == nullptr && r.telemetryDefinition.empty();
+            const bool onlySymbol = r.hasImpliedSymbol && !r.hasPositionReport &&
+                                    !r.hasCourseSpeed && !r.hasPhg && !r.hasDfs && !r.hasRange &&
+                                    !r.hasBearing && !r.hasDevicePath && r.weather == nullptr &&
+                                    !r.hasOwner && !r.killed && r.telemetry == nullptr &&
+                                    r.telemetryDefinition.empty();
             if (isNew || !onlySymbol) {
                 size_t c = 0;
                 while (c < changedCount && !SameCall(reports[changed[c]].call, r.call))
@@ -667,7 +682,7 @@ void CStationList::ApplySettings(const CStationSettings& fresh, bool announce) {
             own.phgDirectivity = ClampShort(int64_t{fresh.Directivity} * 45);
         }
         // A typed-in position that is no position (the defaults) is not claimed.
-        if (fresh.HasInitPosit && !IsNoPosition(fresh.Lat, fresh.Lon)) {
+        if (fresh.HasInitPosit && fresh.HasTypedPosition()) {
             own.hasPosition = true;
             own.position.colatitude = fresh.Lat;
             own.position.longitude = fresh.Lon;

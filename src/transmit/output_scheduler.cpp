@@ -233,7 +233,7 @@ void COutputScheduler::SendPositionFrom(Origin origin) {
     if (!stations->GetPositionReportData(stations->OwnCall(), own))
         return;
     // Without a typed-in position or a fix we would announce 0 N 0 W; keep quiet instead.
-    if (!own.hasPosition || IsNoPosition(own.colatitude, own.longitude))
+    if (!own.hasPosition)
         return;
     Transmit(FormatPositionReport(own, settings.MyCall, settings.Mobile, clock_.UtcNow()) + "\r",
              settings);

@@ -406,8 +406,7 @@ void GuiApp::SendNow(int id) {
     const CStation own = app_->stations().OwnStation();
     SendFacts facts;
     facts.myCall = app_->stationSettings().MyCall;
-    facts.hasPosition =
-        own.hasPosition && !IsNoPosition(own.position.colatitude, own.position.longitude);
+    facts.hasPosition = own.hasPosition;
     facts.hasStatus = !own.lastInfo.empty();
     facts.tncOpen = app_->tnc().IsOpen();
     facts.netConnected = app_->net() != nullptr && app_->net()->IsOpen();

@@ -517,10 +517,8 @@ void CPlovaneView::keyPressEvent(QKeyEvent* event) {
 
 bool CPlovaneView::CenterOnStation(const std::string& call) {
     const auto station = context_.stations.FindStation(call);
-    if (!station || !station->hasPosition ||
-        IsNoPosition(station->position.colatitude, station->position.longitude)) {
+    if (!station || !station->hasPosition)
         return false;
-    }
     selected_ = station->call;
     if (pictureStale_)
         RenderPicture();  // the view box the centring starts from
@@ -531,7 +529,7 @@ bool CPlovaneView::CenterOnStation(const std::string& call) {
 
 void CPlovaneView::RefreshOwnPosition() {
     const CStation own = context_.stations.OwnStation();
-    ownKnown_ = own.hasPosition && !IsNoPosition(own.position.colatitude, own.position.longitude);
+    ownKnown_ = own.hasPosition;
     ownPosition_ = {own.position.colatitude, own.position.longitude};
 }
 

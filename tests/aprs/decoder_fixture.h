@@ -61,7 +61,7 @@ inline std::string Escape(std::string_view text) {
 
 // "DDMM.mmmmH": four decimals of the minute show the refinements of the hundredths.
 inline std::string Angle(int32_t units, bool latitude) {
-    const int32_t origin = latitude ? kNoColatitude : kNoLongitude;
+    const int32_t origin = latitude ? kEquatorColatitude : kGreenwichLongitude;
     const int32_t offset = latitude ? origin - units : units - origin;
     const int32_t size = offset < 0 ? -offset : offset;
     char text[32];
@@ -107,6 +107,16 @@ inline std::string Describe(const CStation& s) {
         add("phg=", four(s.phgPower, s.phgHeight, s.phgGain, s.phgDirectivity));
     if (s.hasDfs)
         add("dfs=", four(s.dfsStrength, s.dfsHeight, s.dfsGain, s.dfsDirectivity));
+    if (s.hasRange) {
+        char range[16];
+        std::snprintf(range, sizeof range, "%.4g", s.rangeMiles);
+        add("rng=", std::string(range));
+    }
+    if (s.hasBearing) {
+        char df[16];
+        std::snprintf(df, sizeof df, "%d/%03d", s.dfBearing, s.dfNrq);
+        add("df=", std::string(df));
+    }
     if (s.hasOwner)
         add("by=", s.owner);
     if (s.killed)

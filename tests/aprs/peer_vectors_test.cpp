@@ -38,8 +38,6 @@ const std::map<std::string, std::pair<std::set<std::string>, const char*>> kConv
     {"ambiguity-centred",
      {{"lat", "lon", "posambiguity"}, "blanked position digits count as 0, not centred"}},
     {"ambiguity-zero", {{"posambiguity"}, "Mic-E blanked digits leave no ambiguity count"}},
-    {"altitude-not-at-comment-start",
-     {{"altitude_m", "altitude_ft", "comment"}, "/A= is read only at the comment's start"}},
     {"wx-dir-speed-as-course",
      {{"course", "speed_kmh", "speed_knots", "speed_ms", "comment"},
       "ddd/sss after a weather symbol is the wind"}},
@@ -66,10 +64,10 @@ const std::map<std::pair<std::string, std::string>, const char*> kDifferences = 
     // today's rain as rain since midnight. "!!" records: the wind is the field at position 2.
     {{"fap-31-02", "weather.rain_midnight_mm"}, "record too short for today's rain"},
     {{"fap-31-03", "weather.wind_speed_ms"}, "Peet wind field"},
-    // Only PHG, DFS and course/speed are data extensions: "RNG0050" and the "/" after PHG
-    // stay in the comment.
-    {{"aprspy-gen-20", "comment"}, "RNG kept in the comment"},
+    // Only one data extension is read: the "/" after PHG stays in the comment.
     {{"fap-20-01", "comment"}, "separator after PHG kept"},
+    // A compressed range is 2 x 1.08^s miles; the peer leaves out the factor 2.
+    {{"shinysdr-14", "range_miles"}, "compressed range factor"},
     // The peer drops the comment of a "_" station without weather (disputed).
     {{"fap-20-06", "comment"}, "comment kept"},
     // A Mic-E mangled on its way (one byte lost): the peer needs a special option for it.
@@ -85,10 +83,6 @@ const std::map<std::pair<std::string, std::string>, const char*> kDifferences = 
     // Four channels sent: the peer fills a fifth and the bits with zeros.
     {{"aprslib-doc-02", "telemetry.vals"}, "channels not sent stay absent"},
     {{"aprslib-doc-02", "telemetry.bits"}, "bits not sent stay absent"},
-    // Latitude 90 N and longitude 180 W are no position here.
-    {{"shinysdr-12", "lat"}, "pole is no position"},
-    {{"shinysdr-12", "lon"}, "pole is no position"},
-    {{"shinysdr-12", "altitude_ft"}, "no position, no altitude"},
 };
 
 std::string Trim(std::string_view s) {
@@ -119,10 +113,10 @@ std::string TextOf(const Json& parent, const std::string& key) {
 }
 
 double Latitude(int32_t colatitude) {
-    return static_cast<double>(kNoColatitude - colatitude) / kUnitsPerDegree;
+    return static_cast<double>(kEquatorColatitude - colatitude) / kUnitsPerDegree;
 }
 double Longitude(int32_t longitude) {
-    return static_cast<double>(longitude - kNoLongitude) / kUnitsPerDegree;
+    return static_cast<double>(longitude - kGreenwichLongitude) / kUnitsPerDegree;
 }
 
 // One entry decoded into fresh stores.
@@ -236,6 +230,19 @@ std::map<std::string, Check> ChecksFor(const Decoded& d, const std::optional<CSt
         const int p = digits[0] - '0';
         return s->phgPower == p * p && s->phgHeight == (10 << (digits[1] - '0')) &&
                s->phgGain == digits[2] - '0' && s->phgDirectivity == (digits[3] - '0') * 45;
+    };
+    checks["range_miles"] = [&](const Json& v) -> std::optional<bool> {
+        if (v.is_null())
+            return !s || !s->hasRange;
+        return s && s->hasRange && near(s->rangeMiles, v.get<double>(), 0.01);
+    };
+    checks["bearing"] = [&](const Json& v) -> std::optional<bool> {
+        return s && s->hasBearing && s->dfBearing == v.get<int>();
+    };
+    checks["nrq"] = [&](const Json& v) -> std::optional<bool> {
+        char nrq[8];
+        std::snprintf(nrq, sizeof nrq, "%03d", s ? s->dfNrq : 0);
+        return s && s->hasBearing && nrq == v.get<std::string>();
     };
     checks["status"] = [&](const Json& v) -> std::optional<bool> {
         if (v.is_null())

@@ -16,15 +16,16 @@ TEST(Geo, ParsesCoordinateTexts) {
             {"4903.50N", 14739000},
             {"49  .  N", 32400000 - 49 * 360000},  // ambiguity: blanks end the number
             {"4903.5 N", 14739000},                // one blanked hundredths digit counts as 0
-            {"0000.00N", kNoColatitude},
-            {"4x03.50N", kNoColatitude},  // a foreign character zeroes the number
-            {"4903.50", -1},              // hemisphere missing
+            {"0000.00N", kEquatorColatitude},
+            {"4x03.50N", -1},  // a foreign character is no number (not the equator)
+            {"  03.50N", -1},  // nor is a text without leading digits
+            {"4903.50", -1},   // hemisphere missing
             {"9000.00S", kMaxColatitude},
         },
       longitudes[] = {
           {"07201.75w", 38869500},
           {"07201.75E", 64800000 + 72 * 360000 + 1750 * 6},
-          {"00000.00E", kNoLongitude},
+          {"00000.00E", kGreenwichLongitude},
           {"180  .  W", 0},
       };
     for (const auto& c : latitudes) {
@@ -48,8 +49,8 @@ TEST(Geo, SplitsCoordinatesIntoTextPieces) {
         {64800000 + 360000 * 151 + 6000 * 12 + 60 * 7, false, "151 12.07 E"},
         {-5000, true, "90 0.00 N"},  // beyond the pole: clamped
         // Rounding the hundredths up carries: 49 03.998 N is 49 04.00, 71 59.998 W 72 00.00.
-        {kNoColatitude - (49 * 360000 + 3 * 6000 + 5999), true, "49 4.00 N"},
-        {kNoLongitude - (71 * 360000 + 59 * 6000 + 5999), false, "72 0.00 W"},
+        {kEquatorColatitude - (49 * 360000 + 3 * 6000 + 5999), true, "49 4.00 N"},
+        {kGreenwichLongitude - (71 * 360000 + 59 * 6000 + 5999), false, "72 0.00 W"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.value);

@@ -196,7 +196,7 @@ TEST(MapView, TrackMeRecentresOnlyWhenTheOwnStationDrifts) {
         {"well in view", true, true, 31410000, 61200000 + 900000, false},
         {"near the edge", true, true, 31410000, 61200000 + 1000000, true},
         {"no position yet", true, false, 20000000, 10000000, false},
-        {"the no-position value", true, true, kNoColatitude, kNoLongitude, false},
+        {"on the Greenwich meridian", true, true, 13860000, kGreenwichLongitude, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -86,11 +86,10 @@ TEST(StationList, UpdatesStoreTheirFieldsAndAnnounceTheStation) {
                                 s.phgDirectivity, s.dfsStrength, s.dfsDirectivity}),
               std::vector<int>({32767, 270, 25, 160, 3, 90, -32768, 32767}));
     // Positions that are no position leave the stored one alone but keep the comment.
-    for (const auto& [latitude, longitude] : {std::pair{"0000.00N", "07201.75W"},
-                                              {"4903.50N", "00000.00E"},
-                                              {"4903.50N", "7201.75W"},
-                                              {"9000.00N", "07201.75W"},
-                                              {"4903.50N", "19000.00E"}}) {
+    for (const auto& [latitude, longitude] : {std::pair{"4903.50N", "7201.75W"},
+                                              {"9000.01N", "07201.75W"},
+                                              {"4903.50N", "19000.00E"},
+                                              {"    .  N", "07201.75W"}}) {
         SCOPED_TRACE(std::string(latitude) + " " + longitude);
         f.list.UpdatePosition("K1AAA", "/>", latitude, longitude, "", "hi", -1);
         EXPECT_EQ(f.Get("K1AAA").position, s.position);
@@ -99,6 +98,29 @@ TEST(StationList, UpdatesStoreTheirFieldsAndAnnounceTheStation) {
     int visited = 0;
     EXPECT_TRUE(f.list.ForEach([&](const CStation&) { ++visited; }));
     EXPECT_EQ(visited, 2);  // the own record and K1AAA
+}
+
+// The equator and the Greenwich meridian are typed positions like any other; only 0 N 0 E,
+// the value a settings file holds until a position is typed, stands for none.
+TEST(StationList, TypedOwnPositionOnTheEquatorOrMeridianIsClaimed) {
+    const struct Case {
+        int32_t lat, lon;
+        bool placed;
+    } cases[] = {
+        {13860000, kGreenwichLongitude, true},  // 51 30 N, 0 E
+        {kEquatorColatitude, 38869500, true},   // 0 N, 72 01.75 W
+        {kEquatorColatitude, kGreenwichLongitude, false},
+        {-1, 38869500, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.lat) + " " + std::to_string(c.lon));
+        StoreFixture f;
+        f.profile.WriteInt("Station", "HasInitPosit", 1);
+        f.profile.WriteInt("Station", "Lat", c.lat);
+        f.profile.WriteInt("Station", "Lon", c.lon);
+        f.Reload();
+        EXPECT_EQ(f.list.OwnStation().hasPosition, c.placed);
+    }
 }
 
 TEST(StationList, ApplySettingsCopiesTheOwnRecordAndAnnouncesOnlyWhenAsked) {

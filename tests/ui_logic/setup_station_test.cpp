@@ -5,6 +5,7 @@
 #include <limits>
 #include <string>
 
+#include "core/geo.h"
 #include "core/profile.h"
 #include "support/station_settings_values.h"
 #include "ui/logic/setup_symbol_names.h"
@@ -176,6 +177,21 @@ TEST(PositPage, RateListSelectionAndWhatOkStores) {
     ASSERT_TRUE(StorePositForm(form, s));
     EXPECT_EQ(s.MobilePositRate, 15.0f);
     EXPECT_FALSE(s.HasInitPosit);
+}
+
+// A typed position on the equator shows its digits; only 0 N 0 E (nothing typed yet) shows
+// empty fields.
+TEST(PositPage, EquatorPositionShowsItsDigits) {
+    CStationSettings s;
+    s.Lat = kEquatorColatitude;
+    s.Lon = 38869500;  // 72 01.75 W
+    PositForm form = PositFormFrom(s);
+    EXPECT_EQ(form.latitude.degrees + " " + form.latitude.minutes + "." + form.latitude.fraction,
+              "0 00.000");
+    EXPECT_EQ(form.longitude.degrees + " " + form.longitude.minutes, "72 01");
+    s.Lon = kGreenwichLongitude;
+    form = PositFormFrom(s);
+    EXPECT_EQ(form.latitude.degrees + form.longitude.degrees, "");
 }
 
 }  // namespace

@@ -17,11 +17,11 @@ namespace {
 // the one division gives the nearest double (12 deg 7.74 min W reads -12.129, not
 // -12.12899999999999).
 double DecimalLatitude(int32_t colatitude) {
-    return static_cast<double>(int64_t{kNoColatitude} - colatitude) / kUnitsPerDegree;
+    return static_cast<double>(int64_t{kEquatorColatitude} - colatitude) / kUnitsPerDegree;
 }
 
 double DecimalLongitude(int32_t longitude) {
-    return static_cast<double>(int64_t{longitude} - kNoLongitude) / kUnitsPerDegree;
+    return static_cast<double>(int64_t{longitude} - kGreenwichLongitude) / kUnitsPerDegree;
 }
 
 // A time, or null when it is not valid.
@@ -222,6 +222,18 @@ Json GroupJson(const char* firstName, int first, int height, int gain, int direc
     return group;
 }
 
+// A direction-finding report: the bearing (degrees) and its NRQ digits, read out as the
+// share of hits in eighths (9: a bearing taken by hand), the range in miles (2^R) and the
+// quality (9 best: the bearing is good to within a degree; 0 useless).
+Json DirectionFindingJson(int bearing, int nrq) {
+    Json df = Json::object();
+    df["bearing"] = bearing;
+    df["hits"] = nrq / 100;
+    df["range"] = 1 << (nrq / 10 % 10);
+    df["quality"] = nrq % 10;
+    return df;
+}
+
 Json Reported(bool reported, int32_t value) {
     return reported ? Json(value) : Json(nullptr);
 }
@@ -298,6 +310,8 @@ void AppendStationJson(const CStation& s, std::string_view record, std::string& 
     j.Field("dfs", s.hasDfs ? GroupJson("strength", s.dfsStrength, s.dfsHeight, s.dfsGain,
                                         s.dfsDirectivity)
                             : Json(nullptr));
+    j.Field("range", s.hasRange ? Json(s.rangeMiles) : Json(nullptr));
+    j.Field("df", s.hasBearing ? DirectionFindingJson(s.dfBearing, s.dfNrq) : Json(nullptr));
     j.Field("ambiguity", s.ambiguity);
     Json track = Json::array();
     for (const TrackPoint& point : s.track) {

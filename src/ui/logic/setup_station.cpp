@@ -231,17 +231,17 @@ int RateIndexOf(float minutes) {
 }
 
 TypedAngle LatitudeFields(int32_t colatitude) {
-    if (colatitude == kNoColatitude || colatitude < 0 || colatitude > kMaxColatitude)
+    if (colatitude < 0 || colatitude > kMaxColatitude)
         return {};
-    return colatitude < kNoColatitude ? SplitUnits(kNoColatitude - colatitude, 0)
-                                      : SplitUnits(colatitude - kNoColatitude, 1);
+    return colatitude < kEquatorColatitude ? SplitUnits(kEquatorColatitude - colatitude, 0)
+                                           : SplitUnits(colatitude - kEquatorColatitude, 1);
 }
 
 TypedAngle LongitudeFields(int32_t longitude) {
-    if (longitude == kNoLongitude || longitude < 0 || longitude > kMaxLongitude)
+    if (longitude < 0 || longitude > kMaxLongitude)
         return {};
-    return longitude > kNoLongitude ? SplitUnits(longitude - kNoLongitude, 0)
-                                    : SplitUnits(kNoLongitude - longitude, 1);
+    return longitude > kGreenwichLongitude ? SplitUnits(longitude - kGreenwichLongitude, 0)
+                                           : SplitUnits(kGreenwichLongitude - longitude, 1);
 }
 
 std::string ThreeDigitFraction(std::string_view typed) {
@@ -256,8 +256,10 @@ PositForm PositFormFrom(const CStationSettings& s) {
     form.mobile = s.Mobile;
     form.rate = RateIndexOf(s.MobilePositRate);
     form.ambiguity = s.Ambiguity >= 0 && s.Ambiguity <= 5 ? s.Ambiguity : 0;
-    form.latitude = LatitudeFields(s.Lat);
-    form.longitude = LongitudeFields(s.Lon);
+    if (s.HasTypedPosition()) {
+        form.latitude = LatitudeFields(s.Lat);
+        form.longitude = LongitudeFields(s.Lon);
+    }
     return form;
 }
 

@@ -116,7 +116,7 @@ struct PositForm {
 // The rate list position for a stored interval: "0.5" above 0 and below 1, else the entry
 // equal to its whole minutes, else -1.
 int RateIndexOf(float minutes);
-// The page's fields for a stored position; a position that is not set shows empty fields.
+// The page's fields for a stored coordinate (empty when it is off the globe).
 TypedAngle LatitudeFields(int32_t colatitude);
 TypedAngle LongitudeFields(int32_t longitude);
 // A typed fraction of a minute as it is stored: its first three digits, padded with "0"

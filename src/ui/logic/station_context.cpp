@@ -10,8 +10,7 @@ StationContextText FormatStationContext(const CStation& station, const std::opti
                                         const CDateTime& now, int unitsOfMeasure) {
     StationContextText text;
     text.path = station.path.empty() ? "-" : DisplayUtf8(station.path);
-    const bool placed = station.hasPosition &&
-                        !IsNoPosition(station.position.colatitude, station.position.longitude);
+    const bool placed = station.hasPosition;
     text.fromUs =
         placed && own
             ? DistanceBearingText(*own, {station.position.colatitude, station.position.longitude},
