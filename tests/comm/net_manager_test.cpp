@@ -216,7 +216,7 @@ TEST_F(NetManagerThreads, UnverifiedLoginIsShownAndASilentServerIsLeft) {
     EXPECT_TRUE(
         WaitFor([&] { return net.StatusText() == "[Unverified] The server " + answer + " "; }));
     EXPECT_TRUE(net.IsOpen() && net.HasError());
-    EXPECT_TRUE(Noticed("APRS-IS: the server " + answer + "."));
+    EXPECT_TRUE(WaitFor([&] { return Noticed("APRS-IS: the server " + answer + "."); }));
     ASSERT_TRUE(server.Accept());
     EXPECT_EQ(server.ReadLine(), kLogin);
 }
