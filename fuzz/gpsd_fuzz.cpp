@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (report.latitude.size() != 8 || report.longitude.size() != 9 ||
         (report.latitude.back() != 'N' && report.latitude.back() != 'S') ||
         (report.longitude.back() != 'E' && report.longitude.back() != 'W') ||
-        report.speedKnots < 0 || report.courseDegrees < 0 || report.courseDegrees >= 360)
+        report.speedKnots < 0 || report.courseDegrees < 0 || report.courseDegrees > 360)
         std::abort();
     NullHost host;
     FakeClock clock;

@@ -84,6 +84,11 @@ bool LoggedPort::IsOpen() const {
     return port != nullptr && port->IsOpen();
 }
 
+bool LoggedPort::TakesText() const {
+    OutputPort* const port = port_.load();
+    return port != nullptr && port->TakesText();
+}
+
 void LoggedPort::QueueText(const std::string& text, int delayBeforeMs, int delayAfterMs) {
     OutputPort* const port = port_.load();
     if (port == nullptr || gate_.Replaying())

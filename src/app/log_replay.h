@@ -83,6 +83,7 @@ class LoggedPort final : public OutputPort {
     OutputPort* get() { return port_.load() != nullptr ? this : nullptr; }
 
     bool IsOpen() const override;
+    bool TakesText() const override;
     void QueueText(const std::string& text, int delayBeforeMs, int delayAfterMs) override;
 
   private:

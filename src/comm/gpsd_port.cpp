@@ -15,16 +15,10 @@ namespace {
 
 constexpr double kKnotsPerMetrePerSecond = 1.943844;
 
-// Degrees to "DDMM.mmH" (or "DDDMM.mmH"), the minutes cut, not rounded, to hundredths as a
-// receiver's sentence field would be read.
-std::string Coordinate(double degrees, int degreeDigits, char positive, char negative) {
-    const char hemisphere = degrees < 0 ? negative : positive;
-    const long hundredths = static_cast<long>(std::floor(std::fabs(degrees) * 6000.0 + 1e-7));
-    char text[64];
-    std::snprintf(text, sizeof text, "%0*ld%02ld.%02ld%c", degreeDigits, hundredths / 6000,
-                  (hundredths % 6000) / 100, hundredths % 100, hemisphere);
-    return text;
-}
+// gpsd prints degrees to 9 decimals, speed to 1 mm/s and the track to 4 decimals.
+constexpr double kDegreeStep = 1e-9;
+constexpr double kSpeedStep = 0.001;
+constexpr double kTrackStep = 0.0001;
 
 bool Number(const nlohmann::json& report, const char* key, double& value) {
     const auto it = report.find(key);
@@ -49,8 +43,8 @@ bool ParseGpsdReport(std::string_view json, NmeaReport& report) {
         !Number(parsed, "lon", lon) || std::fabs(lat) > 90 || std::fabs(lon) > 180)
         return false;
     report.hasPosition = true;
-    report.latitude = Coordinate(lat, 2, 'N', 'S');
-    report.longitude = Coordinate(lon, 3, 'E', 'W');
+    report.latitude = NmeaCoordinate(lat, 2, 'N', 'S', kDegreeStep);
+    report.longitude = NmeaCoordinate(lon, 3, 'E', 'W', kDegreeStep);
     double altitude = 0;
     if (mode >= 3 && (Number(parsed, "altMSL", altitude) || Number(parsed, "alt", altitude)) &&
         std::fabs(altitude) < 1e6) {
@@ -60,11 +54,13 @@ bool ParseGpsdReport(std::string_view json, NmeaReport& report) {
     double speed = 0, track = 0;
     if (Number(parsed, "speed", speed) && speed >= 0 && speed < 1e6) {
         report.hasSpeed = true;
-        report.speedKnots = static_cast<int>(speed * kKnotsPerMetrePerSecond);
+        report.speedKnots = static_cast<int>(
+            RoundNmeaValue(speed * kKnotsPerMetrePerSecond, kSpeedStep * kKnotsPerMetrePerSecond));
     }
     if (Number(parsed, "track", track) && track >= 0 && track < 360) {
         report.hasCourse = true;
-        report.courseDegrees = static_cast<int>(track);
+        // 359.5 and above is due north, 360 in a position report.
+        report.courseDegrees = static_cast<int>(RoundNmeaValue(track, kTrackStep));
     }
     // "2026-12-06T16:52:22.000Z": the time of day, as a sentence gives it.
     const auto time = parsed.find("time");

@@ -81,6 +81,10 @@ void CKissPort::SetStationSettings(const CStationSettings& settings) {
 OpenResult CKissPort::Open() {
     link_.Stop();
     deframer_.Reset();
+    {
+        std::lock_guard lock(heldMutex_);
+        held_.clear();
+    }
     active_ = tnc_;
     channel_ = static_cast<uint8_t>(active_.kissChannel & 0x0F);
     if (!active_.enabled || !active_.IsKiss())
@@ -105,6 +109,7 @@ OpenResult CKissPort::Open() {
     handlers.received = [this](const uint8_t* data, size_t length) { Received(data, length); };
     handlers.lost = [this](const std::string&) {
         deframer_.Reset();
+        TellDropped();
         poster_.Post(ThreadMessage::kPortStatus);
     };
     if (!link_.Start(std::move(opener), std::move(handlers), timings_))
@@ -121,6 +126,12 @@ void CKissPort::Close() {
         QueueCommandFile("RESTORE");
     }
     link_.Stop();
+    {
+        std::lock_guard lock(heldMutex_);
+        held_.clear();
+    }
+    // The thread has ended: what it had not told of yet is told now.
+    TellDropped();
     poster_.Post(ThreadMessage::kPortStatus);
 }
 
@@ -147,7 +158,42 @@ void CKissPort::Opened() {
         const uint8_t byte = static_cast<uint8_t>(value);
         link_.Send(Bytes(KissFrame(channel, command, &byte, 1)));
     }
+    {
+        // Frames queued while the link was being made, oldest first.
+        std::lock_guard lock(heldMutex_);
+        for (const auto& [frame, monitorLine] : held_) {
+            if (link_.Send(frame))
+                PostEcho(monitorLine);
+        }
+        held_.clear();
+    }
     poster_.Post(ThreadMessage::kPortStatus);
+}
+
+void CKissPort::FrameDropped(const std::string& reason) {
+    ++dropped_;
+    ++untold_;
+    untoldReason_ = reason;
+    // The first of a run at once; then a count, at most once per interval.
+    if (std::chrono::steady_clock::now() >= nextDropNotice_)
+        TellDropped();
+}
+
+void CKissPort::TellDropped() {
+    if (untold_ == 0)
+        return;
+    if (untold_ == 1)
+        notices_.ShowNotice("KISS frame dropped: " + untoldReason_);
+    else
+        notices_.ShowNotice("KISS frames dropped: " + std::to_string(untold_) +
+                            " (the last: " + untoldReason_ + ")");
+    untold_ = 0;
+    nextDropNotice_ = std::chrono::steady_clock::now() + kDropNoticeInterval;
+}
+
+void CKissPort::PostEcho(const std::string& monitorLine) {
+    if (exiting_ == nullptr || !exiting_->load())
+        poster_.Post(ThreadMessage::kEchoLine, "TNC>" + monitorLine);
 }
 
 void CKissPort::Received(const uint8_t* data, size_t length) {
@@ -156,8 +202,7 @@ void CKissPort::Received(const uint8_t* data, size_t length) {
         Ax25Frame decoded;
         const Ax25Error error = DecodeAx25(frame, size, decoded);
         if (error != Ax25Error::kNone) {
-            ++dropped_;
-            notices_.ShowNotice(std::string("KISS frame dropped: ") + Ax25ErrorText(error));
+            FrameDropped(Ax25ErrorText(error));
             return;
         }
         ++received_;
@@ -168,10 +213,11 @@ void CKissPort::Received(const uint8_t* data, size_t length) {
         if (lineHandler_)
             lineHandler_(line);
     });
-    if (const size_t framing = deframer_.framesDropped() - droppedBefore; framing > 0) {
-        dropped_ += framing;
-        notices_.ShowNotice("KISS frame dropped: bad framing");
-    }
+    for (size_t framing = deframer_.framesDropped() - droppedBefore; framing > 0; --framing)
+        FrameDropped("bad framing");
+    // A count held back is told once its interval is over, with the next bytes that arrive.
+    if (untold_ > 0 && std::chrono::steady_clock::now() >= nextDropNotice_)
+        TellDropped();
 }
 
 void CKissPort::QueueText(const std::string& text, int /*delayBeforeMs*/, int /*delayAfterMs*/) {
@@ -189,11 +235,21 @@ void CKissPort::QueueText(const std::string& text, int /*delayBeforeMs*/, int /*
         notices_.ShowNotice("KISS TNC: the call, destination or path is not valid for AX.25.");
         return;
     }
-    const std::vector<uint8_t> payload = EncodeAx25(frame);
-    if (!link_.Send(Bytes(KissDataFrame(channel_.load(), payload))))
-        return;
-    if (exiting_ == nullptr || !exiting_->load())
-        poster_.Post(ThreadMessage::kEchoLine, "TNC>" + Ax25MonitorLine(frame));
+    std::string bytes = Bytes(KissDataFrame(channel_.load(), EncodeAx25(frame)));
+    std::string monitorLine = Ax25MonitorLine(frame);
+    {
+        // Opened sends what is held under this lock: a frame is either sent or held for it.
+        std::lock_guard lock(heldMutex_);
+        if (!link_.Send(bytes)) {
+            if (link_.IsOpen() || !link_.IsRunning())
+                return;  // a full queue, or no link under way
+            if (held_.size() >= kMaxHeldFrames)
+                held_.pop_front();
+            held_.emplace_back(std::move(bytes), std::move(monitorLine));
+            return;
+        }
+    }
+    PostEcho(monitorLine);
 }
 
 }  // namespace plovane

@@ -6,11 +6,14 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "comm/kiss.h"
 #include "comm/open_result.h"
@@ -27,6 +30,12 @@ namespace plovane {
 // The settings mutex guards the station settings copy; the link has its own lock.
 class CKissPort final : public OutputPort {
   public:
+    // Frames queued while the link is being made wait for it, up to this many (the oldest
+    // are dropped).
+    static constexpr size_t kMaxHeldFrames = 50;
+    // Dropped frames are told of one at once, then as a count at most once this often.
+    static constexpr std::chrono::seconds kDropNoticeInterval{60};
+
     CKissPort(ThreadPoster& poster, NoticeSink& notices);
     ~CKissPort() override;
     CKissPort(const CKissPort&) = delete;
@@ -52,6 +61,7 @@ class CKissPort final : public OutputPort {
     void Close();
 
     bool IsOpen() const override { return link_.IsOpen(); }
+    bool TakesText() const override { return link_.IsRunning(); }
     // Running, the link not up yet (pending) or lost and being retried (error).
     bool IsPending() const { return Down() && link_.LastError().empty(); }
     bool HasError() const { return Down() && !link_.LastError().empty(); }
@@ -59,6 +69,7 @@ class CKissPort final : public OutputPort {
 
     // The text is an information field (the line end is dropped); it goes out as one UI
     // frame. Refused with a notice when the own call, destination or path is not valid AX.25.
+    // While the link is being made (or made again) the frame waits for it.
     void QueueText(const std::string& text, int delayBeforeMs = 0, int delayAfterMs = 0) override;
 
     // Frames refused so far: KISS framing errors and AX.25 frames that were not valid UI frames.
@@ -70,6 +81,10 @@ class CKissPort final : public OutputPort {
     void Opened();
     void Received(const uint8_t* data, size_t length);
     void QueueCommandFile(std::string_view section);
+    // Port thread (or a stopped port): a dropped frame, and the count not yet told of.
+    void FrameDropped(const std::string& reason);
+    void TellDropped();
+    void PostEcho(const std::string& monitorLine);
 
     ThreadPoster& poster_;
     NoticeSink& notices_;
@@ -82,7 +97,15 @@ class CKissPort final : public OutputPort {
     mutable std::mutex settingsMutex_;
     CStationSettings station_;  // guarded by settingsMutex_
 
-    KissDeframer deframer_;            // port thread only
+    std::mutex heldMutex_;
+    std::deque<std::pair<std::string, std::string>> held_;  // guarded: frame, monitor line
+
+    KissDeframer deframer_;  // port thread only
+    // Port thread only: dropped frames not yet told of, the last one's reason, and when the
+    // next count may be told.
+    size_t untold_ = 0;
+    std::string untoldReason_;
+    std::chrono::steady_clock::time_point nextDropNotice_{};
     std::atomic<uint8_t> channel_{0};  // the TNC port of transmitted frames
     std::atomic<size_t> dropped_{0};
     std::atomic<size_t> received_{0};

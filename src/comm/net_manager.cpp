@@ -63,7 +63,17 @@ std::string NetLoginLine(std::string_view myCall, std::string_view filter) {
     filter = latin1::Trim(filter);
     if (!filter.empty())
         line += " filter " + std::string(filter);
-    return line + "\r";
+    return line + "\r\n";
+}
+
+std::string MaskPasscode(std::string_view text) {
+    constexpr std::string_view kPass = " pass ";
+    const size_t pass = text.find(kPass);
+    if (!text.starts_with("user ") || pass == std::string_view::npos)
+        return std::string(text);
+    const size_t start = pass + kPass.size();
+    const size_t end = std::min(text.find_first_of(" \r\n", start), text.size());
+    return std::string(text.substr(0, start)) + "*****" + std::string(text.substr(end));
 }
 
 std::string NetStatusText(const CNetManager* net) {
@@ -99,7 +109,10 @@ void CNetManager::LoadSettings(const Profile& profile) {
 
 std::string CNetManager::StatusText() const {
     std::string text;
-    if (open_)
+    if (open_ && unverified_) {
+        std::lock_guard lock(mutex_);
+        text = "[Unverified] The server refused the passcode, receive only (" + loginAnswer_ + ") ";
+    } else if (open_)
         text = "[Active] ";
     else if (pending_)
         text = "[Pending] ";
@@ -130,11 +143,13 @@ OpenResult CNetManager::Open() {
     fd_ = -1;
     lookupFailed_ = false;
     discarding_ = false;
+    unverified_ = false;
     {
         std::lock_guard lock(mutex_);
         stop_ = false;
         loggedIn_ = false;
         held_.clear();
+        loginAnswer_.clear();
     }
 
     if (!loaded_.enabled)
@@ -156,10 +171,13 @@ OpenResult CNetManager::Open() {
     PortHandlers handlers;
     handlers.opened = [this, login] { Opened(login); };
     handlers.received = [this](const uint8_t* data, size_t length) { Received(data, length); };
-    handlers.lost = [this, autoReconnect](const std::string&) { Lost(autoReconnect); };
+    // A silent server is tried again even without auto-reconnect: nothing said it went away.
+    handlers.lost = [this, autoReconnect](const std::string& reason) {
+        Lost(autoReconnect || reason == CPortThread::kSilentReason);
+    };
     handlers.writing = [this](const std::string& text) {
         if (exiting_ == nullptr || !exiting_->load())
-            poster_.Post(ThreadMessage::kEchoLine, "NET>" + text);
+            poster_.Post(ThreadMessage::kEchoLine, "NET>" + MaskPasscode(text));
     };
     handlers.unsent = [this, login](std::vector<std::string>&& texts) {
         Unsent(std::move(texts), login);
@@ -170,6 +188,7 @@ OpenResult CNetManager::Open() {
     portTimings.retryMax = timings.retryInterval;
     portTimings.drainLimit = timings.closeDrainLimit;
     portTimings.reconnect = autoReconnect;
+    portTimings.silenceLimit = timings.silenceLimit;
 
     SetState(false, true, false);
     const auto opener = [this, host, port, timings](int wakeFd, std::string& error) {
@@ -206,7 +225,12 @@ void CNetManager::StopLink(Ms drainLimit) {
 }
 
 void CNetManager::QueueText(const std::string& text, int /*delayBeforeMs*/, int /*delayAfterMs*/) {
-    const std::string cut = text.substr(0, kMaxSendChars);
+    std::string cut = text.substr(0, kMaxSendChars);
+    // Servers read lines ending CR LF; ours end in CR (the TNC's convention).
+    if (const size_t end = cut.find_last_not_of("\r\n") + 1; end < cut.size()) {
+        cut.resize(end);
+        cut += "\r\n";
+    }
     bool droppedHeld = false;
     {
         std::lock_guard lock(mutex_);
@@ -238,9 +262,10 @@ int CNetManager::OpenLink(int wakeFd, const std::string& host, const std::string
     int code = 0;
     fd_ = ConnectTcp(host, port, wakeFd, timeout, error, &code);
     lookupFailed_ = fd_ < 0 && code < 0;
-    if (fd_ >= 0)
+    if (fd_ >= 0) {
         DropPartialLine();
-    else if (code != ECANCELED)
+        serverLine_.clear();
+    } else if (code != ECANCELED)
         lastError_ = code;
     return fd_;
 }
@@ -255,7 +280,40 @@ void CNetManager::Opened(const std::string& loginLine) {
         held_.clear();
         loggedIn_ = true;
     }
-    SetState(true, false, false);
+    // Connected, but not open until the server answers the login.
+    SetState(false, true, false);
+}
+
+void CNetManager::LoginAnswered(std::string_view answer) {
+    // "# logresp CALL verified, server T2XYZ", or "unverified" when the passcode was refused.
+    answer.remove_prefix(std::min(answer.size(), answer.find_first_not_of(' ', 10)));
+    const size_t word = std::min(answer.find(' '), answer.size());
+    std::string_view rest = latin1::Trim(answer.substr(word));
+    const bool verified = rest.starts_with("verified");
+    {
+        std::lock_guard lock(mutex_);
+        loginAnswer_ = std::string(rest);
+    }
+    unverified_ = !verified;
+    SetState(true, false, !verified);
+    if (!verified) {
+        notices_.ShowNotice("APRS-IS: the server refused the passcode, receive only (" +
+                            std::string(rest) + ").");
+    }
+}
+
+void CNetManager::ReadServerLines(const uint8_t* data, size_t length) {
+    constexpr size_t kLongestAnswer = 256;
+    for (size_t i = 0; i < length; ++i) {
+        if (!IsLineEnd(data[i])) {
+            if (serverLine_.size() < kLongestAnswer)
+                serverLine_.push_back(static_cast<char>(data[i]));
+            continue;
+        }
+        if (serverLine_.starts_with("# logresp ") && !open_)
+            LoginAnswered(serverLine_);
+        serverLine_.clear();
+    }
 }
 
 void CNetManager::Lost(bool autoReconnect) {
@@ -263,6 +321,7 @@ void CNetManager::Lost(bool autoReconnect) {
         std::lock_guard lock(mutex_);
         loggedIn_ = false;
     }
+    unverified_ = false;
     // A host name that does not resolve is an error even while retrying: it will not fix
     // itself the way a busy server might.
     if (!autoReconnect)
@@ -284,6 +343,7 @@ void CNetManager::Unsent(std::vector<std::string>&& texts, const std::string& lo
 }
 
 void CNetManager::Received(const uint8_t* data, size_t length) {
+    ReadServerLines(data, length);
     for (size_t at = 0; at < length; at += kReadChunkBytes) {
         switch (StoreChunk(data + at, std::min(kReadChunkBytes, length - at))) {
             case StoreResult::kStored:

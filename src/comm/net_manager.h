@@ -36,11 +36,17 @@ struct NetTimings {
     std::chrono::milliseconds drainLimit{10000};
     // How long Close lets queued texts go out before it stops the thread.
     std::chrono::milliseconds closeDrainLimit{15000};
+    // Servers send a "#" line about every 20 s: a link silent this long is dead, and is
+    // connected again.
+    std::chrono::milliseconds silenceLimit{120000};
 };
 
 // The login line: "user CALL pass PASSCODE vers Plovane 1.02", then " filter TEXT" when a
-// filter is set, and CR.
+// filter is set, and CR LF.
 std::string NetLoginLine(std::string_view myCall, std::string_view filter);
+
+// The text with the passcode of a login line masked ("pass *****"), for showing it.
+std::string MaskPasscode(std::string_view text);
 
 // Thread-safe: Open, Close, LoadSettings and the setters belong to one controlling thread
 // (the user-interface thread); QueueText, IsOpen and the status reads may come from any
@@ -84,27 +90,33 @@ class CNetManager final : public OutputPort {
     const CNetSettings& loadedSettings() const { return loaded_; }
 
     // Clears the flags and the held texts, and when the network is enabled starts the
-    // thread that connects (pending until connected). Fails with "Invalid network connection
-    // parameters." for an empty host or a port that is not a number from 1 to 65535.
+    // thread that connects (pending until the server answers the login with "# logresp"). Fails
+    // with "Invalid network connection parameters." for an empty host or a port that is not a
+    // number from 1 to 65535.
     OpenResult Open();
     // Lets queued texts go out (while connected, up to closeDrainLimit), then stops and
     // joins the thread, waking it out of any wait, and clears open, pending and error.
     void Close();
 
+    // Connected and logged in (verified or not).
     bool IsOpen() const override { return open_.load(); }
+    // Connecting, or connected and waiting for the server's answer to the login.
     bool IsPending() const { return pending_.load(); }
+    // Failed, or logged in but the server refused the passcode (receive only).
     bool HasError() const { return error_.load(); }
+    bool TakesText() const override { return link_.IsRunning(); }
     // errno of the last failure (ECONNREFUSED, ETIMEDOUT, ...), a getaddrinfo code (below
     // 0) after a failed lookup, 0 when none since CreateObjects.
     int LastError() const { return lastError_.load(); }
-    // "[Active] ", "[Pending] " or "[Error] ", then "Last Error #: " and the code when above 0,
-    // or "Host lookup failed: " and the resolver's text after a failed lookup.
+    // "[Active] ", "[Unverified] " and the server's answer, "[Pending] " or "[Error] ", then
+    // "Last Error #: " and the code when above 0, or "Host lookup failed: " and the
+    // resolver's text after a failed lookup.
     std::string StatusText() const;
 
-    // Queues a text to be sent byte for byte (the caller includes the line end); texts
-    // longer than kMaxSendChars are cut. While a connection is being made (or made again)
-    // the text waits for it (see kMaxHeldTexts) and goes out after the login line; with no
-    // connection under way it is dropped.
+    // Queues a text to be sent byte for byte, but for its line end (the caller includes one),
+    // which goes out as CR LF; texts longer than kMaxSendChars are cut. While a connection is being
+    // made (or made again) the text waits for it (see kMaxHeldTexts) and goes out after the login
+    // line; with no connection under way it is dropped.
     void QueueText(const std::string& text, int delayBeforeMs = 0, int delayAfterMs = 0) override;
 
     // The receive buffer the decoder's intake pass drains.
@@ -120,6 +132,9 @@ class CNetManager final : public OutputPort {
     void Lost(bool autoReconnect);
     void Unsent(std::vector<std::string>&& texts, const std::string& loginLine);
     void Received(const uint8_t* data, size_t length);
+    // Watches the server's lines for its answer to the login.
+    void ReadServerLines(const uint8_t* data, size_t length);
+    void LoginAnswered(std::string_view answer);
     StoreResult StoreChunk(const uint8_t* data, size_t length);
     // Drops an unfinished line at the end of the buffer: it will never be completed.
     void DropPartialLine();
@@ -143,17 +158,20 @@ class CNetManager final : public OutputPort {
     int fd_ = -1;                // the current connection
     bool lookupFailed_ = false;  // the last attempt failed to look the host up
     bool discarding_ = false;    // skipping to the end of a dropped line
+    std::string serverLine_;     // the start of the server's current line
 
     std::atomic<bool> open_{false};
     std::atomic<bool> pending_{false};
     std::atomic<bool> error_{false};
     std::atomic<int> lastError_{0};
+    std::atomic<bool> unverified_{false};  // logged in, passcode refused
 
-    std::mutex mutex_;
+    mutable std::mutex mutex_;
     std::condition_variable stopped_;  // wakes a reader waiting for the intake
     bool stop_ = false;                // guarded by mutex_
     bool loggedIn_ = false;            // guarded by mutex_: the login is queued on this link
     std::deque<std::string> held_;     // guarded by mutex_: waiting for a connection
+    std::string loginAnswer_;          // guarded by mutex_: the server's "# logresp" text
 
     CPortThread link_;  // last: its thread stops before the rest goes
 };

@@ -1,14 +1,38 @@
 // Loading and saving the APRS-IS connection settings.
 #include "comm/net_settings.h"
 
+#include <cstdio>
+
+#include "core/geo.h"
+#include "core/station_settings.h"
+
 namespace plovane {
+namespace {
+
+// What a station gets that has never stored a filter.
+std::string DefaultFilter(const Profile& p) {
+    CStationSettings station;
+    station.Load(p);
+    if (!station.HasInitPosit)
+        return "m/100";
+    char text[64];
+    std::snprintf(text, sizeof text, "r/%.2f/%.2f/100", LatitudeDegrees(station.Lat),
+                  LongitudeDegrees(station.Lon));
+    return text;
+}
+
+}  // namespace
 
 void CNetSettings::Load(const Profile& p) {
     enabled = p.GetInt(kSection, "NetEnabled", 0) != 0;
     autoReconnect = p.GetInt(kSection, "AutoReconnect", 0) != 0;
     hostAddress = p.GetString(kSection, "HostAddress", kDefaultHost);
     hostPort = p.GetString(kSection, "HostPort", kDefaultPort);
-    netFilter = p.GetString(kSection, "NetFilter", "");
+    // A value no text file can hold tells a missing key from an empty filter.
+    constexpr const char* kMissing = "\x01";
+    netFilter = p.GetString(kSection, "NetFilter", kMissing);
+    if (netFilter == kMissing)
+        netFilter = DefaultFilter(p);
 }
 
 void CNetSettings::Save(Profile& p) const {

@@ -12,7 +12,8 @@ namespace plovane {
 struct CNetSettings {
     static constexpr const char* kSection = "Comm";
     static constexpr const char* kDefaultHost = "rotate.aprs2.net";
-    static constexpr const char* kDefaultPort = "23";
+    // The filtered port: a new station sees its own area, not the whole world's feed.
+    static constexpr const char* kDefaultPort = "14580";
 
     bool enabled = false;
     bool autoReconnect = false;
@@ -21,6 +22,9 @@ struct CNetSettings {
     // A server-side filter (e.g. "r/50.1/14.4/100" on port 14580); empty for none.
     std::string netFilter;
 
+    // A key the file does not have takes its default; without a stored filter that is 100 km
+    // round the typed-in own position ("r/LAT/LON/100"), or round the position the server
+    // last heard from us ("m/100") while none is typed in. Stored values stay as they are.
     void Load(const Profile& profile);
     void Save(Profile& profile) const;
 

@@ -1,6 +1,9 @@
 // The NMEA sentence parser.
 #include "comm/nmea_parser.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <limits>
 #include <vector>
 
@@ -23,20 +26,45 @@ std::vector<std::string_view> SplitFields(std::string_view text) {
     return fields;
 }
 
-// "4807.038" with four integer digits becomes "4807.03"; "807.5" becomes "0807.50"; an empty
-// field becomes "0000.00".
-std::string NormaliseCoordinate(std::string_view field, size_t integerDigits) {
-    std::string text(field);
-    size_t point = text.find('.');
-    if (point == std::string::npos) {
-        point = text.size();
-        text.push_back('.');
+// A whole number of hundredths of a minute as "DDMM.mmH" with degreeDigits digits of degrees.
+std::string FormatHundredths(long hundredths, int degreeDigits, char hemisphere) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%0*ld%02ld.%02ld%c", degreeDigits, hundredths / 6000,
+                  (hundredths % 6000) / 100, hundredths % 100, hemisphere);
+    return text;
+}
+
+// "4807.038" with four integer digits becomes "4807.04"; "807.5" becomes "0807.50"; an empty
+// field becomes "0000.00". A field that is not plain digits (or has minutes past 59) is kept
+// as written, cut to hundredths, for the store to judge.
+std::string NormaliseCoordinate(std::string_view field, size_t integerDigits, char hemisphere) {
+    const size_t point = std::min(field.find('.'), field.size());
+    const std::string_view whole = field.substr(0, point);
+    const std::string_view fraction = point < field.size() ? field.substr(point + 1) : "";
+    const auto digitsOnly = [](std::string_view t) {
+        return std::all_of(t.begin(), t.end(),
+                           [](char c) { return latin1::IsDigit(static_cast<unsigned char>(c)); });
+    };
+    long wholeValue = 0;
+    for (char c : whole)
+        wholeValue = wholeValue * 10 + (c - '0');
+    if (whole.size() <= integerDigits && digitsOnly(whole) && digitsOnly(fraction) &&
+        wholeValue % 100 < 60) {
+        double minutes = static_cast<double>(wholeValue % 100);
+        double unit = 0.1;
+        for (size_t i = 0; i < fraction.size() && i < 12; ++i, unit /= 10)
+            minutes += (fraction[i] - '0') * unit;
+        const long hundredths = RoundNmeaValue((wholeValue / 100) * 6000.0 + minutes * 100.0);
+        return FormatHundredths(hundredths, static_cast<int>(integerDigits) - 2, hemisphere);
     }
+    std::string text(field);
+    if (point >= text.size())
+        text.push_back('.');
     text += "00";
     text.resize(point + 3);
     if (point < integerDigits)
         text.insert(0, integerDigits - point, '0');
-    return text;
+    return text + hemisphere;
 }
 
 // A leading integer as "%ld" reads it (an optional sign, then digits), after cutting the text
@@ -81,11 +109,45 @@ int32_t ReadAltitude(std::string_view field, std::string_view unit) {
     return value == -1 ? 0 : static_cast<int32_t>(value);
 }
 
+// A speed or course: the leading whole number as ReadWholeNumber takes it, rounded by the
+// decimals that follow it.
+bool ReadRoundedNumber(std::string_view field, long& value) {
+    long whole = 0;
+    if (!ReadWholeNumber(field, whole))
+        return false;
+    const size_t point = field.find('.');
+    double fraction = 0;
+    if (point != std::string_view::npos && point > 0 &&
+        latin1::IsDigit(static_cast<unsigned char>(field[point - 1]))) {
+        double unit = 0.1;
+        for (size_t i = point + 1;
+             i < field.size() && i < point + 13 && latin1::IsDigit(static_cast<unsigned char>(field[i]));
+             ++i, unit /= 10)
+            fraction += (field[i] - '0') * unit;
+    }
+    const long rounded = RoundNmeaValue(static_cast<double>(std::labs(whole)) + fraction);
+    if (rounded > std::numeric_limits<int>::max())
+        return false;
+    value = latin1::Trim(field).starts_with('-') ? -rounded : rounded;
+    return true;
+}
+
 std::string_view Field(const std::vector<std::string_view>& fields, size_t index) {
     return index < fields.size() ? fields[index] : std::string_view();
 }
 
 }  // namespace
+
+long RoundNmeaValue(double value, double step) {
+    // The slack also absorbs the binary fraction of an exact decimal half (49.035' * 100).
+    return static_cast<long>(std::floor(value + 0.5 + step / 2 + 1e-7));
+}
+
+std::string NmeaCoordinate(double degrees, int degreeDigits, char positive, char negative,
+                           double step) {
+    const long hundredths = RoundNmeaValue(std::fabs(degrees) * 6000.0, step * 6000.0);
+    return FormatHundredths(hundredths, degreeDigits, degrees < 0 ? negative : positive);
+}
 
 std::string CleanNmeaLine(std::string_view line) {
     std::string out(line);
@@ -143,8 +205,8 @@ bool ParseNmeaSentence(std::string_view line, NmeaReport& report) {
         const char north = Field(fields, next++).starts_with('N') ? 'N' : 'S';
         const std::string_view lon = Field(fields, next++);
         const char west = Field(fields, next++).starts_with('W') ? 'W' : 'E';
-        report.latitude = NormaliseCoordinate(lat, 4) + north;
-        report.longitude = NormaliseCoordinate(lon, 5) + west;
+        report.latitude = NormaliseCoordinate(lat, 4, north);
+        report.longitude = NormaliseCoordinate(lon, 5, west);
     }
     if (gll)
         timeField = Field(fields, next++);
@@ -168,11 +230,11 @@ bool ParseNmeaSentence(std::string_view line, NmeaReport& report) {
         speed = Field(fields, 4);  // after "T", the magnetic course and "M"
     }
     long value = 0;
-    if ((rmc || vtg) && ReadWholeNumber(speed, value)) {
+    if ((rmc || vtg) && ReadRoundedNumber(speed, value)) {
         report.hasSpeed = true;
         report.speedKnots = static_cast<int>(value);
     }
-    if ((rmc || vtg) && ReadWholeNumber(course, value)) {
+    if ((rmc || vtg) && ReadRoundedNumber(course, value)) {
         report.hasCourse = true;
         report.courseDegrees = static_cast<int>(value);
     }

@@ -29,9 +29,22 @@ std::string CleanNmeaLine(std::string_view line);
 // after it (either case). No "*", no digits, more than two, or a non-hex digit fail.
 bool NmeaChecksumOk(std::string_view line);
 
+// Rounds half up a value that its source printed in steps of `step` (in the value's unit; 0 for
+// an exact text): a value printed up to half a step low still rounds as the receiver's own
+// sentence would. Serial sentences and gpsd reports go through this one rule, so the same fix
+// gives the same position, speed and course either way.
+long RoundNmeaValue(double value, double step = 0);
+
+// Degrees to "DDMM.mmH" (degreeDigits 2) or "DDDMM.mmH" (3), the minutes rounded to hundredths
+// (59.996' carries into the next degree). `step` is the source's resolution in degrees.
+std::string NmeaCoordinate(double degrees, int degreeDigits, char positive, char negative,
+                           double step = 0);
+
 // Parses a cleaned line. False when the checksum fails or the sentence is not a GGA, GLL, RMC
 // or VTG from a GPS ("$GP") or combined-GNSS ("$GN") talker; names and hemisphere letters
-// count only in upper case. An empty or non-numeric speed or course is left out.
+// count only in upper case. Minutes, speed and course are rounded (RoundNmeaValue); a
+// coordinate that is not plain digits is kept as written, cut to hundredths. An empty or
+// non-numeric speed or course is left out.
 bool ParseNmeaSentence(std::string_view line, NmeaReport& report);
 
 }  // namespace plovane

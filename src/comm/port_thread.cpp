@@ -296,7 +296,7 @@ void CPortThread::Run(const PortOpener& opener, const PortHandlers& handlers,
             }
             if (handlers.opened)
                 handlers.opened();
-            const bool stopped = Serve(fd, handlers, reason);
+            const bool stopped = Serve(fd, handlers, timings.silenceLimit, reason);
             std::vector<std::string> unsent;
             {
                 std::lock_guard lock(mutex_);
@@ -316,7 +316,7 @@ void CPortThread::Run(const PortOpener& opener, const PortHandlers& handlers,
         SetError(reason);
         if (handlers.lost)
             handlers.lost(reason);
-        if (!timings.reconnect || WaitForStop(pause))
+        if ((!timings.reconnect && reason != kSilentReason) || WaitForStop(pause))
             break;
         pause = std::min(pause * 2, timings.retryMax);
     }
@@ -331,7 +331,8 @@ void CPortThread::Run(const PortOpener& opener, const PortHandlers& handlers,
     drained_.notify_all();
 }
 
-bool CPortThread::Serve(int fd, const PortHandlers& handlers, std::string& reason) {
+bool CPortThread::Serve(int fd, const PortHandlers& handlers, Ms silenceLimit,
+                        std::string& reason) {
     uint8_t chunk[kReadChunkBytes];
     std::string pending;  // the front item, being written
     size_t written = 0;
@@ -341,8 +342,13 @@ bool CPortThread::Serve(int fd, const PortHandlers& handlers, std::string& reaso
     auto due = SteadyClock::now();
     auto pauseEnd = SteadyClock::now();  // the pause after the last item written
     bool pausing = false;
+    auto heard = SteadyClock::now();  // the last bytes received
     for (;;) {
         const auto now = SteadyClock::now();
+        if (silenceLimit.count() > 0 && now - heard >= silenceLimit) {
+            reason = kSilentReason;
+            return false;
+        }
         if (pausing && now >= pauseEnd) {
             pausing = false;
             std::lock_guard lock(mutex_);
@@ -374,6 +380,10 @@ bool CPortThread::Serve(int fd, const PortHandlers& handlers, std::string& reaso
             timeout = std::chrono::ceil<Ms>(due - now);
         else if (pausing)
             timeout = std::chrono::ceil<Ms>(pauseEnd - now);
+        if (silenceLimit.count() > 0) {
+            const Ms silenceLeft = std::chrono::ceil<Ms>(heard + silenceLimit - now);
+            timeout = timeout.count() < 0 ? silenceLeft : std::min(timeout, silenceLeft);
+        }
         pollfd fds[2] = {{fd, static_cast<short>(POLLIN | (writeNow ? POLLOUT : 0)), 0},
                          {wakeFd_, POLLIN, 0}};
         if (PollFor(fds, 2, timeout) < 0) {
@@ -388,6 +398,7 @@ bool CPortThread::Serve(int fd, const PortHandlers& handlers, std::string& reaso
         if ((fds[0].revents & POLLIN) != 0) {
             const ssize_t n = read(fd, chunk, sizeof chunk);
             if (n > 0) {
+                heard = SteadyClock::now();
                 if (handlers.received)
                     handlers.received(chunk, static_cast<size_t>(n));
             } else if (n == 0) {

@@ -24,6 +24,9 @@ struct PortTimings {
     std::chrono::milliseconds retryMax{30000};   // the pause doubles up to this
     std::chrono::milliseconds drainLimit{5000};  // Stop lets queued bytes go out this long
     bool reconnect = true;  // false: a broken link ends the worker (a serial TNC's hang-up)
+    // A link that has sent nothing for this long counts as broken and is opened again, also
+    // without `reconnect` (a peer that went silent without closing); 0: no limit.
+    std::chrono::milliseconds silenceLimit{0};
 };
 
 // Opens the link: a connected, non-blocking descriptor, or -1 with the reason in `error`.
@@ -44,6 +47,9 @@ struct PortHandlers {
 // may be called from any thread. The mutex guards the queue and the last error.
 class CPortThread {
   public:
+    // The reason the lost handler is given when the silence limit ran out.
+    static constexpr const char* kSilentReason = "Nothing received for too long.";
+
     static constexpr size_t kMaxQueued = 1000;  // byte strings waiting; more are refused
     static constexpr size_t kReadChunkBytes = 4096;
 
@@ -80,7 +86,8 @@ class CPortThread {
     void Run(const PortOpener& opener, const PortHandlers& handlers, const PortTimings& timings,
              int openFd);
     // Runs one open link until it breaks (false, with the reason) or the port stops (true).
-    bool Serve(int fd, const PortHandlers& handlers, std::string& reason);
+    bool Serve(int fd, const PortHandlers& handlers, std::chrono::milliseconds silenceLimit,
+               std::string& reason);
     bool WaitForStop(std::chrono::milliseconds timeout);
     void SetError(const std::string& text);
 

@@ -10,12 +10,14 @@ namespace plovane {
 // Thread-safe: QueueText may be called from any thread, also while the caller holds the
 // message store's lock (lock order: message store, then port queue).
 class OutputPort {
-public:
+  public:
     virtual ~OutputPort() = default;
     // Open (serial) or connected (network).
     virtual bool IsOpen() const = 0;
-    // Queues the text exactly as given (the caller adds the line end) with optional delays
-    // in milliseconds before and after it is written.
+    // Open, or making a connection that a text queued now waits for.
+    virtual bool TakesText() const { return IsOpen(); }
+    // Queues the text as given (the caller adds the line end; the network client sends it as
+    // CR LF) with optional delays in milliseconds before and after it is written.
     virtual void QueueText(const std::string& text, int delayBeforeMs = 0,
                            int delayAfterMs = 0) = 0;
 };

@@ -206,14 +206,15 @@ void CMessageList::TrimLocked(size_t count, Effects& effects, bool keepNode) {
     }
 }
 
-bool CMessageList::TransmitLocked(const std::string& packet) {
+bool CMessageList::TransmitLocked(const std::string& packet, Route route) {
     bool sent = false;
-    if (tnc_ != nullptr && tnc_->IsOpen()) {
+    // A port still connecting holds the packet for its connection.
+    if (tnc_ != nullptr && tnc_->TakesText()) {
         // The TNC adds source, destination and path itself.
         tnc_->QueueText(packet);
         sent = true;
     }
-    if (network_ != nullptr && network_->IsOpen()) {
+    if (route == Route::kBoth && network_ != nullptr && network_->TakesText()) {
         network_->QueueText(NetworkHeader(settings_.MyCall, settings_.destination) + packet);
         sent = true;
     }
@@ -226,14 +227,16 @@ void CMessageList::SendPendingLocked(std::string_view ownCall, std::string_view 
         return;
     for (CMessage& m : messages_) {
         // A message from us to ourselves is acked rather than sent again.
-        const bool ackDue = IsOwnCall(ownCall, m.to) && !m.number.empty() && m.ackCount < kMaxAcks;
+        const bool ackDue = filter.empty() && IsOwnCall(ownCall, m.to) && !m.number.empty() &&
+                            m.ackCount < kMaxAcks;
         const bool messageDue = !ackDue && IsOwnCall(ownCall, m.from) && !m.acked && !m.held &&
                                 (filter.empty() || EqualsNoCase(m.to, filter));
         if (!ackDue && !messageDue)
             continue;
         const std::string* replyAck = ReplyAckFor(ackDue ? m.from : m.to);
-        if (!TransmitLocked(ackDue ? m.AckPacketText(replyAck != nullptr)
-                                   : m.MessagePacketText(replyAck))) {
+        if (!TransmitLocked(
+                ackDue ? m.AckPacketText(replyAck != nullptr) : m.MessagePacketText(replyAck),
+                ackDue ? Route::kAirOnly : Route::kBoth)) {
             continue;
         }
         ++(ackDue ? m.ackCount : m.count);
@@ -383,7 +386,10 @@ void CMessageList::ReceiveTextLocked(std::string_view ownCall, std::string_view 
         messageWaiting_.store(true);
         if (message.ackCount >= kMaxAcks)
             message.ackCount = kAcksAfterRepeat;
-        SendPendingLocked(ownCall, {}, effects);
+        // This copy's ack, once, at once; the message slot repeats it on the air.
+        const std::string* replyAck = ReplyAckFor(message.from);
+        if (settings_.IsConfigured() && TransmitLocked(message.AckPacketText(replyAck != nullptr)))
+            ++message.ackCount;
         effects.armMessageSlot = transmit_;
         effects.redraw = redraw_;
     }
@@ -415,13 +421,15 @@ uint64_t CMessageList::SendNewMessage(std::string_view addressee, std::string_vi
         Lock lock = TakeLock();
         if (!lock)
             return 0;
-        const CMessage* added = AddLocked(ownCall, now, ownCall, addressee, number, text, effects);
+        CMessage* added = AddLocked(ownCall, now, ownCall, addressee, number, text, effects);
         if (added == nullptr)
             return 0;
         key = added->key;
         effects.armMessageSlot = transmit_;
-        // Everything due goes out now, not only the new message.
-        SendPendingLocked(ownCall, {}, effects);
+        // The new message alone: acks and retries wait for the message slot.
+        if (settings_.IsConfigured() &&
+            TransmitLocked(added->MessagePacketText(ReplyAckFor(added->to))))
+            ++added->count;
         effects.changed.push_back(key);
     }
     Deliver(effects);

@@ -95,11 +95,12 @@ class CMessageList final : public PendingSender {
     void ReceiveMessage(std::string_view from, std::string_view to, std::string_view text,
                         std::string_view route = {});
     // Sends every due own message (only those to `addresseeFilter` when it is not empty,
-    // compared without regard to case) and every due ack.
+    // compared without regard to case) and, without a filter, every due ack once, on the air
+    // (a received message is acked once over every port as it arrives).
     void SendPending(std::string_view addresseeFilter) override;
     // The store's half of the send-message dialog: stores a new own message to the addressee
     // with the next message number, re-arms the message slot and sends at once. Returns the
-    // new record's key, or 0 when nothing was stored.
+    // new record's key, or 0 when nothing was stored. Only the new message goes out.
     uint64_t SendNewMessage(std::string_view addressee, std::string_view text);
 
     // --- Replay of the station log (nothing is sent) ---
@@ -174,8 +175,12 @@ class CMessageList final : public PendingSender {
     // Removes the oldest records until `count` are left; with keepNode the last one removed
     // (from the index and the windows' view) stays in the list, moved to its end for reuse.
     void TrimLocked(size_t count, Effects& effects, bool keepNode = false);
+    // One firing: every due own message (to `filter` when it is not empty) and, when there is
+    // no filter, every due ack once, on the air only (one per received copy goes out at once
+    // over both, and the network is a reliable link).
     void SendPendingLocked(std::string_view ownCall, std::string_view filter, Effects& effects);
-    bool TransmitLocked(const std::string& packet);
+    enum class Route { kBoth, kAirOnly };
+    bool TransmitLocked(const std::string& packet, Route route = Route::kBoth);
     // Our message `number` to `peer` was acked (or rejected) by it.
     void AnswerOwnLocked(std::string_view ownCall, std::string_view from, std::string_view to,
                          std::string_view number, bool rejected, Effects& effects);

@@ -269,13 +269,14 @@ std::string COutputScheduler::FormatPositionPacket(const std::string& call) cons
 }
 
 void COutputScheduler::Transmit(const std::string& text, const CStationSettings& settings) {
-    if (OutputPort* const tnc = tnc_; tnc && tnc->IsOpen()) {
+    // A port still connecting holds the text for its connection (the start-up status).
+    if (OutputPort* const tnc = tnc_; tnc && tnc->TakesText()) {
         // The TNC adds our header and path; watch for a digipeater repeating it.
         tnc->QueueText(text);
         digipeatHeard_ = false;
         ArmDigipeatCheck();
     }
-    if (OutputPort* const network = network_; network && network->IsOpen()) {
+    if (OutputPort* const network = network_; network && network->TakesText()) {
         network->QueueText(NetworkHeader(settings.MyCall, settings.destination) + text);
     }
 }

@@ -26,6 +26,7 @@ struct NetStation {
         EXPECT_TRUE(app.Start(options));
         EXPECT_TRUE(server.Accept());
         login = server.ReadLine();
+        EXPECT_TRUE(server.Send("# logresp N0CALL-9 verified, server T2TEST\r\n"));
     }
 
     // Plays the user-interface thread: hands the posted messages on until `done` or 10 s pass.

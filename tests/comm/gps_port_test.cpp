@@ -57,7 +57,7 @@ TEST(GpsSentence, PacketsAndReceiverLinesUpdateTheirTarget) {
         "TNC>");
     auto other = f.stations.FindStation("N0CALL");
     ASSERT_TRUE(other.has_value());
-    EXPECT_EQ(other->position.colatitude, ParseLatitude("4807.03N"));
+    EXPECT_EQ(other->position.colatitude, ParseLatitude("4807.04N"));
     EXPECT_EQ(other->position.longitude, ParseLongitude("01131.00E"));
     EXPECT_EQ(other->speed, 22);
     EXPECT_EQ(other->course, 84);
@@ -73,7 +73,7 @@ TEST(GpsSentence, PacketsAndReceiverLinesUpdateTheirTarget) {
     // A missing course keeps the stored one.
     ApplySentence(f.stations, "N0CALL", "", "", WithChecksum("GPVTG,,T,,M,7.9,N,,K"), true);
     other = f.stations.FindStation("N0CALL");
-    EXPECT_EQ(other->speed, 7);
+    EXPECT_EQ(other->speed, 8);
     EXPECT_EQ(other->course, 84);
 
     // A bare sentence in the TNC's stream is the own position while GPS comes through the TNC.
@@ -110,7 +110,7 @@ TEST(GpsPortThreads, OwnStationFollowsTheReceiver) {
                "\r\n");
     ASSERT_TRUE(waitFor([&] { return own().hasPosition; }));
     EXPECT_EQ(own().call, "W1AW");
-    EXPECT_EQ(own().position.colatitude, ParseLatitude("4807.03N"));
+    EXPECT_EQ(own().position.colatitude, ParseLatitude("4807.04N"));
     EXPECT_EQ(own().position.longitude, ParseLongitude("01131.00E"));
     EXPECT_EQ(own().position.altitude, 5454);
 
@@ -120,7 +120,7 @@ TEST(GpsPortThreads, OwnStationFollowsTheReceiver) {
     peer.Write(bad + "\r\n");
     peer.Write(WithChecksum("GPRMC,123521,A,4807.100,N,01131.000,E,012.7,271.2,230394,,", true) +
                "\r\n");
-    ASSERT_TRUE(waitFor([&] { return own().speed == 12; }));
+    ASSERT_TRUE(waitFor([&] { return own().speed == 13; }));
     EXPECT_EQ(own().course, 271);
     EXPECT_EQ(own().position.colatitude, ParseLatitude("4807.10N"));
 

@@ -8,6 +8,7 @@
 
 #include "comm/ax25.h"
 #include "comm/gpsd_port.h"
+#include "net_loopback.h"
 #include "pty_peer.h"
 #include "support/recording_host.h"
 
@@ -84,6 +85,50 @@ TEST(KissPortThreads, SerialTncSwitchedIntoKissNoiseDroppedAndHangUp) {
     port.Close();
 }
 
+// Over TCP: a frame queued while the link is being made waits for it; a flood of bad frames
+// gives one notice at once and one count, not a notice each.
+TEST(KissPortThreads, HeldFrameWaitsForTheLinkAndDroppedFramesAreCounted) {
+    testing::LoopbackServer tnc(AF_INET, false);  // refuses until it listens
+    ASSERT_TRUE(tnc.ok());
+    testing::RecordingHost host;
+    CKissPort port(host, host);
+    CStationSettings station;
+    station.MyCall = "N0CALL";
+    station.destination = "APQ102";
+    station.UIDigiPath = "";
+    port.SetStationSettings(station);
+    port.SetTimings({50ms, 100ms, 2000ms});
+    CTncSettings settings;
+    settings.enabled = true;
+    settings.mode = kTncKissTcp;
+    settings.kissHost = tnc.host();
+    settings.kissPort = tnc.port();
+    port.SetTncSettings(settings);
+    ASSERT_TRUE(port.Open().open);
+    ASSERT_TRUE(port.TakesText() && !port.IsOpen());
+    port.QueueText(">online\r");
+    ASSERT_TRUE(tnc.Listen());
+    ASSERT_TRUE(tnc.Accept());
+    EXPECT_TRUE(tnc.WaitFor(DataFrame("N0CALL>APQ102:>online")));
+
+    constexpr size_t kBad = 500;
+    std::string flood;
+    for (size_t i = 0; i < kBad; ++i)
+        flood += std::string("\xC0\x00\x01\x02\xC0", 5);  // too short for AX.25
+    ASSERT_TRUE(tnc.Send(flood));
+    ASSERT_TRUE(testing::WaitUntil([&] { return port.framesDropped() == kBad; }, 5s));
+    port.Close();
+    std::vector<std::string> told;
+    for (const std::string& notice : host.notices()) {
+        if (notice.starts_with("KISS frame"))
+            told.push_back(notice);
+    }
+    ASSERT_EQ(told.size(), 2u);
+    EXPECT_EQ(told[1].rfind("KISS frames dropped: " + std::to_string(kBad - 1) + " (the last: ", 0),
+              0u)
+        << told[1];
+}
+
 TEST(Gpsd, ReportsGiveFixesOnlyForTpvWithATwoOrThreeDimensionalFix) {
     struct Case {
         const char* json;
@@ -96,7 +141,11 @@ TEST(Gpsd, ReportsGiveFixesOnlyForTpvWithATwoOrThreeDimensionalFix) {
     const Case cases[] = {
         {R"({"class":"TPV","mode":3,"time":"2026-03-23T12:30:08.000Z","lat":48.1173,)"
          R"("lon":11.516666667,"altMSL":545.47,"track":84.4,"speed":11.524})",
-         true, "4807.03N", "01131.00E", 5454, 22, 84, "123008h"},
+         true, "4807.04N", "01131.00E", 5454, 22, 84, "123008h"},
+        // What gpsd prints for "3349.04,N,15117.00,W,005.0,27.9": the same step as the sentence.
+        {R"({"class":"TPV","mode":2,"lat":33.817333333,"lon":-151.283333333,"speed":2.572,)"
+         R"("track":27.9})",
+         true, "3349.04N", "15117.00W", -1, 5, 28, ""},
         {R"({"class":"TPV","mode":2,"lat":-33.5,"lon":-70.25,"alt":100})", true, "3330.00S",
          "07015.00W", -1, 0, 0, ""},
         {R"({"class":"TPV","mode":1,"lat":48.0,"lon":11.0})", false, "", "", 0, 0, 0, ""},

@@ -62,29 +62,24 @@ class LoopbackServer {
         return connFd_ >= 0;
     }
 
-    // Up to and including the next CR; on a time-out or close, what came in so far.
+    // The next line as a line-reading server takes it: up to the LF, which is dropped (the CR
+    // before it stays). On a time-out or close, what came in so far and then "<no LF>".
     std::string ReadLine(std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
-        const auto deadline = std::chrono::steady_clock::now() + timeout;
-        for (;;) {
-            const size_t end = received_.find('\r');
-            if (end != std::string::npos) {
-                std::string line = received_.substr(0, end + 1);
-                received_.erase(0, end + 1);
-                return line;
-            }
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                deadline - std::chrono::steady_clock::now());
-            char chunk[4096];
-            if (left.count() <= 0 || !Wait(connFd_, POLLIN, left))
-                break;
-            const ssize_t n = recv(connFd_, chunk, sizeof chunk, 0);
-            if (n <= 0)
-                break;
-            received_.append(chunk, static_cast<size_t>(n));
+        if (!Fill([this] { return received_.find('\n') != std::string::npos; }, timeout)) {
+            std::string partial;
+            partial.swap(received_);
+            return partial + "<no LF>";
         }
-        std::string partial;
-        partial.swap(received_);
-        return partial;
+        const size_t end = received_.find('\n');
+        std::string line = received_.substr(0, end);
+        received_.erase(0, end + 1);
+        return line;
+    }
+
+    // Reads until the bytes received (and not yet read as lines) hold `wanted`.
+    bool WaitFor(std::string_view wanted,
+                 std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
+        return Fill([&] { return received_.find(wanted) != std::string::npos; }, timeout);
     }
 
     bool Send(std::string_view bytes) {
@@ -102,6 +97,24 @@ class LoopbackServer {
     void Drop() { Reset(connFd_); }
 
   private:
+    // Receives until `done` holds (true) or the time-out or a close (false).
+    template <typename Done>
+    bool Fill(Done done, std::chrono::milliseconds timeout) {
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        while (!done()) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
+            char chunk[4096];
+            if (left.count() <= 0 || !Wait(connFd_, POLLIN, left))
+                return false;
+            const ssize_t n = recv(connFd_, chunk, sizeof chunk, 0);
+            if (n <= 0)
+                return false;
+            received_.append(chunk, static_cast<size_t>(n));
+        }
+        return true;
+    }
+
     static bool Wait(int fd, short events, std::chrono::milliseconds timeout) {
         if (fd < 0)
             return false;

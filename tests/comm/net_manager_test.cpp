@@ -33,6 +33,7 @@ using testing::LoopbackServer;
 using SteadyClock = std::chrono::steady_clock;
 
 const std::string kLogin = "user N0CALL pass 13023 vers Plovane 1.02\r";
+const std::string kVerified = "# logresp N0CALL verified, server T2TEST\r\n";
 const std::string kRefused = "Last Error #: " + std::to_string(ECONNREFUSED);
 
 template <typename F>
@@ -68,6 +69,7 @@ class NetManagerThreads : public ::testing::Test {
         ASSERT_TRUE(net.Open().open);
         ASSERT_TRUE(server.Accept());
         ASSERT_EQ(server.ReadLine(), kLogin);
+        ASSERT_TRUE(server.Send(kVerified));
         ASSERT_TRUE(WaitFor([&] { return net.IsOpen(); }));
     }
 
@@ -142,8 +144,19 @@ TEST_F(NetManagerThreads, LogsInWithTheFilterAndSendsQueuedTexts) {
     ASSERT_TRUE(server.Accept());
     const std::string login = "user N0CALL pass 13023 vers Plovane 1.02 filter r/50/14/100\r";
     EXPECT_EQ(server.ReadLine(), login);
+    // The passcode is not shown; the echo is what went out, LF and all.
+    EXPECT_TRUE(WaitFor([&] {
+        return Posted(ThreadMessage::kEchoLine,
+                      "NET>user N0CALL pass ***** vers Plovane 1.02 filter r/50/14/100\r\n");
+    }));
+    // Not open before the server has answered the login.
+    EXPECT_FALSE(WaitFor([&] { return net.IsOpen(); }, 200ms));
+    EXPECT_EQ(net.StatusText(), "[Pending] ");
+    ASSERT_TRUE(server.Send("# aprsc 2.1.19\r\n# logresp N0CALL ver"));
+    ASSERT_TRUE(server.Send("ified, server T2TEST\r\n"));
     EXPECT_TRUE(WaitFor([&] { return net.StatusText() == "[Active] "; }));
-    EXPECT_TRUE(WaitFor([&] { return Posted(ThreadMessage::kEchoLine, "NET>" + login); }));
+    for (const auto& [message, text] : host.posts())
+        EXPECT_EQ(text.find("13023"), std::string::npos) << text;
 
     // Own packets get the network header; a long text is cut to 1023 characters.
     COutputScheduler scheduler(clock, host);
@@ -183,7 +196,29 @@ TEST_F(NetManagerThreads, RefusedIsRetriedAndTextsHeldMeanwhileFollowTheLogin) {
     EXPECT_EQ(server.ReadLine(), kLogin);
     for (size_t i = 1; i < count; ++i)
         ASSERT_EQ(server.ReadLine(), "ack" + std::to_string(i) + "\r");
+    EXPECT_EQ(net.StatusText(), "[Pending] " + kRefused);
+    ASSERT_TRUE(server.Send(kVerified));
     EXPECT_TRUE(WaitFor([&] { return net.StatusText() == "[Active] " + kRefused; }));
+}
+
+// A refused passcode shows as unverified; a server that then stops talking but keeps the
+// connection is left and connected to again, even without auto-reconnect.
+TEST_F(NetManagerThreads, UnverifiedLoginIsShownAndASilentServerIsLeft) {
+    timings.silenceLimit = 1000ms;
+    LoopbackServer server;
+    ASSERT_TRUE(server.ok());
+    Configure(server.host(), server.port());
+    ASSERT_TRUE(net.Open().open);
+    ASSERT_TRUE(server.Accept());
+    ASSERT_EQ(server.ReadLine(), kLogin);
+    ASSERT_TRUE(server.Send("# logresp N0CALL unverified, server T2TEST\r\n"));
+    const std::string answer = "refused the passcode, receive only (unverified, server T2TEST)";
+    EXPECT_TRUE(
+        WaitFor([&] { return net.StatusText() == "[Unverified] The server " + answer + " "; }));
+    EXPECT_TRUE(net.IsOpen() && net.HasError());
+    EXPECT_TRUE(WaitFor([&] { return Noticed("APRS-IS: the server " + answer + "."); }));
+    ASSERT_TRUE(server.Accept());
+    EXPECT_EQ(server.ReadLine(), kLogin);
 }
 
 TEST_F(NetManagerThreads, HostThatDoesNotResolveIsAnErrorWithTheResolversText) {
@@ -232,7 +267,7 @@ TEST_F(NetManagerThreads, FullBufferWaitsForTheIntakeThenDropsOnlyWholeLines) {
     ASSERT_TRUE(WaitFor([&] { return Noticed("NET>N0END>APRS:>end"); }, 10s));
 
     // Lines were lost, but every line shown is one that was sent, whole.
-    const std::regex sent("NET>N0X[0-9]{4}>APRS:>t|NET>N0END>APRS:>end");
+    const std::regex sent("NET>N0X[0-9]{4}>APRS:>t|NET>N0END>APRS:>end|NET># logresp .*");
     size_t shown = 0;
     for (const std::string& notice : host.notices()) {
         if (notice.rfind("NET>", 0) != 0)

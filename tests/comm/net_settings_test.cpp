@@ -2,8 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
+
+#include "core/geo.h"
 
 #include "comm/net_manager.h"
+#include "comm/net_settings.h"
 #include "comm/passcode.h"
 #include "support/recording_host.h"
 
@@ -57,6 +62,37 @@ TEST(NetManager, OpenRefusesBadParametersWithoutStartingThreads) {
         EXPECT_EQ(result.error, c.invalid ? "Invalid network connection parameters." : "");
         EXPECT_EQ(net.StatusText(), c.invalid ? "[Error] " : "");
         EXPECT_TRUE(host.posts().empty());
+    }
+}
+
+// A new station gets the filtered port and its own area; what a file holds stays.
+TEST(NetSettings, MissingKeysGetTheFilteredPortAndARangeRoundTheOwnPosition) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<const char*, const char*>> stored;  // Comm keys
+        bool typedPosition;
+        const char* port;
+        const char* filter;
+    } cases[] = {
+        {"new, position typed", {}, true, "14580", "r/48.12/-11.52/100"},
+        {"new, no position", {}, false, "14580", "m/100"},
+        {"stored full feed", {{"HostPort", "23"}, {"NetFilter", ""}}, true, "23", ""},
+        {"stored filter only", {{"NetFilter", "b/W1AW"}}, true, "14580", "b/W1AW"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MemoryProfile profile;
+        for (const auto& [key, value] : c.stored)
+            profile.WriteString("Comm", key, value);
+        if (c.typedPosition) {
+            profile.WriteInt("Station", "HasInitPosit", 1);
+            profile.WriteInt("Station", "Lat", kNoColatitude - 48 * kUnitsPerDegree - 7 * 6000);
+            profile.WriteInt("Station", "Lon", kNoLongitude - 11 * kUnitsPerDegree - 31 * 6000);
+        }
+        CNetSettings settings;
+        settings.Load(profile);
+        EXPECT_EQ(settings.hostPort, c.port);
+        EXPECT_EQ(settings.netFilter, c.filter);
     }
 }
 

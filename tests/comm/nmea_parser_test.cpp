@@ -44,7 +44,7 @@ TEST(NmeaSentence, ReadsPositionAltitudeTimeCourseAndSpeed) {
         int speed, course;
     } cases[] = {
         {WithChecksum("GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,"), true,
-         "4807.03N", "01131.00E", "123519h", 5454, false, false, 0, 0},
+         "4807.04N", "01131.00E", "123519h", 5454, false, false, 0, 0},
         // Three integer digits are padded; a south/west fix; altitude in feet is unknown.
         {WithChecksum("GPGGA,010203.00,807.5,S,7.25,W,1,05,1.2,100.0,F,,,,"), true, "0807.50S",
          "00007.25W", "010203h", -1, false, false, 0, 0},
@@ -65,16 +65,21 @@ TEST(NmeaSentence, ReadsPositionAltitudeTimeCourseAndSpeed) {
         {WithChecksum("GPGLL,4916.45,N,12311.12,W"), true, "4916.45N", "12311.12W", "h", -1, false,
          false, 0, 0},
         {WithChecksum("GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W"), true,
-         "4807.03N", "01131.00E", "123519h", -1, true, true, 22, 84},
+         "4807.04N", "01131.00E", "123519h", -1, true, true, 22, 84},
         // A void fix with filled fields still counts; an empty course is left out.
-        {WithChecksum("GPRMC,000001,V,4807.038,N,01131.000,E,0.0,,230394,,"), true, "4807.03N",
+        {WithChecksum("GPRMC,000001,V,4807.038,N,01131.000,E,0.0,,230394,,"), true, "4807.04N",
          "01131.00E", "000001h", -1, true, false, 0, 0},
         {WithChecksum("GPRMC,000001,V,,,,,x,359.9,230394,,"), false, "0000.00S", "00000.00E",
-         "000001h", -1, false, true, 0, 359},
-        {WithChecksum("GNRMC,000001,A,4807.038,N,01131.000,E,5,90,230394,,,A"), true, "4807.03N",
+         "000001h", -1, false, true, 0, 360},
+        // Minutes, speed and course round; 59.996' carries into the next degree.
+        {WithChecksum("GPRMC,000001,A,3349.0378,S,15059.996,W,005.5,27.9,230394,,"), true,
+         "3349.04S", "15100.00W", "000001h", -1, true, true, 6, 28},
+        {WithChecksum("GPRMC,000001,A,3349.035,N,00000.004,E,5.49,27.49,230394,,"), true,
+         "3349.04N", "00000.00E", "000001h", -1, true, true, 5, 27},
+        {WithChecksum("GNRMC,000001,A,4807.038,N,01131.000,E,5,90,230394,,,A"), true, "4807.04N",
          "01131.00E", "000001h", -1, true, true, 5, 90},
         {WithChecksum("GPVTG,054.7,T,034.4,M,005.5,N,010.2,K"), false, "0000.00S", "00000.00E", "",
-         -1, true, true, 5, 54},
+         -1, true, true, 6, 55},
         {WithChecksum("GPVTG,,T,,M,,N,,K"), false, "0000.00S", "00000.00E", "", -1, false, false, 0,
          0},
     };

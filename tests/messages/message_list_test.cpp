@@ -31,6 +31,25 @@ TEST_F(MessageTest, MessageToUsIsAckedFiveTimesAndTwiceMorePerRepetition) {
     EXPECT_EQ(list.Count(), 2u);
 }
 
+// Messages arriving together: each ack once as its message comes, once per firing on the
+// air, and over the network once per received copy only.
+TEST_F(MessageTest, EachAckGoesOutOncePerCopyAndOncePerFiring) {
+    const std::string net = "K1ABC>APQ102,TCPIP*:";
+    list.ReceiveMessage("W1AW", kMe, "one{1");
+    list.ReceiveMessage("W1AW", kMe, "two{2");
+    list.ReceiveMessage("N0CALL", kMe, "three{3");
+    const Texts acks = {":W1AW     :ack1\r", ":W1AW     :ack2\r", ":N0CALL   :ack3\r"};
+    EXPECT_EQ(me.tnc.Take(), acks);
+    EXPECT_EQ(me.network.Take(), (Texts{net + acks[0], net + acks[1], net + acks[2]}));
+    list.SendPending("");
+    EXPECT_EQ(me.tnc.Take(), acks);
+    EXPECT_TRUE(me.network.Take().empty());
+    list.SendNewMessage("W1AW", "reply");
+    EXPECT_EQ(me.tnc.Take(), Texts{":W1AW     :reply{1\r"});
+    list.ReceiveMessage("W1AW", kMe, "two{2");  // a second copy: acked again, both ways
+    EXPECT_EQ(me.network.Take(), (Texts{net + ":W1AW     :reply{1\r", net + acks[1]}));
+}
+
 TEST_F(MessageTest, LimitDropsTheOldestAndReusesItsRecordCleanly) {
     const uint64_t own = list.SendNewMessage("W1AW", "a long text that needs storage");
     list.ReceiveMessage("W1AW", kMe, "ack1");
@@ -84,12 +103,11 @@ TEST_F(MessageTest, MyMessagesOnlyRefusesOthersTrafficAndIdentifiersWrap) {
 TEST_F(MessageTest, OwnMessageRetriesUntilItsAckOrRejectAndOnlyWhenAPortTakesIt) {
     const uint64_t key = list.SendNewMessage("W1AW", "are you there");
     const uint64_t rejected = list.SendNewMessage("N0CALL", "go away?");
-    EXPECT_EQ(me.tnc.Take(), (Texts{":W1AW     :are you there{1\r", ":W1AW     :are you there{1\r",
-                                    ":N0CALL   :go away?{2\r"}));
+    EXPECT_EQ(me.tnc.Take(), (Texts{":W1AW     :are you there{1\r", ":N0CALL   :go away?{2\r"}));
     EXPECT_EQ(me.network.Take().front(), "K1ABC>APQ102,TCPIP*::W1AW     :are you there{1\r");
     me.tnc.open = me.network.open = false;
     list.SendPending("");
-    EXPECT_EQ(list.Find(key)->count, 2);
+    EXPECT_EQ(list.Find(key)->count, 1);
     me.tnc.open = me.network.open = true;
     list.SendPending("");
     for (const char* ack : {"ack2", "ACK1 ", "ack1"})
@@ -97,7 +115,7 @@ TEST_F(MessageTest, OwnMessageRetriesUntilItsAckOrRejectAndOnlyWhenAPortTakesIt)
     list.ReceiveMessage("N0CALL", kMe, "ack1");
     list.ReceiveMessage("N0CALL", kMe, "rej2");
     list.SendPending("");
-    EXPECT_TRUE(list.Find(key)->acked && list.Find(key)->count == 3);
+    EXPECT_TRUE(list.Find(key)->acked && list.Find(key)->count == 2);
     EXPECT_TRUE(list.Find(rejected)->rejected && list.Find(rejected)->acked);
     EXPECT_EQ(me.tnc.Take().size(), 2u);
     EXPECT_EQ(list.Count(), 2u) << "an ack is never stored";
@@ -168,9 +186,9 @@ TEST_F(MessageTest, ReplyAckAcksOursAndSwitchesOurPacketsToThatForm) {
     list.ReceiveMessage("W1AW", kMe, "answer{7}1");
     EXPECT_TRUE(list.Find(ours)->acked);
     EXPECT_EQ(me.tnc.Take(), Texts{":W1AW     :ack7}\r"});
-    // Every due packet goes out with a new message, in the reply-ack form to that station.
+    // A new message goes out alone, in the reply-ack form to that station.
     list.SendNewMessage("W1AW", "second");
-    EXPECT_EQ(me.tnc.Take(), (Texts{":W1AW     :ack7}\r", ":W1AW     :second{2}7\r"}));
+    EXPECT_EQ(me.tnc.Take(), Texts{":W1AW     :second{2}7\r"});
     list.SendNewMessage("NWS-WARNX1", "plain");  // addressees take nine columns
     EXPECT_EQ(me.tnc.Take().back(), ":NWS-WARNX:plain{3\r");
 }

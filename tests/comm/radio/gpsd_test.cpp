@@ -18,13 +18,19 @@ std::string Sentence(const std::string& body) {
     return WithChecksum(body) + "\r\n";
 }
 
+std::string Rmc(const std::string& time, const std::string& lat, const std::string& lon) {
+    return Sentence("GPRMC," + time + ",A," + lat + ",N," + lon + ",E,005.0,084.4,230394,,");
+}
+std::string Gga(const std::string& time, const std::string& lat, const std::string& lon) {
+    return Sentence("GPGGA," + time + "," + lat + ",N," + lon + ",E,1,08,0.9,545.4,M,46.9,M,,");
+}
+
 // Ten seconds of fixes at one place: RMC (course and speed) and GGA (altitude).
 void WriteLog(const std::string& path, const std::string& lat, const std::string& lon) {
     std::ofstream log(path);
     for (int s = 0; s < 10; ++s) {
         const std::string time = "12300" + std::to_string(s);
-        log << Sentence("GPRMC," + time + ",A," + lat + ",N," + lon + ",E,022.4,084.4,230394,,");
-        log << Sentence("GPGGA," + time + "," + lat + ",N," + lon + ",E,1,08,0.9,545.4,M,46.9,M,,");
+        log << Rmc(time, lat, lon) << Gga(time, lat, lon);
     }
 }
 
@@ -35,7 +41,8 @@ bool StartGpsd(ChildProcess& gpsfake, const ScratchDir& dir, const std::string& 
 TEST(Gpsd, OwnPositionFollowsTheFixesAndARestartedDaemonIsFoundAgain) {
     SKIP_WITHOUT_NAMESPACE();
     ScratchDir dir;
-    WriteLog(dir / "first.nmea", "4807.038", "01131.000");
+    // Whole hundredths of a minute and knots, which gpsd's degrees and m/s only come near.
+    WriteLog(dir / "first.nmea", "3349.04", "15117.00");
     WriteLog(dir / "second.nmea", "4900.500", "01200.250");
 
     RadioStation station("W9XYZ");
@@ -54,14 +61,13 @@ TEST(Gpsd, OwnPositionFollowsTheFixesAndARestartedDaemonIsFoundAgain) {
 
     // The same fix from a serial receiver, applied to a second station.
     RadioStation serial("W9XYZ");
-    ApplySentence(serial.stations, "", "", "",
-                  Sentence("GPRMC,123001,A,4807.038,N,01131.000,E,022.4,084.4,230394,,"), true);
-    ApplySentence(serial.stations, "", "", "",
-                  Sentence("GPGGA,123001,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,"), true);
+    ApplySentence(serial.stations, "", "", "", Rmc("123001", "3349.04", "15117.00"), true);
+    ApplySentence(serial.stations, "", "", "", Gga("123001", "3349.04", "15117.00"), true);
     const auto own = [](const RadioStation& s) { return *s.stations.FindStation("W9XYZ"); };
     EXPECT_EQ(own(station).position, own(serial).position);
     EXPECT_EQ(own(station).course, 84);
-    EXPECT_EQ(own(station).speed, 22);
+    EXPECT_EQ(own(station).speed, 5);
+    EXPECT_EQ(own(serial).speed, 5);
 
     // gpsd goes away and comes back with another position.
     gpsfake.Stop();
