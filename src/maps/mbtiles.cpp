@@ -44,15 +44,18 @@ MbtilesStore::MbtilesStore(const std::filesystem::path& file) {
     sqlite3_busy_timeout(db_, 200);
     sqlite3_progress_handler(db_, kProgressOps, &MbtilesStore::PastDeadline, this);
     StartQuery();
-    // `tiles` must be a table: a view (or a recursive one) could make any read endless.
+    // `tiles` is a table, or a view as deduplicating writers make it (over `map` and
+    // `images`); the time limit above stops a view that never ends.
     sqlite3_stmt* kind = nullptr;
-    const bool table =
-        sqlite3_prepare_v2(db_, "SELECT type FROM sqlite_master WHERE name='tiles'", -1, &kind,
+    bool known = false;
+    if (sqlite3_prepare_v2(db_, "SELECT type FROM sqlite_master WHERE name='tiles'", -1, &kind,
                            nullptr) == SQLITE_OK &&
-        sqlite3_step(kind) == SQLITE_ROW && sqlite3_column_text(kind, 0) &&
-        std::string_view(reinterpret_cast<const char*>(sqlite3_column_text(kind, 0))) == "table";
+        sqlite3_step(kind) == SQLITE_ROW && sqlite3_column_text(kind, 0)) {
+        const std::string_view type(reinterpret_cast<const char*>(sqlite3_column_text(kind, 0)));
+        known = type == "table" || type == "view";
+    }
     sqlite3_finalize(kind);
-    if (!table) {
+    if (!known) {
         error_ = "Not an MBTiles file (no tiles table): " + name;
         return;
     }
