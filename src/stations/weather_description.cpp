@@ -47,9 +47,10 @@ constexpr UnitName kUnits[] = {
 std::string WeatherDescription(std::string_view comment) {
     if (comment.empty())
         return "Unknown";
+    // Text that is not a software letter and unit code is a comment, not a station type.
     const char* software = SoftwareName(static_cast<unsigned char>(comment[0]));
     if (software == nullptr)
-        return std::string(comment);
+        return "Unknown";
     if (comment.size() < 3)
         return "Unknown";
     const std::string unit = latin1::ToUpper(comment.substr(1));
@@ -58,7 +59,7 @@ std::string WeatherDescription(std::string_view comment) {
             return std::string(u.name) + software + ")";
         }
     }
-    return std::string(comment);
+    return "Unknown";
 }
 
 }  // namespace plovane

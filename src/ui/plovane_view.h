@@ -20,6 +20,7 @@
 #include "maps/map_options.h"
 #include "maps/map_station_pick.h"
 #include "maps/map_view.h"
+#include "ui/logic/command_ids.h"
 #include "ui/logic/geo_text.h"
 #include "ui/pick_menu.h"
 
@@ -63,7 +64,7 @@ class CPlovaneView : public QWidget {
     ~CPlovaneView() override;
 
     // The View menu's commands and the station pop-up's; false for any other id.
-    bool OnCommand(int id);
+    bool OnCommand(Command id);
     // Stations changed (`all`: too many to list): keep the own station in view when asked,
     // draw them over the picture and redraw the whole map soon after.
     void StationsChanged(const std::vector<std::string>& calls, bool all);
@@ -124,7 +125,7 @@ class CPlovaneView : public QWidget {
   signals:
     void dragModeChanged(plovane::DragMode mode);
     // "Station &Info..." or "Send &Message..." for the station picked last.
-    void stationCommand(int command, const QString& call);
+    void stationCommand(plovane::Command command, const QString& call);
     // The pointer's position for the status bar; empty when it left the map.
     void pointerText(const QString& text);
 
@@ -167,7 +168,7 @@ class CPlovaneView : public QWidget {
     std::unique_ptr<TileBackground> tiles_;
     std::string tilesApplied_;  // the source, attribution and cache size tiles_ was built for
     QTimer tileRepaint_;        // arriving tiles are drawn in batches
-    bool panning_ = false;  // a middle-button drag
+    bool panning_ = false;      // a middle-button drag
     QPoint panStart_;
     QPoint panNow_;
     std::string selected_;  // found or centred on

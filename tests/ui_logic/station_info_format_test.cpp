@@ -174,6 +174,11 @@ TEST(StationInfoWx, FieldsInEveryUnitSystem) {
     cold.temperature = -178;  // -17.8 C
     EXPECT_EQ(FormatWxPage(cold, 0).temperatureHumidity, "-0.0\u00B0F/65.5%");
     EXPECT_EQ(FormatWxPage(CWeatherReport{}, 0).temperatureHumidity, "-/-");
+    CWeatherReport calm = w;
+    calm.windSpeed = calm.windGust = 0;
+    EXPECT_EQ(FormatWxPage(calm, 0).windGust, "0 mph @ 220\u00B0 / 0 mph");
+    calm.windGust = -1;  // not reported
+    EXPECT_EQ(FormatWxPage(calm, 0).windGust, "0 mph @ 220\u00B0 / -");
 }
 
 TEST(StationInfoTelemetry, ShowsNamedScaledValuesAndBitLabels) {

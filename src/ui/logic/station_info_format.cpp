@@ -182,8 +182,9 @@ WxPageText FormatWxPage(const CWeatherReport& weather, int unitsOfMeasure) {
     if (weather.hasWind) {
         page.windGust = SpeedText(weather.windSpeed, unitsOfMeasure) + " @ " +
                         std::to_string(weather.windDirection) + kDegree;
-        page.windGust += weather.windGust > 0 ? " / " + SpeedText(weather.windGust, unitsOfMeasure)
-                                              : std::string(" / -");
+        // A calm gust is 0; only an unreported one (-1) is "-".
+        page.windGust += weather.windGust >= 0 ? " / " + SpeedText(weather.windGust, unitsOfMeasure)
+                                               : std::string(" / -");
     } else {
         page.windGust = kNoData;
     }
