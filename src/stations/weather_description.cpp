@@ -47,10 +47,9 @@ constexpr UnitName kUnits[] = {
 std::string WeatherDescription(std::string_view comment) {
     if (comment.empty())
         return "Unknown";
-    // Text that is not a software letter and unit code is a comment, not a station type.
     const char* software = SoftwareName(static_cast<unsigned char>(comment[0]));
     if (software == nullptr)
-        return "Unknown";
+        return std::string(comment);
     if (comment.size() < 3)
         return "Unknown";
     const std::string unit = latin1::ToUpper(comment.substr(1));
@@ -59,7 +58,20 @@ std::string WeatherDescription(std::string_view comment) {
             return std::string(u.name) + software + ")";
         }
     }
-    return "Unknown";
+    return std::string(comment);
+}
+
+bool NamesWeatherStation(std::string_view description) {
+    for (const UnitName& u : kUnits) {
+        if (!description.starts_with(u.name))
+            continue;
+        const std::string_view software = description.substr(std::string_view(u.name).size());
+        for (const char letter : std::string_view("SCDMPUWX")) {
+            if (software == std::string(SoftwareName(static_cast<unsigned char>(letter))) + ")")
+                return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace plovane

@@ -6,12 +6,15 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QNetworkProxy>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTimer>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <set>
@@ -98,7 +101,8 @@ TEST(MenuCommands, EveryCommandOfEveryMenuDoesWhatItSays) {
     // Nothing leaves the machine: any web request goes to a closed loopback port.
     QNetworkProxy::setApplicationProxy(QNetworkProxy(QNetworkProxy::HttpProxy, "127.0.0.1", 9));
     testing::GuiRig rig;
-    const std::string log = rig.dir / "day.log";
+    std::filesystem::create_directory(rig.dir / "replay");
+    const std::string log = (rig.dir.path() / "replay" / "2026-12-06.log").string();
     std::ofstream(log) << "#2026-12-06T12:00:00Z RX TNC\nW1AAA>APRS:>a\n"
                        << "#2026-12-06T12:00:01Z RX NET\nW1BBB>APRS:!4903.50N/07201.75W-\n";
     GuiApp& gui = rig.Start(true);  // boxes shown, as the user sees them
@@ -135,7 +139,9 @@ TEST(MenuCommands, EveryCommandOfEveryMenuDoesWhatItSays) {
           {},
           [&](QDialog& box) {
               if (auto* files = qobject_cast<QFileDialog*>(&box)) {
-                  files->selectFile(QString::fromStdString(log));
+                  // Typed as a user would: the whole path in the file name box.
+                  files->findChild<QLineEdit*>("fileNameEdit")
+                      ->setText(QString::fromStdString(log));
                   box.accept();
               } else {
                   box.reject();  // the box saying what happened
@@ -209,16 +215,23 @@ TEST(MenuCommands, EveryCommandOfEveryMenuDoesWhatItSays) {
         frame.ShowNotice({});
         // Each modal dialog is noted and answered (cancelled unless the entry says otherwise).
         QTimer poll;
+        QSet<QDialog*> answered;
         QObject::connect(&poll, &QTimer::timeout, [&] {
-            if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                effect.dialogs << modal->windowTitle();
-                if (auto* box = qobject_cast<QMessageBox*>(modal))
-                    effect.boxTexts << box->text();
+            auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (modal == nullptr || answered.contains(modal))
+                return;
+            answered.insert(modal);
+            effect.dialogs << modal->windowTitle();
+            if (auto* box = qobject_cast<QMessageBox*>(modal))
+                effect.boxTexts << box->text();
+            // Answered from the event loop, not from this timer: an answer that opens
+            // another dialog leaves the timer free to answer that one too.
+            QTimer::singleShot(0, modal, [&expectation, modal] {
                 if (expectation.answer)
                     expectation.answer(*modal);
                 else
                     modal->reject();
-            }
+            });
         });
         poll.start(5);
         action->trigger();
@@ -239,7 +252,8 @@ TEST(MenuCommands, EveryCommandOfEveryMenuDoesWhatItSays) {
         EXPECT_TRUE(expectation.check(effect, gui))
             << "dialogs: " << effect.dialogs.join(", ").toStdString()
             << "; windows: " << effect.windows.join(", ").toStdString()
-            << "; notice: " << effect.notice.toStdString();
+            << "; notice: " << effect.notice.toStdString()
+            << "; boxes: " << effect.boxTexts.join(", ").toStdString();
         if (path == "Map/Close")
             FindAction(bar, paths.front())->trigger();  // the map back for the commands after
     }

@@ -279,14 +279,14 @@ QRect CMapRenderer::CoveredBy(DrawnStation& station, const MapProjection& projec
             BeginStations(out, style.options);
             DrawStationSprite(out, station.sprite, projection, style);
         }
-        station.bounds = record.boundingRect().adjusted(-3, -3, 3, 3);  // pens and smoothing
+        QRect covered = record.boundingRect().adjusted(-3, -3, 3, 3);  // pens and smoothing
+        if (style.options.IconLabels) {
+            if (const std::optional<QRect> call = PlacedCallBox(callLabels_, station.sprite.call))
+                covered |= call->adjusted(-2, -2, 2, 2);  // the halo round the text
+        }
+        station.bounds = covered;
     }
-    QRect covered = *station.bounds;
-    if (style.options.IconLabels) {
-        if (const std::optional<QRect> call = PlacedCallBox(callLabels_, station.sprite.call))
-            covered |= call->adjusted(-2, -2, 2, 2);  // the halo round the text
-    }
-    return covered;
+    return *station.bounds;
 }
 
 void CMapRenderer::Wipe(QPainter& painter, const QImage& background, const QRegion& clip,

@@ -122,8 +122,8 @@ class CMapRenderer {
     const DegreeTable& trig() const { return trig_; }
 
   private:
-    // A station as the picture shows it, and the pixels its drawing covers (found when
-    // first needed, for the view it was drawn in).
+    // A station as the picture shows it, and the pixels its drawing and its call cover
+    // (found when first needed, for the view it was drawn in).
     struct DrawnStation {
         StationSprite sprite;
         std::optional<QRect> bounds;
