@@ -17,15 +17,6 @@ namespace plovane {
 
 enum class DragMode { kZoom, kMove };
 
-// View menu command ids.
-inline constexpr int kCommandHome = 32772;
-inline constexpr int kCommandZoomOut = 32774;
-inline constexpr int kCommandZoomIn = 32775;
-inline constexpr int kCommandDragToZoom = 32779;
-inline constexpr int kCommandDragToMove = 32780;
-inline constexpr int kCommandMapOptions = 32783;
-inline constexpr int kCommandRefresh = 32798;
-
 // A drag shorter than this (pixels) is a tap.
 inline constexpr int kTapThresholdPixels = 10;
 

@@ -61,4 +61,17 @@ std::string WeatherDescription(std::string_view comment) {
     return std::string(comment);
 }
 
+bool NamesWeatherStation(std::string_view description) {
+    for (const UnitName& u : kUnits) {
+        if (!description.starts_with(u.name))
+            continue;
+        const std::string_view software = description.substr(std::string_view(u.name).size());
+        for (const char letter : std::string_view("SCDMPUWX")) {
+            if (software == std::string(SoftwareName(static_cast<unsigned char>(letter))) + ")")
+                return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace plovane

@@ -8,5 +8,8 @@
 namespace plovane {
 
 std::string WeatherDescription(std::string_view comment);
+// Whether a description names a unit and its software ("Davis (dosAPRS)"), rather than
+// repeating the report's trailing text, which is a comment.
+bool NamesWeatherStation(std::string_view description);
 
 }  // namespace plovane

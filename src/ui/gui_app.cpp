@@ -78,6 +78,10 @@ GuiApp::GuiApp(const GuiOptions& options, bool interactive)
         emit quitRequested();
     });
     connect(frame_.get(), &CMainFrame::command, this, &GuiApp::OnCommand);
+    connect(frame_.get(), &CMainFrame::openMap, this, [this](int index) {
+        if (index >= 0 && static_cast<size_t>(index) < app_->mapList().size())
+            OpenMap(app_->mapList()[static_cast<size_t>(index)].path, true);
+    });
     host_->SetDialogParent(frame_.get());
     windows_ = std::make_unique<CListWindows>(*app_, *host_, *icons_, frame_.get(), [this] {
         view_->SetHeaderStatus(ReadHeaderStatus(*app_));
@@ -284,8 +288,10 @@ bool GuiApp::OpenMap(const std::string& path, bool remember, bool quiet) {
         return false;
     }
     if (remember) {
+        // Only the map's own key: the rest of the record holds options this run may have
+        // changed for itself (--tiles) and that other writers own.
         mapOptions_.LastMapPath = doc_->path();
-        mapOptions_.Save(*profile_);
+        profile_->WriteString(CMapOptions::kSection, "LastMapPath", mapOptions_.LastMapPath);
     }
     ShowMapTitle();
     frame_->ShowNotice("Ready");
@@ -309,17 +315,11 @@ long GuiApp::PlaySimulation(const std::string& path) {
 
 // --- Commands ---
 
-void GuiApp::OnCommand(int id) {
+void GuiApp::OnCommand(Command id) {
     if (windows_->OnCommand(id))
         return;
-    if (id >= kCommandFirstMap && id < kCommandFirstMap + kMaxMapMenuItems) {
-        const size_t index = static_cast<size_t>(id - kCommandFirstMap);
-        if (index < app_->mapList().size())
-            OpenMap(app_->mapList()[index].path, true);
-        return;
-    }
     switch (id) {
-        case kCommandOpenFile: {
+        case Command::kOpenFile: {
             const QString start =
                 doc_->path().empty() ? QString() : QFileInfo(PathText(doc_->path())).path();
             const QString path =
@@ -329,15 +329,15 @@ void GuiApp::OnCommand(int id) {
                 OpenMap(PathBytes(path), true);
             return;
         }
-        case kCommandCloseMap:
+        case Command::kCloseMap:
             CloseMap();
             return;
-        case kCommandRefreshMapList:
+        case Command::kRefreshMapList:
             app_->RefreshMapList(Folders(), [this](const std::string& text) {
                 frame_->ShowNotice(DisplayText(text));
             });
             return;
-        case kCommandSimulate: {
+        case Command::kSimulate: {
             QFileDialog dialog(frame_.get(), "Open Simulation File...");
             dialog.setFileMode(QFileDialog::ExistingFile);
             dialog.setNameFilter("All Files (*)");
@@ -350,7 +350,7 @@ void GuiApp::OnCommand(int id) {
             }
             return;
         }
-        case kCommandReplayLog: {
+        case Command::kReplayLog: {
             // A day file of the station log, played like a simulation at its own times.
             const QString path = QFileDialog::getOpenFileName(
                 frame_.get(), "Replay Station Log...", PathText(app_->logFolder().string()),
@@ -363,24 +363,28 @@ void GuiApp::OnCommand(int id) {
             if (lines < 0) {
                 host_->MessageBox("Unable to open log file \"" + PathBytes(path) + "\".",
                                   MessageBoxIcon::kExclamation);
+                return;
             }
+            // The status line says how many lines were replayed, but the next line heard
+            // takes its place at once: the count is said in a box as well.
+            host_->MessageBox(frame_->notice().toStdString(), MessageBoxIcon::kInformation);
             return;
         }
-        case kCommandSendPosition:
-        case kCommandSendStatus:
-        case kCommandSendMessages:
+        case Command::kSendPosition:
+        case Command::kSendStatus:
+        case Command::kSendMessages:
             SendNow(id);
             return;
-        case kCommandFindStation:
+        case Command::kFindStation:
             FindStation();
             return;
-        case kCommandSetupStation:
+        case Command::kSetupStation:
             if (const auto settings = RunStationSetup(*profile_, frame_.get())) {
                 view_->SetUnitsOfMeasure(settings->UnitsOfMeasure);
                 app_->StationSetupDone(*settings);
             }
             return;
-        case kCommandSetupCommunications:
+        case Command::kSetupCommunications:
             if (RunCommSetup(*profile_, *app_, frame_.get(), [this](const std::string& text) {
                     frame_->ShowNotice(SettingText(text));
                 })) {
@@ -388,7 +392,7 @@ void GuiApp::OnCommand(int id) {
                 host_->Post(ThreadMessage::kCommSetupDone);
             }
             return;
-        case kCommandSetupSound:
+        case Command::kSetupSound:
             if (RunSoundSetup(*profile_, frame_.get()))
                 app_->SoundSetupDone();
             return;
@@ -399,10 +403,10 @@ void GuiApp::OnCommand(int id) {
 
 // The send commands say in the status line what went where, or why nothing did. A position
 // is not sent while the own station has none: the packet would put it at 0 N 0 E.
-void GuiApp::SendNow(int id) {
-    const SendKind kind = id == kCommandSendPosition ? SendKind::kPosition
-                          : id == kCommandSendStatus ? SendKind::kStatus
-                                                     : SendKind::kMessages;
+void GuiApp::SendNow(Command id) {
+    const SendKind kind = id == Command::kSendPosition ? SendKind::kPosition
+                          : id == Command::kSendStatus ? SendKind::kStatus
+                                                       : SendKind::kMessages;
     const CStation own = app_->stations().OwnStation();
     SendFacts facts;
     facts.myCall = app_->stationSettings().MyCall;

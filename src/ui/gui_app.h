@@ -16,6 +16,7 @@
 #include "app/plovane_app.h"
 #include "core/clock.h"
 #include "maps/map_options.h"
+#include "ui/logic/command_ids.h"
 #include "ui/logic/command_line.h"
 #include "ui/splash_window.h"
 
@@ -61,7 +62,7 @@ class GuiApp : public QObject, public AppViews {
     void RaiseWindow();
 
     // The application's menu commands (Map, List, Ops and Setup menus, Map > Open items).
-    void OnCommand(int id);
+    void OnCommand(Command id);
 
     // AppViews.
     void UpdateViews() override;
@@ -91,7 +92,7 @@ class GuiApp : public QObject, public AppViews {
   private:
     void WaitForTiles();
     void ShowStatus(const std::string& text);
-    void SendNow(int id);
+    void SendNow(Command id);
     void SaveView();
     void RestoreView();
     void FindStation();

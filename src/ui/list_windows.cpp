@@ -3,6 +3,9 @@
 
 #include <QApplication>
 #include <QWidget>
+#include <optional>
+
+#include "core/geo.h"
 
 #include "maps/map_station_pick.h"
 #include "ui/display_text.h"
@@ -39,12 +42,12 @@ CMessageListWindow* CListWindows::messageWindow() const {
     return messageWindow_.data();
 }
 
-bool CListWindows::OnCommand(int id) {
+bool CListWindows::OnCommand(Command id) {
     switch (id) {
-        case kCommandStations:
+        case Command::kStations:
             ShowStationList();
             return true;
-        case kCommandMessages:
+        case Command::kMessages:
             ShowMessageList();
             return true;
         default:
@@ -52,13 +55,13 @@ bool CListWindows::OnCommand(int id) {
     }
 }
 
-void CListWindows::StationCommand(int id, const QString& call) {
+void CListWindows::StationCommand(Command id, const QString& call) {
     const auto station = app_.stations().FindStation(CoreText(call));
     if (!station)
         return;  // gone since it was picked
-    if (id == kStationInfoCommand)
+    if (id == Command::kStationInfo)
         ShowStationInfo(*station);
-    else if (id == kSendMessageCommand && OffersMessage(*station))
+    else if (id == Command::kSendMessage && OffersMessage(*station))
         SendNewMessage(MessageAddresseeFor(*station));
 }
 
@@ -102,9 +105,18 @@ void CListWindows::SendNewMessage(const std::string& presetAddressee) {
 }
 
 void CListWindows::ShowStationInfo(const CStation& station) {
+    // The path, the distance and bearing from the own station (its fix, or the position
+    // typed in the setup) and the report's age, for every kind of station.
+    const CStation own = app_.stations().OwnStation();
+    std::optional<GeoPoint> from;
+    if (own.hasPosition && !IsNoPosition(own.position.colatitude, own.position.longitude))
+        from = GeoPoint{own.position.colatitude, own.position.longitude};
+    const int units = app_.stationSettings().UnitsOfMeasure;
+    const StationContextText context =
+        FormatStationContext(station, from, app_.clock().Now(), units);
     QWidget* parent = QApplication::activeWindow();
-    plovane::ShowStationInfo(parent != nullptr ? parent : frame_.data(), station,
-                             app_.stationSettings().UnitsOfMeasure, app_.clock().BiasMinutes());
+    plovane::ShowStationInfo(parent != nullptr ? parent : frame_.data(), station, units,
+                             app_.clock().BiasMinutes(), &context);
 }
 
 void CListWindows::StationsChanged(const std::vector<std::string>& calls, bool all) {

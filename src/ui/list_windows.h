@@ -15,6 +15,7 @@
 
 #include "app/plovane_app.h"
 #include "core/app_host.h"
+#include "ui/logic/command_ids.h"
 
 class QWidget;
 
@@ -36,8 +37,8 @@ class CListWindows : public QObject {
 
     // "&Stations...", "&Messages...", and the station pop-up's "Station &Info..." and
     // "Send &Message..." (for the station picked, by call). False for other commands.
-    bool OnCommand(int id);
-    void StationCommand(int id, const QString& call);
+    bool OnCommand(Command id);
+    void StationCommand(Command id, const QString& call);
 
     void ShowStationList();
     void ShowMessageList();

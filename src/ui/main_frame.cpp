@@ -86,9 +86,8 @@ CMainFrame::CMainFrame(Profile& profile, QWidget* parent) : QMainWindow(parent),
 
 CMainFrame::~CMainFrame() = default;
 
-QAction* CMainFrame::MakeAction(int id, const QString& text) {
+QAction* CMainFrame::MakeAction(Command id, const QString& text) {
     auto* action = new QAction(text, this);
-    action->setData(id);
     connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
     return action;
 }
@@ -116,7 +115,7 @@ void CMainFrame::BuildMenus() {
                             QKeySequence(QString::fromLatin1(entry.shortcut.c_str())));
                     }
                     // Help and Find Station answer from the list windows too.
-                    if (entry.id == kCommandHelpTopics || entry.id == kCommandFindStation)
+                    if (entry.id == Command::kHelpTopics || entry.id == Command::kFindStation)
                         action->setShortcutContext(Qt::ApplicationShortcut);
                     if (entry.checkable) {
                         action->setCheckable(true);
@@ -140,7 +139,7 @@ void CMainFrame::BuildToolBar() {
     toolBar_->setObjectName("toolBar");  // saveState() needs the name
     toolBar_->setIconSize(QSize(16, 16));
     for (const ToolbarButton& button : MainToolbar()) {
-        if (button.id == 0) {
+        if (button.id == Command::kNone) {
             toolBar_->addSeparator();
             continue;
         }
@@ -151,7 +150,7 @@ void CMainFrame::BuildToolBar() {
     }
 }
 
-QAction* CMainFrame::action(int id) const {
+QAction* CMainFrame::action(Command id) const {
     const auto found = actions_.find(id);
     return found == actions_.end() ? nullptr : found->second;
 }
@@ -169,7 +168,8 @@ void CMainFrame::SetView(CPlovaneView* view) {
 }
 
 void CMainFrame::ShowDragMode(DragMode mode) {
-    QAction* checked = action(mode == DragMode::kZoom ? kCommandDragToZoom : kCommandDragToMove);
+    QAction* checked =
+        action(mode == DragMode::kZoom ? Command::kDragToZoom : Command::kDragToMove);
     if (checked != nullptr)
         checked->setChecked(true);
 }
@@ -238,27 +238,29 @@ void CMainFrame::RebuildMapMenu(const std::vector<MapListEntry>& maps) {
         // Titles arrive with "&" doubled, so the menu shows them literally.
         // A tab would start the item's shortcut column; the title shows a space instead.
         QAction* action = mapOpen_->addAction(DisplayText(entry.text).replace('\t', ' '));
-        action->setData(entry.id);
+        action->setData(entry.mapIndex);
         action->setEnabled(entry.enabled);
-        const int id = entry.id;
-        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+        if (entry.id == Command::kOpenMap) {
+            const int index = entry.mapIndex;
+            connect(action, &QAction::triggered, this, [this, index] { emit openMap(index); });
+        }
     }
 }
 
 // --- Commands ---
 
-void CMainFrame::OnCommand(int id) {
+void CMainFrame::OnCommand(Command id) {
     switch (id) {
-        case kCommandExit:
+        case Command::kExit:
             close();
             return;
-        case kCommandAbout: {
+        case Command::kAbout: {
             QMessageBox* box = MakeAboutBox();
             box->exec();
             delete box;
             return;
         }
-        case kCommandHelpTopics:
+        case Command::kHelpTopics:
             OpenHelp();
             return;
         default:

@@ -12,6 +12,7 @@
 #include "app/file_search.h"
 #include "core/profile.h"
 #include "maps/map_view.h"
+#include "ui/logic/command_ids.h"
 
 class QAction;
 class QActionGroup;
@@ -54,7 +55,7 @@ class CMainFrame : public QMainWindow {
     void RebuildMapMenu(const std::vector<MapListEntry>& maps);
     QMenu* mapOpenMenu() const { return mapOpen_; }
 
-    QAction* action(int id) const;
+    QAction* action(Command id) const;
     QToolBar* toolBar() const { return toolBar_; }
     // Shows the current drag mode checked in the View menu and pressed on the toolbar.
     void ShowDragMode(DragMode mode);
@@ -78,10 +79,12 @@ class CMainFrame : public QMainWindow {
 
     // A command from a menu or the toolbar: the frame's own (Exit, About, Help Topics),
     // then the view's, then the application's (the `command` signal).
-    void OnCommand(int id);
+    void OnCommand(Command id);
 
   signals:
-    void command(int id);
+    void command(plovane::Command id);
+    // An item of Map > Open: the map at this index of the map list.
+    void openMap(int index);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -89,12 +92,12 @@ class CMainFrame : public QMainWindow {
   private:
     void BuildMenus();
     void BuildToolBar();
-    QAction* MakeAction(int id, const QString& text);
+    QAction* MakeAction(Command id, const QString& text);
     void SaveBarState();
 
     Profile& profile_;
     CPlovaneView* view_ = nullptr;
-    std::map<int, QAction*> actions_;
+    std::map<Command, QAction*> actions_;
     QActionGroup* dragModes_ = nullptr;
     QMenu* mapOpen_ = nullptr;
     QToolBar* toolBar_ = nullptr;

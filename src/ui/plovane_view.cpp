@@ -209,39 +209,39 @@ void CPlovaneView::SetDragMode(DragMode mode) {
     emit dragModeChanged(mode);
 }
 
-bool CPlovaneView::OnCommand(int id) {
+bool CPlovaneView::OnCommand(Command id) {
     switch (id) {
-        case kCommandDragToZoom:
+        case Command::kDragToZoom:
             SetDragMode(DragMode::kZoom);
             return true;
-        case kCommandDragToMove:
+        case Command::kDragToMove:
             SetDragMode(DragMode::kMove);
             return true;
-        case kCommandHome:
+        case Command::kHome:
             if (view_.Home(context_.doc.map()))
                 Changed(true);
             return true;
-        case kCommandZoomIn:
+        case Command::kZoomIn:
             if (view_.ZoomIn())
                 Changed(true);
             return true;
-        case kCommandZoomOut:
+        case Command::kZoomOut:
             if (view_.ZoomOut())
                 Changed(true);
             return true;
-        case kCommandRefresh:
+        case Command::kRefresh:
             if (view_.Refresh())
                 Changed(false);
             return true;
-        case kCommandMapOptions:
+        case Command::kMapOptions:
             EditOptions();
             return true;
-        case kCenterOnStationCommand:
+        case Command::kCenterOnStation:
             if (pick_.chosen())
                 CenterOnStation(pick_.chosen()->call);
             return true;
-        case kStationInfoCommand:
-        case kSendMessageCommand:
+        case Command::kStationInfo:
+        case Command::kSendMessage:
             if (pick_.chosen()) {
                 emit stationCommand(id, QString::fromLatin1(pick_.chosen()->call.c_str()));
             }
@@ -460,7 +460,7 @@ bool CPlovaneView::DrawScaledPicture(QPainter& painter) {
 bool CPlovaneView::ZoomAtPointer(bool in) {
     const QPoint pointer = mapFromGlobal(QCursor::pos());
     if (!rect().contains(pointer) || pointer.y() < kHeaderStripHeight)
-        return OnCommand(in ? kCommandZoomIn : kCommandZoomOut);
+        return OnCommand(in ? Command::kZoomIn : Command::kZoomOut);
     if (pictureStale_)
         RenderPicture();
     if (view_.ZoomAbout(ToPixel(pointer), in))
@@ -592,9 +592,17 @@ void CPlovaneView::Tap(const QPoint& point) {
         const int command = RunMenu(*qmenu, point);
         if (command == 0)
             return;
-        if (command == kStationInfoCommand || command == kSendMessageCommand ||
-            command == kCenterOnStationCommand) {
-            OnCommand(command);
+        // The pop-up's own ids become the window's commands.
+        if (command == kStationInfoCommand) {
+            OnCommand(Command::kStationInfo);
+            return;
+        }
+        if (command == kSendMessageCommand) {
+            OnCommand(Command::kSendMessage);
+            return;
+        }
+        if (command == kCenterOnStationCommand) {
+            OnCommand(Command::kCenterOnStation);
             return;
         }
         menu = pick_.Choose(command, context_.stations);

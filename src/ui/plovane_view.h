@@ -20,6 +20,7 @@
 #include "maps/map_options.h"
 #include "maps/map_station_pick.h"
 #include "maps/map_view.h"
+#include "ui/logic/command_ids.h"
 #include "ui/logic/geo_text.h"
 #include "ui/pick_menu.h"
 
@@ -65,7 +66,7 @@ class CPlovaneView : public QWidget {
     ~CPlovaneView() override;
 
     // The View menu's commands and the station pop-up's; false for any other id.
-    bool OnCommand(int id);
+    bool OnCommand(Command id);
     // Stations changed (`all`: too many to list): keep the own station in view when asked,
     // draw them over the picture and redraw the whole map soon after.
     void StationsChanged(const std::vector<std::string>& calls, bool all);
@@ -126,7 +127,7 @@ class CPlovaneView : public QWidget {
   signals:
     void dragModeChanged(plovane::DragMode mode);
     // "Station &Info..." or "Send &Message..." for the station picked last.
-    void stationCommand(int command, const QString& call);
+    void stationCommand(plovane::Command command, const QString& call);
     // The pointer's position for the status bar; empty when it left the map.
     void pointerText(const QString& text);
 

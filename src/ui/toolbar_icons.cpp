@@ -81,26 +81,26 @@ void DrawHome(QPainter& p) {
 
 }  // namespace
 
-QIcon ToolbarIcon(int command) {
+QIcon ToolbarIcon(Command command) {
     using Draw = void (*)(QPainter&);
     Draw draw = nullptr;
     switch (command) {
-        case kCommandRefresh:
+        case Command::kRefresh:
             draw = DrawRefresh;
             break;
-        case kCommandDragToZoom:
+        case Command::kDragToZoom:
             draw = DrawDragZoom;
             break;
-        case kCommandDragToMove:
+        case Command::kDragToMove:
             draw = DrawDragMove;
             break;
-        case kCommandHome:
+        case Command::kHome:
             draw = DrawHome;
             break;
-        case kCommandZoomIn:
+        case Command::kZoomIn:
             draw = [](QPainter& p) { DrawMagnifier(p, '+'); };
             break;
-        case kCommandZoomOut:
+        case Command::kZoomOut:
             draw = [](QPainter& p) { DrawMagnifier(p, '-'); };
             break;
         default:

@@ -4,9 +4,11 @@
 
 #include <QIcon>
 
+#include "ui/logic/command_ids.h"
+
 namespace plovane {
 
 // The picture of a toolbar command; a null icon for any other id.
-QIcon ToolbarIcon(int command);
+QIcon ToolbarIcon(Command command);
 
 }  // namespace plovane

@@ -86,8 +86,8 @@ TEST(NetSettings, MissingKeysGetTheFilteredPortAndARangeRoundTheOwnPosition) {
             profile.WriteString("Comm", key, value);
         if (c.typedPosition) {
             profile.WriteInt("Station", "HasInitPosit", 1);
-            profile.WriteInt("Station", "Lat", kNoColatitude - 48 * kUnitsPerDegree - 7 * 6000);
-            profile.WriteInt("Station", "Lon", kNoLongitude - 11 * kUnitsPerDegree - 31 * 6000);
+            profile.WriteInt("Station", "Lat", kEquatorColatitude - 48 * kUnitsPerDegree - 7 * 6000);
+            profile.WriteInt("Station", "Lon", kGreenwichLongitude - 11 * kUnitsPerDegree - 31 * 6000);
         }
         CNetSettings settings;
         settings.Load(profile);

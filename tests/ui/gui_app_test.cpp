@@ -60,7 +60,7 @@ TEST(GuiApp, FirstStartShowsTheBundledWorldMapAndWorkerMessagesArrive) {
     // The bundled folder was searched: the world map is in Map > Open.
     const QList<QAction*> maps = gui.frame().mapOpenMenu()->actions();
     ASSERT_FALSE(maps.empty());
-    EXPECT_EQ(maps.front()->data().toInt(), 12000);
+    EXPECT_EQ(maps.front()->data().toInt(), 0);  // the first of the map list
     EXPECT_TRUE(maps.front()->isEnabled());
 
     EXPECT_EQ(gui.view().unitsOfMeasure(), 0);
@@ -81,7 +81,12 @@ TEST(GuiApp, OpenedMapIsRememberedAbsoluteAndABadFileKeepsItShown) {
     const ScratchDir& dir = rig.dir;
     rig.options.mapPath = std::filesystem::relative(kWorldMap).string();
     ASSERT_FALSE(std::filesystem::path(rig.options.mapPath).is_absolute());
+    // --tiles is for this run: opening maps leaves the stored tile source as it was.
+    rig.settings->WriteString("Maps", "TileSource", "none");
+    std::filesystem::create_directory(dir / "tiles");
+    rig.options.tilesSource = dir / "tiles";
     GuiApp& gui = rig.Start();
+    EXPECT_EQ(gui.view().tileSource(), dir / "tiles");
     const std::string stored = gui.profile().GetString("Maps", "LastMapPath", "");
     EXPECT_TRUE(std::filesystem::path(stored).is_absolute()) << stored;
     EXPECT_TRUE(std::filesystem::equivalent(stored, kWorldMap));
@@ -98,6 +103,10 @@ TEST(GuiApp, OpenedMapIsRememberedAbsoluteAndABadFileKeepsItShown) {
         EXPECT_EQ(gui.frame().windowTitle(), title);
         EXPECT_EQ(gui.profile().GetString("Maps", "LastMapPath", ""), kWorldMap);
     }
+    EXPECT_EQ(QSettings(QString::fromStdString(dir / "plovane.conf"), QSettings::IniFormat)
+                  .value("Maps/TileSource")
+                  .toString(),
+              "none");
 }
 
 TEST(GuiApp, AFolderAsTheLastMapIsSkippedWithANoticeAndAsSimulationRefused) {

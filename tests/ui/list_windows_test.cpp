@@ -41,15 +41,15 @@ class ListWindowsTest : public ::testing::Test {
 };
 
 TEST_F(ListWindowsTest, ListMenuOpensTheWindowsAndRoutesChanges) {
-    EXPECT_FALSE(windows.OnCommand(kCommandSendPosition));
+    EXPECT_FALSE(windows.OnCommand(Command::kSendPosition));
     Report("W5ABC");
-    ASSERT_TRUE(windows.OnCommand(kCommandStations));
+    ASSERT_TRUE(windows.OnCommand(Command::kStations));
     CStationListWindow* stations = windows.stationWindow();
     ASSERT_NE(stations, nullptr);
     EXPECT_TRUE(stations->isVisible());
     ASSERT_TRUE(testing::WaitFor([&] { return !stations->loading(); }));
     stations->hide();
-    windows.OnCommand(kCommandStations);  // shown again, the same window
+    windows.OnCommand(Command::kStations);  // shown again, the same window
     EXPECT_EQ(windows.stationWindow(), stations);
     EXPECT_TRUE(stations->isVisible());
 
@@ -60,7 +60,7 @@ TEST_F(ListWindowsTest, ListMenuOpensTheWindowsAndRoutesChanges) {
     const std::string me = app.stations().OwnCall();
     app.messages().ReceiveMessage("W1AW", me, "hello{1");
     ASSERT_TRUE(app.messages().MessageWaiting());
-    ASSERT_TRUE(windows.OnCommand(kCommandMessages));
+    ASSERT_TRUE(windows.OnCommand(Command::kMessages));
     CMessageListWindow* messages = windows.messageWindow();
     ASSERT_NE(messages, nullptr);
     EXPECT_FALSE(app.messages().MessageWaiting());
@@ -84,31 +84,42 @@ TEST_F(ListWindowsTest, StationPopupOpensInfoOrAMessageToTheOwner) {
 
     QString preset;
     EXPECT_TRUE(testing::WithModal<CSendMessageDialog>(
-        [&] { windows.StationCommand(kSendMessageCommand, "BALLOON"); },
+        [&] { windows.StationCommand(Command::kSendMessage, "BALLOON"); },
         [&](CSendMessageDialog& dialog) {
             preset = dialog.toEdit()->text();
             dialog.reject();
         }));
     EXPECT_EQ(preset, "K1ABC");
 
-    QString title;
+    // Heard over APRS-IS, with the own position typed in the setup: the sheet gives the path,
+    // the distance and bearing from us and the report's age.
+    app.stations().SetDeviceAndPath("W5ABC", "APRS", "TCPIP*,qAC,T2TEXAS", "");
+    CStationSettings typed = app.stationSettings();
+    typed.HasInitPosit = true;
+    typed.Lat = 32400000 - 49 * 360000;  // 49 N
+    typed.Lon = 64800000 - 72 * 360000;  // 72 W
+    app.stations().ApplySettings(typed, false);
+    QString title, context;
     EXPECT_TRUE(testing::WithModal<CStationInfo>(
-        [&] { windows.StationCommand(kStationInfoCommand, "W5ABC"); },
+        [&] { windows.StationCommand(Command::kStationInfo, "W5ABC"); },
         [&](CStationInfo& sheet) {
             title = sheet.windowTitle();
+            context = sheet.contextText();
             sheet.reject();
         }));
     EXPECT_EQ(title, "Station Info for W5ABC");
+    for (const char* shown : {"TCPIP*,qAC,T2TEXAS", "4.24 mi at 342\u00b0 NNW", "just now"})
+        EXPECT_TRUE(context.contains(QString::fromUtf8(shown))) << context.toStdString();
 
     // A station gone since it was picked opens nothing.
-    const auto opens = [&](int command, const char* call) {
+    const auto opens = [&](Command command, const char* call) {
         return testing::WithModal<QDialog>([&] { windows.StationCommand(command, call); },
                                            [](QDialog& dialog) { dialog.reject(); });
     };
-    EXPECT_FALSE(opens(kStationInfoCommand, "GONE"));
+    EXPECT_FALSE(opens(Command::kStationInfo, "GONE"));
     // Nor does a message to a killed object.
     app.stations().MarkObjectKilled("BALLOON");
-    EXPECT_FALSE(opens(kSendMessageCommand, "BALLOON"));
+    EXPECT_FALSE(opens(Command::kSendMessage, "BALLOON"));
 }
 
 }  // namespace

@@ -50,12 +50,12 @@ TEST(MainFrame, CommandsAreSignalledAndExitWritesTheToolbarState) {
         QSettingsProfile profile(ini);
         CMainFrame frame(profile);
         QSignalSpy commands(&frame, &CMainFrame::command);
-        frame.action(kCommandSimulate)->trigger();
+        frame.action(Command::kSimulate)->trigger();
         ASSERT_EQ(commands.count(), 1);
-        EXPECT_EQ(commands[0][0].toInt(), kCommandSimulate);
+        EXPECT_EQ(commands[0][0].value<Command>(), Command::kSimulate);
         frame.SetShutdown([&] { order.push_back("shutdown:" + frame.notice().toStdString()); });
         frame.show();
-        frame.action(kCommandExit)->trigger();
+        frame.action(Command::kExit)->trigger();
         EXPECT_FALSE(frame.isVisible());
         frame.close();  // a second close does not shut down twice
     }

@@ -19,9 +19,9 @@ const QPoint kTap(100, 119);
 TEST(PlovaneView, DragToMoveFollowsThePointerAndShortMovesAreTaps) {
     ViewRig rig;
     QSignalSpy modes(&rig.view, &CPlovaneView::dragModeChanged);
-    ASSERT_TRUE(rig.view.OnCommand(kCommandDragToMove));
+    ASSERT_TRUE(rig.view.OnCommand(Command::kDragToMove));
     EXPECT_EQ(modes.count(), 1);
-    rig.view.OnCommand(kCommandZoomIn);  // room to move inside the limits
+    rig.view.OnCommand(Command::kZoomIn);  // room to move inside the limits
     rig.view.RenderImage();
     const MapBox before = rig.view.mapView().viewBox();
     const int32_t ux = rig.view.mapView().ux();
@@ -52,7 +52,7 @@ TEST(PlovaneView, ChosenStationGetsItsPopupAndItsCommandsReachTheWindows) {
     QTest::mouseClick(&rig.view, Qt::LeftButton, {}, kTap);
     ASSERT_EQ(rig.menus.size(), 2u);
     ASSERT_EQ(commands.count(), 1);
-    EXPECT_EQ(commands[0][0].toInt(), kSendMessageCommand);
+    EXPECT_EQ(commands[0][0].value<Command>(), Command::kSendMessage);
     EXPECT_EQ(commands[0][1].toString().toStdString(), rig.view.pick().chosen()->call);
     EXPECT_EQ(rig.menus[1].texts[0], rig.view.pick().chosen()->call);
     EXPECT_EQ(rig.menus[1].texts.back(), "&Center on Station");

@@ -32,7 +32,7 @@ using plovane::testing::WaitFor;
 
 // Chooses the Setup item, hands its window to `fill` and presses OK; false if none came up.
 template <typename Window>
-bool RunSetupItem(GuiApp& gui, int command, const std::function<void(Window&)>& fill) {
+bool RunSetupItem(GuiApp& gui, Command command, const std::function<void(Window&)>& fill) {
     QAction* action = gui.frame().action(command);
     return action != nullptr && action->isEnabled() &&
            testing::WithModal<Window>([&] { action->trigger(); },
@@ -59,7 +59,7 @@ TEST(SetupCommandsThreads, ChangedCallReachesTheTnc) {
         gui.app().decoder().DecodeLine(line, "FILE>");
     }
 
-    ASSERT_TRUE(RunSetupItem<CSetupStation>(gui, kCommandSetupStation, [](CSetupStation& sheet) {
+    ASSERT_TRUE(RunSetupItem<CSetupStation>(gui, Command::kSetupStation, [](CSetupStation& sheet) {
         sheet.stationPage()->callField()->setText("W1NEW-7");
         sheet.limitsPage()->limitStationsBox()->setChecked(true);
         sheet.limitsPage()->stationsSpin()->setValue(2);
@@ -87,10 +87,11 @@ TEST(SetupCommandsThreads, ChangedHostMovesTheNetworkClient) {
     GuiApp& gui = rig.Start();
     ASSERT_TRUE(first.Accept());
 
-    ASSERT_TRUE(RunSetupItem<CSetupComm>(gui, kCommandSetupCommunications, [&](CSetupComm& sheet) {
-        sheet.netPage()->portField()->setText(QString::fromStdString(second.port()));
-        sheet.netPage()->filterField()->setText("m/10");
-    }));
+    ASSERT_TRUE(
+        RunSetupItem<CSetupComm>(gui, Command::kSetupCommunications, [&](CSetupComm& sheet) {
+            sheet.netPage()->portField()->setText(QString::fromStdString(second.port()));
+            sheet.netPage()->filterField()->setText("m/10");
+        }));
     EXPECT_TRUE(WaitFor([&] { return second.Accept(std::chrono::milliseconds(0)); }));
     const std::string login = second.ReadLine();
     EXPECT_EQ(login.rfind("user N0CALL-9 pass ", 0), 0u) << login;
@@ -110,7 +111,7 @@ TEST(SetupCommands, RefreshTncListSearchesTheFoldersNamedInMapOptions) {
     }
     EXPECT_EQ(gui.profile().GetString("Maps", "SearchFolders", ""), (dir / "mine") + ";");
 
-    ASSERT_TRUE(RunSetupItem<CSetupComm>(gui, kCommandSetupCommunications, [](CSetupComm& sheet) {
+    ASSERT_TRUE(RunSetupItem<CSetupComm>(gui, Command::kSetupCommunications, [](CSetupComm& sheet) {
         CSetupCommTNCPage& tnc = *sheet.tncPage();
         tnc.enabledBox()->setChecked(true);
         tnc.refreshButton()->click();
@@ -129,7 +130,7 @@ TEST(SetupCommands, ChosenSoundPlaysForTheNextNewStation) {
     gui.app().decoder().DecodeLine("W1AAA>APRS:!4903.50N/07201.75W-", "FILE>");
     EXPECT_EQ(gui.host().sounds().loadedCount(), 0u);
 
-    ASSERT_TRUE(RunSetupItem<CAlertsDialog>(gui, kCommandSetupSound, [&](CAlertsDialog& dialog) {
+    ASSERT_TRUE(RunSetupItem<CAlertsDialog>(gui, Command::kSetupSound, [&](CAlertsDialog& dialog) {
         dialog.SetFileChooser([&](const QString&) { return QString::fromStdString(wav); });
         dialog.Choose(CAlertsDialog::kNewStation);
     }));

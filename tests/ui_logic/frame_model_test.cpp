@@ -13,7 +13,7 @@ namespace {
 // Every command id and key appears once, so no two items answer the same command or key;
 // only the drag modes are checkable.
 TEST(FrameModel, MenuIdsAndKeysAreUniqueAndOnlyDragModesCheck) {
-    std::set<int> ids;
+    std::set<Command> ids;
     std::set<std::string> keys;
     std::vector<const MenuEntry*> pending;
     const std::vector<MenuEntry> bar = MainMenuBar();
@@ -32,7 +32,7 @@ TEST(FrameModel, MenuIdsAndKeysAreUniqueAndOnlyDragModesCheck) {
             EXPECT_TRUE(keys.insert(entry.shortcut).second);
         }
         EXPECT_EQ(entry.checkable,
-                  entry.id == kCommandDragToZoom || entry.id == kCommandDragToMove);
+                  entry.id == Command::kDragToZoom || entry.id == Command::kDragToMove);
     }
     EXPECT_GT(ids.size(), 20u);
 }

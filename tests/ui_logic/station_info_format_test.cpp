@@ -136,7 +136,7 @@ CWeatherReport FullReport() {
     w.luminosity = 750;  // W/m2
     w.reportTime = CDateTime(2026, 3, 9, 6, 30, 0);
     w.received = CDateTime(2026, 3, 9, 6, 31, 0);
-    w.description = "Davis Vantage Pro";
+    w.description = "Davis (dosAPRS)";
     return w;
 }
 
@@ -174,6 +174,15 @@ TEST(StationInfoWx, FieldsInEveryUnitSystem) {
     cold.temperature = -178;  // -17.8 C
     EXPECT_EQ(FormatWxPage(cold, 0).temperatureHumidity, "-0.0\u00B0F/65.5%");
     EXPECT_EQ(FormatWxPage(CWeatherReport{}, 0).temperatureHumidity, "-/-");
+    EXPECT_EQ(page.stationType, "Davis (dosAPRS)");
+    CWeatherReport commented = w;
+    commented.description = "Cumulus on the hill";  // the report's comment, not a unit
+    EXPECT_EQ(FormatWxPage(commented, 0).stationType, "-");
+    CWeatherReport calm = w;
+    calm.windSpeed = calm.windGust = 0;
+    EXPECT_EQ(FormatWxPage(calm, 0).windGust, "0 mph @ 220\u00B0 / 0 mph");
+    calm.windGust = -1;  // not reported
+    EXPECT_EQ(FormatWxPage(calm, 0).windGust, "0 mph @ 220\u00B0 / -");
 }
 
 TEST(StationInfoTelemetry, ShowsNamedScaledValuesAndBitLabels) {

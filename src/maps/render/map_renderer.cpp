@@ -2,6 +2,7 @@
 #include "maps/render/map_renderer.h"
 
 #include <QPaintDevice>
+#include <QPicture>
 #include <QRegion>
 #include <algorithm>
 
@@ -79,12 +80,26 @@ bool CMapRenderer::DrawMap(QPainter* target, const MapScene& scene) {
     const bool offScreen = bitmaps_.Exist();
     target->save();
 
-    // Vectors and labels: into the background copy, or straight onto the target.
+    // Vectors and labels: into the background copy, or into the map without stations and
+    // from there onto the target (a station drawn again alone is wiped with it).
+    bool stationFree = false;
+    if (!offScreen) {
+        const qreal ratio = target->device() ? target->device()->devicePixelRatioF() : 1.0;
+        const QSize size = QSize(width + kBitmapExtraWidth, height + kBitmapExtraHeight) * ratio;
+        if (stationFree_.size() != size || stationFree_.devicePixelRatioF() != ratio) {
+            stationFree_ = QImage(size, QImage::Format_RGB32);
+            stationFree_.setDevicePixelRatio(ratio);
+        }
+        stationFree = !stationFree_.isNull();
+    }
     {
         QPainter background;
         QPainter* surface = target;
         if (offScreen) {
             background.begin(&bitmaps_.background());
+            surface = &background;
+        } else if (stationFree) {
+            background.begin(&stationFree_);
             surface = &background;
         }
         surface->fillRect(0, 0, width + kBitmapExtraWidth, height + kBitmapExtraHeight, Qt::white);
@@ -100,6 +115,8 @@ bool CMapRenderer::DrawMap(QPainter* target, const MapScene& scene) {
         else
             done += 10 * static_cast<int64_t>(map.labels.size());
     }
+    if (stationFree)
+        target->drawImage(0, 0, stationFree_);
 
     // Stations, the header strip and the scale bar: into the picture copy, or the target.
     {
@@ -141,6 +158,17 @@ bool CMapRenderer::DrawMap(QPainter* target, const MapScene& scene) {
             for (size_t i = 0; i < sprites.size(); ++i)
                 scene.stations->SetShownOnMap(sprites[i].call, drawn[i] != 0);
         }
+        drawn_.clear();
+        drawnIndex_.clear();
+        for (size_t i = 0; i < sprites.size(); ++i) {
+            if (drawn[i] == 0)
+                continue;
+            drawnIndex_[sprites[i].call] = drawn_.size();
+            drawn_.push_back({std::move(sprites[i]), std::nullopt});
+        }
+        drawnView_ = projection.viewUnits();
+        drawnWidth_ = projection.areaWidth();
+        drawnHeight_ = projection.areaHeight();
     }
     target->restore();
 
@@ -169,8 +197,6 @@ bool CMapRenderer::DrawStation(QPainter* target, const MapScene& scene, std::str
     const MapBox cull = CullBox(projection, CullMargin(projection.view()));
     const bool visible = StationVisible(sprite, cull, options.ShowTracks, true);
     scene.stations->SetShownOnMap(sprite.call, visible);
-    if (!visible)
-        return false;
 
     StationStyle style{options, icons_, trig_, scene.unitsOfMeasure};
     style.callBesideIcon = false;  // where the label placement puts it
@@ -179,6 +205,37 @@ bool CMapRenderer::DrawStation(QPainter* target, const MapScene& scene, std::str
     const QRegion clip = QRegion(0, kHeaderStripHeight, view.clientWidth(),
                                  std::max(0, view.clientHeight() - kHeaderStripHeight))
                              .subtracted(scaleBarPanel_);
+
+    // Where the picture shows the station now is wiped first: a fast mover is drawn at one
+    // place only, not at each place it reported from until the next complete drawing.
+    const QImage* background = bitmaps_.Exist()         ? &bitmaps_.background()
+                               : !stationFree_.isNull() ? &stationFree_
+                                                        : nullptr;
+    const bool sameView = drawnView_ == projection.viewUnits() &&
+                          drawnWidth_ == projection.areaWidth() &&
+                          drawnHeight_ == projection.areaHeight();
+    auto self = drawnIndex_.find(sprite.call);
+    if (background && sameView && self != drawnIndex_.end()) {
+        const QRect dirty = CoveredBy(drawn_[self->second], projection, style);
+        if (bitmaps_.Exist()) {
+            QPainter picture(&bitmaps_.picture());
+            Wipe(picture, *background, clip, dirty, self->second, projection, style);
+        }
+        if (target)
+            Wipe(*target, *background, clip, dirty, self->second, projection, style);
+    }
+    if (sameView) {
+        // Drawn below at its new place, or gone from the view.
+        DrawnStation now{visible ? sprite : StationSprite{}, std::nullopt};
+        if (self == drawnIndex_.end()) {
+            drawnIndex_.emplace(sprite.call, drawn_.size());
+            drawn_.push_back(std::move(now));
+        } else {
+            drawn_[self->second] = std::move(now);
+        }
+    }
+    if (!visible)
+        return false;
     std::optional<QRect> labelBox;
     bool labelPlaced = false;
     const auto draw = [&](QPainter& painter) {
@@ -207,6 +264,57 @@ bool CMapRenderer::DrawStation(QPainter* target, const MapScene& scene, std::str
         target->restore();
     }
     return true;
+}
+
+QRect CMapRenderer::CoveredBy(DrawnStation& station, const MapProjection& projection,
+                              const StationStyle& style) {
+    if (!station.sprite.hasPosition)
+        return {};
+    if (!station.bounds) {
+        // Drawn once into a recording, which knows the box of everything painted.
+        QPicture record;
+        {
+            QPainter painter(&record);
+            MapPainter out(painter, resources_);
+            BeginStations(out, style.options);
+            DrawStationSprite(out, station.sprite, projection, style);
+        }
+        QRect covered = record.boundingRect().adjusted(-3, -3, 3, 3);  // pens and smoothing
+        if (style.options.IconLabels) {
+            if (const std::optional<QRect> call = PlacedCallBox(callLabels_, station.sprite.call))
+                covered |= call->adjusted(-2, -2, 2, 2);  // the halo round the text
+        }
+        station.bounds = covered;
+    }
+    return *station.bounds;
+}
+
+void CMapRenderer::Wipe(QPainter& painter, const QImage& background, const QRegion& clip,
+                        const QRect& dirty, size_t self, const MapProjection& projection,
+                        const StationStyle& style) {
+    if (dirty.isEmpty())
+        return;
+    painter.save();
+    painter.setClipRegion(clip.intersected(dirty));
+    painter.drawImage(0, 0, background);
+    MapPainter out(painter, resources_);
+    BeginStations(out, style.options);
+    // The neighbours as the complete drawing drew them: symbols first, then their calls.
+    std::vector<size_t> near;
+    for (size_t i = 0; i < drawn_.size(); ++i) {
+        if (i != self && CoveredBy(drawn_[i], projection, style).intersects(dirty))
+            near.push_back(i);
+    }
+    for (size_t i : near)
+        DrawStationSprite(out, drawn_[i].sprite, projection, style);
+    if (style.options.IconLabels) {
+        for (size_t i : near) {
+            const std::string& call = drawn_[i].sprite.call;
+            if (const std::optional<QRect> box = PlacedCallBox(callLabels_, call))
+                DrawCallText(out, *box, DisplayText(call), style.options.OpaqueLabels);
+        }
+    }
+    painter.restore();
 }
 
 }  // namespace plovane

@@ -7,6 +7,7 @@
 
 #include <QPainter>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -29,6 +30,7 @@ namespace plovane {
 
 class CStationList;
 class CTileLayer;
+struct StationStyle;
 
 // Everything one drawing reads. Null pointers are reported as the drawing's check texts.
 struct MapScene {
@@ -120,7 +122,21 @@ class CMapRenderer {
     const DegreeTable& trig() const { return trig_; }
 
   private:
+    // A station as the picture shows it, and the pixels its drawing and its call cover
+    // (found when first needed, for the view it was drawn in).
+    struct DrawnStation {
+        StationSprite sprite;
+        std::optional<QRect> bounds;
+    };
+
     bool Check(bool haveTarget, const MapScene& scene);
+    // Where a station's drawing went: symbol, overlay, course line, track and its call.
+    QRect CoveredBy(DrawnStation& station, const MapProjection& projection,
+                    const StationStyle& style);
+    // Puts the map back under `dirty` (within `clip`) and draws again the other stations
+    // that reach into it, so the station at `self` can be drawn anew without a ghost.
+    void Wipe(QPainter& painter, const QImage& background, const QRegion& clip, const QRect& dirty,
+              size_t self, const MapProjection& projection, const StationStyle& style);
 
     RenderReport& report_;
     const Clock& clock_;
@@ -129,7 +145,16 @@ class CMapRenderer {
     DegreeTable trig_;
     CMapBitmaps bitmaps_;
     CallLabels callLabels_;
-    QRect scaleBarPanel_;  // where the last complete drawing put the scale bar
+    QRect scaleBarPanel_;
+    // The stations on the picture in list order (and each call's index), for wiping a
+    // station drawn again alone; valid for the view box and area noted beside them.
+    std::vector<DrawnStation> drawn_;
+    std::unordered_map<std::string, size_t> drawnIndex_;
+    MapBox drawnView_;
+    int drawnWidth_ = 0;
+    int drawnHeight_ = 0;
+    // The map without stations when there are no off-screen copies.
+    QImage stationFree_;  // where the last complete drawing put the scale bar
 };
 
 }  // namespace plovane

@@ -134,6 +134,8 @@ std::optional<QRect> StationLabelBox(const QFontMetrics& metrics, const StationS
 // The placing order of a station's call.
 int CallPriority(const StationSprite& sprite, const std::string& ownCall,
                  const std::string& selectedCall);
+// The text box of a call a drawing placed and showed; nothing for any other.
+std::optional<QRect> PlacedCallBox(const CallLabels& labels, const std::string& call);
 // A call with a white halo (transparent labels) or on the white box (opaque ones).
 void DrawCallText(MapPainter& out, const QRect& box, const QString& call, bool opaque);
 

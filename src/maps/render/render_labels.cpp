@@ -32,6 +32,13 @@ QRect TextBox(const PixelRect& b) {
 
 }  // namespace
 
+std::optional<QRect> PlacedCallBox(const CallLabels& labels, const std::string& call) {
+    const auto found = labels.byCall.find(call);
+    if (found == labels.byCall.end() || !found->second.placement.shown)
+        return std::nullopt;
+    return TextBox(found->second.placement.box);
+}
+
 int CallPriority(const StationSprite& sprite, const std::string& ownCall,
                  const std::string& selectedCall) {
     return sprite.call == ownCall        ? kLabelPriorityOwn

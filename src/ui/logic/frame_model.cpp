@@ -9,7 +9,7 @@
 namespace plovane {
 namespace {
 
-MenuEntry Command(std::string text, int id, std::string shortcut = {}, bool enabled = true) {
+MenuEntry Item(std::string text, Command id, std::string shortcut = {}, bool enabled = true) {
     MenuEntry entry;
     entry.kind = MenuEntry::Kind::kCommand;
     entry.text = std::move(text);
@@ -19,8 +19,8 @@ MenuEntry Command(std::string text, int id, std::string shortcut = {}, bool enab
     return entry;
 }
 
-MenuEntry Radio(std::string text, int id) {
-    MenuEntry entry = Command(std::move(text), id);
+MenuEntry Radio(std::string text, Command id) {
+    MenuEntry entry = Item(std::move(text), id);
     entry.checkable = true;
     return entry;
 }
@@ -40,7 +40,7 @@ MenuEntry Submenu(std::string text, std::vector<MenuEntry> children) {
 }
 
 MenuEntry MapListPlaceholder() {
-    return Command("Map List", kCommandMapListPlaceholder, {}, false);
+    return Item("Map List", Command::kMapListPlaceholder, {}, false);
 }
 
 }  // namespace
@@ -50,77 +50,67 @@ std::vector<MenuEntry> MainMenuBar() {
         Submenu("&Map",
                 {
                     Submenu("&Open", {MapListPlaceholder()}),
-                    Command("Open &File...", kCommandOpenFile, "Ctrl+O"),
-                    Command("&Close", kCommandCloseMap),
+                    Item("Open &File...", Command::kOpenFile, "Ctrl+O"),
+                    Item("&Close", Command::kCloseMap),
                     Separator(),
-                    Command("&Refresh Map List", kCommandRefreshMapList),
-                    Command("&Simulate...", kCommandSimulate),
-                    Command("Replay &Log...", kCommandReplayLog),
+                    Item("&Refresh Map List", Command::kRefreshMapList),
+                    Item("&Simulate...", Command::kSimulate),
+                    Item("Replay &Log...", Command::kReplayLog),
                     Separator(),
-                    Command("E&xit", kCommandExit, "Ctrl+Q"),
+                    Item("E&xit", Command::kExit, "Ctrl+Q"),
                 }),
         Submenu("&View",
                 {
-                    Command("&Refresh", kCommandRefresh, "F5"),
+                    Item("&Refresh", Command::kRefresh, "F5"),
                     Separator(),
-                    Radio("&Drag To Zoom", kCommandDragToZoom),
-                    Radio("Drag To &Move", kCommandDragToMove),
+                    Radio("&Drag To Zoom", Command::kDragToZoom),
+                    Radio("Drag To &Move", Command::kDragToMove),
                     Separator(),
-                    Command("&Home", kCommandHome, "Ctrl+H"),
-                    Command("Zoom &Out", kCommandZoomOut, "Ctrl+-"),
-                    Command("Zoom &In", kCommandZoomIn, "Ctrl++"),
+                    Item("&Home", Command::kHome, "Ctrl+H"),
+                    Item("Zoom &Out", Command::kZoomOut, "Ctrl+-"),
+                    Item("Zoom &In", Command::kZoomIn, "Ctrl++"),
                     Separator(),
-                    Command("Op&tions...", kCommandMapOptions),
+                    Item("O&ptions...", Command::kMapOptions),
                 }),
         Submenu("&List",
                 {
-                    Command("&Stations...", kCommandStations),
-                    Command("&Messages...", kCommandMessages),
+                    Item("&Stations...", Command::kStations),
+                    Item("&Messages...", Command::kMessages),
                     Separator(),
-                    Command("&Find Station...", kCommandFindStation, "Ctrl+F"),
+                    Item("&Find Station...", Command::kFindStation, "Ctrl+F"),
                 }),
         Submenu("&Ops",
                 {
-                    Command("Send &Position", kCommandSendPosition, "F2"),
-                    Command("Send &Status", kCommandSendStatus),
-                    Command("Send &Messages", kCommandSendMessages),
+                    Item("Send &Position", Command::kSendPosition, "F2"),
+                    Item("Send &Status", Command::kSendStatus),
+                    Item("Send &Messages", Command::kSendMessages),
                 }),
         Submenu("&Setup",
                 {
-                    Command("&Station...", kCommandSetupStation),
-                    Command("&Communications...", kCommandSetupCommunications),
-                    Command("S&ound...", kCommandSetupSound),
+                    Item("&Station...", Command::kSetupStation),
+                    Item("&Communications...", Command::kSetupCommunications),
+                    Item("S&ound...", Command::kSetupSound),
                 }),
         Submenu("&Help",
                 {
-                    Command("&Help Topics", kCommandHelpTopics, "F1"),
+                    Item("&Help Topics", Command::kHelpTopics, "F1"),
                     Separator(),
-                    Command("&About Plovane...", kCommandAbout),
+                    Item("&About Plovane...", Command::kAbout),
                 }),
-    };
-}
-
-std::vector<MenuEntry> StationOptionsMenu() {
-    return {
-        Command("Station Call", 0, {}, false),
-        Separator(),
-        Command("Station &Info...", kStationInfoCommand),
-        Command("Send &Message...", kSendMessageCommand),
-        Command("&Center on Station", kCenterOnStationCommand),
     };
 }
 
 std::vector<ToolbarButton> MainToolbar() {
     return {
-        {kCommandRefresh, "Refresh", false},
-        {0, {}, false},
-        {kCommandDragToZoom, "Drag To Zoom", true},
-        {kCommandDragToMove, "Drag To Move", true},
-        {0, {}, false},
-        {kCommandHome, "Home", false},
-        {0, {}, false},
-        {kCommandZoomIn, "Zoom In", false},
-        {kCommandZoomOut, "Zoom Out", false},
+        {Command::kRefresh, "Refresh", false},
+        {Command::kNone, {}, false},
+        {Command::kDragToZoom, "Drag To Zoom", true},
+        {Command::kDragToMove, "Drag To Move", true},
+        {Command::kNone, {}, false},
+        {Command::kHome, "Home", false},
+        {Command::kNone, {}, false},
+        {Command::kZoomIn, "Zoom In", false},
+        {Command::kZoomOut, "Zoom Out", false},
     };
 }
 
@@ -131,7 +121,9 @@ std::vector<MenuEntry> MapOpenItems(const std::vector<MapListEntry>& maps) {
     std::vector<MenuEntry> items;
     items.reserve(count);
     for (size_t i = 0; i < count; ++i) {
-        items.push_back(Command(maps[i].title, kCommandFirstMap + static_cast<int>(i)));
+        MenuEntry item = Item(maps[i].title, Command::kOpenMap);
+        item.mapIndex = static_cast<int>(i);
+        items.push_back(std::move(item));
     }
     return items;
 }

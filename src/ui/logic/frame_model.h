@@ -9,15 +9,17 @@
 
 #include "app/file_search.h"
 #include "maps/map_projection.h"
+#include "ui/logic/command_ids.h"
 
 namespace plovane {
 
 struct MenuEntry {
     enum class Kind { kCommand, kSeparator, kSubmenu };
     Kind kind = Kind::kCommand;
-    std::string text;      // "&" marks the mnemonic; "&&" is a literal ampersand
-    int id = 0;            // command id; 0 for separators and submenus
-    std::string shortcut;  // a key sequence in Qt's portable text form ("F5", "Ctrl+O")
+    std::string text;             // "&" marks the mnemonic; "&&" is a literal ampersand
+    Command id = Command::kNone;  // kNone for separators and submenus
+    int mapIndex = -1;            // Map > Open items: the map's index in the map list
+    std::string shortcut;         // a key sequence in Qt's portable text form ("F5", "Ctrl+O")
     bool enabled = true;
     bool checkable = false;  // the drag modes: one of the group is checked
     std::vector<MenuEntry> children;
@@ -25,18 +27,16 @@ struct MenuEntry {
 
 // The menu bar: "&Map", "&View", "&List", "&Ops", "&Setup", "&Help", each a submenu.
 std::vector<MenuEntry> MainMenuBar();
-// The pop-up offered for a station (its first item is replaced by the station's call).
-std::vector<MenuEntry> StationOptionsMenu();
 
-// A toolbar button, or a separator (id 0).
+// A toolbar button, or a separator (kNone).
 struct ToolbarButton {
-    int id = 0;
+    Command id = Command::kNone;
     std::string text;  // tool tip, without the mnemonic
     bool checkable = false;
 };
 std::vector<ToolbarButton> MainToolbar();
 
-// The items of Map > Open for a map list: one per map (id 12000 + index, the title as the
+// The items of Map > Open for a map list: one per map (kOpenMap with its index, the title as the
 // menu shows it), at most 1000; with no maps, the greyed placeholder "Map List".
 std::vector<MenuEntry> MapOpenItems(const std::vector<MapListEntry>& maps);
 

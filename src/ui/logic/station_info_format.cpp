@@ -7,6 +7,7 @@
 
 #include "core/geo.h"
 #include "core/latin1.h"
+#include "stations/weather_description.h"
 #include "ui/logic/display_utf8.h"
 #include "ui/logic/list_text.h"
 #include "ui/logic/station_filter.h"
@@ -182,8 +183,9 @@ WxPageText FormatWxPage(const CWeatherReport& weather, int unitsOfMeasure) {
     if (weather.hasWind) {
         page.windGust = SpeedText(weather.windSpeed, unitsOfMeasure) + " @ " +
                         std::to_string(weather.windDirection) + kDegree;
-        page.windGust += weather.windGust > 0 ? " / " + SpeedText(weather.windGust, unitsOfMeasure)
-                                              : std::string(" / -");
+        // A calm gust is 0; only an unreported one (-1) is "-".
+        page.windGust += weather.windGust >= 0 ? " / " + SpeedText(weather.windGust, unitsOfMeasure)
+                                               : std::string(" / -");
     } else {
         page.windGust = kNoData;
     }
@@ -230,7 +232,9 @@ WxPageText FormatWxPage(const CWeatherReport& weather, int unitsOfMeasure) {
 
     page.xmitTime = weather.hasReportTime ? InfoDateText(weather.reportTime) : kNoData;
     page.recvTime = InfoDateText(weather.received);
-    page.stationType = OrNoData(DisplayUtf8(weather.description));
+    // Only a named unit: any other trailing text of the report is its comment.
+    page.stationType = NamesWeatherStation(weather.description) ? DisplayUtf8(weather.description)
+                                                                : std::string(kNoData);
     return page;
 }
 
