@@ -7,6 +7,9 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QImage>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTimer>
 #include <QMessageBox>
 #include <QPainter>
 #include <algorithm>
@@ -37,6 +40,8 @@
 #include "ui/splash_window.h"
 #include "ui/station_list_window.h"
 #include "ui/stop_signals.h"
+#include "ui/tile_background.h"
+#include "ui/welcome_wizard.h"
 
 namespace plovane {
 namespace {
@@ -78,6 +83,13 @@ GuiApp::GuiApp(const GuiOptions& options, bool interactive)
         emit quitRequested();
     });
     connect(frame_.get(), &CMainFrame::command, this, &GuiApp::OnCommand);
+    for (QAction* top : frame_->menuBar()->actions()) {
+        if (top->text() == "&Setup" && top->menu() != nullptr) {
+            QAction* welcome = top->menu()->addAction("&Welcome...");
+            welcome->setObjectName("welcomeAction");
+            connect(welcome, &QAction::triggered, this, &GuiApp::ShowWelcome);
+        }
+    }
     host_->SetDialogParent(frame_.get());
     windows_ = std::make_unique<CListWindows>(*app_, *host_, *icons_, frame_.get(), [this] {
         view_->SetHeaderStatus(ReadHeaderStatus(*app_));
@@ -174,6 +186,8 @@ bool GuiApp::Start(bool show) {
     }
     // The main window comes first: a port that cannot open reports over it, without
     // keeping it hidden or waiting for a click.
+    // What a new installation takes from this machine; stored choices stay.
+    WriteMachineDefaults(*profile_, "/dev", BaseLayerPath().toStdString());
     mapOptions_.Load(*profile_);
     if (!options_.tilesSource.empty())
         mapOptions_.TileSource = options_.tilesSource;  // for this run; not saved
@@ -202,10 +216,6 @@ bool GuiApp::Start(bool show) {
     view_->SetHeaderStatus(ReadHeaderStatus(*app_));
     view_->RefreshOwnPosition();
     MapListChanged();
-    if (splash_) {
-        splash_->SetStatus("Tap here to close this window");
-        splash_->raise();  // it stays above the main window until it goes
-    }
     timer_.start();
     started_ = true;
     // SIGTERM and SIGINT stop the program as closing the main window does.
@@ -234,11 +244,54 @@ bool GuiApp::Start(bool show) {
     RestoreView();
     RefreshViews(true);
 
+    // The splash covers the start only: it goes once the main window is drawn.
+    if (splash_) {
+        frame_->repaint();
+        delete splash_.data();
+    }
     if (!options_.simulatePath.empty() && PlaySimulation(options_.simulatePath) < 0) {
         host_->MessageBox("Unable to open simulation file \"" + options_.simulatePath + "\".",
                           MessageBoxIcon::kExclamation);
     }
+    // A station without a call sign is new: the guide helps it on the air. Screenshot and
+    // test runs (not interactive) never show it.
+    const CStationSettings& station = app_->stationSettings();
+    if (interactive_ && (!station.IsConfigured() || latin1::Trim(station.MyCall).empty())) {
+        QTimer::singleShot(0, this, &GuiApp::ShowWelcome);
+    }
     return true;
+}
+
+// --- The first-start guide ---
+
+CWelcomeWizard* GuiApp::welcome() const {
+    return welcome_.data();
+}
+
+void GuiApp::ShowWelcome() {
+    if (welcome_) {
+        welcome_->raise();
+        welcome_->activateWindow();
+        return;
+    }
+    WelcomeProbes probes;
+    probes.baseLayer = BaseLayerPath();
+    auto* wizard = new CWelcomeWizard(*profile_, probes, icons_.get(), frame_.get());
+    wizard->setAttribute(Qt::WA_DeleteOnClose);
+    welcome_ = wizard;
+    connect(wizard, &QWizard::accepted, this, [this, wizard] { WelcomeDone(wizard->Save()); });
+    wizard->show();
+}
+
+void GuiApp::WelcomeDone(const WelcomeSettings& settings) {
+    // As the setup sheets' OK does: the station first, then the connections restart.
+    view_->SetUnitsOfMeasure(settings.station.UnitsOfMeasure);
+    app_->StationSetupDone(settings.station);
+    view_->SetTileSource(settings.map.TileSource.empty() ? "none" : settings.map.TileSource);
+    RefreshViews(true);
+    host_->Post(ThreadMessage::kCommSetupDone);
+    if (settings.station.HasInitPosit)
+        view_->CenterOnStation(settings.station.MyCall);
 }
 
 // --- The view kept across starts ---

@@ -26,6 +26,8 @@ class CPlovaneDoc;
 class CPlovaneView;
 class CSymbolIcons;
 class CListWindows;
+class CWelcomeWizard;
+struct WelcomeSettings;
 class QSettingsProfile;
 class QtHost;
 class StopSignals;
@@ -87,6 +89,10 @@ class GuiApp : public QObject, public AppViews {
 
     // Centres the map on a station and selects it in the station list.
     void CenterOnStation(const std::string& call);
+    // Setup > Welcome...: the first-start guide, shown beside the main window; Finish makes
+    // the program take what it wrote.
+    void ShowWelcome();
+    CWelcomeWizard* welcome() const;
 
   private:
     void WaitForTiles();
@@ -96,6 +102,7 @@ class GuiApp : public QObject, public AppViews {
     void RestoreView();
     void FindStation();
     void ShowMapTitle();
+    void WelcomeDone(const WelcomeSettings& settings);
     std::vector<std::filesystem::path> Folders() const;
 
     GuiOptions options_;
@@ -111,6 +118,7 @@ class GuiApp : public QObject, public AppViews {
     CPlovaneView* view_ = nullptr;           // owned by the frame
     std::unique_ptr<CListWindows> windows_;  // the List menu's windows, gone before the frame
     QPointer<CSplashWnd> splash_;
+    QPointer<CWelcomeWizard> welcome_;
     QTimer timer_;
     std::unique_ptr<StopSignals> stopSignals_;
     bool progressShown_ = false;

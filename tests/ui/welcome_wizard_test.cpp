@@ -1,0 +1,183 @@
+// The first-start guide with real probes: a KISS TNC and a gpsd (gpsfake) on loopback ports.
+#include "ui/welcome_wizard.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <fstream>
+
+#include "app/qsettings_profile.h"
+#include "comm/nmea_text.h"
+#include "gui_rig.h"
+#include "maps/render/symbol_icons.h"
+#include "support/child_process.h"
+#include "ui/main_frame.h"
+#include "ui_test_support.h"
+
+namespace plovane {
+namespace {
+
+using namespace plovane::testing;
+
+// A loopback port nothing listens on (taken and given back at once).
+quint16 ClosedPort() {
+    QTcpServer server;
+    server.listen(QHostAddress::LocalHost);
+    return server.serverPort();
+}
+
+WelcomeProbes LoopbackProbes(quint16 kissPort, quint16 gpsdPort) {
+    WelcomeProbes probes;
+    probes.kissHost = probes.gpsdHost = "127.0.0.1";
+    probes.kissPort = kissPort;
+    probes.gpsdPort = gpsdPort;
+    probes.timeoutMs = 15000;
+    probes.devRoot = "/nonexistent";
+    return probes;
+}
+
+// Each page as the user sees it, for a look when PLOVANE_WELCOME_SHOTS names a folder.
+void SavePages(CWelcomeWizard& wizard, const char* tag) {
+    const QString folder = qEnvironmentVariable("PLOVANE_WELCOME_SHOTS");
+    if (folder.isEmpty())
+        return;
+    for (int page : wizard.pageIds()) {
+        while (wizard.currentId() != page)
+            page > wizard.currentId() ? wizard.next() : wizard.back();
+        QApplication::processEvents();
+        wizard.grab().save(folder + QString("/%1-%2.png").arg(tag).arg(page));
+    }
+    wizard.restart();
+}
+
+TEST(WelcomeWizard, AKissTncFoundOnThisMachineIsOfferedFirstAndSaved) {
+    ScratchDir dir;
+    QTcpServer tnc;
+    ASSERT_TRUE(tnc.listen(QHostAddress::LocalHost));
+    auto profile = std::make_unique<QSettingsProfile>(dir / "plovane.conf");
+    const CSymbolIcons icons(std::filesystem::path(PLOVANE_SOURCE_DIR) / "data" / "icons");
+    CWelcomeWizard wizard(*profile, LoopbackProbes(tnc.serverPort(), ClosedPort()), &icons);
+    wizard.show();
+    ASSERT_TRUE(WaitFor([&] { return wizard.probesDone(); }, 15000));
+    EXPECT_TRUE(wizard.linkButton(WelcomeLink::kKissTcp)->isChecked());
+    EXPECT_TRUE(wizard.kissLine()->text().startsWith("A KISS TNC (Direwolf) answers on"));
+    EXPECT_TRUE(wizard.gpsdLine()->text().startsWith("No gpsd answers"));
+    EXPECT_FALSE(wizard.positionButton(CWelcomeWizard::kGpsdPosition)->isEnabled());
+    SavePages(wizard, "kiss");
+
+    // A call the APRS-IS takes but the radio does not holds the link page.
+    wizard.callField()->setText("N0CALL-AB");
+    EXPECT_TRUE(wizard.passcodeLine()->text().contains("passcode: 13023"));
+    wizard.next();
+    wizard.positionButton(CWelcomeWizard::kLocatorPosition)->setChecked(true);
+    wizard.locatorField()->setText("JO70fc");
+    wizard.next();
+    EXPECT_EQ(wizard.currentId(), CWelcomeWizard::kLinkPage);
+    EXPECT_FALSE(wizard.currentPage()->isComplete());
+    wizard.callField()->setText("n0call-9");
+    EXPECT_TRUE(wizard.currentPage()->isComplete());
+    wizard.accept();
+    wizard.Save();
+    profile.reset();
+
+    QSettingsProfile stored(dir / "plovane.conf");
+    WelcomeSettings back;
+    back.station.Load(stored);
+    back.tnc.Load(stored);
+    back.net.Load(stored);
+    EXPECT_EQ(back.station.MyCall, "N0CALL-9");
+    EXPECT_NEAR(LatitudeDegrees(back.station.Lat), 50.104, 0.001);
+    EXPECT_TRUE(back.tnc.enabled);
+    EXPECT_EQ(back.tnc.mode, kTncKissTcp);
+    EXPECT_EQ(back.tnc.kissPort, std::to_string(tnc.serverPort()));
+    EXPECT_FALSE(back.net.enabled);
+}
+
+TEST(WelcomeWizard, AGpsdFixIsTakenAndAprsIsGetsTheRangeFilterRoundIt) {
+    ScratchDir dir;
+    {
+        std::ofstream log(dir / "fix.nmea");
+        for (int s = 0; s < 10; ++s) {
+            log << WithChecksum("GPRMC,12300" + std::to_string(s) +
+                                ",A,4807.038,N,01131.000,E,022.4,084.4,230394,,")
+                << "\r\n";
+        }
+    }
+    const quint16 gpsdPort = ClosedPort();
+    ChildProcess gpsfake;
+    ASSERT_TRUE(gpsfake.Start(
+        {"gpsfake", "-q", "-c", "0.2", "-P", std::to_string(gpsdPort), dir / "fix.nmea"},
+        dir / "gpsfake.log"));
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            QTcpSocket probe;
+            probe.connectToHost("127.0.0.1", gpsdPort);
+            return probe.waitForConnected(200);
+        },
+        20000))
+        << ReadFile(dir / "gpsfake.log");
+
+    auto profile = std::make_unique<QSettingsProfile>(dir / "plovane.conf");
+    CWelcomeWizard wizard(*profile, LoopbackProbes(ClosedPort(), gpsdPort), nullptr);
+    ASSERT_TRUE(WaitFor([&] { return wizard.probesDone(); }, 20000));
+    EXPECT_TRUE(wizard.gpsdLine()->text().contains("has a fix"))
+        << wizard.gpsdLine()->text().toStdString();
+    EXPECT_TRUE(wizard.positionButton(CWelcomeWizard::kGpsdPosition)->isChecked());
+    EXPECT_FALSE(wizard.linkButton(WelcomeLink::kKissTcp)->isEnabled());
+    wizard.callField()->setText("W9XYZ-7");
+    wizard.linkButton(WelcomeLink::kAprsIs)->setChecked(true);
+    wizard.radiusSpin()->setValue(50);
+    wizard.ambiguityList()->setCurrentIndex(1);
+    wizard.symbolList()->setCurrentRow(1);  // the car
+    wizard.Save();
+    profile.reset();
+
+    QSettingsProfile stored(dir / "plovane.conf");
+    WelcomeSettings back;
+    back.station.Load(stored);
+    back.gps.Load(stored);
+    back.net.Load(stored);
+    EXPECT_EQ(back.station.Symbol, "/>");
+    EXPECT_EQ(back.station.Ambiguity, 1);
+    EXPECT_TRUE(back.gps.enabled);
+    EXPECT_EQ(back.gps.source, kGpsGpsd);
+    EXPECT_EQ(back.gps.gpsdPort, std::to_string(gpsdPort));
+    EXPECT_TRUE(back.net.enabled);
+    EXPECT_EQ(back.net.hostAddress + ":" + back.net.hostPort, "rotate.aprs2.net:14580");
+    EXPECT_EQ(back.net.netFilter, "r/48.12/11.52/50");
+}
+
+// Only an interactive start without a call sign opens the guide by itself.
+TEST(WelcomeWizard, OpensByItselfOnlyOnAnInteractiveStartWithoutACall) {
+    struct Case {
+        const char* call;
+        bool interactive;
+        bool shown;
+    };
+    for (const Case c :
+         {Case{nullptr, true, true}, Case{"W9XYZ", true, false}, Case{nullptr, false, false}}) {
+        SCOPED_TRACE(::testing::Message() << (c.call ? c.call : "no call") << c.interactive);
+        GuiRig rig;
+        if (c.call)
+            rig.settings->WriteString("Station", "MyCall", c.call);
+        GuiApp& gui = rig.Start(c.interactive);
+        QApplication::processEvents();
+        EXPECT_EQ(gui.welcome() != nullptr, c.shown);
+        EXPECT_EQ(gui.splash(), nullptr);  // never over the drawn main window
+        if (gui.welcome()) {
+            EXPECT_EQ(gui.welcome()->windowTitle(), "Welcome to Plovane");
+        }
+        gui.frame().close();
+    }
+}
+
+}  // namespace
+}  // namespace plovane
