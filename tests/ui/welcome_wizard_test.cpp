@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +17,7 @@
 
 #include "app/qsettings_profile.h"
 #include "comm/nmea_text.h"
+#include "comm/passcode.h"
 #include "gui_rig.h"
 #include "maps/render/symbol_icons.h"
 #include "support/child_process.h"
@@ -102,7 +104,8 @@ TEST(WelcomeWizard, AKissTncFoundOnThisMachineIsOfferedFirstAndSaved) {
 }
 
 TEST(WelcomeWizard, AGpsdFixIsTakenAndAprsIsGetsTheRangeFilterRoundIt) {
-    ScratchDir dir;
+    GuiRig rig;
+    const ScratchDir& dir = rig.dir;
     {
         std::ofstream log(dir / "fix.nmea");
         for (int s = 0; s < 10; ++s) {
@@ -125,8 +128,7 @@ TEST(WelcomeWizard, AGpsdFixIsTakenAndAprsIsGetsTheRangeFilterRoundIt) {
         20000))
         << ReadFile(dir / "gpsfake.log");
 
-    auto profile = std::make_unique<QSettingsProfile>(dir / "plovane.conf");
-    CWelcomeWizard wizard(*profile, LoopbackProbes(ClosedPort(), gpsdPort), nullptr);
+    CWelcomeWizard wizard(*rig.settings, LoopbackProbes(ClosedPort(), gpsdPort), nullptr);
     ASSERT_TRUE(WaitFor([&] { return wizard.probesDone(); }, 20000));
     EXPECT_TRUE(wizard.gpsdLine()->text().contains("has a fix"))
         << wizard.gpsdLine()->text().toStdString();
@@ -138,9 +140,8 @@ TEST(WelcomeWizard, AGpsdFixIsTakenAndAprsIsGetsTheRangeFilterRoundIt) {
     wizard.ambiguityList()->setCurrentIndex(1);
     wizard.symbolList()->setCurrentRow(1);  // the car
     wizard.Save();
-    profile.reset();
 
-    QSettingsProfile stored(dir / "plovane.conf");
+    const QSettingsProfile& stored = *rig.settings;
     WelcomeSettings back;
     back.station.Load(stored);
     back.gps.Load(stored);
@@ -153,6 +154,22 @@ TEST(WelcomeWizard, AGpsdFixIsTakenAndAprsIsGetsTheRangeFilterRoundIt) {
     EXPECT_TRUE(back.net.enabled);
     EXPECT_EQ(back.net.hostAddress + ":" + back.net.hostPort, "rotate.aprs2.net:14580");
     EXPECT_EQ(back.net.netFilter, "r/48.12/11.52/50");
+
+    // The station started on these settings logs in with the filter (the server on loopback).
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    rig.settings->WriteString("Comm", "HostAddress", "127.0.0.1");
+    rig.settings->WriteString("Comm", "HostPort", std::to_string(server.serverPort()));
+    rig.Start();
+    QTcpSocket* client = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (client = server.nextPendingConnection()) != nullptr; }));
+    std::string login;
+    EXPECT_TRUE(WaitFor([&] {
+        login += client->readAll().toStdString();
+        return login.find('\r') != std::string::npos;
+    }));
+    EXPECT_EQ(login.rfind("user W9XYZ-7 pass " + std::to_string(AprsPasscode("W9XYZ")), 0), 0u);
+    EXPECT_NE(login.find(" filter r/48.12/11.52/50\r"), std::string::npos) << login;
 }
 
 // Only an interactive start without a call sign opens the guide by itself.
@@ -174,6 +191,10 @@ TEST(WelcomeWizard, OpensByItselfOnlyOnAnInteractiveStartWithoutACall) {
         EXPECT_EQ(gui.splash(), nullptr);  // never over the drawn main window
         if (gui.welcome()) {
             EXPECT_EQ(gui.welcome()->windowTitle(), "Welcome to Plovane");
+        } else {
+            // Setup > Welcome... opens it at any time.
+            gui.frame().findChild<QAction*>("welcomeAction")->trigger();
+            EXPECT_NE(gui.welcome(), nullptr);
         }
         gui.frame().close();
     }
