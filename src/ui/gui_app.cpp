@@ -268,13 +268,17 @@ CWelcomeWizard* GuiApp::welcome() const {
     return welcome_.data();
 }
 
+void GuiApp::SetWelcomeProbes(const WelcomeProbes& probes) {
+    welcomeProbes_ = std::make_unique<WelcomeProbes>(probes);
+}
+
 void GuiApp::ShowWelcome() {
     if (welcome_) {
         welcome_->raise();
         welcome_->activateWindow();
         return;
     }
-    WelcomeProbes probes;
+    WelcomeProbes probes = welcomeProbes_ ? *welcomeProbes_ : WelcomeProbes();
     probes.baseLayer = BaseLayerPath();
     auto* wizard = new CWelcomeWizard(*profile_, probes, icons_.get(), frame_.get());
     wizard->setAttribute(Qt::WA_DeleteOnClose);

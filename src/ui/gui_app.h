@@ -27,6 +27,7 @@ class CPlovaneView;
 class CSymbolIcons;
 class CListWindows;
 class CWelcomeWizard;
+struct WelcomeProbes;
 struct WelcomeSettings;
 class QSettingsProfile;
 class QtHost;
@@ -93,6 +94,8 @@ class GuiApp : public QObject, public AppViews {
     // the program take what it wrote.
     void ShowWelcome();
     CWelcomeWizard* welcome() const;
+    // Where the guide looks for a TNC, gpsd and the APRS-IS (tests point it at loopback).
+    void SetWelcomeProbes(const WelcomeProbes& probes);
 
   private:
     void WaitForTiles();
@@ -119,6 +122,7 @@ class GuiApp : public QObject, public AppViews {
     std::unique_ptr<CListWindows> windows_;  // the List menu's windows, gone before the frame
     QPointer<CSplashWnd> splash_;
     QPointer<CWelcomeWizard> welcome_;
+    std::unique_ptr<WelcomeProbes> welcomeProbes_;
     QTimer timer_;
     std::unique_ptr<StopSignals> stopSignals_;
     bool progressShown_ = false;

@@ -466,6 +466,8 @@ WelcomeChoices CWelcomeWizard::Choices() const {
     c.kissHost = probes_.kissHost.toStdString();
     c.kissPort = std::to_string(probes_.kissPort);
     c.radiusKm = radius_->value();
+    c.netHost = probes_.netHost.toStdString();
+    c.netPort = probes_.netPort.toStdString();
     c.serialPort = serial_->currentData().toString().toStdString();
     if (osm_->isChecked())
         c.tileSource = std::string(kOsmTileUrl);

@@ -35,6 +35,8 @@ struct WelcomeProbes {
     quint16 kissPort = 8001;
     QString gpsdHost = QStringLiteral("localhost");
     quint16 gpsdPort = 2947;
+    QString netHost = kWelcomeNetHost;  // the APRS-IS server offered
+    QString netPort = kWelcomeNetPort;
     int timeoutMs = 5000;  // each probe gives up after this
     std::filesystem::path devRoot = "/dev";
     QString baseLayer;  // the offline base layer's file; empty when not installed

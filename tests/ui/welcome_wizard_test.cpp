@@ -103,11 +103,12 @@ TEST(WelcomeWizard, AKissTncFoundOnThisMachineIsOfferedFirstAndSaved) {
     EXPECT_FALSE(back.net.enabled);
 }
 
-TEST(WelcomeWizard, AGpsdFixIsTakenAndAprsIsGetsTheRangeFilterRoundIt) {
+// Finish in the running program: the settings are written and the station logs in to the
+// APRS-IS with the range filter round the gpsd fix.
+TEST(WelcomeWizard, AGpsdFixIsTakenAndAprsIsLogsInWithTheRangeFilterRoundIt) {
     GuiRig rig;
-    const ScratchDir& dir = rig.dir;
     {
-        std::ofstream log(dir / "fix.nmea");
+        std::ofstream log(rig.dir / "fix.nmea");
         for (int s = 0; s < 10; ++s) {
             log << WithChecksum("GPRMC,12300" + std::to_string(s) +
                                 ",A,4807.038,N,01131.000,E,022.4,084.4,230394,,")
@@ -117,8 +118,8 @@ TEST(WelcomeWizard, AGpsdFixIsTakenAndAprsIsGetsTheRangeFilterRoundIt) {
     const quint16 gpsdPort = ClosedPort();
     ChildProcess gpsfake;
     ASSERT_TRUE(gpsfake.Start(
-        {"gpsfake", "-q", "-c", "0.2", "-P", std::to_string(gpsdPort), dir / "fix.nmea"},
-        dir / "gpsfake.log"));
+        {"gpsfake", "-q", "-c", "0.2", "-P", std::to_string(gpsdPort), rig.dir / "fix.nmea"},
+        rig.dir / "gpsfake.log"));
     ASSERT_TRUE(WaitFor(
         [&] {
             QTcpSocket probe;
@@ -126,9 +127,18 @@ TEST(WelcomeWizard, AGpsdFixIsTakenAndAprsIsGetsTheRangeFilterRoundIt) {
             return probe.waitForConnected(200);
         },
         20000))
-        << ReadFile(dir / "gpsfake.log");
+        << ReadFile(rig.dir / "gpsfake.log");
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
 
-    CWelcomeWizard wizard(*rig.settings, LoopbackProbes(ClosedPort(), gpsdPort), nullptr);
+    GuiApp& gui = rig.Start(false, [&](GuiApp& g) {
+        WelcomeProbes probes = LoopbackProbes(ClosedPort(), gpsdPort);
+        probes.netHost = "127.0.0.1";
+        probes.netPort = QString::number(server.serverPort());
+        g.SetWelcomeProbes(probes);
+    });
+    gui.ShowWelcome();
+    CWelcomeWizard& wizard = *gui.welcome();
     ASSERT_TRUE(WaitFor([&] { return wizard.probesDone(); }, 20000));
     EXPECT_TRUE(wizard.gpsdLine()->text().contains("has a fix"))
         << wizard.gpsdLine()->text().toStdString();
@@ -139,28 +149,8 @@ TEST(WelcomeWizard, AGpsdFixIsTakenAndAprsIsGetsTheRangeFilterRoundIt) {
     wizard.radiusSpin()->setValue(50);
     wizard.ambiguityList()->setCurrentIndex(1);
     wizard.symbolList()->setCurrentRow(1);  // the car
-    wizard.Save();
+    wizard.accept();
 
-    const QSettingsProfile& stored = *rig.settings;
-    WelcomeSettings back;
-    back.station.Load(stored);
-    back.gps.Load(stored);
-    back.net.Load(stored);
-    EXPECT_EQ(back.station.Symbol, "/>");
-    EXPECT_EQ(back.station.Ambiguity, 1);
-    EXPECT_TRUE(back.gps.enabled);
-    EXPECT_EQ(back.gps.source, kGpsGpsd);
-    EXPECT_EQ(back.gps.gpsdPort, std::to_string(gpsdPort));
-    EXPECT_TRUE(back.net.enabled);
-    EXPECT_EQ(back.net.hostAddress + ":" + back.net.hostPort, "rotate.aprs2.net:14580");
-    EXPECT_EQ(back.net.netFilter, "r/48.12/11.52/50");
-
-    // The station started on these settings logs in with the filter (the server on loopback).
-    QTcpServer server;
-    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
-    rig.settings->WriteString("Comm", "HostAddress", "127.0.0.1");
-    rig.settings->WriteString("Comm", "HostPort", std::to_string(server.serverPort()));
-    rig.Start();
     QTcpSocket* client = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (client = server.nextPendingConnection()) != nullptr; }));
     std::string login;
@@ -170,6 +160,19 @@ TEST(WelcomeWizard, AGpsdFixIsTakenAndAprsIsGetsTheRangeFilterRoundIt) {
     }));
     EXPECT_EQ(login.rfind("user W9XYZ-7 pass " + std::to_string(AprsPasscode("W9XYZ")), 0), 0u);
     EXPECT_NE(login.find(" filter r/48.12/11.52/50\r"), std::string::npos) << login;
+
+    WelcomeSettings back;
+    back.station.Load(gui.profile());
+    back.gps.Load(gui.profile());
+    back.net.Load(gui.profile());
+    EXPECT_EQ(back.station.Symbol, "/>");
+    EXPECT_EQ(back.station.Ambiguity, 1);
+    EXPECT_TRUE(back.gps.enabled);
+    EXPECT_EQ(back.gps.source, kGpsGpsd);
+    EXPECT_EQ(back.gps.gpsdPort, std::to_string(gpsdPort));
+    EXPECT_TRUE(back.net.enabled);
+    EXPECT_EQ(gui.app().stationSettings().MyCall, "W9XYZ-7");
+    gui.frame().close();
 }
 
 // Only an interactive start without a call sign opens the guide by itself.

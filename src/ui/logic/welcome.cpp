@@ -187,8 +187,8 @@ void ApplyWelcome(const WelcomeChoices& c, WelcomeSettings& s) {
             break;
         case WelcomeLink::kAprsIs:
             s.net.autoReconnect = true;
-            s.net.hostAddress = kWelcomeNetHost;
-            s.net.hostPort = kWelcomeNetPort;
+            s.net.hostAddress = c.netHost;
+            s.net.hostPort = c.netPort;
             s.net.netFilter = c.position ? RangeFilter(*c.position, c.radiusKm) : std::string();
             break;
         case WelcomeLink::kNone:

@@ -94,6 +94,8 @@ struct WelcomeChoices {
     std::string kissHost;
     std::string kissPort;
     int radiusKm = kDefaultRangeKm;
+    std::string netHost = kWelcomeNetHost;
+    std::string netPort = kWelcomeNetPort;
     std::string serialPort;
     std::optional<std::string> tileSource;  // "osm" or the base layer's file
     std::string symbol;                     // empty: unchanged
@@ -108,8 +110,8 @@ struct WelcomeSettings {
     CMapOptions map;
 };
 // Applies the choices to the loaded records. The chosen link is turned on and the others
-// off; APRS-IS goes to the rotating server's filtered port with the range filter round the
-// position (no filter without one).
+// off; APRS-IS goes to the chosen server (the rotating one's filtered port) with the range
+// filter round the position (no filter without one).
 void ApplyWelcome(const WelcomeChoices& choices, WelcomeSettings& settings);
 
 // True when the profile holds a value under the key.
