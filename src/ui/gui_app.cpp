@@ -9,9 +9,10 @@
 #include <QImage>
 #include <QMenu>
 #include <QMenuBar>
-#include <QTimer>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 #include <algorithm>
 #include <cstring>
 
@@ -284,7 +285,28 @@ void GuiApp::ShowWelcome() {
     wizard->setAttribute(Qt::WA_DeleteOnClose);
     welcome_ = wizard;
     connect(wizard, &QWizard::accepted, this, [this, wizard] { WelcomeDone(wizard->Save()); });
+    connect(wizard, &CWelcomeWizard::mapPickRequested, this, [this] {
+        view_->installEventFilter(this);
+        RaiseWindow();
+    });
     wizard->show();
+}
+
+bool GuiApp::eventFilter(QObject* watched, QEvent* event) {
+    // One left click on the map while the guide waits for a place: it goes to the guide, not
+    // to the map's own drag.
+    if (watched != view_ || event->type() != QEvent::MouseButtonPress)
+        return QObject::eventFilter(watched, event);
+    const auto* press = static_cast<QMouseEvent*>(event);
+    if (press->button() != Qt::LeftButton)
+        return false;
+    view_->removeEventFilter(this);
+    const QPoint point = press->position().toPoint();
+    if (!welcome_ || !view_->mapView().aspectFixed() || point.y() < kHeaderStripHeight)
+        return false;
+    const MapPoint at = view_->mapView().ScreenToMap(point.x(), point.y());
+    welcome_->SetMapPosition({LatitudeDegrees(at.y), LongitudeDegrees(at.x)});
+    return true;
 }
 
 void GuiApp::WelcomeDone(const WelcomeSettings& settings) {

@@ -72,6 +72,9 @@ class GuiApp : public QObject, public AppViews {
     void TimerTick() override;
     void MapListChanged() override;
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   signals:
     // The main window has closed and the ports are shut: the event loop may end.
     void quitRequested();

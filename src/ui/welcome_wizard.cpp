@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPixmap>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTcpSocket>
@@ -156,6 +157,10 @@ QWizardPage* CWelcomeWizard::BuildPositionPage() {
     typed_ = new QLineEdit(positionPage_);
     typed_->setPlaceholderText("degrees, e.g. 50.0755, 14.4378");
     addSource(kTypedPosition, "&Latitude, longitude:", typed_);
+    auto* pick = new QPushButton("&Pick on the Map", positionPage_);
+    pick_ = pick;
+    pick->setToolTip("Then click your place on the main window's map.");
+    addSource(kMapPosition, "A place on the map:", pick);
     layout->addLayout(grid);
     positionShown_ = WrappedLabel({}, positionPage_);
     layout->addWidget(positionShown_);
@@ -185,6 +190,10 @@ QWizardPage* CWelcomeWizard::BuildPositionPage() {
     };
     pickOnEdit(locator_, kLocatorPosition);
     pickOnEdit(typed_, kTypedPosition);
+    connect(pick, &QPushButton::clicked, this, [this] {
+        positionShown_->setText("Click your place on the map.");
+        emit mapPickRequested();
+    });
     UpdatePosition();
     return positionPage_;
 }
@@ -197,9 +206,19 @@ std::optional<LatLon> CWelcomeWizard::ChosenPosition() const {
             return LocatorPosition(locator_->text().toStdString());
         case kTypedPosition:
             return TypedPosition(typed_->text().toStdString());
+        case kMapPosition:
+            return mapPosition_;
         default:
             return std::nullopt;
     }
+}
+
+void CWelcomeWizard::SetMapPosition(const LatLon& position) {
+    mapPosition_ = position;
+    positionSources_->button(kMapPosition)->setChecked(true);
+    UpdatePosition();
+    raise();
+    activateWindow();
 }
 
 void CWelcomeWizard::UpdatePosition() {

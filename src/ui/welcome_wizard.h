@@ -15,6 +15,7 @@
 #include "core/profile.h"
 #include "ui/logic/welcome.h"
 
+class QAbstractButton;
 class QButtonGroup;
 class QComboBox;
 class QLabel;
@@ -89,7 +90,20 @@ class CWelcomeWizard : public QWizard {
     // True once both probes have come to an answer.
     bool probesDone() const { return kissDone_ && gpsdDone_; }
 
-    enum PositionSource { kKeepPosition, kGpsdPosition, kLocatorPosition, kTypedPosition };
+    enum PositionSource {
+        kKeepPosition,
+        kGpsdPosition,
+        kLocatorPosition,
+        kTypedPosition,
+        kMapPosition
+    };
+    // A place clicked on the map becomes the position.
+    void SetMapPosition(const LatLon& position);
+    QAbstractButton* pickButton() const { return pick_; }
+
+  signals:
+    // "Pick on the map": the next click on the map is wanted.
+    void mapPickRequested();
 
   private:
     QWizardPage* BuildCallPage();
@@ -124,6 +138,8 @@ class CWelcomeWizard : public QWizard {
     QButtonGroup* positionSources_ = nullptr;
     QLineEdit* locator_ = nullptr;
     QLineEdit* typed_ = nullptr;
+    QAbstractButton* pick_ = nullptr;
+    std::optional<LatLon> mapPosition_;
     QLabel* positionShown_ = nullptr;
     QComboBox* ambiguity_ = nullptr;
     CWelcomePage* linkPage_ = nullptr;

@@ -13,6 +13,7 @@
 #include <QSpinBox>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTest>
 #include <fstream>
 
 #include "app/qsettings_profile.h"
@@ -22,6 +23,7 @@
 #include "maps/render/symbol_icons.h"
 #include "support/child_process.h"
 #include "ui/main_frame.h"
+#include "ui/plovane_view.h"
 #include "ui_test_support.h"
 
 namespace plovane {
@@ -144,6 +146,7 @@ TEST(WelcomeWizard, AGpsdFixIsTakenAndAprsIsLogsInWithTheRangeFilterRoundIt) {
         << wizard.gpsdLine()->text().toStdString();
     EXPECT_TRUE(wizard.positionButton(CWelcomeWizard::kGpsdPosition)->isChecked());
     EXPECT_FALSE(wizard.linkButton(WelcomeLink::kKissTcp)->isEnabled());
+    SavePages(wizard, "gpsd");
     wizard.callField()->setText("W9XYZ-7");
     wizard.linkButton(WelcomeLink::kAprsIs)->setChecked(true);
     wizard.radiusSpin()->setValue(50);
@@ -194,6 +197,16 @@ TEST(WelcomeWizard, OpensByItselfOnlyOnAnInteractiveStartWithoutACall) {
         EXPECT_EQ(gui.splash(), nullptr);  // never over the drawn main window
         if (gui.welcome()) {
             EXPECT_EQ(gui.welcome()->windowTitle(), "Welcome to Plovane");
+            // "Pick on the Map": the next click on the map is the position.
+            gui.welcome()->pickButton()->click();
+            gui.view().RenderImage();
+            const QPoint place(gui.view().width() / 2, gui.view().height() / 2);
+            const MapPoint expected = gui.view().mapView().ScreenToMap(place.x(), place.y());
+            QTest::mouseClick(&gui.view(), Qt::LeftButton, {}, place);
+            const std::optional<LatLon> picked = gui.welcome()->Choices().position;
+            ASSERT_TRUE(picked.has_value());
+            EXPECT_EQ(ColatitudeOf(picked->lat), expected.y);
+            EXPECT_EQ(LongitudeUnitsOf(picked->lon), expected.x);
         } else {
             // Setup > Welcome... opens it at any time.
             gui.frame().findChild<QAction*>("welcomeAction")->trigger();
