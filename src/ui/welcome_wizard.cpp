@@ -261,8 +261,7 @@ QWizardPage* CWelcomeWizard::BuildLinkPage() {
             QString("&KISS TNC (Direwolf) on %1:%2").arg(probes_.kissHost).arg(probes_.kissPort))
         ->setEnabled(false);
     addLink(WelcomeLink::kAprsIs, QString("&Internet: APRS-IS (%1:%2), stations round you")
-                                      .arg(kWelcomeNetHost)
-                                      .arg(kWelcomeNetPort));
+                                      .arg(probes_.netHost, probes_.netPort));
     auto* radiusRow = new QHBoxLayout;
     radiusRow->addSpacing(24);
     auto* radiusLabel = new QLabel("&Radius (km):", linkPage_);
