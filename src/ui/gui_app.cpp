@@ -284,7 +284,9 @@ void GuiApp::ShowWelcome() {
     auto* wizard = new CWelcomeWizard(*profile_, probes, icons_.get(), frame_.get());
     wizard->setAttribute(Qt::WA_DeleteOnClose);
     welcome_ = wizard;
-    connect(wizard, &QWizard::accepted, this, [this, wizard] { WelcomeDone(wizard->Save()); });
+    connect(wizard, &QWizard::accepted, this, [this, wizard] {
+        WelcomeDone(wizard->Save(), wizard->Choices().radiusKm);
+    });
     connect(wizard, &CWelcomeWizard::mapPickRequested, this, [this] {
         view_->installEventFilter(this);
         RaiseWindow();
@@ -309,15 +311,21 @@ bool GuiApp::eventFilter(QObject* watched, QEvent* event) {
     return true;
 }
 
-void GuiApp::WelcomeDone(const WelcomeSettings& settings) {
+void GuiApp::WelcomeDone(const WelcomeSettings& settings, int radiusKm) {
     // As the setup sheets' OK does: the station first, then the connections restart.
     view_->SetUnitsOfMeasure(settings.station.UnitsOfMeasure);
     app_->StationSetupDone(settings.station);
     view_->SetTileSource(settings.map.TileSource.empty() ? "none" : settings.map.TileSource);
     RefreshViews(true);
     host_->Post(ThreadMessage::kCommSetupDone);
-    if (settings.station.HasInitPosit)
-        view_->CenterOnStation(settings.station.MyCall);
+    // The stations round the new position fill the map.
+    if (settings.station.HasInitPosit &&
+        !IsNoPosition(settings.station.Lat, settings.station.Lon)) {
+        view_->mapView().ShowBox(RangeBox(
+            {LatitudeDegrees(settings.station.Lat), LongitudeDegrees(settings.station.Lon)},
+            radiusKm));
+        RefreshViews(true);
+    }
 }
 
 // --- The view kept across starts ---

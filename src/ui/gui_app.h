@@ -108,7 +108,7 @@ class GuiApp : public QObject, public AppViews {
     void RestoreView();
     void FindStation();
     void ShowMapTitle();
-    void WelcomeDone(const WelcomeSettings& settings);
+    void WelcomeDone(const WelcomeSettings& settings, int radiusKm);
     std::vector<std::filesystem::path> Folders() const;
 
     GuiOptions options_;

@@ -175,6 +175,12 @@ TEST(WelcomeWizard, AGpsdFixIsTakenAndAprsIsLogsInWithTheRangeFilterRoundIt) {
     EXPECT_EQ(back.gps.gpsdPort, std::to_string(gpsdPort));
     EXPECT_TRUE(back.net.enabled);
     EXPECT_EQ(gui.app().stationSettings().MyCall, "W9XYZ-7");
+    // The map shows the 50 km round the station.
+    const MapBox shown = gui.view().mapView().viewBox();
+    const MapBox round = RangeBox({48.1173, 11.5167}, 50);
+    EXPECT_LE(shown.left, round.left + kUnitsPerDegree / 10);
+    EXPECT_GE(shown.right, round.right - kUnitsPerDegree / 10);
+    EXPECT_LT(shown.right - shown.left, 4 * kUnitsPerDegree);
     gui.frame().close();
 }
 

@@ -101,6 +101,21 @@ std::optional<LatLon> GpsdFix(std::string_view line) {
     return LatLon{LatitudeDegrees(colatitude), LongitudeDegrees(longitude)};
 }
 
+MapBox RangeBox(const LatLon& position, int radiusKm) {
+    // A degree of latitude is about 111.2 km; one of longitude shrinks with its cosine.
+    constexpr double kKmPerDegree = 111.2;
+    const double km = std::max(radiusKm, 1);
+    const double lat = km / kKmPerDegree;
+    const double lon =
+        std::min(180.0, km / (kKmPerDegree * std::max(0.01, std::cos(position.lat * M_PI / 180))));
+    MapBox box;
+    box.top = std::max(0, ColatitudeOf(std::min(90.0, position.lat + lat)));
+    box.bottom = std::min(kMaxColatitude, ColatitudeOf(std::max(-90.0, position.lat - lat)));
+    box.left = std::max(0, LongitudeUnitsOf(std::max(-180.0, position.lon - lon)));
+    box.right = std::min(kMaxLongitude, LongitudeUnitsOf(std::min(180.0, position.lon + lon)));
+    return box;
+}
+
 std::string RangeFilter(const LatLon& position, int radiusKm) {
     char text[64];
     std::snprintf(text, sizeof text, "r/%.2f/%.2f/%d", position.lat, position.lon,

@@ -17,6 +17,7 @@
 #include "core/profile.h"
 #include "core/station_settings.h"
 #include "maps/map_options.h"
+#include "maps/map_projection.h"
 
 namespace plovane {
 
@@ -39,6 +40,9 @@ int32_t LongitudeUnitsOf(double lon);
 
 // The position of one gpsd report line: a TPV with a 2D or 3D fix; nothing for anything else.
 std::optional<LatLon> GpsdFix(std::string_view jsonLine);
+
+// The map box that shows `radiusKm` round a position (clamped to the globe).
+MapBox RangeBox(const LatLon& position, int radiusKm);
 
 // The APRS-IS range filter round a position: "r/50.08/14.42/100" (km).
 std::string RangeFilter(const LatLon& position, int radiusKm);
