@@ -230,8 +230,15 @@ void CWelcomeWizard::UpdatePosition() {
     else
         positionShown_->setText("Not a position yet.");
     positionPage_->Recheck();
-    if (radius_ != nullptr)
-        emit radius_->valueChanged(radius_->value());  // the filter shown follows
+    UpdateFilter();
+}
+
+void CWelcomeWizard::UpdateFilter() {
+    if (filterLine_ == nullptr)
+        return;  // the link page is not built yet
+    const std::optional<LatLon> position = ChosenPosition();
+    filterLine_->setText(position ? Text("filter " + RangeFilter(*position, radius_->value()))
+                                  : QString("(no filter without a position)"));
 }
 
 QRadioButton* CWelcomeWizard::positionButton(int which) const {
@@ -271,8 +278,8 @@ QWizardPage* CWelcomeWizard::BuildLinkPage() {
     radius_->setValue(kDefaultRangeKm);
     radiusLabel->setBuddy(radius_);
     radiusRow->addWidget(radius_);
-    auto* filter = new QLabel(linkPage_);
-    radiusRow->addWidget(filter, 1);
+    filterLine_ = new QLabel(linkPage_);
+    radiusRow->addWidget(filterLine_, 1);
     layout->addLayout(radiusRow);
     addLink(WelcomeLink::kSerial, "&Serial TNC (KISS) on:");
     auto* serialRow = new QHBoxLayout;
@@ -298,13 +305,8 @@ QWizardPage* CWelcomeWizard::BuildLinkPage() {
     layout->addStretch();
     links_->button(static_cast<int>(WelcomeLink::kAprsIs))->setChecked(true);
 
-    const auto showFilter = [this, filter] {
-        const std::optional<LatLon> position = ChosenPosition();
-        filter->setText(position ? Text("filter " + RangeFilter(*position, radius_->value()))
-                                 : QString("(no filter without a position)"));
-    };
-    connect(radius_, &QSpinBox::valueChanged, this, showFilter);
-    showFilter();
+    connect(radius_, &QSpinBox::valueChanged, this, [this] { UpdateFilter(); });
+    UpdateFilter();
     linkPage_->SetCheck([this] {
         const auto link = static_cast<WelcomeLink>(links_->checkedId());
         const std::string call = call_->text().trimmed().toStdString();

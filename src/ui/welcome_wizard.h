@@ -118,6 +118,7 @@ class CWelcomeWizard : public QWizard {
     std::optional<LatLon> ChosenPosition() const;
     void UpdateCall();
     void UpdatePosition();
+    void UpdateFilter();
 
     Profile& profile_;
     WelcomeProbes probes_;
@@ -146,6 +147,7 @@ class CWelcomeWizard : public QWizard {
     QLabel* kissStatus_ = nullptr;
     QButtonGroup* links_ = nullptr;
     QSpinBox* radius_ = nullptr;
+    QLabel* filterLine_ = nullptr;
     QComboBox* serial_ = nullptr;
     QLabel* radioCallWarning_ = nullptr;
     QRadioButton* osm_ = nullptr;
