@@ -39,7 +39,7 @@ void CStationSettings::Load(const Profile& p) {
     bMyTrack = ReadBool(p, "bMyTrack", true);
     bMyTrackTime = ReadBool(p, "bMyTrackTime", true);
     bMyTrackDistance = ReadBool(p, "bMyTrackDistance", true);
-    bTrack = ReadBool(p, "bTrack", false);
+    bTrack = ReadBool(p, "bTrack", true);
     bTrackTime = ReadBool(p, "bTrackTime", false);
     bTrackDistance = ReadBool(p, "bTrackDistance", false);
     TransmitPosits = ReadBool(p, "TransmitPosits", false);
@@ -72,7 +72,7 @@ void CStationSettings::Load(const Profile& p) {
     Alias = p.GetString(S, "Alias", "RELAY");
     MyCall = p.GetString(S, "MyCall", "NOCALL");
     Status = p.GetString(S, "Status", "");
-    Symbol = FixSymbol(p.GetString(S, "Symbol", "/Z"));
+    Symbol = FixSymbol(p.GetString(S, "Symbol", "/-"));
     UIDigiPath = p.GetString(S, "UIDigiPath", "WIDE1-1,WIDE2-1");
     destination = std::string("APQ") + kVersionCode;
 }

@@ -25,7 +25,7 @@ struct CStationSettings {
     bool bMyTrack = true;
     bool bMyTrackTime = true;
     bool bMyTrackDistance = true;
-    bool bTrack = false;
+    bool bTrack = true;  // other stations' tracks
     bool bTrackTime = false;
     bool bTrackDistance = false;
     bool TransmitPosits = false;
@@ -53,7 +53,7 @@ struct CStationSettings {
     std::string Alias = "RELAY";
     std::string MyCall = "NOCALL";
     std::string Status;
-    std::string Symbol = "/Z";
+    std::string Symbol = "/-";  // a house
     std::string destination = "APQ000";  // not stored; set to "APQ" + version code on load
     // New installations use the paths the network asks for today; a stored path is kept.
     std::string UIDigiPath = "WIDE1-1,WIDE2-1";

@@ -6,8 +6,9 @@
 namespace plovane {
 
 void CMapOptions::Load(const Profile& profile) {
+    const CMapOptions initial;
     for (const MapOptionCheck& check : kMapOptionChecks)
-        this->*check.member = profile.GetInt(kSection, check.key, 0) != 0;
+        this->*check.member = profile.GetInt(kSection, check.key, initial.*check.member) != 0;
     RedrawScreenEvery = profile.GetInt(kSection, "RedrawScreenEvery", 5);
     LastMapPath = profile.GetString(kSection, "LastMapPath", "");
     SearchFolders = profile.GetString(kSection, "SearchFolders", "");

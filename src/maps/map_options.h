@@ -16,13 +16,15 @@ namespace plovane {
 struct CMapOptions {
     static constexpr const char* kSection = "Maps";
 
-    bool IconLabels = false;           // station calls beside the icons
+    // A new installation shows the station labels, tracks, course/speed and weather marks;
+    // a stored choice is kept.
+    bool IconLabels = true;            // station calls beside the icons
     bool MapLabels = false;            // map labels drawn
     bool OpaqueLabels = false;         // station calls on a white box
     bool TrackMe = false;              // keep the own station in view
-    bool ShowTracks = false;           // track histories
-    bool ShowCourseSpeed = false;      // course/speed marks
-    bool ShowWX = false;               // wind marks of weather stations
+    bool ShowTracks = true;            // track histories
+    bool ShowCourseSpeed = true;       // course/speed marks
+    bool ShowWX = true;                // wind marks of weather stations
     bool bRedrawScreenEvery = false;   // periodic complete redraw on
     int32_t RedrawScreenEvery = 5;     // minutes between complete redraws
     bool ReloadLastMap = false;        // open LastMapPath at start-up
@@ -34,7 +36,8 @@ struct CMapOptions {
     int32_t TileCacheMB = 256;    // disk cache limit for tiles fetched online, MiB
     std::string TileAttribution;  // the credit drawn for sources other than OpenStreetMap
 
-    // Reads every value with its default (booleans: any non-zero integer is on).
+    // Reads every value, a missing one as the member's initial value above (booleans: any
+    // non-zero integer is on).
     void Load(const Profile& profile);
     // Writes every value, booleans as 1 or 0.
     void Save(Profile& profile) const;

@@ -660,7 +660,7 @@ void CStationList::ApplySettings(const CStationSettings& fresh, bool announce) {
         own.comment = fresh.Comments;
         own.lastInfo = fresh.Status;
 
-        const std::string symbol = fresh.Symbol.size() < 2 ? "/Z" : fresh.Symbol;
+        const std::string symbol = fresh.Symbol.size() < 2 ? "/-" : fresh.Symbol;
         own.symbolTable = symbol[0];
         own.symbolCode = symbol[1];
         own.hasSymbol = true;

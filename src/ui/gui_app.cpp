@@ -7,8 +7,12 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QImage>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 #include <algorithm>
 #include <cstring>
 
@@ -37,6 +41,8 @@
 #include "ui/splash_window.h"
 #include "ui/station_list_window.h"
 #include "ui/stop_signals.h"
+#include "ui/tile_background.h"
+#include "ui/welcome_wizard.h"
 
 namespace plovane {
 namespace {
@@ -82,6 +88,13 @@ GuiApp::GuiApp(const GuiOptions& options, bool interactive)
         if (index >= 0 && static_cast<size_t>(index) < app_->mapList().size())
             OpenMap(app_->mapList()[static_cast<size_t>(index)].path, true);
     });
+    for (QAction* top : frame_->menuBar()->actions()) {
+        if (top->text() == "&Setup" && top->menu() != nullptr) {
+            QAction* welcome = top->menu()->addAction("&Welcome...");
+            welcome->setObjectName("welcomeAction");
+            connect(welcome, &QAction::triggered, this, &GuiApp::ShowWelcome);
+        }
+    }
     host_->SetDialogParent(frame_.get());
     windows_ = std::make_unique<CListWindows>(*app_, *host_, *icons_, frame_.get(), [this] {
         view_->SetHeaderStatus(ReadHeaderStatus(*app_));
@@ -178,6 +191,8 @@ bool GuiApp::Start(bool show) {
     }
     // The main window comes first: a port that cannot open reports over it, without
     // keeping it hidden or waiting for a click.
+    // What a new installation takes from this machine; stored choices stay.
+    WriteMachineDefaults(*profile_, "/dev", BaseLayerPath().toStdString());
     mapOptions_.Load(*profile_);
     if (!options_.tilesSource.empty())
         mapOptions_.TileSource = options_.tilesSource;  // for this run; not saved
@@ -207,10 +222,6 @@ bool GuiApp::Start(bool show) {
     view_->SetHeaderStatus(ReadHeaderStatus(*app_));
     view_->RefreshOwnPosition();
     MapListChanged();
-    if (splash_) {
-        splash_->SetStatus("Tap here to close this window");
-        splash_->raise();  // it stays above the main window until it goes
-    }
     timer_.start();
     started_ = true;
     // SIGTERM and SIGINT stop the program as closing the main window does.
@@ -239,11 +250,87 @@ bool GuiApp::Start(bool show) {
     RestoreView();
     RefreshViews(true);
 
+    // The splash covers the start only: it goes once the main window is drawn.
+    if (splash_) {
+        frame_->repaint();
+        delete splash_.data();
+    }
     if (!options_.simulatePath.empty() && PlaySimulation(options_.simulatePath) < 0) {
         host_->MessageBox("Unable to open simulation file \"" + options_.simulatePath + "\".",
                           MessageBoxIcon::kExclamation);
     }
+    // A station without a call sign is new: the guide helps it on the air. Screenshot and
+    // test runs (not interactive) never show it.
+    const CStationSettings& station = app_->stationSettings();
+    if (interactive_ && (!station.IsConfigured() || latin1::Trim(station.MyCall).empty())) {
+        QTimer::singleShot(0, this, &GuiApp::ShowWelcome);
+    }
     return true;
+}
+
+// --- The first-start guide ---
+
+CWelcomeWizard* GuiApp::welcome() const {
+    return welcome_.data();
+}
+
+void GuiApp::SetWelcomeProbes(const WelcomeProbes& probes) {
+    welcomeProbes_ = std::make_unique<WelcomeProbes>(probes);
+}
+
+void GuiApp::ShowWelcome() {
+    if (welcome_) {
+        welcome_->raise();
+        welcome_->activateWindow();
+        return;
+    }
+    WelcomeProbes probes = welcomeProbes_ ? *welcomeProbes_ : WelcomeProbes();
+    probes.baseLayer = BaseLayerPath();
+    auto* wizard = new CWelcomeWizard(*profile_, probes, icons_.get(), frame_.get());
+    wizard->setAttribute(Qt::WA_DeleteOnClose);
+    welcome_ = wizard;
+    connect(wizard, &QWizard::accepted, this, [this, wizard] {
+        WelcomeDone(wizard->Save(), wizard->Choices().radiusKm);
+    });
+    connect(wizard, &CWelcomeWizard::mapPickRequested, this, [this] {
+        view_->installEventFilter(this);
+        RaiseWindow();
+    });
+    wizard->show();
+}
+
+bool GuiApp::eventFilter(QObject* watched, QEvent* event) {
+    // One left click on the map while the guide waits for a place: it goes to the guide, not
+    // to the map's own drag.
+    if (watched != view_ || event->type() != QEvent::MouseButtonPress)
+        return QObject::eventFilter(watched, event);
+    const auto* press = static_cast<QMouseEvent*>(event);
+    if (press->button() != Qt::LeftButton)
+        return false;
+    view_->removeEventFilter(this);
+    const QPoint point = press->position().toPoint();
+    if (!welcome_ || !view_->mapView().aspectFixed() || point.y() < kHeaderStripHeight)
+        return false;
+    const MapPoint at = view_->mapView().ScreenToMap(point.x(), point.y());
+    welcome_->SetMapPosition({LatitudeDegrees(at.y), LongitudeDegrees(at.x)});
+    return true;
+}
+
+void GuiApp::WelcomeDone(const WelcomeSettings& settings, int radiusKm) {
+    // As the setup sheets' OK does: the station first, then the connections restart.
+    view_->SetUnitsOfMeasure(settings.station.UnitsOfMeasure);
+    app_->StationSetupDone(settings.station);
+    view_->SetTileSource(settings.map.TileSource.empty() ? "none" : settings.map.TileSource);
+    RefreshViews(true);
+    host_->Post(ThreadMessage::kCommSetupDone);
+    // The stations round the new position fill the map.
+    if (settings.station.HasInitPosit &&
+        !IsNoPosition(settings.station.Lat, settings.station.Lon)) {
+        view_->mapView().ShowBox(RangeBox(
+            {LatitudeDegrees(settings.station.Lat), LongitudeDegrees(settings.station.Lon)},
+            radiusKm));
+        RefreshViews(true);
+    }
 }
 
 // --- The view kept across starts ---

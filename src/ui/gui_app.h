@@ -27,6 +27,9 @@ class CPlovaneDoc;
 class CPlovaneView;
 class CSymbolIcons;
 class CListWindows;
+class CWelcomeWizard;
+struct WelcomeProbes;
+struct WelcomeSettings;
 class QSettingsProfile;
 class QtHost;
 class StopSignals;
@@ -70,6 +73,9 @@ class GuiApp : public QObject, public AppViews {
     void TimerTick() override;
     void MapListChanged() override;
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   signals:
     // The main window has closed and the ports are shut: the event loop may end.
     void quitRequested();
@@ -88,6 +94,12 @@ class GuiApp : public QObject, public AppViews {
 
     // Centres the map on a station and selects it in the station list.
     void CenterOnStation(const std::string& call);
+    // Setup > Welcome...: the first-start guide, shown beside the main window; Finish makes
+    // the program take what it wrote.
+    void ShowWelcome();
+    CWelcomeWizard* welcome() const;
+    // Where the guide looks for a TNC, gpsd and the APRS-IS (tests point it at loopback).
+    void SetWelcomeProbes(const WelcomeProbes& probes);
 
   private:
     void WaitForTiles();
@@ -97,6 +109,7 @@ class GuiApp : public QObject, public AppViews {
     void RestoreView();
     void FindStation();
     void ShowMapTitle();
+    void WelcomeDone(const WelcomeSettings& settings, int radiusKm);
     std::vector<std::filesystem::path> Folders() const;
 
     GuiOptions options_;
@@ -112,6 +125,8 @@ class GuiApp : public QObject, public AppViews {
     CPlovaneView* view_ = nullptr;           // owned by the frame
     std::unique_ptr<CListWindows> windows_;  // the List menu's windows, gone before the frame
     QPointer<CSplashWnd> splash_;
+    QPointer<CWelcomeWizard> welcome_;
+    std::unique_ptr<WelcomeProbes> welcomeProbes_;
     QTimer timer_;
     std::unique_ptr<StopSignals> stopSignals_;
     bool progressShown_ = false;

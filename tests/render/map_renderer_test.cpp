@@ -96,6 +96,7 @@ TEST(MapRenderer, RotatedAndIconLabels) {
 TEST(MapRenderer, CourseSpeedWindAndTrackMarks) {
     RenderRig rig;
     rig.options.ShowCourseSpeed = rig.options.ShowWX = rig.options.ShowTracks = true;
+    rig.options.IconLabels = false;  // the marks alone
     rig.profile.WriteInt(CStationSettings::kSection, "bTrack", 1);
     rig.settings.Load(rig.profile);
     rig.stations.ApplySettings(rig.settings, false);

@@ -46,10 +46,12 @@ void UseTrack(StoreFixture& f, const TrackSetup& t) {
     f.Reload();
 }
 
-// Only the own station is tracked by default; without rules every report adds a point up to a
-// TrackMax capped at what the setup page offers; by time, reports more than the threshold apart.
+// With other stations' tracks off only the own station is tracked; without rules every report
+// adds a point up to a TrackMax capped at what the setup page offers; by time, reports more
+// than the threshold apart.
 TEST(Track, TheDistanceAndTimeRulesAndACappedTrackMax) {
     StoreFixture f;
+    f.Set("bTrack", 0);
     f.Report("K1AAA", "4900.00N", "07200.00W");
     f.Report("N0CALL", "4900.00N", "07200.00W");
     f.Report("N0CALL", "4910.00N", "07200.00W");  // 11.6 miles: beyond the own 0.5 miles

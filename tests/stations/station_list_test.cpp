@@ -154,13 +154,13 @@ TEST(StationList, ApplySettingsCopiesTheOwnRecordAndAnnouncesOnlyWhenAsked) {
     EXPECT_EQ(std::vector<int>({s.moving, s.hasPhg, s.phgPower, s.phgHeight, s.phgGain,
                                 s.phgDirectivity, s.speed, s.course}),
               std::vector<int>({false, true, 9, 32767, 5, 90, 0, 0}));
-    EXPECT_EQ(std::string({s.symbolTable, s.symbolCode}), "/Z");
+    EXPECT_EQ(std::string({s.symbolTable, s.symbolCode}), "/-");
     f.settings.Mobile = true;  // carries no PHG
     f.settings.Symbol = "x";   // too short: the default
     f.list.ApplySettings(f.settings, false);
     s = f.list.OwnStation();
     EXPECT_TRUE(s.moving && !s.hasPhg && s.hasSymbol);
-    EXPECT_EQ(std::string({s.symbolTable, s.symbolCode}), "/Z");
+    EXPECT_EQ(std::string({s.symbolTable, s.symbolCode}), "/-");
     f.settings.Symbol = "\\k";
     f.list.ApplySettings(f.settings, false);
     s = f.list.OwnStation();

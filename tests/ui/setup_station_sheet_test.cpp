@@ -67,7 +67,7 @@ TEST_F(StationSheet, DependentControlsFollowAndTheChangesAreStored) {
     ASSERT_EQ(list->topLevelItemCount(), 96);
     EXPECT_EQ(list->headerItem()->text(0), "Description");
     EXPECT_EQ(list->columnWidth(0), 180);
-    EXPECT_EQ(list->currentItem()->text(0), "Z - WinAPRS\u2122");
+    EXPECT_EQ(list->currentItem()->text(0), "- - House w/ Vertical Ant.");  // a new station's
     EXPECT_FALSE(list->topLevelItem(30)->icon(0).isNull());
     EXPECT_FALSE(page.overlayList()->isEnabled());
 

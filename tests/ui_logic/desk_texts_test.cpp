@@ -72,7 +72,8 @@ TEST(HelpAbout, TopicsAndCredits) {
 }
 
 TEST(TrackNote, SaysWhichTracksAreNotRecorded) {
-    CStationSettings settings;  // own track on, others off by default
+    CStationSettings settings;
+    settings.bTrack = false;  // own track on, others off
     EXPECT_EQ(TrackHistoryNote(false, settings), "");
     EXPECT_EQ(TrackHistoryNote(true, settings).rfind("Other stations' tracks are not", 0), 0u);
     settings.bTrack = true;

@@ -54,6 +54,10 @@ struct Stores : HeadlessStores {
     Stores(const Clock& clock, AppHost& host, const std::string& myCall)
         : HeadlessStores(clock, host, [&myCall](MemoryProfile& profile) {
               profile.WriteString(CStationSettings::kSection, "MyCall", myCall);
+              // What the decoder alone makes, whatever a new installation's defaults are: no
+              // tracks of other stations, the own record with the reference symbol.
+              profile.WriteInt(CStationSettings::kSection, "bTrack", 0);
+              profile.WriteString(CStationSettings::kSection, "Symbol", "/Z");
           }) {
         // NMEA sentences inside packets go to the sentence parser; with GPS off no line is the
         // own receiver's.
