@@ -34,7 +34,7 @@ std::string Coord(double value, bool lat) {
     const char hemi = lat ? (value < 0 ? 'S' : 'N') : (value < 0 ? 'W' : 'E');
     value = std::abs(value);
     const int deg = static_cast<int>(value);
-    char text[16];
+    char text[48];  // room for any double gcc can imagine here
     std::snprintf(text, sizeof text, lat ? "%02d%05.2f%c" : "%03d%05.2f%c", deg, (value - deg) * 60,
                   hemi);
     return text;

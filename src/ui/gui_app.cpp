@@ -324,8 +324,7 @@ void GuiApp::WelcomeDone(const WelcomeSettings& settings, int radiusKm) {
     RefreshViews(true);
     host_->Post(ThreadMessage::kCommSetupDone);
     // The stations round the new position fill the map.
-    if (settings.station.HasInitPosit &&
-        !IsNoPosition(settings.station.Lat, settings.station.Lon)) {
+    if (settings.station.HasInitPosit && settings.station.HasTypedPosition()) {
         view_->mapView().ShowBox(RangeBox(
             {LatitudeDegrees(settings.station.Lat), LongitudeDegrees(settings.station.Lon)},
             radiusKm));

@@ -109,7 +109,7 @@ void CListWindows::ShowStationInfo(const CStation& station) {
     // typed in the setup) and the report's age, for every kind of station.
     const CStation own = app_.stations().OwnStation();
     std::optional<GeoPoint> from;
-    if (own.hasPosition && !IsNoPosition(own.position.colatitude, own.position.longitude))
+    if (own.hasPosition)
         from = GeoPoint{own.position.colatitude, own.position.longitude};
     const int units = app_.stationSettings().UnitsOfMeasure;
     const StationContextText context =

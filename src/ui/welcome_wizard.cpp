@@ -143,8 +143,7 @@ QWizardPage* CWelcomeWizard::BuildPositionPage() {
         else
             grid->addRow(button);
     };
-    const bool stored = settings_.station.HasInitPosit &&
-                        !IsNoPosition(settings_.station.Lat, settings_.station.Lon);
+    const bool stored = settings_.station.HasInitPosit && settings_.station.HasTypedPosition();
     addSource(kKeepPosition,
               stored ? "&Keep " + PositionText({LatitudeDegrees(settings_.station.Lat),
                                                 LongitudeDegrees(settings_.station.Lon)})

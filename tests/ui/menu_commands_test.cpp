@@ -174,6 +174,13 @@ TEST(MenuCommands, EveryCommandOfEveryMenuDoesWhatItSays) {
         {"Setup/Station...", {dialog("Setup Station")}},
         {"Setup/Communications...", {dialog("Setup Communications")}},
         {"Setup/Sound...", {dialog("Alerts")}},
+        {"Setup/Welcome...",
+         {window("Welcome to Plovane"), [](GuiApp&) {
+              for (QWidget* top : QApplication::topLevelWidgets()) {
+                  if (top->windowTitle() == "Welcome to Plovane")
+                      top->close();
+              }
+          }}},
         {"Help/Help Topics", {window("Plovane Help")}},
         {"Help/About Plovane...", {dialog("About Plovane...")}},
     };
