@@ -77,6 +77,7 @@ GuiApp::GuiApp(const GuiOptions& options, bool interactive)
     frame_->SetView(view_);
     frame_->SetShutdown([this] {
         timer_.stop();
+        logStateTimer_.stop();
         SaveView();
         app_->Shutdown();
         // The program ends with its main window, even while a list window or the splash is
@@ -159,10 +160,13 @@ GuiApp::GuiApp(const GuiOptions& options, bool interactive)
 
     timer_.setInterval(CPlovaneApp::kTimerPeriodMs);
     connect(&timer_, &QTimer::timeout, this, [this] { app_->OnTimer(); });
+    logStateTimer_.setInterval(1000);
+    connect(&logStateTimer_, &QTimer::timeout, this, &GuiApp::ShowLogState);
 }
 
 GuiApp::~GuiApp() {
     timer_.stop();
+    logStateTimer_.stop();
     // The ports and the output thread stop before the windows and the host go.
     app_->Shutdown();
     app_->SetViews(nullptr);
@@ -172,6 +176,11 @@ GuiApp::~GuiApp() {
 
 std::vector<std::filesystem::path> GuiApp::Folders() const {
     return SearchFolders(*profile_, PathBytes(BundledDataDir()));
+}
+
+void GuiApp::ShowLogState() {
+    const LogState state = ReadLogState(*app_);
+    frame_->ShowLogState(DisplayText(state.text), DisplayText(state.tooltip), state.trouble);
 }
 
 void GuiApp::ShowStatus(const std::string& text) {
@@ -224,6 +233,8 @@ bool GuiApp::Start(bool show) {
     MapListChanged();
     timer_.start();
     started_ = true;
+    ShowLogState();
+    logStateTimer_.start();
     // SIGTERM and SIGINT stop the program as closing the main window does.
     stopSignals_ = std::make_unique<StopSignals>([this] { frame_->close(); });
 

@@ -104,6 +104,7 @@ class GuiApp : public QObject, public AppViews {
   private:
     void WaitForTiles();
     void ShowStatus(const std::string& text);
+    void ShowLogState();
     void SendNow(Command id);
     void SaveView();
     void RestoreView();
@@ -128,6 +129,7 @@ class GuiApp : public QObject, public AppViews {
     QPointer<CWelcomeWizard> welcome_;
     std::unique_ptr<WelcomeProbes> welcomeProbes_;
     QTimer timer_;
+    QTimer logStateTimer_;  // the status bar's station-log mark follows the log
     std::unique_ptr<StopSignals> stopSignals_;
     bool progressShown_ = false;
     QString progressText_;

@@ -78,6 +78,9 @@ CMainFrame::CMainFrame(Profile& profile, QWidget* parent) : QMainWindow(parent),
     pointer_ = NewPlainLabel({}, this);
     pointer_->setObjectName("pointerPosition");
     statusBar()->addPermanentWidget(pointer_);
+    logState_ = NewPlainLabel({}, this);
+    logState_->setObjectName("logState");
+    statusBar()->addPermanentWidget(logState_);
     progress_ = new ProgressIndicator(statusBar());
     ShowNotice("Ready");
     ShowDragMode(DragMode::kZoom);
@@ -175,6 +178,12 @@ void CMainFrame::ShowDragMode(DragMode mode) {
 }
 
 // --- Status bar ---
+
+void CMainFrame::ShowLogState(const QString& text, const QString& tooltip, bool trouble) {
+    logState_->setText(text);
+    logState_->setToolTip(tooltip);
+    logState_->setStyleSheet(trouble ? "color: #c00000; font-weight: bold;" : QString());
+}
 
 void CMainFrame::ShowNotice(const QString& text) {
     // One line: a received line's own line ends are not shown.

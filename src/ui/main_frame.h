@@ -42,6 +42,8 @@ class CMainFrame : public QMainWindow {
 
     // The one-line notice in the status bar.
     void ShowNotice(const QString& text);
+    // The station log's mark at the right of the status bar; `trouble` shows it in red.
+    void ShowLogState(const QString& text, const QString& tooltip, bool trouble);
     QString notice() const;
 
     // The progress indicator: drawn only between Begin and End, which nest.
@@ -103,6 +105,7 @@ class CMainFrame : public QMainWindow {
     QToolBar* toolBar_ = nullptr;
     QLabel* notice_ = nullptr;
     QLabel* pointer_ = nullptr;
+    QLabel* logState_ = nullptr;
     QPointer<HelpViewer> help_;
     ProgressIndicator* progress_ = nullptr;
     int progressUsers_ = 0;

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QImage>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
@@ -14,11 +15,13 @@
 #include <QSignalSpy>
 #include <QWidget>
 #include <csignal>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <thread>
 
 #include "gui_rig.h"
+#include "app/station_log.h"
 #include "ui/logic/plovane_doc.h"
 #include "ui/main_frame.h"
 #include "ui/plovane_view.h"
@@ -73,6 +76,27 @@ TEST(GuiApp, FirstStartShowsTheBundledWorldMapAndWorkerMessagesArrive) {
     EXPECT_TRUE(WaitFor([&] {
         return gui.frame().notice() == "TNC>N0CALL>APQ102:>on" && gui.view().unitsOfMeasure() == 2;
     }));
+}
+
+// The status bar says when the station log stops writing and what it lost; the mark was absent.
+TEST(GuiApp, TheStatusBarSaysWhenTheStationLogStopsWriting) {
+    testing::GuiRig rig;
+    GuiApp& gui = rig.Start();
+    const auto* mark = gui.frame().findChild<QLabel*>("logState");
+    ASSERT_NE(mark, nullptr);
+    const CStationLog* log = gui.app().stationLog();
+    ASSERT_NE(log, nullptr);
+    EXPECT_EQ(mark->text(), "Log");
+    // Today's day file becomes a full disk: every write fails.
+    std::filesystem::create_directories(log->folder());
+    const std::filesystem::path day = log->folder() / LogFileName(std::time(nullptr));
+    std::filesystem::remove(day);
+    std::filesystem::create_symlink("/dev/full", day);
+    const std::filesystem::path lines = rig.dir / "heard.sim";
+    std::ofstream(lines) << "W1AAA>APRS:>one\nW1AAA>APRS:>two\n";
+    gui.PlaySimulation(lines.string());
+    EXPECT_TRUE(WaitFor([&] { return mark->text() == "Log stopped"; }, 5000));
+    EXPECT_TRUE(mark->toolTip().contains("records not written")) << mark->toolTip().toStdString();
 }
 
 // A map named relative to the working folder is remembered absolute; a bad file keeps it shown.

@@ -2,6 +2,7 @@
 #include "ui/logic/status_icons.h"
 
 #include "app/plovane_app.h"
+#include "app/station_log.h"
 
 namespace plovane {
 
@@ -41,6 +42,25 @@ HeaderStatus ReadHeaderStatus(CPlovaneApp& app) {
     }
     status.messageWaiting = app.messages().MessageWaiting();
     return status;
+}
+
+LogState LogStateOf(const std::string& folder, bool writing, uint64_t dropped) {
+    if (folder.empty())
+        return {"Log off", "Station log: off (Setup Station, Log page)", false};
+    const std::string lost = dropped == 0 ? std::string()
+                                          : "; " + std::to_string(dropped) +
+                                                (dropped == 1 ? " record" : " records") +
+                                                " not written";
+    if (!writing)
+        return {"Log stopped", "Station log: cannot write to " + folder + lost, true};
+    return {"Log", "Station log: writing to " + folder + lost, false};
+}
+
+LogState ReadLogState(const CPlovaneApp& app) {
+    const CStationLog* log = app.stationLog();
+    if (log == nullptr)
+        return LogStateOf({}, false, 0);
+    return LogStateOf(log->folder().string(), log->writing(), log->dropped());
 }
 
 }  // namespace plovane

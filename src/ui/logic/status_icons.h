@@ -5,6 +5,9 @@
 // TNC's state.
 #pragma once
 
+#include <cstdint>
+#include <string>
+
 #include "maps/header_status.h"
 
 namespace plovane {
@@ -22,5 +25,16 @@ LinkState LinkStateOf(const LinkFacts& facts);
 
 // The states of the core's ports, the network client and the message-waiting mark.
 HeaderStatus ReadHeaderStatus(CPlovaneApp& app);
+
+// The status bar's station-log mark: whether the log writes, and what it lost on the way.
+struct LogState {
+    std::string text;
+    std::string tooltip;
+    bool trouble = false;  // shown so it is seen: the log does not write now
+};
+
+// `folder` empty: the log is off.
+LogState LogStateOf(const std::string& folder, bool writing, uint64_t dropped);
+LogState ReadLogState(const CPlovaneApp& app);
 
 }  // namespace plovane
