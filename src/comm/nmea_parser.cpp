@@ -45,11 +45,11 @@ std::string NormaliseCoordinate(std::string_view field, size_t integerDigits, ch
         return std::all_of(t.begin(), t.end(),
                            [](char c) { return latin1::IsDigit(static_cast<unsigned char>(c)); });
     };
-    long wholeValue = 0;
-    for (char c : whole)
-        wholeValue = wholeValue * 10 + (c - '0');
-    if (whole.size() <= integerDigits && digitsOnly(whole) && digitsOnly(fraction) &&
-        wholeValue % 100 < 60) {
+    const bool plain = whole.size() <= integerDigits && digitsOnly(whole) && digitsOnly(fraction);
+    long wholeValue = 0;  // read only when short enough to fit
+    for (size_t i = 0; plain && i < whole.size(); ++i)
+        wholeValue = wholeValue * 10 + (whole[i] - '0');
+    if (plain && wholeValue % 100 < 60) {
         double minutes = static_cast<double>(wholeValue % 100);
         double unit = 0.1;
         for (size_t i = 0; i < fraction.size() && i < 12; ++i, unit /= 10)
