@@ -13,15 +13,18 @@ namespace {
 std::string DefaultFilter(const Profile& p) {
     CStationSettings station;
     station.Load(p);
-    if (!station.HasInitPosit)
+    if (!station.HasInitPosit || !station.HasTypedPosition())
         return "m/100";
-    char text[64];
-    std::snprintf(text, sizeof text, "r/%.2f/%.2f/100", LatitudeDegrees(station.Lat),
-                  LongitudeDegrees(station.Lon));
-    return text;
+    return RangeFilter(LatitudeDegrees(station.Lat), LongitudeDegrees(station.Lon), 100);
 }
 
 }  // namespace
+
+std::string RangeFilter(double lat, double lon, int radiusKm) {
+    char text[64];
+    std::snprintf(text, sizeof text, "r/%.2f/%.2f/%d", lat, lon, radiusKm < 1 ? 1 : radiusKm);
+    return text;
+}
 
 void CNetSettings::Load(const Profile& p) {
     enabled = p.GetInt(kSection, "NetEnabled", 0) != 0;

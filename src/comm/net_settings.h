@@ -31,4 +31,7 @@ struct CNetSettings {
     bool operator==(const CNetSettings&) const = default;
 };
 
+// The APRS-IS range filter round a place in decimal degrees: "r/48.12/11.52/100" (km, at least 1).
+std::string RangeFilter(double lat, double lon, int radiusKm);
+
 }  // namespace plovane

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "core/latin1.h"
+
 namespace plovane {
 namespace {
 
@@ -57,16 +59,6 @@ void PutHex(std::string& out, uint8_t byte) {
     out += kDigits[byte & 0x0F];
 }
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
 }  // namespace
 
 bool HasTerminalControls(std::string_view bytes) {
@@ -102,8 +94,8 @@ std::string UnescapeTerminalText(std::string_view text) {
     out.reserve(text.size());
     for (size_t at = 0; at < text.size(); ++at) {
         if (text[at] == '\\' && text.size() - at >= 4 && text[at + 1] == 'x') {
-            const int high = HexValue(text[at + 2]);
-            const int low = HexValue(text[at + 3]);
+            const int high = latin1::HexDigit(text[at + 2]);
+            const int low = latin1::HexDigit(text[at + 3]);
             const int byte = high * 16 + low;
             if (high >= 0 && low >= 0 && byte != '\r' && byte != '\n') {
                 out += static_cast<char>(byte);

@@ -117,10 +117,7 @@ MapBox RangeBox(const LatLon& position, int radiusKm) {
 }
 
 std::string RangeFilter(const LatLon& position, int radiusKm) {
-    char text[64];
-    std::snprintf(text, sizeof text, "r/%.2f/%.2f/%d", position.lat, position.lon,
-                  std::max(radiusKm, 1));
-    return text;
+    return RangeFilter(position.lat, position.lon, radiusKm);
 }
 
 std::vector<SerialChoice> SerialPortsById(const std::filesystem::path& devRoot) {
