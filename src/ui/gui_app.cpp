@@ -191,6 +191,31 @@ void GuiApp::ShowStatus(const std::string& text) {
     }
 }
 
+// The map a start shows: the one named on the command line, else the last one when the
+// preferences ask for it, else the bundled world map. Returns the notice of a last map that
+// no longer reads.
+QString GuiApp::OpenStartMap() {
+    bool opened = false;
+    QString skipped;
+    if (!options_.mapPath.empty()) {
+        opened = OpenMap(options_.mapPath, true);
+    } else if (mapOptions_.ReloadLastMap && !latin1::Trim(mapOptions_.LastMapPath).empty()) {
+        // A last map that no longer reads is skipped with a notice rather than a box that
+        // would stop every start.
+        opened = OpenMap(std::string(latin1::Trim(mapOptions_.LastMapPath)), true, true);
+        if (!opened)
+            skipped = frame_->notice();
+    }
+    if (!opened && !doc_->map().loaded) {
+        const QString world = WorldMapPath();
+        if (!world.isEmpty())
+            OpenMap(PathBytes(world), false);
+    }
+    RestoreView();
+    RefreshViews(true);
+    return skipped;
+}
+
 bool GuiApp::Start(bool show) {
     if (interactive_) {
         splash_ = new CSplashWnd;
@@ -211,12 +236,20 @@ bool GuiApp::Start(bool show) {
         frame_->show();
         frame_->raise();
         frame_->activateWindow();
-        QApplication::processEvents();  // drawn before the station log replays
     } else {
         // Laid out and drawable, but never on a screen.
         frame_->setAttribute(Qt::WA_DontShowOnScreen);
         frame_->show();
     }
+    // The map first, drawn before the core starts: the station log's replay fills it.
+    const QString skippedMap = OpenStartMap();
+    // The splash covers the start only: it goes once the main window is drawn.
+    if (splash_) {
+        frame_->repaint();
+        delete splash_.data();
+    }
+    if (show)
+        QApplication::processEvents();
     app_->SetViews(this);
     AppStartOptions start;
     start.searchFolders = Folders();
@@ -238,34 +271,10 @@ bool GuiApp::Start(bool show) {
     // SIGTERM and SIGINT stop the program as closing the main window does.
     stopSignals_ = std::make_unique<StopSignals>([this] { frame_->close(); });
 
-    // The map: the one named on the command line, else the last one when the preferences
-    // ask for it; a start that opens none shows the bundled world map.
-    bool opened = false;
-    QString skipped;
-    if (!options_.mapPath.empty()) {
-        opened = OpenMap(options_.mapPath, true);
-    } else if (mapOptions_.ReloadLastMap && !latin1::Trim(mapOptions_.LastMapPath).empty()) {
-        // A last map that no longer reads is skipped with a notice rather than a box that
-        // would stop every start.
-        opened = OpenMap(std::string(latin1::Trim(mapOptions_.LastMapPath)), true, true);
-        if (!opened)
-            skipped = frame_->notice();
-    }
-    if (!opened && !doc_->map().loaded) {
-        const QString world = WorldMapPath();
-        if (!world.isEmpty())
-            OpenMap(PathBytes(world), false);
-    }
-    if (!skipped.isEmpty())
-        frame_->ShowNotice(skipped);
-    RestoreView();
+    if (!skippedMap.isEmpty())
+        frame_->ShowNotice(skippedMap);  // the start's own notices came after it
     RefreshViews(true);
 
-    // The splash covers the start only: it goes once the main window is drawn.
-    if (splash_) {
-        frame_->repaint();
-        delete splash_.data();
-    }
     if (!options_.simulatePath.empty() && PlaySimulation(options_.simulatePath) < 0) {
         host_->MessageBox("Unable to open simulation file \"" + options_.simulatePath + "\".",
                           MessageBoxIcon::kExclamation);

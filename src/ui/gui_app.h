@@ -105,6 +105,7 @@ class GuiApp : public QObject, public AppViews {
     void WaitForTiles();
     void ShowStatus(const std::string& text);
     void ShowLogState();
+    QString OpenStartMap();
     void SendNow(Command id);
     void SaveView();
     void RestoreView();
