@@ -25,6 +25,7 @@ struct CMapOptions {
     bool ShowTracks = true;            // track histories
     bool ShowCourseSpeed = true;       // course/speed marks
     bool ShowWX = true;                // wind marks of weather stations
+    bool ShowRangeCircles = false;     // the radio range (given, or from PHG) round stations
     bool bRedrawScreenEvery = false;   // periodic complete redraw on
     int32_t RedrawScreenEvery = 5;     // minutes between complete redraws
     bool ReloadLastMap = false;        // open LastMapPath at start-up
@@ -55,7 +56,7 @@ struct MapOptionCheck {
     bool CMapOptions::*member;
 };
 
-inline constexpr std::array<MapOptionCheck, 10> kMapOptionChecks{{
+inline constexpr std::array<MapOptionCheck, 11> kMapOptionChecks{{
     {"IconLabels", "Show &Station Labels", &CMapOptions::IconLabels},
     {"MapLabels", "Show &Map Labels", &CMapOptions::MapLabels},
     {"OpaqueLabels", "Labels Are &Opaque", &CMapOptions::OpaqueLabels},
@@ -63,6 +64,7 @@ inline constexpr std::array<MapOptionCheck, 10> kMapOptionChecks{{
     {"ShowTracks", "Show Station Track &History", &CMapOptions::ShowTracks},
     {"ShowCourseSpeed", "Show Station &Course/Speed", &CMapOptions::ShowCourseSpeed},
     {"ShowWX", "Show &Weather Information", &CMapOptions::ShowWX},
+    {"ShowRangeCircles", "Show Ran&ge Circles", &CMapOptions::ShowRangeCircles},
     {"bRedrawScreenEvery", "Redraw Map Every", &CMapOptions::bRedrawScreenEvery},
     {"ReloadLastMap", "Reload &Last Map Displayed", &CMapOptions::ReloadLastMap},
     {"UseOffScreenBitmaps", "Use Off-screen &Bitmaps", &CMapOptions::UseOffScreenBitmaps},

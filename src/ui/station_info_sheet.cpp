@@ -58,6 +58,8 @@ QWidget* GeneralPage(const GeneralPageText& t) {
         {QObject::tr("Speed:"), t.speed},
         {QObject::tr("Pwr/Hgt:"), t.powerHeight},
         {QObject::tr("Gain/Dir:"), t.gainDirectivity},
+        {QObject::tr("Range:"), t.range},
+        {QObject::tr("DF Brg/NRQ:"), t.dfBearing},
         {QObject::tr("Posit Time:"), t.positTime},
         {QObject::tr("Actual Time:"), t.actualTime},
     });

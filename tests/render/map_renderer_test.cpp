@@ -126,6 +126,31 @@ TEST(MapRenderer, CourseSpeedWindAndTrackMarks) {
     EXPECT_LT(track, 80);
 }
 
+// The given range, else the PHG range, as a ring round the station when the option is on;
+// none too small to show beside the icon.
+TEST(MapRenderer, RangeRingsOnlyWhenAsked) {
+    for (const bool on : {false, true}) {
+        SCOPED_TRACE(on);
+        RenderRig rig;
+        rig.options.ShowRangeCircles = on;
+        rig.options.IconLabels = false;
+        rig.map.loaded = false;  // a white map
+        rig.Place("N0RNG", "/-", 100, 100);
+        rig.GiveRange("N0RNG", 10);  // 52 pixels north, 81 east at 50 degrees north
+        rig.Place("N0TINY", "/-", 30, 170);
+        rig.GiveRange("N0TINY", 1);  // 5 pixels: under the icon
+        ASSERT_TRUE(rig.Draw());
+        const auto marked = [&](const QRect& area) {
+            return testing::CountPixels(rig.image, area,
+                                        [](const QColor& p) { return p != kWhite; });
+        };
+        EXPECT_EQ(marked(QRect(97, 119 - 55, 7, 6)) > 0, on);      // north
+        EXPECT_EQ(marked(QRect(100 + 78, 116, 6, 7)) > 0, on);     // east
+        EXPECT_EQ(marked(QRect(100 - 30, 119 - 30, 20, 20)), 0);  // inside stays clear
+        EXPECT_EQ(marked(QRect(30 - 12, 189 - 12, 24, 24)), marked(QRect(30 - 8, 181, 16, 16)));
+    }
+}
+
 TEST(MapRenderer, OffScreenCopiesMakeARepaintOneCopy) {
     RenderRig rig;
     rig.options.UseOffScreenBitmaps = true;

@@ -12,6 +12,7 @@
 
 #include "core/clock.h"
 #include "core/profile.h"
+#include "core/station_report.h"
 #include "core/station_settings.h"
 #include "maps/map_data.h"
 #include "maps/map_options.h"
@@ -136,6 +137,14 @@ struct RenderRig {
         stations.UpdatePosition(
             call, symbol, Angle(90.0 - (kY0 + 1000 * py + 500) / 360000.0, 2, 'N'),
             Angle((kX0 + 1000 * px + 500) / 360000.0 - 180.0, 3, 'E'), "", "", -1);
+    }
+    // The radio range a station gives ("RNG...").
+    void GiveRange(const std::string& call, double miles) {
+        StationReport report;
+        report.call = call;
+        report.hasRange = true;
+        report.rangeMiles = miles;
+        stations.Apply(report);
     }
     // The opaque pixels of a 16 x 16 icon drawn with its top-left corner at (left, top).
     void ExpectIconAt(const QImage& icon, int left, int top) const {

@@ -78,19 +78,22 @@ TEST(StationRedraw, AloneItShowsNothingTheCompleteDrawingDidNot) {
 }
 
 // A fast mover drawn again alone leaves no ghost: round its old place the picture is what a
-// complete drawing of the new state shows (symbol, call, course line and track end gone).
+// complete drawing of the new state shows (symbol, call, course line, range ring and track end
+// gone).
 TEST(StationRedraw, AMovedStationLeavesNoGhostBehind) {
     for (const bool offScreen : {false, true}) {
         SCOPED_TRACE(offScreen ? "picture copy" : "target");
         RenderRig rig;
         rig.options.IconLabels = rig.options.ShowTracks = rig.options.ShowCourseSpeed = true;
+        rig.options.ShowRangeCircles = true;
         rig.options.UseOffScreenBitmaps = offScreen;
         rig.map.loaded = false;  // a white map
         rig.Place("N0SAT-11", "/O", 60, 60);
         rig.stations.SetCourseSpeed("N0SAT-11", 40, 45);
+        rig.GiveRange("N0SAT-11", 5);  // a ring 26 pixels high, 40 wide at 50 degrees north
         rig.Place("K1NEAR", "/-", 70, 66);  // a neighbour the erasing must not wipe
         ASSERT_TRUE(rig.Draw());
-        const QRect oldPlace(60 - 30, 19 + 60 - 20, 90, 40);
+        const QRect oldPlace(60 - 45, 19 + 60 - 30, 100, 60);
         ASSERT_GT(testing::CountPixels(rig.image, oldPlace,
                                        [](const QColor& p) { return p != Qt::white; }),
                   50);

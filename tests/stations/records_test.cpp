@@ -4,6 +4,7 @@
 #include <string>
 
 #include "stations/device_names.h"
+#include "stations/radio_range.h"
 #include "stations/weather_description.h"
 
 namespace plovane {
@@ -70,6 +71,36 @@ TEST(WeatherDescription, NamesSoftwareAndUnit) {
     for (char letter : std::string("SCDMPUWXscdmpuwx")) {
         SCOPED_TRACE(letter);
         EXPECT_TRUE(WeatherDescription(std::string(1, letter) + "U5").starts_with("Ult 500 ("));
+    }
+}
+
+// The range a station gives wins over the one its PHG works out to.
+TEST(RadioRange, GivenRangeElsePhg) {
+    struct Case {
+        const char* name;
+        bool phg;
+        int power, height, gain;
+        double given;  // 0: none
+        double miles;
+    } cases[] = {
+        {"PHG5132", true, 25, 20, 3, 0, 7.948},
+        {"PHG2360", true, 4, 80, 6, 0, 11.949},
+        {"PHG7890", true, 49, 640, 9, 0, 75.144},
+        {"PHG0132", true, 0, 20, 3, 0, 0},
+        {"RNG0050", false, 0, 0, 0, 50, 50},
+        {"PHG5132 RNG0050", true, 25, 20, 3, 50, 50},
+        {"nothing", false, 0, 0, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CStation s("W5ABC");
+        s.hasPhg = c.phg;
+        s.phgPower = static_cast<int16_t>(c.power);
+        s.phgHeight = static_cast<int16_t>(c.height);
+        s.phgGain = static_cast<int16_t>(c.gain);
+        s.hasRange = c.given > 0;
+        s.rangeMiles = c.given;
+        EXPECT_NEAR(RadioRangeMiles(s), c.miles, 0.001);
     }
 }
 

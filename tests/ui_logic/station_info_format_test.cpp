@@ -57,14 +57,17 @@ TEST(StationInfoGeneral, FieldsInEveryUnitSystem) {
     s.phgHeight = 20;
     s.phgGain = 3;
     s.phgDirectivity = 0;
+    s.hasRange = true;
+    s.rangeMiles = 50;
     struct Expected {
         const char* altitude;
         const char* speed;
         const char* powerHeight;
+        const char* range;
     } expected[] = {
-        {"10003 ft", "41 mph", "25 W/20 ft"},
-        {"10003 ft", "36 knots", "25 W/20 ft"},
-        {"3049 m", "66 kph", "25 W/6 m"},
+        {"10003 ft", "41 mph", "25 W/20 ft", "50 mi"},
+        {"10003 ft", "36 knots", "25 W/20 ft", "43 nm"},
+        {"3049 m", "66 kph", "25 W/6 m", "80 km"},
     };
     for (int units : kUnits) {
         SCOPED_TRACE(units);
@@ -72,7 +75,17 @@ TEST(StationInfoGeneral, FieldsInEveryUnitSystem) {
         EXPECT_EQ(page.altitude, expected[units].altitude);
         EXPECT_EQ(page.speed, expected[units].speed);
         EXPECT_EQ(page.powerHeight, expected[units].powerHeight);
+        EXPECT_EQ(page.range, expected[units].range);
     }
+    // Without a given range, the one the PHG values work out to (7.9 miles).
+    s.hasRange = false;
+    EXPECT_EQ(FormatGeneralPage(s, 0, 0).range, "7 mi");
+    s.hasBearing = true;
+    s.dfBearing = 270;
+    s.dfNrq = 729;
+    EXPECT_EQ(FormatGeneralPage(s, 0, 0).dfBearing, "270\u00B0/729");
+    s.dfNrq = 5;
+    EXPECT_EQ(FormatGeneralPage(s, 0, 0).dfBearing, "270\u00B0/005");
     EXPECT_EQ(FormatGeneralPage(s, 0, 0).gainDirectivity, "3 dB/Omni");
     s.phgDirectivity = 90;
     EXPECT_EQ(FormatGeneralPage(s, 0, 0).gainDirectivity, "3 dB/90\u00B0");
@@ -86,7 +99,8 @@ TEST(StationInfoGeneral, MissingDataShowsDashes) {
     EXPECT_EQ(page.station, "OBJECT1 [K1ABC]");
     for (const std::string* field :
          {&page.stationType, &page.latitude, &page.longitude, &page.altitude, &page.course,
-          &page.speed, &page.powerHeight, &page.gainDirectivity, &page.positTime, &page.actualTime})
+          &page.speed, &page.powerHeight, &page.gainDirectivity, &page.range, &page.dfBearing,
+          &page.positTime, &page.actualTime})
         EXPECT_EQ(*field, "-");
     // A position without altitude.
     EXPECT_EQ(FormatGeneralPage(At("4903.50N", "12201.75W"), 0, 0).altitude, "-");

@@ -71,6 +71,7 @@ struct StationSprite {
     bool hasWind = false;
     int windDirection = -1;  // degrees
     int windSpeed = -1;      // knots
+    double rangeMiles = 0;   // the radio range, 0 unknown
     bool shownOnMap = false;
 };
 StationSprite SpriteOf(const CStation& station, bool withTrack);

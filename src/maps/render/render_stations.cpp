@@ -1,9 +1,13 @@
 // Stations on the map: icon and overlay, track, call, course/speed and wind marks.
 #include <algorithm>
+#include <cmath>
 
+#include "core/geo.h"
+#include "core/units.h"
 #include "maps/render/clip.h"
 #include "maps/render/render_internal.h"
 #include "maps/station_icon.h"
+#include "stations/radio_range.h"
 
 namespace plovane {
 
@@ -39,6 +43,46 @@ void RestoreStationState(MapPainter& out, const CMapOptions& options) {
     out.SetOpaque(options.OpaqueLabels);
 }
 
+// Colatitude units (hundredths of an arc-second) per statute mile: a nautical mile is an arc
+// minute.
+constexpr double kUnitsPerStatuteMile = kUnitsPerMinute * kKnotsPerMph;
+// Circles smaller than this (pixels) would hide under the icon.
+constexpr double kMinRangeRadius = 10;
+
+// A thin bluish-grey ring of the station's radio range round (sx, sy). Left out when it would hide
+// under the icon, and when it is so much larger than the view that none of it could show.
+void DrawRangeCircle(QPainter& painter, const StationSprite& sprite,
+                     const MapProjection& projection, int sx, int sy) {
+    const double units = sprite.rangeMiles * kUnitsPerStatuteMile;
+    const double latitude =
+        (90.0 - sprite.position.colatitude / double(kUnitsPerDegree)) * (3.14159265358979 / 180);
+    // Degrees of longitude shrink toward the poles.
+    const double rx = units / std::max(std::cos(latitude), 0.01) / projection.ux();
+    // Mercator keeps small shapes true; the plain projection has its own vertical scale.
+    const double ry = projection.mercator() ? rx : units / std::max(projection.uy(), 1);
+    if (!std::isfinite(rx) || !std::isfinite(ry) || std::min(rx, ry) < kMinRangeRadius)
+        return;
+    const double reach = 16.0 * (projection.areaWidth() + projection.areaHeight());
+    if (rx > reach || ry > reach)
+        return;
+    // A view wholly inside the ring shows none of it.
+    const auto inside = [&](double x, double y) {
+        const double dx = (x - sx) / rx, dy = (y - sy) / ry;
+        return dx * dx + dy * dy < 1.0;
+    };
+    const double left = 0, right = projection.areaWidth();
+    const double top = kHeaderStripHeight, bottom = top + projection.areaHeight();
+    if (inside(left, top) && inside(right, top) && inside(left, bottom) && inside(right, bottom))
+        return;
+    const QRectF ring(sx - rx, sy - ry, 2 * rx, 2 * ry);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(QPen(QColor(64, 64, 160, 150), 1.5));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(ring);
+    painter.restore();
+}
+
 }  // namespace
 
 StationSprite SpriteOf(const CStation& station, bool withTrack) {
@@ -57,6 +101,7 @@ StationSprite SpriteOf(const CStation& station, bool withTrack) {
     s.hasWind = station.hasWeather && station.weather.windSpeed >= 0;
     s.windDirection = station.weather.windDirection;
     s.windSpeed = station.weather.windSpeed;
+    s.rangeMiles = RadioRangeMiles(station);
     s.shownOnMap = station.shownOnMap;
     return s;
 }
@@ -92,6 +137,10 @@ void DrawStationSprite(MapPainter& out, const StationSprite& sprite,
         projection.MapToScreen(sprite.position.longitude, sprite.position.colatitude);
     const int sx = at.x;
     const int sy = at.y;
+
+    // Under everything else of the station.
+    if (options.ShowRangeCircles && sprite.rangeMiles > 0)
+        DrawRangeCircle(out.painter(), sprite, projection, sx, sy);
 
     style.icons.Draw(out.painter(),
                      StationIconFor(sprite.symbolTable, sprite.symbolCode, sprite.killed), sx - 8,

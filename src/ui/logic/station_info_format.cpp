@@ -3,11 +3,14 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <string_view>
 #include <tuple>
 
 #include "core/geo.h"
 #include "core/latin1.h"
+#include "core/units.h"
+#include "stations/radio_range.h"
 #include "stations/weather_description.h"
 #include "ui/logic/display_utf8.h"
 #include "ui/logic/list_text.h"
@@ -80,6 +83,11 @@ std::string LengthText(double feet, int units) {
     return std::to_string(LengthInUnits(feet, units)) + " " + UnitsFor(units).lengthName;
 }
 
+std::string RangeText(double miles, int units) {
+    const char* name = units == kUnitsNautical ? " nm" : units == kUnitsMetric ? " km" : " mi";
+    return Cat({std::to_string(TruncateConverted(miles * UnitsPerMile(units))), name});
+}
+
 std::string RainText(int32_t tenthsMm, bool metric) {
     if (metric)
         return Fixed(tenthsMm * 0.1, 1) + " mm";
@@ -141,6 +149,15 @@ GeneralPageText FormatGeneralPage(const CStation& station, int unitsOfMeasure, i
             Cat({std::to_string(station.phgGain), " dB/",
                  station.phgDirectivity == 0 ? std::string("Omni")
                                              : std::to_string(station.phgDirectivity) + kDegree});
+    }
+
+    page.range = page.dfBearing = NoData();
+    if (const double miles = RadioRangeMiles(station); miles > 0)
+        page.range = RangeText(miles, unitsOfMeasure);
+    if (station.hasBearing) {
+        char nrq[8];
+        std::snprintf(nrq, sizeof nrq, "%03d", std::clamp<int>(station.dfNrq, 0, 999));
+        page.dfBearing = Cat({std::to_string(station.dfBearing), kDegree, "/", nrq});
     }
 
     page.positTime = NoData();

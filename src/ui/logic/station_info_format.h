@@ -21,6 +21,8 @@ struct GeneralPageText {
     std::string speed;
     std::string powerHeight;      // "Pwr/Hgt"
     std::string gainDirectivity;  // "Gain/Dir"
+    std::string range;            // the given range, else the PHG range
+    std::string dfBearing;        // "DF Brg/NRQ": bearing and the hits, range, quality digits
     std::string positTime;        // the report time in local time
     std::string actualTime;       // when last heard
 };
