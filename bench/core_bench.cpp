@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Core value conversions and the pattern matcher on the inputs that stress them.
 #include <benchmark/benchmark.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decode throughput: 1 000 000 monitor lines from 12 000 stations made by the traffic
 // generator (tools/gen-traffic), cut by the simulation line reader and decoded with the tag
 // "FILE>" into a station store limited to 9 999 records (and a message store), as simulation

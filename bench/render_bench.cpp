@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A complete redraw of a 1920 x 1080 map over tiles: 1 000 stations with tracks on cached
 // tiles, and the same with a 1 000 000-point vector map drawn over them. Run from the
 // release build; the view is Web Mercator at tile zoom 12 around Seattle.

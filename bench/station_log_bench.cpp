@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replay of the station log at start: a day of 1 000 000 logged lines from 12 000 stations
 // (the traffic generator's mix, each with its stamp line, spread over the last 23 hours) is
 // read, put in stamp order and replayed by a starting station (CPlovaneApp::Start with no

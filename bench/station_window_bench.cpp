@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Stations" window with 10 000 stations: opening it until every row is listed, and one
 // keystroke in the call mask until the filtered rows are listed. Offscreen, no timers waited
 // for: the work the user waits on.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The station store on the decoding hot path: position reports for a full list.
 #include <benchmark/benchmark.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Monitor lines of arbitrary bytes through the whole decoder into a small real station list
 // and message store: every line is cut at CR/LF as the intake would, decoded and applied,
 // and the store must stay within its limit.

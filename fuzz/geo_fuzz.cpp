@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Latitude/longitude texts: parse anything (results below 1 mean no position), then split
 // the result, which must always give a two-digit hundredths text and a hemisphere.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // gpsd reports: any text parses without harm, and a report taken as a fix has well-formed
 // position texts that the station store accepts.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A KISS byte stream through the de-framer and the AX.25 decoder: no crash, no frame over the
 // size limit, and every frame that decodes re-encodes to the same monitor line.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Line reader: any bytes, read both from memory and through a stream with a small limit.
 // Every line must be non-empty, free of CR and LF, within the limit, and both ways of
 // reading must agree.

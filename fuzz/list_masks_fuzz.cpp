@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list windows' masks and texts over received bytes: the bytes before the first NUL are
 // the typed mask, the rest a received text. The shown text must always be valid UTF-8, and
 // neither mask mode nor the addressee check may fail on any input.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds bytes to the map recogniser and reader as the contents of a map file.
 #include <cstddef>
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The message store fed arbitrary traffic: each input line "from|to|text" is received, a line
 // starting with "!" runs SendPending with the rest as filter, one starting with "#" sends a
 // new message to the rest. The limit, the ack cap and unique keys must hold throughout.

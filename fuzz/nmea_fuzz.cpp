@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // NMEA sentences: any line parses without harm, a parsed sentence gives well-formed
 // position texts, and applying it to a station store is safe.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pattern matcher with both pattern and subject from the input: the bytes before the
 // first NUL are the pattern, the rest the subject. A time-out counts as a failure.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a fuzz target over files, as ctest does with the seed corpora outside fuzz builds.
 // Arguments are files or folders (every regular file inside, sorted); a crash or a
 // sanitizer report fails the test.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The station setup's typed fields over arbitrary bytes: NUL-separated pieces become the six
 // position fields, the stored symbol and the serial texts. Accepted positions must land on
 // the globe, and a position shown from any stored value must be accepted and read back the

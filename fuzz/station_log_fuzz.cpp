@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Station log reader: any bytes as a day file. Every record read back must carry a stamp
 // that prints back to a stamp line which parses to the same values, a line free of LF, and
 // the records must come out in stamp order.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The station store's text inputs: a position report (symbol, latitude, longitude, time
 // stamp, comment with an altitude), a device/path/status update, a weather report and the
 // typed-position conversions, fed from one input split at newlines. Nothing may crash, the

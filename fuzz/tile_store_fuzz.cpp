@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds bytes to the tile read path: as an MBTiles file (SQLite) read for a few tiles, and as
 // the HTTP caching headers and tile source text the disk cache and settings read.
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TNC command files: any bytes give a bounded list of commands, each one line ending in CR.
 #include <cstdint>
 #include <cstdlib>

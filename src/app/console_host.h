@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The host of the headless station: notices and echo lines go to standard output, message
 // boxes to standard error (answered cautiously: OK, No or Cancel), and posted thread messages
 // wait in a queue that the main loop drains on its own thread.

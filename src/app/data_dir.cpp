@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finding the program's bundled data.
 #include "app/data_dir.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finding the program's bundled data (maps, sample simulation, TNC command files, symbol
 // icons, help page) wherever the program runs from: an installed prefix, the build tree or
 // the XDG data folders.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start-up search for TNC command files and maps.
 #include "app/file_search.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finding TNC command files and map files at start-up: a recursive search of a few folders,
 // then a case-insensitive sort with duplicate names numbered "N", "N (2)", "N (3)".
 #pragma once

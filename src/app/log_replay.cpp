@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The replay gate, the logging output ports and the replay of the station log.
 #include "app/log_replay.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What joins the station log to the running station: the gate through which the stores see
 // the clock and the host (during a replay they date records by the log's stamps and stay
 // silent), the output ports that log what they send, and the replay itself.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up, thread messages, the timer, simulation playback and shut-down.
 #include "app/plovane_app.h"
 

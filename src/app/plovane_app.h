@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application object: owns every long-lived part of the program (stores, decoder,
 // scheduler, ports), starts them in order, handles the thread messages and the 25-second
 // timer, plays simulation files and shuts down in order. Windows are not made here: the GUI

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application's station log: the replay at start, the writer and its settings, and
 // File > Replay Log.... Kept apart from plovane_app.cpp, which only calls in at start,
 // at shut-down and after the station setup.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Profile on an INI file, read and written as bytes. Files written by QSettings read back as
 // they were meant: quoted values, backslash escapes, "@ByteArray(...)" and "@@"; a text that
 // QSettings stored one character per byte (as older versions of this program did) comes back

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings store of the GUI and the headless station: an INI file in the layout QSettings
 // uses for the organisation "Drennic" and the application "Plovane"
 // (~/.config/Drennic/Plovane.conf), or a file named on the command line so tests never touch

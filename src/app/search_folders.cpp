@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folders searched at start-up.
 #include "app/search_folders.h"
 

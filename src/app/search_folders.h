@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folders searched for maps and TNC command files: the bundled data folder, the user's
 // data folder ($XDG_DATA_HOME/Plovane, else ~/.local/share/Plovane) when it exists, and the
 // folders listed in the "Maps" setting "SearchFolders" (separated by ";").

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The alert sounds, kept in the "Sound" section: a switch and a WAV file for a new message,
 // a new acknowledgement and a new station.
 #pragma once

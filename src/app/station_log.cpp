@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Station log: the day files, their stamp lines, reading them back and the buffered writer.
 #include "app/station_log.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The station log: the memory of the station across restarts. Every line heard and every line
 // sent is appended with its UTC time to one file per UTC day, plovane/log/YYYY-MM-DD.log under
 // the XDG data folder. A record is two lines:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Extensions found inside comments and telemetry texts: the DAO precision extension
 // ("!W12!", "!w>f!"), base-91 comment telemetry ("|ss1122|"), the altitude ("/A=001234")
 // and "T#" telemetry reports.

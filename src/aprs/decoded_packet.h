@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A decoded monitor line as a plain value: what it says about stations, objects and items,
 // the message it carries, the NMEA sentence in it, and the lines to show. The application
 // applies it to the stores; nothing here touches them.

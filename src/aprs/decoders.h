@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The decoders of the information field, one family per file, and the writer they fill a
 // decoded packet's station reports with. Each takes the station (or object/item) name, the
 // destination call, the path and the information text starting where the dispatch says.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What follows the symbol code of a position: the seven-character data extensions PHG, DFS,
 // RNG and "ccc/sss" (with a direction-finding "/BRG/NRQ" after it), weather data after a
 // weather symbol, storm reports, and the comment. Every path ends in one UpdatePosition and

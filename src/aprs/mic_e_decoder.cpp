@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Mic-E: latitude digits and N/S, lon offset and E/W flags ride in the destination call;
 // longitude, speed, course and symbol in the first bytes of the information field.
 // e.g. N0CALL>S32U6T:'(#fpPO>/

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The first stage of decoding: cleans a monitor line, splits the header, sets aside our own
 // packets, derives a symbol from the destination call or the SSID, and hands the information
 // field to the decoder of its data type.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The packet decoder: a function of the monitor line. It cleans the line, splits the header
 // "SOURCE>DESTINATION,PATH:information", and hands each packet type to its decoder; the
 // result is a DecodedPacket that the application applies to its stores.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Position reports with their optional time stamp, in the uncompressed "DDMM.mmN/DDDMM.mmW"
 // form and the base-91 compressed form. Objects and items arrive here too, under their own
 // name, with the information text starting at their live/killed flag.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The report writer: turns what the decoders read into the station reports of a packet.
 #include "aprs/decoders.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Weather reports: the APRS weather fields (positionless "_" reports and the fields after a
 // weather-symbol position) and the hexadecimal records of Peet Bros Ultimeter and U-II
 // stations ("$ULTW", "!!", "#", "*"). Values leave here in the store's units: knots, tenths

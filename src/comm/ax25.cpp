@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // AX.25 UI frame encoding and decoding.
 #include "comm/ax25.h"
 

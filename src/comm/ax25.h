@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // AX.25 UI frames as a KISS TNC hands them over: the address field (destination, source, up
 // to eight digipeaters), control 0x03, PID 0xF0 and the information field. Received frames
 // become monitor lines, the form the packet decoder reads:

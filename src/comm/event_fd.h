@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The eventfd that wakes a port's threads out of poll() when the port closes or a text is
 // queued: one write signals it, a drain reads every pending signal.
 #pragma once

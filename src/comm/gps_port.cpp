@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The GPS receiver's settings, port and sentence receiver.
 #include "comm/gps_port.h"
 

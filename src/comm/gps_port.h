@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The GPS receiver: its settings, its serial port (nothing is ever sent to it), and the
 // NMEA intake through which every sentence reaches the station store, whether it comes from
 // this port, from the TNC's monitor stream, or inside another station's packet.

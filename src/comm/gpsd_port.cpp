@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The gpsd client: reports to fixes, fixes to the own station record.
 #include "comm/gpsd_port.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // gpsd as the GPS source: one TCP connection to the daemon, asked to WATCH in JSON; every TPV
 // report with a 2D or 3D fix sets the own position, course, speed and altitude as a serial
 // receiver's sentences would. The link is made again after gpsd restarts.

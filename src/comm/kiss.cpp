@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // KISS framing and de-framing.
 #include "comm/kiss.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // KISS framing between a host and a TNC: frames between FEND bytes, FEND and FESC inside a
 // frame escaped as FESC TFEND and FESC TFESC, and a leading command byte whose high nibble
 // is the TNC port and low nibble the command (0 data; 1-6 set parameters).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The KISS TNC port: opening serial and TCP links, frames in and out.
 #include "comm/kiss_port.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A KISS TNC, on a serial port or over TCP (a software TNC such as a sound-card modem). The
 // port's worker thread de-frames what arrives, decodes each AX.25 UI frame into a monitor line
 // and hands it to the line handler (normally the decoder's intake, as the text-mode TNC's lines

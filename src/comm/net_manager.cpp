@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The APRS-IS client: the open/close protocol, the login and held texts around each
 // connection, and storing what the server sends.
 #include "comm/net_manager.h"

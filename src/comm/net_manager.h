@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The APRS-IS client: one TCP connection to a server, run by a port thread. The thread
 // connects, sends the login line and then the queued texts, gathers what the server sends in
 // the network receive buffer (the user-interface thread decodes it on kNetLines) and, when

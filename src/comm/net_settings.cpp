@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading and saving the APRS-IS connection settings.
 #include "comm/net_settings.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The APRS-IS connection settings, kept in the "Comm" section.
 #pragma once
 

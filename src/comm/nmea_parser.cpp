@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The NMEA sentence parser.
 #include "comm/nmea_parser.h"
 

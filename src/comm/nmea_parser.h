@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // NMEA 0183 sentences from a GPS receiver, or inside a packet whose payload is a sentence:
 // GGA, GLL, RMC and VTG give the position, altitude, UTC time, course and speed.
 //   $GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What opening a port came to: running, switched off, or failed with the text to show.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The APRS-IS passcode: the number a server checks against the login call before it lets
 // a client send packets.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The link worker: open, serve, back off, open again.
 #include "comm/port_thread.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A byte-stream link run by one worker thread: it opens the link (a TCP connection, a serial
 // device), hands on what arrives, writes the queued byte strings in order (each after its own
 // pause), and when the link breaks or will not open, tries again after a pause that doubles up

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bytes a port has received and nobody has yet cut into lines. The serial ports and the
 // network client own one each; DrainLines hands their complete lines on.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Line settings of a serial device on termios.
 #include "comm/serial_line.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The line settings of a serial device on POSIX termios: speed, character format, no flow
 // control, raw bytes, and the read time-out the read thread relies on.
 #pragma once

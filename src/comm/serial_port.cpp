@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The serial port driver: device set-up, received bytes to lines, and the open/close
 // protocol.
 #include "comm/serial_port.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One serial port on the shared link worker: it gathers received bytes in the port's receive
 // buffer and runs the line intake when a line end arrives, and sends queued texts one by one,
 // each with a pause before and after it. The TNC port and the GPS port build on it.

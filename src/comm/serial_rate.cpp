@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary baud rates through the Linux termios2 interface. This file keeps the kernel's
 // termios definitions away from the C library's <termios.h>, which clash with them.
 #include <asm/ioctls.h>

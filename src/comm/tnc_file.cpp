@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading TNC command files.
 #include "comm/tnc_file.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TNC command files: small text files, one per TNC model, whose [INIT] and [RESTORE] sections
 // hold the model's own commands. The file starts with the marker line
 // "[PLOVANE-TNC-FILE:display name]" (the application's file search recognises it).

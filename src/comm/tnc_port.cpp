@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TNC control: settings and the command sequences.
 #include "comm/tnc_port.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The serial port of a terminal node controller in text (command/converse) mode: its
 // settings, the sequences that put the TNC into monitor and converse mode after the port
 // opens and take it back out before it closes, and the model's TNC command file.

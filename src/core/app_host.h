@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Everything the program around the core provides: the narrow sinks (core/sinks.h), plus
 // the blocking message boxes and the progress indicator only the user interface uses.
 // The Qt GUI, the console station and the tests each provide one.

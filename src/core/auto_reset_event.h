@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An event that releases one waiter and resets itself, as the write and output threads
 // sleep on between jobs.
 #pragma once

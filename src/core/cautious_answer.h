@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The answer a message box gets when nobody can click it (a headless station, a box shown
 // while the program is not interactive): the one that does nothing.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where "now" comes from. Everything that keeps or schedules time reads it through a Clock,
 // so tests can fix and advance time without sleeping.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // OLE Automation date arithmetic.
 #include "core/date_time.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Date-time and interval values on the OLE Automation date: days since 30 December 1899
 // 00:00 as a double, with a status. Negative values count days backwards while their
 // fraction still counts forwards from midnight (-1.25 is 29 December 1899 06:00), so all

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lookups over the generated device table.
 #include "core/device_ids.h"
 

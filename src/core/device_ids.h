@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The APRS device identification table (data/device-ids): which software or radio a
 // destination call (tocall) or a Mic-E type byte and suffix names, and its class.
 #pragma once

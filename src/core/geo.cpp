@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Conversions between APRS position texts and the fixed-point angle units.
 #include "core/geo.h"
 

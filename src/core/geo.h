@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fixed-point geographic units and the APRS latitude/longitude texts.
 //
 // Angles are signed 32-bit counts of 1/360000 degree (a hundredth of an arc-second).

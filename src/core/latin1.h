@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Character classes of received text. Packets are bytes; a byte is the Latin-1 character
 // of the same code, so 0xC0-0xFF (but for 0xD7 and 0xF7) count as letters.
 #pragma once

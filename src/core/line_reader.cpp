@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Line reader for simulation files and TNC command files.
 #include "core/line_reader.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cuts a byte stream into text lines the way simulation files and TNC command files are
 // read. A line is the text up to the first CR or LF; every CR and LF that directly follows
 // belongs to the same line, so CR LF, LF and CR ends all give one line per record, and blank

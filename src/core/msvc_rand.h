@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pseudo-random generator whose sequence the transmit jitter is defined by:
 // state = state * 214013 + 2531011, result = bits 16..30 (0..32767).
 #pragma once

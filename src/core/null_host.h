@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A host that shows nothing and answers every message box with its first button: for
 // command-line tools, benchmarks and fuzz targets. Derive from it to catch the calls you need.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A look-up of records by a key read from the records themselves: an open-addressing hash
 // table of record pointers with linear probing. Each slot keeps the key's hash beside the
 // pointer, so a probe reads a record only on a likely match; removal shifts later entries

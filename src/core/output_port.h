@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where outgoing texts are queued: the TNC port (bare information fields; the TNC adds the
 // header) and the network client (whole lines with our own header). Implemented by the
 // serial ports and the network client; the stores and the scheduler see only this.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Settings storage: integer, string and binary values per section, read with a default.
 // The GUI and the headless station keep them in an INI file through QSettings; tests use
 // the in-memory profile below.

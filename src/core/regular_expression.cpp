@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pattern matching by dynamic programming over (pattern element, subject position), which
 // gives the same answers as trying every repetition count but in linear steps per cell.
 #include "core/regular_expression.h"

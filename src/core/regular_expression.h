@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small whole-subject pattern matcher: literals, "\c", ".", "[set]", "[^set]", the
 // quantifiers "*", "+", "?", and the anchors "^" (first) and "$" (last). No groups or
 // alternation. Used for text-map number lines, the addressee check and the list masks the

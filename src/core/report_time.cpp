@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Report time stamps.
 #include "core/report_time.h"
 

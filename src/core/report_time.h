@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The time stamps carried by position and weather reports, turned into date-time values.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The narrow outlets the libraries below the user interface report through: a thread poster
 // (work for the user-interface thread), a change notifier (records changed), the one-line
 // notice, an error report that never blocks, and sounds. Each part takes only the ones it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Filling in a station report from the texts of a position report.
 #include "core/station_report.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What one received packet says about one station, object or item: the decoder fills it in,
 // the station store applies it whole. Texts are views into the packet's line (or the decoded
 // packet's own buffers) and live as long as the packet does.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading and saving the own-station settings.
 #include "core/station_settings.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The own station's settings and the store limits, kept in the "Station" section.
 #pragma once
 

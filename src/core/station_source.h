@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the output scheduler reads from the stores: the fields of a station record that a
 // position or status packet is made of, and the message store's pending traffic. The
 // application wires the stores to these interfaces.

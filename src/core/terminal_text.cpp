@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Escaping of terminal controls in received text.
 #include "core/terminal_text.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Received text on its way to a terminal or into a file people read with cat: bytes a
 // terminal would take as a control (ESC, BEL, the C1 range raw or UTF-8 encoded) are shown
 // as "\xHH" instead, so that a packet cannot retitle a window, write the clipboard or clear

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Waiting for a store or buffer lock with a time limit.
 //
 // The wait uses a system-clock deadline on purpose: libstdc++ implements a steady-clock

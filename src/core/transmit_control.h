@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the stores and the decoder ask of the output scheduler, kept narrow so that the
 // libraries below the scheduler need not know it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The own station's units of measure ("UnitsOfMeasure": 0 statute, 1 nautical, 2 metric) and
 // the factors from statute miles into them.
 #pragma once

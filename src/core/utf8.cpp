@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // UTF-8 checks on received and typed bytes.
 #include "core/utf8.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text encoding checks: received text fields are UTF-8 when their bytes are valid UTF-8
 // (otherwise Latin-1), and typed text goes out as UTF-8 within limits counted in bytes.
 #pragma once

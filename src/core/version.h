@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's version as shown to the user and as carried in its own destination call.
 #pragma once
 

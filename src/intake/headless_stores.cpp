@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stores and intake for decoding without the program around them.
 #include "intake/headless_stores.h"
 

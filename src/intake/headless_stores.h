@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The station and message stores and the packet intake wired as the program wires them, over
 // settings kept in memory: for the tools and benchmarks that decode without a window, ports
 // or output scheduler.

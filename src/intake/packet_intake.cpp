@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Line intake and the application of decoded packets.
 #include "intake/packet_intake.h"
 

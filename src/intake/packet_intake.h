@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where received lines become store updates: the intake decodes each line the ports hand it
 // into a DecodedPacket and applies it to the station store, the message store, the scheduler
 // and the GPS receiver. The program, plovane-cli and the decode

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Win/MacAPRS binary maps: a 256-byte header, then 10-byte vector point records and 44-byte
 // label records. Numbers are big-endian; coordinates are tenths of an arc-second.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Win/MacAPRS binary maps (magic "APRS", "ZZ9Q", "100K", "DCW ", "TGR " or a header whose
 // tables fill the file to the byte).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the map's header strip shows about the links: plain values, so the window logic that
 // fills them needs no drawing code.
 #pragma once

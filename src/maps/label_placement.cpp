@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Label placement without overlaps.
 #include "maps/label_placement.h"
 

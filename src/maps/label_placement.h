@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the station calls go on the map so that they never pile up: each label tries the
 // places around its symbol in turn (right, left, above, below, then the corners) and takes
 // the first that covers no label already placed and no other symbol; labels are placed in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Palm date conversion of the map files.
 #include "maps/map_data.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one map the document holds: a box, a table of vector points forming polylines and
 // filled polygons, a table of labels, four descriptive texts and two dates. Plain data: the
 // readers (map_file.h) return one, the document holds one, the map view reads it.

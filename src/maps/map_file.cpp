@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Picking a map file's family and running its reader.
 #include "maps/map_file.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Map files as the program meets them: the recogniser used by the map search and by
 // Map > Open File..., and the read that picks the file's family and runs its reader.
 // Files are only read, never written; no exception leaves these functions.

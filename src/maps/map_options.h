@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The map preferences, kept in the "Maps" section: what the map draws, the periodic complete
 // redraw, the map reopened at start-up and the extra folders searched for maps.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Projection arithmetic of the map view.
 #include "maps/map_projection.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The map view's projection: map units (core/geo.h) to client pixels and back, with one
 // offset and one divisor per axis. Map x and y grow right and down like pixels, so no flip is
 // needed. The top 19 pixels of the client are the header strip; the map area lies below it.

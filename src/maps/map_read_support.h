@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the three family readers share: the read in progress and its two endings, and the
 // number helpers that keep every coordinate inside 32 bits whatever the file says.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What every map-file reader shares: the failure texts, the recogniser's answer, the result
 // of a read (the map or its error text) and the narrow sink a read reports progress to.
 // One reader per family derives from MapReader (binary_map_reader.h, pdb_map_reader.h,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Station pick pop-ups of the map view.
 #include "maps/map_station_pick.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Picking stations with a tap on the map: the stations within 8 pixels of the tap, offered
 // in pages of ten in a list pop-up ("Which station? ..." with "&More..." when more follow),
 // then the pop-up for the chosen station ("Station &Info...", "Send &Message..."). The

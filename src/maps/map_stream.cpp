@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bounded reading of a map file.
 #include "maps/map_stream.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bounded reading of a map file: exact-length reads, big-endian numbers, fixed text fields
 // and text lines, always knowing the file's size so that counts a file declares can be
 // checked against what it can hold.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Navigation of the map view.
 #include "maps/map_view.h"
 

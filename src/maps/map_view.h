@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The map view's navigation state without any window: the visible box of the world, the
 // limits it may be moved within, fitting to a map and to the window's proportions, the View
 // menu commands (zoom in/out, home, refresh, drag to zoom, drag to move), the tap-versus-drag

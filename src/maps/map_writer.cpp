@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Win/MacAPRS binary map writer.
 #include "maps/map_writer.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes Win/MacAPRS binary maps, for the tools that build the bundled maps (and for tests
 // that need map files). The program itself never writes a map.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // MBTiles reading and writing over the SQLite C library.
 #include "maps/mbtiles.h"
 

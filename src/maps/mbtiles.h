@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // MBTiles files: an SQLite database with a `tiles` table (zoom_level, tile_column, tile_row,
 // tile_data) whose rows count bottom-up (TMS), and a `metadata` table of name/value pairs.
 // The reader opens the file read-only; the writer makes the bundled base layer and test files.

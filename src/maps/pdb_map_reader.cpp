@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // pocketAPRS maps: Palm databases of type "map1", creator "pAPR". Record 0 holds the box
 // and the scale; every further record holds a type byte, a spare byte and a level, then
 // length-prefixed entries up to a length of 0: labels (type 0) or polylines (types 1..15)

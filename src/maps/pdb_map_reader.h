@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // pocketAPRS maps: Palm databases of type "map1", creator "pAPR".
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Symbol icon choice for stations.
 #include "maps/station_icon.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which symbol icon (and overlay character) stands for a station on the map and in the
 // station pick pop-ups. The icon strips hold 96 icons for the codes 32..127 (primary and
 // alternate table) and 36 overlay characters ("0".."9", then "A".."Z").

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // dosAPRS text maps: an 8-line header, vector lines in one of three variants (plain,
 // Compressed, LineFormat), then label lines "text,latitude,longitude,level".
 //

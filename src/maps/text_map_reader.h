@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // dosAPRS text maps (plain, Compressed and LineFormat): whatever is not a binary or PDB map
 // is tried as one, and its eight header lines decide.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tile disk cache and its freshness rules.
 #include "maps/tile_disk_cache.h"
 

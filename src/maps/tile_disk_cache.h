@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The disk cache of tiles fetched online, one folder per source under the XDG cache folder:
 // <root>/<source hash>/<z>/<x>/<y>.tile holds the bytes and <y>.meta the validators
 // (ETag, Last-Modified) and the expiry. The bookkeeping keeps what the folder takes on disk

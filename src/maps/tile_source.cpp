@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tile source texts and the folder store.
 #include "maps/tile_source.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where map tiles come from: an XYZ URL template (online), an MBTiles file or a folder of
 // z/x/y.png (offline), or none (the plain map). The text form is what the settings and
 // --tiles hold; the local stores read one tile's bytes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Web Mercator conversions and tile grid arithmetic.
 #include "maps/web_mercator.h"
 

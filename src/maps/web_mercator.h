@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Web Mercator in map units, and the tile grid over it. With tiles on, the map view's y axis
 // holds Mercator y instead of colatitude, in the same units as longitude (1/360000 degree), so
 // the navigation arithmetic stays linear and one unit is as wide as it is high:

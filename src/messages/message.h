@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One message record: a message, bulletin, announcement or query that was received or sent,
 // and the two packets it goes out as (the message itself, or our ack of it).
 #pragma once

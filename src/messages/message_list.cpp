@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The message store: receiving, acking, automatic replies, retries and the windows' access.
 #include "messages/message_list.h"
 

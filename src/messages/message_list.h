@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one message store: every message, bulletin, announcement and query received or sent.
 // It matches incoming acks to the messages the user sent, acks messages addressed to the own
 // station, answers them automatically when asked to, and sends the user's unacknowledged

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The parts of a received message text: the text itself, its message number, the reply-ack
 // field, or an ack or reject of one of our numbers.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Device names from destination calls and Mic-E tags, over the device identification table.
 #include "stations/device_names.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Names of the sending software or device, read from the destination call (tocall) of a
 // packet or from the device tag the Mic-E decoder passes in its place.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Typed positions and comment altitudes.
 #include "stations/position_text.h"
 

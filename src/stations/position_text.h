@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Positions typed as degrees, minutes and hundredths (the station setup page).
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How far a station says it reaches: the range it gives ("RNG0050") or the usable range its
 // power, antenna height and gain ("PHG5132") work out to.
 #pragma once

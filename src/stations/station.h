@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One station record: a heard station, an object or item, or the own station.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The station store: the records in list order (own first, then newest created first) and
 // an index by call beside them, so a look-up costs the same with 10 or 9 999 stations.
 #include "stations/station_list.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one list of station records: the own station first, then every station, object and
 // item heard, newest first. The decoder and the GPS receiver update it by call; the map, the
 // windows and the output thread read it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Telemetry definitions and scaling.
 #include "stations/telemetry.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A station's telemetry: the last values it sent and the names, units, equations and bit
 // senses it defined for them.
 #pragma once

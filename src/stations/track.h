@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // When a position report becomes a new point of a station's track.
 #pragma once
 

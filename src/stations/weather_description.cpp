@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Weather station descriptions.
 #include "stations/weather_description.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Names the weather station's software and hardware from the short code that ends an APRS
 // weather report: a software letter, then a unit code (e.g. "dDvs" -> "Davis (dosAPRS)").
 #pragma once

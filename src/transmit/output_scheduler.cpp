@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The output scheduler and its thread.
 #include "transmit/output_scheduler.h"
 

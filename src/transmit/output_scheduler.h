@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The output scheduler: times the own position, status, messages and acks and the digipeat
 // check on five slots (see schedule_slots.h), runs them on its output thread, formats the own
 // position and status reports and queues them on the TNC port and the network.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Formatting of the own position and status reports.
 #include "transmit/position_packet.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The texts of the own station's position and status reports, as handed to the TNC (the
 // information field only; the TNC adds the header) or, behind our header, to the network.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The decaying transmit schedule of the five slots.
 #include "transmit/schedule_slots.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The five timing slots of the own station's transmissions: each has a delay, a multiplier
 // and a cap, fires when its time comes and re-arms itself with delay x multiplier (capped),
 // so a fixed station beacons quickly after start-up and then ever more rarely. Every

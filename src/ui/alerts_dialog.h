@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The alerts dialog ("S&ound..."): a WAV file for a new message, a new acknowledgement and a
 // new station, each switched on by choosing a file and off by clearing it. Opening reads
 // the "Sound" section; OK writes it back (the caller then hands the stores the sounds).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Locating the bundled data folder.
 #include "ui/data_paths.h"
 

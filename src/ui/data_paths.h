@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the program's bundled files are: maps, the sample simulation, TNC command files,
 // symbol icons and the help page.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text conversion between the core's bytes and the widgets.
 #include "ui/display_text.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text between the core's bytes and the widgets; widgets show received text as plain text,
 // never as rich text.
 #pragma once

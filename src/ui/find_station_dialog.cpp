@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Find Station dialog.
 #include "ui/find_station_dialog.h"
 

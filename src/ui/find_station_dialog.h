@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Find Station" (Ctrl+F): type a call, a prefix or a pattern with "*" and "?"; the
 // matching calls are listed as you type, the exact call first. Enter or a double click
 // takes the highlighted one.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up, the application's commands and the core's view requests.
 #include "ui/gui_app.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The GUI program around the application core: the settings store, the Qt host, the core,
 // the map preferences, the document, the main frame with its map view, the splash window and
 // the 25-second timer. It runs the start-up order, answers the core's view requests

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help page in the program's own viewer: a QTextBrowser that follows the page's links
 // (sections of the page, other bundled pages) and hands web links to the desktop's browser.
 // One viewer is kept and raised again; F1 opens it at the current window's topic.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Map reads' and drawings' reports shown through the host: notices on the status line, the
 // progress indicator, and a failed drawing check as a message box.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A Qt table model over the rows of a list window (ui/logic/list_rows.h), and the view parts
 // both list windows share. The model announces the batch fill, live changes, removals and
 // sorting to the view, and asks the window for the text and icon of each cell. The rows and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The List menu's windows and the station pop-up's dialogs.
 #include "ui/list_windows.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list windows and dialogs of the List menu and the station pop-up, for the GUI program:
 // the "Stations" window (made once, then only shown), the "Messages" window (made on
 // demand, gone when closed), the "Message" dialog and the "Station Info for ..." sheet. It

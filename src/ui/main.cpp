@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // plovane: the APRS station with its map window.
 //   plovane [--settings FILE.conf] [--map FILE] [--tiles SOURCE] [--simulate FILE]
 //           [--screenshot FILE.png]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: menu bar, toolbar, status bar with the one-line notice and the progress
 // indicator, and the map view as its client. It rebuilds Map > Open from the map list,
 // shows the About box and the help page, and carries out the first half of shut-down.

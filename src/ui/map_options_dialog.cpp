@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Map Options dialog.
 #include "ui/map_options_dialog.h"
 

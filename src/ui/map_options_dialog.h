@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Map Options": one check box per map preference, the period of the complete redraw and
 // the further folders searched for maps and TNC command files, and the tile background.
 // Opening reads the preferences from the settings; OK stores them there.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Messages" window.
 #include "ui/message_list_window.h"
 

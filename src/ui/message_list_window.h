@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The modeless "Messages" window: the message store filtered by kind, call and contents,
 // filled in batches, kept current by MessageChanged, with the buttons that write, answer,
 // resend, stop and delete messages. It deletes itself when closed. The rules live in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Station pick pop-ups with drawn station items.
 #include "ui/pick_menu.h"
 

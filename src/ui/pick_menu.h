@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The station pick pop-ups as Qt menus: "Which station? ..." with one drawn item per
 // station and "&More...", and the chosen station's pop-up. Station items are drawn here: the
 // symbol icon one pixel in from the top-left corner, the call in bold "Tahoma" of height 15

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The map widget.
 #include "ui/plovane_view.h"
 

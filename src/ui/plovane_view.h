@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The map widget, the main window's client: it forwards its size and the mouse to the
 // navigation state (CMapView), carries out the View menu's commands, picks stations under a
 // tap and offers their pop-ups, and paints through the map renderer. The last picture is

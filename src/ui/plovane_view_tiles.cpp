@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The map widget's tile background.
 #include "maps/render/tile_layer.h"
 #include "ui/plovane_view.h"

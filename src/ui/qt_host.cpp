@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Delivery of the core's requests on the GUI thread.
 #include "ui/qt_host.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The GUI's AppHost: everything the core asks of the program arrives here, from any thread,
 // and is delivered on the GUI thread through queued calls. Deliveries that only say "look
 // again" are merged while they wait, so a flood from a read thread cannot grow the event

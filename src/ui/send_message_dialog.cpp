@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Message" dialog.
 #include "ui/send_message_dialog.h"
 

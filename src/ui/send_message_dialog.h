@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The modal "Message" dialog: the user writes a message, a bulletin or an announcement. It
 // only collects and checks the input (ui/logic/send_message_logic.h); SendNewMessage below
 // hands what was confirmed to the message store.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Setup Communications": the TNC, GPS and Net pages. Opening reads the "Comm" keys; OK
 // writes them back (the caller then restarts the connections).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Setup menu's commands.
 #include "ui/setup_commands.h"
 

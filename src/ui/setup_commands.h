@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Setup menu: each command opens its sheet or dialog over `parent` and says whether it
 // was accepted; the caller then makes the application take the new settings without a
 // restart.

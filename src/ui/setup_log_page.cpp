@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Log page of the station setup.
 #include "ui/setup_log_page.h"
 

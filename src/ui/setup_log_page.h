@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Log page of the station setup: whether the station log is kept, how many hours of it
 // are replayed at start and how many days of day files are kept.
 #pragma once

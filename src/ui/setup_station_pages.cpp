@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Position, Ops, Track and Limits pages of the station setup sheet.
 #include <QButtonGroup>
 #include <QCheckBox>

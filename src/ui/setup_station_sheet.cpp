@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The station setup sheet with its Station and Icon pages (the other pages are in
 // setup_station_pages.cpp).
 #include "ui/setup_station_sheet.h"

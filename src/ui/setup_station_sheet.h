@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Setup Station": the Station, Icon, Position, Ops, Track and Limits pages, all editing the
 // own-station settings. Opening reads the "Station" section; OK checks the typed position,
 // then writes the section back (the caller then applies it).

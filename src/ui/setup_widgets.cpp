@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared pieces of the setup sheets.
 #include "ui/setup_widgets.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pieces the setup sheets share: settings text in and out of edit fields, lists filled from
 // the page logic, and the serial controls of the TNC and GPS pages.
 #pragma once

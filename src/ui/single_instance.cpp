@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lock file and local socket that keep one copy running.
 #include "ui/single_instance.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One running copy per settings store: the first start takes a lock file and listens on a
 // local socket; a second start finds the lock taken, connects to the socket, which asks the
 // first copy to bring its window forward, and quits without starting anything. A lock left

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Alert sounds through QSoundEffect.
 #include "ui/sound_player.h"
 

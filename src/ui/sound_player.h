@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The alert sounds: WAV files played without waiting, through Qt Multimedia. One effect per
 // file is kept loaded, so a burst of new stations does not reload the file every time.
 #pragma once

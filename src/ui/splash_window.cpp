@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start-up splash window.
 #include "ui/splash_window.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The splash window shown while the program starts: the program's name, "Version 1.02",
 // a status line the start-up steps write, and a red warning that blinks. It hides after
 // about 15 seconds or at a click or key press; the application timer then destroys it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The station information pages.
 #include "ui/station_info_sheet.h"
 

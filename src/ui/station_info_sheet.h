@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Station Info for ...": the modal sheet with the "General", "Status", (for a station
 // with weather) "WX" and (for a station that sent telemetry) "Telemetry" pages, read-only, from a
 // copy of one station record. The texts come from ui/logic/station_info_format.h.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Stations" window.
 #include "ui/station_list_window.h"
 

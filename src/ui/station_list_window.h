@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The modeless "Stations" window: the station list with symbol icons, calls and
 // "[Comments] Status", filtered by two masks, filled in batches, kept current by
 // StationChanged, with "Station &Info..." and "Send &Message..." for the selected row.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stopping on SIGTERM and SIGINT through a socket pair.
 #include "ui/stop_signals.h"
 

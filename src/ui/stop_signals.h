@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SIGTERM and SIGINT end the GUI as closing its main window does: the handler only writes
 // the signal's number into a socket pair; a notifier reads it on the GUI thread and calls
 // the stop function there, so the ports close and the threads join in their usual order.

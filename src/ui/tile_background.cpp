@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Setting up the tile background.
 #include "ui/tile_background.h"
 

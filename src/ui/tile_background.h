@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds the map's tile background from the map preferences: the tile layer over the chosen
 // source, the network fetcher and disk cache for an online source, and the bundled base
 // layer underneath. Where the cache and the base layer live on this system.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // HTTP tile fetching.
 #include "ui/tile_fetcher.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fetches map tiles over HTTP for the tile layer, within the tile servers' usage rules: a
 // User-Agent naming the program and its version, at most two requests (so two connections)
 // at a time, only the tiles the view asks for, conditional requests (If-None-Match,

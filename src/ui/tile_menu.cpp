@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Map Tiles submenu.
 #include "ui/tile_menu.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // View > Map Tiles: the tile background chosen from the menu (none, OpenStreetMap, the
 // bundled base layer, an MBTiles file or a folder of tiles).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The toolbar's 16 x 16 pictures, drawn here so the program needs no image files for them.
 #include "ui/toolbar_icons.h"
 

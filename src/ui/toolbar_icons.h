@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures for the toolbar buttons (Refresh, Drag To Zoom, Drag To Move, Home, Zoom In,
 // Zoom Out), drawn in code.
 #pragma once

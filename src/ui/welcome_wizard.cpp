@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The first-start guide.
 #include "ui/welcome_wizard.h"
 

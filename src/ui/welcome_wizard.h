@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Welcome to Plovane": the guide a first start shows (and Setup > Welcome...). Step by step,
 // each one skippable: the call sign and its APRS-IS passcode, the position (gpsd when one
 // answers, a locator or typed degrees) and its ambiguity, how to connect (a KISS TNC found

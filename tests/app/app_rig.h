@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application core against a loopback APRS-IS server, the user-interface thread on demand.
 #pragma once
 

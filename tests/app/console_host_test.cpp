@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The headless station's host: where its texts go and how its boxes are answered.
 #include <gtest/gtest.h>
 

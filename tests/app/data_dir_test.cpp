@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finding the bundled data, and the folders searched at start-up.
 #include "app/data_dir.h"
 #include "app/search_folders.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finding TNC files and maps in folders, and sorting and numbering what was found.
 #include "app/file_search.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application core with a real network client against loopback servers: messages on the wire.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application core end to end, without windows: start, simulation, setup, failing ports.
 #include "app/plovane_app.h"
 

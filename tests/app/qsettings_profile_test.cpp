@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings store on an INI file: values written come back unchanged after a reopen.
 #ifdef PLOVANE_HAVE_QT
 #include "app/qsettings_profile.h"

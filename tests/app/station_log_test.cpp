@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The station log: day files, replay, write failures, a killed process, a restarted station.
 #include "app/station_log.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The TNC's monitor stream through the running application: packets and GPS sentences.
 #include <gtest/gtest.h>
 

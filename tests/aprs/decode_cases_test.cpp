@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Packets of every kind, each checked against what it leaves (Describe in decoder_fixture.h).
 #include <sstream>
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decoder and intake wired to real stores; Describe() renders a record as one line for tables.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Beyond a packet's records: shown lines, relay depth, telemetry definitions, built texts.
 #include <string>
 #include <vector>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Two sources and a reader on one store with the station limit at work (run under tsan).
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The traffic generator (tools/gen-traffic), checked by running its lines through the decoder.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The decoder against other parsers' published test vectors (a JSON Lines file named by the
 // environment variable PLOVANE_PEER_VECTORS; skipped without it). Each line goes through the
 // intake into real stores; every asserted value this program keeps is compared, in the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // plovane-cli decode reading standard input (the golden test reads a file).
 #include <gtest/gtest.h>
 

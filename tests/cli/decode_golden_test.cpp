@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Golden test of plovane-cli decode: tests/data/decode/sample.txt, decoded at a fixed time
 // with the own call N0CALL, must print exactly sample.expected.jsonl (the stores after the
 // whole file) and sample.each.expected.jsonl (--each, one object per line). These files are

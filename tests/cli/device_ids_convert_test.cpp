@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // make-device-ids: the index's YAML shapes become sorted table rows; broken input is refused.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // plovane-cli's command line: help, version, usage with status 2 for anything
 // unknown, and the arguments a command refuses.
 #include <gtest/gtest.h>

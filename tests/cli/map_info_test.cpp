@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // plovane-cli map-info: the JSON it prints for each map family, and its failures.
 #include <gtest/gtest.h>
 

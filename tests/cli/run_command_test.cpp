@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The headless station: a real process that plays a simulation or listens to a KISS TNC over
 // TCP, prints what it receives and shuts down in order on SIGTERM.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // AX.25 UI frames and KISS framing against frames assembled by hand byte for byte.
 #include <gtest/gtest.h>
 

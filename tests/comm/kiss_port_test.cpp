@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // KISS over a pty for a serial TNC started in text mode (the radio suite does TCP); gpsd reports.
 #include "comm/kiss_port.h"
 

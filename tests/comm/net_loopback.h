@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A stand-in APRS-IS server on the loopback interface; every wait has a time-out.
 #pragma once
 

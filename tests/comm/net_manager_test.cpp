@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Against a real loopback server; the test plays the user-interface thread (runs the intake).
 #include "comm/net_manager.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The passcode, and the checks Open makes before it starts any thread.
 #include <gtest/gtest.h>
 

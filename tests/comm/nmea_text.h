@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds NMEA sentences with their checksum for the GPS tests.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The far end of a serial line: a pseudo-terminal master that records when each byte came.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The open-addressing index against a standard map, under random inserts, removals and
 // look-ups.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Report time stamps read against a clock, over the whole calendar.
 #include <gtest/gtest.h>
 

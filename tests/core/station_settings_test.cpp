@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Own-station settings through a profile, and how a profile reads numbers.
 #include <gtest/gtest.h>
 

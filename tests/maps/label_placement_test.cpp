@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Station calls never pile up: placement around the symbol, and its priorities.
 #include "maps/label_placement.h"
 

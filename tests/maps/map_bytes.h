@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builders for small map files in memory, and a one-call read that records its progress.
 #pragma once
 

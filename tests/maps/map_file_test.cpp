@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the Win/MacAPRS binary, pocketAPRS and dosAPRS text map formats; broken, inconsistent,
 // missing files and folders each fail with a clear text.
 #include <gtest/gtest.h>

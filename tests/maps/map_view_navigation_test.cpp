@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Navigation of the map view: fitting, zooming, dragging, centring, tracking, staying on the world.
 #include <gtest/gtest.h>
 

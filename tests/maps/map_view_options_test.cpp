@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The map preferences in "Maps" and the Map Options dialog's period list.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Picking stations with a tap: the list pop-up pages, the station pop-up and the icons shown.
 #include <gtest/gtest.h>
 

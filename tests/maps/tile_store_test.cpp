@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Local tile stores (MBTiles rows bottom-up, folders z/x/y, damaged files refused) and the disk
 // cache dropping the least recently used tiles under its limit, across a restart too.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Web Mercator: conversions, the tile grid, tile sources, the station pick in both projections.
 #include <gtest/gtest.h>
 

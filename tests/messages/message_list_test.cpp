@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The message store: packets, acks, retries, limits, queries, and the look-up against a scan.
 #include "messages/message_list.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The TNC read thread and the user-interface thread (network lines) decode the same packets
 // at the same moment while the output thread sends and a window reads. Run under
 // ThreadSanitizer.

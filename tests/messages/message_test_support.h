@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fakes around a message store: a thread-safe recording port, a recording scheduler, a station.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Clipping far-away vertices to the guard rectangle.
 #include "maps/render/clip.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The map renderer painting into a QImage, and the painter's halo text.
 #include "maps/render/map_renderer.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A map, a view, the stores and a renderer painting into a QImage: map point
 // (kX0 + 1000 px, kY0 + 1000 py) lands on pixel (px, 19 + py) of the 200 x 200 map area.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bundled world map and sample simulation, whole and zoomed in; the pictures are saved
 // in the test's temporary folder for a person to look at.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scale bar's distance for one inch and its text; the course/speed and wind marks.
 #include "maps/render/scale_bar.h"
 

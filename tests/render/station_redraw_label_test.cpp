@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A station drawn again alone (one station changed) puts its call where the complete drawing
 // placed it, not at a fixed place beside the icon.
 #include <gtest/gtest.h>

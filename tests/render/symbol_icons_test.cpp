@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The symbol icon strips: the stored files in data/icons, the fallback drawing, the key colour.
 #include "maps/render/symbol_icons.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tile layer drawing real MBTiles and cache files: placement, stand-ins for missing and
 // broken tiles, what an online layer asks for, and no seams.
 #include <gtest/gtest.h>

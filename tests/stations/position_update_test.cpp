@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Position reports: comment altitude, rejected positions, track rules.
 #include <gtest/gtest.h>
 

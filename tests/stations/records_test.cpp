@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Device names from a packet's destination, and weather station descriptions.
 #include <gtest/gtest.h>
 

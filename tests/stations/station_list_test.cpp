@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list itself: order, limit, index, own record, notifications, settings.
 #include <gtest/gtest.h>
 

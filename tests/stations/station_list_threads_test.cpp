@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list under several decoding threads and a reader at once. Run under ThreadSanitizer.
 #include <gtest/gtest.h>
 

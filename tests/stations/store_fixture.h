@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A station list with everything it talks to, for the store tests.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A program a test runs beside the station: started with fork/exec, its output to a log file,
 // optionally fed on stdin, always ended (SIGTERM, then SIGKILL) when dropped.
 #pragma once

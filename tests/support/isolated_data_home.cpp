@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every test gets a data folder of its own (XDG_DATA_HOME, and XDG_STATE_HOME inside it), so that the station log one test
 // writes is never replayed by another, nor the user's log by a test. Programs a test starts
 // inherit it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An AppHost that records every call, for tests. Message boxes answer from a queue of
 // prepared replies (OK/Yes when empty).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A folder under the temporary directory named after the running test, removed afterwards.
 #pragma once
 

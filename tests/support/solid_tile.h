@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A one-colour map tile as PNG bytes, for the tile tests.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Own-station settings with every stored value away from its default, each within what the
 // setup pages offer, so a value lost or swapped on its way somewhere breaks an equality.
 #pragma once

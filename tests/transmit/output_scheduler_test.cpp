@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The output scheduler: the packets it formats, its slots, and the scheduler itself.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The alerts dialog on an isolated settings file, and the player of alert sounds.
 #include <gtest/gtest.h>
 

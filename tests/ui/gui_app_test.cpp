@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole GUI program: start-up, the first map, port errors, the end, and --screenshot.
 #include "ui/gui_app.h"
 

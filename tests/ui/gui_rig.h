@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole GUI program on a settings file of its own, which a test may fill before the start.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small pieces of the GUI: options, the splash window, the text handed to the core.
 #include <gtest/gtest.h>
 

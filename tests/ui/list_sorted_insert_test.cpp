@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rows arriving while the station list is sorted go to their sorted place.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The List menu and the station pop-up commands on a running application core.
 #include "ui/list_windows.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a desktop map user expects: wheel zoom, live pan, right click, tooltips, Find, help.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every command of every menu of the real main window does what its menu says: a window
 // opens, a dialog shows, the view changes. A menu entry without an expectation here fails.
 #include <gtest/gtest.h>

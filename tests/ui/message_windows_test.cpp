@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Messages" window and the "Message" dialog, wired to a real message store.
 #include <gtest/gtest.h>
 

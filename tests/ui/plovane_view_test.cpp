@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The map widget with real mouse events: drag, taps that pick stations, pop-ups, redraws.
 #include "ui/plovane_view.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Qt host: requests from worker threads arrive on the GUI thread, merged while waiting.
 #include "ui/qt_host.h"
 

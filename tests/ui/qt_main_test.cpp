@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The suite's main: one QApplication for the whole run, offscreen unless another is asked for.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The communications setup sheet: what each page shows and what OK writes back.
 #include "ui/setup_comm_sheet.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Setup menu of the running program: accepted sheets take effect without a restart.
 #include "ui/setup_commands.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The station setup sheet on an isolated settings file.
 #include "ui/setup_station_sheet.h"
 

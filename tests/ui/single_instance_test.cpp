@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One copy per settings store: a second start reaches the first and asks it to come forward.
 #include "ui/single_instance.h"
 

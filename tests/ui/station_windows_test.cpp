@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Stations" window and the "Station Info for ..." sheet, wired to a real station list.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tiles from a loopback tile server: fetched once, cached, within the usage rules, revalidated.
 #include <gtest/gtest.h>
 #include <QPainter>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Helpers for the GUI tests: waiting on the event loop, modal windows, list columns, a WAV.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The map widget on a test store: one arc-minute per pixel from Greenwich and 50 N.
 #pragma once
 

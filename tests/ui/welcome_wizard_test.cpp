@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The first-start guide with real probes: a KISS TNC and a gpsd (gpsfake) on loopback ports.
 #include "ui/welcome_wizard.h"
 

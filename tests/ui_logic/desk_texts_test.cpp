@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Status-line feedback of the send commands, the saved view, help topics, the About text,
 // the track-history note and Station Info's context lines.
 #include <gtest/gtest.h>

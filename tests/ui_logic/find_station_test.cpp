@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Natural order, Find Station matches (plain or wildcard patterns) and the list mask.
 #include <gtest/gtest.h>
 

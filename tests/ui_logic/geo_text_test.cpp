@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Position, locator, distance/bearing, age and map tooltip texts.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/logic/message_actions.h"
 
 #include <gtest/gtest.h>

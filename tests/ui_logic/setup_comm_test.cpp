@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The communication pages (TNC files, KISS fields, serial ports and their fields) and the
 // alert rows.
 #include "ui/logic/setup_comm.h"

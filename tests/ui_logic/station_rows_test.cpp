@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The station window's filter, rows, texts and sorting.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The first-start guide's logic and the defaults of a new installation.
 #include "ui/logic/welcome.h"
 

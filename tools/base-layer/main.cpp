@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // base-layer: draws a world map (the bundled Natural Earth coastlines and borders) into an
 // MBTiles file of Web Mercator tiles, zoom 0 to 5: sea and land filled, lines on top. The
 // program uses it under any tile source while real tiles are missing, so a machine that was

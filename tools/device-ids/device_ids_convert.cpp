@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads the few YAML shapes the index uses (top-level lists of flat "key: value" records,
 // plain or double-quoted values, nested feature lists that are skipped) and writes the
 // records as X-macro rows, sorted for the lookups in src/core/device_ids.cpp.

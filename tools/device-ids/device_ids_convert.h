@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Turns the APRS device identification index (tocalls.yaml) into the table the program
 // builds in: one line per device class, Mic-E suffix, Kenwood Mic-E type and destination.
 #pragma once

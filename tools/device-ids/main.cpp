@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // make-device-ids INDEX OUTPUT: writes data/device-ids/device_ids.inc from the APRS device
 // identification index (tocalls.yaml). The table keeps the index's licence (CC BY-SA 2.0).
 #include <fstream>

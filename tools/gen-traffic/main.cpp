@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // gen-traffic: writes synthetic APRS monitor lines to standard output, for simulation files
 // and benchmarks. The same options give the same lines on every machine.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Synthetic APRS traffic: the encoders and the station population (see traffic.h).
 #include "traffic.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Synthetic APRS traffic: TNC monitor lines "SRC>DEST,PATH:info" from a population of
 // moving, fixed, weather and object-owning stations in one region, plus the encoders they
 // need (uncompressed, base-91 compressed and Mic-E positions). The same options always give

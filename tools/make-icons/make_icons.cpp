@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // make-icons: draws the three symbol icon strips (primary table, alternate table, overlay
 // characters) and writes them as PNG files with the transparent key colour 128,0,0.
 //

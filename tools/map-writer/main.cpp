@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // map-writer: builds a Win/MacAPRS binary map from a plain-text source, for the bundled maps.
 //
 // Source lines (degrees: longitude east positive, latitude north positive):

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Command dispatch for plovane-cli.
 #include "cli.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The commands of plovane-cli. Each takes its arguments (after the command word) and the
 // streams to use, and returns the process exit status.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // plovane-cli decode: reads monitor lines as simulation playback reads them, decodes them
 // with the tag "FILE>" into fresh stations and messages stores, and prints the stores as
 // JSON Lines.

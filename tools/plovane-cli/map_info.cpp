@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // plovane-cli map-info FILE: runs the map recogniser and reader on a file and prints what
 // they found as one JSON object, or the reader's error text and the file on stderr.
 #include <fstream>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // plovane-cli passcode CALL: the APRS-IS passcode of a call, for the login line.
 #include <ostream>
 

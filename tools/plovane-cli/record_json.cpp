@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // JSON forms of the station and message records.
 #include "record_json.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // JSON forms of the store records, as plovane-cli decode prints them. Key order is fixed
 // (ordered_json), so the output is stable and can be compared with a golden file.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // plovane-cli run: the headless station. The application core with a console host that
 // prints every notice and echo line, until SIGINT or SIGTERM, then an orderly shut-down.
 #include <pthread.h>

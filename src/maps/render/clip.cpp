@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Polyline and polygon clipping.
 #include "maps/render/clip.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Clipping of projected shapes to a guard rectangle far outside the window, so that the
 // painter never sees coordinates beyond what its fixed-point rasteriser holds (a deep zoom
 // into a world map puts vertices a hundred million pixels away).

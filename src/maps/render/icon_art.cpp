@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The icon strips: which pictogram each index gets, the overlay characters, the symbol
 // names, and the strips as stored (icons side by side on the key colour).
 #include "maps/render/icon_art.h"

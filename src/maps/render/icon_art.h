@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The symbol icons, drawn as 16 x 16 pictograms: the primary and alternate symbol tables
 // (96 icons each, codes 32..127) and the overlay characters ("0".."9", "A".."Z"). The
 // make-icons tool stores these strips in data/icons; the renderer draws them itself when a

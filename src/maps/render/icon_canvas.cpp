@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pictogram canvas and its primitives.
 #include "maps/render/icon_canvas.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A 16 x 16 drawing surface for the symbol pictograms: crisp (aliased) shapes in pixel
 // coordinates, the pixel fonts, and a few shapes shared by both symbol tables (vehicles,
 // buildings, weather). Every pixel ends fully opaque or fully clear, as the stored strips

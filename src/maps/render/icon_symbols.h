@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pictogram and name of each symbol code of the primary and alternate tables.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictograms of the alternate symbol table ("\" and the overlay tables). Symbols that take
 // an overlay character keep a plain middle so the character reads.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictograms of the primary symbol table ("/").
 #include <cmath>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Off-screen copies of the map view.
 #include "maps/render/map_bitmaps.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two optional off-screen copies of the map view: the background (vectors and labels
 // only) and the picture (the finished drawing). With them a repaint is one copy, and a
 // changed station is drawn over the picture without redrawing the map.

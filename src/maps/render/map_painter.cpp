@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The map's painter state, progress and culling helpers.
 #include <QStringDecoder>
 #include <QTextLayout>

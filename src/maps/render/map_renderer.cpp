@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The complete redraw, the repaint from the off-screen copy and the station-changed path.
 #include "maps/render/map_renderer.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Paints the map view with QPainter: the map's polylines and filled polygons, its labels,
 // every station with its symbol icon, overlay, call, track, course/speed and wind marks, the
 // header strip with the title and status icons, and the one-inch scale bar. The target is any

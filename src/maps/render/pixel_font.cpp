@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bitmap font data for the icons.
 #include "maps/render/pixel_font.h"
 

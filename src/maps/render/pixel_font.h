@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Two tiny bitmap fonts for the icons: 5 x 7 pixels (single characters on symbols and the
 // overlay characters) and 3 x 5 pixels (short words such as "WX" or "TNC"). Drawn pixel by
 // pixel, so the icons look the same whatever fonts the system has.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The header strip (title and status icons) and the one-inch scale bar.
 #include <QPaintDevice>
 #include <cmath>

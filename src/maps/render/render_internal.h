@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pieces of the map drawing shared by the renderer's source files: a painter that keeps the
 // map's pen, brush, background and text selections (changing each only when it differs),
 // progress reporting, and the layers (vectors, labels, stations, header strip, scale bar).

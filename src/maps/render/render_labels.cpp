@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Station calls placed together after the symbols, so that none covers another.
 #include "maps/label_placement.h"
 #include "maps/render/render_internal.h"

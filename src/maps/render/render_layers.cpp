@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The map's own layers: vectors (polylines and filled polygons) and labels.
 #include <algorithm>
 #include <limits>

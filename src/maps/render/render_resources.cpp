@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pens and fonts of the map.
 #include "maps/render/render_resources.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The map's drawing resources: the 33-colour palette, the thin (dashed, 1 pixel) and heavy
 // (solid, 2 pixels) pens, the ten solid brushes and the "Tahoma" fonts, built once per
 // renderer. A thin pen drawing a vector or mark sets an opaque background of its own colour,

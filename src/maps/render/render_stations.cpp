@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stations on the map: icon and overlay, track, call, course/speed and wind marks.
 #include <algorithm>
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Scale bar distance and text.
 #include "maps/render/scale_bar.h"
 

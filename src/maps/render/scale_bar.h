@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one-inch scale bar: how far one inch of the map reaches at the centre of the view,
 // and the text written over the bar.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Course/speed and wind mark geometry.
 #include "maps/render/speed_marks.h"
 

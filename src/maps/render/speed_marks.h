@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Course/speed and wind marks: the speed converted to the user's units, rounded to fives and
 // broken into barbs (250s, 50s, 10s, a 5), and the lines and triangles that draw them beside
 // a station. Pure geometry, so the drawing code only strokes what this returns.

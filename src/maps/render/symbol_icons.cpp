@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading and drawing the symbol icon strips.
 #include "maps/render/symbol_icons.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The icon lists the map, the pick pop-ups and the station list draw from: the three strips
 // read from the icon folder (data/icons), or drawn here when a file is missing or malformed.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing the tile background.
 #include "maps/render/tile_layer.h"
 

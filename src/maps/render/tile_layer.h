@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tile background under the map: picks the tile zoom for the view, draws the tiles it
 // has (scaled for a fractional zoom), stands in for a missing tile with a lower-zoom tile
 // scaled up or with the bundled base layer, and asks the fetcher for what is missing (the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The commands of the main window's menus and toolbar. One enumeration without numbers of its
 // own: two commands can never share a value, so no window takes another's command.
 #pragma once

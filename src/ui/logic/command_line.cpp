@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Command-line options of the GUI program.
 #include "ui/logic/command_line.h"
 

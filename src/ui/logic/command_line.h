@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The options of the `plovane` program:
 //   plovane [--settings FILE.conf] [--map FILE] [--tiles SOURCE] [--simulate FILE]
 //           [--screenshot FILE.png]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Received bytes to the UTF-8 the windows show and the masks compare.
 #include "ui/logic/display_utf8.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Received text as the windows show it, in UTF-8: bytes that are valid UTF-8 stay as they
 // are, anything else is read as Latin-1 (one character per byte). The list masks compare in
 // the same form, upper-cased, so a mask typed as shown finds the text whichever way the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Call matching for Find Station and the list masks.
 #include "ui/logic/find_station.h"
 

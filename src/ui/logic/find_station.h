@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finding stations by call: what the user typed in Find Station and in the list masks,
 // with "*" for any run of characters and "?" for one.
 #pragma once

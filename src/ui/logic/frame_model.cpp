@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's menus, toolbar, map menu and progress geometry as plain tables.
 #include "ui/logic/frame_model.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the main window shows, without the window: the menu bar with every item, id, key and
 // enabled state, the station pop-up, the toolbar buttons in order, the Map > Open items built
 // from the map list, and the geometry of the status bar's progress indicator. The Qt frame

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Position, locator, distance, bearing and age texts.
 #include "ui/logic/geo_text.h"
 

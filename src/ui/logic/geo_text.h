@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Texts about places for the status bar, tooltips and Station Info: a position in degrees
 // and minutes, its Maidenhead locator, the great-circle distance and bearing between two
 // positions in the user's units, and the age of a report.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Help topics and About box text.
 #include "ui/logic/help_about.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rows of a list window, kept apart from the widget: a batch fill from a copy of the
 // store taken when the fill starts, live changes by key while and after it runs, removal of
 // rows whose record is gone, and sorting. The Qt table models wrap one of these; every

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared list texts.
 #include "ui/logic/list_text.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Texts and sort state shared by the list windows: the date column, the batch fill's pace
 // and the column-click sort rule.
 #pragma once

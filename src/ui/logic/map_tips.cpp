@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Map tooltip texts.
 #include "ui/logic/map_tips.h"
 

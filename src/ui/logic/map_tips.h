@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The map's tooltips: which status icon of the header strip lies under the pointer, what
 // it says about its port, and what a station's tooltip shows.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Messages" window's buttons.
 #include "ui/logic/message_actions.h"
 

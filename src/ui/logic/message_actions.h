@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The buttons of the "Messages" window, without the window: "&New", "Re&ply", "&Resend",
 // "&Stop" and "&Delete" on the selected message, with their prompts shown through the host.
 #pragma once

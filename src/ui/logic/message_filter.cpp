@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Message list filters, row texts and sort keys.
 #include "ui/logic/message_filter.h"
 

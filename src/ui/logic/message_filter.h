@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the "Messages" window lists and how each row reads: the "View only:" choices, the
 // call and contents masks, the row icon, the cell texts, the sort keys and the status line.
 #pragma once

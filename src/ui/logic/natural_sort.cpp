@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Natural text order.
 #include "ui/logic/natural_sort.h"
 

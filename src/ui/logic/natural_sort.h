@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Natural order of calls and other texts: runs of digits compare by their value, so
 // WATER-3 comes before WATER-21; letters compare without regard to ASCII case.
 #pragma once

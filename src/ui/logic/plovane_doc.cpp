@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening and closing the document's map.
 #include "ui/logic/plovane_doc.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The document: the one map shown. Opening reads a map file (any of the three families);
 // closing returns to the empty map, which the view shows as the whole world.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The record behind a list window's selected row, for the window's buttons.
 #pragma once
 

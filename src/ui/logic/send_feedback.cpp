@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Status-line texts of the send commands.
 #include "ui/logic/send_feedback.h"
 

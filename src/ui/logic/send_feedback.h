@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the status line says after Send Position, Send Status and Send Messages: where the
 // packet went, or why nothing was sent. The commands themselves are the scheduler's and
 // the message store's; these texts only read the facts they depend on.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The send-message dialog's state and checks.
 #include "ui/logic/send_message_logic.h"
 

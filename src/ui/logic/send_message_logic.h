@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Message" dialog without its widgets: the message type, the "&To:" field with the
 // addressee remembered while a bulletin or announcement identifier is shown, and the checks
 // on OK. Identifiers are read without advancing while shown; the counter moves on only when

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The alerts dialog's rows.
 #include "ui/logic/setup_alerts.h"
 

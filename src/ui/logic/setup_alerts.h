@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The alerts dialog without its widgets: three rows (new message, new acknowledgement, new
 // station), each a switch and a WAV file, with the texts of its file chooser and its clear
 // question.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The communications setup pages without their widgets.
 #include "ui/logic/setup_comm.h"
 

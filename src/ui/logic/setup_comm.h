@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pages of the "Setup Communications" sheet without their widgets: what the TNC, GPS and
 // Net pages show for the stored settings, which controls are enabled, and what OK stores.
 #pragma once

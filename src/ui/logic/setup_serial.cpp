@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Serial lists of the communications setup pages.
 #include "ui/logic/setup_serial.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The serial lists of the TNC and GPS setup pages: the ports (the nine "COMn:" names and the
 // serial devices found on this machine), baud rates, data bits, parity and stop bits, the
 // selection made from stored values and the values stored back from a selection.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pages of the "Setup Station" sheet without their widgets: the lists they offer, what
 // they show for the stored own-station settings, the check of the typed position and what
 // OK stores. List positions are -1 when nothing is selected; a list left without a

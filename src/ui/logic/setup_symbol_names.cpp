@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Symbol names by list position; the code of position n is the character n + 32.
 #include "ui/logic/setup_symbol_names.h"
 

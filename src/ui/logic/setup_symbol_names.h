@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The names of the 96 symbols of each symbol table, as the Icon page of the station setup
 // lists them.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The splash window's clock, without the window: a 500 ms tick blinks the red warning line
 // (shown on three ticks out of four); after 30 ticks, or at a tap or key press, the window
 // hides and counts as finished, and the application timer then destroys it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The buttons of the "Stations" window, without the window: "Station &Info..." and
 // "Send &Message..." on the selected station, with their prompts shown through the host.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Station Info's path, distance and age lines.
 #include "ui/logic/station_context.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What Station Info shows beside the record's own pages: the path the last packet took,
 // the distance and bearing from the own station, and how old the last report is.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Station list filters, row texts and sort keys.
 #include "ui/logic/station_filter.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the "Stations" window lists and how each row reads: the two masks, the symbol icon
 // index, the "[Comments] Status" text, the sort keys and the count text.
 #pragma once

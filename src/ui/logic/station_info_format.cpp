@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Field formats of the station information pages.
 #include "ui/logic/station_info_format.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The texts of the "Station Info for ..." pages: "General", "Status" and "WX", each field
 // formatted once from a copy of the station record, in the units of "UnitsOfMeasure".
 // Every text is UTF-8 (received text as DisplayUtf8 shows it); a field without data is "-".

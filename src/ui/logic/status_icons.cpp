@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Port states for the header strip.
 #include "ui/logic/status_icons.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the header strip's status icons show for the TNC port, the GPS receiver and the
 // APRS-IS client: off while not enabled, an error while enabled but not working, pending
 // while the network client connects, open while working. The GPS icon (and its place in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // List-window masks: substring or pattern search in upper-cased display text.
 #include "ui/logic/text_mask.h"
 

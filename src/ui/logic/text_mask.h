@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One mask of a list window ("Mask by Call:", "Mask by Contents:", "Mask by Comments:"): the
 // text the user typed, trimmed and upper-cased, found in a text as a substring, as a
 // wildcard pattern of the whole text when it holds "*" or "?", or, with "Use regular

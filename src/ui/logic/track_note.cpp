@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The note beside "Show Station Track History".
 #include "ui/logic/track_note.h"
 

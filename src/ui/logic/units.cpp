@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Unit tables and conversions of the station information pages.
 #include "ui/logic/units.h"
 

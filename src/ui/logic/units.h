@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The units the station information pages show, by the own-station setting
 // "UnitsOfMeasure": 0 statute, 1 nautical, 2 metric.
 #pragma once

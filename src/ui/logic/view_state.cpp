@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The saved map view.
 #include "ui/logic/view_state.h"
 

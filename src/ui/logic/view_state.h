@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The map view kept across starts: the box shown and the map it was shown on, in the
 // "Maps" section ("ViewLeft", "ViewRight", "ViewTop", "ViewBottom" in map units, "ViewMap"
 // the map file's path). The box comes back only on the same map.

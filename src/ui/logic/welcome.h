@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The first-start guide without its window: the locator and typed positions, what a gpsd
 // answer says, the serial devices by name, the texts that tell what the probes found, the
 // common symbols offered, and how the choices land in the settings records.

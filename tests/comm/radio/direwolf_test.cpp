@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Through a real software TNC both ways: its audio must carry exactly the lines themselves.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A real gpsd fed by its log player sets the own position; a restarted daemon is found again.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A scratch folder and a station (stores and intake) that decodes what a port hands it.
 #pragma once
 

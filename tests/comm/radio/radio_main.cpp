@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The software TNC and gpsd listen on every interface: the suite runs in a network namespace of
 // its own (only its loopback), so nothing reaches a real network; not root: every test skips.
 #include <gtest/gtest.h>
