@@ -151,12 +151,16 @@ void TileDiskCache::Run() {
         index_.erase(it);
         evicting_ = true;
         lock.unlock();
-        std::error_code ec;
-        fs::remove(DataPath(tile), ec);
-        fs::remove(MetaPath(tile), ec);
-        const fs::path column = DataPath(tile).parent_path();
-        RemoveFolderIfEmpty(column);
-        RemoveFolderIfEmpty(column.parent_path());
+        {
+            // Not while a store is making folders and writing into them.
+            std::lock_guard tree(treeMutex_);
+            std::error_code ec;
+            fs::remove(DataPath(tile), ec);
+            fs::remove(MetaPath(tile), ec);
+            const fs::path column = DataPath(tile).parent_path();
+            RemoveFolderIfEmpty(column);
+            RemoveFolderIfEmpty(column.parent_path());
+        }
         lock.lock();
         evicting_ = false;
     }
@@ -321,19 +325,24 @@ bool TileDiskCache::Store(const TileId& tile, const std::string& bytes,
         return false;
     // The folders made here count as well as the files.
     std::vector<std::string> made;
-    std::error_code ec;
-    fs::create_directories(root_.parent_path(), ec);
-    for (const fs::path& folder :
-         {root_, root_ / std::to_string(tile.z), DataPath(tile).parent_path()}) {
-        if (fs::create_directory(folder, ec))
-            made.push_back(folder.string());
-    }
     bool ok = false;
     {
-        std::ofstream out(DataPath(tile), std::ios::binary | std::ios::trunc);
-        ok = static_cast<bool>(out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())));
+        // The worker removes folders it empties; none may go between making and filling.
+        std::lock_guard tree(treeMutex_);
+        std::error_code ec;
+        fs::create_directories(root_.parent_path(), ec);
+        for (const fs::path& folder :
+             {root_, root_ / std::to_string(tile.z), DataPath(tile).parent_path()}) {
+            if (fs::create_directory(folder, ec))
+                made.push_back(folder.string());
+        }
+        {
+            std::ofstream out(DataPath(tile), std::ios::binary | std::ios::trunc);
+            ok = static_cast<bool>(
+                out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())));
+        }
+        ok = ok && WriteMeta(tile, validators);
     }
-    ok = ok && WriteMeta(tile, validators);
     {
         std::lock_guard lock(mutex_);
         for (const std::string& folder : made) {
@@ -366,10 +375,15 @@ bool TileDiskCache::WriteMeta(const TileId& tile, const TileValidators& validato
 
 bool TileDiskCache::Revalidate(const TileId& tile, const TileValidators& validators,
                                int64_t nowUtc) {
-    std::error_code ec;
-    if (!fs::is_regular_file(DataPath(tile), ec))
-        return false;
-    const bool ok = WriteMeta(tile, validators);
+    bool ok = false;
+    {
+        // An evicted tile stays gone: no lone .meta written into a folder being removed.
+        std::lock_guard tree(treeMutex_);
+        std::error_code ec;
+        if (!fs::is_regular_file(DataPath(tile), ec))
+            return false;
+        ok = WriteMeta(tile, validators);
+    }
     {
         std::lock_guard lock(mutex_);
         if (const auto it = index_.find(tile.Key()); it != index_.end()) {

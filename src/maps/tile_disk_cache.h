@@ -90,6 +90,7 @@ class TileDiskCache {
 
     const std::filesystem::path root_;
     mutable std::mutex mutex_;
+    std::mutex treeMutex_;  // folders made and filled, or emptied and removed; before mutex_
     std::condition_variable wake_;  // work for the worker, or stop
     std::condition_variable idle_;  // the worker is waiting
     uint64_t limit_;

@@ -69,12 +69,12 @@ MapOptionsDialog::MapOptionsDialog(Profile& profile, QWidget* parent)
     // The tile background: none, osm, a URL template, an .mbtiles file or a folder.
     tileSource_ = new QLineEdit(QString::fromStdString(loaded_.TileSource), this);
     tileSource_->setPlaceholderText("none, osm, https://host/{z}/{x}/{y}.png, FILE.mbtiles");
-    folders->addRow("Map &Tiles:", tileSource_);
+    folders->addRow("Map T&iles:", tileSource_);
     tileCache_ = new QSpinBox(this);
     tileCache_->setRange(16, 16384);
     tileCache_->setSuffix(" MB");
     tileCache_->setValue(loaded_.TileCacheMB);
-    folders->addRow("Tile &Cache:", tileCache_);
+    folders->addRow("Tile Cach&e:", tileCache_);
     tileAttribution_ = new QLineEdit(QString::fromStdString(loaded_.TileAttribution), this);
     folders->addRow("Tile C&redit:", tileAttribution_);
     layout->addLayout(folders);

@@ -91,16 +91,18 @@ void CTileLayer::RunReader() {
             done.image = DecodeBytes(bytes);
         lock.lock();
         readDone_.push_back(std::move(done));
-        --reading_;
-        const bool idle = readQueue_.empty() && reading_ == 0;
-        const std::function<void()> tilesRead = idle ? tilesRead_ : nullptr;
-        if (idle)
-            readIdle_.notify_all();
+        // The last read of a batch tells the drawing; the layer counts as reading until that
+        // call returns, so WaitRead never ends between the two.
+        const bool last = readQueue_.empty() && reading_ == 1;
+        const std::function<void()> tilesRead = last ? tilesRead_ : nullptr;
         if (tilesRead) {
             lock.unlock();
             tilesRead();
             lock.lock();
         }
+        --reading_;
+        if (readQueue_.empty() && reading_ == 0)
+            readIdle_.notify_all();
     }
     readIdle_.notify_all();
 }
