@@ -327,6 +327,19 @@ class IniFile final : public Profile {
         return true;
     }
 
+    // The section a line opens, or nothing for any other line; a header without its "]"
+    // opens a section no key can name. Reading and writing must agree on it.
+    static std::optional<std::string> SectionName(std::string_view line) {
+        while (!line.empty() && (line.front() == ' ' || line.front() == '\t'))
+            line.remove_prefix(1);
+        if (!line.starts_with('['))
+            return std::nullopt;
+        const size_t close = line.find(']');
+        if (close == std::string_view::npos)
+            return std::string(1, '\0');  // decoded names never hold a NUL
+        return DecodeKey(line.substr(1, close - 1));
+    }
+
     // The line of the key's last entry in the section.
     std::optional<size_t> Locate(const std::string& section, const std::string& key) const {
         std::optional<size_t> found;
@@ -335,10 +348,8 @@ class IniFile final : public Profile {
             std::string_view line(lines_[i]);
             while (!line.empty() && (line.front() == ' ' || line.front() == '\t'))
                 line.remove_prefix(1);
-            if (line.starts_with('[')) {
-                const size_t close = line.find(']');
-                inSection = close != std::string_view::npos &&
-                            DecodeKey(line.substr(1, close - 1)) == section;
+            if (const auto name = SectionName(line)) {
+                inSection = *name == section;
                 continue;
             }
             if (!inSection || line.starts_with(';') || line.starts_with('#'))
@@ -370,8 +381,8 @@ class IniFile final : public Profile {
             bool inSection = false;
             for (size_t i = 0; i < lines_.size(); ++i) {
                 const std::string& line = lines_[i];
-                if (line.starts_with('[')) {
-                    inSection = line.substr(1, line.find(']') - 1) == EncodeKey(section);
+                if (const auto name = SectionName(line)) {
+                    inSection = *name == section;
                 } else if (inSection && line.find('=') != std::string::npos) {
                     end = i + 1;
                 } else if (inSection && !end) {
