@@ -28,6 +28,7 @@ inline constexpr int kPickMoreCommand = 11010;
 inline constexpr int kStationInfoCommand = 32805;
 inline constexpr int kSendMessageCommand = 32806;
 inline constexpr int kCenterOnStationCommand = 32807;  // added to the pop-up by the window
+inline constexpr int kConversationCommand = 32808;     // likewise
 
 // Station items are drawn by the window: the icon one pixel in from the item's top-left
 // corner, the call from 18 pixels, in bold "Tahoma" of height 15.

@@ -9,6 +9,7 @@
 #include "core/geo.h"
 
 #include "maps/map_station_pick.h"
+#include "ui/conversation_window.h"
 #include "ui/display_text.h"
 #include "ui/logic/command_ids.h"
 #include "ui/logic/send_feedback.h"
@@ -33,6 +34,9 @@ CListWindows::~CListWindows() {
     // The windows are children of the frame; a frame that outlives this object must not
     // keep windows that call back into it.
     delete messageWindow_.data();
+    delete chooser_.data();
+    for (auto& [peer, window] : conversations_)
+        delete window.data();
     delete stationWindow_.data();
 }
 
@@ -43,6 +47,10 @@ CMessageListWindow* CListWindows::messageWindow() const {
     return messageWindow_.data();
 }
 
+CConversationChooser* CListWindows::conversationChooser() const {
+    return chooser_.data();
+}
+
 bool CListWindows::OnCommand(Command id) {
     switch (id) {
         case Command::kStations:
@@ -50,6 +58,9 @@ bool CListWindows::OnCommand(Command id) {
             return true;
         case Command::kMessages:
             ShowMessageList();
+            return true;
+        case Command::kConversations:
+            ShowConversations();
             return true;
         default:
             return false;
@@ -64,6 +75,8 @@ void CListWindows::StationCommand(Command id, const QString& call) {
         ShowStationInfo(*station);
     else if (id == Command::kSendMessage && OffersMessage(*station))
         SendNewMessage(MessageAddresseeFor(*station));
+    else if (id == Command::kConversation)
+        ShowConversation(MessageAddresseeFor(*station));
 }
 
 void CListWindows::ShowStationList() {
@@ -99,6 +112,31 @@ void CListWindows::ShowMessageList() {
     messageWindow_->activateWindow();
 }
 
+void CListWindows::ShowConversations() {
+    if (!chooser_) {
+        chooser_ = new CConversationChooser(
+            app_.messages(), app_.stationSettings(), readMarks_,
+            [this](const std::string& peer) { ShowConversation(peer); }, frame_.data());
+    }
+    chooser_->show();
+    chooser_->raise();
+    chooser_->activateWindow();
+}
+
+CConversationWindow* CListWindows::ShowConversation(const std::string& peer) {
+    QPointer<CConversationWindow>& window = conversations_[peer];
+    if (!window) {
+        window = new CConversationWindow(app_.messages(), host_, app_.stationSettings(), readMarks_,
+                                         peer, frame_.data());
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+    if (chooser_)
+        chooser_->Reload();  // its unread count is gone
+    return window.data();
+}
+
 void CListWindows::SendNewMessage(const std::string& presetAddressee) {
     QWidget* parent = QApplication::activeWindow();
     plovane::SendNewMessage(parent != nullptr ? parent : frame_.data(), app_.messages(), host_,
@@ -128,6 +166,16 @@ void CListWindows::StationsChanged(const std::vector<std::string>& calls, bool a
 void CListWindows::MessagesChanged(const std::vector<uint64_t>& keys, bool all) {
     if (messageWindow_)
         messageWindow_->MessagesChanged(keys, all);
+    for (auto it = conversations_.begin(); it != conversations_.end();) {
+        if (it->second) {
+            it->second->Reload();
+            ++it;
+        } else {
+            it = conversations_.erase(it);  // closed
+        }
+    }
+    if (chooser_)
+        chooser_->Reload();
 }
 
 }  // namespace plovane

@@ -10,6 +10,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,11 +18,14 @@
 #include "app/plovane_app.h"
 #include "core/app_host.h"
 #include "ui/logic/command_ids.h"
+#include "ui/logic/conversation.h"
 
 class QWidget;
 
 namespace plovane {
 
+class CConversationChooser;
+class CConversationWindow;
 class CMessageListWindow;
 class CStationListWindow;
 class CSymbolIcons;
@@ -36,13 +40,17 @@ class CListWindows : public QObject {
                  std::function<void()> messageWaitingCleared);
     ~CListWindows() override;
 
-    // "&Stations...", "&Messages...", and the station pop-up's "Station &Info..." and
-    // "Send &Message..." (for the station picked, by call). False for other commands.
+    // "&Stations...", "&Messages...", "&Conversations...", and the station pop-up's
+    // "Station &Info...", "Send &Message..." and "C&onversation..." (for the station
+    // picked, by call). False for other commands.
     bool OnCommand(Command id);
     void StationCommand(Command id, const QString& call);
 
     void ShowStationList();
     void ShowMessageList();
+    // The list of conversations, and the chat window with one station (one per station).
+    void ShowConversations();
+    CConversationWindow* ShowConversation(const std::string& peer);
     // The "Message" dialog with a preset addressee; the confirmed message is stored and sent.
     void SendNewMessage(const std::string& presetAddressee);
     void ShowStationInfo(const CStation& station);
@@ -55,6 +63,7 @@ class CListWindows : public QObject {
     // "&Center on Station" of the station list.
     void SetCenterOn(std::function<void(const std::string&)> centerOn);
     CMessageListWindow* messageWindow() const;
+    CConversationChooser* conversationChooser() const;
 
   private:
     CPlovaneApp& app_;
@@ -64,6 +73,9 @@ class CListWindows : public QObject {
     std::function<void()> messageWaitingCleared_;
     QPointer<CStationListWindow> stationWindow_;  // a child of the frame once made
     QPointer<CMessageListWindow> messageWindow_;
+    QPointer<CConversationChooser> chooser_;
+    std::map<std::string, QPointer<CConversationWindow>, std::less<>> conversations_;
+    ConversationReadMarks readMarks_;
     std::function<void(const std::string&)> centerOn_;
 };
 

@@ -243,6 +243,7 @@ bool CPlovaneView::OnCommand(Command id) {
             return true;
         case Command::kStationInfo:
         case Command::kSendMessage:
+        case Command::kConversation:
             if (pick_.chosen()) {
                 emit stationCommand(id, QString::fromLatin1(pick_.chosen()->call.c_str()));
             }
@@ -588,6 +589,11 @@ void CPlovaneView::Tap(const QPoint& point) {
                                   "&Center on Station",
                                   false,
                                   {}});
+            menu.items.push_back({PickMenuItem::Kind::kCommand,
+                                  kConversationCommand,
+                                  "C&onversation...",
+                                  false,
+                                  {}});
         }
         std::unique_ptr<QMenu> qmenu(BuildPickMenu(menu, icons, this));
         const int command = RunMenu(*qmenu, point);
@@ -600,6 +606,10 @@ void CPlovaneView::Tap(const QPoint& point) {
         }
         if (command == kSendMessageCommand) {
             OnCommand(Command::kSendMessage);
+            return;
+        }
+        if (command == kConversationCommand) {
+            OnCommand(Command::kConversation);
             return;
         }
         if (command == kCenterOnStationCommand) {

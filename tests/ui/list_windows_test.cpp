@@ -5,13 +5,17 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QTest>
 #include <QTimer>
 
 #include "core/profile.h"
 #include "maps/map_station_pick.h"
 #include "maps/render/symbol_icons.h"
 #include "support/recording_host.h"
+#include "ui/conversation_window.h"
 #include "ui/logic/command_ids.h"
 #include "ui/message_list_window.h"
 #include "ui/send_message_dialog.h"
@@ -121,6 +125,53 @@ TEST_F(ListWindowsTest, StationPopupOpensInfoOrAMessageToTheOwner) {
     // Nor does a message to a killed object.
     app.stations().MarkObjectKilled("BALLOON");
     EXPECT_FALSE(opens(Command::kSendMessage, "BALLOON"));
+}
+
+// A received message shows on the left; a reply typed with Enter goes out through the store
+// and shows on the right with its mark.
+TEST_F(ListWindowsTest, ConversationShowsTheExchangeAndSendsReplies) {
+    const std::string me = app.stationSettings().MyCall;
+    ASSERT_EQ(app.stations().OwnCall(), me);
+    app.decoder().DecodeLine("W1AAA>APRS::" + AddresseeField(me) + ":hello <b>{1", "FILE>");
+    ASSERT_TRUE(windows.OnCommand(Command::kConversations));
+    CConversationChooser* chooser = windows.conversationChooser();
+    ASSERT_NE(chooser, nullptr);
+    ASSERT_EQ(chooser->list()->count(), 1);
+    EXPECT_EQ(chooser->list()->item(0)->text(), "W1AAA (1 message, 1 unread)");
+
+    chooser->list()->setCurrentRow(0);
+    emit chooser->list()->itemActivated(chooser->list()->item(0));
+    CConversationWindow* window = windows.ShowConversation("W1AAA");  // the same window
+    EXPECT_EQ(window->windowTitle(), "Conversation with W1AAA");
+    EXPECT_EQ(chooser->list()->item(0)->text(), "W1AAA (1 message)");
+    QListWidget& exchange = *window->exchange();
+    ASSERT_EQ(exchange.count(), 1);
+    EXPECT_TRUE(exchange.item(0)->text().startsWith("hello <b>\n"));
+    EXPECT_EQ(exchange.item(0)->textAlignment() & Qt::AlignHorizontal_Mask, int(Qt::AlignLeft));
+
+    QTest::keyClicks(window->reply(), "hi ");
+    window->reply()->insert(QString::fromUtf8("\u00e4"));  // two bytes on the air
+    EXPECT_EQ(window->byteCount()->text(), "62 of 67 bytes left");
+    QTest::keyClick(window->reply(), Qt::Key_Return);
+    EXPECT_TRUE(window->reply()->text().isEmpty());
+    const CMessage sent = app.messages().Snapshot().back();
+    EXPECT_EQ(sent.from, me);
+    EXPECT_EQ(sent.to, "W1AAA");
+    EXPECT_EQ(sent.text, "hi \u00e4");
+    windows.MessagesChanged({sent.key}, false);
+    ASSERT_EQ(exchange.count(), 2);
+    EXPECT_TRUE(exchange.item(1)->text().startsWith(QString::fromUtf8("hi \u00e4\n")));
+    // No port is open here, so it waits for the next message slot.
+    EXPECT_TRUE(exchange.item(1)->text().endsWith("queued"))
+        << exchange.item(1)->text().toStdString();
+    EXPECT_EQ(exchange.item(1)->textAlignment() & Qt::AlignHorizontal_Mask, int(Qt::AlignRight));
+    if (const char* shot = std::getenv("PLOVANE_CONVERSATION_GRAB"))
+        window->grab().save(shot);
+
+    // The station pop-up opens the same window.
+    app.stations().UpdatePosition("W1AAA", "/>", "4903.50N", "07201.75W", "", "", -1);
+    windows.StationCommand(Command::kConversation, "W1AAA");
+    EXPECT_EQ(windows.ShowConversation("W1AAA"), window);
 }
 
 }  // namespace

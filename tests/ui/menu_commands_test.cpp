@@ -168,6 +168,7 @@ TEST(MenuCommands, EveryCommandOfEveryMenuDoesWhatItSays) {
         {"View/Map Tiles/Tile Folder...", {dialog("Folder of z/x/y Tiles")}},
         {"List/Stations...", {window("Stations")}},
         {"List/Messages...", {window("Messages")}},
+        {"List/Conversations...", {window("Conversations")}},
         {"List/Find Station...", {dialog("Find Station")}},
         {"Ops/Send Position", {said}},
         {"Ops/Send Status", {said}},

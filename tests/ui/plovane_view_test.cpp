@@ -56,8 +56,12 @@ TEST(PlovaneView, ChosenStationGetsItsPopupAndItsCommandsReachTheWindows) {
     EXPECT_EQ(commands[0][0].value<Command>(), Command::kSendMessage);
     EXPECT_EQ(commands[0][1].toString().toStdString(), rig.view.pick().chosen()->call);
     EXPECT_EQ(rig.menus[1].texts[0], rig.view.pick().chosen()->call);
-    EXPECT_EQ(rig.menus[1].texts.back(), "&Center on Station");
-    EXPECT_EQ(rig.menus[1].enabled, (std::vector<bool>{false, true, true, true, true}));
+    EXPECT_EQ(rig.menus[1].texts.back(), "C&onversation...");
+    EXPECT_EQ(rig.menus[1].enabled, (std::vector<bool>{false, true, true, true, true, true}));
+    rig.Answer({kPickFirstStationCommand + 1, kConversationCommand});
+    QTest::mouseClick(&rig.view, Qt::LeftButton, {}, kTap);
+    ASSERT_EQ(commands.count(), 2);
+    EXPECT_EQ(commands[1][0].value<Command>(), Command::kConversation);
 
     for (int i = 3; i < 25; ++i)
         rig.Here("W1S" + std::to_string(100 + i));

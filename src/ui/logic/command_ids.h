@@ -27,11 +27,13 @@ enum class Command {
     // List menu.
     kStations,
     kMessages,
+    kConversations,
     kFindStation,  // Ctrl+F
     // The station pop-up: about the station picked last.
     kStationInfo,
     kSendMessage,
     kCenterOnStation,
+    kConversation,  // the chat window with the station
     // Ops menu.
     kSendPosition,
     kSendStatus,

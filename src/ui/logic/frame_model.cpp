@@ -77,6 +77,7 @@ std::vector<MenuEntry> MainMenuBar() {
                 {
                     Item("&Stations...", Command::kStations),
                     Item("&Messages...", Command::kMessages),
+                    Item("&Conversations...", Command::kConversations),
                     Separator(),
                     Item("&Find Station...", Command::kFindStation, "Ctrl+F"),
                 }),
