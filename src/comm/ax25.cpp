@@ -198,6 +198,40 @@ std::string Ax25MonitorLine(const Ax25Frame& frame) {
     return line;
 }
 
+bool ParseMonitorLine(std::string_view line, Ax25Frame& frame) {
+    frame = {};
+    if (!line.empty() && line.back() == '\n')
+        line.remove_suffix(1);
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    const size_t colon = line.find(':');
+    const size_t gt = line.find('>');
+    if (colon == std::string_view::npos || gt == std::string_view::npos || gt > colon)
+        return false;
+    if (!ParseAx25Address(line.substr(0, gt), frame.source))
+        return false;
+    std::string_view rest = line.substr(gt + 1, colon - gt - 1);
+    size_t comma = rest.find(',');
+    if (!ParseAx25Address(rest.substr(0, comma), frame.destination))
+        return false;
+    size_t lastRepeated = 0;  // one past the last digipeater marked "*"
+    while (comma != std::string_view::npos) {
+        rest.remove_prefix(comma + 1);
+        comma = rest.find(',');
+        Ax25Address digi;
+        if (frame.digipeaters.size() == Ax25Frame::kMaxDigipeaters ||
+            !ParseAx25Address(rest.substr(0, comma), digi, true))
+            return false;
+        frame.digipeaters.push_back(std::move(digi));
+        if (frame.digipeaters.back().repeated)
+            lastRepeated = frame.digipeaters.size();
+    }
+    for (size_t i = 0; i < lastRepeated; ++i)
+        frame.digipeaters[i].repeated = true;
+    frame.info = std::string(line.substr(colon + 1));
+    return true;
+}
+
 bool BuildUiFrame(std::string_view myCall, std::string_view destination, std::string_view pathText,
                   std::string_view info, Ax25Frame& frame) {
     frame = {};

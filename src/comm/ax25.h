@@ -57,6 +57,12 @@ std::string Ax25AddressText(const Ax25Address& address);
 // "SOURCE>DESTINATION,DIGI,...:info" with "*" after the last digipeater that has repeated it.
 std::string Ax25MonitorLine(const Ax25Frame& frame);
 
+// The frame of a monitor line to send (a relayed packet): every digipeater up to the last one
+// marked "*" has repeated it (its H bit set), as Ax25MonitorLine writes it. A line end is not
+// part of the information. False when a call is not valid or there are more than eight
+// digipeaters.
+bool ParseMonitorLine(std::string_view line, Ax25Frame& frame);
+
 // Our own UI frame: from myCall to destination over a comma-separated digipeater path
 // ("WIDE1-1,WIDE2-1"; blanks and empty entries ignored). False when a call is not valid or
 // the path has more than eight entries.

@@ -127,7 +127,9 @@ std::optional<std::string> IGate::HeardOnRf(int port, std::string_view line, Rel
         }
         packet = std::move(inner);
     }
-    if (!gating || SameCall(packet->source, myCall_) || StaysOffInternet(*packet))
+    // More than eight hops is no header a radio carried.
+    if (!gating || SameCall(packet->source, myCall_) || StaysOffInternet(*packet) ||
+        packet->path.size() > 8)
         return std::nullopt;
     // Generic queries ("?APRS?") would draw answers from everywhere; a line break would cut the
     // line on APRS-IS, so such a packet cannot go as it is.

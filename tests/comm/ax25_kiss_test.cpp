@@ -116,6 +116,45 @@ TEST(Ax25, BuildsOwnFramesAndRefusesBadPaths) {
               std::string("K1ABC-15>APRS,DIGI1,DIGI2-3*:`\xC0\x00\xFF", 33));
 }
 
+// A relayed packet's line to bytes and back: every digipeater up to the last "*" gets its H
+// bit, and the line comes back as it was.
+TEST(Ax25, MonitorLinesTurnStarsIntoRepeatedBitsAndBack) {
+    struct Case {
+        const char* line;
+        std::vector<bool> repeated;  // per digipeater; empty when the line is refused
+    };
+    const Case cases[] = {
+        {"K1ABC>APRS,N0DIG,WIDE1*,WIDE2-1:!pos", {true, true, false}},
+        {"K1ABC>APRS,N0DIG*,WIDE2-1:!pos", {true, false}},
+        {"K1ABC-15>APRS,WIDE1-1:x\r\n", {false}},
+        {"K1ABC>APRS,A*,B,C*,D:x", {true, true, true, false}},
+        {"K1ABC>APRS,TCPIP*,qAC,T2TEST:x", {}},
+        {"K1ABC>APRS,A,B,C,D,E,F,G,H,I:x", {}},
+        {"K1ABC*>APRS:x", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        Ax25Frame frame;
+        ASSERT_EQ(ParseMonitorLine(c.line, frame), !c.repeated.empty());
+        if (c.repeated.empty())
+            continue;
+        const Bytes bytes = EncodeAx25(frame);
+        Ax25Frame back;
+        ASSERT_EQ(DecodeAx25(bytes.data(), bytes.size(), back), Ax25Error::kNone);
+        ASSERT_EQ(back.digipeaters.size(), c.repeated.size());
+        for (size_t i = 0; i < c.repeated.size(); ++i) {
+            const uint8_t ssidByte = bytes[(3 + i) * 7 - 1];
+            EXPECT_EQ((ssidByte & 0x80) != 0, c.repeated[i]) << "digipeater " << i;
+        }
+        std::string line = c.line;
+        if (line.ends_with("\r\n"))
+            line.resize(line.size() - 2);
+        if (line == "K1ABC>APRS,A*,B,C*,D:x")
+            line = "K1ABC>APRS,A,B,C*,D:x";  // the star marks the last repeated one only
+        EXPECT_EQ(Ax25MonitorLine(back), line);
+    }
+}
+
 struct Received {
     uint8_t port;
     Bytes frame;
