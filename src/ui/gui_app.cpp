@@ -503,6 +503,9 @@ void GuiApp::OnCommand(Command id) {
             if (RunSoundSetup(*profile_, frame_.get()))
                 app_->SoundSetupDone();
             return;
+        case Command::kSetupRelay:
+            RunRelaySetup(*profile_, frame_.get());
+            return;
         default:
             return;
     }

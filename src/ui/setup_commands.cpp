@@ -11,6 +11,7 @@
 #include "maps/render/symbol_icons.h"
 #include "ui/alerts_dialog.h"
 #include "ui/data_paths.h"
+#include "ui/relay_setup_dialog.h"
 #include "ui/setup_comm_sheet.h"
 #include "ui/setup_station_sheet.h"
 #include "ui/setup_widgets.h"
@@ -55,6 +56,11 @@ bool RunCommSetup(QSettingsProfile& profile, CPlovaneApp& app, QWidget* parent,
 
 bool RunSoundSetup(QSettingsProfile& profile, QWidget* parent) {
     CAlertsDialog dialog(profile, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool RunRelaySetup(QSettingsProfile& profile, QWidget* parent) {
+    RelaySetupDialog dialog(profile, parent);
     return dialog.exec() == QDialog::Accepted;
 }
 

@@ -27,5 +27,7 @@ bool RunCommSetup(QSettingsProfile& profile, CPlovaneApp& app, QWidget* parent,
                   const std::function<void(const std::string&)>& notice);
 // "S&ound...": true on OK (the caller makes the stores play the new sounds).
 bool RunSoundSetup(QSettingsProfile& profile, QWidget* parent);
+// "&IGate and Digipeater...": true on OK (the caller hands the new settings to the relay).
+bool RunRelaySetup(QSettingsProfile& profile, QWidget* parent);
 
 }  // namespace plovane

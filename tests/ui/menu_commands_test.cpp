@@ -176,6 +176,7 @@ TEST(MenuCommands, EveryCommandOfEveryMenuDoesWhatItSays) {
         {"Setup/Station...", {dialog("Setup Station")}},
         {"Setup/Communications...", {dialog("Setup Communications")}},
         {"Setup/Sound...", {dialog("Alerts")}},
+        {"Setup/IGate and Digipeater...", {dialog("IGate and Digipeater")}},
         {"Setup/Welcome...",
          {window("Welcome to Plovane"), [](GuiApp&) {
               for (QWidget* top : QApplication::topLevelWidgets()) {

@@ -24,6 +24,7 @@
 #include "ui/logic/command_ids.h"
 #include "ui/main_frame.h"
 #include "ui/map_options_dialog.h"
+#include "ui/relay_setup_dialog.h"
 #include "ui/setup_comm_sheet.h"
 #include "ui/setup_station_sheet.h"
 #include "ui/sound_player.h"
@@ -155,6 +156,30 @@ TEST(SetupCommands, ChosenSoundPlaysForTheNextNewStation) {
     EXPECT_EQ(gui.profile().GetString("Sound", "NewStation", ""), wav);
     gui.app().decoder().DecodeLine("W1BBB>APRS:!4904.50N/07202.75W-", "FILE>");
     EXPECT_EQ(gui.host().sounds().loadedCount(), 1u);
+}
+
+// Each row of the two tables has its control; OK stores both sections.
+TEST(SetupCommands, IGateAndDigipeaterDialogStoresBothSections) {
+    testing::GuiRig rig;
+    GuiApp& gui = rig.Start();
+    ASSERT_TRUE(RunSetupItem<RelaySetupDialog>(gui, Command::kSetupRelay, [](RelaySetupDialog& d) {
+        EXPECT_EQ(d.findChild<QLineEdit*>("IsToRfPath")->text(), "WIDE1-1");
+        d.findChild<QCheckBox*>("Enabled")->setChecked(true);  // the IGate's, first
+        d.findChild<QLineEdit*>("IsToRfPath")->setText("wide2-1");
+        d.findChild<QSpinBox*>("MaxPerMinute")->setValue(10);
+        d.findChild<QCheckBox*>("FillIn")->setChecked(false);
+        d.findChild<QLineEdit*>("Aliases")->setText("HOME");
+    }));
+    IGateSettings igate;
+    igate.Load(gui.profile());
+    EXPECT_TRUE(igate.Enabled);
+    EXPECT_EQ(igate.IsToRfPath, "wide2-1");
+    EXPECT_EQ(igate.MaxPerMinute, 10);
+    DigipeaterSettings digi;
+    digi.Load(gui.profile());
+    EXPECT_FALSE(digi.Enabled);
+    EXPECT_FALSE(digi.FillIn);
+    EXPECT_EQ(digi.Aliases, "HOME");
 }
 
 }  // namespace

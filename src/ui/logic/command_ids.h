@@ -42,6 +42,7 @@ enum class Command {
     kSetupStation,
     kSetupCommunications,
     kSetupSound,
+    kSetupRelay,  // IGate and digipeater
     // Help menu.
     kHelpTopics,
     kAbout,

@@ -92,6 +92,7 @@ std::vector<MenuEntry> MainMenuBar() {
                     Item("&Station...", Command::kSetupStation),
                     Item("&Communications...", Command::kSetupCommunications),
                     Item("S&ound...", Command::kSetupSound),
+                    Item("&IGate and Digipeater...", Command::kSetupRelay),
                 }),
         Submenu("&Help",
                 {

@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// "IGate and Digipeater": one control per row of the IGate and digipeater settings tables
+// (a check box, a number or a text field), in two groups. Opening reads the "IGate" and
+// "Digipeater" sections; OK stores them after checking the radio path of gated packets.
+#pragma once
+
+#include <QDialog>
+#include <functional>
+#include <vector>
+
+#include "core/profile.h"
+#include "relay/relay_settings.h"
+
+class QFormLayout;
+
+namespace plovane {
+
+// Thread-affine: the user-interface thread.
+class RelaySetupDialog : public QDialog {
+    Q_OBJECT
+  public:
+    RelaySetupDialog(Profile& profile, QWidget* parent = nullptr);
+
+    // The settings as the dialog shows them now.
+    IGateSettings igate() const;
+    DigipeaterSettings digipeater() const;
+    // Writes both to the profile; false (nothing written) when the radio path is not valid.
+    bool Store();
+
+  private:
+    template <class Record, class Rows>
+    void AddRows(QFormLayout* form, const Rows& rows, const Record& shown,
+                 std::vector<std::function<void(Record&)>>& readers);
+
+    Profile& profile_;
+    IGateSettings igateLoaded_;
+    DigipeaterSettings digiLoaded_;
+    std::vector<std::function<void(IGateSettings&)>> igateReaders_;
+    std::vector<std::function<void(DigipeaterSettings&)>> digiReaders_;
+};
+
+}  // namespace plovane
