@@ -6,7 +6,6 @@
 
 #include <chrono>
 #include <cstddef>
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,11 +13,9 @@
 
 namespace plovane {
 
-// Where a relayed line was heard: a radio port or APRS-IS.
-enum class PortKind : uint8_t { kRf, kInternet };
-
 // The relay logic keeps only intervals, so any monotonic clock will do (the consumer passes
-// its tick count).
+// its tick count). Whether a line came from a radio port or APRS-IS is said by the function
+// it is handed to.
 using RelayTime = std::chrono::steady_clock::time_point;
 
 // One digipeater field of the path; `used` for the fields up to the last "*".
