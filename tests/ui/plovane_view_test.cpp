@@ -7,6 +7,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "maps/header_status.h"
 #include "ui/logic/command_ids.h"
 #include "view_rig.h"
 
@@ -163,6 +164,28 @@ TEST(PlovaneView, StationsDrawnAloneKeepOffTheHeaderAndReachTheKeptPicture) {
         const QImage later = rig.view.grab().toImage();
         EXPECT_NE(later.copy(100, 110, 60, 12), empty.copy(100, 110, 60, 12));
     }
+}
+
+// The envelope carries the unread count; the rest of the strip stays as it was.
+TEST(PlovaneView, TheEnvelopeShowsTheUnreadCount) {
+    ViewRig rig;
+    std::vector<QImage> envelopes;
+    QImage first;
+    for (const int unread : {0, 3, 12}) {
+        HeaderStatus status;
+        status.messageWaiting = true;
+        status.unreadMessages = unread;
+        rig.view.SetHeaderStatus(status);
+        const QImage shot = rig.view.grab().toImage();
+        const int envelopeLeft = shot.width() - 17;
+        envelopes.push_back(shot.copy(envelopeLeft, 0, 17, kHeaderStripHeight));
+        if (first.isNull())
+            first = shot;
+        EXPECT_EQ(shot.copy(0, 0, envelopeLeft, kHeaderStripHeight),
+                  first.copy(0, 0, envelopeLeft, kHeaderStripHeight));
+    }
+    EXPECT_NE(envelopes[0], envelopes[1]);
+    EXPECT_NE(envelopes[1], envelopes[2]);
 }
 
 }  // namespace

@@ -85,12 +85,66 @@ TEST_F(Conversation, UnreadCountsUntilTheWindowShowsThem) {
     EXPECT_EQ(ConversationSummaryText(summaries[1]), "W1BBB (1 message)");
 
     const auto shown = ConversationWith(me.list.Snapshot(), "K1ABC", "W1AAA");
-    marks.MarkRead("W1AAA", shown.front().key);
+    marks.MarkRead("W1AAA", shown.front().key, shown.front().time);
     EXPECT_EQ(marks.Unread(me.list.Snapshot(), "K1ABC", "W1AAA"), 1u);
-    marks.MarkRead("W1AAA", shown.back().key);
+    marks.MarkRead("W1AAA", shown.back().key, shown.back().time);
     EXPECT_EQ(marks.Unread(me.list.Snapshot(), "K1ABC", "W1AAA"), 0u);
     me.list.ReceiveMessage("W1AAA", "K1ABC", "three{3");
+    me.list.ReceiveMessage("W1AAA", "K1ABC", "?APRSP");  // answered by the station itself
     EXPECT_EQ(marks.Summaries(me.list.Snapshot(), "K1ABC")[0].unread, 1u);
+    EXPECT_EQ(marks.TotalUnread(me.list.Snapshot(), "K1ABC"), 1u);
+}
+
+// The next run stores the same messages under new keys: what was read stays read by its
+// time, what came after stays unread, in whatever zone the clock is now.
+TEST_F(Conversation, ReadMarksOutliveTheRun) {
+    clock.Set(CDateTime(2026, 1, 1, 12, 0, 0));
+    me.list.ReceiveMessage("W1AAA", "K1ABC", "read{1");
+    me.list.ReceiveMessage("W1BBB", "K1ABC", "unread{2");
+    ConversationReadMarks marks;
+    for (const ConversationLine& line : ConversationWith(me.list.Snapshot(), "K1ABC", "W1AAA"))
+        marks.MarkRead("W1AAA", line.key, line.time);
+    clock.Set(CDateTime(2026, 1, 1, 12, 0, 1));
+    me.list.ReceiveMessage("W1AAA", "K1ABC", "later{3");
+    const std::string saved = marks.Save(60);
+    EXPECT_EQ(saved, "W1AAA 1767272400000");  // 12:00 local an hour behind UTC
+
+    for (const std::string& line : {saved, " " + saved + " W1CCC x W1DDD 5"}) {
+        SCOPED_TRACE(line);
+        ConversationReadMarks next;
+        next.Load(line, 60);
+        const auto summaries = next.Summaries(me.list.Snapshot(), "K1ABC");
+        ASSERT_EQ(summaries.size(), 2u);
+        EXPECT_EQ(ConversationSummaryText(summaries[0]), "W1AAA (2 messages, 1 unread)");
+        EXPECT_EQ(ConversationSummaryText(summaries[1]), "W1BBB (1 message, 1 unread)");
+    }
+    ConversationReadMarks elsewhere;  // another zone: the same instant is 11:00 local
+    elsewhere.Load(saved, 120);
+    EXPECT_EQ(elsewhere.Unread(me.list.Snapshot(), "K1ABC", "W1AAA"), 2u);
+}
+
+TEST(AnnouncedMessages, OnlyTextsFromOthersToTheOwnCall) {
+    struct Row {
+        const char* from;
+        const char* to;
+        const char* text;
+        bool announced;
+    };
+    for (const Row& row :
+         {Row{"W1AAA", "K1ABC", "hello", true}, Row{"W1AAA", "K1ABC", "?anyone there", true},
+          Row{"W1AAA", "K1ABC", "?APRSP", false}, Row{"W1AAA", "K1ABC-5", "other ssid", false},
+          Row{"K1ABC", "W1AAA", "our own", false}, Row{"K1ABC", "K1ABC", "to ourselves", false},
+          Row{"W1AAA", "BLN1", "bulletin", false}}) {
+        SCOPED_TRACE(row.text);
+        CMessage message;
+        message.from = row.from;
+        message.to = row.to;
+        message.text = row.text;
+        EXPECT_EQ(AnnouncesMessage(message, "K1ABC"), row.announced);
+    }
+    CMessage toNobody;
+    toNobody.from = "W1AAA";
+    EXPECT_FALSE(AnnouncesMessage(toNobody, ""));
 }
 
 }  // namespace

@@ -82,6 +82,31 @@ TEST(Welcome, ChoicesLandInTheRecordsAndTheOtherLinksGoOff) {
     EXPECT_EQ(s.net.netFilter, "r/50.08/-14.44/50");
     EXPECT_EQ(s.map.TileSource, "osm");
 
+    // A serial TNC in KISS or in text mode with its command file.
+    struct SerialRow {
+        bool textMode;
+        std::string commandFile;
+        int32_t mode;
+        std::string storedFile;
+    };
+    for (const SerialRow& row : {SerialRow{false, "", kTncKissSerial, "/old.tnc"},
+                                 SerialRow{true, "/tnc/kpc3.tnc", kTncText, "/tnc/kpc3.tnc"},
+                                 SerialRow{true, "", kTncText, "/old.tnc"}}) {
+        SCOPED_TRACE(row.commandFile);
+        WelcomeSettings serial;
+        serial.tnc.tncCommandFile = "/old.tnc";
+        WelcomeChoices choice;
+        choice.link = WelcomeLink::kSerial;
+        choice.serialPort = "/dev/serial/by-id/usb-tnc";
+        choice.serialTextMode = row.textMode;
+        choice.tncCommandFile = row.commandFile;
+        ApplyWelcome(choice, serial);
+        EXPECT_TRUE(serial.tnc.enabled);
+        EXPECT_EQ(serial.tnc.mode, row.mode);
+        EXPECT_EQ(serial.tnc.port, "/dev/serial/by-id/usb-tnc");
+        EXPECT_EQ(serial.tnc.tncCommandFile, row.storedFile);
+    }
+
     // Nothing chosen: the stored call, symbol and tiles stay.
     WelcomeSettings kept;
     kept.station.MyCall = "W9XYZ";
