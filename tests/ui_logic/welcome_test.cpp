@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <tuple>
 
 #include "support/scratch_dir.h"
 
@@ -82,29 +83,21 @@ TEST(Welcome, ChoicesLandInTheRecordsAndTheOtherLinksGoOff) {
     EXPECT_EQ(s.net.netFilter, "r/50.08/-14.44/50");
     EXPECT_EQ(s.map.TileSource, "osm");
 
-    // A serial TNC in KISS or in text mode with its command file.
-    struct SerialRow {
-        bool textMode;
-        std::string commandFile;
-        int32_t mode;
-        std::string storedFile;
-    };
-    for (const SerialRow& row : {SerialRow{false, "", kTncKissSerial, "/old.tnc"},
-                                 SerialRow{true, "/tnc/kpc3.tnc", kTncText, "/tnc/kpc3.tnc"},
-                                 SerialRow{true, "", kTncText, "/old.tnc"}}) {
-        SCOPED_TRACE(row.commandFile);
+    // A serial TNC in KISS or in text mode with its command file (none chosen: kept).
+    for (const auto& [textMode, file, mode, stored] :
+         {std::tuple(false, "/kpc3.tnc", kTncKissSerial, "/old.tnc"),
+          std::tuple(true, "/kpc3.tnc", kTncText, "/kpc3.tnc"),
+          std::tuple(true, "", kTncText, "/old.tnc")}) {
         WelcomeSettings serial;
         serial.tnc.tncCommandFile = "/old.tnc";
-        WelcomeChoices choice;
-        choice.link = WelcomeLink::kSerial;
-        choice.serialPort = "/dev/serial/by-id/usb-tnc";
-        choice.serialTextMode = row.textMode;
-        choice.tncCommandFile = row.commandFile;
-        ApplyWelcome(choice, serial);
-        EXPECT_TRUE(serial.tnc.enabled);
-        EXPECT_EQ(serial.tnc.mode, row.mode);
-        EXPECT_EQ(serial.tnc.port, "/dev/serial/by-id/usb-tnc");
-        EXPECT_EQ(serial.tnc.tncCommandFile, row.storedFile);
+        c.link = WelcomeLink::kSerial;
+        c.serialPort = "/dev/serial/by-id/usb-tnc";
+        c.serialTextMode = textMode;
+        c.tncCommandFile = file;
+        ApplyWelcome(c, serial);
+        EXPECT_TRUE(serial.tnc.enabled && serial.tnc.port == c.serialPort) << file;
+        EXPECT_EQ(serial.tnc.mode, mode) << file;
+        EXPECT_EQ(serial.tnc.tncCommandFile, stored) << file;
     }
 
     // Nothing chosen: the stored call, symbol and tiles stay.
