@@ -39,7 +39,7 @@ void CDesktopNotifier::Notify(const std::string& peer, const std::string& text) 
     }
     QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kService, "Notify");
     // The body may carry markup; received text is shown as written.
-    call << QString("Plovane") << uint(0) << QString("plovane") << Utf8(peer)
+    call << QString("Plovane") << uint(0) << QString("org.drennic.Plovane") << Utf8(peer)
          << Utf8(text).toHtmlEscaped() << QStringList{"default", "Open conversation"}
          << QVariantMap{{"category", "im.received"}} << int(-1);
     auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(call, kCallTimeoutMs), this);

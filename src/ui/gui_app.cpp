@@ -107,7 +107,8 @@ GuiApp::GuiApp(const GuiOptions& options, bool interactive)
     alerts_ = std::make_unique<CMessageAlerts>(
         *app_, *windows_, *profile_,
         CMessageAlerts::Actions{[this] { RaiseWindow(); }, [this] { frame_->close(); },
-                                [this](const QString& text) { frame_->ShowNotice(text); }});
+                                [this](const QString& text) { frame_->ShowNotice(text); }},
+        interactive_);
     windows_->SetCenterOn([this](const std::string& call) {
         CenterOnStation(call);
         RaiseWindow();

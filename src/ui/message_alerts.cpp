@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QMenu>
+#include <QStyle>
 #include <QSystemTrayIcon>
 #include <algorithm>
 
@@ -20,16 +21,22 @@ QString TrayToolTip(size_t unread) {
 }
 
 CMessageAlerts::CMessageAlerts(CPlovaneApp& app, CListWindows& windows, const Profile& settings,
-                               Actions actions, QObject* parent)
+                               Actions actions, bool interactive, QObject* parent)
     : QObject(parent),
       app_(app),
       windows_(windows),
       settings_(settings),
       actions_(std::move(actions)) {
+    if (!interactive)
+        return;
     SetBus(QDBusConnection::sessionBus());
     if (!QSystemTrayIcon::isSystemTrayAvailable())
         return;
-    tray_ = new QSystemTrayIcon(QApplication::windowIcon(), this);
+    // The installed theme icon; a program run from its build folder has none.
+    const QIcon icon = QApplication::windowIcon().isNull()
+                           ? QApplication::style()->standardIcon(QStyle::SP_MessageBoxInformation)
+                           : QApplication::windowIcon();
+    tray_ = new QSystemTrayIcon(icon, this);
     trayMenu_ = std::make_unique<QMenu>();
     trayMenu_->addAction("&Conversations...", this, [this] { windows_.ShowConversations(); });
     trayMenu_->addAction("&Quit", this, [this] {
@@ -84,7 +91,7 @@ void CMessageAlerts::MessagesChanged(const std::vector<uint64_t>& keys, bool all
     nextKey_ = std::max(nextKey_, fresh.back().key + 1);
     CSoundSettings alerts;
     alerts.Load(settings_);
-    if (!alerts.DesktopNotify)
+    if (!notifier_ || !alerts.DesktopNotify)
         return;
     const std::string ownCall = app_.stationSettings().MyCall;
     for (const CMessage& message : fresh) {

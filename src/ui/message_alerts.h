@@ -34,12 +34,13 @@ class CMessageAlerts : public QObject {
         std::function<void(const QString&)> notice;
     };
     // `settings` holds the "Sound" section (read at each message, so a change in the alerts
-    // dialog holds at once).
+    // dialog holds at once). Only an `interactive` program (not a screenshot or test run)
+    // notifies over the session bus and shows a tray icon.
     CMessageAlerts(CPlovaneApp& app, CListWindows& windows, const Profile& settings,
-                   Actions actions, QObject* parent = nullptr);
+                   Actions actions, bool interactive, QObject* parent = nullptr);
     ~CMessageAlerts() override;
 
-    // Notifications go over this bus (the session bus unless a test gives its own).
+    // Notifications go over this bus (tests give a private one).
     void SetBus(QDBusConnection bus);
     // The records stored so far (a replay of the log) are not announced.
     void SkipStored();
@@ -55,8 +56,8 @@ class CMessageAlerts : public QObject {
     CListWindows& windows_;
     const Profile& settings_;
     Actions actions_;
-    std::unique_ptr<CDesktopNotifier> notifier_;
-    uint64_t nextKey_ = 0;  // records from this key on are not announced yet
+    std::unique_ptr<CDesktopNotifier> notifier_;  // none: nothing is announced
+    uint64_t nextKey_ = 0;                        // records from this key on are not announced yet
     QSystemTrayIcon* tray_ = nullptr;
     std::unique_ptr<QMenu> trayMenu_;
 };
