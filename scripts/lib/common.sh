@@ -12,7 +12,7 @@ PLOVANE_PACKAGES=(
     xvfb xauth gstreamer1.0-plugins-base
     gcovr
     dpkg-dev desktop-file-utils appstream man-db file lintian
-    direwolf gpsd gpsd-clients gpsd-tools sox socat iproute2
+    direwolf gpsd gpsd-clients gpsd-tools sox socat iproute2 dbus-daemon
 )
 
 plovane_missing_packages() {

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The alert sounds, kept in the "Sound" section: a switch and a WAV file for a new message,
-// a new acknowledgement and a new station.
+// The alerts, kept in the "Sound" section: a switch and a WAV file for a new message, a new
+// acknowledgement and a new station, and the switches of the other alerts.
 #pragma once
 
 #include <string>
@@ -18,6 +18,7 @@ struct CSoundSettings {
     std::string NewAck = "None";
     bool NewStationEnabled = false;
     std::string NewStation = "None";
+    bool DesktopNotify = true;  // a desktop notification for each new message to us
 
     // Each alert's switch and file, and the key of the file ("<key>Enabled" for the switch).
     struct Alert {
@@ -31,12 +32,27 @@ struct CSoundSettings {
         {"NewStation", &CSoundSettings::NewStationEnabled, &CSoundSettings::NewStation},
     };
 
+    // The other alerts: each a switch with its key, its default and its check box's label
+    // in the alerts dialog.
+    struct Switch {
+        const char* key;
+        bool defaultValue;
+        bool CSoundSettings::*value;
+        const char* label;
+    };
+    static constexpr Switch kSwitches[] = {
+        {"DesktopNotification", true, &CSoundSettings::DesktopNotify,
+         "&Desktop notification for each new message"},
+    };
+
     void Load(const Profile& profile) {
         for (const Alert& alert : kAlerts) {
             this->*alert.enabled =
                 profile.GetInt(kSection, std::string(alert.key) + "Enabled", 0) != 0;
             this->*alert.file = profile.GetString(kSection, alert.key, "None");
         }
+        for (const Switch& item : kSwitches)
+            this->*item.value = profile.GetInt(kSection, item.key, item.defaultValue) != 0;
     }
 
     void Save(Profile& profile) const {
@@ -44,6 +60,8 @@ struct CSoundSettings {
             profile.WriteInt(kSection, std::string(alert.key) + "Enabled", this->*alert.enabled);
             profile.WriteString(kSection, alert.key, this->*alert.file);
         }
+        for (const Switch& item : kSwitches)
+            profile.WriteInt(kSection, item.key, this->*item.value);
     }
 };
 

@@ -16,6 +16,7 @@ struct HeaderStatus {
     LinkState gps = LinkState::kOff;
     LinkState net = LinkState::kOff;
     bool messageWaiting = false;
+    int unreadMessages = 0;  // shown on the envelope when above zero
 };
 
 }  // namespace plovane

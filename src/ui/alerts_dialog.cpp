@@ -2,6 +2,7 @@
 // The alerts dialog.
 #include "ui/alerts_dialog.h"
 
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -57,6 +58,12 @@ CAlertsDialog::CAlertsDialog(Profile& profile, QWidget* parent)
     }
     grid->setColumnStretch(1, 1);
     layout->addLayout(grid);
+    for (const CSoundSettings::Switch& item : CSoundSettings::kSwitches) {
+        auto* box = new QCheckBox(item.label, this);
+        box->setChecked(settings_.*item.value);
+        switches_.push_back(box);
+        layout->addWidget(box);
+    }
     AddOkCancel(this, layout, [this] {
         Apply();
         return true;
@@ -94,6 +101,8 @@ void CAlertsDialog::Apply() {
     settings_.NewAck = rows_[kNewAck].file;
     settings_.NewStationEnabled = rows_[kNewStation].enabled;
     settings_.NewStation = rows_[kNewStation].file;
+    for (size_t i = 0; i < switches_.size(); ++i)
+        settings_.*CSoundSettings::kSwitches[i].value = switches_[i]->isChecked();
     settings_.Save(profile_);
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The alerts dialog ("S&ound..."): a WAV file for a new message, a new acknowledgement and a
-// new station, each switched on by choosing a file and off by clearing it. Opening reads
+// new station, each switched on by choosing a file and off by clearing it, and a check box
+// for each of the other alerts (the desktop notification). Opening reads
 // the "Sound" section; OK writes it back (the caller then hands the stores the sounds).
 #pragma once
 
@@ -8,11 +9,13 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <vector>
 
 #include "app/sound_settings.h"
 #include "core/profile.h"
 #include "ui/logic/setup_alerts.h"
 
+class QCheckBox;
 class QLabel;
 class QPushButton;
 
@@ -44,6 +47,8 @@ class CAlertsDialog : public QDialog {
     QPushButton* chooseButton(int row) const { return choose_[row]; }
     QPushButton* clearButton(int row) const { return clear_[row]; }
     const CSoundSettings& settings() const { return settings_; }
+    // The check boxes of CSoundSettings::kSwitches, in its order.
+    const std::vector<QCheckBox*>& switches() const { return switches_; }
 
   private:
     void ShowRow(int row);
@@ -54,6 +59,7 @@ class CAlertsDialog : public QDialog {
     std::array<QLabel*, 3> names_{};
     std::array<QPushButton*, 3> choose_{};
     std::array<QPushButton*, 3> clear_{};
+    std::vector<QCheckBox*> switches_;
     std::function<QString(const QString&)> chooseFile_;
     std::function<bool(const QString&)> ask_;
 };

@@ -92,7 +92,7 @@ void CConversationWindow::Reload() {
                                       : palette.color(QPalette::Base));
         item->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(line.key));
         exchange_->addItem(item);
-        marks_.MarkRead(peer_, line.key);
+        marks_.MarkRead(peer_, line.key, line.time);
     }
     exchange_->scrollToBottom();
 }

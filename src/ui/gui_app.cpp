@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QTimer>
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 #include "app/qsettings_profile.h"
@@ -35,6 +36,7 @@
 #include "ui/logic/status_icons.h"
 #include "ui/logic/view_state.h"
 #include "ui/main_frame.h"
+#include "ui/message_alerts.h"
 #include "ui/plovane_view.h"
 #include "ui/qt_host.h"
 #include "ui/setup_commands.h"
@@ -80,6 +82,7 @@ GuiApp::GuiApp(const GuiOptions& options, bool interactive)
         timer_.stop();
         logStateTimer_.stop();
         SaveView();
+        windows_->SaveReadMarks(profile_->State());
         app_->Shutdown();
         // The program ends with its main window, even while a list window or the splash is
         // still open (they are windows of their own).
@@ -98,10 +101,14 @@ GuiApp::GuiApp(const GuiOptions& options, bool interactive)
         }
     }
     host_->SetDialogParent(frame_.get());
-    windows_ = std::make_unique<CListWindows>(*app_, *host_, *icons_, frame_.get(), [this] {
-        view_->SetHeaderStatus(ReadHeaderStatus(*app_));
-    });
+    windows_ = std::make_unique<CListWindows>(*app_, *host_, *icons_, frame_.get(),
+                                              [this] { ShowHeaderStatus(); });
     connect(view_, &CPlovaneView::stationCommand, windows_.get(), &CListWindows::StationCommand);
+    alerts_ = std::make_unique<CMessageAlerts>(
+        *app_, *windows_, *profile_,
+        CMessageAlerts::Actions{[this] { RaiseWindow(); }, [this] { frame_->close(); },
+                                [this](const QString& text) { frame_->ShowNotice(text); }},
+        interactive_);
     windows_->SetCenterOn([this](const std::string& call) {
         CenterOnStation(call);
         RaiseWindow();
@@ -131,9 +138,10 @@ GuiApp::GuiApp(const GuiOptions& options, bool interactive)
         windows_->StationsChanged(calls, all);
     };
     receivers.messagesChanged = [this](const std::vector<uint64_t>& keys, bool all) {
-        // The message-waiting mark of the header strip.
-        view_->SetHeaderStatus(ReadHeaderStatus(*app_));
+        // An open conversation reads what it shows before the header counts.
         windows_->MessagesChanged(keys, all);
+        alerts_->MessagesChanged(keys, all);
+        ShowHeaderStatus();
     };
     // The host's progress does not nest: a reader that stops without hiding it cannot
     // leave the indicator standing. Once the work is done, the notice it replaced (the last
@@ -260,9 +268,12 @@ bool GuiApp::Start(bool show) {
     host_->SetBoxesWait(true);
     if (!coreStarted)
         return false;
+    // What the log replayed was heard before: read as it was then, and not announced.
+    windows_->LoadReadMarks(profile_->State());
+    alerts_->SkipStored();
 
     view_->SetUnitsOfMeasure(app_->stationSettings().UnitsOfMeasure);
-    view_->SetHeaderStatus(ReadHeaderStatus(*app_));
+    ShowHeaderStatus();
     view_->RefreshOwnPosition();
     MapListChanged();
     timer_.start();
@@ -307,6 +318,8 @@ void GuiApp::ShowWelcome() {
     }
     WelcomeProbes probes = welcomeProbes_ ? *welcomeProbes_ : WelcomeProbes();
     probes.baseLayer = BaseLayerPath();
+    for (const TncFileEntry& file : app_->tncFiles())
+        probes.tncFiles.push_back({file.path, file.name});
     auto* wizard = new CWelcomeWizard(*profile_, probes, icons_.get(), frame_.get());
     wizard->setAttribute(Qt::WA_DeleteOnClose);
     welcome_ = wizard;
@@ -466,6 +479,7 @@ void GuiApp::OnCommand(Command id) {
                 return;
             QApplication::setOverrideCursor(Qt::WaitCursor);
             const long lines = app_->ReplayLogFile(PathBytes(path));
+            alerts_->SkipStored();
             QApplication::restoreOverrideCursor();
             if (lines < 0) {
                 host_->MessageBox("Unable to open log file \"" + PathBytes(path) + "\".",
@@ -559,9 +573,17 @@ void GuiApp::CenterOnStation(const std::string& call) {
 
 // --- Views ---
 
+void GuiApp::ShowHeaderStatus() {
+    HeaderStatus status = ReadHeaderStatus(*app_);
+    const size_t unread = windows_->UnreadCount();
+    status.unreadMessages = static_cast<int>(std::min<size_t>(unread, INT32_MAX));
+    view_->SetHeaderStatus(status);
+    alerts_->UnreadChanged(unread);
+}
+
 void GuiApp::UpdateViews() {
     view_->SetUnitsOfMeasure(app_->stationSettings().UnitsOfMeasure);
-    view_->SetHeaderStatus(ReadHeaderStatus(*app_));
+    ShowHeaderStatus();
     view_->RefreshView(false);
 }
 

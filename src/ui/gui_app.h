@@ -28,6 +28,7 @@ class CPlovaneDoc;
 class CPlovaneView;
 class CSymbolIcons;
 class CListWindows;
+class CMessageAlerts;
 class CWelcomeWizard;
 struct WelcomeProbes;
 struct WelcomeSettings;
@@ -84,6 +85,7 @@ class GuiApp : public QObject, public AppViews {
   public:
     CMainFrame& frame() { return *frame_; }
     CListWindows& windows() { return *windows_; }
+    CMessageAlerts& alerts() { return *alerts_; }
     CPlovaneView& view() { return *view_; }
     QtHost& host() { return *host_; }
     CPlovaneApp& app() { return *app_; }
@@ -106,6 +108,8 @@ class GuiApp : public QObject, public AppViews {
     void WaitForTiles();
     void ShowStatus(const std::string& text);
     void ShowLogState();
+    // The header strip's link states, message-waiting mark and unread count (the tray's too).
+    void ShowHeaderStatus();
     QString OpenStartMap();
     void SendNow(Command id);
     void SaveView();
@@ -125,8 +129,9 @@ class GuiApp : public QObject, public AppViews {
     std::unique_ptr<CPlovaneDoc> doc_;
     std::unique_ptr<CSymbolIcons> icons_;
     std::unique_ptr<CMainFrame> frame_;
-    CPlovaneView* view_ = nullptr;           // owned by the frame
-    std::unique_ptr<CListWindows> windows_;  // the List menu's windows, gone before the frame
+    CPlovaneView* view_ = nullptr;            // owned by the frame
+    std::unique_ptr<CListWindows> windows_;   // the List menu's windows, gone before the frame
+    std::unique_ptr<CMessageAlerts> alerts_;  // notifications and the tray icon
     QPointer<CSplashWnd> splash_;
     QPointer<CWelcomeWizard> welcome_;
     std::unique_ptr<WelcomeProbes> welcomeProbes_;

@@ -134,7 +134,30 @@ CConversationWindow* CListWindows::ShowConversation(const std::string& peer) {
     window->activateWindow();
     if (chooser_)
         chooser_->Reload();  // its unread count is gone
+    // Everything to us has been read: the envelope's mark goes as the messages window
+    // clears it.
+    if (UnreadCount() == 0)
+        app_.messages().ClearMessageWaiting();
+    if (messageWaitingCleared_)
+        messageWaitingCleared_();
     return window.data();
+}
+
+size_t CListWindows::UnreadCount() const {
+    return readMarks_.TotalUnread(app_.messages().Snapshot(), app_.stationSettings().MyCall);
+}
+
+namespace {
+constexpr char kReadSection[] = "Conversations";
+constexpr char kReadKey[] = "Read";
+}  // namespace
+
+void CListWindows::LoadReadMarks(const Profile& state) {
+    readMarks_.Load(state.GetString(kReadSection, kReadKey, ""), app_.clock().BiasMinutes());
+}
+
+void CListWindows::SaveReadMarks(Profile& state) const {
+    state.WriteString(kReadSection, kReadKey, readMarks_.Save(app_.clock().BiasMinutes()));
 }
 
 void CListWindows::SendNewMessage(const std::string& presetAddressee) {

@@ -17,6 +17,7 @@
 
 #include "app/plovane_app.h"
 #include "core/app_host.h"
+#include "core/profile.h"
 #include "ui/logic/command_ids.h"
 #include "ui/logic/conversation.h"
 
@@ -35,7 +36,8 @@ class CListWindows : public QObject {
     Q_OBJECT
   public:
     // `frame` parents the windows and dialogs; `messageWaitingCleared` runs when the
-    // messages window clears the message-waiting mark, so the map redraws its header.
+    // messages window clears the message-waiting mark or a conversation was read, so the
+    // map redraws its header.
     CListWindows(CPlovaneApp& app, AppHost& host, const CSymbolIcons& icons, QWidget* frame,
                  std::function<void()> messageWaitingCleared);
     ~CListWindows() override;
@@ -54,6 +56,12 @@ class CListWindows : public QObject {
     // The "Message" dialog with a preset addressee; the confirmed message is stored and sent.
     void SendNewMessage(const std::string& presetAddressee);
     void ShowStationInfo(const CStation& station);
+
+    // The messages to us no conversation window has shown yet.
+    size_t UnreadCount() const;
+    // What the conversation windows showed, kept in the state file across runs.
+    void LoadReadMarks(const Profile& state);
+    void SaveReadMarks(Profile& state) const;
 
     // The host's change notifications.
     void StationsChanged(const std::vector<std::string>& calls, bool all);

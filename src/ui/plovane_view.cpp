@@ -196,7 +196,8 @@ void CPlovaneView::SetHeaderStatus(const HeaderStatus& status) {
     const HeaderStatus& old = *status_;
     if (old.gpsConfigured == status.gpsConfigured && old.tnc == status.tnc &&
         old.gps == status.gps && old.net == status.net &&
-        old.messageWaiting == status.messageWaiting) {
+        old.messageWaiting == status.messageWaiting &&
+        old.unreadMessages == status.unreadMessages) {
         return;
     }
     *status_ = status;

@@ -78,6 +78,7 @@ class CPlovaneView : public QWidget {
     void RefreshView(bool full);
     // What the header strip's status icons show.
     void SetHeaderStatus(const HeaderStatus& status);
+    const HeaderStatus& headerStatus() const { return *status_; }
     void SetUnitsOfMeasure(int units) { unitsOfMeasure_ = units; }
     int unitsOfMeasure() const { return unitsOfMeasure_; }
 

@@ -281,7 +281,7 @@ QWizardPage* CWelcomeWizard::BuildLinkPage() {
     filterLine_ = new QLabel(linkPage_);
     radiusRow->addWidget(filterLine_, 1);
     layout->addLayout(radiusRow);
-    addLink(WelcomeLink::kSerial, "&Serial TNC (KISS) on:");
+    addLink(WelcomeLink::kSerial, "&Serial TNC on:");
     auto* serialRow = new QHBoxLayout;
     serialRow->addSpacing(24);
     serial_ = new QComboBox(linkPage_);
@@ -294,6 +294,15 @@ QWizardPage* CWelcomeWizard::BuildLinkPage() {
         links_->button(static_cast<int>(WelcomeLink::kSerial))->setEnabled(false);
     }
     serialRow->addWidget(serial_, 1);
+    // As Setup > Communications offers: KISS, or text mode with the model's command file.
+    serialMode_ = new QComboBox(linkPage_);
+    serialMode_->addItem("KISS");
+    for (const TncTypeChoice& file : probes_.tncFiles)
+        serialMode_->addItem("Text mode: " + QString::fromStdString(file.name));
+    if (probes_.tncFiles.empty())
+        serialMode_->addItem("Text mode (no TNC command file found)");
+    serialMode_->setEnabled(serial_->isEnabled());
+    serialRow->addWidget(serialMode_);
     layout->addLayout(serialRow);
     addLink(WelcomeLink::kNone, "&Not now (listen to nothing)");
     radioCallWarning_ = WrappedLabel(
@@ -489,6 +498,9 @@ WelcomeChoices CWelcomeWizard::Choices() const {
     c.netHost = probes_.netHost.toStdString();
     c.netPort = probes_.netPort.toStdString();
     c.serialPort = serial_->currentData().toString().toStdString();
+    c.serialTextMode = serialMode_->currentIndex() > 0;
+    if (c.serialTextMode && !probes_.tncFiles.empty())
+        c.tncCommandFile = probes_.tncFiles[size_t(serialMode_->currentIndex() - 1)].path;
     if (osm_->isChecked())
         c.tileSource = std::string(kOsmTileUrl);
     else if (base_->isChecked())

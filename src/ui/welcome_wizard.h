@@ -14,6 +14,7 @@
 #include <optional>
 
 #include "core/profile.h"
+#include "ui/logic/setup_comm.h"
 #include "ui/logic/welcome.h"
 
 class QAbstractButton;
@@ -41,7 +42,8 @@ struct WelcomeProbes {
     QString netPort = kWelcomeNetPort;
     int timeoutMs = 5000;  // each probe gives up after this
     std::filesystem::path devRoot = "/dev";
-    QString baseLayer;  // the offline base layer's file; empty when not installed
+    QString baseLayer;                    // the offline base layer's file; empty when not installed
+    std::vector<TncTypeChoice> tncFiles;  // the TNC command files found, for text mode
 };
 
 // A page whose Next waits for a check.
@@ -85,6 +87,8 @@ class CWelcomeWizard : public QWizard {
     QRadioButton* linkButton(WelcomeLink link) const;
     QSpinBox* radiusSpin() const { return radius_; }
     QComboBox* serialList() const { return serial_; }
+    // KISS first, then text mode with each TNC command file (or with none when none is found).
+    QComboBox* serialModeList() const { return serialMode_; }
     QRadioButton* osmButton() const { return osm_; }
     QRadioButton* baseButton() const { return base_; }
     QListWidget* symbolList() const { return symbols_; }
@@ -150,6 +154,7 @@ class CWelcomeWizard : public QWizard {
     QSpinBox* radius_ = nullptr;
     QLabel* filterLine_ = nullptr;
     QComboBox* serial_ = nullptr;
+    QComboBox* serialMode_ = nullptr;
     QLabel* radioCallWarning_ = nullptr;
     QRadioButton* osm_ = nullptr;
     QRadioButton* base_ = nullptr;

@@ -2,6 +2,7 @@
 // The alerts dialog on an isolated settings file, and the player of alert sounds.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 #include <memory>
@@ -53,6 +54,11 @@ TEST(AlertsDialog, RowsFromTheSoundKeysChooseClearAndStore) {
     EXPECT_EQ(dialog.nameLabel(CAlertsDialog::kNewAck)->text(), "None");
     EXPECT_FALSE(dialog.nameLabel(CAlertsDialog::kNewAck)->isEnabled());
 
+    // The desktop notification is on where the file has no say, and is stored as ticked.
+    ASSERT_EQ(dialog.switches().size(), 1u);
+    EXPECT_TRUE(dialog.switches()[0]->isChecked());
+    dialog.switches()[0]->setChecked(false);
+
     dialog.Apply();
     profile->Sync();
     profile = std::make_unique<QSettingsProfile>(dir / "plovane.conf");
@@ -60,6 +66,7 @@ TEST(AlertsDialog, RowsFromTheSoundKeysChooseClearAndStore) {
     EXPECT_EQ(profile->GetString("Sound", "NewStation", ""), dir / "new station.wav");
     EXPECT_EQ(profile->GetInt("Sound", "NewAckEnabled", 1), 0);
     EXPECT_EQ(profile->GetString("Sound", "NewAck", ""), "None");
+    EXPECT_EQ(profile->GetInt("Sound", "DesktopNotification", 1), 0);
 }
 
 TEST(SoundPlayer, PlaysExistingFilesOnlyAndKeepsFewLoaded) {

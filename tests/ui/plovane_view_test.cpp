@@ -7,6 +7,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "maps/header_status.h"
 #include "ui/logic/command_ids.h"
 #include "view_rig.h"
 
@@ -163,6 +164,21 @@ TEST(PlovaneView, StationsDrawnAloneKeepOffTheHeaderAndReachTheKeptPicture) {
         const QImage later = rig.view.grab().toImage();
         EXPECT_NE(later.copy(100, 110, 60, 12), empty.copy(100, 110, 60, 12));
     }
+}
+
+// The envelope carries the unread count; the rest of the strip stays as it was.
+TEST(PlovaneView, TheEnvelopeShowsTheUnreadCount) {
+    ViewRig rig;
+    std::vector<QImage> shots;
+    for (const int unread : {0, 3, 12}) {
+        rig.view.SetHeaderStatus({.messageWaiting = true, .unreadMessages = unread});
+        shots.push_back(rig.view.grab().toImage().copy(0, 0, rig.view.width(), kHeaderStripHeight));
+    }
+    const int envelope = rig.view.width() - 17;
+    EXPECT_EQ(shots[0].copy(0, 0, envelope, kHeaderStripHeight),
+              shots[2].copy(0, 0, envelope, kHeaderStripHeight));
+    EXPECT_NE(shots[0], shots[1]);
+    EXPECT_NE(shots[1], shots[2]);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "messages/message_test_support.h"
@@ -85,12 +86,37 @@ TEST_F(Conversation, UnreadCountsUntilTheWindowShowsThem) {
     EXPECT_EQ(ConversationSummaryText(summaries[1]), "W1BBB (1 message)");
 
     const auto shown = ConversationWith(me.list.Snapshot(), "K1ABC", "W1AAA");
-    marks.MarkRead("W1AAA", shown.front().key);
+    marks.MarkRead("W1AAA", shown.front().key, shown.front().time);
     EXPECT_EQ(marks.Unread(me.list.Snapshot(), "K1ABC", "W1AAA"), 1u);
-    marks.MarkRead("W1AAA", shown.back().key);
+    marks.MarkRead("W1AAA", shown.back().key, shown.back().time);
     EXPECT_EQ(marks.Unread(me.list.Snapshot(), "K1ABC", "W1AAA"), 0u);
     me.list.ReceiveMessage("W1AAA", "K1ABC", "three{3");
+    me.list.ReceiveMessage("W1AAA", "K1ABC", "?APRSP");  // answered by the station itself
     EXPECT_EQ(marks.Summaries(me.list.Snapshot(), "K1ABC")[0].unread, 1u);
+    EXPECT_EQ(marks.TotalUnread(me.list.Snapshot(), "K1ABC"), 1u);
+}
+
+// The next run stores the same messages under new keys: what was read stays read by its
+// time (in whatever zone the clock is now), what came after stays unread.
+TEST_F(Conversation, ReadMarksOutliveTheRun) {
+    clock.Set(CDateTime(2026, 1, 1, 12, 0, 0));
+    me.list.ReceiveMessage("W1AAA", "K1ABC", "read{1");
+    ConversationReadMarks marks;
+    const ConversationLine read = ConversationWith(me.list.Snapshot(), "K1ABC", "W1AAA").back();
+    marks.MarkRead("W1AAA", read.key, read.time);
+    clock.Set(CDateTime(2026, 1, 1, 12, 0, 2));
+    me.list.ReceiveMessage("W1AAA", "K1ABC", "later{2");
+    // 12:00 local an hour behind UTC, and a second for the log's stamps.
+    const std::string saved = marks.Save(60);
+    EXPECT_EQ(saved, "W1AAA 1767272401000");
+    // A malformed pair ends the line; two hours behind UTC the same instant is 11:00 local.
+    for (const auto& [line, bias, unread] :
+         {std::tuple(saved, 60, 1u), std::tuple(saved + " W1BBB x", 60, 1u),
+          std::tuple(saved, 120, 2u)}) {
+        ConversationReadMarks next;
+        next.Load(line, bias);
+        EXPECT_EQ(next.Unread(me.list.Snapshot(), "K1ABC", "W1AAA"), unread) << line << bias;
+    }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <tuple>
 
 #include "support/scratch_dir.h"
 
@@ -81,6 +82,23 @@ TEST(Welcome, ChoicesLandInTheRecordsAndTheOtherLinksGoOff) {
     EXPECT_EQ(s.net.hostAddress + ":" + s.net.hostPort, "rotate.aprs2.net:14580");
     EXPECT_EQ(s.net.netFilter, "r/50.08/-14.44/50");
     EXPECT_EQ(s.map.TileSource, "osm");
+
+    // A serial TNC in KISS or in text mode with its command file (none chosen: kept).
+    for (const auto& [textMode, file, mode, stored] :
+         {std::tuple(false, "/kpc3.tnc", kTncKissSerial, "/old.tnc"),
+          std::tuple(true, "/kpc3.tnc", kTncText, "/kpc3.tnc"),
+          std::tuple(true, "", kTncText, "/old.tnc")}) {
+        WelcomeSettings serial;
+        serial.tnc.tncCommandFile = "/old.tnc";
+        c.link = WelcomeLink::kSerial;
+        c.serialPort = "/dev/serial/by-id/usb-tnc";
+        c.serialTextMode = textMode;
+        c.tncCommandFile = file;
+        ApplyWelcome(c, serial);
+        EXPECT_TRUE(serial.tnc.enabled && serial.tnc.port == c.serialPort) << file;
+        EXPECT_EQ(serial.tnc.mode, mode) << file;
+        EXPECT_EQ(serial.tnc.tncCommandFile, stored) << file;
+    }
 
     // Nothing chosen: the stored call, symbol and tiles stay.
     WelcomeSettings kept;

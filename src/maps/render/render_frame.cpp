@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The header strip (title and status icons) and the one-inch scale bar.
 #include <QPaintDevice>
+#include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "core/version.h"
 #include "maps/render/icon_art.h"
@@ -89,7 +91,7 @@ void DrawLinkIcon(QPainter& painter, int x, int y, int kind, LinkState state) {
     painter.drawImage(x, y, icon);
 }
 
-void DrawMessageIcon(QPainter& painter, int x, int y, bool waiting) {
+void DrawMessageIcon(QPainter& painter, int x, int y, bool waiting, int unread) {
     QImage icon(kIconSize, kIconSize, QImage::Format_ARGB32);
     icon.fill(Qt::transparent);
     const QColor paper = waiting ? QColor(255, 255, 160) : QColor(210, 210, 210);
@@ -104,6 +106,16 @@ void DrawMessageIcon(QPainter& painter, int x, int y, bool waiting) {
     for (int i = 0; i <= 7; ++i) {
         icon.setPixelColor(i, 3 + i * 5 / 7, edge);
         icon.setPixelColor(15 - i, 3 + i * 5 / 7, edge);
+    }
+    if (unread > 0) {
+        // The unread count on the envelope's lower half, over the flap's lines (three digits
+        // fit: more shows 999).
+        const std::string count = std::to_string(std::min(unread, 999));
+        for (int py = 7; py <= 12; ++py) {
+            for (int px = 1; px <= 14; ++px)
+                icon.setPixelColor(px, py, paper);
+        }
+        DrawText3x5(icon, (16 - TextWidth3x5(count)) / 2, 7, count, QColor(Qt::black));
     }
     if (waiting) {
         // A red dot: a message is waiting.
@@ -135,7 +147,8 @@ void DrawHeaderStrip(QPainter& painter, const RenderResources& resources, int cl
     painter.drawText(QRect(0, 1, std::max(titleRight, 0), 16),
                      Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine, DisplayText(title));
 
-    DrawMessageIcon(painter, clientWidth - kMessageIconOffset, 1, status.messageWaiting);
+    DrawMessageIcon(painter, clientWidth - kMessageIconOffset, 1, status.messageWaiting,
+                    status.unreadMessages);
     DrawLinkIcon(painter, clientWidth - kNetIconOffset, 1, 2, status.net);
     DrawLinkIcon(painter, clientWidth - kTncIconOffset, 1, 0, status.tnc);
     if (status.gpsConfigured)

@@ -151,6 +151,6 @@ QRect ScaleBarPanel(QPainter& painter, const RenderResources& resources, int cli
                     const MapProjection& projection, double pixelsPerInch, int unitsOfMeasure);
 // A 16 x 16 status icon: kind 0 TNC, 1 GPS, 2 network; the message icon has its own.
 void DrawLinkIcon(QPainter& painter, int x, int y, int kind, LinkState state);
-void DrawMessageIcon(QPainter& painter, int x, int y, bool waiting);
+void DrawMessageIcon(QPainter& painter, int x, int y, bool waiting, int unread = 0);
 
 }  // namespace plovane

@@ -194,9 +194,11 @@ void ApplyWelcome(const WelcomeChoices& c, WelcomeSettings& s) {
             s.tnc.kissPort = c.kissPort;
             break;
         case WelcomeLink::kSerial:
-            s.tnc.mode = kTncKissSerial;
+            s.tnc.mode = c.serialTextMode ? kTncText : kTncKissSerial;
             if (!c.serialPort.empty())
                 s.tnc.port = c.serialPort;
+            if (c.serialTextMode && !c.tncCommandFile.empty())
+                s.tnc.tncCommandFile = c.tncCommandFile;
             break;
         case WelcomeLink::kAprsIs:
             s.net.autoReconnect = true;

@@ -102,6 +102,9 @@ struct WelcomeChoices {
     std::string netHost = kWelcomeNetHost;
     std::string netPort = kWelcomeNetPort;
     std::string serialPort;
+    // The serial TNC speaks KISS, or text mode set up by a TNC command file (empty: none).
+    bool serialTextMode = false;
+    std::string tncCommandFile;
     std::optional<std::string> tileSource;  // "osm" or the base layer's file
     std::string symbol;                     // empty: unchanged
 };
