@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Rebuilds data/maps/world.map, the map a new user sees at first start: the world's
 # coastlines and country borders at 1:50m from Natural Earth (public domain), and beside it
-# land.map, the same countries' land as filled polygons (the map's offline land and sea).
+# land.bin, the same countries' land as filled polygons (the map's offline land and sea).
 #
 # The data come from Debian's r-cran-rnaturalearthdata (installed here when missing; the
 # build itself never needs R). Steps: R dumps the coordinates as text, world_source.py
@@ -11,7 +11,7 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 BUILD="$ROOT/build/world-map"
 OUTPUT="${1:-$ROOT/data/maps/world.map}"
-LAND="$(dirname "$OUTPUT")/land.map"
+LAND="$(dirname "$OUTPUT")/land.bin"
 
 packages=(r-base-core r-cran-sp r-cran-rnaturalearthdata)
 missing=()

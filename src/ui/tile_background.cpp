@@ -48,7 +48,7 @@ std::shared_ptr<CLandLayer> SharedLandLayer(const CTileLayer::NoticeSink& notice
 
 QString LandMapPath() {
     const QString dir = BundledDataDir();
-    const QString path = dir + "/maps/land.map";
+    const QString path = dir + "/maps/land.bin";
     return !dir.isEmpty() && QFileInfo::exists(path) ? path : QString();
 }
 

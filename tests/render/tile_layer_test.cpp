@@ -183,7 +183,7 @@ std::shared_ptr<CLandLayer> BundledLand() {
     static const std::shared_ptr<CLandLayer> land = [] {
         MapProgress quiet;
         const std::string maps = std::string(PLOVANE_SOURCE_DIR) + "/data/maps/";
-        const MapReadResult polygons = ReadMapFile(maps + "land.map", quiet);
+        const MapReadResult polygons = ReadMapFile(maps + "land.bin", quiet);
         const MapReadResult lines = ReadMapFile(maps + "world.map", quiet);
         EXPECT_TRUE(polygons.ok() && lines.ok());
         return std::make_shared<CLandLayer>(polygons.map, lines.map);
