@@ -48,18 +48,18 @@ QPalette NightPalette() {
     return p;
 }
 
-bool DesktopIsDark() {
+QPalette WindowPalette(bool night, const QPalette& desktop) {
+    bool dark = IsDarkPalette(desktop);
 #if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
     const Qt::ColorScheme scheme = QGuiApplication::styleHints()->colorScheme();
     if (scheme != Qt::ColorScheme::Unknown)
-        return scheme == Qt::ColorScheme::Dark;
+        dark = scheme == Qt::ColorScheme::Dark;
 #endif
-    return IsDarkPalette(StartPalette());
+    return night || dark ? NightPalette() : desktop;
 }
 
 void ApplyWindowPalette(bool night) {
-    const QPalette& start = StartPalette();  // noted before the first change
-    const QPalette wanted = night || DesktopIsDark() ? NightPalette() : start;
+    const QPalette wanted = WindowPalette(night, StartPalette());
     if (QApplication::palette() != wanted)
         QApplication::setPalette(wanted);
 }

@@ -11,10 +11,10 @@ namespace plovane {
 bool IsDarkPalette(const QPalette& palette);
 // The dark palette of the windows at night.
 QPalette NightPalette();
-// Whether the desktop asks for dark windows: its colour scheme where Qt reports one (6.5 and
-// later), else the lightness of the palette the program started with.
-bool DesktopIsDark();
-// Night, or a dark desktop: the dark palette; else the palette the program started with.
+// The windows' palette: the dark one at night or when the desktop is dark (its colour scheme
+// where Qt reports one, 6.5 and later; else the lightness of its palette), else the desktop's.
+QPalette WindowPalette(bool night, const QPalette& desktop);
+// Sets WindowPalette(night, the palette the program started with) on the application.
 void ApplyWindowPalette(bool night);
 
 }  // namespace plovane

@@ -169,8 +169,7 @@ TEST(MenuCommands, EveryCommandOfEveryMenuDoesWhatItSays) {
         {"View/Map Tiles/Tile Folder...", {dialog("Folder of z/x/y Tiles")}},
         {"View/Night Map",
          {[](const Effect& e, GuiApp& g) {
-              return e.redrawAsked && g.view().nightMap() &&
-                     IsDarkPalette(QApplication::palette());
+              return e.redrawAsked && g.view().nightMap() && IsDarkPalette(QApplication::palette());
           },
           [](GuiApp& g) { g.view().SetNightMap(false); }}},
         {"List/Stations...", {window("Stations")}},

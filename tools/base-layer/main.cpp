@@ -26,7 +26,7 @@ namespace {
 
 using namespace plovane;
 
-constexpr int kMaxZoom = 5;  // the bundled layer's; a deeper one is for measuring its size
+constexpr int kMaxZoom = 5;        // the bundled layer's; a deeper one is for measuring its size
 constexpr int kMaskSize = 4096;    // zoom 4
 constexpr int kBandHeight = 2048;  // pixels drawn at once at the deeper levels
 constexpr int kCoastColour = 1;    // the world map's colour codes

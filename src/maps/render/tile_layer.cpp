@@ -344,8 +344,7 @@ void CTileLayer::Draw(QPainter& painter, const MapProjection& projection) {
     for (int y = range.y0; y <= range.y1; ++y) {
         for (int x = range.x0; x <= range.x1; ++x) {
             const Slot* got = Find({z, x, y}, online() ? &wishes : nullptr);
-            have.emplace_back(got ? got->state : State::kMissing,
-                               got ? got->image : QImage());
+            have.emplace_back(got ? got->state : State::kMissing, got ? got->image : QImage());
         }
     }
     // Where a tile is missing, the land vectors rather than the base layer scaled up (or, at

@@ -26,8 +26,8 @@
 #include <vector>
 
 #include "core/clock.h"
-#include "maps/render/land_layer.h"
 #include "maps/map_projection.h"
+#include "maps/render/land_layer.h"
 #include "maps/tile_disk_cache.h"
 #include "maps/tile_source.h"
 
