@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # Rebuilds data/maps/world.map, the map a new user sees at first start: the world's
-# coastlines and country borders at 1:50m from Natural Earth (public domain).
+# coastlines and country borders at 1:50m from Natural Earth (public domain), and beside it
+# land.bin, the same countries' land as filled polygons (the map's offline land and sea).
 #
 # The data come from Debian's r-cran-rnaturalearthdata (installed here when missing; the
 # build itself never needs R). Steps: R dumps the coordinates as text, world_source.py
-# derives the borders and writes a map source, map-writer makes the binary map, and
-# plovane-cli map-info reads it back.
+# derives the borders and writes a map source (land_source.py the land's), map-writer makes
+# the binary maps, and plovane-cli map-info reads them back.
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 BUILD="$ROOT/build/world-map"
 OUTPUT="${1:-$ROOT/data/maps/world.map}"
+LAND="$(dirname "$OUTPUT")/land.bin"
 
 packages=(r-base-core r-cran-sp r-cran-rnaturalearthdata)
 missing=()
@@ -37,3 +39,6 @@ python3 "$ROOT/tools/world-map/world_source.py" "$work/natural_earth.txt" "$work
 mkdir -p "$(dirname "$OUTPUT")"
 "$BUILD/tools/map-writer/map-writer" "$work/world.txt" "$OUTPUT"
 "$BUILD/tools/plovane-cli/plovane-cli" map-info "$OUTPUT"
+python3 "$ROOT/tools/world-map/land_source.py" "$work/natural_earth.txt" "$work/land.txt"
+"$BUILD/tools/map-writer/map-writer" "$work/land.txt" "$LAND"
+"$BUILD/tools/plovane-cli/plovane-cli" map-info "$LAND"

@@ -37,6 +37,7 @@ struct CMapOptions {
     std::string TileSource;
     int32_t TileCacheMB = 256;    // disk cache limit for tiles fetched online, MiB
     std::string TileAttribution;  // the credit drawn for sources other than OpenStreetMap
+    bool NightMap = false;        // the dark map style and window colours
 
     // Reads every value, a missing one as the member's initial value above (booleans: any
     // non-zero integer is on).
@@ -57,7 +58,7 @@ struct MapOptionCheck {
     bool CMapOptions::*member;
 };
 
-inline constexpr std::array<MapOptionCheck, 11> kMapOptionChecks{{
+inline constexpr std::array<MapOptionCheck, 12> kMapOptionChecks{{
     {"IconLabels", "Show &Station Labels", &CMapOptions::IconLabels},
     {"MapLabels", "Show &Map Labels", &CMapOptions::MapLabels},
     {"OpaqueLabels", "Labels Are &Opaque", &CMapOptions::OpaqueLabels},
@@ -69,6 +70,7 @@ inline constexpr std::array<MapOptionCheck, 11> kMapOptionChecks{{
     {"bRedrawScreenEvery", "Redraw Map Every", &CMapOptions::bRedrawScreenEvery},
     {"ReloadLastMap", "Reload &Last Map Displayed", &CMapOptions::ReloadLastMap},
     {"UseOffScreenBitmaps", "Use Off-screen &Bitmaps", &CMapOptions::UseOffScreenBitmaps},
+    {"NightMap", "&Night Map", &CMapOptions::NightMap},
 }};
 
 // The redraw periods the dialog offers.

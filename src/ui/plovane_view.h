@@ -123,6 +123,9 @@ class CPlovaneView : public QWidget {
     void SetTileSource(const std::string& source);
     CTileLayer* tileLayer() const;
     const std::string& tileSource() const { return context_.options.TileSource; }
+    // View > Night Map: the dark map style and windows, stored in the settings.
+    void SetNightMap(bool on);
+    bool nightMap() const { return context_.options.NightMap; }
     // Tiles are being fetched; the screenshot waits for them.
     bool TilesBusy() const;
 

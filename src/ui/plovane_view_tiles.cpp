@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The map widget's tile background.
 #include "maps/render/tile_layer.h"
+#include "ui/night_palette.h"
 #include "ui/plovane_view.h"
 #include "ui/tile_background.h"
 
@@ -17,6 +18,9 @@ bool CPlovaneView::TilesBusy() const {
 
 void CPlovaneView::ApplyTileSource() {
     const CMapOptions& options = context_.options;
+    // The windows' colours go with the map's style (applied here as the tiles are: at start
+    // and whenever the map options change).
+    ApplyWindowPalette(options.NightMap);
     const std::string wanted = options.TileSource + '\n' + options.TileAttribution + '\n' +
                                std::to_string(options.TileCacheMB);
     if (tiles_ && wanted == tilesApplied_)
@@ -40,6 +44,16 @@ void CPlovaneView::ApplyTileSource() {
         });
     }
     view_.SetMercator(tiles_->layer != nullptr);
+    RefreshView(true);
+}
+
+void CPlovaneView::SetNightMap(bool on) {
+    context_.options.NightMap = on;
+    CMapOptions stored;
+    stored.Load(context_.profile);
+    stored.NightMap = on;
+    stored.Save(context_.profile);
+    ApplyWindowPalette(on);
     RefreshView(true);
 }
 

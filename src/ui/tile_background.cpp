@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 #include <algorithm>
 
+#include "maps/map_file.h"
 #include "maps/mbtiles.h"
 #include "maps/tile_disk_cache.h"
 #include "maps/tile_source.h"
@@ -19,7 +20,37 @@ std::filesystem::path ToPath(const QString& path) {
     return std::filesystem::path(path.toStdString());
 }
 
+// The land vectors, read once for every tile background the program makes; null when the
+// bundled files are missing or unreadable (the base layer is then scaled up, as before).
+std::shared_ptr<CLandLayer> SharedLandLayer(const CTileLayer::NoticeSink& notice) {
+    static std::shared_ptr<CLandLayer> layer;
+    static bool tried = false;
+    if (tried)
+        return layer;
+    tried = true;
+    const QString land = LandMapPath(), world = WorldMapPath();
+    if (land.isEmpty() || world.isEmpty())
+        return layer;
+    MapProgress quiet;
+    const MapReadResult landRead = ReadMapFile(ToPath(land), quiet);
+    const MapReadResult worldRead = ReadMapFile(ToPath(world), quiet);
+    if (!landRead.ok() || !worldRead.ok()) {
+        if (notice)
+            notice("The offline land map cannot be read: " +
+                   (landRead.ok() ? worldRead.error : landRead.error));
+        return layer;
+    }
+    layer = std::make_shared<CLandLayer>(landRead.map, worldRead.map);
+    return layer;
+}
+
 }  // namespace
+
+QString LandMapPath() {
+    const QString dir = BundledDataDir();
+    const QString path = dir + "/maps/land.bin";
+    return !dir.isEmpty() && QFileInfo::exists(path) ? path : QString();
+}
 
 QString TileCacheRoot() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
@@ -56,6 +87,7 @@ TileBackground MakeTileBackground(const CMapOptions& options, const Clock& clock
 
     TileLayerSetup setup;
     setup.attribution = TileAttribution(choice, options.TileAttribution);
+    setup.land = SharedLandLayer(notice);
     const QString base = BaseLayerPath();
     if (!base.isEmpty()) {
         auto store = std::make_unique<MbtilesStore>(ToPath(base));
@@ -73,6 +105,10 @@ TileBackground MakeTileBackground(const CMapOptions& options, const Clock& clock
             break;
         }
         case TileSourceKind::kMbtiles: {
+            // The base layer chosen as the source is drawn as the base layer: with the land
+            // vectors beyond its last zoom rather than its tiles scaled up.
+            if (setup.base && choice.location == base.toStdString())
+                break;
             auto store = std::make_unique<MbtilesStore>(choice.location);
             if (store->IsOpen())
                 setup.local = std::move(store);

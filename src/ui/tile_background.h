@@ -24,6 +24,8 @@ struct TileBackground {
 QString TileCacheRoot();
 // The bundled base layer file, or empty when it is not installed or built.
 QString BaseLayerPath();
+// The bundled land polygons (maps/land.bin), or empty when not installed.
+QString LandMapPath();
 
 // A source that cannot be used (a bad URL, an MBTiles file that does not open) is reported
 // through `notice`; the map then shows the base layer alone.

@@ -64,6 +64,15 @@ void AddTileMenu(QMenu& viewMenu, CPlovaneView& view) {
                          else if (QAction* checked = group->checkedAction())
                              checked->setChecked(false);
                      });
+
+    QAction* night = viewMenu.addAction("&Night Map");
+    night->setObjectName("nightMap");
+    night->setCheckable(true);
+    night->setChecked(view.nightMap());
+    QObject::connect(night, &QAction::triggered, &view, [&view](bool on) { view.SetNightMap(on); });
+    // The tick follows the option, also when set in Map Options.
+    QObject::connect(&viewMenu, &QMenu::aboutToShow, night,
+                     [&view, night] { night->setChecked(view.nightMap()); });
 }
 
 }  // namespace plovane

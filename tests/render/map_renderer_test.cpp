@@ -51,6 +51,21 @@ TEST(MapRenderer, VectorLinesLandOnTheirPixelsWhenTheirLevelIsShown) {
     }
 }
 
+// The night map: dark paper, the map's lines lightened in their own hue, a dark header strip.
+TEST(MapRenderer, NightMapDarkPaperLightLinesDarkHeader) {
+    RenderRig rig;
+    rig.options.NightMap = true;
+    rig.map.points = {RenderRig::Point(kMoveCode, 40, 100), RenderRig::Point(9, 40, 180),
+                      kEndMarker};
+    ASSERT_TRUE(rig.Draw());
+    EXPECT_EQ(Pixel(rig.image, 41, 150), NightColour(kWhite));
+    EXPECT_LT(NightColour(kWhite).lightness(), 64);
+    EXPECT_EQ(CountColour(rig.image, QRect(40, 119, 1, 80), NightColour(kBlue)), 80);
+    EXPECT_GT(NightColour(kBlue).lightness(), kBlue.lightness());
+    EXPECT_EQ(NightColour(kBlue).hue(), kBlue.hue());
+    EXPECT_LT(Pixel(rig.image, 5, 8).lightness(), 64);  // the header strip
+}
+
 TEST(MapRenderer, LabelsAlignByCodeBit7AndShowWithTheOptionAtTheirLevel) {
     const QColor colour11(192, 128, 192);
     enum Side { kNone, kLeft, kRight };

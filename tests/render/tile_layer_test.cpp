@@ -5,6 +5,8 @@
 
 #include <atomic>
 
+#include "core/geo.h"
+#include "maps/map_file.h"
 #include "maps/mbtiles.h"
 #include "maps/render/tile_layer.h"
 #include "maps/web_mercator.h"
@@ -174,6 +176,105 @@ TEST(TileLayer, NearlyOwnSizeTilesLeaveNoSeam) {
         EXPECT_EQ(testing::CountColour(image, QRect(0, kHeaderStripHeight, 700, 700), Qt::white),
                   0);
     }
+}
+
+// The bundled land and world maps, read once.
+std::shared_ptr<CLandLayer> BundledLand() {
+    static const std::shared_ptr<CLandLayer> land = [] {
+        MapProgress quiet;
+        const std::string maps = std::string(PLOVANE_SOURCE_DIR) + "/data/maps/";
+        const MapReadResult polygons = ReadMapFile(maps + "land.bin", quiet);
+        const MapReadResult lines = ReadMapFile(maps + "world.map", quiet);
+        EXPECT_TRUE(polygons.ok() && lines.ok());
+        return std::make_shared<CLandLayer>(polygons.map, lines.map);
+    }();
+    return land;
+}
+
+// A view of size x size pixels at tile zoom z, and where (lat, lon) is in it.
+struct ZoomView {
+    ZoomView(int z, double lat, double lon, int size = 512) : upp(TileSpanUnits(z) / kTileSize) {
+        const int32_t cx = static_cast<int32_t>((lon + 180) * kUnitsPerDegree);
+        const int32_t cy = MercatorY(static_cast<int32_t>((90 - lat) * kUnitsPerDegree));
+        const auto half = static_cast<int32_t>(upp * size / 2);
+        box = {cx - half, cx + half, cy - half, cy + half};
+    }
+    QPoint At(double lat, double lon) const {
+        const double y = MercatorY(static_cast<int32_t>((90 - lat) * kUnitsPerDegree));
+        return {int(((lon + 180) * kUnitsPerDegree - box.left) / upp), int((y - box.top) / upp)};
+    }
+    double upp;
+    MapBox box;
+};
+
+// Beyond the base layer's last zoom, land and sea come from the vectors: the land colour on
+// land and the sea's at sea, at every scale, with no sea-coloured seam inside the land and no
+// colour but the style's own (a picture scaled up would blend its pixels).
+TEST(TileLayer, LandAndSeaFromVectorsBeyondTheBaseLayerCrispAndWithoutSeams) {
+    TileRig rig;
+    TileLayerSetup setup;
+    setup.base = rig.Mbtiles("base.mbtiles", 0, {{{0, 0, 0}, Png(Qt::cyan)}});
+    setup.land = BundledLand();
+    CTileLayer layer(std::move(setup), rig.clock, rig.sink);
+    const QRect area(0, kHeaderStripHeight, 512, 512);
+    for (const int z : {3, 8, 14}) {
+        SCOPED_TRACE(z);
+        const QImage inland = rig.Draw(layer, 512, ZoomView(z, 47.5, 2.5).box);  // France
+        EXPECT_EQ(TileRig::At(inland, 256, 256), kDayLand.land);
+        if (z >= 8) {  // the whole view is land: tile edges included, no sea pixel
+            EXPECT_EQ(testing::CountColour(inland, area, kDayLand.sea), 0);
+        }
+        EXPECT_EQ(TileRig::At(rig.Draw(layer, 512, ZoomView(z, 40, -40).box), 256, 256),
+                  kDayLand.sea);  // the Atlantic
+    }
+    // The coast of Brittany at zoom 9: land, sea and lines, and nothing in between.
+    const QImage coast = rig.Draw(layer, 512, ZoomView(9, 48.3, -4.2).box);
+    int styled = 0;
+    for (const QColor& c : {kDayLand.land, kDayLand.sea, kDayLand.coast, kDayLand.border}) {
+        EXPECT_GT(testing::CountColour(coast, area, c), c == kDayLand.border ? -1 : 0);
+        styled += testing::CountColour(coast, area, c);
+    }
+    EXPECT_EQ(styled, 512 * 512);
+}
+
+// At night the vectors are drawn in the night colours wherever no tile is (the base layer's
+// day pictures too), and tile pictures are dimmed.
+TEST(TileLayer, NightDrawsVectorsInNightColoursAndDimsTiles) {
+    TileRig rig;
+    TileLayerSetup setup;
+    setup.local = rig.Mbtiles("white.mbtiles", 1, {{{1, 0, 0}, Png(Qt::white)}});
+    setup.base = rig.Mbtiles("base.mbtiles", 1, {{{0, 0, 0}, Png(Qt::cyan)}});
+    setup.land = BundledLand();
+    CTileLayer layer(std::move(setup), rig.clock, rig.sink);
+    layer.SetNight(true);
+    const ZoomView world(1, 0, 0);
+    const QImage image = rig.Draw(layer, 512, world.box);
+    EXPECT_EQ(TileRig::At(image, 100, 100), QColor(84, 88, 104));  // the north-west tile
+    const QPoint australia = world.At(-25, 135), indian = world.At(-35, 80);
+    EXPECT_EQ(TileRig::At(image, australia.x(), australia.y()), kNightLand.land);
+    EXPECT_EQ(TileRig::At(image, indian.x(), indian.y()), kNightLand.sea);
+    EXPECT_EQ(testing::CountColour(image, QRect(0, kHeaderStripHeight, 512, 512), Qt::cyan), 0);
+}
+
+// Damaged shapes (a lone point, a two-point polygon, coordinates off the world) are left out
+// or held to the world's edges: the drawing is sea, with no crash.
+TEST(LandLayer, DamagedShapesAreLeftOutOrHeldToTheWorld) {
+    testing::EnsureGuiApplication();
+    CMapData bad;
+    const auto add = [&bad](std::initializer_list<std::pair<int32_t, int32_t>> ring) {
+        bad.points.push_back({kMoveCode, 0, 0, ring.begin()->first, ring.begin()->second});
+        for (auto it = ring.begin() + 1; it != ring.end(); ++it)
+            bad.points.push_back({22, 129, 0, it->first, it->second});
+    };
+    add({{1000, 1000}});
+    add({{1000, 1000}, {2000, 2000}});
+    add({{INT32_MIN, INT32_MIN}, {INT32_MAX, INT32_MIN}, {INT32_MAX, -5}});
+    CLandLayer layer(bad, bad);
+    EXPECT_EQ(layer.landShapes(), 1u);
+    QImage image(256, 256 + kHeaderStripHeight, QImage::Format_RGB32);
+    QPainter painter(&image);
+    layer.Draw(painter, MapProjection(ZoomView(0, 0, 0, 256).box, 256, 256, true), kDayLand);
+    EXPECT_EQ(TileRig::At(image, 128, 128), kDayLand.sea);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "ui/display_text.h"
 #include "ui/logic/command_line.h"
+#include "ui/night_palette.h"
 #include "ui/splash_window.h"
 #include "ui_test_support.h"
 
@@ -94,6 +95,18 @@ TEST(SplashWindow, ShowsVersionAndStatusBlinksTheWarningAndGoesOnAClick) {
     keyed.show();
     QTest::keyClick(&keyed, Qt::Key_Escape);
     EXPECT_TRUE(keyed.finished());
+}
+
+// The windows are dark at night and when the desktop's palette is dark; else the desktop's.
+TEST(WindowPalette, DarkAtNightOrOnADarkDesktop) {
+    QPalette light(QColor(240, 240, 240)), dark(QColor(40, 40, 40));
+    light.setColor(QPalette::Window, QColor(236, 236, 236));
+    dark.setColor(QPalette::Window, QColor(50, 50, 50));
+    ASSERT_TRUE(IsDarkPalette(NightPalette()));
+    EXPECT_EQ(WindowPalette(false, light), light);
+    EXPECT_EQ(WindowPalette(true, light), NightPalette());
+    EXPECT_EQ(WindowPalette(false, dark), NightPalette());
+    EXPECT_GT(NightPalette().color(QPalette::Text).lightness(), 192);
 }
 
 TEST(DisplayText, CoreTextIsLatin1) {

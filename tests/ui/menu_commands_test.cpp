@@ -25,6 +25,7 @@
 #include "ui/list_windows.h"
 #include "ui/logic/plovane_doc.h"
 #include "ui/main_frame.h"
+#include "ui/night_palette.h"
 #include "ui/plovane_view.h"
 #include "ui/tile_background.h"
 
@@ -166,6 +167,11 @@ TEST(MenuCommands, EveryCommandOfEveryMenuDoesWhatItSays) {
          {tiles(kOsmTileUrl), [](GuiApp& g) { g.view().SetTileSource("none"); }}},
         {"View/Map Tiles/MBTiles File...", {dialog("Open MBTiles File")}},
         {"View/Map Tiles/Tile Folder...", {dialog("Folder of z/x/y Tiles")}},
+        {"View/Night Map",
+         {[](const Effect& e, GuiApp& g) {
+              return e.redrawAsked && g.view().nightMap() && IsDarkPalette(QApplication::palette());
+          },
+          [](GuiApp& g) { g.view().SetNightMap(false); }}},
         {"List/Stations...", {window("Stations")}},
         {"List/Messages...", {window("Messages")}},
         {"List/Conversations...", {window("Conversations")}},

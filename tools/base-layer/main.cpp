@@ -3,7 +3,7 @@
 // MBTiles file of Web Mercator tiles, zoom 0 to 5: sea and land filled, lines on top. The
 // program uses it under any tile source while real tiles are missing, so a machine that was
 // never online still shows land and sea.
-//   base-layer WORLD.map OUT.mbtiles
+//   base-layer WORLD.map OUT.mbtiles [MAX-ZOOM]
 //
 // Land is told from sea by flood-filling the sea from the open ocean on a 4096-pixel
 // Mercator picture of the coastlines; every zoom level is then drawn from that mask with its
@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include "core/geo.h"
@@ -25,7 +26,7 @@ namespace {
 
 using namespace plovane;
 
-constexpr int kMaxZoom = 5;
+constexpr int kMaxZoom = 5;        // the bundled layer's; a deeper one is for measuring its size
 constexpr int kMaskSize = 4096;    // zoom 4
 constexpr int kBandHeight = 2048;  // pixels drawn at once at the deeper levels
 constexpr int kCoastColour = 1;    // the world map's colour codes
@@ -165,8 +166,9 @@ bool WriteLevel(const CMapData& map, const QImage& mask, int z, MbtilesWriter& o
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: base-layer WORLD.map OUT.mbtiles\n");
+    const int maxZoom = argc == 4 ? std::atoi(argv[3]) : kMaxZoom;
+    if ((argc != 3 && argc != 4) || maxZoom < 0 || maxZoom > 8) {
+        std::fprintf(stderr, "usage: base-layer WORLD.map OUT.mbtiles [MAX-ZOOM 0..8]\n");
         return 2;
     }
     QGuiApplication application(argc, argv);  // fonts and painting; no window is shown
@@ -178,11 +180,11 @@ int main(int argc, char* argv[]) {
     }
     const QImage mask = LandMask(read.map);
     MbtilesWriter out;
-    if (!out.Create(argv[2], "Plovane base layer", 0, kMaxZoom, "Made with Natural Earth")) {
+    if (!out.Create(argv[2], "Plovane base layer", 0, maxZoom, "Made with Natural Earth")) {
         std::fprintf(stderr, "base-layer: %s\n", out.error().c_str());
         return 1;
     }
-    for (int z = 0; z <= kMaxZoom; ++z) {
+    for (int z = 0; z <= maxZoom; ++z) {
         if (!WriteLevel(read.map, mask, z, out)) {
             std::fprintf(stderr, "base-layer: cannot write zoom %d: %s\n", z, out.error().c_str());
             return 1;

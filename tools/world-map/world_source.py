@@ -28,9 +28,9 @@ def read_dump(path):
                 current = []
                 coasts.append(current)
             elif line.startswith("P "):
-                _, country, _hole = line.split()
+                _, country, hole = line.split()
                 current = []
-                rings.append((country, current))
+                rings.append((country, current, hole == "1"))
             else:
                 lon, lat = line.split()
                 current.append((lon, lat))  # kept as text: exact keys for shared vertices
@@ -39,7 +39,7 @@ def read_dump(path):
 
 def border_polylines(rings):
     owners = {}
-    for country, ring in rings:
+    for country, ring, _hole in rings:
         for a, b in zip(ring, ring[1:]):
             if a == b:
                 continue

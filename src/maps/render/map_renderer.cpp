@@ -72,6 +72,7 @@ bool CMapRenderer::DrawMap(QPainter* target, const MapScene& scene) {
     const MapProjection projection = view.Projection();
     const double pixelsPerInch = PixelsPerInch(*target);
     std::vector<StationSprite> sprites = CopyStations(scene.stations, options.ShowTracks);
+    const RenderResources& mapStyle = options.NightMap ? nightResources_ : resources_;
 
     report_.Begin(kRenderingProgressText);
     ProgressMeter progress(report_,
@@ -103,11 +104,14 @@ bool CMapRenderer::DrawMap(QPainter* target, const MapScene& scene) {
             background.begin(&stationFree_);
             surface = &background;
         }
-        surface->fillRect(0, 0, width + kBitmapExtraWidth, height + kBitmapExtraHeight, Qt::white);
+        surface->fillRect(0, 0, width + kBitmapExtraWidth, height + kBitmapExtraHeight,
+                          mapStyle.Colour(kPaperColour));
         const bool tiles = scene.tiles && projection.mercator();
-        if (tiles)
+        if (tiles) {
+            scene.tiles->SetNight(options.NightMap);
             scene.tiles->Draw(*surface, projection);
-        MapPainter out(*surface, resources_);
+        }
+        MapPainter out(*surface, mapStyle);
         const int32_t threshold = view.DetailThreshold();
         // Over tiles, filled areas are outlined so that the tiles show through.
         DrawVectors(out, map, projection, threshold, progress, done, tiles);
@@ -153,8 +157,8 @@ bool CMapRenderer::DrawMap(QPainter* target, const MapScene& scene) {
         report_.End();
         if (scene.tiles && projection.mercator())
             scene.tiles->DrawAttribution(*surface, width, height);
-        DrawHeaderStrip(*surface, resources_, width, HeaderTitle(map), scene.status);
-        DrawScaleBar(*surface, resources_, width, projection, pixelsPerInch, scene.unitsOfMeasure);
+        DrawHeaderStrip(*surface, mapStyle, width, HeaderTitle(map), scene.status);
+        DrawScaleBar(*surface, mapStyle, width, projection, pixelsPerInch, scene.unitsOfMeasure);
         if (scene.stations) {
             for (size_t i = 0; i < sprites.size(); ++i)
                 scene.stations->SetShownOnMap(sprites[i].call, drawn[i] != 0);

@@ -144,6 +144,7 @@ class CMapRenderer {
     const Clock& clock_;
     const CSymbolIcons& icons_;
     RenderResources resources_;
+    RenderResources nightResources_{true};  // the map's own layers on the night map
     DegreeTable trig_;
     CMapBitmaps bitmaps_;
     CallLabels callLabels_;

@@ -17,6 +17,7 @@ namespace {
 
 const QColor kStripFace(192, 192, 192);
 const QColor kStripShadow(128, 128, 128);
+const QColor kNightStripFace(48, 50, 56);
 
 // Status icon left edges, pixels before the right edge of the client.
 constexpr int kMessageIconOffset = 17;
@@ -134,16 +135,17 @@ void DrawHeaderStrip(QPainter& painter, const RenderResources& resources, int cl
                      const std::string& title, const HeaderStatus& status) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.fillRect(0, 0, clientWidth, kHeaderStripHeight, kStripFace);
-    painter.fillRect(0, 0, clientWidth, 1, Qt::white);
-    painter.fillRect(0, 17, clientWidth, 1, kStripShadow);
+    const bool night = resources.night();
+    painter.fillRect(0, 0, clientWidth, kHeaderStripHeight, night ? kNightStripFace : kStripFace);
+    painter.fillRect(0, 0, clientWidth, 1, night ? kStripShadow : QColor(Qt::white));
+    painter.fillRect(0, 17, clientWidth, 1, night ? kNightStripFace.darker() : kStripShadow);
     painter.fillRect(0, 18, clientWidth, 1, Qt::black);
 
     const int titleRight =
         clientWidth - (status.gpsConfigured ? kTitleMarginWithGps : kTitleMargin);
     painter.setBackgroundMode(Qt::TransparentMode);
     painter.setFont(resources.Font(MapFont::kBold12));
-    painter.setPen(Qt::black);
+    painter.setPen(night ? QColor(230, 230, 230) : QColor(Qt::black));
     painter.drawText(QRect(0, 1, std::max(titleRight, 0), 16),
                      Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine, DisplayText(title));
 
@@ -214,19 +216,21 @@ void DrawScaleBar(QPainter& painter, const RenderResources& resources, int clien
                                {bar.left, y},
                                {bar.right, y},
                                {bar.right, y - kScaleTickHeight}};
-    // A white panel under the bar and its text, so no map line runs through the figures.
-    painter.fillRect(bar.panel, Qt::white);
+    // A white panel under the bar and its text, so no map line runs through the figures
+    // (paper and ink change places on the night map).
+    const QColor paper = resources.Colour(kPaperColour), ink = resources.Colour(0);
+    painter.fillRect(bar.panel, paper);
     painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(Qt::white, 3, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.setPen(QPen(paper, 3, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     painter.drawPolyline(bracket, 4);
-    painter.setPen(QPen(Qt::black, 1));
+    painter.setPen(QPen(ink, 1));
     painter.drawPolyline(bracket, 4);
 
     const int align = Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip;
-    painter.setPen(Qt::white);
+    painter.setPen(paper);
     for (const QPoint& d : {QPoint(-1, 0), QPoint(1, 0), QPoint(0, -1), QPoint(0, 1)})
         painter.drawText(bar.textBox.translated(d), align, bar.text);
-    painter.setPen(Qt::black);
+    painter.setPen(ink);
     painter.drawText(bar.textBox, align, bar.text);
     painter.restore();
 }

@@ -71,7 +71,7 @@ void DrawShape(MapPainter& out, PendingShape& shape, const MapBox& cull, const Q
     const int colour =
         shape.colour >= 0 && shape.colour < kPaletteSize ? shape.colour : kVectorFallbackColour;
     out.SelectPen(shape.heavy ? kHeavyPen + colour : colour);
-    out.SetBackgroundColour(PaletteColour(colour));
+    out.SetBackgroundColour(out.resources().Colour(colour));
     const bool polygon = shape.filled && shape.points.size() >= 3;
     if (polygon && !outlineOnly) {
         shape.Project(projection, guard, false);
@@ -166,7 +166,7 @@ void DrawLabels(MapPainter& out, const CMapData& map, const MapProjection& proje
         int colour = label.code & 127;
         if (colour > 32)
             colour = kLabelFallbackColour;
-        out.SetTextColour(PaletteColour(colour));
+        out.SetTextColour(out.resources().Colour(colour));
         const PixelPoint anchor = projection.MapToScreen(label.x, label.y);
         const int sx = anchor.x;
         const int sy = anchor.y;

@@ -20,14 +20,20 @@ QFont MakeCellFont(int cellHeight, bool bold) {
     return font;
 }
 
-RenderResources::RenderResources() {
+QColor NightColour(const QColor& day) {
+    const QColor hsl = day.toHsl();
+    // Lightness 0..255 to 225..40: black lines light grey, white paper dark grey.
+    const int lightness = 225 - hsl.lightness() * 185 / 255;
+    return QColor::fromHsl(hsl.hslHue(), hsl.hslSaturation(), lightness).toRgb();
+}
+
+RenderResources::RenderResources(bool night) : night_(night) {
     for (int i = 0; i < kPaletteSize; ++i) {
-        QPen thin(PaletteColour(i), 1, Qt::DashLine, Qt::FlatCap, Qt::MiterJoin);
+        QPen thin(Colour(i), 1, Qt::DashLine, Qt::FlatCap, Qt::MiterJoin);
         pens_[i] = thin;
-        QPen heavy(PaletteColour(i), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+        QPen heavy(Colour(i), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
         pens_[kHeavyPen + i] = heavy;
-        pens_[kSolidThinPen + i] =
-            QPen(PaletteColour(i), 1, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+        pens_[kSolidThinPen + i] = QPen(Colour(i), 1, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
     }
     fonts_[static_cast<int>(MapFont::kNormal10)] = MakeCellFont(10, false);
     fonts_[static_cast<int>(MapFont::kNormal12)] = MakeCellFont(12, false);

@@ -53,6 +53,8 @@ inline constexpr int kRedPen = 12;
 inline constexpr int kBluePen = 9;
 inline constexpr int kRedBrush = 8;
 inline constexpr int kBlueBrush = 9;
+// The map's paper (white; dark on the night map).
+inline constexpr int kPaperColour = 15;
 // Map labels with a colour beyond the palette are drawn in this one.
 inline constexpr int kLabelFallbackColour = 11;
 // Map vectors with a colour beyond the palette (binary maps can carry 33) are drawn in this.
@@ -64,6 +66,9 @@ inline QColor ToQColor(Rgb c) {
 inline QColor PaletteColour(int index) {
     return ToQColor(kPalette[index >= 0 && index < kPaletteSize ? index : 0]);
 }
+// A palette colour for the night map: the same hue with its lightness turned round, so dark
+// lines and text come out light over the dark land and sea, and white dark.
+QColor NightColour(const QColor& day);
 inline QColor BrushColour(int index) {
     return ToQColor(kBrushes[index >= 0 && index < kBrushCount ? index : 0]);
 }
@@ -75,16 +80,23 @@ inline constexpr int kRotatedFontStepDegrees = 5;
 
 class RenderResources {
   public:
-    RenderResources();
+    // `night`: the pens in the night colours.
+    explicit RenderResources(bool night = false);
 
     const QPen& Pen(int index) const { return pens_[index >= 0 && index < kPenCount ? index : 0]; }
     // The colour a thin pen's gaps are filled with when it draws a vector or mark.
     QColor PenColour(int index) const { return Pen(index).color(); }
     const QFont& Font(MapFont font) const { return fonts_[static_cast<int>(font)]; }
+    // Palette colour `index` in this style.
+    QColor Colour(int index) const {
+        return night_ ? NightColour(PaletteColour(index)) : PaletteColour(index);
+    }
+    bool night() const { return night_; }
 
   private:
     std::array<QPen, kPenCount> pens_;
     std::array<QFont, 4> fonts_;
+    bool night_ = false;
 };
 
 // A "Tahoma" font (the system sans-serif where Tahoma is missing) whose character cell is

@@ -249,12 +249,24 @@ void CTileLayer::DrawTile(QPainter& painter, const QRectF& target, const QImage&
     painter.drawImage(target, image);
 }
 
-bool CTileLayer::DrawPlaceholder(QPainter& painter, const TileId& tile, const QRectF& target) {
+void CTileLayer::Dim(QPainter& painter, const QRectF& target) const {
+    if (!night_)
+        return;
+    // Multiplied rather than inverted: the tiles keep their own colours, only darker.
+    painter.save();
+    painter.setCompositionMode(QPainter::CompositionMode_Multiply);
+    painter.fillRect(target, QColor(84, 88, 104));
+    painter.restore();
+}
+
+bool CTileLayer::DrawPlaceholder(QPainter& painter, const TileId& tile, const QRectF& target,
+                                 bool withBase) {
     const auto drawPart = [&](const QImage& image, int levels) {
         const int n = 1 << levels;
         const double part = double(image.width()) / n;
         const QRectF source((tile.x & (n - 1)) * part, (tile.y & (n - 1)) * part, part, part);
         painter.drawImage(target, image, source);
+        Dim(painter, target);
     };
     const bool searchStores = !online();  // online: only what is in memory, no disk reads
     for (int d = 1; d <= std::min(tile.z, kPlaceholderLevels); ++d) {
@@ -269,7 +281,7 @@ bool CTileLayer::DrawPlaceholder(QPainter& painter, const TileId& tile, const QR
             return true;
         }
     }
-    if (!setup_.base)
+    if (!setup_.base || !withBase)
         return false;
     const int baseZoom = std::min(tile.z, baseMaxZoom_);
     for (int z = baseZoom; z >= 0; --z) {
@@ -284,8 +296,9 @@ bool CTileLayer::DrawPlaceholder(QPainter& painter, const TileId& tile, const QR
     return false;
 }
 
-void CTileLayer::DrawStandIns(QPainter& painter, const TileId& tile, const QRectF& target) {
-    DrawPlaceholder(painter, tile, target);
+void CTileLayer::DrawStandIns(QPainter& painter, const TileId& tile, const QRectF& target,
+                              bool withBase) {
+    DrawPlaceholder(painter, tile, target, withBase);
     // Over the coarse stand-in, the finer tiles still in memory from a closer view: zooming
     // out keeps what was on screen instead of a blank or coarser map.
     for (int d = 1; d <= kFinerLevels && tile.z + d <= kMaxTileZoom; ++d) {
@@ -297,8 +310,9 @@ void CTileLayer::DrawStandIns(QPainter& painter, const TileId& tile, const QRect
                 const auto it = memory_.find(finer.Key());
                 if (it == memory_.end() || it->second.state != State::kImage)
                     continue;
-                painter.drawImage(QRectF(target.left() + i * w, target.top() + j * h, w, h),
-                                  it->second.image);
+                const QRectF part(target.left() + i * w, target.top() + j * h, w, h);
+                painter.drawImage(part, it->second.image);
+                Dim(painter, part);
             }
         }
     }
@@ -325,15 +339,31 @@ void CTileLayer::Draw(QPainter& painter, const MapProjection& projection) {
     painter.setClipRect(0, kHeaderStripHeight, projection.areaWidth(), projection.areaHeight());
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     std::vector<TileFetcher::Wish> wishes;
+    // What each tile has (its picture shared, not copied: a later find may drop the slot).
+    std::vector<std::pair<State, QImage>> have;
     for (int y = range.y0; y <= range.y1; ++y) {
         for (int x = range.x0; x <= range.x1; ++x) {
+            const Slot* got = Find({z, x, y}, online() ? &wishes : nullptr);
+            have.emplace_back(got ? got->state : State::kMissing, got ? got->image : QImage());
+        }
+    }
+    // Where a tile is missing, the land vectors rather than the base layer scaled up (or, at
+    // night, at all): one drawing for the whole area, so no tile edge shows in it.
+    const bool vectors = setup_.land && (night_ || !setup_.base || z > baseMaxZoom_);
+    if (vectors && std::any_of(have.begin(), have.end(),
+                               [](const auto& s) { return s.first == State::kMissing; }))
+        setup_.land->Draw(painter, projection, night_ ? kNightLand : kDayLand);
+    auto slot = have.begin();
+    for (int y = range.y0; y <= range.y1; ++y) {
+        for (int x = range.x0; x <= range.x1; ++x, ++slot) {
             const TileId tile{z, x, y};
             const QRectF target(QPointF(edgeX(x), edgeY(y)), QPointF(edgeX(x + 1), edgeY(y + 1)));
-            const Slot* slot = Find(tile, online() ? &wishes : nullptr);
-            if (slot && slot->state == State::kImage)
-                DrawTile(painter, target, slot->image);
-            else if (!slot)
-                DrawStandIns(painter, tile, target);
+            if (slot->first == State::kImage) {
+                DrawTile(painter, target, slot->second);
+                Dim(painter, target);
+            } else if (slot->first == State::kMissing) {
+                DrawStandIns(painter, tile, target, !vectors);
+            }
             // A blank tile stays white.
         }
     }

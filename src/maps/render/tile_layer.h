@@ -6,7 +6,8 @@
 // recently used dropped first. A tile that cannot be decoded is drawn blank, with one notice.
 // Local stores (an MBTiles file, a folder, the base layer) are read and decoded on a thread of
 // the layer's own, so a slow or crafted file never holds the window up: a tile not read yet
-// is drawn from its stand-ins and the layer says when more can be drawn.
+// is drawn from its stand-ins and the layer says when more can be drawn. Beyond the base
+// layer's last zoom, and at night, land and sea are drawn from vectors where no tile is.
 #pragma once
 
 #include <QImage>
@@ -26,6 +27,7 @@
 
 #include "core/clock.h"
 #include "maps/map_projection.h"
+#include "maps/render/land_layer.h"
 #include "maps/tile_disk_cache.h"
 #include "maps/tile_source.h"
 
@@ -51,6 +53,7 @@ struct TileLayerSetup {
     std::unique_ptr<TileDiskCache> cache;  // online: what was fetched before
     TileFetcher* fetcher = nullptr;        // online: the network (outlives the layer)
     std::unique_ptr<TileStore> base;       // the bundled base layer, drawn while tiles are missing
+    std::shared_ptr<CLandLayer> land;      // under missing tiles beyond the base layer's zoom
     int maxZoom = kOnlineMaxZoom;
     std::string attribution;  // drawn in the map's bottom-right corner when not empty
 };
@@ -78,6 +81,9 @@ class CTileLayer {
     // Draws the tiles under a Mercator projection onto the map area and the attribution.
     void Draw(QPainter& painter, const MapProjection& projection);
     void DrawAttribution(QPainter& painter, int clientWidth, int clientHeight) const;
+    // Night: land and sea from vectors in the night colours wherever no real tile is (the
+    // base layer's day pictures are not used), and tile pictures dimmed.
+    void SetNight(bool night) { night_ = night; }
 
     // The network's answers: new bytes (stored in the disk cache when they are a picture;
     // false when not), the cached bytes still good (a 304), or no tile (an error or 404: the
@@ -110,9 +116,13 @@ class CTileLayer {
     QImage Decode(const std::string& bytes, const TileId& tile);
     static void DrawTile(QPainter& painter, const QRectF& target, const QImage& image);
     // Draws `tile`'s area from the nearest ancestor this layer has; false if none.
-    bool DrawPlaceholder(QPainter& painter, const TileId& tile, const QRectF& target);
+    // `withBase`: the base layer may stand in (not where the land vectors are drawn).
+    bool DrawPlaceholder(QPainter& painter, const TileId& tile, const QRectF& target,
+                         bool withBase);
     // A missing tile: the placeholder, then any finer tiles of its area held in memory.
-    void DrawStandIns(QPainter& painter, const TileId& tile, const QRectF& target);
+    void DrawStandIns(QPainter& painter, const TileId& tile, const QRectF& target, bool withBase);
+    // At night a tile picture just drawn at `target` is darkened.
+    void Dim(QPainter& painter, const QRectF& target) const;
     int64_t NowUtc() const;
     static constexpr uint64_t kBaseKey = uint64_t{1} << 63;
 
@@ -141,6 +151,7 @@ class CTileLayer {
     NoticeSink notice_;
     bool noticed_ = false;  // one notice per layer: a broken source would flood the status
     bool unavailableSaid_ = false;
+    bool night_ = false;
     std::unordered_map<uint64_t, Slot> memory_;  // base layer tiles under kBaseKey
     std::list<uint64_t> use_;
     int baseMaxZoom_ = 0;
