@@ -119,7 +119,7 @@ class CStation {
     int16_t dfNrq = 0;      // the three digits as a number, e.g. 729
     std::string owner;
     CDateTime created;             // local time
-    std::deque<TrackFix> track;  // newest first
+    std::deque<TrackFix> track;    // newest first
     CWeatherReport weather;
     std::string micEMessage;  // Mic-E message type, e.g. "En Route"
     // Null until the station sends telemetry. Replaced whole on every update and never

@@ -599,12 +599,11 @@ void CPlovaneView::Tap(const QPoint& point) {
         context_.icons.Draw(painter, icon, x, y);
     };
     const std::optional<CMapRenderer::GroupHit> group = renderer_->GroupAt(ToPixel(point));
-    PickMenu menu =
-        group ? pick_.TapBox(view_, ToPixel(point),
-                             {group->box.left(), group->box.top(), group->box.right() + 1,
-                              group->box.bottom() + 1},
-                             context_.stations)
-              : pick_.Tap(view_, ToPixel(point), context_.stations);
+    PickMenu menu = group ? pick_.TapBox(view_, ToPixel(point),
+                                         {group->box.left(), group->box.top(),
+                                          group->box.right() + 1, group->box.bottom() + 1},
+                                         context_.stations)
+                          : pick_.Tap(view_, ToPixel(point), context_.stations);
     // Each round shows one pop-up; "&More..." and a station of the list lead to the next.
     while (menu.kind != PickMenu::Kind::kNone) {
         if (menu.kind == PickMenu::Kind::kStationPopup) {

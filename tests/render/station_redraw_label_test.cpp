@@ -80,11 +80,14 @@ TEST(StationRedraw, AloneItShowsNothingTheCompleteDrawingDidNot) {
 
 // A fast mover drawn again alone leaves no ghost: round its old place the picture is what a
 // complete drawing of the new state shows (symbol, call, course line, range ring and track end
-// gone).
+// gone), whether the neighbour shared a bubble with it or not.
 TEST(StationRedraw, AMovedStationLeavesNoGhostBehind) {
-    for (const bool offScreen : {false, true}) {
+    for (const int run : {0, 1, 2, 3}) {
+        const bool offScreen = run % 2 != 0;
         SCOPED_TRACE(offScreen ? "picture copy" : "target");
+        SCOPED_TRACE(run < 2 ? "grouped" : "not grouped");
         RenderRig rig;
+        rig.options.GroupStations = run < 2;
         rig.options.IconLabels = rig.options.ShowTracks = rig.options.ShowCourseSpeed = true;
         rig.options.ShowRangeCircles = true;
         rig.options.UseOffScreenBitmaps = offScreen;

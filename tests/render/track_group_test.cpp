@@ -133,7 +133,7 @@ TEST(StationGroups, OverlappingSymbolsShareABubbleThatStaysAsTheViewPansAndSplit
     EXPECT_EQ(GroupOf(rig, "K1AAA"), abc);
     EXPECT_TRUE(GroupOf(rig, "K1EDGE").empty());
     const std::optional<CMapRenderer::GroupHit> hit = rig.renderer.GroupAt({91, 19 + 90});
-    ASSERT_TRUE(hit);  // the bubble sits on their mean
+    ASSERT_TRUE(hit);                                 // the bubble sits on their mean
     EXPECT_EQ(hit->box, QRect(84, 19 + 84, 15, 15));  // the click zooms to where they lie
     EXPECT_FALSE(hit->samePlace);
     // Drawn as a bubble, not as three symbols: the bubble's blue at the mean.

@@ -482,8 +482,8 @@ void CMapRenderer::DrawCellsAfter(QPainter& painter, const std::vector<uint64_t>
             if (found == labels.end()) {
                 const int priority = CallPriority(s, scene.stations->OwnCall(), scene.selectedCall);
                 found = labels
-                            .emplace(i, StationLabelBox(QFontMetrics(painter.font()), s,
-                                                        projection, priority, callLabels_))
+                            .emplace(i, StationLabelBox(QFontMetrics(painter.font()), s, projection,
+                                                        priority, callLabels_))
                             .first;
             }
             if (found->second)

@@ -164,7 +164,8 @@ class CMapRenderer {
     void DrawCellsAfter(QPainter& painter, const std::vector<uint64_t>& cells,
                         const std::vector<size_t>& loose, const QRegion& clip,
                         const MapScene& scene, const MapProjection& projection,
-                        const StationStyle& style, std::unordered_map<size_t, std::optional<QRect>>& labels);
+                        const StationStyle& style,
+                        std::unordered_map<size_t, std::optional<QRect>>& labels);
 
     RenderReport& report_;
     const Clock& clock_;

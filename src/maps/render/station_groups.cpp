@@ -46,9 +46,10 @@ void CStationGroups::Remove(size_t index, uint64_t cell) {
     if (found == cells_.end())
         return;
     std::vector<StationGroup::Member>& members = found->second.members;
-    members.erase(std::remove_if(members.begin(), members.end(),
-                                 [index](const StationGroup::Member& m) { return m.index == index; }),
-                  members.end());
+    members.erase(
+        std::remove_if(members.begin(), members.end(),
+                       [index](const StationGroup::Member& m) { return m.index == index; }),
+        members.end());
     if (members.empty())
         cells_.erase(found);
 }
@@ -125,10 +126,13 @@ QRect GroupBubbleRect(PixelPoint centre, size_t count) {
     return QRect(centre.x - radius, centre.y - radius, 2 * radius + 1, 2 * radius + 1);
 }
 
-void DrawGroupBubble(QPainter& painter, const RenderResources& resources, const StationGroup& group) {
+void DrawGroupBubble(QPainter& painter, const RenderResources& resources,
+                     const StationGroup& group) {
     const size_t n = group.members.size();
     // Blue for a few, orange for tens, red for hundreds: readable on day and night maps.
-    const QColor fill = n < 10 ? QColor(30, 110, 210) : n < 100 ? QColor(230, 120, 0) : QColor(210, 30, 30);
+    const QColor fill = n < 10    ? QColor(30, 110, 210)
+                        : n < 100 ? QColor(230, 120, 0)
+                                  : QColor(210, 30, 30);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setPen(QPen(Qt::white, 2));

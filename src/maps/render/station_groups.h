@@ -68,6 +68,7 @@ class CStationGroups {
 // The bubble for `count` stations centred on a pixel: wider for more digits.
 QRect GroupBubbleRect(PixelPoint centre, size_t count);
 // A filled circle with a white rim and the count in white.
-void DrawGroupBubble(QPainter& painter, const RenderResources& resources, const StationGroup& group);
+void DrawGroupBubble(QPainter& painter, const RenderResources& resources,
+                     const StationGroup& group);
 
 }  // namespace plovane

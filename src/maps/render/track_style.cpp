@@ -14,7 +14,8 @@ int TrackColourIndex(std::string_view call) {
     if (const size_t dash = call.rfind('-'); dash != std::string_view::npos) {
         const std::string_view digits = call.substr(dash + 1);
         if (!digits.empty() && digits.size() <= 2 &&
-            std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+            std::all_of(digits.begin(), digits.end(),
+                        [](char c) { return c >= '0' && c <= '9'; })) {
             base = call.substr(0, dash);
             for (char c : digits)
                 ssid = ssid * 10 + (c - '0');
@@ -46,9 +47,8 @@ std::vector<uint8_t> TrackFadeSteps(const std::vector<int32_t>& heardSeconds) {
         // Where the point lies between the oldest (0) and the newest (1).
         const double place = span > 0 ? double(int64_t{heardSeconds[i]} - *oldest) / double(span)
                                       : 1.0 - double(i) / double(n - 1);
-        steps[i] = static_cast<uint8_t>(
-            std::clamp(static_cast<int>(place * (kTrackFadeSteps - 1) + 0.5), 0,
-                       kTrackFadeSteps - 1));
+        steps[i] = static_cast<uint8_t>(std::clamp(
+            static_cast<int>(place * (kTrackFadeSteps - 1) + 0.5), 0, kTrackFadeSteps - 1));
     }
     return steps;
 }

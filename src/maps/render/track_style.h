@@ -17,10 +17,22 @@ namespace plovane {
 
 inline constexpr int kTrackPaletteSize = 16;
 inline constexpr std::array<Rgb, kTrackPaletteSize> kTrackPalette{{
-    {0, 130, 200},   {60, 170, 60},   {245, 130, 48},  {170, 70, 210},
-    {0, 160, 160},   {220, 60, 200},  {150, 150, 0},   {170, 110, 40},
-    {90, 90, 230},   {120, 160, 40},  {0, 150, 90},    {190, 40, 140},
-    {60, 120, 170},  {210, 160, 0},   {120, 90, 200},  {230, 80, 120},
+    {0, 130, 200},
+    {60, 170, 60},
+    {245, 130, 48},
+    {170, 70, 210},
+    {0, 160, 160},
+    {220, 60, 200},
+    {150, 150, 0},
+    {170, 110, 40},
+    {90, 90, 230},
+    {120, 160, 40},
+    {0, 150, 90},
+    {190, 40, 140},
+    {60, 120, 170},
+    {210, 160, 0},
+    {120, 90, 200},
+    {230, 80, 120},
 }};
 inline constexpr Rgb kOwnTrackColour{255, 0, 0};
 // Line widths and the diameter of the dot at each reported position, pixels.
