@@ -206,6 +206,12 @@ struct Crowd {
         box.top = cy - kHeight / 2 * 240;
         box.bottom = cy + kHeight / 2 * 240;
         view.FitToMap(box);
+        map.loaded = map.fitted = true;  // an empty map over the box: the stations alone
+        map.name = "crowd";
+        map.left = box.left;
+        map.right = box.right;
+        map.top = box.top;
+        map.bottom = box.bottom;
         options.IconLabels = true;
         image = QImage(kWidth, kHeight + kHeaderStripHeight, QImage::Format_RGB32);
     }

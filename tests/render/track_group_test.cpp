@@ -103,6 +103,12 @@ TEST(MapRenderer, TracksFadeWithAgeHaveADotPerReportAndTheOwnTrackIsWider) {
     // The own track: its own colour, twice as wide.
     EXPECT_EQ(line(40, 140), TrackColour("N0ME", true));
     EXPECT_EQ(thickness(120, 140), 2 * thickness(120, 60));
+
+    rig.options.ShowTracks = false;  // the map option still hides them
+    rig.view.SetBackgroundValid(false);
+    ASSERT_TRUE(rig.Draw());
+    EXPECT_EQ(thickness(120, 60), 0);
+    EXPECT_EQ(thickness(120, 140), 0);
 }
 
 // The calls of the bubble a station is in; none when it is drawn alone.
