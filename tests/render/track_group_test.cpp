@@ -134,10 +134,15 @@ TEST(StationGroups, OverlappingSymbolsShareABubbleThatStaysAsTheViewPansAndSplit
     rig.Place("K1BBB", "/-", 90, 88);
     rig.Place("K1CCC", "/-", 98, 98);
     rig.Place("K1EDGE", "/-", 121, 84);  // overlaps none, in the next cell
+    rig.profile.WriteString(CStationSettings::kSection, "MyCall", "N0ME");
+    rig.settings.Load(rig.profile);
+    rig.stations.ApplySettings(rig.settings, false);
+    rig.Place("N0ME", "/-", 126, 88);  // on K1EDGE, but the own station is never grouped
     const std::vector<std::string> abc{"K1AAA", "K1BBB", "K1CCC"};
     ASSERT_TRUE(rig.Draw());
     EXPECT_EQ(GroupOf(rig, "K1AAA"), abc);
     EXPECT_TRUE(GroupOf(rig, "K1EDGE").empty());
+    EXPECT_TRUE(GroupOf(rig, "N0ME").empty());
     const std::optional<CMapRenderer::GroupHit> hit = rig.renderer.GroupAt({91, 19 + 90});
     ASSERT_TRUE(hit);                                 // the bubble sits on their mean
     EXPECT_EQ(hit->box, QRect(84, 19 + 84, 15, 15));  // the click zooms to where they lie
