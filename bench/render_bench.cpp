@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A complete redraw of a 1920 x 1080 map over tiles: 1 000 stations with tracks on cached
-// tiles, and the same with a 1 000 000-point vector map drawn over them. Run from the
+// tiles, and the same with a 1 000 000-point vector map drawn over them; 10 000 stations round
+// a city grouped into count bubbles. Run from the
 // release build; the view is Web Mercator at tile zoom 12 around Seattle.
 #include <benchmark/benchmark.h>
 
@@ -8,6 +9,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -19,6 +21,7 @@
 #include "maps/map_file.h"
 #include "maps/mbtiles.h"
 #include "maps/render/map_renderer.h"
+#include "maps/render/station_groups.h"
 #include "maps/render/symbol_icons.h"
 #include "maps/render/tile_layer.h"
 #include "maps/web_mercator.h"
@@ -197,6 +200,99 @@ void BM_LandVectors(benchmark::State& state) {
         land.Draw(painter, projection, kDayLand);
 }
 BENCHMARK(BM_LandVectors)->Arg(2)->Arg(6)->Arg(10)->Arg(14)->Unit(benchmark::kMillisecond);
+
+// 10 000 stations round one city, 1 920 x 1 080 at about 100 km across.
+struct Crowd {
+    Crowd() {
+        profile.WriteInt("Station", "LimitStations", 20000);
+        settings.Load(profile);
+        stations.ApplySettings(settings, false);
+        uint32_t seed = 777;
+        const auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 8; };
+        for (int i = 0; i < 10000; ++i) {
+            // Denser toward the centre, as a city's stations are.
+            const double r = 0.6 * (next() % 1000) / 1000.0 * (next() % 1000) / 1000.0;
+            const double a = (next() % 6283) / 1000.0;
+            stations.UpdatePosition("C" + std::to_string(i), "/-",
+                                    Coord(kLat + r * std::sin(a), true),
+                                    Coord(kLon + 1.5 * r * std::cos(a), false), "", "", -1);
+        }
+        view.Resize(kWidth, kHeight + kHeaderStripHeight);
+        const int32_t cx = static_cast<int32_t>((kLon + 180) * kUnitsPerDegree);
+        const int32_t cy = static_cast<int32_t>((90 - kLat) * kUnitsPerDegree);
+        CMapData box;
+        box.left = cx - kWidth / 2 * 240;
+        box.right = cx + kWidth / 2 * 240;
+        box.top = cy - kHeight / 2 * 240;
+        box.bottom = cy + kHeight / 2 * 240;
+        view.FitToMap(box);
+        map.loaded = map.fitted = true;  // an empty map over the box: the stations alone
+        map.name = "crowd";
+        map.left = box.left;
+        map.right = box.right;
+        map.top = box.top;
+        map.bottom = box.bottom;
+        options.IconLabels = true;
+        image = QImage(kWidth, kHeight + kHeaderStripHeight, QImage::Format_RGB32);
+    }
+    void Draw() {
+        view.SetBackgroundValid(false);
+        QPainter painter(&image);
+        MapScene scene;
+        scene.view = &view;
+        scene.map = &map;
+        scene.options = &options;
+        scene.stations = &stations;
+        renderer.DrawMap(&painter, scene);
+    }
+
+    MemoryProfile profile;
+    CStationSettings settings;
+    FakeClock clock;
+    NullHost host;
+    CStationList stations{settings, clock, host, host};
+    CMapData map;
+    CMapView view;
+    CMapOptions options;
+    CSymbolIcons icons;
+    RenderReport report;
+    CMapRenderer renderer{report, clock, icons};
+    QImage image;
+};
+
+// The grouping alone, as each complete redraw does it: 10 000 positions into cells, settled.
+void BM_GroupTenThousandStations(benchmark::State& state) {
+    Crowd crowd;
+    crowd.Draw();  // fits the view
+    std::vector<MapPoint> at;
+    crowd.stations.ForEach([&at](const CStation& s) {
+        at.push_back({s.position.longitude, s.position.colatitude});
+    });
+    const MapProjection projection = crowd.view.Projection();
+    CStationGroups groups;
+    for (auto _ : state) {
+        groups.Reset(projection, true);
+        for (size_t i = 0; i < at.size(); ++i)
+            groups.Add(i, at[i]);
+        groups.SettleAll();
+        benchmark::DoNotOptimize(groups.cells().size());
+    }
+    size_t bubbles = 0;
+    for (const auto& [cell, group] : groups.cells())
+        bubbles += group.grouped ? 1 : 0;
+    state.counters["stations"] = static_cast<double>(at.size());
+    state.counters["bubbles"] = static_cast<double>(bubbles);
+}
+BENCHMARK(BM_GroupTenThousandStations)->Unit(benchmark::kMillisecond);
+
+// A complete redraw of the 10 000 stations with calls, grouped (1) or not (0).
+void BM_RedrawTenThousandStations(benchmark::State& state) {
+    Crowd crowd;
+    crowd.options.GroupStations = state.range(0) != 0;
+    for (auto _ : state)
+        crowd.Draw();
+}
+BENCHMARK(BM_RedrawTenThousandStations)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // The projection alone: a million colatitudes to Mercator y.
 void BM_MercatorY(benchmark::State& state) {

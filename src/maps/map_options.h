@@ -27,6 +27,7 @@ struct CMapOptions {
     bool ShowCourseSpeed = true;       // course/speed marks
     bool ShowWX = true;                // wind marks of weather stations
     bool ShowRangeCircles = false;     // the radio range (given, or from PHG) round stations
+    bool GroupStations = true;         // overlapping stations shown as one count bubble
     bool bRedrawScreenEvery = false;   // periodic complete redraw on
     int32_t RedrawScreenEvery = 5;     // minutes between complete redraws
     bool ReloadLastMap = false;        // open LastMapPath at start-up
@@ -58,7 +59,7 @@ struct MapOptionCheck {
     bool CMapOptions::*member;
 };
 
-inline constexpr std::array<MapOptionCheck, 12> kMapOptionChecks{{
+inline constexpr std::array<MapOptionCheck, 13> kMapOptionChecks{{
     {"IconLabels", "Show &Station Labels", &CMapOptions::IconLabels},
     {"MapLabels", "Show &Map Labels", &CMapOptions::MapLabels},
     {"OpaqueLabels", "Labels Are &Opaque", &CMapOptions::OpaqueLabels},
@@ -67,6 +68,7 @@ inline constexpr std::array<MapOptionCheck, 12> kMapOptionChecks{{
     {"ShowCourseSpeed", "Show Station &Course/Speed", &CMapOptions::ShowCourseSpeed},
     {"ShowWX", "Show &Weather Information", &CMapOptions::ShowWX},
     {"ShowRangeCircles", "Show Ran&ge Circles", &CMapOptions::ShowRangeCircles},
+    {"GroupStations", "Group &Dense Stations", &CMapOptions::GroupStations},
     {"bRedrawScreenEvery", "Redraw Map Every", &CMapOptions::bRedrawScreenEvery},
     {"ReloadLastMap", "Reload &Last Map Displayed", &CMapOptions::ReloadLastMap},
     {"UseOffScreenBitmaps", "Use Off-screen &Bitmaps", &CMapOptions::UseOffScreenBitmaps},

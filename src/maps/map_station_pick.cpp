@@ -25,13 +25,23 @@ PickItemSize MeasurePickItem(int textWidth, int textHeight) {
 }
 
 PickMenu CStationPick::Tap(const CMapView& view, PixelPoint p, const CStationList& stations) {
+    return TapBox(view, p, {p.x, p.y, p.x, p.y}, stations);
+}
+
+PickMenu CStationPick::TapBox(const CMapView& view, PixelPoint p, const PixelRect& box,
+                              const CStationList& stations) {
     const MapProjection projection = view.Projection();
-    centre_ = projection.ScreenToMap(p);
-    halfWidth_ = ClampToInt32(int64_t{kPickHalfSizePixels} * projection.ux());
+    const PixelRect b = box.Normalized();
+    const int32_t cx = static_cast<int32_t>((int64_t{b.left} + b.right) / 2);
+    const int32_t cy = static_cast<int32_t>((int64_t{b.top} + b.bottom) / 2);
+    const int64_t halfX = (b.Width() + 1) / 2 + kPickHalfSizePixels;
+    const int64_t halfY = (b.Height() + 1) / 2 + kPickHalfSizePixels;
+    centre_ = projection.ScreenToMap(cx, cy);
+    halfWidth_ = ClampToInt32(halfX * projection.ux());
     // Measured through the projection: in Mercator a pixel's height in colatitude depends on
     // the latitude.
-    const int64_t above = projection.ScreenToMap(p.x, p.y - kPickHalfSizePixels).y;
-    const int64_t below = projection.ScreenToMap(p.x, p.y + kPickHalfSizePixels).y;
+    const int64_t above = projection.ScreenToMap(cx, ClampToInt32(cy - halfY)).y;
+    const int64_t below = projection.ScreenToMap(cx, ClampToInt32(cy + halfY)).y;
     halfHeight_ = ClampToInt32(std::max<int64_t>((below - above) / 2, 0));
     point_ = p;
     offset_ = 0;

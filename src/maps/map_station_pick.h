@@ -80,6 +80,10 @@ class CStationPick {
     // A tap at a client pixel point: looks up the first page of stations under it. One
     // station alone gives its pop-up at once; several give the list pop-up; none, kNone.
     PickMenu Tap(const CMapView& view, PixelPoint p, const CStationList& stations);
+    // A tap on a group's bubble: the stations inside the pixel box its members lie in (and
+    // kPickHalfSizePixels round it), as Tap offers them.
+    PickMenu TapBox(const CMapView& view, PixelPoint p, const PixelRect& box,
+                    const CStationList& stations);
     // A command chosen from the last menu: a station of the page gives that station's
     // pop-up, "&More..." the next page of the list. Anything else gives kNone (the station
     // pop-up's commands are the window's; it reads chosen()).

@@ -24,6 +24,14 @@ struct TrackPoint {
     bool operator==(const TrackPoint&) const = default;
 };
 
+// A point of a track and when it was heard: seconds since 1 January 2000 (local time, as
+// lastHeard), enough for the map to fade a track over its time span.
+struct TrackFix : TrackPoint {
+    int32_t heardSeconds = 0;
+
+    bool operator==(const TrackFix&) const = default;
+};
+
 // The last weather report of a station. Values are -1 when not reported (temperature -1000).
 struct CWeatherReport {
     bool hasHumidity = false;
@@ -111,7 +119,7 @@ class CStation {
     int16_t dfNrq = 0;      // the three digits as a number, e.g. 729
     std::string owner;
     CDateTime created;             // local time
-    std::deque<TrackPoint> track;  // newest first
+    std::deque<TrackFix> track;    // newest first
     CWeatherReport weather;
     std::string micEMessage;  // Mic-E message type, e.g. "En Route"
     // Null until the station sends telemetry. Replaced whole on every update and never

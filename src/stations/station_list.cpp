@@ -285,7 +285,7 @@ struct CStationList::Impl {
         const bool ownCall = &s == &own || SameCall(s.call, settings.MyCall);
         const TrackRules& rules = ownCall ? ownTrackRules : otherTrackRules;
         if (TakesTrackPoint(s, rules, point, reportTime)) {
-            s.track.push_front(point);
+            s.track.push_front(TrackFix{point, TrackSeconds(now)});
             if (reportTime != nullptr)
                 s.trackTime = *reportTime;
             while (!s.track.empty() && static_cast<int64_t>(s.track.size()) > rules.maxPoints) {

@@ -3,6 +3,7 @@
 #include "stations/track.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <numbers>
 
@@ -72,6 +73,14 @@ bool TakesTrackPoint(const CStation& station, const TrackRules& rules, const Tra
         }
     }
     return false;
+}
+
+int32_t TrackSeconds(const CDateTime& heard) {
+    static const CDateTime kEpoch(2000, 1, 1, 0, 0, 0);
+    if (!heard.IsValid())
+        return 0;
+    const int64_t seconds = (heard - kEpoch).TotalSeconds();
+    return static_cast<int32_t>(std::clamp<int64_t>(seconds, INT32_MIN, INT32_MAX));
 }
 
 }  // namespace plovane

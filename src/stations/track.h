@@ -29,6 +29,10 @@ struct TrackRules {
 // Statute miles between two positions (flat-earth approximation at their mean latitude).
 double DistanceMiles(const TrackPoint& a, const TrackPoint& b);
 
+// The seconds since 2000 a track point counts for a time heard (clamped to 32 bits; 0 for
+// a time that is not valid).
+int32_t TrackSeconds(const CDateTime& heard);
+
 // Whether `next` is added to the station's track. `reportTime` is null when the report
 // carried no time stamp.
 bool TakesTrackPoint(const CStation& station, const TrackRules& rules, const TrackPoint& next,

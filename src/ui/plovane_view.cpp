@@ -396,7 +396,8 @@ void CPlovaneView::mouseReleaseEvent(QMouseEvent* event) {
             break;
         case DragResult::kTap:
             update();  // remove the rubber band before the pop-up
-            Tap(event->position().toPoint());
+            if (!ZoomToGroup(event->position().toPoint()))
+                Tap(event->position().toPoint());
             break;
         case DragResult::kNone:
             break;
@@ -547,6 +548,8 @@ QString CPlovaneView::ToolTipAt(const QPoint& point) {
     }
     if (!view_.aspectFixed() || view_.tracking() || panning_)
         return {};
+    if (const auto group = renderer_->GroupAt(ToPixel(point)))
+        return QString("%1 stations here: click to zoom in").arg(group->calls.size());
     CStationPick probe;
     probe.Tap(view_, ToPixel(point), context_.stations);
     if (probe.page().empty())
@@ -566,6 +569,21 @@ QString CPlovaneView::ToolTipAt(const QPoint& point) {
 
 // --- Station pick ---
 
+bool CPlovaneView::ZoomToGroup(const QPoint& point) {
+    const std::optional<CMapRenderer::GroupHit> group = renderer_->GroupAt(ToPixel(point));
+    if (!group || group->samePlace)
+        return false;  // stations on one spot are listed instead
+    // Room round the stations for their symbols and calls.
+    constexpr int kMargin = 24;
+    const QRect box = group->box.adjusted(-kMargin, -kMargin, kMargin, kMargin);
+    const MapBox before = view_.viewBox();
+    if (!view_.ZoomToRect({box.left(), box.top(), box.right() + 1, box.bottom() + 1}) ||
+        view_.viewBox() == before)
+        return false;
+    Changed(true);
+    return true;
+}
+
 int CPlovaneView::RunMenu(QMenu& menu, const QPoint& clientPoint) {
     const QPoint global = mapToGlobal(clientPoint);
     if (menuRunner_)
@@ -581,7 +599,12 @@ void CPlovaneView::Tap(const QPoint& point) {
     const IconPainter icons = [this](QPainter& painter, const StationIcon& icon, int x, int y) {
         context_.icons.Draw(painter, icon, x, y);
     };
-    PickMenu menu = pick_.Tap(view_, ToPixel(point), context_.stations);
+    const std::optional<CMapRenderer::GroupHit> group = renderer_->GroupAt(ToPixel(point));
+    PickMenu menu = group ? pick_.TapBox(view_, ToPixel(point),
+                                         {group->box.left(), group->box.top(),
+                                          group->box.right() + 1, group->box.bottom() + 1},
+                                         context_.stations)
+                          : pick_.Tap(view_, ToPixel(point), context_.stations);
     // Each round shows one pop-up; "&More..." and a station of the list lead to the next.
     while (menu.kind != PickMenu::Kind::kNone) {
         if (menu.kind == PickMenu::Kind::kStationPopup) {

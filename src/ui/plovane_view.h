@@ -97,8 +97,12 @@ class CPlovaneView : public QWidget {
     using MenuRunner = std::function<int(QMenu& menu, const QPoint& globalPos)>;
     void SetMenuRunner(MenuRunner runner) { menuRunner_ = std::move(runner); }
 
-    // A tap at a client point: the station pick and its pop-ups.
+    // A tap at a client point: the station pick and its pop-ups (on a group's bubble, the
+    // stations of the group).
     void Tap(const QPoint& point);
+    // A click on a group's bubble zooms in to fit its stations; false (nothing done) when
+    // no bubble is there, its stations share one position, or the map cannot zoom in further.
+    bool ZoomToGroup(const QPoint& point);
     // The zoom keys: about the pointer when it is over the map, else about the centre.
     bool ZoomAtPointer(bool in);
     // Centres the map on a station and marks it selected (a ring around its symbol);

@@ -80,11 +80,14 @@ TEST(StationRedraw, AloneItShowsNothingTheCompleteDrawingDidNot) {
 
 // A fast mover drawn again alone leaves no ghost: round its old place the picture is what a
 // complete drawing of the new state shows (symbol, call, course line, range ring and track end
-// gone).
+// gone), whether the neighbour shared a bubble with it or not.
 TEST(StationRedraw, AMovedStationLeavesNoGhostBehind) {
-    for (const bool offScreen : {false, true}) {
+    for (const int run : {0, 1, 2, 3}) {
+        const bool offScreen = run % 2 != 0;
         SCOPED_TRACE(offScreen ? "picture copy" : "target");
+        SCOPED_TRACE(run < 2 ? "grouped" : "not grouped");
         RenderRig rig;
+        rig.options.GroupStations = run < 2;
         rig.options.IconLabels = rig.options.ShowTracks = rig.options.ShowCourseSpeed = true;
         rig.options.ShowRangeCircles = true;
         rig.options.UseOffScreenBitmaps = offScreen;
@@ -114,6 +117,51 @@ TEST(StationRedraw, AMovedStationLeavesNoGhostBehind) {
                 differing += fast.pixel(x, y) != rig.image.pixel(x, y) ? 1 : 0;
         }
         EXPECT_EQ(differing, 0);
+    }
+}
+
+// A station joining or leaving a group draws the group again: the bubble with its new count,
+// or the stations it leaves alone, pixel for pixel as a complete drawing shows them.
+TEST(StationRedraw, AStationMovingIntoOrOutOfAGroupRedrawsTheGroupWithoutGhosts) {
+    struct Move {
+        const char* call;
+        int px, py;
+    };
+    const Move moves[] = {
+        {"K1CCC", 96, 92},    // joins A and B: three
+        {"K1AAA", 30, 30},    // leaves: B and C stay a pair
+        {"K1CCC", 150, 150},  // leaves: the pair parts, B drawn alone with its call
+        {"K1CCC", 91, 90},    // back onto B
+    };
+    for (const bool offScreen : {false, true}) {
+        SCOPED_TRACE(offScreen ? "picture copy" : "target");
+        RenderRig rig;
+        rig.options.IconLabels = rig.options.ShowTracks = true;
+        rig.options.UseOffScreenBitmaps = offScreen;
+        rig.map.loaded = false;
+        rig.Place("K1AAA", "/-", 84, 84);
+        rig.Place("K1BBB", "/-", 90, 88);
+        rig.Place("K1CCC", "/-", 150, 40);
+        rig.Place("K1DDD", "/-", 40, 150);
+        ASSERT_TRUE(rig.Draw());
+        for (const Move& move : moves) {
+            SCOPED_TRACE(std::string(move.call) + " to " + std::to_string(move.px));
+            rig.Place(move.call, "/-", move.px, move.py);
+            {
+                QPainter painter(&rig.image);
+                ASSERT_TRUE(rig.renderer.DrawStation(&painter, rig.Scene(), move.call));
+            }
+            const QImage fast =
+                offScreen ? rig.renderer.bitmaps().picture().copy() : rig.image.copy();
+            rig.view.SetBackgroundValid(false);
+            ASSERT_TRUE(rig.Draw());
+            int differing = 0;
+            for (int y = 19; y < RenderRig::kHeight; ++y) {
+                for (int x = 0; x < RenderRig::kWidth; ++x)
+                    differing += fast.pixel(x, y) != rig.image.pixel(x, y) ? 1 : 0;
+            }
+            EXPECT_EQ(differing, 0);
+        }
     }
 }
 

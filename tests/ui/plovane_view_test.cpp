@@ -179,6 +179,35 @@ TEST(PlovaneView, TheEnvelopeShowsTheUnreadCount) {
               shots[2].copy(0, 0, envelope, kHeaderStripHeight));
     EXPECT_NE(shots[0], shots[1]);
     EXPECT_NE(shots[1], shots[2]);
+
+// A click on a group's bubble zooms in to its stations, which then part; a right-click lists
+// them; stations on one spot are listed at once, as zooming cannot part them.
+TEST(PlovaneView, AClickOnABubbleZoomsToItsStationsAndARightClickListsThem) {
+    ViewRig rig;
+    rig.store.Report("W1AAA", "4820.00N", "00140.00E");  // on kTap
+    rig.store.Report("W1BBB", "4816.00N", "00144.00E");  // 4 pixels right, 4 down
+    rig.store.Report("W1CCC", "4740.00N", "00220.00E");
+    rig.store.Report("W1DDD", "4740.00N", "00220.00E");  // on W1CCC
+    rig.view.RenderImage();
+    const QPoint bubble(102, 121), spot(140, 159);
+    EXPECT_EQ(rig.view.ToolTipAt(bubble).toStdString(), "2 stations here: click to zoom in");
+
+    rig.Answer({});
+    QTest::mouseClick(&rig.view, Qt::RightButton, {}, bubble);
+    ASSERT_EQ(rig.menus.size(), 1u);
+    EXPECT_EQ(rig.menus[0].texts[0], "Which station? (1-2 of 2)");
+    QTest::mouseClick(&rig.view, Qt::LeftButton, {}, spot);
+    ASSERT_EQ(rig.menus.size(), 2u);
+    EXPECT_EQ(rig.menus[1].texts[0], "Which station? (1-2 of 2)");
+
+    const int32_t ux = rig.view.mapView().ux();
+    QTest::mouseClick(&rig.view, Qt::LeftButton, {}, bubble);
+    EXPECT_EQ(rig.menus.size(), 2u);
+    EXPECT_LT(rig.view.mapView().ux() * 4, ux);
+    rig.view.RenderImage();
+    const TrackPoint at = rig.store.list.FindStation("W1AAA")->position;
+    const PixelPoint a = rig.view.mapView().MapToScreen(at.longitude, at.colatitude);
+    EXPECT_EQ(rig.view.ToolTipAt(QPoint(a.x, a.y)).toStdString().rfind("W1AAA", 0), 0u);
 }
 
 }  // namespace

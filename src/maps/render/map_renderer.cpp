@@ -140,20 +140,48 @@ bool CMapRenderer::DrawMap(QPainter* target, const MapScene& scene) {
         const MapBox cull = CullBox(projection, CullMargin(projection.view()));
         StationStyle style{options, icons_, trig_, scene.unitsOfMeasure};
         style.callBesideIcon = false;  // placed together below
+        const std::string ownCall = scene.stations ? scene.stations->OwnCall() : std::string();
+        for (StationSprite& sprite : sprites)
+            sprite.own = !ownCall.empty() && sprite.call == ownCall;
+        groupsOwn_ = ownCall;
+        groupsSelected_ = scene.selectedCall;
+        // Which stations are on the picture (numbered as drawn_ will hold them), and the
+        // cells of those that may go into a bubble.
+        groups_.Reset(projection, options.GroupStations);
         std::vector<char> drawn(sprites.size(), 0);
+        std::vector<std::optional<uint64_t>> cellOf(sprites.size());
+        size_t slot = 0;
+        for (size_t i = 0; i < sprites.size(); ++i) {
+            if (!StationVisible(sprites[i], cull, options.ShowTracks, false))
+                continue;
+            drawn[i] = 1;
+            if (groups_.on() && Groupable(sprites[i], cull))
+                cellOf[i] = groups_.Add(
+                    slot, {sprites[i].position.longitude, sprites[i].position.colatitude});
+            ++slot;
+        }
+        groups_.SettleAll();
+        std::vector<char> alone = drawn;  // drawn with their symbol and call
         for (size_t i = 0; i < sprites.size(); ++i) {
             if (i % kProgressItemStep == 0)
                 progress.Report(done + 10 * static_cast<int64_t>(i));
-            if (!StationVisible(sprites[i], cull, options.ShowTracks, false))
+            if (!drawn[i])
                 continue;
+            if (cellOf[i] && groups_.InBubble(*cellOf[i])) {
+                alone[i] = 0;
+                continue;
+            }
             DrawStationSprite(out, sprites[i], projection, style);
-            drawn[i] = 1;
         }
         scaleBarPanel_ = ScaleBarPanel(*surface, resources_, width, projection, pixelsPerInch,
                                        scene.unitsOfMeasure);
-        DrawStationLabels(out, sprites, drawn, projection, options,
-                          scene.stations ? scene.stations->OwnCall() : std::string(),
-                          scene.selectedCall, scaleBarPanel_, callLabels_);
+        DrawStationLabels(out, sprites, alone, projection, options, ownCall, scene.selectedCall,
+                          scaleBarPanel_, callLabels_);
+        // Over the calls, so a count always reads.
+        for (const auto& [cell, group] : groups_.cells()) {
+            if (group.grouped)
+                DrawGroupBubble(*surface, resources_, group);
+        }
         report_.End();
         if (scene.tiles && projection.mercator())
             scene.tiles->DrawAttribution(*surface, width, height);
@@ -169,7 +197,7 @@ bool CMapRenderer::DrawMap(QPainter* target, const MapScene& scene) {
             if (drawn[i] == 0)
                 continue;
             drawnIndex_[sprites[i].call] = drawn_.size();
-            drawn_.push_back({std::move(sprites[i]), std::nullopt});
+            drawn_.push_back({std::move(sprites[i]), std::nullopt, cellOf[i]});
         }
         drawnView_ = projection.viewUnits();
         drawnWidth_ = projection.areaWidth();
@@ -197,7 +225,8 @@ bool CMapRenderer::DrawStation(QPainter* target, const MapScene& scene, std::str
     const std::optional<CStation> station = scene.stations->FindStation(call);
     if (!station)
         return false;
-    const StationSprite sprite = SpriteOf(*station, options.ShowTracks);
+    StationSprite sprite = SpriteOf(*station, options.ShowTracks);
+    sprite.own = sprite.call == scene.stations->OwnCall();
     const MapProjection projection = view.Projection();
     const MapBox cull = CullBox(projection, CullMargin(projection.view()));
     const bool visible = StationVisible(sprite, cull, options.ShowTracks, true);
@@ -220,18 +249,25 @@ bool CMapRenderer::DrawStation(QPainter* target, const MapScene& scene, std::str
                           drawnWidth_ == projection.areaWidth() &&
                           drawnHeight_ == projection.areaHeight();
     auto self = drawnIndex_.find(sprite.call);
+    if (sameView && groups_.on() &&
+        ((self != drawnIndex_.end() && drawn_[self->second].cell) ||
+         (visible && Groupable(sprite, cull)))) {
+        RedrawCells(target, background, clip, sprite, visible, scene, projection, style);
+        return visible;
+    }
     if (background && sameView && self != drawnIndex_.end()) {
         const QRect dirty = CoveredBy(drawn_[self->second], projection, style);
+        const std::vector<size_t> skip{self->second};
         if (bitmaps_.Exist()) {
             QPainter picture(&bitmaps_.picture());
-            Wipe(picture, *background, clip, dirty, self->second, projection, style);
+            Wipe(picture, *background, clip, dirty, skip, {}, projection, style);
         }
         if (target)
-            Wipe(*target, *background, clip, dirty, self->second, projection, style);
+            Wipe(*target, *background, clip, dirty, skip, {}, projection, style);
     }
     if (sameView) {
         // Drawn below at its new place, or gone from the view.
-        DrawnStation now{visible ? sprite : StationSprite{}, std::nullopt};
+        DrawnStation now{visible ? sprite : StationSprite{}, std::nullopt, std::nullopt};
         if (self == drawnIndex_.end()) {
             drawnIndex_.emplace(sprite.call, drawn_.size());
             drawn_.push_back(std::move(now));
@@ -295,7 +331,8 @@ QRect CMapRenderer::CoveredBy(DrawnStation& station, const MapProjection& projec
 }
 
 void CMapRenderer::Wipe(QPainter& painter, const QImage& background, const QRegion& clip,
-                        const QRect& dirty, size_t self, const MapProjection& projection,
+                        const QRect& dirty, const std::vector<size_t>& skip,
+                        const std::vector<uint64_t>& skipCells, const MapProjection& projection,
                         const StationStyle& style) {
     if (dirty.isEmpty())
         return;
@@ -304,10 +341,16 @@ void CMapRenderer::Wipe(QPainter& painter, const QImage& background, const QRegi
     painter.drawImage(0, 0, background);
     MapPainter out(painter, resources_);
     BeginStations(out, style.options);
-    // The neighbours as the complete drawing drew them: symbols first, then their calls.
+    // The neighbours as the complete drawing drew them: symbols, their calls, then bubbles.
+    std::vector<size_t> skipped = skip;
+    std::sort(skipped.begin(), skipped.end());
     std::vector<size_t> near;
     for (size_t i = 0; i < drawn_.size(); ++i) {
-        if (i != self && CoveredBy(drawn_[i], projection, style).intersects(dirty))
+        if (std::binary_search(skipped.begin(), skipped.end(), i))
+            continue;
+        if (drawn_[i].cell && groups_.InBubble(*drawn_[i].cell))
+            continue;
+        if (CoveredBy(drawn_[i], projection, style).intersects(dirty))
             near.push_back(i);
     }
     for (size_t i : near)
@@ -319,7 +362,158 @@ void CMapRenderer::Wipe(QPainter& painter, const QImage& background, const QRegi
                 DrawCallText(out, *box, DisplayText(call), style.options.OpaqueLabels);
         }
     }
+    for (const auto& [cell, group] : groups_.cells()) {
+        if (group.grouped && group.bubble.intersects(dirty) &&
+            std::find(skipCells.begin(), skipCells.end(), cell) == skipCells.end())
+            DrawGroupBubble(painter, resources_, group);
+    }
     painter.restore();
+}
+
+bool CMapRenderer::Groupable(const StationSprite& sprite, const MapBox& cull) const {
+    if (sprite.own || sprite.killed || !sprite.hasPosition)
+        return false;
+    if ((!groupsOwn_.empty() && sprite.call == groupsOwn_) ||
+        (!groupsSelected_.empty() && sprite.call == groupsSelected_))
+        return false;
+    const TrackPoint& p = sprite.position;
+    return p.longitude >= cull.left && p.longitude <= cull.right && p.colatitude >= cull.top &&
+           p.colatitude <= cull.bottom;
+}
+
+void CMapRenderer::RedrawCells(QPainter* target, const QImage* background, const QRegion& clip,
+                               const StationSprite& sprite, bool visible, const MapScene& scene,
+                               const MapProjection& projection, const StationStyle& style) {
+    const MapBox cull = CullBox(projection, CullMargin(projection.view()));
+    const MapPoint at{sprite.position.longitude, sprite.position.colatitude};
+    const auto self = drawnIndex_.find(sprite.call);
+    std::optional<size_t> index;
+    if (self != drawnIndex_.end())
+        index = self->second;
+    const std::optional<uint64_t> oldCell = index ? drawn_[*index].cell : std::nullopt;
+    std::optional<uint64_t> newCell;
+    if (visible && Groupable(sprite, cull))
+        newCell = groups_.CellOf(at);
+    std::vector<uint64_t> cells;
+    if (oldCell)
+        cells.push_back(*oldCell);
+    if (newCell && newCell != oldCell)
+        cells.push_back(*newCell);
+
+    // What the picture shows of those cells now, and of the station when it was alone.
+    QRect dirty;
+    for (uint64_t cell : cells) {
+        const StationGroup* group = groups_.Find(cell);
+        if (!group)
+            continue;
+        if (group->grouped) {
+            dirty |= group->bubble.adjusted(-1, -1, 1, 1);
+            continue;
+        }
+        for (const StationGroup::Member& m : group->members)
+            dirty |= CoveredBy(drawn_[m.index], projection, style);
+    }
+    if (index && !oldCell)
+        dirty |= CoveredBy(drawn_[*index], projection, style);
+
+    // The new state.
+    DrawnStation now{visible ? sprite : StationSprite{}, std::nullopt, std::nullopt};
+    if (index) {
+        if (oldCell)
+            groups_.Remove(*index, *oldCell);
+        drawn_[*index] = std::move(now);
+    } else {
+        index = drawn_.size();
+        drawnIndex_.emplace(sprite.call, *index);
+        drawn_.push_back(std::move(now));
+    }
+    if (newCell) {
+        groups_.Add(*index, at);
+        drawn_[*index].cell = newCell;
+    }
+    for (uint64_t cell : cells)
+        groups_.Settle(cell);
+
+    // Drawn below, after the wipe: the stations of those cells left alone, and this one.
+    std::vector<size_t> skip{*index};
+    std::vector<size_t> loose;
+    for (uint64_t cell : cells) {
+        const StationGroup* group = groups_.Find(cell);
+        if (!group)
+            continue;
+        for (const StationGroup::Member& m : group->members) {
+            skip.push_back(m.index);
+            if (!group->grouped)
+                loose.push_back(m.index);
+        }
+    }
+    if (visible && !newCell)
+        loose.push_back(*index);
+    std::sort(loose.begin(), loose.end());  // in list order, as the complete drawing draws them
+
+    std::unordered_map<size_t, std::optional<QRect>> labels;
+    const auto draw = [&](QPainter& painter) {
+        if (background)
+            Wipe(painter, *background, clip, dirty, skip, cells, projection, style);
+        DrawCellsAfter(painter, cells, loose, clip, scene, projection, style, labels);
+    };
+    if (bitmaps_.Exist()) {
+        QPainter picture(&bitmaps_.picture());
+        draw(picture);
+    }
+    if (target) {
+        target->save();
+        draw(*target);
+        target->restore();
+    }
+}
+
+void CMapRenderer::DrawCellsAfter(QPainter& painter, const std::vector<uint64_t>& cells,
+                                  const std::vector<size_t>& loose, const QRegion& clip,
+                                  const MapScene& scene, const MapProjection& projection,
+                                  const StationStyle& style,
+                                  std::unordered_map<size_t, std::optional<QRect>>& labels) {
+    painter.save();
+    painter.setClipRegion(clip);
+    MapPainter out(painter, resources_);
+    BeginStations(out, style.options);
+    for (size_t i : loose)
+        DrawStationSprite(out, drawn_[i].sprite, projection, style);
+    if (style.options.IconLabels) {
+        for (size_t i : loose) {
+            const StationSprite& s = drawn_[i].sprite;
+            auto found = labels.find(i);
+            if (found == labels.end()) {
+                const int priority = CallPriority(s, scene.stations->OwnCall(), scene.selectedCall);
+                found = labels
+                            .emplace(i, StationLabelBox(QFontMetrics(painter.font()), s, projection,
+                                                        priority, callLabels_))
+                            .first;
+            }
+            if (found->second)
+                DrawCallText(out, *found->second, DisplayText(s.call), style.options.OpaqueLabels);
+        }
+    }
+    for (uint64_t cell : cells) {
+        if (const StationGroup* group = groups_.Find(cell); group && group->grouped)
+            DrawGroupBubble(painter, resources_, *group);
+    }
+    painter.restore();
+}
+
+std::optional<CMapRenderer::GroupHit> CMapRenderer::GroupAt(PixelPoint p) const {
+    const StationGroup* group = groups_.BubbleAt(p);
+    if (!group)
+        return std::nullopt;
+    const MapProjection projection(drawnView_, drawnWidth_, drawnHeight_, groups_.mercator());
+    GroupHit hit;
+    for (const StationGroup::Member& m : group->members) {
+        hit.calls.push_back(drawn_[m.index].sprite.call);
+        const PixelPoint at = projection.MapToScreen(m.at);
+        hit.box |= QRect(at.x, at.y, 1, 1);
+        hit.samePlace = hit.samePlace && m.at == group->members.front().at;
+    }
+    return hit;
 }
 
 }  // namespace plovane

@@ -24,6 +24,7 @@
 #include "maps/render/map_bitmaps.h"
 #include "maps/render/render_resources.h"
 #include "maps/render/speed_marks.h"
+#include "maps/render/station_groups.h"
 #include "maps/render/symbol_icons.h"
 #include "stations/station.h"
 
@@ -61,7 +62,7 @@ inline constexpr int kProgressItemStep = 512;
 struct StationSprite {
     std::string call;
     TrackPoint position;
-    std::vector<TrackPoint> track;  // newest first; only copied when tracks are shown
+    std::vector<TrackFix> track;  // newest first; only copied when tracks are shown
     char symbolTable = '\\';
     char symbolCode = '0';
     bool hasPosition = false;
@@ -74,6 +75,7 @@ struct StationSprite {
     int windSpeed = -1;      // knots
     double rangeMiles = 0;   // the radio range, 0 unknown
     bool shownOnMap = false;
+    bool own = false;  // the own station: its track stands out, it is never grouped
 };
 StationSprite SpriteOf(const CStation& station, bool withTrack);
 
@@ -117,6 +119,15 @@ class CMapRenderer {
     // A killed object is drawn, with the "." icon. Returns false when nothing could be drawn.
     bool DrawStation(QPainter* target, const MapScene& scene, std::string_view call);
 
+    // The stations of the bubble under a pixel of the picture drawn last: their calls and the
+    // pixel box they lie in. Nothing when no bubble is there.
+    struct GroupHit {
+        std::vector<std::string> calls;
+        QRect box;
+        bool samePlace = true;  // every one at one position: zooming in cannot part them
+    };
+    std::optional<GroupHit> GroupAt(PixelPoint p) const;
+
     // The off-screen copies; the widget releases them when the preference is switched off.
     CMapBitmaps& bitmaps() { return bitmaps_; }
     const CSymbolIcons& icons() const { return icons_; }
@@ -129,6 +140,7 @@ class CMapRenderer {
     struct DrawnStation {
         StationSprite sprite;
         std::optional<QRect> bounds;
+        std::optional<uint64_t> cell;  // its grouping cell; none when it is never grouped
     };
 
     bool Check(bool haveTarget, const MapScene& scene);
@@ -137,8 +149,23 @@ class CMapRenderer {
                     const StationStyle& style);
     // Puts the map back under `dirty` (within `clip`) and draws again the other stations
     // that reach into it, so the station at `self` can be drawn anew without a ghost.
+    // `skip` says which stations are drawn by the caller afterwards (and which cells' bubbles).
     void Wipe(QPainter& painter, const QImage& background, const QRegion& clip, const QRect& dirty,
-              size_t self, const MapProjection& projection, const StationStyle& style);
+              const std::vector<size_t>& skip, const std::vector<uint64_t>& skipCells,
+              const MapProjection& projection, const StationStyle& style);
+    // Whether a station may go into a bubble: not the own or the selected one, and placed
+    // inside the cull box.
+    bool Groupable(const StationSprite& sprite, const MapBox& cull) const;
+    // A station drawn again alone while groups are shown: the cells it left and entered are
+    // drawn again, bubbles or stations.
+    void RedrawCells(QPainter* target, const QImage* background, const QRegion& clip,
+                     const StationSprite& sprite, bool visible, const MapScene& scene,
+                     const MapProjection& projection, const StationStyle& style);
+    void DrawCellsAfter(QPainter& painter, const std::vector<uint64_t>& cells,
+                        const std::vector<size_t>& loose, const QRegion& clip,
+                        const MapScene& scene, const MapProjection& projection,
+                        const StationStyle& style,
+                        std::unordered_map<size_t, std::optional<QRect>>& labels);
 
     RenderReport& report_;
     const Clock& clock_;
@@ -153,6 +180,9 @@ class CMapRenderer {
     // station drawn again alone; valid for the view box and area noted beside them.
     std::vector<DrawnStation> drawn_;
     std::unordered_map<std::string, size_t> drawnIndex_;
+    CStationGroups groups_;  // the grouping of drawn_ (its indices)
+    std::string groupsOwn_;  // the own and selected calls the grouping left out
+    std::string groupsSelected_;
     MapBox drawnView_;
     int drawnWidth_ = 0;
     int drawnHeight_ = 0;

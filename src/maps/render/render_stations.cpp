@@ -7,6 +7,7 @@
 #include "core/units.h"
 #include "maps/render/clip.h"
 #include "maps/render/render_internal.h"
+#include "maps/render/track_style.h"
 #include "maps/station_icon.h"
 #include "stations/radio_range.h"
 
@@ -84,6 +85,68 @@ void DrawRangeCircle(QPainter& painter, const StationSprite& sprite,
     painter.restore();
 }
 
+// The track in the station's colour under its symbol: a line from the position through every
+// point, a dot at each, fading with age; drawn as one polyline and one set of dots per fade
+// step.
+void DrawTrack(QPainter& painter, const StationSprite& sprite, const MapProjection& projection,
+               int sx, int sy) {
+    const size_t n = sprite.track.size();
+    std::vector<int32_t> heard(n);
+    std::vector<QPoint> at(n);
+    for (size_t i = 0; i < n; ++i) {
+        const TrackFix& t = sprite.track[i];
+        heard[i] = t.heardSeconds;
+        const PixelPoint p = projection.MapToScreen(t.longitude, t.colatitude);
+        at[i] = QPoint(p.x, p.y);
+    }
+    const std::vector<uint8_t> steps = TrackFadeSteps(heard);
+    const QColor colour = TrackColour(sprite.call, sprite.own);
+    const int width = sprite.own ? kOwnTrackWidth : kTrackWidth;
+    const QRect guard = ClipGuard(projection.areaWidth(), projection.areaHeight());
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setBrush(Qt::NoBrush);
+    const auto penFor = [&](int step, int w, Qt::PenCapStyle cap) {
+        QColor c = colour;
+        c.setAlpha(TrackAlpha(step));
+        return QPen(c, w, Qt::SolidLine, cap, Qt::RoundJoin);
+    };
+    // A segment takes the step of its newer end, so the newest one is solid.
+    std::vector<QPoint> run{QPoint(sx, sy)};
+    int runStep = kTrackFadeSteps - 1;
+    const auto flush = [&] {
+        if (run.size() < 2)
+            return;
+        painter.setPen(penFor(runStep, width, Qt::FlatCap));
+        for (const std::vector<QPoint>& part : ClipPolyline(run, guard))
+            painter.drawPolyline(part.data(), static_cast<int>(part.size()));
+    };
+    for (size_t i = 0; i < n; ++i) {
+        const int step = i == 0 ? kTrackFadeSteps - 1 : steps[i - 1];
+        if (step != runStep) {
+            flush();
+            run.erase(run.begin(), run.end() - 1);  // the next run starts where this one ends
+            runStep = step;
+        }
+        run.push_back(at[i]);
+    }
+    flush();
+    // The dots, one call per step.
+    std::vector<QPoint> dots;
+    for (int step = 0; step < kTrackFadeSteps; ++step) {
+        dots.clear();
+        for (size_t i = 0; i < n; ++i) {
+            if (steps[i] == step && guard.contains(at[i]))
+                dots.push_back(at[i]);
+        }
+        if (dots.empty())
+            continue;
+        painter.setPen(penFor(step, sprite.own ? kOwnTrackDot : kTrackDot, Qt::RoundCap));
+        painter.drawPoints(dots.data(), static_cast<int>(dots.size()));
+    }
+    painter.restore();
+}
+
 }  // namespace
 
 StationSprite SpriteOf(const CStation& station, bool withTrack) {
@@ -143,23 +206,12 @@ void DrawStationSprite(MapPainter& out, const StationSprite& sprite,
     if (options.ShowRangeCircles && sprite.rangeMiles > 0)
         DrawRangeCircle(out.painter(), sprite, projection, sx, sy);
 
+    if (options.ShowTracks && !sprite.track.empty())
+        DrawTrack(out.painter(), sprite, projection, sx, sy);
+
     style.icons.Draw(out.painter(),
                      StationIconFor(sprite.symbolTable, sprite.symbolCode, sprite.killed), sx - 8,
                      sy - 8);
-
-    if (options.ShowTracks && !sprite.track.empty()) {
-        std::vector<QPoint> line;
-        line.reserve(sprite.track.size() + 1);
-        line.emplace_back(sx, sy);
-        for (const TrackPoint& t : sprite.track) {
-            const PixelPoint p = projection.MapToScreen(t.longitude, t.colatitude);
-            line.emplace_back(p.x, p.y);
-        }
-        out.SelectPen(kRedPen);
-        const QRect guard = ClipGuard(projection.areaWidth(), projection.areaHeight());
-        for (const std::vector<QPoint>& run : ClipPolyline(line, guard))
-            out.Polyline(run.data(), static_cast<int>(run.size()));
-    }
 
     if (options.IconLabels && style.callBesideIcon) {
         const QRect box(sx + 9, sy - 8, 50, 10);
