@@ -179,6 +179,7 @@ TEST(PlovaneView, TheEnvelopeShowsTheUnreadCount) {
               shots[2].copy(0, 0, envelope, kHeaderStripHeight));
     EXPECT_NE(shots[0], shots[1]);
     EXPECT_NE(shots[1], shots[2]);
+}
 
 // A click on a group's bubble zooms in to its stations, which then part; a right-click lists
 // them; stations on one spot are listed at once, as zooming cannot part them.
