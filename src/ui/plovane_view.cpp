@@ -297,6 +297,11 @@ void CPlovaneView::DrawPendingStations() {
     stationFrame_.stop();
     if (pictureStale_ && !view_.backgroundValid())
         return;  // the complete drawing that is due shows them
+    if (calls.size() > kMostStationsDrawnAlone) {
+        // Drawn one by one they would cost more than the whole map drawn once.
+        RefreshView(true);
+        return;
+    }
     DrawStationsOverPicture(calls);
 }
 

@@ -55,6 +55,8 @@ class CPlovaneView : public QWidget {
     static constexpr int kZoomSettleMs = 120;
     // Changed stations are drawn together at most once in this long: one frame.
     static constexpr int kStationFrameMs = 16;
+    // More changed stations than this in one frame are shown by drawing the whole map.
+    static constexpr size_t kMostStationsDrawnAlone = 16;
 
     struct Context {
         CPlovaneDoc& doc;
