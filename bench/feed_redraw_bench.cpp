@@ -4,10 +4,11 @@
 // (moving stations, a new position each), as the program's decoding thread does. The changes
 // reach the widget through the program's own host, and the widget draws as it does in the
 // program. Three phases: the map left alone, panned with the middle button, and zoomed with
-// the wheel; then five of the periodic ticks that draw every station again. For each it prints the time of every frame the widget painted (the paint and
-// the change handling since the previous one), on the thread's CPU clock and the wall
-// clock: median, 95th percentile and maximum. Run it from the release build; the argument is
-// the seconds a phase lasts (10 by default).
+// the wheel; then five of the periodic ticks that draw every station again. For each it
+// prints the time of every frame the widget painted (the paint and the change handling since
+// the previous one), on the thread's CPU clock and the wall clock: median, 95th percentile
+// and maximum. Run it from the release build; the argument is the seconds a phase lasts (10
+// by default).
 #include <QApplication>
 #include <QBuffer>
 #include <QElapsedTimer>
