@@ -37,6 +37,8 @@
 #include "ui/logic/view_state.h"
 #include "ui/main_frame.h"
 #include "ui/message_alerts.h"
+
+#include "ui/map_loader.h"
 #include "ui/plovane_view.h"
 #include "ui/qt_host.h"
 #include "ui/setup_commands.h"
@@ -70,6 +72,7 @@ GuiApp::GuiApp(const GuiOptions& options, bool interactive)
     host_->SetInteractive(interactive_);
     app_ = std::make_unique<CPlovaneApp>(*profile_, *host_, clock_);
     doc_ = std::make_unique<CPlovaneDoc>(clock_);
+    mapLoader_ = std::make_unique<MapLoader>(*host_);
     const QString dataDir = BundledDataDir();
     icons_ = dataDir.isEmpty() ? std::make_unique<CSymbolIcons>()
                                : std::make_unique<CSymbolIcons>(PathBytes(dataDir + "/icons"));
@@ -91,7 +94,7 @@ GuiApp::GuiApp(const GuiOptions& options, bool interactive)
     connect(frame_.get(), &CMainFrame::command, this, &GuiApp::OnCommand);
     connect(frame_.get(), &CMainFrame::openMap, this, [this](int index) {
         if (index >= 0 && static_cast<size_t>(index) < app_->mapList().size())
-            OpenMap(app_->mapList()[static_cast<size_t>(index)].path, true);
+            OpenMapInBackground(app_->mapList()[static_cast<size_t>(index)].path);
     });
     for (QAction* top : frame_->menuBar()->actions()) {
         if (top->text() == "&Setup" && top->menu() != nullptr) {
@@ -393,8 +396,26 @@ void GuiApp::ShowMapTitle() {
 bool GuiApp::OpenMap(const std::string& path, bool remember, bool quiet) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     HostRenderReport progress(*host_);
-    const std::string error = doc_->Open(path, progress);
+    CPlovaneDoc::FileRead read = CPlovaneDoc::Read(path, progress);
     QApplication::restoreOverrideCursor();
+    return TakeMap(std::move(read), remember, quiet);
+}
+
+void GuiApp::OpenMapInBackground(const std::string& path) {
+    if (!mapLoader_->Busy())
+        QApplication::setOverrideCursor(Qt::BusyCursor);  // busy, yet the window answers
+    mapLoader_->Load(path, [this](CPlovaneDoc::FileRead read) {
+        QApplication::restoreOverrideCursor();
+        emit mapOpened(TakeMap(std::move(read), true, false));
+    });
+}
+
+bool GuiApp::MapLoading() const {
+    return mapLoader_->Busy();
+}
+
+bool GuiApp::TakeMap(CPlovaneDoc::FileRead read, bool remember, bool quiet) {
+    const std::string error = doc_->Adopt(std::move(read));
     if (!error.empty()) {
         // The map shown stays, and so does the view.
         if (quiet) {
@@ -446,7 +467,7 @@ void GuiApp::OnCommand(Command id) {
                 QFileDialog::getOpenFileName(frame_.get(), "Open Map File...", start,
                                              "Map Files (*.map *.MAP *.pdb *.PDB);;All Files (*)");
             if (!path.isEmpty())
-                OpenMap(PathBytes(path), true);
+                OpenMapInBackground(PathBytes(path));
             return;
         }
         case Command::kCloseMap:

@@ -19,6 +19,7 @@
 #include "maps/map_options.h"
 #include "ui/logic/command_ids.h"
 #include "ui/logic/command_line.h"
+#include "ui/logic/plovane_doc.h"
 #include "ui/splash_window.h"
 
 namespace plovane {
@@ -29,6 +30,8 @@ class CPlovaneView;
 class CSymbolIcons;
 class CListWindows;
 class CMessageAlerts;
+
+class MapLoader;
 class CWelcomeWizard;
 struct WelcomeProbes;
 struct WelcomeSettings;
@@ -55,6 +58,10 @@ class GuiApp : public QObject, public AppViews {
     // Opens a map file; `remember` makes it the "LastMapPath" preference. A file that does
     // not read leaves the map shown and says why in a box, or with `quiet` on the status line.
     bool OpenMap(const std::string& path, bool remember = true, bool quiet = false);
+    // The same, read on a worker while the window goes on (Map > Open): the map is taken,
+    // or the box says why not, once it is read; then mapOpened tells which.
+    void OpenMapInBackground(const std::string& path);
+    bool MapLoading() const;
     void CloseMap();
     // Plays a simulation file; the number of lines, -1 when it cannot be read.
     long PlaySimulation(const std::string& path);
@@ -81,6 +88,8 @@ class GuiApp : public QObject, public AppViews {
   signals:
     // The main window has closed and the ports are shut: the event loop may end.
     void quitRequested();
+    // A map read in the background was taken (true) or refused with a box (false).
+    void mapOpened(bool opened);
 
   public:
     CMainFrame& frame() { return *frame_; }
@@ -116,6 +125,7 @@ class GuiApp : public QObject, public AppViews {
     void RestoreView();
     void FindStation();
     void ShowMapTitle();
+    bool TakeMap(CPlovaneDoc::FileRead read, bool remember, bool quiet);
     void WelcomeDone(const WelcomeSettings& settings, int radiusKm);
     std::vector<std::filesystem::path> Folders() const;
 
@@ -127,6 +137,7 @@ class GuiApp : public QObject, public AppViews {
     std::unique_ptr<CPlovaneApp> app_;
     CMapOptions mapOptions_;
     std::unique_ptr<CPlovaneDoc> doc_;
+    std::unique_ptr<MapLoader> mapLoader_;  // before the host and the document go
     std::unique_ptr<CSymbolIcons> icons_;
     std::unique_ptr<CMainFrame> frame_;
     CPlovaneView* view_ = nullptr;            // owned by the frame

@@ -61,6 +61,9 @@ CPlovaneView::CPlovaneView(const Context& context, QWidget* parent)
     zoomSettle_.setSingleShot(true);
     zoomSettle_.setInterval(kZoomSettleMs);
     connect(&zoomSettle_, &QTimer::timeout, this, [this] { update(); });
+    stationFrame_.setSingleShot(true);
+    stationFrame_.setInterval(kStationFrameMs);
+    connect(&stationFrame_, &QTimer::timeout, this, [this] { update(); });
 }
 
 CPlovaneView::~CPlovaneView() = default;
@@ -77,6 +80,7 @@ void CPlovaneView::FillScene(MapScene& scene) {
 }
 
 bool CPlovaneView::RenderPicture() {
+    DrawPendingStations();
     view_.Resize(width(), height());
     // On a high-density screen the picture has more pixels than the widget, so lines and
     // text stay sharp; the drawing itself works in the widget's pixels.
@@ -106,6 +110,7 @@ QImage CPlovaneView::RenderImage() {
 
 void CPlovaneView::paintEvent(QPaintEvent*) {
     painting_ = true;
+    DrawPendingStations();
     QPainter painter(this);
     if (pictureStale_ && zoomSettle_.isActive() &&
         picture_.deviceIndependentSize() == QSizeF(size()) && DrawScaledPicture(painter)) {
@@ -271,6 +276,7 @@ void CPlovaneView::DrawStationsOverPicture(const std::vector<std::string>& calls
         return;  // never drawn yet: the first paint draws everything
     MapScene scene;
     FillScene(scene);
+    stationDrawings_ += static_cast<int64_t>(calls.size());
     if (pictureStale_ || picture_.isNull()) {
         // A repaint is due. When it copies the kept off-screen picture instead of drawing
         // the map again, that copy must hold these stations too.
@@ -281,6 +287,32 @@ void CPlovaneView::DrawStationsOverPicture(const std::vector<std::string>& calls
     QPainter painter(&picture_);
     for (const std::string& call : calls)
         renderer_->DrawStation(&painter, scene, call);
+}
+
+void CPlovaneView::DrawPendingStations() {
+    if (pendingStations_.empty())
+        return;
+    std::vector<std::string> calls;
+    calls.swap(pendingStations_);
+    pendingSet_.clear();
+    stationFrame_.stop();
+    if (pictureStale_ && !view_.backgroundValid())
+        return;  // the complete drawing that is due shows them
+    if (calls.size() > kMostStationsDrawnAlone) {
+        // Drawn one by one they would cost more than the whole map drawn once.
+        RefreshView(true);
+        return;
+    }
+    DrawStationsOverPicture(calls);
+}
+
+void CPlovaneView::QueueStations(const std::vector<std::string>& calls) {
+    for (const std::string& call : calls) {
+        if (pendingSet_.insert(call).second)
+            pendingStations_.push_back(call);
+    }
+    if (!stationFrame_.isActive())
+        stationFrame_.start();
 }
 
 void CPlovaneView::StationsChanged(const std::vector<std::string>& calls, bool all) {
@@ -300,8 +332,9 @@ void CPlovaneView::StationsChanged(const std::vector<std::string>& calls, bool a
         RefreshView(true);
         return;
     }
-    DrawStationsOverPicture(calls);
-    update();
+    // Drawn with the next frame: a busy feed changes a station several times a frame, and
+    // each change drawn at once would hold up the window.
+    QueueStations(calls);
     if (!settle_.isActive())
         settle_.start();
 }
@@ -313,8 +346,7 @@ void CPlovaneView::TimerTick() {
     }
     std::vector<std::string> calls;
     context_.stations.ForEach([&calls](const CStation& station) { calls.push_back(station.call); });
-    DrawStationsOverPicture(calls);
-    update();
+    QueueStations(calls);
 }
 
 // --- Mouse ---

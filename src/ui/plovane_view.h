@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "core/app_host.h"
@@ -52,6 +53,10 @@ class CPlovaneView : public QWidget {
     static constexpr int kTileRepaintMs = 150;
     // The map is drawn this long after the last wheel notch of a burst.
     static constexpr int kZoomSettleMs = 120;
+    // Changed stations are drawn together at most once in this long: one frame.
+    static constexpr int kStationFrameMs = 16;
+    // More changed stations than this in one frame are shown by drawing the whole map.
+    static constexpr size_t kMostStationsDrawnAlone = 16;
 
     struct Context {
         CPlovaneDoc& doc;
@@ -69,7 +74,7 @@ class CPlovaneView : public QWidget {
     // The View menu's commands and the station pop-up's; false for any other id.
     bool OnCommand(Command id);
     // Stations changed (`all`: too many to list): keep the own station in view when asked,
-    // draw them over the picture and redraw the whole map soon after.
+    // draw them over the picture with the next frame and redraw the whole map soon after.
     void StationsChanged(const std::vector<std::string>& calls, bool all);
     // The 25-second tick: a complete redraw when its period has passed, otherwise the
     // stations are drawn again over the picture.
@@ -86,6 +91,8 @@ class CPlovaneView : public QWidget {
     QImage RenderImage();
     // A drawing is in progress (status texts must not repaint synchronously then).
     bool painting() const { return painting_; }
+    // How many times a station was drawn alone over the picture, since the widget was made.
+    int64_t stationDrawings() const { return stationDrawings_; }
 
     CMapView& mapView() { return view_; }
     const CStationPick& pick() const { return pick_; }
@@ -156,6 +163,10 @@ class CPlovaneView : public QWidget {
     // Draws the map into the kept picture; false when nothing could be drawn.
     bool RenderPicture();
     void DrawStationsOverPicture(const std::vector<std::string>& calls);
+    // Draws the stations changed since the last frame, unless a complete drawing is due.
+    void DrawPendingStations();
+    // Adds stations to those drawn with the next frame.
+    void QueueStations(const std::vector<std::string>& calls);
     void Changed(bool viewMoved);
     int RunMenu(QMenu& menu, const QPoint& clientPoint);
     static int ZoomKeyOf(const QKeyEvent& key);
@@ -182,6 +193,10 @@ class CPlovaneView : public QWidget {
     std::string tilesApplied_;  // the source, attribution and cache size tiles_ was built for
     QTimer tileRepaint_;        // arriving tiles are drawn in batches
     QTimer zoomSettle_;         // running: wheel notches still arriving
+    QTimer stationFrame_;       // running: changed stations wait for the next frame
+    std::vector<std::string> pendingStations_;
+    std::unordered_set<std::string> pendingSet_;
+    int64_t stationDrawings_ = 0;
     std::optional<MapProjection> pictureProjection_;  // what picture_ was drawn with
     bool panning_ = false;  // a middle-button drag
     QPoint panStart_;

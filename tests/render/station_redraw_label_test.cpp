@@ -96,6 +96,9 @@ TEST(StationRedraw, AMovedStationLeavesNoGhostBehind) {
         rig.stations.SetCourseSpeed("N0SAT-11", 40, 45);
         rig.GiveRange("N0SAT-11", 5);  // a ring 26 pixels high, 40 wide at 50 degrees north
         rig.Place("K1NEAR", "/-", 70, 66);  // a neighbour the erasing must not wipe
+        // One far off whose track crosses the old place.
+        rig.Place("K1TRAIL", "/>", 30, 85);
+        rig.Place("K1TRAIL", "/>", 330, 85);
         ASSERT_TRUE(rig.Draw());
         const QRect oldPlace(60 - 45, 19 + 60 - 30, 100, 60);
         ASSERT_GT(testing::CountPixels(rig.image, oldPlace,

@@ -14,6 +14,7 @@
 #include <QProcess>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QWidget>
 #include <csignal>
 #include <ctime>
@@ -23,6 +24,7 @@
 
 #include "gui_rig.h"
 #include "app/station_log.h"
+#include "maps/map_writer.h"
 #include "ui/logic/plovane_doc.h"
 #include "ui/main_frame.h"
 #include "ui/plovane_view.h"
@@ -132,6 +134,47 @@ TEST(GuiApp, OpenedMapIsRememberedAbsoluteAndABadFileKeepsItShown) {
                   .value("Maps/TileSource")
                   .toString(),
               "none");
+}
+
+// Map > Open reads on a worker: the window's own timers go on while a large map loads, and
+// a file that does not read leaves the map shown.
+TEST(GuiApp, ALargeMapLoadsWhileTheWindowGoesOn) {
+    testing::GuiRig rig;
+    GuiApp& gui = rig.Start();
+    BinaryMapImage image;
+    image.name = "Large";
+    uint32_t seed = 7;
+    for (int i = 0; i < 3'000'000; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        image.points.push_back({i % 100 == 0 ? kMoveCode : uint8_t(1), 0, 0,
+                                int32_t(seed % 100000) * 10, int32_t(seed / 7 % 50000) * 10});
+    }
+    const std::string large = rig.dir / "large.map";
+    {
+        std::ofstream out(large, std::ios::binary);
+        ASSERT_TRUE(WriteBinaryMap(image, out));
+    }
+    std::ofstream(rig.dir / "junk.map") << "not a map at all\n";
+
+    int ticks = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
+    ticker.start(0);
+    std::vector<std::pair<bool, int>> opened;  // what each load said, and the ticks by then
+    QObject::connect(&gui, &GuiApp::mapOpened, [&](bool ok) { opened.emplace_back(ok, ticks); });
+    gui.OpenMapInBackground(large);
+    EXPECT_TRUE(gui.MapLoading());
+    ASSERT_TRUE(WaitFor([&] { return opened.size() == 1; }, 60000));
+    EXPECT_TRUE(opened[0].first);
+    EXPECT_GT(opened[0].second, 0);
+    EXPECT_EQ(gui.doc().path(), large);
+    EXPECT_GE(gui.doc().map().points.size(), image.points.size());
+
+    gui.OpenMapInBackground(rig.dir / "junk.map");
+    ASSERT_TRUE(WaitFor([&] { return opened.size() == 2; }));
+    EXPECT_FALSE(opened[1].first);
+    EXPECT_EQ(gui.doc().path(), large);
+    EXPECT_FALSE(gui.MapLoading());
 }
 
 TEST(GuiApp, AFolderAsTheLastMapIsSkippedWithANoticeAndAsSimulationRefused) {

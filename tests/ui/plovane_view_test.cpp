@@ -139,6 +139,34 @@ TEST(PlovaneView, KeepsTheOwnStationInViewWhenAsked) {
                                                 rig.store.Get(own).position.longitude));
 }
 
+// Changes that come within one frame are drawn together with it: a station reported three
+// times is drawn once.
+TEST(PlovaneView, StationChangesWithinAFrameAreDrawnOnceWithIt) {
+    ViewRig rig;
+    rig.view.show();
+    rig.view.grab();
+    const int64_t before = rig.view.stationDrawings();
+    for (const char* latitude : {"4820.00N", "4821.00N", "4822.00N"}) {
+        rig.store.Report("W1MOVE", latitude, "00140.00E");
+        rig.view.StationsChanged({"W1MOVE"}, false);
+    }
+    EXPECT_EQ(rig.view.stationDrawings(), before);
+    rig.view.grab();
+    EXPECT_EQ(rig.view.stationDrawings(), before + 1);
+
+    // More than are worth drawing one by one: the whole map is drawn once instead.
+    std::vector<std::string> many;
+    for (size_t i = 0; i <= CPlovaneView::kMostStationsDrawnAlone; ++i) {
+        many.push_back("W" + std::to_string(i) + "MANY");
+        rig.store.Report(many.back(), "4820.00N", "00140.00E");
+    }
+    rig.store.clock.AdvanceMs(1000);
+    rig.view.StationsChanged(many, false);
+    rig.view.grab();
+    EXPECT_EQ(rig.view.stationDrawings(), before + 1);
+    EXPECT_EQ(rig.view.mapView().lastCompleteRedrawMs(), rig.store.clock.TickMs());
+}
+
 // A station drawn alone keeps off the header strip and reaches a pending repaint's picture.
 TEST(PlovaneView, StationsDrawnAloneKeepOffTheHeaderAndReachTheKeptPicture) {
     for (const bool bitmaps : {false, true}) {

@@ -3,10 +3,10 @@
 #include "maps/render/map_renderer.h"
 
 #include <QPaintDevice>
-#include <QPicture>
 #include <QRegion>
 #include <algorithm>
 
+#include "maps/render/drawn_bounds.h"
 #include "maps/render/render_internal.h"
 #include "maps/render/tile_layer.h"
 #include "stations/station_list.h"
@@ -14,6 +14,12 @@
 namespace plovane {
 
 namespace {
+
+// Room round a station's place and track for everything drawn beside it: the symbol, the
+// course/speed and wind marks (their shafts stay under 60 pixels at the capped speeds), the
+// pens and the call's halo.
+constexpr int kReachMargin = 96;
+constexpr int kReachUnbounded = 1 << 28;
 
 double PixelsPerInch(QPainter& painter) {
     const QPaintDevice* device = painter.device();
@@ -197,7 +203,7 @@ bool CMapRenderer::DrawMap(QPainter* target, const MapScene& scene) {
             if (drawn[i] == 0)
                 continue;
             drawnIndex_[sprites[i].call] = drawn_.size();
-            drawn_.push_back({std::move(sprites[i]), std::nullopt, cellOf[i]});
+            drawn_.push_back({std::move(sprites[i]), std::nullopt, cellOf[i], std::nullopt});
         }
         drawnView_ = projection.viewUnits();
         drawnWidth_ = projection.areaWidth();
@@ -267,7 +273,7 @@ bool CMapRenderer::DrawStation(QPainter* target, const MapScene& scene, std::str
     }
     if (sameView) {
         // Drawn below at its new place, or gone from the view.
-        DrawnStation now{visible ? sprite : StationSprite{}, std::nullopt, std::nullopt};
+        DrawnStation now{visible ? sprite : StationSprite{}, std::nullopt, std::nullopt, std::nullopt};
         if (self == drawnIndex_.end()) {
             drawnIndex_.emplace(sprite.call, drawn_.size());
             drawn_.push_back(std::move(now));
@@ -312,15 +318,15 @@ QRect CMapRenderer::CoveredBy(DrawnStation& station, const MapProjection& projec
     if (!station.sprite.hasPosition)
         return {};
     if (!station.bounds) {
-        // Drawn once into a recording, which knows the box of everything painted.
-        QPicture record;
+        // Drawn once onto a device that only notes the box of everything painted.
+        DrawnBounds record;
         {
             QPainter painter(&record);
             MapPainter out(painter, resources_);
             BeginStations(out, style.options);
             DrawStationSprite(out, station.sprite, projection, style);
         }
-        QRect covered = record.boundingRect().adjusted(-3, -3, 3, 3);  // pens and smoothing
+        QRect covered = record.bounds().adjusted(-3, -3, 3, 3);  // pens and smoothing
         if (style.options.IconLabels) {
             if (const std::optional<QRect> call = PlacedCallBox(callLabels_, station.sprite.call))
                 covered |= call->adjusted(-2, -2, 2, 2);  // the halo round the text
@@ -328,6 +334,40 @@ QRect CMapRenderer::CoveredBy(DrawnStation& station, const MapProjection& projec
         station.bounds = covered;
     }
     return *station.bounds;
+}
+
+QRect CMapRenderer::ReachOf(DrawnStation& station, const MapProjection& projection,
+                            const StationStyle& style) {
+    if (!station.sprite.hasPosition)
+        return {};
+    if (!station.reach) {
+        // A range ring can reach anywhere: such a station is always looked at closely.
+        if (style.options.ShowRangeCircles && station.sprite.rangeMiles > 0) {
+            station.reach =
+                QRect(-kReachUnbounded, -kReachUnbounded, 2 * kReachUnbounded, 2 * kReachUnbounded);
+            return *station.reach;
+        }
+        const PixelPoint at = projection.MapToScreen(station.sprite.position.longitude,
+                                                     station.sprite.position.colatitude);
+        int left = at.x, right = at.x, top = at.y, bottom = at.y;
+        if (style.options.ShowTracks) {
+            for (const TrackPoint& t : station.sprite.track) {
+                const PixelPoint p = projection.MapToScreen(t.longitude, t.colatitude);
+                left = std::min(left, p.x);
+                right = std::max(right, p.x);
+                top = std::min(top, p.y);
+                bottom = std::max(bottom, p.y);
+            }
+        }
+        QRect reach = QRect(QPoint(left, top), QPoint(right, bottom))
+                          .adjusted(-kReachMargin, -kReachMargin, kReachMargin, kReachMargin);
+        if (style.options.IconLabels) {
+            if (const std::optional<QRect> call = PlacedCallBox(callLabels_, station.sprite.call))
+                reach |= call->adjusted(-kReachMargin, -kReachMargin, kReachMargin, kReachMargin);
+        }
+        station.reach = reach;
+    }
+    return *station.reach;
 }
 
 void CMapRenderer::Wipe(QPainter& painter, const QImage& background, const QRegion& clip,
@@ -350,7 +390,8 @@ void CMapRenderer::Wipe(QPainter& painter, const QImage& background, const QRegi
             continue;
         if (drawn_[i].cell && groups_.InBubble(*drawn_[i].cell))
             continue;
-        if (CoveredBy(drawn_[i], projection, style).intersects(dirty))
+        if (ReachOf(drawn_[i], projection, style).intersects(dirty) &&
+            CoveredBy(drawn_[i], projection, style).intersects(dirty))
             near.push_back(i);
     }
     for (size_t i : near)
@@ -417,7 +458,7 @@ void CMapRenderer::RedrawCells(QPainter* target, const QImage* background, const
         dirty |= CoveredBy(drawn_[*index], projection, style);
 
     // The new state.
-    DrawnStation now{visible ? sprite : StationSprite{}, std::nullopt, std::nullopt};
+    DrawnStation now{visible ? sprite : StationSprite{}, std::nullopt, std::nullopt, std::nullopt};
     if (index) {
         if (oldCell)
             groups_.Remove(*index, *oldCell);

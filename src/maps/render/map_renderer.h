@@ -141,12 +141,19 @@ class CMapRenderer {
         StationSprite sprite;
         std::optional<QRect> bounds;
         std::optional<uint64_t> cell;  // its grouping cell; none when it is never grouped
+
+        std::optional<QRect> reach;  // a cheap box that holds `bounds`
     };
 
     bool Check(bool haveTarget, const MapScene& scene);
     // Where a station's drawing went: symbol, overlay, course line, track and its call.
     QRect CoveredBy(DrawnStation& station, const MapProjection& projection,
                     const StationStyle& style);
+    // A box sure to hold CoveredBy, found without drawing: the station and its track with
+    // room for its symbol and marks, and its call. Wiping tests it first, so that a station
+    // drawn alone after a complete drawing does not record every other station's drawing.
+    QRect ReachOf(DrawnStation& station, const MapProjection& projection,
+                  const StationStyle& style);
     // Puts the map back under `dirty` (within `clip`) and draws again the other stations
     // that reach into it, so the station at `self` can be drawn anew without a ghost.
     // `skip` says which stations are drawn by the caller afterwards (and which cells' bubbles).

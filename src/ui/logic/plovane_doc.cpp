@@ -10,18 +10,19 @@
 
 namespace plovane {
 
-std::string CPlovaneDoc::Open(const std::string& path, MapProgress& progress) {
-    // Stored absolute, so that a map named relative to one folder opens from any other.
+CPlovaneDoc::FileRead CPlovaneDoc::Read(const std::string& path, MapProgress& progress) {
     std::error_code error;
     std::filesystem::path absolute = std::filesystem::absolute(path, error);
     if (error)
         absolute = path;
-    // The file is read beside the map shown, which stays unless the new one loads.
-    MapReadResult result = ReadMapFile(absolute, progress);
-    if (!result.ok())
-        return MapFailureText(result.error, path);
-    map_ = std::move(result.map);
-    path_ = absolute.string();
+    return {path, absolute.string(), ReadMapFile(absolute, progress)};
+}
+
+std::string CPlovaneDoc::Adopt(FileRead read) {
+    if (!read.result.ok())
+        return MapFailureText(read.result.error, read.path);
+    map_ = std::move(read.result.map);
+    path_ = std::move(read.absolute);
     return {};
 }
 

@@ -16,10 +16,23 @@ class CPlovaneDoc {
   public:
     explicit CPlovaneDoc(const Clock& clock) : clock_(clock), map_(clock.Now()) {}
 
-    // Reads the file. On success the map replaces the one shown and path() is the file's
+    // A map file read beside the map shown, not yet taken.
+    struct FileRead {
+        std::string path;      // as asked for
+        std::string absolute;  // stored absolute, so that it opens from any working folder
+        MapReadResult result;
+    };
+    // Reads a map file without touching the document. Thread-safe: a worker reads large
+    // maps while the window goes on.
+    static FileRead Read(const std::string& path, MapProgress& progress);
+    // Takes a read map: on success it replaces the one shown and path() is the file's
     // absolute path, and the result is empty; on failure the map shown stays as it was and
     // the result is the text to show, naming the file.
-    std::string Open(const std::string& path, MapProgress& progress);
+    std::string Adopt(FileRead read);
+    // Read and Adopt in one.
+    std::string Open(const std::string& path, MapProgress& progress) {
+        return Adopt(Read(path, progress));
+    }
     // Back to the empty map.
     void Close();
 
