@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <deque>
 #include <mutex>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -65,13 +66,15 @@ class LineQueue {
     LineQueue(const LineQueue&) = delete;
     LineQueue& operator=(const LineQueue&) = delete;
 
-    // Waits while the queue is full. False (the line not taken) once the queue is closed.
-    bool Push(HeardLine line) {
+    // Waits while the queue is full. False (the line not taken) once the queue is closed or
+    // `stop` is requested (the producer's port is being closed).
+    bool Push(HeardLine line, std::stop_token stop = {}) {
         std::unique_lock lock(mutex_);
-        notFull_.wait(lock, [this] { return closed_ || lines_.size() < capacity_; });
-        if (closed_)
+        if (!notFull_.wait(lock, stop, [this] { return closed_ || lines_.size() < capacity_; }) ||
+            closed_)
             return false;
         lines_.push_back(std::move(line));
+        ++pushed_;
         notEmpty_.notify_one();
         return true;
     }
@@ -106,13 +109,19 @@ class LineQueue {
         return lines_.size();
     }
     size_t capacity() const { return capacity_; }
+    // Every line ever taken in, so a producer can wait until the consumer has come this far.
+    uint64_t pushed() const {
+        std::lock_guard lock(mutex_);
+        return pushed_;
+    }
 
   private:
     const size_t capacity_;
     mutable std::mutex mutex_;
-    std::condition_variable notFull_;
+    std::condition_variable_any notFull_;
     std::condition_variable notEmpty_;
     std::deque<HeardLine> lines_;  // guarded by mutex_
+    uint64_t pushed_ = 0;          // guarded by mutex_
     bool closed_ = false;          // guarded by mutex_
 };
 
@@ -123,12 +132,13 @@ struct LineSink {
     LineOrigin origin;
     const Clock* clock = nullptr;
 
-    // False when there is no queue or it was closed (the program is ending).
-    bool Put(std::string_view line) const {
+    // False when there is no queue, it was closed (the program is ending) or `stop` was
+    // requested while it waited for room.
+    bool Put(std::string_view line, std::stop_token stop = {}) const {
         if (queue == nullptr)
             return false;
         const CDateTime heard = clock != nullptr ? clock->Now() : CDateTime();
-        return queue->Push(HeardLine{origin, heard, std::string(line)});
+        return queue->Push(HeardLine{origin, heard, std::string(line)}, std::move(stop));
     }
     bool Ending() const { return queue != nullptr && queue->closed(); }
 };

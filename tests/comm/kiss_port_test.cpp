@@ -11,6 +11,7 @@
 #include "comm/gpsd_port.h"
 #include "net_loopback.h"
 #include "pty_peer.h"
+#include "support/line_collector.h"
 #include "support/recording_host.h"
 
 namespace plovane {
@@ -37,22 +38,16 @@ TEST(KissPortThreads, SerialTncSwitchedIntoKissNoiseDroppedAndHangUp) {
     const std::string file = ::testing::TempDir() + "kiss_port_test.tnc";
     std::ofstream(file) << "[PLOVANE-TNC-FILE:Test]\n[KISS]\nKISS ON\n[RESTORE]\nECHO ON\n";
     testing::RecordingHost host;
+    LineQueue queue;
     CKissPort port(host, host);
     CStationSettings station;
     station.MyCall = "N0CALL";
     station.destination = "APQ102";
     port.SetStationSettings(station);
     port.SetTimings({50ms, 200ms, 2000ms});
-    std::mutex mutex;
-    std::vector<std::string> lines;  // guarded by mutex
-    port.SetLineHandler([&](std::string_view line) {
-        std::lock_guard lock(mutex);
-        lines.emplace_back(line);
-    });
-    const auto received = [&] {
-        std::lock_guard lock(mutex);
-        return lines;
-    };
+    port.SetLineSink({&queue, {2, LineKind::kRf}, nullptr});
+    testing::LineCollector collector(queue);
+    const auto received = [&] { return collector.texts(); };
     CTncSettings tnc;
     tnc.enabled = true;
     tnc.mode = kTncKissSerial;
