@@ -213,7 +213,8 @@ bool CSerialPort::StoreChunk(const uint8_t* data, size_t length) {
             ++start;
     }
     const size_t kept = count - start;
-    // Lines wait for the intake; while they do, a chunk that does not fit is dropped whole.
+    // Complete lines leave at once, so only a line that never ends fills the buffer; a chunk
+    // that does not fit meanwhile is dropped whole.
     if (kept > 0 && buffer_.fill + kept < buffer_.capacity()) {
         std::copy(bytes + start, bytes + count, buffer_.bytes.begin() + buffer_.fill);
         buffer_.fill += kept;
