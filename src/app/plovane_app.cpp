@@ -85,33 +85,28 @@ bool CPlovaneApp::Start(const AppStartOptions& options) {
     StartStationLog(options.logFolder);  // station log: replay before any port opens
 
     // The serial ports and what they need.
-    tnc_.SetSettings(&tncSettings_);
     tnc_.SetStationSettings(stationSettings_);
-    gps_.SetSettings(&gpsSettings_);
     gps_.SetStations(&stations_);
-    // The serial ports handle their lines on their read threads: the TNC's are decoded, the
-    // GPS receiver's go to its own NMEA parser.
-    tnc_.SetInputHandler([this] { DecodeTncLines(); });
-    // A KISS TNC's frames arrive as monitor lines on its port thread, decoded as the text
-    // TNC's are; the gpsd client applies its fixes to the own record.
-    kiss_.SetLineHandler([this](std::string_view line) {
-        decoder_.DecodeLine(line, "TNC>");
-        gps_.TakeTncLine(line);
-    });
-    kiss_.SetExitingFlag(&exiting_);
+    // One road in: the TNC (text or KISS, whichever the mode names) and the network client
+    // put their lines on the queue, and the intake thread applies them in order. The GPS
+    // receiver's own sentences go to its NMEA parser on its read thread; the gpsd client
+    // applies its fixes to the own record.
+    intake_.SetHeardHook(
+        [this](const HeardLine& line, const DecodedPacket& packet) { Heard(line, packet); });
+    if (!intake_.Start())
+        host_.ReportError("Unable to start the packet intake thread.");
+    const LineSink tncLines{&lines_, {1, LineKind::kRf}, &clock_};
+    tnc_.SetLineSink(tncLines);
+    kiss_.SetLineSink(tncLines);
     kiss_.SetStationSettings(stationSettings_);
     gpsd_.SetStations(&stations_);
-    for (CSerialPort* port : {static_cast<CSerialPort*>(&tnc_), static_cast<CSerialPort*>(&gps_)}) {
-        port->SetExitingFlag(&exiting_);
+    for (CSerialPort* port : {static_cast<CSerialPort*>(&tnc_), static_cast<CSerialPort*>(&gps_)})
         Report(port->CreateObjects());
-    }
 
-    // The network client exists even when the network is off; its lines are decoded when the
-    // user-interface thread gets kNetLines.
+    // The network client exists even when the network is off.
     net_ = std::make_unique<CNetManager>(host_, host_);
-    net_->SetSettings(&netSettings_);
     net_->SetMyCall(stationSettings_.MyCall);
-    net_->SetExitingFlag(&exiting_);
+    net_->SetLineSink({&lines_, {0, LineKind::kInternet}, &clock_});
     Report(net_->CreateObjects());
     OpenCommunications();
 
@@ -144,6 +139,7 @@ void CPlovaneApp::Shutdown() {
     // The TNC gets its restore sequence before anything else stops.
     CloseCommunications();
     exiting_ = true;
+    intake_.Stop();  // the road closes: what is on it is applied, later lines are refused
     scheduler_.StopOutput();
     scheduler_.SetPorts(nullptr, nullptr);
     messages_.SetPorts(nullptr, nullptr);
@@ -156,11 +152,14 @@ void CPlovaneApp::Shutdown() {
 // that fails to open is reported without waiting for anyone: the program runs on without it.
 void CPlovaneApp::OpenCommunications() {
     if (net_) {
-        net_->LoadSettings(profile_);
+        netSettings_.Load(profile_);
+        net_->SetSettings(netSettings_);
         Report(net_->Open());
     }
-    tnc_.LoadSettings(profile_);
-    gps_.LoadSettings(profile_);
+    tncSettings_.Load(profile_);
+    tnc_.SetSettings(tncSettings_);
+    gpsSettings_.Load(profile_);
+    gps_.SetSettings(gpsSettings_);
     Report(tnc_.Open());
     Report(gps_.Open());
     // Our packets go to whichever TNC the settings name.
@@ -207,28 +206,14 @@ void CPlovaneApp::HandOutStationSettings(bool announce) {
         net_->SetMyCall(stationSettings_.MyCall);
 }
 
-void CPlovaneApp::DecodeTncLines() {
-    const std::string myCall = stations_.OwnCall();
-    DrainLines(tnc_.Buffer(), [&](std::string_view line) {
-        decoder_.DecodeLineAs(line, "TNC>", myCall);
-        gps_.TakeTncLine(line);
-    });
-}
-
-// Runs on the user-interface thread, which alone resets the network client.
-void CPlovaneApp::DecodeNetLines() {
-    if (!net_)
-        return;
-    const std::string myCall = stations_.OwnCall();
-    DrainLines(net_->Buffer(),
-               [&](std::string_view line) { decoder_.DecodeLineAs(line, "NET>", myCall); });
+void CPlovaneApp::Heard(const HeardLine& line, const DecodedPacket& /*packet*/) {
+    // A GPS behind the TNC speaks in the TNC's monitor stream.
+    if (line.origin.kind == LineKind::kRf)
+        gps_.TakeTncLine(line.bytes);
 }
 
 void CPlovaneApp::OnThreadMessage(ThreadMessage message, const std::string& text) {
     switch (message) {
-        case ThreadMessage::kNetLines:
-            DecodeNetLines();
-            break;
         case ThreadMessage::kEchoLine:
             host_.ShowNotice(text);
             break;
@@ -269,13 +254,20 @@ long CPlovaneApp::PlaySimulation(const std::filesystem::path& path) {
     LineReader reader(file);
     std::string line;
     long count = 0;
-    const std::string myCall = stations_.OwnCall();
+    const LineSink sink{&lines_, {0, LineKind::kFile}, &clock_};
+    const bool onRoad = intake_.running();
+    const std::string myCall = onRoad ? std::string() : stations_.OwnCall();
     LogLineFilter logLines;  // a day file of the station log plays as heard
     while (reader.Next(line)) {
         logLines.Apply(line);
-        decoder_.DecodeLineAs(line, "FILE>", myCall);
+        if (!onRoad)
+            decoder_.DecodeLineAs(line, "FILE>", myCall);  // before start-up or after shut-down
+        else if (!sink.Put(line))
+            break;
         ++count;
     }
+    if (onRoad)
+        intake_.Flush();
     if (views_)
         views_->UpdateViews();
     return count;

@@ -22,8 +22,10 @@
 #include "comm/tnc_port.h"
 #include "core/app_host.h"
 #include "core/clock.h"
+#include "core/line_queue.h"
 #include "core/profile.h"
 #include "core/station_settings.h"
+#include "intake/intake_thread.h"
 #include "intake/packet_intake.h"
 #include "messages/message_list.h"
 #include "stations/station_list.h"
@@ -78,8 +80,8 @@ class CPlovaneApp {
     // The application timer, every kTimerPeriodMs.
     void OnTimer();
 
-    // Decodes every line of a simulation file with the tag "FILE>"; the number of lines, or
-    // -1 when the file cannot be read.
+    // Puts every line of a simulation file on the road (tag "FILE>") and waits until they
+    // are applied; the number of lines, or -1 when the file cannot be read.
     long PlaySimulation(const std::filesystem::path& path);
 
     // File > Replay Log...: plays one day file of the station log into the stores as at
@@ -123,6 +125,9 @@ class CPlovaneApp {
     CMessageList& messages() { return messages_; }
     COutputScheduler& scheduler() { return scheduler_; }
     CPacketIntake& decoder() { return decoder_; }
+    // The one road in: every port's lines, applied in order by the intake thread.
+    LineQueue& lines() { return lines_; }
+    CIntakeThread& intake() { return intake_; }
     CTncPort& tnc() { return tnc_; }
     CGpsPort& gps() { return gps_; }
     CKissPort& kiss() { return kiss_; }
@@ -144,10 +149,9 @@ class CPlovaneApp {
     void Report(const OpenResult& result);
     void OpenCommunications();
     void CloseCommunications();
-    // Decode every complete line of the TNC's and the network's receive buffers; the TNC's
-    // GPS sentences also go to the GPS receiver.
-    void DecodeTncLines();
-    void DecodeNetLines();
+    // Runs on the intake thread after each line was logged, decoded and applied: the place
+    // for everything that acts on received traffic.
+    void Heard(const HeardLine& line, const DecodedPacket& packet);
     // The station log: replay at start, then the writer; stopped at shut-down.
     void StartStationLog(const std::filesystem::path& folder);
     void StopStationLog();
@@ -168,6 +172,8 @@ class CPlovaneApp {
     CMessageList messages_;
     COutputScheduler scheduler_;
     CPacketIntake decoder_;
+    LineQueue lines_;
+    CIntakeThread intake_{lines_, decoder_};
     CTncSettings tncSettings_;
     CGpsSettings gpsSettings_;
     CNetSettings netSettings_;

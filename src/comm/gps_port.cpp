@@ -13,30 +13,6 @@
 
 namespace plovane {
 
-void CGpsSettings::Load(const Profile& p) {
-    enabled = p.GetInt(kSection, "GPSEnabled", 0) != 0;
-    source = p.GetInt(kSection, "GPSType", kGpsFromTncMonitor);
-    port = p.GetString(kSection, "GPSCommPort", "COM1:");
-    baudRate = p.GetInt(kSection, "GPSBaudRate", 4800);
-    dataBits = p.GetInt(kSection, "GPSDataBits", 8);
-    parity = p.GetString(kSection, "GPSParity", "N");
-    stopBits = p.GetString(kSection, "GPSStopBits", "1");
-    gpsdHost = p.GetString(kSection, "GPSDHost", "localhost");
-    gpsdPort = p.GetString(kSection, "GPSDPort", "2947");
-}
-
-void CGpsSettings::Save(Profile& p) const {
-    p.WriteInt(kSection, "GPSEnabled", enabled ? 1 : 0);
-    p.WriteInt(kSection, "GPSType", source);
-    p.WriteString(kSection, "GPSCommPort", port);
-    p.WriteInt(kSection, "GPSBaudRate", baudRate);
-    p.WriteInt(kSection, "GPSDataBits", dataBits);
-    p.WriteString(kSection, "GPSParity", parity);
-    p.WriteString(kSection, "GPSStopBits", stopBits);
-    p.WriteString(kSection, "GPSDHost", gpsdHost);
-    p.WriteString(kSection, "GPSDPort", gpsdPort);
-}
-
 void ApplySentence(CStationList& stations, std::string_view target, std::string_view destination,
                    std::string_view path, std::string_view line, bool handOn) {
     const std::string call = target.empty() ? stations.OwnCall() : std::string(target);
@@ -72,25 +48,20 @@ void ApplyNmeaReport(CStationList& stations, std::string_view target, const Nmea
 }
 
 CGpsPort::CGpsPort(ThreadPoster& poster, NoticeSink& notices)
-    : CSerialPort(poster, notices, "GPS", "PLOVANE_GPS_MUTEX", "PLOVANE_GPS_EVENT") {
-    SetInputHandler([this] { ProcessInput(); });
-}
+    : CSerialPort(poster, notices, "GPS", "PLOVANE_GPS_MUTEX", "PLOVANE_GPS_EVENT") {}
 
-void CGpsPort::ProcessInput() {
+void CGpsPort::LinesArrived() {
     DrainLines(Buffer(), [this](std::string_view line) {
         if (stations_ != nullptr)
             ApplySentence(*stations_, "", "", "", line, true);
     });
 }
 
-void CGpsPort::LoadSettings(const Profile& profile) {
-    if (settings_ == nullptr)
-        return;
-    settings_->Load(profile);
+void CGpsPort::SetSettings(const CGpsSettings& settings) {
     SetParameters(
-        SerialParametersOf(*settings_, settings_->enabled && settings_->source == kGpsSerialPort));
-    gpsFromTnc_ = settings_->enabled && (settings_->source == kGpsFromTncMonitor ||
-                                         settings_->source == kGpsFromTncPolled);
+        SerialParametersOf(settings, settings.enabled && settings.source == kGpsSerialPort));
+    gpsFromTnc_ = settings.enabled &&
+                  (settings.source == kGpsFromTncMonitor || settings.source == kGpsFromTncPolled);
 }
 
 void CGpsPort::ParseSentence(std::string_view target, std::string_view destination,

@@ -193,7 +193,7 @@ void CKissPort::TellDropped() {
 }
 
 void CKissPort::PostEcho(const std::string& monitorLine) {
-    if (exiting_ == nullptr || !exiting_->load())
+    if (!sink_.Ending())
         poster_.Post(ThreadMessage::kEchoLine, "TNC>" + monitorLine);
 }
 
@@ -211,8 +211,7 @@ void CKissPort::Received(const uint8_t* data, size_t length) {
         // follows it would have been split off as a line of its own there, and is left out.
         std::string line = Ax25MonitorLine(decoded);
         line.resize(std::min(line.size(), line.find_first_of("\r\n")));
-        if (lineHandler_)
-            lineHandler_(line);
+        sink_.Put(line, link_.FeedToken());
     });
     for (size_t framing = deframer_.framesDropped() - droppedBefore; framing > 0; --framing)
         FrameDropped("bad framing");

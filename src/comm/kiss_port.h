@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A KISS TNC, on a serial port or over TCP (a software TNC such as a sound-card modem). The
 // port's worker thread de-frames what arrives, decodes each AX.25 UI frame into a monitor line
-// and hands it to the line handler (normally the decoder's intake, as the text-mode TNC's lines
-// go); queued information fields leave as UI frames from the own call to the destination over
-// the station's digipeater path. A TCP link that goes away is made again with a growing pause.
+// and hands it to the line sink (the line queue, as the text-mode TNC's lines go); queued
+// information fields leave as UI frames from the own call to the destination over the station's
+// digipeater path. A TCP link that goes away is made again with a growing pause.
 #pragma once
 
 #include <atomic>
@@ -20,6 +20,7 @@
 #include "comm/open_result.h"
 #include "comm/port_thread.h"
 #include "comm/tnc_port.h"
+#include "core/line_queue.h"
 #include "core/output_port.h"
 #include "core/sinks.h"
 #include "core/station_settings.h"
@@ -27,7 +28,7 @@
 namespace plovane {
 
 // Thread-safe: Open, Close and the setters belong to the user-interface thread (set the line
-// handler while closed); QueueText, IsOpen and the counters may be called from any thread.
+// sink while closed); QueueText, IsOpen and the counters may be called from any thread.
 // The settings mutex guards the station settings copy; the link has its own lock.
 class CKissPort final : public OutputPort {
   public:
@@ -46,11 +47,9 @@ class CKissPort final : public OutputPort {
     void SetTncSettings(const CTncSettings& settings) { tnc_ = settings; }
     // The own call, destination and path of transmitted frames.
     void SetStationSettings(const CStationSettings& settings);
-    // Runs on the port's thread for every received frame, with its monitor line (no line end).
-    void SetLineHandler(std::function<void(std::string_view line)> handler) {
-        lineHandler_ = std::move(handler);
-    }
-    void SetExitingFlag(const std::atomic<bool>* exiting) { exiting_ = exiting; }
+    // Where the monitor line of every received frame goes (no line end), tagged with this
+    // port; once its queue is closed no echo lines are posted either.
+    void SetLineSink(const LineSink& sink) { sink_ = sink; }
     void SetTimings(const PortTimings& timings) { timings_ = timings; }
 
     // Starts the link when the TNC is enabled in a KISS mode. Fails at once only for settings
@@ -91,8 +90,7 @@ class CKissPort final : public OutputPort {
     NoticeSink& notices_;
     CTncSettings tnc_;
     CTncSettings active_;  // the settings of the running link (user-interface thread)
-    std::function<void(std::string_view)> lineHandler_;
-    const std::atomic<bool>* exiting_ = nullptr;
+    LineSink sink_;
     PortTimings timings_;
 
     mutable std::mutex settingsMutex_;

@@ -12,7 +12,6 @@
 
 #include "comm/passcode.h"
 #include "core/latin1.h"
-#include "core/timed_lock.h"
 #include "core/version.h"
 
 namespace plovane {
@@ -99,15 +98,6 @@ OpenResult CNetManager::CreateObjects() {
     return {true, {}};
 }
 
-void CNetManager::LoadSettings(const Profile& profile) {
-    if (settings_ != nullptr) {
-        settings_->Load(profile);
-        loaded_ = *settings_;
-    } else {
-        loaded_.Load(profile);
-    }
-}
-
 std::string CNetManager::StatusText() const {
     std::string text;
     if (open_ && unverified_) {
@@ -177,7 +167,7 @@ OpenResult CNetManager::Open() {
         Lost(autoReconnect || reason == CPortThread::kSilentReason);
     };
     handlers.writing = [this](const std::string& text) {
-        if (exiting_ == nullptr || !exiting_->load())
+        if (!sink_.Ending())
             poster_.Post(ThreadMessage::kEchoLine, "NET>" + MaskPasscode(text));
     };
     handlers.unsent = [this, login](std::vector<std::string>&& texts) {
@@ -216,12 +206,11 @@ void CNetManager::Close() {
 void CNetManager::StopLink(Ms drainLimit) {
     {
         std::lock_guard lock(mutex_);
-        // A reader waiting for the intake gives up; texts already queued may still go out.
+        // Texts already queued may still go out.
         stop_ = true;
         loggedIn_ = false;
         held_.clear();
     }
-    stopped_.notify_all();
     link_.Stop(drainLimit);
 }
 
@@ -249,11 +238,6 @@ void CNetManager::QueueText(const std::string& text, int /*delayBeforeMs*/, int 
     }
     if (droppedHeld)
         notices_.ShowNotice("APRS-IS not connected: the oldest waiting text was dropped.");
-}
-
-bool CNetManager::WaitForStop(Ms timeout) {
-    std::unique_lock lock(mutex_);
-    return stopped_.wait_for(lock, timeout, [this] { return stop_; });
 }
 
 int CNetManager::OpenLink(int wakeFd, const std::string& host, const std::string& port, Ms timeout,
@@ -351,11 +335,6 @@ void CNetManager::Received(const uint8_t* data, size_t length) {
                 break;
             case StoreResult::kStopped:
                 return;
-            case StoreResult::kLockFailed:
-                // The link is dropped as broken.
-                lastError_ = ETIMEDOUT;
-                shutdown(fd_, SHUT_RDWR);
-                return;
         }
     }
 }
@@ -372,33 +351,14 @@ CNetManager::StoreResult CNetManager::StoreChunk(const uint8_t* data, size_t len
     if (count == 0)
         return StoreResult::kStored;
     const bool lineEnd = HasLineEnd(bytes, count);
-
-    const auto drainDeadline = SteadyClock::now() + timings_.drainLimit;
-    for (;;) {
-        auto lock = TimedLock(buffer_.mutex, Ms(1000));
-        if (!lock.owns_lock())
-            return StoreResult::kLockFailed;
+    {
+        const std::lock_guard lock(buffer_.mutex);
         if (buffer_.fill + count >= buffer_.capacity()) {
-            if (!HasLineEnd(buffer_.bytes.data(), buffer_.fill)) {
-                // No monitor line is this long: the buffer holds the start of a line that
-                // never ended. Drop it and the rest of that line, or the link would take
-                // nothing more.
-                buffer_.fill = 0;
-                discarding_ = true;
-            } else if (SteadyClock::now() >= drainDeadline) {
-                // The intake has not taken lines for too long. Drop this chunk, and with it
-                // the line it continued and the line it leaves unfinished; the complete lines
-                // already stored stay.
-                TrimToLastLineEnd(buffer_);
-                discarding_ = !IsLineEnd(bytes[count - 1]);
-                return StoreResult::kStored;
-            } else {
-                // Complete lines wait for the user-interface thread; let it catch up.
-                lock.unlock();
-                if (WaitForStop(Ms(100)))
-                    return StoreResult::kStopped;
-                continue;
-            }
+            // Complete lines never wait here, so a full buffer holds the start of a line that
+            // never ended: no monitor line is this long. Drop it and the rest of that line,
+            // or the link would take nothing more.
+            buffer_.fill = 0;
+            discarding_ = true;
         }
         size_t start = 0;
         if (discarding_) {
@@ -412,18 +372,20 @@ CNetManager::StoreResult CNetManager::StoreChunk(const uint8_t* data, size_t len
         std::copy(bytes + start, bytes + count,
                   buffer_.bytes.begin() + static_cast<std::ptrdiff_t>(buffer_.fill));
         buffer_.fill += count - start;
-        break;
     }
-    if (lineEnd)
-        poster_.Post(ThreadMessage::kNetLines);
-    return StoreResult::kStored;
+    if (!lineEnd)
+        return StoreResult::kStored;
+    // Each complete line goes on the road at once; a full queue holds the reader here, and
+    // the server waits for us.
+    bool taken = true;
+    DrainLines(buffer_,
+               [&](std::string_view line) { taken = sink_.Put(line, link_.FeedToken()) && taken; });
+    return taken || sink_.queue == nullptr ? StoreResult::kStored : StoreResult::kStopped;
 }
 
 void CNetManager::DropPartialLine() {
-    auto lock = TimedLock(buffer_.mutex);
+    const std::lock_guard lock(buffer_.mutex);
     discarding_ = false;
-    if (!lock.owns_lock())
-        return;
     TrimToLastLineEnd(buffer_);
 }
 

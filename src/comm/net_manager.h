@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The APRS-IS client: one TCP connection to a server, run by a port thread. The thread
 // connects, sends the login line and then the queued texts, gathers what the server sends in
-// the network receive buffer (the user-interface thread decodes it on kNetLines) and, when
+// its line sink (the line queue), complete lines only, and, when
 // asked to, reconnects after the link breaks.
 #pragma once
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -20,8 +19,8 @@
 #include "comm/open_result.h"
 #include "comm/port_thread.h"
 #include "comm/receive_buffer.h"
+#include "core/line_queue.h"
 #include "core/output_port.h"
-#include "core/profile.h"
 #include "core/sinks.h"
 
 namespace plovane {
@@ -32,9 +31,6 @@ struct NetTimings {
     std::chrono::milliseconds retryInterval{2500};
     // How long one address may take to accept the connection before the next is tried.
     std::chrono::milliseconds connectTimeout{15000};
-    // How long the reader waits for the intake to make room in a full buffer before it drops
-    // what it received.
-    std::chrono::milliseconds drainLimit{10000};
     // How long Close lets queued texts go out before it stops the thread.
     std::chrono::milliseconds closeDrainLimit{15000};
     // Servers send a "#" line about every 20 s: a link silent this long is dead, and is
@@ -49,10 +45,10 @@ std::string NetLoginLine(std::string_view myCall, std::string_view filter);
 // The text with the passcode of a login line masked ("pass *****"), for showing it.
 std::string MaskPasscode(std::string_view text);
 
-// Thread-safe: Open, Close, LoadSettings and the setters belong to one controlling thread
+// Thread-safe: Open, Close and the setters belong to one controlling thread
 // (the user-interface thread); QueueText, IsOpen and the status reads may come from any
 // thread. The mutex guards the texts held for a connection and whether the login has gone
-// out; the receive buffer has its own timed mutex; the flags are atomics. Lock order: this
+// out; the receive buffer has its own mutex; the flags are atomics. Lock order: this
 // mutex, then the port thread's.
 class CNetManager final : public OutputPort {
   public:
@@ -77,17 +73,16 @@ class CNetManager final : public OutputPort {
     // network write event.  " with the quoted event name.
     OpenResult CreateObjects();
 
-    // The settings record LoadSettings fills (may be null: the client then keeps its own).
-    void SetSettings(CNetSettings* settings) { settings_ = settings; }
     // The own call for the login line, read at Open ("NOCALL" until set).
     void SetMyCall(std::string call) { myCall_ = std::move(call); }
-    // The application's exiting flag: while it is set no echo lines are posted.
-    void SetExitingFlag(const std::atomic<bool>* exiting) { exiting_ = exiting; }
+    // Where the complete received lines go; once its queue is closed no echo lines are
+    // posted either. Set while the client is closed.
+    void SetLineSink(const LineSink& sink) { sink_ = sink; }
     // Set while closed.
     void SetTimings(const NetTimings& timings) { timings_ = timings; }
 
-    // Reads the "Comm" keys into the settings record and keeps a copy for the next Open.
-    void LoadSettings(const Profile& profile);
+    // A copy of the settings for the next Open.
+    void SetSettings(const CNetSettings& settings) { loaded_ = settings; }
     const CNetSettings& loadedSettings() const { return loaded_; }
 
     // Clears the flags and the held texts, and when the network is enabled starts the
@@ -120,11 +115,11 @@ class CNetManager final : public OutputPort {
     // line; with no connection under way it is dropped.
     void QueueText(const std::string& text, int delayBeforeMs = 0, int delayAfterMs = 0) override;
 
-    // The receive buffer the decoder's intake pass drains.
+    // The received bytes not yet cut into lines.
     ReceiveBuffer& Buffer() { return buffer_; }
 
   private:
-    enum class StoreResult { kStored, kStopped, kLockFailed };
+    enum class StoreResult { kStored, kStopped };
 
     // Worker-thread hooks of the link.
     int OpenLink(int wakeFd, const std::string& host, const std::string& port,
@@ -139,17 +134,14 @@ class CNetManager final : public OutputPort {
     StoreResult StoreChunk(const uint8_t* data, size_t length);
     // Drops an unfinished line at the end of the buffer: it will never be completed.
     void DropPartialLine();
-    // Waits until the time passes (false) or the client is stopped (true).
-    bool WaitForStop(std::chrono::milliseconds timeout);
     void SetState(bool open, bool pending, bool error);
     void StopLink(std::chrono::milliseconds drainLimit);
 
     ThreadPoster& poster_;
     NoticeSink& notices_;
     const std::string eventName_;
-    CNetSettings* settings_ = nullptr;
     std::string myCall_ = "NOCALL";
-    const std::atomic<bool>* exiting_ = nullptr;
+    LineSink sink_;
     CNetSettings loaded_;
     NetTimings timings_;
     bool started_ = false;  // controlling thread only: Open started the link
@@ -168,11 +160,10 @@ class CNetManager final : public OutputPort {
     std::atomic<bool> unverified_{false};  // logged in, passcode refused
 
     mutable std::mutex mutex_;
-    std::condition_variable stopped_;  // wakes a reader waiting for the intake
-    bool stop_ = false;                // guarded by mutex_
-    bool loggedIn_ = false;            // guarded by mutex_: the login is queued on this link
-    std::deque<std::string> held_;     // guarded by mutex_: waiting for a connection
-    std::string loginAnswer_;          // guarded by mutex_: the server's "# logresp" text
+    bool stop_ = false;             // guarded by mutex_
+    bool loggedIn_ = false;         // guarded by mutex_: the login is queued on this link
+    std::deque<std::string> held_;  // guarded by mutex_: waiting for a connection
+    std::string loginAnswer_;       // guarded by mutex_: the server's "# logresp" text
 
     CPortThread link_;  // last: its thread stops before the rest goes
 };

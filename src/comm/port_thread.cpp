@@ -209,6 +209,7 @@ bool CPortThread::Start(PortOpener opener, PortHandlers handlers, PortTimings ti
     timings_ = timings;
     DrainEventFd(wakeFd_);
     stop_ = false;
+    feedStop_ = std::stop_source();
     {
         std::lock_guard lock(mutex_);
         queue_.clear();
@@ -233,6 +234,8 @@ bool CPortThread::Start(PortOpener opener, PortHandlers handlers, PortTimings ti
 void CPortThread::Stop(Ms drainLimit) {
     if (!thread_.joinable())
         return;
+    // A worker waiting to hand on a received line gives up at once.
+    feedStop_.request_stop();
     {
         // Queued bytes (a KISS exit, restore commands) go out before the link closes.
         std::unique_lock lock(mutex_);

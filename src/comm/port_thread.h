@@ -14,6 +14,7 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <stop_token>
 #include <string>
 #include <thread>
 #include <vector>
@@ -75,6 +76,9 @@ class CPortThread {
 
     bool IsOpen() const { return open_.load(); }
     bool IsRunning() const { return running_.load(); }
+    // Requested when Stop begins: a worker waiting for room in the line queue gives up.
+    // For the worker's handlers.
+    std::stop_token FeedToken() const { return feedStop_.get_token(); }
     std::string LastError() const;
 
   private:
@@ -95,7 +99,8 @@ class CPortThread {
     std::atomic<bool> open_{false};
     std::atomic<bool> running_{false};
     std::atomic<bool> stop_{false};
-    int wakeFd_ = -1;  // eventfd: Stop and Send wake the worker out of poll()
+    int wakeFd_ = -1;            // eventfd: Stop and Send wake the worker out of poll()
+    std::stop_source feedStop_;  // made anew by Start, while no worker runs
 
     mutable std::mutex mutex_;
     std::condition_variable drained_;

@@ -13,8 +13,6 @@
 #include <string_view>
 #include <vector>
 
-#include "core/timed_lock.h"
-
 namespace plovane {
 
 // Thread-safe through `mutex`, which guards `bytes` and `fill`; hold it only while bytes are
@@ -28,7 +26,7 @@ struct ReceiveBuffer {
 
     std::vector<uint8_t> bytes;  // fixed capacity; the first `fill` bytes are valid
     size_t fill = 0;
-    std::timed_mutex mutex;
+    std::mutex mutex;
     std::string name;  // e.g. "PLOVANE_TNC_MUTEX", for diagnostics
 
     size_t capacity() const { return bytes.size(); }
@@ -44,11 +42,7 @@ void DrainLines(ReceiveBuffer& buffer, Handle&& handle) {
     std::string lines;
     for (;;) {
         {
-            std::unique_lock lock(buffer.mutex, std::try_to_lock);
-            if (!lock.owns_lock())
-                lock = TimedLock(buffer.mutex, kStoreLockWait);
-            if (!lock.owns_lock())
-                return;
+            const std::lock_guard lock(buffer.mutex);
             const size_t fill = std::min(buffer.fill, buffer.bytes.size());
             size_t cut = fill;
             while (cut > 0 && !isLineEnd(static_cast<char>(buffer.bytes[cut - 1])))

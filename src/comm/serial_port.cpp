@@ -17,7 +17,6 @@
 #include "comm/serial_line.h"
 #include "comm/tnc_file.h"
 #include "core/latin1.h"
-#include "core/timed_lock.h"
 
 namespace plovane {
 namespace {
@@ -69,8 +68,6 @@ OpenResult CSerialPort::CreateObjects() {
     return {true, {}};
 }
 
-void CSerialPort::LoadSettings(const Profile& /*profile*/) {}
-
 int CSerialPort::ScaledMs(int ms) const {
     if (ms <= 0)
         return 0;
@@ -88,9 +85,8 @@ OpenResult CSerialPort::Open() {
     error_ = false;
     discarding_ = false;
     {
-        const auto lock = TimedLock(buffer_.mutex);
-        if (lock.owns_lock())
-            buffer_.fill = 0;
+        const std::lock_guard lock(buffer_.mutex);
+        buffer_.fill = 0;
     }
 
     if (!parameters_.enabled)
@@ -129,7 +125,7 @@ OpenResult CSerialPort::Open() {
     handlers.received = [this](const uint8_t* data, size_t length) { Received(data, length); };
     handlers.lost = [this](const std::string&) { Fail(); };
     handlers.writing = [this](const std::string& text) {
-        if (exiting_ == nullptr || !exiting_->load())
+        if (!sink_.Ending())
             poster_.Post(ThreadMessage::kEchoLine, "TNC>" + text);
     };
     PortTimings timings;
@@ -180,8 +176,12 @@ void CSerialPort::Received(const uint8_t* data, size_t length) {
     bool lineEnd = false;
     for (size_t done = 0; done < length; done += kReadChunkBytes)
         lineEnd |= StoreChunk(data + done, std::min(kReadChunkBytes, length - done));
-    if (lineEnd && inputHandler_)
-        inputHandler_();
+    if (lineEnd)
+        LinesArrived();
+}
+
+void CSerialPort::LinesArrived() {
+    DrainLines(buffer_, [this](std::string_view line) { sink_.Put(line, link_.FeedToken()); });
 }
 
 bool CSerialPort::StoreChunk(const uint8_t* data, size_t length) {
@@ -194,9 +194,7 @@ bool CSerialPort::StoreChunk(const uint8_t* data, size_t length) {
     }
     const bool lineEnd = HasLineEnd(bytes, count);
 
-    const auto lock = TimedLock(buffer_.mutex, std::chrono::milliseconds(1000));
-    if (!lock.owns_lock())
-        return lineEnd;
+    const std::lock_guard lock(buffer_.mutex);
 
     if (buffer_.fill + count >= buffer_.capacity() &&
         !HasLineEnd(buffer_.bytes.data(), buffer_.fill)) {
@@ -215,7 +213,8 @@ bool CSerialPort::StoreChunk(const uint8_t* data, size_t length) {
             ++start;
     }
     const size_t kept = count - start;
-    // Lines wait for the intake; while they do, a chunk that does not fit is dropped whole.
+    // Complete lines leave at once, so only a line that never ends fills the buffer; a chunk
+    // that does not fit meanwhile is dropped whole.
     if (kept > 0 && buffer_.fill + kept < buffer_.capacity()) {
         std::copy(bytes + start, bytes + count, buffer_.bytes.begin() + buffer_.fill);
         buffer_.fill += kept;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // One serial port on the shared link worker: it gathers received bytes in the port's receive
-// buffer and runs the line intake when a line end arrives, and sends queued texts one by one,
-// each with a pause before and after it. The TNC port and the GPS port build on it.
+// buffer and hands each complete line to its line sink (the line queue), and sends queued texts one
+// by one, each with a pause before and after it. The TNC port and the GPS port build on it.
 //
 // The worker waits in poll() on the device and on its wake-up event, and the pauses are poll
 // time-outs, so Close stops it at once; a read or write that fails (a hang-up, an unplugged
@@ -18,8 +18,8 @@
 #include "comm/open_result.h"
 #include "comm/port_thread.h"
 #include "comm/receive_buffer.h"
+#include "core/line_queue.h"
 #include "core/output_port.h"
-#include "core/profile.h"
 #include "core/sinks.h"
 
 namespace plovane {
@@ -56,7 +56,7 @@ std::string SerialDevicePath(std::string_view portName);
 
 // Thread-safe: Open, Close, the setters and the Send hooks belong to one controlling thread
 // (the user-interface thread); QueueText, IsOpen and HasError may be called from any thread.
-// The link worker guards its write queue; the receive buffer has its own timed mutex; the
+// The link worker guards its write queue; the receive buffer has its own mutex; the
 // error flag is atomic.
 class CSerialPort : public OutputPort {
   public:
@@ -79,16 +79,12 @@ class CSerialPort : public OutputPort {
     // "Unable to create serial write event.  " and the quoted event name.
     OpenResult CreateObjects();
 
-    // Copies the port parameters from the subclass's settings; the base keeps what it has.
-    virtual void LoadSettings(const Profile& profile);
     void SetParameters(const SerialParameters& parameters) { parameters_ = parameters; }
     const SerialParameters& parameters() const { return parameters_; }
 
-    // Run on the read thread whenever a received chunk holds CR or LF; normally the
-    // decoder's intake pass. Set while the port is closed.
-    void SetInputHandler(std::function<void()> handler) { inputHandler_ = std::move(handler); }
-    // The application's exiting flag: while it is set no echo lines are posted.
-    void SetExitingFlag(const std::atomic<bool>* exiting) { exiting_ = exiting; }
+    // Where the complete received lines go, tagged with this port; once its queue is closed
+    // (the program is ending) no echo lines are posted either. Set while the port is closed.
+    void SetLineSink(const LineSink& sink) { sink_ = sink; }
     // Multiplies every write delay, the settling pause of Close and its wait for the writer
     // (1.0 in the program; tests shorten the TNC's multi-second sequences with it). Set while
     // the port is closed.
@@ -124,10 +120,13 @@ class CSerialPort : public OutputPort {
     virtual void SendRestoreFile() {}
     virtual void SendMonitorOff() {}
 
-    // The receive buffer the decoder's intake pass drains.
+    // The received bytes not yet cut into lines.
     ReceiveBuffer& Buffer() { return buffer_; }
 
   protected:
+    // Runs on the read thread whenever a received chunk holds CR or LF: hands the complete
+    // lines to the sink (waiting while the queue is full).
+    virtual void LinesArrived();
     const std::string& role() const { return role_; }
     int ScaledMs(int ms) const;
 
@@ -144,8 +143,7 @@ class CSerialPort : public OutputPort {
     const std::string role_;
     const std::string eventName_;
     SerialParameters parameters_;
-    std::function<void()> inputHandler_;
-    const std::atomic<bool>* exiting_ = nullptr;
+    LineSink sink_;
     double delayScale_ = 1.0;
 
     ReceiveBuffer buffer_;

@@ -6,55 +6,12 @@
 
 namespace plovane {
 
-void CTncSettings::Load(const Profile& p) {
-    enabled = p.GetInt(kSection, "TNCEnabled", 0) != 0;
-    baudRate = p.GetInt(kSection, "TNCBaudRate", 9600);
-    port = p.GetString(kSection, "TNCCommPort", "COM1:");
-    dataBits = p.GetInt(kSection, "TNCDataBits", 8);
-    parity = p.GetString(kSection, "TNCParity", "N");
-    stopBits = p.GetString(kSection, "TNCStopBits", "1");
-    tncCommandFile = p.GetString(kSection, "TNCType", "");
-    mode = p.GetInt(kSection, "TNCMode", kTncText);
-    if (mode < kTncText || mode > kTncKissTcp)
-        mode = kTncText;
-    kissHost = p.GetString(kSection, "KISSHost", "localhost");
-    kissPort = p.GetString(kSection, "KISSPort", "8001");
-    kissChannel = p.GetInt(kSection, "KISSChannel", 0);
-    kissTxDelay = p.GetInt(kSection, "KISSTxDelay", -1);
-    kissPersistence = p.GetInt(kSection, "KISSPersistence", -1);
-    kissSlotTime = p.GetInt(kSection, "KISSSlotTime", -1);
-    kissFullDuplex = p.GetInt(kSection, "KISSFullDuplex", -1);
-}
-
-void CTncSettings::Save(Profile& p) const {
-    p.WriteInt(kSection, "TNCEnabled", enabled ? 1 : 0);
-    p.WriteInt(kSection, "TNCBaudRate", baudRate);
-    p.WriteString(kSection, "TNCCommPort", port);
-    p.WriteInt(kSection, "TNCDataBits", dataBits);
-    p.WriteString(kSection, "TNCParity", parity);
-    p.WriteString(kSection, "TNCStopBits", stopBits);
-    p.WriteString(kSection, "TNCType", tncCommandFile);
-    p.WriteInt(kSection, "TNCMode", mode);
-    p.WriteString(kSection, "KISSHost", kissHost);
-    p.WriteString(kSection, "KISSPort", kissPort);
-    p.WriteInt(kSection, "KISSChannel", kissChannel);
-    p.WriteInt(kSection, "KISSTxDelay", kissTxDelay);
-    p.WriteInt(kSection, "KISSPersistence", kissPersistence);
-    p.WriteInt(kSection, "KISSSlotTime", kissSlotTime);
-    p.WriteInt(kSection, "KISSFullDuplex", kissFullDuplex);
-}
-
 CTncPort::CTncPort(ThreadPoster& poster, NoticeSink& notices)
     : CSerialPort(poster, notices, "TNC", "PLOVANE_TNC_MUTEX", "PLOVANE_TNC_EVENT") {}
 
-void CTncPort::LoadSettings(const Profile& profile) {
-    if (settings_ != nullptr) {
-        settings_->Load(profile);
-        // A KISS TNC is driven by the KISS port; this one stays closed.
-        SetParameters(
-            SerialParametersOf(*settings_, settings_->enabled && settings_->mode == kTncText));
-        commandFile_ = settings_->tncCommandFile;
-    }
+void CTncPort::SetSettings(const CTncSettings& settings) {
+    SetParameters(SerialParametersOf(settings, settings.enabled && settings.mode == kTncText));
+    commandFile_ = settings.tncCommandFile;
 }
 
 void CTncPort::SendWakeUp() {

@@ -13,7 +13,6 @@ namespace plovane {
 
 // Work posted to the user-interface thread.
 enum class ThreadMessage : int {
-    kNetLines,          // network lines are waiting in the receive buffer
     kEchoLine,          // a line was sent; the text travels with the message
     kPortStatus,        // a port or the network client changed state
     kStationSetupDone,  // the station setup sheet was closed with OK

@@ -65,6 +65,17 @@ void CPacketIntake::DecodeLineAs(std::string_view line, std::string_view tag,
     ApplyPacket(packet, tag, now, targets_);
 }
 
+void CPacketIntake::Take(const HeardLine& line, const HeardHook& after) {
+    const std::string_view tag = LineTag(line.origin.kind);
+    if (observer_)
+        observer_(line.bytes, tag);
+    const DecodedPacket packet =
+        Decode(line.bytes, line.heard, clock_.BiasMinutes(), targets_.stations.OwnCall());
+    ApplyPacket(packet, tag, line.heard, targets_);
+    if (after)
+        after(line, packet);
+}
+
 void CPacketIntake::DecodeLine(std::string_view line, std::string_view tag) {
     DecodeLineAs(line, tag, targets_.stations.OwnCall());
 }

@@ -11,6 +11,7 @@
 #include "aprs/packet_decoder.h"
 #include "core/app_host.h"
 #include "core/clock.h"
+#include "core/line_queue.h"
 
 namespace plovane {
 
@@ -41,9 +42,9 @@ void ApplyPacket(const DecodedPacket& packet, std::string_view tag, const CDateT
 // The same, the station store reading the clock itself.
 void ApplyPacket(const DecodedPacket& packet, std::string_view tag, const PacketTargets& targets);
 
-// Thread-safe: DecodeLine may run on several threads at once (port threads and the
-// user-interface thread); each line is decoded on its own and the stores lock themselves.
-// Set the links before any thread decodes.
+// Thread-safe: lines normally arrive on the one consumer of the line queue (Take), but
+// DecodeLine may run on other threads too; each line is decoded on its own and the stores
+// lock themselves. Set the links before any thread decodes.
 class CPacketIntake {
   public:
     CPacketIntake(const Clock& clock, PacketTargets targets) : clock_(clock), targets_(targets) {}
@@ -61,6 +62,10 @@ class CPacketIntake {
     // The same with the own call already read (a port reads it once for all its lines); named
     // apart so that three string literals cannot pick it by mistake.
     void DecodeLineAs(std::string_view line, std::string_view tag, std::string_view myCall);
+    // A line from the queue: logged, decoded and applied as heard at its time, under the
+    // tag of its kind; then `after` (when set) gets it with its packet.
+    using HeardHook = std::function<void(const HeardLine& line, const DecodedPacket& packet)>;
+    void Take(const HeardLine& line, const HeardHook& after);
 
   private:
     const Clock& clock_;

@@ -79,14 +79,7 @@ CMessageList::CMessageList(const CStationSettings& settings, const Clock& clock,
 CMessageList::~CMessageList() = default;
 
 CMessageList::Lock CMessageList::TakeLock() const {
-    // A free lock is taken without reading the clock. The wait is measured on the system
-    // clock: libstdc++ then waits in pthread_mutex_timedlock, which ThreadSanitizer follows;
-    // the steady-clock wait (pthread_mutex_clocklock) is invisible to it and every unlock
-    // would be reported as a fault.
-    Lock lock(mutex_, std::try_to_lock);
-    if (!lock)
-        (void)lock.try_lock_until(std::chrono::system_clock::now() + kLockWait);
-    return lock;
+    return Lock(mutex_);
 }
 
 void CMessageList::Deliver(const Effects& effects) {
@@ -122,16 +115,12 @@ void CMessageList::SetViewRedraw(std::function<void()> redraw) {
 
 bool CMessageList::SetSounds(const MessageSoundSettings& sounds) {
     Lock lock = TakeLock();
-    if (!lock)
-        return false;
     sounds_ = sounds;
     return true;
 }
 
 bool CMessageList::ApplySettings(const CStationSettings& settings) {
     Lock lock = TakeLock();
-    if (!lock)
-        return false;
     settings_ = settings;
     return true;
 }
@@ -140,8 +129,6 @@ void CMessageList::ApplyLimit() {
     Effects effects;
     {
         Lock lock = TakeLock();
-        if (!lock)
-            return;
         TrimToLimitLocked(effects);
     }
     Deliver(effects);
@@ -314,8 +301,6 @@ void CMessageList::ReceiveMessage(std::string_view from, std::string_view to, st
     Effects effects;
     {
         Lock lock = TakeLock();
-        if (!lock)
-            return;
 
         const MessageText parsed = ParseMessageText(text);
         const bool toUs = IsOwnCall(ownCall, to);
@@ -403,8 +388,6 @@ void CMessageList::SendPending(std::string_view addresseeFilter) {
     Effects effects;
     {
         Lock lock = TakeLock();
-        if (!lock)
-            return;
         SendPendingLocked(ownCall, addresseeFilter, effects);
     }
     Deliver(effects);
@@ -420,8 +403,6 @@ uint64_t CMessageList::SendNewMessage(std::string_view addressee, std::string_vi
     uint64_t key = 0;
     {
         Lock lock = TakeLock();
-        if (!lock)
-            return 0;
         CMessage* added = AddLocked(ownCall, now, ownCall, addressee, number, text, effects);
         if (added == nullptr)
             return 0;
@@ -441,8 +422,6 @@ std::optional<CMessage> CMessageList::FindMessage(std::string_view from, std::st
                                                   std::string_view number,
                                                   std::string_view text) const {
     Lock lock = TakeLock();
-    if (!lock)
-        return std::nullopt;
     const CMessage* found = FindByKey(index_, from, to, number, text);
     if (found == nullptr)
         return std::nullopt;
@@ -457,8 +436,6 @@ std::optional<CMessage> CMessageList::AddMessage(std::string_view from, std::str
     std::optional<CMessage> result;
     {
         Lock lock = TakeLock();
-        if (!lock)
-            return std::nullopt;
         const CMessage* added = AddLocked(ownCall, now, from, to, number, text, effects);
         if (added != nullptr)
             result = *added;
@@ -478,8 +455,6 @@ void CMessageList::RestoreSentMessage(std::string_view to, std::string_view numb
     Effects effects;
     {
         Lock lock = TakeLock();
-        if (!lock)
-            return;
         CMessage* message = AddLocked(ownCall, now, ownCall, to, number, text, effects);
         if (message == nullptr)
             return;
@@ -505,8 +480,6 @@ void CMessageList::RestoreSentMessage(std::string_view to, std::string_view numb
 void CMessageList::HoldRestored(uint64_t firstKey) {
     const std::string ownCall = ownCall_ ? ownCall_() : std::string();
     Lock lock = TakeLock();
-    if (!lock)
-        return;
     for (CMessage& m : messages_) {
         if (m.key < firstKey)
             continue;
@@ -550,15 +523,11 @@ std::string CMessageList::NextAnnouncementId(bool advance) {
 
 std::vector<CMessage> CMessageList::Snapshot() const {
     Lock lock = TakeLock();
-    if (!lock)
-        return {};
     return {messages_.begin(), messages_.end()};
 }
 
 std::optional<CMessage> CMessageList::Find(uint64_t key) const {
     Lock lock = TakeLock();
-    if (!lock)
-        return std::nullopt;
     const auto found = FindKeyIn(messages_, key);
     if (found == messages_.end())
         return std::nullopt;
@@ -574,8 +543,6 @@ template <typename Change>
 bool CMessageList::ChangeByKey(uint64_t key, Change&& change) {
     {
         Lock lock = TakeLock();
-        if (!lock)
-            return false;
         const auto found = FindKeyIn(messages_, key);
         if (found == messages_.end())
             return false;

@@ -4,11 +4,11 @@
 // station, answers them automatically when asked to, and sends the user's unacknowledged
 // messages again whenever the scheduler's message slot comes due.
 //
-// Thread-safe: every operation takes the store lock (waiting at most 10 s; an operation that
-// cannot get it does nothing). The lock guards the records' fields as well as the list, and
-// the look-up-then-add of a received message runs under one lock, so the same message
-// arriving from the TNC and the network at once is stored once. Readers get copies.
-// Lock order: this store, then a port queue (QueueText is called under the lock); nothing
+// Thread-safe: every operation takes the store lock; received messages arrive on the one
+// intake thread, the windows and the output thread read and send. The lock guards the records'
+// fields as well as the list, and the look-up-then-add of a received message runs under one lock,
+// so the same message arriving from the TNC and the network at once is stored once. Readers get
+// copies. Lock order: this store, then a port queue (QueueText is called under the lock); nothing
 // else is taken under it. The own call is read from the station store before the lock is
 // taken. Host notifications (MessageChanged, sounds), the scheduler's ArmMessageSlot and the
 // view redraw are made after the lock is released.
@@ -57,7 +57,6 @@ class CMessageList final : public PendingSender {
     // The store never holds more than this, even with the message limit off, so a flood of
     // distinct messages cannot exhaust memory.
     static constexpr size_t kMaxMessages = 100000;
-    static constexpr std::chrono::milliseconds kLockWait{10000};
     static constexpr int64_t kQueryIntervalMs = 60 * 1000;
     static constexpr int64_t kGeneralQueryIntervalMs = 5 * 60 * 1000;
 
@@ -148,7 +147,7 @@ class CMessageList final : public PendingSender {
     void ClearMessageWaiting() { messageWaiting_.store(false); }
 
   private:
-    using Lock = std::unique_lock<std::timed_mutex>;
+    using Lock = std::unique_lock<std::mutex>;
     // What a locked section leaves to be done once the lock is released.
     struct Effects {
         std::vector<uint64_t> changed;
@@ -162,7 +161,7 @@ class CMessageList final : public PendingSender {
     Lock TakeLock() const;
     void Deliver(const Effects& effects);
     // Runs change(iterator) on the record with `key` under the lock, then announces the key;
-    // false when the lock or the key is not had.
+    // false when the key is not found.
     template <typename Change>
     bool ChangeByKey(uint64_t key, Change&& change);
 
@@ -199,7 +198,7 @@ class CMessageList final : public PendingSender {
     SoundSink& soundSink_;
     const OwnCallSource ownCall_;
 
-    mutable std::timed_mutex mutex_;
+    mutable std::mutex mutex_;
     // Guarded by mutex_:
     CStationSettings settings_;
     MessageSoundSettings sounds_;

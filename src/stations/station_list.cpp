@@ -11,7 +11,6 @@
 
 #include "core/open_index.h"
 #include "core/report_time.h"
-#include "core/timed_lock.h"
 #include "core/version.h"
 #include "stations/device_names.h"
 #include "stations/track.h"
@@ -124,19 +123,11 @@ struct CStationList::Impl {
         SetSettings(initial);
     }
 
-    using Lock = std::unique_lock<std::timed_mutex>;
+    using Lock = std::unique_lock<std::mutex>;
 
-    Lock TakeLock() const {
-        // An uncontended lock is taken without reading the clock for the deadline, and
-        // without a call: the wait is kept out of line.
-        Lock lock(mutex, std::try_to_lock);
-        if (!lock.owns_lock()) [[unlikely]]
-            lock = WaitForLock(mutex);
-        return lock;
-    }
-    [[gnu::noinline]] static Lock WaitForLock(std::timed_mutex& m) {
-        return TimedLock(m, kStoreLockWait);
-    }
+    // The intake thread is the one writer; readers on other threads (the windows, the output
+    // thread) wait their turn.
+    Lock TakeLock() const { return Lock(mutex); }
 
     // --- Everything below runs with the lock held ---
 
@@ -374,7 +365,7 @@ struct CStationList::Impl {
     ChangeSink& changes;
     SoundSink& sounds;
 
-    mutable std::timed_mutex mutex;
+    mutable std::mutex mutex;
     // Guarded by mutex:
     CStationSettings settings;   // the copy every operation reads; set by SetSettings
     TrackRules ownTrackRules;    // the track rules of settings, for the own call...
@@ -396,14 +387,11 @@ CStationList::~CStationList() = default;
 
 void CStationList::SetTransmitControl(TransmitControl* control) {
     const Impl::Lock lock = impl_->TakeLock();
-    if (lock.owns_lock())
-        impl_->transmit = control;
+    impl_->transmit = control;
 }
 
 void CStationList::SetNewStationSound(bool enabled, std::string file) {
     const Impl::Lock lock = impl_->TakeLock();
-    if (!lock.owns_lock())
-        return;
     impl_->soundEnabled = enabled;
     impl_->soundFile = std::move(file);
 }
@@ -412,8 +400,6 @@ void CStationList::SetNewStationSound(bool enabled, std::string file) {
 
 std::optional<CStation> CStationList::FindStation(std::string_view call) const {
     const Impl::Lock lock = impl_->TakeLock();
-    if (!lock.owns_lock())
-        return std::nullopt;
     const CStation* station = impl_->Find(call);
     if (station == nullptr)
         return std::nullopt;
@@ -422,19 +408,17 @@ std::optional<CStation> CStationList::FindStation(std::string_view call) const {
 
 bool CStationList::Contains(std::string_view call) const {
     const Impl::Lock lock = impl_->TakeLock();
-    return lock.owns_lock() && impl_->Find(call) != nullptr;
+    return impl_->Find(call) != nullptr;
 }
 
 size_t CStationList::Count() const {
     const Impl::Lock lock = impl_->TakeLock();
-    return lock.owns_lock() ? impl_->Count() : 0;
+    return impl_->Count();
 }
 
 std::vector<CStation> CStationList::Snapshot() const {
     std::vector<CStation> copy;
     const Impl::Lock lock = impl_->TakeLock();
-    if (!lock.owns_lock())
-        return copy;
     copy.reserve(impl_->Count());
     copy.push_back(impl_->own);
     copy.insert(copy.end(), impl_->others.begin(), impl_->others.end());
@@ -443,15 +427,11 @@ std::vector<CStation> CStationList::Snapshot() const {
 
 CStation CStationList::OwnStation() const {
     const Impl::Lock lock = impl_->TakeLock();
-    if (!lock.owns_lock())
-        return CStation();
     return impl_->own;
 }
 
 std::string CStationList::OwnCall() const {
     const Impl::Lock lock = impl_->TakeLock();
-    if (!lock.owns_lock())
-        return {};
     return impl_->own.call;
 }
 
@@ -461,8 +441,6 @@ const Clock& CStationList::clock() const {
 
 bool CStationList::ForEach(const std::function<void(const CStation&)>& visit) const {
     const Impl::Lock lock = impl_->TakeLock();
-    if (!lock.owns_lock())
-        return false;
     visit(impl_->own);
     for (const CStation& station : impl_->others)
         visit(station);
@@ -477,8 +455,6 @@ StationBoxResult CStationList::StationsInBox(int32_t centreColatitude, int32_t c
     StationBoxResult box;
     result.clear();
     const Impl::Lock lock = impl_->TakeLock();
-    if (!lock.owns_lock())
-        return box;
     const int64_t north = int64_t{centreColatitude} - colatitudeHalfWidth;
     const int64_t south = int64_t{centreColatitude} + colatitudeHalfWidth;
     const int64_t west = int64_t{centreLongitude} - longitudeHalfWidth;
@@ -529,8 +505,6 @@ void CStationList::Apply(std::span<const StationReport> reports, const CDateTime
     std::string sound;
     {
         const Impl::Lock lock = d.TakeLock();
-        if (!lock.owns_lock())
-            return;
         for (uint32_t i = 0; i < reports.size(); ++i) {
             const StationReport& r = reports[i];
             bool isNew = false;
@@ -632,8 +606,6 @@ void CStationList::StoreWeather(std::string_view call, std::string_view /*destin
 
 void CStationList::SetShownOnMap(std::string_view call, bool shown) {
     const Impl::Lock lock = impl_->TakeLock();
-    if (!lock.owns_lock())
-        return;
     if (CStation* station = impl_->Find(call))
         station->shownOnMap = shown;
 }
@@ -647,8 +619,6 @@ void CStationList::ApplySettings(const CStationSettings& fresh, bool announce) {
     TransmitControl* transmit = nullptr;
     {
         const Impl::Lock lock = d.TakeLock();
-        if (!lock.owns_lock())
-            return;
         d.SetSettings(fresh);
         d.index.Reserve(std::min<size_t>(d.Limit(), 10000));
         CStation& own = d.own;
@@ -704,14 +674,12 @@ void CStationList::ApplySettings(const CStationSettings& fresh, bool announce) {
 
 void CStationList::ApplyLimit() {
     const Impl::Lock lock = impl_->TakeLock();
-    if (lock.owns_lock())
-        impl_->TrimTo(impl_->Limit());
+    impl_->TrimTo(impl_->Limit());
 }
 
 void CStationList::RemoveOthers() {
     const Impl::Lock lock = impl_->TakeLock();
-    if (lock.owns_lock())
-        impl_->TrimTo(1);
+    impl_->TrimTo(1);
 }
 
 }  // namespace plovane

@@ -3,11 +3,12 @@
 // item heard, newest first. The decoder and the GPS receiver update it by call; the map, the
 // windows and the output thread read it.
 //
-// Thread-safe: every operation takes the list lock (waiting at most 10 s; an operation that
-// cannot get it does nothing). The lock guards the records' fields as well as the list, and
-// one update (find-or-add plus its field writes), or a packet's reports, runs under one lock.
-// Readers get copies. Notifications (StationChanged, the new-station sound) go to the host after
-// the lock is released, by call, so a record removed meanwhile is simply not found again.
+// Thread-safe: every operation takes the list lock; received packets arrive on the one intake
+// thread, the windows and the output thread read. The lock guards the records' fields as well as
+// the list, and one update (find-or-add plus its field writes), or a packet's reports, runs under
+// one lock. Readers get copies. Notifications (StationChanged, the new-station sound) go to the
+// host after the lock is released, by call, so a record removed meanwhile is simply not found
+// again.
 #pragma once
 
 #include <cstdint>
@@ -61,7 +62,7 @@ class CStationList {
     // (Ultimeter records carry only a day of the year) read it here.
     const Clock& clock() const;
     // Calls visit(record) for every record in list order under the lock. visit must not call
-    // back into this list or the host. Returns false when the lock could not be had.
+    // back into this list or the host. Returns true.
     bool ForEach(const std::function<void(const CStation&)>& visit) const;
 
     // --- Updates; a report with an empty call does nothing ---

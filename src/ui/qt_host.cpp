@@ -76,16 +76,14 @@ bool QtHost::OnGuiThread() const {
 
 size_t QtHost::SlotIndex(ThreadMessage message) {
     switch (message) {
-        case ThreadMessage::kNetLines:
-            return 0;
         case ThreadMessage::kEchoLine:
-            return 1;
+            return 0;
         case ThreadMessage::kPortStatus:
-            return 2;
+            return 1;
         case ThreadMessage::kStationSetupDone:
-            return 3;
+            return 2;
         case ThreadMessage::kCommSetupDone:
-            return 4;
+            return 3;
     }
     return 0;
 }

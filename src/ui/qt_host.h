@@ -85,7 +85,7 @@ class QtHost final : public QObject, public AppHost {
     bool OnGuiThread() const;
 
   private:
-    static constexpr size_t kMessageKinds = 5;
+    static constexpr size_t kMessageKinds = 4;
     struct PostSlot {
         bool pending = false;
         std::string text;

@@ -30,7 +30,6 @@ struct GpsFixture {
         profile.WriteString("Station", "MyCall", "W1AW");
         stationSettings.Load(profile);
         stations.ApplySettings(stationSettings, false);
-        port.SetSettings(&gpsSettings);
         port.SetStations(&stations);
         port.SetDelayScale(0.01);
         decoder.SetSentenceSink([this](std::string_view source, std::string_view destination,
@@ -83,7 +82,8 @@ TEST(GpsSentence, PacketsAndReceiverLinesUpdateTheirTarget) {
     EXPECT_FALSE(f.stations.OwnStation().hasPosition);
     f.profile.WriteInt("Comm", "GPSEnabled", 1);
     f.profile.WriteInt("Comm", "GPSType", kGpsFromTncPolled);
-    f.port.LoadSettings(f.profile);
+    f.gpsSettings.Load(f.profile);
+    f.port.SetSettings(f.gpsSettings);
     f.port.TakeTncLine("N9ABC>APRS:" + gga + "\r");  // a packet's sentence is not the own
     EXPECT_FALSE(f.stations.OwnStation().hasPosition);
     f.port.TakeTncLine(" " + gga + "\r");
@@ -100,7 +100,8 @@ TEST(GpsPortThreads, OwnStationFollowsTheReceiver) {
     receiver.source = kGpsSerialPort;
     receiver.port = peer.slavePath();
     receiver.Save(f.profile);
-    f.port.LoadSettings(f.profile);
+    f.gpsSettings.Load(f.profile);
+    f.port.SetSettings(f.gpsSettings);
     ASSERT_TRUE(f.port.Open().open);
     EXPECT_TRUE(f.host.boxes().empty());
 

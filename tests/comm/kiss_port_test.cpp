@@ -11,6 +11,7 @@
 #include "comm/gpsd_port.h"
 #include "net_loopback.h"
 #include "pty_peer.h"
+#include "support/line_collector.h"
 #include "support/recording_host.h"
 
 namespace plovane {
@@ -37,22 +38,16 @@ TEST(KissPortThreads, SerialTncSwitchedIntoKissNoiseDroppedAndHangUp) {
     const std::string file = ::testing::TempDir() + "kiss_port_test.tnc";
     std::ofstream(file) << "[PLOVANE-TNC-FILE:Test]\n[KISS]\nKISS ON\n[RESTORE]\nECHO ON\n";
     testing::RecordingHost host;
+    LineQueue queue;
     CKissPort port(host, host);
     CStationSettings station;
     station.MyCall = "N0CALL";
     station.destination = "APQ102";
     port.SetStationSettings(station);
     port.SetTimings({50ms, 200ms, 2000ms});
-    std::mutex mutex;
-    std::vector<std::string> lines;  // guarded by mutex
-    port.SetLineHandler([&](std::string_view line) {
-        std::lock_guard lock(mutex);
-        lines.emplace_back(line);
-    });
-    const auto received = [&] {
-        std::lock_guard lock(mutex);
-        return lines;
-    };
+    port.SetLineSink({&queue, {2, LineKind::kRf}, nullptr});
+    testing::LineCollector collector(queue);
+    const auto received = [&] { return collector.texts(); };
     CTncSettings tnc;
     tnc.enabled = true;
     tnc.mode = kTncKissSerial;
@@ -128,6 +123,49 @@ TEST(KissPortThreads, HeldFrameWaitsForTheLinkAndDroppedFramesAreCounted) {
     EXPECT_EQ(told[1].rfind("KISS frames dropped: " + std::to_string(kBad - 1) + " (the last: ", 0),
               0u)
         << told[1];
+}
+
+// Two KISS TNCs over TCP at once, one road: each frame arrives tagged with its port; closing
+// one port leaves the other heard.
+TEST(KissPortThreads, TwoTcpPortsShareTheRoadAndOneClosedLeavesTheOther) {
+    testing::LoopbackServer tnc1, tnc2;
+    ASSERT_TRUE(tnc1.ok() && tnc2.ok());
+    testing::RecordingHost host;
+    LineQueue queue;
+    CKissPort port1(host, host), port2(host, host);
+    int id = 1;
+    for (auto [port, tnc] : {std::pair{&port1, &tnc1}, std::pair{&port2, &tnc2}}) {
+        CTncSettings settings;
+        settings.enabled = true;
+        settings.mode = kTncKissTcp;
+        settings.kissHost = tnc->host();
+        settings.kissPort = tnc->port();
+        port->SetTncSettings(settings);
+        port->SetLineSink({&queue, {id++, LineKind::kRf}, nullptr});
+        ASSERT_TRUE(port->Open().open);
+        ASSERT_TRUE(tnc->Accept());
+    }
+    testing::LineCollector collector(queue);
+    const auto heardOn = [&](int portId) {
+        std::vector<std::string> lines;
+        for (const HeardLine& line : collector.lines()) {
+            if (line.origin == LineOrigin{portId, LineKind::kRf})
+                lines.push_back(line.bytes);
+        }
+        return lines;
+    };
+    ASSERT_TRUE(tnc1.Send(DataFrame("K1ABC>APRS:>one")));
+    ASSERT_TRUE(tnc2.Send(DataFrame("K2DEF>APRS:>two")));
+    ASSERT_TRUE(testing::WaitUntil([&] { return collector.lines().size() == 2; }, 5s));
+    EXPECT_EQ(heardOn(1), std::vector<std::string>{"K1ABC>APRS:>one"});
+    EXPECT_EQ(heardOn(2), std::vector<std::string>{"K2DEF>APRS:>two"});
+
+    port1.Close();
+    ASSERT_TRUE(tnc2.Send(DataFrame("K2DEF>APRS:>still here")));
+    ASSERT_TRUE(testing::WaitUntil([&] { return heardOn(2).size() == 2; }, 5s));
+    EXPECT_EQ(heardOn(2).back(), "K2DEF>APRS:>still here");
+    EXPECT_EQ(heardOn(1).size(), 1u);
+    port2.Close();
 }
 
 TEST(Gpsd, ReportsGiveFixesOnlyForTpvWithATwoOrThreeDimensionalFix) {

@@ -57,7 +57,9 @@ TEST(NetManager, OpenRefusesBadParametersWithoutStartingThreads) {
         RecordingHost host;
         CNetManager net(host, host);
         ASSERT_TRUE(net.CreateObjects().open);
-        net.LoadSettings(profile);
+        CNetSettings settings;
+        settings.Load(profile);
+        net.SetSettings(settings);
         const OpenResult result = net.Open();
         EXPECT_FALSE(result.open);
         EXPECT_EQ(result.error, c.invalid ? "Invalid network connection parameters." : "");
@@ -87,8 +89,10 @@ TEST(NetSettings, MissingKeysGetTheFilteredPortAndARangeRoundTheOwnPosition) {
             profile.WriteString("Comm", key, value);
         if (c.typedPosition) {
             profile.WriteInt("Station", "HasInitPosit", 1);
-            profile.WriteInt("Station", "Lat", kEquatorColatitude - 48 * kUnitsPerDegree - 7 * 6000);
-            profile.WriteInt("Station", "Lon", kGreenwichLongitude - 11 * kUnitsPerDegree - 31 * 6000);
+            profile.WriteInt("Station", "Lat",
+                             kEquatorColatitude - 48 * kUnitsPerDegree - 7 * 6000);
+            profile.WriteInt("Station", "Lon",
+                             kGreenwichLongitude - 11 * kUnitsPerDegree - 31 * 6000);
         }
         CNetSettings settings;
         settings.Load(profile);

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "comm/serial_line.h"
@@ -101,14 +102,22 @@ struct PortFixture {
         port.SetParameters(p);
         port.SetDelayScale(0.01);
     }
-    // Cuts whole lines out of the buffer, as the decoder's intake pass does.
+    ~PortFixture() {
+        port.Close();
+        queue.Close();
+        if (collector.joinable())
+            collector.join();
+    }
+    // Takes the port's lines off the queue, as the intake thread does.
     void Collect() {
-        port.SetInputHandler([this] {
-            ++passes;
-            DrainLines(port.Buffer(), [this](std::string_view line) {
+        port.SetLineSink({&queue, {1, LineKind::kRf}, nullptr});
+        collector = std::thread([this] {
+            HeardLine line;
+            while (queue.Pop(line)) {
+                EXPECT_EQ(line.origin, (LineOrigin{1, LineKind::kRf}));
                 std::lock_guard lock(mutex);
-                collected.emplace_back(line);
-            });
+                collected.push_back(line.bytes);
+            }
         });
     }
     std::vector<std::string> Lines() {
@@ -118,8 +127,9 @@ struct PortFixture {
 
     RecordingHost host;
     PtyPeer peer;
+    LineQueue queue{4};
     CSerialPort port;
-    std::atomic<int> passes{0};
+    std::thread collector;
     std::mutex mutex;
     std::vector<std::string> collected;  // guarded by mutex
 };
@@ -136,7 +146,7 @@ TEST(SerialPortThreads, LinesReachTheIntakeWhenTheirEndArrives) {
     f.peer.Write(std::string("N0CALL>APRS:>h\0i", 16));
     ASSERT_TRUE(testing::WaitUntil([&] { return Fill(f.port.Buffer()) == 15; }, 2s));
     std::this_thread::sleep_for(150ms);
-    EXPECT_EQ(f.passes.load(), 0);
+    EXPECT_TRUE(f.Lines().empty());
 
     f.peer.Write("\r\nN1CALL>APRS:>x\r");
     ASSERT_TRUE(testing::WaitUntil([&] { return f.Lines().size() == 2; }, 2s));
@@ -180,10 +190,10 @@ TEST(SerialPortThreads, QueuedTextsGoOutInOrderWithTheirEcho) {
     }
     EXPECT_EQ(echoes, (std::vector<std::string>{"TNC>one\r", "TNC>two\r", "TNC>\xC0\xFF"}));
 
-    // While the application is exiting nothing is echoed.
+    // Once the road is closed (the program is ending) nothing is echoed.
     f.port.Close();
-    std::atomic<bool> exiting{true};
-    f.port.SetExitingFlag(&exiting);
+    f.Collect();
+    f.queue.Close();
     f.host.Clear();
     ASSERT_TRUE(f.port.Open().open);
     f.port.QueueText("three\r");
@@ -192,20 +202,23 @@ TEST(SerialPortThreads, QueuedTextsGoOutInOrderWithTheirEcho) {
     EXPECT_EQ(f.host.CountPosts(ThreadMessage::kEchoLine), 0u);
 }
 
-TEST(SerialPortThreads, AFullBufferOfWaitingLinesDropsTheChunkThatDoesNotFit) {
+// Nobody takes lines: the reader waits for room in the queue, dropping nothing, and Close
+// still ends it.
+TEST(SerialPortThreads, AFullQueueHoldsTheReaderAndCloseStillEndsIt) {
     PortFixture f;
     ASSERT_TRUE(f.peer.ok());
-    ASSERT_TRUE(f.port.Open().open);  // no intake: lines stay in the buffer
-    const std::string line = std::string(509, 'a') + "\r";
-    for (int i = 0; i < 49; ++i)
-        f.peer.Write(line);  // 24 990 bytes
-    ASSERT_TRUE(testing::WaitUntil([&] { return Fill(f.port.Buffer()) == 24990; }, 3s));
-    f.peer.Write(std::string(20, 'b'));
-    std::this_thread::sleep_for(200ms);
-    EXPECT_EQ(Fill(f.port.Buffer()), 24990u);
-    f.peer.Write(std::string(9, 'c'));
-    ASSERT_TRUE(testing::WaitUntil([&] { return Fill(f.port.Buffer()) == 24999; }, 2s));
+    f.port.SetLineSink({&f.queue, {1, LineKind::kRf}, nullptr});
+    ASSERT_TRUE(f.port.Open().open);
+    for (int i = 0; i < 8; ++i)
+        f.peer.Write("N0CALL>APRS:>" + std::to_string(i) + "\r");
+    ASSERT_TRUE(testing::WaitUntil([&] { return f.queue.size() == f.queue.capacity(); }, 3s));
     f.port.Close();
+    EXPECT_FALSE(f.port.IsOpen());
+    HeardLine line;
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_TRUE(f.queue.Pop(line));
+        EXPECT_EQ(line.bytes, "N0CALL>APRS:>" + std::to_string(i) + "\r");
+    }
 }
 
 TEST(SerialPortThreads, OpenFailuresShowTheirMessage) {

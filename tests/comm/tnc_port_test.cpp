@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/clock.h"
+#include "intake/intake_thread.h"
 #include "intake/packet_intake.h"
 #include "pty_peer.h"
 #include "stations/station_list.h"
@@ -63,15 +64,13 @@ struct TncFixture {
           decoder(clock, PacketTargets{host, stations}),
           port(host, host) {
         CTncSettings{true, kTncText, 1200, peer.slavePath(), 8, "N", "1", ""}.Save(profile);
-        port.SetSettings(&tncSettings);
         port.SetDelayScale(scale);
-        port.SetInputHandler([this] {
-            DrainLines(port.Buffer(),
-                       [this](std::string_view line) { decoder.DecodeLine(line, "TNC>"); });
-        });
+        port.SetLineSink({&lines, {1, LineKind::kRf}, &clock});
+        intake.Start();
     }
     void Load() {
-        port.LoadSettings(profile);
+        tncSettings.Load(profile);
+        port.SetSettings(tncSettings);
         stationSettings.Load(profile);
         port.SetStationSettings(stationSettings);
         stations.ApplySettings(stationSettings, false);
@@ -85,7 +84,9 @@ struct TncFixture {
     PtyPeer peer;
     CStationList stations;
     CPacketIntake decoder;
-    CTncPort port;
+    LineQueue lines;
+    CIntakeThread intake{lines, decoder};
+    CTncPort port;  // last: its thread stops before the rest goes
 };
 
 // The steps arrived in order, each no sooner than the pauses around it allow.

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Own-station settings through a profile, and how a profile reads numbers.
+// Own-station and connection settings through a profile, and how a profile reads numbers.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstring>
 #include <vector>
 
+#include "core/comm_settings.h"
 #include "core/profile.h"
 #include "core/station_settings.h"
 #include "support/station_settings_values.h"
@@ -49,6 +50,27 @@ TEST(StationSettings, EveryStoredValueSurvivesARoundTrip) {
 }
 
 // Settings files are edited by hand: only a whole number is read as one.
+// A further TNC keeps the first one's key names in a section of its own; every key of the
+// table is written, read back into its own member, and leaves the first TNC's section alone.
+TEST(TncSettings, AFurtherTncKeepsEveryKeyInItsOwnSection) {
+    CTncSettings s{true, kTncKissTcp, 1200,    "/dev/ttyUSB1", 7, "E",
+                   "2",  "kpc3.tnc",  "radio", "8002",         3, 30,
+                   63,   10,          1};
+    MemoryProfile profile;
+    s.Save(profile, "TNC2");
+    CTncSettings loaded;
+    loaded.Load(profile, "TNC2");
+    EXPECT_TRUE(loaded == s);
+    for (const SettingKey<CTncSettings>& key : CTncSettings::kKeys)
+        EXPECT_FALSE(profile.Contains("Comm", key.key)) << key.key;
+    CTncSettings first;
+    first.Load(profile);
+    EXPECT_TRUE(first == CTncSettings());
+    profile.WriteInt("TNC2", "TNCMode", 9);  // unknown: text mode
+    loaded.Load(profile, "TNC2");
+    EXPECT_EQ(loaded.mode, kTncText);
+}
+
 TEST(MemoryProfile, ReadsWholeNumbersOnly) {
     MemoryProfile profile;
     struct Case {

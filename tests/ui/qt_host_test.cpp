@@ -41,7 +41,7 @@ TEST(QtHostThreads, PostsAndStationChangesFromManyThreadsArriveMergedOnTheGuiThr
     for (int t = 0; t < 4; ++t) {
         workers.emplace_back([&host] {
             for (int i = 0; i < 5000; ++i) {
-                host.Post(ThreadMessage::kNetLines);
+                host.Post(ThreadMessage::kPortStatus);
                 host.StationChanged("N0CALL-" + std::to_string(i % 50));
             }
         });
@@ -54,7 +54,7 @@ TEST(QtHostThreads, PostsAndStationChangesFromManyThreadsArriveMergedOnTheGuiThr
     ASSERT_TRUE(WaitFor([&] { return deliveries.size() >= 2 && changeDeliveries > 0; }));
     WaitFor([] { return false; }, 50);  // anything else queued would arrive now
     ASSERT_EQ(deliveries.size(), 2u);
-    EXPECT_EQ(deliveries[0].first, ThreadMessage::kNetLines);
+    EXPECT_EQ(deliveries[0].first, ThreadMessage::kPortStatus);
     EXPECT_EQ(deliveries[1].second, "NET>two");
     EXPECT_EQ(changeDeliveries, 1);
     std::sort(seen.begin(), seen.end());
@@ -69,7 +69,7 @@ TEST(QtHostThreads, PostsAndStationChangesFromManyThreadsArriveMergedOnTheGuiThr
     ASSERT_TRUE(WaitFor([&] { return gotAll; }));
     EXPECT_TRUE(seen.empty());
     // Once delivered, a post is queued again.
-    host.Post(ThreadMessage::kNetLines);
+    host.Post(ThreadMessage::kPortStatus);
     ASSERT_TRUE(WaitFor([&] { return deliveries.size() == 3; }));
 }
 

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "comm/kiss_port.h"
+#include "intake/intake_thread.h"
 #include "radio_fixture.h"
 
 namespace plovane {
@@ -62,8 +63,11 @@ TEST(Direwolf, ReceivedFramesDecodeAsTheLinesThemselves) {
     ASSERT_TRUE(StartDirewolf(direwolf, dir, "null"));
 
     RadioStation overRadio("W9XYZ");
+    LineQueue queue;
+    CIntakeThread intake(queue, overRadio.intake);
+    ASSERT_TRUE(intake.Start());
     CKissPort port(overRadio.host, overRadio.host);
-    port.SetLineHandler([&](std::string_view line) { overRadio.intake.DecodeLine(line, "TNC>"); });
+    port.SetLineSink({&queue, {1, LineKind::kRf}, &overRadio.clock});
     ASSERT_TRUE(OpenKiss(port)) << ReadFile(dir / "direwolf.log");
 
     ASSERT_TRUE(direwolf.Feed(ReadFile(dir / "packets.wav")));
@@ -73,6 +77,7 @@ TEST(Direwolf, ReceivedFramesDecodeAsTheLinesThemselves) {
         << port.framesReceived() << " frames\n"
         << ReadFile(dir / "direwolf.log");
     port.Close();
+    intake.Flush();
     EXPECT_EQ(port.framesDropped(), 0u);
 
     RadioStation direct("W9XYZ");

@@ -1,0 +1,101 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The connection settings' tables, loading and saving.
+#include "core/comm_settings.h"
+
+#include <cstdio>
+
+#include "core/geo.h"
+#include "core/station_settings.h"
+
+namespace plovane {
+namespace {
+
+using Tnc = CTncSettings;
+constexpr SettingKey<Tnc> kTncKeys[] = {
+    {"TNCEnabled", &Tnc::enabled},
+    {"TNCBaudRate", &Tnc::baudRate},
+    {"TNCCommPort", &Tnc::port},
+    {"TNCDataBits", &Tnc::dataBits},
+    {"TNCParity", &Tnc::parity},
+    {"TNCStopBits", &Tnc::stopBits},
+    {"TNCType", &Tnc::tncCommandFile},
+    {"TNCMode", &Tnc::mode},
+    {"KISSHost", &Tnc::kissHost},
+    {"KISSPort", &Tnc::kissPort},
+    {"KISSChannel", &Tnc::kissChannel},
+    {"KISSTxDelay", &Tnc::kissTxDelay},
+    {"KISSPersistence", &Tnc::kissPersistence},
+    {"KISSSlotTime", &Tnc::kissSlotTime},
+    {"KISSFullDuplex", &Tnc::kissFullDuplex},
+};
+
+using Gps = CGpsSettings;
+constexpr SettingKey<Gps> kGpsKeys[] = {
+    {"GPSEnabled", &Gps::enabled},   {"GPSType", &Gps::source},       {"GPSCommPort", &Gps::port},
+    {"GPSBaudRate", &Gps::baudRate}, {"GPSDataBits", &Gps::dataBits}, {"GPSParity", &Gps::parity},
+    {"GPSStopBits", &Gps::stopBits}, {"GPSDHost", &Gps::gpsdHost},    {"GPSDPort", &Gps::gpsdPort},
+};
+
+// The filter is not in the table: its default depends on the station settings.
+using Net = CNetSettings;
+constexpr SettingKey<Net> kNetKeys[] = {
+    {"NetEnabled", &Net::enabled},
+    {"AutoReconnect", &Net::autoReconnect},
+    {"HostAddress", &Net::hostAddress},
+    {"HostPort", &Net::hostPort},
+};
+
+// What a station gets that has never stored a filter.
+std::string DefaultFilter(const Profile& p) {
+    CStationSettings station;
+    station.Load(p);
+    if (!station.HasInitPosit || !station.HasTypedPosition())
+        return "m/100";
+    return RangeFilter(LatitudeDegrees(station.Lat), LongitudeDegrees(station.Lon), 100);
+}
+
+}  // namespace
+
+const std::span<const SettingKey<CTncSettings>> CTncSettings::kKeys = kTncKeys;
+const std::span<const SettingKey<CGpsSettings>> CGpsSettings::kKeys = kGpsKeys;
+const std::span<const SettingKey<CNetSettings>> CNetSettings::kKeys = kNetKeys;
+
+void CTncSettings::Load(const Profile& p, const std::string& section) {
+    LoadKeys(p, section, kKeys, *this);
+    if (mode < kTncText || mode > kTncKissTcp)
+        mode = kTncText;
+}
+
+void CTncSettings::Save(Profile& p, const std::string& section) const {
+    SaveKeys(p, section, kKeys, *this);
+}
+
+void CGpsSettings::Load(const Profile& p) {
+    LoadKeys(p, kSection, kKeys, *this);
+}
+
+void CGpsSettings::Save(Profile& p) const {
+    SaveKeys(p, kSection, kKeys, *this);
+}
+
+std::string RangeFilter(double lat, double lon, int radiusKm) {
+    char text[64];
+    std::snprintf(text, sizeof text, "r/%.2f/%.2f/%d", lat, lon, radiusKm < 1 ? 1 : radiusKm);
+    return text;
+}
+
+void CNetSettings::Load(const Profile& p) {
+    LoadKeys(p, kSection, kKeys, *this);
+    // A value no text file can hold tells a missing key from an empty filter.
+    constexpr const char* kMissing = "\x01";
+    netFilter = p.GetString(kSection, "NetFilter", kMissing);
+    if (netFilter == kMissing)
+        netFilter = DefaultFilter(p);
+}
+
+void CNetSettings::Save(Profile& p) const {
+    SaveKeys(p, kSection, kKeys, *this);
+    p.WriteString(kSection, "NetFilter", netFilter);
+}
+
+}  // namespace plovane
