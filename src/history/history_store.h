@@ -142,6 +142,9 @@ class HistoryStore {
     OpenState Open(const std::filesystem::path& path, const NoticeSink& notice = {},
                    bool readOnly = false);
     bool IsOpen() const { return db_ != nullptr; }
+    // A write failed because the file is damaged or taken by another program: the owner
+    // closes the store and opens it again, which sets the file aside.
+    bool damaged() const { return damaged_; }
     void Close();
     const std::filesystem::path& path() const { return path_; }
 
@@ -191,6 +194,7 @@ class HistoryStore {
     sqlite3* db_ = nullptr;
     std::filesystem::path path_;
     std::unique_ptr<Statements> statements_;
+    bool damaged_ = false;
 };
 
 }  // namespace plovane

@@ -20,6 +20,12 @@
 
 namespace plovane {
 
+// What the writer keeps, checked once per day of heard time.
+struct HistoryLimits {
+    int retentionDays = 30;  // as the station log's; 0 keeps everything
+    int64_t maxBytes = 0;    // 0: no bound on the file
+};
+
 // Thread-safe: Add may be called from any thread; the queue is guarded by one mutex; the
 // store belongs to the writer thread from Start to Stop.
 // A full queue (the disk stalled for minutes) drops the newest packets and counts them: the
@@ -33,8 +39,8 @@ class HistoryWriter {
     static constexpr int kBatchMs = 1000;
 
     // `store` must be open; the writer owns it from Start on.
-    explicit HistoryWriter(HistoryStore& store, int64_t maxBytes = 0)
-        : store_(store), maxBytes_(maxBytes) {}
+    explicit HistoryWriter(HistoryStore& store, HistoryLimits limits = {})
+        : store_(store), limits_(limits) {}
     ~HistoryWriter() { Stop(); }
     HistoryWriter(const HistoryWriter&) = delete;
     HistoryWriter& operator=(const HistoryWriter&) = delete;
@@ -56,7 +62,7 @@ class HistoryWriter {
     void Run();
 
     HistoryStore& store_;
-    const int64_t maxBytes_;  // 0: no bound
+    const HistoryLimits limits_;
     mutable std::mutex mutex_;
     std::condition_variable wake_;
     std::condition_variable done_;
@@ -66,6 +72,8 @@ class HistoryWriter {
     uint64_t added_ = 0;      // packets accepted
     uint64_t committed_ = 0;  // of those, written (or failed)
     bool stop_ = false;
+    bool running_ = false;
+    bool flushWanted_ = false;
     std::thread thread_;
 };
 
