@@ -200,6 +200,7 @@ std::filesystem::path DefaultHistoryPath() {
     return base / "plovane" / "history.sqlite";
 }
 
+HistoryStore::HistoryStore() = default;
 HistoryStore::~HistoryStore() { Close(); }
 
 void HistoryStore::Close() {

@@ -125,7 +125,7 @@ class HistoryStore {
     // The version of the tables; a file of another version is set aside and rebuilt.
     static constexpr int kSchemaVersion = 1;
 
-    HistoryStore() = default;
+    HistoryStore();
     ~HistoryStore();
     HistoryStore(const HistoryStore&) = delete;
     HistoryStore& operator=(const HistoryStore&) = delete;
