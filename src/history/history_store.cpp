@@ -283,24 +283,8 @@ HistoryStore::OpenState HistoryStore::Open(const std::filesystem::path& path,
         return OpenState::kFailed;
     }
     // Damaged, locked or foreign: move it and its journal aside and start a new one.
-    std::filesystem::path aside = path;
-    aside += ".damaged-" + StampNow();
-    std::filesystem::rename(path, aside, ec);
-    if (ec) {
-        say("History database " + path.string() + " is damaged and cannot be set aside: " +
-            ec.message());
+    if (!SetAside(sqlite3_errstr(rc), notice))
         return OpenState::kFailed;
-    }
-    for (const char* suffix : {"-wal", "-shm"}) {
-        std::filesystem::path journal = path;
-        journal += suffix;
-        std::filesystem::path journalAside = aside;
-        journalAside += suffix;
-        std::filesystem::rename(journal, journalAside, ec);
-    }
-    say("History database " + path.string() + " could not be used (" + sqlite3_errstr(rc) +
-        "); it was set aside as " + aside.filename().string() +
-        " and is rebuilt from the station log");
     rc = tryOpen();
     if (rc != SQLITE_OK) {
         Close();
@@ -309,6 +293,34 @@ HistoryStore::OpenState HistoryStore::Open(const std::filesystem::path& path,
     }
     statements_ = std::make_unique<Statements>(db_);
     return OpenState::kSetAside;
+}
+
+bool HistoryStore::SetAside(const std::string& reason, const NoticeSink& notice) {
+    Close();
+    std::filesystem::path aside = path_;
+    aside += ".damaged-" + StampNow();
+    std::error_code ec;
+    std::filesystem::rename(path_, aside, ec);
+    if (ec) {
+        if (notice) {
+            notice("History database " + path_.string() + " is damaged (" + reason +
+                   ") and cannot be set aside: " + ec.message());
+        }
+        return false;
+    }
+    for (const char* suffix : {"-wal", "-shm"}) {
+        std::filesystem::path journal = path_;
+        journal += suffix;
+        std::filesystem::path journalAside = aside;
+        journalAside += suffix;
+        std::filesystem::rename(journal, journalAside, ec);
+    }
+    if (notice) {
+        notice("History database " + path_.string() + " could not be used (" + reason +
+               "); it was set aside as " + aside.filename().string() +
+               " and is rebuilt from the station log");
+    }
+    return true;
 }
 
 bool HistoryStore::MakeSchema() {

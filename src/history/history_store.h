@@ -141,6 +141,9 @@ class HistoryStore {
     // existing file for queries only (never sets anything aside).
     OpenState Open(const std::filesystem::path& path, const NoticeSink& notice = {},
                    bool readOnly = false);
+    // Closes the database and renames its file (and journal) with a stamp, saying so; false
+    // when it cannot be moved.
+    bool SetAside(const std::string& reason, const NoticeSink& notice = {});
     bool IsOpen() const { return db_ != nullptr; }
     // A write failed because the file is damaged or taken by another program: the owner
     // closes the store and opens it again, which sets the file aside.

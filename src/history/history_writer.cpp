@@ -96,8 +96,13 @@ void HistoryWriter::Run() {
             // Taken by another program or damaged: set it aside, start a new file, and let
             // the log fill it again.
             const std::filesystem::path path = store_.path();
-            store_.Close();
-            ok = store_.Open(path) != HistoryStore::OpenState::kFailed && store_.Insert(batch);
+            ok = store_.SetAside("a write failed", notice_) &&
+                 store_.Open(path, notice_) != HistoryStore::OpenState::kFailed;
+            // The log has these lines too: a refill brings them back with the rest.
+            if (ok && refill_)
+                refill_(store_);
+            else if (ok)
+                ok = store_.Insert(batch);
         }
         if (ok && newest != INT64_MIN) {
             store_.SetFilledUntil(newest);

@@ -9,10 +9,12 @@
 #include <cstdint>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "aprs/decoded_packet.h"
@@ -38,12 +40,19 @@ class HistoryWriter {
     static constexpr size_t kBatchPackets = 2000;
     static constexpr int kBatchMs = 1000;
 
-    // `store` must be open; the writer owns it from Start on.
-    explicit HistoryWriter(HistoryStore& store, HistoryLimits limits = {})
-        : store_(store), limits_(limits) {}
+    // `store` must be open; the writer owns it from Start on. `notice` hears (on the writer's
+    // thread) when a damaged file was set aside.
+    explicit HistoryWriter(HistoryStore& store, HistoryLimits limits = {},
+                           HistoryStore::NoticeSink notice = {})
+        : store_(store), limits_(limits), notice_(std::move(notice)) {}
     ~HistoryWriter() { Stop(); }
     HistoryWriter(const HistoryWriter&) = delete;
     HistoryWriter& operator=(const HistoryWriter&) = delete;
+
+    // Runs on the writer's thread after a damaged file was set aside, to fill the new one
+    // (the application rebuilds it from the station log). Set before Start.
+    using Refill = std::function<void(HistoryStore&)>;
+    void SetRefill(Refill refill) { refill_ = std::move(refill); }
 
     void Start();
     // Writes what is queued and stops the thread. Safe to call twice.
@@ -63,6 +72,8 @@ class HistoryWriter {
 
     HistoryStore& store_;
     const HistoryLimits limits_;
+    const HistoryStore::NoticeSink notice_;
+    Refill refill_;
     mutable std::mutex mutex_;
     std::condition_variable wake_;
     std::condition_variable done_;
