@@ -29,6 +29,7 @@ class CPlovaneView;
 class CSymbolIcons;
 class CListWindows;
 class CWelcomeWizard;
+class CHistoryWindow;
 struct WelcomeProbes;
 struct WelcomeSettings;
 class QSettingsProfile;
@@ -98,6 +99,8 @@ class GuiApp : public QObject, public AppViews {
     // Setup > Welcome...: the first-start guide, shown beside the main window; Finish makes
     // the program take what it wrote.
     void ShowWelcome();
+    // Map > History...: find in the history and play tracks back on the map (one window).
+    CHistoryWindow* ShowHistory();
     CWelcomeWizard* welcome() const;
     // Where the guide looks for a TNC, gpsd and the APRS-IS (tests point it at loopback).
     void SetWelcomeProbes(const WelcomeProbes& probes);
@@ -129,6 +132,7 @@ class GuiApp : public QObject, public AppViews {
     std::unique_ptr<CListWindows> windows_;  // the List menu's windows, gone before the frame
     QPointer<CSplashWnd> splash_;
     QPointer<CWelcomeWizard> welcome_;
+    QPointer<CHistoryWindow> history_;
     std::unique_ptr<WelcomeProbes> welcomeProbes_;
     QTimer timer_;
     QTimer logStateTimer_;  // the status bar's station-log mark follows the log
