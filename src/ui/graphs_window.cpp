@@ -27,6 +27,8 @@ namespace plovane {
 namespace {
 
 constexpr int kGraphHeight = 230;
+// Points drawn per series at most; the readout still reads every report.
+constexpr size_t kMaxDrawnPoints = 4000;
 
 QString AxisTitle(const Graph& graph) {
     const QString title = QString::fromStdString(graph.title);
@@ -157,7 +159,7 @@ QWidget* CGraphsWindow::GraphPage(const std::vector<Graph>& graphs, const QStrin
                 static_cast<QScatterSeries*>(series)->setMarkerSize(6);
             else
                 series->setPointsVisible(s.points.size() < 200);
-            for (const GraphPoint& p : s.points) {
+            for (const GraphPoint& p : ThinForDrawing(s.points, kMaxDrawnPoints)) {
                 series->append(static_cast<double>(p.utc) * 1000.0, p.value);
                 low = std::min(low, p.value);
                 high = std::max(high, p.value);

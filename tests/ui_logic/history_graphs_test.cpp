@@ -127,6 +127,24 @@ TEST(HistoryGraphs, AltitudeAndSpeedAlongATrack) {
     EXPECT_EQ(TrackGraphs(track, kUnitsMetric)[0].series[0].points.size(), 1u);
 }
 
+TEST(HistoryGraphs, ThinningForDrawingKeepsEveryPeak) {
+    std::vector<GraphPoint> points;
+    for (int64_t t = 0; t < 100000; ++t)  // a month of reports every 26 s
+        points.push_back({kT0 + t * 26, static_cast<double>((t * 7919) % 1000)});
+    points[54321].value = 5000;
+    points[777].value = -5000;
+    const std::vector<GraphPoint> thin = ThinForDrawing(points, 4000);
+    EXPECT_LE(thin.size(), 4000u);
+    EXPECT_GE(thin.size(), 3900u);
+    EXPECT_TRUE(
+        std::is_sorted(thin.begin(), thin.end(),
+                       [](const GraphPoint& a, const GraphPoint& b) { return a.utc < b.utc; }));
+    EXPECT_NE(std::find(thin.begin(), thin.end(), points[54321]), thin.end());
+    EXPECT_NE(std::find(thin.begin(), thin.end(), points[777]), thin.end());
+    const std::vector<GraphPoint> few(points.begin(), points.begin() + 10);
+    EXPECT_EQ(ThinForDrawing(few, 4000), few);
+}
+
 TEST(HistoryPlayback, StationsStandWhereTheyLastReported) {
     const std::vector<HistoryTrack> tracks = {
         {"A", {{100, 1, 1}, {200, 2, 2}, {300, 3, 3}}},

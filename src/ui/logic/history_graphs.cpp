@@ -221,6 +221,37 @@ std::vector<Graph> TrackGraphs(const std::vector<PositionSample>& samples, int u
     return graphs;
 }
 
+std::vector<GraphPoint> ThinForDrawing(const std::vector<GraphPoint>& points, size_t maxPoints) {
+    const size_t slices = maxPoints / 2;
+    if (points.size() <= maxPoints || slices == 0)
+        return points;
+    const int64_t first = points.front().utc;
+    const int64_t span = points.back().utc - first + 1;
+    std::vector<GraphPoint> thin;
+    thin.reserve(slices * 2);
+    size_t i = 0;
+    for (size_t slice = 0; slice < slices && i < points.size(); ++slice) {
+        // The slice holds the points before its end; the last one takes the rest.
+        const int64_t end = first + static_cast<int64_t>(static_cast<double>(span) *
+                                                         static_cast<double>(slice + 1) /
+                                                         static_cast<double>(slices));
+        const size_t begin = i;
+        size_t low = i, high = i;
+        for (; i < points.size() && (points[i].utc < end || slice + 1 == slices); ++i) {
+            if (points[i].value < points[low].value)
+                low = i;
+            if (points[i].value > points[high].value)
+                high = i;
+        }
+        if (i == begin)
+            continue;  // an empty slice
+        thin.push_back(points[std::min(low, high)]);
+        if (low != high)
+            thin.push_back(points[std::max(low, high)]);
+    }
+    return thin;
+}
+
 std::string GraphReadout(const Graph& graph, int64_t utc) {
     std::string values;
     int64_t shownUtc = 0;

@@ -51,6 +51,11 @@ std::vector<Graph> TelemetryGraphs(const std::vector<TelemetrySample>& samples,
 // Altitude (ft or m) and speed along the track, where the positions carried them.
 std::vector<Graph> TrackGraphs(const std::vector<PositionSample>& samples, int unitsOfMeasure);
 
+// At most about `maxPoints` of `points` for drawing: in each of maxPoints / 2 equal slices
+// of time its lowest and highest point, in time order, so no peak is lost; fewer points
+// are kept as they are. A chart of a month of reports every few seconds stays quick.
+std::vector<GraphPoint> ThinForDrawing(const std::vector<GraphPoint>& points, size_t maxPoints);
+
 // "2026-12-06 14:05 UTC  Wind 12.0 mph, Gust 20.0 mph, from 270°": each series' value
 // reported nearest to `utc`; empty when the graph has no point.
 std::string GraphReadout(const Graph& graph, int64_t utc);
