@@ -67,8 +67,9 @@ std::string HistoryTimeText(int64_t utc) {
     std::tm tm{};
     if (gmtime_r(&t, &tm) == nullptr)
         return {};
-    char text[40];
-    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &tm);
+    char text[64];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", tm.tm_year + 1900,
+                  tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
     return text;
 }
 
