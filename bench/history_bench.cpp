@@ -112,7 +112,8 @@ class GraphDatabase {
                     PositionSample p;
                     p.utc = utc;
                     p.colatitude = kEquatorColatitude - 47 * kUnitsPerDegree + i * 100;
-                    p.longitude = kGreenwichLongitude - 122 * kUnitsPerDegree + static_cast<int32_t>(s % 100000);
+                    p.longitude = kGreenwichLongitude - 122 * kUnitsPerDegree +
+                                  static_cast<int32_t>(s % 100000);
                     rows.positions.push_back({call, p});
                 }
             }
@@ -122,9 +123,11 @@ class GraphDatabase {
             }
         }
         store_.SetBulkMode(false);
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        std::fprintf(stderr, "graph database: %zu rows built in %.0f s, %.2f GB\n", store_.Count().total(),
-                     seconds, static_cast<double>(std::filesystem::file_size(path_)) / 1e9);
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        std::fprintf(stderr, "graph database: %zu rows built in %.0f s, %.2f GB\n",
+                     store_.Count().total(), seconds,
+                     static_cast<double>(std::filesystem::file_size(path_)) / 1e9);
     }
     ~GraphDatabase() {
         store_.Close();

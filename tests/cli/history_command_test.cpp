@@ -17,7 +17,8 @@ namespace {
 // Three lines heard in the test's own data folder's log, on 2026-12-06 from 13:58:21Z.
 void WriteLog() {
     int64_t utc = 1796565501 - 60;
-    CStationLog log(DefaultLogFolder(), [&] { return utc += 60; }, [](const std::string&) {}, 0);
+    CStationLog log(
+        DefaultLogFolder(), [&] { return utc += 60; }, [](const std::string&) {}, 0);
     for (const char* line : {
              "W1AW-9>APRS,WIDE1-1:!4142.88N/07243.65W>090/012/A=000405",
              "W1AW-9>APRS:!4143.00N/07243.00W>",
