@@ -36,7 +36,8 @@ bool FillHistoryFromLog(HistoryStore& store, const std::filesystem::path& logFol
             ++fill.lines;
             fill.newestUtc = std::max(fill.newestUtc, record.utcSeconds);
             // Decoded in UTC: a report's own time stamp reads against the time it was heard.
-            const CDateTime heard(kUnixEpochDays + static_cast<double>(record.utcSeconds) / 86400.0);
+            const CDateTime heard(kUnixEpochDays +
+                                  static_cast<double>(record.utcSeconds) / 86400.0);
             const DecodedPacket packet(record.line, heard, 0, myCall);
             HistoryRows rows = HistoryRowsFrom(packet, record.utcSeconds, record.line);
             if (!rows.empty())

@@ -15,14 +15,23 @@ std::string XmlText(std::string_view text) {
     std::string out;
     for (const char c : text) {
         switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
             default:
-                out += (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) > 0x7E)
-                           ? '?'
-                           : c;
+                out +=
+                    (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) > 0x7E)
+                        ? '?'
+                        : c;
         }
     }
     return out;
@@ -48,7 +57,9 @@ std::string Number(double value, int decimals) {
 }
 
 // Decimal degrees, longitude in [-180, 180) as GPX wants it.
-double Lat(const PositionSample& p) { return LatitudeDegrees(p.colatitude); }
+double Lat(const PositionSample& p) {
+    return LatitudeDegrees(p.colatitude);
+}
 double Lon(const PositionSample& p) {
     double lon = static_cast<double>(p.longitude) / kUnitsPerDegree - 180.0;
     return lon >= 180.0 ? lon - 360.0 : lon;
@@ -58,7 +69,9 @@ double Lon(const PositionSample& p) {
 std::string Tenths(int32_t value, int32_t missing = -1) {
     return value == missing ? std::string() : Number(value / 10.0, 1);
 }
-std::string Whole(int32_t value) { return value < 0 ? std::string() : std::to_string(value); }
+std::string Whole(int32_t value) {
+    return value < 0 ? std::string() : std::to_string(value);
+}
 
 }  // namespace
 
@@ -67,8 +80,9 @@ std::string HistoryTimeText(int64_t utc) {
     std::tm tm{};
     if (gmtime_r(&t, &tm) == nullptr)
         return {};
-    char text[40];
-    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &tm);
+    char text[64];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", tm.tm_year + 1900,
+                  tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
     return text;
 }
 
@@ -77,8 +91,11 @@ std::string TrackGpx(std::string_view call, std::span<const PositionSample> trac
     std::string out =
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         "<gpx version=\"1.1\" creator=\"Plovane\" xmlns=\"http://www.topografix.com/GPX/1/1\">\n"
-        "  <metadata><name>" + name + "</name></metadata>\n"
-        "  <trk>\n    <name>" + name + "</name>\n    <trkseg>\n";
+        "  <metadata><name>" +
+        name +
+        "</name></metadata>\n"
+        "  <trk>\n    <name>" +
+        name + "</name>\n    <trkseg>\n";
     for (const PositionSample& p : track) {
         out += "      <trkpt lat=\"" + Number(Lat(p), 6) + "\" lon=\"" + Number(Lon(p), 6) + "\">";
         if (p.altitudeDm >= 0)
@@ -106,9 +123,11 @@ std::string TrackKml(std::string_view call, std::span<const PositionSample> trac
     std::string out =
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         "<kml xmlns=\"http://www.opengis.net/kml/2.2\">\n"
-        "  <Document>\n    <name>" + name + "</name>\n";
+        "  <Document>\n    <name>" +
+        name + "</name>\n";
     if (track.size() >= 2) {
-        out += "    <Placemark>\n      <name>" + name + " track</name>\n"
+        out += "    <Placemark>\n      <name>" + name +
+               " track</name>\n"
                "      <LineString>\n        <coordinates>";
         for (size_t i = 0; i < track.size(); ++i) {
             if (i > 0)
@@ -118,8 +137,8 @@ std::string TrackKml(std::string_view call, std::span<const PositionSample> trac
         out += "</coordinates>\n      </LineString>\n    </Placemark>\n";
     }
     for (const PositionSample& p : track) {
-        out += "    <Placemark><name>" + name + "</name><TimeStamp><when>" + HistoryTimeText(p.utc) +
-               "</when></TimeStamp><Point><coordinates>" + coordinates(p) +
+        out += "    <Placemark><name>" + name + "</name><TimeStamp><when>" +
+               HistoryTimeText(p.utc) + "</when></TimeStamp><Point><coordinates>" + coordinates(p) +
                "</coordinates></Point></Placemark>\n";
     }
     out += "  </Document>\n</kml>\n";
@@ -135,8 +154,8 @@ std::string WeatherCsv(std::span<const WeatherSample> samples) {
         const WeatherValues& v = s.values;
         out += HistoryTimeText(s.utc) + ',' + Whole(v.windDirection) + ',' + Whole(v.windSpeed) +
                ',' + Whole(v.windGust) + ',' + Tenths(v.temperature, -1000) + ',' +
-               Tenths(v.humidity) + ',' + Tenths(v.barometer) + ',' + Tenths(v.rainLastHour) +
-               ',' + Tenths(v.rainLast24Hours) + ',' + Tenths(v.rainSinceMidnight) + ',' +
+               Tenths(v.humidity) + ',' + Tenths(v.barometer) + ',' + Tenths(v.rainLastHour) + ',' +
+               Tenths(v.rainLast24Hours) + ',' + Tenths(v.rainSinceMidnight) + ',' +
                Whole(v.snow[0]) + ',' + Whole(v.luminosity) + '\n';
     }
     return out;
@@ -160,7 +179,8 @@ std::string TelemetryCsv(const CTelemetry& definitions, std::span<const Telemetr
     CTelemetry scaled = definitions;
     for (const TelemetrySample& s : samples) {
         scaled.values = s.values;
-        out += HistoryTimeText(s.utc) + ',' + (s.values.sequence >= 0 ? std::to_string(s.values.sequence) : "");
+        out += HistoryTimeText(s.utc) + ',' +
+               (s.values.sequence >= 0 ? std::to_string(s.values.sequence) : "");
         for (size_t i = 0; i < TelemetryValues::kAnalogChannels; ++i) {
             out += ',';
             if ((s.values.analogPresent >> i) & 1)

@@ -54,9 +54,9 @@ HistoryRows HistoryRowsFrom(const DecodedPacket& packet, int64_t utcHeard, std::
         }
     }
     if (packet.hasMessage && !packet.messageSource.empty()) {
-        rows.texts.push_back({utcHeard, HistoryTextKind::kMessage, std::string(packet.messageSource),
-                              std::string(packet.messageAddressee),
-                              std::string(packet.messageText)});
+        rows.texts.push_back(
+            {utcHeard, HistoryTextKind::kMessage, std::string(packet.messageSource),
+             std::string(packet.messageAddressee), std::string(packet.messageText)});
     }
     return rows;
 }

@@ -11,8 +11,8 @@
 namespace plovane {
 
 struct CHistorySettings {
-    int32_t bHistory = 1;           // keep the history database
-    int32_t HistoryMaxMiB = 2048;   // bound on the file; 0 leaves it unbounded
+    int32_t bHistory = 1;          // keep the history database
+    int32_t HistoryMaxMiB = 2048;  // bound on the file; 0 leaves it unbounded
 
     void Load(const Profile& profile);
     void Save(Profile& profile) const;

@@ -101,8 +101,9 @@ class Statement {
     double Real(int col) const { return sqlite3_column_double(stmt_, col); }
     std::string Text(int col) const {
         const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, col));
-        return text != nullptr ? std::string(text, static_cast<size_t>(sqlite3_column_bytes(stmt_, col)))
-                               : std::string();
+        return text != nullptr
+                   ? std::string(text, static_cast<size_t>(sqlite3_column_bytes(stmt_, col)))
+                   : std::string();
     }
 
   private:
@@ -174,8 +175,7 @@ struct HistoryStore::Statements {
           rollback(db, "ROLLBACK"),
           findStation(db, "SELECT id FROM stations WHERE call = ?"),
           addStation(db, "INSERT INTO stations(call) VALUES(?)"),
-          addPosition(db,
-                      "INSERT INTO positions VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+          addPosition(db, "INSERT INTO positions VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?)"),
           addWeather(db, "INSERT INTO weather VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
           addTelemetry(db, "INSERT INTO telemetry VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
           addDefinition(db, "INSERT INTO definitions VALUES(?, ?, ?)"),
@@ -201,7 +201,9 @@ std::filesystem::path DefaultHistoryPath() {
 }
 
 HistoryStore::HistoryStore() = default;
-HistoryStore::~HistoryStore() { Close(); }
+HistoryStore::~HistoryStore() {
+    Close();
+}
 
 void HistoryStore::Close() {
     statements_.reset();
@@ -224,8 +226,8 @@ HistoryStore::OpenState HistoryStore::Open(const std::filesystem::path& path,
     const bool existed = std::filesystem::exists(path, ec);
     if (readOnly) {
         if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-            say("History database " + path.string() + " cannot be opened: " +
-                (db_ != nullptr ? sqlite3_errmsg(db_) : "no memory"));
+            say("History database " + path.string() +
+                " cannot be opened: " + (db_ != nullptr ? sqlite3_errmsg(db_) : "no memory"));
             Close();
             return OpenState::kFailed;
         }
@@ -456,8 +458,9 @@ void HistoryStore::BoundSize(int64_t maxBytes) {
     if (db_ == nullptr || maxBytes <= 0)
         return;
     const auto fileBytes = [&] {
-        Statement pages(db_, "SELECT page_count - freelist_count, page_size "
-                             "FROM pragma_page_count, pragma_freelist_count, pragma_page_size");
+        Statement pages(db_,
+                        "SELECT page_count - freelist_count, page_size "
+                        "FROM pragma_page_count, pragma_freelist_count, pragma_page_size");
         return pages.Step() == SQLITE_ROW ? pages.Int(0) * pages.Int(1) : 0;
     };
     // Freed pages are used again by new rows, so the file stops growing at the bound.
@@ -597,7 +600,8 @@ std::vector<HistoryHit> HistoryStore::Find(std::string_view pattern, HistoryPeri
         sql += " AND p.colatitude BETWEEN ?4 AND ?5";
         sql += wraps ? " AND (p.longitude >= ?6 OR p.longitude <= ?7)"
                      : " AND p.longitude BETWEEN ?6 AND ?7";
-        const int32_t rows = a.southColatitude / kUnitsPerDegree - a.northColatitude / kUnitsPerDegree + 1;
+        const int32_t rows =
+            a.southColatitude / kUnitsPerDegree - a.northColatitude / kUnitsPerDegree + 1;
         const int32_t west = a.westLongitude / kUnitsPerDegree;
         const int32_t east = a.eastLongitude / kUnitsPerDegree;
         const int32_t columns = wraps ? (kCellsPerRow - west) + east + 1 : east - west + 1;

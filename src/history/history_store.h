@@ -46,9 +46,9 @@ struct PositionSample {
     int64_t utc = 0;
     int32_t colatitude = 0;
     int32_t longitude = 0;
-    int32_t altitudeDm = -1;     // decimetres, -1 unknown
-    int32_t courseDegrees = -1;  // -1 unknown
-    int32_t speedKnots = -1;     // -1 unknown
+    int32_t altitudeDm = -1;       // decimetres, -1 unknown
+    int32_t courseDegrees = -1;    // -1 unknown
+    int32_t speedKnots = -1;       // -1 unknown
     std::array<char, 2> symbol{};  // table and code, zeros when none was sent
     bool operator==(const PositionSample&) const = default;
 };
@@ -131,11 +131,11 @@ class HistoryStore {
     HistoryStore& operator=(const HistoryStore&) = delete;
 
     enum class OpenState {
-        kOpened,     // an existing database, up to date
-        kCreated,    // a new, empty database: fill it from the log
-        kSetAside,   // the file was damaged, locked or of another version: renamed with a
-                     // stamp and a new one made (fill it from the log); `notice` said so
-        kFailed,     // no database could be had; `notice` said why
+        kOpened,    // an existing database, up to date
+        kCreated,   // a new, empty database: fill it from the log
+        kSetAside,  // the file was damaged, locked or of another version: renamed with a
+                    // stamp and a new one made (fill it from the log); `notice` said so
+        kFailed,    // no database could be had; `notice` said why
     };
     // Opens or makes the database at `path` for reading and writing. `readOnly` opens an
     // existing file for queries only (never sets anything aside).

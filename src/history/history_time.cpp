@@ -31,7 +31,9 @@ int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d) {
     return era * 146097 + doe - 719468;
 }
 
-bool IsLeap(int64_t y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool IsLeap(int64_t y) {
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 
 bool ParseDate(std::string_view text, int64_t& utc) {
     size_t at = 0;
@@ -82,17 +84,27 @@ bool ParseHistoryTime(std::string_view text, int64_t nowUtc, int64_t& utc) {
             if (digits.empty())
                 return false;
             switch (digits.back()) {
-                case 's': unit = 1; break;
-                case 'm': unit = 60; break;
-                case 'h': unit = 3600; break;
-                case 'd': unit = 86400; break;
-                default: return false;
+                case 's':
+                    unit = 1;
+                    break;
+                case 'm':
+                    unit = 60;
+                    break;
+                case 'h':
+                    unit = 3600;
+                    break;
+                case 'd':
+                    unit = 86400;
+                    break;
+                default:
+                    return false;
             }
             digits.remove_suffix(1);
         }
         int64_t value = 0;
         size_t at = 0;
-        if (digits.empty() || digits.size() > kMaxDigits || !Digits(digits, at, digits.size(), value))
+        if (digits.empty() || digits.size() > kMaxDigits ||
+            !Digits(digits, at, digits.size(), value))
             return false;
         utc = relative ? nowUtc - value * unit : value;
         return true;

@@ -80,7 +80,8 @@ void HistoryWriter::Run() {
             }
             continue;
         }
-        batch.assign(std::make_move_iterator(queue_.begin()), std::make_move_iterator(queue_.end()));
+        batch.assign(std::make_move_iterator(queue_.begin()),
+                     std::make_move_iterator(queue_.end()));
         queue_.clear();
         lock.unlock();
 

@@ -33,7 +33,8 @@ constexpr double kUnixEpochDays = 25569.0;
 void WriteLog(const std::filesystem::path& folder, const std::vector<std::string>& lines,
               int64_t firstUtc, int64_t stepS) {
     int64_t utc = firstUtc - stepS;
-    CStationLog log(folder, [&] { return utc += stepS; }, [](const std::string&) {}, 0);
+    CStationLog log(
+        folder, [&] { return utc += stepS; }, [](const std::string&) {}, 0);
     for (const std::string& line : lines)
         log.Append(LogDirection::kReceived, "NET", line);
     ASSERT_TRUE(log.Flush());
@@ -178,7 +179,8 @@ TEST(HistoryStore, DamagedOrForeignFileIsSetAsideAndRebuilt) {
     };
     const Case cases[] = {
         {"not a database", std::string(5000, 'x')},
-        {"database header, garbage pages", std::string("SQLite format 3\0", 16) + std::string(8192, '\x5a')},
+        {"database header, garbage pages",
+         std::string("SQLite format 3\0", 16) + std::string(8192, '\x5a')},
         {"another version", ""},
     };
     for (const Case& c : cases) {
@@ -192,7 +194,8 @@ TEST(HistoryStore, DamagedOrForeignFileIsSetAsideAndRebuilt) {
             old.Close();
             sqlite3* db = nullptr;
             ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-            EXPECT_EQ(sqlite3_exec(db, "PRAGMA user_version=99", nullptr, nullptr, nullptr), SQLITE_OK);
+            EXPECT_EQ(sqlite3_exec(db, "PRAGMA user_version=99", nullptr, nullptr, nullptr),
+                      SQLITE_OK);
             sqlite3_close(db);
         } else {
             std::ofstream(path, std::ios::binary) << c.bytes;
@@ -226,9 +229,9 @@ TEST(HistoryStore, FindSelectsByPeriodCallPatternAndArea) {
     store.Open(dir.path() / "h.sqlite");
     std::vector<HistoryRows> batch(1);
     batch[0].positions = {
-        {"W1AW", At(100, 41.7, -72.7)},     {"W1AW", At(200, 42.4, -71.1)},
-        {"W1ABC-9", At(150, 41.8, -72.6)},  {"K1XYZ", At(160, 41.75, -72.65)},
-        {"ZL1AA", At(170, -36.8, 179.9)},   {"KH6ZZ", At(180, 21.3, -179.95)},
+        {"W1AW", At(100, 41.7, -72.7)},    {"W1AW", At(200, 42.4, -71.1)},
+        {"W1ABC-9", At(150, 41.8, -72.6)}, {"K1XYZ", At(160, 41.75, -72.65)},
+        {"ZL1AA", At(170, -36.8, 179.9)},  {"KH6ZZ", At(180, 21.3, -179.95)},
         {"w1low", At(190, 41.7, -72.7)},
     };
     batch[0].definitions = {{"W1AW", 50, "PARM.Volts,Temp"}, {"W1AW", 300, "PARM.Battery"}};

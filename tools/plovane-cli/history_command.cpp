@@ -82,7 +82,8 @@ Json HistoryJson(const HistoryStore& store, const std::string& call, HistoryPeri
         row["sequence"] = Value(s.values.sequence);
         Json values = Json::array();
         for (size_t i = 0; i < TelemetryValues::kAnalogChannels; ++i)
-            values.push_back((s.values.analogPresent >> i) & 1 ? Json(scaled.Scaled(i)) : Json(nullptr));
+            values.push_back((s.values.analogPresent >> i) & 1 ? Json(scaled.Scaled(i))
+                                                               : Json(nullptr));
         row["scaled"] = std::move(values);
         row["bits"] = s.values.bits >= 0 ? Json(s.values.bits) : Json(nullptr);
         samples.push_back(std::move(row));
@@ -119,11 +120,10 @@ int Rebuild(const std::filesystem::path& db, const std::filesystem::path& log,
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const HistoryStore::Counts counts = store.Count();
-    out << "history: " << fill.lines << " lines read from " << log.string() << " ("
-        << fill.damaged << " damaged) in " << std::to_string(seconds).substr(0, 5) << " s: "
-        << counts.positions << " positions, " << counts.weather << " weather reports, "
-        << counts.telemetry << " telemetry reports, " << counts.texts
-        << " status texts and messages\n";
+    out << "history: " << fill.lines << " lines read from " << log.string() << " (" << fill.damaged
+        << " damaged) in " << std::to_string(seconds).substr(0, 5) << " s: " << counts.positions
+        << " positions, " << counts.weather << " weather reports, " << counts.telemetry
+        << " telemetry reports, " << counts.texts << " status texts and messages\n";
     return 0;
 }
 
@@ -196,14 +196,14 @@ int History(const Args& args, std::ostream& out, std::ostream& err) {
     std::error_code ec;
     if (!std::filesystem::exists(db, ec)) {
         // A missing database is made from the log first.
-        const HistoryStore::OpenState state = store.Open(db, [&err](const std::string& text) {
-            err << "plovane-cli: " << text << '\n';
-        });
+        const HistoryStore::OpenState state = store.Open(
+            db, [&err](const std::string& text) { err << "plovane-cli: " << text << '\n'; });
         HistoryFill fill;
         if (!BringHistoryUpToDate(store, state, log, myCall, fill))
             return 1;
-    } else if (store.Open(db, [&err](const std::string& text) { err << "plovane-cli: " << text << '\n'; },
-                          true) == HistoryStore::OpenState::kFailed) {
+    } else if (store.Open(
+                   db, [&err](const std::string& text) { err << "plovane-cli: " << text << '\n'; },
+                   true) == HistoryStore::OpenState::kFailed) {
         return 1;
     }
     if (format == "json") {
