@@ -8,7 +8,7 @@ PLOVANE_PACKAGES=(
     clang-14 libclang-rt-14-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev libsqlite3-dev
-    qt6-base-dev qt6-serialport-dev qt6-multimedia-dev
+    qt6-base-dev qt6-serialport-dev qt6-multimedia-dev qt6-charts-dev
     xvfb xauth gstreamer1.0-plugins-base
     gcovr
     dpkg-dev desktop-file-utils appstream man-db file lintian

@@ -27,6 +27,7 @@
 #include "ui/data_paths.h"
 #include "ui/display_text.h"
 #include "ui/find_station_dialog.h"
+#include "ui/history_window.h"
 #include "ui/host_render_report.h"
 #include "ui/list_windows.h"
 #include "ui/logic/command_ids.h"
@@ -512,6 +513,9 @@ void GuiApp::OnCommand(Command id) {
             host_->MessageBox(frame_->notice().toStdString(), MessageBoxIcon::kInformation);
             return;
         }
+        case Command::kHistory:
+            ShowHistory();
+            return;
         case Command::kSendPosition:
         case Command::kSendStatus:
         case Command::kSendMessages:
@@ -544,6 +548,19 @@ void GuiApp::OnCommand(Command id) {
         default:
             return;
     }
+}
+
+CHistoryWindow* GuiApp::ShowHistory() {
+    if (!history_) {
+        const int64_t now = static_cast<int64_t>(
+            (app_->clock().UtcNow() - CDateTime(1970, 1, 1, 0, 0, 0)).TotalSeconds());
+        history_ = new CHistoryWindow(DefaultHistoryPath(), *view_, now, frame_.get());
+        history_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    history_->show();
+    history_->raise();
+    history_->activateWindow();
+    return history_.data();
 }
 
 // The send commands say in the status line what went where, or why nothing did. A position

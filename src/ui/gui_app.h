@@ -33,6 +33,7 @@ class CMessageAlerts;
 
 class MapLoader;
 class CWelcomeWizard;
+class CHistoryWindow;
 struct WelcomeProbes;
 struct WelcomeSettings;
 class QSettingsProfile;
@@ -109,6 +110,8 @@ class GuiApp : public QObject, public AppViews {
     // Setup > Welcome...: the first-start guide, shown beside the main window; Finish makes
     // the program take what it wrote.
     void ShowWelcome();
+    // Map > History...: find in the history and play tracks back on the map (one window).
+    CHistoryWindow* ShowHistory();
     CWelcomeWizard* welcome() const;
     // Where the guide looks for a TNC, gpsd and the APRS-IS (tests point it at loopback).
     void SetWelcomeProbes(const WelcomeProbes& probes);
@@ -145,6 +148,7 @@ class GuiApp : public QObject, public AppViews {
     std::unique_ptr<CMessageAlerts> alerts_;  // notifications and the tray icon
     QPointer<CSplashWnd> splash_;
     QPointer<CWelcomeWizard> welcome_;
+    QPointer<CHistoryWindow> history_;
     std::unique_ptr<WelcomeProbes> welcomeProbes_;
     QTimer timer_;
     QTimer logStateTimer_;  // the status bar's station-log mark follows the log

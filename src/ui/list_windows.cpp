@@ -8,9 +8,11 @@
 
 #include "core/geo.h"
 
+#include "history/history_store.h"
 #include "maps/map_station_pick.h"
 #include "ui/conversation_window.h"
 #include "ui/display_text.h"
+#include "ui/graphs_window.h"
 #include "ui/logic/command_ids.h"
 #include "ui/logic/send_feedback.h"
 #include "ui/logic/station_actions.h"
@@ -177,8 +179,14 @@ void CListWindows::ShowStationInfo(const CStation& station) {
     const StationContextText context =
         FormatStationContext(station, from, app_.clock().Now(), units);
     QWidget* parent = QApplication::activeWindow();
+    const std::string call = station.call;
+    const auto openGraphs = [this, call, units] {
+        const int64_t now = static_cast<int64_t>(
+            (app_.clock().UtcNow() - CDateTime(1970, 1, 1, 0, 0, 0)).TotalSeconds());
+        ShowGraphs({DefaultHistoryPath(), call, units, now}, frame_.data());
+    };
     plovane::ShowStationInfo(parent != nullptr ? parent : frame_.data(), station, units,
-                             app_.clock().BiasMinutes(), &context);
+                             app_.clock().BiasMinutes(), &context, openGraphs);
 }
 
 void CListWindows::StationsChanged(const std::vector<std::string>& calls, bool all) {

@@ -140,7 +140,61 @@ void CPlovaneView::paintEvent(QPaintEvent*) {
         }
     }
     DrawSelection(painter);
+    DrawHistory(painter);
+    if (areaStart_) {
+        painter.setPen(QPen(QColor(200, 0, 160), 2, Qt::DashLine));
+        painter.setBrush(QColor(200, 0, 160, 40));
+        painter.drawRect(QRect(*areaStart_, areaNow_).normalized());
+    }
     painting_ = false;
+}
+
+void CPlovaneView::SetHistoryOverlay(HistoryOverlay overlay) {
+    history_ = std::move(overlay);
+    update();
+}
+
+void CPlovaneView::PickArea(AreaSink done) {
+    areaSink_ = std::move(done);
+    areaStart_.reset();
+    setCursor(areaSink_ ? Qt::CrossCursor : Qt::ArrowCursor);
+}
+
+// Tracks as lines, stations as dots with their calls, in a colour of their own so that
+// they stand apart from the stations heard now.
+void CPlovaneView::DrawHistory(QPainter& painter) {
+    if (history_.empty() || !view_.aspectFixed())
+        return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QColor colour(200, 0, 160);
+    const auto at = [this](const PositionSample& p) {
+        const PixelPoint point = view_.MapToScreen(p.longitude, p.colatitude);
+        return QPoint(point.x, point.y);
+    };
+    painter.setPen(QPen(colour, 2));
+    for (const HistoryTrack& track : history_.tracks) {
+        QPolygon line;
+        for (const PositionSample& p : track.samples)
+            line << at(p);
+        painter.drawPolyline(line);
+    }
+    for (const PlaybackMark& mark : history_.marks) {
+        const QPoint point = at(mark.at);
+        if (point.y() < kHeaderStripHeight)
+            continue;
+        painter.setPen(QPen(Qt::white, 2));
+        painter.setBrush(colour);
+        painter.drawEllipse(point, 6, 6);
+        const QString call = QString::fromStdString(mark.call);
+        const QPoint text = point + QPoint(9, 4);
+        painter.setPen(Qt::white);
+        for (const QPoint& halo : {QPoint(-1, 0), QPoint(1, 0), QPoint(0, -1), QPoint(0, 1)})
+            painter.drawText(text + halo, call);
+        painter.setPen(colour.darker());
+        painter.drawText(text, call);
+    }
+    painter.restore();
 }
 
 QPoint CPlovaneView::PanOffset() const {
@@ -356,6 +410,11 @@ void CPlovaneView::mousePressEvent(QMouseEvent* event) {
     // The navigation state needs the projection of the picture on screen.
     if (pictureStale_)
         RenderPicture();
+    if (areaSink_ && event->button() == Qt::LeftButton) {
+        areaStart_ = areaNow_ = point;
+        event->accept();
+        return;
+    }
     switch (event->button()) {
         case Qt::LeftButton:
             view_.OnLButtonDown(ToPixel(point));
@@ -381,6 +440,11 @@ void CPlovaneView::mouseMoveEvent(QMouseEvent* event) {
     ShowPointer(point);
     if (panning_) {
         panNow_ = point;
+        update();
+        return;
+    }
+    if (areaStart_) {
+        areaNow_ = point;
         update();
         return;
     }
@@ -416,6 +480,17 @@ void CPlovaneView::mouseReleaseEvent(QMouseEvent* event) {
             Changed(true);
         else
             update();
+        return;
+    }
+    if (areaStart_ && event->button() == Qt::LeftButton) {
+        const MapPoint a = view_.ScreenToMap(areaStart_->x(), areaStart_->y());
+        const QPoint end = event->position().toPoint();
+        const MapPoint b = view_.ScreenToMap(end.x(), end.y());
+        areaStart_.reset();
+        AreaSink done = std::move(areaSink_);
+        PickArea({});
+        update();
+        done(AreaBetween(a.x, a.y, b.x, b.y));
         return;
     }
     if (event->button() != Qt::LeftButton || !view_.tracking())
@@ -559,6 +634,15 @@ bool CPlovaneView::CenterOnStation(const std::string& call) {
     if (pictureStale_)
         RenderPicture();  // the view box the centring starts from
     view_.CenterOn(station->position.colatitude, station->position.longitude);
+    Changed(true);
+    return true;
+}
+
+bool CPlovaneView::CenterOnPosition(int32_t colatitude, int32_t longitude) {
+    if (pictureStale_)
+        RenderPicture();
+    if (!view_.CenterOn(colatitude, longitude))
+        return false;
     Changed(true);
     return true;
 }

@@ -24,6 +24,7 @@
 #include "maps/map_view.h"
 #include "ui/logic/command_ids.h"
 #include "ui/logic/geo_text.h"
+#include "ui/logic/history_playback.h"
 #include "ui/pick_menu.h"
 
 class QKeyEvent;
@@ -116,6 +117,8 @@ class CPlovaneView : public QWidget {
     // false when it is unknown or has no position.
     bool CenterOnStation(const std::string& call);
     const std::string& selectedCall() const { return selected_; }
+    // Centres the map on a position (map units); false when the view did not move.
+    bool CenterOnPosition(int32_t colatitude, int32_t longitude);
     // The own station's position, for the distances the status bar shows.
     void RefreshOwnPosition();
     // The tooltip at a client point: a status icon of the header strip, or the station
@@ -139,6 +142,15 @@ class CPlovaneView : public QWidget {
     bool nightMap() const { return context_.options.NightMap; }
     // Tiles are being fetched; the screenshot waits for them.
     bool TilesBusy() const;
+
+    // What the History window shows over the map: stations where they were at the slider's
+    // moment and tracks; an empty overlay shows nothing.
+    void SetHistoryOverlay(HistoryOverlay overlay);
+    const HistoryOverlay& historyOverlay() const { return history_; }
+    // The next left-button drag marks an area instead of zooming or moving; `done` gets it.
+    using AreaSink = std::function<void(const HistoryArea& area)>;
+    void PickArea(AreaSink done);
+    bool pickingArea() const { return static_cast<bool>(areaSink_); }
 
   signals:
     void dragModeChanged(plovane::DragMode mode);
@@ -172,6 +184,7 @@ class CPlovaneView : public QWidget {
     static int ZoomKeyOf(const QKeyEvent& key);
     QPoint PanOffset() const;
     void DrawSelection(QPainter& painter);
+    void DrawHistory(QPainter& painter);
     // The last picture scaled to the view the wheel moved to; false when it cannot stand in.
     bool DrawScaledPicture(QPainter& painter);
     void ShowPointer(const QPoint& point);
@@ -205,6 +218,10 @@ class CPlovaneView : public QWidget {
     bool ownKnown_ = false;
     GeoPoint ownPosition_;
     LinkDetail linkDetail_;
+    HistoryOverlay history_;
+    AreaSink areaSink_;
+    std::optional<QPoint> areaStart_;  // an area drag in progress
+    QPoint areaNow_;
 };
 
 }  // namespace plovane

@@ -7,6 +7,7 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -139,7 +140,7 @@ CStationInfo::CStationInfo(const CStation& station, int unitsOfMeasure, int bias
     if (HasTelemetryPage(station))
         pages_->addTab(TelemetryPage(FormatTelemetryPage(*station.telemetry)), tr("Telemetry"));
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    auto* buttons = buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     context_ = new QWidget(this);
     context_->hide();
@@ -160,6 +161,14 @@ void CStationInfo::SetContext(const StationContextText& context) {
     context_->show();
 }
 
+void CStationInfo::OfferGraphs() {
+    QPushButton* graphs = buttons_->addButton(tr("&Graphs..."), QDialogButtonBox::ActionRole);
+    connect(graphs, &QPushButton::clicked, this, [this] {
+        graphsWanted_ = true;
+        accept();
+    });
+}
+
 QString CStationInfo::contextText() const {
     QStringList lines;
     for (const QLabel* label : context_->findChildren<QLabel*>())
@@ -168,11 +177,16 @@ QString CStationInfo::contextText() const {
 }
 
 void ShowStationInfo(QWidget* parent, const CStation& station, int unitsOfMeasure, int biasMinutes,
-                     const StationContextText* context) {
+                     const StationContextText* context, const std::function<void()>& openGraphs) {
     CStationInfo sheet(station, unitsOfMeasure, biasMinutes, parent);
     if (context != nullptr)
         sheet.SetContext(*context);
+    if (openGraphs)
+        sheet.OfferGraphs();
     sheet.exec();
+    // The sheet is modal: the graphs window opens once it is gone, so it can be used.
+    if (sheet.graphsWanted())
+        openGraphs();
 }
 
 }  // namespace plovane

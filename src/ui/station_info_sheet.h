@@ -5,10 +5,12 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 
 #include "stations/station.h"
 #include "ui/logic/station_context.h"
 
+class QDialogButtonBox;
 class QTabWidget;
 
 namespace plovane {
@@ -26,14 +28,21 @@ class CStationInfo : public QDialog {
     // The path, distance and bearing from us, and age lines below the pages.
     void SetContext(const StationContextText& context);
     QString contextText() const;
+    // A "Graphs..." button that closes the sheet; graphsWanted() then says it was pressed.
+    void OfferGraphs();
+    bool graphsWanted() const { return graphsWanted_; }
 
   private:
+    QDialogButtonBox* buttons_ = nullptr;
+    bool graphsWanted_ = false;
     QTabWidget* pages_ = nullptr;
     QWidget* context_ = nullptr;
 };
 
-// Shows the sheet modally; returns when the user closes it.
+// Shows the sheet modally; returns when the user closes it. With `openGraphs`, the sheet
+// offers "Graphs..." and runs it once the sheet is closed that way.
 void ShowStationInfo(QWidget* parent, const CStation& station, int unitsOfMeasure, int biasMinutes,
-                     const StationContextText* context = nullptr);
+                     const StationContextText* context = nullptr,
+                     const std::function<void()>& openGraphs = {});
 
 }  // namespace plovane

@@ -152,6 +152,7 @@ TEST(MenuCommands, EveryCommandOfEveryMenuDoesWhatItSays) {
                   box.reject();  // the box saying what happened
               }
           }}},
+        {"Map/History...", {window("History")}},
         {"Map/Exit", {[](const Effect&, GuiApp& g) { return !g.frame().isVisible(); }}},
         {"View/Refresh", {[](const Effect& e, GuiApp&) { return e.redrawAsked && !e.viewMoved; }}},
         {"View/Drag To Zoom",

@@ -12,6 +12,8 @@ namespace {
 void Usage(std::ostream& out) {
     out << "usage: plovane-cli decode [--each] [--mycall CALL] [--now YYYY-MM-DDTHH:MM:SS] "
            "[FILE|-]\n"
+           "       plovane-cli history CALL [--from T] [--to T] [--format json|csv|gpx|kml]\n"
+           "       plovane-cli history --rebuild [--log DIR] [--db FILE]\n"
            "       plovane-cli map-info FILE\n"
            "       plovane-cli passcode CALL\n"
            "       plovane-cli run [--settings FILE.conf] [--simulate FILE]\n"
@@ -23,6 +25,9 @@ void Help(std::ostream& out) {
     out << "\n"
            "  decode    decode monitor lines (a file, or - for standard input) and print the\n"
            "            stations and messages as JSON Lines\n"
+           "  history   print a station's positions, weather, telemetry and messages from the\n"
+           "            history database (JSON), its weather or telemetry as CSV, or its\n"
+           "            track as GPX or KML; --rebuild makes the database from the station log\n"
            "  map-info  read a map file and print what it holds as JSON\n"
            "  passcode  print the APRS-IS passcode of a call\n"
            "  run       run the station without a screen until SIGINT or SIGTERM\n";
@@ -48,6 +53,9 @@ int Run(const Args& args, std::istream& in, std::ostream& out, std::ostream& err
     }
     if (command == "passcode") {
         return Passcode(Args(args.begin() + 1, args.end()), out, err);
+    }
+    if (command == "history") {
+        return History(Args(args.begin() + 1, args.end()), out, err);
     }
     if (command == "map-info") {
         return MapInfo(Args(args.begin() + 1, args.end()), out, err);

@@ -29,6 +29,11 @@ int MapInfo(const Args& args, std::ostream& out, std::ostream& err);
 // passcode CALL: the APRS-IS passcode of the call (passcode_command.cpp).
 int Passcode(const Args& args, std::ostream& out, std::ostream& err);
 
+// history CALL [--from T] [--to T] [--format json|csv|gpx|kml] [--csv weather|telemetry]
+// [--db FILE]: a station's history; history --rebuild [--log DIR] [--db FILE] [--mycall CALL]
+// makes the database again from the station log (history_command.cpp).
+int History(const Args& args, std::ostream& out, std::ostream& err);
+
 // run [--settings FILE.conf] [--simulate FILE]: the headless station until SIGINT/SIGTERM
 // (run_command.cpp).
 int RunCommand(const Args& args, std::ostream& err);

@@ -15,6 +15,7 @@ enum class Command {
     kRefreshMapList,
     kSimulate,
     kReplayLog,  // a day of the station log
+    kHistory,    // find in the history and play tracks back
     kExit,
     // View menu.
     kRefresh,

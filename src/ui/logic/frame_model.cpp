@@ -57,6 +57,7 @@ std::vector<MenuEntry> MainMenuBar() {
                     Item("&Refresh Map List", Command::kRefreshMapList),
                     Item("&Simulate...", Command::kSimulate),
                     Item("Replay &Log...", Command::kReplayLog),
+                    Item("&History...", Command::kHistory),
                     Separator(),
                     Item("E&xit", Command::kExit, "Ctrl+Q"),
                 }),

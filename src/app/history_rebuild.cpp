@@ -1,0 +1,78 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/history_rebuild.h"
+
+#include <vector>
+
+#include "app/station_log.h"
+#include "aprs/packet_decoder.h"
+#include "history/history_rows.h"
+
+namespace plovane {
+namespace {
+
+constexpr double kUnixEpochDays = 25569.0;  // OLE date of 1 January 1970
+// Lines per transaction: large enough that the commit costs little.
+constexpr size_t kBatchLines = 20000;
+
+}  // namespace
+
+bool FillHistoryFromLog(HistoryStore& store, const std::filesystem::path& logFolder,
+                        int64_t sinceUtc, std::string_view myCall, HistoryFill& fill) {
+    std::vector<HistoryRows> batch;
+    batch.reserve(kBatchLines);
+    bool ok = true;
+    const auto write = [&] {
+        if (batch.empty())
+            return;
+        ok = store.Insert(batch) && ok;
+        batch.clear();
+    };
+    // The whole log, however large; streamed, so memory stays at a few chunks.
+    LogReplaySet set(INT64_MAX);
+    set.StreamTo([&](std::span<const LogRecord> records) {
+        for (const LogRecord& record : records) {
+            if (record.direction != LogDirection::kReceived)
+                continue;
+            ++fill.lines;
+            fill.newestUtc = std::max(fill.newestUtc, record.utcSeconds);
+            // Decoded in UTC: a report's own time stamp reads against the time it was heard.
+            const CDateTime heard(kUnixEpochDays +
+                                  static_cast<double>(record.utcSeconds) / 86400.0);
+            const DecodedPacket packet(record.line, heard, 0, myCall);
+            HistoryRows rows = HistoryRowsFrom(packet, record.utcSeconds, record.line);
+            if (!rows.empty())
+                batch.push_back(std::move(rows));
+            if (batch.size() >= kBatchLines)
+                write();
+        }
+    });
+    set.AddFolder(logFolder, sinceUtc);
+    write();
+    fill.damaged += set.damaged();
+    if (ok && fill.newestUtc != INT64_MIN && fill.newestUtc > store.FilledUntil())
+        store.SetFilledUntil(fill.newestUtc);
+    return ok;
+}
+
+bool RebuildHistory(HistoryStore& store, const std::filesystem::path& logFolder,
+                    std::string_view myCall, HistoryFill& fill) {
+    if (!store.Clear())
+        return false;
+    store.SetBulkMode(true);
+    // From 1970 on: every day file, without an open-ended time the reader cannot take.
+    const bool ok = FillHistoryFromLog(store, logFolder, 0, myCall, fill);
+    store.SetBulkMode(false);
+    return ok;
+}
+
+bool BringHistoryUpToDate(HistoryStore& store, HistoryStore::OpenState state,
+                          const std::filesystem::path& logFolder, std::string_view myCall,
+                          HistoryFill& fill) {
+    if (state == HistoryStore::OpenState::kFailed)
+        return false;
+    if (state != HistoryStore::OpenState::kOpened || store.FilledUntil() == INT64_MIN)
+        return RebuildHistory(store, logFolder, myCall, fill);
+    return FillHistoryFromLog(store, logFolder, store.FilledUntil() + 1, myCall, fill);
+}
+
+}  // namespace plovane

@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Fills the history database from the station log's day files: the log is the source of
+// truth and the database its index, so a missing, damaged or stale database is made again
+// from the received lines, decoded as they were heard.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string_view>
+
+#include "history/history_store.h"
+
+namespace plovane {
+
+struct HistoryFill {
+    size_t lines = 0;    // received lines read
+    size_t damaged = 0;  // damaged log records skipped
+    int64_t newestUtc = INT64_MIN;
+};
+
+// Adds the received lines of the day files in `logFolder` stamped at or after `sinceUtc`.
+// Packets from `myCall` count as our own, as when they were heard. False when the
+// database refused a batch.
+bool FillHistoryFromLog(HistoryStore& store, const std::filesystem::path& logFolder,
+                        int64_t sinceUtc, std::string_view myCall, HistoryFill& fill);
+
+// Empties the database and fills it from the whole log.
+bool RebuildHistory(HistoryStore& store, const std::filesystem::path& logFolder,
+                    std::string_view myCall, HistoryFill& fill);
+
+// After Open: a new or set-aside database is filled from the whole log, an existing one
+// with what the log holds after the last line it has.
+bool BringHistoryUpToDate(HistoryStore& store, HistoryStore::OpenState state,
+                          const std::filesystem::path& logFolder, std::string_view myCall,
+                          HistoryFill& fill);
+
+}  // namespace plovane
