@@ -94,12 +94,17 @@ void DecodeExtensions(ReportWriter& out, std::string_view name, std::string_view
                       std::string_view path, std::string_view symbol, std::string_view latitude,
                       std::string_view longitude, std::string_view time, std::string_view tail);
 
+// How a weather station's speed field counts: "ccc/sss" after the weather symbol is the wind
+// in mph; the compressed course/speed bytes are knots.
+enum class WindUnit { kMph, kKnots };
+
 // The course-and-speed rule, shared by "ccc/sss" extensions and compressed positions. A
-// course below 0 is not known ("   /   "): no motion is reported.
+// course below 0 is not known ("   /   "): no motion is reported. For a weather station the
+// pair is the wind, its speed in `windUnit`.
 void ApplyCourseSpeed(ReportWriter& out, std::string_view name, std::string_view destination,
                       std::string_view path, std::string_view symbol, std::string_view latitude,
                       std::string_view longitude, std::string_view time, int course, int speed,
-                      std::string_view rest);
+                      std::string_view rest, WindUnit windUnit);
 
 // APRS weather fields, positionless ("_") or after a weather-symbol position
 // (weather_decoder.cpp). Wind values are -1 for a positionless report.

@@ -8,6 +8,7 @@
 
 #include "aprs/decoders.h"
 #include "core/latin1.h"
+#include "core/units.h"
 
 namespace plovane::aprs {
 namespace {
@@ -61,6 +62,11 @@ bool StartsWithWeatherField(std::string_view text) {
 
 // Weather stations without a wind sensor send ".../...g005t077" or start straight with the
 // fields ("g005t077..."); their weather is still weather, with the wind not reported.
+// A weather station's "sss" wind in mph as the whole knots the weather record keeps.
+int WindKnotsFromMph(int mph) {
+    return mph < 0 ? -1 : static_cast<int>(mph * kKnotsPerMph + 0.5);
+}
+
 bool DecodeWindlessWeather(ReportWriter& out, std::string_view name, std::string_view destination,
                            std::string_view path, std::string_view symbol,
                            std::string_view latitude, std::string_view longitude,
@@ -77,7 +83,7 @@ bool DecodeWindlessWeather(ReportWriter& out, std::string_view name, std::string
         if (AllDigits(tail.substr(0, 3)))
             direction = ThreeDigits(tail.substr(0, 3));
         if (AllDigits(tail.substr(4, 3)))
-            speed = ThreeDigits(tail.substr(4, 3));
+            speed = WindKnotsFromMph(ThreeDigits(tail.substr(4, 3)));
         if (!fields.starts_with('g') && !fields.starts_with('t'))
             return false;
     } else if (StartsWithWeatherField(tail) && tail.size() >= 4 && AllDigits(tail.substr(1, 3))) {
@@ -161,7 +167,8 @@ void DecodeExtensions(ReportWriter& out, std::string_view name, std::string_view
             rest.remove_prefix(8);
         }
         ApplyCourseSpeed(out, name, destination, path, symbol, latitude, longitude, time,
-                         known ? ThreeDigits(course) : -1, known ? ThreeDigits(speed) : -1, rest);
+                         known ? ThreeDigits(course) : -1, known ? ThreeDigits(speed) : -1, rest,
+                         WindUnit::kMph);
         return;
     }
 
@@ -171,12 +178,13 @@ void DecodeExtensions(ReportWriter& out, std::string_view name, std::string_view
 void ApplyCourseSpeed(ReportWriter& out, std::string_view name, std::string_view destination,
                       std::string_view path, std::string_view symbol, std::string_view latitude,
                       std::string_view longitude, std::string_view time, int course, int speed,
-                      std::string_view rest) {
+                      std::string_view rest, WindUnit windUnit) {
     const char code = symbol.size() >= 2 ? symbol[1] : '\0';
 
     // Weather station: "220/004g005t077..." is wind direction and speed, then the fields.
     if (code == '_' && (rest.starts_with('g') || rest.starts_with('t'))) {
-        DecodeWeather(out, name, destination, path, rest, course, speed);
+        const int wind = windUnit == WindUnit::kMph ? WindKnotsFromMph(speed) : speed;
+        DecodeWeather(out, name, destination, path, rest, course, wind);
         out.SetDeviceAndPath(name, destination, path, "");
         out.UpdatePosition(name, symbol, latitude, longitude, time, "", -1);
         return;

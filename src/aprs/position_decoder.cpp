@@ -119,7 +119,8 @@ bool DecodeCompressed(ReportWriter& out, std::string_view name, std::string_view
     }
     const int course = Base91(c) * 4;                             // 0..356 degrees
     const int speed = static_cast<int>(std::pow(1.08, s) - 1.0);  // knots, below 1017
-    ApplyCourseSpeed(out, name, destination, path, symbol, lat, lon, time, course, speed, comment);
+    ApplyCourseSpeed(out, name, destination, path, symbol, lat, lon, time, course, speed, comment,
+                     WindUnit::kKnots);
     return true;
 }
 
