@@ -85,10 +85,18 @@ void HistoryWriter::Run() {
         queue_.clear();
         lock.unlock();
 
+        // The stamp only moves forward: lines from several threads may come a little out of
+        // order, and a batch of older lines must not make the log refill repeat newer ones.
         int64_t newest = INT64_MIN;
         for (const HistoryRows& rows : batch) {
             for (const auto& p : rows.positions)
                 newest = std::max(newest, p.sample.utc);
+            for (const auto& w : rows.weather)
+                newest = std::max(newest, w.sample.utc);
+            for (const auto& t : rows.telemetry)
+                newest = std::max(newest, t.sample.utc);
+            for (const auto& d : rows.definitions)
+                newest = std::max(newest, d.utc);
             for (const auto& t : rows.texts)
                 newest = std::max(newest, t.utc);
         }
@@ -105,7 +113,7 @@ void HistoryWriter::Run() {
             else if (ok)
                 ok = store_.Insert(batch);
         }
-        if (ok && newest != INT64_MIN) {
+        if (ok && newest != INT64_MIN && newest > store_.FilledUntil()) {
             store_.SetFilledUntil(newest);
             // Retention and the size bound are kept once a day of heard time.
             if (newest / 86400 != lastDay) {
