@@ -82,7 +82,9 @@ bool CPlovaneApp::Start(const AppStartOptions& options) {
         gps_.ParseSentence(source, destination, path, sentence, false);
     });
     stationSettings_.Load(profile_);
-    StartStationLog(options.logFolder);  // station log: replay before any port opens
+    // What a replay restores is held as it is restored: nothing old goes out again.
+    messages_.SetRestoring([this] { return gate_.Replaying(); });
+    StartStationLog(options.logFolder);
 
     // The serial ports and what they need.
     tnc_.SetStationSettings(stationSettings_);
@@ -93,8 +95,14 @@ bool CPlovaneApp::Start(const AppStartOptions& options) {
     // applies its fixes to the own record.
     intake_.SetHeardHook(
         [this](const HeardLine& line, const DecodedPacket& packet) { Heard(line, packet); });
+    // The station log's replay takes its own lines off the road on the intake thread.
+    intake_.SetReplayHook([this](const HeardLine& line) {
+        if (LogReplayer* const replayer = replaying_.load())
+            replayer->Take(line);
+    });
     if (!intake_.Start())
         host_.ReportError("Unable to start the packet intake thread.");
+    StartReplay();  // behind the window, beside live traffic
     const LineSink tncLines{&lines_, {1, LineKind::kRf}, &clock_};
     tnc_.SetLineSink(tncLines);
     kiss_.SetLineSink(tncLines);
@@ -139,6 +147,8 @@ void CPlovaneApp::Shutdown() {
     // The TNC gets its restore sequence before anything else stops.
     CloseCommunications();
     exiting_ = true;
+    replayThread_.request_stop();
+    WaitForReplay();
     intake_.Stop();  // the road closes: what is on it is applied, later lines are refused
     scheduler_.StopOutput();
     scheduler_.SetPorts(nullptr, nullptr);

@@ -7,8 +7,11 @@
 
 #include <atomic>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <stop_token>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/file_search.h"
@@ -86,8 +89,10 @@ class CPlovaneApp {
 
     // File > Replay Log...: plays one day file of the station log into the stores as at
     // start (the stamps as times, nothing sent, not logged again); the number of lines, or
-    // -1 when the file cannot be read.
+    // -1 when the file cannot be read. Waits for the start-up replay first.
     long ReplayLogFile(const std::filesystem::path& path);
+    // The station log's replay at start runs behind the window; this waits until it ended.
+    void WaitForReplay();
 
     // Searches the folders again for maps and rebuilds the list.
     void RefreshMapList(const std::vector<std::filesystem::path>& folders,
@@ -156,6 +161,13 @@ class CPlovaneApp {
     void StartStationLog(const std::filesystem::path& folder);
     void StopStationLog();
     void ApplyLogSettings();
+    // Starts the replay at start on its own thread (once the road is open).
+    void StartReplay();
+    // Plays the records `read` adds to the set on the road as kReplay lines and waits until
+    // they are applied; records stamped after `untilUtc` were written by this run. -1 when
+    // `read` fails; the notice says how many lines came back (when `quiet`, only if any did).
+    long RunReplay(const std::function<bool(LogReplaySet&)>& read, int64_t seenUtc,
+                   int64_t untilUtc, bool quiet, std::stop_token stop);
 
     Profile& profile_;
     AppHost& host_;
@@ -190,6 +202,12 @@ class CPlovaneApp {
     std::atomic<CStationLog*> activeLog_{nullptr};  // read by the decoding threads
     LoggedPort tncOut_{gate_, "TNC"};
     LoggedPort netOut_{gate_, "NET"};
+    // The replay being played on the road; its lines are taken on the intake thread.
+    std::atomic<LogReplayer*> replaying_{nullptr};
+    int64_t replaySinceUtc_ = INT64_MIN;  // the start's replay window, or none
+    int64_t replayUntilUtc_ = 0;
+    int64_t replaySeenUtc_ = INT64_MIN;
+    std::jthread replayThread_;
 
     std::vector<MapListEntry> mapList_;
     std::vector<TncFileEntry> tncFiles_;
