@@ -2,6 +2,7 @@
 // Start-up, thread messages, the timer, simulation playback and shut-down.
 #include "app/plovane_app.h"
 
+#include <cmath>
 #include <fstream>
 #include <system_error>
 
@@ -85,6 +86,7 @@ bool CPlovaneApp::Start(const AppStartOptions& options) {
     // What a replay restores is held as it is restored: nothing old goes out again.
     messages_.SetRestoring([this] { return gate_.Replaying(); });
     StartStationLog(options.logFolder);
+    StartHistory(options.historyPath);
 
     // The serial ports and what they need.
     tnc_.SetStationSettings(stationSettings_);
@@ -150,6 +152,7 @@ void CPlovaneApp::Shutdown() {
     replayThread_.request_stop();
     WaitForReplay();
     intake_.Stop();  // the road closes: what is on it is applied, later lines are refused
+    StopHistory();   // what was heard is written
     scheduler_.StopOutput();
     scheduler_.SetPorts(nullptr, nullptr);
     messages_.SetPorts(nullptr, nullptr);
@@ -216,10 +219,16 @@ void CPlovaneApp::HandOutStationSettings(bool announce) {
         net_->SetMyCall(stationSettings_.MyCall);
 }
 
-void CPlovaneApp::Heard(const HeardLine& line, const DecodedPacket& /*packet*/) {
+void CPlovaneApp::Heard(const HeardLine& line, const DecodedPacket& packet) {
     // A GPS behind the TNC speaks in the TNC's monitor stream.
     if (line.origin.kind == LineKind::kRf)
         gps_.TakeTncLine(line.bytes);
+    // Stamped as the station log stamps it, so a rebuild from the log gives the same rows.
+    if (HistoryWriter* const history = activeHistory_.load()) {
+        constexpr double kUnixEpochDays = 25569.0;  // OLE date of 1 January 1970
+        history->Add(packet, std::llround((clock_.UtcNow().value() - kUnixEpochDays) * 86400.0),
+                     line.bytes);
+    }
 }
 
 void CPlovaneApp::OnThreadMessage(ThreadMessage message, const std::string& text) {

@@ -28,6 +28,9 @@
 #include "core/line_queue.h"
 #include "core/profile.h"
 #include "core/station_settings.h"
+#include "history/history_settings.h"
+#include "history/history_store.h"
+#include "history/history_writer.h"
 #include "intake/intake_thread.h"
 #include "intake/packet_intake.h"
 #include "messages/message_list.h"
@@ -58,6 +61,8 @@ struct AppStartOptions {
     SearchStatus status;
     // The station log's folder; empty: plovane/log under the XDG data folder.
     std::filesystem::path logFolder;
+    // The history database; empty: plovane/history.sqlite under the XDG data folder.
+    std::filesystem::path historyPath;
 };
 
 // Thread-compatible: everything here runs on the user-interface thread; the stores and ports
@@ -93,6 +98,13 @@ class CPlovaneApp {
     long ReplayLogFile(const std::filesystem::path& path);
     // The station log's replay at start runs behind the window; this waits until it ended.
     void WaitForReplay();
+    // The history database is brought up to date from the log behind the window; this waits
+    // until it was and the writer runs.
+    void WaitForHistory();
+    // The history database the station fills (the graphs and the History window read it).
+    const std::filesystem::path& historyPath() const { return historyPath_; }
+    // Null while the history is off or not yet up to date.
+    HistoryWriter* historyWriter() { return historyWriter_.get(); }
 
     // Searches the folders again for maps and rebuilds the list.
     void RefreshMapList(const std::vector<std::filesystem::path>& folders,
@@ -161,6 +173,10 @@ class CPlovaneApp {
     void StartStationLog(const std::filesystem::path& folder);
     void StopStationLog();
     void ApplyLogSettings();
+    // The history database: opened and brought up to date on a thread of its own, then
+    // filled by the writer with every line heard; stopped after the road.
+    void StartHistory(const std::filesystem::path& path);
+    void StopHistory();
     // Starts the replay at start on its own thread (once the road is open).
     void StartReplay();
     // Plays the records `read` adds to the set on the road as kReplay lines and waits until
@@ -208,6 +224,13 @@ class CPlovaneApp {
     int64_t replayUntilUtc_ = 0;
     int64_t replaySeenUtc_ = INT64_MIN;
     std::jthread replayThread_;
+
+    CHistorySettings historySettings_;
+    std::filesystem::path historyPath_;
+    std::unique_ptr<HistoryStore> historyStore_;
+    std::unique_ptr<HistoryWriter> historyWriter_;
+    std::atomic<HistoryWriter*> activeHistory_{nullptr};  // read by the intake thread
+    std::jthread historyThread_;
 
     std::vector<MapListEntry> mapList_;
     std::vector<TncFileEntry> tncFiles_;

@@ -17,6 +17,7 @@
 #include "app_rig.h"
 #include "core/null_host.h"
 #include "core/terminal_text.h"
+#include "history/history_store.h"
 #include "intake/packet_intake.h"
 #include "messages/message_list.h"
 #include "stations/station_list.h"
@@ -517,6 +518,41 @@ TEST(StationLog, RestoredMessagesAreHeldAsTheyAreRestored) {
     const auto live = messages.FindMessage("W1AAA", "N0CALL", "8", {});
     ASSERT_TRUE(live);
     EXPECT_LT(live->ackCount, CMessageList::kMaxAcks);
+}
+
+// The history holds what the log held at start and what arrives on the road after; a damaged
+// database file is set aside with a notice and made again from the log.
+TEST(StationLog, HistoryFillsFromTheRoadAndADamagedFileIsRebuiltFromTheLog) {
+    ScratchDir dir;
+    AppStartOptions options;
+    options.logFolder = dir.path() / "log";
+    options.historyPath = dir.path() / "history.sqlite";
+    fs::create_directories(options.logFolder);
+    std::ofstream(options.logFolder / LogFileName(kNoon - 60))
+        << Record(kNoon - 60, "W1AAA>APRS:!4903.50N/07201.75W>logged");
+    std::ofstream(options.historyPath) << std::string(4096, 'x');
+    const fs::path simulation = dir.path() / "sim.txt";
+    std::ofstream(simulation) << "W2BBB>APRS:!4803.50N/07101.75W>live\r\n";
+    MemoryProfile profile;
+    profile.WriteString("Station", "MyCall", "N0CALL");
+    testing::RecordingHost host;
+    FakeClock clock(CDateTime(2026, 12, 6, 12, 0, 0));
+    CPlovaneApp app(profile, host, clock);
+    ASSERT_TRUE(app.Start(options));
+    app.WaitForHistory();
+    ASSERT_EQ(app.PlaySimulation(simulation), 1);
+    ASSERT_NE(app.historyWriter(), nullptr);
+    app.historyWriter()->Flush();
+
+    HistoryStore store;
+    ASSERT_EQ(store.Open(options.historyPath, {}, true), HistoryStore::OpenState::kOpened);
+    EXPECT_EQ(store.Positions("W1AAA", {}).size(), 1u);
+    EXPECT_EQ(store.Positions("W2BBB", {}).size(), 1u);
+    const auto notices = host.notices();
+    EXPECT_TRUE(std::any_of(notices.begin(), notices.end(), [](const std::string& text) {
+        return text.find("set aside") != std::string::npos;
+    }));
+    app.Shutdown();
 }
 
 }  // namespace
