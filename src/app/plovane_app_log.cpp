@@ -106,16 +106,17 @@ void CPlovaneApp::StartReplay() {
         set.AddFolder(logFolder_, replaySinceUtc_);
         return true;
     };
+    const auto run = [this, read](std::stop_token stop) {
+        RunReplay(read, replaySeenUtc_, replayUntilUtc_, true, stop);
+    };
     if (!intake_.running()) {
-        RunReplay(read, replaySeenUtc_, replayUntilUtc_, true, {});
+        run({});
         return;
     }
     try {
-        replayThread_ = std::jthread([this, read](std::stop_token stop) {
-            RunReplay(read, replaySeenUtc_, replayUntilUtc_, true, stop);
-        });
+        replayThread_ = std::jthread(run);
     } catch (const std::system_error&) {
-        RunReplay(read, replaySeenUtc_, replayUntilUtc_, true, {});
+        run({});
     }
 }
 

@@ -511,6 +511,7 @@ TEST(StationLog, RestoredMessagesAreHeldAsTheyAreRestored) {
     ASSERT_TRUE(own && toUs);
     EXPECT_TRUE(own->held);
     EXPECT_GE(toUs->ackCount, CMessageList::kMaxAcks);
+    EXPECT_TRUE(toUs->restored);  // not announced on the desktop again
     replayer.Finish();
 
     // Heard live after the replay: acked as usual.
@@ -518,6 +519,7 @@ TEST(StationLog, RestoredMessagesAreHeldAsTheyAreRestored) {
     const auto live = messages.FindMessage("W1AAA", "N0CALL", "8", {});
     ASSERT_TRUE(live);
     EXPECT_LT(live->ackCount, CMessageList::kMaxAcks);
+    EXPECT_FALSE(live->restored);
 }
 
 // The history holds what the log held at start and what arrives on the road after; a damaged
