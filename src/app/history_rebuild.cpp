@@ -17,7 +17,8 @@ constexpr size_t kBatchLines = 20000;
 }  // namespace
 
 bool FillHistoryFromLog(HistoryStore& store, const std::filesystem::path& logFolder,
-                        int64_t sinceUtc, std::string_view myCall, HistoryFill& fill) {
+                        int64_t sinceUtc, std::string_view myCall, HistoryFill& fill,
+                        int64_t untilUtc) {
     std::vector<HistoryRows> batch;
     batch.reserve(kBatchLines);
     bool ok = true;
@@ -31,7 +32,7 @@ bool FillHistoryFromLog(HistoryStore& store, const std::filesystem::path& logFol
     LogReplaySet set(INT64_MAX);
     set.StreamTo([&](std::span<const LogRecord> records) {
         for (const LogRecord& record : records) {
-            if (record.direction != LogDirection::kReceived)
+            if (record.direction != LogDirection::kReceived || record.utcSeconds >= untilUtc)
                 continue;
             ++fill.lines;
             fill.newestUtc = std::max(fill.newestUtc, record.utcSeconds);
@@ -55,24 +56,24 @@ bool FillHistoryFromLog(HistoryStore& store, const std::filesystem::path& logFol
 }
 
 bool RebuildHistory(HistoryStore& store, const std::filesystem::path& logFolder,
-                    std::string_view myCall, HistoryFill& fill) {
+                    std::string_view myCall, HistoryFill& fill, int64_t untilUtc) {
     if (!store.Clear())
         return false;
     store.SetBulkMode(true);
     // From 1970 on: every day file, without an open-ended time the reader cannot take.
-    const bool ok = FillHistoryFromLog(store, logFolder, 0, myCall, fill);
+    const bool ok = FillHistoryFromLog(store, logFolder, 0, myCall, fill, untilUtc);
     store.SetBulkMode(false);
     return ok;
 }
 
 bool BringHistoryUpToDate(HistoryStore& store, HistoryStore::OpenState state,
                           const std::filesystem::path& logFolder, std::string_view myCall,
-                          HistoryFill& fill) {
+                          HistoryFill& fill, int64_t untilUtc) {
     if (state == HistoryStore::OpenState::kFailed)
         return false;
     if (state != HistoryStore::OpenState::kOpened || store.FilledUntil() == INT64_MIN)
-        return RebuildHistory(store, logFolder, myCall, fill);
-    return FillHistoryFromLog(store, logFolder, store.FilledUntil() + 1, myCall, fill);
+        return RebuildHistory(store, logFolder, myCall, fill, untilUtc);
+    return FillHistoryFromLog(store, logFolder, store.FilledUntil() + 1, myCall, fill, untilUtc);
 }
 
 }  // namespace plovane

@@ -19,20 +19,22 @@ struct HistoryFill {
     int64_t newestUtc = INT64_MIN;
 };
 
-// Adds the received lines of the day files in `logFolder` stamped at or after `sinceUtc`.
+// Adds the received lines of the day files in `logFolder` stamped at or after `sinceUtc`
+// and before `untilUtc` (from then on the running station adds what it hears itself).
 // Packets from `myCall` count as our own, as when they were heard. False when the
 // database refused a batch.
 bool FillHistoryFromLog(HistoryStore& store, const std::filesystem::path& logFolder,
-                        int64_t sinceUtc, std::string_view myCall, HistoryFill& fill);
+                        int64_t sinceUtc, std::string_view myCall, HistoryFill& fill,
+                        int64_t untilUtc = INT64_MAX);
 
-// Empties the database and fills it from the whole log.
+// Empties the database and fills it from the whole log (before `untilUtc`).
 bool RebuildHistory(HistoryStore& store, const std::filesystem::path& logFolder,
-                    std::string_view myCall, HistoryFill& fill);
+                    std::string_view myCall, HistoryFill& fill, int64_t untilUtc = INT64_MAX);
 
 // After Open: a new or set-aside database is filled from the whole log, an existing one
 // with what the log holds after the last line it has.
 bool BringHistoryUpToDate(HistoryStore& store, HistoryStore::OpenState state,
                           const std::filesystem::path& logFolder, std::string_view myCall,
-                          HistoryFill& fill);
+                          HistoryFill& fill, int64_t untilUtc = INT64_MAX);
 
 }  // namespace plovane

@@ -119,29 +119,39 @@ LogReplayer::LogReplayer(ReplayGate& gate, CPacketIntake& decoder, CStationList&
 }
 
 void LogReplayer::Replay(std::span<const LogRecord> records) {
-    for (const LogRecord& record : records) {
-        gate_.SetUtc(record.utcSeconds);
-        if (record.direction == LogDirection::kSent) {
-            const std::string_view info = record.line.substr(record.line.find(':') + 1);
-            if (record.utcSeconds == lastSentAt_ && info == lastSent_)
-                continue;
-            lastSent_.assign(info);
-            lastSentAt_ = record.utcSeconds;
-            RestoreSent(record.line, messages_);
-            ++counts_.sent;
-            continue;
-        }
-        const std::string_view line = TrimBlanks(record.line);
-        if (line.empty() || line[0] == '$' || (!ownCall_.empty() && line.starts_with(ownPrefix_))) {
-            continue;
-        }
-        tag_.assign(record.source);
-        tag_ += '>';
-        decoder_.DecodeLineAs(record.line, tag_, ownCall_);
-        if (record.utcSeconds <= seenUtc_)
-            messages_.ClearMessageWaiting();
-        ++counts_.received;
+    for (const LogRecord& record : records)
+        ReplayOne(record);
+}
+
+void LogReplayer::Take(const HeardLine& line) {
+    gate_.Enter();
+    ReplayOne(LogRecord{line.logged.utcSeconds,
+                        line.logged.sent ? LogDirection::kSent : LogDirection::kReceived,
+                        line.logged.source, line.bytes});
+    gate_.End();
+}
+
+void LogReplayer::ReplayOne(const LogRecord& record) {
+    gate_.SetUtc(record.utcSeconds);
+    if (record.direction == LogDirection::kSent) {
+        const std::string_view info = record.line.substr(record.line.find(':') + 1);
+        if (record.utcSeconds == lastSentAt_ && info == lastSent_)
+            return;
+        lastSent_.assign(info);
+        lastSentAt_ = record.utcSeconds;
+        RestoreSent(record.line, messages_);
+        ++counts_.sent;
+        return;
     }
+    const std::string_view line = TrimBlanks(record.line);
+    if (line.empty() || line[0] == '$' || (!ownCall_.empty() && line.starts_with(ownPrefix_)))
+        return;
+    tag_.assign(record.source);
+    tag_ += '>';
+    decoder_.DecodeLineAs(record.line, tag_, ownCall_);
+    if (record.utcSeconds <= seenUtc_)
+        messages_.ClearMessageWaiting();
+    ++counts_.received;
 }
 
 ReplayCounts LogReplayer::Finish() {

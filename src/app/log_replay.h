@@ -13,6 +13,7 @@
 #include "app/station_log.h"
 #include "core/app_host.h"
 #include "core/clock.h"
+#include "core/line_queue.h"
 #include "core/output_port.h"
 
 namespace plovane {
@@ -37,6 +38,9 @@ class ReplayGate final : public Clock, public AppHost {
         thread_.store(std::this_thread::get_id());
     }
     void End() { thread_.store(std::thread::id()); }
+    // The calling thread replays from now until End, at the bias read by Begin (a replay whose
+    // records are taken one by one on another thread).
+    void Enter() { thread_.store(std::this_thread::get_id()); }
     // The replaying thread's current record.
     void SetUtc(int64_t utcSeconds);
     bool Replaying() const { return thread_.load() == std::this_thread::get_id(); }
@@ -107,7 +111,8 @@ struct ReplayCounts {
 // Messages to us stamped at or before `seenUtc` had been seen by the user when the station
 // last stopped: they come back without the message-waiting mark.
 // Records may come in several parts (a log streamed a chunk at a time); Finish ends the replay.
-// Thread-compatible: one replaying thread, from construction to Finish.
+// Thread-compatible: one replaying thread at a time, from construction to Finish (the road's
+// consumer takes the records between, handed over by the queue).
 class LogReplayer {
   public:
     LogReplayer(ReplayGate& gate, CPacketIntake& decoder, CStationList& stations,
@@ -116,9 +121,13 @@ class LogReplayer {
     LogReplayer& operator=(const LogReplayer&) = delete;
 
     void Replay(std::span<const LogRecord> records);
+    // One record put on the road as a kReplay line, taken on the road's consumer thread.
+    void Take(const HeardLine& line);
     ReplayCounts Finish();
 
   private:
+    void ReplayOne(const LogRecord& record);
+
     ReplayGate& gate_;
     CPacketIntake& decoder_;
     CMessageList& messages_;

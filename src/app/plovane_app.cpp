@@ -2,6 +2,7 @@
 // Start-up, thread messages, the timer, simulation playback and shut-down.
 #include "app/plovane_app.h"
 
+#include <cmath>
 #include <fstream>
 #include <system_error>
 
@@ -82,7 +83,10 @@ bool CPlovaneApp::Start(const AppStartOptions& options) {
         gps_.ParseSentence(source, destination, path, sentence, false);
     });
     stationSettings_.Load(profile_);
-    StartStationLog(options.logFolder);  // station log: replay before any port opens
+    // What a replay restores is held as it is restored: nothing old goes out again.
+    messages_.SetRestoring([this] { return gate_.Replaying(); });
+    StartStationLog(options.logFolder);
+    StartHistory(options.historyPath);
 
     // The serial ports and what they need.
     tnc_.SetStationSettings(stationSettings_);
@@ -93,8 +97,14 @@ bool CPlovaneApp::Start(const AppStartOptions& options) {
     // applies its fixes to the own record.
     intake_.SetHeardHook(
         [this](const HeardLine& line, const DecodedPacket& packet) { Heard(line, packet); });
+    // The station log's replay takes its own lines off the road on the intake thread.
+    intake_.SetReplayHook([this](const HeardLine& line) {
+        if (LogReplayer* const replayer = replaying_.load())
+            replayer->Take(line);
+    });
     if (!intake_.Start())
         host_.ReportError("Unable to start the packet intake thread.");
+    StartReplay();  // behind the window, beside live traffic
     const LineSink tncLines{&lines_, {1, LineKind::kRf}, &clock_};
     tnc_.SetLineSink(tncLines);
     kiss_.SetLineSink(tncLines);
@@ -139,7 +149,10 @@ void CPlovaneApp::Shutdown() {
     // The TNC gets its restore sequence before anything else stops.
     CloseCommunications();
     exiting_ = true;
+    replayThread_.request_stop();
+    WaitForReplay();
     intake_.Stop();  // the road closes: what is on it is applied, later lines are refused
+    StopHistory();   // what was heard is written
     scheduler_.StopOutput();
     scheduler_.SetPorts(nullptr, nullptr);
     messages_.SetPorts(nullptr, nullptr);
@@ -206,10 +219,16 @@ void CPlovaneApp::HandOutStationSettings(bool announce) {
         net_->SetMyCall(stationSettings_.MyCall);
 }
 
-void CPlovaneApp::Heard(const HeardLine& line, const DecodedPacket& /*packet*/) {
+void CPlovaneApp::Heard(const HeardLine& line, const DecodedPacket& packet) {
     // A GPS behind the TNC speaks in the TNC's monitor stream.
     if (line.origin.kind == LineKind::kRf)
         gps_.TakeTncLine(line.bytes);
+    // Stamped as the station log stamps it, so a rebuild from the log gives the same rows.
+    if (HistoryWriter* const history = activeHistory_.load()) {
+        constexpr double kUnixEpochDays = 25569.0;  // OLE date of 1 January 1970
+        history->Add(packet, std::llround((clock_.UtcNow().value() - kUnixEpochDays) * 86400.0),
+                     line.bytes);
+    }
 }
 
 void CPlovaneApp::OnThreadMessage(ThreadMessage message, const std::string& text) {

@@ -7,8 +7,11 @@
 
 #include <atomic>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <stop_token>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/file_search.h"
@@ -25,6 +28,9 @@
 #include "core/line_queue.h"
 #include "core/profile.h"
 #include "core/station_settings.h"
+#include "history/history_settings.h"
+#include "history/history_store.h"
+#include "history/history_writer.h"
 #include "intake/intake_thread.h"
 #include "intake/packet_intake.h"
 #include "messages/message_list.h"
@@ -55,6 +61,8 @@ struct AppStartOptions {
     SearchStatus status;
     // The station log's folder; empty: plovane/log under the XDG data folder.
     std::filesystem::path logFolder;
+    // The history database; empty: plovane/history.sqlite under the XDG data folder.
+    std::filesystem::path historyPath;
 };
 
 // Thread-compatible: everything here runs on the user-interface thread; the stores and ports
@@ -86,8 +94,17 @@ class CPlovaneApp {
 
     // File > Replay Log...: plays one day file of the station log into the stores as at
     // start (the stamps as times, nothing sent, not logged again); the number of lines, or
-    // -1 when the file cannot be read.
+    // -1 when the file cannot be read. Waits for the start-up replay first.
     long ReplayLogFile(const std::filesystem::path& path);
+    // The station log's replay at start runs behind the window; this waits until it ended.
+    void WaitForReplay();
+    // The history database is brought up to date from the log behind the window; this waits
+    // until it was and the writer runs.
+    void WaitForHistory();
+    // The history database the station fills (the graphs and the History window read it).
+    const std::filesystem::path& historyPath() const { return historyPath_; }
+    // Null while the history is off or not yet up to date.
+    HistoryWriter* historyWriter() { return historyWriter_.get(); }
 
     // Searches the folders again for maps and rebuilds the list.
     void RefreshMapList(const std::vector<std::filesystem::path>& folders,
@@ -156,6 +173,17 @@ class CPlovaneApp {
     void StartStationLog(const std::filesystem::path& folder);
     void StopStationLog();
     void ApplyLogSettings();
+    // The history database: opened and brought up to date on a thread of its own, then
+    // filled by the writer with every line heard; stopped after the road.
+    void StartHistory(const std::filesystem::path& path);
+    void StopHistory();
+    // Starts the replay at start on its own thread (once the road is open).
+    void StartReplay();
+    // Plays the records `read` adds to the set on the road as kReplay lines and waits until
+    // they are applied; records stamped after `untilUtc` were written by this run. -1 when
+    // `read` fails; the notice says how many lines came back (when `quiet`, only if any did).
+    long RunReplay(const std::function<bool(LogReplaySet&)>& read, int64_t seenUtc,
+                   int64_t untilUtc, bool quiet, std::stop_token stop);
 
     Profile& profile_;
     AppHost& host_;
@@ -190,6 +218,19 @@ class CPlovaneApp {
     std::atomic<CStationLog*> activeLog_{nullptr};  // read by the decoding threads
     LoggedPort tncOut_{gate_, "TNC"};
     LoggedPort netOut_{gate_, "NET"};
+    // The replay being played on the road; its lines are taken on the intake thread.
+    std::atomic<LogReplayer*> replaying_{nullptr};
+    int64_t replaySinceUtc_ = INT64_MIN;  // the start's replay window, or none
+    int64_t replayUntilUtc_ = 0;
+    int64_t replaySeenUtc_ = INT64_MIN;
+    std::jthread replayThread_;
+
+    CHistorySettings historySettings_;
+    std::filesystem::path historyPath_;
+    std::unique_ptr<HistoryStore> historyStore_;
+    std::unique_ptr<HistoryWriter> historyWriter_;
+    std::atomic<HistoryWriter*> activeHistory_{nullptr};  // read by the intake thread
+    std::jthread historyThread_;
 
     std::vector<MapListEntry> mapList_;
     std::vector<TncFileEntry> tncFiles_;

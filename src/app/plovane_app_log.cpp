@@ -5,14 +5,16 @@
 #include <charconv>
 #include <cmath>
 #include <span>
+#include <system_error>
 
 #include "app/plovane_app.h"
 
 namespace plovane {
 namespace {
 
+constexpr double kUnixEpochDays = 25569.0;  // OLE date of 1 January 1970
+
 int64_t UtcSeconds(const Clock& clock) {
-    constexpr double kUnixEpochDays = 25569.0;  // OLE date of 1 January 1970
     return std::llround((clock.UtcNow().value() - kUnixEpochDays) * 86400.0);
 }
 
@@ -53,14 +55,9 @@ void CPlovaneApp::StartStationLog(const std::filesystem::path& folder) {
         // The stores need the own call and their settings before the replay.
         stations_.ApplySettings(stationSettings_, false);
         messages_.ApplySettings(stationSettings_);
-        // Streamed: memory stays at a few chunks of the files however long the window.
-        LogReplaySet set;
-        LogReplayer replayer(gate_, decoder_, stations_, messages_, SeenUtc(profile_.State()));
-        set.StreamTo([&replayer](std::span<const LogRecord> records) { replayer.Replay(records); });
-        set.AddFolder(logFolder_, now - int64_t{logSettings_.LogReplayHours} * 3600);
-        const ReplayCounts counts = replayer.Finish();
-        if (set.count() > 0 || set.damaged() > 0 || set.leftOutBytes() > 0)
-            host_.ShowNotice(ReplayNotice(counts, set));
+        replaySinceUtc_ = now - int64_t{logSettings_.LogReplayHours} * 3600;
+        replayUntilUtc_ = now;
+        replaySeenUtc_ = SeenUtc(profile_.State());
     }
     ApplyLogSettings();
 }
@@ -102,18 +99,84 @@ void CPlovaneApp::StopStationLog() {
         log_->Close();
 }
 
-long CPlovaneApp::ReplayLogFile(const std::filesystem::path& path) {
+void CPlovaneApp::StartReplay() {
+    if (replaySinceUtc_ == INT64_MIN)
+        return;
+    const auto read = [this](LogReplaySet& set) {
+        set.AddFolder(logFolder_, replaySinceUtc_);
+        return true;
+    };
+    const auto run = [this, read](std::stop_token stop) {
+        RunReplay(read, replaySeenUtc_, replayUntilUtc_, true, stop);
+    };
+    if (!intake_.running()) {
+        run({});
+        return;
+    }
+    try {
+        replayThread_ = std::jthread(run);
+    } catch (const std::system_error&) {
+        run({});
+    }
+}
+
+void CPlovaneApp::WaitForReplay() {
+    if (replayThread_.joinable())
+        replayThread_.join();
+}
+
+long CPlovaneApp::RunReplay(const std::function<bool(LogReplaySet&)>& read, int64_t seenUtc,
+                            int64_t untilUtc, bool quiet, std::stop_token stop) {
     LogReplaySet set;
-    LogReplayer replayer(gate_, decoder_, stations_, messages_);
-    set.StreamTo([&replayer](std::span<const LogRecord> records) { replayer.Replay(records); });
-    const bool read = set.AddFile(path);
+    LogReplayer replayer(gate_, decoder_, stations_, messages_, seenUtc);
+    const bool onRoad = intake_.running();
+    if (onRoad) {
+        // Streamed: memory stays at a few chunks of the files however long the window; the
+        // queue keeps the replay a bounded way ahead of the decoding.
+        gate_.End();  // read the bias; the intake thread enters the replay line by line
+        replaying_.store(&replayer);
+        const int bias = clock_.BiasMinutes();
+        bool going = true;
+        set.StreamTo([&](std::span<const LogRecord> records) {
+            for (const LogRecord& record : records) {
+                if (!going || record.utcSeconds > untilUtc)
+                    continue;
+                const CDateTime utc(kUnixEpochDays +
+                                    static_cast<double>(record.utcSeconds) / 86400.0);
+                going = lines_.Push(
+                    HeardLine{{0, LineKind::kReplay},
+                              utc - CDateTimeSpan(0, 0, bias, 0),
+                              std::string(record.line),
+                              {record.utcSeconds, record.direction == LogDirection::kSent,
+                               std::string(record.source)}},
+                    stop);
+            }
+        });
+    } else {
+        set.StreamTo([&](std::span<const LogRecord> records) { replayer.Replay(records); });
+    }
+    const bool readable = read(set);
+    if (onRoad) {
+        intake_.Flush();
+        replaying_.store(nullptr);
+    }
     const ReplayCounts counts = replayer.Finish();
-    if (!read)
+    if (!readable)
         return -1;
-    host_.ShowNotice(ReplayNotice(counts, set));
-    if (views_)
-        views_->UpdateViews();
+    if (!stop.stop_requested() &&
+        (!quiet || set.count() > 0 || set.damaged() > 0 || set.leftOutBytes() > 0)) {
+        host_.ShowNotice(ReplayNotice(counts, set));
+    }
     return static_cast<long>(counts.received + counts.sent);
+}
+
+long CPlovaneApp::ReplayLogFile(const std::filesystem::path& path) {
+    WaitForReplay();
+    const long lines = RunReplay([&path](LogReplaySet& set) { return set.AddFile(path); },
+                                 INT64_MIN, INT64_MAX, false, {});
+    if (lines >= 0 && views_)
+        views_->UpdateViews();
+    return lines;
 }
 
 }  // namespace plovane

@@ -49,12 +49,20 @@ struct LineOrigin {
     bool operator==(const LineOrigin&) const = default;
 };
 
+// Where a replayed line stood in the station log.
+struct LogStamp {
+    int64_t utcSeconds = 0;  // Unix time
+    bool sent = false;       // one of our own lines
+    std::string source;      // "TNC", "NET" or "FILE"
+};
+
 // One received line (its line end may still be on it) with its origin and the local time it
-// was heard.
+// was heard; a replayed line also carries its place in the log.
 struct HeardLine {
     LineOrigin origin;
     CDateTime heard;
     std::string bytes;
+    LogStamp logged = {};  // kReplay lines only
 };
 
 // Thread-safe: any number of producers, one consumer.

@@ -30,7 +30,10 @@ void CIntakeThread::Stop() {
 void CIntakeThread::Run() {
     HeardLine line;
     while (queue_.Pop(line)) {
-        intake_.Take(line, hook_);
+        if (line.origin.kind == LineKind::kReplay && replay_)
+            replay_(line);
+        else
+            intake_.Take(line, hook_);
         std::lock_guard lock(mutex_);
         ++taken_;
         applied_.notify_all();

@@ -28,6 +28,10 @@ class CIntakeThread {
     CIntakeThread& operator=(const CIntakeThread&) = delete;
 
     void SetHeardHook(HeardHook hook) { hook_ = std::move(hook); }
+    // Takes the station log's replayed lines instead of the intake: they were logged and
+    // acted on when first heard. Without it they are applied as heard.
+    using ReplayHook = std::function<void(const HeardLine& line)>;
+    void SetReplayHook(ReplayHook hook) { replay_ = std::move(hook); }
 
     // Starts taking lines; false when the thread could not be made.
     bool Start();
@@ -44,6 +48,7 @@ class CIntakeThread {
     LineQueue& queue_;
     CPacketIntake& intake_;
     HeardHook hook_;
+    ReplayHook replay_;
     std::mutex mutex_;
     std::condition_variable applied_;
     uint64_t taken_ = 0;  // guarded by mutex_: lines applied so far

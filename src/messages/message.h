@@ -30,6 +30,8 @@ struct CMessage {
     // Own message restored from the station log and not acked: kept, but not sent again
     // until the user resends it.
     bool held = false;
+    // Came back from the station log (heard before this run): never announced again.
+    bool restored = false;
     CDateTime time;      // local time at which the message was first stored
     std::string from;    // sender's call
     std::string number;  // at most five characters; empty when the message has none

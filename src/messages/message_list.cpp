@@ -157,6 +157,7 @@ CMessage* CMessageList::AddLocked(std::string_view ownCall, CDateTime now, std::
         added->count = 0;
         added->ackCount = 0;
         added->held = false;
+        added->restored = false;
     } else {
         added = &messages_.emplace_back();
     }
@@ -298,6 +299,7 @@ void CMessageList::ReceiveMessage(std::string_view from, std::string_view to, st
         return;
     const std::string ownCall = ownCall_();
     const CDateTime now = clock_.Now();
+    const bool restoring = restoring_ && restoring_();
     Effects effects;
     {
         Lock lock = TakeLock();
@@ -346,6 +348,10 @@ void CMessageList::ReceiveMessage(std::string_view from, std::string_view to, st
                 message->replyAck.assign(parsed.replyAck);
                 effects.changed.push_back(message->key);
                 ReceiveTextLocked(ownCall, from, toUs, isNew, *message, effects);
+                if (restoring && toUs)
+                    message->ackCount = std::max(message->ackCount, kMaxAcks);
+                if (restoring && isNew)
+                    message->restored = true;
             }
         }
         if (!effects.answers.empty())
@@ -459,6 +465,8 @@ void CMessageList::RestoreSentMessage(std::string_view to, std::string_view numb
         if (message == nullptr)
             return;
         ++message->count;
+        message->held = !message->acked;
+        message->restored = true;
         effects.changed.push_back(message->key);
     }
     // A new message must not reuse a restored number: the addressee would take it for a

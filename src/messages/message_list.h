@@ -78,6 +78,11 @@ class CMessageList final : public PendingSender {
     // view and the map shows the message-waiting indicator (see MessageWaiting). It runs on
     // the thread that decoded the message, outside the lock: it should only post the redraw.
     void SetViewRedraw(std::function<void()> redraw);
+    // Whether the calling thread is restoring records from the station log (a replay running
+    // beside live traffic): a message to us it adds earns no further acks, under the same lock
+    // that adds it, so the message slot on another thread cannot ack it again. Set it before
+    // any thread decodes.
+    void SetRestoring(std::function<bool()> restoring) { restoring_ = std::move(restoring); }
     bool SetSounds(const MessageSoundSettings& sounds);
     // Settings are written on the user-interface thread while the store works on others, so
     // the store keeps its own copy (MyCall, destination, AutoReply, AutoReplyText,
@@ -105,7 +110,8 @@ class CMessageList final : public PendingSender {
 
     // --- Replay of the station log (nothing is sent) ---
     // One of our own messages, sent at the clock's time, comes back: stored as SendNewMessage
-    // stores it, its count raised by one. New numbers continue after the restored one.
+    // stores it, its count raised by one, and held (until Resend) under the lock that adds it,
+    // so the message slot never sends it again. New numbers continue after the restored one.
     void RestoreSentMessage(std::string_view to, std::string_view number, std::string_view text);
     // The records from key `firstKey` on were restored: our messages not acked are held, and
     // messages to us get no further acks (a repeat received later still earns them).
@@ -197,6 +203,7 @@ class CMessageList final : public PendingSender {
     ChangeSink& changes_;
     SoundSink& soundSink_;
     const OwnCallSource ownCall_;
+    std::function<bool()> restoring_;  // set before any thread decodes
 
     mutable std::mutex mutex_;
     // Guarded by mutex_:

@@ -17,6 +17,10 @@
 #include "app_rig.h"
 #include "core/null_host.h"
 #include "core/terminal_text.h"
+#include "history/history_store.h"
+#include "intake/packet_intake.h"
+#include "messages/message_list.h"
+#include "stations/station_list.h"
 #include "support/child_process.h"
 #include "support/scratch_dir.h"
 
@@ -406,6 +410,7 @@ TEST(StationLog, RestartedStationComesBackWithoutSendingOldLines) {
     FakeClock clock(CDateTime(2026, 12, 6, 15, 0, 0));  // three hours later
     testing::NetStation net(profile, clock, options);
     CPlovaneApp& app = net.app;
+    app.WaitForReplay();
     app.SendMessagesNow();  // nothing old is due
     app.SendStatusNow();
     EXPECT_EQ(net.server.ReadLine().find("N0CALL-9>APQ102,TCPIP*:>"), 0u);
@@ -462,6 +467,7 @@ TEST(StationLog, ReplayedMessagesAreMarkedWaitingOnlyWhenNotSeenBeforeTheStop) {
             FakeClock clock(CDateTime(2026, 12, 6, 12, 0, 0));
             CPlovaneApp app(profile, host, clock);
             ASSERT_TRUE(app.Start(options));
+            app.WaitForReplay();
             // A first start knows nothing of what was seen: the message is waiting, as live.
             ASSERT_TRUE(app.messages().MessageWaiting());
             if (c.clearedBeforeStop)
@@ -473,9 +479,82 @@ TEST(StationLog, ReplayedMessagesAreMarkedWaitingOnlyWhenNotSeenBeforeTheStop) {
         FakeClock clock(CDateTime(2026, 12, 6, 12, 5, 0));
         CPlovaneApp app(profile, host, clock);
         ASSERT_TRUE(app.Start(options));
+        app.WaitForReplay();
         EXPECT_EQ(app.messages().MessageWaiting(), c.waitingAfterRestart);
         EXPECT_EQ(app.messages().Count(), c.messageAfterStop ? 2u : 1u);
     }
+}
+
+// A replay runs beside live traffic: each restored message is held (ours) or needs no more acks
+// (to us) the moment it is stored, not when the replay ends, so the message slot cannot send it.
+TEST(StationLog, RestoredMessagesAreHeldAsTheyAreRestored) {
+    FakeClock clock(CDateTime(2026, 12, 6, 12, 0, 0));
+    NullHost host;
+    ReplayGate gate(clock, host);
+    CStationSettings settings;
+    settings.MyCall = "N0CALL";
+    CStationList stations(settings, gate, gate, gate);
+    CMessageList messages(settings, gate, gate, gate, [&] { return stations.OwnCall(); });
+    stations.ApplySettings(settings, false);
+    messages.ApplySettings(settings);
+    messages.SetRestoring([&] { return gate.Replaying(); });
+    CPacketIntake decoder(gate, PacketTargets{gate, stations, &messages});
+
+    LogReplayer replayer(gate, decoder, stations, messages);
+    const LogRecord records[] = {
+        {kNoon, LogDirection::kSent, "NET", "N0CALL>APQ102,TCPIP*::W1AAA    :pending{5"},
+        {kNoon + 1, LogDirection::kReceived, "NET", "W1AAA>APRS::N0CALL   :old{7"},
+    };
+    replayer.Replay(records);
+    const auto own = messages.FindMessage("N0CALL", "W1AAA", "5", {});
+    const auto toUs = messages.FindMessage("W1AAA", "N0CALL", "7", {});
+    ASSERT_TRUE(own && toUs);
+    EXPECT_TRUE(own->held);
+    EXPECT_GE(toUs->ackCount, CMessageList::kMaxAcks);
+    EXPECT_TRUE(toUs->restored);  // not announced on the desktop again
+    replayer.Finish();
+
+    // Heard live after the replay: acked as usual.
+    decoder.DecodeLine("W1AAA>APRS::N0CALL   :new{8", "NET>");
+    const auto live = messages.FindMessage("W1AAA", "N0CALL", "8", {});
+    ASSERT_TRUE(live);
+    EXPECT_LT(live->ackCount, CMessageList::kMaxAcks);
+    EXPECT_FALSE(live->restored);
+}
+
+// The history holds what the log held at start and what arrives on the road after; a damaged
+// database file is set aside with a notice and made again from the log.
+TEST(StationLog, HistoryFillsFromTheRoadAndADamagedFileIsRebuiltFromTheLog) {
+    ScratchDir dir;
+    AppStartOptions options;
+    options.logFolder = dir.path() / "log";
+    options.historyPath = dir.path() / "history.sqlite";
+    fs::create_directories(options.logFolder);
+    std::ofstream(options.logFolder / LogFileName(kNoon - 60))
+        << Record(kNoon - 60, "W1AAA>APRS:!4903.50N/07201.75W>logged");
+    std::ofstream(options.historyPath) << std::string(4096, 'x');
+    const fs::path simulation = dir.path() / "sim.txt";
+    std::ofstream(simulation) << "W2BBB>APRS:!4803.50N/07101.75W>live\r\n";
+    MemoryProfile profile;
+    profile.WriteString("Station", "MyCall", "N0CALL");
+    testing::RecordingHost host;
+    FakeClock clock(CDateTime(2026, 12, 6, 12, 0, 0));
+    CPlovaneApp app(profile, host, clock);
+    ASSERT_TRUE(app.Start(options));
+    app.WaitForHistory();
+    ASSERT_EQ(app.PlaySimulation(simulation), 1);
+    ASSERT_NE(app.historyWriter(), nullptr);
+    app.historyWriter()->Flush();
+
+    HistoryStore store;
+    ASSERT_EQ(store.Open(options.historyPath, {}, true), HistoryStore::OpenState::kOpened);
+    EXPECT_EQ(store.Positions("W1AAA", {}).size(), 1u);
+    EXPECT_EQ(store.Positions("W2BBB", {}).size(), 1u);
+    const auto notices = host.notices();
+    EXPECT_TRUE(std::any_of(notices.begin(), notices.end(), [](const std::string& text) {
+        return text.find("set aside") != std::string::npos;
+    }));
+    app.Shutdown();
 }
 
 }  // namespace

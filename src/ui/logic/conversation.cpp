@@ -165,8 +165,8 @@ void ConversationReadMarks::Load(std::string_view line, int biasMinutes) {
 }
 
 bool AnnouncesMessage(const CMessage& message, std::string_view ownCall) {
-    return !ownCall.empty() && message.to == ownCall && IsConversationPeer(message.from, ownCall) &&
-           !IsAnsweredQuery(message.text);
+    return !message.restored && !ownCall.empty() && message.to == ownCall &&
+           IsConversationPeer(message.from, ownCall) && !IsAnsweredQuery(message.text);
 }
 
 std::string ConversationSummaryText(const ConversationSummary& summary) {

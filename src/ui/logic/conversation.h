@@ -74,7 +74,8 @@ class ConversationReadMarks {
 
 // Whether a message that just came into the store is one the desktop should announce: a
 // text from another station to the own call exactly (not our own, not to another SSID of
-// ours, not a bulletin) that is no query the station answers by itself.
+// ours, not a bulletin) that is no query the station answers by itself, and not one the
+// station log's replay restored.
 bool AnnouncesMessage(const CMessage& message, std::string_view ownCall);
 
 // The chooser's row text: "W1AAA (3 messages, 1 unread)".
