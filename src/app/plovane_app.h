@@ -13,6 +13,7 @@
 
 #include "app/file_search.h"
 #include "app/log_replay.h"
+#include "app/relay_station.h"
 #include "app/sound_settings.h"
 #include "comm/gps_port.h"
 #include "comm/gpsd_port.h"
@@ -110,6 +111,8 @@ class CPlovaneApp {
     void RestartCommunications();
     // The alerts dialog was accepted: the stores play the sounds now stored.
     void SoundSetupDone();
+    // The IGate and digipeater dialog was accepted: the running relay takes the stored settings.
+    void RelaySetupDone() { ApplyRelaySettings(); }
 
     bool exiting() const { return exiting_.load(); }
     Profile& profile() { return profile_; }
@@ -132,6 +135,7 @@ class CPlovaneApp {
     CGpsPort& gps() { return gps_; }
     CKissPort& kiss() { return kiss_; }
     CGpsdPort& gpsd() { return gpsd_; }
+    CRelayStation& relay() { return relay_; }
     // Null before start-up and after shut-down.
     CNetManager* net() { return net_.get(); }
     CTncSettings& tncSettings() { return tncSettings_; }
@@ -156,6 +160,10 @@ class CPlovaneApp {
     void StartStationLog(const std::filesystem::path& folder);
     void StopStationLog();
     void ApplyLogSettings();
+    void ApplyRelaySettings();
+    // Where the relay's packets go: APRS-IS, and the KISS TNC (port 1).
+    void SendToInternet(const std::string& line);
+    bool SendOnRadio(int port, const std::string& monitorLine);
 
     Profile& profile_;
     AppHost& host_;
@@ -183,6 +191,10 @@ class CPlovaneApp {
     CGpsdPort gpsd_;
     std::unique_ptr<CNetManager> net_;
     std::unique_ptr<StationAdapter> stationAdapter_;
+    CRelayStation relay_{[this](const std::string& line) { SendToInternet(line); },
+                         [this](int port, const std::string& line) {
+                             return SendOnRadio(port, line);
+                         }};
 
     CLogSettings logSettings_;
     std::filesystem::path logFolder_;

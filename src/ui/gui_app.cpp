@@ -543,7 +543,8 @@ void GuiApp::OnCommand(Command id) {
                 app_->SoundSetupDone();
             return;
         case Command::kSetupRelay:
-            RunRelaySetup(*profile_, frame_.get());
+            if (RunRelaySetup(*profile_, frame_.get()))
+                app_->RelaySetupDone();
             return;
         default:
             return;
