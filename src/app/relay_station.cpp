@@ -14,8 +14,8 @@ void CRelayStation::Apply(const IGateSettings& igate, const DigipeaterSettings& 
     std::lock_guard lock(mutex_);
     // The duplicate and heard tables start again only when something changed: an OK that
     // changed nothing keeps the counts.
-    const bool sameIGate = igate_ && igateSettings_ == igate && igateCall_ == call &&
-                           igateTocall_ == tocall;
+    const bool sameIGate =
+        igate_ && igateSettings_ == igate && igateCall_ == call && igateTocall_ == tocall;
     if (!sameIGate) {
         igate_.emplace(igate, call, tocall);
         igate_->SetLoginVerified(loginVerified_);

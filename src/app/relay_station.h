@@ -29,8 +29,9 @@ class CRelayStation {
     using RadioSend = std::function<bool(int port, const std::string& monitorLine)>;
     using SteadyNow = std::function<RelayTime()>;
 
-    CRelayStation(InternetSend toInternet, RadioSend toRadio,
-                  SteadyNow now = [] { return std::chrono::steady_clock::now(); });
+    CRelayStation(
+        InternetSend toInternet, RadioSend toRadio,
+        SteadyNow now = [] { return std::chrono::steady_clock::now(); });
 
     // New settings (the dialog's OK, or start-up): the relay logic starts again with them.
     void Apply(const IGateSettings& igate, const DigipeaterSettings& digipeater,

@@ -71,11 +71,13 @@ TEST(DirewolfRelay, DigipeatsOnceGatesBothWaysAndOutlivesTheServer) {
     profile.WriteString("Comm", "KISSHost", "127.0.0.1");
     profile.WriteString("Comm", "KISSPort", "8001");
     profile.WriteInt("Digipeater", "Enabled", 1);
-    profile.WriteInt("IGate", "Enabled", 1);
-    profile.WriteInt("IGate", "IsToRf", 1);
     SystemClock clock;
     NetStation net(profile, clock);
     CPlovaneApp& app = net.app;
+    // The IGate dialog's OK hands the running relay its settings.
+    profile.WriteInt("IGate", "Enabled", 1);
+    profile.WriteInt("IGate", "IsToRf", 1);
+    app.RelaySetupDone();
     ASSERT_TRUE(net.PumpUntil([&] { return app.kiss().IsOpen(); }))
         << ReadFile(dir / "direwolf.log");
 
@@ -86,14 +88,16 @@ TEST(DirewolfRelay, DigipeatsOnceGatesBothWaysAndOutlivesTheServer) {
          "K1DEF>APRS,RFONLY:>nor this", "K1GHI>APRS:>last"})));
     // The q construct appended, the information bytes as heard; the duplicate and the paths
     // that stay on RF are not gated.
-    EXPECT_EQ(net.server.ReadLine(20s), "K1ABC>APRS,WIDE1-1,qAR,N0CALL-9:!4903.50N/07201.75W-Grüße\r")
+    EXPECT_EQ(net.server.ReadLine(20s),
+              "K1ABC>APRS,WIDE1-1,qAR,N0CALL-9:!4903.50N/07201.75W-Grüße\r")
         << ReadFile(dir / "direwolf.log");
     EXPECT_EQ(net.server.ReadLine(20s), "K1GHI>APRS,qAR,N0CALL-9:>last\r");
 
     // K1ABC was heard only on RF: its message goes there; K1GHI is on APRS-IS too.
-    ASSERT_TRUE(net.server.Send("K1GHI>APRS,TCPIP*,qAC,T2TEST:>online too\r\n"
-                                "W1AAA>APRS,TCPIP*,qAC,T2TEST::K1GHI    :skip{2\r\n"
-                                "W1AAA>APRS,TCPIP*,qAC,T2TEST::K1ABC    :Hello{1\r\n"));
+    ASSERT_TRUE(
+        net.server.Send("K1GHI>APRS,TCPIP*,qAC,T2TEST:>online too\r\n"
+                        "W1AAA>APRS,TCPIP*,qAC,T2TEST::K1GHI    :skip{2\r\n"
+                        "W1AAA>APRS,TCPIP*,qAC,T2TEST::K1ABC    :Hello{1\r\n"));
     ASSERT_TRUE(net.PumpUntil([&] { return app.relay().igateCounts().toRf == 1; }));
 
     // The server goes away while the station relays: the radio side keeps working.
