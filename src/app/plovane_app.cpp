@@ -118,6 +118,9 @@ bool CPlovaneApp::Start(const AppStartOptions& options) {
     net_->SetMyCall(stationSettings_.MyCall);
     net_->SetLineSink({&lines_, {0, LineKind::kInternet}, &clock_});
     Report(net_->CreateObjects());
+    // The IGate and the digipeater act on what the TNC hears (through the KISS port).
+    relay_.SetRadioPorts({1}, {1});
+    ApplyRelaySettings();
     OpenCommunications();
 
     // The output scheduler, with a current copy of the settings before anything announces.
@@ -217,6 +220,26 @@ void CPlovaneApp::HandOutStationSettings(bool announce) {
     kiss_.SetStationSettings(stationSettings_);
     if (net_)
         net_->SetMyCall(stationSettings_.MyCall);
+    ApplyRelaySettings();
+}
+
+void CPlovaneApp::ApplyRelaySettings() {
+    IGateSettings igate;
+    igate.Load(profile_);
+    DigipeaterSettings digipeater;
+    digipeater.Load(profile_);
+    relay_.Apply(igate, digipeater, stationSettings_.MyCall, stationSettings_.destination);
+}
+
+void CPlovaneApp::SendToInternet(const std::string& line) {
+    // Only a logged-in link gates: a gated packet held for a later connection would be stale.
+    if (net_ && net_->IsOpen())
+        net_->QueueText(line + "\r");
+}
+
+bool CPlovaneApp::SendOnRadio(int port, const std::string& monitorLine) {
+    // A text-mode TNC cannot send another station's header; only KISS relays.
+    return port == 1 && kiss_.QueueMonitorLine(monitorLine);
 }
 
 void CPlovaneApp::Heard(const HeardLine& line, const DecodedPacket& packet) {
@@ -229,6 +252,8 @@ void CPlovaneApp::Heard(const HeardLine& line, const DecodedPacket& packet) {
         history->Add(packet, std::llround((clock_.UtcNow().value() - kUnixEpochDays) * 86400.0),
                      line.bytes);
     }
+
+    relay_.Heard(line);
 }
 
 void CPlovaneApp::OnThreadMessage(ThreadMessage message, const std::string& text) {

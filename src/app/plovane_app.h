@@ -16,6 +16,7 @@
 
 #include "app/file_search.h"
 #include "app/log_replay.h"
+#include "app/relay_station.h"
 #include "app/sound_settings.h"
 #include "comm/gps_port.h"
 #include "comm/gpsd_port.h"
@@ -127,6 +128,8 @@ class CPlovaneApp {
     void RestartCommunications();
     // The alerts dialog was accepted: the stores play the sounds now stored.
     void SoundSetupDone();
+    // The IGate and digipeater dialog was accepted: the running relay takes the stored settings.
+    void RelaySetupDone() { ApplyRelaySettings(); }
 
     bool exiting() const { return exiting_.load(); }
     Profile& profile() { return profile_; }
@@ -149,6 +152,7 @@ class CPlovaneApp {
     CGpsPort& gps() { return gps_; }
     CKissPort& kiss() { return kiss_; }
     CGpsdPort& gpsd() { return gpsd_; }
+    CRelayStation& relay() { return relay_; }
     // Null before start-up and after shut-down.
     CNetManager* net() { return net_.get(); }
     CTncSettings& tncSettings() { return tncSettings_; }
@@ -185,6 +189,11 @@ class CPlovaneApp {
     long RunReplay(const std::function<bool(LogReplaySet&)>& read, int64_t seenUtc,
                    int64_t untilUtc, bool quiet, std::stop_token stop);
 
+    void ApplyRelaySettings();
+    // Where the relay's packets go: APRS-IS, and the KISS TNC (port 1).
+    void SendToInternet(const std::string& line);
+    bool SendOnRadio(int port, const std::string& monitorLine);
+
     Profile& profile_;
     AppHost& host_;
     const Clock& clock_;
@@ -211,6 +220,10 @@ class CPlovaneApp {
     CGpsdPort gpsd_;
     std::unique_ptr<CNetManager> net_;
     std::unique_ptr<StationAdapter> stationAdapter_;
+    CRelayStation relay_{[this](const std::string& line) { SendToInternet(line); },
+                         [this](int port, const std::string& line) {
+                             return SendOnRadio(port, line);
+                         }};
 
     CLogSettings logSettings_;
     std::filesystem::path logFolder_;

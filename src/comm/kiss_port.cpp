@@ -235,6 +235,17 @@ void CKissPort::QueueText(const std::string& text, int /*delayBeforeMs*/, int /*
         notices_.ShowNotice("KISS TNC: the call, destination or path is not valid for AX.25.");
         return;
     }
+    SendFrame(frame);
+}
+
+bool CKissPort::QueueMonitorLine(const std::string& line) {
+    Ax25Frame frame;
+    if (!ParseMonitorLine(line, frame))
+        return false;
+    return SendFrame(frame);
+}
+
+bool CKissPort::SendFrame(const Ax25Frame& frame) {
     std::string bytes = Bytes(KissDataFrame(channel_.load(), EncodeAx25(frame)));
     std::string monitorLine = Ax25MonitorLine(frame);
     {
@@ -242,14 +253,15 @@ void CKissPort::QueueText(const std::string& text, int /*delayBeforeMs*/, int /*
         std::lock_guard lock(heldMutex_);
         if (!link_.Send(bytes)) {
             if (link_.IsOpen() || !link_.IsRunning())
-                return;  // a full queue, or no link under way
+                return false;  // a full queue, or no link under way
             if (held_.size() >= kMaxHeldFrames)
                 held_.pop_front();
             held_.emplace_back(std::move(bytes), std::move(monitorLine));
-            return;
+            return true;
         }
     }
     PostEcho(monitorLine);
+    return true;
 }
 
 }  // namespace plovane

@@ -16,6 +16,7 @@
 #include <string_view>
 #include <utility>
 
+#include "comm/ax25.h"
 #include "comm/kiss.h"
 #include "comm/open_result.h"
 #include "comm/port_thread.h"
@@ -71,6 +72,10 @@ class CKissPort final : public OutputPort {
     // frame. Refused with a notice when the own call, destination or path is not valid AX.25.
     // While the link is being made (or made again) the frame waits for it.
     void QueueText(const std::string& text, int delayBeforeMs = 0, int delayAfterMs = 0) override;
+    // A whole monitor line as it goes out (a relayed packet): its header as given, the H bit
+    // set on every digipeater up to the last one marked "*". False when it is not a valid UI
+    // frame, or no link is under way.
+    bool QueueMonitorLine(const std::string& line);
 
     // Frames refused so far: KISS framing errors and AX.25 frames that were not valid UI frames.
     size_t framesDropped() const { return dropped_.load(); }
@@ -85,6 +90,8 @@ class CKissPort final : public OutputPort {
     void FrameDropped(const std::string& reason);
     void TellDropped();
     void PostEcho(const std::string& monitorLine);
+    // Sends the frame, or holds it while the link is being made; false when neither.
+    bool SendFrame(const Ax25Frame& frame);
 
     ThreadPoster& poster_;
     NoticeSink& notices_;

@@ -131,6 +131,13 @@ GuiApp::GuiApp(const GuiOptions& options, bool interactive)
                 return {};
         }
     });
+    view_->SetLinkCounts([this](int icon) -> std::string {
+        if (static_cast<HeaderIcon>(icon) == HeaderIcon::kTnc)
+            return app_->relay().RadioStatus();
+        if (static_cast<HeaderIcon>(icon) == HeaderIcon::kNet)
+            return app_->relay().InternetStatus();
+        return {};
+    });
 
     QtHost::Receivers receivers;
     receivers.threadMessage = [this](ThreadMessage message, const std::string& text) {
@@ -543,7 +550,8 @@ void GuiApp::OnCommand(Command id) {
                 app_->SoundSetupDone();
             return;
         case Command::kSetupRelay:
-            RunRelaySetup(*profile_, frame_.get());
+            if (RunRelaySetup(*profile_, frame_.get()))
+                app_->RelaySetupDone();
             return;
         default:
             return;

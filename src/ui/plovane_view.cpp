@@ -660,7 +660,11 @@ QString CPlovaneView::ToolTipAt(const QPoint& point) {
             return {};
         const std::string detail =
             linkDetail_ ? linkDetail_(static_cast<int>(icon)) : std::string();
-        return QString::fromStdString(HeaderIconTip(icon, *status_, detail));
+        std::string tip = HeaderIconTip(icon, *status_, detail);
+        if (const std::string counts = linkCounts_ ? linkCounts_(static_cast<int>(icon)) : "";
+            !counts.empty())
+            tip += "\n" + counts;
+        return QString::fromStdString(tip);
     }
     if (!view_.aspectFixed() || view_.tracking() || panning_)
         return {};

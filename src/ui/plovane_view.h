@@ -127,6 +127,8 @@ class CPlovaneView : public QWidget {
     // What each status icon's tooltip says beyond the port's state (its last error).
     using LinkDetail = std::function<std::string(int icon)>;
     void SetLinkDetail(LinkDetail detail) { linkDetail_ = std::move(detail); }
+    // A further tooltip line in any state (what the IGate and digipeater did); empty for none.
+    void SetLinkCounts(LinkDetail counts) { linkCounts_ = std::move(counts); }
     // The map options dialog; true when OK was pressed.
     bool EditOptions();
 
@@ -218,6 +220,7 @@ class CPlovaneView : public QWidget {
     bool ownKnown_ = false;
     GeoPoint ownPosition_;
     LinkDetail linkDetail_;
+    LinkDetail linkCounts_;
     HistoryOverlay history_;
     AreaSink areaSink_;
     std::optional<QPoint> areaStart_;  // an area drag in progress

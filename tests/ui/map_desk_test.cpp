@@ -135,6 +135,9 @@ TEST(MapDesk, RightClickOffersTheStationAndTooltipsDescribeIt) {
         rig.view.mapView().MapToScreen(64800000 + 100 * 6000, 14400000 + 100 * 6000);
     EXPECT_NEAR(centred.x, 200, 1);
     EXPECT_EQ(rig.view.ToolTipAt({400 - 53 + 4, 6}), "TNC: off");
+    // The relay's counts are a line of their own.
+    rig.view.SetLinkCounts([](int) { return std::string("Digipeater: 3 relayed"); });
+    EXPECT_EQ(rig.view.ToolTipAt({400 - 53 + 4, 6}), "TNC: off\nDigipeater: 3 relayed");
 }
 
 TEST(MapDesk, FindStationListsMatchesAsYouType) {
