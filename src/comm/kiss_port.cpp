@@ -235,6 +235,20 @@ void CKissPort::QueueText(const std::string& text, int /*delayBeforeMs*/, int /*
         notices_.ShowNotice("KISS TNC: the call, destination or path is not valid for AX.25.");
         return;
     }
+    QueueFrame(frame);
+}
+
+bool CKissPort::QueueMonitorLine(std::string_view line) {
+    while (!line.empty() && (line.back() == '\r' || line.back() == '\n'))
+        line.remove_suffix(1);
+    Ax25Frame frame;
+    if (!ParseMonitorLine(line, frame))
+        return false;
+    QueueFrame(frame);
+    return true;
+}
+
+void CKissPort::QueueFrame(const Ax25Frame& frame) {
     std::string bytes = Bytes(KissDataFrame(channel_.load(), EncodeAx25(frame)));
     std::string monitorLine = Ax25MonitorLine(frame);
     {

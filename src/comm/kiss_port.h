@@ -16,6 +16,7 @@
 #include <string_view>
 #include <utility>
 
+#include "comm/ax25.h"
 #include "comm/kiss.h"
 #include "comm/open_result.h"
 #include "comm/port_thread.h"
@@ -71,6 +72,9 @@ class CKissPort final : public OutputPort {
     // frame. Refused with a notice when the own call, destination or path is not valid AX.25.
     // While the link is being made (or made again) the frame waits for it.
     void QueueText(const std::string& text, int delayBeforeMs = 0, int delayAfterMs = 0) override;
+    // Sends a whole monitor line ("SRC>DST,PATH:info") as a UI frame with its own header, as
+    // a relay of someone else's packet goes; false when the line is not valid AX.25.
+    bool QueueMonitorLine(std::string_view line);
 
     // Frames refused so far: KISS framing errors and AX.25 frames that were not valid UI frames.
     size_t framesDropped() const { return dropped_.load(); }
@@ -81,6 +85,7 @@ class CKissPort final : public OutputPort {
     void Opened();
     void Received(const uint8_t* data, size_t length);
     void QueueCommandFile(std::string_view section);
+    void QueueFrame(const Ax25Frame& frame);
     // Port thread (or a stopped port): a dropped frame, and the count not yet told of.
     void FrameDropped(const std::string& reason);
     void TellDropped();
