@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Where a station was heard: on which TNC ports, on the Internet, and through which
-// digipeater its last relayed RF packet came.
+// digipeater its last RF packet came.
 #pragma once
 
 #include <cstdint>
@@ -15,7 +15,7 @@ struct HeardWhere {
 
     uint32_t rfPorts = 0;  // bit N-1: heard on TNC port N
     bool internet = false;
-    std::string via;  // the first used hop of the last relayed RF packet; empty when direct
+    std::string via;  // the first used hop of the last RF packet; empty when it came direct
 
     // Notes one packet: port 0 is the Internet, 1 ... a TNC port. False when nothing changed.
     bool Note(int port, std::string_view firstHop);
