@@ -170,7 +170,6 @@ void CPlovaneApp::OpenCommunications() {
     Report(kiss_.Open());
     tncOut_.Wrap(tncSettings_.IsKiss() ? static_cast<OutputPort*>(&kiss_) : &tnc_);
     rfPorts_.SetFirstPort(&tnc_, &kiss_, &tncOut_);
-    rfPorts_.SetLog(activeLog_.load());
     rfPorts_.OpenFurther(tncPorts, [this](const OpenResult& result) { Report(result); });
     if (gpsSettings_.enabled && gpsSettings_.source == kGpsGpsd)
         Report(gpsd_.Open(gpsSettings_.gpsdHost, gpsSettings_.gpsdPort));

@@ -14,7 +14,7 @@ namespace {
 
 StationRowData Row(std::string call, std::string comment = {}, std::string lastInfo = {},
                    char table = '/', char code = '>') {
-    return {std::move(call), std::move(comment), std::move(lastInfo), table, code, false, {}};
+    return {std::move(call), std::move(comment), std::move(lastInfo), table, code};
 }
 
 StationFilter Filter(const char* callMask, const char* commentsMask, bool regex = false) {

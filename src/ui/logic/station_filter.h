@@ -28,7 +28,7 @@ struct StationRowData {
     char symbolTable = '\\';
     char symbolCode = '0';
     bool killed = false;  // a killed object or item: its texts are not shown
-    std::string heard;    // where it was heard: "RF port 1 via N0DIG-1, Internet"
+    std::string heard{};  // where it was heard: "RF port 1 via N0DIG-1, Internet"
 };
 StationRowData StationRowOf(const CStation& station);
 // The rows of every record in list order, and the calls the store holds, each read in one
