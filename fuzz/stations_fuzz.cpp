@@ -13,6 +13,7 @@
 #include "core/clock.h"
 #include "core/profile.h"
 #include "stations/device_names.h"
+#include "stations/heard_where.h"
 #include "stations/position_text.h"
 #include "stations/station_list.h"
 #include "stations/weather_description.h"
@@ -70,6 +71,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     list.StoreWeather(f[6], "", "", f[5], weather);
     (void)WeatherDescription(f[5]);
     (void)DeviceName(f[6], f[5]);
+    // Where a received line was heard: its first used hop is part of the line.
+    const std::string_view hop = FirstUsedHop(f[5]);
+    if (!hop.empty() && f[5].find(hop) == std::string_view::npos)
+        std::abort();
+    list.NoteHeard(f[6], size > 3 ? data[3] % 40 : 0, hop);
+    if (const auto station = list.FindStation(f[6]))
+        (void)HeardText(station->heardWhere);
 
     const auto records = list.Snapshot();
     for (size_t i = 0; i < records.size(); ++i) {

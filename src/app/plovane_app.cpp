@@ -3,6 +3,7 @@
 #include "app/plovane_app.h"
 
 #include <cmath>
+#include <set>
 #include <fstream>
 #include <system_error>
 
@@ -109,6 +110,7 @@ bool CPlovaneApp::Start(const AppStartOptions& options) {
     tnc_.SetLineSink(tncLines);
     kiss_.SetLineSink(tncLines);
     kiss_.SetStationSettings(stationSettings_);
+    rfPorts_.SetStationSettings(stationSettings_);
     gpsd_.SetStations(&stations_);
     for (CSerialPort* port : {static_cast<CSerialPort*>(&tnc_), static_cast<CSerialPort*>(&gps_)})
         Report(port->CreateObjects());
@@ -118,15 +120,14 @@ bool CPlovaneApp::Start(const AppStartOptions& options) {
     net_->SetMyCall(stationSettings_.MyCall);
     net_->SetLineSink({&lines_, {0, LineKind::kInternet}, &clock_});
     Report(net_->CreateObjects());
-    // The IGate and the digipeater act on what the TNC hears (through the KISS port).
-    relay_.SetRadioPorts({1}, {1});
     ApplyRelaySettings();
     OpenCommunications();
 
     // The output scheduler, with a current copy of the settings before anything announces.
     netOut_.Wrap(net_.get());
-    scheduler_.SetPorts(tncOut_.get(), netOut_.get());
-    messages_.SetPorts(tncOut_.get(), netOut_.get());
+    // Beacons and messages go to every TNC port whose choices allow them.
+    scheduler_.SetPorts(rfPorts_.beacons(), netOut_.get());
+    messages_.SetPorts(rfPorts_.messages(), netOut_.get());
     scheduler_.Attach(stationAdapter_.get(), &messages_);
     scheduler_.ApplySettings(stationSettings_);
     if (!scheduler_.StartOutput())
@@ -172,7 +173,8 @@ void CPlovaneApp::OpenCommunications() {
         net_->SetSettings(netSettings_);
         Report(net_->Open());
     }
-    tncSettings_.Load(profile_);
+    std::vector<CTncSettings> tncPorts = LoadTncPorts(profile_);
+    tncSettings_ = tncPorts.front();
     tnc_.SetSettings(tncSettings_);
     gpsSettings_.Load(profile_);
     gps_.SetSettings(gpsSettings_);
@@ -182,6 +184,19 @@ void CPlovaneApp::OpenCommunications() {
     kiss_.SetTncSettings(tncSettings_);
     Report(kiss_.Open());
     tncOut_.Wrap(tncSettings_.IsKiss() ? static_cast<OutputPort*>(&kiss_) : &tnc_);
+    rfPorts_.SetFirstPort(&tnc_, &kiss_, &tncOut_);
+    rfPorts_.OpenFurther(tncPorts, [this](const OpenResult& result) { Report(result); });
+    // The IGate and the digipeater act on the ports whose choices let them.
+    std::set<int> igatePorts;
+    std::set<int> digipeaterPorts;
+    for (size_t i = 0; i < tncPorts.size(); ++i) {
+        const int id = static_cast<int>(i) + 1;
+        if (tncPorts[i].enabled && tncPorts[i].igate)
+            igatePorts.insert(id);
+        if (tncPorts[i].enabled && tncPorts[i].digipeater)
+            digipeaterPorts.insert(id);
+    }
+    relay_.SetRadioPorts(std::move(igatePorts), std::move(digipeaterPorts));
     if (gpsSettings_.enabled && gpsSettings_.source == kGpsGpsd)
         Report(gpsd_.Open(gpsSettings_.gpsdHost, gpsSettings_.gpsdPort));
 }
@@ -192,6 +207,7 @@ void CPlovaneApp::Report(const OpenResult& result) {
 }
 
 void CPlovaneApp::CloseCommunications() {
+    rfPorts_.CloseFurther();
     tnc_.Close();
     kiss_.Close();
     gps_.Close();
@@ -218,6 +234,7 @@ void CPlovaneApp::HandOutStationSettings(bool announce) {
     messages_.ApplySettings(stationSettings_);
     tnc_.SetStationSettings(stationSettings_);
     kiss_.SetStationSettings(stationSettings_);
+    rfPorts_.SetStationSettings(stationSettings_);
     if (net_)
         net_->SetMyCall(stationSettings_.MyCall);
     ApplyRelaySettings();
@@ -238,13 +255,24 @@ void CPlovaneApp::SendToInternet(const std::string& line) {
 }
 
 bool CPlovaneApp::SendOnRadio(int port, const std::string& monitorLine) {
-    // A text-mode TNC cannot send another station's header; only KISS relays.
-    return port == 1 && kiss_.QueueMonitorLine(monitorLine);
+    // A text-mode TNC cannot send another station's header; only KISS ports relay.
+    return rfPorts_.SendMonitorLine(port, monitorLine);
 }
 
 void CPlovaneApp::Heard(const HeardLine& line, const DecodedPacket& packet) {
-    // A GPS behind the TNC speaks in the TNC's monitor stream.
-    if (line.origin.kind == LineKind::kRf)
+    // The sender's record keeps where it was heard: which TNC port and through which
+    // digipeater, or the Internet.
+    if (line.origin.kind == LineKind::kRf || line.origin.kind == LineKind::kInternet) {
+        std::string_view text(line.bytes);
+        const std::string_view source = text.substr(0, text.find('>'));
+        if (source.size() < text.size()) {
+            const bool rf = line.origin.kind == LineKind::kRf;
+            stations_.NoteHeard(source, rf ? line.origin.port : 0,
+                                rf ? FirstUsedHop(text) : std::string_view());
+        }
+    }
+    // A GPS behind the first TNC speaks in its monitor stream.
+    if (line.origin.kind == LineKind::kRf && line.origin.port == 1)
         gps_.TakeTncLine(line.bytes);
     // Stamped as the station log stamps it, so a rebuild from the log gives the same rows.
     if (HistoryWriter* const history = activeHistory_.load()) {

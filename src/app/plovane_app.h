@@ -17,6 +17,7 @@
 #include "app/file_search.h"
 #include "app/log_replay.h"
 #include "app/relay_station.h"
+#include "app/rf_ports.h"
 #include "app/sound_settings.h"
 #include "comm/gps_port.h"
 #include "comm/gpsd_port.h"
@@ -156,6 +157,8 @@ class CPlovaneApp {
     // Null before start-up and after shut-down.
     CNetManager* net() { return net_.get(); }
     CTncSettings& tncSettings() { return tncSettings_; }
+    // Every TNC port (port 1 is tnc()/kiss() above): states, transmit choices, relaying.
+    CRfPorts& rfPorts() { return rfPorts_; }
     CGpsSettings& gpsSettings() { return gpsSettings_; }
     CNetSettings& netSettings() { return netSettings_; }
 
@@ -244,6 +247,7 @@ class CPlovaneApp {
     std::unique_ptr<HistoryWriter> historyWriter_;
     std::atomic<HistoryWriter*> activeHistory_{nullptr};  // read by the intake thread
     std::jthread historyThread_;
+    CRfPorts rfPorts_{host_, gate_, lines_, clock_};
 
     std::vector<MapListEntry> mapList_;
     std::vector<TncFileEntry> tncFiles_;

@@ -67,6 +67,7 @@ void CPlovaneApp::ApplyLogSettings() {
     if (!logSettings_.bStationLog || logFolder_.empty()) {
         activeLog_ = nullptr;
         tncOut_.SetLog(nullptr);
+        rfPorts_.SetLog(nullptr);
         netOut_.SetLog(nullptr);
         if (log_)
             log_->Flush();
@@ -84,6 +85,7 @@ void CPlovaneApp::ApplyLogSettings() {
     log_->Start();
     activeLog_ = log_.get();
     tncOut_.SetLog(log_.get());
+    rfPorts_.SetLog(log_.get());
     netOut_.SetLog(log_.get());
 }
 
@@ -94,6 +96,7 @@ void CPlovaneApp::StopStationLog() {
     state.WriteInt("Station", kWaitingKey, messages_.MessageWaiting() ? 1 : 0);
     activeLog_ = nullptr;
     tncOut_.SetLog(nullptr);
+    rfPorts_.SetLog(nullptr);
     netOut_.SetLog(nullptr);
     if (log_)
         log_->Close();

@@ -238,7 +238,9 @@ void CKissPort::QueueText(const std::string& text, int /*delayBeforeMs*/, int /*
     SendFrame(frame);
 }
 
-bool CKissPort::QueueMonitorLine(const std::string& line) {
+bool CKissPort::QueueMonitorLine(std::string_view line) {
+    while (!line.empty() && (line.back() == '\r' || line.back() == '\n'))
+        line.remove_suffix(1);
     Ax25Frame frame;
     if (!ParseMonitorLine(line, frame))
         return false;

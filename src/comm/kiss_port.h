@@ -75,7 +75,7 @@ class CKissPort final : public OutputPort {
     // A whole monitor line as it goes out (a relayed packet): its header as given, the H bit
     // set on every digipeater up to the last one marked "*". False when it is not a valid UI
     // frame, or no link is under way.
-    bool QueueMonitorLine(const std::string& line);
+    bool QueueMonitorLine(std::string_view line);
 
     // Frames refused so far: KISS framing errors and AX.25 frames that were not valid UI frames.
     size_t framesDropped() const { return dropped_.load(); }

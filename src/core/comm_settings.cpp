@@ -27,7 +27,14 @@ constexpr SettingKey<Tnc> kTncKeys[] = {
     {"KISSPersistence", &Tnc::kissPersistence},
     {"KISSSlotTime", &Tnc::kissSlotTime},
     {"KISSFullDuplex", &Tnc::kissFullDuplex},
+    {"TxBeacons", &Tnc::txBeacons},
+    {"TxMessages", &Tnc::txMessages},
+    {"IGate", &Tnc::igate},
+    {"Digipeater", &Tnc::digipeater},
 };
+
+constexpr const char* kTncCountKey = "TNCPorts";
+constexpr int kMaxTncPorts = 16;
 
 using Gps = CGpsSettings;
 constexpr SettingKey<Gps> kGpsKeys[] = {
@@ -64,6 +71,46 @@ void CTncSettings::Load(const Profile& p, const std::string& section) {
     LoadKeys(p, section, kKeys, *this);
     if (mode < kTncText || mode > kTncKissTcp)
         mode = kTncText;
+    if (section != kSection) {
+        // Further ports default to sending nothing.
+        const CTncSettings added = AddedTncPort();
+        txBeacons = p.GetInt(section, "TxBeacons", added.txBeacons ? 1 : 0) != 0;
+        txMessages = p.GetInt(section, "TxMessages", added.txMessages ? 1 : 0) != 0;
+        igate = p.GetInt(section, "IGate", added.igate ? 1 : 0) != 0;
+        digipeater = p.GetInt(section, "Digipeater", added.digipeater ? 1 : 0) != 0;
+    }
+}
+
+std::string TncSection(int portId) {
+    return portId <= 1 ? std::string(CTncSettings::kSection) : "TNC" + std::to_string(portId);
+}
+
+std::vector<CTncSettings> LoadTncPorts(const Profile& p) {
+    int count = p.GetInt(CTncSettings::kSection, kTncCountKey, 1);
+    if (count < 1)
+        count = 1;
+    if (count > kMaxTncPorts)
+        count = kMaxTncPorts;
+    std::vector<CTncSettings> ports(static_cast<size_t>(count));
+    for (int id = 1; id <= count; ++id)
+        ports[static_cast<size_t>(id - 1)].Load(p, TncSection(id));
+    return ports;
+}
+
+void SaveTncPorts(Profile& p, const std::vector<CTncSettings>& ports) {
+    int id = 1;
+    for (const CTncSettings& port : ports)
+        port.Save(p, TncSection(id++));
+    p.WriteInt(CTncSettings::kSection, kTncCountKey, static_cast<int32_t>(ports.size()));
+}
+
+CTncSettings AddedTncPort() {
+    CTncSettings port;
+    port.txBeacons = false;
+    port.txMessages = false;
+    port.igate = false;
+    port.digipeater = false;
+    return port;
 }
 
 void CTncSettings::Save(Profile& p, const std::string& section) const {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "core/settings_table.h"
 
@@ -39,6 +40,14 @@ struct CTncSettings {
     int32_t kissPersistence = -1;  // 0-255
     int32_t kissSlotTime = -1;     // 10 ms units
     int32_t kissFullDuplex = -1;   // 0 or 1
+    // What goes out on this port. The first TNC sends beacons and messages, and relays for
+    // the IGate and the digipeater once those are switched on (Setup > IGate and
+    // Digipeater...), unless told not to; a port added later sends nothing until the user
+    // says so.
+    bool txBeacons = true;
+    bool txMessages = true;
+    bool igate = true;
+    bool digipeater = true;
 
     static const std::span<const SettingKey<CTncSettings>> kKeys;
 
@@ -50,6 +59,17 @@ struct CTncSettings {
 
     bool operator==(const CTncSettings&) const = default;
 };
+
+// The TNC ports, numbered from 1: the first keeps its keys in [Comm], port N in [TNCN].
+// [Comm] TNCPorts holds how many there are (1 when missing).
+std::string TncSection(int portId);
+// The settings of every TNC port in port order; always at least the first.
+std::vector<CTncSettings> LoadTncPorts(const Profile& profile);
+// Writes every port to its section and the count; sections beyond the count are left as they
+// are and no longer read.
+void SaveTncPorts(Profile& profile, const std::vector<CTncSettings>& ports);
+// A port the user adds: its transmit choices start off.
+CTncSettings AddedTncPort();
 
 // Where the own position comes from.
 enum GpsSource : int32_t {

@@ -11,6 +11,7 @@
 #include "core/date_time.h"
 #include "core/geo.h"
 #include "core/station_report.h"
+#include "stations/heard_where.h"
 #include "stations/telemetry.h"
 
 namespace plovane {
@@ -122,6 +123,7 @@ class CStation {
     std::deque<TrackFix> track;    // newest first
     CWeatherReport weather;
     std::string micEMessage;  // Mic-E message type, e.g. "En Route"
+    HeardWhere heardWhere;
     // Null until the station sends telemetry. Replaced whole on every update and never
     // changed in place, so copies of the record share it safely across threads (and the
     // records of the many stations without telemetry stay small).

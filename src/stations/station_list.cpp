@@ -604,6 +604,17 @@ void CStationList::StoreWeather(std::string_view call, std::string_view /*destin
     Apply(r);
 }
 
+void CStationList::NoteHeard(std::string_view call, int port, std::string_view firstHop) {
+    Impl& d = *impl_;
+    {
+        const Impl::Lock lock = d.TakeLock();
+        CStation* station = d.Find(call);
+        if (station == nullptr || !station->heardWhere.Note(port, firstHop))
+            return;
+    }
+    d.changes.StationChanged(std::string(call));
+}
+
 void CStationList::SetShownOnMap(std::string_view call, bool shown) {
     const Impl::Lock lock = impl_->TakeLock();
     if (CStation* station = impl_->Find(call))

@@ -103,6 +103,9 @@ class CStationList {
     // into the same store and prints what that line left.
     void RemoveOthers();
     // The renderer marks which stations it drew.
+    // Notes where a station's packet was heard (port 0: the Internet, 1 ...: a TNC port, with
+    // the first used hop of its path); nothing for a call the store does not hold.
+    void NoteHeard(std::string_view call, int port, std::string_view firstHop);
     void SetShownOnMap(std::string_view call, bool shown);
 
   private:

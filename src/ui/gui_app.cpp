@@ -201,6 +201,7 @@ std::vector<std::filesystem::path> GuiApp::Folders() const {
 void GuiApp::ShowLogState() {
     const LogState state = ReadLogState(*app_);
     frame_->ShowLogState(DisplayText(state.text), DisplayText(state.tooltip), state.trouble);
+    frame_->ShowPortIcons(ReadPortIcons(*app_));
 }
 
 void GuiApp::ShowStatus(const std::string& text) {

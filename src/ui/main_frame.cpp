@@ -186,6 +186,26 @@ void CMainFrame::ShowLogState(const QString& text, const QString& tooltip, bool 
     logState_->setStyleSheet(trouble ? "color: #c00000; font-weight: bold;" : QString());
 }
 
+void CMainFrame::ShowPortIcons(const std::vector<PortIcon>& ports) {
+    while (portIcons_.size() > ports.size()) {
+        delete portIcons_.back();
+        portIcons_.pop_back();
+    }
+    while (portIcons_.size() < ports.size()) {
+        QLabel* icon = NewPlainLabel({}, this);
+        icon->setObjectName(QString("tncPort%1").arg(portIcons_.size() + 1));
+        statusBar()->insertPermanentWidget(static_cast<int>(portIcons_.size()) + 1, icon);
+        portIcons_.push_back(icon);
+    }
+    for (size_t i = 0; i < ports.size(); ++i) {
+        static constexpr const char* kColours[] = {"#808080", "#008000", "#c08000", "#c00000"};
+        QLabel* icon = portIcons_[i];
+        icon->setText(QString::fromUtf8("\u25CF ") + DisplayText(ports[i].text));
+        icon->setToolTip(DisplayText(ports[i].tooltip));
+        icon->setStyleSheet(QString("color: %1;").arg(kColours[static_cast<int>(ports[i].state)]));
+    }
+}
+
 void CMainFrame::ShowNotice(const QString& text) {
     // One line: a received line's own line ends are not shown.
     QString line = text;

@@ -14,6 +14,7 @@
 #include "core/profile.h"
 #include "maps/map_view.h"
 #include "ui/logic/command_ids.h"
+#include "ui/logic/status_icons.h"
 
 class QAction;
 class QActionGroup;
@@ -45,6 +46,9 @@ class CMainFrame : public QMainWindow {
     void ShowNotice(const QString& text);
     // The station log's mark at the right of the status bar; `trouble` shows it in red.
     void ShowLogState(const QString& text, const QString& tooltip, bool trouble);
+    // A mark per TNC port left of the log's, coloured by its state, its tooltip saying which.
+    void ShowPortIcons(const std::vector<PortIcon>& ports);
+    const std::vector<QLabel*>& portIcons() const { return portIcons_; }
     QString notice() const;
 
     // The progress indicator: drawn only between Begin and End, which nest.
@@ -107,6 +111,7 @@ class CMainFrame : public QMainWindow {
     QLabel* notice_ = nullptr;
     QLabel* pointer_ = nullptr;
     QLabel* logState_ = nullptr;
+    std::vector<QLabel*> portIcons_;
     QPointer<HelpViewer> help_;
     ProgressIndicator* progress_ = nullptr;
     int progressUsers_ = 0;

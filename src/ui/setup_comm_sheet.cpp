@@ -7,9 +7,12 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QLabel>
+#include <QHBoxLayout>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStackedWidget>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -50,6 +53,15 @@ CSetupCommTNCPage::CSetupCommTNCPage(CTncSettings& settings, const CommSetupSour
     slotTime_ = kissField("S&lot Time (10 ms):", form.slotTime);
     fields->addRow("", fullDuplex_ = NewCheckBox("&Full Duplex", form.fullDuplex, this));
     layout->addLayout(fields);
+    // What this port sends.
+    auto* transmit = new QHBoxLayout;
+    const bool choices[] = {settings_.txBeacons, settings_.txMessages, settings_.igate,
+                            settings_.digipeater};
+    const char* labels[] = {"Send bea&cons", "Send messa&ges", "&IGate", "Digipe&ater"};
+    for (int i = 0; i < 4; ++i)
+        transmit->addWidget(transmit_[i] = NewCheckBox(labels[i], choices[i], this));
+    transmit->addStretch();
+    layout->addLayout(transmit);
     refresh_ = new QPushButton("&Refresh TNC List", this);
     layout->addWidget(refresh_, 0, Qt::AlignLeft);
     layout->addStretch();
@@ -99,6 +111,10 @@ TncForm CSetupCommTNCPage::Read() const {
 
 void CSetupCommTNCPage::Store() {
     StoreTncForm(Read(), files_, settings_);
+    settings_.txBeacons = transmit_[0]->isChecked();
+    settings_.txMessages = transmit_[1]->isChecked();
+    settings_.igate = transmit_[2]->isChecked();
+    settings_.digipeater = transmit_[3]->isChecked();
 }
 
 // --- GPS page ---
@@ -212,19 +228,48 @@ void CSetupCommNetPage::Store() {
 // --- Sheet ---
 
 CSetupComm::CSetupComm(Profile& profile, const CommSetupSources& sources, QWidget* parent)
-    : QDialog(parent), profile_(profile) {
+    : QDialog(parent), profile_(profile), sources_(sources) {
     setWindowTitle("Setup Communications");
-    tnc_.Load(profile_);
+    for (const CTncSettings& port : LoadTncPorts(profile_))
+        tncs_.push_back(std::make_unique<CTncSettings>(port));
     gps_.Load(profile_);
     net_.Load(profile_);
 
-    const std::vector<std::string> ports = SerialPortChoices(sources.devRoot);
+    serialPorts_ = SerialPortChoices(sources.devRoot);
     auto* layout = new QVBoxLayout(this);
     tabs_ = new QTabWidget(this);
-    tncPage_ = new CSetupCommTNCPage(tnc_, sources, ports, tabs_);
-    gpsPage_ = new CSetupCommGPSPage(gps_, ports, tabs_);
+    // The TNC tab: the list of ports beside their buttons, the selected port's page below.
+    auto* tncTab = new QWidget(tabs_);
+    auto* tncLayout = new QVBoxLayout(tncTab);
+    auto* portRow = new QHBoxLayout;
+    portList_ = new QListWidget(tncTab);
+    portList_->setMaximumHeight(80);
+    portRow->addWidget(portList_);
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(addPort_ = new QPushButton("&New Port", tncTab));
+    buttons->addWidget(removePort_ = new QPushButton("Remo&ve Port", tncTab));
+    buttons->addStretch();
+    portRow->addLayout(buttons);
+    tncLayout->addLayout(portRow);
+    portPages_ = new QStackedWidget(tncTab);
+    tncLayout->addWidget(portPages_);
+    for (auto& port : tncs_)
+        tncPages_.push_back(NewTncPage(*port));
+    NumberPorts();
+    connect(portList_, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row < 0)
+            return;
+        portPages_->setCurrentIndex(row);
+        removePort_->setEnabled(row > 0);  // the first port stays
+    });
+    portList_->setCurrentRow(0);
+    removePort_->setEnabled(false);
+    connect(addPort_, &QPushButton::clicked, this, [this] { AddPort(); });
+    connect(removePort_, &QPushButton::clicked, this, [this] { RemovePort(); });
+
+    gpsPage_ = new CSetupCommGPSPage(gps_, serialPorts_, tabs_);
     netPage_ = new CSetupCommNetPage(net_, sources.netStatus, tabs_);
-    tabs_->addTab(tncPage_, "TNC");
+    tabs_->addTab(tncTab, "TNC");
     tabs_->addTab(gpsPage_, "GPS");
     tabs_->addTab(netPage_, "Net");
     layout->addWidget(tabs_);
@@ -234,11 +279,50 @@ CSetupComm::CSetupComm(Profile& profile, const CommSetupSources& sources, QWidge
     });
 }
 
+CSetupCommTNCPage* CSetupComm::NewTncPage(CTncSettings& settings) {
+    auto* page = new CSetupCommTNCPage(settings, sources_, serialPorts_, portPages_);
+    portPages_->addWidget(page);
+    return page;
+}
+
+void CSetupComm::NumberPorts() {
+    const QSignalBlocker quiet(portList_);
+    const int row = portList_->currentRow();
+    portList_->clear();
+    for (size_t i = 0; i < tncs_.size(); ++i)
+        portList_->addItem(QString("TNC port %1").arg(i + 1));
+    portList_->setCurrentRow(row);
+}
+
+void CSetupComm::AddPort() {
+    tncs_.push_back(std::make_unique<CTncSettings>(AddedTncPort()));
+    tncPages_.push_back(NewTncPage(*tncs_.back()));
+    NumberPorts();
+    portList_->setCurrentRow(static_cast<int>(tncs_.size()) - 1);
+}
+
+void CSetupComm::RemovePort() {
+    const int row = portList_->currentRow();
+    if (row <= 0 || row >= static_cast<int>(tncs_.size()))
+        return;
+    CSetupCommTNCPage* page = tncPages_[static_cast<size_t>(row)];
+    portPages_->removeWidget(page);
+    delete page;  // before its record goes
+    tncPages_.erase(tncPages_.begin() + row);
+    tncs_.erase(tncs_.begin() + row);
+    NumberPorts();
+    portList_->setCurrentRow(row - 1);
+}
+
 void CSetupComm::Apply() {
-    for (CSetupPageBase* page :
-         std::initializer_list<CSetupPageBase*>{tncPage_, gpsPage_, netPage_})
+    for (CSetupCommTNCPage* page : tncPages_)
         page->Store();
-    tnc_.Save(profile_);
+    gpsPage_->Store();
+    netPage_->Store();
+    std::vector<CTncSettings> ports;
+    for (const auto& port : tncs_)
+        ports.push_back(*port);
+    SaveTncPorts(profile_, ports);
     gps_.Save(profile_);
     net_.Save(profile_);
 }

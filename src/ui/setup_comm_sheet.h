@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,7 +23,9 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QPushButton;
+class QStackedWidget;
 class QRadioButton;
 class QTabWidget;
 class QTimer;
@@ -55,6 +58,8 @@ class CSetupCommTNCPage : public CSetupPage<CTncSettings> {
     const SerialControls& serial() const { return serial_; }
     QComboBox* typeList() const { return type_; }
     QPushButton* refreshButton() const { return refresh_; }
+    // What goes out on this port: beacons, messages, IGate, digipeater.
+    QCheckBox* transmitBox(int index) const { return transmit_[index]; }
 
   private:
     TncForm Read() const;
@@ -73,6 +78,7 @@ class CSetupCommTNCPage : public CSetupPage<CTncSettings> {
     SerialControls serial_;
     QComboBox* type_ = nullptr;
     QPushButton* refresh_ = nullptr;
+    QCheckBox* transmit_[4] = {};
 };
 
 class CSetupCommGPSPage : public CSetupPage<CGpsSettings> {
@@ -131,24 +137,45 @@ class CSetupComm : public QDialog {
   public:
     CSetupComm(Profile& profile, const CommSetupSources& sources, QWidget* parent = nullptr);
 
-    // OK: every page writes its record, the records go to the "Comm" section.
+    // OK: every page writes its record, the records go to the "Comm" section (further TNC
+    // ports to [TNC2], [TNC3] ...).
     void Apply();
 
-    CSetupCommTNCPage* tncPage() const { return tncPage_; }
+    // The TNC ports: "&New Port" adds one after the others (its transmit choices off),
+    // "Remo&ve Port" drops the selected one (the first stays); later ones move up.
+    void AddPort();
+    void RemovePort();
+    int portCount() const { return static_cast<int>(tncs_.size()); }
+    // Port 1's page, and any port's (0-based).
+    CSetupCommTNCPage* tncPage() const { return tncPages_.front(); }
+    CSetupCommTNCPage* tncPage(int index) const { return tncPages_[static_cast<size_t>(index)]; }
+    QListWidget* portList() const { return portList_; }
+    QPushButton* addPortButton() const { return addPort_; }
+    QPushButton* removePortButton() const { return removePort_; }
     CSetupCommGPSPage* gpsPage() const { return gpsPage_; }
     CSetupCommNetPage* netPage() const { return netPage_; }
     QTabWidget* tabs() const { return tabs_; }
-    const CTncSettings& tncSettings() const { return tnc_; }
+    const CTncSettings& tncSettings() const { return *tncs_.front(); }
     const CGpsSettings& gpsSettings() const { return gps_; }
     const CNetSettings& netSettings() const { return net_; }
 
   private:
+    CSetupCommTNCPage* NewTncPage(CTncSettings& settings);
+    void NumberPorts();
+
     Profile& profile_;
-    CTncSettings tnc_;
+    CommSetupSources sources_;
+    std::vector<std::string> serialPorts_;
+    // Each page edits its record in place, so the records never move.
+    std::vector<std::unique_ptr<CTncSettings>> tncs_;
+    std::vector<CSetupCommTNCPage*> tncPages_;
+    QListWidget* portList_ = nullptr;
+    QStackedWidget* portPages_ = nullptr;
+    QPushButton* addPort_ = nullptr;
+    QPushButton* removePort_ = nullptr;
     CGpsSettings gps_;
     CNetSettings net_;
     QTabWidget* tabs_ = nullptr;
-    CSetupCommTNCPage* tncPage_ = nullptr;
     CSetupCommGPSPage* gpsPage_ = nullptr;
     CSetupCommNetPage* netPage_ = nullptr;
 };

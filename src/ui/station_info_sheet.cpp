@@ -64,6 +64,7 @@ QWidget* GeneralPage(const GeneralPageText& t) {
         {QObject::tr("DF Brg/NRQ:"), t.dfBearing},
         {QObject::tr("Posit Time:"), t.positTime},
         {QObject::tr("Actual Time:"), t.actualTime},
+        {QObject::tr("Heard:"), t.heard},
     });
     auto* layout = static_cast<QFormLayout*>(page->layout());
     for (int row : {2, 3}) {

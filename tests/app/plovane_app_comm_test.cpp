@@ -3,9 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "app_rig.h"
+#include "comm/ax25.h"
+#include "comm/kiss.h"
+#include "support/child_process.h"
 
 namespace plovane {
 namespace {
+
+using namespace std::chrono_literals;
 
 const std::string kToW1aaa = "N0CALL-9>APQ102,TCPIP*::W1AAA    :";
 
@@ -70,6 +75,68 @@ TEST(PlovaneAppThreads, StartUpStatusWaitsForTheKissLink) {
     ASSERT_TRUE(tnc.Listen());
     ASSERT_TRUE(tnc.Accept());
     EXPECT_TRUE(tnc.WaitFor(" online..."));
+    app.Shutdown();
+}
+
+// The KISS frame of a monitor line ("*" marks a used hop).
+std::string KissFrameOf(std::string_view monitorLine) {
+    Ax25Frame frame;
+    EXPECT_TRUE(ParseMonitorLine(monitorLine, frame));
+    const std::vector<uint8_t> bytes = KissDataFrame(0, EncodeAx25(frame));
+    return std::string(bytes.begin(), bytes.end());
+}
+
+// Two KISS TCP ports from [Comm] and [TNC2]: each feeds the store with its port, our status
+// leaves only where beacons are allowed, and a port removed leaves the first one working.
+TEST(PlovaneAppThreads, TwoKissTcpPortsHearAndBeaconEachByItsOwnChoices) {
+    testing::LoopbackServer tnc1, tnc2;
+    ASSERT_TRUE(tnc1.ok() && tnc2.ok());
+    MemoryProfile profile;
+    profile.WriteString("Station", "MyCall", "N0CALL-9");
+    profile.WriteInt("Station", "TransmitStatus", 0);
+    profile.WriteString("Station", "Status", "on two ports");
+    profile.WriteInt("Comm", "TNCPorts", 2);
+    for (auto [section, server] : {std::pair{"Comm", &tnc1}, std::pair{"TNC2", &tnc2}}) {
+        profile.WriteInt(section, "TNCEnabled", 1);
+        profile.WriteInt(section, "TNCMode", kTncKissTcp);
+        profile.WriteString(section, "KISSHost", server->host());
+        profile.WriteString(section, "KISSPort", server->port());
+    }
+    testing::RecordingHost host;
+    SystemClock clock;
+    CPlovaneApp app(profile, host, clock);
+    ASSERT_TRUE(app.Start({}));
+    ASSERT_TRUE(tnc1.Accept());
+    ASSERT_TRUE(tnc2.Accept());
+    EXPECT_TRUE(app.rfPorts().Allows(1, RfChoice::kBeacons));
+    EXPECT_FALSE(app.rfPorts().Allows(2, RfChoice::kBeacons));
+
+    ASSERT_TRUE(tnc1.Send(KissFrameOf("K1ABC>APRS,N0DIG-1*,WIDE2-1:!4903.50N/07201.75W-")));
+    ASSERT_TRUE(tnc2.Send(KissFrameOf("K2DEF>APRS:!4903.50N/07202.75W-")));
+    const auto heard = [&](const char* call) {
+        const std::optional<CStation> station = app.stations().FindStation(call);
+        return station ? HeardText(station->heardWhere) : std::string();
+    };
+    ASSERT_TRUE(testing::WaitUntil([&] { return !heard("K1ABC").empty(); }, 5s));
+    ASSERT_TRUE(testing::WaitUntil([&] { return !heard("K2DEF").empty(); }, 5s));
+    EXPECT_EQ(heard("K1ABC"), "RF port 1 via N0DIG-1");
+    EXPECT_EQ(heard("K2DEF"), "RF port 2");
+
+    // The status goes to port 1 only: a line relayed on port 2 afterwards arrives alone.
+    app.SendStatusNow();
+    ASSERT_TRUE(tnc1.WaitFor("on two ports"));
+    ASSERT_TRUE(app.rfPorts().SendMonitorLine(2, "K1ABC>APRS,N0CALL-9*:relayed"));
+    ASSERT_TRUE(tnc2.WaitFor("relayed"));
+    EXPECT_EQ(tnc2.received().find("on two ports"), std::string::npos);
+
+    // Port 2 removed: port 1 comes back and is heard; port 2 is gone.
+    profile.WriteInt("Comm", "TNCPorts", 1);
+    app.RestartCommunications();
+    EXPECT_EQ(app.rfPorts().count(), 1);
+    EXPECT_FALSE(app.rfPorts().SendMonitorLine(2, "K1ABC>APRS:gone"));
+    ASSERT_TRUE(tnc1.Accept());
+    ASSERT_TRUE(tnc1.Send(KissFrameOf("K3GHI>APRS:!4903.50N/07203.75W-")));
+    ASSERT_TRUE(testing::WaitUntil([&] { return heard("K3GHI") == "RF port 1"; }, 5s));
     app.Shutdown();
 }
 

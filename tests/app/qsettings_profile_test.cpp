@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "core/comm_settings.h"
 #include "core/station_settings.h"
 #include "support/child_process.h"
 #include "support/scratch_dir.h"
@@ -91,6 +92,29 @@ TEST(QSettingsProfile, HandWrittenValuesReadAsWrittenAndKeepTheirBytes) {
 
 // What the program notes while running goes to a state file of its own, one per settings
 // file; an older settings file that still holds it is read, never rewritten.
+// Two TNC ports read from a file and saved again leave every byte of it as it was.
+TEST(QSettingsProfile, TncPortsRoundTripByteForByte) {
+    const testing::ScratchDir scratch;
+    const std::string path = scratch / "plovane.conf";
+    std::string text = "[Comm]\nTNCPorts=2\n";
+    for (const char* section : {"Comm", "TNC2"}) {
+        if (std::string(section) != "Comm")
+            text += "[" + std::string(section) + "]\n";
+        for (const SettingKey<CTncSettings>& key : CTncSettings::kKeys)
+            text += std::string(key.key) + (std::string(key.key) == "TNCMode" ? "=2\n" : "=1\n");
+    }
+    std::ofstream(path, std::ios::binary) << text;
+    {
+        QSettingsProfile profile(path);
+        const std::vector<CTncSettings> ports = LoadTncPorts(profile);
+        ASSERT_EQ(ports.size(), 2u);
+        EXPECT_TRUE(ports[1].txBeacons && ports[1].igate && ports[1].digipeater);
+        EXPECT_EQ(ports[1].kissHost, "1");
+        SaveTncPorts(profile, ports);
+    }
+    EXPECT_EQ(testing::ReadFile(path), text);
+}
+
 TEST(QSettingsProfile, RunTimeStateGoesToAStateFileOfItsOwn) {
     const testing::ScratchDir scratch;
     const std::string text = "[Station]\nLogSeenUtc=5\nComment=\xFF\xFE\n";

@@ -94,6 +94,9 @@ class LoopbackServer {
         return true;
     }
 
+    // What arrived so far (and was not read as lines).
+    const std::string& received() const { return received_; }
+
     // Closes the accepted connection, as a server that drops its client.
     void Drop() { Reset(connFd_); }
 

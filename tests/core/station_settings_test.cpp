@@ -55,7 +55,8 @@ TEST(StationSettings, EveryStoredValueSurvivesARoundTrip) {
 TEST(TncSettings, AFurtherTncKeepsEveryKeyInItsOwnSection) {
     CTncSettings s{true, kTncKissTcp, 1200,    "/dev/ttyUSB1", 7, "E",
                    "2",  "kpc3.tnc",  "radio", "8002",         3, 30,
-                   63,   10,          1};
+                   63,   10,          1,      true,           false, true,
+                   true};
     MemoryProfile profile;
     s.Save(profile, "TNC2");
     CTncSettings loaded;
@@ -69,6 +70,16 @@ TEST(TncSettings, AFurtherTncKeepsEveryKeyInItsOwnSection) {
     profile.WriteInt("TNC2", "TNCMode", 9);  // unknown: text mode
     loaded.Load(profile, "TNC2");
     EXPECT_EQ(loaded.mode, kTncText);
+    // Nothing stored: the first TNC sends beacons and messages and relays once the IGate or
+    // digipeater is switched on; a further one sends and relays nothing.
+    MemoryProfile empty;
+    empty.WriteInt("Comm", "TNCPorts", 2);
+    const std::vector<CTncSettings> ports = LoadTncPorts(empty);
+    ASSERT_EQ(ports.size(), 2u);
+    EXPECT_TRUE(ports[0].txBeacons && ports[0].txMessages && ports[0].igate &&
+                ports[0].digipeater);
+    EXPECT_FALSE(ports[1].txBeacons || ports[1].txMessages || ports[1].igate ||
+                 ports[1].digipeater);
 }
 
 TEST(MemoryProfile, ReadsWholeNumbersOnly) {

@@ -24,6 +24,7 @@
 
 #include "gui_rig.h"
 #include "app/station_log.h"
+#include "comm/net_loopback.h"
 #include "maps/map_writer.h"
 #include "ui/logic/plovane_doc.h"
 #include "ui/main_frame.h"
@@ -100,6 +101,28 @@ TEST(GuiApp, TheStatusBarSaysWhenTheStationLogStopsWriting) {
     gui.PlaySimulation(lines.string());
     EXPECT_TRUE(WaitFor([&] { return mark->text() == "Log stopped"; }, 5000));
     EXPECT_TRUE(mark->toolTip().contains("records not written")) << mark->toolTip().toStdString();
+}
+
+// Each TNC port has its own mark: an added KISS TCP port shows open once its TNC answers.
+TEST(GuiApp, EachTncPortHasItsOwnMarkInTheStatusBar) {
+    testing::LoopbackServer tnc;
+    ASSERT_TRUE(tnc.ok());
+    testing::GuiRig rig;
+    rig.settings->WriteInt("Comm", "TNCPorts", 2);
+    rig.settings->WriteInt("TNC2", "TNCEnabled", 1);
+    rig.settings->WriteInt("TNC2", "TNCMode", kTncKissTcp);
+    rig.settings->WriteString("TNC2", "KISSHost", tnc.host());
+    rig.settings->WriteString("TNC2", "KISSPort", tnc.port());
+    GuiApp& gui = rig.Start();
+    ASSERT_TRUE(tnc.Accept());
+    const auto* second = gui.frame().findChild<QLabel*>("tncPort2");
+    ASSERT_TRUE(WaitFor([&] { return second && second->toolTip().endsWith(", open"); }, 5000));
+    EXPECT_TRUE(second->text().endsWith("TNC 2"));
+    EXPECT_EQ(second->toolTip().toStdString(),
+              "TNC port 2: KISS TCP " + tnc.host() + ":" + tnc.port() + ", open");
+    const auto* first = gui.frame().findChild<QLabel*>("tncPort1");
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(first->toolTip().endsWith(", off"));
 }
 
 // A map named relative to the working folder is remembered absolute; a bad file keeps it shown.

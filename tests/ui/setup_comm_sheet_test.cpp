@@ -8,6 +8,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <QRadioButton>
 #include <fstream>
 
@@ -60,6 +62,43 @@ TEST(CommSheet, PagesShowTheStoredKeysAndOkWritesThemBackUnchanged) {
         EXPECT_EQ(profile.GetString("Comm", key, ""), value) << key;
     EXPECT_EQ(profile.GetInt("Comm", "TNCBaudRate", 0), 1200);
     EXPECT_EQ(profile.GetInt("Comm", "GPSType", 0), 2);
+}
+
+// TNC ports added and removed on the TNC page: a new port sends nothing, a removed one's
+// successor moves up into its section, and the first port cannot be removed.
+TEST(CommSheet, TncPortsAreAddedAndRemovedWithTheirTransmitChoices) {
+    MemoryProfile profile;
+    profile.WriteInt("Comm", "TNCPorts", 2);
+    profile.WriteString("TNC2", "KISSHost", "radio2");
+    profile.WriteInt("TNC2", "IGate", 1);
+    CSetupComm sheet(profile, {});
+    ASSERT_EQ(sheet.portCount(), 2);
+    EXPECT_TRUE(sheet.tncPage(0)->transmitBox(0)->isChecked());  // beacons on port 1
+    EXPECT_FALSE(sheet.tncPage(1)->transmitBox(0)->isChecked());
+    EXPECT_TRUE(sheet.tncPage(1)->transmitBox(2)->isChecked());
+    EXPECT_FALSE(sheet.removePortButton()->isEnabled());
+
+    sheet.addPortButton()->click();
+    ASSERT_EQ(sheet.portCount(), 3);
+    EXPECT_EQ(sheet.portList()->currentRow(), 2);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_FALSE(sheet.tncPage(2)->transmitBox(i)->isChecked()) << i;
+    sheet.tncPage(2)->enabledBox()->setChecked(true);
+    sheet.tncPage(2)->transmitBox(1)->setChecked(true);
+
+    sheet.portList()->setCurrentRow(1);
+    ASSERT_TRUE(sheet.removePortButton()->isEnabled());
+    sheet.removePortButton()->click();
+    ASSERT_EQ(sheet.portCount(), 2);
+    sheet.portList()->setCurrentRow(0);
+    EXPECT_FALSE(sheet.removePortButton()->isEnabled());
+    sheet.Apply();
+
+    const std::vector<CTncSettings> ports = LoadTncPorts(profile);
+    ASSERT_EQ(ports.size(), 2u);
+    EXPECT_TRUE(ports[1].enabled && ports[1].txMessages);
+    EXPECT_FALSE(ports[1].igate);
+    EXPECT_EQ(ports[1].kissHost, "localhost");
 }
 
 }  // namespace

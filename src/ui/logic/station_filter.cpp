@@ -12,7 +12,8 @@ namespace plovane {
 
 StationRowData StationRowOf(const CStation& station) {
     return {station.call,        station.comment,    station.lastInfo,
-            station.symbolTable, station.symbolCode, station.killed};
+            station.symbolTable, station.symbolCode, station.killed,
+            HeardText(station.heardWhere)};
 }
 
 std::vector<StationRowData> CollectStationRows(const CStationList& stations) {
@@ -64,6 +65,8 @@ std::string StationCellText(const StationRowData& station, int column) {
             return DisplayUtf8(station.call);
         case kStationColumnStatus:
             return StationStatusText(station);
+        case kStationColumnHeard:
+            return station.heard;
         default:
             return {};
     }

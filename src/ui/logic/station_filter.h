@@ -28,6 +28,7 @@ struct StationRowData {
     char symbolTable = '\\';
     char symbolCode = '0';
     bool killed = false;  // a killed object or item: its texts are not shown
+    std::string heard{};  // where it was heard: "RF port 1 via N0DIG-1, Internet"
 };
 StationRowData StationRowOf(const CStation& station);
 // The rows of every record in list order, and the calls the store holds, each read in one
@@ -56,11 +57,12 @@ enum StationColumn : int {
     kStationColumnIcon,
     kStationColumnCall,
     kStationColumnStatus,
+    kStationColumnHeard,
     kStationColumns
 };
 inline constexpr std::array<const char*, kStationColumns> kStationColumnTitles = {
-    "", "Call", "[Comments] Status"};
-inline constexpr std::array<int, kStationColumns> kStationColumnWidths = {23, 70, 300};
+    "", "Call", "[Comments] Status", "Heard"};
+inline constexpr std::array<int, kStationColumns> kStationColumnWidths = {23, 70, 300, 160};
 
 // "[" + comment + "] " when there is a comment, then the last information text (UTF-8).
 std::string StationStatusText(const StationRowData& station);

@@ -165,6 +165,9 @@ GeneralPageText FormatGeneralPage(const CStation& station, int unitsOfMeasure, i
     if (station.hasReportTime)
         page.positTime = InfoDateText(station.reportTime - CDateTimeSpan(0, 0, biasMinutes, 0));
     page.actualTime = station.heard ? InfoDateText(station.lastHeard) : kNoData;
+    page.heard = HeardText(station.heardWhere);
+    if (page.heard.empty())
+        page.heard = NoData();
     return page;
 }
 

@@ -26,6 +26,7 @@ struct GeneralPageText {
     std::string dfBearing;        // "DF Brg/NRQ": bearing and the hits, range, quality digits
     std::string positTime;        // the report time in local time
     std::string actualTime;       // when last heard
+    std::string heard;            // where: "RF port 1 via N0DIG-1, Internet"
 };
 
 struct StatusPageText {

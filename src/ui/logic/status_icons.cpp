@@ -24,7 +24,19 @@ HeaderStatus ReadHeaderStatus(CPlovaneApp& app) {
             ? LinkFacts{app.tncSettings().enabled, app.kiss().IsOpen(), app.kiss().IsPending(),
                         app.kiss().HasError()}
             : LinkFacts{app.tncSettings().enabled, app.tnc().IsOpen(), false, app.tnc().HasError()};
-    status.tnc = LinkStateOf(tnc);
+    // The header strip's one TNC icon stands for every port: the best state of any (each
+    // port's own mark in the status bar shows the others).
+    const auto rank = [](LinkState state) {
+        return state == LinkState::kOpen      ? 3
+               : state == LinkState::kPending ? 2
+               : state == LinkState::kError   ? 1
+                                              : 0;
+    };
+    status.tnc = LinkState::kOff;
+    for (const PortIcon& port : ReadPortIcons(app)) {
+        if (rank(port.state) > rank(status.tnc))
+            status.tnc = port.state;
+    }
 
     const CGpsSettings& gps = app.gpsSettings();
     status.gpsConfigured = gps.enabled;
@@ -43,6 +55,15 @@ HeaderStatus ReadHeaderStatus(CPlovaneApp& app) {
     }
     status.messageWaiting = app.messages().MessageWaiting();
     return status;
+}
+
+std::vector<PortIcon> ReadPortIcons(CPlovaneApp& app) {
+    std::vector<PortIcon> icons;
+    for (const RfPortState& port : app.rfPorts().States()) {
+        icons.push_back({"TNC " + std::to_string(port.id), port.text,
+                         LinkStateOf({port.enabled, port.open, port.pending, port.error})});
+    }
+    return icons;
 }
 
 LogState LogStateOf(const std::string& folder, bool writing, uint64_t dropped) {

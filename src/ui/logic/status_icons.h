@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "maps/header_status.h"
 
@@ -26,6 +27,14 @@ LinkState LinkStateOf(const LinkFacts& facts);
 
 // The states of the core's ports, the network client and the message-waiting mark.
 HeaderStatus ReadHeaderStatus(CPlovaneApp& app);
+
+// A TNC port's mark in the status bar: "TNC 2", its state and a tooltip saying what it is.
+struct PortIcon {
+    std::string text;
+    std::string tooltip;
+    LinkState state = LinkState::kOff;
+};
+std::vector<PortIcon> ReadPortIcons(CPlovaneApp& app);
 
 // The status bar's station-log mark: whether the log writes, and what it lost on the way.
 struct LogState {
