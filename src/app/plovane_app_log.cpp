@@ -133,13 +133,15 @@ long CPlovaneApp::RunReplay(const std::function<bool(LogReplaySet&)>& read, int6
     LogReplaySet set;
     LogReplayer replayer(gate_, decoder_, stations_, messages_, seenUtc);
     const bool onRoad = intake_.running();
+    // Read by the streaming callback while `read` runs below, so they live as long as it.
+    int bias = 0;
+    bool going = true;
     if (onRoad) {
         // Streamed: memory stays at a few chunks of the files however long the window; the
         // queue keeps the replay a bounded way ahead of the decoding.
         gate_.End();  // read the bias; the intake thread enters the replay line by line
         replaying_.store(&replayer);
-        const int bias = clock_.BiasMinutes();
-        bool going = true;
+        bias = clock_.BiasMinutes();
         set.StreamTo([&](std::span<const LogRecord> records) {
             for (const LogRecord& record : records) {
                 if (!going || record.utcSeconds > untilUtc)
