@@ -14,6 +14,7 @@
 #include <cstring>
 #include <system_error>
 
+#include "core/data_home.h"
 #include "core/terminal_text.h"
 
 namespace plovane {
@@ -159,16 +160,8 @@ void CLogSettings::Save(Profile& profile) const {
 // --- Names and stamps ---
 
 std::filesystem::path DefaultLogFolder() {
-    const char* data = std::getenv("XDG_DATA_HOME");
-    std::filesystem::path base;
-    if (data != nullptr && data[0] == '/') {
-        base = data;
-    } else if (const char* home = std::getenv("HOME"); home != nullptr && home[0] != '\0') {
-        base = std::filesystem::path(home) / ".local" / "share";
-    } else {
-        return {};
-    }
-    return base / "plovane" / "log";
+    const std::filesystem::path base = XdgDataHome();
+    return base.empty() ? base : base / "plovane" / "log";
 }
 
 std::string LogFileName(int64_t utcSeconds) {

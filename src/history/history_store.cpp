@@ -16,6 +16,7 @@
 #include <system_error>
 #include <utility>
 
+#include "core/data_home.h"
 #include "core/geo.h"
 
 namespace plovane {
@@ -188,16 +189,8 @@ struct HistoryStore::Statements {
 };
 
 std::filesystem::path DefaultHistoryPath() {
-    const char* data = std::getenv("XDG_DATA_HOME");
-    std::filesystem::path base;
-    if (data != nullptr && data[0] == '/') {
-        base = data;
-    } else if (const char* home = std::getenv("HOME"); home != nullptr && home[0] != '\0') {
-        base = std::filesystem::path(home) / ".local" / "share";
-    } else {
-        return {};
-    }
-    return base / "plovane" / "history.sqlite";
+    const std::filesystem::path base = XdgDataHome();
+    return base.empty() ? base : base / "plovane" / "history.sqlite";
 }
 
 HistoryStore::HistoryStore() = default;
