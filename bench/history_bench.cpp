@@ -10,6 +10,7 @@
 //  - Rebuild: one day of full feed, 8.6 M lines, in at most 60 s; PLOVANE_BENCH_REBUILD_LINES
 //    sets the number of lines (default 1 M; the rate scales to a day).
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -134,7 +135,7 @@ class GraphDatabase {
         if (!folder_.empty())
             std::filesystem::remove_all(folder_);
     }
-    HistoryStore& store() { return store_; }
+    const std::filesystem::path& path() const { return path_; }
 
   private:
     std::filesystem::path folder_, path_;
@@ -146,21 +147,48 @@ GraphDatabase& Graph() {
     return database;
 }
 
+// Drops the file's pages from the kernel's page cache, so the next read comes from the disk.
+void Evict(const std::filesystem::path& path) {
+    for (const char* suffix : {"", "-wal"}) {
+        const std::string name = path.string() + suffix;
+        const int fd = ::open(name.c_str(), O_RDONLY);
+        if (fd >= 0) {
+            ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+            ::close(fd);
+        }
+    }
+}
+
+// Arg 0: positions (a track) or weather; arg 1: warm (pages cached) or cold (each query
+// opens the file afresh with none of it in memory, as a graph opened after a while would).
 void BM_HistoryGraph7Days(benchmark::State& state) {
-    HistoryStore& store = Graph().store();
+    GraphDatabase& database = Graph();
     const bool weather = state.range(0) != 0;
+    const bool cold = state.range(1) != 0;
     const HistoryPeriod week{kStart + 20 * 86400, kStart + 27 * 86400};
     size_t rows = 0, station = 1;
+    HistoryStore reader;
+    reader.Open(database.path(), {}, true);
     for (auto _ : state) {
+        if (cold) {
+            state.PauseTiming();
+            reader.Close();
+            Evict(database.path());
+            reader.Open(database.path(), {}, true);
+            state.ResumeTiming();
+        }
         // A different station each time: no page stays warm from the one before.
         station = (station + 37) % GraphDatabase::kStations;
         const std::string call = "ST" + std::to_string(weather ? station / 10 * 10 : station | 1);
-        rows = weather ? store.Weather(call, week).size() : store.Positions(call, week).size();
+        rows = weather ? reader.Weather(call, week).size() : reader.Positions(call, week).size();
         benchmark::DoNotOptimize(rows);
     }
     state.counters["rows"] = static_cast<double>(rows);
 }
-BENCHMARK(BM_HistoryGraph7Days)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HistoryGraph7Days)
+    ->ArgsProduct({{0, 1}, {0, 1}})
+    ->ArgNames({"weather", "cold"})
+    ->Unit(benchmark::kMillisecond);
 
 void BM_HistoryRebuildDay(benchmark::State& state) {
     const char* wanted = std::getenv("PLOVANE_BENCH_REBUILD_LINES");

@@ -2,9 +2,12 @@
 // The history database's tables, writing and queries.
 //
 // Each table holds a station id (the stations table maps calls to small ids, so the large
-// tables stay narrow) and the time heard; an index on (station, utc) serves a station's graph
-// or track, one on utc serves retention, and positions carry a one-degree cell with an index on
-// (cell, utc) for "who was here then".
+// tables stay narrow) and the time heard. The three big tables (positions, weather, telemetry)
+// are kept in (station, utc, seq) order (WITHOUT ROWID): a station's graph or track for a week
+// is then a few hundred neighbouring pages, not one scattered page per report, which is what
+// makes it fast from a cold disk. `seq` tells apart reports of one station in one second, in
+// the order heard. An index on utc serves retention, and positions carry a one-degree cell
+// with an index on (cell, utc) for "who was here then".
 #include "history/history_store.h"
 
 #include <sqlite3.h>
@@ -31,22 +34,21 @@ const char* const kSchema = R"sql(
 CREATE TABLE IF NOT EXISTS meta(key TEXT PRIMARY KEY, value INTEGER) WITHOUT ROWID;
 CREATE TABLE IF NOT EXISTS stations(id INTEGER PRIMARY KEY, call TEXT NOT NULL UNIQUE);
 CREATE TABLE IF NOT EXISTS positions(station INTEGER NOT NULL, utc INTEGER NOT NULL,
-    colatitude INTEGER NOT NULL, longitude INTEGER NOT NULL, cell INTEGER NOT NULL,
-    altitude_dm INTEGER NOT NULL, course INTEGER NOT NULL, speed INTEGER NOT NULL,
-    symbol INTEGER NOT NULL);
-CREATE INDEX IF NOT EXISTS positions_station ON positions(station, utc);
+    seq INTEGER NOT NULL, colatitude INTEGER NOT NULL, longitude INTEGER NOT NULL,
+    cell INTEGER NOT NULL, altitude_dm INTEGER NOT NULL, course INTEGER NOT NULL,
+    speed INTEGER NOT NULL, symbol INTEGER NOT NULL,
+    PRIMARY KEY(station, utc, seq)) WITHOUT ROWID;
 CREATE INDEX IF NOT EXISTS positions_cell ON positions(cell, utc);
 CREATE INDEX IF NOT EXISTS positions_utc ON positions(utc);
 CREATE TABLE IF NOT EXISTS weather(station INTEGER NOT NULL, utc INTEGER NOT NULL,
-    wind_direction INTEGER, wind_speed INTEGER, wind_gust INTEGER, temperature INTEGER,
-    humidity INTEGER, barometer INTEGER, rain_hour INTEGER, rain_24h INTEGER,
-    rain_midnight INTEGER, snow INTEGER, luminosity INTEGER);
-CREATE INDEX IF NOT EXISTS weather_station ON weather(station, utc);
+    seq INTEGER NOT NULL, wind_direction INTEGER, wind_speed INTEGER, wind_gust INTEGER,
+    temperature INTEGER, humidity INTEGER, barometer INTEGER, rain_hour INTEGER,
+    rain_24h INTEGER, rain_midnight INTEGER, snow INTEGER, luminosity INTEGER,
+    PRIMARY KEY(station, utc, seq)) WITHOUT ROWID;
 CREATE INDEX IF NOT EXISTS weather_utc ON weather(utc);
 CREATE TABLE IF NOT EXISTS telemetry(station INTEGER NOT NULL, utc INTEGER NOT NULL,
-    sequence INTEGER, a1 REAL, a2 REAL, a3 REAL, a4 REAL, a5 REAL, present INTEGER,
-    bits INTEGER);
-CREATE INDEX IF NOT EXISTS telemetry_station ON telemetry(station, utc);
+    seq INTEGER NOT NULL, sequence INTEGER, a1 REAL, a2 REAL, a3 REAL, a4 REAL, a5 REAL,
+    present INTEGER, bits INTEGER, PRIMARY KEY(station, utc, seq)) WITHOUT ROWID;
 CREATE INDEX IF NOT EXISTS telemetry_utc ON telemetry(utc);
 CREATE TABLE IF NOT EXISTS definitions(station INTEGER NOT NULL, utc INTEGER NOT NULL,
     text TEXT NOT NULL);
@@ -167,6 +169,16 @@ PositionSample ReadPosition(const Statement& s, int first) {
     return p;
 }
 
+// Inserts a row of (station ?1, utc ?2, the next seq of that station and second, `values`
+// more values ?3..).
+std::string AddRow(const char* table, int values) {
+    std::string sql = std::string("INSERT INTO ") + table + " VALUES(?1, ?2, (SELECT ifnull(max(seq) + 1, 0) FROM " +
+                      table + " WHERE station = ?1 AND utc = ?2)";
+    for (int i = 0; i < values; ++i)
+        sql += ", ?" + std::to_string(3 + i);
+    return sql + ")";
+}
+
 }  // namespace
 
 struct HistoryStore::Statements {
@@ -176,9 +188,9 @@ struct HistoryStore::Statements {
           rollback(db, "ROLLBACK"),
           findStation(db, "SELECT id FROM stations WHERE call = ?"),
           addStation(db, "INSERT INTO stations(call) VALUES(?)"),
-          addPosition(db, "INSERT INTO positions VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-          addWeather(db, "INSERT INTO weather VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-          addTelemetry(db, "INSERT INTO telemetry VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+          addPosition(db, AddRow("positions", 7).c_str()),
+          addWeather(db, AddRow("weather", 11).c_str()),
+          addTelemetry(db, AddRow("telemetry", 8).c_str()),
           addDefinition(db, "INSERT INTO definitions VALUES(?, ?, ?)"),
           addText(db, "INSERT INTO texts VALUES(?, ?, ?, ?, ?)") {}
     Statement begin, commit, rollback;
@@ -236,6 +248,7 @@ HistoryStore::OpenState HistoryStore::Open(const std::filesystem::path& path,
     std::filesystem::create_directories(path.parent_path(), ec);
 
     // Opens the file and checks it is ours and whole; the SQLite code of what failed.
+    bool earlier = false;  // made by an earlier version of the program
     const auto tryOpen = [&]() -> int {
         int rc = sqlite3_open_v2(path.c_str(), &db_,
                                  SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
@@ -251,6 +264,7 @@ HistoryStore::OpenState HistoryStore::Open(const std::filesystem::path& path,
             return rc;
         const int64_t found = version.Int(0);
         version.Reset();
+        earlier = found > 0 && found < kSchemaVersion;
         if (found != 0 && found != kSchemaVersion)
             return SQLITE_NOTADB;  // another version: set it aside as well
         if (existed && found != 0) {
@@ -274,6 +288,24 @@ HistoryStore::OpenState HistoryStore::Open(const std::filesystem::path& path,
     }
     Close();
     if (!existed) {
+        say("History database " + path.string() + " cannot be made: " + sqlite3_errstr(rc));
+        return OpenState::kFailed;
+    }
+    if (earlier) {
+        // Only an index of the log in an older layout: nothing to keep, and it may be large.
+        for (const char* suffix : {"", "-wal", "-shm"}) {
+            std::filesystem::path file = path;
+            file += suffix;
+            std::filesystem::remove(file, ec);
+        }
+        say("History database " + path.string() +
+            " was made by an earlier version of Plovane; it is rebuilt from the station log");
+        rc = tryOpen();
+        if (rc == SQLITE_OK) {
+            statements_ = std::make_unique<Statements>(db_);
+            return OpenState::kCreated;
+        }
+        Close();
         say("History database " + path.string() + " cannot be made: " + sqlite3_errstr(rc));
         return OpenState::kFailed;
     }
@@ -494,7 +526,7 @@ std::vector<PositionSample> HistoryStore::Positions(std::string_view call,
     Statement st(db_,
                  "SELECT utc, colatitude, longitude, altitude_dm, course, speed, symbol "
                  "FROM positions WHERE station = (SELECT id FROM stations WHERE call = ?) "
-                 "AND utc BETWEEN ? AND ? ORDER BY utc, rowid");
+                 "AND utc BETWEEN ? AND ? ORDER BY utc, seq");
     st.Bind(1, call).Bind(2, period.fromUtc).Bind(3, period.toUtc);
     while (st.Step() == SQLITE_ROW)
         out.push_back(ReadPosition(st, 0));
@@ -508,7 +540,7 @@ std::vector<WeatherSample> HistoryStore::Weather(std::string_view call,
                  "SELECT utc, wind_direction, wind_speed, wind_gust, temperature, humidity, "
                  "barometer, rain_hour, rain_24h, rain_midnight, snow, luminosity FROM weather "
                  "WHERE station = (SELECT id FROM stations WHERE call = ?) "
-                 "AND utc BETWEEN ? AND ? ORDER BY utc, rowid");
+                 "AND utc BETWEEN ? AND ? ORDER BY utc, seq");
     st.Bind(1, call).Bind(2, period.fromUtc).Bind(3, period.toUtc);
     while (st.Step() == SQLITE_ROW) {
         WeatherSample w;
@@ -531,7 +563,7 @@ std::vector<TelemetrySample> HistoryStore::Telemetry(std::string_view call,
     Statement st(db_,
                  "SELECT utc, sequence, a1, a2, a3, a4, a5, present, bits FROM telemetry "
                  "WHERE station = (SELECT id FROM stations WHERE call = ?) "
-                 "AND utc BETWEEN ? AND ? ORDER BY utc, rowid");
+                 "AND utc BETWEEN ? AND ? ORDER BY utc, seq");
     st.Bind(1, call).Bind(2, period.fromUtc).Bind(3, period.toUtc);
     while (st.Step() == SQLITE_ROW) {
         TelemetrySample t;
@@ -613,7 +645,7 @@ std::vector<HistoryHit> HistoryStore::Find(std::string_view pattern, HistoryPeri
             sql += ")";
         }
     }
-    sql += " ORDER BY p.utc, p.rowid";
+    sql += " ORDER BY p.utc, p.seq";
     Statement st(db_, sql.c_str());
     if (!anyCall)
         st.Bind(1, GlobPattern(pattern));

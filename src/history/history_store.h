@@ -122,8 +122,9 @@ std::filesystem::path DefaultHistoryPath();
 class HistoryStore {
   public:
     using NoticeSink = std::function<void(const std::string&)>;
-    // The version of the tables; a file of another version is set aside and rebuilt.
-    static constexpr int kSchemaVersion = 1;
+    // The version of the tables. A file of an earlier version is replaced (it is only an index
+    // of the log), one of a later version set aside; either way it is rebuilt.
+    static constexpr int kSchemaVersion = 2;
 
     HistoryStore();
     ~HistoryStore();
@@ -132,8 +133,9 @@ class HistoryStore {
 
     enum class OpenState {
         kOpened,    // an existing database, up to date
-        kCreated,   // a new, empty database: fill it from the log
-        kSetAside,  // the file was damaged, locked or of another version: renamed with a
+        kCreated,   // a new, empty database (perhaps replacing an earlier version's): fill it
+                    // from the log
+        kSetAside,  // the file was damaged, locked or of a later version: renamed with a
                     // stamp and a new one made (fill it from the log); `notice` said so
         kFailed,    // no database could be had; `notice` said why
     };

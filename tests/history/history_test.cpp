@@ -172,16 +172,24 @@ TEST(HistoryLog, GeneratedStationsEndWhereTheGeneratorLastPutThem) {
     EXPECT_GT(checked, options.stations / 2u);
 }
 
-TEST(HistoryStore, DamagedOrForeignFileIsSetAsideAndRebuilt) {
+TEST(HistoryStore, DamagedForeignOrOlderFileIsSetAsideOrReplacedAndRebuilt) {
     struct Case {
         const char* name;
-        std::string bytes;  // of the file found at start; empty: a database of another version
+        std::string bytes;  // of the file found at start; empty: a database of `version`
+        int version;
+        HistoryStore::OpenState state;
+        const char* notice;
     };
+    using State = HistoryStore::OpenState;
     const Case cases[] = {
-        {"not a database", std::string(5000, 'x')},
+        {"not a database", std::string(5000, 'x'), 0, State::kSetAside,
+         "set aside as history.sqlite.damaged-"},
         {"database header, garbage pages",
-         std::string("SQLite format 3\0", 16) + std::string(8192, '\x5a')},
-        {"another version", ""},
+         std::string("SQLite format 3\0", 16) + std::string(8192, '\x5a'), 0, State::kSetAside,
+         "set aside as history.sqlite.damaged-"},
+        {"a later version", "", 99, State::kSetAside, "set aside as history.sqlite.damaged-"},
+        // The first layout, rows in arrival order: only an index, so it is replaced.
+        {"an earlier version", "", 1, State::kCreated, "made by an earlier version"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -189,13 +197,11 @@ TEST(HistoryStore, DamagedOrForeignFileIsSetAsideAndRebuilt) {
         const auto path = dir.path() / "history.sqlite";
         WriteLog(dir.path() / "log", GeneratedLines(500), kDay, 60);
         if (c.bytes.empty()) {
-            HistoryStore old;
-            old.Open(path);
-            old.Close();
             sqlite3* db = nullptr;
             ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-            EXPECT_EQ(sqlite3_exec(db, "PRAGMA user_version=99", nullptr, nullptr, nullptr),
-                      SQLITE_OK);
+            const std::string sql = "CREATE TABLE positions(station, utc); PRAGMA user_version=" +
+                                    std::to_string(c.version);
+            EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
             sqlite3_close(db);
         } else {
             std::ofstream(path, std::ios::binary) << c.bytes;
@@ -203,12 +209,12 @@ TEST(HistoryStore, DamagedOrForeignFileIsSetAsideAndRebuilt) {
         std::string notice;
         HistoryStore store;
         const auto state = store.Open(path, [&](const std::string& text) { notice += text; });
-        ASSERT_EQ(state, HistoryStore::OpenState::kSetAside);
-        EXPECT_NE(notice.find("set aside as history.sqlite.damaged-"), std::string::npos) << notice;
+        ASSERT_EQ(state, c.state);
+        EXPECT_NE(notice.find(c.notice), std::string::npos) << notice;
         size_t asideFiles = 0;
         for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
             asideFiles += entry.path().filename().string().rfind("history.sqlite.damaged-", 0) == 0;
-        EXPECT_EQ(asideFiles, 1u);
+        EXPECT_EQ(asideFiles, state == State::kSetAside ? 1u : 0u);
         HistoryFill fill;
         ASSERT_TRUE(BringHistoryUpToDate(store, state, dir.path() / "log", "", fill));
         EXPECT_EQ(store.Count().positions, ReadLog(dir.path() / "log").positions);
@@ -232,7 +238,7 @@ TEST(HistoryStore, FindSelectsByPeriodCallPatternAndArea) {
         {"W1AW", At(100, 41.7, -72.7)},    {"W1AW", At(200, 42.4, -71.1)},
         {"W1ABC-9", At(150, 41.8, -72.6)}, {"K1XYZ", At(160, 41.75, -72.65)},
         {"ZL1AA", At(170, -36.8, 179.9)},  {"KH6ZZ", At(180, 21.3, -179.95)},
-        {"w1low", At(190, 41.7, -72.7)},
+        {"w1low", At(190, 41.7, -72.7)},   {"W1AW", At(200, 42.5, -71.0)},  // same second
     };
     batch[0].definitions = {{"W1AW", 50, "PARM.Volts,Temp"}, {"W1AW", 300, "PARM.Battery"}};
     batch[0].texts = {{120, HistoryTextKind::kMessage, "K1XYZ", "W1AW", "hello"},
@@ -256,9 +262,9 @@ TEST(HistoryStore, FindSelectsByPeriodCallPatternAndArea) {
         std::string expected;
     };
     const Case cases[] = {
-        {"", {}, std::nullopt, "K1XYZ:1 KH6ZZ:1 W1ABC-9:1 W1AW:2 ZL1AA:1 w1low:1 "},
-        {"W1*", {}, std::nullopt, "W1ABC-9:1 W1AW:2 w1low:1 "},
-        {"w1a?", {}, std::nullopt, "W1AW:2 "},
+        {"", {}, std::nullopt, "K1XYZ:1 KH6ZZ:1 W1ABC-9:1 W1AW:3 ZL1AA:1 w1low:1 "},
+        {"W1*", {}, std::nullopt, "W1ABC-9:1 W1AW:3 w1low:1 "},
+        {"w1a?", {}, std::nullopt, "W1AW:3 "},
         {"*", {150, 170}, std::nullopt, "K1XYZ:1 W1ABC-9:1 ZL1AA:1 "},
         {"", {}, connecticut, "K1XYZ:1 W1ABC-9:1 W1AW:1 w1low:1 "},
         {"", {0, 160}, connecticut, "K1XYZ:1 W1ABC-9:1 W1AW:1 "},
@@ -269,6 +275,10 @@ TEST(HistoryStore, FindSelectsByPeriodCallPatternAndArea) {
         EXPECT_EQ(calls(store.Find(c.pattern, c.period, c.area)), c.expected);
     }
     EXPECT_EQ(store.Positions("W1AW", {100, 199}).size(), 1u);
+    const std::vector<PositionSample> sameSecond = store.Positions("W1AW", {200, 200});
+    ASSERT_EQ(sameSecond.size(), 2u);  // both kept, in the order heard
+    EXPECT_EQ(sameSecond[0].colatitude, At(0, 42.4, 0).colatitude);
+    EXPECT_EQ(sameSecond[1].colatitude, At(0, 42.5, 0).colatitude);
     EXPECT_EQ(store.TelemetryDefinitions("W1AW", 299).names[1], "Temp");
     EXPECT_EQ(store.TelemetryDefinitions("W1AW").names[0], "Battery");
     const std::vector<TextSample> texts = store.Texts("W1AW", {});
