@@ -92,10 +92,10 @@ bool CPlovaneApp::Start(const AppStartOptions& options) {
     // The serial ports and what they need.
     tnc_.SetStationSettings(stationSettings_);
     gps_.SetStations(&stations_);
-    // One road in: the TNC (text or KISS, whichever the mode names) and the network client
-    // put their lines on the queue, and the intake thread applies them in order. The GPS
-    // receiver's own sentences go to its NMEA parser on its read thread; the gpsd client
-    // applies its fixes to the own record.
+    // One road in: the TNC (text or KISS, whichever the mode names), the network client, the
+    // GPS receiver and gpsd put their lines on the queue, and the intake thread applies them
+    // in order: the stores have that one writer.
+    intake_.SetFixHook([this](const HeardLine& line) { ApplyOwnFix(stations_, line); });
     intake_.SetHeardHook(
         [this](const HeardLine& line, const DecodedPacket& packet) { Heard(line, packet); });
     // The station log's replay takes its own lines off the road on the intake thread.
@@ -111,7 +111,8 @@ bool CPlovaneApp::Start(const AppStartOptions& options) {
     kiss_.SetLineSink(tncLines);
     kiss_.SetStationSettings(stationSettings_);
     rfPorts_.SetStationSettings(stationSettings_);
-    gpsd_.SetStations(&stations_);
+    gps_.SetLineSink({&lines_, {0, LineKind::kNmea}, &clock_});
+    gpsd_.SetLineSink({&lines_, {0, LineKind::kGpsd}, &clock_});
     for (CSerialPort* port : {static_cast<CSerialPort*>(&tnc_), static_cast<CSerialPort*>(&gps_)})
         Report(port->CreateObjects());
 

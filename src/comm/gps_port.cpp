@@ -7,7 +7,9 @@
 #include <optional>
 #include <string>
 
+#include "comm/gpsd_port.h"
 #include "comm/nmea_parser.h"
+#include "core/line_queue.h"
 #include "core/latin1.h"
 #include "stations/station_list.h"
 
@@ -50,11 +52,13 @@ void ApplyNmeaReport(CStationList& stations, std::string_view target, const Nmea
 CGpsPort::CGpsPort(ThreadPoster& poster, NoticeSink& notices)
     : CSerialPort(poster, notices, "GPS", "PLOVANE_GPS_MUTEX", "PLOVANE_GPS_EVENT") {}
 
-void CGpsPort::LinesArrived() {
-    DrainLines(Buffer(), [this](std::string_view line) {
-        if (stations_ != nullptr)
-            ApplySentence(*stations_, "", "", "", line, true);
-    });
+void ApplyOwnFix(CStationList& stations, const HeardLine& line) {
+    if (line.origin.kind == LineKind::kNmea) {
+        ApplySentence(stations, "", "", "", line.bytes, true);
+    } else if (NmeaReport report;
+               line.origin.kind == LineKind::kGpsd && ParseGpsdReport(line.bytes, report)) {
+        ApplyNmeaReport(stations, "", report);
+    }
 }
 
 void CGpsPort::SetSettings(const CGpsSettings& settings) {

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The GPS receiver: its settings, its serial port (nothing is ever sent to it), and the
 // NMEA intake through which every sentence reaches the station store, whether it comes from
-// this port, from the TNC's monitor stream, or inside another station's packet.
+// this port (by the road, as LineKind::kNmea lines), from the TNC's monitor stream, or inside
+// another station's packet.
 #pragma once
 
 #include <atomic>
@@ -27,10 +28,15 @@ struct NmeaReport;
 // target "" means the own station.
 void ApplyNmeaReport(CStationList& stations, std::string_view target, const NmeaReport& report);
 
-// Thread-safe as a serial port; ParseSentence, TakeTncLine and GpsFromTnc may run on any
-// decoding thread (the store locks itself; the source flag is atomic). Sentences inside
-// packets come through ParseSentence, the TNC's own lines through TakeTncLine and the
-// receiver's on the port's own read thread (never through the decoder).
+struct HeardLine;
+// Applies one line of the own receiver taken off the road (IsOwnFix): a sentence of the
+// serial receiver or a gpsd report. The road's consumer calls it, so the store has one writer.
+void ApplyOwnFix(CStationList& stations, const HeardLine& line);
+
+// Thread-safe as a serial port; ParseSentence, TakeTncLine and GpsFromTnc run on the road's
+// consumer (the source flag is atomic). Sentences inside packets come through ParseSentence,
+// the TNC's own lines through TakeTncLine; the receiver's own lines go from the port's read
+// thread to its line sink (origin kind kNmea), never through the decoder.
 class CGpsPort final : public CSerialPort {
   public:
     CGpsPort(ThreadPoster& poster, NoticeSink& notices);
@@ -49,10 +55,6 @@ class CGpsPort final : public CSerialPort {
     void TakeTncLine(std::string_view line);
     // True when GPS is enabled with the data coming through the TNC.
     bool GpsFromTnc() const { return gpsFromTnc_.load(); }
-
-  protected:
-    // The receiver's sentences go straight to the NMEA parser and the own record.
-    void LinesArrived() override;
 
   private:
     CStationList* stations_ = nullptr;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The gpsd client: reports to fixes, fixes to the own station record.
+// The gpsd client: reports holding a fix go on the road.
 #include "comm/gpsd_port.h"
 
 #include <cmath>
@@ -7,7 +7,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include "comm/gps_port.h"
 #include "comm/kiss_port.h"
 #include "core/latin1.h"
 
@@ -122,10 +121,8 @@ void CGpsdPort::Received(const uint8_t* data, size_t length) {
         const bool whole = !skipping_;
         skipping_ = false;
         NmeaReport report;
-        if (whole && stations_ != nullptr && ParseGpsdReport(line_, report)) {
-            ApplyNmeaReport(*stations_, "", report);
+        if (whole && ParseGpsdReport(line_, report) && sink_.Put(line_, link_.FeedToken()))
             ++fixes_;
-        }
         line_.clear();
     }
 }

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The one road in: every source (each TNC port, APRS-IS, simulation playback, log replay) puts
-// its complete lines, tagged with where and when they were heard, into one bounded queue, and
+// The one road in: every source (each TNC port, APRS-IS, simulation playback, log replay, the
+// own GPS receiver or gpsd) puts its complete lines, tagged with where and when they were heard, into one bounded queue, and
 // one consumer takes them in order. A full queue makes the producers wait, so nothing is
 // dropped; closing it wakes every waiting producer and ends them.
 #pragma once
@@ -26,7 +26,14 @@ enum class LineKind : uint8_t {
     kInternet,  // APRS-IS
     kFile,      // simulation playback
     kReplay,    // the station log played back
+    kNmea,      // the own GPS receiver on its serial port: one NMEA sentence
+    kGpsd,      // gpsd: one JSON report holding a fix
 };
+
+// The own receiver's lines move the own record; they are neither logged nor decoded as packets.
+constexpr bool IsOwnFix(LineKind kind) {
+    return kind == LineKind::kNmea || kind == LineKind::kGpsd;
+}
 
 // The monitor-line prefix of a kind ("TNC>", "NET>", "FILE>").
 constexpr std::string_view LineTag(LineKind kind) {
@@ -38,6 +45,9 @@ constexpr std::string_view LineTag(LineKind kind) {
         case LineKind::kFile:
         case LineKind::kReplay:
             return "FILE>";
+        case LineKind::kNmea:
+        case LineKind::kGpsd:
+            return "GPS>";
     }
     return "FILE>";
 }

@@ -30,10 +30,14 @@ void CIntakeThread::Stop() {
 void CIntakeThread::Run() {
     HeardLine line;
     while (queue_.Pop(line)) {
-        if (line.origin.kind == LineKind::kReplay && replay_)
+        if (IsOwnFix(line.origin.kind)) {
+            if (fix_)
+                fix_(line);
+        } else if (line.origin.kind == LineKind::kReplay && replay_) {
             replay_(line);
-        else
+        } else {
             intake_.Take(line, hook_);
+        }
         std::lock_guard lock(mutex_);
         ++taken_;
         applied_.notify_all();

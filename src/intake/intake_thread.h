@@ -32,6 +32,9 @@ class CIntakeThread {
     // acted on when first heard. Without it they are applied as heard.
     using ReplayHook = std::function<void(const HeardLine& line)>;
     void SetReplayHook(ReplayHook hook) { replay_ = std::move(hook); }
+    // Takes the own receiver's lines (IsOwnFix); without it they are dropped.
+    using FixHook = std::function<void(const HeardLine& line)>;
+    void SetFixHook(FixHook hook) { fix_ = std::move(hook); }
 
     // Starts taking lines; false when the thread could not be made.
     bool Start();
@@ -49,6 +52,7 @@ class CIntakeThread {
     CPacketIntake& intake_;
     HeardHook hook_;
     ReplayHook replay_;
+    FixHook fix_;
     std::mutex mutex_;
     std::condition_variable applied_;
     uint64_t taken_ = 0;  // guarded by mutex_: lines applied so far

@@ -8,6 +8,8 @@
 
 #include "core/clock.h"
 #include "core/geo.h"
+#include "core/line_queue.h"
+#include "intake/intake_thread.h"
 #include "intake/packet_intake.h"
 #include "nmea_text.h"
 #include "pty_peer.h"
@@ -26,12 +28,17 @@ struct GpsFixture {
     GpsFixture()
         : stations(stationSettings, clock, host, host),
           decoder(clock, PacketTargets{host, stations}),
+          road(lines, decoder),
           port(host, host) {
         profile.WriteString("Station", "MyCall", "W1AW");
         stationSettings.Load(profile);
         stations.ApplySettings(stationSettings, false);
         port.SetStations(&stations);
         port.SetDelayScale(0.01);
+        // The receiver's lines reach the store by the road, as in the program.
+        road.SetFixHook([this](const HeardLine& line) { ApplyOwnFix(stations, line); });
+        road.Start();
+        port.SetLineSink({&lines, {0, LineKind::kNmea}, &clock});
         decoder.SetSentenceSink([this](std::string_view source, std::string_view destination,
                                        std::string_view path, std::string_view sentence) {
             port.ParseSentence(source, destination, path, sentence, false);
@@ -45,6 +52,8 @@ struct GpsFixture {
     CGpsSettings gpsSettings;
     CStationList stations;
     CPacketIntake decoder;
+    LineQueue lines;
+    CIntakeThread road;
     CGpsPort port;
 };
 

@@ -7,6 +7,7 @@
 #include "../nmea_text.h"
 #include "comm/gps_port.h"
 #include "comm/gpsd_port.h"
+#include "intake/intake_thread.h"
 #include "radio_fixture.h"
 
 namespace plovane {
@@ -47,8 +48,12 @@ TEST(Gpsd, OwnPositionFollowsTheFixesAndARestartedDaemonIsFoundAgain) {
     WriteLog(dir / "second.nmea", "4900.500", "01200.250");
 
     RadioStation station("W9XYZ");
+    LineQueue lines;
+    CIntakeThread road(lines, station.intake);
+    road.SetFixHook([&](const HeardLine& line) { ApplyOwnFix(station.stations, line); });
+    ASSERT_TRUE(road.Start());
     CGpsdPort gpsd(station.host);
-    gpsd.SetStations(&station.stations);
+    gpsd.SetLineSink({&lines, {0, LineKind::kGpsd}, &station.clock});
     PortTimings timings;
     timings.retryFirst = 100ms;
     timings.retryMax = 400ms;
@@ -57,8 +62,9 @@ TEST(Gpsd, OwnPositionFollowsTheFixesAndARestartedDaemonIsFoundAgain) {
     ChildProcess gpsfake;
     ASSERT_TRUE(StartGpsd(gpsfake, dir, dir / "first.nmea"));
     ASSERT_TRUE(gpsd.Open("localhost", "2947").open);
-    ASSERT_TRUE(WaitUntil([&] { return gpsd.fixesApplied() > 2; }, 20s))
+    ASSERT_TRUE(WaitUntil([&] { return gpsd.fixesSent() > 2; }, 20s))
         << ReadFile(dir / "gpsfake.log");
+    road.Flush();
 
     // The same fix from a serial receiver, applied to a second station.
     RadioStation serial("W9XYZ");
