@@ -27,9 +27,10 @@ constexpr size_t kStampPrefixLength = 25;
 // Ends the stamp line of a line written with escapes.
 constexpr std::string_view kEscapedMark = " \\x";
 
+// Days since 1970-01-01, rounded down; whole for any time, INT64_MIN ("since ever") included.
 int64_t DayOf(int64_t utcSeconds) {
     return utcSeconds >= 0 ? utcSeconds / kSecondsPerDay
-                           : -((-utcSeconds + kSecondsPerDay - 1) / kSecondsPerDay);
+                           : -1 - (-(utcSeconds + 1)) / kSecondsPerDay;
 }
 
 struct Civil {

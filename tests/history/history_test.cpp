@@ -65,7 +65,7 @@ struct Expected {
 Expected ReadLog(const std::filesystem::path& folder) {
     Expected e;
     LogReplaySet set(INT64_MAX);
-    set.AddFolder(folder, 0);
+    set.AddFolder(folder, INT64_MIN);  // every day file
     set.Sort();
     for (const LogRecord& r : set.records()) {
         const CDateTime heard(kUnixEpochDays + static_cast<double>(r.utcSeconds) / 86400.0);
