@@ -11,8 +11,9 @@ namespace plovane {
 namespace {
 
 constexpr double kUnixEpochDays = 25569.0;  // OLE date of 1 January 1970
-// Lines per transaction: large enough that the commit costs little.
-constexpr size_t kBatchLines = 20000;
+// Lines per transaction: large enough that the commit costs little and that each station
+// gets several rows per batch (a batch writes each touched page of the tables once).
+constexpr size_t kBatchLines = 200000;
 
 }  // namespace
 

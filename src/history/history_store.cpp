@@ -383,6 +383,29 @@ int64_t HistoryStore::StationId(std::string_view call, bool add) {
     return id;
 }
 
+namespace {
+
+// Rows of one clustered table with their station ids, put in key order before they are
+// written: a batch then sweeps the table's B-tree once instead of jumping about it (a
+// rebuild's batch holds thousands of stations). The sort is stable, so reports of one station
+// in one second keep the order they were heard in.
+template <class Row>
+class KeyedRows {
+  public:
+    void Add(int64_t id, const Row& row) { rows_.push_back({id, &row}); }
+    const std::vector<std::pair<int64_t, const Row*>>& Sorted() {
+        std::stable_sort(rows_.begin(), rows_.end(), [](const auto& a, const auto& b) {
+            return a.first != b.first ? a.first < b.first : a.second->utc < b.second->utc;
+        });
+        return rows_;
+    }
+
+  private:
+    std::vector<std::pair<int64_t, const Row*>> rows_;
+};
+
+}  // namespace
+
 bool HistoryStore::Insert(const std::vector<HistoryRows>& batch) {
     if (db_ == nullptr)
         return false;
@@ -390,42 +413,24 @@ bool HistoryStore::Insert(const std::vector<HistoryRows>& batch) {
     if (!s.begin.Run())
         return false;
     bool ok = true;
+    KeyedRows<PositionSample> positions;
+    KeyedRows<WeatherSample> weather;
+    KeyedRows<TelemetrySample> telemetry;
     for (const HistoryRows& rows : batch) {
         for (const auto& [call, p] : rows.positions) {
             const int64_t id = StationId(call, true);
-            ok = ok && id >= 0 &&
-                 s.addPosition.Bind(1, id)
-                     .Bind(2, p.utc)
-                     .Bind(3, int64_t{p.colatitude})
-                     .Bind(4, int64_t{p.longitude})
-                     .Bind(5, int64_t{CellOf(p.colatitude, p.longitude)})
-                     .Bind(6, int64_t{p.altitudeDm})
-                     .Bind(7, int64_t{p.courseDegrees})
-                     .Bind(8, int64_t{p.speedKnots})
-                     .Bind(9, PackSymbol(p.symbol))
-                     .Run();
+            ok = ok && id >= 0;
+            positions.Add(id, p);
         }
         for (const auto& [call, w] : rows.weather) {
             const int64_t id = StationId(call, true);
-            const WeatherValues& v = w.values;
-            Statement& st = s.addWeather;
-            st.Bind(1, id).Bind(2, w.utc);
-            const int32_t values[] = {v.windDirection, v.windSpeed,       v.windGust,
-                                      v.temperature,   v.humidity,        v.barometer,
-                                      v.rainLastHour,  v.rainLast24Hours, v.rainSinceMidnight,
-                                      v.snow[0],       v.luminosity};
-            for (int i = 0; i < 11; ++i)
-                st.Bind(3 + i, int64_t{values[i]});
-            ok = ok && id >= 0 && st.Run();
+            ok = ok && id >= 0;
+            weather.Add(id, w);
         }
         for (const auto& [call, t] : rows.telemetry) {
             const int64_t id = StationId(call, true);
-            Statement& st = s.addTelemetry;
-            st.Bind(1, id).Bind(2, t.utc).Bind(3, int64_t{t.values.sequence});
-            for (int i = 0; i < 5; ++i)
-                st.Bind(4 + i, t.values.analog[static_cast<size_t>(i)]);
-            st.Bind(9, int64_t{t.values.analogPresent}).Bind(10, int64_t{t.values.bits});
-            ok = ok && id >= 0 && st.Run();
+            ok = ok && id >= 0;
+            telemetry.Add(id, t);
         }
         for (const HistoryRows::Definition& d : rows.definitions) {
             const int64_t id = StationId(d.call, true);
@@ -443,6 +448,44 @@ bool HistoryStore::Insert(const std::vector<HistoryRows>& batch) {
         }
         if (!ok)
             break;
+    }
+    for (const auto& [id, p] : positions.Sorted()) {
+        if (!ok)
+            break;
+        ok = s.addPosition.Bind(1, id)
+                 .Bind(2, p->utc)
+                 .Bind(3, int64_t{p->colatitude})
+                 .Bind(4, int64_t{p->longitude})
+                 .Bind(5, int64_t{CellOf(p->colatitude, p->longitude)})
+                 .Bind(6, int64_t{p->altitudeDm})
+                 .Bind(7, int64_t{p->courseDegrees})
+                 .Bind(8, int64_t{p->speedKnots})
+                 .Bind(9, PackSymbol(p->symbol))
+                 .Run();
+    }
+    for (const auto& [id, w] : weather.Sorted()) {
+        if (!ok)
+            break;
+        const WeatherValues& v = w->values;
+        Statement& st = s.addWeather;
+        st.Bind(1, id).Bind(2, w->utc);
+        const int32_t values[] = {v.windDirection, v.windSpeed,       v.windGust,
+                                  v.temperature,   v.humidity,        v.barometer,
+                                  v.rainLastHour,  v.rainLast24Hours, v.rainSinceMidnight,
+                                  v.snow[0],       v.luminosity};
+        for (int i = 0; i < 11; ++i)
+            st.Bind(3 + i, int64_t{values[i]});
+        ok = st.Run();
+    }
+    for (const auto& [id, t] : telemetry.Sorted()) {
+        if (!ok)
+            break;
+        Statement& st = s.addTelemetry;
+        st.Bind(1, id).Bind(2, t->utc).Bind(3, int64_t{t->values.sequence});
+        for (int i = 0; i < 5; ++i)
+            st.Bind(4 + i, t->values.analog[static_cast<size_t>(i)]);
+        st.Bind(9, int64_t{t->values.analogPresent}).Bind(10, int64_t{t->values.bits});
+        ok = st.Run();
     }
     if (!ok) {
         damaged_ = IsDamage(sqlite3_errcode(db_));

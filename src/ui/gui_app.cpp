@@ -16,7 +16,9 @@
 #include <QTimer>
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <cstring>
+#include <filesystem>
 
 #include "app/qsettings_profile.h"
 #include "app/search_folders.h"
@@ -213,20 +215,40 @@ void GuiApp::ShowStatus(const std::string& text) {
 }
 
 // The map a start shows: the one named on the command line, else the last one when the
-// preferences ask for it, else the bundled world map. Returns the notice of a last map that
-// no longer reads.
+// preferences ask for it, else the bundled world map. A large map is read behind the drawn
+// window (the world map shows until it is in), except for a screenshot, which waits for it.
+// Returns the notice of a last map that no longer reads.
 QString GuiApp::OpenStartMap() {
+    constexpr std::uintmax_t kReadBehindBytes = 4u << 20;
+    const auto large = [](const std::string& path) {
+        std::error_code ec;
+        const std::uintmax_t bytes = std::filesystem::file_size(path, ec);
+        return !ec && bytes > kReadBehindBytes;
+    };
     bool opened = false;
     QString skipped;
+    std::string behind;  // a large map to read once the window is drawn
+    bool behindQuiet = false;
     if (!options_.mapPath.empty()) {
-        opened = OpenMap(options_.mapPath, true);
+        if (interactive_ && large(options_.mapPath))
+            behind = options_.mapPath;
+        else
+            opened = OpenMap(options_.mapPath, true);
     } else if (mapOptions_.ReloadLastMap && !latin1::Trim(mapOptions_.LastMapPath).empty()) {
         // A last map that no longer reads is skipped with a notice rather than a box that
         // would stop every start.
-        opened = OpenMap(std::string(latin1::Trim(mapOptions_.LastMapPath)), true, true);
-        if (!opened)
-            skipped = frame_->notice();
+        const std::string last(latin1::Trim(mapOptions_.LastMapPath));
+        if (interactive_ && large(last)) {
+            behind = last;
+            behindQuiet = true;
+        } else {
+            opened = OpenMap(last, true, true);
+            if (!opened)
+                skipped = frame_->notice();
+        }
     }
+    if (!behind.empty())
+        OpenMapInBackground(behind, behindQuiet, true);
     if (!opened && !doc_->map().loaded) {
         const QString world = WorldMapPath();
         if (!world.isEmpty())
@@ -410,12 +432,17 @@ bool GuiApp::OpenMap(const std::string& path, bool remember, bool quiet) {
     return TakeMap(std::move(read), remember, quiet);
 }
 
-void GuiApp::OpenMapInBackground(const std::string& path) {
+void GuiApp::OpenMapInBackground(const std::string& path, bool quiet, bool atStart) {
     if (!mapLoader_->Busy())
         QApplication::setOverrideCursor(Qt::BusyCursor);  // busy, yet the window answers
-    mapLoader_->Load(path, [this](CPlovaneDoc::FileRead read) {
+    mapLoader_->Load(path, [this, quiet, atStart](CPlovaneDoc::FileRead read) {
         QApplication::restoreOverrideCursor();
-        emit mapOpened(TakeMap(std::move(read), true, false));
+        const bool taken = TakeMap(std::move(read), true, quiet);
+        if (taken && atStart) {
+            RestoreView();
+            RefreshViews(true);
+        }
+        emit mapOpened(taken);
     });
 }
 

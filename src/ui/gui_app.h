@@ -60,8 +60,9 @@ class GuiApp : public QObject, public AppViews {
     // not read leaves the map shown and says why in a box, or with `quiet` on the status line.
     bool OpenMap(const std::string& path, bool remember = true, bool quiet = false);
     // The same, read on a worker while the window goes on (Map > Open): the map is taken,
-    // or the box says why not, once it is read; then mapOpened tells which.
-    void OpenMapInBackground(const std::string& path);
+    // or the box (`quiet`: the status line) says why not, once it is read; then mapOpened
+    // tells which. `atStart`: the saved view of that map is shown once it is in.
+    void OpenMapInBackground(const std::string& path, bool quiet = false, bool atStart = false);
     bool MapLoading() const;
     void CloseMap();
     // Plays a simulation file; the number of lines, -1 when it cannot be read.

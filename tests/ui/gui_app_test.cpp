@@ -161,9 +161,8 @@ TEST(GuiApp, OpenedMapIsRememberedAbsoluteAndABadFileKeepsItShown) {
 
 // Map > Open reads on a worker: the window's own timers go on while a large map loads, and
 // a file that does not read leaves the map shown.
-TEST(GuiApp, ALargeMapLoadsWhileTheWindowGoesOn) {
-    testing::GuiRig rig;
-    GuiApp& gui = rig.Start();
+// A map of three million points (some 40 MB): seconds to read.
+BinaryMapImage WriteLargeMap(const std::string& path) {
     BinaryMapImage image;
     image.name = "Large";
     uint32_t seed = 7;
@@ -172,11 +171,16 @@ TEST(GuiApp, ALargeMapLoadsWhileTheWindowGoesOn) {
         image.points.push_back({i % 100 == 0 ? kMoveCode : uint8_t(1), 0, 0,
                                 int32_t(seed % 100000) * 10, int32_t(seed / 7 % 50000) * 10});
     }
+    std::ofstream out(path, std::ios::binary);
+    EXPECT_TRUE(WriteBinaryMap(image, out));
+    return image;
+}
+
+TEST(GuiApp, ALargeMapLoadsWhileTheWindowGoesOn) {
+    testing::GuiRig rig;
+    GuiApp& gui = rig.Start();
     const std::string large = rig.dir / "large.map";
-    {
-        std::ofstream out(large, std::ios::binary);
-        ASSERT_TRUE(WriteBinaryMap(image, out));
-    }
+    const BinaryMapImage image = WriteLargeMap(large);
     std::ofstream(rig.dir / "junk.map") << "not a map at all\n";
 
     int ticks = 0;
@@ -198,6 +202,24 @@ TEST(GuiApp, ALargeMapLoadsWhileTheWindowGoesOn) {
     EXPECT_FALSE(opened[1].first);
     EXPECT_EQ(gui.doc().path(), large);
     EXPECT_FALSE(gui.MapLoading());
+}
+
+// The start draws the window first (the world map) and takes a large last map once read.
+TEST(GuiApp, ALargeStartMapIsReadBehindTheDrawnWindow) {
+    testing::GuiRig rig;
+    const std::string large = rig.dir / "large.map";
+    WriteLargeMap(large);
+    rig.settings->WriteString("Station", "MyCall", "W1AW");
+    rig.settings->WriteInt("Maps", "ReloadLastMap", 1);
+    rig.settings->WriteString("Maps", "LastMapPath", large);
+    std::vector<bool> opened;
+    GuiApp& gui = rig.Start(true, [&](GuiApp& g) {
+        QObject::connect(&g, &GuiApp::mapOpened, [&](bool ok) { opened.push_back(ok); });
+    });
+    EXPECT_TRUE(gui.frame().isVisible());
+    ASSERT_TRUE(WaitFor([&] { return !opened.empty(); }, 60000));
+    EXPECT_EQ(opened, std::vector<bool>{true});
+    EXPECT_EQ(gui.doc().path(), large);
 }
 
 TEST(GuiApp, AFolderAsTheLastMapIsSkippedWithANoticeAndAsSimulationRefused) {
