@@ -69,7 +69,7 @@ TEST(HistoryGraphs, WeatherGraphsShowTheReportsInTheSetupUnits) {
         {kUnitsMetric, "Wind", "Wind", 0, 37.0, 0.2, "kph"},
         {kUnitsStatute, "Wind", "Wind", 1, 0.0, 0.0, "mph"},  // calm is a value, not a gap
         {kUnitsMetric, "Wind Direction", "Direction", 1, 180, 0, "\u00B0"},
-        {kUnitsStatute, "Rain", "Last hour", 0, 0.10, 0.002, "in"},  // kept in 0.1 mm
+        {kUnitsStatute, "Rain", "Last hour", 0, 0.10, 1e-9, "in"},  // kept in 0.1 mm
         {kUnitsMetric, "Rain", "Last 24 hours", 0, 5.1, 0.001, "mm"},
         {kUnitsMetric, "Rain", "Since midnight", 0, 7.6, 0.001, "mm"},
     };

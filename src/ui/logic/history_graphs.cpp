@@ -31,9 +31,11 @@ double Speed(int32_t knots, int unitsOfMeasure) {
     return knots / kKnotsPerMph * UnitsFor(unitsOfMeasure).speedFactor;
 }
 
-// Tenths of a millimetre as millimetres or inches.
+// Tenths of a millimetre as millimetres or inches. Reports give hundredths of an inch, kept
+// to the nearest tenth of a millimetre: rounding to hundredths gives back what was sent.
 double Rain(int32_t tenthsMm, int unitsOfMeasure) {
-    return Metric(unitsOfMeasure) ? tenthsMm / 10.0 : tenthsMm / 10.0 / kMmPerInch;
+    return Metric(unitsOfMeasure) ? tenthsMm / 10.0
+                                  : std::round(tenthsMm / 10.0 / kMmPerInch * 100.0) / 100.0;
 }
 
 // A series of the samples whose value `get` reports (nullopt-like: `get` returns false).
