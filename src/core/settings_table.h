@@ -5,6 +5,7 @@
 // page shows and edits its value, so the same row loads, saves and builds the page.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -163,6 +164,9 @@ void LoadFields(const Profile& profile, const std::string& section,
                     value = profile.GetInt(section, field.key, initial ? 1 : 0) != 0;
                 } else if constexpr (std::is_same_v<Value, int32_t>) {
                     value = profile.GetInt(section, field.key, initial);
+                    // A stored number outside a spin box's limits is brought inside.
+                    if constexpr (std::is_same_v<std::decay_t<decltype(edit)>, NumberEdit<Record>>)
+                        value = std::clamp(value, edit.min, edit.max);
                 } else if constexpr (std::is_same_v<std::decay_t<decltype(edit)>,
                                                     TextEdit<Record>>) {
                     // A value no text file can hold tells a missing key from an empty one.

@@ -63,8 +63,8 @@ template <typename Record>
 class FieldControls {
   public:
     // Adds a control for every field, showing `shown`: kTop fields on lines of their own,
-    // then the labelled kForm fields, then the kStrip row of check boxes. `changed` runs
-    // whenever a control changes.
+    // then the labelled kForm fields, then the kStrip row of check boxes. `changed` (may be
+    // empty) runs whenever a control changes.
     void Build(QWidget* page, QBoxLayout* layout, std::span<const SettingField<Record>> fields,
                const Record& shown, const FieldChoices& choices,
                const std::function<void()>& changed);
@@ -162,7 +162,8 @@ void FieldControls<Record>::Build(QWidget* page, QBoxLayout* layout,
             },
             static_cast<const typename FieldEdit<Record>::variant&>(field.edit));
         widget->setObjectName(QString::fromLatin1(field.key));
-        fc::OnChange(widget, changed);
+        if (changed)
+            fc::OnChange(widget, changed);
         const bool labelled = !std::holds_alternative<CheckEdit<Record>>(field.edit) &&
                               !std::holds_alternative<FlagEdit<Record>>(field.edit);
         switch (field.place) {

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The communications setup sheet: what each page shows and what OK writes back.
+// The communications setup sheet and the IGate and digipeater dialog: what each page shows and
+// what OK writes back.
 #include "ui/setup_comm_sheet.h"
 
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -15,6 +17,7 @@
 #include <fstream>
 
 #include "app/qsettings_profile.h"
+#include "ui/relay_setup_dialog.h"
 #include "ui_test_support.h"
 
 namespace plovane {
@@ -119,7 +122,7 @@ void EditControl(QWidget* control) {
         else
             list->setCurrentIndex((list->currentIndex() + 1) % list->count());
     } else if (auto* field = qobject_cast<QLineEdit*>(control)) {
-        field->setText(field->text() + "7");
+        field->setText("1" + field->text());  // a number, a host, a call or a filter still
     } else if (auto* spin = qobject_cast<QSpinBox*>(control)) {
         spin->setValue(spin->value() + 1);
     } else {
@@ -132,10 +135,10 @@ void EditControl(QWidget* control) {
     }
 }
 
-template <typename Record, typename Page>
-void EditEveryField(const Page& page) {
+template <typename Record>
+void EditEveryField(const QWidget& page) {
     for (const SettingField<Record>& field : Record::kFields) {
-        QWidget* control = page.template field<QWidget>(field.key);
+        QWidget* control = page.findChild<QWidget*>(field.key);
         ASSERT_NE(control, nullptr) << field.key << " is not on the page";
         EditControl(control);
     }
@@ -181,6 +184,24 @@ TEST(CommSheet, EveryTableFieldIsEditedOnThePageAndReadBackFromTheFile) {
     net.Load(reread);
     before.Load(MemoryProfile{});
     ExpectEveryFieldChanged(before, net);
+}
+
+TEST(RelayDialog, EveryTableFieldIsEditedInItsGroupAndReadBack) {
+    MemoryProfile profile;
+    {
+        RelaySetupDialog dialog(profile);
+        const QList<QGroupBox*> groups = dialog.findChildren<QGroupBox*>();
+        ASSERT_EQ(groups.size(), 2);
+        EditEveryField<IGateSettings>(*groups[0]);
+        EditEveryField<DigipeaterSettings>(*groups[1]);
+        ASSERT_TRUE(dialog.Store());
+    }
+    IGateSettings igate;
+    igate.Load(profile);
+    ExpectEveryFieldChanged(IGateSettings{}, igate);
+    DigipeaterSettings digipeater;
+    digipeater.Load(profile);
+    ExpectEveryFieldChanged(DigipeaterSettings{}, digipeater);
 }
 
 // The fields follow the connection kind: a TCP link has no serial line, text mode no KISS.
