@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The station setup's typed fields over arbitrary bytes: NUL-separated pieces become the six
-// position fields, the stored symbol and the serial texts. Accepted positions must land on
-// the globe, and a position shown from any stored value must be accepted and read back the
-// same (to a thousandth of a minute).
+// position fields and the stored symbol. Accepted positions must land on the globe, and a
+// position shown from any stored value must be accepted and read back the same (to a
+// thousandth of a minute).
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -10,7 +10,6 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/logic/setup_serial.h"
 #include "ui/logic/setup_station.h"
 
 namespace {
@@ -81,8 +80,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     StoreIconForm(IconFormFrom(symbol), symbol);
     if (symbol.size() != 2)
         std::abort();
-
-    SerialValues serial{p[9], Int32At(p[0]), Int32At(p[1]), p[7], p[8]};
-    StoreSerialForm(SerialFormFrom(serial), serial);
     return 0;
 }

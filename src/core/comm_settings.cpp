@@ -10,49 +10,85 @@
 namespace plovane {
 namespace {
 
-using Tnc = CTncSettings;
-constexpr SettingKey<Tnc> kTncKeys[] = {
-    {"TNCEnabled", &Tnc::enabled},
-    {"TNCBaudRate", &Tnc::baudRate},
-    {"TNCCommPort", &Tnc::port},
-    {"TNCDataBits", &Tnc::dataBits},
-    {"TNCParity", &Tnc::parity},
-    {"TNCStopBits", &Tnc::stopBits},
-    {"TNCType", &Tnc::tncCommandFile},
-    {"TNCMode", &Tnc::mode},
-    {"KISSHost", &Tnc::kissHost},
-    {"KISSPort", &Tnc::kissPort},
-    {"KISSChannel", &Tnc::kissChannel},
-    {"KISSTxDelay", &Tnc::kissTxDelay},
-    {"KISSPersistence", &Tnc::kissPersistence},
-    {"KISSSlotTime", &Tnc::kissSlotTime},
-    {"KISSFullDuplex", &Tnc::kissFullDuplex},
-    {"TxBeacons", &Tnc::txBeacons},
-    {"TxMessages", &Tnc::txMessages},
-    {"IGate", &Tnc::igate},
-    {"Digipeater", &Tnc::digipeater},
-};
-
 constexpr const char* kTncCountKey = "TNCPorts";
 constexpr int kMaxTncPorts = 16;
 
-using Gps = CGpsSettings;
-constexpr SettingKey<Gps> kGpsKeys[] = {
-    {"GPSEnabled", &Gps::enabled},   {"GPSType", &Gps::source},       {"GPSCommPort", &Gps::port},
-    {"GPSBaudRate", &Gps::baudRate}, {"GPSDataBits", &Gps::dataBits}, {"GPSParity", &Gps::parity},
-    {"GPSStopBits", &Gps::stopBits}, {"GPSDHost", &Gps::gpsdHost},    {"GPSDPort", &Gps::gpsdPort},
-};
-
-// The filter is not in the table: its default depends on the station settings.
-using Net = CNetSettings;
-constexpr SettingKey<Net> kNetKeys[] = {
-    {"NetEnabled", &Net::enabled},
-    {"AutoReconnect", &Net::autoReconnect},
-    {"HostAddress", &Net::hostAddress},
-    {"HostPort", &Net::hostPort},
-};
-
 // What a station gets that has never stored a filter.
+std::string DefaultFilter(const Profile& p);
+
+// The rows in the order the page shows them.
+using Tnc = CTncSettings;
+constexpr SettingField<Tnc> kTncFields[] = {
+    {"TNCEnabled", "TNC &Enabled", CheckEdit<Tnc>{&Tnc::enabled}, FieldPlace::kTop,
+     FieldGate::kAlways},
+    {"TNCMode", "TNC &Mode:", ChoiceEdit<Tnc>{&Tnc::mode, kTncModeTexts}},
+    {"TNCCommPort", "Comm. &Port:", DeviceEdit<Tnc>{&Tnc::port}, FieldPlace::kForm,
+     FieldGate::kSerial},
+    {"TNCBaudRate", "&Baud Rate:", NumberListEdit<Tnc>{&Tnc::baudRate, kBaudRates},
+     FieldPlace::kForm, FieldGate::kSerial},
+    {"TNCDataBits", "&Data Bits:", NumberListEdit<Tnc>{&Tnc::dataBits, kDataBits},
+     FieldPlace::kForm, FieldGate::kSerial},
+    {"TNCParity", "Pari&ty:", NameListEdit<Tnc>{&Tnc::parity, kParityNames, true},
+     FieldPlace::kForm, FieldGate::kSerial},
+    {"TNCStopBits", "St&op Bits:", NameListEdit<Tnc>{&Tnc::stopBits, kStopBitsNames},
+     FieldPlace::kForm, FieldGate::kSerial},
+    {"TNCType", "TNC T&ype:", CommandFileEdit<Tnc>{&Tnc::tncCommandFile}, FieldPlace::kForm,
+     FieldGate::kSerial},
+    // A software TNC serves KISS on a TCP port (8001 by convention).
+    {"KISSHost", "KISS &Host:", TextEdit<Tnc>{&Tnc::kissHost}, FieldPlace::kForm, FieldGate::kTcp},
+    {"KISSPort", "KISS P&ort:", TextEdit<Tnc>{&Tnc::kissPort}, FieldPlace::kForm, FieldGate::kTcp},
+    // The radio channel our frames go out on, for a TNC with several.
+    {"KISSChannel", "&KISS Channel:", NumberEdit<Tnc>{&Tnc::kissChannel, 0, 15}, FieldPlace::kForm,
+     FieldGate::kKiss},
+    {"KISSTxDelay", "TX&DELAY (10 ms):", OptionalByteEdit<Tnc>{&Tnc::kissTxDelay, "TNC default"},
+     FieldPlace::kForm, FieldGate::kKiss},
+    {"KISSPersistence",
+     "&Persistence (0-255):", OptionalByteEdit<Tnc>{&Tnc::kissPersistence, "TNC default"},
+     FieldPlace::kForm, FieldGate::kKiss},
+    {"KISSSlotTime", "S&lot Time (10 ms):",
+     OptionalByteEdit<Tnc>{&Tnc::kissSlotTime, "TNC default"}, FieldPlace::kForm, FieldGate::kKiss},
+    // Full duplex is sent only when asked for; half duplex is every TNC's default.
+    {"KISSFullDuplex", "&Full Duplex", FlagEdit<Tnc>{&Tnc::kissFullDuplex}, FieldPlace::kForm,
+     FieldGate::kKiss},
+    {"TxBeacons", "Send bea&cons", CheckEdit<Tnc>{&Tnc::txBeacons}, FieldPlace::kStrip,
+     FieldGate::kAlways},
+    {"TxMessages", "Send messa&ges", CheckEdit<Tnc>{&Tnc::txMessages}, FieldPlace::kStrip,
+     FieldGate::kAlways},
+    {"IGate", "&IGate", CheckEdit<Tnc>{&Tnc::igate}, FieldPlace::kStrip, FieldGate::kAlways},
+    {"Digipeater", "Digipe&ater", CheckEdit<Tnc>{&Tnc::digipeater}, FieldPlace::kStrip,
+     FieldGate::kAlways},
+};
+
+using Gps = CGpsSettings;
+constexpr SettingField<Gps> kGpsFields[] = {
+    {"GPSEnabled", "&GPS Enabled", CheckEdit<Gps>{&Gps::enabled}, FieldPlace::kTop,
+     FieldGate::kAlways},
+    {"GPSType", "", ChoiceEdit<Gps>{&Gps::source, kGpsSourceTexts, true}, FieldPlace::kTop},
+    {"GPSCommPort", "Comm. &Port:", DeviceEdit<Gps>{&Gps::port}, FieldPlace::kForm,
+     FieldGate::kSerial},
+    {"GPSBaudRate", "&Baud Rate:", NumberListEdit<Gps>{&Gps::baudRate, kBaudRates},
+     FieldPlace::kForm, FieldGate::kSerial},
+    {"GPSDataBits", "&Data Bits:", NumberListEdit<Gps>{&Gps::dataBits, kDataBits},
+     FieldPlace::kForm, FieldGate::kSerial},
+    {"GPSParity", "Pari&ty:", NameListEdit<Gps>{&Gps::parity, kParityNames, true},
+     FieldPlace::kForm, FieldGate::kSerial},
+    {"GPSStopBits", "St&op Bits:", NameListEdit<Gps>{&Gps::stopBits, kStopBitsNames},
+     FieldPlace::kForm, FieldGate::kSerial},
+    {"GPSDHost", "gpsd Ho&st:", TextEdit<Gps>{&Gps::gpsdHost}, FieldPlace::kForm, FieldGate::kGpsd},
+    {"GPSDPort", "gpsd Por&t:", TextEdit<Gps>{&Gps::gpsdPort}, FieldPlace::kForm, FieldGate::kGpsd},
+};
+
+using Net = CNetSettings;
+constexpr SettingField<Net> kNetFields[] = {
+    {"NetEnabled", "&Enabled", CheckEdit<Net>{&Net::enabled}, FieldPlace::kTop, FieldGate::kAlways},
+    {"AutoReconnect", "Auto &Reconnect", CheckEdit<Net>{&Net::autoReconnect}, FieldPlace::kTop},
+    {"HostAddress", "Host &Address:", TextEdit<Net>{&Net::hostAddress}},
+    {"HostPort", "Port &Number:", TextEdit<Net>{&Net::hostPort}},
+    // A server-side filter such as "r/50.1/14.4/100" (servers take one on port 14580); its
+    // default depends on the station settings.
+    {"NetFilter", "Server &Filter:", TextEdit<Net>{&Net::netFilter, DefaultFilter}},
+};
+
 std::string DefaultFilter(const Profile& p) {
     CStationSettings station;
     station.Load(p);
@@ -63,22 +99,15 @@ std::string DefaultFilter(const Profile& p) {
 
 }  // namespace
 
-const std::span<const SettingKey<CTncSettings>> CTncSettings::kKeys = kTncKeys;
-const std::span<const SettingKey<CGpsSettings>> CGpsSettings::kKeys = kGpsKeys;
-const std::span<const SettingKey<CNetSettings>> CNetSettings::kKeys = kNetKeys;
+const std::span<const SettingField<CTncSettings>> CTncSettings::kFields = kTncFields;
+const std::span<const SettingField<CGpsSettings>> CGpsSettings::kFields = kGpsFields;
+const std::span<const SettingField<CNetSettings>> CNetSettings::kFields = kNetFields;
 
 void CTncSettings::Load(const Profile& p, const std::string& section) {
-    LoadKeys(p, section, kKeys, *this);
+    // Further ports default to sending nothing.
+    LoadFields(p, section, kFields, *this, section == kSection ? CTncSettings{} : AddedTncPort());
     if (mode < kTncText || mode > kTncKissTcp)
         mode = kTncText;
-    if (section != kSection) {
-        // Further ports default to sending nothing.
-        const CTncSettings added = AddedTncPort();
-        txBeacons = p.GetInt(section, "TxBeacons", added.txBeacons ? 1 : 0) != 0;
-        txMessages = p.GetInt(section, "TxMessages", added.txMessages ? 1 : 0) != 0;
-        igate = p.GetInt(section, "IGate", added.igate ? 1 : 0) != 0;
-        digipeater = p.GetInt(section, "Digipeater", added.digipeater ? 1 : 0) != 0;
-    }
 }
 
 std::string TncSection(int portId) {
@@ -114,15 +143,15 @@ CTncSettings AddedTncPort() {
 }
 
 void CTncSettings::Save(Profile& p, const std::string& section) const {
-    SaveKeys(p, section, kKeys, *this);
+    SaveFields(p, section, kFields, *this);
 }
 
 void CGpsSettings::Load(const Profile& p) {
-    LoadKeys(p, kSection, kKeys, *this);
+    LoadFields(p, kSection, kFields, *this);
 }
 
 void CGpsSettings::Save(Profile& p) const {
-    SaveKeys(p, kSection, kKeys, *this);
+    SaveFields(p, kSection, kFields, *this);
 }
 
 std::string RangeFilter(double lat, double lon, int radiusKm) {
@@ -132,17 +161,11 @@ std::string RangeFilter(double lat, double lon, int radiusKm) {
 }
 
 void CNetSettings::Load(const Profile& p) {
-    LoadKeys(p, kSection, kKeys, *this);
-    // A value no text file can hold tells a missing key from an empty filter.
-    constexpr const char* kMissing = "\x01";
-    netFilter = p.GetString(kSection, "NetFilter", kMissing);
-    if (netFilter == kMissing)
-        netFilter = DefaultFilter(p);
+    LoadFields(p, kSection, kFields, *this);
 }
 
 void CNetSettings::Save(Profile& p) const {
-    SaveKeys(p, kSection, kKeys, *this);
-    p.WriteString(kSection, "NetFilter", netFilter);
+    SaveFields(p, kSection, kFields, *this);
 }
 
 }  // namespace plovane

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The settings records of the connections: a TNC, the GPS receiver and APRS-IS, each declared
-// once as a table of key and member (the member's initializer is the default). The ports get
-// copies of these values; only the application reads and writes the settings file.
+// once as a table of fields (key, member, and how the Communications page edits it; the
+// member's initializer is the default). The ports get copies of these values; only the
+// application reads and writes the settings file.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -19,6 +21,20 @@ enum TncMode : int32_t {
     kTncKissSerial = 1,  // KISS frames on the same serial port
     kTncKissTcp = 2,     // KISS frames over a TCP connection (a software TNC)
 };
+
+// The "TNC &Mode:" list, TncMode order.
+inline constexpr const char* kTncModeTexts[] = {
+    "Text mode (command/converse)",
+    "KISS (serial port)",
+    "KISS over TCP",
+};
+
+// The serial line's lists.
+inline constexpr std::array<int32_t, 13> kBaudRates = {
+    110, 300, 600, 1200, 2400, 4800, 9600, 14400, 19200, 38400, 56000, 57600, 115200};
+inline constexpr std::array<int32_t, 2> kDataBits = {7, 8};
+inline constexpr std::array<const char*, 5> kParityNames = {"None", "Odd", "Even", "Mark", "Space"};
+inline constexpr std::array<const char*, 3> kStopBitsNames = {"1", "1.5", "2"};
 
 // Thread-compatible: loaded and saved on the user-interface thread.
 struct CTncSettings {
@@ -49,7 +65,7 @@ struct CTncSettings {
     bool igate = true;
     bool digipeater = true;
 
-    static const std::span<const SettingKey<CTncSettings>> kKeys;
+    static const std::span<const SettingField<CTncSettings>> kFields;
 
     bool IsKiss() const { return mode == kTncKissSerial || mode == kTncKissTcp; }
 
@@ -70,6 +86,14 @@ std::vector<CTncSettings> LoadTncPorts(const Profile& profile);
 void SaveTncPorts(Profile& profile, const std::vector<CTncSettings>& ports);
 // A port the user adds: its transmit choices start off.
 CTncSettings AddedTncPort();
+
+// The GPS page's source buttons, GpsSource order.
+inline constexpr const char* kGpsSourceTexts[] = {
+    "Get GPS Data from TNC (&Automatic)",
+    "Get GPS Data from TNC using CTRL-&E",
+    "Get GPS Data from this &Serial Port: ->",
+    "Get GPS Data from gps&d:",
+};
 
 // Where the own position comes from.
 enum GpsSource : int32_t {
@@ -93,7 +117,7 @@ struct CGpsSettings {
     std::string gpsdHost = "localhost";
     std::string gpsdPort = "2947";
 
-    static const std::span<const SettingKey<CGpsSettings>> kKeys;
+    static const std::span<const SettingField<CGpsSettings>> kFields;
 
     void Load(const Profile& profile);
     void Save(Profile& profile) const;
@@ -116,7 +140,7 @@ struct CNetSettings {
     // A server-side filter (e.g. "r/50.1/14.4/100" on port 14580); empty for none.
     std::string netFilter;
 
-    static const std::span<const SettingKey<CNetSettings>> kKeys;
+    static const std::span<const SettingField<CNetSettings>> kFields;
 
     // A key the file does not have takes its default; without a stored filter that is 100 km
     // round the typed-in own position ("r/LAT/LON/100"), or round the position the server

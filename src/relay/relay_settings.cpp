@@ -24,30 +24,45 @@ std::vector<std::string> SplitCalls(const std::string& text) {
     return calls;
 }
 
+using Gate = IGateSettings;
+constexpr SettingField<Gate> kIGateFields[] = {
+    {"Enabled", "&Run an IGate", CheckEdit<Gate>{&Gate::Enabled}, FieldPlace::kTop},
+    {"RfToIs", "Gate &radio packets to APRS-IS", CheckEdit<Gate>{&Gate::RfToIs}, FieldPlace::kTop},
+    {"IsToRf", "Gate &messages for local stations to the radio", CheckEdit<Gate>{&Gate::IsToRf},
+     FieldPlace::kTop},
+    {"IsToRfPath", "Radio &path of gated packets:", TextEdit<Gate>{&Gate::IsToRfPath}},
+    {"MaxPerMinute",
+     "Packets to the radio per &minute:", NumberEdit<Gate>{&Gate::MaxPerMinute, 1, 60}},
+};
+
+using Digi = DigipeaterSettings;
+constexpr SettingField<Digi> kDigipeaterFields[] = {
+    {"Enabled", "Run a &digipeater", CheckEdit<Digi>{&Digi::Enabled}, FieldPlace::kTop},
+    {"FillIn", "&Fill-in only (WIDE1-1 as the first hop)", CheckEdit<Digi>{&Digi::FillIn},
+     FieldPlace::kTop},
+    {"Aliases", "&Aliases:", TextEdit<Digi>{&Digi::Aliases}},
+};
+
 }  // namespace
 
-IGateSettings::IGateSettings() {
-    ApplyDefaults(*this, kIGateRows);
-}
+const std::span<const SettingField<IGateSettings>> IGateSettings::kFields = kIGateFields;
+const std::span<const SettingField<DigipeaterSettings>> DigipeaterSettings::kFields =
+    kDigipeaterFields;
 
 void IGateSettings::Load(const Profile& profile) {
-    LoadRows(*this, kIGateRows, profile, kSection);
+    LoadFields(profile, kSection, kFields, *this);
 }
 
 void IGateSettings::Save(Profile& profile) const {
-    SaveRows(*this, kIGateRows, profile, kSection);
-}
-
-DigipeaterSettings::DigipeaterSettings() {
-    ApplyDefaults(*this, kDigipeaterRows);
+    SaveFields(profile, kSection, kFields, *this);
 }
 
 void DigipeaterSettings::Load(const Profile& profile) {
-    LoadRows(*this, kDigipeaterRows, profile, kSection);
+    LoadFields(profile, kSection, kFields, *this);
 }
 
 void DigipeaterSettings::Save(Profile& profile) const {
-    SaveRows(*this, kDigipeaterRows, profile, kSection);
+    SaveFields(profile, kSection, kFields, *this);
 }
 
 std::vector<std::string> DigipeaterSettings::AliasList() const {

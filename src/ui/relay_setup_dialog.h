@@ -1,17 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// "IGate and Digipeater": one control per row of the IGate and digipeater settings tables
+// "IGate and Digipeater": one control per field of the IGate and digipeater settings tables
 // (a check box, a number or a text field), in two groups. Opening reads the "IGate" and
 // "Digipeater" sections; OK stores them after checking the radio path of gated packets.
 #pragma once
 
 #include <QDialog>
-#include <functional>
-#include <vector>
 
 #include "core/profile.h"
 #include "relay/relay_settings.h"
-
-class QFormLayout;
+#include "ui/setup_fields.h"
 
 namespace plovane {
 
@@ -28,15 +25,11 @@ class RelaySetupDialog : public QDialog {
     bool Store();
 
   private:
-    template <class Record, class Rows>
-    void AddRows(QFormLayout* form, const Rows& rows, const Record& shown,
-                 std::vector<std::function<void(Record&)>>& readers);
-
     Profile& profile_;
     IGateSettings igateLoaded_;
     DigipeaterSettings digiLoaded_;
-    std::vector<std::function<void(IGateSettings&)>> igateReaders_;
-    std::vector<std::function<void(DigipeaterSettings&)>> digiReaders_;
+    FieldControls<IGateSettings> igateControls_;
+    FieldControls<DigipeaterSettings> digiControls_;
 };
 
 }  // namespace plovane

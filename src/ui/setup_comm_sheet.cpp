@@ -2,16 +2,14 @@
 // The communications setup sheet and its pages.
 #include "ui/setup_comm_sheet.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
-#include <QLabel>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTimer>
@@ -25,176 +23,64 @@ namespace plovane {
 
 CSetupCommTNCPage::CSetupCommTNCPage(CTncSettings& settings, const CommSetupSources& sources,
                                      const std::vector<std::string>& ports, QWidget* parent)
-    : CSetupPage(settings, parent),
+    : CTableSetupPage(settings, parent),
       refreshFiles_(sources.refreshTncFiles),
+      ports_(ports),
       files_(sources.tncFiles) {
-    const TncForm form = TncFormFrom(settings_, files_);
     auto* layout = new QVBoxLayout(this);
-    enabled_ = NewCheckBox("TNC &Enabled", form.enabled, this);
-    layout->addWidget(enabled_);
-    auto* fields = new QFormLayout;
-    mode_ = NewList({std::begin(kTncModeTexts), std::end(kTncModeTexts)}, form.mode, this);
-    fields->addRow("TNC &Mode:", mode_);
-    serial_.Build(fields, this, ports);
-    serial_.Show(form.serial);
-    fields->addRow("TNC T&ype:", type_ = NewList(TncTypeTexts(files_), form.type, this));
-    // A software TNC serves KISS on a TCP port (8001 by convention).
-    fields->addRow("KISS &Host:", kissHost_ = NewSettingField(form.kissHost, this));
-    fields->addRow("KISS P&ort:", kissPort_ = NewSettingField(form.kissPort, this));
-    // Empty KISS parameters leave the TNC's own values.
-    const auto kissField = [this, fields](const char* label, const std::string& value) {
-        QLineEdit* field = NewSettingField(value, this);
-        field->setPlaceholderText("TNC default");
-        fields->addRow(label, field);
-        return field;
-    };
-    txDelay_ = kissField("TX&DELAY (10 ms):", form.txDelay);
-    persistence_ = kissField("&Persistence (0-255):", form.persistence);
-    slotTime_ = kissField("S&lot Time (10 ms):", form.slotTime);
-    fields->addRow("", fullDuplex_ = NewCheckBox("&Full Duplex", form.fullDuplex, this));
-    layout->addLayout(fields);
-    // What this port sends.
-    auto* transmit = new QHBoxLayout;
-    const bool choices[] = {settings_.txBeacons, settings_.txMessages, settings_.igate,
-                            settings_.digipeater};
-    const char* labels[] = {"Send bea&cons", "Send messa&ges", "&IGate", "Digipe&ater"};
-    for (int i = 0; i < 4; ++i)
-        transmit->addWidget(transmit_[i] = NewCheckBox(labels[i], choices[i], this));
-    transmit->addStretch();
-    layout->addLayout(transmit);
+    controls_.Build(this, layout, CTncSettings::kFields, settings_, {&ports_, &files_},
+                    [this] { UpdateEnabling(); });
     refresh_ = new QPushButton("&Refresh TNC List", this);
     layout->addWidget(refresh_, 0, Qt::AlignLeft);
     layout->addStretch();
-
-    connect(enabled_, &QCheckBox::toggled, this, [this] { UpdateEnabling(); });
-    connect(mode_, &QComboBox::currentIndexChanged, this, [this] { UpdateEnabling(); });
     connect(refresh_, &QPushButton::clicked, this, [this] { RefreshTncList(); });
     UpdateEnabling();
 }
 
 void CSetupCommTNCPage::UpdateEnabling() {
-    const TncForm form = Read();
-    mode_->setEnabled(form.controlsEnabled());
-    serial_.SetEnabled(form.serialEnabled());
-    type_->setEnabled(form.serialEnabled());
-    refresh_->setEnabled(form.serialEnabled());
-    kissHost_->setEnabled(form.tcpEnabled());
-    kissPort_->setEnabled(form.tcpEnabled());
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{txDelay_, persistence_, slotTime_, fullDuplex_})
-        w->setEnabled(form.kissEnabled());
+    const CTncSettings shown = Shown();
+    controls_.Enable([&](FieldGate gate) { return TncFieldEnabled(shown, gate); });
+    refresh_->setEnabled(TncFieldEnabled(shown, FieldGate::kSerial));
 }
 
 void CSetupCommTNCPage::RefreshTncList() {
     if (!refreshFiles_)
         return;
     std::vector<TncTypeChoice> fresh = refreshFiles_();
-    const int index = TncTypeIndexAfterRefresh(files_, type_->currentIndex(), fresh);
+    QComboBox* list = typeList();
+    const int index = TncTypeIndexAfterRefresh(files_, list->currentIndex(), fresh);
     files_ = std::move(fresh);
-    FillList(type_, TncTypeTexts(files_), index);
-}
-
-TncForm CSetupCommTNCPage::Read() const {
-    TncForm form;
-    form.enabled = enabled_->isChecked();
-    form.mode = mode_->currentIndex();
-    form.serial = serial_.Read();
-    form.type = type_->currentIndex();
-    form.kissHost = SettingBytes(kissHost_->text(), settings_.kissHost);
-    form.kissPort = SettingBytes(kissPort_->text(), settings_.kissPort);
-    form.txDelay = txDelay_->text().toStdString();
-    form.persistence = persistence_->text().toStdString();
-    form.slotTime = slotTime_->text().toStdString();
-    form.fullDuplex = fullDuplex_->isChecked();
-    return form;
-}
-
-void CSetupCommTNCPage::Store() {
-    StoreTncForm(Read(), files_, settings_);
-    settings_.txBeacons = transmit_[0]->isChecked();
-    settings_.txMessages = transmit_[1]->isChecked();
-    settings_.igate = transmit_[2]->isChecked();
-    settings_.digipeater = transmit_[3]->isChecked();
+    FillList(list, TncTypeTexts(files_), index);
 }
 
 // --- GPS page ---
 
 CSetupCommGPSPage::CSetupCommGPSPage(CGpsSettings& settings, const std::vector<std::string>& ports,
                                      QWidget* parent)
-    : CSetupPage(settings, parent) {
-    const GpsForm form = GpsFormFrom(settings_);
+    : CTableSetupPage(settings, parent), ports_(ports) {
     auto* layout = new QVBoxLayout(this);
-    enabled_ = NewCheckBox("&GPS Enabled", form.enabled, this);
-    layout->addWidget(enabled_);
-    sources_ = new QButtonGroup(this);
-    for (int source = kGpsFromTncMonitor; source <= kGpsGpsd; ++source) {
-        auto* button = new QRadioButton(kGpsSourceTexts[source], this);
-        sources_->addButton(button, source);
-        layout->addWidget(button);
-    }
-    if (QAbstractButton* chosen = sources_->button(form.source))
-        chosen->setChecked(true);
-    auto* fields = new QFormLayout;
-    serial_.Build(fields, this, ports);
-    serial_.Show(form.serial);
-    fields->addRow("gpsd Ho&st:", gpsdHost_ = NewSettingField(form.gpsdHost, this));
-    fields->addRow("gpsd Por&t:", gpsdPort_ = NewSettingField(form.gpsdPort, this));
-    layout->addLayout(fields);
+    controls_.Build(this, layout, CGpsSettings::kFields, settings_, {&ports_, nullptr},
+                    [this] { UpdateEnabling(); });
     layout->addStretch();
-
-    connect(enabled_, &QCheckBox::toggled, this, [this] { UpdateEnabling(); });
-    connect(sources_, &QButtonGroup::idToggled, this, [this] { UpdateEnabling(); });
     UpdateEnabling();
 }
 
-QRadioButton* CSetupCommGPSPage::sourceButton(int source) const {
-    return qobject_cast<QRadioButton*>(sources_->button(source));
-}
-
-GpsForm CSetupCommGPSPage::Read() const {
-    GpsForm form;
-    form.enabled = enabled_->isChecked();
-    form.source = sources_->checkedId();  // -1 when none is checked
-    form.serial = serial_.Read();
-    form.gpsdHost = SettingBytes(gpsdHost_->text(), settings_.gpsdHost);
-    form.gpsdPort = SettingBytes(gpsdPort_->text(), settings_.gpsdPort);
-    return form;
-}
-
 void CSetupCommGPSPage::UpdateEnabling() {
-    const GpsForm form = Read();
-    for (QAbstractButton* button : sources_->buttons()) {
-        button->setEnabled(form.sourcesEnabled());
-    }
-    serial_.SetEnabled(form.serialEnabled());
-    gpsdHost_->setEnabled(form.gpsdEnabled());
-    gpsdPort_->setEnabled(form.gpsdEnabled());
-}
-
-void CSetupCommGPSPage::Store() {
-    StoreGpsForm(Read(), settings_);
+    const CGpsSettings shown = Shown();
+    controls_.Enable([&](FieldGate gate) { return GpsFieldEnabled(shown, gate); });
 }
 
 // --- Net page ---
 
 CSetupCommNetPage::CSetupCommNetPage(CNetSettings& settings, std::function<std::string()> status,
                                      QWidget* parent, int statusPeriodMs)
-    : CSetupPage(settings, parent), statusText_(std::move(status)) {
-    const NetForm form = NetFormFrom(settings_);
+    : CTableSetupPage(settings, parent), statusText_(std::move(status)) {
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(enabled_ = NewCheckBox("&Enabled", form.enabled, this));
-    layout->addWidget(autoReconnect_ = NewCheckBox("Auto &Reconnect", form.autoReconnect, this));
-    auto* fields = new QFormLayout;
-    fields->addRow("Host &Address:", host_ = NewSettingField(form.hostAddress, this));
-    fields->addRow("Port &Number:", port_ = NewSettingField(form.hostPort, this));
-    // A server-side filter such as "r/50.1/14.4/100" (servers take one on port 14580).
-    fields->addRow("Server &Filter:", filter_ = NewSettingField(form.netFilter, this));
+    controls_.Build(this, layout, CNetSettings::kFields, settings_, {},
+                    [this] { UpdateEnabling(); });
     status_ = NewPlainLabel({}, this);
-    fields->addRow("Status:", status_);
-    layout->addLayout(fields);
+    controls_.form()->addRow("Status:", status_);
     layout->addStretch();
-
-    connect(enabled_, &QCheckBox::toggled, this, [this] { UpdateEnabling(); });
     UpdateEnabling();
     UpdateStatus();
     // The connection changes state while the sheet is open; the line follows it.
@@ -205,24 +91,14 @@ CSetupCommNetPage::CSetupCommNetPage(CNetSettings& settings, std::function<std::
 }
 
 void CSetupCommNetPage::UpdateEnabling() {
-    for (QWidget* w : std::initializer_list<QWidget*>{autoReconnect_, host_, port_, filter_})
-        w->setEnabled(enabled_->isChecked());
+    const CNetSettings shown = Shown();
+    controls_.Enable([&](FieldGate gate) { return NetFieldEnabled(shown, gate); });
 }
 
 void CSetupCommNetPage::UpdateStatus() {
     const std::string text =
         statusText_ ? statusText_() : std::string("Unknown - no net manager object.");
     status_->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
-}
-
-void CSetupCommNetPage::Store() {
-    NetForm form;
-    form.enabled = enabled_->isChecked();
-    form.autoReconnect = autoReconnect_->isChecked();
-    form.hostAddress = SettingBytes(host_->text(), settings_.hostAddress);
-    form.hostPort = SettingBytes(port_->text(), settings_.hostPort);
-    form.netFilter = SettingBytes(filter_->text(), settings_.netFilter);
-    StoreNetForm(form, settings_);
 }
 
 // --- Sheet ---

@@ -3,7 +3,9 @@
 // writes them back (the caller then restarts the connections).
 #pragma once
 
+#include <QCheckBox>
 #include <QDialog>
+#include <QLineEdit>
 #include <QWidget>
 #include <filesystem>
 #include <functional>
@@ -16,17 +18,13 @@
 #include "comm/tnc_port.h"
 #include "core/profile.h"
 #include "ui/logic/setup_comm.h"
+#include "ui/setup_fields.h"
 #include "ui/setup_widgets.h"
 
-class QButtonGroup;
-class QCheckBox;
-class QComboBox;
 class QLabel;
-class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QStackedWidget;
-class QRadioButton;
 class QTabWidget;
 class QTimer;
 
@@ -45,89 +43,57 @@ struct CommSetupSources {
     std::filesystem::path devRoot = "/dev";
 };
 
-class CSetupCommTNCPage : public CSetupPage<CTncSettings> {
+// Each page is built from its record's table: every field a control named by its key
+// (field<QCheckBox>("TNCEnabled")), enabled by its gate.
+class CSetupCommTNCPage : public CTableSetupPage<CTncSettings> {
     Q_OBJECT
   public:
     CSetupCommTNCPage(CTncSettings& settings, const CommSetupSources& sources,
                       const std::vector<std::string>& ports, QWidget* parent = nullptr);
-    void Store() override;
     // Rebuilds the "TNC T&ype:" list, keeping the chosen file when it is found again.
     void RefreshTncList();
 
-    QCheckBox* enabledBox() const { return enabled_; }
-    const SerialControls& serial() const { return serial_; }
-    QComboBox* typeList() const { return type_; }
+    QCheckBox* enabledBox() const { return field<QCheckBox>("TNCEnabled"); }
+    QComboBox* typeList() const { return controls_.commandFileList(); }
     QPushButton* refreshButton() const { return refresh_; }
-    // What goes out on this port: beacons, messages, IGate, digipeater.
-    QCheckBox* transmitBox(int index) const { return transmit_[index]; }
 
   private:
-    TncForm Read() const;
     void UpdateEnabling();
 
     std::function<std::vector<TncTypeChoice>()> refreshFiles_;
+    std::vector<std::string> ports_;
     std::vector<TncTypeChoice> files_;
-    QCheckBox* enabled_ = nullptr;
-    QComboBox* mode_ = nullptr;
-    QLineEdit* kissHost_ = nullptr;
-    QLineEdit* kissPort_ = nullptr;
-    QLineEdit* txDelay_ = nullptr;
-    QLineEdit* persistence_ = nullptr;
-    QLineEdit* slotTime_ = nullptr;
-    QCheckBox* fullDuplex_ = nullptr;
-    SerialControls serial_;
-    QComboBox* type_ = nullptr;
     QPushButton* refresh_ = nullptr;
-    QCheckBox* transmit_[4] = {};
 };
 
-class CSetupCommGPSPage : public CSetupPage<CGpsSettings> {
+class CSetupCommGPSPage : public CTableSetupPage<CGpsSettings> {
     Q_OBJECT
   public:
     CSetupCommGPSPage(CGpsSettings& settings, const std::vector<std::string>& ports,
                       QWidget* parent = nullptr);
-    void Store() override;
-
-    QCheckBox* enabledBox() const { return enabled_; }
-    // The source buttons, GpsSource order.
-    QRadioButton* sourceButton(int source) const;
-    const SerialControls& serial() const { return serial_; }
 
   private:
-    GpsForm Read() const;
     void UpdateEnabling();
 
-    QCheckBox* enabled_ = nullptr;
-    QButtonGroup* sources_ = nullptr;
-    SerialControls serial_;
-    QLineEdit* gpsdHost_ = nullptr;
-    QLineEdit* gpsdPort_ = nullptr;
+    std::vector<std::string> ports_;
 };
 
-class CSetupCommNetPage : public CSetupPage<CNetSettings> {
+class CSetupCommNetPage : public CTableSetupPage<CNetSettings> {
     Q_OBJECT
   public:
     // The status line is read again every `statusPeriodMs` while the page exists.
     CSetupCommNetPage(CNetSettings& settings, std::function<std::string()> status,
                       QWidget* parent = nullptr, int statusPeriodMs = 1000);
-    void Store() override;
     void UpdateStatus();
 
-    QCheckBox* enabledBox() const { return enabled_; }
-    QLineEdit* hostField() const { return host_; }
-    QLineEdit* portField() const { return port_; }
-    QLineEdit* filterField() const { return filter_; }
+    QLineEdit* portField() const { return field<QLineEdit>("HostPort"); }
+    QLineEdit* filterField() const { return field<QLineEdit>("NetFilter"); }
     QLabel* statusLine() const { return status_; }
 
   private:
     void UpdateEnabling();
 
     std::function<std::string()> statusText_;
-    QCheckBox* enabled_ = nullptr;
-    QCheckBox* autoReconnect_ = nullptr;
-    QLineEdit* host_ = nullptr;
-    QLineEdit* port_ = nullptr;
-    QLineEdit* filter_ = nullptr;
     QLabel* status_ = nullptr;
     QTimer* statusTimer_ = nullptr;
 };

@@ -8,10 +8,8 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFile>
-#include <QFormLayout>
 #include <QLineEdit>
 #include <algorithm>
-#include <iterator>
 
 #include "ui/display_text.h"
 
@@ -71,68 +69,6 @@ void AddOkCancel(QDialog* dialog, QBoxLayout* layout, std::function<bool()> appl
                      });
     QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
     layout->addWidget(buttons);
-}
-
-namespace {
-
-// The serial lists after the port, in form order.
-struct SerialList {
-    const char* label;
-    std::vector<std::string> (*texts)();
-    int SerialForm::*field;
-};
-constexpr SerialList kSerialLists[] = {
-    {"&Baud Rate:", BaudRateTexts, &SerialForm::baudRate},
-    {"&Data Bits:", DataBitsTexts, &SerialForm::dataBits},
-    {"Pari&ty:", ParityTexts, &SerialForm::parity},
-    {"St&op Bits:", StopBitsTexts, &SerialForm::stopBits},
-};
-
-}  // namespace
-
-void SerialControls::Build(QFormLayout* form, QWidget* parent,
-                           const std::vector<std::string>& ports) {
-    port_ = new QComboBox(parent);
-    port_->setEditable(true);
-    port_->setInsertPolicy(QComboBox::NoInsert);
-    for (const std::string& name : ports) {
-        port_->addItem(FilePathText(name));
-    }
-    form->addRow("Comm. &Port:", port_);
-    for (size_t i = 0; i < std::size(kSerialLists); ++i) {
-        lists_[i] = NewList(kSerialLists[i].texts(), -1, parent);
-        form->addRow(kSerialLists[i].label, lists_[i]);
-    }
-}
-
-void SerialControls::Show(const SerialForm& form) {
-    const QString port = FilePathText(form.port);
-    const int index = port_->findText(port, Qt::MatchExactly);
-    if (index >= 0) {
-        port_->setCurrentIndex(index);
-    } else {
-        port_->setCurrentIndex(-1);
-        port_->setEditText(port);
-    }
-    for (size_t i = 0; i < std::size(kSerialLists); ++i) {
-        lists_[i]->setCurrentIndex(form.*kSerialLists[i].field);
-    }
-}
-
-SerialForm SerialControls::Read() const {
-    SerialForm form;
-    form.port = FilePathBytes(port_->currentText());
-    for (size_t i = 0; i < std::size(kSerialLists); ++i) {
-        form.*kSerialLists[i].field = lists_[i]->currentIndex();
-    }
-    return form;
-}
-
-void SerialControls::SetEnabled(bool enabled) {
-    port_->setEnabled(enabled);
-    for (QComboBox* list : lists_) {
-        list->setEnabled(enabled);
-    }
 }
 
 }  // namespace plovane

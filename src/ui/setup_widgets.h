@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Pieces the setup sheets share: settings text in and out of edit fields, lists filled from
-// the page logic, and the serial controls of the TNC and GPS pages.
+// the page logic, and the page of one settings record.
 #pragma once
 
 #include <QString>
@@ -9,13 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "ui/logic/setup_serial.h"
-
 class QBoxLayout;
 class QCheckBox;
 class QComboBox;
 class QDialog;
-class QFormLayout;
 class QLineEdit;
 
 namespace plovane {
@@ -57,26 +54,6 @@ class CSetupPage : public CSetupPageBase {
 
   protected:
     Settings& settings_;
-};
-
-// "Comm. &Port:" (editable: a device path may be typed), "&Baud Rate:", "&Data Bits:",
-// "Pari&ty:" and "St&op Bits:".
-class SerialControls {
-  public:
-    // Adds the five rows to the form; the port list holds `ports`.
-    void Build(QFormLayout* form, QWidget* parent, const std::vector<std::string>& ports);
-    // Selects the form's entries; a port not in the list stands typed in the field.
-    void Show(const SerialForm& form);
-    SerialForm Read() const;
-    void SetEnabled(bool enabled);
-
-    QComboBox* port() const { return port_; }
-    QComboBox* baudRate() const { return lists_[0]; }
-
-  private:
-    QComboBox* port_ = nullptr;
-    // Baud rate, data bits, parity, stop bits.
-    QComboBox* lists_[4] = {};
 };
 
 }  // namespace plovane

@@ -8,10 +8,33 @@
 #include <thread>
 
 #include "app/plovane_app.h"
+#include "comm/ax25.h"
+#include "comm/kiss.h"
 #include "comm/net_loopback.h"
 #include "support/recording_host.h"
 
 namespace plovane::testing {
+
+// The KISS frame of a monitor line ("*" marks a used hop).
+inline std::string KissFrameOf(std::string_view monitorLine) {
+    Ax25Frame frame;
+    EXPECT_TRUE(ParseMonitorLine(monitorLine, frame));
+    const std::vector<uint8_t> bytes = KissDataFrame(0, EncodeAx25(frame));
+    return std::string(bytes.begin(), bytes.end());
+}
+
+// The monitor lines of the KISS data frames in `bytes`.
+inline std::vector<std::string> KissMonitorLines(const std::string& bytes) {
+    std::vector<std::string> lines;
+    KissDeframer deframer;
+    deframer.Feed(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(),
+                  [&](uint8_t, const uint8_t* data, size_t length) {
+                      Ax25Frame frame;
+                      if (DecodeAx25(data, length, frame) == Ax25Error{})
+                          lines.push_back(Ax25MonitorLine(frame));
+                  });
+    return lines;
+}
 
 // The application as network station N0CALL-9 on a server of its own, logged in; no scheduled
 // status, as the start-up announcement could race the connection.

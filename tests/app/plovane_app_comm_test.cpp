@@ -78,14 +78,6 @@ TEST(PlovaneAppThreads, StartUpStatusWaitsForTheKissLink) {
     app.Shutdown();
 }
 
-// The KISS frame of a monitor line ("*" marks a used hop).
-std::string KissFrameOf(std::string_view monitorLine) {
-    Ax25Frame frame;
-    EXPECT_TRUE(ParseMonitorLine(monitorLine, frame));
-    const std::vector<uint8_t> bytes = KissDataFrame(0, EncodeAx25(frame));
-    return std::string(bytes.begin(), bytes.end());
-}
-
 // Two KISS TCP ports from [Comm] and [TNC2]: each feeds the store with its port, our status
 // leaves only where beacons are allowed, and a port removed leaves the first one working.
 TEST(PlovaneAppThreads, TwoKissTcpPortsHearAndBeaconEachByItsOwnChoices) {
@@ -111,8 +103,9 @@ TEST(PlovaneAppThreads, TwoKissTcpPortsHearAndBeaconEachByItsOwnChoices) {
     EXPECT_TRUE(app.rfPorts().Allows(1, RfChoice::kBeacons));
     EXPECT_FALSE(app.rfPorts().Allows(2, RfChoice::kBeacons));
 
-    ASSERT_TRUE(tnc1.Send(KissFrameOf("K1ABC>APRS,N0DIG-1*,WIDE2-1:!4903.50N/07201.75W-")));
-    ASSERT_TRUE(tnc2.Send(KissFrameOf("K2DEF>APRS:!4903.50N/07202.75W-")));
+    ASSERT_TRUE(
+        tnc1.Send(testing::KissFrameOf("K1ABC>APRS,N0DIG-1*,WIDE2-1:!4903.50N/07201.75W-")));
+    ASSERT_TRUE(tnc2.Send(testing::KissFrameOf("K2DEF>APRS:!4903.50N/07202.75W-")));
     const auto heard = [&](const char* call) {
         const std::optional<CStation> station = app.stations().FindStation(call);
         return station ? HeardText(station->heardWhere) : std::string();
@@ -135,7 +128,7 @@ TEST(PlovaneAppThreads, TwoKissTcpPortsHearAndBeaconEachByItsOwnChoices) {
     EXPECT_EQ(app.rfPorts().count(), 1);
     EXPECT_FALSE(app.rfPorts().SendMonitorLine(2, "K1ABC>APRS:gone"));
     ASSERT_TRUE(tnc1.Accept());
-    ASSERT_TRUE(tnc1.Send(KissFrameOf("K3GHI>APRS:!4903.50N/07203.75W-")));
+    ASSERT_TRUE(tnc1.Send(testing::KissFrameOf("K3GHI>APRS:!4903.50N/07203.75W-")));
     ASSERT_TRUE(testing::WaitUntil([&] { return heard("K3GHI") == "RF port 1"; }, 5s));
     app.Shutdown();
 }

@@ -100,7 +100,7 @@ TEST(QSettingsProfile, TncPortsRoundTripByteForByte) {
     for (const char* section : {"Comm", "TNC2"}) {
         if (std::string(section) != "Comm")
             text += "[" + std::string(section) + "]\n";
-        for (const SettingKey<CTncSettings>& key : CTncSettings::kKeys)
+        for (const SettingField<CTncSettings>& key : CTncSettings::kFields)
             text += std::string(key.key) + (std::string(key.key) == "TNCMode" ? "=2\n" : "=1\n");
     }
     std::ofstream(path, std::ios::binary) << text;

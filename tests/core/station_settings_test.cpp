@@ -62,7 +62,7 @@ TEST(TncSettings, AFurtherTncKeepsEveryKeyInItsOwnSection) {
     CTncSettings loaded;
     loaded.Load(profile, "TNC2");
     EXPECT_TRUE(loaded == s);
-    for (const SettingKey<CTncSettings>& key : CTncSettings::kKeys)
+    for (const SettingField<CTncSettings>& key : CTncSettings::kFields)
         EXPECT_FALSE(profile.Contains("Comm", key.key)) << key.key;
     CTncSettings first;
     first.Load(profile);

@@ -59,18 +59,6 @@ TEST(SerialDevices, MissingFolderGivesTheNineComNamesAndAHugeOneIsCut) {
     EXPECT_EQ(devices.front().substr(devices.front().size() - 7), "ttyUSB0");
 }
 
-// Stored values no entry stands for select nothing and are stored back unchanged.
-TEST(SerialForm, UnlistedValuesComeBackUnchanged) {
-    const SerialValues odd{"COM2:", 12345, 9, "x", "3"};
-    const SerialForm form = SerialFormFrom(odd);
-    EXPECT_EQ(std::tie(form.baudRate, form.dataBits, form.parity, form.stopBits),
-              std::make_tuple(-1, -1, -1, -1));
-    SerialValues back = odd;
-    StoreSerialForm(form, back);
-    EXPECT_EQ(std::tie(back.port, back.baudRate, back.dataBits, back.parity, back.stopBits),
-              std::tie(odd.port, odd.baudRate, odd.dataBits, odd.parity, odd.stopBits));
-}
-
 TEST(AlertRow, ChoosingSwitchesOnAndClearingSwitchesOff) {
     AlertRow row;
     EXPECT_FALSE(row.nameEnabled());

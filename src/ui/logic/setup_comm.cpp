@@ -3,26 +3,6 @@
 #include "ui/logic/setup_comm.h"
 
 namespace plovane {
-namespace {
-
-template <typename Settings>
-SerialValues SerialValuesOf(const Settings& settings) {
-    return {settings.port, settings.baudRate, settings.dataBits, settings.parity,
-            settings.stopBits};
-}
-
-template <typename Settings>
-void StoreSerial(const SerialForm& form, Settings& settings) {
-    SerialValues values = SerialValuesOf(settings);
-    StoreSerialForm(form, values);
-    settings.port = values.port;
-    settings.baudRate = values.baudRate;
-    settings.dataBits = values.dataBits;
-    settings.parity = values.parity;
-    settings.stopBits = values.stopBits;
-}
-
-}  // namespace
 
 std::vector<std::string> TncTypeTexts(const std::vector<TncTypeChoice>& files) {
     std::vector<std::string> texts{kNoTncTypeText};
@@ -53,21 +33,6 @@ int TncTypeIndexAfterRefresh(const std::vector<TncTypeChoice>& old, int index,
     return TncTypeIndexOf(fresh, TncTypePathAt(old, index));
 }
 
-TncForm TncFormFrom(const CTncSettings& settings, const std::vector<TncTypeChoice>& files) {
-    TncForm form;
-    form.enabled = settings.enabled;
-    form.serial = SerialFormFrom(SerialValuesOf(settings));
-    form.type = TncTypeIndexOf(files, settings.tncCommandFile);
-    form.mode = settings.mode;
-    form.kissHost = settings.kissHost;
-    form.kissPort = settings.kissPort;
-    form.txDelay = KissParameterText(settings.kissTxDelay);
-    form.persistence = KissParameterText(settings.kissPersistence);
-    form.slotTime = KissParameterText(settings.kissSlotTime);
-    form.fullDuplex = settings.kissFullDuplex == 1;
-    return form;
-}
-
 int32_t KissParameterFromText(const std::string& text) {
     const size_t begin = text.find_first_not_of(' ');
     const size_t end = text.find_last_not_of(' ');
@@ -86,52 +51,43 @@ std::string KissParameterText(int32_t value) {
     return value >= 0 && value <= 255 ? std::to_string(value) : std::string();
 }
 
-void StoreTncForm(const TncForm& form, const std::vector<TncTypeChoice>& files,
-                  CTncSettings& settings) {
-    settings.enabled = form.enabled;
-    StoreSerial(form.serial, settings);
-    settings.tncCommandFile = TncTypePathAt(files, form.type);
-    if (form.mode >= kTncText && form.mode <= kTncKissTcp)
-        settings.mode = form.mode;
-    settings.kissHost = form.kissHost;
-    settings.kissPort = form.kissPort;
-    settings.kissTxDelay = KissParameterFromText(form.txDelay);
-    settings.kissPersistence = KissParameterFromText(form.persistence);
-    settings.kissSlotTime = KissParameterFromText(form.slotTime);
-    // Full duplex is sent only when asked for; half duplex is every TNC's default.
-    settings.kissFullDuplex = form.fullDuplex ? 1 : -1;
+namespace {
+
+// The gates every page shares.
+bool CommonGate(bool on, FieldGate gate) {
+    return gate == FieldGate::kAlways || (on && gate == FieldGate::kOn);
 }
 
-GpsForm GpsFormFrom(const CGpsSettings& settings) {
-    GpsForm form;
-    form.enabled = settings.enabled;
-    form.source = settings.source;
-    form.serial = SerialFormFrom(SerialValuesOf(settings));
-    form.gpsdHost = settings.gpsdHost;
-    form.gpsdPort = settings.gpsdPort;
-    return form;
+}  // namespace
+
+bool TncFieldEnabled(const CTncSettings& shown, FieldGate gate) {
+    const bool on = shown.enabled;
+    switch (gate) {
+        case FieldGate::kSerial:
+            return on && shown.mode != kTncKissTcp;
+        case FieldGate::kTcp:
+            return on && shown.mode == kTncKissTcp;
+        case FieldGate::kKiss:
+            return on && shown.mode != kTncText;
+        default:
+            return CommonGate(on, gate);
+    }
 }
 
-void StoreGpsForm(const GpsForm& form, CGpsSettings& settings) {
-    settings.enabled = form.enabled;
-    if (form.source >= kGpsFromTncMonitor && form.source <= kGpsGpsd)
-        settings.source = form.source;
-    StoreSerial(form.serial, settings);
-    settings.gpsdHost = form.gpsdHost;
-    settings.gpsdPort = form.gpsdPort;
+bool GpsFieldEnabled(const CGpsSettings& shown, FieldGate gate) {
+    const bool on = shown.enabled;
+    switch (gate) {
+        case FieldGate::kSerial:
+            return on && shown.source == kGpsSerialPort;
+        case FieldGate::kGpsd:
+            return on && shown.source == kGpsGpsd;
+        default:
+            return CommonGate(on, gate);
+    }
 }
 
-NetForm NetFormFrom(const CNetSettings& settings) {
-    return {settings.enabled, settings.autoReconnect, settings.hostAddress, settings.hostPort,
-            settings.netFilter};
-}
-
-void StoreNetForm(const NetForm& form, CNetSettings& settings) {
-    settings.enabled = form.enabled;
-    settings.autoReconnect = form.autoReconnect;
-    settings.hostAddress = form.hostAddress;
-    settings.hostPort = form.hostPort;
-    settings.netFilter = form.netFilter;
+bool NetFieldEnabled(const CNetSettings& shown, FieldGate gate) {
+    return CommonGate(shown.enabled, gate);
 }
 
 }  // namespace plovane

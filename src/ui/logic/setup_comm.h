@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The pages of the "Setup Communications" sheet without their widgets: what the TNC, GPS and
-// Net pages show for the stored settings, which controls are enabled, and what OK stores.
+// The pages of the "Setup Communications" sheet without their widgets: the TNC command
+// files offered, the KISS parameter fields, and which fields are enabled.
 #pragma once
 
 #include <string>
@@ -32,76 +32,15 @@ std::string TncTypePathAt(const std::vector<TncTypeChoice>& files, int index);
 int TncTypeIndexAfterRefresh(const std::vector<TncTypeChoice>& old, int index,
                              const std::vector<TncTypeChoice>& fresh);
 
-// The "TNC &Mode:" list, TncMode order.
-inline constexpr const char* kTncModeTexts[] = {
-    "Text mode (command/converse)",
-    "KISS (serial port)",
-    "KISS over TCP",
-};
-
-struct TncForm {
-    bool enabled = false;
-    int mode = kTncText;  // position in kTncModeTexts
-    SerialForm serial;
-    int type = 0;  // position in TncTypeTexts
-    std::string kissHost;
-    std::string kissPort;
-    // TXDELAY, persistence, slot time (numbers 0-255) and full duplex; blank: not sent.
-    std::string txDelay, persistence, slotTime;
-    bool fullDuplex = false;
-
-    // With "TNC &Enabled" clear every other control is disabled.
-    bool controlsEnabled() const { return enabled; }
-    // The serial line and the command file serve the text mode and serial KISS.
-    bool serialEnabled() const { return enabled && mode != kTncKissTcp; }
-    bool tcpEnabled() const { return enabled && mode == kTncKissTcp; }
-    bool kissEnabled() const { return enabled && mode != kTncText; }
-};
-
 // A KISS parameter field: a whole number 0-255, else -1 (the TNC keeps its own value).
 int32_t KissParameterFromText(const std::string& text);
 std::string KissParameterText(int32_t value);
 
-TncForm TncFormFrom(const CTncSettings& settings, const std::vector<TncTypeChoice>& files);
-void StoreTncForm(const TncForm& form, const std::vector<TncTypeChoice>& files,
-                  CTncSettings& settings);
-
-inline constexpr const char* kGpsSourceTexts[] = {
-    "Get GPS Data from TNC (&Automatic)",
-    "Get GPS Data from TNC using CTRL-&E",
-    "Get GPS Data from this &Serial Port: ->",
-    "Get GPS Data from gps&d:",
-};
-
-struct GpsForm {
-    bool enabled = false;
-    int source = kGpsFromTncMonitor;  // GpsSource; another stored value checks no button
-    SerialForm serial;
-    std::string gpsdHost;
-    std::string gpsdPort;
-
-    bool sourcesEnabled() const { return enabled; }
-    bool serialEnabled() const { return enabled && source == kGpsSerialPort; }
-    bool gpsdEnabled() const { return enabled && source == kGpsGpsd; }
-};
-
-GpsForm GpsFormFrom(const CGpsSettings& settings);
-// A form with no source button checked keeps the stored source.
-void StoreGpsForm(const GpsForm& form, CGpsSettings& settings);
-
-struct NetForm {
-    bool enabled = false;
-    bool autoReconnect = false;
-    std::string hostAddress;
-    std::string hostPort;
-    std::string netFilter;
-
-    // With "&Enabled" clear the other inputs are disabled.
-    bool inputsEnabled() const { return enabled; }
-};
-
-NetForm NetFormFrom(const CNetSettings& settings);
-// The host, port and filter are stored as typed.
-void StoreNetForm(const NetForm& form, CNetSettings& settings);
+// Whether a field of the TNC, GPS or Net page can be edited while the page shows `shown`:
+// with "Enabled" clear only the fields gated kAlways can. The serial line and the command
+// file serve the text mode and serial KISS; the KISS parameters both KISS modes.
+bool TncFieldEnabled(const CTncSettings& shown, FieldGate gate);
+bool GpsFieldEnabled(const CGpsSettings& shown, FieldGate gate);
+bool NetFieldEnabled(const CNetSettings& shown, FieldGate gate);
 
 }  // namespace plovane

@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <system_error>
 
-#include "core/latin1.h"
-
 namespace plovane {
 namespace {
 
@@ -77,19 +75,6 @@ void AddDevices(const std::filesystem::path& folder, std::string_view prefix,
     }
 }
 
-template <typename Array>
-std::vector<std::string> Texts(const Array& values) {
-    std::vector<std::string> texts;
-    for (const auto& value : values) {
-        if constexpr (std::is_same_v<std::decay_t<decltype(value)>, const char*>) {
-            texts.emplace_back(value);
-        } else {
-            texts.push_back(std::to_string(value));
-        }
-    }
-    return texts;
-}
-
 }  // namespace
 
 std::vector<std::string> SerialDevices(const std::filesystem::path& devRoot) {
@@ -112,53 +97,9 @@ std::vector<std::string> SerialPortChoices(const std::filesystem::path& devRoot)
     return choices;
 }
 
-std::vector<std::string> BaudRateTexts() {
-    return Texts(kBaudRates);
-}
-std::vector<std::string> DataBitsTexts() {
-    return Texts(kDataBits);
-}
-std::vector<std::string> ParityTexts() {
-    return Texts(kParityNames);
-}
-std::vector<std::string> StopBitsTexts() {
-    return Texts(kStopBitsNames);
-}
-
 int IndexOfText(const std::vector<std::string>& entries, std::string_view text) {
     const auto it = std::find(entries.begin(), entries.end(), text);
     return it == entries.end() ? -1 : static_cast<int>(it - entries.begin());
-}
-
-SerialForm SerialFormFrom(const SerialValues& stored) {
-    SerialForm form;
-    form.port = stored.port;
-    form.baudRate = IndexOfText(BaudRateTexts(), std::to_string(stored.baudRate));
-    form.dataBits = IndexOfText(DataBitsTexts(), std::to_string(stored.dataBits));
-    const std::vector<std::string> parities = ParityTexts();
-    form.parity = IndexOfText(parities, stored.parity);
-    if (form.parity < 0 && !stored.parity.empty()) {
-        for (size_t i = 0; i < parities.size(); ++i) {
-            if (parities[i].front() == stored.parity.front())
-                form.parity = static_cast<int>(i);
-        }
-    }
-    form.stopBits = IndexOfText(StopBitsTexts(), stored.stopBits);
-    return form;
-}
-
-void StoreSerialForm(const SerialForm& form, SerialValues& stored) {
-    std::string port(latin1::Trim(form.port));
-    if (!port.empty())
-        stored.port = std::move(port);
-    if (form.baudRate >= 0 && form.baudRate < static_cast<int>(kBaudRates.size()))
-        stored.baudRate = kBaudRates[static_cast<size_t>(form.baudRate)];
-    if (form.dataBits >= 0 && form.dataBits < static_cast<int>(kDataBits.size()))
-        stored.dataBits = kDataBits[static_cast<size_t>(form.dataBits)];
-    if (form.parity >= 0 && form.parity < static_cast<int>(kParityNames.size()))
-        stored.parity = kParityNames[static_cast<size_t>(form.parity)];
-    if (form.stopBits >= 0 && form.stopBits < static_cast<int>(kStopBitsNames.size()))
-        stored.stopBits = kStopBitsNames[static_cast<size_t>(form.stopBits)];
 }
 
 }  // namespace plovane
