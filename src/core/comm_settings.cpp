@@ -36,14 +36,14 @@ constexpr SettingField<Tnc> kTncFields[] = {
      FieldGate::kSerial},
     // A software TNC serves KISS on a TCP port (8001 by convention).
     {"KISSHost", "KISS &Host:", TextEdit<Tnc>{&Tnc::kissHost}, FieldPlace::kForm, FieldGate::kTcp},
-    {"KISSPort", "KISS P&ort:", TextEdit<Tnc>{&Tnc::kissPort}, FieldPlace::kForm, FieldGate::kTcp},
+    {"KISSPort", "&KISS Port:", TextEdit<Tnc>{&Tnc::kissPort}, FieldPlace::kForm, FieldGate::kTcp},
     // The radio channel our frames go out on, for a TNC with several.
-    {"KISSChannel", "&KISS Channel:", NumberEdit<Tnc>{&Tnc::kissChannel, 0, 15}, FieldPlace::kForm,
+    {"KISSChannel", "KISS Cha&nnel:", NumberEdit<Tnc>{&Tnc::kissChannel, 0, 15}, FieldPlace::kForm,
      FieldGate::kKiss},
-    {"KISSTxDelay", "TX&DELAY (10 ms):", OptionalByteEdit<Tnc>{&Tnc::kissTxDelay, "TNC default"},
+    {"KISSTxDelay", "T&XDELAY (10 ms):", OptionalByteEdit<Tnc>{&Tnc::kissTxDelay, "TNC default"},
      FieldPlace::kForm, FieldGate::kKiss},
     {"KISSPersistence",
-     "&Persistence (0-255):", OptionalByteEdit<Tnc>{&Tnc::kissPersistence, "TNC default"},
+     "Per&sistence (0-255):", OptionalByteEdit<Tnc>{&Tnc::kissPersistence, "TNC default"},
      FieldPlace::kForm, FieldGate::kKiss},
     {"KISSSlotTime", "S&lot Time (10 ms):",
      OptionalByteEdit<Tnc>{&Tnc::kissSlotTime, "TNC default"}, FieldPlace::kForm, FieldGate::kKiss},
@@ -74,8 +74,8 @@ constexpr SettingField<Gps> kGpsFields[] = {
      FieldPlace::kForm, FieldGate::kSerial},
     {"GPSStopBits", "St&op Bits:", NameListEdit<Gps>{&Gps::stopBits, kStopBitsNames},
      FieldPlace::kForm, FieldGate::kSerial},
-    {"GPSDHost", "gpsd Ho&st:", TextEdit<Gps>{&Gps::gpsdHost}, FieldPlace::kForm, FieldGate::kGpsd},
-    {"GPSDPort", "gpsd Por&t:", TextEdit<Gps>{&Gps::gpsdPort}, FieldPlace::kForm, FieldGate::kGpsd},
+    {"GPSDHost", "gpsd &Host:", TextEdit<Gps>{&Gps::gpsdHost}, FieldPlace::kForm, FieldGate::kGpsd},
+    {"GPSDPort", "gpsd Po&rt:", TextEdit<Gps>{&Gps::gpsdPort}, FieldPlace::kForm, FieldGate::kGpsd},
 };
 
 using Net = CNetSettings;

@@ -92,7 +92,7 @@ inline constexpr const char* kGpsSourceTexts[] = {
     "Get GPS Data from TNC (&Automatic)",
     "Get GPS Data from TNC using CTRL-&E",
     "Get GPS Data from this &Serial Port: ->",
-    "Get GPS Data from gps&d:",
+    "Get GPS Data &from gpsd:",
 };
 
 // Where the own position comes from.

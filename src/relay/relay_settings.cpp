@@ -27,12 +27,12 @@ std::vector<std::string> SplitCalls(const std::string& text) {
 using Gate = IGateSettings;
 constexpr SettingField<Gate> kIGateFields[] = {
     {"Enabled", "&Run an IGate", CheckEdit<Gate>{&Gate::Enabled}, FieldPlace::kTop},
-    {"RfToIs", "Gate &radio packets to APRS-IS", CheckEdit<Gate>{&Gate::RfToIs}, FieldPlace::kTop},
+    {"RfToIs", "Gate radio packets &to APRS-IS", CheckEdit<Gate>{&Gate::RfToIs}, FieldPlace::kTop},
     {"IsToRf", "Gate &messages for local stations to the radio", CheckEdit<Gate>{&Gate::IsToRf},
      FieldPlace::kTop},
     {"IsToRfPath", "Radio &path of gated packets:", TextEdit<Gate>{&Gate::IsToRfPath}},
     {"MaxPerMinute",
-     "Packets to the radio per &minute:", NumberEdit<Gate>{&Gate::MaxPerMinute, 1, 60}},
+     "Packets to the radio per mi&nute:", NumberEdit<Gate>{&Gate::MaxPerMinute, 1, 60}},
 };
 
 using Digi = DigipeaterSettings;

@@ -122,7 +122,7 @@ CSetupComm::CSetupComm(Profile& profile, const CommSetupSources& sources, QWidge
     portList_->setMaximumHeight(80);
     portRow->addWidget(portList_);
     auto* buttons = new QVBoxLayout;
-    buttons->addWidget(addPort_ = new QPushButton("&New Port", tncTab));
+    buttons->addWidget(addPort_ = new QPushButton("Ne&w Port", tncTab));
     buttons->addWidget(removePort_ = new QPushButton("Remo&ve Port", tncTab));
     buttons->addStretch();
     portRow->addLayout(buttons);

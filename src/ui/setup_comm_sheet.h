@@ -107,7 +107,7 @@ class CSetupComm : public QDialog {
     // ports to [TNC2], [TNC3] ...).
     void Apply();
 
-    // The TNC ports: "&New Port" adds one after the others (its transmit choices off),
+    // The TNC ports: "Ne&w Port" adds one after the others (its transmit choices off),
     // "Remo&ve Port" drops the selected one (the first stays); later ones move up.
     void AddPort();
     void RemovePort();
