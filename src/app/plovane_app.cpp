@@ -151,6 +151,7 @@ void CPlovaneApp::Shutdown() {
     started_ = false;
     host_.ShowNotice("Exiting Plovane...");
     replayThread_.request_stop();  // a replay ends at its next record
+    historyThread_.request_stop();  // filling the history from the log, at its next second
     // The TNC gets its restore sequence before anything else stops.
     CloseCommunications();
     exiting_ = true;
