@@ -314,6 +314,8 @@ bool GuiApp::Start(bool show) {
 
 void GuiApp::LogReplayed(const QString& path, long lines, const std::string& notice) {
     QApplication::restoreOverrideCursor();
+    if (app_->exiting())
+        return;  // ended just before the quit: nothing left to say it to
     UpdateViews();
     alerts_->SkipStored();
     if (lines < 0) {
