@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <stop_token>
 #include <string_view>
 
 #include "history/history_store.h"
@@ -22,19 +23,23 @@ struct HistoryFill {
 // Adds the received lines of the day files in `logFolder` stamped at or after `sinceUtc`
 // and before `untilUtc` (from then on the running station adds what it hears itself).
 // Packets from `myCall` count as our own, as when they were heard. False when the
-// database refused a batch.
+// database refused a batch. Once `stop` is requested the fill ends at the next second of
+// the log: the database holds every line up to there and says so, and the next fill goes
+// on from the second after.
 bool FillHistoryFromLog(HistoryStore& store, const std::filesystem::path& logFolder,
                         int64_t sinceUtc, std::string_view myCall, HistoryFill& fill,
-                        int64_t untilUtc = INT64_MAX);
+                        int64_t untilUtc = INT64_MAX, std::stop_token stop = {});
 
 // Empties the database and fills it from the whole log (before `untilUtc`).
 bool RebuildHistory(HistoryStore& store, const std::filesystem::path& logFolder,
-                    std::string_view myCall, HistoryFill& fill, int64_t untilUtc = INT64_MAX);
+                    std::string_view myCall, HistoryFill& fill, int64_t untilUtc = INT64_MAX,
+                    std::stop_token stop = {});
 
 // After Open: a new or set-aside database is filled from the whole log, an existing one
 // with what the log holds after the last line it has.
 bool BringHistoryUpToDate(HistoryStore& store, HistoryStore::OpenState state,
                           const std::filesystem::path& logFolder, std::string_view myCall,
-                          HistoryFill& fill, int64_t untilUtc = INT64_MAX);
+                          HistoryFill& fill, int64_t untilUtc = INT64_MAX,
+                          std::stop_token stop = {});
 
 }  // namespace plovane

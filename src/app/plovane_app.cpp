@@ -151,10 +151,11 @@ void CPlovaneApp::Shutdown() {
         return;
     started_ = false;
     host_.ShowNotice("Exiting Plovane...");
+    replayThread_.request_stop();  // a replay ends at its next record
+    historyThread_.request_stop();  // filling the history from the log, at its next second
     // The TNC gets its restore sequence before anything else stops.
     CloseCommunications();
     exiting_ = true;
-    replayThread_.request_stop();
     WaitForReplay();
     intake_.Stop();  // the road closes: what is on it is applied, later lines are refused
     StopHistory();   // what was heard is written

@@ -94,11 +94,21 @@ class CPlovaneApp {
     // are applied; the number of lines, or -1 when the file cannot be read.
     long PlaySimulation(const std::filesystem::path& path);
 
+    // The end of a replay of a file: the number of lines, or -1 when the file cannot be read,
+    // and the notice that says so.
+    using ReplayDone = std::function<void(long lines, const std::string& notice)>;
     // File > Replay Log...: plays one day file of the station log into the stores as at
-    // start (the stamps as times, nothing sent, not logged again); the number of lines, or
-    // -1 when the file cannot be read. Waits for the start-up replay first.
+    // start (the stamps as times, nothing sent, not logged again) on the replay thread,
+    // after the start-up replay if that still runs; returns at once. `done` runs on the
+    // replay thread when the replay ended, not when the shut-down stopped it. False, and
+    // nothing started, while the replay of a file runs.
+    bool StartLogReplay(const std::filesystem::path& path, ReplayDone done);
+    // A replay started by StartLogReplay has not ended yet.
+    bool ReplayingFile() const { return replayingFile_.load(); }
+    // The same, waiting for it: the number of lines, or -1 (the file cannot be read, or
+    // another replay of a file runs).
     long ReplayLogFile(const std::filesystem::path& path);
-    // The station log's replay at start runs behind the window; this waits until it ended.
+    // The station log's replays run behind the window; this waits until every one ended.
     void WaitForReplay();
     // The history database is brought up to date from the log behind the window; this waits
     // until it was and the writer runs.
@@ -186,11 +196,16 @@ class CPlovaneApp {
     void StopHistory();
     // Starts the replay at start on its own thread (once the road is open).
     void StartReplay();
+    struct ReplayResult {
+        long lines = -1;  // -1: `read` failed
+        std::string notice;
+    };
     // Plays the records `read` adds to the set on the road as kReplay lines and waits until
-    // they are applied; records stamped after `untilUtc` were written by this run. -1 when
-    // `read` fails; the notice says how many lines came back (when `quiet`, only if any did).
-    long RunReplay(const std::function<bool(LogReplaySet&)>& read, int64_t seenUtc,
-                   int64_t untilUtc, bool quiet, std::stop_token stop);
+    // they are applied; records stamped after `untilUtc` were written by this run. The notice
+    // says how many lines came back (when `quiet`, only if any did); a stop ends the reading
+    // at once and says nothing.
+    ReplayResult RunReplay(const std::function<bool(LogReplaySet&)>& read, int64_t seenUtc,
+                           int64_t untilUtc, bool quiet, std::stop_token stop);
 
     void ApplyRelaySettings();
     // Where the relay's packets go: APRS-IS, and the KISS TNC (port 1).
@@ -239,7 +254,9 @@ class CPlovaneApp {
     int64_t replaySinceUtc_ = INT64_MIN;  // the start's replay window, or none
     int64_t replayUntilUtc_ = 0;
     int64_t replaySeenUtc_ = INT64_MIN;
+    // The latest replay (each waits for the one before it); the user-interface thread only.
     std::jthread replayThread_;
+    std::atomic<bool> replayingFile_{false};
 
     CHistorySettings historySettings_;
     std::filesystem::path historyPath_;

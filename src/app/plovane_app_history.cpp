@@ -30,23 +30,29 @@ void CPlovaneApp::StartHistory(const std::filesystem::path& path) {
     constexpr double kUnixEpochDays = 25569.0;  // OLE date of 1 January 1970
     const int64_t startUtc = std::llround((clock_.UtcNow().value() - kUnixEpochDays) * 86400.0);
     activeHistory_ = historyWriter_.get();
-    const auto bringUp = [this, notice, logFolder, myCall, startUtc] {
+    const auto bringUp = [this, notice, logFolder, myCall, startUtc](std::stop_token stop) {
         HistoryStore& store = *historyStore_;
         const HistoryStore::OpenState state = store.Open(historyPath_, notice);
         HistoryFill fill;
         if (state == HistoryStore::OpenState::kFailed || logFolder.empty() ||
-            !BringHistoryUpToDate(store, state, logFolder, myCall, fill, startUtc)) {
+            !BringHistoryUpToDate(store, state, logFolder, myCall, fill, startUtc, stop)) {
             if (!store.IsOpen()) {
                 activeHistory_ = nullptr;  // no database: the log alone keeps what is heard
                 return;
             }
+        }
+        // Stopped short, the database must not seem filled any further: the writer would
+        // mark the lines of this run, and the next start goes on from the log instead.
+        if (stop.stop_requested()) {
+            activeHistory_ = nullptr;
+            return;
         }
         historyWriter_->Start();
     };
     try {
         historyThread_ = std::jthread(bringUp);
     } catch (const std::system_error&) {
-        bringUp();
+        bringUp({});
     }
 }
 
@@ -56,6 +62,7 @@ void CPlovaneApp::WaitForHistory() {
 }
 
 void CPlovaneApp::StopHistory() {
+    historyThread_.request_stop();  // filling from the log ends at its next second
     WaitForHistory();
     activeHistory_ = nullptr;
     if (historyWriter_)

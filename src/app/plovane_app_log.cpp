@@ -128,9 +128,11 @@ void CPlovaneApp::WaitForReplay() {
         replayThread_.join();
 }
 
-long CPlovaneApp::RunReplay(const std::function<bool(LogReplaySet&)>& read, int64_t seenUtc,
-                            int64_t untilUtc, bool quiet, std::stop_token stop) {
+CPlovaneApp::ReplayResult CPlovaneApp::RunReplay(const std::function<bool(LogReplaySet&)>& read,
+                                                 int64_t seenUtc, int64_t untilUtc, bool quiet,
+                                                 std::stop_token stop) {
     LogReplaySet set;
+    set.StopWhen(stop);
     LogReplayer replayer(gate_, decoder_, stations_, messages_, seenUtc);
     const bool onRoad = intake_.running();
     // Read by the streaming callback while `read` runs below, so they live as long as it.
@@ -144,6 +146,8 @@ long CPlovaneApp::RunReplay(const std::function<bool(LogReplaySet&)>& read, int6
         bias = clock_.BiasMinutes();
         set.StreamTo([&](std::span<const LogRecord> records) {
             for (const LogRecord& record : records) {
+                // A quit stops here even while the queue has room.
+                going = going && !stop.stop_requested();
                 if (!going || record.utcSeconds > untilUtc)
                     continue;
                 const CDateTime utc(kUnixEpochDays +
@@ -167,18 +171,50 @@ long CPlovaneApp::RunReplay(const std::function<bool(LogReplaySet&)>& read, int6
     }
     const ReplayCounts counts = replayer.Finish();
     if (!readable)
-        return -1;
+        return {};
+    ReplayResult result{static_cast<long>(counts.received + counts.sent), {}};
     if (!stop.stop_requested() &&
         (!quiet || set.count() > 0 || set.damaged() > 0 || set.leftOutBytes() > 0)) {
-        host_.ShowNotice(ReplayNotice(counts, set));
+        result.notice = ReplayNotice(counts, set);
+        host_.ShowNotice(result.notice);
     }
-    return static_cast<long>(counts.received + counts.sent);
+    return result;
+}
+
+bool CPlovaneApp::StartLogReplay(const std::filesystem::path& path, ReplayDone done) {
+    if (replayingFile_.exchange(true))
+        return false;
+    const auto run = [this, path, done = std::move(done)](std::stop_token stop,
+                                                          std::jthread before) {
+        {
+            // A quit stops the replay this one waits for as well.
+            std::stop_callback pass(
+                stop, [source = before.get_stop_source()]() mutable { source.request_stop(); });
+            if (before.joinable())
+                before.join();
+        }
+        const ReplayResult result =
+            RunReplay([&path](LogReplaySet& set) { return set.AddFile(path); }, INT64_MIN,
+                      INT64_MAX, false, stop);
+        replayingFile_.store(false);
+        if (!stop.stop_requested() && done)
+            done(result.lines, result.notice);
+    };
+    try {
+        replayThread_ = std::jthread(run, std::move(replayThread_));
+    } catch (const std::system_error&) {
+        // No thread to be had: replayed here while the window waits (the earlier replay
+        // was stopped and waited for as its thread was given up).
+        run({}, {});
+    }
+    return true;
 }
 
 long CPlovaneApp::ReplayLogFile(const std::filesystem::path& path) {
+    long lines = -1;
+    if (!StartLogReplay(path, [&lines](long replayed, const std::string&) { lines = replayed; }))
+        return -1;
     WaitForReplay();
-    const long lines = RunReplay([&path](LogReplaySet& set) { return set.AddFile(path); },
-                                 INT64_MIN, INT64_MAX, false, {});
     if (lines >= 0 && views_)
         views_->UpdateViews();
     return lines;

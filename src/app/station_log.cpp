@@ -348,7 +348,7 @@ bool LogReplaySet::ReadFile(const std::filesystem::path& file, int64_t sinceUtc,
         } else {
             buffers_.push_back(std::move(buffer));
         }
-        if (!more)
+        if (!more || stop_.stop_requested())
             break;
     }
     ::close(fd);
@@ -476,7 +476,7 @@ void LogReplaySet::AddFolder(const std::filesystem::path& folder, int64_t sinceU
         shares[i] = error ? 0 : std::min(size, left);
         left -= shares[i];
     }
-    for (size_t i = 0; i < files.size(); ++i)
+    for (size_t i = 0; i < files.size() && !stop_.stop_requested(); ++i)
         ReadFile(files[i], sinceUtc, shares[i]);
 }
 

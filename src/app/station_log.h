@@ -25,6 +25,7 @@
 #include <memory>
 #include <mutex>
 #include <span>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -97,6 +98,8 @@ class LogReplaySet {
         sink_ = std::move(sink);
         chunkBytes_ = std::max<size_t>(chunkBytes, 64);
     }
+    // Reading ends at the next chunk once `stop` is requested (the program is quitting).
+    void StopWhen(std::stop_token stop) { stop_ = std::move(stop); }
 
     // Reads one day file's records stamped at or after `sinceUtc`; of a file larger than what
     // is left of the read limit only the newest part. False when the file cannot be read.
@@ -161,6 +164,7 @@ class LogReplaySet {
     size_t damaged_ = 0;
     Sink sink_;
     size_t chunkBytes_ = kChunkBytes;
+    std::stop_token stop_;
     size_t peakBuffer_ = 0;
 };
 

@@ -334,6 +334,23 @@ bool GuiApp::Start(bool show) {
     return true;
 }
 
+void GuiApp::LogReplayed(const QString& path, long lines, const std::string& notice) {
+    QApplication::restoreOverrideCursor();
+    if (app_->exiting())
+        return;  // ended just before the quit: nothing left to say it to
+    UpdateViews();
+    alerts_->SkipStored();
+    if (lines < 0) {
+        host_->MessageBox("Unable to open log file \"" + PathBytes(path) + "\".",
+                          MessageBoxIcon::kExclamation);
+        return;
+    }
+    // The status line says how many lines were replayed, but the next line heard takes its
+    // place at once: the count is said in a box as well.
+    host_->ShowNotice(notice);
+    host_->MessageBox(notice, MessageBoxIcon::kInformation);
+}
+
 // --- The first-start guide ---
 
 CWelcomeWizard* GuiApp::welcome() const {
@@ -528,24 +545,27 @@ void GuiApp::OnCommand(Command id) {
             return;
         }
         case Command::kReplayLog: {
-            // A day file of the station log, played like a simulation at its own times.
+            // One file at a time; one asked for during the start's replay follows it.
+            if (app_->ReplayingFile()) {
+                host_->MessageBox(
+                    "A station log is being replayed. Replay another once it has ended.",
+                    MessageBoxIcon::kExclamation);
+                return;
+            }
+            // A day file of the station log, played like a simulation at its own times, on
+            // the replay thread: the map goes on meanwhile.
             const QString path = QFileDialog::getOpenFileName(
                 frame_.get(), "Replay Station Log...", PathText(app_->logFolder().string()),
                 "Station Logs (*.log);;All Files (*)");
             if (path.isEmpty())
                 return;
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-            const long lines = app_->ReplayLogFile(PathBytes(path));
-            alerts_->SkipStored();
-            QApplication::restoreOverrideCursor();
-            if (lines < 0) {
-                host_->MessageBox("Unable to open log file \"" + PathBytes(path) + "\".",
-                                  MessageBoxIcon::kExclamation);
-                return;
-            }
-            // The status line says how many lines were replayed, but the next line heard
-            // takes its place at once: the count is said in a box as well.
-            host_->MessageBox(frame_->notice().toStdString(), MessageBoxIcon::kInformation);
+            QApplication::setOverrideCursor(Qt::BusyCursor);  // busy, yet the window answers
+            frame_->ShowNotice("Replaying " + QFileInfo(path).fileName() + "...");
+            app_->StartLogReplay(PathBytes(path), [this, path](long lines, std::string notice) {
+                QMetaObject::invokeMethod(
+                    this, [this, path, lines, notice] { LogReplayed(path, lines, notice); },
+                    Qt::QueuedConnection);
+            });
             return;
         }
         case Command::kHistory:

@@ -125,6 +125,8 @@ class GuiApp : public QObject, public AppViews {
     void ShowHeaderStatus();
     QString OpenStartMap();
     void SendNow(Command id);
+    // File > Replay Log... ended: the count, or why the file was not read.
+    void LogReplayed(const QString& path, long lines, const std::string& notice);
     void SaveView();
     void RestoreView();
     void FindStation();

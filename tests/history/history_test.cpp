@@ -14,9 +14,11 @@
 #include <tuple>
 
 #include "app/history_rebuild.h"
+#include "app/plovane_app.h"
 #include "app/station_log.h"
 #include "aprs/packet_decoder.h"
 #include "core/geo.h"
+#include "core/null_host.h"
 #include "history/history_settings.h"
 #include "history/history_time.h"
 #include "history/history_writer.h"
@@ -143,6 +145,37 @@ TEST(HistoryLog, DatabaseAgreesWithTheLogRecordForRecord) {
         EXPECT_EQ(again.lines, 0u);
         EXPECT_EQ(store.Count().total(), counts.total());
     }
+}
+
+// Quitting while the history is made from the log ends the work at once, after a whole
+// second of the log; the next start goes on from there and the database agrees with the log.
+TEST(HistoryLog, AQuitStopsTheFillAndTheNextStartFinishesIt) {
+    testing::ScratchDir dir;
+    WriteLog(dir.path() / "log", GeneratedLines(100000), kDay, 1);
+    MemoryProfile profile;
+    profile.WriteInt("Station", "LogReplayHours", 0);  // the history alone
+    AppStartOptions options;
+    options.logFolder = dir.path() / "log";
+    options.historyPath = dir.path() / "history.sqlite";
+    NullHost host;
+    FakeClock clock(CDateTime(2026, 12, 9, 0, 0, 0));
+    const auto counts = [&](bool quitAtOnce) {
+        CPlovaneApp app(profile, host, clock);
+        EXPECT_TRUE(app.Start(options));
+        if (!quitAtOnce)
+            app.WaitForHistory();
+        app.Shutdown();
+        HistoryStore store;
+        EXPECT_EQ(store.Open(options.historyPath), HistoryStore::OpenState::kOpened);
+        return store.Count();
+    };
+    const HistoryStore::Counts stopped = counts(true);
+    const HistoryStore::Counts finished = counts(false);
+    const Expected e = ReadLog(options.logFolder);
+    EXPECT_LT(stopped.positions, e.positions);
+    EXPECT_EQ(finished.positions, e.positions);
+    EXPECT_EQ(finished.weather, e.weather);
+    EXPECT_EQ(finished.telemetry, e.telemetry);
 }
 
 TEST(HistoryLog, GeneratedStationsEndWhereTheGeneratorLastPutThem) {

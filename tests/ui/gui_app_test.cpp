@@ -6,9 +6,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
@@ -16,6 +18,7 @@
 #include <QSignalSpy>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
 #include <csignal>
 #include <ctime>
 #include <filesystem>
@@ -259,6 +262,67 @@ TEST(GuiApp, ScreenshotProgramWritesTheWindowAndClosesInOrder) {
     ASSERT_TRUE(program.waitForFinished(30000));
     EXPECT_EQ(program.exitCode(), 2);
     EXPECT_TRUE(program.readAllStandardError().contains("usage: plovane"));
+}
+
+// File > Replay Log... plays on a thread of its own: the window's timers go on and the map
+// fills while a large log replays, a second replay is refused meanwhile, and the count comes
+// in a box at the end. Quitting during a replay ends it without the rest of the log.
+TEST(GuiApp, ALogReplaysWhileTheWindowGoesOn) {
+    constexpr int kLines = 40000;
+    testing::GuiRig rig;
+    rig.settings->WriteString("Station", "MyCall", "N0CALL");
+    rig.settings->WriteInt("Station", "bLimitStations", 0);
+    QString log;
+    const auto writeLog = [&](char prefix, int lines) {  // each line a station of its own
+        log = QString::fromStdString(rig.dir / (prefix + std::string(".log")));
+        std::ofstream out(log.toStdString());
+        for (int i = 0; i < lines; ++i) {
+            out << StampLine(std::time(nullptr) - 600, LogDirection::kReceived, "NET") << '\n'
+                << prefix << i << ">APRS:!4903.50N/07201.75W-\n";
+        }
+    };
+    writeLog('R', kLines);
+    GuiApp& gui = rig.Start(true);  // boxes wait for their answer, as the user sees them
+    QStringList boxes;
+    QTimer answer, ticker;  // the user picks the log and closes each box
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* files = qobject_cast<QFileDialog*>(modal)) {
+            files->findChild<QLineEdit*>("fileNameEdit")->setText(log);
+            static_cast<QDialog*>(files)->accept();
+        } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            boxes << box->text();
+            box->reject();
+        }
+    });
+    std::vector<size_t> counts;  // the stations at each tick before the count was said
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        if (boxes.filter("lines replayed").isEmpty())
+            counts.push_back(gui.app().stations().Count());
+    });
+    answer.start(5);
+    ticker.start(0);
+    const size_t before = gui.app().stations().Count();
+    QAction* replay = gui.frame().action(Command::kReplayLog);
+    replay->trigger();
+    EXPECT_TRUE(boxes.isEmpty());  // the command returned before the replay ended
+    replay->trigger();
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes[0].contains("being replayed")) << boxes[0].toStdString();
+    ASSERT_TRUE(WaitFor([&] { return boxes.size() == 2; }, 60000));
+    EXPECT_EQ(boxes[1], QString("Station log: %1 lines replayed").arg(kLines));
+    EXPECT_EQ(gui.frame().notice(), boxes[1]);
+    const size_t after = gui.app().stations().Count();
+    EXPECT_EQ(after, before + kLines);
+    EXPECT_TRUE(std::any_of(counts.begin(), counts.end(),
+                            [&](size_t count) { return count > before && count < after; }));
+
+    writeLog('Q', kLines * 10);  // far longer than the way from the menu to the quit
+    replay->trigger();
+    gui.frame().close();
+    EXPECT_LT(gui.app().stations().Count(), after + kLines * 10);
+    QApplication::processEvents();
+    EXPECT_EQ(boxes.size(), 2);
 }
 
 // A TNC that cannot be opened at start-up is reported over the main window, which is up
