@@ -173,9 +173,16 @@ QWidget* CGraphsWindow::GraphPage(const std::vector<Graph>& graphs, const QStrin
                             ShowReadout(graph, static_cast<int64_t>(point.x() / 1000.0));
                     });
         }
-        const double pad = high > low ? (high - low) * 0.08 : 1.0;
-        values->setRange(low - pad, high + pad);
-        values->applyNiceNumbers();
+        if (scatter) {
+            // A compass: 0 to 360 with the four points marked.
+            values->setRange(0, 360);
+            values->setTickCount(5);
+            values->setLabelFormat("%d");
+        } else {
+            const double pad = high > low ? (high - low) * 0.08 : 1.0;
+            values->setRange(low - pad, high + pad);
+            values->applyNiceNumbers();
+        }
         auto* view = new QChartView(chart, column);
         view->setRenderHint(QPainter::Antialiasing);
         view->setMinimumHeight(kGraphHeight);
