@@ -3,10 +3,14 @@
 // opens, a dialog shows, the view changes. A menu entry without an expectation here fails.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QTabWidget>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -96,6 +100,47 @@ void ExpectDistinctMnemonics(const QList<QAction*>& actions, const QString& wher
                            << "'";
         if (action->menu())
             ExpectDistinctMnemonics(action->menu()->actions(), where + "/" + text);
+    }
+}
+
+// The Alt letters one page of a window answers to: its own labels, buttons and group titles
+// and those of the window outside any tab page (OK, Cancel...). Two different texts may not
+// share a letter; one text repeated (a row of the same controls twice) may.
+void ExpectDistinctMnemonics(QWidget& window) {
+    std::set<QWidget*> tabPages;
+    for (QTabWidget* tabs : window.findChildren<QTabWidget*>()) {
+        for (int i = 0; i < tabs->count(); ++i)
+            tabPages.insert(tabs->widget(i));
+    }
+    std::map<QWidget*, std::vector<QString>> pages;  // null: outside every tab page
+    const auto note = [&](QWidget* w, const QString& text) {
+        if (w->isHidden() || text.isEmpty())
+            return;
+        QWidget* page = w->parentWidget();
+        while (page != nullptr && page != &window && tabPages.count(page) == 0)
+            page = page->parentWidget();
+        pages[tabPages.count(page) > 0 ? page : nullptr].push_back(text);
+    };
+    for (QLabel* label : window.findChildren<QLabel*>())
+        note(label, label->text());
+    for (QAbstractButton* button : window.findChildren<QAbstractButton*>())
+        note(button, button->text());
+    for (QGroupBox* group : window.findChildren<QGroupBox*>())
+        note(group, group->title());
+    const std::vector<QString> outside = pages[nullptr];
+    for (auto& [page, texts] : pages) {
+        if (page != nullptr)
+            texts.insert(texts.end(), outside.begin(), outside.end());
+        std::map<QChar, QString> taken;
+        for (const QString& text : texts) {
+            const qsizetype at = QString(text).replace("&&", "__").indexOf('&');
+            if (at < 0 || at + 1 >= text.size())
+                continue;
+            const auto [it, fresh] = taken.emplace(text[at + 1].toLower(), text);
+            EXPECT_TRUE(fresh || it->second == text)
+                << window.windowTitle().toStdString() << ": " << text.toStdString() << " and "
+                << it->second.toStdString() << " share a letter";
+        }
     }
 }
 
@@ -251,6 +296,9 @@ TEST(MenuCommands, EveryCommandOfEveryMenuDoesWhatItSays) {
                 return;
             answered.insert(modal);
             effect.dialogs << modal->windowTitle();
+            if (qobject_cast<QMessageBox*>(modal) == nullptr &&
+                qobject_cast<QFileDialog*>(modal) == nullptr)
+                ExpectDistinctMnemonics(*modal);
             if (auto* box = qobject_cast<QMessageBox*>(modal))
                 effect.boxTexts << box->text();
             // Answered from the event loop, not from this timer: an answer that opens

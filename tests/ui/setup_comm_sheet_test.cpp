@@ -15,7 +15,6 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <fstream>
-#include <map>
 
 #include "app/qsettings_profile.h"
 #include "ui/relay_setup_dialog.h"
@@ -203,33 +202,6 @@ TEST(RelayDialog, EveryTableFieldIsEditedInItsGroupAndReadBack) {
     DigipeaterSettings digipeater;
     digipeater.Load(profile);
     ExpectEveryFieldChanged(DigipeaterSettings{}, digipeater);
-}
-
-// Alt+letter reaches one control per page: no two labels or buttons share their letter.
-void ExpectDistinctMnemonics(const QWidget& page, const std::string& where) {
-    std::map<QChar, QString> taken;
-    const auto take = [&](QString text) {
-        const qsizetype at = QString(text).replace("&&", "__").indexOf('&');
-        if (at < 0 || at + 1 >= text.size())
-            return;
-        const auto [it, fresh] = taken.emplace(text[at + 1].toLower(), text);
-        EXPECT_TRUE(fresh) << where << ": " << text.toStdString() << " and "
-                           << it->second.toStdString() << " share a letter";
-    };
-    for (const QLabel* label : page.findChildren<QLabel*>())
-        take(label->text());
-    for (const QAbstractButton* button : page.findChildren<QAbstractButton*>())
-        take(button->text());
-}
-
-TEST(CommSheet, EachPageHasItsOwnMnemonics) {
-    MemoryProfile profile;
-    CSetupComm sheet(profile, {});
-    ExpectDistinctMnemonics(*sheet.tncPage(), "TNC");
-    ExpectDistinctMnemonics(*sheet.gpsPage(), "GPS");
-    ExpectDistinctMnemonics(*sheet.netPage(), "Net");
-    RelaySetupDialog relay(profile);
-    ExpectDistinctMnemonics(relay, "IGate and Digipeater");
 }
 
 // The fields follow the connection kind: a TCP link has no serial line, text mode no KISS.
