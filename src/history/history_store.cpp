@@ -157,6 +157,18 @@ bool IsDamage(int rc) {
            primary == SQLITE_LOCKED || primary == SQLITE_CANTOPEN || primary == SQLITE_IOERR;
 }
 
+// The weather table's value columns and the report's fields they hold, in the same order.
+constexpr int kWeatherFields = 11;
+const char* const kWeatherColumns =
+    "wind_direction, wind_speed, wind_gust, temperature, humidity, barometer, rain_hour, "
+    "rain_24h, rain_midnight, snow, luminosity";
+std::array<int32_t*, kWeatherFields> WeatherFields(WeatherValues& v) {
+    return {&v.windDirection, &v.windSpeed,       &v.windGust,
+            &v.temperature,   &v.humidity,        &v.barometer,
+            &v.rainLastHour,  &v.rainLast24Hours, &v.rainSinceMidnight,
+            &v.snow[0],       &v.luminosity};
+}
+
 PositionSample ReadPosition(const Statement& s, int first) {
     PositionSample p;
     p.utc = s.Int(first);
@@ -189,7 +201,7 @@ struct HistoryStore::Statements {
           findStation(db, "SELECT id FROM stations WHERE call = ?"),
           addStation(db, "INSERT INTO stations(call) VALUES(?)"),
           addPosition(db, AddRow("positions", 7).c_str()),
-          addWeather(db, AddRow("weather", 11).c_str()),
+          addWeather(db, AddRow("weather", kWeatherFields).c_str()),
           addTelemetry(db, AddRow("telemetry", 8).c_str()),
           addDefinition(db, "INSERT INTO definitions VALUES(?, ?, ?)"),
           addText(db, "INSERT INTO texts VALUES(?, ?, ?, ?, ?)") {}
@@ -466,15 +478,12 @@ bool HistoryStore::Insert(const std::vector<HistoryRows>& batch) {
     for (const auto& [id, w] : weather.Sorted()) {
         if (!ok)
             break;
-        const WeatherValues& v = w->values;
+        WeatherValues v = w->values;
         Statement& st = s.addWeather;
         st.Bind(1, id).Bind(2, w->utc);
-        const int32_t values[] = {v.windDirection, v.windSpeed,       v.windGust,
-                                  v.temperature,   v.humidity,        v.barometer,
-                                  v.rainLastHour,  v.rainLast24Hours, v.rainSinceMidnight,
-                                  v.snow[0],       v.luminosity};
-        for (int i = 0; i < 11; ++i)
-            st.Bind(3 + i, int64_t{values[i]});
+        const auto fields = WeatherFields(v);
+        for (size_t i = 0; i < fields.size(); ++i)
+            st.Bind(3 + static_cast<int>(i), int64_t{*fields[i]});
         ok = st.Run();
     }
     for (const auto& [id, t] : telemetry.Sorted()) {
@@ -563,62 +572,60 @@ void HistoryStore::SetFilledUntil(int64_t utc) {
     st.Bind(1, utc).Run();
 }
 
-std::vector<PositionSample> HistoryStore::Positions(std::string_view call,
-                                                    HistoryPeriod period) const {
-    std::vector<PositionSample> out;
-    Statement st(db_,
-                 "SELECT utc, colatitude, longitude, altitude_dm, course, speed, symbol "
-                 "FROM positions WHERE station = (SELECT id FROM stations WHERE call = ?) "
-                 "AND utc BETWEEN ? AND ? ORDER BY utc, seq");
+namespace {
+
+// A station's rows of one clustered table over a period, in the order heard: `columns` after
+// utc, each row read by `read` (the statement, its utc in column 0).
+template <typename Sample, typename Read>
+std::vector<Sample> StationRows(sqlite3* db, const char* table, const char* columns,
+                                std::string_view call, HistoryPeriod period, Read read) {
+    std::vector<Sample> out;
+    const std::string sql = std::string("SELECT utc, ") + columns + " FROM " + table +
+                            " WHERE station = (SELECT id FROM stations WHERE call = ?) "
+                            "AND utc BETWEEN ? AND ? ORDER BY utc, seq";
+    Statement st(db, sql.c_str());
     st.Bind(1, call).Bind(2, period.fromUtc).Bind(3, period.toUtc);
     while (st.Step() == SQLITE_ROW)
-        out.push_back(ReadPosition(st, 0));
+        out.push_back(read(st));
     return out;
+}
+
+}  // namespace
+
+std::vector<PositionSample> HistoryStore::Positions(std::string_view call,
+                                                    HistoryPeriod period) const {
+    return StationRows<PositionSample>(
+        db_, "positions", "colatitude, longitude, altitude_dm, course, speed, symbol", call,
+        period, [](const Statement& st) { return ReadPosition(st, 0); });
 }
 
 std::vector<WeatherSample> HistoryStore::Weather(std::string_view call,
                                                  HistoryPeriod period) const {
-    std::vector<WeatherSample> out;
-    Statement st(db_,
-                 "SELECT utc, wind_direction, wind_speed, wind_gust, temperature, humidity, "
-                 "barometer, rain_hour, rain_24h, rain_midnight, snow, luminosity FROM weather "
-                 "WHERE station = (SELECT id FROM stations WHERE call = ?) "
-                 "AND utc BETWEEN ? AND ? ORDER BY utc, seq");
-    st.Bind(1, call).Bind(2, period.fromUtc).Bind(3, period.toUtc);
-    while (st.Step() == SQLITE_ROW) {
-        WeatherSample w;
-        w.utc = st.Int(0);
-        WeatherValues& v = w.values;
-        int32_t* fields[] = {&v.windDirection, &v.windSpeed,       &v.windGust,
-                             &v.temperature,   &v.humidity,        &v.barometer,
-                             &v.rainLastHour,  &v.rainLast24Hours, &v.rainSinceMidnight,
-                             &v.snow[0],       &v.luminosity};
-        for (int i = 0; i < 11; ++i)
-            *fields[i] = st.Int32(1 + i);
-        out.push_back(w);
-    }
-    return out;
+    return StationRows<WeatherSample>(
+        db_, "weather", kWeatherColumns, call, period, [](const Statement& st) {
+            WeatherSample w;
+            w.utc = st.Int(0);
+            const auto fields = WeatherFields(w.values);
+            for (size_t i = 0; i < fields.size(); ++i)
+                *fields[i] = st.Int32(1 + static_cast<int>(i));
+            return w;
+        });
 }
 
 std::vector<TelemetrySample> HistoryStore::Telemetry(std::string_view call,
                                                      HistoryPeriod period) const {
-    std::vector<TelemetrySample> out;
-    Statement st(db_,
-                 "SELECT utc, sequence, a1, a2, a3, a4, a5, present, bits FROM telemetry "
-                 "WHERE station = (SELECT id FROM stations WHERE call = ?) "
-                 "AND utc BETWEEN ? AND ? ORDER BY utc, seq");
-    st.Bind(1, call).Bind(2, period.fromUtc).Bind(3, period.toUtc);
-    while (st.Step() == SQLITE_ROW) {
-        TelemetrySample t;
-        t.utc = st.Int(0);
-        t.values.sequence = st.Int32(1);
-        for (size_t i = 0; i < TelemetryValues::kAnalogChannels; ++i)
-            t.values.analog[i] = st.Real(2 + static_cast<int>(i));
-        t.values.analogPresent = static_cast<uint8_t>(st.Int(7));
-        t.values.bits = static_cast<int16_t>(st.Int(8));
-        out.push_back(t);
-    }
-    return out;
+    return StationRows<TelemetrySample>(
+        db_, "telemetry", "sequence, a1, a2, a3, a4, a5, present, bits", call, period,
+        [](const Statement& st) {
+            TelemetrySample t;
+            t.utc = st.Int(0);
+            t.values.sequence = st.Int32(1);
+            for (size_t i = 0; i < TelemetryValues::kAnalogChannels; ++i)
+                t.values.analog[i] = st.Real(2 + static_cast<int>(i));
+            t.values.analogPresent = static_cast<uint8_t>(st.Int(7));
+            t.values.bits = static_cast<int16_t>(st.Int(8));
+            return t;
+        });
 }
 
 CTelemetry HistoryStore::TelemetryDefinitions(std::string_view call, int64_t utc) const {
