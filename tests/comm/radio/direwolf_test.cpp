@@ -90,12 +90,8 @@ TEST(Direwolf, ReceivedFramesDecodeAsTheLinesThemselves) {
 TEST(Direwolf, OurFramesComeBackOutOfItsAudio) {
     SKIP_WITHOUT_NAMESPACE();
     ScratchDir dir;
-    std::filesystem::create_directories(dir.path() / "home");
     const std::string raw = dir / "tx.raw";
-    // Its audio goes to a file through an ALSA file plug-in named in a home of its own.
-    std::ofstream(dir / "home/.asoundrc")
-        << "pcm.plovanetx {\n type file\n slave.pcm \"null\"\n file \"" << raw
-        << "\"\n format \"raw\"\n}\n";
+    WriteAudioFileDevice(dir, raw);  // its transmit audio goes to a file
     ChildProcess direwolf;
     ASSERT_TRUE(StartDirewolf(direwolf, dir, "plovanetx", {"HOME=" + (dir / "home")}));
 

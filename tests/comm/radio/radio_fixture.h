@@ -6,6 +6,7 @@
 #include <stdlib.h>
 
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 
@@ -27,6 +28,15 @@ namespace plovane::testing {
 
 // Set by main: the suite runs in a network namespace of its own.
 bool RadioNamespaceReady();
+
+// A home of its own (`dir`/home) whose ALSA device "plovanetx" writes raw audio into `raw`:
+// Direwolf started with HOME there transmits into that file.
+inline void WriteAudioFileDevice(const ScratchDir& dir, const std::string& raw) {
+    std::filesystem::create_directories(dir.path() / "home");
+    std::ofstream(dir / "home/.asoundrc")
+        << "pcm.plovanetx {\n type file\n slave.pcm \"null\"\n file \"" << raw
+        << "\"\n format \"raw\"\n}\n";
+}
 
 struct RadioStation {
     explicit RadioStation(const std::string& myCall)

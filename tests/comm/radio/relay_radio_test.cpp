@@ -54,11 +54,8 @@ std::multiset<std::string> DecodeTransmitted(const ScratchDir& dir, const std::s
 TEST(DirewolfRelay, DigipeatsOnceGatesBothWaysAndOutlivesTheServer) {
     SKIP_WITHOUT_NAMESPACE();
     ScratchDir dir;
-    std::filesystem::create_directories(dir.path() / "home");
     const std::string raw = dir / "tx.raw";
-    std::ofstream(dir / "home/.asoundrc")
-        << "pcm.plovanetx {\n type file\n slave.pcm \"null\"\n file \"" << raw
-        << "\"\n format \"raw\"\n}\n";
+    WriteAudioFileDevice(dir, raw);  // its transmit audio goes to a file
     std::ofstream(dir / "dw.conf") << "ADEVICE stdin plovanetx\nARATE 44100\nCHANNEL 0\n"
                                    << "MYCALL N0CALL\nMODEM 1200\nKISSPORT 8001\nAGWPORT 0\n";
     ChildProcess direwolf;
